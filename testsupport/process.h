@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace rv::test {
+
+struct ProcessResult {
+    int exitCode = -1;  // -1 when the program could not be started or was killed by a signal
+    std::string out;
+    std::string err;
+};
+
+// Runs a program (looked up on PATH) with the given arguments, feeding `input` to its standard
+// input, and collects both output streams.
+ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input = {});
+
+// Whether a program of that name is on PATH.
+bool HaveTool(const std::string& name);
+
+}  // namespace rv::test
+
+// Skips the current test, with the reason, when an optional outside tool is missing.
+#define RV_REQUIRE_TOOL(name)                                                           \
+    do {                                                                                \
+        if (!::rv::test::HaveTool(name)) GTEST_SKIP() << (name) << " is not installed"; \
+    } while (false)
