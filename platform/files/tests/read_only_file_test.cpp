@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/files/read_only_file.h"
+#include "testsupport/temp_dir.h"
+#include "testsupport/test_files.h"
+
+namespace rv {
+namespace {
+
+TEST(ReadOnlyFile, ReadsByPositionAndReportsShortReads) {
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "f", "0123456789");
+    ReadOnlyFile file(dir / "f");
+    ASSERT_TRUE(file.IsOpen());
+    EXPECT_EQ(file.Size(), 10u);
+    char buf[8] = {};
+    EXPECT_EQ(file.ReadAt(6, buf, 8), 4u);
+    EXPECT_EQ(std::string(buf, 4), "6789");
+    EXPECT_EQ(file.ReadAt(10, buf, 1), 0u);
+    EXPECT_EQ(file.ReadAt(~0ull, buf, 1), 0u);
+    EXPECT_TRUE(file.ReadExactAt(0, buf, 3));
+    EXPECT_FALSE(file.ReadExactAt(8, buf, 3));
+}
+
+TEST(ReadOnlyFile, RefusesWhatIsNotARegularFile) {
+    test::TempDir dir;
+    ReadOnlyFile file;
+    EXPECT_FALSE(file.Open(dir / "missing"));
+    EXPECT_FALSE(file.Open(dir.Path()));
+    ASSERT_EQ(mkfifo((dir / "fifo.mp3").c_str(), 0600), 0);
+    EXPECT_FALSE(file.Open(dir / "fifo.mp3"));  // and does not block
+    char c;
+    EXPECT_EQ(file.ReadAt(0, &c, 1), 0u);
+    std::string content = "kept";
+    EXPECT_FALSE(ReadWholeFile(dir / "missing", content));
+    EXPECT_EQ(content, "kept");
+}
+
+TEST(ReadOnlyFile, MovesOwnership) {
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "f", "abc");
+    ReadOnlyFile a(dir / "f");
+    ReadOnlyFile b(std::move(a));
+    EXPECT_FALSE(a.IsOpen());
+    EXPECT_TRUE(b.IsOpen());
+    std::string content;
+    EXPECT_TRUE(ReadWholeFile(dir / "f", content));
+    EXPECT_EQ(content, "abc");
+}
+
+}  // namespace
+}  // namespace rv

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+
+namespace rv {
+
+// Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+// NaN gives 0; values beyond the 64-bit range saturate.
+std::int64_t Round(double value);
+
+}  // namespace rv

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "platform/text/ascii_case.h"
+#include "platform/text/collate.h"
+
+#include <clocale>
+
+namespace rv {
+namespace {
+
+TEST(AsciiCase, FoldsOnlyAsciiLetters) {
+    EXPECT_TRUE(SameText("Pink Floyd", "PINK floyd"));
+    EXPECT_FALSE(SameText("\xC5\xBD", "\xC5\xBE"));  // Ž and ž differ
+    EXPECT_FALSE(SameText("abc", "abcd"));
+    EXPECT_FALSE(SameText("a", "a "));
+    EXPECT_TRUE(SameText("", ""));
+    EXPECT_EQ(UpperCase("abc\xC5\xBE"), "ABC\xC5\xBE");
+    EXPECT_EQ(LowerCase("[AZ]@"), "[az]@");
+}
+
+TEST(AsciiCase, CompareOrdersFoldedBytesThenLength) {
+    EXPECT_EQ(CompareText("abc", "ABC"), 0);
+    EXPECT_LT(CompareText("abc", "abd"), 0);
+    EXPECT_LT(CompareText("ab", "abc"), 0);
+    EXPECT_GT(CompareText("b", "A"), 0);
+    EXPECT_GT(CompareText("\xC3\xA9", "z"), 0);  // bytes above ASCII sort after it
+    // Letters fold to upper case, so '_' (between the two cases) sorts after every letter.
+    EXPECT_GT(CompareText("_", "a"), 0);
+    EXPECT_GT(CompareText("_", "Z"), 0);
+}
+
+TEST(Collate, SortKeysAgreeWithCompareAndTieBreakOnBytes) {
+    std::setlocale(LC_COLLATE, "C");
+    const char* names[] = {"b", "B", "a", "ab", "", "A", "\xC5\xBE"};
+    for (const char* x : names)
+        for (const char* y : names) {
+            const int c = CompareLocale(x, y);
+            const int k = LocaleSortKey(x).compare(LocaleSortKey(y));
+            EXPECT_EQ(c < 0, k < 0) << x << " vs " << y;
+            EXPECT_EQ(c == 0, std::string(x) == y);
+        }
+}
+
+TEST(Collate, FollowsTheLocaleWhenOneIsInstalled) {
+    if (!std::setlocale(LC_COLLATE, "en_US.UTF-8")) GTEST_SKIP() << "en_US.UTF-8 not installed";
+    EXPECT_LT(CompareLocale("apple", "Banana"), 0);  // byte order would say otherwise
+    EXPECT_LT(LocaleSortKey("apple"), LocaleSortKey("Banana"));
+    std::setlocale(LC_COLLATE, "C");
+}
+
+}  // namespace
+}  // namespace rv
