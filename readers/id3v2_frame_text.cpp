@@ -64,11 +64,11 @@ std::string ID3v2GenreText(std::string_view text) {
         if (firstNumber < 0) firstNumber = static_cast<int>(number > 255 ? 255 : number);
         pos = close + 1;
     }
-    if (pos == 0) return std::string(text);
+    if (pos == 0 && !text.starts_with("((")) return std::string(text);
     std::string_view rest = text.substr(pos);
     if (rest.starts_with("((")) rest.remove_prefix(1);  // "((" stands for a literal "("
     const std::string name = CleanTagText(rest);
-    if (!name.empty()) return name;
+    if (!name.empty() || firstNumber < 0) return name;
     return std::string(ID3v1GenreName(static_cast<unsigned>(firstNumber)));
 }
 

@@ -31,10 +31,13 @@ def stream(path):
     emit(path, "codec", audio["codec_name"], "ffprobe")
     emit(path, "duration", f"{float(audio['duration']):.4f}", "ffprobe")
     emit(path, "channels", audio["channels"], "ffprobe")
+    emit(path, "bitrate_kbps", int(audio["bit_rate"]) // 1000, "ffprobe")
     track = mediainfo(path)
     emit(path, "format_version", track.get("Format_Version"), "mediainfo")
     emit(path, "format_profile", track.get("Format_Profile"), "mediainfo")
     emit(path, "duration", track.get("Duration"), "mediainfo")
+    emit(path, "bitrate_mode", track.get("BitRate_Mode"), "mediainfo")
+    emit(path, "bitrate_kbps", int(track["BitRate"]) // 1000, "mediainfo")
 
 
 def id3v1(path):
