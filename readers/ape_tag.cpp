@@ -6,6 +6,7 @@
 #include "platform/text/ascii_case.h"
 #include "readers/bounded_reader.h"
 #include "readers/byte_order.h"
+#include "readers/read_from_path.h"
 #include "readers/tag_text.h"
 
 namespace rv {
@@ -31,9 +32,7 @@ void TAPEtag::Reset() {
 }
 
 bool TAPEtag::ReadFromFile(const std::string& fileName) {
-    Reset();
-    ReadOnlyFile file;
-    return file.Open(fileName) && ReadFromFile(file);
+    return ReadFromPath(*this, fileName);
 }
 
 bool TAPEtag::ReadFromFile(const ReadOnlyFile& file) {

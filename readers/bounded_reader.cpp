@@ -61,39 +61,32 @@ bool BoundedReader::SeekForward(std::uint64_t position) {
     return true;
 }
 
+template <std::size_t N, typename Load>
+auto BoundedReader::ReadWith(Load load) -> decltype(load(nullptr)) {
+    unsigned char bytes[N];
+    return Read(bytes, N) ? load(bytes) : 0;
+}
+
 std::uint8_t BoundedReader::U8() {
-    unsigned char b[1];
-    return Read(b, 1) ? b[0] : 0;
+    return ReadWith<1>([](const unsigned char* b) { return b[0]; });
 }
-
 std::uint16_t BoundedReader::LE16() {
-    unsigned char b[2];
-    return Read(b, 2) ? LoadLE16(b) : 0;
+    return ReadWith<2>(LoadLE16);
 }
-
 std::uint32_t BoundedReader::LE32() {
-    unsigned char b[4];
-    return Read(b, 4) ? LoadLE32(b) : 0;
+    return ReadWith<4>(LoadLE32);
 }
-
 std::uint64_t BoundedReader::LE64() {
-    unsigned char b[8];
-    return Read(b, 8) ? LoadLE64(b) : 0;
+    return ReadWith<8>(LoadLE64);
 }
-
 std::uint16_t BoundedReader::BE16() {
-    unsigned char b[2];
-    return Read(b, 2) ? LoadBE16(b) : 0;
+    return ReadWith<2>(LoadBE16);
 }
-
 std::uint32_t BoundedReader::BE24() {
-    unsigned char b[3];
-    return Read(b, 3) ? LoadBE24(b) : 0;
+    return ReadWith<3>(LoadBE24);
 }
-
 std::uint32_t BoundedReader::BE32() {
-    unsigned char b[4];
-    return Read(b, 4) ? LoadBE32(b) : 0;
+    return ReadWith<4>(LoadBE32);
 }
 
 }  // namespace rv

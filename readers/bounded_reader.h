@@ -51,6 +51,9 @@ private:
 
     // Makes [pos_, pos_ + count) available in the buffer; count <= kBufferSize.
     bool Fill(std::size_t count);
+    // An integer loaded from the next N bytes, or 0.
+    template <std::size_t N, typename Load>
+    auto ReadWith(Load load) -> decltype(load(nullptr));
     bool Fail() {
         ok_ = false;
         return false;

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "readers/id3v1_genres.h"
+#include "readers/read_from_path.h"
 #include "readers/tag_text.h"
 
 namespace rv {
@@ -30,9 +31,7 @@ void TID3v1::Reset() {
 }
 
 bool TID3v1::ReadFromFile(const std::string& fileName) {
-    Reset();
-    ReadOnlyFile file;
-    return file.Open(fileName) && ReadFromFile(file);
+    return ReadFromPath(*this, fileName);
 }
 
 bool TID3v1::ReadFromFile(const ReadOnlyFile& file) {

@@ -7,6 +7,7 @@
 #include "readers/bounded_reader.h"
 #include "readers/byte_order.h"
 #include "readers/id3v2_frame_text.h"
+#include "readers/read_from_path.h"
 #include "readers/tag_text.h"
 
 namespace rv {
@@ -71,9 +72,7 @@ void TID3v2::Reset() {
 }
 
 bool TID3v2::ReadFromFile(const std::string& fileName) {
-    Reset();
-    ReadOnlyFile file;
-    return file.Open(fileName) && ReadFromFile(file);
+    return ReadFromPath(*this, fileName);
 }
 
 bool TID3v2::ReadFromFile(const ReadOnlyFile& file) {
