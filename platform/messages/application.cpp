@@ -74,8 +74,11 @@ void TApplication::Run() {
 }
 
 void TApplication::ProcessMessages() {
-    Initialize();
-    auto& queue = *impl_->queue;
+    // Normally the GUI thread; a worker that owns windows may pump its own queue the same way.
+    if (IsMainThread()) Initialize();
+    const auto current = detail::ThreadQueue::Current();
+    auto& queue = *current;
+    queue.AttachToolkit();
     do {
         queue.ProcessPending();
         QCoreApplication::processEvents(QEventLoop::AllEvents);

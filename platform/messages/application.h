@@ -29,8 +29,8 @@ public:
     // destroyed. Returning uses the request up: Terminated is false again and Run may run again.
     void Run();
 
-    // Handles every message that is waiting (also those queued meanwhile), then returns; never
-    // waits and never calls the idle hook.
+    // Handles every message that is waiting for the calling thread's windows (also those queued
+    // meanwhile), then returns; never waits and never calls the idle hook.
     void ProcessMessages();
 
     // One turn of the loop: handles what is waiting; when nothing is left, runs the idle hook and,

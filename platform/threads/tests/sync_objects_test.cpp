@@ -9,42 +9,32 @@
 namespace rv {
 namespace {
 
-TEST(SyncObjectsTest, AutoResetEventReleasesOneWaiterPerSignal) {
-    TEvent event(false, false);
-    EXPECT_EQ(event.WaitFor(10), wrTimeout);
+TEST(SyncObjectsTest, AutoResetReleasesOneWaiterPerSignalManualResetReleasesAll) {
+    TEvent automatic(false, false);
+    EXPECT_EQ(automatic.WaitFor(10), wrTimeout);
     std::atomic<int> released{0};
     std::vector<std::thread> waiters;
     for (int i = 0; i < 3; ++i)
-        waiters.emplace_back([&] {
-            if (event.WaitFor(2000) == wrSignaled) ++released;
-        });
-    for (int i = 0; i < 3; ++i) {
-        event.SetEvent();
-        while (released <= i) std::this_thread::yield();
-        EXPECT_EQ(released, i + 1);
+        waiters.emplace_back([&] { released += automatic.WaitFor(5000) == wrSignaled; });
+    for (int i = 1; i <= 3; ++i) {
+        automatic.SetEvent();
+        while (released < i) std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(released, i);
     }
     for (auto& t : waiters) t.join();
-    EXPECT_EQ(event.WaitFor(0), wrTimeout) << "a release resets the event";
+    EXPECT_EQ(automatic.WaitFor(0), wrTimeout) << "a release resets the event";
 
-    TEvent initiallySet(false, true);
-    EXPECT_EQ(initiallySet.WaitFor(0), wrSignaled);
-    EXPECT_EQ(initiallySet.WaitFor(0), wrTimeout);
-}
-
-TEST(SyncObjectsTest, ManualResetEventStaysSignalledUntilReset) {
-    TEvent event(true, false);
-    std::atomic<int> released{0};
-    std::vector<std::thread> waiters;
+    TEvent manual(true, false);
+    waiters.clear();
     for (int i = 0; i < 3; ++i)
-        waiters.emplace_back([&] {
-            if (event.WaitFor() == wrSignaled) ++released;
-        });
-    event.SetEvent();
+        waiters.emplace_back([&] { released += manual.WaitFor() == wrSignaled; });
+    manual.SetEvent();
     for (auto& t : waiters) t.join();
-    EXPECT_EQ(released, 3);
-    EXPECT_EQ(event.WaitFor(0), wrSignaled);
-    event.ResetEvent();
-    EXPECT_EQ(event.WaitFor(5), wrTimeout);
+    EXPECT_EQ(released, 6);
+    EXPECT_EQ(manual.WaitFor(0), wrSignaled);
+    manual.ResetEvent();
+    EXPECT_EQ(manual.WaitFor(5), wrTimeout);
 }
 
 TEST(SyncObjectsTest, CriticalSectionIsReentrantAndExcludesOtherThreads) {

@@ -128,7 +128,6 @@ TEST_F(ThreadTest, DeletingARunningThreadTerminatesAndJoinsItFirst) {
 
 class Failing : public TThread {
 public:
-    bool throwInSync = false;
     bool caughtInWorker = false;
 
 protected:
@@ -186,13 +185,11 @@ TEST_F(ThreadTest, FreeOnTerminateDeletesTheObjectAfterOnTerminateInTheGuiThread
 class Counter : public TThread {
 public:
     std::atomic<int> count{0};
-    std::atomic<bool> suspendSelf{false};
 
 protected:
     void Execute() override {
         while (!Terminated()) {
-            ++count;
-            if (suspendSelf.exchange(false)) Suspend();
+            if (++count == 5) Suspend();  // itself: at once
             Sleep(1);
         }
     }
@@ -200,47 +197,21 @@ protected:
 
 TEST_F(ThreadTest, SuspendParksTheThreadUntilResumeOrTerminate) {
     Counter thread;
+    auto staysAt = [&](int n) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        return thread.count == n;
+    };
     thread.Resume();  // starts a thread never started
-    ASSERT_TRUE(PumpUntil([&] { return thread.count > 5; }));
-
-    thread.suspendSelf = true;
-    ASSERT_TRUE(PumpUntil([&] { return thread.Suspended(); }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const int parked = thread.count;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(thread.count, parked);
-
+    ASSERT_TRUE(PumpUntil([&] { return thread.count == 5; }));
+    EXPECT_TRUE(staysAt(5));
     thread.Resume();
-    EXPECT_TRUE(PumpUntil([&] { return thread.count > parked + 5; }));
-
-    thread.Suspend();  // from outside: takes effect at the next Sleep
+    ASSERT_TRUE(PumpUntil([&] { return thread.count > 10; }));
+    thread.Suspend();  // from outside: at its next pause point
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const int parkedAgain = thread.count;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(thread.count, parkedAgain);
-
+    EXPECT_TRUE(staysAt(thread.count));
     thread.Terminate();  // releases the parked thread
     thread.WaitFor();
     EXPECT_TRUE(thread.Finished());
-}
-
-TEST_F(ThreadTest, WaitingForItselfIsRefused) {
-    class SelfWaiter : public TThread {
-    public:
-        bool refused = false;
-
-    protected:
-        void Execute() override {
-            try {
-                WaitFor();
-            } catch (const Exception&) {
-                refused = true;
-            }
-        }
-    } thread;
-    thread.Start();
-    thread.WaitFor();
-    EXPECT_TRUE(thread.refused);
 }
 
 }  // namespace
