@@ -58,14 +58,24 @@ TApplication::~TApplication() {
 void TApplication::Initialize() {
     if (impl_->initialized) return;
     impl_->initialized = true;
-    if (!QCoreApplication::instance()) CreateToolkit();
-    if (!QCoreApplication::instance())
-        impl_->ownToolkit = std::make_unique<QCoreApplication>(g_argc, g_argv);
+    if (!QCoreApplication::instance()) {
+        CreateToolkit();
+        if (!QCoreApplication::instance()) new QCoreApplication(g_argc, g_argv);
+        impl_->ownToolkit.reset(QCoreApplication::instance());
+    }
     if (!Title.empty()) QCoreApplication::setApplicationName(QString::fromStdString(Title));
     impl_->queue->AttachToolkit();
 }
 
 void TApplication::CreateToolkit() {}
+
+int& TApplication::ToolkitArgc() {
+    return g_argc;
+}
+
+char** TApplication::ToolkitArgv() {
+    return g_argv;
+}
 
 void TApplication::Run() {
     Initialize();

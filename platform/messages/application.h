@@ -63,9 +63,13 @@ public:
     std::function<void(const std::exception& e)> OnException;
 
 protected:
-    // Creates the toolkit's application object; the GUI layer overrides it to make its own. When
-    // this returns without one, a console one is made.
+    // Creates the toolkit's application object with `new`; the GUI layer overrides it to make a
+    // GUI one. What it makes belongs to this object from then on (deleted with it, after the
+    // windows' toolkit parts). When it makes none, a console one is made.
     virtual void CreateToolkit();
+    // The command line the toolkit's application object is made with (it keeps references).
+    static int& ToolkitArgc();
+    static char** ToolkitArgv();
     virtual void DoIdle(bool& done);
 
 private:
