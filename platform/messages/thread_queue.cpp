@@ -30,8 +30,6 @@ QEvent::Type WakeEventType() {
 // and the timers started on it.
 class Waker : public QObject {
 public:
-    explicit Waker(std::weak_ptr<ThreadQueue> queue) : queue_(std::move(queue)) {}
-
     int Start(unsigned ms, std::function<void(int)> tick) {
         const int id = startTimer(std::chrono::milliseconds(ms), Qt::PreciseTimer);
         if (id != 0) ticks_[id] = std::move(tick);
@@ -66,7 +64,6 @@ protected:
     }
 
 private:
-    std::weak_ptr<ThreadQueue> queue_;
     std::map<int, std::function<void(int)>> ticks_;
 };
 
@@ -87,7 +84,6 @@ thread_local const ThreadQueue* t_current = nullptr;
 
 struct ThreadQueue::Toolkit {
     Waker waker;
-    explicit Toolkit(std::weak_ptr<ThreadQueue> queue) : waker(std::move(queue)) {}
 };
 
 ThreadQueue::ThreadQueue() = default;
@@ -228,23 +224,6 @@ void ThreadQueue::WaitServing(const std::function<bool()>& done) {
     }
 }
 
-bool ThreadQueue::WaitServingFor(const std::function<bool()>& done, unsigned ms) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        if (done()) return true;
-        if (!sent_.empty()) {
-            auto call = std::move(sent_.front());
-            sent_.pop_front();
-            lock.unlock();
-            RunSent(call);
-            lock.lock();
-            continue;
-        }
-        if (cv_.wait_until(lock, deadline) == std::cv_status::timeout && !done()) return false;
-    }
-}
-
 void ThreadQueue::Wake() {
     { std::lock_guard lock(mutex_); }
     cv_.notify_all();
@@ -254,7 +233,7 @@ void ThreadQueue::AttachToolkit() {
     if (!QCoreApplication::instance()) return;
     std::unique_lock lock(mutex_);
     if (toolkit_ || closed_) return;
-    toolkit_ = std::make_unique<Toolkit>(weak_from_this());
+    toolkit_ = std::make_unique<Toolkit>();
     std::weak_ptr<ThreadQueue> weak = weak_from_this();
     toolkit_->waker.onWake = [weak] {
         auto self = weak.lock();

@@ -44,8 +44,6 @@ public:
     // Owner thread: waits until `done` holds, serving sent calls meanwhile. `done` is evaluated
     // under the queue's lock; whoever makes it true must call Wake afterwards.
     void WaitServing(const std::function<bool()>& done);
-    // Same with a time limit; false on time-out.
-    bool WaitServingFor(const std::function<bool()>& done, unsigned ms);
     void Wake();
 
     // Owner thread: lets the toolkit's event loop of this thread run the queue (posting wakes it)
