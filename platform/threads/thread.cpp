@@ -1,5 +1,8 @@
 #include "platform/threads/thread.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 
@@ -59,6 +62,8 @@ void TThread::Start() {
 
 void TThread::ThreadProc() {
     { std::lock_guard lock(mutex_); }  // Start has stored thread_
+    systemId_.store(static_cast<int>(gettid()));
+    ApplyPriority();
     if (!Terminated()) {
         try {
             Execute();
@@ -83,6 +88,43 @@ void TThread::ThreadProc() {
     wake_.notify_all();
     for (const auto& queue : waiters) queue->Wake();
     if (freeIt) delete this;
+}
+
+void TThread::SetPriority(TThreadPriority priority) {
+    priority_.store(priority);
+    ApplyPriority();
+}
+
+void TThread::ApplyPriority() {
+    const int id = systemId_.load();
+    if (id == 0 || Finished()) return;
+    int nice = 0;
+    switch (priority_.load()) {
+        case tpIdle:
+            nice = 19;
+            break;
+        case tpLowest:
+            nice = 10;
+            break;
+        case tpLower:
+            nice = 5;
+            break;
+        case tpNormal:
+            nice = 0;
+            break;
+        case tpHigher:
+            nice = -5;
+            break;
+        case tpHighest:
+            nice = -10;
+            break;
+        case tpTimeCritical:
+            nice = -20;
+            break;
+    }
+    // Without the right to raise it, a higher priority stays normal.
+    if (setpriority(PRIO_PROCESS, static_cast<id_t>(id), nice) != 0 && nice < 0)
+        setpriority(PRIO_PROCESS, static_cast<id_t>(id), 0);
 }
 
 void TThread::DoTerminate() {

@@ -16,6 +16,10 @@ namespace detail {
 class ThreadQueue;
 }
 
+// Scheduling priority of a thread. Below normal the thread is niced (idle: 19, lowest: 10,
+// lower: 5); above normal needs privileges that a desktop program lacks, and then stays normal.
+enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
 // A worker thread: derive, put the work in Execute, create the object with `new` and Start it.
 // Deleting the object (also through a smart pointer) first asks a running thread to terminate and
 // waits for it to end (as WaitFor does), before any part of the object is destroyed.
@@ -53,6 +57,10 @@ public:
     // thread never started. The thread cannot wait for itself.
     int WaitFor();
 
+    // Takes effect at once on a running thread, else when it starts.
+    void SetPriority(TThreadPriority priority);
+    TThreadPriority Priority() const { return priority_.load(); }
+
     bool Finished() const { return finished_.load(); }
     int ReturnValue() const { return returnValue_.load(); }
     // The exception that ended Execute, if one did; the thread ends quietly with it.
@@ -83,6 +91,7 @@ protected:
 
 private:
     void ThreadProc();
+    void ApplyPriority();
     void Shutdown();
     bool OnOwnThread() const;
     void PausePoint();
@@ -95,6 +104,8 @@ private:
     std::atomic<bool> finished_{false};
     std::atomic<bool> freeOnTerminate_{false};
     std::atomic<int> returnValue_{0};
+    std::atomic<TThreadPriority> priority_{tpNormal};
+    std::atomic<int> systemId_{0};  // the kernel's id of the running thread
     std::exception_ptr fatal_;
 
     std::mutex joinMutex_;

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -212,6 +214,22 @@ TEST_F(ThreadTest, SuspendParksTheThreadUntilResumeOrTerminate) {
     thread.Terminate();  // releases the parked thread
     thread.WaitFor();
     EXPECT_TRUE(thread.Finished());
+}
+
+class NiceReader : public TThread {
+public:
+    int nice = -100;
+
+protected:
+    void Execute() override { nice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())); }
+};
+
+TEST_F(ThreadTest, APriorityBelowNormalNicesTheThread) {
+    NiceReader thread;
+    thread.SetPriority(tpIdle);
+    thread.Start();
+    thread.WaitFor();
+    EXPECT_EQ(thread.nice, 19);
 }
 
 }  // namespace
