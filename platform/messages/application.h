@@ -13,7 +13,8 @@ namespace rv {
 // The application object: runs the GUI thread's message loop over the toolkit's event loop, calls
 // the idle hook whenever the queue has fallen empty, and is where exceptions that reach the loop
 // end up. There is one at a time, reachable as `Application`; the thread that creates it is the
-// GUI thread (the one TThread::Synchronize runs in).
+// GUI thread (the one TThread::Synchronize runs in). Messages, timers and Synchronize calls are
+// also delivered inside the toolkit's own loops (a modal dialog's), as they were on Windows.
 class TApplication {
 public:
     TApplication();
@@ -42,7 +43,8 @@ public:
     bool Terminated() const { return terminated_.load(); }
 
     // To be called inside a catch block: passes the exception being handled to OnException when
-    // set, else shows it (ShowException). Never throws.
+    // set, else shows it (ShowException). Never throws. Runs in the thread that caught it: the GUI
+    // thread, unless a worker's own window procedure threw.
     void HandleException();
     void HandleException(const std::exception& e);
 

@@ -71,7 +71,8 @@ public:
     void SetFreeOnTerminate(bool value) { freeOnTerminate_.store(value); }
     bool FreeOnTerminate() const { return freeOnTerminate_.load(); }
 
-    // Fired in the GUI thread after Execute has returned, before the thread ends.
+    // Fired in the GUI thread after Execute has returned, before the thread ends. The thread
+    // waits for it, so the handler must not delete the thread object.
     std::function<void(TThread* sender)> OnTerminate;
 
     // Runs `method` in the GUI thread while this thread waits; an exception it raises is raised
