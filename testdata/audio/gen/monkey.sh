@@ -8,6 +8,7 @@
 # the frames. Blocks per frame follow from version and compression level.
 /usr/bin/python3 - "$out" "$HERE/gen" <<'PY'
 import sys
+sys.dont_write_bytecode = True
 sys.path.insert(0, sys.argv[2])
 from byte_built import add_ape, add_id3, le16, le32, noise, write
 

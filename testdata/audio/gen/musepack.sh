@@ -6,6 +6,7 @@
 # then the frame count (its high half in version 4).
 /usr/bin/python3 - "$out" "$HERE/gen" <<'PY'
 import sys
+sys.dont_write_bytecode = True
 sys.path.insert(0, sys.argv[2])
 from byte_built import add_ape, add_id3, le32, noise, write
 

@@ -4,6 +4,7 @@
 # compression (mode shl 3 or speed), followed by stand-in frame data.
 /usr/bin/python3 - "$out" "$HERE/gen" <<'PY'
 import sys
+sys.dont_write_bytecode = True
 sys.path.insert(0, sys.argv[2])
 from byte_built import add_ape, add_id3, le16, le32, noise, write
 

@@ -5,6 +5,7 @@
 # frames. The modes are ones ffprobe's decoder accepts.
 /usr/bin/python3 - "$out" "$HERE/gen" <<'PY'
 import sys
+sys.dont_write_bytecode = True
 sys.path.insert(0, sys.argv[2])
 from byte_built import be32, noise, write
 
