@@ -18,9 +18,8 @@ constexpr std::uint32_t kMarkerSV71 = 0x172B504D;
 constexpr std::uint32_t kSampleRates[4] = {44100, 48000, 37800, 32000};
 constexpr const char* kModeNames[3] = {"Unknown", "Stereo", "Joint Stereo"};
 
-}  // namespace
-
-std::uint8_t MusepackStreamVersion(const unsigned char* header) {
+// The stream version of a 32-byte header: 4, 5, 6, 7, 71 or 0 when unknown.
+std::uint8_t StreamVersionOf(const unsigned char* header) {
     const std::uint32_t marker = LoadLE32(header);
     if (marker == kMarkerSV7) return 7;
     if (marker == kMarkerSV71) return 71;
@@ -37,6 +36,8 @@ std::uint8_t MusepackStreamVersion(const unsigned char* header) {
             return 0;
     }
 }
+
+}  // namespace
 
 void TMPEGplus::Reset() {
     valid_ = false;
@@ -61,17 +62,17 @@ bool TMPEGplus::ReadFromFile(const ReadOnlyFile& file) {
     unsigned char header[kHeaderSize];
     if (!file.ReadExactAt(start, header, kHeaderSize)) return false;
     fileLength_ = file.Size();
-    if (MusepackStreamVersion(header) != 0) {
-        ReadHeader(header);
+    if (const std::uint8_t version = StreamVersionOf(header); version != 0) {
+        ReadHeader(header, version);
         id3v1_.ReadFromFile(file);
         apeTag_.ReadFromFile(file);
     }
     return true;
 }
 
-void TMPEGplus::ReadHeader(const unsigned char* header) {
+void TMPEGplus::ReadHeader(const unsigned char* header, std::uint8_t streamVersion) {
     valid_ = true;
-    streamVersion_ = MusepackStreamVersion(header);
+    streamVersion_ = streamVersion;
     const bool sv7 = streamVersion_ >= 7;
     sampleRate_ = kSampleRates[header[10] & 3];
     if (sv7)

@@ -48,7 +48,7 @@ public:
     bool Corrupted() const;
 
 private:
-    void ReadHeader(const unsigned char* header);
+    void ReadHeader(const unsigned char* header, std::uint8_t streamVersion);
 
     bool valid_;
     std::uint8_t channelModeID_;
@@ -61,8 +61,5 @@ private:
     TID3v2 id3v2_;
     TAPEtag apeTag_;
 };
-
-// The stream version of a 32-byte Musepack header: 4, 5, 6, 7, 71 or 0 when unknown.
-std::uint8_t MusepackStreamVersion(const unsigned char* header);
 
 }  // namespace rv
