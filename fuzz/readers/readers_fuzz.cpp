@@ -13,7 +13,11 @@
 #include "readers/ape_tag.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
+#include "readers/monkey.h"
 #include "readers/mpeg_audio.h"
+#include "readers/musepack.h"
+#include "readers/optimfrog.h"
+#include "readers/twinvq.h"
 
 namespace {
 
@@ -59,8 +63,55 @@ void ReadMPEG(const std::string& path) {
     (void)mpeg.ChannelMode();
 }
 
+void CheckSeconds(double seconds) {
+    if (seconds < 0 || seconds != seconds) std::abort();
+}
+
+void ReadMusepack(const std::string& path) {
+    rv::TMPEGplus mpc;
+    mpc.ReadFromFile(path);
+    CheckTags(mpc.ID3v1(), mpc.ID3v2(), mpc.APEtag());
+    CheckSeconds(mpc.Duration());
+    if (!mpc.Valid() && (mpc.Corrupted() || mpc.StreamVersion() != 0)) std::abort();
+    (void)mpc.BitRate();
+    CheckText(mpc.ChannelMode());
+}
+
+void ReadTwinVQ(const std::string& path) {
+    rv::TTwinVQ vqf;
+    vqf.ReadFromFile(path);
+    for (const auto* text : {&vqf.Title(), &vqf.Comment(), &vqf.Author(), &vqf.Copyright(),
+                             &vqf.OriginalFile(), &vqf.Album()}) {
+        CheckText(*text);
+        if (rv::Utf8Length(*text) > 250) std::abort();
+    }
+    CheckSeconds(vqf.Duration());
+    CheckText(vqf.ChannelMode());
+    (void)vqf.Corrupted();
+}
+
+void ReadMonkey(const std::string& path) {
+    rv::TMonkey ape;
+    ape.ReadFromFile(path);
+    CheckTags(ape.ID3v1(), ape.ID3v2(), ape.APEtag());
+    CheckSeconds(ape.Duration());
+    CheckSeconds(ape.PeakLevelRatio());
+    CheckText(ape.VersionStr());
+    if (ape.Valid() && (ape.Duration() <= 0 || ape.Channels() == 0)) std::abort();
+}
+
+void ReadOptimFrog(const std::string& path) {
+    rv::TOptimFrog ofr;
+    ofr.ReadFromFile(path);
+    CheckTags(ofr.ID3v1(), ofr.ID3v2(), ofr.APEtag());
+    CheckSeconds(ofr.Duration());
+    CheckText(ofr.ChannelMode());
+    if (ofr.Valid() && ofr.Bits() == 0) std::abort();
+}
+
 using Reader = void (*)(const std::string& path);
-constexpr Reader kReaders[] = {ReadTags, ReadMPEG};
+constexpr Reader kReaders[] = {ReadTags,   ReadMPEG,   ReadMusepack,
+                               ReadTwinVQ, ReadMonkey, ReadOptimFrog};
 
 }  // namespace
 
