@@ -11,9 +11,11 @@
 
 #include "platform/text/utf8.h"
 #include "readers/ape_tag.h"
+#include "readers/flac.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
 #include "readers/mpeg_audio.h"
+#include "readers/ogg_vorbis.h"
 
 namespace {
 
@@ -59,8 +61,37 @@ void ReadMPEG(const std::string& path) {
     (void)mpeg.ChannelMode();
 }
 
+void ReadOggVorbis(const std::string& path) {
+    rv::TOggVorbis ogg;
+    ogg.ReadFromFile(path);
+    for (const auto* text : {&ogg.Title(), &ogg.Artist(), &ogg.Album(), &ogg.Date(), &ogg.Genre(),
+                             &ogg.Comment(), &ogg.Vendor()})
+        CheckText(*text);
+    const double duration = ogg.Duration();
+    if (duration < 0 || duration != duration) std::abort();
+    (void)ogg.BitRate();
+    (void)ogg.Valid();
+    (void)ogg.Track();
+    (void)ogg.ChannelMode();
+}
+
+void ReadFLAC(const std::string& path) {
+    rv::TFLACfile flac;
+    flac.ReadFromFile(path);
+    const rv::TVorbisComment& comment = flac.VorbisComment();
+    if (comment.Fields().size() != comment.Count() || comment.Lengths().size() != comment.Count())
+        std::abort();
+    CheckText(comment.Vendor());
+    for (const char* name : {"TITLE", "Artist", "album", "STRASSE"})
+        CheckText(comment.GetValue(name));
+    CheckText(comment.Year());
+    const double duration = flac.Duration();
+    if (duration < 0 || duration != duration) std::abort();
+    CheckTags(flac.ID3v1(), flac.ID3v2(), rv::TAPEtag());
+}
+
 using Reader = void (*)(const std::string& path);
-constexpr Reader kReaders[] = {ReadTags, ReadMPEG};
+constexpr Reader kReaders[] = {ReadTags, ReadMPEG, ReadOggVorbis, ReadFLAC};
 
 }  // namespace
 
