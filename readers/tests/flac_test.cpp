@@ -97,15 +97,6 @@ TEST_F(FLACTest, AnID3v2TagBeforeTheMarkerIsSteppedOver) {
     EXPECT_EQ(flac.VorbisComment().Year(), "2001");
 }
 
-TEST_F(FLACTest, WithoutACommentBlockTheTagsAreThere) {
-    const TFLACfile& flac = ReadReal("id3v1_only.flac");
-    EXPECT_FALSE(flac.VorbisComment().Valid());
-    EXPECT_EQ(flac.ID3v1().Artist(), "Tag Artist");
-    EXPECT_EQ(flac.ID3v1().Year(), "1977");
-    // STREAMINFO flagged as the last block: nothing after it is looked at.
-    EXPECT_EQ(ReadReal("streaminfo_last.flac").VorbisComment().Count(), 0u);
-}
-
 TEST_F(FLACTest, StreamInfoKeepsAllThirtySixBitsOfTheSampleCount) {
     const TFLACfile& flac = Read(FLACHead(6, 655350, 32, 0xF00000001ull, true));
     EXPECT_EQ(flac.Samples(), 0xF00000001ull);
@@ -125,6 +116,10 @@ TEST_F(FLACTest, BlocksBeforeTheCommentAreSkippedByTheirLengths) {
              FLACBlock(kSeekTable, std::string(36, '\xFF'), false) +
              FLACBlock(kVorbisComment, VorbisCommentBody("0123456789", {"TITLE=Real"}), true));
     EXPECT_EQ(flac.VorbisComment().GetValue("title"), "Real");
+    // STREAMINFO flagged as the last block: nothing after it is looked at.
+    const std::string comment = FLACBlock(kVorbisComment, fakeComment, true);
+    EXPECT_EQ(Read(FLACHead(2, 44100, 16, 44100, true) + comment).VorbisComment().Count(), 0u);
+    EXPECT_EQ(Read(FLACHead(2, 44100, 16, 44100, false) + comment).VorbisComment().Count(), 1u);
 }
 
 TEST_F(FLACTest, TheVendorLengthDecidesValidity) {
