@@ -11,11 +11,13 @@
 
 #include "platform/text/utf8.h"
 #include "readers/ape_tag.h"
+#include "readers/flac.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
 #include "readers/monkey.h"
 #include "readers/mpeg_audio.h"
 #include "readers/musepack.h"
+#include "readers/ogg_vorbis.h"
 #include "readers/optimfrog.h"
 #include "readers/twinvq.h"
 
@@ -109,9 +111,36 @@ void ReadOptimFrog(const std::string& path) {
     if (ofr.Valid() && ofr.Bits() == 0) std::abort();
 }
 
+void ReadOggVorbis(const std::string& path) {
+    rv::TOggVorbis ogg;
+    ogg.ReadFromFile(path);
+    for (const auto* text : {&ogg.Title(), &ogg.Artist(), &ogg.Album(), &ogg.Date(), &ogg.Genre(),
+                             &ogg.Comment(), &ogg.Vendor()})
+        CheckText(*text);
+    CheckSeconds(ogg.Duration());
+    (void)ogg.BitRate();
+    (void)ogg.Valid();
+    (void)ogg.Track();
+    (void)ogg.ChannelMode();
+}
+
+void ReadFLAC(const std::string& path) {
+    rv::TFLACfile flac;
+    flac.ReadFromFile(path);
+    const rv::TVorbisComment& comment = flac.VorbisComment();
+    if (comment.Fields().size() != comment.Count() || comment.Lengths().size() != comment.Count())
+        std::abort();
+    CheckText(comment.Vendor());
+    for (const char* name : {"TITLE", "Artist", "album", "STRASSE"})
+        CheckText(comment.GetValue(name));
+    CheckText(comment.Year());
+    CheckSeconds(flac.Duration());
+    CheckTags(flac.ID3v1(), flac.ID3v2(), rv::TAPEtag());
+}
+
 using Reader = void (*)(const std::string& path);
-constexpr Reader kReaders[] = {ReadTags,   ReadMPEG,   ReadMusepack,
-                               ReadTwinVQ, ReadMonkey, ReadOptimFrog};
+constexpr Reader kReaders[] = {ReadTags,   ReadMPEG,      ReadMusepack,  ReadTwinVQ,
+                               ReadMonkey, ReadOptimFrog, ReadOggVorbis, ReadFLAC};
 
 }  // namespace
 
