@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "search/search_criteria.h"
 #include "search/search_rec.h"
@@ -22,7 +23,8 @@ using TNotifyEvent = std::function<void(TFindFile& sender)>;
 // Walks folder trees and reports every file that passes its criteria through events. In the
 // direct mode the walk runs inside Execute; with Threaded it runs in a worker thread, and the
 // folder and file events are still delivered in the calling (GUI) thread, each while the worker
-// waits for it, so no handler ever runs beside the GUI.
+// waits for it, so no handler ever runs beside the GUI. A threaded search needs the application
+// object (platform/messages), whose loop must run for the search to make progress.
 class TFindFile {
 public:
     TFindFile();
@@ -59,10 +61,23 @@ protected:
     virtual void DoFileMatch(const std::string& folder, const TSearchRec& fileInfo);
 
 private:
+    class TSearchThread;
+    friend class TSearchThread;
+
+    void Walk();
     void Finish();
+    // The worker's calls, run in the GUI thread while it waits.
+    bool SyncFolderChange(const std::string& folder);
+    void SyncFileMatch(const std::string& folder, const TSearchRec& fileInfo);
+    void ThreadEnded(TSearchThread& thread);
 
     TSearchCriteria criteria_;
     std::unique_ptr<TTargetSearch> plan_;
+    // The worker of the running threaded search, and those of earlier searches that may not have
+    // ended yet: a worker is joined only once it has, so that a search started from the finish
+    // event never waits for the worker that is delivering that event.
+    std::unique_ptr<TSearchThread> thread_;
+    std::vector<std::unique_ptr<TSearchThread>> endedThreads_;
     std::atomic<bool> busy_{false};
     std::atomic<bool> aborted_{false};
     std::atomic<bool> destroying_{false};

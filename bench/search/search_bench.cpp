@@ -1,5 +1,6 @@
 // Walking a generated 200,000-file tree with the folder scan's fifteen audio masks, ours beside
-// GNU find (C locale, -iname per mask) on the same tree.
+// GNU find (C locale, -iname per mask) on the same tree; then the same walk in a worker thread
+// handing every match to the GUI thread, and the cost of that synchronous call alone.
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,8 @@
 #include <random>
 #include <string>
 
+#include "platform/messages/application.h"
+#include "platform/threads/thread.h"
 #include "search/find_file.h"
 
 namespace {
@@ -63,21 +66,26 @@ const Tree& TheTree() {
     return tree;
 }
 
-void WalkOurs(benchmark::State& state) {
-    const Tree& tree = TheTree();
+// One scan of the tree with the audio masks; returns the number of matches.
+std::size_t Scan(bool threaded) {
+    rv::TFindFile find;
+    find.Threaded = threaded;
+    find.Criteria().Files.FileName = kAudioMasks;
+    find.Criteria().Files.Location = TheTree().Root();
     std::size_t matches = 0;
-    for (auto _ : state) {
-        rv::TFindFile find;
-        find.Criteria().Files.FileName = kAudioMasks;
-        find.Criteria().Files.Location = tree.Root();
-        matches = 0;
-        find.OnFileMatch = [&](rv::TFindFile&, const std::string& folder,
-                               const rv::TSearchRec& rec) {
-            benchmark::DoNotOptimize(folder.size() + rec.Name().size());
-            ++matches;
-        };
-        find.Execute();
-    }
+    find.OnFileMatch = [&](rv::TFindFile&, const std::string& folder, const rv::TSearchRec& rec) {
+        benchmark::DoNotOptimize(folder.size() + rec.Name().size());
+        ++matches;
+    };
+    find.Execute();
+    while (find.Busy()) rv::Application->HandleMessage();
+    return matches;
+}
+
+void WalkOurs(benchmark::State& state) {
+    TheTree();
+    std::size_t matches = 0;
+    for (auto _ : state) matches = Scan(false);
     state.counters["matches"] = static_cast<double>(matches);
 }
 
@@ -104,7 +112,56 @@ void WalkFind(benchmark::State& state) {
     state.counters["matches"] = static_cast<double>(matches);
 }
 
+rv::TApplication& App() {
+    static rv::TApplication* app = [] {
+        auto* a = new rv::TApplication;
+        a->Initialize();
+        return a;
+    }();
+    return *app;
+}
+
+// The scan as the program runs it: a worker walks, each match is handled in the GUI thread.
+void WalkThreaded(benchmark::State& state) {
+    TheTree();
+    App();
+    std::size_t matches = 0;
+    for (auto _ : state) matches = Scan(true);
+    state.counters["matches"] = static_cast<double>(matches);
+}
+
+// One synchronous call from a worker into the GUI thread and back.
+class Caller : public rv::TThread {
+public:
+    explicit Caller(int count) : count_(count) {}
+
+protected:
+    void Execute() override {
+        for (int i = 0; i < count_; ++i) Synchronize([this] { ++calls_; });
+    }
+
+private:
+    const int count_;
+    int calls_ = 0;
+};
+
+void SynchronizeCall(benchmark::State& state) {
+    App();
+    constexpr int kCalls = 20000;
+    for (auto _ : state) {
+        auto* caller = new Caller(kCalls);
+        caller->Start();
+        caller->WaitFor();
+        delete caller;
+    }
+    state.counters["per_call"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kCalls,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 BENCHMARK(WalkOurs)->Name("Walk200k/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK(WalkFind)->Name("Walk200k/find")->Unit(benchmark::kMillisecond);
+BENCHMARK(WalkThreaded)->Name("Walk200kThreaded")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(SynchronizeCall)->Name("SynchronizeCall")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

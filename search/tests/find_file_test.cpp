@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 
 #include "search/tests/search_test_util.h"
 #include "testsupport/process.h"
@@ -170,6 +171,18 @@ TEST(FindFile, LoopsFifosAndDeepTreesDoNotHangTheWalk) {
     found.clear();
     find.Execute();
     EXPECT_EQ(found.size(), 5u);
+}
+
+TEST(FindFile, AHandlersErrorEndsTheSearchAndReachesTheCaller) {
+    TempDir dir;
+    MakeFiles(dir.Path(), {"1.mp3"});
+    TFindFile find;
+    find.SetCriteria(Criteria("*.mp3", dir.Path()));
+    find.OnFileMatch = [](TFindFile&, const std::string&, const TSearchRec&) {
+        throw std::runtime_error("cannot import");
+    };
+    EXPECT_THROW(find.Execute(), std::runtime_error);
+    EXPECT_FALSE(find.Busy());
 }
 
 TEST(FindFile, UnreadableAndMissingFoldersYieldNothing) {
