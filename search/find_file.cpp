@@ -112,7 +112,7 @@ void TFindFile::SyncFileMatch(const std::string& folder, const TSearchRec& fileI
 }
 
 void TFindFile::ThreadEnded(TSearchThread& thread) {
-    endedThreads_.push_back(std::move(thread_));
+    if (thread_) endedThreads_.push_back(std::move(thread_));  // (null while being destroyed)
     Finish();
     // A handler's error ended the walk: report it as the loop reports errors.
     if (thread.Error() && !destroying_ && Application) {

@@ -18,7 +18,7 @@ using TFileMatchEvent =
     std::function<void(TFindFile& sender, const std::string& folder, const TSearchRec& fileInfo)>;
 using TFolderChangeEvent =
     std::function<void(TFindFile& sender, const std::string& folder, bool& ignoreFolder)>;
-using TNotifyEvent = std::function<void(TFindFile& sender)>;
+using TSearchNotifyEvent = std::function<void(TFindFile& sender)>;
 
 // Walks folder trees and reports every file that passes its criteria through events. In the
 // direct mode the walk runs inside Execute; with Threaded it runs in a worker thread, and the
@@ -39,9 +39,9 @@ public:
 
     TFileMatchEvent OnFileMatch;
     TFolderChangeEvent OnFolderChange;
-    TNotifyEvent OnSearchBegin;
-    TNotifyEvent OnSearchFinish;
-    TNotifyEvent OnSearchAbort;
+    TSearchNotifyEvent OnSearchBegin;
+    TSearchNotifyEvent OnSearchFinish;
+    TSearchNotifyEvent OnSearchAbort;
 
     // Starts a search; does nothing while one runs. Without Threaded it returns when the search
     // has finished, with Threaded at once.

@@ -36,13 +36,6 @@ TDateTime EncodeDate(int year, int month, int day) {
         DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kDay1899);
 }
 
-TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 ||
-        millisecond < 0 || millisecond > 999)
-        return 0;
-    return (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond) / 86400000.0;
-}
-
 TDateTime JoinDateTime(TDateTime date, TDateTime time) {
     return date < 0 ? date - time : date + time;
 }

@@ -11,8 +11,6 @@ using TDateTime = double;
 
 // The date alone (its time of day 00:00), or 0 when the date does not exist.
 TDateTime EncodeDate(int year, int month, int day);
-// The time of day alone, as a fraction of a day; 0 when a field is out of range.
-TDateTime EncodeTime(int hour, int minute, int second, int millisecond = 0);
 // Joins a date and a time of day with the sign rule above.
 TDateTime JoinDateTime(TDateTime date, TDateTime time);
 

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 namespace rv {
 
@@ -37,7 +36,7 @@ std::uint32_t AttributesOf(FileKind kind, std::uint32_t mode, std::string_view n
 bool GetFileFacts(const std::string& path, FileFacts& facts) {
     struct statx sx;
     const unsigned mask =
-        STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_INO | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+        STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
     if (statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, mask, &sx) != 0) return false;
     facts.Kind = KindOfMode(sx.stx_mode);
     facts.Attr = AttributesOf(facts.Kind, sx.stx_mode, LastComponent(path));
@@ -45,7 +44,6 @@ bool GetFileFacts(const std::string& path, FileFacts& facts) {
     facts.Modified = FromStatx(sx.stx_mtime);
     facts.Accessed = FromStatx(sx.stx_atime);
     facts.Created = (sx.stx_mask & STATX_BTIME) ? FromStatx(sx.stx_btime) : facts.Modified;
-    facts.Id = {makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
     return true;
 }
 

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "platform/dirs/date_time.h"
-#include "platform/dirs/directory.h"
 
 namespace rv {
 
@@ -32,7 +31,6 @@ struct FileFacts {
     FileTime Created;
     FileTime Modified;
     FileTime Accessed;
-    FolderId Id;
 };
 
 // The attributes of a file of that kind, mode and name: faDirectory for folders, faReadOnly when
