@@ -24,6 +24,7 @@ QFont ToQFont(const TFont& font) {
     f.setUnderline(font.Style & fsUnderline);
     f.setStrikeOut(font.Style & fsStrikeOut);
     f.setHintingPreference(QFont::PreferFullHinting);
+    if (font.Quality == fqNonAntialiased) f.setStyleStrategy(QFont::NoAntialias);
     return f;
 }
 

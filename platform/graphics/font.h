@@ -9,6 +9,11 @@ namespace rv {
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
 
+// fqNonAntialiased draws every pixel of a glyph in the font colour and none half-way, for text on
+// pictures whose background colour is made transparent afterwards.
+enum class TFontQuality { fqDefault, fqNonAntialiased };
+using enum TFontQuality;
+
 // Fonts are measured at 96 pixels per inch everywhere, so that layouts are the same on every
 // screen and offscreen.
 constexpr int kPixelsPerInch = 96;
@@ -21,6 +26,7 @@ struct TFont {
     int Height = -11;
     TColor Color = clWindowText;
     TFontStyles Style = 0;
+    TFontQuality Quality = fqDefault;
 
     int Size() const;  // in points
     void SetSize(int points);

@@ -106,6 +106,23 @@ TEST(CanvasText, EllipsisPrefixAndClipping) {
     EXPECT_GT(GlyphBounds(marked.bitmap).Bottom, GlyphBounds(plain.bitmap).Bottom);
 }
 
+TEST(CanvasText, UnsmoothedTextHasOnlyTheFontColour) {
+    TBitmap b = White(80, 20);
+    b.Canvas().Brush.Style = bsClear;
+    b.Canvas().Font.Color = clBlack;
+    b.Canvas().Font.Quality = fqNonAntialiased;
+    b.Canvas().TextOut(2, 2, "Quality");
+    int ink = 0, other = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 80; ++x) {
+            TColor c = b.Pixel(x, y);
+            ink += c == clBlack;
+            other += c != clBlack && c != clWhite;
+        }
+    EXPECT_GT(ink, 20);
+    EXPECT_EQ(other, 0);
+}
+
 TEST(CanvasText, SolidBrushPaintsBehindTheText) {
     TBitmap b = White(100, 30);
     b.Canvas().Brush.Color = clYellow;
