@@ -59,7 +59,7 @@ HostWidget::HostWidget(HWND wnd) : wnd_(wnd) {
 }
 
 HostWidget::~HostWidget() {
-    Registry().erase(wnd_);
+    if (Alive()) Registry().erase(wnd_);
     if (g_capture == wnd_) g_capture = 0;
     // Child windows belong to their own controls, which destroy them.
     for (QObject* child : children())
@@ -172,15 +172,32 @@ void HostWidget::resizeEvent(QResizeEvent*) {
 // ---- input ------------------------------------------------------------------------------------
 
 bool HostWidget::event(QEvent* e) {
+    if (e->type() == QEvent::DeferredDelete) return QWidget::event(e);  // deletes this
+    // A handler may destroy its own window; the widget then outlives the event (Retire).
+    ++depth_;
+    bool handled = true;
+    auto* key = e->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(e) : nullptr;
     // Tab belongs to the control like any other key.
-    if (e->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(e);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
+    if (key && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
+        keyPressEvent(key);
+    else
+        handled = QWidget::event(e);
+    --depth_;
+    return handled;
+}
+
+bool HostWidget::Alive() const {
+    return Find(wnd_) == this;
+}
+
+void HostWidget::Retire() {
+    Registry().erase(wnd_);
+    if (depth_ == 0) {
+        delete this;
+        return;
     }
-    return QWidget::event(e);
+    hide();
+    deleteLater();
 }
 
 void HostWidget::Mouse(QMouseEvent* e, int kind) {
@@ -190,7 +207,9 @@ void HostWidget::Mouse(QMouseEvent* e, int kind) {
             QPointF local = holder->mapFromGlobal(e->globalPosition());
             QMouseEvent moved(e->type(), local, e->globalPosition(), e->button(), e->buttons(),
                               e->modifiers());
+            ++holder->depth_;
             holder->Mouse(&moved, kind);
+            --holder->depth_;
             return;
         }
     }
@@ -218,7 +237,7 @@ void HostWidget::Mouse(QMouseEvent* e, int kind) {
         DeliverMessage(wnd_, NonClientMouseMessage(clientMsg), WPARAM(hit),
                        MAKELPARAM(global.x(), global.y()));
     }
-    if (kind == kUp && e->buttons() == Qt::NoButton) implicitCapture_ = false;
+    if (Alive() && kind == kUp && e->buttons() == Qt::NoButton) implicitCapture_ = false;
 }
 
 void HostWidget::mousePressEvent(QMouseEvent* e) {
@@ -242,7 +261,7 @@ void HostWidget::wheelEvent(QWheelEvent* e) {
     LPARAM where = MAKELPARAM(global.x(), global.y());
     if (delta.y() != 0)
         DeliverMessage(wnd_, WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeyFlags()), delta.y()), where);
-    if (delta.x() != 0)
+    if (delta.x() != 0 && Alive())
         DeliverMessage(wnd_, WM_MOUSEHWHEEL, MAKEWPARAM(int(MouseKeyFlags()), delta.x()), where);
     e->accept();
 }
@@ -260,7 +279,7 @@ void HostWidget::keyPressEvent(QKeyEvent* e) {
     if (ctrl && !alt) return;
     QString text = e->text();
     for (QChar unit : text) {
-        if (!Find(wnd_)) return;  // the handler destroyed the window
+        if (!Alive()) return;
         DeliverMessage(wnd_, alt ? WM_SYSCHAR : WM_CHAR, WPARAM(unit.unicode()), data);
     }
 }

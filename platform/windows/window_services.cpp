@@ -83,7 +83,7 @@ HWND CreateHostWindow(TWndMethod method) {
 void DestroyHostWindow(HWND wnd) {
     if (g_capture == wnd) g_capture = 0;
     if (g_lastFocus == wnd) g_lastFocus = 0;
-    delete HostWidget::Find(wnd);
+    if (HostWidget* h = HostWidget::Find(wnd)) h->Retire();
     DeallocateHWnd(wnd);
 }
 

@@ -18,6 +18,10 @@ public:
     static HostWidget* Of(QWidget* widget);  // the host a widget belongs to, or nullptr
 
     HWND Handle() const { return wnd_; }
+    // Still the window of its handle (not destroyed by a handler meanwhile).
+    bool Alive() const;
+    // Leaves the registry and goes: now, or after the event being handled.
+    void Retire();
 
     // Geometry, widget coordinates.
     QRect ClientArea() const;
@@ -75,6 +79,7 @@ private:
     int header_ = 0;
     QSize lastClient_{-1, -1};
     bool implicitCapture_ = false;
+    int depth_ = 0;  // events being handled
 };
 
 // Key and button state kept for GetKeyState.

@@ -1,4 +1,5 @@
 #include <QElapsedTimer>
+#include <QPointer>
 
 #include "platform/base/exception.h"
 
@@ -250,6 +251,36 @@ TEST(HostWindow, TimersFocusSizeAndExceptions) {
     EXPECT_EQ(reported, "handler failed");
     EXPECT_EQ(w.Only({WM_LBUTTONUP}).size(), 1u);
     test::App().OnException = nullptr;
+}
+
+TEST(HostWindow, AHandlerMayDestroyItsOwnWindow) {
+    std::vector<UINT> seen;
+    HWND wnd = 0;
+    wnd = CreateHostWindow([&](TMessage& m) {
+        seen.push_back(m.Msg);
+        if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_KEYDOWN) DestroyHostWindow(wnd);
+        DefHostWindowProc(wnd, m);
+    });
+    SetWindowBounds(wnd, Bounds(0, 0, 50, 50));
+    QPointer<QWidget> widget = HostWidget::Find(wnd);
+    Press(widget, {5, 5});
+    EXPECT_FALSE(IsHostWindow(wnd));
+    EXPECT_EQ(seen.back(), WM_LBUTTONDOWN);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(widget.isNull());
+
+    // The same with a key that also brings characters: none arrive after the window is gone.
+    seen.clear();
+    wnd = CreateHostWindow([&](TMessage& m) {
+        seen.push_back(m.Msg);
+        if (m.Msg == WM_KEYDOWN) DestroyHostWindow(wnd);
+        DefHostWindowProc(wnd, m);
+    });
+    widget = HostWidget::Find(wnd);
+    test::Key(widget, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_KEYDOWN}));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(widget.isNull());
 }
 
 }  // namespace
