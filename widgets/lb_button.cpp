@@ -86,6 +86,7 @@ void TLbButton::Click() {
         TPoint corner = ClientToScreen({0, Height()});
         menu->Popup(corner.X, corner.Y);
     }
+    if (!OnClick && Action()) Action()->Execute();
 }
 
 void TLbButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -2,8 +2,10 @@
 
 #include <memory>
 
+#include "platform/framework/actions.h"
 #include "platform/framework/custom_controls.h"
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/image_list.h"
 #include "widgets/lb_fade_timer.h"
 #include "widgets/lb_paint.h"
 #include "widgets/lb_types.h"
@@ -99,6 +101,21 @@ public:
 
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseExit;
+
+    // Besides the common properties, an action's image becomes the glyph of a button without one.
+    void ActionChange(TCustomAction* action) override {
+        Base::ActionChange(action);
+        TImageList* images = action->ActionList ? action->ActionList->Images : nullptr;
+        int index = action->ImageIndex();
+        if (!images || index < 0 || index >= images->Count() || !glyph_.Empty()) return;
+        TBitmap picture(images->Width(), images->Height());
+        picture.Canvas().Brush.Color = kLbTransparent;
+        picture.Canvas().FillRect({0, 0, images->Width(), images->Height()});
+        images->Draw(picture.Canvas(), 0, 0, index);
+        glyph_ = picture;
+        numGlyphs_ = 1;
+        this->Invalidate();
+    }
 
     void WndProc(TMessage& m) override {
         if (m.Msg == CM_MOUSEENTER) {

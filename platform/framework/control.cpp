@@ -1,5 +1,6 @@
 #include "platform/framework/control.h"
 
+#include "platform/framework/actions.h"
 #include "platform/framework/custom_controls.h"
 #include "platform/windows/window_host.h"
 
@@ -9,6 +10,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
     MarkDestroying();
+    if (action_) action_->UnregisterClient(this);
     DestroyComponents();
     if (parent_) parent_->RemoveControl(this);
 }
@@ -207,7 +209,27 @@ void TControl::DefaultHandler(TMessage& m) {
 }
 
 void TControl::Click() {
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
+    else if (action_)
+        action_->Execute();
+}
+
+void TControl::SetAction(TCustomAction* action) {
+    if (action == action_) return;
+    if (action_) action_->UnregisterClient(this);
+    action_ = action;
+    if (action_) {
+        action_->RegisterClient(this);
+        ActionChange(action_);
+    }
+}
+
+void TControl::ActionChange(TCustomAction* action) {
+    SetCaption(action->Caption());
+    SetEnabled(action->Enabled());
+    Hint = action->Hint();
+    SetVisible(action->Visible());
 }
 
 void TControl::DblClick() {

@@ -17,6 +17,7 @@ namespace rv {
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TCustomAction;
 
 enum TControlStyleFlag : unsigned {
     csAcceptsControls = 0x1,
@@ -85,6 +86,11 @@ public:
     bool ShowHint = false;
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+    // Links the control to an action (nullptr: none) and takes over its properties.
+    TCustomAction* Action() const { return action_; }
+    void SetAction(TCustomAction* action);
+    // The linked action changed: show its caption, enabled state, hint and visibility.
+    virtual void ActionChange(TCustomAction* action);
 
     unsigned ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     unsigned ControlState = 0;
@@ -100,6 +106,7 @@ public:
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
 
+    // OnClick when there is one, otherwise the linked action.
     virtual void Click();
     virtual void Invalidate();
     virtual void Update();
@@ -140,6 +147,7 @@ private:
     std::string caption_;
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
+    TCustomAction* action_ = nullptr;
     friend class TWinControl;
 };
 

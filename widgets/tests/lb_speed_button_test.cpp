@@ -1,5 +1,7 @@
 #include "widgets/lb_speed_button.h"
 
+#include "platform/graphics/image_list.h"
+
 #include "widgets/tests/widget_fixture.h"
 
 namespace rv {
@@ -105,6 +107,38 @@ TEST(LbSpeedButton, LooksDownAndTransparent) {
 
     s->SetStyle(bsModern);  // kept on a screen with enough colours
     EXPECT_EQ(s->Style(), bsModern);
+}
+
+TEST(LbSpeedButton, AnActionsImageBecomesTheGlyph) {
+    FormWith f;
+    TImageList images(8, 8);
+    TBitmap picture(16, 8);
+    picture.Canvas().Brush.Color = clBlue;
+    picture.Canvas().FillRect({8, 0, 16, 8});
+    images.Add(picture);
+    auto* list = new TActionList(&f.form);
+    list->Images = &images;
+    auto* play = new TAction(&f.form);
+    play->ActionList = list;
+    play->SetImageIndex(1);
+    play->SetCaption("Play");
+
+    auto* s = f.Add<TLbSpeedButton>(0, 0);
+    s->SetAction(play);
+    EXPECT_EQ(s->Caption(), "Play");
+    EXPECT_EQ(s->NumGlyphs(), 1);
+    ASSERT_EQ(s->Glyph().Width(), 8);
+    EXPECT_EQ(s->Glyph().Pixel(3, 3), clBlue);
+
+    // A button that has a glyph keeps it.
+    auto* t = f.Add<TLbSpeedButton>(0, 40);
+    t->SetGlyph(TBitmap(10, 10));
+    t->SetAction(play);
+    EXPECT_EQ(t->Glyph().Width(), 10);
+    int runs = 0;
+    play->OnExecute = [&](TObject*) { ++runs; };
+    PressRelease(f.form, t);
+    EXPECT_EQ(runs, 1);
 }
 
 }  // namespace

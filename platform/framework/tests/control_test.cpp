@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/framework/actions.h"
 #include "platform/framework/custom_controls.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/windows/gui_application.h"
@@ -209,6 +210,37 @@ TEST(Controls, PropertiesNotifyAndParentFontsFollow) {
     EXPECT_EQ(GetWindowBounds(child->Handle()), (TRect{5, 6, 75, 36}));
     EXPECT_EQ(child->ClientRect(), (TRect{0, 0, 70, 30}));
     EXPECT_THROW(form.SetParent(&form), EComponentError);
+}
+
+TEST(Controls, LinkedActionsLendTheirPropertiesAndRunOnClick) {
+    App();
+    TForm form(nullptr);
+    auto* save = new TAction(&form);
+    save->SetCaption("Save");
+    save->SetHint("Save the library");
+    int runs = 0;
+    save->OnExecute = [&](TObject*) { ++runs; };
+    auto* patch = new Patch(&form, clRed);
+    patch->SetAction(save);
+    EXPECT_EQ(patch->Caption(), "Save");
+    EXPECT_EQ(patch->Hint, "Save the library");
+    patch->Click();
+    EXPECT_EQ(runs, 1);
+
+    save->SetEnabled(false);
+    EXPECT_FALSE(patch->Enabled());
+    patch->Click();  // a disabled action does not run
+    EXPECT_EQ(runs, 1);
+    save->SetEnabled(true);
+
+    int own = 0;
+    patch->OnClick = [&](TObject*) { ++own; };
+    patch->Click();
+    EXPECT_EQ(own, 1);
+    EXPECT_EQ(runs, 1);
+
+    delete save;
+    EXPECT_EQ(patch->Action(), nullptr);
 }
 
 }  // namespace
