@@ -18,7 +18,8 @@ namespace rv {
 // Coordinates: client messages carry client coordinates, non-client ones screen coordinates.
 // WM_PAINT carries a TCanvas* in WParam, translated to the client and clipped to what needs
 // painting; WM_NCPAINT a TCanvas* in window coordinates. Both are valid during the message only.
-// Every function below ignores unknown handles (answers 0, false or an empty rectangle).
+// Every function below ignores unknown handles (answers 0, false or an empty rectangle) and is
+// for the GUI thread only; other threads post or send messages.
 
 HWND CreateHostWindow(TWndMethod method);
 void DestroyHostWindow(HWND wnd);

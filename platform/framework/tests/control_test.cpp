@@ -210,6 +210,21 @@ TEST(Controls, PropertiesNotifyAndParentFontsFollow) {
     EXPECT_EQ(GetWindowBounds(child->Handle()), (TRect{5, 6, 75, 36}));
     EXPECT_EQ(child->ClientRect(), (TRect{0, 0, 70, 30}));
     EXPECT_THROW(form.SetParent(&form), EComponentError);
+
+    // The wheel reaches controls as the framework's notification, with its delta.
+    int delta = 0;
+    struct Wheel : TCustomControl {
+        using TCustomControl::TCustomControl;
+        int* seen = nullptr;
+        void WndProc(TMessage& m) override {
+            if (m.Msg == CM_MOUSEWHEEL) *seen = GET_WHEEL_DELTA_WPARAM(m.WParam);
+            TCustomControl::WndProc(m);
+        }
+    };
+    auto* wheel = new Wheel(&form);
+    wheel->seen = &delta;
+    SendMessage(wheel->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(delta, -120);
 }
 
 TEST(Controls, LinkedActionsLendTheirPropertiesAndRunOnClick) {
