@@ -230,6 +230,13 @@ void TWinControl::WndProc(TMessage& m) {
         case CM_MOUSELEAVE:
             TrackHover(nullptr);
             break;
+        case WM_MOUSEWHEEL: {
+            // Controls take the wheel as the framework's notification.
+            TMessage wheel{CM_MOUSEWHEEL, m.WParam, m.LParam, 0};
+            WndProc(wheel);
+            m.Result = wheel.Result;
+            return;
+        }
         case WM_PAINT: {
             auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
             if (canvas) PaintTo(*canvas);
