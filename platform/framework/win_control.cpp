@@ -367,7 +367,6 @@ void TCustomForm::SelectNext(bool forward) {
 }
 
 void TCustomForm::WndProc(TMessage& m) {
-    if (m.Msg == WM_SETTEXT) return;
     if (m.Msg == CM_TEXTCHANGED) SetWindowText(Handle(), Caption());
     if (m.Msg == CM_DIALOGKEY) {
         Broadcast(m);
