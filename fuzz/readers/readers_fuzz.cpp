@@ -10,10 +10,13 @@
 #include <string>
 
 #include "platform/text/utf8.h"
+#include "readers/aac_file.h"
 #include "readers/ape_tag.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
 #include "readers/mpeg_audio.h"
+#include "readers/wavpack_file.h"
+#include "readers/wma_file.h"
 
 namespace {
 
@@ -59,8 +62,41 @@ void ReadMPEG(const std::string& path) {
     (void)mpeg.ChannelMode();
 }
 
+void CheckNumber(double value) {
+    if (value < 0 || value != value) std::abort();
+}
+
+void ReadAAC(const std::string& path) {
+    rv::TAACfile aac;
+    aac.ReadFromFile(path);
+    CheckTags(aac.ID3v1(), aac.ID3v2(), aac.APEtag());
+    CheckNumber(aac.Duration());
+    for (const std::string& name :
+         {aac.HeaderType(), aac.MPEGVersion(), aac.Profile(), aac.BitRateType()})
+        CheckText(name);
+}
+
+void ReadWMA(const std::string& path) {
+    rv::TWMAfile wma;
+    wma.ReadFromFile(path);
+    for (const auto* text :
+         {&wma.Title(), &wma.Artist(), &wma.Album(), &wma.Year(), &wma.Genre(), &wma.Comment()})
+        CheckText(*text);
+    CheckNumber(wma.Duration());
+    if (!wma.Valid() && (wma.Duration() != 0 || !wma.Title().empty())) std::abort();
+    CheckText(wma.ChannelMode());
+}
+
+void ReadWavPack(const std::string& path) {
+    rv::TWAVPackfile wv;
+    wv.ReadFromFile(path);
+    CheckTags(wv.ID3v1(), wv.ID3v2(), wv.APEtag());
+    CheckNumber(wv.Duration());
+    CheckNumber(wv.BitRate());
+}
+
 using Reader = void (*)(const std::string& path);
-constexpr Reader kReaders[] = {ReadTags, ReadMPEG};
+constexpr Reader kReaders[] = {ReadTags, ReadMPEG, ReadAAC, ReadWMA, ReadWavPack};
 
 }  // namespace
 

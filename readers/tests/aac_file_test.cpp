@@ -12,7 +12,6 @@ using namespace std::string_literals;
 namespace rv {
 namespace {
 
-using test::ADIFFields;
 using test::ADTSFields;
 
 class AACFileTest : public ::testing::Test {
@@ -35,29 +34,26 @@ std::string Frames(ADTSFields fields, const std::vector<unsigned>& lengths) {
     return bytes;
 }
 
-TEST_F(AACFileTest, ConstantRateIsTakenFromTheFirstFrame) {
-    // A buffer fullness other than all ones marks a constant rate: the second, longer frame is
-    // never looked at.
-    Read(Frames({.length = 384, .fullness = 0x123}, {384, 900}));
-    EXPECT_TRUE(aac_.Valid());
-    EXPECT_EQ(aac_.HeaderType(), "ADTS");
+// At 48 kHz each byte of a 1024-sample frame is 375 bit/s.
+TEST_F(AACFileTest, ADTSRateIsTheFirstFrameOrTheAverageOfAll) {
+    // A buffer fullness other than all ones marks a constant rate: the second, longer frame
+    // is never looked at.
+    Read(Frames({.fullness = 0x123}, {384, 900}));
     EXPECT_EQ(aac_.BitRateType(), "CBR");
-    EXPECT_EQ(aac_.SampleRate(), 48000u);
     EXPECT_EQ(aac_.BitRate(), 384u * 375);
     EXPECT_DOUBLE_EQ(aac_.Duration(), (384.0 + 900) * 8 / aac_.BitRate());
-}
 
-TEST_F(AACFileTest, VariableRateAveragesEveryFrameAndSkipsTheID3v2Tag) {
+    // The frame length sits at bit 30 in MPEG-4 headers too; read two bits later it would be
+    // four times too large and end the walk after one frame.
     const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s), 50);
-    // The frame length sits at bit 30 in MPEG-4 headers as well; reading it two bits later
-    // would give lengths four times too large and stop the walk after the first frame.
-    const std::string audio = Frames({.channels = 1}, {100, 300, 200, 400});
-    Read(id3v2 + audio);
+    Read(id3v2 + Frames({.channels = 1}, {100, 300, 200, 400}));
     EXPECT_TRUE(aac_.Valid());
     EXPECT_EQ(aac_.ID3v2().Title(), "Song");
+    EXPECT_EQ(aac_.HeaderType(), "ADTS");
     EXPECT_EQ(aac_.MPEGVersion(), "MPEG-4");
     EXPECT_EQ(aac_.Profile(), "AAC LC");
     EXPECT_EQ(aac_.BitRateType(), "VBR");
+    EXPECT_EQ(aac_.SampleRate(), 48000u);
     EXPECT_EQ(aac_.Channels(), 1);
     EXPECT_EQ(aac_.BitRate(), 1000u * 375 / 4);
     EXPECT_DOUBLE_EQ(aac_.Duration(), 4 * 1024 / 48000.0);
@@ -66,24 +62,17 @@ TEST_F(AACFileTest, VariableRateAveragesEveryFrameAndSkipsTheID3v2Tag) {
     EXPECT_EQ(aac_.MPEGVersion(), "MPEG-2");
     EXPECT_EQ(aac_.Profile(), "AAC LTP");
     EXPECT_EQ(aac_.BitRate(), 400u * 375 / 2);
-}
 
-TEST_F(AACFileTest, ABrokenSyncWordEndsTheWalk) {
-    // The step that finds no sync word still counts as a frame in the average.
+    // A broken sync word ends the walk; that step still counts as a frame in the average.
     Read(Frames({}, {200, 200, 200}) + std::string(600, '\x55'));
     EXPECT_EQ(aac_.BitRate(), 600u * 375 / 4);
-    // A zero length cannot move the walk on and leaves no rate.
-    Read(Frames({}, {0, 200}));
-    EXPECT_EQ(aac_.BitRate(), 0u);
-    EXPECT_FALSE(aac_.Valid());
 }
 
-TEST_F(AACFileTest, ADIFCountsChannelsOfEveryElement) {
-    // Front: a channel pair and a single channel; back: a pair; one LFE: six channels, though
-    // the element counts add up to four.
-    ADIFFields fields{
-        .bitRate = 192000, .rateIndex = 3, .front = {true, false}, .back = {true}, .lfe = 1};
-    const std::string header = test::ADIFHeader(fields);
+TEST_F(AACFileTest, ADIFCountsChannelsNotElements) {
+    // Front: a channel pair and a single channel; back: a pair; one LFE. Six channels from
+    // four elements.
+    const std::string header = test::ADIFHeader(
+        {.bitRate = 192000, .rateIndex = 3, .front = {true, false}, .back = {true}, .lfe = 1});
     Read(header + std::string(24000 - header.size(), '\0'));
     EXPECT_TRUE(aac_.Valid());
     EXPECT_EQ(aac_.HeaderType(), "ADIF");
@@ -113,33 +102,23 @@ TEST_F(AACFileTest, ADIFCountsChannelsOfEveryElement) {
     EXPECT_EQ(aac_.Channels(), 2);
 }
 
-TEST_F(AACFileTest, UnknownHeadersAndRatesAreNotValid) {
-    // A sample-rate index of 12 to 15 has no rate.
-    Read(Frames({.rateIndex = 13}, {200, 200}));
-    EXPECT_EQ(aac_.SampleRate(), 0u);
-    EXPECT_FALSE(aac_.Valid());
-
-    // 0xFF not followed by the rest of the 12-bit sync word.
-    Read("\xFF\xE1"s + std::string(300, '\0'));
-    EXPECT_EQ(aac_.HeaderTypeID(), 0);
-    EXPECT_FALSE(aac_.Valid());
-    EXPECT_EQ(aac_.HeaderType(), "Unknown");
-    EXPECT_EQ(aac_.Profile(), "Unknown");
-    EXPECT_EQ(aac_.Duration(), 0);
-}
-
-TEST_F(AACFileTest, EachReadStartsAfresh) {
+TEST_F(AACFileTest, BrokenStreamsAreNotValidAndLeaveNothingBehind) {
     Read(Frames({}, {200, 200}) + test::ID3v1Block({"v1"}));
     EXPECT_TRUE(aac_.Valid());
     EXPECT_TRUE(aac_.ID3v1().Exists());
-    Read(std::string(300, 'x'));
+    // Sample-rate index 12 to 15 has no rate.
+    Read(Frames({.rateIndex = 13}, {200, 200}));
     EXPECT_FALSE(aac_.Valid());
     EXPECT_FALSE(aac_.ID3v1().Exists());
-    EXPECT_EQ(aac_.FileLength(), 300u);
-    EXPECT_EQ(aac_.BitRate(), 0u);
+    // A zero length cannot move the walk on and gives no rate.
+    Read(Frames({}, {0, 200}));
+    EXPECT_FALSE(aac_.Valid());
+    EXPECT_EQ(aac_.Duration(), 0);
+    // 0xFF not followed by the rest of the 12-bit sync word.
+    Read("\xFF\xE1"s + std::string(300, '\0'));
+    EXPECT_EQ(aac_.HeaderType(), "Unknown");
+    EXPECT_EQ(aac_.Profile(), "Unknown");
     EXPECT_EQ(aac_.Channels(), 0);
-
-    // A file that cannot be opened is not read.
     EXPECT_FALSE(aac_.ReadFromFile(std::string(dir_ / "missing.aac")));
 }
 

