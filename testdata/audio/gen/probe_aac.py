@@ -15,26 +15,36 @@ import mutagen.id3  # noqa: E402
 
 
 def faad(path):
-    """faad -i walks every ADTS frame: "ADTS, 10.031 sec, 24 kbps, 16000 Hz"."""
+    """faad -i walks every ADTS frame: "ADTS, 10.031 sec, 24 kbps, 16000 Hz". For ADIF it
+    reports the header's rate; its duration there is not the size over that rate, so the
+    duration of ADIF files comes from mediainfo."""
     out = subprocess.run(["faad", "-i", path], capture_output=True, text=True).stderr
     match = re.search(r"^(ADTS|ADIF), ([0-9.]+) sec, (\d+) kbps", out, re.MULTILINE)
     if not match:
         sys.exit(f"{path}: faad gave no stream line")
     emit(path, "header_type", match.group(1), "faad")
-    emit(path, "duration", match.group(2), "faad")
+    if match.group(1) == "ADTS":
+        emit(path, "duration", match.group(2), "faad")
     emit(path, "bitrate_kbps", match.group(3), "faad")
 
 
 def stream(path):
     emit(path, "file_size", os.path.getsize(path), "stat")
     faad(path)
+    track = mediainfo(path)
+    emit(path, "mpeg_version", track.get("Format_Version"), "mediainfo")
+    emit(path, "profile", track.get("Format_AdditionalFeatures"), "mediainfo")
+    emit(path, "sample_rate", track.get("SamplingRate"), "mediainfo")
+    emit(path, "channels", track.get("Channels"), "mediainfo")
+    emit(path, "bitrate_mode", track.get("BitRate_Mode"), "mediainfo")
+    if track.get("BitRate_Mode") == "CBR":
+        emit(path, "duration", track.get("Duration"), "mediainfo")
+    if open(path, "rb").read(4) == b"ADIF":
+        return  # ffprobe does not read ADIF
     audio = next(s for s in ffprobe(path)["streams"] if s["codec_type"] == "audio")
     emit(path, "profile", audio.get("profile"), "ffprobe")
     emit(path, "sample_rate", audio["sample_rate"], "ffprobe")
     emit(path, "channels", audio["channels"], "ffprobe")
-    track = mediainfo(path)
-    emit(path, "mpeg_version", track.get("Format_Version"), "mediainfo")
-    emit(path, "bitrate_mode", track.get("BitRate_Mode"), "mediainfo")
 
 
 def tags(path):
