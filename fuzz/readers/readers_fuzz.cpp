@@ -10,10 +10,19 @@
 #include <string>
 
 #include "platform/text/utf8.h"
+#include "readers/aac_file.h"
 #include "readers/ape_tag.h"
+#include "readers/flac.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
+#include "readers/monkey.h"
 #include "readers/mpeg_audio.h"
+#include "readers/musepack.h"
+#include "readers/ogg_vorbis.h"
+#include "readers/optimfrog.h"
+#include "readers/twinvq.h"
+#include "readers/wavpack_file.h"
+#include "readers/wma_file.h"
 
 namespace {
 
@@ -59,8 +68,112 @@ void ReadMPEG(const std::string& path) {
     (void)mpeg.ChannelMode();
 }
 
+void CheckSeconds(double seconds) {
+    if (seconds < 0 || seconds != seconds) std::abort();
+}
+
+void ReadMusepack(const std::string& path) {
+    rv::TMPEGplus mpc;
+    mpc.ReadFromFile(path);
+    CheckTags(mpc.ID3v1(), mpc.ID3v2(), mpc.APEtag());
+    CheckSeconds(mpc.Duration());
+    if (!mpc.Valid() && (mpc.Corrupted() || mpc.StreamVersion() != 0)) std::abort();
+    (void)mpc.BitRate();
+    CheckText(mpc.ChannelMode());
+}
+
+void ReadTwinVQ(const std::string& path) {
+    rv::TTwinVQ vqf;
+    vqf.ReadFromFile(path);
+    for (const auto* text : {&vqf.Title(), &vqf.Comment(), &vqf.Author(), &vqf.Copyright(),
+                             &vqf.OriginalFile(), &vqf.Album()}) {
+        CheckText(*text);
+        if (rv::Utf8Length(*text) > 250) std::abort();
+    }
+    CheckSeconds(vqf.Duration());
+    CheckText(vqf.ChannelMode());
+    (void)vqf.Corrupted();
+}
+
+void ReadMonkey(const std::string& path) {
+    rv::TMonkey ape;
+    ape.ReadFromFile(path);
+    CheckTags(ape.ID3v1(), ape.ID3v2(), ape.APEtag());
+    CheckSeconds(ape.Duration());
+    CheckSeconds(ape.PeakLevelRatio());
+    CheckText(ape.VersionStr());
+    if (ape.Valid() && (ape.Duration() <= 0 || ape.Channels() == 0)) std::abort();
+}
+
+void ReadOptimFrog(const std::string& path) {
+    rv::TOptimFrog ofr;
+    ofr.ReadFromFile(path);
+    CheckTags(ofr.ID3v1(), ofr.ID3v2(), ofr.APEtag());
+    CheckSeconds(ofr.Duration());
+    CheckText(ofr.ChannelMode());
+    if (ofr.Valid() && ofr.Bits() == 0) std::abort();
+}
+
+void ReadOggVorbis(const std::string& path) {
+    rv::TOggVorbis ogg;
+    ogg.ReadFromFile(path);
+    for (const auto* text : {&ogg.Title(), &ogg.Artist(), &ogg.Album(), &ogg.Date(), &ogg.Genre(),
+                             &ogg.Comment(), &ogg.Vendor()})
+        CheckText(*text);
+    CheckSeconds(ogg.Duration());
+    (void)ogg.BitRate();
+    (void)ogg.Valid();
+    (void)ogg.Track();
+    (void)ogg.ChannelMode();
+}
+
+void ReadFLAC(const std::string& path) {
+    rv::TFLACfile flac;
+    flac.ReadFromFile(path);
+    const rv::TVorbisComment& comment = flac.VorbisComment();
+    if (comment.Fields().size() != comment.Count() || comment.Lengths().size() != comment.Count())
+        std::abort();
+    CheckText(comment.Vendor());
+    for (const char* name : {"TITLE", "Artist", "album", "STRASSE"})
+        CheckText(comment.GetValue(name));
+    CheckText(comment.Year());
+    CheckSeconds(flac.Duration());
+    CheckTags(flac.ID3v1(), flac.ID3v2(), rv::TAPEtag());
+}
+
+void ReadAAC(const std::string& path) {
+    rv::TAACfile aac;
+    aac.ReadFromFile(path);
+    CheckTags(aac.ID3v1(), aac.ID3v2(), aac.APEtag());
+    CheckSeconds(aac.Duration());
+    for (const std::string& name :
+         {aac.HeaderType(), aac.MPEGVersion(), aac.Profile(), aac.BitRateType()})
+        CheckText(name);
+}
+
+void ReadWMA(const std::string& path) {
+    rv::TWMAfile wma;
+    wma.ReadFromFile(path);
+    for (const auto* text :
+         {&wma.Title(), &wma.Artist(), &wma.Album(), &wma.Year(), &wma.Genre(), &wma.Comment()})
+        CheckText(*text);
+    CheckSeconds(wma.Duration());
+    if (!wma.Valid() && (wma.Duration() != 0 || !wma.Title().empty())) std::abort();
+    CheckText(wma.ChannelMode());
+}
+
+void ReadWavPack(const std::string& path) {
+    rv::TWAVPackfile wv;
+    wv.ReadFromFile(path);
+    CheckTags(wv.ID3v1(), wv.ID3v2(), wv.APEtag());
+    CheckSeconds(wv.Duration());
+    CheckSeconds(wv.BitRate());
+}
+
 using Reader = void (*)(const std::string& path);
-constexpr Reader kReaders[] = {ReadTags, ReadMPEG};
+constexpr Reader kReaders[] = {ReadTags,   ReadMPEG,      ReadMusepack,  ReadTwinVQ,
+                               ReadMonkey, ReadOptimFrog, ReadOggVorbis, ReadFLAC,
+                               ReadAAC,    ReadWMA,       ReadWavPack};
 
 }  // namespace
 
