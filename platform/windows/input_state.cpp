@@ -1,4 +1,5 @@
-// Qt's key numbers to the platform's virtual-key codes, and the key state kept for GetKeyState.
+// Input state kept for the host windows: Qt key numbers to virtual-key codes, the key and button
+// state GetKeyState answers, the capture and focus holders and the cursor shown.
 
 #include <QGuiApplication>
 #include <array>
