@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/text/utf8.h"
+#include "readers/aac_file.h"
 #include "readers/ape_tag.h"
 #include "readers/flac.h"
 #include "readers/id3v1.h"
@@ -20,6 +21,8 @@
 #include "readers/ogg_vorbis.h"
 #include "readers/optimfrog.h"
 #include "readers/twinvq.h"
+#include "readers/wavpack_file.h"
+#include "readers/wma_file.h"
 
 namespace {
 
@@ -138,9 +141,39 @@ void ReadFLAC(const std::string& path) {
     CheckTags(flac.ID3v1(), flac.ID3v2(), rv::TAPEtag());
 }
 
+void ReadAAC(const std::string& path) {
+    rv::TAACfile aac;
+    aac.ReadFromFile(path);
+    CheckTags(aac.ID3v1(), aac.ID3v2(), aac.APEtag());
+    CheckSeconds(aac.Duration());
+    for (const std::string& name :
+         {aac.HeaderType(), aac.MPEGVersion(), aac.Profile(), aac.BitRateType()})
+        CheckText(name);
+}
+
+void ReadWMA(const std::string& path) {
+    rv::TWMAfile wma;
+    wma.ReadFromFile(path);
+    for (const auto* text :
+         {&wma.Title(), &wma.Artist(), &wma.Album(), &wma.Year(), &wma.Genre(), &wma.Comment()})
+        CheckText(*text);
+    CheckSeconds(wma.Duration());
+    if (!wma.Valid() && (wma.Duration() != 0 || !wma.Title().empty())) std::abort();
+    CheckText(wma.ChannelMode());
+}
+
+void ReadWavPack(const std::string& path) {
+    rv::TWAVPackfile wv;
+    wv.ReadFromFile(path);
+    CheckTags(wv.ID3v1(), wv.ID3v2(), wv.APEtag());
+    CheckSeconds(wv.Duration());
+    CheckSeconds(wv.BitRate());
+}
+
 using Reader = void (*)(const std::string& path);
 constexpr Reader kReaders[] = {ReadTags,   ReadMPEG,      ReadMusepack,  ReadTwinVQ,
-                               ReadMonkey, ReadOptimFrog, ReadOggVorbis, ReadFLAC};
+                               ReadMonkey, ReadOptimFrog, ReadOggVorbis, ReadFLAC,
+                               ReadAAC,    ReadWMA,       ReadWavPack};
 
 }  // namespace
 

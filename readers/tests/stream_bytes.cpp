@@ -2,10 +2,6 @@
 
 namespace rv::test {
 
-std::string LE16(std::uint16_t v) {
-    return {static_cast<char>(v), static_cast<char>(v >> 8)};
-}
-
 std::string MusepackSV7Header(std::uint32_t frames, unsigned rateIndex, bool midSide,
                               unsigned minor) {
     // Third word, from the top bit down: intensity stereo, mid-side, max band (6 bits), profile

@@ -12,8 +12,6 @@
 // from the formats' definitions, for the variants tests need and for hostile input.
 namespace rv::test {
 
-std::string LE16(std::uint16_t value);
-
 // Musepack stream version 7 (7.1 with `minor` 1): "MP+", frame count, sample-rate index 0-3
 // (44.1, 48, 37.8, 32 kHz), the mid-side flag; 32 bytes.
 std::string MusepackSV7Header(std::uint32_t frames, unsigned rateIndex, bool midSide,

@@ -17,6 +17,14 @@ std::string BE32(std::uint32_t v) {
             static_cast<char>(v)};
 }
 
+std::string LE16(std::uint16_t value) {
+    return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+}
+
+std::string LE64(std::uint64_t value) {
+    return LE32(static_cast<std::uint32_t>(value)) + LE32(static_cast<std::uint32_t>(value >> 32));
+}
+
 std::string LE32(std::uint32_t v) {
     return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
             static_cast<char>(v >> 24)};

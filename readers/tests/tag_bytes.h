@@ -11,7 +11,9 @@
 namespace rv::test {
 
 std::string BE32(std::uint32_t value);
+std::string LE16(std::uint16_t value);
 std::string LE32(std::uint32_t value);
+std::string LE64(std::uint64_t value);
 std::string Synchsafe(std::uint32_t value);
 
 // A 128-byte ID3v1 block; a track of 0 or more makes it version 1.1.

@@ -4,14 +4,6 @@
 
 namespace rv::test {
 
-namespace {
-
-std::string LE64(std::uint64_t v) {
-    return LE32(static_cast<std::uint32_t>(v)) + LE32(static_cast<std::uint32_t>(v >> 32));
-}
-
-}  // namespace
-
 std::string VorbisCommentBody(std::string_view vendor, const std::vector<std::string>& fields) {
     std::string body = LE32(static_cast<std::uint32_t>(vendor.size())) + std::string(vendor);
     body += LE32(static_cast<std::uint32_t>(fields.size()));
