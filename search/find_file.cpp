@@ -13,6 +13,7 @@ class TFindFile::TSearchThread : public TThread {
 public:
     explicit TSearchThread(TFindFile& owner) : owner_(owner) {
         OnTerminate = [this](TThread*) { owner_.ThreadEnded(*this); };
+        SetPriority(owner.ThreadPriority);
         Start();
     }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/threads/thread.h"
 #include "search/search_criteria.h"
 #include "search/search_rec.h"
 #include "search/target_search.h"
@@ -36,6 +37,8 @@ public:
     void SetCriteria(const TSearchCriteria& criteria) { criteria_.Assign(criteria); }
 
     bool Threaded = false;
+    // Priority of the worker of a threaded search.
+    TThreadPriority ThreadPriority = tpNormal;
 
     TFileMatchEvent OnFileMatch;
     TFolderChangeEvent OnFolderChange;
