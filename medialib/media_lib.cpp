@@ -58,6 +58,27 @@ void TMediaLib::Clear() {
     modified_ = true;
 }
 
+void TMediaLib::ReplaceArtists(std::vector<TArtist> artists) {
+    artists_ = std::move(artists);
+    index_.Reset();
+    albumCount_ = 0;
+    trackCount_ = 0;
+    for (TArtist& artist : artists_) {
+        albumCount_ += static_cast<uint32_t>(artist.Albums.size());
+        for (TAlbum& album : artist.Albums) {
+            trackCount_ += static_cast<uint32_t>(album.Tracks.size());
+            album.Artist.clear();  // the owners hold these
+            for (TTrack& track : album.Tracks) {
+                track.Artist.clear();
+                track.Album.clear();
+                track.Genre.clear();
+                track.Release = 0;
+                track.MediaType = 0;
+            }
+        }
+    }
+}
+
 void TMediaLib::NewLibrary() {
     libraryName_.clear();
     fileName_.clear();

@@ -92,6 +92,11 @@ public:
     // Files every track of `other` here, as AddTrack of each in stored order.
     void Merge(const TMediaLib& other);
 
+protected:
+    // For readers of stored libraries: takes the artists as they stand (album times included,
+    // equal names allowed) and recounts the totals. Modified is left as it is.
+    void ReplaceArtists(std::vector<TArtist> artists);
+
 private:
     const TArtist* ArtistPtr(int a) const;
     const TAlbum* AlbumPtr(int a, int b) const;

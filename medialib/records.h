@@ -12,36 +12,36 @@
 namespace rv {
 
 struct TTrack {
-    uint8_t ID = 0;           // number on its album, 0 when unknown
-    std::string Title;        // text255
-    std::string Artist;       // text255; filing key, filled from the owner when read back
-    std::string Album;        // text255; filing key, filled from the owner when read back
-    std::string Genre;        // text255; album-level
-    uint16_t Release = 0;     // album-level year, 0 when unknown
-    double Duration = 0;      // seconds
-    uint16_t Bitrate = 0;     // kbit/s
-    std::string ChannelMode;  // text255
-    std::string Format;       // text255
-    uint8_t MediaType = 0;    // album-level, index into MediaTypeNames
+    uint8_t ID = 0;             // number on its album, 0 when unknown
+    std::string Title{};        // text255
+    std::string Artist{};       // text255; filing key, filled from the owner when read back
+    std::string Album{};        // text255; filing key, filled from the owner when read back
+    std::string Genre{};        // text255; album-level
+    uint16_t Release = 0;       // album-level year, 0 when unknown
+    double Duration = 0;        // seconds
+    uint16_t Bitrate = 0;       // kbit/s
+    std::string ChannelMode{};  // text255
+    std::string Format{};       // text255
+    uint8_t MediaType = 0;      // album-level, index into MediaTypeNames
 
     bool operator==(const TTrack&) const = default;
 };
 
 struct TAlbum {
-    std::string Title;   // text255
-    std::string Artist;  // text255; only meaningful in records read from or handed to the library
-    std::string Genre;   // text255
+    std::string Title{};   // text255
+    std::string Artist{};  // text255; only meaningful in records read from or handed to the library
+    std::string Genre{};   // text255
     uint16_t Release = 0;
     double Time = 0;  // seconds, the sum of the tracks' durations
     uint8_t MediaType = 0;
-    std::vector<TTrack> Tracks;
+    std::vector<TTrack> Tracks{};
 
     bool operator==(const TAlbum&) const = default;
 };
 
 struct TArtist {
-    std::string Name;  // text255
-    std::vector<TAlbum> Albums;
+    std::string Name{};  // text255
+    std::vector<TAlbum> Albums{};
 
     bool operator==(const TArtist&) const = default;
 };
