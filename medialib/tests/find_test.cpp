@@ -92,6 +92,11 @@ TEST(FindLarge, IndexedLevelsAnswerAsScansWould) {
     EXPECT_EQ(lib.AddTrack(test::MakeTrack("Artist 5", "Album 3", "New")), At(5, 3, 40));
     EXPECT_EQ(lib.AddTrack(test::MakeTrack("Artist 5", "Album 99", "x")), At(5, 40, 0));
     EXPECT_EQ(lib.AddTrack(test::MakeTrack("Artist 99", "A", "x")), At(40, 0, 0));
+    // Entries appended after the indexes were built are found again when filed again.
+    EXPECT_EQ(lib.AddTrack(test::MakeTrack("Artist 5", "Album 3", "NEW")), At(5, 3, 40));
+    EXPECT_EQ(lib.AddTrack(test::MakeTrack("artist 5", "ALBUM 99", "y")), At(5, 40, 1));
+    EXPECT_EQ(lib.AddTrack(test::MakeTrack("ARTIST 99", "a", "x")), At(40, 0, 0));
+    EXPECT_EQ(lib.TrackCount(), 40u + 4u);
     EXPECT_EQ(lib.Find("Artist 5", "Album 3", "new"), (TFindIndexArray{At(5, 3, 40)}));
     EXPECT_EQ(lib.Find("Artist 5", "Album 99", "X"), (TFindIndexArray{At(5, 40, 0)}));
     EXPECT_EQ(lib.FindArtist("artist 99"), (TFindIndexArray{At(40)}));
