@@ -11,7 +11,7 @@ namespace {
 constexpr size_t kPlainLimit = 32;
 
 // The plain loop from pass `first` on.
-void PlainPasses(std::vector<uint32_t>& keys, std::vector<int>& ids, size_t first) {
+void PlainPasses(std::span<uint32_t> keys, std::span<int> ids, size_t first) {
     const size_t n = keys.size();
     for (size_t i = first; i + 1 < n; ++i)
         for (size_t j = n - 1; j > i; --j)
@@ -58,6 +58,10 @@ private:
 };
 
 }  // namespace
+
+void PlainExchangeSort(std::span<uint32_t> keys, std::span<int> ids) {
+    PlainPasses(keys, ids, 0);
+}
 
 std::vector<int> ExchangeSortOrder(std::vector<uint32_t> keys) {
     const size_t budget = 32 * keys.size();

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ std::vector<int> ExchangeSortOrder(std::vector<uint32_t> keys);
 // Same, with the number of exchanges the fast simulation may spend before it finishes with the
 // plain loop (which costs n*n/2 comparisons whatever the input).
 std::vector<int> ExchangeSortOrder(std::vector<uint32_t> keys, size_t exchangeBudget);
+
+// In place: sorts `keys` as the loop does and makes the same exchanges in `ids`. Meant for the
+// short arrays most artists and albums have (n*n/2 comparisons, no allocation).
+void PlainExchangeSort(std::span<uint32_t> keys, std::span<int> ids);
 
 // Integers with the byte order of the given texts: equal texts get equal numbers.
 std::vector<uint32_t> DenseRanks(const std::vector<std::string>& texts);

@@ -13,6 +13,14 @@ const TArtist kNoArtist{};
 const TAlbum kNoAlbum{};
 const TTrack kNoTrack{};
 
+void CutTo255(std::string& text) {
+    if (text.size() > kText255) text = Text255(text);  // bytes bound characters
+}
+
+void AssignIfDifferent(std::string& field, const std::string& value) {
+    if (field != value) field = value;
+}
+
 template <class T>
 const T* At(const std::vector<T>& items, int pos) {
     return pos >= 0 && static_cast<size_t>(pos) < items.size() ? &items[static_cast<size_t>(pos)]
@@ -169,50 +177,52 @@ TFindIndexArray TMediaLib::Find(std::string_view artistName, std::string_view al
     return result;
 }
 
-TFindIndex TMediaLib::AddTrack(const TTrack& track) {
-    const std::string artistName = Text255(track.Artist);
-    const std::string albumTitle = Text255(track.Album);
+// The track comes by value: it may be a reference into this library, which filing changes.
+TFindIndex TMediaLib::AddTrack(TTrack track) {
+    for (std::string* text : {&track.Artist, &track.Album, &track.Title, &track.Genre,
+                              &track.ChannelMode, &track.Format})
+        CutTo255(*text);
 
-    int a = index_.FindArtist(artists_, artistName);
+    int a = index_.FindArtist(artists_, track.Artist);
     if (a < 0) {
         a = static_cast<int>(artists_.size());
-        artists_.emplace_back().Name = artistName;
-        index_.ArtistAppended(artistName, a);
+        artists_.emplace_back().Name = track.Artist;
+        index_.ArtistAppended(track.Artist, a);
     }
     TArtist& artist = artists_[a];
-    artist.Name = artistName;  // the letter case of the last filed track wins
+    AssignIfDifferent(artist.Name, track.Artist);  // the letter case of the last filed track wins
 
-    int b = index_.FindAlbum(artist, a, albumTitle);
+    int b = index_.FindAlbum(artist, a, track.Album);
     if (b < 0) {
         b = static_cast<int>(artist.Albums.size());
-        artist.Albums.emplace_back().Title = albumTitle;
-        index_.AlbumAppended(a, albumTitle, b);
+        artist.Albums.emplace_back().Title = track.Album;
+        index_.AlbumAppended(a, track.Album, b);
         ++albumCount_;
     }
     TAlbum& album = artist.Albums[b];
-    album.Title = albumTitle;
-    album.Genre = Text255(track.Genre);
+    AssignIfDifferent(album.Title, track.Album);
+    album.Genre = std::move(track.Genre);
     album.Release = track.Release;
     album.MediaType = track.MediaType;
 
-    TTrack stored;
+    int t = index_.FindTrack(album, a, b, track.Title);
+    const bool appended = t < 0;  // otherwise the track of that title is overwritten in place
+    if (appended) {
+        t = static_cast<int>(album.Tracks.size());
+        album.Tracks.emplace_back();
+        ++trackCount_;
+    }
+    TTrack& stored = album.Tracks[t];
     stored.ID = track.ID;
-    stored.Title = Text255(track.Title);
+    stored.Title = std::move(track.Title);
     stored.Duration = track.Duration;
     stored.Bitrate = track.Bitrate;
-    stored.ChannelMode = Text255(track.ChannelMode);
-    stored.Format = Text255(track.Format);
-    int t = index_.FindTrack(album, a, b, stored.Title);
-    if (t < 0) {
-        t = static_cast<int>(album.Tracks.size());
-        album.Tracks.push_back(std::move(stored));
-        const TTrack& added = album.Tracks.back();
-        index_.TrackAppended(a, b, added.Title, added.Duration, t);
-        ++trackCount_;
-    } else {
-        album.Tracks[t] = std::move(stored);
+    stored.ChannelMode = std::move(track.ChannelMode);
+    stored.Format = std::move(track.Format);
+    if (appended)
+        index_.TrackAppended(a, b, stored.Title, stored.Duration, t);
+    else
         index_.TrackOverwritten(a, b);
-    }
     UpdateAlbumTime(a, b);
     modified_ = true;
     return {a, b, t};
@@ -231,10 +241,10 @@ void TMediaLib::Merge(const TMediaLib& other) {
                 if (self)
                     copies.push_back(std::move(track));
                 else
-                    AddTrack(track);
+                    AddTrack(std::move(track));
             }
     }
-    for (const TTrack& track : copies) AddTrack(track);
+    for (TTrack& track : copies) AddTrack(std::move(track));
 }
 
 }  // namespace rv

@@ -42,7 +42,7 @@ public:
     // first album whose title equals track.Album (an empty name matches only an empty name),
     // creating either when missing. A track of an equal title in that album is overwritten;
     // otherwise the track is appended. Returns the track's address.
-    TFindIndex AddTrack(const TTrack& track);
+    TFindIndex AddTrack(TTrack track);
 
     // Look-up by names. An empty artist or album text matches every artist or album; the track
     // title is always compared. See the class tests for the shapes of the result.

@@ -1,6 +1,8 @@
 // Ordering of artists, albums and tracks. Keys are computed once per entry (collating a name is
 // dear), then the exchange sort's order is applied in one permutation.
 
+#include <array>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,26 +15,50 @@ namespace rv {
 
 namespace {
 
-// Reorders `items` by `order` (see ExchangeSortOrder); false when nothing moved.
+// Reorders `items` in place by `order` (see ExchangeSortOrder), one cycle of the permutation at
+// a time, so that every entry moves once; `order` is used up. False when nothing moved.
 template <class T>
-bool Reorder(std::vector<T>& items, const std::vector<int>& order) {
+bool Reorder(std::vector<T>& items, std::span<int> order) {
     bool moved = false;
-    for (size_t k = 0; k < order.size() && !moved; ++k) moved = order[k] != static_cast<int>(k);
-    if (!moved) return false;
-    std::vector<T> sorted;
-    sorted.reserve(items.size());
-    for (int pos : order) sorted.push_back(std::move(items[pos]));
-    items = std::move(sorted);
-    return true;
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] < 0 || order[start] == static_cast<int>(start)) continue;
+        moved = true;
+        T carried = std::move(items[start]);
+        size_t to = start;
+        for (;;) {
+            const size_t from = static_cast<size_t>(order[to]);
+            order[to] = -1;  // done
+            if (from == start) {
+                items[to] = std::move(carried);
+                break;
+            }
+            items[to] = std::move(items[from]);
+            to = from;
+        }
+    }
+    return moved;
 }
 
 template <class T, class KeyOf>
 bool SortByNumber(std::vector<T>& items, KeyOf keyOf) {
-    if (items.size() < 2) return false;
+    const size_t n = items.size();
+    if (n < 2) return false;
+    constexpr size_t kShort = 32;
+    if (n <= kShort) {  // most artists and albums: no allocation at all
+        std::array<uint32_t, kShort> keys;
+        std::array<int, kShort> order;
+        for (size_t k = 0; k < n; ++k) {
+            keys[k] = keyOf(items[k]);
+            order[k] = static_cast<int>(k);
+        }
+        PlainExchangeSort({keys.data(), n}, {order.data(), n});
+        return Reorder(items, std::span<int>(order.data(), n));
+    }
     std::vector<uint32_t> keys;
-    keys.reserve(items.size());
+    keys.reserve(n);
     for (const T& item : items) keys.push_back(keyOf(item));
-    return Reorder(items, ExchangeSortOrder(std::move(keys)));
+    std::vector<int> order = ExchangeSortOrder(std::move(keys));
+    return Reorder(items, std::span<int>(order));
 }
 
 }  // namespace
@@ -42,7 +68,8 @@ void TMediaLib::SortArtists() {
     std::vector<std::string> keys;
     keys.reserve(artists_.size());
     for (const TArtist& artist : artists_) keys.push_back(LocaleSortKey(artist.Name));
-    if (Reorder(artists_, ExchangeSortOrder(DenseRanks(keys)))) index_.ArtistsChanged();
+    std::vector<int> order = ExchangeSortOrder(DenseRanks(keys));
+    if (Reorder(artists_, std::span<int>(order))) index_.ArtistsChanged();
 }
 
 void TMediaLib::SortAlbums(int artistPos) {
