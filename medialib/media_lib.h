@@ -44,8 +44,11 @@ public:
     // otherwise the track is appended. Returns the track's address.
     TFindIndex AddTrack(TTrack track);
 
-    // Look-up by names. An empty artist or album text matches every artist or album; the track
-    // title is always compared. See the class tests for the shapes of the result.
+    // Look-up by names, in stored order. An empty artist or album text matches every artist or
+    // album, a given one only the first artist or album of that name; the track title is always
+    // compared. A named artist gives (a, -1, -1); its first album fills in the album level and
+    // its first track of that title the track level; every further album gives (a, b, -1) and
+    // every further track (a, b, t), filled in the same way.
     TFindIndexArray Find(std::string_view artistName, std::string_view albumTitle,
                          std::string_view trackTitle) const;
     // Empty, or (a, -1, -1) for the first artist named `name`.
