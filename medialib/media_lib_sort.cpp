@@ -85,7 +85,8 @@ void TMediaLib::SortTracks(int artistPos, int albumPos) {
 }
 
 void TMediaLib::SortAll() {
-    SortArtists();
+    // Each artist's albums and tracks sort alike wherever the artist stands, so they are sorted
+    // first, while the artists still lie in the order their memory was filled.
     for (int a = 0; a < GetArtistCount(); ++a) {
         SortAlbums(a);
         for (int b = 0; b < static_cast<int>(artists_[a].Albums.size()); ++b) {
@@ -93,6 +94,7 @@ void TMediaLib::SortAll() {
             UpdateAlbumTime(a, b);
         }
     }
+    SortArtists();
 }
 
 }  // namespace rv
