@@ -6,14 +6,9 @@ namespace rv {
 namespace {
 
 using test::At;
+using test::StoredLib;
 using test::Track;
 using Found = TFindIndexArray;
-
-// A library as a file may hold it: equal names side by side, an artist without albums.
-class StoredLib : public TMediaLib {
-public:
-    using TMediaLib::ReplaceArtists;
-};
 
 TAlbum Album(std::string title, std::initializer_list<const char*> tracks) {
     TAlbum album{.Title = std::move(title)};

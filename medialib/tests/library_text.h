@@ -17,6 +17,12 @@ inline TFindIndex At(int artist, int album = -1, int track = -1) {
     return {artist, album, track};
 }
 
+// A library as a file may hold it: equal names side by side, artists without albums.
+class StoredLib : public TMediaLib {
+public:
+    using TMediaLib::ReplaceArtists;
+};
+
 inline std::string Dump(const TMediaLib& lib) {
     std::string text;
     for (const TArtist& artist : lib.Artists()) {

@@ -9,12 +9,8 @@ namespace {
 
 using test::At;
 using test::Dump;
+using test::StoredLib;
 using test::Track;
-
-class StoredLib : public TMediaLib {
-public:
-    using TMediaLib::ReplaceArtists;
-};
 
 TEST(Sort, AlbumsAndTracksByNumberWithTheExchangeOrderOfTies) {
     TMediaLib lib;
