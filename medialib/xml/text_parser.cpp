@@ -1,12 +1,15 @@
 #include "medialib/xml/text_parser.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "medialib/xml/text_position.h"
 #include "medialib/xml/xml_chars.h"
 #include "medialib/xml/xml_document.h"
+#include "medialib/xml/xml_encoding.h"
 #include "medialib/xml/xml_error.h"
 #include "medialib/xml/xml_messages.h"
 #include "platform/text/format.h"
@@ -21,13 +24,15 @@ using xml_chars::IsBlank;
 // in nested calls, so deep input costs no machine stack.
 class XmlTextParser {
 public:
-    XmlTextParser(TXmlDocument& document, std::string_view text)
+    XmlTextParser(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding)
         : text_(text),
           p_(text.data()),
           end_(text.data() + text.size()),
           document_(document),
           names_(document.NameTable()),
-          preserve_(document.PreserveWhiteSpace()) {}
+          preserve_(document.PreserveWhiteSpace()) {
+        if (!encoding.utf8) decoder_.emplace(encoding.page);
+    }
 
     void Parse() {
         if (const void* nul = std::memchr(p_, 0, text_.size())) {
@@ -77,7 +82,8 @@ public:
 
 private:
     [[noreturn]] void Fail(const std::string& message) {
-        const TextPosition where = PositionOf(text_, static_cast<size_t>(p_ - text_.data()));
+        const TextPosition where =
+            PositionOf(text_, static_cast<size_t>(p_ - text_.data()), !decoder_);
         throw EXmlError(message, where.line, where.column);
     }
     [[noreturn]] void FailChar(char c) { Fail(Format(msg::kCharExpected, c)); }
@@ -118,18 +124,52 @@ private:
     bool AtNameStart() const {
         if (p_ == end_) return false;
         const auto b = static_cast<unsigned char>(*p_);
+        if (decoder_) return decoder_->IsNameStart(b);
         if (b < 0x80) return xml_chars::IsNameStartChar(b);
         size_t pos = 0;
         const std::string_view rest(p_, static_cast<size_t>(std::min<ptrdiff_t>(end_ - p_, 4)));
         return xml_chars::IsNameStartChar(DecodeUtf8(rest, pos));
     }
 
+    size_t NameLength() const {
+        const std::string_view rest(p_, static_cast<size_t>(end_ - p_));
+        if (!decoder_) return xml_chars::NameLength(rest);
+        if (rest.empty() || !decoder_->IsNameStart(static_cast<unsigned char>(rest[0]))) return 0;
+        size_t length = 1;
+        while (length < rest.size() &&
+               decoder_->IsNameChar(static_cast<unsigned char>(rest[length])))
+            ++length;
+        return length;
+    }
+
+    // The name at the cursor, in UTF-8.
     std::string_view Name() {
-        const size_t length = xml_chars::NameLength(std::string_view(p_, end_ - p_));
+        const size_t length = NameLength();
         if (length == 0) Fail(msg::kNameStart);
         const std::string_view name(p_, length);
         p_ += length;
-        return name;
+        return Decoded(name);
+    }
+
+    static bool HasHighByte(std::string_view bytes) {
+        unsigned char any = 0;
+        for (const char c : bytes) any |= static_cast<unsigned char>(c);
+        return any >= 0x80;
+    }
+
+    // Input bytes in UTF-8: as they are, or decoded into a buffer valid until the next call.
+    std::string_view Decoded(std::string_view bytes) {
+        if (!decoder_ || !HasHighByte(bytes)) return bytes;
+        decoded_.clear();
+        decoder_->Append(decoded_, bytes);
+        return decoded_;
+    }
+
+    void AppendDecoded(std::string& out, const char* from, const char* to) {
+        if (decoder_)
+            decoder_->Append(out, std::string_view(from, static_cast<size_t>(to - from)));
+        else
+            out.append(from, to);
     }
 
     // Characters up to the next "<", references resolved. Kept as a text node unless it is
@@ -147,16 +187,24 @@ private:
                 const char* amp =
                     static_cast<const char*>(std::memchr(p_, '&', static_cast<size_t>(lt - p_)));
                 if (!amp) amp = lt;
-                token_.append(p_, amp);
+                AppendDecoded(token_, p_, amp);
                 p_ = amp;
                 if (p_ < lt) Reference(token_);  // a reference never reaches past the "<"
             }
             text = token_;
         } else {
             p_ = lt;
+            text = Decoded(text);
         }
-        if (preserve_ || !xml_chars::TrimBlanks(text).empty())
-            Append(parent, new TXmlText(names_, XmlValue(text)));
+        if (!preserve_ && xml_chars::TrimBlanks(text).empty()) return;
+        // The only content of an element is kept as its value, which is what a text child
+        // amounts to: asking for the children turns it into one.
+        if (TXmlElement* element = parent->AsElement();
+            element && parent->children_.Size() == 0 && end_ - p_ >= 2 && p_[1] == '/') {
+            element->value_ = XmlValue(text);
+            return;
+        }
+        Append(parent, new TXmlText(names_, XmlValue(text)));
     }
 
     // After "&": appends the character meant to `out`.
@@ -237,10 +285,9 @@ private:
     // After "</": the name of the innermost open element, exactly, then ">".
     void EndTag() {
         const std::string& name = open_.back()->NodeName();
-        if (static_cast<size_t>(end_ - p_) < name.size() ||
-            std::memcmp(p_, name.data(), name.size()) != 0)
-            FailText(name);
-        p_ += name.size();
+        const size_t length = NameLength();
+        if (Decoded(std::string_view(p_, length)) != name) FailText(name);
+        p_ += length;
         SkipBlanks();
         ExpectChar('>');
     }
@@ -260,7 +307,7 @@ private:
             for (;;) {
                 const char* run = p_;
                 while (p_ < end_ && *p_ != quote && *p_ != '&' && *p_ != '<') ++p_;
-                token_.append(run, p_);
+                AppendDecoded(token_, run, p_);
                 if (p_ == end_) Fail(Format(msg::kQuoteExpected, std::string(1, quote).c_str()));
                 if (*p_ == quote) break;
                 if (*p_ == '<') Fail(msg::kLessThanInAttr);
@@ -282,20 +329,20 @@ private:
             ExpectText("?>");
         } else {
             SkipBlanks();
-            node->SetText(Until("?>"));
+            node->SetText(Decoded(Until("?>")));
         }
     }
 
     // At "-" after "<!".
     void Comment(TXmlNode* parent) {
         ExpectText("--");
-        Append(parent, new TXmlComment(names_, Until("-->")));
+        Append(parent, new TXmlComment(names_, Decoded(Until("-->"))));
     }
 
     // At "[" after "<!".
     void CData(TXmlNode* parent) {
         ExpectText("[CDATA[");
-        Append(parent, new TXmlCDATASection(names_, Until("]]>")));
+        Append(parent, new TXmlCDATASection(names_, Decoded(Until("]]>"))));
     }
 
     // After "<!": a document type declaration, passed over with its internal subset.
@@ -312,12 +359,14 @@ private:
     TXmlDocument& document_;
     TXmlNameTable* const names_;
     const bool preserve_;
-    std::vector<TXmlNode*> open_;  // the open elements; the tree holds them
+    std::vector<TXmlNode*> open_;               // the open elements; the tree holds them
+    std::optional<SingleByteDecoder> decoder_;  // for input in a single-byte code page
     std::string token_;
+    std::string decoded_;
 };
 
-void ParseXmlText(TXmlDocument& document, std::string_view text) {
-    XmlTextParser(document, text).Parse();
+void ParseXmlText(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding) {
+    XmlTextParser(document, text, encoding).Parse();
 }
 
 }  // namespace rv

@@ -2,16 +2,16 @@
 
 namespace rv {
 
-TextPosition PositionOf(std::string_view text, size_t offset) {
+TextPosition PositionOf(std::string_view text, size_t offset, bool utf8) {
     TextPosition where;
     if (offset > text.size()) offset = text.size();
     for (size_t i = 0; i < offset; ++i) {
-        const char c = text[i];
+        const auto c = static_cast<unsigned char>(text[i]);
         if (c == '\n') {
             ++where.line;
             where.column = 1;
-        } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-            ++where.column;  // continuation bytes belong to the character before
+        } else if (!utf8 || (c & 0xC0) != 0x80) {
+            ++where.column;  // UTF-8 continuation bytes belong to the character before
         }
     }
     return where;

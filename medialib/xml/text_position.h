@@ -11,7 +11,8 @@ struct TextPosition {
     int column = 1;
 };
 
-// Where the byte at `offset` of UTF-8 `text` stands.
-TextPosition PositionOf(std::string_view text, size_t offset);
+// Where the byte at `offset` of `text` stands; `utf8` tells whether a character may take more
+// than one byte.
+TextPosition PositionOf(std::string_view text, size_t offset, bool utf8);
 
 }  // namespace rv

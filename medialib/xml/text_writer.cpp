@@ -259,11 +259,17 @@ private:
     }
 
     void Name(const std::string& name) {
-        if (encoding_.utf8) {
+        if (encoding_.utf8 || IsAsciiName(name)) {
             out_ += name;
             return;
         }
         Chars(name, Missing::Fail);
+    }
+
+    static bool IsAsciiName(const std::string& name) {
+        for (const char c : name)
+            if (static_cast<unsigned char>(c) >= 0x80) return false;
+        return true;
     }
 
     // Writes `c` in the output encoding when it has it.

@@ -96,7 +96,8 @@ void TXmlDocument::LoadXML(std::string_view text) {
         return;
     }
     ClearContent();
-    ParseXmlText(*this, text);
+    CheckUtf8(text);
+    ParseXmlText(*this, text, XmlEncoding{});
 }
 
 void TXmlDocument::LoadBinaryXML(std::string_view /*bytes*/) {
@@ -110,7 +111,8 @@ void TXmlDocument::LoadFromBytes(std::string_view bytes) {
         return;
     }
     ClearContent();
-    ParseXmlText(*this, DecodeXmlBytes(bytes));
+    const XmlInput input = DetectXmlInput(bytes);
+    ParseXmlText(*this, input.bytes, input.encoding);
 }
 
 void TXmlDocument::LoadFromStream(std::istream& stream) {

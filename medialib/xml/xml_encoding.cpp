@@ -1,5 +1,7 @@
 #include "medialib/xml/xml_encoding.h"
 
+#include <cstring>
+
 #include "medialib/xml/text_position.h"
 #include "medialib/xml/xml_chars.h"
 #include "medialib/xml/xml_error.h"
@@ -14,22 +16,6 @@ namespace {
 
 [[noreturn]] void ThrowUnsupported(std::string_view name) {
     throw EXmlError(Format(xml_messages::kUnsupportedEncoding, std::string(name).c_str()), 1, 1);
-}
-
-// Offset of the first malformed UTF-8 sequence, or npos.
-size_t FirstMalformedUtf8(std::string_view text) {
-    size_t pos = 0;
-    while (pos < text.size()) {
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
-        const size_t start = pos;
-        if (DecodeUtf8(text, pos) == kReplacementChar &&
-            (pos - start != 3 || text.substr(start, 3) != "\xEF\xBF\xBD"))
-            return start;
-    }
-    return std::string_view::npos;
 }
 
 bool IsAscii(std::string_view text) {
@@ -69,28 +55,73 @@ std::optional<std::string_view> PseudoAttribute(std::string_view declaration,
     return std::nullopt;
 }
 
-std::string DecodeXmlBytes(std::string_view bytes) {
-    XmlEncoding encoding;
+void CheckUtf8(std::string_view text) {
+    if (IsAscii(text)) return;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const size_t start = pos;
+        if (DecodeUtf8(text, pos) == kReplacementChar &&
+            (pos - start != 3 || text.substr(start, 3) != "\xEF\xBF\xBD")) {
+            const TextPosition where = PositionOf(text, start, true);
+            throw EXmlError(xml_messages::kBadUtf8, where.line, where.column);
+        }
+    }
+}
+
+XmlInput DetectXmlInput(std::string_view bytes) {
+    XmlInput input{bytes, {}};
     if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
+        input.bytes.remove_prefix(3);
     } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
         ThrowUnsupported("UTF-16");
     } else if (bytes.starts_with("<?xml") && bytes.size() > 5 && xml_chars::IsBlank(bytes[5])) {
         const size_t end = bytes.find("?>");
-        if (const auto name =
-                PseudoAttribute(bytes.substr(5, end == bytes.npos ? end : end - 5), "encoding")) {
+        const std::string_view declaration =
+            bytes.substr(5, end == std::string_view::npos ? end : end - 5);
+        if (const auto name = PseudoAttribute(declaration, "encoding")) {
             const auto known = XmlEncodingFromName(*name);
             if (!known) ThrowUnsupported(*name);
-            encoding = *known;
+            input.encoding = *known;
         }
     }
-    if (IsAscii(bytes)) return std::string(bytes);
-    if (!encoding.utf8) return DecodeCodePage(encoding.page, bytes);
-    if (const size_t bad = FirstMalformedUtf8(bytes); bad != std::string_view::npos) {
-        const TextPosition where = PositionOf(bytes, bad);
-        throw EXmlError(xml_messages::kBadUtf8, where.line, where.column);
+    if (input.encoding.utf8) CheckUtf8(input.bytes);
+    return input;
+}
+
+SingleByteDecoder::SingleByteDecoder(CodePage page) {
+    for (int b = 0; b < 256; ++b) {
+        const char32_t c = CodePageToUnicode(page, static_cast<unsigned char>(b));
+        std::string utf8;
+        AppendUtf8(utf8, c);
+        std::memcpy(utf8_[b].data(), utf8.data(), utf8.size());
+        length_[b] = static_cast<std::uint8_t>(utf8.size());
+        nameStart_[b] = xml_chars::IsNameStartChar(c);
+        nameChar_[b] = xml_chars::IsNameChar(c);
     }
-    return std::string(bytes);
+}
+
+void SingleByteDecoder::Append(std::string& out, std::string_view bytes) const {
+    const size_t start = out.size();
+    out.resize(start + bytes.size() * 3);  // room for the longest form of every byte
+    char* dst = out.data() + start;
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        std::uint64_t word;
+        if (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080u) == 0)) {
+            std::memcpy(dst, p, 8);  // eight ASCII bytes
+            dst += 8, p += 8;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(*p++);
+        std::memcpy(dst, utf8_[b].data(), 4);
+        dst += length_[b];
+    }
+    out.resize(static_cast<size_t>(dst - out.data()));
 }
 
 }  // namespace rv

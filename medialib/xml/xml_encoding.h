@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,9 +24,37 @@ std::optional<XmlEncoding> XmlEncodingFromName(std::string_view name);
 std::optional<std::string_view> PseudoAttribute(std::string_view declaration,
                                                 std::string_view name);
 
-// Bytes of an XML file turned into UTF-8 text: a byte-order mark or else the declaration's
-// encoding decides (UTF-8 when neither says anything); the mark is dropped. Raises EXmlError for
-// an encoding that is not supported and for malformed UTF-8.
-std::string DecodeXmlBytes(std::string_view bytes);
+// The bytes of an XML file without their byte-order mark, and how they are encoded: the mark
+// or else the declaration decides (UTF-8 when neither says anything). Raises EXmlError for an
+// encoding that is not supported and for malformed UTF-8.
+struct XmlInput {
+    std::string_view bytes;
+    XmlEncoding encoding;
+};
+XmlInput DetectXmlInput(std::string_view bytes);
+
+// Raises EXmlError, with the place, when `text` is not well-formed UTF-8.
+void CheckUtf8(std::string_view text);
+
+// Single-byte text to UTF-8, and the name-character classes of the code page's bytes.
+class SingleByteDecoder {
+public:
+    explicit SingleByteDecoder(CodePage page);
+
+    void Append(std::string& out, std::string_view bytes) const;
+    std::string Decode(std::string_view bytes) const {
+        std::string out;
+        Append(out, bytes);
+        return out;
+    }
+    bool IsNameStart(unsigned char byte) const { return nameStart_[byte]; }
+    bool IsNameChar(unsigned char byte) const { return nameChar_[byte]; }
+
+private:
+    std::array<std::array<char, 4>, 256> utf8_{};
+    std::array<std::uint8_t, 256> length_{};
+    std::array<bool, 256> nameStart_{};
+    std::array<bool, 256> nameChar_{};
+};
 
 }  // namespace rv

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "medialib/xml/name_table.h"
+#include "medialib/xml/node_pool.h"
 #include "medialib/xml/ref_ptr.h"
 #include "medialib/xml/xml_value.h"
 
@@ -97,6 +98,9 @@ struct XmlAttribute {
 class TXmlNode : public TXmlBase {
 public:
     ~TXmlNode() override;
+
+    static void* operator new(std::size_t size) { return AllocateNodeMemory(size); }
+    static void operator delete(void* block, std::size_t size) { FreeNodeMemory(block, size); }
 
     TXmlNameTable* NameTable() const { return nameTable_.Get(); }
     const std::string& NodeName() const { return nameTable_->GetName(nameID_); }

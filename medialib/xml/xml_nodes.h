@@ -31,6 +31,8 @@ protected:
     IXmlNode CloneSelf() const override;
 
 private:
+    friend class XmlTextParser;
+
     XmlValue value_;
 };
 
