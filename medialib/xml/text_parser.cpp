@@ -70,9 +70,12 @@ public:
                         Doctype();
                     break;
                 default:
+                    const char* tag = p_ - 1;
                     if (TXmlElement* element = StartTag(parent)) {
-                        if (static_cast<int>(open_.size()) >= kXmlMaxDepth)
+                        if (static_cast<int>(open_.size()) >= kXmlMaxDepth) {
+                            p_ = tag;
                             Fail(Format(msg::kTooDeep, kXmlMaxDepth));
+                        }
                         open_.push_back(element);
                         parent = element;
                     }

@@ -172,9 +172,14 @@ private:
     }
 
     void CData(std::string_view text) {
+        // A character the encoding lacks can only be written as a reference, which a section
+        // cannot hold: such a text is written as plain text.
+        if (!encoding_.utf8 && !CodePageHasAll(encoding_.page, text)) {
+            Escaped(text);
+            return;
+        }
         out_ += "<![CDATA[";
         // "]]>" would end the section: it is split between two sections after the first "]".
-        // A character the encoding lacks goes between sections as a reference.
         size_t pos = 0;
         for (;;) {
             const size_t end = text.find("]]>", pos);
@@ -190,22 +195,13 @@ private:
         size_t pos = 0;
         while (pos < text.size()) {
             const auto b = static_cast<unsigned char>(text[pos]);
-            const unsigned char kind =
-                kByteKinds[b] == kEscape ? static_cast<unsigned char>(kPlain) : kByteKinds[b];
-            if (kind == kPlain) {
-                out_ += static_cast<char>(b);
-                ++pos;
-            } else if (kind == kDrop) {
-                ++pos;
-            } else {
+            if (b >= 0x80) {
                 const char32_t c = DecodeUtf8(text, pos);
-                if (!xml_chars::IsXmlChar(c)) continue;
-                if (!Encoded(c)) {
-                    out_ += "]]>";
-                    Reference(c);
-                    out_ += "<![CDATA[";
-                }
+                if (xml_chars::IsXmlChar(c)) Encoded(c);
+                continue;
             }
+            if (kByteKinds[b] != kDrop) out_ += static_cast<char>(b);
+            ++pos;
         }
     }
 
