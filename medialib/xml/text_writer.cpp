@@ -28,6 +28,25 @@ constexpr std::array<unsigned char, 256> MakeByteKinds() {
 
 constexpr std::array<unsigned char, 256> kByteKinds = MakeByteKinds();
 
+// `text` without the characters XML cannot carry (malformed UTF-8 becoming U+FFFD). Done before
+// looking for terminators such as "]]>", which dropping a character could otherwise create.
+std::string XmlCharsOnly(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b < 0x80) {
+            if (kByteKinds[b] != kDrop) out += static_cast<char>(b);
+            ++pos;
+            continue;
+        }
+        const char32_t c = DecodeUtf8(text, pos);
+        if (xml_chars::IsXmlChar(c)) AppendUtf8(out, c);
+    }
+    return out;
+}
+
 // How a character the output encoding lacks is written.
 enum class Missing { Reference, Question, Fail };
 
@@ -39,6 +58,10 @@ public:
     void Node(const TXmlNode& node) {
         switch (node.NodeType()) {
             case kXmlDocumentNode:
+                // Text beside the root, like text beside child elements, gets no line breaks.
+                for (const IXmlNode& child : node.Children().Items())
+                    flat_ = flat_ || child->NodeType() == kXmlTextNode ||
+                            child->NodeType() == kXmlCDATASectionNode;
                 for (const IXmlNode& child : node.Children().Items()) Node(*child);
                 break;
             case kXmlElementNode:
@@ -48,10 +71,10 @@ public:
                 Value(static_cast<const TXmlText&>(node).Value());
                 break;
             case kXmlCDATASectionNode:
-                CData(static_cast<const TXmlCharacterData&>(node).Data());
+                CData(XmlCharsOnly(static_cast<const TXmlCharacterData&>(node).Data()));
                 break;
             case kXmlCommentNode:
-                Comment(static_cast<const TXmlCharacterData&>(node).Data());
+                Comment(XmlCharsOnly(static_cast<const TXmlCharacterData&>(node).Data()));
                 break;
             case kXmlProcessingInstructionNode:
                 Instruction(node);
@@ -139,7 +162,7 @@ private:
     void Instruction(const TXmlNode& node) {
         out_ += "<?";
         Name(node.NodeName());
-        const std::string text = node.Text();
+        const std::string text = XmlCharsOnly(node.Text());
         if (text.empty()) {
             Attributes(node);
         } else {

@@ -1,0 +1,34 @@
+// Inputs the fuzzer found, kept so that the faults they showed stay mended.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "medialib/xml/simple_xml.h"
+#include "testsupport/test_files.h"
+
+namespace rv {
+namespace {
+
+TEST(XmlFuzzRegression, AcceptedInputIsWrittenBackStably) {
+    const std::filesystem::path folder = test::TestDataPath("xml/fuzz");
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        ++inputs;
+        const std::string bytes = test::ReadFileBytes(entry.path().string());
+        IXmlDocument doc = MakeXmlDocument();
+        try {
+            doc->LoadFromBytes(bytes);
+        } catch (const EXmlError&) {
+            continue;
+        }
+        const std::string text = doc->Xml();
+        IXmlDocument again = MakeXmlDocument();
+        ASSERT_NO_THROW(again->LoadXML(text)) << entry.path() << "\n" << text;
+        EXPECT_EQ(again->Xml(), text) << entry.path();
+    }
+    EXPECT_GT(inputs, 0);
+}
+
+}  // namespace
+}  // namespace rv
