@@ -16,10 +16,12 @@ const char* const kWords[] = {"Dvo\xF8\xE1k",
                               "Opera",
                               "Rock & Roll",
                               "\"Best\"",
-                              "Jan\xE1\xE8" "ek",
+                              "Jan\xE1\xE8"
+                              "ek",
                               "Suk",
                               "Blues",
-                              "P\xF8\xED" "b\xEC"
+                              "P\xF8\xED"
+                              "b\xEC"
                               "h",
                               "Night",
                               "Arrival",

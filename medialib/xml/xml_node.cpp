@@ -122,7 +122,7 @@ void TXmlNodeList::Replace(int index, const IXmlNode& node) {
 }
 
 void TXmlNodeList::Clear() {
-    std::vector<IXmlNode> items = std::move(items_);
+    XmlNodeVector items = std::move(items_);
     items_.clear();
     for (const IXmlNode& node : items) Disown(node.Get());
 }

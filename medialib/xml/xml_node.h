@@ -32,6 +32,14 @@ using IXmlProcessingInstruction = RefPtr<TXmlProcessingInstruction>;
 using IXmlDocument = RefPtr<TXmlDocument>;
 using IXmlNodeList = RefPtr<TXmlNodeList>;
 
+struct XmlAttribute {
+    XmlNameID nameID;
+    XmlValue value;
+};
+
+using XmlNodeVector = std::vector<IXmlNode, NodePoolAllocator<IXmlNode>>;
+using XmlAttributeVector = std::vector<XmlAttribute, NodePoolAllocator<XmlAttribute>>;
+
 enum XmlNodeType : int {
     kXmlElementNode = 1,
     kXmlTextNode = 3,
@@ -71,7 +79,7 @@ public:
     // Unchecked access for code that walks a tree.
     TXmlNode* At(size_t index) const { return items_[index].Get(); }
     size_t Size() const { return items_.size(); }
-    const std::vector<IXmlNode>& Items() const { return items_; }
+    const XmlNodeVector& Items() const { return items_; }
 
 private:
     friend class TXmlNode;
@@ -85,12 +93,7 @@ private:
     void Disown(TXmlNode* node);
 
     TXmlNode* owner_ = nullptr;
-    std::vector<IXmlNode> items_;
-};
-
-struct XmlAttribute {
-    XmlNameID nameID;
-    XmlValue value;
+    XmlNodeVector items_;
 };
 
 // What every node kind has: a name (an identifier in its name table), a parent, children and
@@ -173,7 +176,7 @@ public:
     int AttrCount() const { return static_cast<int>(attrs_.size()); }
     XmlNameID AttrNameID(int index) const;
     const std::string& AttrName(int index) const;
-    const std::vector<XmlAttribute>& Attributes() const { return attrs_; }
+    const XmlAttributeVector& Attributes() const { return attrs_; }
     void RemoveAttr(XmlNameID nameID);
     void RemoveAttr(std::string_view name);
     void RemoveAllAttrs() { attrs_.clear(); }
@@ -221,7 +224,7 @@ private:
     TXmlNode* parent_ = nullptr;  // not counted: the parent's list counts this node
     XmlNameID nameID_;
     TXmlNodeList children_{this};
-    std::vector<XmlAttribute> attrs_;
+    XmlAttributeVector attrs_;
 };
 
 }  // namespace rv
