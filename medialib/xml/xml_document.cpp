@@ -132,16 +132,16 @@ void TXmlDocument::Load(const std::string& fileName) {
 }
 
 std::string TXmlDocument::DeclaredEncoding() const {
-    for (const IXmlNode& child : Children().Items()) {
-        if (child->NodeType() != kXmlProcessingInstructionNode ||
-            child->NodeNameID() != kXmlDeclNameID)
-            continue;
-        if (const XmlValue* value = child->FindAttr(NameTable()->FindID("encoding")))
-            return ValueToText(*value);
-        const std::string text = child->Text();
-        if (const auto encoding = PseudoAttribute(text, "encoding")) return std::string(*encoding);
-        break;
-    }
+    // Only a declaration that opens the document declares anything: readers look there alone.
+    const auto& children = Children().Items();
+    if (children.empty()) return "UTF-8";
+    const TXmlNode& first = *children.front();
+    if (first.NodeType() != kXmlProcessingInstructionNode || first.NodeNameID() != kXmlDeclNameID)
+        return "UTF-8";
+    if (const XmlValue* value = first.FindAttr(NameTable()->FindID("encoding")))
+        return ValueToText(*value);
+    if (const auto encoding = PseudoAttribute(first.Text(), "encoding"))
+        return std::string(*encoding);
     return "UTF-8";
 }
 

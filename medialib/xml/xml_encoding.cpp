@@ -34,17 +34,24 @@ std::optional<XmlEncoding> XmlEncodingFromName(std::string_view name) {
 
 std::optional<std::string_view> PseudoAttribute(std::string_view declaration,
                                                 std::string_view name) {
+    // Names are taken loosely (anything up to a blank or "="): the bytes may be in any of the
+    // encodings, and only "encoding" and "version" matter.
     size_t pos = 0;
+    const auto skipBlanks = [&] {
+        while (pos < declaration.size() && xml_chars::IsBlank(declaration[pos])) ++pos;
+    };
     while (pos < declaration.size()) {
-        while (pos < declaration.size() && xml_chars::IsBlank(declaration[pos])) ++pos;
-        const size_t nameLength = xml_chars::NameLength(declaration.substr(pos));
-        if (nameLength == 0) return std::nullopt;
-        const std::string_view found = declaration.substr(pos, nameLength);
-        pos += nameLength;
-        while (pos < declaration.size() && xml_chars::IsBlank(declaration[pos])) ++pos;
-        if (pos >= declaration.size() || declaration[pos] != '=') return std::nullopt;
+        skipBlanks();
+        const size_t nameStart = pos;
+        while (pos < declaration.size() && !xml_chars::IsBlank(declaration[pos]) &&
+               declaration[pos] != '=')
+            ++pos;
+        const std::string_view found = declaration.substr(nameStart, pos - nameStart);
+        skipBlanks();
+        if (found.empty() || pos >= declaration.size() || declaration[pos] != '=')
+            return std::nullopt;
         ++pos;
-        while (pos < declaration.size() && xml_chars::IsBlank(declaration[pos])) ++pos;
+        skipBlanks();
         if (pos >= declaration.size() || (declaration[pos] != '"' && declaration[pos] != '\''))
             return std::nullopt;
         const size_t close = declaration.find(declaration[pos], pos + 1);
