@@ -140,8 +140,8 @@ std::string TXmlDocument::DeclaredEncoding() const {
         return "UTF-8";
     if (const XmlValue* value = first.FindAttr(NameTable()->FindID("encoding")))
         return ValueToText(*value);
-    if (const auto encoding = PseudoAttribute(first.Text(), "encoding"))
-        return std::string(*encoding);
+    const std::string text = first.Text();
+    if (const auto encoding = PseudoAttribute(text, "encoding")) return std::string(*encoding);
     return "UTF-8";
 }
 

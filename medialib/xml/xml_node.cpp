@@ -168,7 +168,7 @@ std::string TXmlNode::Xml() const {
 IXmlNode TXmlNode::CloneNode(bool deep) const {
     IXmlNode copy = CloneSelf();
     copy->attrs_ = attrs_;
-    if (deep) {
+    if (deep && !children_.Items().empty()) {
         TXmlNodeList& list = copy->MutableChildren();
         for (const IXmlNode& child : children_.Items()) list.AppendNew(child->CloneNode(true));
     }
