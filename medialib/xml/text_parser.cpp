@@ -199,7 +199,8 @@ private:
             p_ = lt;
             text = Decoded(text);
         }
-        if (!preserve_ && xml_chars::TrimBlanks(text).empty()) return;
+        // Blanks alone are layout, unless a reference says otherwise.
+        if (!preserve_ && !hasReference && xml_chars::TrimBlanks(text).empty()) return;
         // The only content of an element is kept as its value, which is what a text child
         // amounts to: asking for the children turns it into one.
         if (TXmlElement* element = parent->AsElement();

@@ -60,15 +60,14 @@ public:
             case kXmlDocumentNode:
                 // Text beside the root, like text beside child elements, gets no line breaks.
                 for (const IXmlNode& child : node.Children().Items())
-                    flat_ = flat_ || child->NodeType() == kXmlTextNode ||
-                            child->NodeType() == kXmlCDATASectionNode;
+                    flat_ = flat_ || WritesText(*child);
                 for (const IXmlNode& child : node.Children().Items()) Node(*child);
                 break;
             case kXmlElementNode:
                 Element(static_cast<const TXmlElement&>(node));
                 break;
             case kXmlTextNode:
-                Value(static_cast<const TXmlText&>(node).Value());
+                Content(static_cast<const TXmlText&>(node).Value());
                 break;
             case kXmlCDATASectionNode:
                 CData(XmlCharsOnly(static_cast<const TXmlCharacterData&>(node).Data()));
@@ -98,21 +97,19 @@ private:
 
         const auto& children = element.Children().Items();
         if (children.empty()) {
-            const XmlValue& value = element.Value();
-            if (ValueTextIsEmpty(value)) {
-                out_ += "/>";
+            out_ += '>';
+            const size_t start = out_.size();
+            Content(element.Value());
+            if (out_.size() == start) {  // nothing left to write
+                out_.back() = '/';
+                out_ += '>';
                 return;
             }
-            out_ += '>';
-            Value(value);
         } else {
             // Text among the children is written exactly as it is: no line break may be added
             // beside it, or reading it back would give a different value.
             bool mixed = false;
-            for (const IXmlNode& child : children) {
-                const XmlNodeType type = child->NodeType();
-                mixed = mixed || type == kXmlTextNode || type == kXmlCDATASectionNode;
-            }
+            for (const IXmlNode& child : children) mixed = mixed || WritesText(*child);
             const size_t start = out_.size();
             const bool outerBreak = lineBreak_, outerFlat = flat_;
             out_ += '>';
@@ -150,6 +147,45 @@ private:
             Value(attr.value);
             out_ += '"';
         }
+    }
+
+    // Whether the node puts character data into its parent's content.
+    static bool WritesText(const TXmlNode& node) {
+        if (node.NodeType() == kXmlCDATASectionNode) return true;
+        if (node.NodeType() != kXmlTextNode) return false;
+        const XmlValue& value = static_cast<const TXmlText&>(node).Value();
+        return !XmlCharsOnly(value.IsText() ? value.StringData() : ValueToText(value)).empty();
+    }
+
+    // Whether the text holds a character that is neither a blank nor left out.
+    static bool HasSolidChar(std::string_view text) {
+        size_t pos = 0;
+        while (pos < text.size()) {
+            const auto b = static_cast<unsigned char>(text[pos]);
+            if (b < 0x80) {
+                if (b > 0x20) return true;
+                ++pos;
+            } else if (xml_chars::IsXmlChar(DecodeUtf8(text, pos))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The text of an element or text node. Readers drop text made of blanks alone unless they
+    // keep white space; its first blank goes as a reference, which keeps the text.
+    void Content(const XmlValue& value) {
+        if (preserve_ || (value.IsText() && HasSolidChar(value.StringData()))) {
+            Value(value);
+            return;
+        }
+        const std::string text = XmlCharsOnly(ValueToText(value));
+        if (text.empty() || HasSolidChar(text)) {
+            Escaped(text);
+            return;
+        }
+        Reference(static_cast<unsigned char>(text[0]));
+        Escaped(std::string_view(text).substr(1));
     }
 
     void Value(const XmlValue& value) {

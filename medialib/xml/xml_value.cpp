@@ -208,9 +208,4 @@ std::string ValueToText(const XmlValue& value) {
     return value.StringData();
 }
 
-bool ValueTextIsEmpty(const XmlValue& value) {
-    if (value.IsText() || value.Type() == XmlVarType::ByteArray) return value.StringData().empty();
-    return value.IsEmpty();
-}
-
 }  // namespace rv

@@ -84,7 +84,4 @@ private:
 // The text form of a value, as the writer puts it into XML and as Text() reports it.
 std::string ValueToText(const XmlValue& value);
 
-// Whether the value's text form is empty, without building it.
-bool ValueTextIsEmpty(const XmlValue& value);
-
 }  // namespace rv
