@@ -242,26 +242,13 @@ private:
         size_t pos = 0;
         for (;;) {
             const size_t end = text.find("]]>", pos);
-            CDataChars(text.substr(pos, end == std::string_view::npos ? end : end + 1 - pos));
+            Chars(text.substr(pos, end == std::string_view::npos ? end : end + 1 - pos),
+                  Missing::Question);
             if (end == std::string_view::npos) break;
             out_ += "]]><![CDATA[";
             pos = end + 1;
         }
         out_ += "]]>";
-    }
-
-    void CDataChars(std::string_view text) {
-        size_t pos = 0;
-        while (pos < text.size()) {
-            const auto b = static_cast<unsigned char>(text[pos]);
-            if (b >= 0x80) {
-                const char32_t c = DecodeUtf8(text, pos);
-                if (xml_chars::IsXmlChar(c)) Encoded(c);
-                continue;
-            }
-            if (kByteKinds[b] != kDrop) out_ += static_cast<char>(b);
-            ++pos;
-        }
     }
 
     // Text with the four special characters escaped.

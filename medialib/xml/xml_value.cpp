@@ -64,9 +64,7 @@ std::string DateTimeText(double days) {
 }  // namespace
 
 XmlValue XmlValue::Boolean(bool value) {
-    XmlValue v = Make(XmlVarType::Boolean);
-    v.number_.i = value ? 1 : 0;
-    return v;
+    return WithInteger(XmlVarType::Boolean, value ? 1 : 0);
 }
 
 XmlValue XmlValue::Integer(XmlVarType type, std::int64_t value) {
@@ -95,42 +93,6 @@ XmlValue XmlValue::Integer(XmlVarType type, std::int64_t value) {
             break;
     }
     v.number_.i = value;
-    return v;
-}
-
-XmlValue XmlValue::Float32(float value) {
-    XmlValue v = Make(XmlVarType::Float32);
-    v.number_.d = value;
-    return v;
-}
-
-XmlValue XmlValue::Float64(double value) {
-    XmlValue v = Make(XmlVarType::Float64);
-    v.number_.d = value;
-    return v;
-}
-
-XmlValue XmlValue::Currency(std::int64_t scaledBy10000) {
-    XmlValue v = Make(XmlVarType::Currency);
-    v.number_.i = scaledBy10000;
-    return v;
-}
-
-XmlValue XmlValue::DateTime(double days) {
-    XmlValue v = Make(XmlVarType::DateTime);
-    v.number_.d = days;
-    return v;
-}
-
-XmlValue XmlValue::WideText(std::string utf8) {
-    XmlValue v = Make(XmlVarType::WideText);
-    v.text_ = std::move(utf8);
-    return v;
-}
-
-XmlValue XmlValue::ByteArray(std::string bytes) {
-    XmlValue v = Make(XmlVarType::ByteArray);
-    v.text_ = std::move(bytes);
     return v;
 }
 

@@ -41,12 +41,18 @@ public:
     // Int8 .. Int64 and UInt8 .. UInt32; the number is cut to the type's width.
     static XmlValue Integer(XmlVarType type, std::int64_t value);
     static XmlValue Int32(std::int32_t value) { return Integer(XmlVarType::Int32, value); }
-    static XmlValue Float32(float value);
-    static XmlValue Float64(double value);
-    static XmlValue Currency(std::int64_t scaledBy10000);
-    static XmlValue DateTime(double days);
-    static XmlValue WideText(std::string utf8);
-    static XmlValue ByteArray(std::string bytes);
+    static XmlValue Float32(float value) { return WithFloat(XmlVarType::Float32, value); }
+    static XmlValue Float64(double value) { return WithFloat(XmlVarType::Float64, value); }
+    static XmlValue Currency(std::int64_t scaledBy10000) {
+        return WithInteger(XmlVarType::Currency, scaledBy10000);
+    }
+    static XmlValue DateTime(double days) { return WithFloat(XmlVarType::DateTime, days); }
+    static XmlValue WideText(std::string utf8) {
+        return WithString(XmlVarType::WideText, std::move(utf8));
+    }
+    static XmlValue ByteArray(std::string bytes) {
+        return WithString(XmlVarType::ByteArray, std::move(bytes));
+    }
 
     XmlVarType Type() const { return type_; }
     bool IsEmpty() const { return type_ == XmlVarType::Empty; }
@@ -70,6 +76,21 @@ private:
     static XmlValue Make(XmlVarType type) {
         XmlValue v;
         v.type_ = type;
+        return v;
+    }
+    static XmlValue WithInteger(XmlVarType type, std::int64_t value) {
+        XmlValue v = Make(type);
+        v.number_.i = value;
+        return v;
+    }
+    static XmlValue WithFloat(XmlVarType type, double value) {
+        XmlValue v = Make(type);
+        v.number_.d = value;
+        return v;
+    }
+    static XmlValue WithString(XmlVarType type, std::string data) {
+        XmlValue v = Make(type);
+        v.text_ = std::move(data);
         return v;
     }
 
