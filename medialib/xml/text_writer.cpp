@@ -1,5 +1,6 @@
 #include "medialib/xml/text_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -198,7 +199,10 @@ private:
     void Instruction(const TXmlNode& node) {
         out_ += "<?";
         Name(node.NodeName());
-        const std::string text = XmlCharsOnly(node.Text());
+        // Blanks after the target only separate it from the text.
+        const std::string cleaned = XmlCharsOnly(node.Text());
+        const std::string_view text = std::string_view(cleaned).substr(
+            std::min(cleaned.size(), cleaned.find_first_not_of(" \t\r\n")));
         if (text.empty()) {
             Attributes(node);
         } else {
@@ -206,7 +210,7 @@ private:
             // "?>" would end the instruction early.
             for (size_t pos = 0;;) {
                 const size_t end = text.find("?>", pos);
-                Chars(std::string_view(text).substr(pos, end - pos), Missing::Question);
+                Chars(text.substr(pos, end - pos), Missing::Question);
                 if (end == std::string::npos) break;
                 out_ += "? ";
                 pos = end + 1;
