@@ -50,6 +50,7 @@ public:
     // gives it; a declared encoding is not applied again). Text starting with the binary
     // signature is read as the binary form.
     void LoadXML(std::string_view text);
+    // The binary form; this version reads none and raises EXmlError.
     void LoadBinaryXML(std::string_view bytes);
     // Replaces the content with the document read from bytes of a file or stream.
     void LoadFromBytes(std::string_view bytes);

@@ -139,13 +139,16 @@ TEST(XmlWriter, WritesTheDeclaredEncodingWithReferencesForMissingCharacters) {
 
 TEST(XmlWriter, RefusesWhatTheEncodingCannotHold) {
     IXmlDocument doc = MakeXmlDocument("R", "1.0", "windows-1250");
-    doc->DocumentElement()->AppendElement("Имя");
+    doc->DocumentElement()->AppendElement("A")->AppendElement("B")->AppendElement("Имя");
     try {
         doc->SaveToBytes();
         FAIL() << "no error";
     } catch (const EXmlError& error) {
         EXPECT_EQ(error.Message(), "Имя \"Имя\" нельзя записать в кодировке \"windows-1250\"");
     }
+    // A write that stopped half-way leaves no indentation behind for the next one.
+    EXPECT_EQ(doc->DocumentElement()->Xml(),
+              "\r\n<R>\r\n\t<A>\r\n\t\t<B>\r\n\t\t\t<Имя/>\r\n\t\t</B>\r\n\t</A>\r\n</R>");
     // The default encoding of a new document is one files cannot be written in.
     IXmlDocument cyrillic = MakeXmlDocument("R");
     try {
