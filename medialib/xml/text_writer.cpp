@@ -59,10 +59,7 @@ public:
     void Node(const TXmlNode& node) {
         switch (node.NodeType()) {
             case kXmlDocumentNode:
-                // Text beside the root, like text beside child elements, gets no line breaks.
-                for (const IXmlNode& child : node.Children().Items())
-                    flat_ = flat_ || WritesText(*child);
-                for (const IXmlNode& child : node.Children().Items()) Node(*child);
+                Document(node);
                 break;
             case kXmlElementNode:
                 Element(static_cast<const TXmlElement&>(node));
@@ -83,6 +80,31 @@ public:
     }
 
 private:
+    static bool IsDeclaration(const TXmlNode& node) {
+        return node.NodeType() == kXmlProcessingInstructionNode &&
+               node.NodeNameID() == kXmlDeclNameID;
+    }
+
+    void Document(const TXmlNode& document) {
+        const auto& children = document.Children().Items();
+        // Text beside the root, like text beside child elements, gets no line breaks; blanks
+        // there are layout, kept only where white space is.
+        for (const IXmlNode& child : children) {
+            const bool text = child->NodeType() == kXmlTextNode;
+            flat_ = flat_ || (text ? xml_chars::HasSolidChar(child->Text()) : WritesText(*child));
+        }
+        for (size_t i = 0; i < children.size(); ++i) {
+            const TXmlNode& child = *children[i];
+            // A declaration means something only where the document starts.
+            if (i > 0 && IsDeclaration(child)) continue;
+            if (child.NodeType() == kXmlTextNode && !xml_chars::HasSolidChar(child.Text())) {
+                if (preserve_) Escaped(XmlCharsOnly(child.Text()));
+                continue;
+            }
+            Node(child);
+        }
+    }
+
     void LineBreak() {
         out_ += "\r\n";
         out_.append(static_cast<size_t>(depth_), '\t');
@@ -117,7 +139,8 @@ private:
             lineBreak_ = false;
             flat_ = flat_ || mixed;
             ++depth_;
-            for (const IXmlNode& child : children) Node(*child);
+            for (const IXmlNode& child : children)
+                if (!IsDeclaration(*child)) Node(*child);
             --depth_;
             flat_ = outerFlat;
             const bool contentBreaks = lineBreak_;
@@ -158,30 +181,15 @@ private:
         return !XmlCharsOnly(value.IsText() ? value.StringData() : ValueToText(value)).empty();
     }
 
-    // Whether the text holds a character that is neither a blank nor left out.
-    static bool HasSolidChar(std::string_view text) {
-        size_t pos = 0;
-        while (pos < text.size()) {
-            const auto b = static_cast<unsigned char>(text[pos]);
-            if (b < 0x80) {
-                if (b > 0x20) return true;
-                ++pos;
-            } else if (xml_chars::IsXmlChar(DecodeUtf8(text, pos))) {
-                return true;
-            }
-        }
-        return false;
-    }
-
     // The text of an element or text node. Readers drop text made of blanks alone unless they
     // keep white space; its first blank goes as a reference, which keeps the text.
     void Content(const XmlValue& value) {
-        if (preserve_ || (value.IsText() && HasSolidChar(value.StringData()))) {
+        if (preserve_ || (value.IsText() && xml_chars::HasSolidChar(value.StringData()))) {
             Value(value);
             return;
         }
         const std::string text = XmlCharsOnly(ValueToText(value));
-        if (text.empty() || HasSolidChar(text)) {
+        if (text.empty() || xml_chars::HasSolidChar(text)) {
             Escaped(text);
             return;
         }

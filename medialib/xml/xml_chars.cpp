@@ -56,6 +56,20 @@ size_t NameLength(std::string_view text) {
     return pos;
 }
 
+bool HasSolidChar(std::string_view text) {
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b < 0x80) {
+            if (b > 0x20) return true;
+            ++pos;
+        } else if (IsXmlChar(DecodeUtf8(text, pos))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     size_t begin = 0, end = text.size();
     while (begin < end && IsBlank(text[begin])) ++begin;

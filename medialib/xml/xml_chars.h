@@ -31,6 +31,9 @@ inline bool IsName(std::string_view text) {
     return !text.empty() && NameLength(text) == text.size();
 }
 
+// Whether the text holds a character that is neither a blank nor one XML cannot carry.
+bool HasSolidChar(std::string_view text);
+
 // `text` without the blanks at either end.
 std::string_view TrimBlanks(std::string_view text);
 

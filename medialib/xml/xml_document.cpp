@@ -5,6 +5,7 @@
 
 #include "medialib/xml/text_parser.h"
 #include "medialib/xml/text_writer.h"
+#include "medialib/xml/xml_chars.h"
 #include "medialib/xml/xml_error.h"
 #include "medialib/xml/xml_messages.h"
 #include "platform/files/atomic_file.h"
@@ -146,6 +147,16 @@ std::string TXmlDocument::DeclaredEncoding() const {
 }
 
 std::string TXmlDocument::SaveToBytes() const {
+    // What no reader would take is not written: one root, and outside it only blanks, comments
+    // and instructions.
+    int roots = 0;
+    for (const IXmlNode& child : Children().Items()) {
+        const XmlNodeType type = child->NodeType();
+        if (type == kXmlElementNode) ++roots;
+        const bool text = type == kXmlTextNode && xml_chars::HasSolidChar(child->Text());
+        if (text || type == kXmlCDATASectionNode) roots = 2;
+    }
+    if (roots != 1) throw EXmlError(xml_messages::kNotOneRoot);
     const std::string name = DeclaredEncoding();
     const auto encoding = XmlEncodingFromName(name);
     if (!encoding) throw EXmlError(Format(xml_messages::kUnsupportedEncoding, name.c_str()));

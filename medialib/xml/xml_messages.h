@@ -34,6 +34,8 @@ inline constexpr char kBadUtf8[] = "Некорректная последова�
 inline constexpr char kUnsupportedEncoding[] = "Кодировка \"%s\" не поддерживается";
 
 // Writer and files.
+inline constexpr char kNotOneRoot[] =
+    "Документ должен содержать ровно один корневой элемент и никакого текста вне его";
 inline constexpr char kNameNotEncodable[] = "Имя \"%s\" нельзя записать в кодировке \"%s\"";
 inline constexpr char kCannotReadFile[] = "Не удалось прочитать файл \"%s\"";
 inline constexpr char kStreamWriteFailed[] = "Ошибка записи в поток";

@@ -159,5 +159,33 @@ TEST(XmlWriter, RefusesWhatTheEncodingCannotHold) {
     }
 }
 
+TEST(XmlWriter, WritesOnlyWhatReadersTake) {
+    // A declaration anywhere but at the start is left out.
+    IXmlDocument doc = MakeXmlDocument("R", "1.0", "UTF-8");
+    doc->DocumentElement()->AppendProcessingInstruction("xml", "version=\"1.0\"");
+    doc->AppendProcessingInstruction("xml", "version=\"1.0\"");
+    doc->AppendText(" \n");
+    EXPECT_EQ(doc->SaveToBytes(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<R/>");
+
+    // One root, and no text beside it.
+    const auto refused = [](const IXmlDocument& document) {
+        try {
+            document->SaveToBytes();
+        } catch (const EXmlError& error) {
+            return error.Message() ==
+                   "Документ должен содержать ровно один корневой элемент и никакого текста вне "
+                   "его";
+        }
+        return false;
+    };
+    EXPECT_TRUE(refused(MakeXmlDocument()));
+    IXmlDocument twoRoots = MakeXmlDocument("R", "1.0", "UTF-8");
+    twoRoots->AppendElement("Second");
+    EXPECT_TRUE(refused(twoRoots));
+    IXmlDocument text = MakeXmlDocument("R", "1.0", "UTF-8");
+    text->AppendText("tail");
+    EXPECT_TRUE(refused(text));
+}
+
 }  // namespace
 }  // namespace rv
