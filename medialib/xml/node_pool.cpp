@@ -6,6 +6,19 @@
 #include <new>
 #include <vector>
 
+// Under AddressSanitizer every block comes from the general allocator, so that a node used after
+// it was freed is caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define RV_POOL_NODES 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RV_POOL_NODES 0
+#endif
+#endif
+#ifndef RV_POOL_NODES
+#define RV_POOL_NODES 1
+#endif
+
 namespace rv {
 
 namespace {
@@ -75,13 +88,13 @@ thread_local Pool pool;
 }  // namespace
 
 void* AllocateNodeMemory(std::size_t size) {
-    if (size > kLargestPooled || size == 0) return ::operator new(size);
+    if (!RV_POOL_NODES || size > kLargestPooled || size == 0) return ::operator new(size);
     return pool.Allocate(size);
 }
 
 void FreeNodeMemory(void* block, std::size_t size) noexcept {
     if (!block) return;
-    if (size > kLargestPooled || size == 0) {
+    if (!RV_POOL_NODES || size > kLargestPooled || size == 0) {
         ::operator delete(block);
         return;
     }
