@@ -124,7 +124,12 @@ void TXmlNodeList::Replace(int index, const IXmlNode& node) {
 void TXmlNodeList::Clear() {
     XmlNodeVector items = std::move(items_);
     items_.clear();
-    for (const IXmlNode& node : items) Disown(node.Get());
+    // Large trees are freed from here: fetching nodes a few ahead hides their memory's latency.
+    constexpr size_t kAhead = 4;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i + kAhead < items.size()) __builtin_prefetch(items[i + kAhead].Get(), 1);
+        Disown(items[i].Get());
+    }
 }
 
 // ---- TXmlNode ----
