@@ -115,7 +115,9 @@ private:
         const bool indented = !preserve_ && !flat_;
         if (indented) LineBreak();
         out_ += '<';
+        const size_t nameStart = out_.size();
         Name(element.NodeName());
+        const size_t nameLength = out_.size() - nameStart;
         Attributes(element);
 
         const auto& children = element.Children().Items();
@@ -158,7 +160,7 @@ private:
             }
         }
         out_ += "</";
-        Name(element.NodeName());
+        out_.append(out_, nameStart, nameLength);  // the name as the start tag has it
         out_ += '>';
     }
 
