@@ -35,6 +35,7 @@ public:
     }
 
     void Parse() {
+        if (text_.empty()) return;
         if (const void* nul = std::memchr(p_, 0, text_.size())) {
             p_ = static_cast<const char*>(nul);
             Fail(msg::kNulInInput);
