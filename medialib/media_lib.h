@@ -7,6 +7,7 @@
 
 #include "medialib/library_index.h"
 #include "medialib/records.h"
+#include "medialib/xml/ref_ptr.h"
 
 // The in-memory catalogue: artists own albums, albums own tracks. It files incoming tracks under
 // the artist and album of the same name, answers look-ups by name, deletes, edits, moves, sorts
@@ -18,10 +19,13 @@
 // deletes or moves entries.
 namespace rv {
 
+class TXmlDocument;
+enum class LibraryForm;
+
 class TMediaLib {
 public:
-    TMediaLib() = default;
-    virtual ~TMediaLib() = default;
+    TMediaLib();
+    virtual ~TMediaLib();
     TMediaLib(const TMediaLib&) = delete;
     TMediaLib& operator=(const TMediaLib&) = delete;
 
@@ -95,6 +99,24 @@ public:
     // Files every track of `other` here, as AddTrack of each in stored order.
     void Merge(const TMediaLib& other);
 
+    // The library file. Saving replaces the file in one step: when it fails, the old file stays
+    // as it was, the error (EFileError, EXmlError) reaches the caller and the library stays
+    // modified. Loading is all or nothing: a file that cannot be read or parsed, is no library
+    // (EMediaLibError) or lacks a value raises, and the library, its FileName and Modified stay
+    // as they were.
+    void SaveToFile(const std::string& name);
+    void LoadFromFile(const std::string& name);
+
+    // The presentation XML: artists and albums, respectively with tracks, times as minutes and
+    // seconds and stamped with today's date. Both sort the library first (the brief form by
+    // SortAll, the detail form artists and albums only) and set FileName; Modified stays.
+    void SaveBriefPresentation(const std::string& name);
+    void SaveDetailPresentation(const std::string& name);
+
+    // The document of the save, load or export under way. It is let go as soon as the file is
+    // written or read, so a large library is not held twice; between operations it is null.
+    const RefPtr<TXmlDocument>& Doc() const { return doc_; }
+
 protected:
     // For readers of stored libraries: takes the artists as they stand (album times included,
     // equal names allowed) and recounts the totals. Modified is left as it is.
@@ -106,6 +128,9 @@ private:
     const TTrack* TrackPtr(int a, int b, int t) const;
     TAlbum& StoredAlbum(int a, int b) { return artists_[a].Albums[b]; }
     void UpdateAlbumTime(int a, int b);
+    void SavePresentation(const std::string& name, LibraryForm form);
+
+    RefPtr<TXmlDocument> doc_;
 
     std::vector<TArtist> artists_;
     std::string fileName_;

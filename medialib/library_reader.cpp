@@ -1,0 +1,222 @@
+#include "medialib/library_reader.h"
+
+#include <cstdint>
+#include <string_view>
+
+#include "medialib/file_number.h"
+#include "medialib/library_xml.h"
+#include "medialib/media_lib_error.h"
+#include "medialib/safe_convert.h"
+#include "medialib/xml/xml_document.h"
+#include "medialib/xml/xml_nodes.h"
+#include "platform/text/ascii_case.h"
+#include "platform/text/format.h"
+#include "platform/text/utf8.h"
+
+namespace rv {
+
+namespace {
+
+enum Field : std::uint8_t {
+    kOther,
+    kLibraryName,
+    kArtist,
+    kName,
+    kAlbum,
+    kTitle,
+    kRelease,
+    kGenre,
+    kMediaType,
+    kTime,
+    kTrack,
+    kId,
+    kDuration,
+    kBitrate,
+    kChannelMode,
+    kFormat,
+    kFieldCount
+};
+
+constexpr std::string_view kFieldNames[kFieldCount] = {
+    "",         "LIBRARY_NAME", "ARTIST",       "NAME",  "ALBUM", "TITLE",
+    "RELEASE",  "GENRE",        "MEDIA_TYPE",   "TIME",  "TRACK", "ID",
+    "DURATION", "BITRATE",      "CHANNEL_MODE", "FORMAT"};
+
+using FieldSet = std::uint32_t;
+
+constexpr FieldSet Bit(Field field) {
+    return FieldSet{1} << field;
+}
+
+// Which field each name of the document's table stands for, found once per name.
+class FieldNames {
+public:
+    explicit FieldNames(const TXmlNameTable& table) : table_(table) {}
+
+    Field Of(const TXmlNode& node) {
+        const XmlNameID id = node.NodeNameID();
+        if (id < 0) return kOther;
+        const size_t slot = static_cast<size_t>(id);
+        if (slot >= fields_.size()) fields_.resize(slot + 1, kUnknown);
+        if (fields_[slot] == kUnknown) fields_[slot] = Lookup(table_.GetName(id));
+        return static_cast<Field>(fields_[slot]);
+    }
+
+private:
+    static constexpr std::uint8_t kUnknown = 0xFF;
+
+    static Field Lookup(std::string_view name) {
+        for (int field = kOther + 1; field < kFieldCount; ++field)
+            if (SameText(name, kFieldNames[field])) return static_cast<Field>(field);
+        return kOther;
+    }
+
+    const TXmlNameTable& table_;
+    std::vector<std::uint8_t> fields_;
+};
+
+std::string Cut255(std::string text) {
+    return text.size() > kText255 ? Text255(text) : text;
+}
+
+class Reader {
+public:
+    explicit Reader(const TXmlDocument& document) : fields_(*document.NameTable()) {}
+
+    StoredLibrary Read(const TXmlElement& root) {
+        StoredLibrary library;
+        ForEachElement(root, [&](const TXmlElement& child, Field field) {
+            if (field == kLibraryName && !library.LibraryName)
+                library.LibraryName = child.Text();
+            else if (field == kArtist)
+                library.Artists.push_back(ReadArtist(child));
+        });
+        return library;
+    }
+
+private:
+    template <class Visit>
+    void ForEachElement(const TXmlNode& parent, Visit&& visit) {
+        for (const IXmlNode& child : parent.Children().Items())
+            if (TXmlElement* element = child->AsElement()) visit(*element, fields_.Of(*element));
+    }
+
+    // Only the first element of a name counts.
+    static bool First(FieldSet& seen, Field field) {
+        if (seen & Bit(field)) return false;
+        seen |= Bit(field);
+        return true;
+    }
+
+    static void Require(FieldSet seen, FieldSet required, const char* owner) {
+        const FieldSet missing = required & ~seen;
+        if (missing == 0) return;
+        int field = 0;
+        while (!(missing & Bit(static_cast<Field>(field)))) ++field;
+        throw EMediaLibError(Format("The library file is damaged: an element %s has no %s.", owner,
+                                    std::string(kFieldNames[field]).c_str()));
+    }
+
+    TArtist ReadArtist(const TXmlElement& element) {
+        TArtist artist;
+        FieldSet seen = 0;
+        ForEachElement(element, [&](const TXmlElement& child, Field field) {
+            if (field == kAlbum)
+                artist.Albums.push_back(ReadAlbum(child));
+            else if (field == kName && First(seen, field))
+                artist.Name = Cut255(child.Text());
+        });
+        Require(seen, Bit(kName), "ARTIST");
+        return artist;
+    }
+
+    TAlbum ReadAlbum(const TXmlElement& element) {
+        TAlbum album;
+        album.MediaType = 1;  // files older than the media type held files only
+        FieldSet seen = 0;
+        ForEachElement(element, [&](const TXmlElement& child, Field field) {
+            if (field == kTrack) {
+                album.Tracks.push_back(ReadTrack(child));
+                return;
+            }
+            if (!First(seen, field)) return;
+            switch (field) {
+                case kTitle:
+                    album.Title = Cut255(child.Text());
+                    break;
+                case kGenre:
+                    album.Genre = Cut255(child.Text());
+                    break;
+                case kRelease:
+                    album.Release = static_cast<std::uint16_t>(SafeStrToInt(child.Text()));
+                    break;
+                case kMediaType:
+                    album.MediaType = static_cast<std::uint8_t>(SafeStrToInt(child.Text()));
+                    break;
+                case kTime:
+                    album.Time = FileStrToFloat(child.Text());
+                    break;
+                default:
+                    break;
+            }
+        });
+        Require(seen, Bit(kTitle) | Bit(kGenre) | Bit(kRelease), "ALBUM");
+        return album;
+    }
+
+    TTrack ReadTrack(const TXmlElement& element) {
+        TTrack track;
+        FieldSet seen = 0;
+        ForEachElement(element, [&](const TXmlElement& child, Field field) {
+            if (!First(seen, field)) return;
+            switch (field) {
+                case kId:
+                    track.ID = static_cast<std::uint8_t>(SafeStrToInt(child.Text()));
+                    break;
+                case kTitle:
+                    track.Title = Cut255(child.Text());
+                    break;
+                case kDuration:
+                    track.Duration = FileStrToFloat(child.Text());
+                    break;
+                case kBitrate:
+                    track.Bitrate = static_cast<std::uint16_t>(SafeStrToInt(child.Text()));
+                    break;
+                case kChannelMode:
+                    track.ChannelMode = Cut255(child.Text());
+                    break;
+                case kFormat:
+                    track.Format = Cut255(child.Text());
+                    break;
+                default:
+                    break;
+            }
+        });
+        Require(seen,
+                Bit(kId) | Bit(kTitle) | Bit(kDuration) | Bit(kBitrate) | Bit(kChannelMode) |
+                    Bit(kFormat),
+                "TRACK");
+        return track;
+    }
+
+    FieldNames fields_;
+};
+
+}  // namespace
+
+StoredLibrary ReadLibrary(const TXmlDocument& document) {
+    const IXmlElement root = document.DocumentElement();
+    if (!root) throw EMediaLibError("The file holds no library: it has no root element.");
+    if (!SameText(root->NodeName(), library_xml::kRootName))
+        throw EMediaLibError(
+            Format("The file holds no library: its root element is %s.", root->NodeName().c_str()));
+    const std::string version = root->GetAttr("version");
+    if (!SameText(version, library_xml::kVersion))
+        throw EMediaLibError(
+            Format("Library files of version \"%s\" cannot be read; this "
+                   "program reads version %s.",
+                   version.c_str(), std::string(library_xml::kVersion).c_str()));
+    return Reader(document).Read(*root);
+}
+
+}  // namespace rv

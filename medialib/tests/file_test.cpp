@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <string>
+
+#include "file_fixtures.h"
+#include "library_text.h"
+#include "medialib/media_lib.h"
+#include "medialib/media_lib_error.h"
+#include "testsupport/process.h"
+#include "testsupport/temp_dir.h"
+#include "testsupport/test_files.h"
+
+namespace rv {
+namespace {
+
+using test::TempDir;
+
+const std::string kGolden = test::TestDataPath("medialib/library.rvl");
+
+// A library file named "Stored" holding `artists`, under the root `root` of version `version`.
+std::string LibraryText(const std::string& artists, const std::string& version = "1.0",
+                        const std::string& root = "Lorvix_Media_Library") {
+    return "<?xml version=\"1.0\" encoding=\"windows-1250\"?><" + root + " version=\"" + version +
+           "\"><LIBRARY_NAME>Stored</LIBRARY_NAME>" + artists + "</" + root + ">";
+}
+
+const char* const kTrack =
+    "<TRACK><ID>3</ID><TITLE>T</TITLE><DURATION>1.5</DURATION><BITRATE>128</BITRATE>"
+    "<CHANNEL_MODE>Mono</CHANNEL_MODE><FORMAT>F</FORMAT></TRACK>";
+
+TEST(LibraryFile, SavesTheGoldenFileAndLoadsItBack) {
+    TempDir dir;
+    TMediaLib lib;
+    test::FillGoldenLibrary(lib);
+    const std::string path = dir / "out.rvl";
+    lib.SaveToFile(path);
+    EXPECT_EQ(test::ReadFileBytes(path), test::ReadFileBytes(kGolden));
+    EXPECT_FALSE(lib.Modified());
+    EXPECT_EQ(lib.FileName(), path);
+    EXPECT_FALSE(lib.Doc());  // nothing held once the file is written
+
+    TMediaLib loaded;
+    loaded.LoadFromFile(kGolden);
+    EXPECT_EQ(loaded.Artists(), lib.Artists());
+    EXPECT_EQ(loaded.LibraryName(), "Rock & Roll");
+    EXPECT_EQ(loaded.AlbumCount(), 3u);
+    EXPECT_EQ(loaded.TrackCount(), 4u);
+    EXPECT_FALSE(loaded.Modified());
+    EXPECT_EQ(loaded.FileName(), kGolden);
+    EXPECT_FALSE(loaded.Doc());
+    loaded.SaveToFile(dir / "again.rvl");
+    EXPECT_EQ(test::ReadFileBytes(dir / "again.rvl"), test::ReadFileBytes(kGolden));
+
+    RV_REQUIRE_TOOL("xmllint");
+    test::ExpectWellFormed(path);
+    EXPECT_EQ(test::XPathText(path, "/Lorvix_Media_Library/ARTIST[1]/Name"),
+              "Dvo\u0159\u00e1k & \"Friends\"");
+    EXPECT_EQ(test::XPathText(path, "//TRACK[1]/TITLE"),
+              "Largo \u2013 \u0416\u0438\u0437\u043d\u044c");
+    EXPECT_EQ(test::XPathText(path, "//ARTIST[2]/ALBUM[1]/TRACK[1]/DURATION"), "245.5");
+}
+
+TEST(LibraryFile, NamesInAnyScriptAndFractionsUnderACommaLocaleRoundTrip) {
+    TempDir dir;
+    TMediaLib lib;
+    lib.SetLibraryName("");
+    lib.AddTrack(test::Track("\u041a\u0438\u043d\u043e", "\u0393\u03ac\u03bc\u03bf\u03c2",
+                             "\u6625\u306e\u6d77 \U0001F3B5", 1, 245.5));
+    lib.AddTrack(test::Track("x", "y", "z", 2, 3.3));
+    test::NumericLocale comma("de_DE.UTF-8");
+    if (!comma.Ok()) GTEST_SKIP() << "de_DE.UTF-8 not installed";
+    const std::string path = dir / "script.rvl";
+    lib.SaveToFile(path);
+    const std::string bytes = test::ReadFileBytes(path);
+    EXPECT_NE(bytes.find("<DURATION>245.5</DURATION>"), std::string::npos);
+    EXPECT_NE(bytes.find("<LIBRARY_NAME/>"), std::string::npos);
+    EXPECT_NE(bytes.find("&#x41A;"), std::string::npos);
+
+    TMediaLib underComma;
+    underComma.LoadFromFile(path);
+    EXPECT_EQ(underComma.Artists(), lib.Artists());
+    EXPECT_EQ(underComma.LibraryName(), "");
+    std::setlocale(LC_NUMERIC, "C");
+    TMediaLib underPoint;
+    underPoint.LoadFromFile(path);
+    EXPECT_EQ(underPoint.Artists(), lib.Artists());
+
+    RV_REQUIRE_TOOL("xmllint");
+    test::ExpectWellFormed(path);
+    EXPECT_EQ(test::XPathText(path, "//ALBUM[1]/TRACK[1]/TITLE"), "\u6625\u306e\u6d77 \U0001F3B5");
+}
+
+TEST(LibraryFile, FilesWrittenWithACommaStillLoad) {
+    TempDir dir;
+    const std::string path = dir / "old.rvl";
+    test::WriteFileBytes(path, LibraryText("<ARTIST><NAME>A</NAME><ALBUM><TITLE>X</TITLE>"
+                                           "<RELEASE>1</RELEASE><GENRE/><TIME>245,5</TIME>" +
+                                           std::string(kTrack) + "</ALBUM></ARTIST>"));
+    TMediaLib lib;
+    lib.LoadFromFile(path);
+    EXPECT_EQ(lib.AlbumRef(0, 0).Time, 245.5);
+    EXPECT_EQ(lib.TrackRef(0, 0, 0).Duration, 1.5);
+}
+
+TEST(LibraryFile, ReadingToleratesWhatOtherWritersDo) {
+    TempDir dir;
+    const std::string path = dir / "other.rvl";
+    const std::string longTitle(300, 'x');
+    test::WriteFileBytes(
+        path, LibraryText("<!-- note --><EXTRA/><artist><NAME>A</NAME><Album><GENRE>G</GENRE>"
+                          "<TITLE>" +
+                              longTitle +
+                              "</TITLE><RELEASE>99999</RELEASE><TITLE>ignored</TITLE>"
+                              "<TRACK><FORMAT>F</FORMAT><CHANNEL_MODE>M</CHANNEL_MODE>"
+                              "<BITRATE>abc</BITRATE><DURATION>2</DURATION><ID>258</ID>"
+                              "<TITLE>T</TITLE><x/></TRACK></Album></artist>",
+                          "1.0", "lorvix_media_LIBRARY"));
+    TMediaLib lib;
+    lib.SetLibraryName("before");
+    lib.LoadFromFile(path);
+    ASSERT_EQ(test::Dump(lib), "A:" + longTitle.substr(0, 255) + "(T)");
+    const TAlbum& album = lib.AlbumRef(0, 0);
+    EXPECT_EQ(album.MediaType, 1);  // missing: files
+    EXPECT_EQ(album.Time, 0.0);     // missing, and not recomputed
+    EXPECT_EQ(album.Release, 99999 & 0xFFFF);
+    const TTrack& track = lib.TrackRef(0, 0, 0);
+    EXPECT_EQ(track.ID, 258 & 0xFF);
+    EXPECT_EQ(track.Bitrate, 0);
+    EXPECT_EQ(track.Duration, 2.0);
+    EXPECT_EQ(lib.LibraryName(), "Stored");
+
+    test::WriteFileBytes(path, "<Lorvix_Media_Library version='1.0'/>");
+    lib.LoadFromFile(path);
+    EXPECT_EQ(lib.GetArtistCount(), 0);
+    EXPECT_EQ(lib.LibraryName(), "Stored");  // no name in the file: the old one stays
+}
+
+TEST(LibraryFile, AFailedLoadLeavesEverythingAsItWas) {
+    TempDir dir;
+    const std::string path = dir / "bad.rvl";
+    const struct {
+        const char* what;
+        std::string text;  // empty: no file at all
+    } cases[] = {
+        {"missing file", ""},
+        {"malformed", LibraryText("<ARTIST><NAME>A</NAME>")},
+        {"no root", "<?xml version=\"1.0\"?><!-- nothing -->"},
+        {"other root", "<Library version=\"1.0\"/>"},
+        {"other version", LibraryText("", "1.1")},
+        {"no version", "<Lorvix_Media_Library><LIBRARY_NAME/></Lorvix_Media_Library>"},
+        {"artist without name", LibraryText("<ARTIST/>")},
+        {"album without genre",
+         LibraryText("<ARTIST><NAME>A</NAME><ALBUM><TITLE>X</TITLE><RELEASE>1</RELEASE>"
+                     "</ALBUM></ARTIST>")},
+        {"track without format",
+         LibraryText("<ARTIST><NAME>A</NAME><ALBUM><TITLE>X</TITLE><RELEASE>1</RELEASE><GENRE/>"
+                     "<TRACK><ID>1</ID><TITLE>T</TITLE><DURATION>1</DURATION><BITRATE>1"
+                     "</BITRATE><CHANNEL_MODE/></TRACK></ALBUM></ARTIST>")},
+    };
+    TMediaLib lib;
+    test::FillGoldenLibrary(lib);
+    lib.SaveToFile(dir / "good.rvl");
+    lib.SetLibraryName("Rock & Roll");  // modified again
+    const std::vector<TArtist> before = lib.Artists();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.text.empty()) test::WriteFileBytes(path, c.text);
+        const std::string target = c.text.empty() ? dir / "absent.rvl" : path;
+        EXPECT_THROW(lib.LoadFromFile(target), Exception);
+        EXPECT_EQ(lib.Artists(), before);
+        EXPECT_EQ(lib.LibraryName(), "Rock & Roll");
+        EXPECT_EQ(lib.FileName(), dir / "good.rvl");
+        EXPECT_TRUE(lib.Modified());
+        EXPECT_EQ(lib.AlbumCount(), 3u);
+        EXPECT_FALSE(lib.Doc());
+    }
+    test::WriteFileBytes(path, LibraryText("", "2.0"));
+    try {
+        lib.LoadFromFile(path);
+        ADD_FAILURE() << "a newer version loaded";
+    } catch (const EMediaLibError& e) {
+        EXPECT_NE(e.Message().find("\"2.0\""), std::string::npos) << e.Message();
+    }
+}
+
+TEST(LibraryFile, AFailedSaveKeepsTheOldFileAndTheModifiedFlag) {
+    TempDir dir;
+    TMediaLib lib;
+    test::FillGoldenLibrary(lib);
+    EXPECT_THROW(lib.SaveToFile(dir / "no/such/folder.rvl"), Exception);
+    EXPECT_TRUE(lib.Modified());
+    EXPECT_EQ(lib.FileName(), "");
+
+    const std::string path = dir / "kept.rvl";
+    test::WriteFileBytes(path, "old content");
+    // A file-size limit stops the write part way, as a full disk would.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(lib.SaveToFile(path), Exception);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(test::ReadFileBytes(path), "old content");
+    EXPECT_TRUE(lib.Modified());
+    EXPECT_EQ(lib.FileName(), "");
+    EXPECT_FALSE(lib.Doc());
+}
+
+}  // namespace
+}  // namespace rv

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "file_fixtures.h"
+#include "library_text.h"
+#include "medialib/library_writer.h"
+#include "medialib/media_lib.h"
+#include "platform/text/short_date.h"
+#include "testsupport/temp_dir.h"
+#include "testsupport/test_files.h"
+
+namespace rv {
+namespace {
+
+using test::TempDir;
+
+class Presentation : public ::testing::Test {
+protected:
+    Presentation() { PinToday(CalendarDate{2003, 4, 5}); }
+    ~Presentation() override { PinToday(std::nullopt); }
+
+    TempDir dir_;
+};
+
+TEST_F(Presentation, BriefAndDetailFormsMatchTheGoldenFiles) {
+    for (const bool detail : {false, true}) {
+        SCOPED_TRACE(detail ? "detail" : "brief");
+        TMediaLib lib;
+        lib.LoadFromFile(test::TestDataPath("medialib/library.rvl"));
+        const std::string path = dir_ / "out.xml";
+        if (detail)
+            lib.SaveDetailPresentation(path);
+        else
+            lib.SaveBriefPresentation(path);
+        EXPECT_EQ(test::ReadFileBytes(path),
+                  test::ReadFileBytes(
+                      test::TestDataPath(detail ? "medialib/detail.xml" : "medialib/brief.xml")));
+        EXPECT_EQ(lib.FileName(), path);
+        EXPECT_FALSE(lib.Modified());
+        EXPECT_FALSE(lib.Doc());
+        test::ExpectWellFormed(path);
+        if (test::HaveTool("xmllint")) {
+            EXPECT_EQ(test::XPathText(path, "//ARTIST[2]/ALBUM/TIME"), "12:05");
+        }
+    }
+}
+
+TEST_F(Presentation, AnEmptyLibraryHasTheHeaderAlone) {
+    TMediaLib lib;
+    lib.SaveDetailPresentation(dir_ / "empty.xml");
+    EXPECT_EQ(test::ReadFileBytes(dir_ / "empty.xml"),
+              "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n"
+              "<Lorvix_Media_Library version=\"1.0\">\r\n\t<LIBRARY_NAME/>\r\n"
+              "\t<TIMESTAMP>04/05/03</TIMESTAMP>\r\n\t<ARTIST_COUNT>0</ARTIST_COUNT>\r\n"
+              "\t<ALBUM_COUNT>0</ALBUM_COUNT>\r\n\t<TRACK_COUNT>0</TRACK_COUNT>\r\n"
+              "</Lorvix_Media_Library>");
+}
+
+TEST_F(Presentation, UnknownMediaTypesShowTheirNumber) {
+    TMediaLib lib;
+    TTrack track = test::Track("A", "X", "T");
+    track.MediaType = 7;
+    lib.AddTrack(track);
+    lib.SaveBriefPresentation(dir_ / "brief.xml");
+    EXPECT_NE(test::ReadFileBytes(dir_ / "brief.xml").find("<MEDIA_TYPE>7</MEDIA_TYPE>"),
+              std::string::npos);
+}
+
+TEST(PresentationTime, MinutesAndSecondsRoundHalvesToEven) {
+    EXPECT_EQ(MinutesSeconds(0), "00:00");
+    EXPECT_EQ(MinutesSeconds(245.4), "04:05");
+    EXPECT_EQ(MinutesSeconds(59.5), "01:00");
+    EXPECT_EQ(MinutesSeconds(0.5), "00:00");
+    EXPECT_EQ(MinutesSeconds(3725), "62:05");
+    EXPECT_EQ(MinutesSeconds(1e300), MinutesSeconds(1e15));  // no overflow
+}
+
+TEST(PresentationTime, TheDateIsTheLocalesShortDate) {
+    EXPECT_EQ(ShortDateText({2003, 4, 5}), "04/05/03");
+    if (!std::setlocale(LC_TIME, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not installed";
+    EXPECT_EQ(ShortDateText({2003, 4, 5}), "05.04.2003");
+    std::setlocale(LC_TIME, "C");
+}
+
+}  // namespace
+}  // namespace rv
