@@ -75,8 +75,40 @@ private:
     std::vector<std::uint8_t> fields_;
 };
 
-std::string Cut255(std::string text) {
-    return text.size() > kText255 ? Text255(text) : text;
+// The text of a value element. The parser keeps an element's only text as its value, which is
+// read here without a copy; anything else goes through Text().
+class ElementText {
+public:
+    explicit ElementText(const TXmlElement& element) {
+        const XmlValue& value = element.Value();
+        if (element.Children().Size() == 0 && value.Type() == XmlVarType::Text) {
+            view_ = value.StringData();
+        } else {
+            copy_ = element.Text();
+            view_ = copy_;
+        }
+    }
+    std::string_view View() const { return view_; }
+
+private:
+    std::string copy_;
+    std::string_view view_;
+};
+
+void AssignText255(std::string& field, const TXmlElement& element) {
+    const ElementText text(element);
+    if (text.View().size() > kText255)
+        field = Text255(text.View());
+    else
+        field.assign(text.View());
+}
+
+int32_t IntText(const TXmlElement& element) {
+    return SafeStrToInt(ElementText(element).View());
+}
+
+double FloatText(const TXmlElement& element) {
+    return FileStrToFloat(ElementText(element).View());
 }
 
 class Reader {
@@ -85,11 +117,12 @@ public:
 
     StoredLibrary Read(const TXmlElement& root) {
         StoredLibrary library;
+        library.Artists.reserve(Count(root, kArtist));
         ForEachElement(root, [&](const TXmlElement& child, Field field) {
             if (field == kLibraryName && !library.LibraryName)
-                library.LibraryName = child.Text();
+                library.LibraryName = std::string(ElementText(child).View());
             else if (field == kArtist)
-                library.Artists.push_back(ReadArtist(child));
+                ReadArtist(library.Artists.emplace_back(), child);
         });
         return library;
     }
@@ -99,6 +132,13 @@ private:
     void ForEachElement(const TXmlNode& parent, Visit&& visit) {
         for (const IXmlNode& child : parent.Children().Items())
             if (TXmlElement* element = child->AsElement()) visit(*element, fields_.Of(*element));
+    }
+
+    // Arrays are sized once: the catalogue keeps them as they are.
+    size_t Count(const TXmlNode& parent, Field wanted) {
+        size_t count = 0;
+        ForEachElement(parent, [&](const TXmlElement&, Field field) { count += field == wanted; });
+        return count;
     }
 
     // Only the first element of a name counts.
@@ -117,76 +157,73 @@ private:
                                     std::string(kFieldNames[field]).c_str()));
     }
 
-    TArtist ReadArtist(const TXmlElement& element) {
-        TArtist artist;
+    void ReadArtist(TArtist& artist, const TXmlElement& element) {
+        artist.Albums.reserve(Count(element, kAlbum));
         FieldSet seen = 0;
         ForEachElement(element, [&](const TXmlElement& child, Field field) {
             if (field == kAlbum)
-                artist.Albums.push_back(ReadAlbum(child));
+                ReadAlbum(artist.Albums.emplace_back(), child);
             else if (field == kName && First(seen, field))
-                artist.Name = Cut255(child.Text());
+                AssignText255(artist.Name, child);
         });
         Require(seen, Bit(kName), "ARTIST");
-        return artist;
     }
 
-    TAlbum ReadAlbum(const TXmlElement& element) {
-        TAlbum album;
+    void ReadAlbum(TAlbum& album, const TXmlElement& element) {
+        album.Tracks.reserve(Count(element, kTrack));
         album.MediaType = 1;  // files older than the media type held files only
         FieldSet seen = 0;
         ForEachElement(element, [&](const TXmlElement& child, Field field) {
             if (field == kTrack) {
-                album.Tracks.push_back(ReadTrack(child));
+                ReadTrack(album.Tracks.emplace_back(), child);
                 return;
             }
             if (!First(seen, field)) return;
             switch (field) {
                 case kTitle:
-                    album.Title = Cut255(child.Text());
+                    AssignText255(album.Title, child);
                     break;
                 case kGenre:
-                    album.Genre = Cut255(child.Text());
+                    AssignText255(album.Genre, child);
                     break;
                 case kRelease:
-                    album.Release = static_cast<std::uint16_t>(SafeStrToInt(child.Text()));
+                    album.Release = static_cast<std::uint16_t>(IntText(child));
                     break;
                 case kMediaType:
-                    album.MediaType = static_cast<std::uint8_t>(SafeStrToInt(child.Text()));
+                    album.MediaType = static_cast<std::uint8_t>(IntText(child));
                     break;
                 case kTime:
-                    album.Time = FileStrToFloat(child.Text());
+                    album.Time = FloatText(child);
                     break;
                 default:
                     break;
             }
         });
         Require(seen, Bit(kTitle) | Bit(kGenre) | Bit(kRelease), "ALBUM");
-        return album;
     }
 
-    TTrack ReadTrack(const TXmlElement& element) {
-        TTrack track;
+    void ReadTrack(TTrack& track, const TXmlElement& element) {
         FieldSet seen = 0;
         ForEachElement(element, [&](const TXmlElement& child, Field field) {
             if (!First(seen, field)) return;
             switch (field) {
                 case kId:
-                    track.ID = static_cast<std::uint8_t>(SafeStrToInt(child.Text()));
+                    track.ID = static_cast<std::uint8_t>(IntText(child));
                     break;
                 case kTitle:
-                    track.Title = Cut255(child.Text());
+                    AssignText255(track.Title, child);
                     break;
                 case kDuration:
-                    track.Duration = FileStrToFloat(child.Text());
+                    track.Duration = FloatText(child);
                     break;
                 case kBitrate:
-                    track.Bitrate = static_cast<std::uint16_t>(SafeStrToInt(child.Text()));
+                    track.Bitrate = static_cast<std::uint16_t>(IntText(child));
                     break;
                 case kChannelMode:
-                    track.ChannelMode = Cut255(child.Text());
+                    AssignText255(track.ChannelMode, child);
                     break;
                 case kFormat:
-                    track.Format = Cut255(child.Text());
+                    AssignText255(track.Format, child);
                     break;
                 default:
                     break;
@@ -196,7 +233,6 @@ private:
                 Bit(kId) | Bit(kTitle) | Bit(kDuration) | Bit(kBitrate) | Bit(kChannelMode) |
                     Bit(kFormat),
                 "TRACK");
-        return track;
     }
 
     FieldNames fields_;
