@@ -44,8 +44,7 @@ struct ElementNames {
 // Values are kept as the element's own value, which the writer puts on the element's line just
 // as a text child would be.
 void AppendValue(TXmlNode& parent, XmlNameID nameID, std::string_view text) {
-    IXmlElement element = parent.AppendElement(nameID);
-    if (!text.empty()) element->SetNodeValue(XmlValue(text));  // empty: <NAME/>
+    parent.AppendElement(nameID)->SetText(text);  // empty: <NAME/>
 }
 
 void AppendNumber(TXmlNode& parent, XmlNameID nameID, std::uint32_t value) {

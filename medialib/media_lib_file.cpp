@@ -3,6 +3,7 @@
 #include "medialib/library_reader.h"
 #include "medialib/library_writer.h"
 #include "medialib/media_lib.h"
+#include "platform/files/atomic_file.h"
 
 namespace rv {
 
@@ -23,14 +24,28 @@ private:
     IXmlDocument& slot_;
 };
 
+// The document's text, made while the document is held; the document goes before the file is
+// written, so a large library is never in memory three times over.
+std::string DocumentBytes(IXmlDocument& slot, IXmlDocument document) {
+    const DocumentScope scope(slot, std::move(document));
+    return slot->SaveToBytes();
+}
+
+// Replaces the file in one step, handing the text over in pieces the writer need not copy.
+void ReplaceFile(const std::string& name, std::string_view bytes) {
+    constexpr size_t kPiece = 1 << 15;
+    AtomicFileWriter file(name);
+    for (size_t pos = 0; pos < bytes.size(); pos += kPiece) file.Write(bytes.substr(pos, kPiece));
+    file.Commit();
+}
+
 }  // namespace
 
 TMediaLib::TMediaLib() = default;
 TMediaLib::~TMediaLib() = default;
 
 void TMediaLib::SaveToFile(const std::string& name) {
-    DocumentScope scope(doc_, WriteLibraryDocument(*this, LibraryForm::File));
-    doc_->Save(name);
+    ReplaceFile(name, DocumentBytes(doc_, WriteLibraryDocument(*this, LibraryForm::File)));
     fileName_ = name;
     modified_ = false;
 }
@@ -59,8 +74,7 @@ void TMediaLib::SaveDetailPresentation(const std::string& name) {
 }
 
 void TMediaLib::SavePresentation(const std::string& name, LibraryForm form) {
-    DocumentScope scope(doc_, WriteLibraryDocument(*this, form));
-    doc_->Save(name);
+    ReplaceFile(name, DocumentBytes(doc_, WriteLibraryDocument(*this, form)));
     fileName_ = name;
 }
 

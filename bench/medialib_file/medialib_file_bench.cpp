@@ -67,7 +67,7 @@ const std::string& LibraryFile() {
                     track.Release = release;
                     track.MediaType = static_cast<uint8_t>(random() % 2);
                     track.ID = static_cast<uint8_t>(t);
-                    track.Title = Words(random, 1 + static_cast<int>(random() % 4)) + " " +
+                    track.Title = Words(random, 5 + static_cast<int>(random() % 6)) + " " +
                                   std::to_string(made);
                     track.Duration = (120000 + random() % 400000) / 1000.0;
                     track.Bitrate = static_cast<uint16_t>(128 + 32 * (random() % 6));
