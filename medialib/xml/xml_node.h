@@ -195,6 +195,47 @@ public:
 
     const XmlValue* FindAttr(XmlNameID nameID) const;
 
+    // Typed attribute access. Getters give the default when the attribute is missing and raise
+    // EXmlError when its value does not convert; setters store a value of the type.
+    std::string NeedAttr(XmlNameID nameID) const;
+    std::string NeedAttr(std::string_view name) const;
+    bool GetBoolAttr(XmlNameID nameID, bool defaultValue = false) const;
+    bool GetBoolAttr(std::string_view name, bool defaultValue = false) const;
+    void SetBoolAttr(XmlNameID nameID, bool value);
+    void SetBoolAttr(std::string_view name, bool value);
+    std::int32_t GetIntAttr(XmlNameID nameID, std::int32_t defaultValue = 0) const;
+    std::int32_t GetIntAttr(std::string_view name, std::int32_t defaultValue = 0) const;
+    void SetIntAttr(XmlNameID nameID, std::int32_t value);
+    void SetIntAttr(std::string_view name, std::int32_t value);
+    double GetFloatAttr(XmlNameID nameID, double defaultValue = 0) const;
+    double GetFloatAttr(std::string_view name, double defaultValue = 0) const;
+    void SetFloatAttr(XmlNameID nameID, double value);
+    void SetFloatAttr(std::string_view name, double value);
+    // Date-times as day counts (see xml_date_time.h).
+    double GetDateTimeAttr(XmlNameID nameID, double defaultValue = 0) const;
+    double GetDateTimeAttr(std::string_view name, double defaultValue = 0) const;
+    void SetDateTimeAttr(XmlNameID nameID, double value);
+    void SetDateTimeAttr(std::string_view name, double value);
+    // The text read as hexadecimal digits; up to 8 digits, FFFFFFFF being -1.
+    std::int32_t GetHexAttr(XmlNameID nameID, std::int32_t defaultValue = 0) const;
+    std::int32_t GetHexAttr(std::string_view name, std::int32_t defaultValue = 0) const;
+    // Upper-case hexadecimal of the 32-bit pattern, at least `digits` digits.
+    void SetHexAttr(XmlNameID nameID, std::int32_t value, int digits = 0);
+    void SetHexAttr(std::string_view name, std::int32_t value, int digits = 0);
+    // The position in `values` of the attribute's text, compared ignoring letter case.
+    int GetEnumAttr(XmlNameID nameID, const std::vector<std::string>& values,
+                    int defaultValue = 0) const;
+    int GetEnumAttr(std::string_view name, const std::vector<std::string>& values,
+                    int defaultValue = 0) const;
+    int NeedEnumAttr(XmlNameID nameID, const std::vector<std::string>& values) const;
+    int NeedEnumAttr(std::string_view name, const std::vector<std::string>& values) const;
+
+    // Path access: "" is the node's own value, "@name" an attribute (empty text when missing),
+    // any other path the first child element of that name (empty text when missing; set
+    // appends it first).
+    XmlValue GetValue(std::string_view path) const;
+    void SetValue(std::string_view path, const XmlValue& value);
+
     virtual TXmlElement* AsElement() { return nullptr; }
     virtual TXmlText* AsText() { return nullptr; }
     virtual TXmlCDATASection* AsCDATASection() { return nullptr; }
