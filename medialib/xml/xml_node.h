@@ -57,6 +57,9 @@ public:
     TXmlNodeList() = default;
     ~TXmlNodeList() override;
 
+    static void* operator new(std::size_t size) { return AllocateNodeMemory(size); }
+    static void operator delete(void* block, std::size_t size) { FreeNodeMemory(block, size); }
+
     // The children list of a node lives inside the node and keeps it alive.
     void AddRef();
     void Release();
@@ -133,7 +136,7 @@ public:
 
     IXmlNodeList ChildNodes() { return &MutableChildren(); }
     // The children without any side effect (an element holding a value has none here).
-    const TXmlNodeList& Children() const { return children_; }
+    const TXmlNodeList& Children() const { return children_ ? *children_ : EmptyList(); }
 
     IXmlNode AppendChild(const IXmlNode& node);
     // Appends when `ref` is null or not a child.
@@ -173,13 +176,13 @@ public:
     IXmlElement FindElement(std::string_view name, std::string_view attrName,
                             const XmlValue& value) const;
 
-    int AttrCount() const { return static_cast<int>(attrs_.size()); }
+    int AttrCount() const { return static_cast<int>(Attributes().size()); }
     XmlNameID AttrNameID(int index) const;
     const std::string& AttrName(int index) const;
-    const XmlAttributeVector& Attributes() const { return attrs_; }
+    const XmlAttributeVector& Attributes() const { return attrs_ ? *attrs_ : EmptyAttributes(); }
     void RemoveAttr(XmlNameID nameID);
     void RemoveAttr(std::string_view name);
-    void RemoveAllAttrs() { attrs_.clear(); }
+    void RemoveAllAttrs();
     bool AttrExists(XmlNameID nameID) const { return FindAttr(nameID) != nullptr; }
     bool AttrExists(std::string_view name) const;
     XmlVarType GetAttrType(XmlNameID nameID) const;
@@ -247,7 +250,12 @@ protected:
     TXmlNode(TXmlNameTable* nameTable, XmlNameID nameID);
 
     // The children, made ready for a change (an element moves its value into a text child).
-    virtual TXmlNodeList& MutableChildren() { return children_; }
+    virtual TXmlNodeList& MutableChildren() { return OwnChildren(); }
+    // The child list, made when first needed: most elements never have one.
+    TXmlNodeList& OwnChildren() {
+        if (!children_) children_ = new TXmlNodeList(this);
+        return *children_;
+    }
     // The joined text of the children.
     std::string ChildrenText() const;
     // A copy of this node alone (no attributes, no children).
@@ -261,11 +269,14 @@ private:
     void MoveToNameTable(TXmlNameTable* table);
     XmlValue* FindAttrMutable(XmlNameID nameID);
 
+    static const TXmlNodeList& EmptyList();
+    static const XmlAttributeVector& EmptyAttributes();
+
+    XmlNameID nameID_;  // first, to share the base's last word
     IXmlNameTable nameTable_;
     TXmlNode* parent_ = nullptr;  // not counted: the parent's list counts this node
-    XmlNameID nameID_;
-    TXmlNodeList children_{this};
-    XmlAttributeVector attrs_;
+    TXmlNodeList* children_ = nullptr;
+    XmlAttributeVector* attrs_ = nullptr;
 };
 
 }  // namespace rv
