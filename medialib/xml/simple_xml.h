@@ -3,6 +3,7 @@
 // The XML document library: counted nodes in a shared name table, read from and written to
 // XML text or the binary form; typed values and Base64.
 #include "medialib/xml/base64.h"
+#include "medialib/xml/binary_xml.h"
 #include "medialib/xml/name_table.h"
 #include "medialib/xml/number_text.h"
 #include "medialib/xml/value_convert.h"

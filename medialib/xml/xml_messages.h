@@ -40,8 +40,6 @@ inline constexpr char kNameNotEncodable[] = "Имя \"%s\" нельзя запи
 inline constexpr char kCannotReadFile[] = "Не удалось прочитать файл \"%s\"";
 inline constexpr char kStreamWriteFailed[] = "Ошибка записи в поток";
 inline constexpr char kStreamReadFailed[] = "Ошибка чтения из потока";
-inline constexpr char kBinaryNotSupported[] =
-    "Двоичная форма XML не поддерживается этой версией программы";
 
 // Values and attributes.
 inline constexpr char kNotAFloat[] = "\"%s\" не является числом";

@@ -260,13 +260,13 @@ protected:
     std::string ChildrenText() const;
     // A copy of this node alone (no attributes, no children).
     virtual IXmlNode CloneSelf() const = 0;
+    // Moves the node's names (and its subtree's) into `table`.
+    void MoveToNameTable(TXmlNameTable* table);
 
 private:
     friend class TXmlNodeList;
     friend class XmlTextParser;
 
-    // Moves the node's names (and its subtree's) into `table`.
-    void MoveToNameTable(TXmlNameTable* table);
     XmlValue* FindAttrMutable(XmlNameID nameID);
 
     static const TXmlNodeList& EmptyList();
