@@ -30,8 +30,10 @@ std::string OutputFile() {
     return LibraryFile() + ".out";
 }
 
+// Each tool loads the file once before the clock runs, so that neither is judged by a first
+// round that finds its allocator cold.
 void ParseOurs(benchmark::State& state) {
-    LibraryFile();  // made before the clock runs
+    rv::MakeXmlDocument()->Load(LibraryFile());
     for (auto _ : state) {
         rv::IXmlDocument doc = rv::MakeXmlDocument();
         doc->Load(LibraryFile());
@@ -40,7 +42,7 @@ void ParseOurs(benchmark::State& state) {
 }
 
 void ParsePugixml(benchmark::State& state) {
-    LibraryFile();
+    pugi::xml_document().load_file(LibraryFile().c_str());
     for (auto _ : state) {
         pugi::xml_document doc;
         if (!doc.load_file(LibraryFile().c_str())) state.SkipWithError("pugixml failed");

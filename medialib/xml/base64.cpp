@@ -1,10 +1,33 @@
 #include "medialib/xml/base64.h"
 
+#include "medialib/xml/xml_error.h"
+#include "medialib/xml/xml_messages.h"
+#include "platform/text/format.h"
+
 namespace rv {
 
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// The 6-bit value of each character; -1 outside the alphabet.
+struct DecodeTable {
+    signed char value[256];
+    constexpr DecodeTable() : value() {
+        for (int c = 0; c < 256; ++c) value[c] = -1;
+        for (int i = 0; i < 64; ++i)
+            value[static_cast<unsigned char>(kAlphabet[i])] = static_cast<signed char>(i);
+    }
+};
+constexpr DecodeTable kDecode;
+
+[[noreturn]] void ThrowBadBase64(const char* what) {
+    throw EXmlError(Format(xml_messages::kBadBase64, what));
+}
+
+}  // namespace
+
 std::string Base64Encode(std::string_view bytes, int maxLineLength) {
-    static constexpr char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string plain;
     plain.reserve((bytes.size() + 2) / 3 * 4);
     size_t i = 0;
@@ -36,6 +59,38 @@ std::string Base64Encode(std::string_view bytes, int maxLineLength) {
         lines += plain[pos];
     }
     return lines;
+}
+
+std::string Base64Decode(std::string_view text) {
+    std::string chars;
+    chars.reserve(text.size());
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) > ' ') chars += c;
+    if (chars.size() % 4 != 0) ThrowBadBase64("длина не кратна четырём");
+    size_t padding = 0;
+    if (!chars.empty() && chars.back() == '=') padding = chars[chars.size() - 2] == '=' ? 2 : 1;
+
+    std::string bytes;
+    bytes.reserve(chars.size() / 4 * 3);
+    for (size_t pos = 0; pos < chars.size(); pos += 4) {
+        const bool last = pos + 4 == chars.size();
+        const size_t used = last ? 4 - padding : 4;
+        unsigned n = 0;
+        for (size_t k = 0; k < 4; ++k) {
+            int v = 0;
+            if (k < used) {
+                v = kDecode.value[static_cast<unsigned char>(chars[pos + k])];
+                if (v < 0)
+                    ThrowBadBase64(chars[pos + k] == '=' ? "лишний знак \"=\""
+                                                         : "недопустимый символ");
+            }
+            n = n << 6 | static_cast<unsigned>(v);
+        }
+        bytes += static_cast<char>(n >> 16);
+        if (used > 2) bytes += static_cast<char>(n >> 8 & 0xFF);
+        if (used > 3) bytes += static_cast<char>(n & 0xFF);
+    }
+    return bytes;
 }
 
 }  // namespace rv

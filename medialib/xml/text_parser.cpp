@@ -95,7 +95,9 @@ private:
         Fail(Format(msg::kTextExpected, std::string(text).c_str()));
     }
 
-    void Append(TXmlNode* parent, TXmlNode* node) { parent->children_.AppendNew(IXmlNode(node)); }
+    void Append(TXmlNode* parent, TXmlNode* node) {
+        parent->OwnChildren().AppendNew(IXmlNode(node));
+    }
 
     void SkipBlanks() {
         while (p_ < end_ && IsBlank(*p_)) ++p_;
@@ -205,7 +207,7 @@ private:
         // The only content of an element is kept as its value, which is what a text child
         // amounts to: asking for the children turns it into one.
         if (TXmlElement* element = parent->AsElement();
-            element && parent->children_.Size() == 0 && end_ - p_ >= 2 && p_[1] == '/') {
+            element && parent->Children().Size() == 0 && end_ - p_ >= 2 && p_[1] == '/') {
             element->value_ = XmlValue(text);
             return;
         }

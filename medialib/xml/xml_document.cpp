@@ -3,6 +3,7 @@
 #include <istream>
 #include <ostream>
 
+#include "medialib/xml/binary_xml.h"
 #include "medialib/xml/text_parser.h"
 #include "medialib/xml/text_writer.h"
 #include "medialib/xml/xml_chars.h"
@@ -101,8 +102,13 @@ void TXmlDocument::LoadXML(std::string_view text) {
     ParseXmlText(*this, text, XmlEncoding{});
 }
 
-void TXmlDocument::LoadBinaryXML(std::string_view /*bytes*/) {
-    throw EXmlError(xml_messages::kBinaryNotSupported);
+void TXmlDocument::LoadBinaryXML(std::string_view bytes) {
+    const IXmlDocument loaded = ReadBinaryXml(bytes, preserveWhiteSpace_);
+    ClearContent();
+    MoveToNameTable(loaded->NameTable());
+    for (const XmlAttribute& attr : loaded->Attributes()) SetVarAttr(attr.nameID, attr.value);
+    const XmlNodeVector children = loaded->Children().Items();
+    for (const IXmlNode& child : children) AppendChild(child);
 }
 
 void TXmlDocument::LoadFromBytes(std::string_view bytes) {
@@ -171,6 +177,23 @@ void TXmlDocument::SaveToStream(std::ostream& stream) const {
 
 void TXmlDocument::Save(const std::string& fileName) const {
     const std::string bytes = SaveToBytes();
+    AtomicFileWriter file(fileName);
+    file.Write(bytes);
+    file.Commit();
+}
+
+std::string TXmlDocument::BinaryXml(std::uint32_t options) const {
+    return WriteBinaryXml(*this, options);
+}
+
+void TXmlDocument::SaveBinary(std::ostream& stream, std::uint32_t options) const {
+    const std::string bytes = BinaryXml(options);
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!stream) throw EXmlError(xml_messages::kStreamWriteFailed);
+}
+
+void TXmlDocument::SaveBinary(const std::string& fileName, std::uint32_t options) const {
+    const std::string bytes = BinaryXml(options);
     AtomicFileWriter file(fileName);
     file.Write(bytes);
     file.Commit();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -50,7 +51,8 @@ public:
     // gives it; a declared encoding is not applied again). Text starting with the binary
     // signature is read as the binary form.
     void LoadXML(std::string_view text);
-    // The binary form; this version reads none and raises EXmlError.
+    // Replaces the content with the document read from the binary form, taking its name
+    // table. A damaged form raises EXmlError and leaves the document as it was.
     void LoadBinaryXML(std::string_view bytes);
     // Replaces the content with the document read from bytes of a file or stream.
     void LoadFromBytes(std::string_view bytes);
@@ -62,6 +64,11 @@ public:
     void SaveToStream(std::ostream& stream) const;
     // Replaces the file in one step: a failed save leaves the old file as it was.
     void Save(const std::string& fileName) const;
+
+    // The binary form; `options` bit 0 writes strings as UTF-16, else as UTF-8 bytes.
+    std::string BinaryXml(std::uint32_t options = 0) const;
+    void SaveBinary(std::ostream& stream, std::uint32_t options = 0) const;
+    void SaveBinary(const std::string& fileName, std::uint32_t options = 0) const;
 
     // The encoding the declaration names ("UTF-8" when there is none).
     std::string DeclaredEncoding() const;

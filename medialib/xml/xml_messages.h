@@ -40,7 +40,28 @@ inline constexpr char kNameNotEncodable[] = "Имя \"%s\" нельзя запи
 inline constexpr char kCannotReadFile[] = "Не удалось прочитать файл \"%s\"";
 inline constexpr char kStreamWriteFailed[] = "Ошибка записи в поток";
 inline constexpr char kStreamReadFailed[] = "Ошибка чтения из потока";
-inline constexpr char kBinaryNotSupported[] =
-    "Двоичная форма XML не поддерживается этой версией программы";
+
+// Values and attributes.
+inline constexpr char kNotAFloat[] = "\"%s\" не является числом";
+inline constexpr char kNotAnInteger[] = "\"%s\" не является целым числом";
+inline constexpr char kIntegerRange[] = "Значение %s не помещается в %s";
+inline constexpr char kCannotConvert[] = "Значение \"%s\" нельзя преобразовать в %s";
+inline constexpr char kBadDate[] = "Недопустимая дата: %s";
+inline constexpr char kBadBase64[] = "Некорректные данные Base64: %s";
+inline constexpr char kAttrNotSet[] = "Не задан атрибут \"%s\"";
+inline constexpr char kAttrNotFound[] = "Не найден атрибут \"%s\"";
+inline constexpr char kBadEnumValue[] =
+    "Неверное значение атрибута \"%s\" элемента \"%s\".\r\nДопустимые значения:\r\n%s";
+
+// Binary form.
+inline constexpr char kBinaryWriteValueType[] = "Ошибка записи значения: некорректный тип.";
+inline constexpr char kBinaryReadValueType[] = "Ошибка чтения значения: некорректный тип.";
+inline constexpr char kBinaryWriteNodeType[] = "Ошибка записи двоичного XML: некорректный тип узла";
+inline constexpr char kBinaryReadNodeType[] = "Ошибка чтения двоичного XML: некорректный тип узла";
+inline constexpr char kBinaryReadData[] = "Ошибка чтения данных.";
+inline constexpr char kBinaryBadNameTable[] =
+    "Ошибка чтения двоичного XML: некорректная таблица имён";
+inline constexpr char kBinaryBadNameID[] =
+    "Ошибка чтения двоичного XML: некорректный идентификатор имени %d";
 
 }  // namespace rv::xml_messages

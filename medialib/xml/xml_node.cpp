@@ -71,7 +71,7 @@ void TXmlNodeList::Adopt(TXmlNode* node) {
     for (const TXmlNode* up = owner_; up; up = up->parent_)
         if (up == node) throw EXmlError(xml_messages::kInsertIntoOwnSubtree);
     if (TXmlNode* oldParent = node->parent_) {
-        oldParent->children_.Remove(node);
+        oldParent->children_->Remove(node);
     }
     if (node->nameTable_.Get() != owner_->nameTable_.Get())
         node->MoveToNameTable(owner_->nameTable_.Get());
@@ -135,13 +135,31 @@ void TXmlNodeList::Clear() {
 // ---- TXmlNode ----
 
 TXmlNode::TXmlNode(TXmlNameTable* nameTable, XmlNameID nameID)
-    : nameTable_(nameTable ? nameTable : GlobalNameTable()), nameID_(nameID) {}
+    : nameID_(nameID), nameTable_(nameTable ? nameTable : GlobalNameTable()) {}
 
-TXmlNode::~TXmlNode() = default;
+TXmlNode::~TXmlNode() {
+    delete children_;
+    delete attrs_;
+}
+
+const TXmlNodeList& TXmlNode::EmptyList() {
+    static const TXmlNodeList* const empty = new TXmlNodeList;
+    return *empty;
+}
+
+const XmlAttributeVector& TXmlNode::EmptyAttributes() {
+    static const XmlAttributeVector* const empty = new XmlAttributeVector;
+    return *empty;
+}
+
+void TXmlNode::RemoveAllAttrs() {
+    delete attrs_;
+    attrs_ = nullptr;
+}
 
 std::string TXmlNode::ChildrenText() const {
     std::string text;
-    for (const IXmlNode& child : children_.Items()) {
+    for (const IXmlNode& child : Children().Items()) {
         const XmlNodeType type = child->NodeType();
         if (type != kXmlElementNode && type != kXmlTextNode && type != kXmlCDATASectionNode)
             continue;
@@ -172,10 +190,10 @@ std::string TXmlNode::Xml() const {
 
 IXmlNode TXmlNode::CloneNode(bool deep) const {
     IXmlNode copy = CloneSelf();
-    copy->attrs_ = attrs_;
-    if (deep && !children_.Items().empty()) {
+    if (attrs_) copy->attrs_ = new XmlAttributeVector(*attrs_);
+    if (deep && !Children().Items().empty()) {
         TXmlNodeList& list = copy->MutableChildren();
-        for (const IXmlNode& child : children_.Items()) list.AppendNew(child->CloneNode(true));
+        for (const IXmlNode& child : Children().Items()) list.AppendNew(child->CloneNode(true));
     }
     return copy;
 }
@@ -256,7 +274,7 @@ IXmlProcessingInstruction TXmlNode::AppendProcessingInstruction(std::string_view
 
 TXmlElement* TXmlNode::FindChildElement(XmlNameID nameID) const {
     if (nameID < 0) return nullptr;
-    for (const IXmlNode& child : children_.Items())
+    for (const IXmlNode& child : Children().Items())
         if (child->nameID_ == nameID)
             if (TXmlElement* element = child->AsElement()) return element;
     return nullptr;
@@ -303,7 +321,7 @@ IXmlNodeList TXmlNode::SelectNodes(std::string_view expr) const {
     IXmlNodeList result(new TXmlNodeList);
     const XmlNameID nameID = nameTable_->FindID(expr);
     if (nameID < 0) return result;
-    for (const IXmlNode& child : children_.Items())
+    for (const IXmlNode& child : Children().Items())
         if (child->nameID_ == nameID && child->NodeType() == kXmlElementNode)
             result->items_.push_back(child);
     return result;
@@ -317,7 +335,7 @@ IXmlNode TXmlNode::SelectSingleNode(std::string_view expr) const {
 IXmlElement TXmlNode::FindElement(XmlNameID nameID, XmlNameID attrNameID,
                                   const XmlValue& value) const {
     if (nameID < 0) return nullptr;
-    for (const IXmlNode& child : children_.Items()) {
+    for (const IXmlNode& child : Children().Items()) {
         if (child->nameID_ != nameID || child->NodeType() != kXmlElementNode) continue;
         if (const XmlValue* attr = child->FindAttr(attrNameID); attr && *attr == value)
             return child->AsElement();
@@ -332,7 +350,7 @@ IXmlElement TXmlNode::FindElement(std::string_view name, std::string_view attrNa
 
 XmlNameID TXmlNode::AttrNameID(int index) const {
     if (index < 0 || index >= AttrCount()) ThrowListIndex();
-    return attrs_[static_cast<size_t>(index)].nameID;
+    return (*attrs_)[static_cast<size_t>(index)].nameID;
 }
 
 const std::string& TXmlNode::AttrName(int index) const {
@@ -341,7 +359,7 @@ const std::string& TXmlNode::AttrName(int index) const {
 
 const XmlValue* TXmlNode::FindAttr(XmlNameID nameID) const {
     if (nameID < 0) return nullptr;
-    for (const XmlAttribute& attr : attrs_)
+    for (const XmlAttribute& attr : Attributes())
         if (attr.nameID == nameID) return &attr.value;
     return nullptr;
 }
@@ -351,9 +369,10 @@ XmlValue* TXmlNode::FindAttrMutable(XmlNameID nameID) {
 }
 
 void TXmlNode::RemoveAttr(XmlNameID nameID) {
-    for (auto it = attrs_.begin(); it != attrs_.end(); ++it) {
+    if (!attrs_) return;
+    for (auto it = attrs_->begin(); it != attrs_->end(); ++it) {
         if (it->nameID == nameID) {
-            attrs_.erase(it);
+            attrs_->erase(it);
             return;
         }
     }
@@ -387,10 +406,12 @@ XmlValue TXmlNode::GetVarAttr(std::string_view name, const XmlValue& defaultValu
 
 void TXmlNode::SetVarAttr(XmlNameID nameID, XmlValue value) {
     if (nameID < 0) return;
-    if (XmlValue* existing = FindAttrMutable(nameID))
+    if (XmlValue* existing = FindAttrMutable(nameID)) {
         *existing = std::move(value);
-    else
-        attrs_.push_back({nameID, std::move(value)});
+    } else {
+        if (!attrs_) attrs_ = new XmlAttributeVector;
+        attrs_->push_back({nameID, std::move(value)});
+    }
 }
 
 void TXmlNode::SetVarAttr(std::string_view name, XmlValue value) {
@@ -413,9 +434,10 @@ void TXmlNode::SetAttr(std::string_view name, std::string_view text) {
 void TXmlNode::MoveToNameTable(TXmlNameTable* table) {
     TXmlNameTable* old = nameTable_.Get();
     nameID_ = table->GetID(old->GetName(nameID_));
-    for (XmlAttribute& attr : attrs_) attr.nameID = table->GetID(old->GetName(attr.nameID));
+    if (attrs_)
+        for (XmlAttribute& attr : *attrs_) attr.nameID = table->GetID(old->GetName(attr.nameID));
     nameTable_ = table;
-    for (const IXmlNode& child : children_.Items()) child->MoveToNameTable(table);
+    for (const IXmlNode& child : Children().Items()) child->MoveToNameTable(table);
 }
 
 }  // namespace rv

@@ -57,6 +57,9 @@ public:
     TXmlNodeList() = default;
     ~TXmlNodeList() override;
 
+    static void* operator new(std::size_t size) { return AllocateNodeMemory(size); }
+    static void operator delete(void* block, std::size_t size) { FreeNodeMemory(block, size); }
+
     // The children list of a node lives inside the node and keeps it alive.
     void AddRef();
     void Release();
@@ -133,7 +136,7 @@ public:
 
     IXmlNodeList ChildNodes() { return &MutableChildren(); }
     // The children without any side effect (an element holding a value has none here).
-    const TXmlNodeList& Children() const { return children_; }
+    const TXmlNodeList& Children() const { return children_ ? *children_ : EmptyList(); }
 
     IXmlNode AppendChild(const IXmlNode& node);
     // Appends when `ref` is null or not a child.
@@ -173,13 +176,13 @@ public:
     IXmlElement FindElement(std::string_view name, std::string_view attrName,
                             const XmlValue& value) const;
 
-    int AttrCount() const { return static_cast<int>(attrs_.size()); }
+    int AttrCount() const { return static_cast<int>(Attributes().size()); }
     XmlNameID AttrNameID(int index) const;
     const std::string& AttrName(int index) const;
-    const XmlAttributeVector& Attributes() const { return attrs_; }
+    const XmlAttributeVector& Attributes() const { return attrs_ ? *attrs_ : EmptyAttributes(); }
     void RemoveAttr(XmlNameID nameID);
     void RemoveAttr(std::string_view name);
-    void RemoveAllAttrs() { attrs_.clear(); }
+    void RemoveAllAttrs();
     bool AttrExists(XmlNameID nameID) const { return FindAttr(nameID) != nullptr; }
     bool AttrExists(std::string_view name) const;
     XmlVarType GetAttrType(XmlNameID nameID) const;
@@ -195,6 +198,47 @@ public:
 
     const XmlValue* FindAttr(XmlNameID nameID) const;
 
+    // Typed attribute access. Getters give the default when the attribute is missing and raise
+    // EXmlError when its value does not convert; setters store a value of the type.
+    std::string NeedAttr(XmlNameID nameID) const;
+    std::string NeedAttr(std::string_view name) const;
+    bool GetBoolAttr(XmlNameID nameID, bool defaultValue = false) const;
+    bool GetBoolAttr(std::string_view name, bool defaultValue = false) const;
+    void SetBoolAttr(XmlNameID nameID, bool value);
+    void SetBoolAttr(std::string_view name, bool value);
+    std::int32_t GetIntAttr(XmlNameID nameID, std::int32_t defaultValue = 0) const;
+    std::int32_t GetIntAttr(std::string_view name, std::int32_t defaultValue = 0) const;
+    void SetIntAttr(XmlNameID nameID, std::int32_t value);
+    void SetIntAttr(std::string_view name, std::int32_t value);
+    double GetFloatAttr(XmlNameID nameID, double defaultValue = 0) const;
+    double GetFloatAttr(std::string_view name, double defaultValue = 0) const;
+    void SetFloatAttr(XmlNameID nameID, double value);
+    void SetFloatAttr(std::string_view name, double value);
+    // Date-times as day counts (see xml_date_time.h).
+    double GetDateTimeAttr(XmlNameID nameID, double defaultValue = 0) const;
+    double GetDateTimeAttr(std::string_view name, double defaultValue = 0) const;
+    void SetDateTimeAttr(XmlNameID nameID, double value);
+    void SetDateTimeAttr(std::string_view name, double value);
+    // The text read as hexadecimal digits; up to 8 digits, FFFFFFFF being -1.
+    std::int32_t GetHexAttr(XmlNameID nameID, std::int32_t defaultValue = 0) const;
+    std::int32_t GetHexAttr(std::string_view name, std::int32_t defaultValue = 0) const;
+    // Upper-case hexadecimal of the 32-bit pattern, at least `digits` digits.
+    void SetHexAttr(XmlNameID nameID, std::int32_t value, int digits = 0);
+    void SetHexAttr(std::string_view name, std::int32_t value, int digits = 0);
+    // The position in `values` of the attribute's text, compared ignoring letter case.
+    int GetEnumAttr(XmlNameID nameID, const std::vector<std::string>& values,
+                    int defaultValue = 0) const;
+    int GetEnumAttr(std::string_view name, const std::vector<std::string>& values,
+                    int defaultValue = 0) const;
+    int NeedEnumAttr(XmlNameID nameID, const std::vector<std::string>& values) const;
+    int NeedEnumAttr(std::string_view name, const std::vector<std::string>& values) const;
+
+    // Path access: "" is the node's own value, "@name" an attribute (empty text when missing),
+    // any other path the first child element of that name (empty text when missing; set
+    // appends it first).
+    XmlValue GetValue(std::string_view path) const;
+    void SetValue(std::string_view path, const XmlValue& value);
+
     virtual TXmlElement* AsElement() { return nullptr; }
     virtual TXmlText* AsText() { return nullptr; }
     virtual TXmlCDATASection* AsCDATASection() { return nullptr; }
@@ -206,25 +250,33 @@ protected:
     TXmlNode(TXmlNameTable* nameTable, XmlNameID nameID);
 
     // The children, made ready for a change (an element moves its value into a text child).
-    virtual TXmlNodeList& MutableChildren() { return children_; }
+    virtual TXmlNodeList& MutableChildren() { return OwnChildren(); }
+    // The child list, made when first needed: most elements never have one.
+    TXmlNodeList& OwnChildren() {
+        if (!children_) children_ = new TXmlNodeList(this);
+        return *children_;
+    }
     // The joined text of the children.
     std::string ChildrenText() const;
     // A copy of this node alone (no attributes, no children).
     virtual IXmlNode CloneSelf() const = 0;
+    // Moves the node's names (and its subtree's) into `table`.
+    void MoveToNameTable(TXmlNameTable* table);
 
 private:
     friend class TXmlNodeList;
     friend class XmlTextParser;
 
-    // Moves the node's names (and its subtree's) into `table`.
-    void MoveToNameTable(TXmlNameTable* table);
     XmlValue* FindAttrMutable(XmlNameID nameID);
 
+    static const TXmlNodeList& EmptyList();
+    static const XmlAttributeVector& EmptyAttributes();
+
+    XmlNameID nameID_;  // first, to share the base's last word
     IXmlNameTable nameTable_;
     TXmlNode* parent_ = nullptr;  // not counted: the parent's list counts this node
-    XmlNameID nameID_;
-    TXmlNodeList children_{this};
-    XmlAttributeVector attrs_;
+    TXmlNodeList* children_ = nullptr;
+    XmlAttributeVector* attrs_ = nullptr;
 };
 
 }  // namespace rv

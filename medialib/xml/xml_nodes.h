@@ -24,6 +24,18 @@ public:
     // The scalar value (empty while the element has children or no value).
     const XmlValue& Value() const { return value_; }
 
+    // Replace every text and CDATA child (other children stay) by CDATA sections holding
+    // `text`, split after the first "]" of each "]]>" as the writer splits them.
+    void ReplaceTextByCDATASection(std::string_view text);
+    // Replace every text and CDATA child by one text child holding the bytes in Base64, with
+    // line breaks as Base64Encode makes them for `maxLineLength`.
+    void ReplaceTextByBinaryData(const void* data, size_t size, int maxLineLength = 0);
+    void ReplaceTextByBinaryData(std::string_view bytes, int maxLineLength = 0) {
+        ReplaceTextByBinaryData(bytes.data(), bytes.size(), maxLineLength);
+    }
+    // The bytes of the Base64 form in Text(); raises EXmlError when it is no Base64.
+    std::string GetTextAsBinaryData() const;
+
     TXmlElement* AsElement() override { return this; }
 
 protected:

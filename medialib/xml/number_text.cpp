@@ -1,0 +1,132 @@
+#include "medialib/xml/number_text.h"
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <limits>
+
+#include "medialib/xml/xml_error.h"
+#include "medialib/xml/xml_messages.h"
+#include "platform/text/format.h"
+
+namespace rv {
+
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    return text;
+}
+
+std::string LocaleDecimalPoint() {
+    const std::lconv* conv = std::localeconv();
+    const char* point = conv && conv->decimal_point ? conv->decimal_point : ".";
+    return *point ? point : ".";
+}
+
+// Brings the text into the form "[-]digits[.digits][e[-]digits]" with a point: the separator
+// the locale reads as decimal point becomes "." (with a point locale, the first "," does).
+std::string WithPoint(std::string_view text) {
+    std::string result(text);
+    const std::string point = LocaleDecimalPoint();
+    if (point == "." || point == ",") {
+        const size_t pos = result.find_first_of(",.");
+        if (pos != std::string::npos) result[pos] = '.';
+        return result;
+    }
+    // A locale with another separator: the first "," (or else the first ".") is taken as it,
+    // as is the locale's own separator when the text has neither.
+    size_t pos = result.find(',');
+    if (pos == std::string::npos) pos = result.find('.');
+    if (pos != std::string::npos) {
+        result[pos] = '.';
+    } else if (const size_t own = result.find(point); own != std::string::npos) {
+        result.replace(own, point.size(), ".");
+    }
+    return result;
+}
+
+}  // namespace
+
+std::string FloatToText(double value) {
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    std::string text(buffer, result.ptr);
+    if (const auto e = text.find('e'); e != std::string::npos) {
+        text[e] = 'E';
+        size_t digits = e + 1;
+        if (text[digits] == '+')
+            text.erase(digits, 1);
+        else if (text[digits] == '-')
+            ++digits;
+        while (digits + 1 < text.size() && text[digits] == '0') text.erase(digits, 1);
+    }
+    return text;
+}
+
+bool TryTextToFloat(std::string_view text, double& value) {
+    text = TrimBlanks(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || text.front() == '+') return false;
+    const std::string normal = WithPoint(text);
+    const char* end = normal.data() + normal.size();
+    const auto result = std::from_chars(normal.data(), end, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too small to hold is zero; too large is no number we can keep.
+        if (std::fabs(value) > 1) return false;
+        value = 0;
+        return result.ptr == end;
+    }
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+double TextToFloat(std::string_view text) {
+    double value = 0;
+    if (!TryTextToFloat(text, value))
+        throw EXmlError(Format(xml_messages::kNotAFloat, std::string(text).c_str()));
+    return value;
+}
+
+bool TryTextToInteger(std::string_view text, std::int64_t& value) {
+    text = TrimBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    int base = 10;
+    if (text.starts_with('$')) {
+        base = 16;
+        text.remove_prefix(1);
+    } else if (text.starts_with("0x") || text.starts_with("0X")) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty() || text.front() == '-' || text.front() == '+') return false;
+    std::uint64_t magnitude = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return false;
+    constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int64_t>::max();
+    if (base == 16 && !negative) {
+        // Hexadecimal may spell the bit pattern of a negative number, as $FFFFFFFFFFFFFFFF.
+        value = static_cast<std::int64_t>(magnitude);
+        return true;
+    }
+    if (magnitude > kMaxPositive + (negative ? 1 : 0)) return false;
+    value =
+        negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+    return true;
+}
+
+std::int64_t TextToInteger(std::string_view text) {
+    std::int64_t value = 0;
+    if (!TryTextToInteger(text, value))
+        throw EXmlError(Format(xml_messages::kNotAnInteger, std::string(text).c_str()));
+    return value;
+}
+
+}  // namespace rv
