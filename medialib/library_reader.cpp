@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "medialib/file_number.h"
 #include "medialib/library_xml.h"
 #include "medialib/media_lib_error.h"
 #include "medialib/safe_convert.h"
+#include "medialib/xml/number_text.h"
 #include "medialib/xml/xml_document.h"
 #include "medialib/xml/xml_nodes.h"
 #include "platform/text/ascii_case.h"
@@ -107,8 +107,10 @@ int32_t IntText(const TXmlElement& element) {
     return SafeStrToInt(ElementText(element).View());
 }
 
+// Written with a point; read with a point or, as older versions wrote it, the locale's separator.
 double FloatText(const TXmlElement& element) {
-    return FileStrToFloat(ElementText(element).View());
+    double value = 0;
+    return TryTextToFloat(ElementText(element).View(), value) ? value : 0.0;
 }
 
 class Reader {
