@@ -197,6 +197,32 @@ TEST(XmlBinary, DamagedFilesGiveTheirErrorAndKeepTheDocument) {
               "Некорректная последовательность байтов UTF-8");
 }
 
+TEST(XmlBinary, ManyAttributesAndARepeatedName) {
+    std::vector<std::string> names;
+    BinaryXmlEncoder content(false);
+    content.Compact(0);
+    content.Compact(1);
+    content.Byte(kXmlElementNode);
+    content.Compact(5);
+    content.Value({});
+    const int count = 50000;
+    content.Compact(count + 1);
+    for (int i = 0; i < count; ++i) {
+        names.push_back("a" + std::to_string(i));
+        content.Compact(5 + i);
+        content.Value(XmlValue::Int32(i));
+    }
+    content.Compact(5 + 7);
+    content.Value(XmlValue("last"));  // the same name again: its value is replaced
+    content.Compact(0);
+    IXmlDocument doc = MakeXmlDocument();
+    doc->LoadBinaryXML(HandMade(names, content.Out()));
+    const IXmlElement element = doc->DocumentElement();
+    EXPECT_EQ(element->AttrCount(), count);
+    EXPECT_EQ(element->GetAttr("a7"), "last");
+    EXPECT_EQ(element->GetIntAttr("a49999"), 49999);
+}
+
 TEST(XmlBinary, NestingIsBounded) {
     std::string content(1, '\0');
     content += '\1';
