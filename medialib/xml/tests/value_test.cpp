@@ -49,6 +49,8 @@ TEST(XmlValueText, FloatsRoundTripWithPointOrComma) {
     }
     EXPECT_EQ(TextToFloat(" 2,5 "), 2.5);  // a point locale still reads a comma
     EXPECT_EQ(TextToFloat("+7"), 7);
+    EXPECT_EQ(TextToFloat("1e-999"), 0);  // too small to hold is zero, not an error
+    EXPECT_EQ(FloatToText(-0.0), "0");
     EXPECT_TRUE(std::isinf(TextToFloat("INF")));
     for (const char* bad : {"", "abc", "2.5x", "1.2.3", "--1", "1e999"}) {
         double value;
