@@ -1,0 +1,232 @@
+// The document model: names, lists, structural operations and their errors, Text.
+
+#include <gtest/gtest.h>
+
+#include "medialib/xml/simple_xml.h"
+
+namespace rv {
+namespace {
+
+std::string MessageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EXmlError& error) {
+        return error.Message();
+    }
+    return "(no error)";
+}
+
+TEST(XmlNameTable, PredefinedNamesEmptyNameAndCase) {
+    IXmlNameTable table(new TXmlNameTable);
+    const char* predefined[] = {"#text", "#cdata-section", "#comment", "#document", "xml"};
+    for (int id = 0; id < 5; ++id) EXPECT_EQ(table->GetID(predefined[id]), id);
+    EXPECT_EQ(table->GetID(""), -1);
+    EXPECT_EQ(table->Names().size(), 5u);
+    const XmlNameID lower = table->GetID("Name");
+    const XmlNameID upper = table->GetID("NAME");
+    EXPECT_NE(lower, upper);
+    EXPECT_EQ(table->GetID("Name"), lower);
+    EXPECT_EQ(table->GetName(upper), "NAME");
+    EXPECT_EQ(table->GetName(-1), "");
+    EXPECT_EQ(table->FindID("missing"), -1);
+    EXPECT_EQ(table->Names().size(), 7u);  // looking up adds nothing
+}
+
+TEST(XmlNodeList, IndexOutsideTheListRaises) {
+    IXmlDocument doc = MakeXmlDocument("R");
+    IXmlElement root = doc->DocumentElement();
+    root->AppendElement("A");
+    IXmlNodeList children = root->ChildNodes();
+    EXPECT_EQ(children->Item(0)->NodeName(), "A");
+    EXPECT_EQ(MessageOf([&] { children->Item(children->Count()); }),
+              "Ошибка получения элемента списка: индекс выходит за пределы");
+    EXPECT_EQ(MessageOf([&] { children->Item(-1); }),
+              "Ошибка получения элемента списка: индекс выходит за пределы");
+    EXPECT_EQ(MessageOf([&] { root->AttrNameID(0); }),
+              "Ошибка получения элемента списка: индекс выходит за пределы");
+}
+
+TEST(XmlNode, DocumentElementSkipsTheDeclaration) {
+    IXmlDocument doc = MakeXmlDocument("Lorvix_Media_Library", "1.0", "windows-1250");
+    ASSERT_EQ(doc->ChildNodes()->Count(), 2);
+    EXPECT_EQ(doc->ChildNodes()->Item(0)->NodeType(), kXmlProcessingInstructionNode);
+    EXPECT_EQ(doc->ChildNodes()->Item(0)->Text(), "version=\"1.0\" encoding=\"windows-1250\"");
+    EXPECT_EQ(doc->DocumentElement()->NodeName(), "Lorvix_Media_Library");
+    EXPECT_EQ(doc->DeclaredEncoding(), "windows-1250");
+    // An empty encoding stands for windows-1251.
+    EXPECT_EQ(MakeXmlDocument("R")->DeclaredEncoding(), "windows-1251");
+    EXPECT_FALSE(MakeXmlDocument()->DocumentElement());
+}
+
+TEST(XmlNode, InsertRemoveAndReplaceKeepParentsRight) {
+    IXmlDocument doc = MakeXmlDocument("R");
+    IXmlElement root = doc->DocumentElement();
+    IXmlElement a = root->AppendElement("A");
+    IXmlElement c = root->AppendElement("C");
+    IXmlElement b = doc->CreateElement("B");
+    EXPECT_FALSE(b->ParentNode());
+    root->InsertBefore(b, c);
+    EXPECT_EQ(root->ChildNodes()->Xml(), "\r\n<A/>\r\n<B/>\r\n<C/>");
+    EXPECT_EQ(b->ParentNode(), IXmlNode(root));
+    EXPECT_EQ(b->OwnerDocument(), doc.Get());
+
+    // Moving a child of one node under another takes it out of the first.
+    IXmlElement other = root->AppendElement("Other");
+    other->AppendChild(a);
+    EXPECT_EQ(root->ChildNodes()->Count(), 3);
+    EXPECT_EQ(a->ParentNode(), IXmlNode(other));
+    root->InsertBefore(a, b);  // and back, in front of B
+    EXPECT_EQ(root->ChildNodes()->Item(0), IXmlNode(a));
+    EXPECT_EQ(other->ChildNodes()->Count(), 0);
+
+    EXPECT_EQ(root->ReplaceChild(doc->CreateElement("X"), doc->CreateElement("NotAChild")),
+              nullptr);
+    EXPECT_EQ(root->ReplaceChild(doc->CreateElement("X"), b), IXmlNode(b));
+    EXPECT_FALSE(b->ParentNode());
+    EXPECT_EQ(root->RemoveChild(c), 2);
+    EXPECT_EQ(root->RemoveChild(c), -1);
+    EXPECT_FALSE(c->ParentNode());
+    EXPECT_EQ(root->ChildNodes()->Xml(), "\r\n<A/>\r\n<X/>\r\n<Other/>");
+
+    // A node cannot go below itself, and a document below nothing.
+    EXPECT_EQ(MessageOf([&] { a->AppendChild(root); }),
+              "Узел нельзя вставить в него самого или в его потомка");
+    EXPECT_EQ(MessageOf([&] { a->AppendChild(MakeXmlDocument()); }),
+              "Документ нельзя вставить в другой узел");
+    EXPECT_EQ(root->ChildNodes()->Count(), 3);
+}
+
+TEST(XmlNode, NodesMovingBetweenNameTablesKeepTheirNames) {
+    IXmlNameTable own(new TXmlNameTable);
+    IXmlDocument source = MakeXmlDocument("Source", "1.0", "UTF-8", own.Get());
+    IXmlElement moved = source->DocumentElement()->AppendElement("OnlyInOwnTable");
+    moved->SetAttr("attrOnlyInOwnTable", "v");
+    moved->AppendElement("ChildOnlyInOwnTable")->SetText("t");
+
+    IXmlDocument target = MakeXmlDocument("Target");
+    target->DocumentElement()->AppendChild(moved);
+    EXPECT_EQ(moved->NameTable(), target->NameTable());
+    EXPECT_EQ(target->DocumentElement()->Xml(),
+              "\r\n<Target>\r\n\t<OnlyInOwnTable attrOnlyInOwnTable=\"v\">"
+              "\r\n\t\t<ChildOnlyInOwnTable>t</ChildOnlyInOwnTable>\r\n\t</OnlyInOwnTable>"
+              "\r\n</Target>");
+}
+
+TEST(XmlNode, TextJoinsChildTextsWithOneBlank) {
+    IXmlDocument doc = MakeXmlDocument("R");
+    IXmlElement root = doc->DocumentElement();
+    root->AppendText("a");
+    root->AppendText("");
+    root->AppendComment("not text");
+    root->AppendCDATA("  b  ");  // trimmed: the document does not keep white space
+    root->AppendElement("E")->AppendElement("F")->SetText("c");
+    EXPECT_EQ(root->Text(), "a b c");
+    doc->SetPreserveWhiteSpace(true);
+    EXPECT_EQ(root->Text(), "a   b   c");
+}
+
+TEST(XmlNode, ElementValueBecomesATextChildWhenChildrenAreAsked) {
+    IXmlDocument doc = MakeXmlDocument("R");
+    IXmlElement e = doc->DocumentElement()->AppendElement("E");
+    e->SetNodeValue(XmlValue::Int32(42));
+    EXPECT_EQ(e->DataType(), XmlVarType::Int32);
+    EXPECT_EQ(e->Text(), "42");
+    IXmlNodeList children = e->ChildNodes();
+    ASSERT_EQ(children->Count(), 1);
+    EXPECT_EQ(children->Item(0)->NodeType(), kXmlTextNode);
+    EXPECT_EQ(children->Item(0)->DataType(), XmlVarType::Int32);
+    EXPECT_TRUE(e->Value().IsEmpty());
+    EXPECT_EQ(e->DataType(), XmlVarType::Text);
+    EXPECT_EQ(e->Text(), "42");
+    e->AppendElement("F");
+    EXPECT_EQ(e->Xml(), "\r\n<E>42<F/></E>");
+    e->SetText("plain");  // removes the children
+    EXPECT_EQ(e->ChildNodes()->Count(), 1);
+    EXPECT_EQ(e->Xml(), "\r\n<E>plain</E>");
+}
+
+TEST(XmlNode, ChildLookups) {
+    IXmlDocument doc = MakeXmlDocument("ALBUM");
+    IXmlElement album = doc->DocumentElement();
+    album->SetChildText("TITLE", "Arrival");
+    album->AppendElement("TRACK")->SetAttr("ID", "1");
+    album->AppendElement("TRACK")->SetAttr("ID", "2");
+    album->AppendElement("TRACK")->AppendElement("TRACK");
+    album->SetChildText("TITLE", "Arrival 2");
+
+    EXPECT_EQ(album->GetChildText("TITLE"), "Arrival 2");
+    EXPECT_EQ(album->GetChildText("GENRE", "none"), "none");
+    EXPECT_EQ(album->SelectNodes("TRACK")->Count(), 3);  // direct children only
+    EXPECT_EQ(album->SelectSingleNode("TRACK")->GetAttr("ID"), "1");
+    EXPECT_FALSE(album->SelectSingleNode("GENRE"));
+    EXPECT_EQ(album->FindElement("TRACK", "ID", XmlValue("2"))->GetAttr("ID"), "2");
+    EXPECT_EQ(album->FindElement("TRACK", "ID", XmlValue::Int32(2))->GetAttr("ID"), "2");
+    EXPECT_FALSE(album->FindElement("TRACK", "ID", XmlValue("3")));
+    for (const char* expr : {"ALBUM/TRACK", "//TRACK", "TRACK[1]", "", "1TRACK"})
+        EXPECT_EQ(MessageOf([&] { album->SelectNodes(expr); }),
+                  "Данная возможность не поддерживается SimpleXML")
+            << expr;
+
+    EXPECT_EQ(MessageOf([&] { album->NeedChild("GENRE"); }),
+              "Ошибка: не найден дочерний элемент \"GENRE\".");
+    IXmlElement genre = album->EnsureChild("GENRE");
+    EXPECT_EQ(album->NeedChild("GENRE"), genre);
+    EXPECT_EQ(album->EnsureChild("GENRE"), genre);
+    album->RemoveAllChilds();
+    EXPECT_EQ(album->ChildNodes()->Count(), 0);
+    EXPECT_FALSE(genre->ParentNode());
+}
+
+TEST(XmlNode, AttributesKeepTheirOrder) {
+    IXmlElement e = MakeXmlDocument("E")->DocumentElement();
+    e->SetAttr("a", "1");
+    e->SetAttr("b", "2");
+    e->SetVarAttr("c", XmlValue::Boolean(true));
+    e->SetAttr("a", "3");  // overwrites in place
+    EXPECT_EQ(e->Xml(), "\r\n<E a=\"3\" b=\"2\" c=\"1\"/>");
+    e->RemoveAttr("b");
+    EXPECT_EQ(e->AttrCount(), 2);
+    EXPECT_EQ(e->AttrName(1), "c");
+    EXPECT_EQ(e->GetAttrType("c"), XmlVarType::Boolean);
+    EXPECT_EQ(e->GetAttrType("missing"), XmlVarType::Text);
+    EXPECT_FALSE(e->AttrExists("b"));
+    EXPECT_EQ(e->GetAttr("b", "default"), "default");
+    e->RemoveAllAttrs();
+    EXPECT_EQ(e->AttrCount(), 0);
+}
+
+TEST(XmlNode, CloneCopiesNameValueAttributesAndOnDemandChildren) {
+    IXmlDocument doc = MakeXmlDocument("R");
+    IXmlElement original = doc->DocumentElement();
+    original->SetAttr("a", "1");
+    original->AppendElement("C")->SetText("x");
+    IXmlNode shallow = original->CloneNode(false);
+    IXmlNode deep = original->CloneNode(true);
+    EXPECT_FALSE(deep->ParentNode());
+    EXPECT_EQ(shallow->Xml(), "\r\n<R a=\"1\"/>");
+    EXPECT_EQ(deep->Xml(), original->Xml());
+    deep->ChildNodes()->Item(0)->SetText("changed");
+    EXPECT_EQ(original->GetChildText("C"), "x");
+    IXmlNode docCopy = doc->CloneNode(true);
+    EXPECT_EQ(docCopy->NodeType(), kXmlDocumentNode);
+    EXPECT_EQ(docCopy->Xml(), doc->Xml());
+}
+
+TEST(XmlNode, NodesOutliveTheirParentsAndDeepTreesAreFreed) {
+    IXmlElement survivor;
+    {
+        IXmlDocument doc = MakeXmlDocument("R");
+        survivor = doc->DocumentElement()->AppendElement("S");
+    }
+    EXPECT_FALSE(survivor->ParentNode());
+    EXPECT_EQ(survivor->OwnerDocument(), nullptr);
+
+    IXmlDocument doc = MakeXmlDocument("R");
+    IXmlNode node = doc->DocumentElement();
+    for (int i = 0; i < 200000; ++i) node = node->AppendElement("D");
+    node = nullptr;
+    doc = nullptr;  // must not exhaust the stack
+}
+
+}  // namespace
+}  // namespace rv

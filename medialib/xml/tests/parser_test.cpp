@@ -1,0 +1,182 @@
+// The text parser: references, white space, the error messages and where they point, input
+// encodings, and hostile input.
+
+#include <gtest/gtest.h>
+
+#include "medialib/xml/simple_xml.h"
+#include "medialib/xml/text_parser.h"
+
+namespace rv {
+namespace {
+
+IXmlDocument Parse(std::string_view bytes, bool preserve = false) {
+    IXmlDocument doc = MakeXmlDocument();
+    doc->SetPreserveWhiteSpace(preserve);
+    doc->LoadFromBytes(bytes);
+    return doc;
+}
+
+struct ErrorInfo {
+    std::string message;
+    int line = 0, column = 0;
+};
+
+ErrorInfo ErrorOf(std::string_view bytes) {
+    try {
+        Parse(bytes);
+    } catch (const EXmlError& error) {
+        return {error.Message(), error.Line(), error.Column()};
+    }
+    return {"(no error)"};
+}
+
+TEST(XmlParser, ReferencesGiveFullCharacters) {
+    IXmlDocument doc = Parse(
+        "<R a='&#65;&#x41;&amp;&lt;&gt;&quot;&apos;'>&#x416;&#1046;&#x1F3B5; &amp;"
+        "&#xe9;</R>");
+    IXmlElement root = doc->DocumentElement();
+    EXPECT_EQ(root->GetAttr("a"), "AA&<>\"'");
+    EXPECT_EQ(root->Text(), "ЖЖ🎵 &é");
+}
+
+TEST(XmlParser, RepeatedAttributeKeepsTheLastValue) {
+    IXmlElement e = Parse("<E n='first' n=\"second\" m = 'x' />")->DocumentElement();
+    EXPECT_EQ(e->AttrCount(), 2);
+    EXPECT_EQ(e->GetAttr("n"), "second");
+    EXPECT_EQ(e->GetAttr("m"), "x");
+}
+
+TEST(XmlParser, WhiteSpaceBetweenTagsIsDroppedUnlessPreserved) {
+    const std::string text = "<R>\r\n\t<A> x </A>\r\n\t<B>\n</B> tail <!--c-->\n</R>";
+    IXmlElement root = Parse(text)->DocumentElement();
+    ASSERT_EQ(root->ChildNodes()->Count(), 4);
+    EXPECT_EQ(root->GetChildText("A"), " x ");
+    EXPECT_EQ(root->ChildNodes()->Item(1)->ChildNodes()->Count(), 0);
+    EXPECT_EQ(root->ChildNodes()->Item(2)->Text(), " tail ");
+    EXPECT_EQ(root->ChildNodes()->Item(3)->NodeType(), kXmlCommentNode);
+    EXPECT_EQ(root->ChildNodes()->Item(3)->Text(), "c");
+
+    IXmlDocument kept = Parse(text, true);
+    EXPECT_EQ(kept->DocumentElement()->ChildNodes()->Count(), 7);
+    EXPECT_EQ(kept->DocumentElement()->Xml(), text);
+}
+
+TEST(XmlParser, DeclarationDoctypeAndInstructions) {
+    IXmlDocument doc = Parse(
+        "<?xml version=\"1.0\" encoding='UTF-8'?>\n<!DOCTYPE R [<!ENTITY e \"v\">]>\n"
+        "<?style  type=\"x\"?><R><![CDATA[<not a tag>]]></R>");
+    IXmlNodeList top = doc->ChildNodes();
+    ASSERT_EQ(top->Count(), 3);
+    EXPECT_EQ(top->Item(0)->NodeName(), "xml");
+    EXPECT_EQ(top->Item(0)->GetAttr("encoding"), "UTF-8");
+    EXPECT_EQ(top->Item(1)->NodeName(), "style");
+    EXPECT_EQ(top->Item(1)->Text(), "type=\"x\"");
+    EXPECT_EQ(doc->DocumentElement()->Text(), "<not a tag>");
+    EXPECT_EQ(doc->SaveToBytes(),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><?style type=\"x\"?>\r\n"
+              "<R><![CDATA[<not a tag>]]></R>");
+}
+
+TEST(XmlParser, ErrorMessagesAndWhereTheyPoint) {
+    struct Case {
+        const char* input;
+        const char* message;
+        int line, column;
+    } cases[] = {
+        {"<R", "Не завершено определение элемента", 1, 3},
+        {"<R\xC3\x97/>", "Некорретный символ в имени элемента", 1, 3},
+        {"<1R/>", "Имя должно начинаться с буквы или \"_\"", 1, 2},
+        {"<R a=", "Ожидается значение атрибута", 1, 6},
+        {"<R a=b/>", "Ожидается строковая константа", 1, 6},
+        {"<R a='<'/>", "Символ \"<\" не может использоваться в значениях атрибутов", 1, 7},
+        {"<R a='x", "Ожидается \"'\"", 1, 8},
+        {"<R>&", "Ожидается \"#\" или имя упрамляющего символа", 1, 5},
+        {"<R>&#;</R>", "Ожидается число", 1, 6},
+        {"<R>&#x;</R>", "Ожидается шестнадцатеричное число", 1, 7},
+        {"<R>&nbsp;</R>", "Некорректное имя управляющего символа", 1, 5},
+        {"<R>\n  <A></a></R>", "Ожидается \"A\"", 2, 8},
+        {"<R><!-- open", "Ожидается \"-->\"", 1, 13},
+        {"<R><![CDAT[x]]></R>", "Ожидается \"[CDATA[\"", 1, 6},
+        {"<R a='1' b></R>", "Ожидается \"=\"", 1, 11},
+        {"<R><A>", "Ожидается \"/\"", 1, 7},
+        {"<R/ >", "Ожидается \"/>\"", 1, 3},
+        {"<R>&amp</R>", "Ожидается \";\"", 1, 8},
+        {"<R>&#1;</R>", "Недопустимый код символа: &#1;", 1, 4},
+        {"<R>&#xD800;</R>", "Недопустимый код символа: &#xD800;", 1, 4},
+        {"<R>&#99999999999;</R>", "Недопустимый код символа: &#99999999999;", 1, 4},
+        {"<R>\xC3</R>", "Некорректная последовательность байтов UTF-8", 1, 4},
+        {"<?xml version='1.0' encoding='KOI8-R'?><R/>", "Кодировка \"KOI8-R\" не поддерживается", 1,
+         1},
+        {"\xFF\xFE<\0R\0/\0>\0", "Кодировка \"UTF-16\" не поддерживается", 1, 1},
+    };
+    for (const Case& c : cases) {
+        const ErrorInfo error = ErrorOf(c.input);
+        EXPECT_EQ(error.message, c.message) << c.input;
+        EXPECT_EQ(error.line, c.line) << c.input;
+        EXPECT_EQ(error.column, c.column) << c.input;
+    }
+}
+
+TEST(XmlParser, NulByteIsAnErrorNotTheEnd) {
+    const ErrorInfo error = ErrorOf(std::string("<R>ab\0cd</R>", 12));
+    EXPECT_EQ(error.message, "Недопустимый символ с кодом 0");
+    EXPECT_EQ(error.column, 6);
+}
+
+TEST(XmlParser, NestingDeeperThanTheLimitIsAnError) {
+    std::string deep;
+    for (int i = 0; i < 100000; ++i) deep += "<a>";
+    const ErrorInfo error = ErrorOf(deep);
+    EXPECT_EQ(error.message, "Слишком глубокая вложенность элементов (более 1000 уровней)");
+    EXPECT_EQ(error.column, 3 * kXmlMaxDepth + 1);
+
+    std::string allowed, close;
+    for (int i = 0; i < kXmlMaxDepth; ++i) allowed += "<a>", close += "</a>";
+    EXPECT_NO_THROW(Parse(allowed + close));
+}
+
+TEST(XmlParser, ErrorKeepsWhatWasRead) {
+    IXmlDocument doc = MakeXmlDocument();
+    EXPECT_THROW(doc->LoadFromBytes("<R><A>1</A><B>2</B><C attr=></R>"), EXmlError);
+    IXmlElement root = doc->DocumentElement();
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->GetChildText("B"), "2");
+    EXPECT_TRUE(root->SelectSingleNode("C"));
+}
+
+TEST(XmlParser, DecodesTheDeclaredEncoding) {
+    const std::string body = "<R a=\"\xE8\">P\xF8\xEDli\x9A \x8A\xED\xEDlen\xFD &#x416;</R>";
+    IXmlElement r1250 =
+        Parse("<?xml version=\"1.0\" encoding=\"windows-1250\"?>" + body)->DocumentElement();
+    EXPECT_EQ(r1250->Text(), "Příliš Šíílený Ж");
+    EXPECT_EQ(r1250->GetAttr("a"), "č");
+    IXmlElement r1252 = Parse("<?xml version='1.0' encoding='windows-1252'?><R>\x80 \x9A\xE9</R>")
+                            ->DocumentElement();
+    EXPECT_EQ(r1252->Text(), "€ šé");
+    IXmlElement latin1 =
+        Parse("<?xml version='1.0' encoding='ISO-8859-1'?><R>\xE9\x80</R>")->DocumentElement();
+    EXPECT_EQ(latin1->Text(), "é\xC2\x80");
+    // Names in the code page are letters too.
+    EXPECT_EQ(Parse("<?xml version='1.0' encoding='windows-1250'?><\xC8\xED\x9Alo/>")
+                  ->DocumentElement()
+                  ->NodeName(),
+              "Číšlo");
+    // UTF-8 with or without a mark and a declaration.
+    EXPECT_EQ(Parse("<R>Dvořák</R>")->DocumentElement()->Text(), "Dvořák");
+    EXPECT_EQ(Parse("\xEF\xBB\xBF<R>Dvořák</R>")->DocumentElement()->Text(), "Dvořák");
+    // Text handed over in the program already is not decoded again.
+    IXmlDocument doc = MakeXmlDocument();
+    doc->LoadXML("<?xml version=\"1.0\" encoding=\"windows-1250\"?><R>č</R>");
+    EXPECT_EQ(doc->DocumentElement()->Text(), "č");
+}
+
+TEST(XmlParser, BinarySignatureAndShortInput) {
+    IXmlDocument doc = MakeXmlDocument();
+    EXPECT_THROW(doc->LoadFromBytes(std::string(kBinaryXmlSignature) + "\x01\0\0\0"), EXmlError);
+    // Fourteen bytes or fewer are always text.
+    EXPECT_EQ(ErrorOf(kBinaryXmlSignature).message, "Имя должно начинаться с буквы или \"_\"");
+    EXPECT_EQ(Parse("<R>123456</R>")->DocumentElement()->Text(), "123456");
+}
+
+}  // namespace
+}  // namespace rv

@@ -1,0 +1,379 @@
+#include "medialib/xml/text_parser.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "medialib/xml/text_position.h"
+#include "medialib/xml/xml_chars.h"
+#include "medialib/xml/xml_document.h"
+#include "medialib/xml/xml_encoding.h"
+#include "medialib/xml/xml_error.h"
+#include "medialib/xml/xml_messages.h"
+#include "platform/text/format.h"
+#include "platform/text/utf8.h"
+
+namespace rv {
+
+namespace msg = xml_messages;
+using xml_chars::IsBlank;
+
+// A single pass over the whole text. Open elements are kept on a stack of their own rather than
+// in nested calls, so deep input costs no machine stack.
+class XmlTextParser {
+public:
+    XmlTextParser(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding)
+        : text_(text),
+          p_(text.data()),
+          end_(text.data() + text.size()),
+          document_(document),
+          names_(document.NameTable()),
+          preserve_(document.PreserveWhiteSpace()) {
+        if (!encoding.utf8) decoder_.emplace(encoding.page);
+    }
+
+    void Parse() {
+        if (text_.empty()) return;
+        if (const void* nul = std::memchr(p_, 0, text_.size())) {
+            p_ = static_cast<const char*>(nul);
+            Fail(msg::kNulInInput);
+        }
+        TXmlNode* parent = &document_;
+        for (;;) {
+            TextRun(parent);
+            if (p_ < end_) ++p_;  // past "<"
+            if (p_ == end_) {
+                // The input ended inside an element: its end tag is missing.
+                if (!open_.empty()) FailChar('/');
+                return;
+            }
+            switch (*p_) {
+                case '/':
+                    if (open_.empty()) return;  // an end tag at the top ends the document
+                    ++p_;
+                    EndTag();
+                    open_.pop_back();
+                    parent = open_.empty() ? static_cast<TXmlNode*>(&document_) : open_.back();
+                    break;
+                case '?':
+                    ++p_;
+                    Instruction(parent);
+                    break;
+                case '!':
+                    ++p_;
+                    if (p_ < end_ && *p_ == '-')
+                        Comment(parent);
+                    else if (p_ < end_ && *p_ == '[')
+                        CData(parent);
+                    else
+                        Doctype();
+                    break;
+                default:
+                    const char* tag = p_ - 1;
+                    if (TXmlElement* element = StartTag(parent)) {
+                        if (static_cast<int>(open_.size()) >= kXmlMaxDepth) {
+                            p_ = tag;
+                            Fail(Format(msg::kTooDeep, kXmlMaxDepth));
+                        }
+                        open_.push_back(element);
+                        parent = element;
+                    }
+            }
+        }
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& message) {
+        const TextPosition where =
+            PositionOf(text_, static_cast<size_t>(p_ - text_.data()), !decoder_);
+        throw EXmlError(message, where.line, where.column);
+    }
+    [[noreturn]] void FailChar(char c) { Fail(Format(msg::kCharExpected, c)); }
+    [[noreturn]] void FailText(std::string_view text) {
+        Fail(Format(msg::kTextExpected, std::string(text).c_str()));
+    }
+
+    void Append(TXmlNode* parent, TXmlNode* node) {
+        parent->OwnChildren().AppendNew(IXmlNode(node));
+    }
+
+    void SkipBlanks() {
+        while (p_ < end_ && IsBlank(*p_)) ++p_;
+    }
+
+    void ExpectChar(char c) {
+        if (p_ == end_ || *p_ != c) FailChar(c);
+        ++p_;
+    }
+
+    void ExpectText(std::string_view text) {
+        if (static_cast<size_t>(end_ - p_) < text.size() ||
+            std::memcmp(p_, text.data(), text.size()))
+            FailText(text);
+        p_ += text.size();
+    }
+
+    // The text up to `terminator`, which is passed over.
+    std::string_view Until(std::string_view terminator) {
+        const std::string_view rest(p_, static_cast<size_t>(end_ - p_));
+        const size_t found = rest.find(terminator);
+        if (found == std::string_view::npos) {
+            p_ = end_;
+            FailText(terminator);
+        }
+        p_ += found + terminator.size();
+        return rest.substr(0, found);
+    }
+
+    bool AtNameStart() const {
+        if (p_ == end_) return false;
+        const auto b = static_cast<unsigned char>(*p_);
+        if (decoder_) return decoder_->IsNameStart(b);
+        if (b < 0x80) return xml_chars::IsNameStartChar(b);
+        size_t pos = 0;
+        const std::string_view rest(p_, static_cast<size_t>(std::min<ptrdiff_t>(end_ - p_, 4)));
+        return xml_chars::IsNameStartChar(DecodeUtf8(rest, pos));
+    }
+
+    size_t NameLength() const {
+        const std::string_view rest(p_, static_cast<size_t>(end_ - p_));
+        if (!decoder_) return xml_chars::NameLength(rest);
+        if (rest.empty() || !decoder_->IsNameStart(static_cast<unsigned char>(rest[0]))) return 0;
+        size_t length = 1;
+        while (length < rest.size() &&
+               decoder_->IsNameChar(static_cast<unsigned char>(rest[length])))
+            ++length;
+        return length;
+    }
+
+    // The name at the cursor, in UTF-8.
+    std::string_view Name() {
+        const size_t length = NameLength();
+        if (length == 0) Fail(msg::kNameStart);
+        const std::string_view name(p_, length);
+        p_ += length;
+        return Decoded(name);
+    }
+
+    static bool HasHighByte(std::string_view bytes) {
+        unsigned char any = 0;
+        for (const char c : bytes) any |= static_cast<unsigned char>(c);
+        return any >= 0x80;
+    }
+
+    // Input bytes in UTF-8: as they are, or decoded into a buffer valid until the next call.
+    std::string_view Decoded(std::string_view bytes) {
+        if (!decoder_ || !HasHighByte(bytes)) return bytes;
+        decoded_.clear();
+        decoder_->Append(decoded_, bytes);
+        return decoded_;
+    }
+
+    void AppendDecoded(std::string& out, const char* from, const char* to) {
+        if (decoder_)
+            decoder_->Append(out, std::string_view(from, static_cast<size_t>(to - from)));
+        else
+            out.append(from, to);
+    }
+
+    // Characters up to the next "<", references resolved. Kept as a text node unless it is
+    // nothing but blanks (and white space is not preserved).
+    void TextRun(TXmlNode* parent) {
+        const char* start = p_;
+        const char* lt = static_cast<const char*>(std::memchr(p_, '<', end_ - p_));
+        if (!lt) lt = end_;
+        if (lt == start) return;
+        std::string_view text(start, static_cast<size_t>(lt - start));
+        const bool hasReference = text.find('&') != std::string_view::npos;
+        if (hasReference) {
+            token_.clear();
+            while (p_ < end_ && *p_ != '<') {
+                const char* amp =
+                    static_cast<const char*>(std::memchr(p_, '&', static_cast<size_t>(lt - p_)));
+                if (!amp) amp = lt;
+                AppendDecoded(token_, p_, amp);
+                p_ = amp;
+                if (p_ < lt) Reference(token_);  // a reference never reaches past the "<"
+            }
+            text = token_;
+        } else {
+            p_ = lt;
+            text = Decoded(text);
+        }
+        // Blanks alone are layout, unless a reference says otherwise.
+        if (!preserve_ && !hasReference && xml_chars::TrimBlanks(text).empty()) return;
+        // The only content of an element is kept as its value, which is what a text child
+        // amounts to: asking for the children turns it into one.
+        if (TXmlElement* element = parent->AsElement();
+            element && parent->Children().Size() == 0 && end_ - p_ >= 2 && p_[1] == '/') {
+            element->value_ = XmlValue(text);
+            return;
+        }
+        Append(parent, new TXmlText(names_, XmlValue(text)));
+    }
+
+    // After "&": appends the character meant to `out`.
+    void Reference(std::string& out) {
+        ++p_;
+        if (p_ == end_) Fail(msg::kReferenceExpected);
+        if (*p_ == '#') {
+            ++p_;
+            const bool hex = p_ < end_ && *p_ == 'x';
+            if (hex) ++p_;
+            const char* digits = p_;
+            char32_t code = 0;
+            for (; p_ < end_; ++p_) {
+                const char c = *p_;
+                unsigned digit;
+                if (c >= '0' && c <= '9')
+                    digit = static_cast<unsigned>(c - '0');
+                else if (hex && c >= 'a' && c <= 'f')
+                    digit = static_cast<unsigned>(c - 'a' + 10);
+                else if (hex && c >= 'A' && c <= 'F')
+                    digit = static_cast<unsigned>(c - 'A' + 10);
+                else
+                    break;
+                code = code * (hex ? 16 : 10) + digit;
+                if (code > 0x110000) code = 0x110000;  // out of range, however long
+            }
+            if (p_ == digits) Fail(hex ? msg::kHexNumberExpected : msg::kNumberExpected);
+            const std::string_view reference(digits - (hex ? 3 : 2),
+                                             static_cast<size_t>(p_ - digits) + (hex ? 3 : 2));
+            ExpectChar(';');
+            if (!xml_chars::IsXmlChar(code)) {
+                p_ = reference.data();
+                Fail(Format(msg::kBadCharCode, (std::string(reference) + ";").c_str()));
+            }
+            AppendUtf8(out, code);
+            return;
+        }
+        if (!AtNameStart()) Fail(msg::kReferenceExpected);
+        const char* start = p_;
+        const std::string_view name = Name();
+        char c;
+        if (name == "amp")
+            c = '&';
+        else if (name == "lt")
+            c = '<';
+        else if (name == "gt")
+            c = '>';
+        else if (name == "quot")
+            c = '"';
+        else if (name == "apos")
+            c = '\'';
+        else {
+            p_ = start;
+            Fail(msg::kBadEntityName);
+        }
+        ExpectChar(';');
+        out += c;
+    }
+
+    // After "<": the name and attributes of a new element; null for an empty-element tag, the
+    // element when its content follows.
+    TXmlElement* StartTag(TXmlNode* parent) {
+        const std::string_view name = Name();
+        if (p_ == end_) Fail(msg::kUnfinishedElement);
+        if (!IsBlank(*p_) && *p_ != '/' && *p_ != '>') Fail(msg::kBadNameChar);
+        auto* element = new TXmlElement(names_, names_->GetID(name));
+        Append(parent, element);
+        Attributes(element);
+        if (p_ < end_ && *p_ == '/') {
+            if (end_ - p_ < 2 || p_[1] != '>') FailText("/>");
+            p_ += 2;
+            return nullptr;
+        }
+        ExpectChar('>');
+        return element;
+    }
+
+    // After "</": the name of the innermost open element, exactly, then ">".
+    void EndTag() {
+        const std::string& name = open_.back()->NodeName();
+        const size_t length = NameLength();
+        if (Decoded(std::string_view(p_, length)) != name) FailText(name);
+        p_ += length;
+        SkipBlanks();
+        ExpectChar('>');
+    }
+
+    void Attributes(TXmlNode* node) {
+        SkipBlanks();
+        while (AtNameStart()) {
+            const XmlNameID nameID = names_->GetID(Name());
+            SkipBlanks();
+            ExpectChar('=');
+            SkipBlanks();
+            if (p_ == end_) Fail(msg::kAttrValueExpected);
+            const char quote = *p_;
+            if (quote != '"' && quote != '\'') Fail(msg::kQuotedExpected);
+            ++p_;
+            token_.clear();
+            for (;;) {
+                const char* run = p_;
+                while (p_ < end_ && *p_ != quote && *p_ != '&' && *p_ != '<') ++p_;
+                AppendDecoded(token_, run, p_);
+                if (p_ == end_) Fail(Format(msg::kQuoteExpected, std::string(1, quote).c_str()));
+                if (*p_ == quote) break;
+                if (*p_ == '<') Fail(msg::kLessThanInAttr);
+                Reference(token_);
+            }
+            ++p_;
+            node->SetVarAttr(nameID, XmlValue(token_));
+            SkipBlanks();
+        }
+    }
+
+    // After "<?": a processing instruction; the "xml" declaration keeps its pseudo-attributes.
+    void Instruction(TXmlNode* parent) {
+        const XmlNameID target = names_->GetID(Name());
+        auto* node = new TXmlProcessingInstruction(names_, target, {});
+        Append(parent, node);
+        if (target == kXmlDeclNameID) {
+            Attributes(node);
+            ExpectText("?>");
+        } else {
+            SkipBlanks();
+            node->SetText(Decoded(Until("?>")));
+        }
+    }
+
+    // At "-" after "<!".
+    void Comment(TXmlNode* parent) {
+        ExpectText("--");
+        Append(parent, new TXmlComment(names_, Decoded(Until("-->"))));
+    }
+
+    // At "[" after "<!".
+    void CData(TXmlNode* parent) {
+        ExpectText("[CDATA[");
+        Append(parent, new TXmlCDATASection(names_, Decoded(Until("]]>"))));
+    }
+
+    // After "<!": a document type declaration, passed over with its internal subset.
+    void Doctype() {
+        ExpectText("DOCTYPE");
+        while (p_ < end_ && *p_ != '>' && *p_ != '[') ++p_;
+        if (p_ < end_ && *p_ == '[') Until("]");
+        Until(">");
+    }
+
+    const std::string_view text_;
+    const char* p_;
+    const char* const end_;
+    TXmlDocument& document_;
+    TXmlNameTable* const names_;
+    const bool preserve_;
+    std::vector<TXmlNode*> open_;               // the open elements; the tree holds them
+    std::optional<SingleByteDecoder> decoder_;  // for input in a single-byte code page
+    std::string token_;
+    std::string decoded_;
+};
+
+void ParseXmlText(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding) {
+    XmlTextParser(document, text, encoding).Parse();
+}
+
+}  // namespace rv
