@@ -1,0 +1,67 @@
+#include "platform/framework/component.h"
+
+#include <algorithm>
+
+#include "platform/text/ascii_case.h"
+
+namespace rv {
+
+TComponent::TComponent(TComponent* owner) {
+    if (owner) owner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+    MarkDestroying();
+    DestroyComponents();
+    if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
+    while (!components_.empty()) {
+        TComponent* last = components_.back();
+        RemoveComponent(last);
+        delete last;
+    }
+}
+
+void TComponent::SetName(const std::string& name) {
+    if (SameText(name, name_)) {
+        name_ = name;
+        return;
+    }
+    if (owner_ && !name.empty() && owner_->FindComponent(name))
+        throw EComponentError("A component named " + name + " already exists.");
+    name_ = name;
+}
+
+TComponent* TComponent::FindComponent(const std::string& name) const {
+    if (name.empty()) return nullptr;
+    for (TComponent* c : components_)
+        if (SameText(c->name_, name)) return c;
+    return nullptr;
+}
+
+void TComponent::InsertComponent(TComponent* component) {
+    if (!component || component->owner_ == this) return;
+    if (component->owner_) component->owner_->RemoveComponent(component);
+    if (!component->name_.empty() && FindComponent(component->name_))
+        throw EComponentError("A component named " + component->name_ + " already exists.");
+    components_.push_back(component);
+    component->owner_ = this;
+    for (TComponent* c : std::vector<TComponent*>(components_))
+        if (c != component) c->Notification(component, TOperation::opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* component) {
+    auto it = std::find(components_.begin(), components_.end(), component);
+    if (it == components_.end()) return;
+    components_.erase(it);
+    component->owner_ = nullptr;
+    for (TComponent* c : std::vector<TComponent*>(components_))
+        c->Notification(component, TOperation::opRemove);
+    Notification(component, TOperation::opRemove);
+}
+
+void TComponent::Notification(TComponent*, TOperation) {}
+
+}  // namespace rv

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/base/exception.h"
+
+namespace rv {
+
+class TObject {
+public:
+    virtual ~TObject() = default;
+    virtual std::string ClassName() const { return "TObject"; }
+};
+
+using TNotifyEvent = std::function<void(TObject* sender)>;
+
+class EComponentError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+enum TComponentStateFlag : unsigned { csLoading = 1, csDestroying = 2, csDesigning = 4 };
+enum class TOperation { opInsert, opRemove };
+
+// Owner of other components: whatever it owns is freed with it (last inserted first). A name is
+// unique among the components of one owner, compared without regard to ASCII case.
+class TComponent : public TObject {
+public:
+    explicit TComponent(TComponent* owner);
+    ~TComponent() override;
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    std::string ClassName() const override { return "TComponent"; }
+
+    TComponent* Owner() const { return owner_; }
+    const std::string& Name() const { return name_; }
+    void SetName(const std::string& name);  // EComponentError for a name already taken
+
+    int ComponentCount() const { return int(components_.size()); }
+    TComponent* Components(int index) const { return components_.at(index); }
+    TComponent* FindComponent(const std::string& name) const;
+
+    unsigned ComponentState() const { return state_; }
+    bool Destroying() const { return state_ & csDestroying; }
+    bool Loading() const { return state_ & csLoading; }
+
+    // Ends ownership: `component` is no longer freed with this one.
+    void RemoveComponent(TComponent* component);
+    void InsertComponent(TComponent* component);
+
+protected:
+    // Called on every component of the owner when one of them joins or leaves, so that
+    // references to it can be dropped.
+    virtual void Notification(TComponent* component, TOperation operation);
+    // Frees the owned components now; a derived destructor calls it before its own parts go.
+    void DestroyComponents();
+    void MarkDestroying() { state_ |= csDestroying; }
+    void SetLoading(bool loading) { loading ? state_ |= csLoading : state_ &= ~csLoading; }
+
+private:
+    TComponent* owner_ = nullptr;
+    std::string name_;
+    std::vector<TComponent*> components_;
+    unsigned state_ = 0;
+};
+
+}  // namespace rv

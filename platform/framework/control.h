@@ -1,0 +1,165 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/framework/component.h"
+#include "platform/framework/input_types.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/font.h"
+#include "platform/graphics/geometry.h"
+#include "platform/messages/messages.h"
+#include "platform/windows/cursors.h"
+#include "platform/windows/window_constants.h"
+
+namespace rv {
+
+class TWinControl;
+class TCustomForm;
+class TPopupMenu;
+class TCustomAction;
+
+enum TControlStyleFlag : unsigned {
+    csAcceptsControls = 0x1,
+    csCaptureMouse = 0x2,
+    csClickEvents = 0x8,
+    csSetCaption = 0x20,
+    csOpaque = 0x40,
+    csDoubleClicks = 0x80,
+};
+
+enum TControlStateFlag : unsigned { csLButtonDown = 0x1, csClicked = 0x2, csFocusing = 0x20 };
+
+using TMouseEvent =
+    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+using TKeyEvent = std::function<void(TObject* sender, int& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TObject* sender, char32_t& key)>;
+
+// A visible element with bounds in its parent's client area. Messages reach it through
+// WndProc; what it does not handle goes to DefaultHandler.
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+    std::string ClassName() const override { return "TControl"; }
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    void SetWidth(int w) { SetBounds(left_, top_, w, height_); }
+    void SetHeight(int h) { SetBounds(left_, top_, width_, h); }
+    virtual TRect ClientRect() const { return {0, 0, width_, height_}; }
+    TPoint ClientToScreen(TPoint p) const;
+    TPoint ScreenToClient(TPoint p) const;
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    // Visible, and every parent showing; a top-level window: visible.
+    virtual bool Showing() const;
+
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool value);
+    const TFont& Font() const { return font_; }
+    void SetFont(const TFont& font);
+    void SetFontColor(TColor color);
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool value);
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    TCursor Cursor() const { return cursor_; }
+    virtual void SetCursor(TCursor cursor) { cursor_ = cursor; }
+    std::string Hint;
+    bool ShowHint = false;
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+    // Links the control to an action (nullptr: none) and takes over its properties.
+    TCustomAction* Action() const { return action_; }
+    void SetAction(TCustomAction* action);
+    // The linked action changed: show its caption, enabled state, hint and visibility.
+    virtual void ActionChange(TCustomAction* action);
+
+    unsigned ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    unsigned ControlState = 0;
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+
+    // Handles a message at once, as if the platform had delivered it.
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    virtual void WndProc(TMessage& message);
+    virtual void DefaultHandler(TMessage& message);
+
+    // OnClick when there is one, otherwise the linked action.
+    virtual void Click();
+    virtual void Invalidate();
+    virtual void Update();
+    // Paints again before returning (invalidate, then update).
+    virtual void Repaint();
+
+    bool MouseCapture() const;
+    virtual void SetMouseCapture(bool capture);
+
+    TCustomForm* GetParentForm() const;
+
+protected:
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void DblClick();
+    virtual void Resize() {}
+    virtual void VisibleChanged();
+    void Notification(TComponent* component, TOperation operation) override;
+
+    // Assign without side effects, for constructors of descendants.
+    void InitColor(TColor c) { color_ = c; }
+    void InitVisible(bool v) { visible_ = v; }
+    void InitBounds(int l, int t, int w, int h) { left_ = l, top_ = t, width_ = w, height_ = h; }
+    void CopyParentFontAndColor();
+
+private:
+    void MouseMessage(TMessage& m, TMouseButton button, bool down, bool dbl);
+
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+    TColor color_ = clWindow;
+    bool parentColor_ = false;
+    TFont font_;
+    bool parentFont_ = true;
+    std::string caption_;
+    TCursor cursor_ = crDefault;
+    TPopupMenu* popupMenu_ = nullptr;
+    TCustomAction* action_ = nullptr;
+    friend class TWinControl;
+};
+
+// A pop-up menu as the controls see it: something that pops up at a screen point.
+class TPopupMenu : public TComponent {
+public:
+    using TComponent::TComponent;
+    std::string ClassName() const override { return "TPopupMenu"; }
+    virtual void Popup(int x, int y);
+    TNotifyEvent OnPopup;
+    TPoint PopupPoint;
+    int PopupCount = 0;
+};
+
+}  // namespace rv

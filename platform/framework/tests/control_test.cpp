@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include "platform/framework/actions.h"
+#include "platform/framework/custom_controls.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/windows/gui_application.h"
+#include "platform/windows/window_host.h"
+
+namespace rv {
+namespace {
+
+TApplication& App() {
+    static TGuiApplication* app = [] {
+        auto* a = new TGuiApplication;
+        a->Initialize();
+        return a;
+    }();
+    return *app;
+}
+
+// A windowless control that paints itself in one colour and keeps what reaches it.
+class Patch : public TGraphicControl {
+public:
+    Patch(TComponent* owner, TColor fill) : TGraphicControl(owner) { InitColor(fill); }
+    std::vector<UINT> messages;
+    std::vector<TPoint> points;
+    void WndProc(TMessage& m) override {
+        messages.push_back(m.Msg);
+        if (m.Msg >= WM_MOUSEMOVE && m.Msg <= WM_MBUTTONDBLCLK)
+            points.push_back({GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+        TGraphicControl::WndProc(m);
+    }
+    size_t Count(UINT msg) const { return std::count(messages.begin(), messages.end(), msg); }
+
+protected:
+    void Paint() override {
+        Canvas()->Brush.Color = Color();
+        Canvas()->FillRect({0, 0, Width() + 50, Height() + 50});  // clipped to the control
+    }
+};
+
+// A windowed control that records the keys it is given.
+class KeyTaker : public TCustomControl {
+public:
+    explicit KeyTaker(TComponent* owner, unsigned dlgCode = 0)
+        : TCustomControl(owner), code_(dlgCode) {
+        SetTabStop(true);
+    }
+    std::vector<int> keys;
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_GETDLGCODE) {
+            m.Result = code_;
+            return;
+        }
+        TCustomControl::WndProc(m);
+    }
+
+protected:
+    void KeyDown(int& key, TShiftState shift) override {
+        keys.push_back(key);
+        TCustomControl::KeyDown(key, shift);
+    }
+
+private:
+    unsigned code_;
+};
+
+// Answers dialog keys it is told to take.
+class DialogKeyTaker : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    int taken = 0;
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_DIALOGKEY && m.WParam == WPARAM(VK_RETURN)) {
+            ++taken;
+            m.Result = 1;
+            return;
+        }
+        TGraphicControl::WndProc(m);
+    }
+};
+
+LPARAM At(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+TEST(Controls, WindowlessChildrenGetMouseInTheirOwnCoordinates) {
+    App();
+    TForm form(nullptr);
+    auto* patch = new Patch(&form, clRed);
+    patch->SetParent(&form);
+    patch->SetBounds(40, 30, 20, 10);
+    int clicks = 0;
+    patch->OnClick = [&](TObject*) { ++clicks; };
+    form.Show();
+
+    form.Perform(WM_MOUSEMOVE, 0, At(45, 35));
+    form.Perform(WM_LBUTTONDOWN, MK_LBUTTON, At(45, 35));
+    ASSERT_EQ(patch->points.size(), 2u);
+    EXPECT_EQ(patch->points[1], (TPoint{5, 5}));
+    EXPECT_EQ(patch->Count(CM_MOUSEENTER), 1u);
+    EXPECT_TRUE(patch->MouseCapture());
+
+    // Captured, it follows the mouse outside; released outside it is no click.
+    form.Perform(WM_MOUSEMOVE, MK_LBUTTON, At(5, 5));
+    EXPECT_EQ(patch->points.back(), (TPoint{-35, -25}));
+    form.Perform(WM_LBUTTONUP, 0, At(5, 5));
+    EXPECT_FALSE(patch->MouseCapture());
+    EXPECT_EQ(clicks, 0);
+    form.Perform(WM_MOUSEMOVE, 0, At(5, 5));
+    EXPECT_EQ(patch->Count(CM_MOUSELEAVE), 1u);
+
+    form.Perform(WM_LBUTTONDOWN, MK_LBUTTON, At(41, 31));
+    form.Perform(WM_LBUTTONUP, 0, At(41, 31));
+    EXPECT_EQ(clicks, 1);
+
+    // A disabled child is passed over; the form gets the mouse itself.
+    patch->SetEnabled(false);
+    size_t before = patch->points.size();
+    form.Perform(WM_LBUTTONDOWN, MK_LBUTTON, At(45, 35));
+    form.Perform(WM_LBUTTONUP, 0, At(45, 35));
+    EXPECT_EQ(patch->points.size(), before);
+
+    // Leaving the form leaves the child it was over.
+    patch->SetEnabled(true);
+    form.Perform(WM_MOUSEMOVE, 0, At(45, 35));
+    form.Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(patch->Count(CM_MOUSELEAVE), 2u);
+}
+
+TEST(Controls, WindowlessChildrenPaintWithTheirParent) {
+    App();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 100, 60);
+    auto* patch = new Patch(&form, clBlue);
+    patch->SetParent(&form);
+    patch->SetBounds(10, 20, 30, 10);
+    auto* hidden = new Patch(&form, clLime);
+    hidden->SetParent(&form);
+    hidden->SetBounds(50, 20, 10, 10);
+    hidden->Hide();
+
+    TBitmap picture(100, 60);
+    form.PaintTo(picture.Canvas());
+    EXPECT_EQ(picture.Pixel(10, 20), clBlue);
+    EXPECT_EQ(picture.Pixel(39, 29), clBlue);
+    EXPECT_EQ(picture.Pixel(40, 29), ColorToRGB(clBtnFace));  // clipped to the control
+    EXPECT_EQ(picture.Pixel(55, 25), ColorToRGB(clBtnFace));
+
+    // Children of a destroyed parent are left without one, not with a dangling one.
+    auto* stray = new Patch(nullptr, clRed);
+    {
+        TForm temporary(nullptr);
+        stray->SetParent(&temporary);
+    }
+    EXPECT_EQ(stray->Parent(), nullptr);
+    delete stray;
+}
+
+TEST(Controls, DialogKeysGoToTheFormUnlessTheFocusedControlWantsThem) {
+    App();
+    TForm form(nullptr);
+    auto* plain = new KeyTaker(&form);
+    plain->SetParent(&form);
+    plain->SetBounds(0, 0, 50, 20);
+    auto* greedy = new KeyTaker(&form, DLGC_WANTALLKEYS);
+    greedy->SetParent(&form);
+    greedy->SetBounds(0, 30, 50, 20);
+    auto* taker = new DialogKeyTaker(&form);
+    taker->SetParent(&form);
+    form.Show();
+
+    plain->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(taker->taken, 1);
+    EXPECT_TRUE(plain->keys.empty());
+    greedy->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(taker->taken, 1);
+    EXPECT_EQ(greedy->keys, (std::vector<int>{VK_RETURN}));
+    plain->Perform(WM_KEYDOWN, 'A');
+    EXPECT_EQ(plain->keys, (std::vector<int>{'A'}));
+
+    // Tab walks the focus through the controls that take it.
+    plain->SetFocus();
+    EXPECT_EQ(form.ActiveControl(), plain);
+    EXPECT_TRUE(plain->Focused()) << GetFocus();
+    plain->Perform(WM_KEYDOWN, VK_TAB);
+    EXPECT_EQ(form.ActiveControl(), greedy);
+    EXPECT_TRUE(greedy->Focused());
+}
+
+TEST(Controls, PropertiesNotifyAndParentFontsFollow) {
+    App();
+    TForm form(nullptr);
+    TFont big;
+    big.Height = -20;
+    form.SetFont(big);
+    auto* child = new KeyTaker(&form);
+    child->SetParent(&form);
+    EXPECT_EQ(child->Font().Height, -20);
+    TFont bigger = big;
+    bigger.Height = -30;
+    form.SetFont(bigger);
+    EXPECT_EQ(child->Font().Height, -30);
+    child->SetFontColor(clRed);  // its own font from now on
+    form.SetFont(big);
+    EXPECT_EQ(child->Font().Height, -30);
+    EXPECT_EQ(child->Font().Color, clRed);
+
+    child->SetBounds(5, 6, 70, 30);
+    EXPECT_EQ(GetWindowBounds(child->Handle()), (TRect{5, 6, 75, 36}));
+    EXPECT_EQ(child->ClientRect(), (TRect{0, 0, 70, 30}));
+    EXPECT_THROW(form.SetParent(&form), EComponentError);
+
+    // The wheel reaches controls as the framework's notification, with its delta.
+    int delta = 0;
+    struct Wheel : TCustomControl {
+        using TCustomControl::TCustomControl;
+        int* seen = nullptr;
+        void WndProc(TMessage& m) override {
+            if (m.Msg == CM_MOUSEWHEEL) *seen = GET_WHEEL_DELTA_WPARAM(m.WParam);
+            TCustomControl::WndProc(m);
+        }
+    };
+    auto* wheel = new Wheel(&form);
+    wheel->seen = &delta;
+    SendMessage(wheel->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(delta, -120);
+}
+
+TEST(Controls, LinkedActionsLendTheirPropertiesAndRunOnClick) {
+    App();
+    TForm form(nullptr);
+    auto* save = new TAction(&form);
+    save->SetCaption("Save");
+    save->SetHint("Save the library");
+    int runs = 0;
+    save->OnExecute = [&](TObject*) { ++runs; };
+    auto* patch = new Patch(&form, clRed);
+    patch->SetAction(save);
+    EXPECT_EQ(patch->Caption(), "Save");
+    EXPECT_EQ(patch->Hint, "Save the library");
+    patch->Click();
+    EXPECT_EQ(runs, 1);
+
+    save->SetEnabled(false);
+    EXPECT_FALSE(patch->Enabled());
+    patch->Click();  // a disabled action does not run
+    EXPECT_EQ(runs, 1);
+    save->SetEnabled(true);
+
+    int own = 0;
+    patch->OnClick = [&](TObject*) { ++own; };
+    patch->Click();
+    EXPECT_EQ(own, 1);
+    EXPECT_EQ(runs, 1);
+
+    delete save;
+    EXPECT_EQ(patch->Action(), nullptr);
+}
+
+}  // namespace
+}  // namespace rv

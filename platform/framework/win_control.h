@@ -1,0 +1,82 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/framework/control.h"
+
+namespace rv {
+
+// A control with a window of its own: it receives input and focus and hosts child controls.
+// Controls without a window (TGraphicControl) get their mouse messages and paint through it.
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+    std::string ClassName() const override { return "TWinControl"; }
+
+    HWND Handle() const { return handle_; }
+
+    int ControlCount() const { return int(controls_.size()); }
+    TControl* Controls(int index) const { return controls_.at(index); }
+    // The visible, enabled control without a window at the client point, topmost first.
+    TControl* ControlAtPos(TPoint p) const;
+
+    void SetBounds(int left, int top, int width, int height) override;
+    TRect ClientRect() const override;
+    bool Showing() const override;
+
+    bool TabStop = false;
+    void SetTabStop(bool value);
+    virtual bool CanFocus() const;
+    bool Focused() const;
+    virtual void SetFocus();
+
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TNotifyEvent OnResize;
+
+    void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    void Invalidate() override;
+    void Update() override;
+    void SetMouseCapture(bool capture) override;
+    void SetCursor(TCursor cursor) override;
+
+    // Sends the message to every child control in turn until one sets a non-zero result.
+    void Broadcast(TMessage& message);
+
+    // Paints the control and its windowless children into `canvas` (the client at the canvas's
+    // origin), as the window's paint message does.
+    void PaintTo(TCanvas& canvas);
+
+protected:
+    // The window's own content; the default fills the client with Color.
+    virtual void PaintWindow(TCanvas& canvas);
+    virtual void KeyDown(int& key, TShiftState shift);
+    virtual void KeyUp(int& key, TShiftState shift);
+    virtual void KeyPress(char32_t& key);
+    void Resize() override;
+    void VisibleChanged() override;
+
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+
+private:
+    void PaintControls(TCanvas& canvas);
+    bool RouteMouseToControl(TMessage& m);
+    void TrackHover(TControl* under);
+    bool DialogKey(TMessage& m);
+    bool DialogChar(TMessage& m);
+
+    HWND handle_ = 0;
+    std::vector<TControl*> controls_;
+    TControl* captureControl_ = nullptr;
+    TControl* hoverControl_ = nullptr;
+    bool dying_ = false;
+    friend class TControl;
+};
+
+}  // namespace rv

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/color.h"
+
+namespace rv {
+
+enum class TPixelFormat { pf24bit, pf32bit };
+using enum TPixelFormat;
+
+enum class TTransparentMode { tmAuto, tmFixed };
+using enum TTransparentMode;
+
+class BitmapImpl;
+
+// A picture in memory with direct row access. Rows run top-down; a 24-bit row holds B, G, R per
+// pixel, a 32-bit row B, G, R, A. A new or enlarged area is white (and opaque).
+class TBitmap {
+public:
+    TBitmap();
+    TBitmap(int width, int height, TPixelFormat format = pf24bit);
+    TBitmap(const TBitmap& other);
+    TBitmap& operator=(const TBitmap& other);
+    ~TBitmap();
+
+    int Width() const;
+    int Height() const;
+    bool Empty() const { return Width() == 0 || Height() == 0; }
+    void SetSize(int width, int height);
+    void SetWidth(int width) { SetSize(width, Height()); }
+    void SetHeight(int height) { SetSize(Width(), height); }
+    TPixelFormat PixelFormat() const;
+    void SetPixelFormat(TPixelFormat format);
+
+    std::uint8_t* ScanLine(int y);
+    const std::uint8_t* ScanLine(int y) const;
+    int BytesPerPixel() const { return PixelFormat() == pf32bit ? 4 : 3; }
+
+    TColor Pixel(int x, int y) const;  // clNone outside
+    void SetPixel(int x, int y, TColor color);
+
+    TCanvas& Canvas();
+
+    // Drawn by TCanvas::Draw without the pixels of TransparentColor. In tmAuto the colour is the
+    // bottom-left pixel's.
+    bool Transparent = false;
+    TTransparentMode TransparentMode = tmAuto;
+    TColor TransparentColor() const;
+    void SetTransparentColor(TColor color);
+
+    void Assign(const TBitmap& other) { *this = other; }
+    void Clear() { SetSize(0, 0); }
+
+    // PNG (or any format the extension names); false when the file cannot be written or read.
+    bool SaveToFile(const std::string& path) const;
+    bool LoadFromFile(const std::string& path);
+
+    BitmapImpl& Impl() const { return *impl_; }
+
+private:
+    std::unique_ptr<BitmapImpl> impl_;
+    std::unique_ptr<TCanvas> canvas_;
+    TColor fixedTransparentColor_ = clNone;
+};
+
+}  // namespace rv

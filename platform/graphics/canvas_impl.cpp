@@ -1,0 +1,87 @@
+#include <QApplication>
+
+#include "platform/base/exception.h"
+#include "platform/graphics/internal/qt_graphics.h"
+
+namespace rv {
+
+QColor ToQColor(TColor color) {
+    TColor rgb = ColorToRGB(color);
+    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+TColor FromQColor(const QColor& color) {
+    return RGB(color.red(), color.green(), color.blue());
+}
+
+QFont ToQFont(const TFont& font) {
+    EnsureGuiApplication();
+    QFont f(QString::fromStdString(font.Name));
+    int pixels = font.Height < 0 ? -font.Height : (font.Height * 4 + 2) / 5;  // cell to character
+    f.setPixelSize(pixels > 0 ? pixels : 1);
+    f.setBold(font.Style & fsBold);
+    f.setItalic(font.Style & fsItalic);
+    f.setUnderline(font.Style & fsUnderline);
+    f.setStrikeOut(font.Style & fsStrikeOut);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    if (font.Quality == fqNonAntialiased) f.setStyleStrategy(QFont::NoAntialias);
+    return f;
+}
+
+void EnsureGuiApplication() {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    if (QCoreApplication::instance())
+        throw Exception("Drawing text needs the graphical application object.");
+    static int argc = 1;
+    static char name[] = "reelvault";
+    static char* argv[] = {name, nullptr};
+    // Lives until the process ends, as the program's own application object would.
+    new QApplication(argc, argv);
+}
+
+QImage& BitmapImpl::Pixels() {
+    if (canvas) canvas->Impl().EndPainting();
+    return image;
+}
+
+CanvasImpl::CanvasImpl(QImage* image) : image_(image) {}
+
+CanvasImpl::CanvasImpl(QPainter* painter, QRegion area) : base(std::move(area)), painter_(painter) {
+    painter_->resetTransform();
+    ApplyClip();
+}
+
+CanvasImpl::~CanvasImpl() {
+    EndPainting();
+}
+
+QPainter& CanvasImpl::Painter() {
+    if (!painter_) {
+        // An empty bitmap is drawn on harmlessly: its painter works on a scratch pixel.
+        if (image_->isNull()) scratch_ = QImage(1, 1, QImage::Format_ARGB32);
+        own_ = std::make_unique<QPainter>(image_->isNull() ? &scratch_ : image_);
+        painter_ = own_.get();
+        ApplyClip();
+    }
+    return *painter_;
+}
+
+void CanvasImpl::EndPainting() {
+    if (own_) {
+        own_->end();
+        own_.reset();
+        painter_ = nullptr;
+    }
+}
+
+QRegion CanvasImpl::VisibleRegion() const {
+    QRegion area = image_ ? QRegion(image_->rect()) : base;
+    return clipped ? clip.intersected(area) : area;
+}
+
+void CanvasImpl::ApplyClip() {
+    if (!painter_) return;
+    painter_->setClipRegion(VisibleRegion());
+}
+
+}  // namespace rv

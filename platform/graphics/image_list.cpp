@@ -1,0 +1,121 @@
+#include "platform/graphics/image_list.h"
+
+namespace rv {
+
+void TImageList::SetSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    images_.clear();
+}
+
+int TImageList::Add(const TBitmap& picture) {
+    return AddCells(picture, clNone, false);
+}
+
+int TImageList::AddMasked(const TBitmap& picture, TColor maskColor) {
+    if (maskColor == clDefault && !picture.Empty())
+        maskColor = picture.Pixel(0, picture.Height() - 1);
+    return AddCells(picture, maskColor, true);
+}
+
+int TImageList::AddCells(const TBitmap& picture, TColor maskColor, bool masked) {
+    if (picture.Empty() || width_ <= 0 || height_ <= 0) return -1;
+    int first = Count();
+    int cells = std::max(1, picture.Width() / width_);
+    TColor key = ColorToRGB(maskColor);
+    for (int cell = 0; cell < cells; ++cell) {
+        TBitmap image(width_, height_, pf32bit);
+        for (int y = 0; y < height_; ++y) {
+            std::uint8_t* row = image.ScanLine(y);
+            for (int x = 0; x < width_; ++x) {
+                TColor c = picture.Pixel(cell * width_ + x, y);
+                bool hidden = c == clNone || (masked && c == key);
+                row[4 * x + 0] = GetBValue(hidden ? 0 : c);
+                row[4 * x + 1] = GetGValue(hidden ? 0 : c);
+                row[4 * x + 2] = GetRValue(hidden ? 0 : c);
+                row[4 * x + 3] = hidden ? 0 : 255;
+            }
+        }
+        images_.push_back(std::move(image));
+    }
+    return first;
+}
+
+void TImageList::Delete(int index) {
+    if (index >= 0 && index < Count()) images_.erase(images_.begin() + index);
+}
+
+bool TImageList::GetBitmap(int index, TBitmap& out) const {
+    if (index < 0 || index >= Count()) return false;
+    out = images_[index];
+    return true;
+}
+
+void TImageList::SetOverlay(int imageIndex, int overlay) {
+    if (overlay >= 1 && overlay <= 15) overlays_[overlay] = imageIndex;
+}
+
+void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const {
+    if (index < 0 || index >= Count()) return;
+    if (enabled) {
+        canvas.DrawAlpha(x, y, images_[index]);
+        return;
+    }
+    // Disabled: a light grey picture of the image's own brightness.
+    TBitmap grey = images_[index];
+    for (int row = 0; row < grey.Height(); ++row) {
+        std::uint8_t* p = grey.ScanLine(row);
+        for (int col = 0; col < grey.Width(); ++col, p += 4) {
+            int lum = (p[2] * 30 + p[1] * 59 + p[0] * 11) / 100;
+            std::uint8_t v = std::uint8_t(128 + lum / 2);
+            p[0] = p[1] = p[2] = v;
+        }
+    }
+    canvas.DrawAlpha(x, y, grey);
+}
+
+void TImageList::DrawEx(TCanvas& canvas, int index, int x, int y, TColor background, TColor blend,
+                        unsigned style) const {
+    if (index < 0 || index >= Count()) return;
+    TBitmap image = images_[index];
+    if (style & ILD_MASK) {
+        // The mask alone: black where the image shows, white where it does not.
+        for (int row = 0; row < image.Height(); ++row) {
+            std::uint8_t* p = image.ScanLine(row);
+            for (int col = 0; col < image.Width(); ++col, p += 4) {
+                std::uint8_t v = p[3] ? 0 : 255;
+                p[0] = p[1] = p[2] = v;
+                p[3] = 255;
+            }
+        }
+        canvas.DrawAlpha(x, y, image);
+        return;
+    }
+    if (background == CLR_DEFAULT) background = BkColor;
+    if (!(style & ILD_TRANSPARENT) && background != CLR_NONE && background != clNone) {
+        TBrush keep = canvas.Brush;
+        canvas.Brush = TBrush{};
+        canvas.Brush.Color = background;
+        canvas.FillRect(Bounds(x, y, width_, height_));
+        canvas.Brush = keep;
+    }
+    if ((style & (ILD_BLEND25 | ILD_BLEND50)) && blend != CLR_NONE && blend != clNone) {
+        TColor with = ColorToRGB(blend == CLR_DEFAULT ? clHighlight : blend);
+        double f = (style & ILD_BLEND50) ? 0.5 : 0.25;
+        for (int row = 0; row < image.Height(); ++row) {
+            std::uint8_t* p = image.ScanLine(row);
+            for (int col = 0; col < image.Width(); ++col, p += 4) {
+                TColor mixed = BlendColors(RGB(p[2], p[1], p[0]), with, f);
+                p[0] = GetBValue(mixed);
+                p[1] = GetGValue(mixed);
+                p[2] = GetRValue(mixed);
+            }
+        }
+    }
+    canvas.DrawAlpha(x, y, image);
+    int overlay = int((style & ILD_OVERLAYMASK) >> 8);
+    if (overlay >= 1 && overlay <= 15 && overlays_[overlay] >= 0 && overlays_[overlay] != index)
+        DrawEx(canvas, overlays_[overlay], x, y, CLR_NONE, blend, style & ~ILD_OVERLAYMASK);
+}
+
+}  // namespace rv

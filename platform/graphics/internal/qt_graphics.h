@@ -1,0 +1,82 @@
+#pragma once
+// Qt side of the graphics area; included by platform .cpp files only.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <QRegion>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/canvas.h"
+
+namespace rv {
+
+QColor ToQColor(TColor color);
+TColor FromQColor(const QColor& color);
+QFont ToQFont(const TFont& font);
+inline QRect ToQRect(const TRect& r) {
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+inline TRect FromQRect(const QRect& r) {
+    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+
+// Creates the GUI application object when none exists yet (tests, tools); fonts need it.
+void EnsureGuiApplication();
+
+class BitmapImpl {
+public:
+    QImage image;
+    TPixelFormat format = pf24bit;
+    TCanvas* canvas = nullptr;  // ends its painting before the pixels are touched
+    QImage& Pixels();           // painting finished
+};
+
+// The painter a canvas draws with: on a bitmap it is opened on first use and closed whenever the
+// bitmap's pixels are read or resized; on a window it is the paint event's painter.
+class CanvasImpl {
+public:
+    // A canvas on a bitmap's image.
+    explicit CanvasImpl(QImage* image);
+    // A canvas on a painter that someone else opened (a paint event); nothing outside area (device
+    // coordinates) is ever touched.
+    CanvasImpl(QPainter* painter, QRegion area);
+    ~CanvasImpl();
+
+    QPainter& Painter();  // opened, clip applied, identity transform
+    void EndPainting();
+    QImage* Image() { return image_; }
+
+    QPoint origin;
+    QPoint brushOrigin;
+    bool clipped = false;
+    QRegion clip;  // device coordinates, valid when clipped
+    QRegion base;  // window canvases: the area that may be painted
+
+    struct Saved {
+        TPen pen;
+        TBrush brush;
+        TFont font;
+        TPoint penPos;
+        QPoint origin, brushOrigin;
+        bool clipped;
+        QRegion clip;
+    };
+    std::vector<Saved> saved;
+
+    void ApplyClip();
+    QRegion VisibleRegion() const;  // clip or whole device
+
+private:
+    QImage* image_ = nullptr;
+    QImage scratch_;
+    QPainter* painter_ = nullptr;
+    std::unique_ptr<QPainter> own_;
+};
+
+}  // namespace rv

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/tests/pixels.h"
+#include "testsupport/temp_dir.h"
+
+namespace rv {
+namespace {
+
+using test::InkBounds;
+using test::White;
+
+TEST(Bitmap, RowsHoldBlueGreenRedInThePixelFormat) {
+    TBitmap b(4, 2, pf24bit);
+    b.Canvas().Brush.Color = RGB(10, 20, 30);
+    b.Canvas().FillRect({1, 1, 2, 2});
+    const std::uint8_t* row = b.ScanLine(1);
+    EXPECT_EQ(row[3], 30);
+    EXPECT_EQ(row[4], 20);
+    EXPECT_EQ(row[5], 10);
+    EXPECT_EQ(row[0], 255);  // new pixels are white
+
+    b.SetPixelFormat(pf32bit);
+    EXPECT_EQ(b.BytesPerPixel(), 4);
+    row = b.ScanLine(1);
+    EXPECT_EQ(row[4], 30);
+    EXPECT_EQ(row[7], 255);
+
+    // Writing a row changes what the canvas sees, and the canvas keeps drawing afterwards.
+    b.ScanLine(0)[0] = 0;
+    b.ScanLine(0)[1] = 0;
+    b.ScanLine(0)[2] = 255;
+    EXPECT_EQ(b.Canvas().GetPixel(0, 0), clRed);
+    b.Canvas().Brush.Color = clLime;
+    b.Canvas().FillRect({3, 0, 4, 1});
+    EXPECT_EQ(b.Pixel(3, 0), clLime);
+    EXPECT_EQ(b.ScanLine(2), nullptr);
+}
+
+TEST(Bitmap, ResizeKeepsContentAndCopiesAreDeep) {
+    TBitmap b = White(4, 4);
+    b.Canvas().Brush.Color = clRed;
+    b.Canvas().FillRect({0, 0, 4, 4});
+    b.SetSize(6, 3);
+    EXPECT_EQ(b.Pixel(3, 2), clRed);
+    EXPECT_EQ(b.Pixel(5, 0), clWhite);
+    EXPECT_EQ(b.Pixel(0, 3), clNone);
+
+    TBitmap copy = b;
+    copy.Canvas().Brush.Color = clBlue;
+    copy.Canvas().FillRect({0, 0, 1, 1});
+    EXPECT_EQ(b.Pixel(0, 0), clRed);
+    EXPECT_EQ(copy.Pixel(0, 0), clBlue);
+
+    TBitmap empty;
+    EXPECT_TRUE(empty.Empty());
+    empty.Canvas().FillRect({0, 0, 5, 5});  // harmless
+    empty.SetPixelFormat(pf32bit);
+    empty.SetSize(2, 2);
+    EXPECT_EQ(empty.PixelFormat(), pf32bit);
+    EXPECT_EQ(empty.Pixel(1, 1), clWhite);
+}
+
+TEST(Bitmap, TransparentCopiesLeaveTheKeyColourOut) {
+    TBitmap glyph(4, 4, pf24bit);
+    glyph.Canvas().Brush.Color = clFuchsia;
+    glyph.Canvas().FillRect({0, 0, 4, 4});
+    glyph.Canvas().Brush.Color = clBlue;
+    glyph.Canvas().FillRect({1, 1, 3, 3});
+
+    TBitmap target = White(10, 10);
+    target.Canvas().Draw(2, 2, glyph);  // opaque: every pixel
+    EXPECT_EQ(target.Pixel(2, 2), clFuchsia);
+
+    TBitmap keyed = White(10, 10);
+    glyph.Transparent = true;  // automatic colour: the bottom-left pixel
+    EXPECT_EQ(glyph.TransparentColor(), clFuchsia);
+    keyed.Canvas().Draw(2, 2, glyph);
+    EXPECT_EQ(InkBounds(keyed, clWhite), (TRect{3, 3, 5, 5}));
+
+    glyph.SetTransparentColor(clBlue);
+    TBitmap fixed = White(10, 10);
+    fixed.Canvas().Draw(0, 0, glyph);
+    EXPECT_EQ(fixed.Pixel(0, 0), clFuchsia);
+    EXPECT_EQ(fixed.Pixel(1, 1), clWhite);
+}
+
+TEST(Bitmap, CopyRectOntoItselfAndFiles) {
+    TBitmap b = White(6, 6);
+    b.Canvas().Brush.Color = clRed;
+    b.Canvas().FillRect({0, 0, 3, 3});
+    b.Canvas().CopyRect({1, 1, 7, 7}, b, {0, 0, 6, 6});
+    EXPECT_EQ(b.Pixel(0, 0), clRed);
+    EXPECT_EQ(b.Pixel(3, 3), clRed);
+    EXPECT_EQ(b.Pixel(4, 4), clWhite);
+
+    test::TempDir dir;
+    std::string path = dir / "b.png";
+    ASSERT_TRUE(b.SaveToFile(path));
+    TBitmap back;
+    ASSERT_TRUE(back.LoadFromFile(path));
+    EXPECT_EQ(back.Width(), 6);
+    EXPECT_EQ(back.Pixel(3, 3), clRed);
+    EXPECT_FALSE(back.LoadFromFile(dir / "missing.png"));
+    EXPECT_EQ(back.Width(), 6);
+}
+
+TEST(Colors, SystemColoursAndBlending) {
+    EXPECT_EQ(ColorToRGB(clRed), clRed);
+    EXPECT_EQ(ColorToRGB(clBtnFace), RGB(0xD4, 0xD0, 0xC8));
+    EXPECT_EQ(ColorToRGB(clNone), clBlack);
+    EXPECT_EQ(BlendColors(clBlack, clWhite, 0.5), RGB(128, 128, 128));  // 127.5 to even
+    EXPECT_EQ(BlendColors(RGB(0, 0, 0), RGB(4, 12, 20), 0.125), RGB(0, 2, 2));
+    EXPECT_EQ(BlendColors(clRed, clBlue, 1.0), clBlue);
+}
+
+}  // namespace
+}  // namespace rv

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "platform/messages/application.h"
+
+namespace rv::test {
+
+// A fresh application object per test, and a loop that runs until a condition holds.
+class LoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app = std::make_unique<TApplication>();
+        app->Initialize();
+    }
+    void TearDown() override { app.reset(); }
+
+    // Runs the message loop until `done` holds (checked on every idle pass); false after
+    // `timeoutMs` without it.
+    bool RunUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        bool met = false;
+        // A watchdog window keeps the loop turning while the test waits on other threads.
+        const HWND watchdog = AllocateHWnd([](TMessage&) {});
+        SetTimer(watchdog, 1, 10);
+        app->OnIdle = [&](bool&) {
+            met = done();
+            if (met || std::chrono::steady_clock::now() > deadline) app->Terminate();
+        };
+        app->Run();
+        app->OnIdle = nullptr;
+        DeallocateHWnd(watchdog);
+        return met;
+    }
+
+    std::unique_ptr<TApplication> app;
+};
+
+}  // namespace rv::test

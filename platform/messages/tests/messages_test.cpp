@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "platform/messages/messages.h"
+#include "platform/messages/tests/loop_fixture.h"
+
+namespace rv {
+namespace {
+
+constexpr UINT kMsg = WM_USER + 1;
+using MessagesTest = test::LoopTest;
+
+TEST_F(MessagesTest, PostedMessagesArriveInOrderPerThread) {
+    constexpr WPARAM kCount = 2000;
+    std::vector<WPARAM> got[3];
+    const HWND wnd = AllocateHWnd([&](TMessage& m) { got[m.LParam].push_back(m.WParam); });
+    for (WPARAM i = 0; i < 100; ++i) ASSERT_TRUE(PostMessage(wnd, kMsg, i, 0));
+    EXPECT_TRUE(got[0].empty()) << "posting must not deliver at once";
+    auto poster = [wnd](LPARAM which) {
+        for (WPARAM i = 0; i < kCount; ++i) PostMessage(wnd, kMsg, i, which);
+    };
+    std::thread a(poster, 1), b(poster, 2);
+    EXPECT_TRUE(RunUntil([&] { return got[1].size() == kCount && got[2].size() == kCount; }));
+    a.join();
+    b.join();
+    ASSERT_EQ(got[0].size(), 100u);
+    for (const auto& sequence : got)
+        for (WPARAM i = 0; i < sequence.size(); ++i) ASSERT_EQ(sequence[i], i);
+    DeallocateHWnd(wnd);
+}
+
+TEST_F(MessagesTest, SendMessageRunsInTheWindowsThreadAndReturnsItsResult) {
+    const auto mainThread = std::this_thread::get_id();
+    std::atomic<int> wrongThread{0};
+    const HWND wnd = AllocateHWnd([&](TMessage& m) {
+        if (std::this_thread::get_id() != mainThread) ++wrongThread;
+        m.Result = static_cast<LRESULT>(m.WParam) * 2 + m.LParam;
+    });
+    // Same thread: a direct call, ahead of anything queued.
+    bool posted = false;
+    const HWND other = AllocateHWnd([&](TMessage&) { posted = true; });
+    PostMessage(other, kMsg, 0, 0);
+    EXPECT_EQ(SendMessage(wnd, kMsg, 20, 2), 42);
+    EXPECT_FALSE(posted);
+
+    std::atomic<bool> finished{false};
+    std::vector<LRESULT> results;
+    std::thread worker([&] {
+        for (int i = 0; i < 200; ++i) results.push_back(SendMessage(wnd, kMsg, i, 1));
+        finished = true;
+    });
+    EXPECT_TRUE(RunUntil([&] { return finished.load(); }));
+    worker.join();
+    for (int i = 0; i < 200; ++i) ASSERT_EQ(results.at(i), i * 2 + 1);
+    EXPECT_EQ(wrongThread, 0);
+    DeallocateHWnd(wnd);
+    DeallocateHWnd(other);
+}
+
+TEST_F(MessagesTest, ThreadsSendingToEachOtherDoNotDeadlock) {
+    // Handling the worker's send, the main thread sends back to the worker's window, which the
+    // worker serves while it waits for its own send.
+    std::atomic<HWND> workerWnd{0};
+    std::atomic<bool> workerDone{false};
+    const HWND mainWnd = AllocateHWnd(
+        [&](TMessage& m) { m.Result = SendMessage(workerWnd.load(), kMsg, m.WParam, 0) + 1; });
+    LRESULT answer = 0;
+    std::thread worker([&] {
+        workerWnd = AllocateHWnd([](TMessage& m) { m.Result = m.WParam * 10; });
+        answer = SendMessage(mainWnd, kMsg, 4, 0);
+        DeallocateHWnd(workerWnd);
+        workerDone = true;
+    });
+    EXPECT_TRUE(RunUntil([&] { return workerDone.load(); }));
+    worker.join();
+    EXPECT_EQ(answer, 41);
+    DeallocateHWnd(mainWnd);
+}
+
+TEST_F(MessagesTest, MessagesToADestroyedWindowAreDropped) {
+    int delivered = 0;
+    HWND wnd = 0;
+    wnd = AllocateHWnd([&](TMessage& m) {
+        ++delivered;
+        if (m.WParam == 1) DeallocateHWnd(wnd);  // from inside its own procedure
+    });
+    for (WPARAM i = 1; i <= 3; ++i) PostMessage(wnd, kMsg, i, 0);
+    app->ProcessMessages();
+    EXPECT_EQ(delivered, 1);
+    EXPECT_FALSE(IsWindow(wnd));
+    EXPECT_FALSE(PostMessage(wnd, kMsg, 4, 0));
+    EXPECT_EQ(SendMessage(wnd, kMsg, 5, 0), 0);
+    DeallocateHWnd(wnd);  // twice is harmless
+
+    // A new window never gets an old handle, so it cannot receive the old window's messages.
+    const HWND fresh = AllocateHWnd([&](TMessage&) { ++delivered; });
+    EXPECT_NE(fresh, wnd);
+
+    // A cross-thread send whose window goes before its turn returns 0 instead of hanging; so
+    // does one to a window whose thread has ended.
+    std::atomic<bool> sent{false};
+    LRESULT result = -1;
+    std::thread worker([&] {
+        result = SendMessage(fresh, kMsg, 0, 0);
+        sent = true;
+    });
+    DeallocateHWnd(fresh);
+    EXPECT_TRUE(RunUntil([&] { return sent.load(); }));
+    worker.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(delivered, 1);
+
+    HWND orphan = 0;
+    std::thread([&] { orphan = AllocateHWnd([](TMessage& m) { m.Result = 7; }); }).join();
+    std::thread([&] { result = SendMessage(orphan, kMsg, 0, 0); }).join();
+    EXPECT_EQ(result, 0);
+    DeallocateHWnd(orphan);
+}
+
+TEST_F(MessagesTest, ExceptionInAWindowProcedureReachesHandleExceptionAndTheLoopGoesOn) {
+    std::vector<std::string> errors;
+    app->OnException = [&](const std::exception& e) { errors.push_back(e.what()); };
+    std::vector<WPARAM> handled;
+    const HWND wnd = AllocateHWnd([&](TMessage& m) {
+        handled.push_back(m.WParam);
+        if (m.WParam == 1) throw std::runtime_error("bad message");
+        if (m.WParam == 2) throw 42;
+    });
+    for (WPARAM i = 1; i <= 3; ++i) PostMessage(wnd, kMsg, i, 0);
+    EXPECT_TRUE(RunUntil([&] { return handled.size() == 3; }));
+    EXPECT_EQ(errors, (std::vector<std::string>{"bad message", "Unknown exception"}));
+
+    // Sent from another thread: the window's thread handles it, the sender gets 0.
+    LRESULT result = -1;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        result = SendMessage(wnd, kMsg, 1, 0);
+        done = true;
+    });
+    EXPECT_TRUE(RunUntil([&] { return done.load(); }));
+    worker.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(errors.size(), 3u);
+
+    // Sent in the same thread: an ordinary call, the caller gets the exception.
+    EXPECT_THROW(SendMessage(wnd, kMsg, 1, 0), std::runtime_error);
+
+    // A handler that throws cannot break the loop either.
+    app->OnException = [](const std::exception&) { throw std::logic_error("handler failed"); };
+    PostMessage(wnd, kMsg, 1, 0);
+    PostMessage(wnd, kMsg, 4, 0);
+    EXPECT_TRUE(RunUntil([&] { return handled.back() == 4; }));
+    DeallocateHWnd(wnd);
+}
+
+}  // namespace
+}  // namespace rv

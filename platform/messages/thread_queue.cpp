@@ -1,0 +1,288 @@
+#include "platform/messages/thread_queue.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QTimerEvent>
+
+#include <chrono>
+#include <map>
+#include <utility>
+
+namespace rv::detail {
+
+struct ThreadQueue::SentCall {
+    std::function<void()> task;
+    std::shared_ptr<ThreadQueue> waiter;
+    std::exception_ptr error;
+    bool ran = false;
+    std::atomic<bool> done{false};
+};
+
+namespace {
+
+QEvent::Type WakeEventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+// Lives in the queue's thread: the toolkit's loop hands it the wake events posted for the queue
+// and the timers started on it.
+class Waker : public QObject {
+public:
+    int Start(unsigned ms, std::function<void(int)> tick) {
+        const int id = startTimer(std::chrono::milliseconds(ms), Qt::PreciseTimer);
+        if (id != 0) ticks_[id] = std::move(tick);
+        return id;
+    }
+
+    void Stop(int id) {
+        if (ticks_.erase(id) != 0) killTimer(id);
+    }
+
+    std::function<void()> onWake;
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() != WakeEventType()) return QObject::event(e);
+        if (onWake) onWake();
+        return true;
+    }
+
+    void timerEvent(QTimerEvent* e) override {
+        const auto it = ticks_.find(e->timerId());
+        if (it == ticks_.end()) {
+            killTimer(e->timerId());
+            return;
+        }
+        auto tick = it->second;  // the tick may stop or restart its own timer
+        try {
+            tick(e->timerId());
+        } catch (...) {
+            ReportLoopException();
+        }
+    }
+
+private:
+    std::map<int, std::function<void(int)>> ticks_;
+};
+
+struct Holder {
+    std::shared_ptr<ThreadQueue> queue;
+    ~Holder() {
+        if (queue) queue->Close();
+    }
+};
+
+std::mutex g_mainMutex;
+std::shared_ptr<ThreadQueue> g_main;
+
+// Thread ids are reused once a thread has ended, so ownership is the identity of the queue.
+thread_local const ThreadQueue* t_current = nullptr;
+
+}  // namespace
+
+struct ThreadQueue::Toolkit {
+    Waker waker;
+};
+
+ThreadQueue::ThreadQueue() = default;
+
+ThreadQueue::~ThreadQueue() = default;
+
+std::shared_ptr<ThreadQueue> ThreadQueue::Current() {
+    thread_local Holder holder;
+    if (!holder.queue) {
+        holder.queue = std::make_shared<ThreadQueue>();
+        t_current = holder.queue.get();
+    }
+    return holder.queue;
+}
+
+std::shared_ptr<ThreadQueue> ThreadQueue::Main() {
+    std::lock_guard lock(g_mainMutex);
+    return g_main;
+}
+
+void ThreadQueue::SetMain(std::shared_ptr<ThreadQueue> queue) {
+    std::lock_guard lock(g_mainMutex);
+    g_main = std::move(queue);
+}
+
+bool ThreadQueue::IsOwnerThread() const {
+    return t_current == this;
+}
+
+void ThreadQueue::Signal(std::unique_lock<std::mutex>&) {
+    cv_.notify_all();
+    if (toolkit_ && !wakePending_) {
+        wakePending_ = true;
+        QCoreApplication::postEvent(&toolkit_->waker, new QEvent(WakeEventType()));
+    }
+}
+
+bool ThreadQueue::Post(std::function<void()> task) {
+    std::unique_lock lock(mutex_);
+    if (closed_) return false;
+    posted_.push_back(std::move(task));
+    Signal(lock);
+    return true;
+}
+
+bool ThreadQueue::Call(std::function<void()> task) {
+    if (IsOwnerThread()) {
+        task();
+        return true;
+    }
+    auto call = std::make_shared<SentCall>();
+    call->task = std::move(task);
+    call->waiter = Current();
+    {
+        std::unique_lock lock(mutex_);
+        if (closed_) return false;
+        sent_.push_back(call);
+        Signal(lock);
+    }
+    call->waiter->WaitServing([&] { return call->done.load(); });
+    if (call->error) std::rethrow_exception(call->error);
+    return call->ran;
+}
+
+void ThreadQueue::RunSent(const std::shared_ptr<SentCall>& call) {
+    try {
+        call->task();
+        call->ran = true;
+    } catch (...) {
+        call->error = std::current_exception();
+    }
+    call->task = nullptr;  // whatever it captured goes in this thread
+    call->done.store(true);
+    call->waiter->Wake();
+}
+
+bool ThreadQueue::ServeSent() {
+    bool any = false;
+    for (;;) {
+        std::shared_ptr<SentCall> call;
+        {
+            std::lock_guard lock(mutex_);
+            if (sent_.empty()) return any;
+            call = std::move(sent_.front());
+            sent_.pop_front();
+        }
+        RunSent(call);
+        any = true;
+    }
+}
+
+bool ThreadQueue::ProcessPending() {
+    bool any = ServeSent();
+    // Only what is queued now: a message that posts itself again waits for the next turn, so the
+    // toolkit's own events are not starved.
+    std::size_t count;
+    {
+        std::lock_guard lock(mutex_);
+        count = posted_.size();
+    }
+    for (; count > 0; --count) {
+        std::function<void()> task;
+        {
+            std::lock_guard lock(mutex_);
+            if (posted_.empty()) break;
+            task = std::move(posted_.front());
+            posted_.pop_front();
+        }
+        any = true;
+        try {
+            task();
+        } catch (...) {
+            ReportLoopException();
+        }
+        ServeSent();
+    }
+    return any;
+}
+
+bool ThreadQueue::HasPending() {
+    std::lock_guard lock(mutex_);
+    return !sent_.empty() || !posted_.empty();
+}
+
+void ThreadQueue::WaitServing(const std::function<bool()>& done) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        if (done()) return;
+        if (!sent_.empty()) {
+            auto call = std::move(sent_.front());
+            sent_.pop_front();
+            lock.unlock();
+            RunSent(call);
+            lock.lock();
+            continue;
+        }
+        cv_.wait(lock);
+    }
+}
+
+void ThreadQueue::Wake() {
+    { std::lock_guard lock(mutex_); }
+    cv_.notify_all();
+}
+
+void ThreadQueue::AttachToolkit() {
+    if (!QCoreApplication::instance()) return;
+    std::unique_lock lock(mutex_);
+    if (toolkit_ || closed_) return;
+    toolkit_ = std::make_unique<Toolkit>();
+    std::weak_ptr<ThreadQueue> weak = weak_from_this();
+    toolkit_->waker.onWake = [weak] {
+        auto self = weak.lock();
+        if (!self) return;
+        {
+            std::lock_guard lock(self->mutex_);
+            self->wakePending_ = false;
+        }
+        self->ProcessPending();
+    };
+    wakePending_ = false;
+    if (!sent_.empty() || !posted_.empty()) Signal(lock);
+}
+
+void ThreadQueue::DetachToolkit() {
+    std::unique_ptr<Toolkit> toolkit;
+    {
+        std::lock_guard lock(mutex_);
+        toolkit = std::move(toolkit_);
+        wakePending_ = false;
+    }
+}
+
+int ThreadQueue::StartTimer(unsigned ms, std::function<void(int)> tick) {
+    AttachToolkit();
+    if (!toolkit_) return 0;
+    return toolkit_->waker.Start(ms, std::move(tick));
+}
+
+void ThreadQueue::StopTimer(int timerId) {
+    if (toolkit_) toolkit_->waker.Stop(timerId);
+}
+
+void ThreadQueue::Close() {
+    std::deque<std::shared_ptr<SentCall>> sent;
+    std::deque<std::function<void()>> posted;
+    std::unique_ptr<Toolkit> toolkit;
+    {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+        sent.swap(sent_);
+        posted.swap(posted_);
+        toolkit = std::move(toolkit_);
+    }
+    for (auto& call : sent) {
+        call->task = nullptr;
+        call->done.store(true);
+        call->waiter->Wake();
+    }
+}
+
+}  // namespace rv::detail

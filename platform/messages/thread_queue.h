@@ -1,0 +1,81 @@
+#pragma once
+
+// The per-thread message queue under windows, sent messages and synchronized calls. For the
+// layer's own use (messages and threads); the layers above use messages.h, application.h and
+// platform/threads/.
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace rv::detail {
+
+class ThreadQueue : public std::enable_shared_from_this<ThreadQueue> {
+public:
+    ThreadQueue();
+    ~ThreadQueue();
+
+    // The calling thread's queue, made on first use and closed when the thread ends.
+    static std::shared_ptr<ThreadQueue> Current();
+    // The GUI thread's queue (set by the application object), or nullptr.
+    static std::shared_ptr<ThreadQueue> Main();
+    static void SetMain(std::shared_ptr<ThreadQueue> queue);
+
+    bool IsOwnerThread() const;
+
+    // Queues a task to run in the owner thread's message loop; false when the thread has ended.
+    bool Post(std::function<void()> task);
+
+    // Runs `task` in the owner thread and waits for it, meanwhile serving the calling thread's
+    // own sent calls. The task's exception is rethrown here. False (task not run) when the owner
+    // thread has ended.
+    bool Call(std::function<void()> task);
+
+    // Owner thread: runs the sent calls, then the posted tasks, that are waiting; true when it
+    // ran anything.
+    bool ProcessPending();
+    bool ServeSent();
+    bool HasPending();
+
+    // Owner thread: waits until `done` holds, serving sent calls meanwhile. `done` is evaluated
+    // under the queue's lock; whoever makes it true must call Wake afterwards.
+    void WaitServing(const std::function<bool()>& done);
+    void Wake();
+
+    // Owner thread: lets the toolkit's event loop of this thread run the queue (posting wakes it)
+    // and host timers. Needs the toolkit's application object.
+    void AttachToolkit();
+    // Owner thread: a toolkit timer calling `tick` with its id; 0 without a toolkit.
+    int StartTimer(unsigned ms, std::function<void(int timerId)> tick);
+    void StopTimer(int timerId);
+
+    // Owner thread: gives up the toolkit (before the toolkit's application object goes).
+    void DetachToolkit();
+
+    // Ends the queue: pending sent calls are released unrun, posted tasks dropped.
+    void Close();
+
+private:
+    struct SentCall;
+    struct Toolkit;
+    void Signal(std::unique_lock<std::mutex>& lock);
+    static void RunSent(const std::shared_ptr<SentCall>& call);
+
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::deque<std::shared_ptr<SentCall>> sent_;
+    std::deque<std::function<void()>> posted_;
+    bool closed_ = false;
+    bool wakePending_ = false;
+    std::unique_ptr<Toolkit> toolkit_;  // owner thread only
+};
+
+// Passes the exception being handled (inside a catch block) to the application object, or to
+// standard error when there is none. Never throws.
+void ReportLoopException() noexcept;
+
+}  // namespace rv::detail

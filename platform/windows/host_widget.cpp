@@ -1,0 +1,331 @@
+#include "platform/windows/internal/host_widget.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <unordered_map>
+
+#include "platform/graphics/internal/qt_graphics.h"
+
+namespace rv {
+namespace {
+
+std::unordered_map<HWND, HostWidget*>& Registry() {
+    static std::unordered_map<HWND, HostWidget*> hosts;
+    return hosts;
+}
+
+enum MouseKind { kDown, kUp, kDouble, kMove };
+
+// Message numbers by button (left, right, middle) and kind.
+UINT ClientMouseMessage(Qt::MouseButton button, int kind) {
+    if (kind == kMove) return WM_MOUSEMOVE;
+    UINT base = button == Qt::RightButton    ? WM_RBUTTONDOWN
+                : button == Qt::MiddleButton ? WM_MBUTTONDOWN
+                                             : WM_LBUTTONDOWN;
+    return base + UINT(kind);  // down, up, double click follow each other
+}
+
+UINT NonClientMouseMessage(UINT clientMessage) {
+    return clientMessage == WM_MOUSEMOVE ? WM_NCMOUSEMOVE
+                                         : clientMessage - WM_LBUTTONDOWN + WM_NCLBUTTONDOWN;
+}
+
+}  // namespace
+
+HostWidget::HostWidget(HWND wnd) : wnd_(wnd) {
+    Registry()[wnd] = this;
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    for (int which : {SB_HORZ, SB_VERT}) {
+        auto* bar = new QScrollBar(which == SB_HORZ ? Qt::Horizontal : Qt::Vertical, this);
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->hide();
+        bar->installEventFilter(this);
+        QObject::connect(bar, &QAbstractSlider::actionTriggered,
+                         [this, which](int action) { ScrollAction(which, action); });
+        QObject::connect(bar, &QAbstractSlider::sliderReleased, [this, which] {
+            Bar& b = bars[which];
+            SendScroll(which, SB_THUMBPOSITION, b.track);
+            SendScroll(which, SB_ENDSCROLL, 0);
+        });
+        bars[which].widget = bar;
+    }
+}
+
+HostWidget::~HostWidget() {
+    if (Alive()) Registry().erase(wnd_);
+    if (g_capture == wnd_) g_capture = 0;
+    // Child windows belong to their own controls, which destroy them.
+    for (QObject* child : children())
+        if (auto* host = dynamic_cast<HostWidget*>(child)) {
+            host->setParent(nullptr);
+            host->parent = 0;
+        }
+}
+
+HostWidget* HostWidget::Find(HWND wnd) {
+    auto it = Registry().find(wnd);
+    return it == Registry().end() ? nullptr : it->second;
+}
+
+HostWidget* HostWidget::Of(QWidget* widget) {
+    for (; widget; widget = widget->parentWidget())
+        if (auto* host = dynamic_cast<HostWidget*>(widget)) return host;
+    return nullptr;
+}
+
+// ---- geometry ---------------------------------------------------------------------------------
+
+QRect HostWidget::HeaderArea() const {
+    int right = width() - border_ - (bars[SB_VERT].visible ? GetSystemScrollBarSize() : 0);
+    return QRect(QPoint(border_, border_), QPoint(right - 1, border_ + header_ - 1));
+}
+
+QRect HostWidget::ClientArea() const {
+    int sb = GetSystemScrollBarSize();
+    int left = border_, top = border_ + header_;
+    int right = width() - border_ - (bars[SB_VERT].visible ? sb : 0);
+    int bottom = height() - border_ - (bars[SB_HORZ].visible ? sb : 0);
+    return QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
+}
+
+void HostWidget::SetFrame(int border, int header) {
+    border_ = std::max(0, border);
+    header_ = std::max(0, header);
+    Relayout();
+    update();
+}
+
+void HostWidget::Relayout() {
+    int sb = GetSystemScrollBarSize();
+    QRect client = ClientArea();
+    Bar& v = bars[SB_VERT];
+    Bar& h = bars[SB_HORZ];
+    if (v.visible) {
+        v.widget->setGeometry(client.right() + 1, border_, sb, client.bottom() + 1 - border_);
+        v.widget->show();
+        v.widget->raise();
+    } else {
+        v.widget->hide();
+    }
+    if (h.visible) {
+        h.widget->setGeometry(border_, client.bottom() + 1, client.width(), sb);
+        h.widget->show();
+        h.widget->raise();
+    } else {
+        h.widget->hide();
+    }
+    for (QObject* child : children())
+        if (auto* host = dynamic_cast<HostWidget*>(child)) host->PlaceInParent();
+    if (client.size() != lastClient_) {
+        lastClient_ = client.size();
+        DeliverMessage(wnd_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.width(), client.height()));
+    }
+}
+
+void HostWidget::PlaceInParent() {
+    QPoint offset;
+    if (HostWidget* p = Find(parent)) offset = p->ClientOffset();
+    setGeometry(bounds.Left + offset.x(), bounds.Top + offset.y(), std::max(0, bounds.Width()),
+                std::max(0, bounds.Height()));
+}
+
+// ---- painting ---------------------------------------------------------------------------------
+
+void HostWidget::Paint(QPainter& painter, const QRegion& region) {
+    QRect client = ClientArea();
+    QRegion frame = region.subtracted(client);
+    if (!frame.isEmpty()) {
+        TCanvas canvas(std::make_unique<CanvasImpl>(&painter, frame));
+        DeliverMessage(wnd_, WM_NCPAINT, reinterpret_cast<WPARAM>(&canvas), 0);
+        if (bars[SB_HORZ].visible && bars[SB_VERT].visible) {
+            int sb = GetSystemScrollBarSize();
+            canvas.Brush = TBrush{};
+            canvas.Brush.Color = clBtnFace;
+            canvas.FillRect(Bounds(client.right() + 1, client.bottom() + 1, sb, sb));
+        }
+    }
+    QRegion inside = region.intersected(client);
+    if (!inside.isEmpty()) {
+        TCanvas canvas(std::make_unique<CanvasImpl>(&painter, inside));
+        canvas.SetOrigin(client.left(), client.top());
+        DeliverMessage(wnd_, WM_PAINT, reinterpret_cast<WPARAM>(&canvas), 0);
+    }
+}
+
+void HostWidget::paintEvent(QPaintEvent* e) {
+    pending -= e->region();
+    QPainter painter(this);
+    Paint(painter, e->region());
+}
+
+void HostWidget::resizeEvent(QResizeEvent*) {
+    Relayout();
+}
+
+// ---- input ------------------------------------------------------------------------------------
+
+bool HostWidget::event(QEvent* e) {
+    if (e->type() == QEvent::DeferredDelete) return QWidget::event(e);  // deletes this
+    // A handler may destroy its own window; the widget then outlives the event (Retire).
+    ++depth_;
+    bool handled = true;
+    auto* key = e->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(e) : nullptr;
+    // Tab belongs to the control like any other key.
+    if (key && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
+        keyPressEvent(key);
+    else
+        handled = QWidget::event(e);
+    --depth_;
+    return handled;
+}
+
+bool HostWidget::Alive() const {
+    return Find(wnd_) == this;
+}
+
+void HostWidget::Retire() {
+    Registry().erase(wnd_);
+    if (depth_ == 0) {
+        delete this;
+        return;
+    }
+    hide();
+    deleteLater();
+}
+
+void HostWidget::Mouse(QMouseEvent* e, int kind) {
+    // A window holding the capture gets the mouse wherever it is.
+    if (g_capture && g_capture != wnd_) {
+        if (HostWidget* holder = Find(g_capture)) {
+            QPointF local = holder->mapFromGlobal(e->globalPosition());
+            QMouseEvent moved(e->type(), local, e->globalPosition(), e->button(), e->buttons(),
+                              e->modifiers());
+            ++holder->depth_;
+            holder->Mouse(&moved, kind);
+            --holder->depth_;
+            return;
+        }
+    }
+    UpdateKeyStateFrom(e->modifiers(), e->buttons());
+    QPoint global = e->globalPosition().toPoint();
+    NoteCursorPos(global);
+    QPoint pos = e->position().toPoint();
+    UINT clientMsg = ClientMouseMessage(e->button(), kind);
+    if (kind == kDouble && !wantsDoubleClicks) clientMsg = ClientMouseMessage(e->button(), kDown);
+
+    bool captured = g_capture == wnd_ || implicitCapture_;
+    int hit = HTCLIENT;
+    if (!captured)
+        hit = int(DeliverMessage(wnd_, WM_NCHITTEST, 0, MAKELPARAM(global.x(), global.y())));
+    if (kind == kMove) {
+        g_shownCursor = windowCursor;
+        DeliverMessage(wnd_, WM_SETCURSOR, wnd_, MAKELPARAM(hit, WM_MOUSEMOVE));
+        ApplyCursor(this);
+    }
+    if (captured || hit == HTCLIENT) {
+        if (kind == kDown && !captured) implicitCapture_ = true;
+        QPoint c = pos - ClientOffset();
+        DeliverMessage(wnd_, clientMsg, MouseKeyFlags(), MAKELPARAM(c.x(), c.y()));
+    } else if (hit != HTTRANSPARENT && hit != HTERROR) {
+        DeliverMessage(wnd_, NonClientMouseMessage(clientMsg), WPARAM(hit),
+                       MAKELPARAM(global.x(), global.y()));
+    }
+    if (Alive() && kind == kUp && e->buttons() == Qt::NoButton) implicitCapture_ = false;
+}
+
+void HostWidget::mousePressEvent(QMouseEvent* e) {
+    Mouse(e, kDown);
+}
+void HostWidget::mouseReleaseEvent(QMouseEvent* e) {
+    Mouse(e, kUp);
+}
+void HostWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    Mouse(e, kDouble);
+}
+void HostWidget::mouseMoveEvent(QMouseEvent* e) {
+    Mouse(e, kMove);
+}
+
+void HostWidget::wheelEvent(QWheelEvent* e) {
+    UpdateKeyStateFrom(e->modifiers(), e->buttons());
+    QPoint global = e->globalPosition().toPoint();
+    NoteCursorPos(global);
+    QPoint delta = e->angleDelta();
+    LPARAM where = MAKELPARAM(global.x(), global.y());
+    if (delta.y() != 0)
+        DeliverMessage(wnd_, WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeyFlags()), delta.y()), where);
+    if (delta.x() != 0 && Alive())
+        DeliverMessage(wnd_, WM_MOUSEHWHEEL, MAKEWPARAM(int(MouseKeyFlags()), delta.x()), where);
+    e->accept();
+}
+
+void HostWidget::keyPressEvent(QKeyEvent* e) {
+    UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
+    int vk = VirtualKeyOf(e->key(), e->modifiers());
+    bool alt = e->modifiers() & Qt::AltModifier;
+    bool ctrl = e->modifiers() & Qt::ControlModifier;
+    LPARAM data = 1 | (e->isAutoRepeat() ? (1 << 30) : 0);
+    if (vk) {
+        SetKeyState(vk, true);
+        DeliverMessage(wnd_, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, WPARAM(vk), data);
+    }
+    if (ctrl && !alt) return;
+    QString text = e->text();
+    for (QChar unit : text) {
+        if (!Alive()) return;
+        DeliverMessage(wnd_, alt ? WM_SYSCHAR : WM_CHAR, WPARAM(unit.unicode()), data);
+    }
+}
+
+void HostWidget::keyReleaseEvent(QKeyEvent* e) {
+    if (e->isAutoRepeat()) return;
+    UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
+    int vk = VirtualKeyOf(e->key(), e->modifiers());
+    if (!vk) return;
+    SetKeyState(vk, false);
+    bool alt = e->modifiers() & Qt::AltModifier;
+    LPARAM data = LPARAM(1 | (1u << 30) | (1u << 31));
+    DeliverMessage(wnd_, alt ? WM_SYSKEYUP : WM_KEYUP, WPARAM(vk), data);
+}
+
+void HostWidget::focusInEvent(QFocusEvent*) {
+    HWND previous = g_lastFocus;
+    g_lastFocus = wnd_;
+    DeliverMessage(wnd_, WM_SETFOCUS, previous == wnd_ ? 0 : previous, 0);
+}
+
+void HostWidget::focusOutEvent(QFocusEvent*) {
+    HostWidget* next = Of(QApplication::focusWidget());
+    HWND gaining = next ? next->Handle() : g_focusTarget;
+    DeliverMessage(wnd_, WM_KILLFOCUS, gaining == wnd_ ? 0 : gaining, 0);
+}
+
+void HostWidget::enterEvent(QEnterEvent*) {
+    DeliverMessage(wnd_, CM_MOUSEENTER, 0, 0);
+}
+void HostWidget::leaveEvent(QEvent*) {
+    DeliverMessage(wnd_, CM_MOUSELEAVE, 0, 0);
+}
+
+bool HostWidget::eventFilter(QObject* watched, QEvent* e) {
+    for (int which : {SB_HORZ, SB_VERT}) {
+        if (watched != bars[which].widget) continue;
+        if (e->type() == QEvent::Wheel) {
+            wheelEvent(static_cast<QWheelEvent*>(e));
+            return true;
+        }
+        // Releasing an arrow or the page area ends the scroll; the thumb ends it itself.
+        if (e->type() == QEvent::MouseButtonRelease && !bars[which].widget->isSliderDown())
+            SendScroll(which, SB_ENDSCROLL, 0);
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+}  // namespace rv

@@ -1,0 +1,106 @@
+#pragma once
+// A window with a face whose procedure records what arrives, and ways to feed it Qt events.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <functional>
+#include <vector>
+
+#include "platform/graphics/internal/qt_graphics.h"
+#include "platform/windows/gui_application.h"
+#include "platform/windows/internal/host_widget.h"
+#include "platform/windows/window_host.h"
+
+namespace rv::test {
+
+// One application object for the whole test program.
+inline TGuiApplication& App() {
+    static TGuiApplication* app = [] {
+        auto* a = new TGuiApplication;
+        a->Initialize();
+        return a;
+    }();
+    return *app;
+}
+
+struct Recorded {
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    TRect clip;     // WM_PAINT / WM_NCPAINT: the canvas's visible bounds
+    TPoint origin;  // … and its origin
+};
+
+class RecordingWindow {
+public:
+    explicit RecordingWindow(int width = 200, int height = 100) {
+        App();
+        wnd = CreateHostWindow([this](TMessage& m) { Handle(m); });
+        SetWindowBounds(wnd, Bounds(0, 0, width, height));
+    }
+    ~RecordingWindow() { DestroyHostWindow(wnd); }
+
+    void Handle(TMessage& m) {
+        Recorded r{m.Msg, m.WParam, m.LParam, {}, {}};
+        if ((m.Msg == WM_PAINT || m.Msg == WM_NCPAINT) && m.WParam) {
+            auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
+            r.clip = canvas->ClipRect();
+            r.origin = canvas->Origin();
+        }
+        log.push_back(r);
+        if (OnMessage && OnMessage(m)) return;
+        DefHostWindowProc(wnd, m);
+    }
+
+    // The messages with these numbers, in order.
+    std::vector<Recorded> Only(std::initializer_list<UINT> numbers) const {
+        std::vector<Recorded> out;
+        for (const Recorded& r : log)
+            for (UINT n : numbers)
+                if (r.msg == n) out.push_back(r);
+        return out;
+    }
+
+    HostWidget* Widget() const { return HostWidget::Find(wnd); }
+
+    void Show() {
+        ShowWindow(wnd, true);
+        QApplication::processEvents();
+    }
+
+    HWND wnd = 0;
+    std::vector<Recorded> log;
+    // Return true to take the message over.
+    std::function<bool(TMessage&)> OnMessage;
+};
+
+inline void SendMouse(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButton button,
+                      Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)), button, buttons, mods);
+    QApplication::sendEvent(w, &e);
+}
+
+inline void Press(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton) {
+    SendMouse(w, QEvent::MouseButtonPress, p, b, b);
+}
+inline void Release(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton) {
+    SendMouse(w, QEvent::MouseButtonRelease, p, b, Qt::NoButton);
+}
+inline void Move(QWidget* w, QPoint p, Qt::MouseButtons held = Qt::NoButton) {
+    SendMouse(w, QEvent::MouseMove, p, Qt::NoButton, held);
+}
+
+inline void Key(QWidget* w, QEvent::Type type, int key, Qt::KeyboardModifiers mods,
+                const QString& text = {}, bool autoRepeat = false) {
+    QKeyEvent e(type, key, mods, text, autoRepeat);
+    QApplication::sendEvent(w, &e);
+}
+
+inline QPoint ScreenOf(QWidget* w, QPoint local) {
+    return w->mapToGlobal(local);
+}
+
+}  // namespace rv::test

@@ -1,0 +1,287 @@
+#include <QElapsedTimer>
+#include <QPointer>
+
+#include "platform/base/exception.h"
+
+#include "platform/windows/tests/host_fixture.h"
+
+namespace rv {
+namespace {
+
+using test::Press;
+using test::Recorded;
+using test::RecordingWindow;
+using test::Release;
+
+TPoint XY(const Recorded& r) {
+    return {GET_X_LPARAM(r.lParam), GET_Y_LPARAM(r.lParam)};
+}
+
+TEST(HostMouse, ClientAndNonClientAreasGetTheirOwnMessages) {
+    RecordingWindow w(200, 100);
+    SetWindowFrame(w.wnd, 2, 20);  // client starts at (2, 22)
+    EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 196, 76}));
+    EXPECT_EQ(GetHeaderRect(w.wnd), (TRect{2, 2, 198, 22}));
+    QWidget* q = w.Widget();
+
+    w.log.clear();
+    Press(q, {50, 40});
+    Release(q, {50, 40});
+    auto client = w.Only({WM_LBUTTONDOWN, WM_LBUTTONUP});
+    ASSERT_EQ(client.size(), 2u);
+    EXPECT_EQ(XY(client[0]), (TPoint{48, 18}));
+    EXPECT_EQ(client[0].wParam, WPARAM(MK_LBUTTON));
+    EXPECT_EQ(client[1].wParam, 0u);
+
+    // In the header the window is asked where the point lies, then gets a non-client message
+    // with screen coordinates and the answer.
+    w.OnMessage = [](TMessage& m) {
+        if (m.Msg != WM_NCHITTEST) return false;
+        m.Result = HTBORDER;
+        return true;
+    };
+    w.log.clear();
+    Press(q, {30, 10});
+    ASSERT_GE(w.log.size(), 2u);
+    EXPECT_EQ(w.log[0].msg, WM_NCHITTEST);
+    QPoint screen = test::ScreenOf(q, {30, 10});
+    EXPECT_EQ(XY(w.log[0]), (TPoint{screen.x(), screen.y()}));
+    auto nc = w.Only({WM_NCLBUTTONDOWN});
+    ASSERT_EQ(nc.size(), 1u);
+    EXPECT_EQ(nc[0].wParam, WPARAM(HTBORDER));
+    EXPECT_EQ(XY(nc[0]), (TPoint{screen.x(), screen.y()}));
+    EXPECT_TRUE(w.Only({WM_LBUTTONDOWN}).empty());
+    Release(q, {30, 10});
+    EXPECT_EQ(w.Only({WM_NCLBUTTONUP}).size(), 1u);
+
+    // Without an answer of its own the window finds the zones itself.
+    TMessage hit{WM_NCHITTEST, 0, MAKELPARAM(screen.x(), screen.y()), 0};
+    EXPECT_EQ(DefHostWindowProc(w.wnd, hit), HTNOWHERE);  // header strip
+    QPoint inside = test::ScreenOf(q, {100, 50}), border = test::ScreenOf(q, {0, 50});
+    hit.LParam = MAKELPARAM(inside.x(), inside.y());
+    EXPECT_EQ(DefHostWindowProc(w.wnd, hit), HTCLIENT);
+    hit.LParam = MAKELPARAM(border.x(), border.y());
+    EXPECT_EQ(DefHostWindowProc(w.wnd, hit), HTBORDER);
+}
+
+TEST(HostMouse, CapturedMessagesFollowTheMouseAnywhere) {
+    RecordingWindow a(100, 50), b(100, 50);
+    SetWindowFrame(a.wnd, 1, 10);
+    // Between a press and its release the client gets everything, also outside.
+    Press(a.Widget(), {20, 20});
+    test::Move(a.Widget(), {-5, 5}, Qt::LeftButton);
+    Release(a.Widget(), {-5, 5});
+    auto moves = a.Only({WM_MOUSEMOVE, WM_LBUTTONUP});
+    ASSERT_EQ(moves.size(), 2u);
+    EXPECT_EQ(XY(moves[0]), (TPoint{-6, -6}));
+    EXPECT_EQ(XY(moves[1]), (TPoint{-6, -6}));
+    EXPECT_TRUE(a.Only({WM_NCMOUSEMOVE}).empty());
+
+    // An explicit capture takes the mouse from another window, in the holder's coordinates.
+    EXPECT_EQ(SetCapture(a.wnd), HWND(0));
+    EXPECT_EQ(GetCapture(), a.wnd);
+    a.log.clear();
+    b.log.clear();
+    QPoint global = b.Widget()->mapToGlobal(QPoint(7, 8));
+    test::Move(b.Widget(), {7, 8});
+    ASSERT_EQ(a.Only({WM_MOUSEMOVE}).size(), 1u);
+    QPoint expected = a.Widget()->mapFromGlobal(global) - QPoint(1, 11);
+    EXPECT_EQ(XY(a.Only({WM_MOUSEMOVE})[0]), (TPoint{expected.x(), expected.y()}));
+    EXPECT_TRUE(b.log.empty());
+    ReleaseCapture();
+    EXPECT_EQ(a.Only({WM_CAPTURECHANGED}).size(), 1u);
+    test::Move(b.Widget(), {7, 8});
+    EXPECT_EQ(b.Only({WM_MOUSEMOVE}).size(), 1u);
+}
+
+TEST(HostMouse, DoubleClicksWheelCursorAndHover) {
+    RecordingWindow w;
+    QWidget* q = w.Widget();
+    auto clicks = [&] {
+        w.log.clear();
+        Press(q, {5, 5});
+        Release(q, {5, 5});
+        test::SendMouse(q, QEvent::MouseButtonDblClick, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+        Release(q, {5, 5});
+        std::vector<UINT> order;
+        for (const Recorded& r : w.Only({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK}))
+            order.push_back(r.msg);
+        return order;
+    };
+    EXPECT_EQ(clicks(),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
+    SetWantsDoubleClicks(w.wnd, false);
+    EXPECT_EQ(clicks(),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+
+    // The right button and the wheel.
+    w.log.clear();
+    Press(q, {9, 9}, Qt::RightButton);
+    EXPECT_EQ(w.Only({WM_RBUTTONDOWN})[0].wParam, WPARAM(MK_RBUTTON));
+    Release(q, {9, 9}, Qt::RightButton);
+    QWheelEvent wheel(QPointF(10, 10), QPointF(q->mapToGlobal(QPoint(10, 10))), QPoint(),
+                      QPoint(0, -240), Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(q, &wheel);
+    auto wheels = w.Only({WM_MOUSEWHEEL});
+    ASSERT_EQ(wheels.size(), 1u);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[0].wParam), -240);
+    EXPECT_EQ(LOWORD(wheels[0].wParam), MK_SHIFT);
+
+    // Each move first asks for the cursor; an answer sets it for the window.
+    SetWindowCursor(w.wnd, crIBeam);
+    w.OnMessage = [](TMessage& m) {
+        if (m.Msg != WM_SETCURSOR) return false;
+        EXPECT_EQ(LOWORD(m.LParam), HTCLIENT);
+        SetCursor(crHandPoint);
+        m.Result = 1;
+        return true;
+    };
+    w.log.clear();
+    test::Move(q, {20, 20});
+    ASSERT_EQ(w.Only({WM_SETCURSOR, WM_MOUSEMOVE}).size(), 2u);
+    EXPECT_EQ(w.Only({WM_SETCURSOR, WM_MOUSEMOVE})[0].msg, WM_SETCURSOR);
+    EXPECT_EQ(GetWindowCursorShown(w.wnd), crHandPoint);
+    w.OnMessage = nullptr;
+    test::Move(q, {21, 20});
+    EXPECT_EQ(GetWindowCursorShown(w.wnd), crIBeam);
+
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(q->mapToGlobal(QPoint(1, 1))));
+    QApplication::sendEvent(q, &enter);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(q, &leave);
+    auto hover = w.Only({CM_MOUSEENTER, CM_MOUSELEAVE});
+    ASSERT_EQ(hover.size(), 2u);
+    EXPECT_EQ(hover[0].msg, CM_MOUSEENTER);
+}
+
+TEST(HostKeys, KeysCharactersAndKeyState) {
+    RecordingWindow w;
+    QWidget* q = w.Widget();
+    short shiftSeen = 0;
+    w.OnMessage = [&](TMessage& m) {
+        if (m.Msg == WM_KEYDOWN) shiftSeen = GetKeyState(VK_SHIFT);
+        return false;
+    };
+    test::Key(q, QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A");
+    test::Key(q, QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A");
+    auto keys = w.Only({WM_KEYDOWN, WM_CHAR, WM_KEYUP});
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[0].msg, WM_KEYDOWN);
+    EXPECT_EQ(keys[0].wParam, WPARAM('A'));
+    EXPECT_EQ(keys[1].msg, WM_CHAR);
+    EXPECT_EQ(keys[1].wParam, WPARAM('A'));
+    EXPECT_EQ(keys[2].msg, WM_KEYUP);
+    EXPECT_LT(shiftSeen, 0);
+
+    // Ctrl keeps the character back; an auto-repeat release is no key up; Alt makes system keys.
+    w.log.clear();
+    test::Key(q, QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "\x03");
+    test::Key(q, QEvent::KeyRelease, Qt::Key_C, Qt::ControlModifier, "\x03", true);
+    test::Key(q, QEvent::KeyPress, Qt::Key_F, Qt::AltModifier, "f");
+    std::vector<UINT> order;
+    for (const Recorded& r : w.log) order.push_back(r.msg);
+    EXPECT_EQ(order, (std::vector<UINT>{WM_KEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR}));
+
+    // Named keys, Tab included, and the keypad's operators.
+    w.log.clear();
+    test::Key(q, QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, "\t");
+    test::Key(q, QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    test::Key(q, QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    test::Key(q, QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier, "+");
+    std::vector<WPARAM> codes;
+    for (const Recorded& r : w.Only({WM_KEYDOWN})) codes.push_back(r.wParam);
+    EXPECT_EQ(codes, (std::vector<WPARAM>{VK_TAB, VK_RETURN, VK_NEXT, VK_ADD}));
+    EXPECT_EQ(w.Only({WM_CHAR}).size(), 3u);
+}
+
+TEST(HostWindow, TimersFocusSizeAndExceptions) {
+    RecordingWindow w;
+    w.Show();
+    // Timers by id, each on its own.
+    ASSERT_EQ(SetTimer(w.wnd, 7, 15), 7u);
+    ASSERT_EQ(SetTimer(w.wnd, 9, 15), 9u);
+    QElapsedTimer clock;
+    clock.start();
+    auto fired = [&](WPARAM id) {
+        size_t n = 0;
+        for (const Recorded& r : w.Only({WM_TIMER})) n += r.wParam == id;
+        return n;
+    };
+    while ((fired(7) == 0 || fired(9) == 0) && clock.elapsed() < 3000)
+        test::App().ProcessMessages();
+    EXPECT_GT(fired(7), 0u);
+    EXPECT_GT(fired(9), 0u);
+    KillTimer(w.wnd, 7);
+    size_t before = fired(7);
+    clock.restart();
+    while (clock.elapsed() < 80) test::App().ProcessMessages();
+    EXPECT_EQ(fired(7), before);
+    KillTimer(w.wnd, 9);
+
+    // Focus moves announce each other.
+    RecordingWindow other;
+    other.Show();
+    SetWindowFocusable(w.wnd, true);
+    SetWindowFocusable(other.wnd, true);
+    SetFocus(w.wnd);
+    EXPECT_EQ(GetFocus(), w.wnd);
+    SetFocus(other.wnd);
+    EXPECT_EQ(GetFocus(), other.wnd);
+    ASSERT_FALSE(w.Only({WM_KILLFOCUS}).empty());
+    EXPECT_EQ(w.Only({WM_KILLFOCUS}).back().wParam, other.wnd);
+    ASSERT_FALSE(other.Only({WM_SETFOCUS}).empty());
+    EXPECT_EQ(other.Only({WM_SETFOCUS}).back().wParam, w.wnd);
+
+    // A frame change resizes the client and says so.
+    w.log.clear();
+    SetWindowFrame(w.wnd, 3, 0);
+    auto sizes = w.Only({WM_SIZE});
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_EQ(XY(sizes[0]), (TPoint{194, 94}));
+
+    // An exception in the procedure stops at the host.
+    std::string reported;
+    test::App().OnException = [&](const std::exception& e) { reported = e.what(); };
+    w.OnMessage = [](TMessage& m) {
+        if (m.Msg == WM_LBUTTONDOWN) throw Exception("handler failed");
+        return false;
+    };
+    Press(w.Widget(), {10, 10});
+    Release(w.Widget(), {10, 10});
+    EXPECT_EQ(reported, "handler failed");
+    EXPECT_EQ(w.Only({WM_LBUTTONUP}).size(), 1u);
+    test::App().OnException = nullptr;
+}
+
+TEST(HostWindow, AHandlerMayDestroyItsOwnWindow) {
+    std::vector<UINT> seen;
+    HWND wnd = 0;
+    wnd = CreateHostWindow([&](TMessage& m) {
+        seen.push_back(m.Msg);
+        if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_KEYDOWN) DestroyHostWindow(wnd);
+        DefHostWindowProc(wnd, m);
+    });
+    SetWindowBounds(wnd, Bounds(0, 0, 50, 50));
+    QPointer<QWidget> widget = HostWidget::Find(wnd);
+    Press(widget, {5, 5});
+    EXPECT_FALSE(IsHostWindow(wnd));
+    EXPECT_EQ(seen.back(), WM_LBUTTONDOWN);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(widget.isNull());
+
+    // The same with a key that also brings characters: none arrive after the window is gone.
+    seen.clear();
+    wnd = CreateHostWindow([&](TMessage& m) {
+        seen.push_back(m.Msg);
+        if (m.Msg == WM_KEYDOWN) DestroyHostWindow(wnd);
+        DefHostWindowProc(wnd, m);
+    });
+    widget = HostWidget::Find(wnd);
+    test::Key(widget, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_KEYDOWN}));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(widget.isNull());
+}
+
+}  // namespace
+}  // namespace rv

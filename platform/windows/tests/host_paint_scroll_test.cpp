@@ -1,0 +1,161 @@
+#include <QImage>
+
+#include "platform/windows/tests/host_fixture.h"
+
+namespace rv {
+namespace {
+
+using test::Recorded;
+using test::RecordingWindow;
+
+// Client red, frame left to the default (a sunken edge).
+void PaintRed(RecordingWindow& w) {
+    w.OnMessage = [](TMessage& m) {
+        if (m.Msg != WM_PAINT) return false;
+        auto* c = reinterpret_cast<TCanvas*>(m.WParam);
+        c->Brush.Color = clRed;
+        c->FillRect({-100, -100, 1000, 1000});  // the canvas keeps it inside the client
+        return true;
+    };
+}
+
+TEST(HostPaint, PaintMessagesGetCanvasesForClientAndFrame) {
+    RecordingWindow w(120, 80);
+    SetWindowFrame(w.wnd, 2, 10);
+    PaintRed(w);
+    w.Show();
+    w.log.clear();
+    InvalidateWindow(w.wnd);
+    UpdateWindow(w.wnd);
+    auto paints = w.Only({WM_NCPAINT, WM_PAINT});
+    ASSERT_EQ(paints.size(), 2u);
+    EXPECT_EQ(paints[0].msg, WM_NCPAINT);
+    EXPECT_EQ(paints[0].origin, (TPoint{0, 0}));
+    EXPECT_EQ(paints[1].origin, (TPoint{2, 12}));
+    EXPECT_EQ(paints[1].clip, (TRect{0, 0, 116, 66}));
+
+    QImage shot = w.Widget()->grab().toImage();
+    EXPECT_EQ(FromQColor(shot.pixelColor(60, 40)), clRed);
+    EXPECT_EQ(FromQColor(shot.pixelColor(0, 40)), ColorToRGB(clBtnShadow));  // the edge
+    EXPECT_NE(FromQColor(shot.pixelColor(60, 5)), clRed);                    // header is frame
+
+    // Only the invalid part is painted, in client coordinates.
+    w.log.clear();
+    TRect part{10, 10, 30, 20};
+    InvalidateRect(w.wnd, &part);
+    UpdateWindow(w.wnd);
+    auto client = w.Only({WM_PAINT});
+    ASSERT_EQ(client.size(), 1u);
+    EXPECT_EQ(client[0].clip, part);
+    EXPECT_TRUE(w.Only({WM_NCPAINT}).empty());
+
+    // With redraw off nothing is painted; the same paint routine also serves a bitmap.
+    w.log.clear();
+    SendMessage(w.wnd, WM_SETREDRAW, 0, 0);
+    EXPECT_FALSE(RedrawEnabled(w.wnd));
+    InvalidateRect(w.wnd, nullptr);
+    UpdateWindow(w.wnd);
+    EXPECT_TRUE(w.Only({WM_PAINT}).empty());
+    SendMessage(w.wnd, WM_SETREDRAW, 1, 0);
+
+    TBitmap copy(120, 80);
+    PaintWindowTo(w.wnd, copy.Canvas());
+    EXPECT_EQ(copy.Pixel(60, 40), clRed);
+    EXPECT_EQ(copy.Pixel(1, 1), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(copy.Pixel(60, 11), clWhite);  // header left alone by the default frame
+}
+
+TEST(HostPaint, ScrollingTheClientRepaintsOnlyTheUncoveredStrip) {
+    RecordingWindow w(100, 100);
+    PaintRed(w);
+    w.Show();
+    InvalidateRect(w.wnd, nullptr);
+    UpdateWindow(w.wnd);
+    w.log.clear();
+    ScrollWindow(w.wnd, 0, -30, nullptr);
+    UpdateWindow(w.wnd);
+    auto paints = w.Only({WM_PAINT});
+    ASSERT_EQ(paints.size(), 1u);
+    EXPECT_EQ(paints[0].clip, (TRect{0, 70, 100, 100}));
+}
+
+TEST(HostScrollBars, SetTheWindowsWayAndReportUserActions) {
+    RecordingWindow w(200, 100);
+    w.Show();
+    w.log.clear();
+    TScrollInfo info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = 99;
+    info.nPage = 10;
+    info.nPos = 200;
+    EXPECT_EQ(SetScrollInfo(w.wnd, SB_VERT, info), 90);  // the last page starts at 90
+    EXPECT_TRUE(IsScrollBarVisible(w.wnd, SB_VERT));
+    EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 184, 100}));
+    ASSERT_EQ(w.Only({WM_SIZE}).size(), 1u);
+    TScrollInfo back;
+    ASSERT_TRUE(GetScrollInfo(w.wnd, SB_VERT, back));
+    EXPECT_EQ(back.nMax, 99);
+    EXPECT_EQ(back.nPage, 10u);
+    EXPECT_EQ(back.nPos, 90);
+    EXPECT_EQ(SetScrollPos(w.wnd, SB_VERT, 5), 90);
+
+    // The user's action is reported; the position stays until the window sets it.
+    QScrollBar* bar = w.Widget()->bars[SB_VERT].widget;
+    w.log.clear();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    auto scrolls = w.Only({WM_VSCROLL});
+    ASSERT_EQ(scrolls.size(), 3u);
+    EXPECT_EQ(LOWORD(scrolls[0].wParam), SB_LINEDOWN);
+    EXPECT_EQ(LOWORD(scrolls[1].wParam), SB_PAGEUP);
+    EXPECT_EQ(LOWORD(scrolls[2].wParam), SB_BOTTOM);
+    EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT), 5);
+    EXPECT_EQ(bar->value(), 5);
+
+    // Dragging the thumb tracks, releasing it gives the final position and ends the scroll.
+    w.log.clear();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(40);
+    TScrollInfo track;
+    track.fMask = SIF_TRACKPOS;
+    GetScrollInfo(w.wnd, SB_VERT, track);
+    EXPECT_EQ(track.nTrackPos, 40);
+    bar->setSliderDown(false);
+    std::vector<std::pair<int, int>> codes;
+    for (const Recorded& r : w.Only({WM_VSCROLL}))
+        codes.emplace_back(LOWORD(r.wParam), HIWORD(r.wParam));
+    ASSERT_EQ(codes.size(), 3u);
+    EXPECT_EQ(codes[0], (std::pair<int, int>{SB_THUMBTRACK, 40}));
+    EXPECT_EQ(codes[1], (std::pair<int, int>{SB_THUMBPOSITION, 40}));
+    EXPECT_EQ(codes[2].first, SB_ENDSCROLL);
+
+    // A page that covers the range hides the bar, unless asked to keep it disabled.
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMax = 9;
+    info.nPage = 10;
+    SetScrollInfo(w.wnd, SB_VERT, info);
+    EXPECT_FALSE(IsScrollBarVisible(w.wnd, SB_VERT));
+    EXPECT_EQ(GetClientRect(w.wnd).Right, 200);
+    info.fMask |= SIF_DISABLENOSCROLL;
+    SetScrollInfo(w.wnd, SB_VERT, info);
+    EXPECT_TRUE(IsScrollBarVisible(w.wnd, SB_VERT));
+    EXPECT_FALSE(bar->isEnabled());
+
+    // The horizontal bar takes the bottom; with both, the corner is shared.
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMax = 499;
+    info.nPage = 100;
+    SetScrollInfo(w.wnd, SB_HORZ, info);
+    EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 184, 84}));
+    w.log.clear();
+    w.Widget()->bars[SB_HORZ].widget->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    ASSERT_EQ(w.Only({WM_HSCROLL}).size(), 1u);
+    EXPECT_EQ(LOWORD(w.Only({WM_HSCROLL})[0].wParam), SB_LINEUP);
+    ShowScrollBar(w.wnd, SB_BOTH, false);
+    EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 200, 100}));
+}
+
+}  // namespace
+}  // namespace rv

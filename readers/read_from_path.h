@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "platform/files/read_only_file.h"
+
+namespace rv {
+
+// ReadFromFile by file name for a reader that reads an open file: the reader is reset, the file
+// opened read-only for this one call and closed again. False when the file cannot be opened.
+template <typename Reader>
+bool ReadFromPath(Reader& reader, const std::string& fileName) {
+    reader.Reset();
+    ReadOnlyFile file;
+    return file.Open(fileName) && reader.ReadFromFile(file);
+}
+
+}  // namespace rv

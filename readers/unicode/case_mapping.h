@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Full Unicode case mapping (one character may become several, as ß becomes SS) over the
+// characters of the Basic Multilingual Plane.
+namespace rv {
+
+enum class CaseMapping { Folding = 0, Lower = 1, Title = 2, Upper = 3 };
+
+// The mapping of one character, or the character itself when it has none. The table is built
+// on first use, once, whichever threads ask at the same time.
+std::u32string CaseLookup(char32_t code, CaseMapping mapping);
+
+// Every UTF-16 unit of the text replaced by its full upper case. Surrogates have no mapping and
+// stay as they are.
+std::u16string WideUpperCaseFull(std::u16string_view text);
+
+}  // namespace rv

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace rv {
+
+// The full case mappings of the Basic Multilingual Plane, generated from the Unicode Character
+// Database by generate_case_table.py: the entry count, then per entry its code point and four
+// mappings (case folding, lower, title, upper case), each a count followed by that many code
+// points. A mapping to the character itself is empty.
+extern const std::uint16_t kCaseTable[];
+extern const std::size_t kCaseTableSize;
+
+}  // namespace rv

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/dirs/date_time.h"
+#include "platform/dirs/directory.h"
+#include "platform/dirs/file_facts.h"
+
+namespace rv {
+
+// One entry found by the search: its name, and the facts of the file, read from the disk the
+// first time one of them is asked for (most searches need none of them). Times are local.
+// Not for sharing between threads while it is in use.
+class TSearchRec {
+public:
+    TSearchRec(const std::string& folder, const DirEntry& entry) : folder_(folder), entry_(entry) {}
+    TSearchRec(const TSearchRec&) = delete;
+    TSearchRec& operator=(const TSearchRec&) = delete;
+
+    const std::string& Name() const { return entry_.Name; }
+    std::string Path() const { return folder_ + entry_.Name; }
+
+    // What the entry is, links followed; Other also when it cannot be reached.
+    FileKind Kind() const;
+    std::uint32_t Attr() const { return Facts().Attr; }
+    std::uint64_t Size() const { return Facts().Size; }
+    TDateTime CreationTime() const { return LocalDateTime(Facts().Created); }
+    TDateTime LastWriteTime() const { return LocalDateTime(Facts().Modified); }
+    TDateTime LastAccessTime() const { return LocalDateTime(Facts().Accessed); }
+    TDateTime Time() const { return LastWriteTime(); }
+    // Whether the facts could be read (a file may vanish or be a dangling link).
+    bool Reachable() const {
+        Facts();
+        return reachable_;
+    }
+
+private:
+    const FileFacts& Facts() const;
+
+    const std::string& folder_;
+    const DirEntry& entry_;
+    mutable std::optional<FileFacts> facts_;
+    mutable bool reachable_ = false;
+};
+
+}  // namespace rv

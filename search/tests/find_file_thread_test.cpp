@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include "platform/messages/application.h"
+#include "platform/messages/messages.h"
+#include "search/find_file.h"
+#include "search/tests/search_test_util.h"
+#include "testsupport/temp_dir.h"
+
+namespace rv {
+namespace {
+
+using test::Lines;
+
+class ThreadedSearch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app.Initialize();
+        Lines files;
+        for (int i = 0; i < 100; ++i)
+            files.push_back("f" + std::to_string(i / 25) + "/" + std::to_string(i) + ".mp3");
+        test::MakeFiles(dir.Path(), files);
+        find->Threaded = true;
+        find->SetCriteria(test::Criteria("*.mp3", dir.Path()));
+    }
+
+    // Handles messages until `done` holds; false after ten seconds.
+    bool PumpUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            app.ProcessMessages();
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        return true;
+    }
+
+    TApplication app;
+    test::TempDir dir;
+    std::unique_ptr<TFindFile> find = std::make_unique<TFindFile>();
+    test::EventLog log{*find, dir.Path()};
+};
+
+TEST_F(ThreadedSearch, DeliversTheDirectSearchsEventsInTheGuiThread) {
+    find->Threaded = false;
+    find->Execute();
+    const Lines direct = log.lines;
+    ASSERT_EQ(log.matches.size(), 100u);
+    for (int run = 0; run < 2; ++run) {
+        log.lines.clear();
+        find->Threaded = true;
+        find->Execute();
+        EXPECT_TRUE(find->Busy());
+        find->Execute();  // busy: nothing happens
+        ASSERT_TRUE(PumpUntil([&] { return !find->Busy(); }));
+        EXPECT_EQ(log.lines, direct);
+    }
+    EXPECT_FALSE(log.offGuiThread);
+}
+
+TEST_F(ThreadedSearch, AbortFromTheGuiThreadStopsTheMatchesAndStillFinishes) {
+    find->Execute();
+    ASSERT_TRUE(PumpUntil([&] { return log.matches.size() >= 3; }));
+    find->Abort();
+    EXPECT_EQ(log.lines.back(), "abort");  // at once, in the caller's thread
+    const auto atAbort = log.matches.size();
+    ASSERT_TRUE(PumpUntil([&] { return !find->Busy(); }));
+    EXPECT_EQ(log.matches.size(), atAbort);
+    EXPECT_EQ(log.lines.back(), "finish");
+    EXPECT_FALSE(log.offGuiThread);
+}
+
+TEST_F(ThreadedSearch, DestroyingDuringASearchJoinsWithoutRunningOtherEvents) {
+    bool posted = false;
+    const HWND wnd = AllocateHWnd([&](TMessage&) { posted = true; });
+    find->Execute();
+    ASSERT_TRUE(PumpUntil([&] { return log.matches.size() >= 3; }));
+    ASSERT_TRUE(PostMessage(wnd, WM_USER, 0, 0));
+    const Lines before = log.lines;
+    find.reset();
+    EXPECT_FALSE(posted);
+    EXPECT_EQ(log.lines, before);  // no further match, no abort or finish event
+    app.ProcessMessages();
+    EXPECT_TRUE(posted);
+    DeallocateHWnd(wnd);
+}
+
+TEST_F(ThreadedSearch, AHandlersErrorEndsTheSearchAndIsReported) {
+    std::string reported;
+    app.OnException = [&](const std::exception& e) { reported = e.what(); };
+    find->OnFileMatch = [](TFindFile&, const std::string&, const TSearchRec&) {
+        throw std::runtime_error("cannot import");
+    };
+    find->Execute();
+    ASSERT_TRUE(PumpUntil([&] { return !find->Busy(); }));
+    EXPECT_EQ(reported, "cannot import");
+    EXPECT_EQ(log.lines.back(), "finish");
+}
+
+}  // namespace
+}  // namespace rv

@@ -1,0 +1,304 @@
+#include "widgets/lb_button.h"
+
+#include "widgets/tests/widget_fixture.h"
+
+namespace rv {
+namespace {
+
+using test::FormWith;
+using test::Snapshot;
+
+struct PresetRow {
+    TLbColorStyle style;
+    TColor face;
+    TLbButtonStyle look;
+};
+
+TEST(LbButton, ColorPresetsSetColoursAndLook) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    const PresetRow rows[] = {
+        {lcsGold, 0x00C0C0, bsModern},        {lcsChrome, 0xC0C0C0, bsModern},
+        {lcsBlue, 0xFF8000, bsModern},        {lcsRed, 0x0000FF, bsModern},
+        {lcsUltraFlat1, clBtnFace, bsNormal}, {lcsUltraFlat2, clBtnFace, bsNormal},
+        {lcsUltraFlatXP, 0xD1D8DB, bsNormal}, {lcsAqua, 0xECCE94, bsModern},
+        {lcsDefault, clBtnFace, bsNormal},    {lcsQuicken, 0x603000, bsQuicken},
+    };
+    int w = b->Width(), h = b->Height();
+    for (const PresetRow& row : rows) {
+        SCOPED_TRACE(int(row.style));
+        b->SetColorStyle(row.style);
+        EXPECT_EQ(b->Color(), row.face);
+        EXPECT_EQ(b->Style(), row.look);
+        TBitmap p = Snapshot(*b);
+        TColor face = ColorToRGB(row.face);
+        if (row.look == bsNormal) {
+            EXPECT_EQ(p.Pixel(w / 2, h / 2), face);
+            // Flat presets show no frame until hot.
+            EXPECT_EQ(p.Pixel(0, h / 2), b->Flat() ? face : ColorToRGB(b->LightColor()));
+        } else if (row.look == bsModern) {
+            // 32 bands over few rows: each row shows the last band that starts on it.
+            TColor light = b->LightColor();
+            EXPECT_EQ(p.Pixel(w / 2, 2), BlendColors(light, face, 10 / 31.0));
+            EXPECT_EQ(p.Pixel(w / 2, h / 4), BlendColors(face, light, 1 / 31.0));
+            EXPECT_EQ(p.Pixel(w / 2, h - 3), BlendColors(face, light, 29 / 31.0));
+            EXPECT_EQ(p.Pixel(w / 2, h - 2), face);                      // the inner outline
+            EXPECT_EQ(p.Pixel(w / 2, 0), ColorToRGB(b->ShadowColor()));  // rounded outline
+            EXPECT_EQ(p.Pixel(0, 0), clLime);  // corners show what lies below
+        } else {
+            EXPECT_EQ(p.Pixel(w / 2, h / 2), face);
+            EXPECT_EQ(p.Pixel(w / 2, 0), ColorToRGB(b->ShadowColor()));
+            EXPECT_EQ(p.Pixel(0, 1), clLime);
+        }
+    }
+    EXPECT_EQ(b->Font().Color, clWhite);  // Quicken's text
+    b->SetColorStyle(lcsCustom);          // changes nothing
+    EXPECT_EQ(b->Color(), 0x603000u);
+}
+
+TEST(LbButton, StatesShowInTheFrameFaceAndGlyph) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    int w = b->Width(), h = b->Height();
+    b->SetLightColor(clWhite);
+    b->SetShadowColor(clGray);
+    b->SetHotTrackColor(clYellow);
+    b->SetColorWhenDown(clAqua);
+    TColor face = ColorToRGB(clBtnFace);
+
+    TBitmap normal = Snapshot(*b);
+    EXPECT_EQ(normal.Pixel(0, h / 2), clWhite);
+    EXPECT_EQ(normal.Pixel(w - 1, h / 2), clGray);
+    EXPECT_EQ(normal.Pixel(w / 2, h / 2), face);
+
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(Snapshot(*b).Pixel(w / 2, h / 2), clYellow);
+
+    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(b->Pressed());
+    TBitmap down = Snapshot(*b);
+    EXPECT_EQ(down.Pixel(0, h / 2), clGray);  // light and shadow change sides
+    EXPECT_EQ(down.Pixel(w - 1, h / 2), clWhite);
+    EXPECT_EQ(down.Pixel(w / 2, h / 2), clAqua);
+    EXPECT_TRUE(b->Focused());  // pressing takes the focus
+    b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    b->Perform(CM_MOUSELEAVE);
+
+    // The focus rectangle sits 4 pixels inside.
+    TBitmap focused = Snapshot(*b);
+    EXPECT_NE(focused.Pixel(4, 4), focused.Pixel(5, 4));
+    EXPECT_EQ(focused.Pixel(3, 4), face);
+
+    // Flat: no frame until hot (and the focus makes it hot too).
+    f.Add<test::PlainControl>(10, 100)->SetFocus();
+    b->SetFlat(true);
+    EXPECT_EQ(Snapshot(*b).Pixel(w - 1, h / 2), face);
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(Snapshot(*b).Pixel(w - 1, h / 2), clGray);
+    b->Perform(CM_MOUSELEAVE);
+}
+
+// Two square cells: red in the first, blue in the second, on the transparent colour.
+TBitmap TwoCells() {
+    TBitmap g(24, 12);
+    g.Canvas().Brush.Color = kLbTransparent;
+    g.Canvas().FillRect({0, 0, 24, 12});
+    g.Canvas().Brush.Color = clRed;
+    g.Canvas().FillRect({2, 2, 10, 10});
+    g.Canvas().Brush.Color = clBlue;
+    g.Canvas().FillRect({14, 2, 22, 10});
+    return g;
+}
+
+int Count(const TBitmap& p, TColor c) {
+    int n = 0;
+    for (int y = 0; y < p.Height(); ++y)
+        for (int x = 0; x < p.Width(); ++x) n += p.Pixel(x, y) == c;
+    return n;
+}
+
+TEST(LbButton, DisabledShowsTheSecondCellAndGreyTextAndIgnoresPresses) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    b->SetCaption("Save");
+    b->SetGlyph(TwoCells());
+    EXPECT_EQ(b->NumGlyphs(), 2);
+    b->SetFontColor(clBlack);
+    TBitmap on = Snapshot(*b);
+    EXPECT_EQ(Count(on, clRed), 64);
+    EXPECT_EQ(Count(on, clBlue), 0);
+    EXPECT_EQ(Count(on, kLbTransparent), 0);
+    EXPECT_GT(Count(on, clBlack), 0);
+
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    b->SetEnabled(false);
+    TBitmap off = Snapshot(*b);
+    EXPECT_EQ(Count(off, clBlue), 64);
+    EXPECT_EQ(Count(off, clRed), 0);
+    EXPECT_EQ(Count(off, clBlack), 0);
+    EXPECT_GT(Count(off, 0x808080), 0);
+
+    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(b->Pressed());
+
+    // A one-cell glyph has no disabled picture: its only cell is shown.
+    TBitmap single(12, 12);
+    single.Canvas().Brush.Color = kLbTransparent;
+    single.Canvas().FillRect({0, 0, 12, 12});
+    single.Canvas().Brush.Color = clRed;
+    single.Canvas().FillRect({2, 2, 10, 10});
+    b->SetGlyph(single);
+    EXPECT_EQ(b->NumGlyphs(), 1);
+    EXPECT_EQ(Count(Snapshot(*b), clRed), 64);
+}
+
+TEST(LbButton, LongCaptionsAreCutOrWrapped) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    b->SetBounds(10, 10, 60, 60);
+    b->SetFontColor(clBlack);
+    b->SetCaption("Wide words here");
+    auto ink = [&] {
+        TBitmap p = Snapshot(*b);
+        TRect box{p.Width(), p.Height(), 0, 0};
+        for (int y = 1; y < p.Height() - 1; ++y)
+            for (int x = 1; x < p.Width() - 1; ++x)
+                if (GetGValue(p.Pixel(x, y)) < 100) {
+                    box.Left = std::min(box.Left, x);
+                    box.Top = std::min(box.Top, y);
+                    box.Right = std::max(box.Right, x + 1);
+                    box.Bottom = std::max(box.Bottom, y + 1);
+                }
+        return box;
+    };
+    TRect cut = ink();
+    EXPECT_GE(cut.Left, 4);
+    EXPECT_LE(cut.Right, 56);
+    EXPECT_LT(cut.Height(), 15);  // one line
+    b->SetWordWrap(true);
+    TRect wrapped = ink();
+    EXPECT_GT(wrapped.Height(), 2 * cut.Height());
+    EXPECT_LE(wrapped.Right, 56);
+}
+
+TEST(LbButton, KindsSetGlyphCaptionAndModalResult) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    EXPECT_EQ(b->Width(), 100);
+    EXPECT_EQ(b->Height(), 23);
+    b->SetKind(bkOK);
+    EXPECT_EQ(b->Kind(), bkOK);
+    EXPECT_EQ(b->ModalResult(), mrOk);
+    EXPECT_EQ(b->Caption(), "OK");
+    EXPECT_EQ(b->NumGlyphs(), 2);
+    EXPECT_EQ(b->Glyph().Width(), 36);
+    EXPECT_EQ(b->Glyph().Height(), 18);
+    b->SetKind(bkAll);
+    EXPECT_EQ(b->Glyph().Height(), 19);
+    EXPECT_EQ(b->NumGlyphs(), 2);
+    EXPECT_EQ(b->ModalResult(), mrAll);
+    b->SetKind(bkClose);
+    EXPECT_EQ(b->Caption(), "Schließen");
+    EXPECT_EQ(b->ModalResult(), mrNone);
+
+    b->SetModalResult(mrYes);
+    EXPECT_EQ(b->Kind(), bkCustom);
+    b->SetKind(bkCancel);
+    b->SetGlyph(TBitmap(30, 10));
+    EXPECT_EQ(b->Kind(), bkCustom);
+    EXPECT_EQ(b->NumGlyphs(), 3);
+    b->ClearGlyph();
+    EXPECT_EQ(b->NumGlyphs(), 0);
+
+    // Every kind has its picture: two cells differing somewhere.
+    for (const char* name : {"LBOK", "LBCANCEL", "LBHELP", "LBYES", "LBNO", "LBCLOSE", "LBABORT",
+                             "LBRETRY", "LBIGNORE", "LBALL"}) {
+        TBitmap g = LoadLbBitmap(name);
+        ASSERT_EQ(g.Width(), 36) << name;
+        EXPECT_EQ(g.Pixel(0, g.Height() - 1), kLbTransparent) << name;
+        EXPECT_LT(Count(g, kLbTransparent), 36 * g.Height() - 20) << name;
+    }
+    EXPECT_EQ(LoadLbBitmap("LBARROW").Width(), 5);
+    EXPECT_TRUE(LoadLbBitmap("NOSUCH").Empty());
+}
+
+TEST(LbButton, ClickSetsTheModalResultAndPopsTheMenu) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    b->SetKind(bkYes);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(clicks, 0);
+    b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(f.form.ModalResult, mrYes);
+
+    auto* menu = new TPopupMenu(&f.form);
+    b->SetPopupMenu(menu);
+    b->Click();
+    EXPECT_EQ(menu->PopupCount, 1);
+    EXPECT_EQ(menu->PopupPoint, b->ClientToScreen({0, b->Height()}));
+    TBitmap p = Snapshot(*b);  // the arrow
+    EXPECT_EQ(p.Pixel(b->Width() - 11, b->Height() / 2 - 1), clBlack);
+    EXPECT_EQ(p.Pixel(b->Width() - 9, b->Height() / 2 + 1), clBlack);
+}
+
+TEST(LbButton, DefaultAndCancelKeys) {
+    FormWith f;
+    auto* edit = f.Add<test::PlainControl>(10, 100);
+    auto* ok = f.Add<TLbButton>(10, 10);
+    auto* cancel = f.Add<TLbButton>(120, 10);
+    ok->Default = true;
+    cancel->Cancel = true;
+    int okClicks = 0, cancelClicks = 0;
+    ok->OnClick = [&](TObject*) { ++okClicks; };
+    cancel->OnClick = [&](TObject*) { ++cancelClicks; };
+
+    edit->SetFocus();
+    edit->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(okClicks, 1);
+    edit->Perform(WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_EQ(cancelClicks, 1);
+    SetKeyState(VK_SHIFT, true);
+    edit->Perform(WM_KEYDOWN, VK_ESCAPE);
+    edit->Perform(WM_KEYDOWN, VK_RETURN);
+    SetKeyState(VK_SHIFT, false);
+    EXPECT_EQ(cancelClicks, 1);
+    EXPECT_EQ(okClicks, 1);
+
+    // With a push button focused, Enter is that button's, pressed on down, clicked on up.
+    cancel->SetFocus();
+    cancel->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(okClicks, 1);
+    EXPECT_TRUE(cancel->Pressed());
+    cancel->Perform(WM_KEYUP, VK_RETURN);
+    EXPECT_EQ(cancelClicks, 2);
+    cancel->Perform(WM_KEYDOWN, VK_SPACE);
+    cancel->Perform(WM_KEYUP, VK_SPACE);
+    EXPECT_EQ(cancelClicks, 3);
+    // Escape still reaches the Cancel button while another button has the focus.
+    ok->SetFocus();
+    ok->Perform(WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_EQ(cancelClicks, 4);
+    EXPECT_EQ(okClicks, 1);
+
+    // A disabled default button takes no Enter.
+    ok->SetEnabled(false);
+    edit->SetFocus();
+    edit->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(okClicks, 1);
+
+    // The accelerator of the caption clicks.
+    cancel->SetCaption("&Quit");
+    edit->Perform(WM_CHAR, 'q');
+    EXPECT_EQ(cancelClicks, 5);
+    edit->Perform(WM_CHAR, 'x');
+    EXPECT_EQ(cancelClicks, 5);
+}
+
+}  // namespace
+}  // namespace rv

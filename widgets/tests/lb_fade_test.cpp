@@ -1,0 +1,135 @@
+#include <chrono>
+
+#include "widgets/lb_button.h"
+#include "widgets/lb_speed_button.h"
+#include "widgets/tests/widget_fixture.h"
+
+namespace rv {
+namespace {
+
+using test::FormWith;
+using test::Snapshot;
+
+TColor FaceOf(TLbButton& b) {
+    return Snapshot(b).Pixel(b.Width() / 2, b.Height() / 2);
+}
+
+void Tick(TLbButton& b) {
+    SendMessage(b.FadeTimerHandle(), WM_TIMER, 1, 0);
+}
+
+// Milliseconds since construction or the last Restart.
+class Clock {
+public:
+    Clock() { Restart(); }
+    void Restart() { start_ = std::chrono::steady_clock::now(); }
+    long long Elapsed() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - start_)
+            .count();
+    }
+
+private:
+    std::chrono::steady_clock::time_point start_;
+};
+
+TEST(LbFade, LeavingFadesTheHotColourOutInEightSteps) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    b->SetColor(clBlack);
+    b->SetHotTrackColor(RGB(0, 0, 240));
+    b->SetSlowDecease(true);
+    int entered = 0, left = 0;
+    b->OnMouseEnter = [&](TObject*) { ++entered; };
+    b->OnMouseExit = [&](TObject*) { ++left; };
+
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(b->FadeStep(), 8);
+    EXPECT_EQ(FaceOf(*b), RGB(0, 0, 240));
+    b->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(left, 1);
+    EXPECT_TRUE(b->Fading());
+
+    std::vector<TColor> faces;
+    while (b->Fading()) {
+        Tick(*b);
+        faces.push_back(FaceOf(*b));
+        ASSERT_LE(faces.size(), 8u);
+    }
+    EXPECT_EQ(faces.size(), 8u);
+    for (size_t i = 0; i < faces.size(); ++i)
+        EXPECT_EQ(faces[i], RGB(0, 0, 240 * (7 - i) / 8)) << i;
+    EXPECT_EQ(b->FadeStep(), 0);
+}
+
+TEST(LbFade, ComingBackStopsTheFadeAndTheTimerRunsByItself) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    b->SetHotTrackColor(clRed);
+    b->SetSlowDecease(true);
+    b->Perform(CM_MOUSEENTER);
+    b->Perform(CM_MOUSELEAVE);
+    Tick(*b);
+    Tick(*b);
+    EXPECT_EQ(b->FadeStep(), 6);
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_FALSE(b->Fading());
+    EXPECT_EQ(b->FadeStep(), 8);
+    Clock clock;
+    while (clock.Elapsed() < 120) test::App().ProcessMessages();
+    EXPECT_EQ(b->FadeStep(), 8);  // the hot colour stays under the mouse
+    EXPECT_EQ(FaceOf(*b), clRed);
+
+    // Left alone, the timer brings the face back within about 8 x 30 ms.
+    b->Perform(CM_MOUSELEAVE);
+    clock.Restart();
+    while (b->Fading() && clock.Elapsed() < 3000) test::App().ProcessMessages();
+    EXPECT_FALSE(b->Fading());
+    EXPECT_EQ(b->FadeStep(), 0);
+    EXPECT_GE(clock.Elapsed(), 8 * 30 - 30);
+
+    // Switching the slow fade off mid-way puts the face back at once.
+    b->Perform(CM_MOUSEENTER);
+    b->Perform(CM_MOUSELEAVE);
+    b->SetSlowDecease(false);
+    EXPECT_EQ(b->FadeStep(), 0);
+    EXPECT_FALSE(b->Fading());
+}
+
+TEST(LbFade, WithoutSlowDeceaseOrHotColour) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    b->SetHotTrackColor(clRed);
+    b->Perform(CM_MOUSEENTER);
+    b->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(b->FadeStep(), 0);
+    EXPECT_EQ(FaceOf(*b), ColorToRGB(clBtnFace));
+
+    // No hot colour: the face never changes, whatever the step.
+    b->SetHotTrackColor(clNone);
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(b->FadeStep(), 8);
+    EXPECT_EQ(FaceOf(*b), ColorToRGB(clBtnFace));
+
+    // A disabled button does not light up.
+    b->Perform(CM_MOUSELEAVE);
+    b->SetHotTrackColor(clRed);
+    b->SetEnabled(false);
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_FALSE(b->MouseInside());
+    EXPECT_EQ(b->FadeStep(), 0);
+
+    // The speed button fades the same way.
+    auto* s = f.Add<TLbSpeedButton>(10, 50);
+    s->SetHotTrackColor(clRed);
+    s->SetSlowDecease(true);
+    s->Perform(CM_MOUSEENTER);
+    s->Perform(CM_MOUSELEAVE);
+    for (int i = 0; i < 8; ++i) SendMessage(s->FadeTimerHandle(), WM_TIMER, 1, 0);
+    EXPECT_FALSE(s->Fading());
+    EXPECT_EQ(s->FadeStep(), 0);
+}
+
+}  // namespace
+}  // namespace rv

@@ -1,0 +1,100 @@
+// Renders every style, colour preset and state of the push button (and the speed button's down
+// state) into one picture for a person to look at.
+
+#include <filesystem>
+
+#include "widgets/lb_button.h"
+#include "widgets/lb_speed_button.h"
+#include "widgets/tests/widget_fixture.h"
+
+namespace rv {
+namespace {
+
+TEST(LbRenderAll, EveryStylePresetAndStateIntoOnePicture) {
+    test::FormWith f;
+    auto* focusElsewhere = f.Add<test::PlainControl>(0, 150);
+    const TLbButtonStyle styles[] = {bsNormal, bsEncarta, bsModern, bsOld, bsShape, bsQuicken};
+    const TLbColorStyle presets[] = {lcsCustom, lcsGold,       lcsChrome,     lcsBlue,
+                                     lcsRed,    lcsUltraFlat1, lcsUltraFlat2, lcsUltraFlatXP,
+                                     lcsAqua,   lcsDefault,    lcsQuicken};
+    enum State { kNormal, kHot, kPressed, kFocused, kDisabled, kSpeedDown, kStates };
+    const int cellW = 108, cellH = 29;
+    const int columns = int(std::size(presets));
+    const int rows = int(std::size(styles)) * kStates;
+    TBitmap sheet(columns * cellW, rows * cellH);
+    sheet.Canvas().Brush.Color = RGB(236, 236, 236);
+    sheet.Canvas().FillRect({0, 0, sheet.Width(), sheet.Height()});
+
+    int painted = 0;
+    for (int p = 0; p < columns; ++p) {
+        for (int s = 0; s < int(std::size(styles)); ++s) {
+            for (int state = 0; state < kStates; ++state) {
+                auto* b = f.Add<TLbButton>(10, 10);
+                auto* speed = f.Add<TLbSpeedButton>(10, 50);
+                for (auto apply : {0, 1}) {
+                    if (apply == 0) {
+                        b->SetColorStyle(presets[p]);
+                        b->SetStyle(styles[s]);
+                        b->SetCaption("Button");
+                        b->SetKind(bkOK);
+                    } else {
+                        speed->SetColorStyle(presets[p]);
+                        speed->SetStyle(styles[s]);
+                        speed->SetCaption("Speed");
+                        speed->SetGlyph(LoadLbBitmap("LBRETRY"));
+                    }
+                }
+                if (presets[p] == lcsCustom) b->SetHotTrackColor(RGB(255, 230, 160));
+                focusElsewhere->SetFocus();
+                switch (state) {
+                    case kHot:
+                        b->Perform(CM_MOUSEENTER);
+                        break;
+                    case kPressed:
+                        b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+                        break;
+                    case kFocused:
+                        b->SetFocus();
+                        break;
+                    case kDisabled:
+                        b->SetEnabled(false);
+                        break;
+                    case kSpeedDown:
+                        speed->SetDown(true);
+                        break;
+                    default:
+                        break;
+                }
+                TCanvas& c = sheet.Canvas();
+                int level = c.SaveState();
+                c.SetOrigin(p * cellW + 4, (s * kStates + state) * cellH + 3);
+                c.IntersectClipRect({0, 0, b->Width(), b->Height()});
+                if (state == kSpeedDown)
+                    speed->PaintTo(c);
+                else
+                    b->PaintTo(c);
+                c.RestoreState(level);
+                ++painted;
+                delete b;
+                delete speed;
+            }
+        }
+    }
+    EXPECT_EQ(painted, columns * rows);
+
+    std::string path = std::string(RV_ARTIFACT_DIR) + "/lb_buttons.png";
+    ASSERT_TRUE(sheet.SaveToFile(path));
+    EXPECT_GT(std::filesystem::file_size(path), 1000u);
+    // Every cell got a button: a good part of it is no longer the sheet's grey.
+    for (int r = 0; r < rows; ++r)
+        for (int col = 0; col < columns; ++col) {
+            int drawn = 0;
+            for (int y = 3; y < 26; ++y)
+                for (int x = 4; x < 104; ++x)
+                    drawn += sheet.Pixel(col * cellW + x, r * cellH + y) != RGB(236, 236, 236);
+            EXPECT_GT(drawn, 40) << "row " << r << " column " << col;
+        }
+}
+
+}  // namespace
+}  // namespace rv

@@ -1,0 +1,145 @@
+#include "widgets/lb_speed_button.h"
+
+#include "platform/graphics/image_list.h"
+
+#include "widgets/tests/widget_fixture.h"
+
+namespace rv {
+namespace {
+
+using test::FormWith;
+using test::Snapshot;
+
+void PressRelease(TForm& form, TLbSpeedButton* b, UINT down = WM_LBUTTONDOWN) {
+    LPARAM at = MAKELPARAM(b->Left() + 3, b->Top() + 3);
+    form.Perform(down, MK_LBUTTON, at);
+    form.Perform(WM_LBUTTONUP, 0, at);
+}
+
+TEST(LbSpeedButton, GroupsKeepOneButtonDown) {
+    FormWith f;
+    auto* a = f.Add<TLbSpeedButton>(0, 0);
+    auto* b = f.Add<TLbSpeedButton>(0, 30);
+    auto* c = f.Add<TLbSpeedButton>(0, 60);
+    for (auto* s : {a, b, c}) s->SetGroupIndex(1);
+    // Same group number on another parent is another group.
+    TForm other(nullptr);
+    auto* elsewhere = new TLbSpeedButton(&other);
+    elsewhere->SetParent(&other);
+    elsewhere->SetGroupIndex(1);
+    elsewhere->SetDown(true);
+
+    PressRelease(f.form, a);
+    EXPECT_TRUE(a->Down());
+    PressRelease(f.form, b);
+    EXPECT_TRUE(b->Down());
+    EXPECT_FALSE(a->Down());
+    EXPECT_TRUE(elsewhere->Down());
+    PressRelease(f.form, b);  // without AllowAllUp a down button stays down
+    EXPECT_TRUE(b->Down());
+    for (auto* s : {a, b, c}) s->AllowAllUp = true;
+    PressRelease(f.form, b);
+    EXPECT_FALSE(b->Down());
+    // A double click is one more press.
+    PressRelease(f.form, c, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(c->Down());
+    c->SetDown(false);
+    a->SetDown(true);
+    b->SetDown(true);
+    EXPECT_FALSE(a->Down());
+}
+
+TEST(LbSpeedButton, WithoutGroupItIsDownWhilePressedAndClicksOnRelease) {
+    FormWith f;
+    auto* s = f.Add<TLbSpeedButton>(20, 20);
+    int clicks = 0;
+    bool downAtClick = false;
+    s->OnClick = [&](TObject*) {
+        ++clicks;
+        downAtClick = s->Down();
+    };
+    LPARAM at = MAKELPARAM(25, 25);
+    f.form.Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_TRUE(s->Down());
+    f.form.Perform(WM_LBUTTONUP, 0, at);
+    EXPECT_FALSE(s->Down());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(downAtClick);
+    // Released outside: no click.
+    f.form.Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    f.form.Perform(WM_LBUTTONUP, 0, MAKELPARAM(250, 150));
+    EXPECT_EQ(clicks, 1);
+
+    // The accelerator clicks with the button shown down, then restores it.
+    s->SetCaption("&Play");
+    f.form.Perform(CM_DIALOGCHAR, 'P');
+    EXPECT_EQ(clicks, 2);
+    EXPECT_TRUE(downAtClick);
+    EXPECT_FALSE(s->Down());
+
+    auto* menu = new TPopupMenu(&f.form);
+    s->SetPopupMenu(menu);
+    PressRelease(f.form, s);
+    EXPECT_EQ(menu->PopupCount, 1);
+    EXPECT_EQ(menu->PopupPoint, s->ClientToScreen({0, s->Height()}));
+}
+
+TEST(LbSpeedButton, LooksDownAndTransparent) {
+    FormWith f;
+    auto* s = f.Add<TLbSpeedButton>(0, 0);
+    EXPECT_EQ(s->Alignment(), taLeftJustify);
+    EXPECT_EQ(s->ShadowColor(), clBlack);
+    s->SetColorStyle(lcsUltraFlatXP);
+    int w = s->Width(), h = s->Height();
+    TBitmap up = Snapshot(*s);
+    EXPECT_EQ(up.Pixel(w / 2, h / 2), 0xD1D8DBu);
+    EXPECT_EQ(up.Pixel(0, h / 2), 0xD1D8DBu);  // flat: no frame
+    s->SetDown(true);
+    TBitmap down = Snapshot(*s);
+    EXPECT_EQ(down.Pixel(w / 2, h / 2), 0xB59285u);
+    EXPECT_EQ(down.Pixel(0, h / 2), 0xB59285u);  // pressed: frame in the shadow colour
+    EXPECT_EQ(down.Pixel(w - 1, h / 2), 0xB59284u);
+
+    s->SetDown(false);
+    s->SetTransparent(true);
+    TBitmap clear = Snapshot(*s);
+    EXPECT_EQ(clear.Pixel(w / 2, h / 2), clLime);
+
+    s->SetStyle(bsModern);  // kept on a screen with enough colours
+    EXPECT_EQ(s->Style(), bsModern);
+}
+
+TEST(LbSpeedButton, AnActionsImageBecomesTheGlyph) {
+    FormWith f;
+    TImageList images(8, 8);
+    TBitmap picture(16, 8);
+    picture.Canvas().Brush.Color = clBlue;
+    picture.Canvas().FillRect({8, 0, 16, 8});
+    images.Add(picture);
+    auto* list = new TActionList(&f.form);
+    list->Images = &images;
+    auto* play = new TAction(&f.form);
+    play->ActionList = list;
+    play->SetImageIndex(1);
+    play->SetCaption("Play");
+
+    auto* s = f.Add<TLbSpeedButton>(0, 0);
+    s->SetAction(play);
+    EXPECT_EQ(s->Caption(), "Play");
+    EXPECT_EQ(s->NumGlyphs(), 1);
+    ASSERT_EQ(s->Glyph().Width(), 8);
+    EXPECT_EQ(s->Glyph().Pixel(3, 3), clBlue);
+
+    // A button that has a glyph keeps it.
+    auto* t = f.Add<TLbSpeedButton>(0, 40);
+    t->SetGlyph(TBitmap(10, 10));
+    t->SetAction(play);
+    EXPECT_EQ(t->Glyph().Width(), 10);
+    int runs = 0;
+    play->OnExecute = [&](TObject*) { ++runs; };
+    PressRelease(f.form, t);
+    EXPECT_EQ(runs, 1);
+}
+
+}  // namespace
+}  // namespace rv
