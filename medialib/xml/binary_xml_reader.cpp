@@ -54,6 +54,7 @@ private:
         for (size_t i = 0; i < names.size(); ++i)
             if (table_->GetID(names[i]) != static_cast<XmlNameID>(i)) ThrowBadTable();
         if (table_->Names().size() != names.size()) ThrowBadTable();
+        lastNodeOfName_.assign(names.size(), 0);
         return table_.Get();
     }
 
@@ -66,9 +67,17 @@ private:
 
     void Content(TXmlNode& node, int depth) {
         // An attribute takes at least a name and a value type, a child at least its type.
+        // Which names this node has is kept aside, so that many attributes cost no search.
+        const std::uint32_t serial = ++nodeSerial_;
         for (size_t count = in_.Count(2); count > 0; --count) {
             const XmlNameID id = NameID();
-            node.SetVarAttr(id, in_.Value());
+            std::uint32_t& seen = lastNodeOfName_[static_cast<size_t>(id)];
+            if (seen == serial) {
+                node.SetVarAttr(id, in_.Value());  // a name twice: the last value holds
+            } else {
+                seen = serial;
+                node.AppendNewAttr(id, in_.Value());
+            }
         }
         const size_t children = in_.Count(1);
         if (children > 0 && depth >= kXmlMaxDepth)
@@ -108,6 +117,8 @@ private:
 
     BinaryXmlDecoder in_;
     IXmlNameTable table_;
+    std::vector<std::uint32_t> lastNodeOfName_;  // per name: the serial of the last node using it
+    std::uint32_t nodeSerial_ = 0;
 };
 
 }  // namespace

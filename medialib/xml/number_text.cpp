@@ -1,5 +1,8 @@
 #include "medialib/xml/number_text.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -52,6 +55,7 @@ std::string WithPoint(std::string_view text) {
 std::string FloatToText(double value) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+    if (value == 0) return "0";  // also -0
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
@@ -74,14 +78,20 @@ bool TryTextToFloat(std::string_view text, double& value) {
     if (text.empty() || text.front() == '+') return false;
     const std::string normal = WithPoint(text);
     const char* end = normal.data() + normal.size();
-    const auto result = std::from_chars(normal.data(), end, value, std::chars_format::general);
+    double parsed = 0;
+    const auto result = std::from_chars(normal.data(), end, parsed, std::chars_format::general);
+    if (result.ptr != end) return false;
     if (result.ec == std::errc::result_out_of_range) {
-        // Too small to hold is zero; too large is no number we can keep.
-        if (std::fabs(value) > 1) return false;
-        value = 0;
-        return result.ptr == end;
+        // Too small to hold becomes zero or the nearest tiny number; too large is no number we
+        // can keep.
+        static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr));
+        parsed = strtod_l(normal.c_str(), nullptr, cLocale);
+        if (std::isinf(parsed)) return false;
+    } else if (result.ec != std::errc()) {
+        return false;
     }
-    return result.ec == std::errc() && result.ptr == end;
+    value = parsed;
+    return true;
 }
 
 double TextToFloat(std::string_view text) {

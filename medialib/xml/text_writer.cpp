@@ -134,7 +134,10 @@ private:
             // Text among the children is written exactly as it is: no line break may be added
             // beside it, or reading it back would give a different value.
             bool mixed = false;
-            for (const IXmlNode& child : children) mixed = mixed || WritesText(*child);
+            for (size_t i = 0; i < children.size(); ++i) {
+                if (i + 4 < children.size()) __builtin_prefetch(children[i + 4].Get());
+                mixed = mixed || WritesText(*children[i]);
+            }
             const size_t start = out_.size();
             const bool outerBreak = lineBreak_, outerFlat = flat_;
             out_ += '>';

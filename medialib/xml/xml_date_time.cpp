@@ -75,7 +75,7 @@ double EncodeXmlDateTime(const XmlDateTimeParts& p) {
 
 XmlDateTimeParts DecodeXmlDateTime(double value) {
     XmlDateTimeParts parts;
-    if (!std::isfinite(value)) return parts;
+    if (!std::isfinite(value) || std::fabs(value) > 1e8) return parts;
     const double whole = std::trunc(value);
     long long ms = std::llround(std::fabs(value - whole) * kMsPerDay);
     if (ms >= 86400000) ms = 86399999;

@@ -409,9 +409,13 @@ void TXmlNode::SetVarAttr(XmlNameID nameID, XmlValue value) {
     if (XmlValue* existing = FindAttrMutable(nameID)) {
         *existing = std::move(value);
     } else {
-        if (!attrs_) attrs_ = new XmlAttributeVector;
-        attrs_->push_back({nameID, std::move(value)});
+        AppendNewAttr(nameID, std::move(value));
     }
+}
+
+void TXmlNode::AppendNewAttr(XmlNameID nameID, XmlValue value) {
+    if (!attrs_) attrs_ = new XmlAttributeVector;
+    attrs_->push_back({nameID, std::move(value)});
 }
 
 void TXmlNode::SetVarAttr(std::string_view name, XmlValue value) {

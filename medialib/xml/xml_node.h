@@ -197,6 +197,8 @@ public:
     void SetAttr(std::string_view name, std::string_view text);
 
     const XmlValue* FindAttr(XmlNameID nameID) const;
+    // Appends without looking for the name first: for readers that know it is not there yet.
+    void AppendNewAttr(XmlNameID nameID, XmlValue value);
 
     // Typed attribute access. Getters give the default when the attribute is missing and raise
     // EXmlError when its value does not convert; setters store a value of the type.

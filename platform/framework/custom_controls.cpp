@@ -7,26 +7,30 @@
 
 namespace rv {
 
+namespace {
+
+// Lends a paint routine its canvas for the length of one paint, also when the routine throws.
+class CanvasLoan {
+public:
+    CanvasLoan(TCanvas*& slot, TCanvas& canvas) : slot_(slot) { slot_ = &canvas; }
+    ~CanvasLoan() { slot_ = nullptr; }
+    CanvasLoan(const CanvasLoan&) = delete;
+    CanvasLoan& operator=(const CanvasLoan&) = delete;
+
+private:
+    TCanvas*& slot_;
+};
+
+}  // namespace
+
 void TCustomControl::PaintWindow(TCanvas& canvas) {
-    canvas_ = &canvas;
-    try {
-        Paint();
-    } catch (...) {
-        canvas_ = nullptr;
-        throw;
-    }
-    canvas_ = nullptr;
+    CanvasLoan loan(canvas_, canvas);
+    Paint();
 }
 
 void TGraphicControl::PaintTo(TCanvas& canvas) {
-    canvas_ = &canvas;
-    try {
-        Paint();
-    } catch (...) {
-        canvas_ = nullptr;
-        throw;
-    }
-    canvas_ = nullptr;
+    CanvasLoan loan(canvas_, canvas);
+    Paint();
 }
 
 void TGraphicControl::WndProc(TMessage& m) {

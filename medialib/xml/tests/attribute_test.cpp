@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <random>
 
 #include "medialib/xml/simple_xml.h"
@@ -73,20 +72,6 @@ TEST(XmlTypedAttrs, GettersReadTextsBack) {
     e->SetIntAttr(id, 7);
     EXPECT_EQ(e->GetAttr("i"), "7");
     EXPECT_EQ(e->AttrCount(), 8);
-}
-
-TEST(XmlTypedAttrs, FloatsUnderACommaLocale) {
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    IXmlElement e = NewRoot();
-    e->SetFloatAttr("f", 2.5);
-    const std::string xml = XmlOf(e);
-    const double read = e->GetFloatAttr("f");
-    e->SetAttr("g", "0.5");
-    const double point = e->GetFloatAttr("g");
-    std::setlocale(LC_ALL, "C");
-    EXPECT_EQ(xml, "<R f=\"2.5\"/>");
-    EXPECT_EQ(read, 2.5);
-    EXPECT_EQ(point, 0.5);
 }
 
 TEST(XmlTypedAttrs, Enumerations) {

@@ -137,21 +137,17 @@ TEST(XmlBinary, DocumentsReadBackEqualWithEitherStringForm) {
     }
 }
 
-TEST(XmlBinary, FilesStreamsAndTextEntryPoints) {
+TEST(XmlBinary, FilesAndStreams) {
     IXmlDocument original = SampleDocument();
     test::TempDir dir;
-    const std::string path = dir / "lib.bin";
-    original->SaveBinary(path, 1);
-    IXmlDocument fromFile = MakeXmlDocument();
-    fromFile->Load(path);
-    EXPECT_EQ(fromFile->Xml(), original->Xml());
-
+    original->SaveBinary(dir / "lib.bin", 1);
+    IXmlDocument read = MakeXmlDocument();
+    read->Load(dir / "lib.bin");
+    EXPECT_EQ(read->Xml(), original->Xml());
     std::stringstream stream;
     original->SaveBinary(stream);
-    IXmlDocument fromStream = MakeXmlDocument();
-    fromStream->LoadFromStream(stream);
-    EXPECT_EQ(fromStream->Xml(), original->Xml());
-    EXPECT_EQ(stream.str(), original->BinaryXml());
+    read->LoadFromStream(stream);
+    EXPECT_EQ(read->BinaryXml(), original->BinaryXml());
 }
 
 // Writes a file from its pieces: the signature, options 0, the predefined names plus `names`,
@@ -195,6 +191,32 @@ TEST(XmlBinary, DamagedFilesGiveTheirErrorAndKeepTheDocument) {
     EXPECT_EQ(errorOf(noPredefined), badTable);
     EXPECT_EQ(errorOf(HandMade({"E"}, std::string("\0\1\3\x81\0\2\xC3\x28", 8))),
               "Некорректная последовательность байтов UTF-8");
+}
+
+TEST(XmlBinary, ManyAttributesAndARepeatedName) {
+    std::vector<std::string> names;
+    BinaryXmlEncoder content(false);
+    content.Compact(0);
+    content.Compact(1);
+    content.Byte(kXmlElementNode);
+    content.Compact(5);
+    content.Value({});
+    const int count = 50000;
+    content.Compact(count + 1);
+    for (int i = 0; i < count; ++i) {
+        names.push_back("a" + std::to_string(i));
+        content.Compact(5 + i);
+        content.Value(XmlValue::Int32(i));
+    }
+    content.Compact(5 + 7);
+    content.Value(XmlValue("last"));  // the same name again: its value is replaced
+    content.Compact(0);
+    IXmlDocument doc = MakeXmlDocument();
+    doc->LoadBinaryXML(HandMade(names, content.Out()));
+    const IXmlElement element = doc->DocumentElement();
+    EXPECT_EQ(element->AttrCount(), count);
+    EXPECT_EQ(element->GetAttr("a7"), "last");
+    EXPECT_EQ(element->GetIntAttr("a49999"), 49999);
 }
 
 TEST(XmlBinary, NestingIsBounded) {
