@@ -8,7 +8,7 @@
 #include "readers/musepack.h"
 #include "readers/optimfrog.h"
 #include "readers/tests/read_bytes.h"
-#include "readers/tests/stream_bytes.h"
+#include "readers/tests/tag_bytes.h"
 #include "readers/twinvq.h"
 
 using namespace std::string_literals;
@@ -16,13 +16,110 @@ using namespace std::string_literals;
 namespace rv {
 namespace {
 
-using test::MonkeyDescriptorHeader;
-using test::MonkeyOldHeader;
-using test::MusepackOldHeader;
-using test::MusepackSV7Header;
+using test::BE32;
+using test::LE32;
+using test::LE16;
 using test::ReadBytes;
-using test::TwinVQFields;
-using test::TwinVQFile;
+
+// Headers built byte by byte from the formats' definitions, for the variants no encoder
+// makes and for hostile input.
+
+// Musepack stream version 7 (7.1 with `minor` 1): "MP+", frame count, sample-rate index 0-3
+// (44.1, 48, 37.8, 32 kHz), the mid-side flag; 32 bytes.
+std::string MusepackSV7Header(std::uint32_t frames, unsigned rateIndex, bool midSide,
+                              unsigned minor = 0) {
+    // Third word, from the top bit down: intensity stereo, mid-side, max band (6 bits), profile
+    // (4), link (2), sample rate (2), max level (16).
+    const std::uint32_t flags =
+        (midSide ? 1u << 30 : 0) | (31u << 24) | (10u << 20) | ((rateIndex & 3) << 16);
+    std::string header =
+        "MP+" + std::string(1, static_cast<char>(minor << 4 | 7)) + LE32(frames) + LE32(flags);
+    return header + std::string(32 - header.size(), '\0');
+}
+// Musepack stream versions 4 to 6: the bit rate in the first word (kbit/s, 9 bits), the
+// version, the mid-side flag and a full band count; the frame count in the second word (its
+// high half for version 4); 32 bytes.
+std::string MusepackOldHeader(unsigned version, std::uint32_t frames, unsigned bitRate,
+                              bool midSide) {
+    // First word, from the top bit down: bit rate (9 bits), intensity stereo, mid-side,
+    // version (10), max band (5), block size (6).
+    const std::uint32_t word1 =
+        (bitRate << 23) | (midSide ? 1u << 21 : 0) | (version << 11) | (31u << 6) | 1u;
+    const std::uint32_t word2 = version == 4 ? frames << 16 : frames;
+    return LE32(word1) + LE32(word2) + std::string(24, '\0');
+}
+
+// A TwinVQ file: "TWIN", version, header size, the COMM chunk (channel mode 0 mono / 1 stereo,
+// bit rate in kbit/s, sample rate in kHz — 11, 22, 44 for the 1.025 rates), the other chunks,
+// "DATA" and `dataSize` bytes of data. The header size counts the chunks up to "DATA".
+struct TwinVQFields {
+    std::uint32_t channelMode = 1;
+    std::uint32_t bitRate = 48;
+    std::uint32_t sampleRate = 44;
+    std::vector<std::pair<std::string, std::string>> chunks{};
+    std::size_t dataSize = 12000;
+};
+std::string TwinVQChunk(std::string_view id, std::string_view body) {
+    return std::string(id) + BE32(static_cast<std::uint32_t>(body.size())) + std::string(body);
+}
+std::string TwinVQFile(const TwinVQFields& f) {
+    std::string chunks =
+        TwinVQChunk("COMM", BE32(f.channelMode) + BE32(f.bitRate) + BE32(f.sampleRate) + BE32(0));
+    for (const auto& [id, body] : f.chunks) chunks += TwinVQChunk(id, body);
+    return "TWIN97012000" + BE32(static_cast<std::uint32_t>(chunks.size())) + chunks + "DATA" +
+           std::string(f.dataSize, '\x5A');
+}
+
+// Monkey's Audio headers. Old layout (versions before 3980): the 6-byte common part and the
+// 30 bytes that follow it, with `peakLevel` as the last word. Descriptor layout: common part,
+// descriptor of `descriptorBytes` (52 or more) and a header of `headerBytes`, of which up to
+// 24 are written.
+struct MonkeyFields {
+    std::uint16_t version = 3990;
+    std::uint16_t compression = 2000;
+    std::uint16_t flags = 0;
+    std::uint16_t channels = 2;
+    std::uint32_t sampleRate = 44100;
+    std::uint32_t totalFrames = 3;
+    std::uint32_t finalFrameBlocks = 1000;
+    std::uint32_t peakLevel = 0;           // old layout
+    std::uint32_t blocksPerFrame = 73728;  // descriptor layout
+    std::uint16_t bits = 16;               // descriptor layout
+    std::uint32_t descriptorBytes = 52;    // descriptor layout
+    std::uint32_t headerBytes = 24;        // descriptor layout
+};
+std::string MonkeyOldHeader(const MonkeyFields& f) {
+    return "MAC " + LE16(f.version) + LE16(f.compression) + LE16(f.flags) + LE16(f.channels) +
+           LE32(f.sampleRate) + LE32(0) + LE32(0) + LE32(f.totalFrames) + LE32(f.finalFrameBlocks) +
+           LE32(f.peakLevel);
+}
+std::string MonkeyDescriptorHeader(const MonkeyFields& f) {
+    std::string descriptor = "MAC " + LE16(f.version) + LE16(0) + LE32(f.descriptorBytes) +
+                             LE32(f.headerBytes) + LE32(0) + LE32(0) + LE32(0) + LE32(0) + LE32(0) +
+                             std::string(16, '\0');
+    if (f.descriptorBytes > descriptor.size())
+        descriptor += std::string(f.descriptorBytes - descriptor.size(), '\xEE');
+    std::string header = LE16(f.compression) + LE16(f.flags) + LE32(f.blocksPerFrame) +
+                         LE32(f.finalFrameBlocks) + LE32(f.totalFrames) + LE16(f.bits) +
+                         LE16(f.channels) + LE32(f.sampleRate);
+    header.resize(f.headerBytes < header.size() ? f.headerBytes : header.size());
+    return descriptor + header;
+}
+
+// The 23-byte OptimFROG header.
+struct OptimFrogFields {
+    std::uint64_t length = 2 * 44100;  // samples of all channels
+    std::uint8_t sampleType = 2;
+    std::uint8_t channelMode = 1;
+    std::uint32_t sampleRate = 44100;
+    std::uint8_t compression = 2 << 3;
+};
+std::string OptimFrogHeader(const OptimFrogFields& f) {
+    return "OFR " + LE32(15) + LE32(static_cast<std::uint32_t>(f.length)) +
+           LE16(static_cast<std::uint16_t>(f.length >> 32)) + static_cast<char>(f.sampleType) +
+           static_cast<char>(f.channelMode) + LE32(f.sampleRate) + LE16(4540) +
+           static_cast<char>(f.compression);
+}
 
 const std::string kAudio(4000, '\x21');
 
@@ -69,9 +166,9 @@ TEST(Monkey, OldLayoutBlocksPerFrameAndFlags) {
 
 TEST(Monkey, InvalidHeaders) {
     TMonkey ape;
-    for (const test::MonkeyFields& fields : {test::MonkeyFields{.version = 3950, .totalFrames = 0},
-                                             test::MonkeyFields{.version = 3950, .channels = 0},
-                                             test::MonkeyFields{.version = 3950, .sampleRate = 0}})
+    for (const MonkeyFields& fields : {MonkeyFields{.version = 3950, .totalFrames = 0},
+                                       MonkeyFields{.version = 3950, .channels = 0},
+                                       MonkeyFields{.version = 3950, .sampleRate = 0}})
         EXPECT_FALSE(ReadBytes(ape, MonkeyOldHeader(fields) + kAudio));
     EXPECT_EQ(ape.Duration(), 0);
     EXPECT_FALSE(ReadBytes(ape, MonkeyDescriptorHeader({.bits = 0}) + kAudio));
@@ -139,7 +236,7 @@ TEST(Musepack, BitRateComesFromTheStreamBetweenTheTagsAndIsClamped) {
     EXPECT_EQ(mpc.BitRate(), 0xFFFF);
     // An APE tag claiming more bytes than the file holds leaves no stream.
     std::string ape = test::APETag(2000, {{"Title", "x"}});
-    ape.replace(ape.size() - 20, 4, test::LE32(0x7FFFFFFF));
+    ape.replace(ape.size() - 20, 4, LE32(0x7FFFFFFF));
     mpc = test::Read<TMPEGplus>(MusepackSV7Header(100, 0, false) + kAudio + ape);
     EXPECT_EQ(mpc.BitRate(), 0);
     EXPECT_TRUE(mpc.Corrupted());
@@ -148,32 +245,32 @@ TEST(Musepack, BitRateComesFromTheStreamBetweenTheTagsAndIsClamped) {
 TEST(OptimFrog, HeaderValues) {
     // 48 bits of length, counting the samples of all channels.
     const std::uint64_t length = (std::uint64_t{0x1234} << 32) | 0x56789ABC;
-    TOptimFrog ofr = test::Read<TOptimFrog>(test::OptimFrogHeader({.length = length}) + kAudio);
+    TOptimFrog ofr = test::Read<TOptimFrog>(OptimFrogHeader({.length = length}) + kAudio);
     EXPECT_EQ(ofr.Bits(), 16);
     EXPECT_EQ(ofr.Samples(), length / 2);
     EXPECT_DOUBLE_EQ(ofr.Duration(), length / 2 / 44100.0);
-    ofr = test::Read<TOptimFrog>(test::OptimFrogHeader({.channelMode = 0, .sampleRate = 96000}));
+    ofr = test::Read<TOptimFrog>(OptimFrogHeader({.channelMode = 0, .sampleRate = 96000}));
     EXPECT_EQ(ofr.ChannelMode(), "Mono");
     EXPECT_DOUBLE_EQ(ofr.Duration(), 2 * 44100 / 96000.0);
     // Sample types 8 to 10 hold floating-point samples.
     for (std::uint8_t type : {7, 8, 10})
-        EXPECT_EQ(test::Read<TOptimFrog>(test::OptimFrogHeader({.sampleType = type})).Bits(),
+        EXPECT_EQ(test::Read<TOptimFrog>(OptimFrogHeader({.sampleType = type})).Bits(),
                   type == 7 ? 32 : -32);
 }
 
 TEST(OptimFrog, ValidOnlyForKnownValues) {
-    const std::pair<test::OptimFrogFields, bool> cases[] = {
+    const std::pair<OptimFrogFields, bool> cases[] = {
         {{.sampleType = 10}, true},       {{.sampleType = 11}, false},
         {{.channelMode = 2}, false},      {{.channelMode = 200}, false},
         {{.sampleRate = 0}, false},       {{.compression = 9 << 3 | 7}, true},
         {{.compression = 10 << 3}, false}};
     for (const auto& [fields, valid] : cases)
-        EXPECT_EQ(test::Read<TOptimFrog>(test::OptimFrogHeader(fields)).Valid(), valid);
+        EXPECT_EQ(test::Read<TOptimFrog>(OptimFrogHeader(fields)).Valid(), valid);
     // A header cut by the end of the file reads as zeros: no sample rate.
-    EXPECT_FALSE(test::Read<TOptimFrog>(test::OptimFrogHeader({}).substr(0, 16)).Valid());
+    EXPECT_FALSE(test::Read<TOptimFrog>(OptimFrogHeader({}).substr(0, 16)).Valid());
     TOptimFrog ofr;
     EXPECT_FALSE(ReadBytes(ofr, "OFR"s));
-    EXPECT_FALSE(ReadBytes(ofr, "MAC " + test::OptimFrogHeader({})));
+    EXPECT_FALSE(ReadBytes(ofr, "MAC " + OptimFrogHeader({})));
 }
 
 TEST(TwinVQ, HeaderValues) {
@@ -189,7 +286,7 @@ TEST(TwinVQ, HeaderValues) {
     EXPECT_EQ(vqf.BitRate(), 48);
     // A header size beyond the file: the distance is taken either way.
     std::string wrapped = TwinVQFile({.bitRate = 8, .dataSize = 0});
-    wrapped.replace(12, 4, test::BE32(0xFFFF));
+    wrapped.replace(12, 4, BE32(0xFFFF));
     EXPECT_DOUBLE_EQ(test::Read<TTwinVQ>(wrapped).Duration(),
                      (0xFFFF + 20 - wrapped.size()) / 125.0 / 8);
 }
@@ -216,12 +313,12 @@ TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacter) {
     vqf = test::Read<TTwinVQ>(TwinVQFile(fields));
     EXPECT_EQ(vqf.Title() + vqf.Author(), "First");
     const std::string song = TwinVQFile({.chunks = {{"NAME", "Song"}}, .dataSize = 0});
-    vqf = test::Read<TTwinVQ>(song + test::TwinVQChunk("AUTH", "After data"));
+    vqf = test::Read<TTwinVQ>(song + TwinVQChunk("AUTH", "After data"));
     EXPECT_EQ(vqf.Title() + vqf.Author(), "Song");
     // A chunk cut by the end of the file keeps what is there.
     std::string cut = TwinVQFile({.dataSize = 0});
     cut.resize(cut.size() - 4);
-    EXPECT_EQ(test::Read<TTwinVQ>(cut + "ALBM" + test::BE32(1000000) + "Short").Album(), "Short");
+    EXPECT_EQ(test::Read<TTwinVQ>(cut + "ALBM" + BE32(1000000) + "Short").Album(), "Short");
     // Not a TwinVQ file, and one too short for a header.
     std::string other = TwinVQFile({.chunks = {{"NAME", "x"}}});
     other[0] = 'X';
