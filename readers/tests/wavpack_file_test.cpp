@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "readers/tests/asf_bytes.h"
 #include "readers/tests/tag_bytes.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
