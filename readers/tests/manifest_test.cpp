@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <optional>
+#include <sstream>
 #include <string>
 
 #include "platform/text/format.h"
@@ -16,7 +19,6 @@
 #include "readers/ogg_vorbis.h"
 #include "readers/optimfrog.h"
 #include "readers/tag_text.h"
-#include "readers/tests/audio_manifest.h"
 #include "readers/twinvq.h"
 #include "readers/wavpack_file.h"
 #include "readers/wma_file.h"
@@ -25,7 +27,57 @@
 namespace rv {
 namespace {
 
-using test::AudioManifest;
+// The reference values of one format's test files: lines of "file<TAB>key<TAB>value<TAB>tool";
+// '#' starts a comment line.
+class AudioManifest {
+public:
+    struct Value {
+        std::string value, tool;
+    };
+
+    explicit AudioManifest(const std::string& format)
+        : folder_(test::TestDataPath("audio/" + format)) {
+        std::istringstream in(test::ReadFileBytes(folder_ + "/manifest.tsv"));
+        for (std::string line; std::getline(in, line);) {
+            if (line.empty() || line[0] == '#') continue;
+            std::vector<std::string> fields;
+            std::istringstream parts(line);
+            for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
+            if (fields.size() != 4) {
+                ADD_FAILURE() << "malformed manifest line: " << line;
+                continue;
+            }
+            values_[fields[0]].emplace(fields[1], Value{fields[2], fields[3]});
+        }
+    }
+
+    std::vector<std::string> Files() const {
+        std::vector<std::string> files;
+        for (const auto& [file, values] : values_) files.push_back(file);
+        return files;
+    }
+    std::string Path(const std::string& file) const { return folder_ + "/" + file; }
+    // Every value of a key, in manifest order (several tools may give one).
+    std::vector<Value> Values(const std::string& file, const std::string& key) const {
+        std::vector<Value> result;
+        if (const auto found = values_.find(file); found != values_.end()) {
+            const auto [first, last] = found->second.equal_range(key);
+            for (auto it = first; it != last; ++it) result.push_back(it->second);
+        }
+        return result;
+    }
+    // The value a given tool gave, or the first one when `tool` is empty.
+    std::optional<std::string> Get(const std::string& file, const std::string& key,
+                                   const std::string& tool = {}) const {
+        for (const Value& value : Values(file, key))
+            if (tool.empty() || value.tool == tool) return value.value;
+        return std::nullopt;
+    }
+
+private:
+    std::string folder_;
+    std::map<std::string, std::multimap<std::string, Value>> values_;
+};
 
 // Reads every file of a format with a fresh reader and hands it to `check`.
 template <typename Reader, typename Check>
