@@ -17,8 +17,8 @@ namespace rv {
 namespace {
 
 using test::BE32;
-using test::LE32;
 using test::LE16;
+using test::LE32;
 using test::ReadBytes;
 
 // Headers built byte by byte from the formats' definitions, for the variants no encoder
