@@ -96,7 +96,7 @@ std::string MonkeyOldHeader(const MonkeyFields& f) {
 std::string MonkeyDescriptorHeader(const MonkeyFields& f) {
     std::string descriptor = "MAC " + LE16(f.version) + LE16(0) + LE32(f.descriptorBytes) +
                              LE32(f.headerBytes) + LE32(0) + LE32(0) + LE32(0) + LE32(0) + LE32(0) +
-                             std::string(16, '\0');
+                             std::string(16, '\x11');
     if (f.descriptorBytes > descriptor.size())
         descriptor += std::string(f.descriptorBytes - descriptor.size(), '\xEE');
     std::string header = LE16(f.compression) + LE16(f.flags) + LE32(f.blocksPerFrame) +
