@@ -21,9 +21,6 @@ using test::LE16;
 using test::LE32;
 using test::ReadBytes;
 
-// Headers built byte by byte from the formats' definitions, for the variants no encoder
-// makes and for hostile input.
-
 // Musepack stream version 7 (7.1 with `minor` 1): "MP+", frame count, sample-rate index 0-3
 // (44.1, 48, 37.8, 32 kHz), the mid-side flag; 32 bytes.
 std::string MusepackSV7Header(std::uint32_t frames, unsigned rateIndex, bool midSide,

@@ -106,6 +106,8 @@ TWMAfile Read(std::vector<std::string> objects, std::size_t fileSize = 0) {
     return test::Read<TWMAfile>(bytes);
 }
 
+// Stream values and texts of real files are checked against the tools in manifest_test.cpp;
+// here, trimming, names in any case and the file-size estimate of the duration.
 TEST(WMAFile, ReadsStreamPropertiesAndTexts) {
     const TWMAfile wma = Read(
         {ContentDescription({"  Title ", "Author", "(c)", "Notes", "rating"}),
@@ -114,11 +116,7 @@ TEST(WMAFile, ReadsStreamPropertiesAndTexts) {
         1000000);
     EXPECT_TRUE(wma.Valid());
     EXPECT_DOUBLE_EQ(wma.Duration(), 62.5);
-    EXPECT_EQ(wma.BitRate(), 128u);
-    EXPECT_EQ(wma.SampleRate(), 44100u);
-    EXPECT_EQ(wma.ChannelModeID(), 2);
     EXPECT_EQ(wma.Title(), "Title");
-    EXPECT_EQ(wma.Artist(), "Author");
     EXPECT_EQ(wma.Comment(), "Notes");
     EXPECT_EQ(wma.Album(), "Album");
     EXPECT_EQ(wma.Year(), "1998");
