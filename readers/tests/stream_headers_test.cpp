@@ -1,0 +1,358 @@
+// Musepack, TwinVQ, Monkey's Audio and OptimFROG headers in the variants the test data lack;
+// the usual ones are checked against independent tools in manifest_test.cpp.
+
+#include <gtest/gtest.h>
+
+#include "platform/text/round.h"
+#include "readers/monkey.h"
+#include "readers/musepack.h"
+#include "readers/optimfrog.h"
+#include "readers/tests/read_bytes.h"
+#include "readers/tests/tag_bytes.h"
+#include "readers/twinvq.h"
+
+using namespace std::string_literals;
+
+namespace rv {
+namespace {
+
+using test::BE32;
+using test::LE16;
+using test::LE32;
+using test::ReadBytes;
+
+// Musepack stream version 7 (7.1 with `minor` 1): "MP+", frame count, sample-rate index 0-3
+// (44.1, 48, 37.8, 32 kHz), the mid-side flag; 32 bytes.
+std::string MusepackSV7Header(std::uint32_t frames, unsigned rateIndex, bool midSide,
+                              unsigned minor = 0) {
+    // Third word, from the top bit down: intensity stereo, mid-side, max band (6 bits), profile
+    // (4), link (2), sample rate (2), max level (16).
+    const std::uint32_t flags =
+        (midSide ? 1u << 30 : 0) | (31u << 24) | (10u << 20) | ((rateIndex & 3) << 16);
+    std::string header =
+        "MP+" + std::string(1, static_cast<char>(minor << 4 | 7)) + LE32(frames) + LE32(flags);
+    return header + std::string(32 - header.size(), '\0');
+}
+// Musepack stream versions 4 to 6: the bit rate in the first word (kbit/s, 9 bits), the
+// version, the mid-side flag and a full band count; the frame count in the second word (its
+// high half for version 4); 32 bytes.
+std::string MusepackOldHeader(unsigned version, std::uint32_t frames, unsigned bitRate,
+                              bool midSide) {
+    // First word, from the top bit down: bit rate (9 bits), intensity stereo, mid-side,
+    // version (10), max band (5), block size (6).
+    const std::uint32_t word1 =
+        (bitRate << 23) | (midSide ? 1u << 21 : 0) | (version << 11) | (31u << 6) | 1u;
+    const std::uint32_t word2 = version == 4 ? frames << 16 : frames;
+    return LE32(word1) + LE32(word2) + std::string(24, '\0');
+}
+
+// A TwinVQ file: "TWIN", version, header size, the COMM chunk (channel mode 0 mono / 1 stereo,
+// bit rate in kbit/s, sample rate in kHz — 11, 22, 44 for the 1.025 rates), the other chunks,
+// "DATA" and `dataSize` bytes of data. The header size counts the chunks up to "DATA".
+struct TwinVQFields {
+    std::uint32_t channelMode = 1;
+    std::uint32_t bitRate = 48;
+    std::uint32_t sampleRate = 44;
+    std::vector<std::pair<std::string, std::string>> chunks{};
+    std::size_t dataSize = 12000;
+};
+std::string TwinVQChunk(std::string_view id, std::string_view body) {
+    return std::string(id) + BE32(static_cast<std::uint32_t>(body.size())) + std::string(body);
+}
+std::string TwinVQFile(const TwinVQFields& f) {
+    std::string chunks =
+        TwinVQChunk("COMM", BE32(f.channelMode) + BE32(f.bitRate) + BE32(f.sampleRate) + BE32(0));
+    for (const auto& [id, body] : f.chunks) chunks += TwinVQChunk(id, body);
+    return "TWIN97012000" + BE32(static_cast<std::uint32_t>(chunks.size())) + chunks + "DATA" +
+           std::string(f.dataSize, '\x5A');
+}
+
+// Monkey's Audio headers. Old layout (versions before 3980): the 6-byte common part and the
+// 30 bytes that follow it, with `peakLevel` as the last word. Descriptor layout: common part,
+// descriptor of `descriptorBytes` (52 or more) and a header of `headerBytes`, of which up to
+// 24 are written.
+struct MonkeyFields {
+    std::uint16_t version = 3990;
+    std::uint16_t compression = 2000;
+    std::uint16_t flags = 0;
+    std::uint16_t channels = 2;
+    std::uint32_t sampleRate = 44100;
+    std::uint32_t totalFrames = 3;
+    std::uint32_t finalFrameBlocks = 1000;
+    std::uint32_t peakLevel = 0;           // old layout
+    std::uint32_t blocksPerFrame = 73728;  // descriptor layout
+    std::uint16_t bits = 16;               // descriptor layout
+    std::uint32_t descriptorBytes = 52;    // descriptor layout
+    std::uint32_t headerBytes = 24;        // descriptor layout
+};
+std::string MonkeyOldHeader(const MonkeyFields& f) {
+    return "MAC " + LE16(f.version) + LE16(f.compression) + LE16(f.flags) + LE16(f.channels) +
+           LE32(f.sampleRate) + LE32(0) + LE32(0) + LE32(f.totalFrames) + LE32(f.finalFrameBlocks) +
+           LE32(f.peakLevel);
+}
+std::string MonkeyDescriptorHeader(const MonkeyFields& f) {
+    std::string descriptor = "MAC " + LE16(f.version) + LE16(0) + LE32(f.descriptorBytes) +
+                             LE32(f.headerBytes) + LE32(0) + LE32(0) + LE32(0) + LE32(0) + LE32(0) +
+                             std::string(16, '\x11');
+    if (f.descriptorBytes > descriptor.size())
+        descriptor += std::string(f.descriptorBytes - descriptor.size(), '\xEE');
+    std::string header = LE16(f.compression) + LE16(f.flags) + LE32(f.blocksPerFrame) +
+                         LE32(f.finalFrameBlocks) + LE32(f.totalFrames) + LE16(f.bits) +
+                         LE16(f.channels) + LE32(f.sampleRate);
+    header.resize(f.headerBytes < header.size() ? f.headerBytes : header.size());
+    return descriptor + header;
+}
+
+// The 23-byte OptimFROG header.
+struct OptimFrogFields {
+    std::uint64_t length = 2 * 44100;  // samples of all channels
+    std::uint8_t sampleType = 2;
+    std::uint8_t channelMode = 1;
+    std::uint32_t sampleRate = 44100;
+    std::uint8_t compression = 2 << 3;
+};
+std::string OptimFrogHeader(const OptimFrogFields& f) {
+    return "OFR " + LE32(15) + LE32(static_cast<std::uint32_t>(f.length)) +
+           LE16(static_cast<std::uint16_t>(f.length >> 32)) + static_cast<char>(f.sampleType) +
+           static_cast<char>(f.channelMode) + LE32(f.sampleRate) + LE16(4540) +
+           static_cast<char>(f.compression);
+}
+
+const std::string kAudio(4000, '\x21');
+
+TEST(Monkey, DescriptorAndHeaderSizes) {
+    TMonkey ape;
+    // A longer descriptor is skipped; a header longer than 24 bytes is read for 24.
+    ASSERT_TRUE(ReadBytes(ape, MonkeyDescriptorHeader({.descriptorBytes = 60}) + kAudio));
+    EXPECT_EQ(ape.Samples(), 73728u * 2 + 1000);
+    ASSERT_TRUE(ReadBytes(ape, MonkeyDescriptorHeader({.headerBytes = 30}) + kAudio));
+    EXPECT_EQ(ape.SampleRate(), 44100u);
+    // A header of 20 bytes lacks the sample rate.
+    EXPECT_FALSE(ReadBytes(ape, MonkeyDescriptorHeader({.headerBytes = 20}) + kAudio));
+    // A descriptor shorter than its own fields would put the header inside itself.
+    EXPECT_FALSE(ReadBytes(ape, MonkeyDescriptorHeader({.descriptorBytes = 40}) + kAudio));
+    // Frame counts whose product overflows 32 bits.
+    ASSERT_TRUE(ReadBytes(
+        ape, MonkeyDescriptorHeader({.totalFrames = 0xFFFFFFFF, .blocksPerFrame = 0xFFFFFFFF})));
+    EXPECT_EQ(ape.Samples(), 0xFFFFFFFFull * 0xFFFFFFFEull + 1000);
+}
+
+TEST(Monkey, OldLayoutBlocksPerFrameAndFlags) {
+    const std::uint32_t cases[][3] = {
+        {3970, 1000, 294912}, {3950, 2000, 294912}, {3949, 2000, 73728}, {3900, 1000, 73728},
+        {3899, 4000, 73728},  {3899, 3000, 9216},   {3800, 4000, 73728}, {3799, 4000, 9216}};
+    for (const auto& [version, compression, blocks] : cases)
+        EXPECT_EQ(MonkeyOldBlocksPerFrame(version, compression), blocks) << version;
+    TMonkey ape;
+    auto read = [&](std::uint16_t flags, std::uint32_t peak = 0) {
+        EXPECT_TRUE(ReadBytes(
+            ape, MonkeyOldHeader(
+                     {.version = 3800, .compression = 4000, .flags = flags, .peakLevel = peak}) +
+                     kAudio));
+    };
+    read(0);
+    EXPECT_EQ(ape.Bits(), 16u);
+    EXPECT_DOUBLE_EQ(ape.Duration(), (73728 * 2 + 1000) / 44100.0);
+    read(0x09);  // the 24-bit flag wins over the 8-bit one
+    EXPECT_EQ(ape.Bits(), 24u);
+    read(0x04 | 0x10, 5000);
+    EXPECT_EQ(ape.PeakLevel(), 0u);  // the word is something else without the flag
+    read(0x20, 16384);
+    EXPECT_EQ(ape.PeakLevel(), 16384u);
+}
+
+TEST(Monkey, InvalidHeaders) {
+    TMonkey ape;
+    for (const MonkeyFields& fields : {MonkeyFields{.version = 3950, .totalFrames = 0},
+                                       MonkeyFields{.version = 3950, .channels = 0},
+                                       MonkeyFields{.version = 3950, .sampleRate = 0}})
+        EXPECT_FALSE(ReadBytes(ape, MonkeyOldHeader(fields) + kAudio));
+    EXPECT_EQ(ape.Duration(), 0);
+    EXPECT_FALSE(ReadBytes(ape, MonkeyDescriptorHeader({.bits = 0}) + kAudio));
+    // A header cut short, and a file of another kind.
+    EXPECT_FALSE(ReadBytes(ape, MonkeyOldHeader({.version = 3950}).substr(0, 35)));
+    EXPECT_FALSE(ReadBytes(ape, MonkeyDescriptorHeader({}).substr(0, 57)));
+    EXPECT_FALSE(ReadBytes(ape, "fLaC" + kAudio));
+    EXPECT_FALSE(ape.ReadFromFile("/nonexistent/file.ape"));
+}
+
+TEST(Musepack, StreamVersionsAndTheirHeaderFields) {
+    TMPEGplus mpc = test::Read<TMPEGplus>(MusepackSV7Header(1000, 2, true) + kAudio);
+    EXPECT_EQ(mpc.SampleRate(), 37800u);
+    EXPECT_EQ(mpc.ChannelMode(), "Joint Stereo");
+    EXPECT_DOUBLE_EQ(mpc.Duration(), 1000 * 1152 / 37800.0);
+    EXPECT_EQ(test::Read<TMPEGplus>(MusepackSV7Header(10, 3, false, 1) + kAudio).StreamVersion(),
+              71);
+    for (unsigned version : {4u, 5u, 6u}) {
+        SCOPED_TRACE(version);
+        mpc = test::Read<TMPEGplus>(MusepackOldHeader(version, 300, 160, version != 5));
+        EXPECT_EQ(mpc.StreamVersion(), version);
+        EXPECT_EQ(mpc.Frames(), 300u);
+        EXPECT_EQ(mpc.ChannelModeID(), version != 5 ? 2 : 1);
+        EXPECT_EQ(mpc.StoredBitRate(), version == 6 ? 0 : 160);
+    }
+    // Version bits giving 2, and a stream-version-8 file: read, but not valid, and tags are
+    // read only for a known header.
+    std::string header = MusepackOldHeader(5, 100, 128, false);
+    header[1] = static_cast<char>(2 << 1);
+    for (const std::string& bytes : {header, "MPCKSH"s + std::string(60, '\0')}) {
+        mpc = test::Read<TMPEGplus>(bytes + test::APETag(2000, {{"Title", "x"}}));
+        EXPECT_FALSE(mpc.Valid());
+        EXPECT_EQ(mpc.StreamVersion(), 0);
+        EXPECT_FALSE(mpc.APEtag().Exists());
+    }
+    // Fewer than 32 bytes after the ID3v2 tag.
+    const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s));
+    EXPECT_FALSE(ReadBytes(mpc, id3v2 + MusepackSV7Header(10, 0, false).substr(0, 31)));
+}
+
+TEST(Musepack, BitRateComesFromTheStreamBetweenTheTagsAndIsClamped) {
+    const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s), 50);
+    const std::string header = MusepackSV7Header(100, 1, false);
+    const std::string audio(20000, '\x33');
+    TMPEGplus mpc = test::Read<TMPEGplus>(id3v2 + header + audio +
+                                          test::APETag(2000, {{"Artist", "Band"}}, true) +
+                                          test::ID3v1Block({.title = "One"}));
+    EXPECT_EQ(mpc.APEtag().Artist(), "Band");
+    // The APE tag's header is not part of the size its footer gives, so it counts as stream.
+    const double streamBytes = header.size() + audio.size() + 32;
+    EXPECT_EQ(mpc.BitRate(), Round(streamBytes * 8 * 48 / 100 / 1152));
+    EXPECT_FALSE(mpc.Corrupted());
+
+    for (unsigned rate : {2u, 3u, 480u, 481u}) {  // a stored rate wins over the stream's size
+        mpc = test::Read<TMPEGplus>(MusepackOldHeader(5, 100, rate, false) + audio);
+        EXPECT_EQ(mpc.BitRate(), rate);
+        EXPECT_EQ(mpc.Corrupted(), rate == 2 || rate == 481) << rate;
+    }
+    // No frames: no rate to work out.
+    mpc = test::Read<TMPEGplus>(MusepackSV7Header(0, 0, false) + kAudio);
+    EXPECT_EQ(mpc.BitRate(), 0);
+    EXPECT_TRUE(mpc.Corrupted());
+    // One frame in a large file: far beyond any rate, and kept so rather than wrapped round.
+    mpc = test::Read<TMPEGplus>(MusepackSV7Header(1, 0, false) + std::string(300000, '\x33'));
+    EXPECT_EQ(mpc.BitRate(), 0xFFFF);
+    // An APE tag claiming more bytes than the file holds leaves no stream.
+    std::string ape = test::APETag(2000, {{"Title", "x"}});
+    ape.replace(ape.size() - 20, 4, LE32(0x7FFFFFFF));
+    mpc = test::Read<TMPEGplus>(MusepackSV7Header(100, 0, false) + kAudio + ape);
+    EXPECT_EQ(mpc.BitRate(), 0);
+    EXPECT_TRUE(mpc.Corrupted());
+}
+
+TEST(OptimFrog, HeaderValues) {
+    // 48 bits of length, counting the samples of all channels.
+    const std::uint64_t length = (std::uint64_t{0x1234} << 32) | 0x56789ABC;
+    TOptimFrog ofr = test::Read<TOptimFrog>(OptimFrogHeader({.length = length}) + kAudio);
+    EXPECT_EQ(ofr.Bits(), 16);
+    EXPECT_EQ(ofr.Samples(), length / 2);
+    EXPECT_DOUBLE_EQ(ofr.Duration(), length / 2 / 44100.0);
+    ofr = test::Read<TOptimFrog>(OptimFrogHeader({.channelMode = 0, .sampleRate = 96000}));
+    EXPECT_EQ(ofr.ChannelMode(), "Mono");
+    EXPECT_DOUBLE_EQ(ofr.Duration(), 2 * 44100 / 96000.0);
+    // Sample types 8 to 10 hold floating-point samples.
+    for (std::uint8_t type : {7, 8, 10})
+        EXPECT_EQ(test::Read<TOptimFrog>(OptimFrogHeader({.sampleType = type})).Bits(),
+                  type == 7 ? 32 : -32);
+}
+
+TEST(OptimFrog, ValidOnlyForKnownValues) {
+    const std::pair<OptimFrogFields, bool> cases[] = {
+        {{.sampleType = 10}, true},       {{.sampleType = 11}, false},
+        {{.channelMode = 2}, false},      {{.channelMode = 200}, false},
+        {{.sampleRate = 0}, false},       {{.compression = 9 << 3 | 7}, true},
+        {{.compression = 10 << 3}, false}};
+    for (const auto& [fields, valid] : cases)
+        EXPECT_EQ(test::Read<TOptimFrog>(OptimFrogHeader(fields)).Valid(), valid);
+    // A header cut by the end of the file reads as zeros: no sample rate.
+    EXPECT_FALSE(test::Read<TOptimFrog>(OptimFrogHeader({}).substr(0, 16)).Valid());
+    TOptimFrog ofr;
+    EXPECT_FALSE(ReadBytes(ofr, "OFR"s));
+    EXPECT_FALSE(ReadBytes(ofr, "MAC " + OptimFrogHeader({})));
+}
+
+TEST(TwinVQ, HeaderValues) {
+    const std::string bytes = TwinVQFile({.channelMode = 0, .bitRate = 20, .sampleRate = 16});
+    TTwinVQ vqf = test::Read<TTwinVQ>(bytes);
+    EXPECT_EQ(vqf.ChannelMode(), "Mono");
+    EXPECT_EQ(vqf.SampleRate(), 16000u);  // other than 11, 22 and 44: whole kilohertz
+    // The bytes after "DATA", whose offset the header size gives.
+    EXPECT_DOUBLE_EQ(vqf.Duration(), 12000 / 125.0 / 20);
+    // Only the low 16 bits of each header number count.
+    vqf = test::Read<TTwinVQ>(TwinVQFile({.channelMode = 0x10001, .bitRate = 0x70030}));
+    EXPECT_EQ(vqf.ChannelMode(), "Stereo");
+    EXPECT_EQ(vqf.BitRate(), 48);
+    // A header size beyond the file: the distance is taken either way.
+    std::string wrapped = TwinVQFile({.bitRate = 8, .dataSize = 0});
+    wrapped.replace(12, 4, BE32(0xFFFF));
+    EXPECT_DOUBLE_EQ(test::Read<TTwinVQ>(wrapped).Duration(),
+                     (0xFFFF + 20 - wrapped.size()) / 125.0 / 8);
+}
+
+TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacter) {
+    TwinVQFields fields{.chunks = {{"NAME", "  Blue Train \t"},
+                                   {"AUTH", "John Coltrane"},
+                                   {"ALBM", "Blue Note"},
+                                   {"(c) ", "1957"},
+                                   {"COMT", "Caf\xE9"},
+                                   {"FILE", "train.wav"},
+                                   {"DSIZ", "\0\0\x01\x00"s},
+                                   {"NAME", std::string(300, 'n') + "tail"}}};
+    TTwinVQ vqf = test::Read<TTwinVQ>(TwinVQFile(fields));
+    EXPECT_EQ(vqf.Title(), std::string(250, 'n'));  // the last chunk of an id wins, cut
+    EXPECT_EQ(vqf.Author(), "John Coltrane");
+    EXPECT_EQ(vqf.Album(), "Blue Note");
+    EXPECT_EQ(vqf.Copyright(), "1957");
+    EXPECT_EQ(vqf.Comment(), "Café");
+    EXPECT_EQ(vqf.OriginalFile(), "train.wav");
+
+    // A chunk id with a control character ends the walk; so does "DATA".
+    fields.chunks = {{"NAME", "First"}, {"AU\x01H", "x"}, {"AUTH", "Never"}};
+    vqf = test::Read<TTwinVQ>(TwinVQFile(fields));
+    EXPECT_EQ(vqf.Title() + vqf.Author(), "First");
+    const std::string song = TwinVQFile({.chunks = {{"NAME", "Song"}}, .dataSize = 0});
+    vqf = test::Read<TTwinVQ>(song + TwinVQChunk("AUTH", "After data"));
+    EXPECT_EQ(vqf.Title() + vqf.Author(), "Song");
+    // A chunk cut by the end of the file keeps what is there.
+    std::string cut = TwinVQFile({.dataSize = 0});
+    cut.resize(cut.size() - 4);
+    EXPECT_EQ(test::Read<TTwinVQ>(cut + "ALBM" + BE32(1000000) + "Short").Album(), "Short");
+    // Not a TwinVQ file, and one too short for a header.
+    std::string other = TwinVQFile({.chunks = {{"NAME", "x"}}});
+    other[0] = 'X';
+    vqf = test::Read<TTwinVQ>(other);
+    EXPECT_FALSE(vqf.Valid());
+    EXPECT_EQ(vqf.Title(), "");
+    EXPECT_FALSE(ReadBytes(vqf, TwinVQFile({}).substr(0, 39)));
+}
+
+TEST(TwinVQ, CorruptedOutsideTheEncodersRanges) {
+    // 264 kbit/s would read as 8 if cut to a byte; 105 kHz as 39464 Hz if cut to 16 bits.
+    // 100 and 10,000,000 bytes at 8 kbit/s are 0.1 s and 10000 s, the plausible ends.
+    const std::pair<TwinVQFields, bool> cases[] = {{{.bitRate = 8}, false},
+                                                   {{.bitRate = 192}, false},
+                                                   {{.bitRate = 7}, true},
+                                                   {{.bitRate = 193}, true},
+                                                   {{.bitRate = 264}, true},
+                                                   {{.bitRate = 0}, true},
+                                                   {{.sampleRate = 8}, false},
+                                                   {{.sampleRate = 44}, false},
+                                                   {{.sampleRate = 7}, true},
+                                                   {{.sampleRate = 45}, true},
+                                                   {{.sampleRate = 105}, true},
+                                                   {{.channelMode = 2}, true},
+                                                   {{.bitRate = 8, .dataSize = 100}, false},
+                                                   {{.bitRate = 8, .dataSize = 99}, true},
+                                                   {{.bitRate = 8, .dataSize = 10000000}, false},
+                                                   {{.bitRate = 8, .dataSize = 10000001}, true}};
+    for (const auto& [fields, corrupted] : cases) {
+        const TTwinVQ vqf = test::Read<TTwinVQ>(TwinVQFile(fields));
+        EXPECT_EQ(vqf.Corrupted(), corrupted) << fields.bitRate << " " << fields.sampleRate;
+        EXPECT_EQ(vqf.BitRate(), fields.bitRate);
+        if (fields.sampleRate != 44) {
+            EXPECT_EQ(vqf.SampleRate(), fields.sampleRate * 1000);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace rv

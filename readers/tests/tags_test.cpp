@@ -1,0 +1,299 @@
+// ID3v1, ID3v2 and APE tags, and the text rules they share.
+
+#include <gtest/gtest.h>
+
+#include "readers/ape_tag.h"
+#include "readers/id3v1.h"
+#include "readers/id3v2.h"
+#include "readers/tag_text.h"
+#include "readers/tests/read_bytes.h"
+#include "readers/tests/tag_bytes.h"
+
+using namespace std::string_literals;
+
+namespace rv {
+namespace {
+
+using test::APETag;
+using test::ID3v2Frame;
+using test::ID3v2Tag;
+using test::LE32;
+using test::ReadBytes;
+
+const std::string kAudio(2000, '\x55');
+
+TID3v2 V2(const std::string& tag) {
+    return test::Read<TID3v2>(tag + kAudio);
+}
+
+// A version 2.3 tag of single-byte text frames.
+TID3v2 V23(const std::vector<std::pair<std::string, std::string>>& frames) {
+    std::string bytes;
+    for (const auto& [id, text] : frames) bytes += ID3v2Frame(3, id, "\0"s + text);
+    return V2(ID3v2Tag(3, bytes));
+}
+
+TEST(ID3v1, TrackVersionGenreAndText) {
+    TID3v1 tag = test::Read<TID3v1>(
+        kAudio + test::ID3v1Block({"Caf\xE9 \x80\x01", "Artist   ", "Al\0junk"s, "19\t9",
+                                   "A comment that is 28 chars!!", 5, 17}));
+    EXPECT_EQ(tag.VersionID(), 2);
+    EXPECT_EQ(tag.Track(), 5);
+    EXPECT_EQ(tag.Comment(), "A comment that is 28 chars!!");
+    EXPECT_EQ(tag.Genre(), "Rock");
+    EXPECT_EQ(tag.Title(), "Café €");  // windows-1252, controls cleaned
+    EXPECT_EQ(tag.Artist(), "Artist");
+    EXPECT_EQ(tag.Album(), "Al");
+    EXPECT_EQ(tag.Year(), "19 9");
+    // Byte 125 zero and byte 126 zero: version 1.0.
+    EXPECT_EQ(test::Read<TID3v1>(test::ID3v1Block({"T", "", "", "", "c", 0, 0})).VersionID(), 1);
+    // Blank-padded writers: byte 125 a blank and byte 126 not.
+    std::string block = test::ID3v1Block({"T"});
+    block[125] = ' ';
+    block[126] = 9;
+    EXPECT_EQ(test::Read<TID3v1>(block).Track(), 9);
+    for (const auto& [id, name] :
+         {std::pair<unsigned char, std::string>{147, "Synthpop"}, {148, ""}})
+        EXPECT_EQ(test::Read<TID3v1>(test::ID3v1Block({.genre = id})).Genre(), name);
+}
+
+TEST(ID3v1, OnlyUnreadableFilesAreErrorsAndNothingIsKept) {
+    TID3v1 tag;
+    EXPECT_FALSE(ReadBytes(tag, std::string(127, 'x')));
+    EXPECT_FALSE(tag.ReadFromFile("/nonexistent/file.mp3"));
+    ASSERT_TRUE(ReadBytes(tag, test::ID3v1Block({"Title", "", "", "", "", 3, 1})));
+    EXPECT_TRUE(ReadBytes(tag, std::string(128, 'x')));
+    EXPECT_FALSE(tag.Exists());
+    EXPECT_EQ(tag.Title(), "");
+    EXPECT_EQ(tag.Track(), 0);
+}
+
+TEST(ID3v2, SizeCountsHeaderAndFooterAndMustFitTheFile) {
+    TID3v2 tag;
+    EXPECT_FALSE(ReadBytes(tag, "ID3\3\0\0\0"));
+    const std::string frame = ID3v2Frame(4, "TIT2", "\0T"s);
+    tag = V2(ID3v2Tag(4, frame, 50, 0x10) + "3DI\4\0\x10\0\0\0\x3E"s);
+    EXPECT_EQ(tag.Size(), 10 + frame.size() + 50 + 10);
+    EXPECT_EQ(tag.Title(), "T");
+    // A size past the end of the file: the header is reported, no frame is read.
+    std::string big = ID3v2Tag(3, frame);
+    big.replace(6, 4, test::Synchsafe(1 << 20));
+    tag = V2(big);
+    EXPECT_EQ(tag.VersionID(), 3);
+    EXPECT_EQ(tag.Size(), 0u);
+    EXPECT_EQ(tag.Title(), "");
+    // So with a version we do not know.
+    EXPECT_EQ(V2(ID3v2Tag(5, frame)).Title(), "");
+}
+
+TEST(ID3v2, FallbackFramesFillEmptyFieldsAndTheLastFrameWins) {
+    const TID3v2 tag = V23({{"TIT1", "Group"},
+                            {"TOPE", "Orig"},
+                            {"TOAL", "Old album"},
+                            {"TDRC", "2004-05-06"},
+                            {"TIT2", ""},
+                            {"TRCK", "A"},
+                            {"TCOM", "One"},
+                            {"TCOM", "Two"}});
+    EXPECT_EQ(tag.Title(), "Group");
+    EXPECT_EQ(tag.Artist(), "Orig");
+    EXPECT_EQ(tag.Album(), "Old album");
+    EXPECT_EQ(tag.Year(), "2004");
+    EXPECT_EQ(tag.Track(), 0);
+    EXPECT_EQ(tag.TrackString(), "A");
+    EXPECT_EQ(tag.Composer(), "Two");
+}
+
+TEST(ID3v2, OnlyTheFirst500BytesOfAFrameCountAndTheWalkGoesOn) {
+    // The cut falls inside the final "é", which is dropped whole.
+    const TID3v2 tag =
+        V2(ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\3" + std::string(498, 'x') + "\xC3\xA9 more") +
+                           ID3v2Frame(3, "TPE1", "\0Next"s)));
+    EXPECT_EQ(tag.Title(), std::string(498, 'x'));
+    EXPECT_EQ(tag.Artist(), "Next");
+}
+
+TEST(ID3v2, Version24FrameSizesAreSynchsafe) {
+    // A 200-byte title has a synchsafe size (01 48) that read as a plain number would be 328.
+    const std::string title(199, 't');
+    TID3v2 tag =
+        V2(ID3v2Tag(4, ID3v2Frame(4, "TIT2", "\3" + title) + ID3v2Frame(4, "TPE1", "\3Artist"s)));
+    EXPECT_EQ(tag.Title(), title);
+    EXPECT_EQ(tag.Artist(), "Artist");
+    // Writers that stored plain sizes give themselves away by a byte with its top bit set.
+    std::string frame = ID3v2Frame(4, "TIT2", "\0"s + std::string(0x8F, 'b'));
+    frame.replace(4, 4, test::BE32(0x90));
+    EXPECT_EQ(V2(ID3v2Tag(4, frame + ID3v2Frame(4, "TPE1", "\0After"s))).Artist(), "After");
+}
+
+TEST(ID3v2, EveryTextEncodingIsRead) {
+    const TID3v2 tag =
+        V2(ID3v2Tag(4, ID3v2Frame(4, "TIT2",
+                                  "\1\xFF\xFE\x41\0B\0"s) +                         // UTF-16LE
+                           ID3v2Frame(4, "TPE1", "\2\x04\x1F\x04\x40\x04\x38"s) +   // UTF-16BE
+                           ID3v2Frame(4, "TALB", "\1\xFE\xFF\0A\0\xFF\x01\xFF"s) +  // BE mark
+                           ID3v2Frame(4, "TCOM", "\3\xC3\x86gir"s) +                // UTF-8
+                           ID3v2Frame(4, "TCOM", "\7Unknown encoding"s)));          // ignored
+    EXPECT_EQ(tag.Title(), "AB");
+    EXPECT_EQ(tag.Artist(), "При");
+    EXPECT_EQ(tag.Album(), "Aÿǿ");  // low bytes 0xFF are characters, not marks
+    EXPECT_EQ(tag.Composer(), "Ægir");
+}
+
+TEST(ID3v2, GenreNumbersInParenthesesGiveTheirNames) {
+    const std::pair<std::string, std::string> cases[] = {{"(17)", "Rock"},
+                                                         {"(17)Rock", "Rock"},
+                                                         {"(9)Pop", "Pop"},
+                                                         {"Rock (Live)", "Rock (Live)"},
+                                                         {"(4)(17)", "Disco"},
+                                                         {"(200)", ""},
+                                                         {"((Bracketed)", "(Bracketed)"},
+                                                         {"(abc)Rock", "(abc)Rock"},
+                                                         {"(17", "(17"}};
+    for (const auto& [text, genre] : cases) EXPECT_EQ(V23({{"TCON", text}}).Genre(), genre) << text;
+}
+
+TEST(ID3v2, CommentAndLinkSkipTheirDescriptions) {
+    // In UTF-16 the separator is a zero code unit, even where a character's byte is zero; the
+    // address of a link is single-byte text whatever the description's encoding.
+    const TID3v2 tag =
+        V2(ID3v2Tag(3, ID3v2Frame(3, "COMM", "\1eng\xFF\xFE\x41\0\0\x01\0\0\xFF\xFE\x43\0"s) +
+                           ID3v2Frame(3, "WXXX", "\1\xFF\xFE\x64\0\0\0http://b.example/"s)));
+    EXPECT_EQ(tag.Comment(), "C");
+    EXPECT_EQ(tag.Link(), "http://b.example/");
+    EXPECT_EQ(V23({{"COMM", "engonly a description"}}).Comment(), "");  // no separator
+}
+
+TEST(ID3v2, Version22UsesThreeCharacterFrames) {
+    const TID3v2 tag =
+        V2(ID3v2Tag(2,
+                    ID3v2Frame(2, "TT2", "\0Old title"s) + ID3v2Frame(2, "TP1", "\1\xFF\xFEO\0"s) +
+                        ID3v2Frame(2, "TRK", "\0004"s) + ID3v2Frame(2, "TOR", "\0001971"s) +
+                        ID3v2Frame(2, "TCO", "\0(0)"s) + ID3v2Frame(2, "COM", "\0eng\0Note"s) +
+                        ID3v2Frame(2, "WXX", "\0\0http://c.example/"s),
+                    20));
+    EXPECT_EQ(tag.Title(), "Old title");
+    EXPECT_EQ(tag.Artist(), "O");
+    EXPECT_EQ(tag.Track(), 4);
+    EXPECT_EQ(tag.Year(), "1971");
+    EXPECT_EQ(tag.Genre(), "Blues");
+    EXPECT_EQ(tag.Comment(), "Note");
+    EXPECT_EQ(tag.Link(), "http://c.example/");
+}
+
+TEST(ID3v2, FrameFlagsAndTheExtendedHeader) {
+    // Version 2.3: compressed (0x80) and encrypted (0x40) frames are skipped; an extended
+    // header counts the bytes after its size.
+    TID3v2 tag = V2(ID3v2Tag(3,
+                             "\0\0\0\6\0\0\0\0\0\0"s + ID3v2Frame(3, "TIT2", "\0zlib"s, 0x0080) +
+                                 ID3v2Frame(3, "TPE1", "\0secret"s, 0x0040) +
+                                 ID3v2Frame(3, "TALB", "\0Plain"s, 0x8000),
+                             0, 0x40));
+    EXPECT_EQ(tag.Title() + tag.Artist() + tag.Album(), "Plain");
+    // Version 2.4: compression 0x08, encryption 0x04, a data-length field 0x01 and
+    // unsynchronisation 0x02; the extended header counts itself.
+    tag = V2(ID3v2Tag(4,
+                      "\0\0\0\6\1\0"s + ID3v2Frame(4, "TIT2", "\0zlib"s, 0x0009) +
+                          ID3v2Frame(4, "TPE1", "\0secret"s, 0x0004) +
+                          ID3v2Frame(4, "TALB", test::Synchsafe(6) + "\0Album"s, 0x0001) +
+                          ID3v2Frame(4, "TCOM", "\1\xFF\0\xFE\x41\0\xFF\0\0"s, 0x0002),
+                      0, 0x40));
+    EXPECT_EQ(tag.Title() + tag.Artist() + tag.Album(), "Album");
+    EXPECT_EQ(tag.Composer(), "Aÿ");
+}
+
+TEST(ID3v2, TheWalkStopsAtBadIdsAndAtTheTagsEnd) {
+    TID3v2 tag = V2(ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0T"s) + ID3v2Frame(3, "tpe1", "\0x"s) +
+                                    ID3v2Frame(3, "TALB", "\0never"s)));
+    EXPECT_EQ(tag.Title(), "T");
+    EXPECT_EQ(tag.Album(), "");
+    // Frames beyond the tag's size belong to the audio.
+    EXPECT_EQ(
+        V2(ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0In"s)) + ID3v2Frame(3, "TPE1", "\0Out"s)).Artist(),
+        "");
+    // A frame that claims more than the tag holds is read as far as the tag goes.
+    std::string huge = ID3v2Frame(3, "TIT2", "\0Huge"s);
+    huge.replace(4, 4, test::BE32(0xFFFFFFF0));
+    tag = V2(ID3v2Tag(3, huge + ID3v2Frame(3, "TPE1", "\0x"s)));
+    EXPECT_EQ(tag.Title().substr(0, 4), "Huge");
+    EXPECT_EQ(tag.Artist(), "");
+}
+
+TAPEtag Ape(const std::string& tail) {
+    return test::Read<TAPEtag>(std::string(300, '\x55') + tail);
+}
+
+TEST(APETag, ItemsAreFoundBeforeAnID3v1BlockAndBehindAHeader) {
+    TAPEtag tag;
+    EXPECT_FALSE(ReadBytes(tag, std::string(127, 'x')));
+    EXPECT_FALSE(Ape("").Exists());
+    const std::string bytes = APETag(2000,
+                                     {{"TITLE", "Caf\xC3\xA9"},
+                                      {"Title", "Second"},
+                                      {"Track", "4/9"},
+                                      {"Album", std::string(300, 'a')},
+                                      {"Artist", "One\0Two"s},
+                                      {"Comment", "Line\r\nbreak"}},
+                                     true);
+    tag = Ape(bytes + test::ID3v1Block({"v1 title"}));
+    EXPECT_EQ(tag.Size(), bytes.size() - 32);  // the header is not counted
+    EXPECT_EQ(tag.Title(), "Second");          // a later item replaces an earlier one
+    EXPECT_EQ(tag.Track(), 4);
+    EXPECT_EQ(tag.Album(), std::string(250, 'a'));
+    EXPECT_EQ(tag.Artist(), "One");  // the first of a list of values
+    EXPECT_EQ(tag.Comment(), "Line  break");
+}
+
+TEST(APETag, Version1TextIsSingleByteAndVersion2IsUtf8) {
+    TAPEtag tag = Ape(APETag(1000, {{"Title", "Caf\xC3\xA9"}, {"Artist", "na\xEFve"}}));
+    EXPECT_EQ(tag.Title(), "CafÃ©");  // five characters, as windows-1252 reads them
+    EXPECT_EQ(tag.Artist(), "naïve");
+    tag = Ape(APETag(2000, {{"Title", "Caf\xC3\xA9"}, {"Track", "999"}}));
+    EXPECT_EQ(tag.Title(), "Café");
+    EXPECT_EQ(tag.Track(), 0);  // no room in a byte
+}
+
+TEST(APETag, ForgedSizesAndCountsEndTheWalk) {
+    std::string tag = APETag(2000, {{"Title", "T"}});
+    tag.replace(tag.size() - 16, 4, LE32(0xFFFFFFFF));  // item count
+    EXPECT_EQ(Ape(tag).Title(), "T");
+    tag = APETag(2000, {{"Title", "T"}, {"Artist", "A"}});
+    tag.replace(0, 4, LE32(0x7FFFFFFF));  // first value size
+    EXPECT_EQ(Ape(tag).Artist(), "");
+    for (std::uint32_t size : {0xFFFFFFF0u, 31u}) {  // tag size
+        tag = APETag(2000, {{"Title", "T"}});
+        tag.replace(tag.size() - 20, 4, LE32(size));
+        EXPECT_TRUE(Ape(tag).Exists());
+        EXPECT_EQ(Ape(tag).Title(), "");
+    }
+    // A key that never ends.
+    EXPECT_TRUE(Ape(LE32(1) + LE32(0) + std::string(291, 'K') + "APETAGEX" + LE32(2000) +
+                    LE32(32 + 299) + LE32(1) + LE32(0) + std::string(8, '\0'))
+                    .Exists());
+}
+
+TEST(TagText, TextCutByTheBufferLosesOnlyTheCutCharacter) {
+    EXPECT_EQ(DecodeTagText("\xFF\xFE\x41\0\x34\xD8"s, TagEncoding::Utf16),
+              "A");                                              // half a pair
+    EXPECT_EQ(DecodeTagText("A\0B"s, TagEncoding::Utf16), "A");  // half a unit
+    EXPECT_EQ(DecodeTagText("x\xF0\x9D\x84", TagEncoding::Utf8), "x");
+    // Malformed bytes inside the text are marked, not dropped.
+    EXPECT_EQ(DecodeTagText("a\xFF\x62", TagEncoding::Utf8), "a\uFFFD\x62");
+}
+
+TEST(TagText, ControlCharactersNeverReachAField) {
+    EXPECT_EQ(CleanTagText("  \tline one\r\nline two\x7F "), "line one  line two");
+    EXPECT_EQ(CleanTagText("\xC2\x85x"), "x");  // U+0085, a C1 control
+    // windows-1252 leaves 0x81 undefined; it decodes to a C1 control.
+    EXPECT_EQ(DecodeTagText("A\x81\x42"s, TagEncoding::Latin), "A B");
+}
+
+TEST(TagText, TrackNumberIsTheDecimalBeforeTheSlash) {
+    EXPECT_EQ(ParseTrackNumber("3/12", 255), 3u);
+    EXPECT_EQ(ParseTrackNumber(" 07 ", 255), 7u);
+    for (const char* bad : {"A", "3a", "-3", "", "256"}) EXPECT_EQ(ParseTrackNumber(bad, 255), 0u);
+    EXPECT_EQ(ParseTrackNumber("99999999999999", 0xFFFF), 0u);
+}
+
+}  // namespace
+}  // namespace rv
