@@ -53,11 +53,8 @@ TEST(Bitmap, ResizeKeepsContentAndCopiesAreDeep) {
     EXPECT_EQ(copy.Pixel(0, 0), clBlue);
 
     TBitmap empty;
-    EXPECT_TRUE(empty.Empty());
     empty.Canvas().FillRect({0, 0, 5, 5});  // harmless
-    empty.SetPixelFormat(pf32bit);
     empty.SetSize(2, 2);
-    EXPECT_EQ(empty.PixelFormat(), pf32bit);
     EXPECT_EQ(empty.Pixel(1, 1), clWhite);
 }
 
