@@ -254,33 +254,27 @@ TEST(HostWindow, TimersFocusSizeAndExceptions) {
 }
 
 TEST(HostWindow, AHandlerMayDestroyItsOwnWindow) {
-    std::vector<UINT> seen;
-    HWND wnd = 0;
-    wnd = CreateHostWindow([&](TMessage& m) {
-        seen.push_back(m.Msg);
-        if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_KEYDOWN) DestroyHostWindow(wnd);
-        DefHostWindowProc(wnd, m);
-    });
-    SetWindowBounds(wnd, Bounds(0, 0, 50, 50));
-    QPointer<QWidget> widget = HostWidget::Find(wnd);
-    Press(widget, {5, 5});
-    EXPECT_FALSE(IsHostWindow(wnd));
-    EXPECT_EQ(seen.back(), WM_LBUTTONDOWN);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(widget.isNull());
-
-    // The same with a key that also brings characters: none arrive after the window is gone.
-    seen.clear();
-    wnd = CreateHostWindow([&](TMessage& m) {
-        seen.push_back(m.Msg);
-        if (m.Msg == WM_KEYDOWN) DestroyHostWindow(wnd);
-        DefHostWindowProc(wnd, m);
-    });
-    widget = HostWidget::Find(wnd);
-    test::Key(widget, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
-    EXPECT_EQ(seen, (std::vector<UINT>{WM_KEYDOWN}));
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(widget.isNull());
+    // A key brings a character too: none arrives after the window is gone.
+    for (UINT killer : {WM_LBUTTONDOWN, WM_KEYDOWN}) {
+        std::vector<UINT> seen;
+        HWND wnd = 0;
+        wnd = CreateHostWindow([&](TMessage& m) {
+            seen.push_back(m.Msg);
+            if (m.Msg == killer) DestroyHostWindow(wnd);
+            DefHostWindowProc(wnd, m);
+        });
+        SetWindowBounds(wnd, Bounds(0, 0, 50, 50));
+        QPointer<QWidget> widget = HostWidget::Find(wnd);
+        if (killer == WM_LBUTTONDOWN)
+            Press(widget, {5, 5});
+        else
+            test::Key(widget, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        EXPECT_FALSE(IsHostWindow(wnd));
+        EXPECT_EQ(seen.back(), killer);
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), WM_CHAR), 0);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(widget.isNull());
+    }
 }
 
 }  // namespace
