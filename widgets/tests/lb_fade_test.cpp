@@ -2,7 +2,6 @@
 #include <functional>
 
 #include "widgets/lb_button.h"
-#include "widgets/lb_speed_button.h"
 #include "widgets/tests/widget_fixture.h"
 
 namespace rv {
@@ -115,16 +114,6 @@ TEST(LbFade, WithoutSlowDeceaseOrHotColour) {
     b->Perform(CM_MOUSEENTER);
     EXPECT_FALSE(b->MouseInside());
     EXPECT_EQ(b->FadeStep(), 0);
-
-    // The speed button fades the same way.
-    auto* s = f.Add<TLbSpeedButton>(10, 50);
-    s->SetHotTrackColor(clRed);
-    s->SetSlowDecease(true);
-    s->Perform(CM_MOUSEENTER);
-    s->Perform(CM_MOUSELEAVE);
-    for (int i = 0; i < 8; ++i) SendMessage(s->FadeTimerHandle(), WM_TIMER, 1, 0);
-    EXPECT_FALSE(s->Fading());
-    EXPECT_EQ(s->FadeStep(), 0);
 }
 
 }  // namespace
