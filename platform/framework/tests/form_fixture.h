@@ -1,24 +1,15 @@
 #pragma once
-// One GUI application for the test program and a shown form to put controls on.
+// A shown form to put controls on.
 
 #include <gtest/gtest.h>
 
 #include <utility>
 
 #include "platform/framework/custom_controls.h"
-#include "platform/windows/gui_application.h"
+#include "platform/windows/tests/gui_app.h"
 #include "platform/windows/window_host.h"
 
 namespace rv::test {
-
-inline TApplication& App() {
-    static TGuiApplication* app = [] {
-        auto* a = new TGuiApplication;
-        a->Initialize();
-        return a;
-    }();
-    return *app;
-}
 
 struct FormWith {
     FormWith() {

@@ -10,21 +10,11 @@
 #include <vector>
 
 #include "platform/graphics/internal/qt_graphics.h"
-#include "platform/windows/gui_application.h"
 #include "platform/windows/internal/host_widget.h"
+#include "platform/windows/tests/gui_app.h"
 #include "platform/windows/window_host.h"
 
 namespace rv::test {
-
-// One application object for the whole test program.
-inline TGuiApplication& App() {
-    static TGuiApplication* app = [] {
-        auto* a = new TGuiApplication;
-        a->Initialize();
-        return a;
-    }();
-    return *app;
-}
 
 struct Recorded {
     UINT msg;
