@@ -158,7 +158,7 @@ TEST(LbButton, LongCaptionsAreCutOrWrapped) {
     EXPECT_LE(wrapped.Right, 56);
 }
 
-TEST(LbButton, KindsSetGlyphCaptionAndModalResult) {
+TEST(LbButton, KindsSetGlyphCaptionAndModalResultAClickPassesOn) {
     FormWith f;
     auto* b = f.Add<TLbButton>(10, 10);
     b->SetKind(bkOK);
@@ -188,11 +188,8 @@ TEST(LbButton, KindsSetGlyphCaptionAndModalResult) {
     }
     EXPECT_EQ(LoadLbBitmap("LBARROW").Width(), 5);
     EXPECT_TRUE(LoadLbBitmap("NOSUCH").Empty());
-}
 
-TEST(LbButton, ClickSetsTheModalResultAndPopsTheMenu) {
-    FormWith f;
-    auto* b = f.Add<TLbButton>(10, 10);
+    // A click sets the form's modal result and pops the menu.
     b->SetKind(bkYes);
     int clicks = 0;
     b->OnClick = [&](TObject*) { ++clicks; };
