@@ -25,25 +25,19 @@ TEST(LbRenderAll, EveryStylePresetAndStateIntoOnePicture) {
     sheet.Canvas().Brush.Color = RGB(236, 236, 236);
     sheet.Canvas().FillRect({0, 0, sheet.Width(), sheet.Height()});
 
-    int painted = 0;
     for (int p = 0; p < columns; ++p) {
         for (int s = 0; s < int(std::size(styles)); ++s) {
             for (int state = 0; state < kStates; ++state) {
                 auto* b = f.Add<TLbButton>(10, 10);
+                b->SetColorStyle(presets[p]);
+                b->SetStyle(styles[s]);
+                b->SetCaption("Button");
+                b->SetKind(bkOK);
                 auto* speed = f.Add<TLbSpeedButton>(10, 50);
-                for (auto apply : {0, 1}) {
-                    if (apply == 0) {
-                        b->SetColorStyle(presets[p]);
-                        b->SetStyle(styles[s]);
-                        b->SetCaption("Button");
-                        b->SetKind(bkOK);
-                    } else {
-                        speed->SetColorStyle(presets[p]);
-                        speed->SetStyle(styles[s]);
-                        speed->SetCaption("Speed");
-                        speed->SetGlyph(LoadLbBitmap("LBRETRY"));
-                    }
-                }
+                speed->SetColorStyle(presets[p]);
+                speed->SetStyle(styles[s]);
+                speed->SetCaption("Speed");
+                speed->SetGlyph(LoadLbBitmap("LBRETRY"));
                 if (presets[p] == lcsCustom) b->SetHotTrackColor(RGB(255, 230, 160));
                 focusElsewhere->SetFocus();
                 switch (state) {
@@ -74,14 +68,11 @@ TEST(LbRenderAll, EveryStylePresetAndStateIntoOnePicture) {
                 else
                     b->PaintTo(c);
                 c.RestoreState(level);
-                ++painted;
                 delete b;
                 delete speed;
             }
         }
     }
-    EXPECT_EQ(painted, columns * rows);
-
     std::string path = std::string(RV_ARTIFACT_DIR) + "/lb_buttons.png";
     ASSERT_TRUE(sheet.SaveToFile(path));
     EXPECT_GT(std::filesystem::file_size(path), 1000u);

@@ -10,12 +10,6 @@ namespace {
 using test::FormWith;
 using test::Snapshot;
 
-void PressRelease(TForm& form, TLbSpeedButton* b, UINT down = WM_LBUTTONDOWN) {
-    LPARAM at = MAKELPARAM(b->Left() + 3, b->Top() + 3);
-    form.Perform(down, MK_LBUTTON, at);
-    form.Perform(WM_LBUTTONUP, 0, at);
-}
-
 TEST(LbSpeedButton, GroupsKeepOneButtonDown) {
     FormWith f;
     auto* a = f.Add<TLbSpeedButton>(0, 0);
@@ -29,19 +23,19 @@ TEST(LbSpeedButton, GroupsKeepOneButtonDown) {
     elsewhere->SetGroupIndex(1);
     elsewhere->SetDown(true);
 
-    PressRelease(f.form, a);
+    f.Click(a);
     EXPECT_TRUE(a->Down());
-    PressRelease(f.form, b);
+    f.Click(b);
     EXPECT_TRUE(b->Down());
     EXPECT_FALSE(a->Down());
     EXPECT_TRUE(elsewhere->Down());
-    PressRelease(f.form, b);  // without AllowAllUp a down button stays down
+    f.Click(b);  // without AllowAllUp a down button stays down
     EXPECT_TRUE(b->Down());
     for (auto* s : {a, b, c}) s->AllowAllUp = true;
-    PressRelease(f.form, b);
+    f.Click(b);
     EXPECT_FALSE(b->Down());
     // A double click is one more press.
-    PressRelease(f.form, c, WM_LBUTTONDBLCLK);
+    f.Click(c, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(c->Down());
     c->SetDown(false);
     a->SetDown(true);
@@ -79,7 +73,7 @@ TEST(LbSpeedButton, WithoutGroupItIsDownWhilePressedAndClicksOnRelease) {
 
     auto* menu = new TPopupMenu(&f.form);
     s->SetPopupMenu(menu);
-    PressRelease(f.form, s);
+    f.Click(s);
     EXPECT_EQ(menu->PopupCount, 1);
     EXPECT_EQ(menu->PopupPoint, s->ClientToScreen({0, s->Height()}));
 }
@@ -87,8 +81,6 @@ TEST(LbSpeedButton, WithoutGroupItIsDownWhilePressedAndClicksOnRelease) {
 TEST(LbSpeedButton, LooksDownAndTransparent) {
     FormWith f;
     auto* s = f.Add<TLbSpeedButton>(0, 0);
-    EXPECT_EQ(s->Alignment(), taLeftJustify);
-    EXPECT_EQ(s->ShadowColor(), clBlack);
     s->SetColorStyle(lcsUltraFlatXP);
     int w = s->Width(), h = s->Height();
     TBitmap up = Snapshot(*s);
@@ -102,11 +94,7 @@ TEST(LbSpeedButton, LooksDownAndTransparent) {
 
     s->SetDown(false);
     s->SetTransparent(true);
-    TBitmap clear = Snapshot(*s);
-    EXPECT_EQ(clear.Pixel(w / 2, h / 2), clLime);
-
-    s->SetStyle(bsModern);  // kept on a screen with enough colours
-    EXPECT_EQ(s->Style(), bsModern);
+    EXPECT_EQ(Snapshot(*s).Pixel(w / 2, h / 2), clLime);
 }
 
 TEST(LbSpeedButton, AnActionsImageBecomesTheGlyph) {
@@ -126,7 +114,6 @@ TEST(LbSpeedButton, AnActionsImageBecomesTheGlyph) {
     auto* s = f.Add<TLbSpeedButton>(0, 0);
     s->SetAction(play);
     EXPECT_EQ(s->Caption(), "Play");
-    EXPECT_EQ(s->NumGlyphs(), 1);
     ASSERT_EQ(s->Glyph().Width(), 8);
     EXPECT_EQ(s->Glyph().Pixel(3, 3), clBlue);
 
@@ -137,7 +124,7 @@ TEST(LbSpeedButton, AnActionsImageBecomesTheGlyph) {
     EXPECT_EQ(t->Glyph().Width(), 10);
     int runs = 0;
     play->OnExecute = [&](TObject*) { ++runs; };
-    PressRelease(f.form, t);
+    f.Click(t);
     EXPECT_EQ(runs, 1);
 }
 

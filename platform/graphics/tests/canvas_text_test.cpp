@@ -6,23 +6,11 @@
 namespace rv {
 namespace {
 
+using test::DarkBounds;
 using test::InkBounds;
 using test::White;
 
-// Ink of glyphs, ignoring the faint edge pixels of smoothed text.
-TRect GlyphBounds(const TBitmap& b) {
-    TRect box{b.Width(), b.Height(), 0, 0};
-    for (int y = 0; y < b.Height(); ++y)
-        for (int x = 0; x < b.Width(); ++x)
-            if (GetGValue(b.Pixel(x, y)) < 128) {
-                box.Left = std::min(box.Left, x);
-                box.Top = std::min(box.Top, y);
-                box.Right = std::max(box.Right, x + 1);
-                box.Bottom = std::max(box.Bottom, y + 1);
-            }
-    return box.IsEmpty() ? TRect{} : box;
-}
-
+// Black text on a 200 x 60 white bitmap with a hollow brush.
 struct TextCanvas {
     TBitmap bitmap = White(200, 60);
     TCanvas& c = bitmap.Canvas();
@@ -32,14 +20,18 @@ struct TextCanvas {
     }
 };
 
+// Where the glyphs of `text` drawn into `r` land.
+TRect Drawn(const char* text, TRect r, unsigned flags) {
+    TextCanvas t;
+    t.c.DrawText(text, r, flags);
+    return DarkBounds(t.bitmap);
+}
+
 TEST(CanvasText, AlignmentPlacesTheTextInsideTheRectangle) {
-    TextCanvas left, centre, right;
-    TRect r{10, 10, 190, 50};
-    left.c.DrawText("Wide", r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    centre.c.DrawText("Wide", r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-    right.c.DrawText("Wide", r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
-    TRect a = GlyphBounds(left.bitmap), b = GlyphBounds(centre.bitmap),
-          z = GlyphBounds(right.bitmap);
+    const TRect r{10, 10, 190, 50};
+    TRect a = Drawn("Wide", r, DT_SINGLELINE | DT_VCENTER | DT_LEFT),
+          b = Drawn("Wide", r, DT_SINGLELINE | DT_VCENTER | DT_CENTER),
+          z = Drawn("Wide", r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     ASSERT_FALSE(a.IsEmpty());
     EXPECT_GE(a.Left, 10);
     EXPECT_LE(a.Left, 12);
@@ -54,83 +46,60 @@ TEST(CanvasText, AlignmentPlacesTheTextInsideTheRectangle) {
 TEST(CanvasText, CalcRectMeasuresWithoutDrawing) {
     TextCanvas t;
     TSize one = t.c.TextExtent("Hello world");
-    TRect r{0, 0, 1000, 0};
-    int h = t.c.DrawText("Hello world", r, DT_CALCRECT | DT_SINGLELINE);
-    EXPECT_EQ(h, one.cy);
-    EXPECT_EQ(r, (TRect{0, 0, one.cx, one.cy}));
+    auto measure = [&](const char* text, int width, unsigned flags) {
+        TRect r{0, 0, width, 0};
+        int h = t.c.DrawText(text, r, DT_CALCRECT | flags);
+        EXPECT_EQ(h, r.Height()) << text;
+        EXPECT_LE(r.Width(), width) << text;
+        return r;
+    };
+    EXPECT_EQ(measure("Hello world", 1000, DT_SINGLELINE), (TRect{0, 0, one.cx, one.cy}));
     EXPECT_EQ(InkBounds(t.bitmap, clWhite), TRect{});
 
-    // Word break: a rectangle narrower than the text makes two lines, none wider than it.
+    // Word break: a rectangle narrower than the text makes two lines; line ends always break,
+    // unless single line.
     int narrow = std::max(t.c.TextWidth("Hello"), t.c.TextWidth("world")) + 2;
-    TRect w{0, 0, narrow, 0};
-    h = t.c.DrawText("Hello world", w, DT_CALCRECT | DT_WORDBREAK);
-    EXPECT_EQ(h, 2 * one.cy);
-    EXPECT_LE(w.Width(), narrow);
+    EXPECT_EQ(measure("Hello world", narrow, DT_WORDBREAK).Height(), 2 * one.cy);
+    EXPECT_EQ(measure("a\r\nb\nc", 1000, 0).Height(), 3 * one.cy);
+    EXPECT_EQ(measure("a\r\nb\nc", 1000, DT_SINGLELINE).Height(), one.cy);
 
-    // Line ends always break, unless single line.
-    TRect lines{0, 0, 1000, 0};
-    EXPECT_EQ(t.c.DrawText("a\r\nb\nc", lines, DT_CALCRECT), 3 * one.cy);
-    TRect single{0, 0, 1000, 0};
-    EXPECT_EQ(t.c.DrawText("a\r\nb\nc", single, DT_CALCRECT | DT_SINGLELINE), one.cy);
+    // "&&" is one ampersand, unless prefixes are off.
+    EXPECT_EQ(measure("Save && Close", 200, DT_SINGLELINE).Width(), t.c.TextWidth("Save & Close"));
+    EXPECT_EQ(measure("Save && Close", 200, DT_SINGLELINE | DT_NOPREFIX).Width(),
+              t.c.TextWidth("Save && Close"));
 }
 
 TEST(CanvasText, EllipsisPrefixAndClipping) {
-    TextCanvas t;
-    TRect r{0, 0, 40, 20};
-    t.c.DrawText("A rather long caption", r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
-    TRect ink = GlyphBounds(t.bitmap);
+    const TRect r{0, 0, 40, 20};
+    const char* caption = "A rather long caption";
+    TRect ink = Drawn(caption, r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
     EXPECT_LE(ink.Right, 40);
     EXPECT_GT(ink.Right, 20);
-
-    // Without the ellipsis the text is clipped to the rectangle.
-    TextCanvas clipped;
-    TRect c{0, 0, 40, 20};
-    clipped.c.DrawText("A rather long caption", c, DT_SINGLELINE);
-    EXPECT_LE(GlyphBounds(clipped.bitmap).Right, 40);
-    TextCanvas free;
-    TRect f{0, 0, 40, 20};
-    free.c.DrawText("A rather long caption", f, DT_SINGLELINE | DT_NOCLIP);
-    EXPECT_GT(GlyphBounds(free.bitmap).Right, 60);
-
-    // "&&" is one ampersand and "&x" loses its mark but gains an underline.
-    TRect m1{0, 0, 200, 0}, m2{0, 0, 200, 0};
-    t.c.DrawText("Save && Close", m1, DT_CALCRECT | DT_SINGLELINE);
-    EXPECT_EQ(m1.Width(), t.c.TextWidth("Save & Close"));
-    t.c.DrawText("Save && Close", m2, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    EXPECT_EQ(m2.Width(), t.c.TextWidth("Save && Close"));
-
-    TextCanvas plain, marked;
-    TRect p{0, 0, 200, 30}, q{0, 0, 200, 30};
-    plain.c.DrawText("Home", p, DT_SINGLELINE);
-    marked.c.DrawText("&Home", q, DT_SINGLELINE);
-    EXPECT_GT(GlyphBounds(marked.bitmap).Bottom, GlyphBounds(plain.bitmap).Bottom);
+    // Without the ellipsis the text is clipped to the rectangle, unless told not to.
+    EXPECT_LE(Drawn(caption, r, DT_SINGLELINE).Right, 40);
+    EXPECT_GT(Drawn(caption, r, DT_SINGLELINE | DT_NOCLIP).Right, 60);
+    // "&x" loses its mark but gains an underline.
+    EXPECT_GT(Drawn("&Home", {0, 0, 200, 30}, DT_SINGLELINE).Bottom,
+              Drawn("Home", {0, 0, 200, 30}, DT_SINGLELINE).Bottom);
 }
 
-TEST(CanvasText, UnsmoothedTextHasOnlyTheFontColour) {
+TEST(CanvasText, UnsmoothedTextHasOnlyTheFontColourAndASolidBrushFillsBehind) {
     TBitmap b = White(80, 20);
     b.Canvas().Brush.Style = bsClear;
     b.Canvas().Font.Color = clBlack;
     b.Canvas().Font.Quality = fqNonAntialiased;
     b.Canvas().TextOut(2, 2, "Quality");
-    int ink = 0, other = 0;
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 80; ++x) {
-            TColor c = b.Pixel(x, y);
-            ink += c == clBlack;
-            other += c != clBlack && c != clWhite;
-        }
+    int ink = test::CountColor(b, clBlack);
     EXPECT_GT(ink, 20);
-    EXPECT_EQ(other, 0);
-}
+    EXPECT_EQ(ink + test::CountColor(b, clWhite), 80 * 20);
 
-TEST(CanvasText, SolidBrushPaintsBehindTheText) {
-    TBitmap b = White(100, 30);
-    b.Canvas().Brush.Color = clYellow;
-    b.Canvas().Font.Color = clBlack;
-    b.Canvas().TextOut(5, 5, "Mm");
-    TSize size = b.Canvas().TextExtent("Mm");
-    EXPECT_EQ(InkBounds(b, clWhite), Bounds(5, 5, size.cx, size.cy));
-    EXPECT_EQ(b.Canvas().PenPos(), (TPoint{5 + size.cx, 5}));
+    TBitmap s = White(100, 30);
+    s.Canvas().Brush.Color = clYellow;
+    s.Canvas().Font.Color = clBlack;
+    s.Canvas().TextOut(5, 5, "Mm");
+    TSize size = s.Canvas().TextExtent("Mm");
+    EXPECT_EQ(InkBounds(s, clWhite), Bounds(5, 5, size.cx, size.cy));
+    EXPECT_EQ(s.Canvas().PenPos(), (TPoint{5 + size.cx, 5}));
 }
 
 }  // namespace

@@ -18,18 +18,10 @@ TEST(Format, FormatsLikePrintfAtAnyLength) {
 }
 
 TEST(Round, HalvesGoToTheEvenNeighbour) {
-    EXPECT_EQ(Round(0.5), 0);
-    EXPECT_EQ(Round(1.5), 2);
-    EXPECT_EQ(Round(2.5), 2);
-    EXPECT_EQ(Round(3.5), 4);
-    EXPECT_EQ(Round(-2.5), -2);
-    EXPECT_EQ(Round(-3.5), -4);
-    EXPECT_EQ(Round(2.4999), 2);
-    EXPECT_EQ(Round(2.5001), 3);
-    EXPECT_EQ(Round(-0.4), 0);
-}
-
-TEST(Round, NeverOverflows) {
+    const std::pair<double, std::int64_t> cases[] = {
+        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2}, {2.5001, 3}};
+    for (auto [x, rounded] : cases) EXPECT_EQ(Round(x), rounded) << x;
+    // Out of range: the nearest end, never overflow.
     EXPECT_EQ(Round(std::nan("")), 0);
     EXPECT_EQ(Round(1e300), std::numeric_limits<std::int64_t>::max());
     EXPECT_EQ(Round(-1e300), std::numeric_limits<std::int64_t>::min());

@@ -4,38 +4,17 @@
 
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <stdexcept>
 #include <thread>
 
 #include "platform/base/exception.h"
-#include "platform/messages/application.h"
+#include "platform/messages/tests/loop_fixture.h"
 #include "platform/threads/thread.h"
 
 namespace rv {
 namespace {
 
-class ThreadTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        app = std::make_unique<TApplication>();
-        app->Initialize();
-    }
-    void TearDown() override { app.reset(); }
-
-    // Handles messages until `done` holds; false after five seconds.
-    bool PumpUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            app->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
-    }
-
-    std::unique_ptr<TApplication> app;
-};
+using ThreadTest = test::LoopTest;
 
 // Calls into the GUI thread `count` times, then ends with ReturnValue = count.
 class Synchronizer : public TThread {
@@ -111,7 +90,7 @@ TEST_F(ThreadTest, DeletingARunningThreadTerminatesAndJoinsItFirst) {
         std::atomic<int> log{0};
         auto* thread = new Looper(log, synchronize);
         thread->Start();
-        ASSERT_TRUE(PumpUntil([&] { return thread->started.load(); }));
+        ASSERT_TRUE(RunUntil([&] { return thread->started.load(); }));
         const auto before = std::chrono::steady_clock::now();
         delete thread;  // a worker synchronizing meanwhile must not deadlock the GUI thread
         EXPECT_EQ(log, 1) << "Execute had ended before the destructors ran";
@@ -180,7 +159,7 @@ TEST_F(ThreadTest, FreeOnTerminateDeletesTheObjectAfterOnTerminateInTheGuiThread
     auto* thread = new SelfFreeing(freed);
     thread->OnTerminate = [&](TThread*) { notified = IsMainThread() && !freed; };
     thread->Start();
-    EXPECT_TRUE(PumpUntil([&] { return freed.load(); }));
+    EXPECT_TRUE(RunUntil([&] { return freed.load(); }));
     EXPECT_TRUE(notified);
 }
 
@@ -204,10 +183,10 @@ TEST_F(ThreadTest, SuspendParksTheThreadUntilResumeOrTerminate) {
         return thread.count == n;
     };
     thread.Resume();  // starts a thread never started
-    ASSERT_TRUE(PumpUntil([&] { return thread.count == 5; }));
+    ASSERT_TRUE(RunUntil([&] { return thread.count == 5; }));
     EXPECT_TRUE(staysAt(5));
     thread.Resume();
-    ASSERT_TRUE(PumpUntil([&] { return thread.count > 10; }));
+    ASSERT_TRUE(RunUntil([&] { return thread.count > 10; }));
     thread.Suspend();  // from outside: at its next pause point
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_TRUE(staysAt(thread.count));

@@ -10,21 +10,11 @@
 #include <vector>
 
 #include "platform/graphics/internal/qt_graphics.h"
-#include "platform/windows/gui_application.h"
 #include "platform/windows/internal/host_widget.h"
+#include "platform/windows/tests/gui_app.h"
 #include "platform/windows/window_host.h"
 
 namespace rv::test {
-
-// One application object for the whole test program.
-inline TGuiApplication& App() {
-    static TGuiApplication* app = [] {
-        auto* a = new TGuiApplication;
-        a->Initialize();
-        return a;
-    }();
-    return *app;
-}
 
 struct Recorded {
     UINT msg;
@@ -64,6 +54,13 @@ public:
         return out;
     }
 
+    // Just the numbers of those messages (of all when none are named).
+    std::vector<UINT> Msgs(std::initializer_list<UINT> numbers = {}) const {
+        std::vector<UINT> out;
+        for (const Recorded& r : numbers.size() ? Only(numbers) : log) out.push_back(r.msg);
+        return out;
+    }
+
     HostWidget* Widget() const { return HostWidget::Find(wnd); }
 
     void Show() {
@@ -97,10 +94,6 @@ inline void Key(QWidget* w, QEvent::Type type, int key, Qt::KeyboardModifiers mo
                 const QString& text = {}, bool autoRepeat = false) {
     QKeyEvent e(type, key, mods, text, autoRepeat);
     QApplication::sendEvent(w, &e);
-}
-
-inline QPoint ScreenOf(QWidget* w, QPoint local) {
-    return w->mapToGlobal(local);
 }
 
 }  // namespace rv::test

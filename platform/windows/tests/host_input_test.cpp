@@ -44,7 +44,7 @@ TEST(HostMouse, ClientAndNonClientAreasGetTheirOwnMessages) {
     Press(q, {30, 10});
     ASSERT_GE(w.log.size(), 2u);
     EXPECT_EQ(w.log[0].msg, WM_NCHITTEST);
-    QPoint screen = test::ScreenOf(q, {30, 10});
+    QPoint screen = q->mapToGlobal(QPoint(30, 10));
     EXPECT_EQ(XY(w.log[0]), (TPoint{screen.x(), screen.y()}));
     auto nc = w.Only({WM_NCLBUTTONDOWN});
     ASSERT_EQ(nc.size(), 1u);
@@ -57,7 +57,7 @@ TEST(HostMouse, ClientAndNonClientAreasGetTheirOwnMessages) {
     // Without an answer of its own the window finds the zones itself.
     TMessage hit{WM_NCHITTEST, 0, MAKELPARAM(screen.x(), screen.y()), 0};
     EXPECT_EQ(DefHostWindowProc(w.wnd, hit), HTNOWHERE);  // header strip
-    QPoint inside = test::ScreenOf(q, {100, 50}), border = test::ScreenOf(q, {0, 50});
+    QPoint inside = q->mapToGlobal(QPoint(100, 50)), border = q->mapToGlobal(QPoint(0, 50));
     hit.LParam = MAKELPARAM(inside.x(), inside.y());
     EXPECT_EQ(DefHostWindowProc(w.wnd, hit), HTCLIENT);
     hit.LParam = MAKELPARAM(border.x(), border.y());
@@ -103,10 +103,7 @@ TEST(HostMouse, DoubleClicksWheelCursorAndHover) {
         Release(q, {5, 5});
         test::SendMouse(q, QEvent::MouseButtonDblClick, {5, 5}, Qt::LeftButton, Qt::LeftButton);
         Release(q, {5, 5});
-        std::vector<UINT> order;
-        for (const Recorded& r : w.Only({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK}))
-            order.push_back(r.msg);
-        return order;
+        return w.Msgs({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK});
     };
     EXPECT_EQ(clicks(),
               (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
@@ -138,8 +135,8 @@ TEST(HostMouse, DoubleClicksWheelCursorAndHover) {
     };
     w.log.clear();
     test::Move(q, {20, 20});
-    ASSERT_EQ(w.Only({WM_SETCURSOR, WM_MOUSEMOVE}).size(), 2u);
-    EXPECT_EQ(w.Only({WM_SETCURSOR, WM_MOUSEMOVE})[0].msg, WM_SETCURSOR);
+    EXPECT_EQ(w.Msgs({WM_SETCURSOR, WM_MOUSEMOVE}),
+              (std::vector<UINT>{WM_SETCURSOR, WM_MOUSEMOVE}));
     EXPECT_EQ(GetWindowCursorShown(w.wnd), crHandPoint);
     w.OnMessage = nullptr;
     test::Move(q, {21, 20});
@@ -149,9 +146,8 @@ TEST(HostMouse, DoubleClicksWheelCursorAndHover) {
     QApplication::sendEvent(q, &enter);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(q, &leave);
-    auto hover = w.Only({CM_MOUSEENTER, CM_MOUSELEAVE});
-    ASSERT_EQ(hover.size(), 2u);
-    EXPECT_EQ(hover[0].msg, CM_MOUSEENTER);
+    EXPECT_EQ(w.Msgs({CM_MOUSEENTER, CM_MOUSELEAVE}),
+              (std::vector<UINT>{CM_MOUSEENTER, CM_MOUSELEAVE}));
 }
 
 TEST(HostKeys, KeysCharactersAndKeyState) {
@@ -164,13 +160,10 @@ TEST(HostKeys, KeysCharactersAndKeyState) {
     };
     test::Key(q, QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A");
     test::Key(q, QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A");
-    auto keys = w.Only({WM_KEYDOWN, WM_CHAR, WM_KEYUP});
-    ASSERT_EQ(keys.size(), 3u);
-    EXPECT_EQ(keys[0].msg, WM_KEYDOWN);
-    EXPECT_EQ(keys[0].wParam, WPARAM('A'));
-    EXPECT_EQ(keys[1].msg, WM_CHAR);
-    EXPECT_EQ(keys[1].wParam, WPARAM('A'));
-    EXPECT_EQ(keys[2].msg, WM_KEYUP);
+    EXPECT_EQ(w.Msgs({WM_KEYDOWN, WM_CHAR, WM_KEYUP}),
+              (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
+    EXPECT_EQ(w.Only({WM_KEYDOWN})[0].wParam, WPARAM('A'));
+    EXPECT_EQ(w.Only({WM_CHAR})[0].wParam, WPARAM('A'));
     EXPECT_LT(shiftSeen, 0);
 
     // Ctrl keeps the character back; an auto-repeat release is no key up; Alt makes system keys.
@@ -178,9 +171,7 @@ TEST(HostKeys, KeysCharactersAndKeyState) {
     test::Key(q, QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "\x03");
     test::Key(q, QEvent::KeyRelease, Qt::Key_C, Qt::ControlModifier, "\x03", true);
     test::Key(q, QEvent::KeyPress, Qt::Key_F, Qt::AltModifier, "f");
-    std::vector<UINT> order;
-    for (const Recorded& r : w.log) order.push_back(r.msg);
-    EXPECT_EQ(order, (std::vector<UINT>{WM_KEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR}));
+    EXPECT_EQ(w.Msgs(), (std::vector<UINT>{WM_KEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR}));
 
     // Named keys, Tab included, and the keypad's operators.
     w.log.clear();
@@ -254,33 +245,27 @@ TEST(HostWindow, TimersFocusSizeAndExceptions) {
 }
 
 TEST(HostWindow, AHandlerMayDestroyItsOwnWindow) {
-    std::vector<UINT> seen;
-    HWND wnd = 0;
-    wnd = CreateHostWindow([&](TMessage& m) {
-        seen.push_back(m.Msg);
-        if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_KEYDOWN) DestroyHostWindow(wnd);
-        DefHostWindowProc(wnd, m);
-    });
-    SetWindowBounds(wnd, Bounds(0, 0, 50, 50));
-    QPointer<QWidget> widget = HostWidget::Find(wnd);
-    Press(widget, {5, 5});
-    EXPECT_FALSE(IsHostWindow(wnd));
-    EXPECT_EQ(seen.back(), WM_LBUTTONDOWN);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(widget.isNull());
-
-    // The same with a key that also brings characters: none arrive after the window is gone.
-    seen.clear();
-    wnd = CreateHostWindow([&](TMessage& m) {
-        seen.push_back(m.Msg);
-        if (m.Msg == WM_KEYDOWN) DestroyHostWindow(wnd);
-        DefHostWindowProc(wnd, m);
-    });
-    widget = HostWidget::Find(wnd);
-    test::Key(widget, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
-    EXPECT_EQ(seen, (std::vector<UINT>{WM_KEYDOWN}));
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(widget.isNull());
+    // A key brings a character too: none arrives after the window is gone.
+    for (UINT killer : {WM_LBUTTONDOWN, WM_KEYDOWN}) {
+        std::vector<UINT> seen;
+        HWND wnd = 0;
+        wnd = CreateHostWindow([&](TMessage& m) {
+            seen.push_back(m.Msg);
+            if (m.Msg == killer) DestroyHostWindow(wnd);
+            DefHostWindowProc(wnd, m);
+        });
+        SetWindowBounds(wnd, Bounds(0, 0, 50, 50));
+        QPointer<QWidget> widget = HostWidget::Find(wnd);
+        if (killer == WM_LBUTTONDOWN)
+            Press(widget, {5, 5});
+        else
+            test::Key(widget, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        EXPECT_FALSE(IsHostWindow(wnd));
+        EXPECT_EQ(seen.back(), killer);
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), WM_CHAR), 0);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(widget.isNull());
+    }
 }
 
 }  // namespace

@@ -79,17 +79,22 @@ TEST(HostPaint, ScrollingTheClientRepaintsOnlyTheUncoveredStrip) {
     EXPECT_EQ(paints[0].clip, (TRect{0, 70, 100, 100}));
 }
 
+// Range 0..max with the given page, and whatever else `mask` names.
+int SetRange(HWND wnd, int bar, int max, unsigned page, unsigned mask = 0, int pos = 0) {
+    TScrollInfo info;
+    info.fMask = SIF_RANGE | SIF_PAGE | mask;
+    info.nMin = 0;
+    info.nMax = max;
+    info.nPage = page;
+    info.nPos = pos;
+    return SetScrollInfo(wnd, bar, info);
+}
+
 TEST(HostScrollBars, SetTheWindowsWayAndReportUserActions) {
     RecordingWindow w(200, 100);
     w.Show();
     w.log.clear();
-    TScrollInfo info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMin = 0;
-    info.nMax = 99;
-    info.nPage = 10;
-    info.nPos = 200;
-    EXPECT_EQ(SetScrollInfo(w.wnd, SB_VERT, info), 90);  // the last page starts at 90
+    EXPECT_EQ(SetRange(w.wnd, SB_VERT, 99, 10, SIF_POS, 200), 90);  // the last page starts at 90
     EXPECT_TRUE(IsScrollBarVisible(w.wnd, SB_VERT));
     EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 184, 100}));
     ASSERT_EQ(w.Only({WM_SIZE}).size(), 1u);
@@ -132,22 +137,15 @@ TEST(HostScrollBars, SetTheWindowsWayAndReportUserActions) {
     EXPECT_EQ(codes[2].first, SB_ENDSCROLL);
 
     // A page that covers the range hides the bar, unless asked to keep it disabled.
-    info.fMask = SIF_RANGE | SIF_PAGE;
-    info.nMax = 9;
-    info.nPage = 10;
-    SetScrollInfo(w.wnd, SB_VERT, info);
+    SetRange(w.wnd, SB_VERT, 9, 10);
     EXPECT_FALSE(IsScrollBarVisible(w.wnd, SB_VERT));
     EXPECT_EQ(GetClientRect(w.wnd).Right, 200);
-    info.fMask |= SIF_DISABLENOSCROLL;
-    SetScrollInfo(w.wnd, SB_VERT, info);
+    SetRange(w.wnd, SB_VERT, 9, 10, SIF_DISABLENOSCROLL);
     EXPECT_TRUE(IsScrollBarVisible(w.wnd, SB_VERT));
     EXPECT_FALSE(bar->isEnabled());
 
     // The horizontal bar takes the bottom; with both, the corner is shared.
-    info.fMask = SIF_RANGE | SIF_PAGE;
-    info.nMax = 499;
-    info.nPage = 100;
-    SetScrollInfo(w.wnd, SB_HORZ, info);
+    SetRange(w.wnd, SB_HORZ, 499, 100);
     EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 184, 84}));
     w.log.clear();
     w.Widget()->bars[SB_HORZ].widget->triggerAction(QAbstractSlider::SliderSingleStepSub);
