@@ -42,9 +42,22 @@ public:
 
     std::function<void()> onWake;
 
+    // Makes the wake event another thread posts. The event is recognised by its address under
+    // this lock, so its hand-over is ordered by a lock of ours and not only by Qt's own.
+    QEvent* MakeWake() {
+        auto* e = new QEvent(WakeEventType());
+        std::lock_guard lock(wakeMutex_);
+        pendingWake_ = e;
+        return e;
+    }
+
 protected:
     bool event(QEvent* e) override {
-        if (e->type() != WakeEventType()) return QObject::event(e);
+        {
+            std::lock_guard lock(wakeMutex_);
+            if (e != pendingWake_) return QObject::event(e);
+            pendingWake_ = nullptr;
+        }
         if (onWake) onWake();
         return true;
     }
@@ -65,6 +78,8 @@ protected:
 
 private:
     std::map<int, std::function<void(int)>> ticks_;
+    std::mutex wakeMutex_;
+    QEvent* pendingWake_ = nullptr;
 };
 
 struct Holder {
@@ -117,7 +132,7 @@ void ThreadQueue::Signal(std::unique_lock<std::mutex>&) {
     cv_.notify_all();
     if (toolkit_ && !wakePending_) {
         wakePending_ = true;
-        QCoreApplication::postEvent(&toolkit_->waker, new QEvent(WakeEventType()));
+        QCoreApplication::postEvent(&toolkit_->waker, toolkit_->waker.MakeWake());
     }
 }
 
