@@ -57,6 +57,16 @@ std::string FloatToText(double value) {
     if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
     if (value == 0) return "0";  // also -0
     char buffer[64];
+    // Most values need 15 digits or fewer and no exponent: then their shortest exact form is the
+    // same text, and much quicker to find.
+    if (std::fabs(value) >= 1e-4 && std::fabs(value) < 1e15) {
+        const auto shortest =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+        int digits = 0;
+        for (const char* p = buffer; p < shortest.ptr; ++p)
+            if (*p >= '0' && *p <= '9' && (digits > 0 || *p != '0')) ++digits;
+        if (digits <= 15) return std::string(buffer, shortest.ptr);
+    }
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text(buffer, result.ptr);
@@ -76,6 +86,16 @@ bool TryTextToFloat(std::string_view text, double& value) {
     text = TrimBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty() || text.front() == '+') return false;
+    // With a point and no comma the text is already in the normal form, whatever the locale.
+    if (text.find('.') != std::string_view::npos && text.find(',') == std::string_view::npos) {
+        const char* end = text.data() + text.size();
+        double parsed = 0;
+        const auto result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
+        if (result.ptr == end && result.ec == std::errc()) {
+            value = parsed;
+            return true;
+        }
+    }
     const std::string normal = WithPoint(text);
     const char* end = normal.data() + normal.size();
     double parsed = 0;

@@ -1,6 +1,8 @@
 #include "medialib/xml/text_parser.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -158,9 +160,16 @@ private:
     }
 
     static bool HasHighByte(std::string_view bytes) {
-        unsigned char any = 0;
-        for (const char c : bytes) any |= static_cast<unsigned char>(c);
-        return any >= 0x80;
+        const char* p = bytes.data();
+        const char* const end = p + bytes.size();
+        std::uint64_t any = 0;
+        for (; end - p >= 8; p += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            any |= word;
+        }
+        for (; p < end; ++p) any |= static_cast<unsigned char>(*p);
+        return any & 0x8080808080808080u;
     }
 
     // Input bytes in UTF-8: as they are, or decoded into a buffer valid until the next call.
@@ -212,6 +221,19 @@ private:
             return;
         }
         Append(parent, new TXmlText(names_, XmlValue(text)));
+    }
+
+    // The identifier of a name. A document repeats a few names over and over: a small cache,
+    // checked against the table, spares most look-ups.
+    XmlNameID NameID(std::string_view name) {
+        if (name.empty()) return names_->GetID(name);
+        const size_t key = (name.size() * 31 + static_cast<unsigned char>(name.front()) * 7 +
+                            static_cast<unsigned char>(name.back())) %
+                           nameCache_.size();
+        XmlNameID& cached = nameCache_[key];
+        if (cached >= 0 && names_->GetName(cached) == name) return cached;
+        cached = names_->GetID(name);
+        return cached;
     }
 
     // After "&": appends the character meant to `out`.
@@ -277,7 +299,7 @@ private:
         const std::string_view name = Name();
         if (p_ == end_) Fail(msg::kUnfinishedElement);
         if (!IsBlank(*p_) && *p_ != '/' && *p_ != '>') Fail(msg::kBadNameChar);
-        auto* element = new TXmlElement(names_, names_->GetID(name));
+        auto* element = new TXmlElement(names_, NameID(name));
         Append(parent, element);
         Attributes(element);
         if (p_ < end_ && *p_ == '/') {
@@ -302,7 +324,7 @@ private:
     void Attributes(TXmlNode* node) {
         SkipBlanks();
         while (AtNameStart()) {
-            const XmlNameID nameID = names_->GetID(Name());
+            const XmlNameID nameID = NameID(Name());
             SkipBlanks();
             ExpectChar('=');
             SkipBlanks();
@@ -328,7 +350,7 @@ private:
 
     // After "<?": a processing instruction; the "xml" declaration keeps its pseudo-attributes.
     void Instruction(TXmlNode* parent) {
-        const XmlNameID target = names_->GetID(Name());
+        const XmlNameID target = NameID(Name());
         auto* node = new TXmlProcessingInstruction(names_, target, {});
         Append(parent, node);
         if (target == kXmlDeclNameID) {
@@ -370,6 +392,13 @@ private:
     std::optional<SingleByteDecoder> decoder_;  // for input in a single-byte code page
     std::string token_;
     std::string decoded_;
+    std::array<XmlNameID, 256> nameCache_ = MakeEmptyCache();
+
+    static std::array<XmlNameID, 256> MakeEmptyCache() {
+        std::array<XmlNameID, 256> cache;
+        cache.fill(-1);
+        return cache;
+    }
 };
 
 void ParseXmlText(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding) {
