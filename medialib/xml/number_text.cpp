@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "medialib/xml/xml_error.h"
 #include "medialib/xml/xml_messages.h"
@@ -50,6 +51,31 @@ std::string WithPoint(std::string_view text) {
     return result;
 }
 
+// The text of a value that is exactly the nearest double to a decimal of at most six places
+// and fewer than 16 digits (a duration, a price): that decimal, the shortest such. Dividing two
+// exact doubles rounds correctly, so the check is exact.
+std::optional<std::string> FewDecimals(double value) {
+    static constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+    static constexpr double kLimit = 1e15;  // fewer than 16 digits
+    for (int places = 0; places < 7; ++places) {
+        const double scaled = std::round(value * kPowers[places]);
+        if (std::fabs(scaled) >= kLimit) return std::nullopt;
+        if (scaled / kPowers[places] != value) continue;
+        auto digits = static_cast<long long>(std::fabs(scaled));
+        char buffer[32];
+        char* p = buffer + sizeof buffer;
+        for (int i = 0; i < places; ++i, digits /= 10) *--p = static_cast<char>('0' + digits % 10);
+        if (places > 0) *--p = '.';
+        do {
+            *--p = static_cast<char>('0' + digits % 10);
+            digits /= 10;
+        } while (digits > 0);
+        if (value < 0) *--p = '-';
+        return std::string(p, buffer + sizeof buffer);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string FloatToText(double value) {
@@ -60,6 +86,7 @@ std::string FloatToText(double value) {
     // Most values need 15 digits or fewer and no exponent: then their shortest exact form is the
     // same text, and much quicker to find.
     if (std::fabs(value) >= 1e-4 && std::fabs(value) < 1e15) {
+        if (const auto few = FewDecimals(value)) return *few;
         const auto shortest =
             std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
         int digits = 0;

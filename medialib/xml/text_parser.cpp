@@ -163,12 +163,19 @@ private:
         const char* p = bytes.data();
         const char* const end = p + bytes.size();
         std::uint64_t any = 0;
-        for (; end - p >= 8; p += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            any |= word;
+        const auto load = [](const char* at, size_t size) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, at, size);
+            return word;
+        };
+        if (end - p >= 8) {
+            for (; end - p > 8; p += 8) any |= load(p, 8);
+            any |= load(end - 8, 8);  // the last eight, overlapping what was read
+        } else if (end - p >= 4) {
+            any = load(p, 4) | load(end - 4, 4);
+        } else {
+            for (; p < end; ++p) any |= static_cast<unsigned char>(*p);
         }
-        for (; p < end; ++p) any |= static_cast<unsigned char>(*p);
         return any & 0x8080808080808080u;
     }
 
@@ -196,6 +203,12 @@ private:
         if (lt == start) return;
         std::string_view text(start, static_cast<size_t>(lt - start));
         const bool hasReference = text.find('&') != std::string_view::npos;
+        // Blanks alone are layout, unless a reference says otherwise (no byte of another
+        // character is a blank, so the undecoded text tells).
+        if (!preserve_ && !hasReference && AllBlank(text)) {
+            p_ = lt;
+            return;
+        }
         if (hasReference) {
             token_.clear();
             while (p_ < end_ && *p_ != '<') {
@@ -211,8 +224,6 @@ private:
             p_ = lt;
             text = Decoded(text);
         }
-        // Blanks alone are layout, unless a reference says otherwise.
-        if (!preserve_ && !hasReference && xml_chars::TrimBlanks(text).empty()) return;
         // The only content of an element is kept as its value, which is what a text child
         // amounts to: asking for the children turns it into one.
         if (TXmlElement* element = parent->AsElement();
@@ -234,6 +245,12 @@ private:
         if (cached >= 0 && names_->GetName(cached) == name) return cached;
         cached = names_->GetID(name);
         return cached;
+    }
+
+    static bool AllBlank(std::string_view text) {
+        for (const char c : text)
+            if (!IsBlank(c)) return false;
+        return true;
     }
 
     // After "&": appends the character meant to `out`.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "medialib/xml/xml_chars.h"
@@ -109,8 +110,15 @@ private:
     }
 
     void LineBreak() {
-        out_ += "\r\n";
-        out_.append(static_cast<size_t>(depth_), '\t');
+        static constexpr std::string_view kBreaks =
+            "\r\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+        const auto tabs = static_cast<size_t>(depth_);
+        if (tabs + 2 <= kBreaks.size()) {
+            out_.append(kBreaks.data(), tabs + 2);
+        } else {
+            out_ += "\r\n";
+            out_.append(tabs, '\t');
+        }
         lineBreak_ = true;
     }
 
@@ -307,6 +315,20 @@ private:
                     ++p;
                     break;
                 default: {
+                    // Two-byte characters (every Latin, Greek and Cyrillic letter) through a
+                    // table.
+                    const auto lead = static_cast<unsigned char>(c);
+                    if (!encoding_.utf8 && lead >= 0xC2 && lead <= 0xDF && end - p >= 2 &&
+                        (static_cast<unsigned char>(p[1]) & 0xC0) == 0x80) {
+                        const auto cp = static_cast<char32_t>(
+                            ((lead & 0x1F) << 6) | (static_cast<unsigned char>(p[1]) & 0x3F));
+                        p += 2;
+                        if (const unsigned char byte = TwoByteTable()[cp - 0x80])
+                            out_ += static_cast<char>(byte);
+                        else
+                            Reference(cp);
+                        break;
+                    }
                     size_t pos = static_cast<size_t>(p - text.data());
                     const char32_t cp = DecodeUtf8(text, pos);
                     p = text.data() + pos;
@@ -371,6 +393,16 @@ private:
         return true;
     }
 
+    // The code page's byte for each character from U+0080 to U+07FF; 0 where it has none.
+    const std::array<unsigned char, 0x780>& TwoByteTable() {
+        if (!twoByte_) {
+            twoByte_ = std::make_unique<std::array<unsigned char, 0x780>>();
+            for (char32_t c = 0x80; c < 0x800; ++c)
+                (*twoByte_)[c - 0x80] = UnicodeToCodePage(encoding_.page, c).value_or(0);
+        }
+        return *twoByte_;
+    }
+
     // Writes `c` in the output encoding when it has it.
     bool Encoded(char32_t c) {
         if (encoding_.utf8) {
@@ -395,6 +427,7 @@ private:
     std::string& out_;
     const TXmlNameTable* asciiTable_ = nullptr;
     std::vector<signed char> asciiNames_;  // per name: plain ASCII or not, once judged
+    std::unique_ptr<std::array<unsigned char, 0x780>> twoByte_;
     const XmlEncoding encoding_;
     const bool preserve_;
     bool flat_ = false;
