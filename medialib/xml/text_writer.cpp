@@ -331,8 +331,12 @@ private:
                     }
                     size_t pos = static_cast<size_t>(p - text.data());
                     const char32_t cp = DecodeUtf8(text, pos);
-                    p = text.data() + pos;
-                    if (xml_chars::IsXmlChar(cp) && !Encoded(cp)) Reference(cp);
+                    const char* const next = text.data() + pos;
+                    if (encoding_.utf8 && cp != kReplacementChar && xml_chars::IsXmlChar(cp))
+                        out_.append(p, next);  // well-formed: its bytes as they are
+                    else if (xml_chars::IsXmlChar(cp) && !Encoded(cp))
+                        Reference(cp);
+                    p = next;
                 }
             }
         }
