@@ -32,10 +32,9 @@ XmlNameID TXmlNameTable::FindID(std::string_view name) const {
     return -1;
 }
 
-const std::string& TXmlNameTable::GetName(XmlNameID id) const {
+const std::string& TXmlNameTable::EmptyName() {
     static const std::string empty;
-    if (id < 0 || static_cast<size_t>(id) >= names_.size()) return empty;
-    return names_[static_cast<size_t>(id)];
+    return empty;
 }
 
 TXmlNameTable* GlobalNameTable() {

@@ -31,7 +31,10 @@ public:
     // The identifier of `name` when the table has it, else -1; adds nothing.
     XmlNameID FindID(std::string_view name) const;
     // The name of `id`; the empty text for an identifier the table does not have.
-    const std::string& GetName(XmlNameID id) const;
+    const std::string& GetName(XmlNameID id) const {
+        if (id < 0 || static_cast<size_t>(id) >= names_.size()) return EmptyName();
+        return names_[static_cast<size_t>(id)];
+    }
 
     static std::uint32_t Hash(std::string_view name);
 
@@ -41,6 +44,8 @@ public:
     const std::vector<XmlNameID>& Bucket(std::uint32_t index) const { return buckets_[index]; }
 
 private:
+    static const std::string& EmptyName();
+
     std::vector<std::string> names_;
     std::vector<std::vector<XmlNameID>> buckets_;
 };

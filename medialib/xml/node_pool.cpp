@@ -36,7 +36,7 @@ struct FreeBlock {
 class ChunkStore {
 public:
     char* NewChunk() {
-        auto chunk = std::make_unique<char[]>(kChunkSize);
+        auto chunk = std::make_unique_for_overwrite<char[]>(kChunkSize);  // no need to zero it
         char* memory = chunk.get();
         const std::lock_guard lock(mutex_);
         chunks_.push_back(std::move(chunk));

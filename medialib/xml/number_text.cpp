@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "medialib/xml/xml_error.h"
 #include "medialib/xml/xml_messages.h"
@@ -50,6 +51,31 @@ std::string WithPoint(std::string_view text) {
     return result;
 }
 
+// The text of a value that is exactly the nearest double to a decimal of at most six places
+// and fewer than 16 digits (a duration, a price): that decimal, the shortest such. Dividing two
+// exact doubles rounds correctly, so the check is exact.
+std::optional<std::string> FewDecimals(double value) {
+    static constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+    static constexpr double kLimit = 1e15;  // fewer than 16 digits
+    for (int places = 0; places < 7; ++places) {
+        const double scaled = std::round(value * kPowers[places]);
+        if (std::fabs(scaled) >= kLimit) return std::nullopt;
+        if (scaled / kPowers[places] != value) continue;
+        auto digits = static_cast<long long>(std::fabs(scaled));
+        char buffer[32];
+        char* p = buffer + sizeof buffer;
+        for (int i = 0; i < places; ++i, digits /= 10) *--p = static_cast<char>('0' + digits % 10);
+        if (places > 0) *--p = '.';
+        do {
+            *--p = static_cast<char>('0' + digits % 10);
+            digits /= 10;
+        } while (digits > 0);
+        if (value < 0) *--p = '-';
+        return std::string(p, buffer + sizeof buffer);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string FloatToText(double value) {
@@ -57,6 +83,17 @@ std::string FloatToText(double value) {
     if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
     if (value == 0) return "0";  // also -0
     char buffer[64];
+    // Most values need 15 digits or fewer and no exponent: then their shortest exact form is the
+    // same text, and much quicker to find.
+    if (std::fabs(value) >= 1e-4 && std::fabs(value) < 1e15) {
+        if (const auto few = FewDecimals(value)) return *few;
+        const auto shortest =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+        int digits = 0;
+        for (const char* p = buffer; p < shortest.ptr; ++p)
+            if (*p >= '0' && *p <= '9' && (digits > 0 || *p != '0')) ++digits;
+        if (digits <= 15) return std::string(buffer, shortest.ptr);
+    }
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text(buffer, result.ptr);
@@ -76,6 +113,16 @@ bool TryTextToFloat(std::string_view text, double& value) {
     text = TrimBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty() || text.front() == '+') return false;
+    // With a point and no comma the text is already in the normal form, whatever the locale.
+    if (text.find('.') != std::string_view::npos && text.find(',') == std::string_view::npos) {
+        const char* end = text.data() + text.size();
+        double parsed = 0;
+        const auto result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
+        if (result.ptr == end && result.ec == std::errc()) {
+            value = parsed;
+            return true;
+        }
+    }
     const std::string normal = WithPoint(text);
     const char* end = normal.data() + normal.size();
     double parsed = 0;

@@ -1,6 +1,8 @@
 #include "medialib/xml/text_parser.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -158,9 +160,23 @@ private:
     }
 
     static bool HasHighByte(std::string_view bytes) {
-        unsigned char any = 0;
-        for (const char c : bytes) any |= static_cast<unsigned char>(c);
-        return any >= 0x80;
+        const char* p = bytes.data();
+        const char* const end = p + bytes.size();
+        std::uint64_t any = 0;
+        const auto load = [](const char* at, size_t size) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, at, size);
+            return word;
+        };
+        if (end - p >= 8) {
+            for (; end - p > 8; p += 8) any |= load(p, 8);
+            any |= load(end - 8, 8);  // the last eight, overlapping what was read
+        } else if (end - p >= 4) {
+            any = load(p, 4) | load(end - 4, 4);
+        } else {
+            for (; p < end; ++p) any |= static_cast<unsigned char>(*p);
+        }
+        return any & 0x8080808080808080u;
     }
 
     // Input bytes in UTF-8: as they are, or decoded into a buffer valid until the next call.
@@ -187,6 +203,12 @@ private:
         if (lt == start) return;
         std::string_view text(start, static_cast<size_t>(lt - start));
         const bool hasReference = text.find('&') != std::string_view::npos;
+        // Blanks alone are layout, unless a reference says otherwise (no byte of another
+        // character is a blank, so the undecoded text tells).
+        if (!preserve_ && !hasReference && AllBlank(text)) {
+            p_ = lt;
+            return;
+        }
         if (hasReference) {
             token_.clear();
             while (p_ < end_ && *p_ != '<') {
@@ -202,8 +224,6 @@ private:
             p_ = lt;
             text = Decoded(text);
         }
-        // Blanks alone are layout, unless a reference says otherwise.
-        if (!preserve_ && !hasReference && xml_chars::TrimBlanks(text).empty()) return;
         // The only content of an element is kept as its value, which is what a text child
         // amounts to: asking for the children turns it into one.
         if (TXmlElement* element = parent->AsElement();
@@ -212,6 +232,25 @@ private:
             return;
         }
         Append(parent, new TXmlText(names_, XmlValue(text)));
+    }
+
+    // The identifier of a name. A document repeats a few names over and over: a small cache,
+    // checked against the table, spares most look-ups.
+    XmlNameID NameID(std::string_view name) {
+        if (name.empty()) return names_->GetID(name);
+        const size_t key = (name.size() * 31 + static_cast<unsigned char>(name.front()) * 7 +
+                            static_cast<unsigned char>(name.back())) %
+                           nameCache_.size();
+        XmlNameID& cached = nameCache_[key];
+        if (cached >= 0 && names_->GetName(cached) == name) return cached;
+        cached = names_->GetID(name);
+        return cached;
+    }
+
+    static bool AllBlank(std::string_view text) {
+        for (const char c : text)
+            if (!IsBlank(c)) return false;
+        return true;
     }
 
     // After "&": appends the character meant to `out`.
@@ -277,7 +316,7 @@ private:
         const std::string_view name = Name();
         if (p_ == end_) Fail(msg::kUnfinishedElement);
         if (!IsBlank(*p_) && *p_ != '/' && *p_ != '>') Fail(msg::kBadNameChar);
-        auto* element = new TXmlElement(names_, names_->GetID(name));
+        auto* element = new TXmlElement(names_, NameID(name));
         Append(parent, element);
         Attributes(element);
         if (p_ < end_ && *p_ == '/') {
@@ -302,7 +341,7 @@ private:
     void Attributes(TXmlNode* node) {
         SkipBlanks();
         while (AtNameStart()) {
-            const XmlNameID nameID = names_->GetID(Name());
+            const XmlNameID nameID = NameID(Name());
             SkipBlanks();
             ExpectChar('=');
             SkipBlanks();
@@ -328,7 +367,7 @@ private:
 
     // After "<?": a processing instruction; the "xml" declaration keeps its pseudo-attributes.
     void Instruction(TXmlNode* parent) {
-        const XmlNameID target = names_->GetID(Name());
+        const XmlNameID target = NameID(Name());
         auto* node = new TXmlProcessingInstruction(names_, target, {});
         Append(parent, node);
         if (target == kXmlDeclNameID) {
@@ -370,6 +409,13 @@ private:
     std::optional<SingleByteDecoder> decoder_;  // for input in a single-byte code page
     std::string token_;
     std::string decoded_;
+    std::array<XmlNameID, 256> nameCache_ = MakeEmptyCache();
+
+    static std::array<XmlNameID, 256> MakeEmptyCache() {
+        std::array<XmlNameID, 256> cache;
+        cache.fill(-1);
+        return cache;
+    }
 };
 
 void ParseXmlText(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding) {

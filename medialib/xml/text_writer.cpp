@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 #include "medialib/xml/xml_chars.h"
 #include "medialib/xml/xml_document.h"
@@ -106,8 +110,15 @@ private:
     }
 
     void LineBreak() {
-        out_ += "\r\n";
-        out_.append(static_cast<size_t>(depth_), '\t');
+        static constexpr std::string_view kBreaks =
+            "\r\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+        const auto tabs = static_cast<size_t>(depth_);
+        if (tabs + 2 <= kBreaks.size()) {
+            out_.append(kBreaks.data(), tabs + 2);
+        } else {
+            out_ += "\r\n";
+            out_.append(tabs, '\t');
+        }
         lineBreak_ = true;
     }
 
@@ -116,7 +127,7 @@ private:
         if (indented) LineBreak();
         out_ += '<';
         const size_t nameStart = out_.size();
-        Name(element.NodeName());
+        Name(element.NameTable(), element.NodeNameID());
         const size_t nameLength = out_.size() - nameStart;
         Attributes(element);
 
@@ -171,7 +182,7 @@ private:
         const TXmlNameTable* names = node.NameTable();
         for (const XmlAttribute& attr : node.Attributes()) {
             out_ += ' ';
-            Name(names->GetName(attr.nameID));
+            Name(names, attr.nameID);
             out_ += "=\"";
             Value(attr.value);
             out_ += '"';
@@ -189,7 +200,9 @@ private:
     // The text of an element or text node. Readers drop text made of blanks alone unless they
     // keep white space; its first blank goes as a reference, which keeps the text.
     void Content(const XmlValue& value) {
-        if (preserve_ || (value.IsText() && xml_chars::HasSolidChar(value.StringData()))) {
+        // A number's text is never blank.
+        if (preserve_ || value.IsNumeric() ||
+            (value.IsText() && xml_chars::HasSolidChar(value.StringData()))) {
             Value(value);
             return;
         }
@@ -268,12 +281,27 @@ private:
         out_ += "]]>";
     }
 
+    // Whether the eight bytes at `p` are ASCII that needs neither escaping nor dropping (tab,
+    // CR and LF are left to the byte-wise check).
+    static bool EightPlain(const char* p) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        if (w & kHigh) return false;
+        const auto has = [w](unsigned char c) {
+            const std::uint64_t x = w ^ (kOnes * c);
+            return (x - kOnes) & ~x & kHigh;
+        };
+        return !(((w - kOnes * 0x20) & ~w & kHigh) | has('&') | has('<') | has('>') | has('"'));
+    }
+
     // Text with the four special characters escaped.
     void Escaped(std::string_view text) {
         const char* p = text.data();
         const char* const end = p + text.size();
         while (p < end) {
             const char* run = p;
+            while (end - p >= 8 && EightPlain(p)) p += 8;
             while (p < end && kByteKinds[static_cast<unsigned char>(*p)] == kPlain) ++p;
             out_.append(run, p);
             if (p == end) break;
@@ -287,10 +315,28 @@ private:
                     ++p;
                     break;
                 default: {
+                    // Two-byte characters (every Latin, Greek and Cyrillic letter) through a
+                    // table.
+                    const auto lead = static_cast<unsigned char>(c);
+                    if (!encoding_.utf8 && lead >= 0xC2 && lead <= 0xDF && end - p >= 2 &&
+                        (static_cast<unsigned char>(p[1]) & 0xC0) == 0x80) {
+                        const auto cp = static_cast<char32_t>(
+                            ((lead & 0x1F) << 6) | (static_cast<unsigned char>(p[1]) & 0x3F));
+                        p += 2;
+                        if (const unsigned char byte = TwoByteTable()[cp - 0x80])
+                            out_ += static_cast<char>(byte);
+                        else
+                            Reference(cp);
+                        break;
+                    }
                     size_t pos = static_cast<size_t>(p - text.data());
                     const char32_t cp = DecodeUtf8(text, pos);
-                    p = text.data() + pos;
-                    if (xml_chars::IsXmlChar(cp) && !Encoded(cp)) Reference(cp);
+                    const char* const next = text.data() + pos;
+                    if (encoding_.utf8 && cp != kReplacementChar && xml_chars::IsXmlChar(cp))
+                        out_.append(p, next);  // well-formed: its bytes as they are
+                    else if (xml_chars::IsXmlChar(cp) && !Encoded(cp))
+                        Reference(cp);
+                    p = next;
                 }
             }
         }
@@ -325,10 +371,40 @@ private:
         Chars(name, Missing::Fail);
     }
 
+    // The same for a name of the table, judged once per name.
+    void Name(const TXmlNameTable* names, XmlNameID id) {
+        const std::string& name = names->GetName(id);
+        if (encoding_.utf8) {
+            out_ += name;
+            return;
+        }
+        if (names != asciiTable_) {
+            asciiTable_ = names;
+            asciiNames_.clear();
+        }
+        const auto slot = static_cast<size_t>(id < 0 ? 0 : id + 1);
+        if (slot >= asciiNames_.size()) asciiNames_.resize(slot + 1, kUnjudged);
+        if (asciiNames_[slot] == kUnjudged) asciiNames_[slot] = IsAsciiName(name);
+        if (asciiNames_[slot])
+            out_ += name;
+        else
+            Chars(name, Missing::Fail);
+    }
+
     static bool IsAsciiName(const std::string& name) {
         for (const char c : name)
             if (static_cast<unsigned char>(c) >= 0x80) return false;
         return true;
+    }
+
+    // The code page's byte for each character from U+0080 to U+07FF; 0 where it has none.
+    const std::array<unsigned char, 0x780>& TwoByteTable() {
+        if (!twoByte_) {
+            twoByte_ = std::make_unique<std::array<unsigned char, 0x780>>();
+            for (char32_t c = 0x80; c < 0x800; ++c)
+                (*twoByte_)[c - 0x80] = UnicodeToCodePage(encoding_.page, c).value_or(0);
+        }
+        return *twoByte_;
     }
 
     // Writes `c` in the output encoding when it has it.
@@ -350,7 +426,12 @@ private:
         out_ += buffer;
     }
 
+    static constexpr signed char kUnjudged = -1;
+
     std::string& out_;
+    const TXmlNameTable* asciiTable_ = nullptr;
+    std::vector<signed char> asciiNames_;  // per name: plain ASCII or not, once judged
+    std::unique_ptr<std::array<unsigned char, 0x780>> twoByte_;
     const XmlEncoding encoding_;
     const bool preserve_;
     bool flat_ = false;

@@ -129,6 +129,7 @@ void TXmlNodeList::Clear() {
     for (size_t i = 0; i < items.size(); ++i) {
         if (i + kAhead < items.size()) __builtin_prefetch(items[i + kAhead].Get(), 1);
         Disown(items[i].Get());
+        items[i] = nullptr;  // while the node is at hand
     }
 }
 

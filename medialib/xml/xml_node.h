@@ -258,6 +258,10 @@ protected:
         if (!children_) children_ = new TXmlNodeList(this);
         return *children_;
     }
+    // Empties the child list, if there is one, without making one.
+    void DropChildren() {
+        if (children_) children_->Clear();
+    }
     // The joined text of the children.
     std::string ChildrenText() const;
     // A copy of this node alone (no attributes, no children).

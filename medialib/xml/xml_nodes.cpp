@@ -13,7 +13,7 @@ std::string TXmlElement::Text() const {
 }
 
 void TXmlElement::SetText(std::string_view text) {
-    RemoveAllChilds();
+    DropChildren();  // the value, if any, is replaced below
     value_ = text.empty() ? XmlValue() : XmlValue(text);
 }
 
@@ -28,7 +28,7 @@ XmlValue TXmlElement::NodeValue() const {
 }
 
 void TXmlElement::SetNodeValue(const XmlValue& value) {
-    RemoveAllChilds();
+    DropChildren();
     value_ = value;
 }
 
