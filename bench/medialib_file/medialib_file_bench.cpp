@@ -13,6 +13,7 @@
 #include <random>
 #include <string>
 
+#include "bench/support/xmllint.h"
 #include "medialib/media_lib.h"
 
 namespace {
@@ -154,13 +155,7 @@ void LoadPugixml(benchmark::State& state) {
 }
 
 void CheckXmllint(benchmark::State& state) {
-    const std::string command = "xmllint --noout '" + LibraryFile() + "'";
-    if (std::system("command -v xmllint >/dev/null") != 0) {
-        state.SkipWithError("xmllint is not installed");
-        return;
-    }
-    for (auto _ : state)
-        if (std::system(command.c_str()) != 0) state.SkipWithError("xmllint failed");
+    rv::bench::RunXmllintNoout(state, LibraryFile());
 }
 
 void SaveOurs(benchmark::State& state) {

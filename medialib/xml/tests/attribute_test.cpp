@@ -5,19 +5,13 @@
 #include <random>
 
 #include "medialib/xml/simple_xml.h"
+#include "medialib/xml/tests/error_message.h"
 #include "testsupport/process.h"
 
 namespace rv {
 namespace {
 
-std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EXmlError& error) {
-        return error.Message();
-    }
-    return "(no error)";
-}
+using test::MessageOf;
 
 // The element's text form without the line break that leads it inside a document.
 std::string XmlOf(const IXmlElement& e) {

@@ -8,20 +8,14 @@
 
 #include "medialib/xml/binary_codec.h"
 #include "medialib/xml/simple_xml.h"
+#include "medialib/xml/tests/error_message.h"
 #include "platform/text/format.h"
 #include "testsupport/temp_dir.h"
 
 namespace rv {
 namespace {
 
-std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EXmlError& error) {
-        return error.Message();
-    }
-    return "(no error)";
-}
+using test::MessageOf;
 
 std::string Hex(std::string_view bytes) {
     std::string text;

@@ -3,18 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "medialib/xml/simple_xml.h"
+#include "medialib/xml/tests/error_message.h"
 
 namespace rv {
 namespace {
 
-std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EXmlError& error) {
-        return error.Message();
-    }
-    return "(no error)";
-}
+using test::MessageOf;
 
 TEST(XmlNameTable, PredefinedNamesEmptyNameAndCase) {
     IXmlNameTable table(new TXmlNameTable);
