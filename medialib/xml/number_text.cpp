@@ -46,7 +46,7 @@ std::string WithPoint(std::string_view text) {
     if (pos != std::string::npos) {
         result[pos] = '.';
     } else if (const size_t own = result.find(point); own != std::string::npos) {
-        result.replace(own, point.size(), ".");
+        result = result.substr(0, own) + '.' + result.substr(own + point.size());
     }
     return result;
 }
