@@ -95,7 +95,13 @@ private:
     std::string_view view_;
 };
 
-void AssignText255(std::string& field, const TXmlElement& element) {
+// The element's only text is taken over rather than copied: the document goes right after.
+void AssignText255(std::string& field, TXmlElement& element) {
+    if (element.Children().Size() == 0 && element.Value().Type() == XmlVarType::Text) {
+        field = element.TakeValue().TakeStringData();
+        if (field.size() > kText255) field = Text255(field);
+        return;
+    }
     const ElementText text(element);
     if (text.View().size() > kText255)
         field = Text255(text.View());
@@ -117,10 +123,10 @@ class Reader {
 public:
     explicit Reader(const TXmlDocument& document) : fields_(*document.NameTable()) {}
 
-    StoredLibrary Read(const TXmlElement& root) {
+    StoredLibrary Read(TXmlElement& root) {
         StoredLibrary library;
         library.Artists.reserve(Count(root, kArtist));
-        ForEachElement(root, [&](const TXmlElement& child, Field field) {
+        ForEachElement(root, [&](TXmlElement& child, Field field) {
             if (field == kLibraryName && !library.LibraryName)
                 library.LibraryName = std::string(ElementText(child).View());
             else if (field == kArtist)
@@ -159,10 +165,10 @@ private:
                                     std::string(kFieldNames[field]).c_str()));
     }
 
-    void ReadArtist(TArtist& artist, const TXmlElement& element) {
+    void ReadArtist(TArtist& artist, TXmlElement& element) {
         artist.Albums.reserve(Count(element, kAlbum));
         FieldSet seen = 0;
-        ForEachElement(element, [&](const TXmlElement& child, Field field) {
+        ForEachElement(element, [&](TXmlElement& child, Field field) {
             if (field == kAlbum)
                 ReadAlbum(artist.Albums.emplace_back(), child);
             else if (field == kName && First(seen, field))
@@ -171,11 +177,11 @@ private:
         Require(seen, Bit(kName), "ARTIST");
     }
 
-    void ReadAlbum(TAlbum& album, const TXmlElement& element) {
+    void ReadAlbum(TAlbum& album, TXmlElement& element) {
         album.Tracks.reserve(Count(element, kTrack));
         album.MediaType = 1;  // files older than the media type held files only
         FieldSet seen = 0;
-        ForEachElement(element, [&](const TXmlElement& child, Field field) {
+        ForEachElement(element, [&](TXmlElement& child, Field field) {
             if (field == kTrack) {
                 ReadTrack(album.Tracks.emplace_back(), child);
                 return;
@@ -204,9 +210,9 @@ private:
         Require(seen, Bit(kTitle) | Bit(kGenre) | Bit(kRelease), "ALBUM");
     }
 
-    void ReadTrack(TTrack& track, const TXmlElement& element) {
+    void ReadTrack(TTrack& track, TXmlElement& element) {
         FieldSet seen = 0;
-        ForEachElement(element, [&](const TXmlElement& child, Field field) {
+        ForEachElement(element, [&](TXmlElement& child, Field field) {
             if (!First(seen, field)) return;
             switch (field) {
                 case kId:
@@ -242,7 +248,7 @@ private:
 
 }  // namespace
 
-StoredLibrary ReadLibrary(const TXmlDocument& document) {
+StoredLibrary ReadLibrary(TXmlDocument& document) {
     const IXmlElement root = document.DocumentElement();
     if (!root) throw EMediaLibError("The file holds no library: it has no root element.");
     if (!SameText(root->NodeName(), library_xml::kRootName))

@@ -20,6 +20,7 @@ struct StoredLibrary {
 // other elements are passed over, wherever they stand. Raises EMediaLibError when the document
 // is no library of version 1.0, or when an artist, album or track lacks a value element every
 // written file has; numbers that do not convert read as 0 and texts are cut to 255 characters.
-StoredLibrary ReadLibrary(const TXmlDocument& document);
+// Texts are taken out of the document, which is left for dropping.
+StoredLibrary ReadLibrary(TXmlDocument& document);
 
 }  // namespace rv

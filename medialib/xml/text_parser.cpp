@@ -197,6 +197,15 @@ private:
     // Characters up to the next "<", references resolved. Kept as a text node unless it is
     // nothing but blanks (and white space is not preserved).
     void TextRun(TXmlNode* parent) {
+        // Most runs are the line breaks and tabs between tags: passed over without a search.
+        if (!preserve_) {
+            const char* q = p_;
+            while (q < end_ && IsBlank(*q)) ++q;
+            if (q == end_ || *q == '<') {
+                p_ = q;
+                return;
+            }
+        }
         const char* start = p_;
         const char* lt = static_cast<const char*>(std::memchr(p_, '<', end_ - p_));
         if (!lt) lt = end_;

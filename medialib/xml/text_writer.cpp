@@ -218,6 +218,8 @@ private:
     void Value(const XmlValue& value) {
         if (value.IsText())
             Escaped(value.StringData());
+        else if (value.IsNumeric())
+            out_ += ValueToText(value);  // numbers and date-times: plain ASCII, nothing to escape
         else
             Escaped(ValueToText(value));
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "medialib/xml/xml_node.h"
 
@@ -23,6 +24,8 @@ public:
 
     // The scalar value (empty while the element has children or no value).
     const XmlValue& Value() const { return value_; }
+    // Hands the value over, leaving the element empty: for readers done with the document.
+    XmlValue TakeValue() { return std::exchange(value_, XmlValue()); }
 
     // Replace every text and CDATA child (other children stay) by CDATA sections holding
     // `text`, split after the first "]" of each "]]>" as the writer splits them.

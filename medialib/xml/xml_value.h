@@ -66,6 +66,13 @@ public:
     std::int64_t IntData() const { return number_.i; }
     double FloatData() const { return number_.d; }
     const std::string& StringData() const { return text_; }
+    // Hands the text or bytes over, leaving the value empty.
+    std::string TakeStringData() {
+        type_ = XmlVarType::Empty;
+        std::string data;
+        data.swap(text_);
+        return data;
+    }
 
     // A numeric value as a double (currency divided by 10000), else 0.
     double AsDouble() const;
