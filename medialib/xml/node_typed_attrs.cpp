@@ -53,6 +53,16 @@ std::string TXmlNode::NeedAttr(XmlNameID nameID) const {
     return ValueToText(*value);
 }
 
+namespace {
+
+// An attribute's value converted, or the default when the attribute is missing.
+template <typename T>
+T ConvertedAttr(const XmlValue* value, T defaultValue, T (*convert)(const XmlValue&)) {
+    return value ? convert(*value) : defaultValue;
+}
+
+}  // namespace
+
 std::string TXmlNode::NeedAttr(std::string_view name) const {
     const XmlValue* value = FindAttr(nameTable_->FindID(name));
     if (!value) throw EXmlError(Format(xml_messages::kAttrNotSet, std::string(name).c_str()));
@@ -60,8 +70,7 @@ std::string TXmlNode::NeedAttr(std::string_view name) const {
 }
 
 bool TXmlNode::GetBoolAttr(XmlNameID nameID, bool defaultValue) const {
-    const XmlValue* value = FindAttr(nameID);
-    return value ? ValueToBool(*value) : defaultValue;
+    return ConvertedAttr(FindAttr(nameID), defaultValue, ValueToBool);
 }
 
 bool TXmlNode::GetBoolAttr(std::string_view name, bool defaultValue) const {
@@ -77,8 +86,7 @@ void TXmlNode::SetBoolAttr(std::string_view name, bool value) {
 }
 
 std::int32_t TXmlNode::GetIntAttr(XmlNameID nameID, std::int32_t defaultValue) const {
-    const XmlValue* value = FindAttr(nameID);
-    return value ? ValueToInt32(*value) : defaultValue;
+    return ConvertedAttr(FindAttr(nameID), defaultValue, ValueToInt32);
 }
 
 std::int32_t TXmlNode::GetIntAttr(std::string_view name, std::int32_t defaultValue) const {
@@ -94,8 +102,7 @@ void TXmlNode::SetIntAttr(std::string_view name, std::int32_t value) {
 }
 
 double TXmlNode::GetFloatAttr(XmlNameID nameID, double defaultValue) const {
-    const XmlValue* value = FindAttr(nameID);
-    return value ? ValueToFloat(*value) : defaultValue;
+    return ConvertedAttr(FindAttr(nameID), defaultValue, ValueToFloat);
 }
 
 double TXmlNode::GetFloatAttr(std::string_view name, double defaultValue) const {
@@ -111,8 +118,7 @@ void TXmlNode::SetFloatAttr(std::string_view name, double value) {
 }
 
 double TXmlNode::GetDateTimeAttr(XmlNameID nameID, double defaultValue) const {
-    const XmlValue* value = FindAttr(nameID);
-    return value ? ValueToDateTime(*value) : defaultValue;
+    return ConvertedAttr(FindAttr(nameID), defaultValue, ValueToDateTime);
 }
 
 double TXmlNode::GetDateTimeAttr(std::string_view name, double defaultValue) const {
