@@ -44,6 +44,12 @@ std::string JoinValues(const std::vector<std::string>& values) {
     return joined;
 }
 
+// An attribute's value converted, or the default when the attribute is missing.
+template <typename T>
+T ConvertedAttr(const XmlValue* value, T defaultValue, T (*convert)(const XmlValue&)) {
+    return value ? convert(*value) : defaultValue;
+}
+
 }  // namespace
 
 std::string TXmlNode::NeedAttr(XmlNameID nameID) const {
@@ -52,16 +58,6 @@ std::string TXmlNode::NeedAttr(XmlNameID nameID) const {
         throw EXmlError(Format(xml_messages::kAttrNotSet, nameTable_->GetName(nameID).c_str()));
     return ValueToText(*value);
 }
-
-namespace {
-
-// An attribute's value converted, or the default when the attribute is missing.
-template <typename T>
-T ConvertedAttr(const XmlValue* value, T defaultValue, T (*convert)(const XmlValue&)) {
-    return value ? convert(*value) : defaultValue;
-}
-
-}  // namespace
 
 std::string TXmlNode::NeedAttr(std::string_view name) const {
     const XmlValue* value = FindAttr(nameTable_->FindID(name));
