@@ -2,10 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <string_view>
 
 #include "medialib/library_xml.h"
 #include "medialib/media_lib.h"
+#include "medialib/xml/xml_stream_writer.h"
 #include "platform/text/format.h"
 #include "platform/text/round.h"
 #include "platform/text/short_date.h"
@@ -13,48 +13,6 @@
 namespace rv {
 
 namespace {
-
-// Element names, resolved once per document.
-struct ElementNames {
-    explicit ElementNames(TXmlNameTable& table)
-        : libraryName(table.GetID("LIBRARY_NAME")),
-          timestamp(table.GetID("TIMESTAMP")),
-          artistCount(table.GetID("ARTIST_COUNT")),
-          albumCount(table.GetID("ALBUM_COUNT")),
-          trackCount(table.GetID("TRACK_COUNT")),
-          artist(table.GetID("ARTIST")),
-          name(table.GetID("Name")),  // the one name in mixed case
-          album(table.GetID("ALBUM")),
-          title(table.GetID("TITLE")),
-          release(table.GetID("RELEASE")),
-          genre(table.GetID("GENRE")),
-          mediaType(table.GetID("MEDIA_TYPE")),
-          time(table.GetID("TIME")),
-          track(table.GetID("TRACK")),
-          id(table.GetID("ID")),
-          duration(table.GetID("DURATION")),
-          bitrate(table.GetID("BITRATE")),
-          channelMode(table.GetID("CHANNEL_MODE")),
-          format(table.GetID("FORMAT")) {}
-
-    XmlNameID libraryName, timestamp, artistCount, albumCount, trackCount, artist, name, album,
-        title, release, genre, mediaType, time, track, id, duration, bitrate, channelMode, format;
-};
-
-// Values are kept as the element's own value, which the writer puts on the element's line just
-// as a text child would be.
-void AppendValue(TXmlNode& parent, XmlNameID nameID, std::string_view text) {
-    parent.AppendElement(nameID)->SetText(text);  // empty: <NAME/>
-}
-
-void AppendNumber(TXmlNode& parent, XmlNameID nameID, std::uint32_t value) {
-    parent.AppendElement(nameID)->SetNodeValue(XmlValue::Integer(XmlVarType::UInt32, value));
-}
-
-// A float value's text form has a point whatever the locale.
-void AppendFloat(TXmlNode& parent, XmlNameID nameID, double value) {
-    parent.AppendElement(nameID)->SetNodeValue(XmlValue::Float64(value));
-}
 
 // The media type's name; a number the table does not know is shown as it stands.
 std::string MediaTypeText(std::uint8_t mediaType) {
@@ -71,50 +29,59 @@ std::string MinutesSeconds(double seconds) {
                   static_cast<long long>(rounded % 60));
 }
 
-IXmlDocument WriteLibraryDocument(const TMediaLib& library, LibraryForm form) {
+void WriteLibrary(const TMediaLib& library, LibraryForm form,
+                  const std::function<void(std::string_view)>& sink) {
     const bool file = form == LibraryForm::File;
     const bool tracks = form != LibraryForm::BriefPresentation;
-    IXmlDocument document =
-        MakeXmlDocument(library_xml::kRootName, library_xml::kVersion, library_xml::kEncoding);
-    const ElementNames n(*document->NameTable());
-    TXmlElement& root = *document->DocumentElement();
-    root.SetAttr("version", library_xml::kVersion);
-    AppendValue(root, n.libraryName, library.LibraryName());
-    if (!file) AppendValue(root, n.timestamp, TodayShortDate());
-    AppendNumber(root, n.artistCount, static_cast<std::uint32_t>(library.GetArtistCount()));
-    AppendNumber(root, n.albumCount, library.AlbumCount());
-    if (tracks) AppendNumber(root, n.trackCount, library.TrackCount());
+    XmlStreamWriter out(sink, library_xml::kVersion, library_xml::kEncoding);
+    out.StartElement(library_xml::kRootName);
+    out.Attribute("version", library_xml::kVersion);
+    out.ValueElement("LIBRARY_NAME", library.LibraryName());
+    if (!file) out.ValueElement("TIMESTAMP", TodayShortDate());
+    out.IntegerElement("ARTIST_COUNT", library.GetArtistCount());
+    out.IntegerElement("ALBUM_COUNT", library.AlbumCount());
+    if (tracks) out.IntegerElement("TRACK_COUNT", library.TrackCount());
     for (const TArtist& artist : library.Artists()) {
-        IXmlElement artistNode = root.AppendElement(n.artist);
-        AppendValue(*artistNode, n.name, artist.Name);
+        out.StartElement("ARTIST");
+        out.ValueElement("Name", artist.Name);  // the one name in mixed case
         for (const TAlbum& album : artist.Albums) {
-            IXmlElement albumNode = artistNode->AppendElement(n.album);
-            AppendValue(*albumNode, n.title, album.Title);
-            AppendNumber(*albumNode, n.release, album.Release);
-            AppendValue(*albumNode, n.genre, album.Genre);
+            out.StartElement("ALBUM");
+            out.ValueElement("TITLE", album.Title);
+            out.IntegerElement("RELEASE", album.Release);
+            out.ValueElement("GENRE", album.Genre);
             if (file) {
-                AppendNumber(*albumNode, n.mediaType, album.MediaType);
-                AppendFloat(*albumNode, n.time, album.Time);
+                out.IntegerElement("MEDIA_TYPE", album.MediaType);
+                out.FloatElement("TIME", album.Time);
             } else {
-                AppendValue(*albumNode, n.mediaType, MediaTypeText(album.MediaType));
-                AppendValue(*albumNode, n.time, MinutesSeconds(album.Time));
+                out.ValueElement("MEDIA_TYPE", MediaTypeText(album.MediaType));
+                out.ValueElement("TIME", MinutesSeconds(album.Time));
             }
-            if (!tracks) continue;
-            for (const TTrack& track : album.Tracks) {
-                IXmlElement trackNode = albumNode->AppendElement(n.track);
-                AppendNumber(*trackNode, n.id, track.ID);
-                AppendValue(*trackNode, n.title, track.Title);
-                if (file)
-                    AppendFloat(*trackNode, n.duration, track.Duration);
-                else
-                    AppendValue(*trackNode, n.duration, MinutesSeconds(track.Duration));
-                AppendNumber(*trackNode, n.bitrate, track.Bitrate);
-                AppendValue(*trackNode, n.channelMode, track.ChannelMode);
-                AppendValue(*trackNode, n.format, track.Format);
+            if (tracks) {
+                for (const TTrack& track : album.Tracks) {
+                    out.StartElement("TRACK");
+                    out.IntegerElement("ID", track.ID);
+                    out.ValueElement("TITLE", track.Title);
+                    if (file)
+                        out.FloatElement("DURATION", track.Duration);
+                    else
+                        out.ValueElement("DURATION", MinutesSeconds(track.Duration));
+                    out.IntegerElement("BITRATE", track.Bitrate);
+                    out.ValueElement("CHANNEL_MODE", track.ChannelMode);
+                    out.ValueElement("FORMAT", track.Format);
+                    out.EndElement();
+                }
             }
+            out.EndElement();
         }
+        out.EndElement();
     }
-    return document;
+    out.Finish();
+}
+
+std::string LibraryText(const TMediaLib& library, LibraryForm form) {
+    std::string text;
+    WriteLibrary(library, form, [&text](std::string_view piece) { text += piece; });
+    return text;
 }
 
 }  // namespace rv

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
-
-#include "medialib/xml/xml_document.h"
+#include <string_view>
 
 namespace rv {
 
@@ -14,9 +14,13 @@ enum class LibraryForm {
     DetailPresentation,  // the same with the tracks
 };
 
-// The library as a document: the declaration naming windows-1250, the root element with its
-// version, then the header values and the artists in stored order, one element per value.
-IXmlDocument WriteLibraryDocument(const TMediaLib& library, LibraryForm form);
+// The library as XML, handed to `sink` piece by piece as it is made: the declaration naming
+// windows-1250, the root element with its version, then the header values and the artists in
+// stored order, one element per value.
+void WriteLibrary(const TMediaLib& library, LibraryForm form,
+                  const std::function<void(std::string_view)>& sink);
+// The same as one text.
+std::string LibraryText(const TMediaLib& library, LibraryForm form);
 
 // Seconds as minutes and seconds, "04:05": rounded to the second (halves to even), minutes not
 // limited to two digits.

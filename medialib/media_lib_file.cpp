@@ -1,8 +1,10 @@
+#include <string_view>
 #include <utility>
 
 #include "medialib/library_reader.h"
 #include "medialib/library_writer.h"
 #include "medialib/media_lib.h"
+#include "medialib/xml/xml_document.h"
 #include "platform/files/atomic_file.h"
 
 namespace rv {
@@ -24,18 +26,10 @@ private:
     IXmlDocument& slot_;
 };
 
-// The document's text, made while the document is held; the document goes before the file is
-// written, so a large library is never in memory three times over.
-std::string DocumentBytes(IXmlDocument& slot, IXmlDocument document) {
-    const DocumentScope scope(slot, std::move(document));
-    return slot->SaveToBytes();
-}
-
-// Replaces the file in one step, handing the text over in pieces the writer need not copy.
-void ReplaceFile(const std::string& name, std::string_view bytes) {
-    constexpr size_t kPiece = 1 << 15;
+// Replaces the file in one step, writing the library as it is made.
+void WriteLibraryFile(const std::string& name, const TMediaLib& library, LibraryForm form) {
     AtomicFileWriter file(name);
-    for (size_t pos = 0; pos < bytes.size(); pos += kPiece) file.Write(bytes.substr(pos, kPiece));
+    WriteLibrary(library, form, [&file](std::string_view piece) { file.Write(piece); });
     file.Commit();
 }
 
@@ -45,7 +39,7 @@ TMediaLib::TMediaLib() = default;
 TMediaLib::~TMediaLib() = default;
 
 void TMediaLib::SaveToFile(const std::string& name) {
-    ReplaceFile(name, DocumentBytes(doc_, WriteLibraryDocument(*this, LibraryForm::File)));
+    WriteLibraryFile(name, *this, LibraryForm::File);
     fileName_ = name;
     modified_ = false;
 }
@@ -74,7 +68,7 @@ void TMediaLib::SaveDetailPresentation(const std::string& name) {
 }
 
 void TMediaLib::SavePresentation(const std::string& name, LibraryForm form) {
-    ReplaceFile(name, DocumentBytes(doc_, WriteLibraryDocument(*this, form)));
+    WriteLibraryFile(name, *this, form);
     fileName_ = name;
 }
 

@@ -26,7 +26,7 @@ std::string Rewrite(const std::string& bytes) {
     rv::IXmlDocument doc = rv::MakeXmlDocument();
     doc->LoadFromBytes(bytes);
     const Library library(rv::ReadLibrary(*doc));
-    return rv::WriteLibraryDocument(library, rv::LibraryForm::File)->SaveToBytes();
+    return rv::LibraryText(library, rv::LibraryForm::File);
 }
 
 }  // namespace
