@@ -20,6 +20,28 @@ std::string MediaTypeText(std::uint8_t mediaType) {
     return name.empty() ? std::to_string(mediaType) : std::string(name);
 }
 
+// The tags of the elements written once per artist, album or track, made once per text.
+struct LibraryTags {
+    explicit LibraryTags(const XmlStreamWriter& out)
+        : artist(out.MakeTag("ARTIST")),
+          name(out.MakeTag("Name")),  // the one name in mixed case
+          album(out.MakeTag("ALBUM")),
+          title(out.MakeTag("TITLE")),
+          release(out.MakeTag("RELEASE")),
+          genre(out.MakeTag("GENRE")),
+          mediaType(out.MakeTag("MEDIA_TYPE")),
+          time(out.MakeTag("TIME")),
+          track(out.MakeTag("TRACK")),
+          id(out.MakeTag("ID")),
+          duration(out.MakeTag("DURATION")),
+          bitrate(out.MakeTag("BITRATE")),
+          channelMode(out.MakeTag("CHANNEL_MODE")),
+          format(out.MakeTag("FORMAT")) {}
+
+    XmlStreamWriter::Tag artist, name, album, title, release, genre, mediaType, time, track, id,
+        duration, bitrate, channelMode, format;
+};
+
 }  // namespace
 
 std::string MinutesSeconds(double seconds) {
@@ -41,33 +63,34 @@ void WriteLibrary(const TMediaLib& library, LibraryForm form,
     out.IntegerElement("ARTIST_COUNT", library.GetArtistCount());
     out.IntegerElement("ALBUM_COUNT", library.AlbumCount());
     if (tracks) out.IntegerElement("TRACK_COUNT", library.TrackCount());
+    const LibraryTags t(out);
     for (const TArtist& artist : library.Artists()) {
-        out.StartElement("ARTIST");
-        out.ValueElement("Name", artist.Name);  // the one name in mixed case
+        out.StartElement(t.artist);
+        out.ValueElement(t.name, artist.Name);
         for (const TAlbum& album : artist.Albums) {
-            out.StartElement("ALBUM");
-            out.ValueElement("TITLE", album.Title);
-            out.IntegerElement("RELEASE", album.Release);
-            out.ValueElement("GENRE", album.Genre);
+            out.StartElement(t.album);
+            out.ValueElement(t.title, album.Title);
+            out.IntegerElement(t.release, album.Release);
+            out.ValueElement(t.genre, album.Genre);
             if (file) {
-                out.IntegerElement("MEDIA_TYPE", album.MediaType);
-                out.FloatElement("TIME", album.Time);
+                out.IntegerElement(t.mediaType, album.MediaType);
+                out.FloatElement(t.time, album.Time);
             } else {
-                out.ValueElement("MEDIA_TYPE", MediaTypeText(album.MediaType));
-                out.ValueElement("TIME", MinutesSeconds(album.Time));
+                out.ValueElement(t.mediaType, MediaTypeText(album.MediaType));
+                out.ValueElement(t.time, MinutesSeconds(album.Time));
             }
             if (tracks) {
                 for (const TTrack& track : album.Tracks) {
-                    out.StartElement("TRACK");
-                    out.IntegerElement("ID", track.ID);
-                    out.ValueElement("TITLE", track.Title);
+                    out.StartElement(t.track);
+                    out.IntegerElement(t.id, track.ID);
+                    out.ValueElement(t.title, track.Title);
                     if (file)
-                        out.FloatElement("DURATION", track.Duration);
+                        out.FloatElement(t.duration, track.Duration);
                     else
-                        out.ValueElement("DURATION", MinutesSeconds(track.Duration));
-                    out.IntegerElement("BITRATE", track.Bitrate);
-                    out.ValueElement("CHANNEL_MODE", track.ChannelMode);
-                    out.ValueElement("FORMAT", track.Format);
+                        out.ValueElement(t.duration, MinutesSeconds(track.Duration));
+                    out.IntegerElement(t.bitrate, track.Bitrate);
+                    out.ValueElement(t.channelMode, track.ChannelMode);
+                    out.ValueElement(t.format, track.Format);
                     out.EndElement();
                 }
             }

@@ -16,8 +16,7 @@ using Missing = XmlTextOutput::Missing;
 // Walks the tree and decides the layout; the characters are the output's business.
 class TextWriter {
 public:
-    TextWriter(XmlTextOutput& out, bool preserve)
-        : out_(out), bytes_(out.Bytes()), preserve_(preserve) {}
+    TextWriter(XmlTextOutput& out, bool preserve) : out_(out), preserve_(preserve) {}
 
     void Node(const TXmlNode& node) {
         switch (node.NodeType()) {
@@ -76,20 +75,20 @@ private:
     void Element(const TXmlElement& element) {
         const bool indented = !preserve_ && !flat_;
         if (indented) LineBreak();
-        bytes_ += '<';
-        const size_t nameStart = bytes_.size();
+        out_.Raw('<');
+        const size_t nameStart = out_.Size();
         Name(element.NameTable(), element.NodeNameID());
-        const size_t nameLength = bytes_.size() - nameStart;
+        const size_t nameLength = out_.Size() - nameStart;
         Attributes(element);
 
         const auto& children = element.Children().Items();
         if (children.empty()) {
-            bytes_ += '>';
-            const size_t start = bytes_.size();
+            out_.Raw('>');
+            const size_t start = out_.Size();
             Content(element.Value());
-            if (bytes_.size() == start) {  // nothing left to write
-                bytes_.back() = '/';
-                bytes_ += '>';
+            if (out_.Size() == start) {  // nothing left to write
+                out_.Unput(1);
+                out_.Raw("/>");
                 return;
             }
         } else {
@@ -100,9 +99,9 @@ private:
                 if (i + 4 < children.size()) __builtin_prefetch(children[i + 4].Get());
                 mixed = mixed || WritesText(*children[i]);
             }
-            const size_t start = bytes_.size();
+            const size_t start = out_.Size();
             const bool outerBreak = lineBreak_, outerFlat = flat_;
-            bytes_ += '>';
+            out_.Raw('>');
             lineBreak_ = false;
             flat_ = flat_ || mixed;
             ++depth_;
@@ -112,31 +111,31 @@ private:
             flat_ = outerFlat;
             const bool contentBreaks = lineBreak_;
             lineBreak_ = outerBreak || contentBreaks;
-            if (bytes_.size() == start + 1) {
-                bytes_.back() = '/';
-                bytes_ += '>';
+            if (out_.Size() == start + 1) {
+                out_.Unput(1);
+                out_.Raw("/>");
                 return;
             }
             if (indented && !mixed && contentBreaks) {
-                if (bytes_.ends_with("\r\n"))
-                    bytes_.append(static_cast<size_t>(depth_), '\t');
+                if (out_.EndsWith("\r\n"))
+                    out_.Tabs(depth_);
                 else
                     LineBreak();
             }
         }
-        bytes_ += "</";
-        bytes_.append(bytes_, nameStart, nameLength);  // the name as the start tag has it
-        bytes_ += '>';
+        out_.Raw("</");
+        out_.Repeat(nameStart, nameLength);  // the name as the start tag has it
+        out_.Raw('>');
     }
 
     void Attributes(const TXmlNode& node) {
         const TXmlNameTable* names = node.NameTable();
         for (const XmlAttribute& attr : node.Attributes()) {
-            bytes_ += ' ';
+            out_.Raw(' ');
             Name(names, attr.nameID);
-            bytes_ += "=\"";
+            out_.Raw("=\"");
             Value(attr.value);
-            bytes_ += '"';
+            out_.Raw('"');
         }
     }
 
@@ -168,7 +167,7 @@ private:
     }
 
     void Instruction(const TXmlNode& node) {
-        bytes_ += "<?";
+        out_.Raw("<?");
         out_.Name(node.NodeName());
         // Blanks after the target only separate it from the text.
         const std::string cleaned = XmlCharsOnly(node.Text());
@@ -177,32 +176,32 @@ private:
         if (text.empty()) {
             Attributes(node);
         } else {
-            bytes_ += ' ';
+            out_.Raw(' ');
             // "?>" would end the instruction early.
             for (size_t pos = 0;;) {
                 const size_t end = text.find("?>", pos);
                 Chars(text.substr(pos, end - pos));
                 if (end == std::string::npos) break;
-                bytes_ += "? ";
+                out_.Raw("? ");
                 pos = end + 1;
             }
         }
-        bytes_ += "?>";
+        out_.Raw("?>");
     }
 
     void Comment(std::string_view text) {
-        bytes_ += "<!--";
+        out_.Raw("<!--");
         // A comment may hold neither "--" nor end with "-": a blank keeps the hyphens apart.
         size_t pos = 0;
         for (size_t dash = text.find('-'); dash != std::string_view::npos;
              dash = text.find('-', dash + 1)) {
             if (dash + 1 < text.size() && text[dash + 1] != '-') continue;
             Chars(text.substr(pos, dash + 1 - pos));
-            bytes_ += ' ';
+            out_.Raw(' ');
             pos = dash + 1;
         }
         Chars(text.substr(pos));
-        bytes_ += "-->";
+        out_.Raw("-->");
     }
 
     void CData(std::string_view text) {
@@ -213,17 +212,17 @@ private:
             out_.Escaped(text);
             return;
         }
-        bytes_ += "<![CDATA[";
+        out_.Raw("<![CDATA[");
         // "]]>" would end the section: it is split between two sections after the first "]".
         size_t pos = 0;
         for (;;) {
             const size_t end = text.find("]]>", pos);
             Chars(text.substr(pos, end == std::string_view::npos ? end : end + 1 - pos));
             if (end == std::string_view::npos) break;
-            bytes_ += "]]><![CDATA[";
+            out_.Raw("]]><![CDATA[");
             pos = end + 1;
         }
-        bytes_ += "]]>";
+        out_.Raw("]]>");
     }
 
     void Chars(std::string_view text) {
@@ -234,7 +233,7 @@ private:
     void Name(const TXmlNameTable* names, XmlNameID id) {
         const std::string& name = names->GetName(id);
         if (out_.Encoding().utf8) {
-            bytes_ += name;
+            out_.Raw(name);
             return;
         }
         if (names != asciiTable_) {
@@ -245,7 +244,7 @@ private:
         if (slot >= asciiNames_.size()) asciiNames_.resize(slot + 1, kUnjudged);
         if (asciiNames_[slot] == kUnjudged) asciiNames_[slot] = XmlTextOutput::IsAscii(name);
         if (asciiNames_[slot])
-            bytes_ += name;
+            out_.Raw(name);
         else
             out_.Name(name);
     }
@@ -253,7 +252,6 @@ private:
     static constexpr signed char kUnjudged = -1;
 
     XmlTextOutput& out_;
-    std::string& bytes_;  // layout marks go straight in, and are looked back at
     const TXmlNameTable* asciiTable_ = nullptr;
     std::vector<signed char> asciiNames_;  // per name: plain ASCII or not, once judged
     const bool preserve_;
@@ -268,7 +266,7 @@ std::string WriteXmlText(const TXmlNode& node, const XmlEncoding& encoding) {
     const TXmlDocument* document = node.OwnerDocument();
     XmlTextOutput out(encoding);
     TextWriter(out, document && document->PreserveWhiteSpace()).Node(node);
-    return std::move(out.Bytes());
+    return out.Take();
 }
 
 }  // namespace rv

@@ -22,7 +22,6 @@ XmlEncoding EncodingNamed(std::string_view name) {
 XmlStreamWriter::XmlStreamWriter(XmlByteSink sink, std::string_view version,
                                  std::string_view encodingName)
     : sink_(std::move(sink)), out_(EncodingNamed(encodingName)) {
-    out_.Bytes().reserve(kPieceSize + kPieceSize / 4);
     out_.Raw("<?xml ");
     out_.Chars(
         "version=\"" + std::string(version) + "\" encoding=\"" + std::string(encodingName) + "\"",
@@ -32,20 +31,26 @@ XmlStreamWriter::XmlStreamWriter(XmlByteSink sink, std::string_view version,
 
 XmlStreamWriter::~XmlStreamWriter() = default;
 
-size_t XmlStreamWriter::OpenTag(std::string_view name) {
-    if (startTagOpen_) out_.Raw('>');
-    startTagOpen_ = false;
-    out_.LineBreak(static_cast<int>(nameStarts_.size()));
-    out_.Raw('<');
-    const size_t nameStart = out_.Size();
-    out_.Name(name);
-    return nameStart;
+XmlStreamWriter::Tag XmlStreamWriter::MakeTag(std::string_view name) const {
+    XmlTextOutput encoded(out_.Encoding());
+    encoded.Name(name);
+    Tag tag;
+    tag.start_ = "<" + std::string(encoded.View()) + ">";
+    tag.end_ = "</" + std::string(encoded.View()) + ">";
+    return tag;
 }
 
-void XmlStreamWriter::StartElement(std::string_view name) {
-    const size_t nameStart = OpenTag(name);
-    nameStarts_.push_back(openNames_.size());
-    openNames_.append(out_.Bytes(), nameStart);
+void XmlStreamWriter::CloseStartTag() {
+    if (startTagOpen_) out_.Raw('>');
+    startTagOpen_ = false;
+}
+
+void XmlStreamWriter::StartElement(const Tag& tag) {
+    CloseStartTag();
+    out_.LineBreak(Depth());
+    out_.Raw(std::string_view(tag.start_).substr(0, tag.start_.size() - 1));
+    endStarts_.push_back(openEnds_.size());
+    openEnds_ += tag.end_;
     startTagOpen_ = true;
 }
 
@@ -59,69 +64,64 @@ void XmlStreamWriter::Attribute(std::string_view name, std::string_view value) {
 }
 
 void XmlStreamWriter::EndElement() {
-    if (nameStarts_.empty()) throw std::logic_error("XML end tag without an open element");
-    const size_t nameStart = nameStarts_.back();
-    nameStarts_.pop_back();
+    if (endStarts_.empty()) throw std::logic_error("XML end tag without an open element");
+    const size_t endStart = endStarts_.back();
+    endStarts_.pop_back();
     if (startTagOpen_) {
         out_.Raw("/>");
         startTagOpen_ = false;
     } else {
-        out_.LineBreak(static_cast<int>(nameStarts_.size()));
-        out_.Raw("</");
-        out_.Raw(std::string_view(openNames_).substr(nameStart));
-        out_.Raw('>');
+        out_.LineBreak(Depth());
+        out_.Raw(std::string_view(openEnds_).substr(endStart));
     }
-    openNames_.resize(nameStart);
+    openEnds_.resize(endStart);
     HandOnFullPiece();
 }
 
-void XmlStreamWriter::CloseValueElement(size_t nameStart, size_t valueStart) {
-    std::string& bytes = out_.Bytes();
-    if (bytes.size() == valueStart) {  // nothing to hold
-        bytes.back() = '/';
-        bytes += '>';
+size_t XmlStreamWriter::OpenValue(const Tag& tag) {
+    CloseStartTag();
+    out_.LineBreak(Depth());
+    out_.Raw(tag.start_);
+    return out_.Size();
+}
+
+void XmlStreamWriter::CloseValue(const Tag& tag, size_t valueStart) {
+    if (out_.Size() == valueStart) {  // nothing to hold
+        out_.Unput(1);
+        out_.Raw("/>");
     } else {
-        const size_t nameLength = valueStart - 1 - nameStart;
-        bytes += "</";
-        bytes.append(bytes, nameStart, nameLength);  // the name as the start tag has it
-        bytes += '>';
+        out_.Raw(tag.end_);
     }
     HandOnFullPiece();
 }
 
-void XmlStreamWriter::ValueElement(std::string_view name, std::string_view text) {
-    const size_t nameStart = OpenTag(name);
-    out_.Raw('>');
-    const size_t valueStart = out_.Size();
+void XmlStreamWriter::ValueElement(const Tag& tag, std::string_view text) {
+    const size_t valueStart = OpenValue(tag);
     out_.Content(text);
-    CloseValueElement(nameStart, valueStart);
+    CloseValue(tag, valueStart);
 }
 
-void XmlStreamWriter::IntegerElement(std::string_view name, std::int64_t value) {
-    const size_t nameStart = OpenTag(name);
-    out_.Raw('>');
-    const size_t valueStart = out_.Size();
+void XmlStreamWriter::IntegerElement(const Tag& tag, std::int64_t value) {
+    const size_t valueStart = OpenValue(tag);
     out_.Integer(value);
-    CloseValueElement(nameStart, valueStart);
+    CloseValue(tag, valueStart);
 }
 
-void XmlStreamWriter::FloatElement(std::string_view name, double value) {
-    const size_t nameStart = OpenTag(name);
-    out_.Raw('>');
-    const size_t valueStart = out_.Size();
+void XmlStreamWriter::FloatElement(const Tag& tag, double value) {
+    const size_t valueStart = OpenValue(tag);
     out_.Float(value);
-    CloseValueElement(nameStart, valueStart);
+    CloseValue(tag, valueStart);
 }
 
 void XmlStreamWriter::Finish() {
-    while (!nameStarts_.empty()) EndElement();
+    while (!endStarts_.empty()) EndElement();
     HandOn();
 }
 
 void XmlStreamWriter::HandOn() {
     if (out_.Size() == 0) return;
-    sink_(out_.Bytes());
-    out_.Bytes().clear();
+    sink_(out_.View());
+    out_.Clear();
 }
 
 }  // namespace rv

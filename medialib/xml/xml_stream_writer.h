@@ -24,6 +24,15 @@ class XmlStreamWriter {
 public:
     static constexpr size_t kPieceSize = 1 << 16;
 
+    // An element name made ready once, for elements written many times: checked, encoded and
+    // with its tags.
+    class Tag {
+    private:
+        friend class XmlStreamWriter;
+        std::string start_;  // <NAME>
+        std::string end_;    // </NAME>
+    };
+
     // Begins with the declaration of `version` and `encodingName`; raises EXmlError for an
     // encoding that is not supported.
     XmlStreamWriter(XmlByteSink sink, std::string_view version, std::string_view encodingName);
@@ -31,25 +40,37 @@ public:
     XmlStreamWriter(const XmlStreamWriter&) = delete;
     XmlStreamWriter& operator=(const XmlStreamWriter&) = delete;
 
-    void StartElement(std::string_view name);
+    Tag MakeTag(std::string_view name) const;
+
+    void StartElement(const Tag& tag);
+    void StartElement(std::string_view name) { StartElement(MakeTag(name)); }
     // Only straight after StartElement.
     void Attribute(std::string_view name, std::string_view value);
     void EndElement();
 
     // An element holding one value; an empty text gives <NAME/>.
-    void ValueElement(std::string_view name, std::string_view text);
-    void IntegerElement(std::string_view name, std::int64_t value);
+    void ValueElement(const Tag& tag, std::string_view text);
+    void IntegerElement(const Tag& tag, std::int64_t value);
     // With a point whatever the locale (FloatToText).
-    void FloatElement(std::string_view name, double value);
+    void FloatElement(const Tag& tag, double value);
+    void ValueElement(std::string_view name, std::string_view text) {
+        ValueElement(MakeTag(name), text);
+    }
+    void IntegerElement(std::string_view name, std::int64_t value) {
+        IntegerElement(MakeTag(name), value);
+    }
+    void FloatElement(std::string_view name, double value) { FloatElement(MakeTag(name), value); }
 
     // Ends the elements still open and hands on the rest.
     void Finish();
 
 private:
-    // A line break and "<NAME", the open start tag before it closed. Gives where the name's
-    // bytes stand.
-    size_t OpenTag(std::string_view name);
-    void CloseValueElement(size_t nameStart, size_t valueStart);
+    // Closes the parent's start tag, and begins the line and the value element. Gives where
+    // the value starts.
+    size_t OpenValue(const Tag& tag);
+    void CloseValue(const Tag& tag, size_t valueStart);
+    void CloseStartTag();
+    int Depth() const { return static_cast<int>(endStarts_.size()); }
     void HandOnFullPiece() {
         if (out_.Size() >= kPieceSize) HandOn();
     }
@@ -57,8 +78,8 @@ private:
 
     XmlByteSink sink_;
     XmlTextOutput out_;
-    std::string openNames_;           // the names of the open elements, as written
-    std::vector<size_t> nameStarts_;  // where each begins in openNames_
+    std::string openEnds_;           // the end tags of the open elements
+    std::vector<size_t> endStarts_;  // where each begins in openEnds_
     bool startTagOpen_ = false;
 };
 

@@ -1,7 +1,8 @@
 #include "medialib/xml/xml_text_output.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstdio>
+#include <cstddef>
 #include <cstring>
 
 #include "medialib/xml/number_text.h"
@@ -43,6 +44,26 @@ bool EightPlain(const char* p) {
     return !(((w - kOnes * 0x20) & ~w & kHigh) | has('&') | has('<') | has('>') | has('"'));
 }
 
+// "&#x10FFFF;"
+constexpr size_t kLongestReference = 10;
+
+// Writes "&#xHEX;" at `to`; gives the end.
+char* PutReference(char* to, char32_t c) {
+    char digits[8];
+    char* d = digits + sizeof digits;
+    do {
+        *--d = "0123456789ABCDEF"[c & 0xF];
+        c >>= 4;
+    } while (c != 0);
+    std::memcpy(to, "&#x", 3);
+    to += 3;
+    const auto count = static_cast<size_t>(digits + sizeof digits - d);
+    std::memcpy(to, d, count);
+    to += count;
+    *to++ = ';';
+    return to;
+}
+
 }  // namespace
 
 std::string XmlCharsOnly(std::string_view text) {
@@ -66,60 +87,102 @@ XmlTextOutput::XmlTextOutput(const XmlEncoding& encoding) : encoding_(encoding) 
 
 XmlTextOutput::~XmlTextOutput() = default;
 
+std::string XmlTextOutput::Take() {
+    buffer_.resize(size_);
+    std::string bytes = std::move(buffer_);
+    buffer_.clear();
+    size_ = 0;
+    return bytes;
+}
+
+void XmlTextOutput::Grow(size_t count) {
+    buffer_.resize(std::max({buffer_.size() * 2, size_ + count, size_t{4096}}));
+}
+
 void XmlTextOutput::LineBreak(int depth) {
-    static constexpr std::string_view kBreaks =
-        "\r\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+    Raw("\r\n");
+    Tabs(depth);
+}
+
+void XmlTextOutput::Tabs(int depth) {
     const auto tabs = static_cast<size_t>(depth);
-    if (tabs + 2 <= kBreaks.size()) {
-        out_.append(kBreaks.data(), tabs + 2);
-    } else {
-        out_ += "\r\n";
-        out_.append(tabs, '\t');
-    }
+    std::memset(Room(tabs), '\t', tabs);
+    size_ += tabs;
 }
 
 void XmlTextOutput::Escaped(std::string_view text) {
+    // Room is made a slice at a time, for the most a slice can become: no byte turns into more
+    // than eight ("&#xFFFD;" for a malformed one), and a character begun in the slice may run
+    // three bytes past it.
+    constexpr size_t kSlice = 4096, kMostPerByte = 8;
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {
-        const char* run = p;
-        while (end - p >= 8 && EightPlain(p)) p += 8;
-        while (p < end && kByteKinds[static_cast<unsigned char>(*p)] == kPlain) ++p;
-        out_.append(run, p);
-        if (p == end) break;
-        const char c = *p;
-        switch (kByteKinds[static_cast<unsigned char>(c)]) {
-            case kEscape:
-                out_ += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : "&quot;";
-                ++p;
-                break;
-            case kDrop:
-                ++p;
-                break;
-            default: {
-                // Two-byte characters (every Latin, Greek and Cyrillic letter) through a table.
-                const auto lead = static_cast<unsigned char>(c);
-                if (!encoding_.utf8 && lead >= 0xC2 && lead <= 0xDF && end - p >= 2 &&
-                    (static_cast<unsigned char>(p[1]) & 0xC0) == 0x80) {
-                    const auto cp = static_cast<char32_t>(
-                        ((lead & 0x1F) << 6) | (static_cast<unsigned char>(p[1]) & 0x3F));
-                    p += 2;
-                    if (const unsigned char byte = TwoByteTable()[cp - 0x80])
-                        out_ += static_cast<char>(byte);
-                    else
-                        Reference(cp);
+        const char* const sliceEnd =
+            end - p > static_cast<std::ptrdiff_t>(kSlice) ? p + kSlice : end;
+        char* const start = Room((static_cast<size_t>(sliceEnd - p) + 3) * kMostPerByte);
+        char* to = start;
+        while (p < sliceEnd) {
+            while (sliceEnd - p >= 8 && EightPlain(p)) {
+                std::memcpy(to, p, 8);
+                to += 8, p += 8;
+            }
+            while (p < sliceEnd && kByteKinds[static_cast<unsigned char>(*p)] == kPlain)
+                *to++ = *p++;
+            if (p == sliceEnd) break;
+            const auto lead = static_cast<unsigned char>(*p);
+            switch (kByteKinds[lead]) {
+                case kEscape: {
+                    const std::string_view entity = lead == '&'   ? "&amp;"
+                                                    : lead == '<' ? "&lt;"
+                                                    : lead == '>' ? "&gt;"
+                                                                  : "&quot;";
+                    std::memcpy(to, entity.data(), entity.size());
+                    to += entity.size();
+                    ++p;
                     break;
                 }
-                size_t pos = static_cast<size_t>(p - text.data());
-                const char32_t cp = DecodeUtf8(text, pos);
-                const char* const next = text.data() + pos;
-                if (encoding_.utf8 && cp != kReplacementChar && xml_chars::IsXmlChar(cp))
-                    out_.append(p, next);  // well-formed: its bytes as they are
-                else if (xml_chars::IsXmlChar(cp) && !Encoded(cp))
-                    Reference(cp);
-                p = next;
+                case kDrop:
+                    ++p;
+                    break;
+                default: {
+                    // Two-byte characters (every Latin, Greek and Cyrillic letter) through a
+                    // table.
+                    if (!encoding_.utf8 && lead >= 0xC2 && lead <= 0xDF && end - p >= 2 &&
+                        (static_cast<unsigned char>(p[1]) & 0xC0) == 0x80) {
+                        const auto cp = static_cast<char32_t>(
+                            ((lead & 0x1F) << 6) | (static_cast<unsigned char>(p[1]) & 0x3F));
+                        p += 2;
+                        if (const unsigned char byte = TwoByteTable()[cp - 0x80])
+                            *to++ = static_cast<char>(byte);
+                        else
+                            to = PutReference(to, cp);
+                        break;
+                    }
+                    size_t pos = static_cast<size_t>(p - text.data());
+                    const char32_t cp = DecodeUtf8(text, pos);
+                    const char* const next = text.data() + pos;
+                    if (!xml_chars::IsXmlChar(cp)) {
+                        // left out
+                    } else if (encoding_.utf8) {
+                        if (cp == kReplacementChar) {
+                            // malformed bytes, or the character itself
+                            std::memcpy(to, "\xEF\xBF\xBD", 3);
+                            to += 3;
+                        } else {
+                            std::memcpy(to, p, static_cast<size_t>(next - p));
+                            to += next - p;  // well-formed: its bytes as they are
+                        }
+                    } else if (const auto byte = UnicodeToCodePage(encoding_.page, cp)) {
+                        *to++ = static_cast<char>(*byte);
+                    } else {
+                        to = PutReference(to, cp);
+                    }
+                    p = next;
+                }
             }
         }
+        size_ += static_cast<size_t>(to - start);
     }
 }
 
@@ -140,7 +203,7 @@ bool XmlTextOutput::Chars(std::string_view text, Missing missing) {
     while (pos < text.size()) {
         const auto b = static_cast<unsigned char>(text[pos]);
         if (b < 0x80) {
-            if (kByteKinds[b] != kDrop) out_ += static_cast<char>(b);
+            if (kByteKinds[b] != kDrop) Raw(static_cast<char>(b));
             ++pos;
             lineEnd = lineEnd || b == '\n' || b == '\r';
             continue;
@@ -151,14 +214,14 @@ bool XmlTextOutput::Chars(std::string_view text, Missing missing) {
             throw EXmlError(Format(xml_messages::kNameNotEncodable, std::string(text).c_str(),
                                    std::string(CodePageName(encoding_.page)).c_str()));
         }
-        out_ += '?';
+        Raw('?');
     }
     return lineEnd;
 }
 
 void XmlTextOutput::Name(std::string_view name) {
     if (encoding_.utf8 || IsAscii(name))
-        out_.append(name);
+        Raw(name);
     else
         Chars(name, Missing::Fail);
 }
@@ -170,19 +233,17 @@ bool XmlTextOutput::IsAscii(std::string_view text) {
 }
 
 void XmlTextOutput::Reference(char32_t c) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "&#x%X;", static_cast<unsigned>(c));
-    out_ += buffer;
+    char* const start = Room(kLongestReference);
+    size_ += static_cast<size_t>(PutReference(start, c) - start);
 }
 
 void XmlTextOutput::Integer(std::int64_t value) {
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out_.append(buffer, result.ptr);
+    char* const start = Room(24);
+    size_ += static_cast<size_t>(std::to_chars(start, start + 24, value).ptr - start);
 }
 
 void XmlTextOutput::Float(double value) {
-    out_ += FloatToText(value);
+    Raw(FloatToText(value));
 }
 
 const std::array<unsigned char, 0x780>& XmlTextOutput::TwoByteTable() {
@@ -197,11 +258,13 @@ const std::array<unsigned char, 0x780>& XmlTextOutput::TwoByteTable() {
 
 bool XmlTextOutput::Encoded(char32_t c) {
     if (encoding_.utf8) {
-        AppendUtf8(out_, c);
+        std::string bytes;
+        AppendUtf8(bytes, c);
+        Raw(bytes);
         return true;
     }
     if (const auto byte = UnicodeToCodePage(encoding_.page, c)) {
-        out_ += static_cast<char>(*byte);
+        Raw(static_cast<char>(*byte));
         return true;
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,16 +28,36 @@ public:
 
     const XmlEncoding& Encoding() const { return encoding_; }
 
-    // The bytes so far; writers may look back at them and take them away.
-    std::string& Bytes() { return out_; }
-    size_t Size() const { return out_.size(); }
+    // The bytes so far.
+    size_t Size() const { return size_; }
+    std::string_view View() const { return {buffer_.data(), size_}; }
+    bool EndsWith(std::string_view bytes) const { return View().ends_with(bytes); }
+    // Takes the bytes away, leaving the output empty.
+    std::string Take();
+    // Forgets the bytes, keeping the room they took.
+    void Clear() { size_ = 0; }
+    // Lets go of the last `count` bytes.
+    void Unput(size_t count) { size_ -= count; }
 
     // Markup the writer knows to be plain ASCII, or already in the output encoding.
-    void Raw(std::string_view bytes) { out_.append(bytes); }
-    void Raw(char c) { out_ += c; }
+    void Raw(std::string_view bytes) {
+        std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+        size_ += bytes.size();
+    }
+    void Raw(char c) {
+        *Room(1) = c;
+        ++size_;
+    }
+    // The `count` bytes written from `start` on, once more.
+    void Repeat(size_t start, size_t count) {
+        char* to = Room(count);
+        std::memcpy(to, buffer_.data() + start, count);
+        size_ += count;
+    }
 
     // CR LF and a TAB per level of depth.
     void LineBreak(int depth);
+    void Tabs(int depth);
 
     // Text and attribute values with "&", "<", ">" and '"' escaped.
     void Escaped(std::string_view text);
@@ -63,11 +84,20 @@ public:
     void Float(double value);
 
 private:
+    // Room for `count` more bytes at the end; valid until the next write.
+    char* Room(size_t count) {
+        if (count > buffer_.size() - size_) Grow(count);
+        return buffer_.data() + size_;
+    }
+    void Grow(size_t count);
     // Writes `c` in the output encoding when it has it.
     bool Encoded(char32_t c);
     const std::array<unsigned char, 0x780>& TwoByteTable();
 
-    std::string out_;
+    // Written bytes are the first size_ of buffer_; the rest is room, so that writing a byte
+    // is a store and not a call.
+    std::string buffer_;
+    size_t size_ = 0;
     const XmlEncoding encoding_;
     std::unique_ptr<std::array<unsigned char, 0x780>> twoByte_;
 };
