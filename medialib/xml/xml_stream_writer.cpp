@@ -1,5 +1,6 @@
 #include "medialib/xml/xml_stream_writer.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "medialib/xml/xml_error.h"
@@ -37,6 +38,10 @@ XmlStreamWriter::Tag XmlStreamWriter::MakeTag(std::string_view name) const {
     Tag tag;
     tag.start_ = "<" + std::string(encoded.View()) + ">";
     tag.end_ = "</" + std::string(encoded.View()) + ">";
+    tag.startLength_ = tag.start_.size();
+    tag.endLength_ = tag.end_.size();
+    tag.start_.resize(std::max(tag.startLength_, XmlTextOutput::kPadded));
+    tag.end_.resize(std::max(tag.endLength_, XmlTextOutput::kPadded));
     return tag;
 }
 
@@ -48,9 +53,9 @@ void XmlStreamWriter::CloseStartTag() {
 void XmlStreamWriter::StartElement(const Tag& tag) {
     CloseStartTag();
     out_.LineBreak(Depth());
-    out_.Raw(std::string_view(tag.start_).substr(0, tag.start_.size() - 1));
+    Put(tag.start_, tag.startLength_ - 1);  // attributes may follow
     endStarts_.push_back(openEnds_.size());
-    openEnds_ += tag.end_;
+    openEnds_.append(tag.end_, 0, tag.endLength_);
     startTagOpen_ = true;
 }
 
@@ -81,7 +86,7 @@ void XmlStreamWriter::EndElement() {
 size_t XmlStreamWriter::OpenValue(const Tag& tag) {
     CloseStartTag();
     out_.LineBreak(Depth());
-    out_.Raw(tag.start_);
+    Put(tag.start_, tag.startLength_);
     return out_.Size();
 }
 
@@ -90,7 +95,7 @@ void XmlStreamWriter::CloseValue(const Tag& tag, size_t valueStart) {
         out_.Unput(1);
         out_.Raw("/>");
     } else {
-        out_.Raw(tag.end_);
+        Put(tag.end_, tag.endLength_);
     }
     HandOnFullPiece();
 }

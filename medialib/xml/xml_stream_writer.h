@@ -29,8 +29,11 @@ public:
     class Tag {
     private:
         friend class XmlStreamWriter;
+        // Each padded to at least XmlTextOutput::kPadded bytes, so that a short one is copied
+        // whole.
         std::string start_;  // <NAME>
         std::string end_;    // </NAME>
+        size_t startLength_ = 0, endLength_ = 0;
     };
 
     // Begins with the declaration of `version` and `encodingName`; raises EXmlError for an
@@ -70,6 +73,12 @@ private:
     size_t OpenValue(const Tag& tag);
     void CloseValue(const Tag& tag, size_t valueStart);
     void CloseStartTag();
+    void Put(const std::string& padded, size_t length) {
+        if (length <= XmlTextOutput::kPadded)
+            out_.RawPadded(padded.data(), length);
+        else
+            out_.Raw(std::string_view(padded.data(), length));
+    }
     int Depth() const { return static_cast<int>(endStarts_.size()); }
     void HandOnFullPiece() {
         if (out_.Size() >= kPieceSize) HandOn();

@@ -100,8 +100,15 @@ void XmlTextOutput::Grow(size_t count) {
 }
 
 void XmlTextOutput::LineBreak(int depth) {
-    Raw("\r\n");
-    Tabs(depth);
+    static constexpr char kBreaks[kPadded + 1] =
+        "\r\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+    const auto tabs = static_cast<size_t>(depth);
+    if (tabs + 2 <= kPadded) {
+        RawPadded(kBreaks, tabs + 2);
+    } else {
+        Raw("\r\n");
+        Tabs(depth);
+    }
 }
 
 void XmlTextOutput::Tabs(int depth) {

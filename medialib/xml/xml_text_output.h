@@ -48,6 +48,13 @@ public:
         *Room(1) = c;
         ++size_;
     }
+    // The first `count` bytes of `padded`, which holds kPadded bytes (count <= kPadded): short
+    // markup copied whole, which is quicker than copying just so many bytes.
+    static constexpr size_t kPadded = 32;
+    void RawPadded(const char* padded, size_t count) {
+        std::memcpy(Room(kPadded), padded, kPadded);
+        size_ += count;
+    }
     // The `count` bytes written from `start` on, once more.
     void Repeat(size_t start, size_t count) {
         char* to = Room(count);
