@@ -101,7 +101,7 @@ void WriteLibrary(const TMediaLib& library, LibraryForm form,
     out.Finish();
 }
 
-std::string LibraryText(const TMediaLib& library, LibraryForm form) {
+std::string LibraryToText(const TMediaLib& library, LibraryForm form) {
     std::string text;
     WriteLibrary(library, form, [&text](std::string_view piece) { text += piece; });
     return text;

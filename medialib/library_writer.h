@@ -20,7 +20,7 @@ enum class LibraryForm {
 void WriteLibrary(const TMediaLib& library, LibraryForm form,
                   const std::function<void(std::string_view)>& sink);
 // The same as one text.
-std::string LibraryText(const TMediaLib& library, LibraryForm form);
+std::string LibraryToText(const TMediaLib& library, LibraryForm form);
 
 // Seconds as minutes and seconds, "04:05": rounded to the second (halves to even), minutes not
 // limited to two digits.

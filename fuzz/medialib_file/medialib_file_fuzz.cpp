@@ -26,7 +26,7 @@ std::string Rewrite(const std::string& bytes) {
     rv::IXmlDocument doc = rv::MakeXmlDocument();
     doc->LoadFromBytes(bytes);
     const Library library(rv::ReadLibrary(*doc));
-    return rv::LibraryText(library, rv::LibraryForm::File);
+    return rv::LibraryToText(library, rv::LibraryForm::File);
 }
 
 }  // namespace
