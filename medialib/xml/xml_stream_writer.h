@@ -64,7 +64,8 @@ public:
     }
     void FloatElement(std::string_view name, double value) { FloatElement(MakeTag(name), value); }
 
-    // Ends the elements still open and hands on the rest.
+    // Ends the elements still open and hands on the rest. A writer let go without it hands on
+    // nothing more.
     void Finish();
 
 private:
