@@ -55,17 +55,19 @@ AtomicFileWriter::~AtomicFileWriter() {
 void AtomicFileWriter::Write(const void* data, std::size_t size) {
     if (fd_ < 0) throw EFileError("Cannot write file " + path_);
     if (buffer_.size() + size > kBufferSize) Flush();
-    if (size >= kBufferSize) {
-        buffer_.assign(static_cast<const char*>(data), size);
-        Flush();
-    } else {
+    // Large pieces go to the file as they are, without a copy.
+    if (size >= kBufferSize)
+        WriteThrough(static_cast<const char*>(data), size);
+    else
         buffer_.append(static_cast<const char*>(data), size);
-    }
 }
 
 void AtomicFileWriter::Flush() {
-    const char* p = buffer_.data();
-    std::size_t left = buffer_.size();
+    WriteThrough(buffer_.data(), buffer_.size());
+    buffer_.clear();
+}
+
+void AtomicFileWriter::WriteThrough(const char* p, std::size_t left) {
     while (left > 0) {
         const ssize_t n = ::write(fd_, p, left);
         if (n < 0 && errno == EINTR) continue;
@@ -73,7 +75,6 @@ void AtomicFileWriter::Flush() {
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    buffer_.clear();
 }
 
 void AtomicFileWriter::Commit() {

@@ -30,6 +30,7 @@ public:
 
 private:
     void Flush();
+    void WriteThrough(const char* data, std::size_t size);
     [[noreturn]] void Fail(const char* what, int error);
     void Discard() noexcept;
 
