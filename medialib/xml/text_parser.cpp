@@ -10,6 +10,7 @@
 
 #include "medialib/xml/text_position.h"
 #include "medialib/xml/xml_chars.h"
+#include "medialib/xml/xml_content_handler.h"
 #include "medialib/xml/xml_document.h"
 #include "medialib/xml/xml_encoding.h"
 #include "medialib/xml/xml_error.h"
@@ -22,17 +23,20 @@ namespace rv {
 namespace msg = xml_messages;
 using xml_chars::IsBlank;
 
-// A single pass over the whole text. Open elements are kept on a stack of their own rather than
-// in nested calls, so deep input costs no machine stack.
-class XmlTextParser {
+// A single pass over the whole text, reporting what it reads to `Handler` (the DOM builder
+// below, or any XmlContentHandler). Open elements are kept on a stack of their own names rather
+// than in nested calls, so deep input costs no machine stack.
+template <class Handler>
+class XmlTokenizer {
 public:
-    XmlTextParser(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding)
+    XmlTokenizer(Handler& handler, TXmlNameTable& names, std::string_view text,
+                 const XmlEncoding& encoding, bool preserveWhiteSpace)
         : text_(text),
           p_(text.data()),
           end_(text.data() + text.size()),
-          document_(document),
-          names_(document.NameTable()),
-          preserve_(document.PreserveWhiteSpace()) {
+          handler_(handler),
+          names_(&names),
+          preserve_(preserveWhiteSpace) {
         if (!encoding.utf8) decoder_.emplace(encoding.page);
     }
 
@@ -42,9 +46,8 @@ public:
             p_ = static_cast<const char*>(nul);
             Fail(msg::kNulInInput);
         }
-        TXmlNode* parent = &document_;
         for (;;) {
-            TextRun(parent);
+            TextRun();
             if (p_ < end_) ++p_;  // past "<"
             if (p_ == end_) {
                 // The input ended inside an element: its end tag is missing.
@@ -57,30 +60,37 @@ public:
                     ++p_;
                     EndTag();
                     open_.pop_back();
-                    parent = open_.empty() ? static_cast<TXmlNode*>(&document_) : open_.back();
+                    handler_.EndElement();
+                    hasContent_ = true;
                     break;
                 case '?':
                     ++p_;
-                    Instruction(parent);
+                    Instruction();
+                    hasContent_ = true;
                     break;
                 case '!':
                     ++p_;
-                    if (p_ < end_ && *p_ == '-')
-                        Comment(parent);
-                    else if (p_ < end_ && *p_ == '[')
-                        CData(parent);
-                    else
+                    if (p_ < end_ && *p_ == '-') {
+                        Comment();
+                        hasContent_ = true;
+                    } else if (p_ < end_ && *p_ == '[') {
+                        CData();
+                        hasContent_ = true;
+                    } else {
                         Doctype();
+                    }
                     break;
                 default:
                     const char* tag = p_ - 1;
-                    if (TXmlElement* element = StartTag(parent)) {
+                    hasContent_ = true;
+                    XmlNameID name;
+                    if (StartTag(name)) {
                         if (static_cast<int>(open_.size()) >= kXmlMaxDepth) {
                             p_ = tag;
                             Fail(Format(msg::kTooDeep, kXmlMaxDepth));
                         }
-                        open_.push_back(element);
-                        parent = element;
+                        open_.push_back(name);
+                        hasContent_ = false;
                     }
             }
         }
@@ -95,10 +105,6 @@ private:
     [[noreturn]] void FailChar(char c) { Fail(Format(msg::kCharExpected, c)); }
     [[noreturn]] void FailText(std::string_view text) {
         Fail(Format(msg::kTextExpected, std::string(text).c_str()));
-    }
-
-    void Append(TXmlNode* parent, TXmlNode* node) {
-        parent->OwnChildren().AppendNew(IXmlNode(node));
     }
 
     void SkipBlanks() {
@@ -194,9 +200,9 @@ private:
             out.append(from, to);
     }
 
-    // Characters up to the next "<", references resolved. Kept as a text node unless it is
-    // nothing but blanks (and white space is not preserved).
-    void TextRun(TXmlNode* parent) {
+    // Characters up to the next "<", references resolved. Reported unless it is nothing but
+    // blanks (and white space is not preserved).
+    void TextRun() {
         // Most runs are the line breaks and tabs between tags: passed over without a search.
         if (!preserve_) {
             const char* q = p_;
@@ -233,14 +239,9 @@ private:
             p_ = lt;
             text = Decoded(text);
         }
-        // The only content of an element is kept as its value, which is what a text child
-        // amounts to: asking for the children turns it into one.
-        if (TXmlElement* element = parent->AsElement();
-            element && parent->Children().Size() == 0 && end_ - p_ >= 2 && p_[1] == '/') {
-            element->value_ = XmlValue(text);
-            return;
-        }
-        Append(parent, new TXmlText(names_, XmlValue(text)));
+        const bool whole = !open_.empty() && !hasContent_ && end_ - p_ >= 2 && p_[1] == '/';
+        hasContent_ = true;
+        handler_.Text(text, whole);
     }
 
     // The identifier of a name. A document repeats a few names over and over: a small cache,
@@ -319,27 +320,30 @@ private:
         out += c;
     }
 
-    // After "<": the name and attributes of a new element; null for an empty-element tag, the
-    // element when its content follows.
-    TXmlElement* StartTag(TXmlNode* parent) {
+    // After "<": the name and attributes of a new element. True, with the element's name,
+    // when its content follows; false for an empty-element tag, which is ended at once.
+    bool StartTag(XmlNameID& nameID) {
         const std::string_view name = Name();
         if (p_ == end_) Fail(msg::kUnfinishedElement);
         if (!IsBlank(*p_) && *p_ != '/' && *p_ != '>') Fail(msg::kBadNameChar);
-        auto* element = new TXmlElement(names_, NameID(name));
-        Append(parent, element);
-        Attributes(element);
+        nameID = NameID(name);
+        handler_.StartElement(nameID);
+        Attributes();
         if (p_ < end_ && *p_ == '/') {
             if (end_ - p_ < 2 || p_[1] != '>') FailText("/>");
             p_ += 2;
-            return nullptr;
+            handler_.StartTagEnd();
+            handler_.EndElement();
+            return false;
         }
         ExpectChar('>');
-        return element;
+        handler_.StartTagEnd();
+        return true;
     }
 
     // After "</": the name of the innermost open element, exactly, then ">".
     void EndTag() {
-        const std::string& name = open_.back()->NodeName();
+        const std::string& name = names_->GetName(open_.back());
         const size_t length = NameLength();
         if (Decoded(std::string_view(p_, length)) != name) FailText(name);
         p_ += length;
@@ -347,7 +351,7 @@ private:
         ExpectChar('>');
     }
 
-    void Attributes(TXmlNode* node) {
+    void Attributes() {
         SkipBlanks();
         while (AtNameStart()) {
             const XmlNameID nameID = NameID(Name());
@@ -369,35 +373,34 @@ private:
                 Reference(token_);
             }
             ++p_;
-            node->SetVarAttr(nameID, XmlValue(token_));
+            handler_.Attribute(nameID, token_);
             SkipBlanks();
         }
     }
 
     // After "<?": a processing instruction; the "xml" declaration keeps its pseudo-attributes.
-    void Instruction(TXmlNode* parent) {
+    void Instruction() {
         const XmlNameID target = NameID(Name());
-        auto* node = new TXmlProcessingInstruction(names_, target, {});
-        Append(parent, node);
         if (target == kXmlDeclNameID) {
-            Attributes(node);
+            handler_.ProcessingInstruction(target, {});
+            Attributes();
             ExpectText("?>");
         } else {
             SkipBlanks();
-            node->SetText(Decoded(Until("?>")));
+            handler_.ProcessingInstruction(target, Decoded(Until("?>")));
         }
     }
 
     // At "-" after "<!".
-    void Comment(TXmlNode* parent) {
+    void Comment() {
         ExpectText("--");
-        Append(parent, new TXmlComment(names_, Decoded(Until("-->"))));
+        handler_.Comment(Decoded(Until("-->")));
     }
 
     // At "[" after "<!".
-    void CData(TXmlNode* parent) {
+    void CData() {
         ExpectText("[CDATA[");
-        Append(parent, new TXmlCDATASection(names_, Decoded(Until("]]>"))));
+        handler_.CData(Decoded(Until("]]>")));
     }
 
     // After "<!": a document type declaration, passed over with its internal subset.
@@ -411,10 +414,11 @@ private:
     const std::string_view text_;
     const char* p_;
     const char* const end_;
-    TXmlDocument& document_;
+    Handler& handler_;
     TXmlNameTable* const names_;
     const bool preserve_;
-    std::vector<TXmlNode*> open_;               // the open elements; the tree holds them
+    std::vector<XmlNameID> open_;  // the names of the open elements
+    bool hasContent_ = false;      // whether the innermost open element has content yet
     std::optional<SingleByteDecoder> decoder_;  // for input in a single-byte code page
     std::string token_;
     std::string decoded_;
@@ -427,8 +431,58 @@ private:
     }
 };
 
+// Builds the tree of a document from what the tokenizer reports.
+class XmlDomBuilder final {
+public:
+    explicit XmlDomBuilder(TXmlDocument& document)
+        : names_(document.NameTable()), current_(&document) {}
+
+    void StartElement(XmlNameID name) {
+        auto* element = new TXmlElement(names_, name);
+        Append(element);
+        current_ = element;
+        attributesOf_ = element;
+    }
+    void Attribute(XmlNameID name, std::string_view value) {
+        attributesOf_->SetVarAttr(name, XmlValue(value));
+    }
+    void StartTagEnd() {}
+    void EndElement() { current_ = current_->Parent(); }
+    void Text(std::string_view text, bool whole) {
+        // The only content of an element is kept as its value, which is what a text child
+        // amounts to: asking for the children turns it into one.
+        if (whole) {
+            static_cast<TXmlElement*>(current_)->value_ = XmlValue(text);
+            return;
+        }
+        Append(new TXmlText(names_, XmlValue(text)));
+    }
+    void CData(std::string_view text) { Append(new TXmlCDATASection(names_, text)); }
+    void Comment(std::string_view text) { Append(new TXmlComment(names_, text)); }
+    void ProcessingInstruction(XmlNameID target, std::string_view text) {
+        auto* node = new TXmlProcessingInstruction(names_, target, text);
+        Append(node);
+        attributesOf_ = node;
+    }
+
+private:
+    void Append(TXmlNode* node) { current_->OwnChildren().AppendNew(IXmlNode(node)); }
+
+    TXmlNameTable* const names_;
+    TXmlNode* current_;                 // the innermost open element, or the document
+    TXmlNode* attributesOf_ = nullptr;  // the node whose start tag is being read
+};
+
 void ParseXmlText(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding) {
-    XmlTextParser(document, text, encoding).Parse();
+    XmlDomBuilder builder(document);
+    XmlTokenizer<XmlDomBuilder>(builder, *document.NameTable(), text, encoding,
+                                document.PreserveWhiteSpace())
+        .Parse();
+}
+
+void ParseXmlText(XmlContentHandler& handler, TXmlNameTable& names, std::string_view text,
+                  const XmlEncoding& encoding, bool preserveWhiteSpace) {
+    XmlTokenizer<XmlContentHandler>(handler, names, text, encoding, preserveWhiteSpace).Parse();
 }
 
 }  // namespace rv

@@ -111,9 +111,13 @@ void TXmlDocument::LoadBinaryXML(std::string_view bytes) {
     for (const IXmlNode& child : children) AppendChild(child);
 }
 
-void TXmlDocument::LoadFromBytes(std::string_view bytes) {
+bool IsBinaryXmlFile(std::string_view bytes) {
     // Fewer than 15 bytes cannot hold a binary document: they are always text.
-    if (bytes.size() > kBinaryXmlSignature.size() && HasBinarySignature(bytes)) {
+    return bytes.size() > kBinaryXmlSignature.size() && HasBinarySignature(bytes);
+}
+
+void TXmlDocument::LoadFromBytes(std::string_view bytes) {
+    if (IsBinaryXmlFile(bytes)) {
         LoadBinaryXML(bytes);
         return;
     }
