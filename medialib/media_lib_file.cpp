@@ -3,32 +3,17 @@
 #include "medialib/library_reader.h"
 #include "medialib/library_writer.h"
 #include "medialib/media_lib.h"
+#include "medialib/xml/xml_content_reader.h"
 #include "platform/files/atomic_file.h"
 
 namespace rv {
 
 namespace {
 
-// Holds the document of an operation in `slot` and lets go of it when the operation ends,
-// however it ends.
-class DocumentScope {
-public:
-    DocumentScope(IXmlDocument& slot, IXmlDocument document) : slot_(slot) {
-        slot_ = std::move(document);
-    }
-    ~DocumentScope() { slot_ = nullptr; }
-    DocumentScope(const DocumentScope&) = delete;
-    DocumentScope& operator=(const DocumentScope&) = delete;
-
-private:
-    IXmlDocument& slot_;
-};
-
-// The document's text, made while the document is held; the document goes before the file is
-// written, so a large library is never in memory three times over.
-std::string DocumentBytes(IXmlDocument& slot, IXmlDocument document) {
-    const DocumentScope scope(slot, std::move(document));
-    return slot->SaveToBytes();
+// The document's text; the document goes before the file is written, so a large library is
+// never in memory three times over.
+std::string DocumentBytes(IXmlDocument document) {
+    return document->SaveToBytes();
 }
 
 // Replaces the file in one step, handing the text over in pieces the writer need not copy.
@@ -45,16 +30,14 @@ TMediaLib::TMediaLib() = default;
 TMediaLib::~TMediaLib() = default;
 
 void TMediaLib::SaveToFile(const std::string& name) {
-    ReplaceFile(name, DocumentBytes(doc_, WriteLibraryDocument(*this, LibraryForm::File)));
+    ReplaceFile(name, DocumentBytes(WriteLibraryDocument(*this, LibraryForm::File)));
     fileName_ = name;
     modified_ = false;
 }
 
 void TMediaLib::LoadFromFile(const std::string& name) {
-    DocumentScope scope(doc_, MakeXmlDocument());
-    doc_->Load(name);
-    StoredLibrary stored = ReadLibrary(*doc_);
-    doc_ = nullptr;  // the document's memory goes before the catalogue's old content
+    // The file's bytes go before the catalogue's old content.
+    StoredLibrary stored = ReadLibrary(ReadXmlFile(name));
     ReplaceArtists(std::move(stored.Artists));
     if (stored.LibraryName) libraryName_ = std::move(*stored.LibraryName);
     fileName_ = name;
@@ -74,7 +57,7 @@ void TMediaLib::SaveDetailPresentation(const std::string& name) {
 }
 
 void TMediaLib::SavePresentation(const std::string& name, LibraryForm form) {
-    ReplaceFile(name, DocumentBytes(doc_, WriteLibraryDocument(*this, form)));
+    ReplaceFile(name, DocumentBytes(WriteLibraryDocument(*this, form)));
     fileName_ = name;
 }
 

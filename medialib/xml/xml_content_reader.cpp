@@ -6,7 +6,11 @@
 #include "medialib/xml/text_parser.h"
 #include "medialib/xml/xml_content_handler.h"
 #include "medialib/xml/xml_encoding.h"
+#include "medialib/xml/xml_messages.h"
 #include "medialib/xml/xml_nodes.h"
+#include "platform/files/atomic_file.h"
+#include "platform/files/read_only_file.h"
+#include "platform/text/format.h"
 
 namespace rv {
 
@@ -86,6 +90,13 @@ void ReadXmlContent(std::string_view bytes, XmlContentHandler& handler, TXmlName
     }
     const XmlInput input = DetectXmlInput(bytes);
     ParseXmlText(handler, names, input.bytes, input.encoding, preserveWhiteSpace);
+}
+
+std::string ReadXmlFile(const std::string& fileName) {
+    std::string bytes;
+    if (!ReadWholeFile(fileName, bytes))
+        throw EFileError(Format(xml_messages::kCannotReadFile, fileName.c_str()));
+    return bytes;
 }
 
 }  // namespace rv

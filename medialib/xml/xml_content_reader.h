@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace rv {
@@ -13,5 +14,9 @@ class XmlContentHandler;
 // cannot tell the forms apart. Errors are those of loading the bytes into a document.
 void ReadXmlContent(std::string_view bytes, XmlContentHandler& handler, TXmlNameTable& names,
                     bool preserveWhiteSpace);
+
+// The bytes of a file to be read as XML; raises EFileError naming the file when it cannot be
+// read.
+std::string ReadXmlFile(const std::string& fileName);
 
 }  // namespace rv
