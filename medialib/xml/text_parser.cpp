@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -28,6 +29,12 @@ using xml_chars::IsBlank;
 // than in nested calls, so deep input costs no machine stack.
 template <class Handler>
 class XmlTokenizer {
+    struct OpenElement {
+        XmlNameID name;
+        size_t length;      // of the name's bytes in the input
+        const char* bytes;  // the name as the start tag has it
+    };
+
 public:
     XmlTokenizer(Handler& handler, TXmlNameTable& names, std::string_view text,
                  const XmlEncoding& encoding, bool preserveWhiteSpace)
@@ -83,13 +90,13 @@ public:
                 default:
                     const char* tag = p_ - 1;
                     hasContent_ = true;
-                    XmlNameID name;
-                    if (StartTag(name)) {
+                    OpenElement element;
+                    if (StartTag(element)) {
                         if (static_cast<int>(open_.size()) >= kXmlMaxDepth) {
                             p_ = tag;
                             Fail(Format(msg::kTooDeep, kXmlMaxDepth));
                         }
-                        open_.push_back(name);
+                        open_.push_back(element);
                         hasContent_ = false;
                     }
             }
@@ -107,8 +114,25 @@ private:
         Fail(Format(msg::kTextExpected, std::string(text).c_str()));
     }
 
-    void SkipBlanks() {
-        while (p_ < end_ && IsBlank(*p_)) ++p_;
+    // The first byte at or after `q` that is no blank. The input holds no NUL, so subtracting
+    // one from each byte of a word borrows nothing, and the blanks are then the bytes below 32.
+    const char* PastBlanks(const char* q) const {
+        static_assert(std::endian::native == std::endian::little);
+        for (; end_ - q >= 8; q += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, q, 8);
+            const std::uint64_t solid = (word - 0x0101010101010101u) & 0xE0E0E0E0E0E0E0E0u;
+            if (solid) return q + std::countr_zero(solid) / 8;
+        }
+        while (q < end_ && IsBlank(*q)) ++q;
+        return q;
+    }
+
+    void SkipBlanks() { p_ = PastBlanks(p_); }
+
+    static bool IsAsciiNonName(char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x80 && !xml_chars::IsNameChar(b);
     }
 
     void ExpectChar(char c) {
@@ -205,8 +229,7 @@ private:
     void TextRun() {
         // Most runs are the line breaks and tabs between tags: passed over without a search.
         if (!preserve_) {
-            const char* q = p_;
-            while (q < end_ && IsBlank(*q)) ++q;
+            const char* q = PastBlanks(p_);
             if (q == end_ || *q == '<') {
                 p_ = q;
                 return;
@@ -322,13 +345,15 @@ private:
 
     // After "<": the name and attributes of a new element. True, with the element's name,
     // when its content follows; false for an empty-element tag, which is ended at once.
-    bool StartTag(XmlNameID& nameID) {
+    bool StartTag(OpenElement& element) {
+        element.bytes = p_;
         const std::string_view name = Name();
+        element.length = static_cast<size_t>(p_ - element.bytes);
         if (p_ == end_) Fail(msg::kUnfinishedElement);
         if (!IsBlank(*p_) && *p_ != '/' && *p_ != '>') Fail(msg::kBadNameChar);
-        nameID = NameID(name);
-        handler_.StartElement(nameID);
-        Attributes();
+        element.name = NameID(name);
+        handler_.StartElement(element.name);
+        if (*p_ != '>') Attributes();
         if (p_ < end_ && *p_ == '/') {
             if (end_ - p_ < 2 || p_[1] != '>') FailText("/>");
             p_ += 2;
@@ -343,7 +368,17 @@ private:
 
     // After "</": the name of the innermost open element, exactly, then ">".
     void EndTag() {
-        const std::string& name = names_->GetName(open_.back());
+        // Mostly the very bytes of the start tag, followed by something that is no name
+        // character: then the names agree without being read again.
+        const OpenElement& open = open_.back();
+        if (static_cast<size_t>(end_ - p_) > open.length &&
+            !std::memcmp(p_, open.bytes, open.length) && IsAsciiNonName(p_[open.length])) {
+            p_ += open.length;
+            SkipBlanks();
+            ExpectChar('>');
+            return;
+        }
+        const std::string& name = names_->GetName(open.name);
         const size_t length = NameLength();
         if (Decoded(std::string_view(p_, length)) != name) FailText(name);
         p_ += length;
@@ -417,8 +452,8 @@ private:
     Handler& handler_;
     TXmlNameTable* const names_;
     const bool preserve_;
-    std::vector<XmlNameID> open_;  // the names of the open elements
-    bool hasContent_ = false;      // whether the innermost open element has content yet
+    std::vector<OpenElement> open_;
+    bool hasContent_ = false;  // whether the innermost open element has content yet
     std::optional<SingleByteDecoder> decoder_;  // for input in a single-byte code page
     std::string token_;
     std::string decoded_;
