@@ -7,7 +7,6 @@
 
 #include "medialib/library_index.h"
 #include "medialib/records.h"
-#include "medialib/xml/ref_ptr.h"
 
 // The in-memory catalogue: artists own albums, albums own tracks. It files incoming tracks under
 // the artist and album of the same name, answers look-ups by name, deletes, edits, moves, sorts
@@ -19,7 +18,6 @@
 // deletes or moves entries.
 namespace rv {
 
-class TXmlDocument;
 enum class LibraryForm;
 
 class TMediaLib {
@@ -113,10 +111,6 @@ public:
     void SaveBriefPresentation(const std::string& name);
     void SaveDetailPresentation(const std::string& name);
 
-    // The document of the save, load or export under way. It is let go as soon as the file is
-    // written or read, so a large library is not held twice; between operations it is null.
-    const RefPtr<TXmlDocument>& Doc() const { return doc_; }
-
 protected:
     // For readers of stored libraries: takes the artists as they stand (album times included,
     // equal names allowed) and recounts the totals. Modified is left as it is.
@@ -129,8 +123,6 @@ private:
     TAlbum& StoredAlbum(int a, int b) { return artists_[a].Albums[b]; }
     void UpdateAlbumTime(int a, int b);
     void SavePresentation(const std::string& name, LibraryForm form);
-
-    RefPtr<TXmlDocument> doc_;
 
     std::vector<TArtist> artists_;
     std::string fileName_;

@@ -4,27 +4,12 @@
 #include "medialib/library_reader.h"
 #include "medialib/library_writer.h"
 #include "medialib/media_lib.h"
-#include "medialib/xml/xml_document.h"
+#include "medialib/xml/xml_content_reader.h"
 #include "platform/files/atomic_file.h"
 
 namespace rv {
 
 namespace {
-
-// Holds the document of an operation in `slot` and lets go of it when the operation ends,
-// however it ends.
-class DocumentScope {
-public:
-    DocumentScope(IXmlDocument& slot, IXmlDocument document) : slot_(slot) {
-        slot_ = std::move(document);
-    }
-    ~DocumentScope() { slot_ = nullptr; }
-    DocumentScope(const DocumentScope&) = delete;
-    DocumentScope& operator=(const DocumentScope&) = delete;
-
-private:
-    IXmlDocument& slot_;
-};
 
 // Replaces the file in one step, writing the library as it is made.
 void WriteLibraryFile(const std::string& name, const TMediaLib& library, LibraryForm form) {
@@ -45,10 +30,8 @@ void TMediaLib::SaveToFile(const std::string& name) {
 }
 
 void TMediaLib::LoadFromFile(const std::string& name) {
-    DocumentScope scope(doc_, MakeXmlDocument());
-    doc_->Load(name);
-    StoredLibrary stored = ReadLibrary(*doc_);
-    doc_ = nullptr;  // the document's memory goes before the catalogue's old content
+    // The file's bytes go before the catalogue's old content.
+    StoredLibrary stored = ReadLibrary(ReadXmlFile(name));
     ReplaceArtists(std::move(stored.Artists));
     if (stored.LibraryName) libraryName_ = std::move(*stored.LibraryName);
     fileName_ = name;

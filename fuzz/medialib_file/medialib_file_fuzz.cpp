@@ -23,9 +23,7 @@ public:
 
 // The library in `bytes`, written again; throws what reading throws.
 std::string Rewrite(const std::string& bytes) {
-    rv::IXmlDocument doc = rv::MakeXmlDocument();
-    doc->LoadFromBytes(bytes);
-    const Library library(rv::ReadLibrary(*doc));
+    const Library library(rv::ReadLibrary(bytes));
     return rv::LibraryToText(library, rv::LibraryForm::File);
 }
 

@@ -18,4 +18,7 @@ std::string WriteBinaryXml(const TXmlDocument& document, std::uint32_t options);
 // against the bytes that are there.
 IXmlDocument ReadBinaryXml(std::string_view bytes, bool preserveWhiteSpace);
 
+// Whether the bytes of a file are in the binary form rather than text.
+bool IsBinaryXmlFile(std::string_view bytes);
+
 }  // namespace rv

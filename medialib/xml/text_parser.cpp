@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -10,6 +11,7 @@
 
 #include "medialib/xml/text_position.h"
 #include "medialib/xml/xml_chars.h"
+#include "medialib/xml/xml_content_handler.h"
 #include "medialib/xml/xml_document.h"
 #include "medialib/xml/xml_encoding.h"
 #include "medialib/xml/xml_error.h"
@@ -22,17 +24,26 @@ namespace rv {
 namespace msg = xml_messages;
 using xml_chars::IsBlank;
 
-// A single pass over the whole text. Open elements are kept on a stack of their own rather than
-// in nested calls, so deep input costs no machine stack.
-class XmlTextParser {
+// A single pass over the whole text, reporting what it reads to `Handler` (the DOM builder
+// below, or any XmlContentHandler). Open elements are kept on a stack of their own names rather
+// than in nested calls, so deep input costs no machine stack.
+template <class Handler>
+class XmlTokenizer {
+    struct OpenElement {
+        XmlNameID name;
+        size_t length;      // of the name's bytes in the input
+        const char* bytes;  // the name as the start tag has it
+    };
+
 public:
-    XmlTextParser(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding)
+    XmlTokenizer(Handler& handler, TXmlNameTable& names, std::string_view text,
+                 const XmlEncoding& encoding, bool preserveWhiteSpace)
         : text_(text),
           p_(text.data()),
           end_(text.data() + text.size()),
-          document_(document),
-          names_(document.NameTable()),
-          preserve_(document.PreserveWhiteSpace()) {
+          handler_(handler),
+          names_(&names),
+          preserve_(preserveWhiteSpace) {
         if (!encoding.utf8) decoder_.emplace(encoding.page);
     }
 
@@ -42,9 +53,8 @@ public:
             p_ = static_cast<const char*>(nul);
             Fail(msg::kNulInInput);
         }
-        TXmlNode* parent = &document_;
         for (;;) {
-            TextRun(parent);
+            TextRun();
             if (p_ < end_) ++p_;  // past "<"
             if (p_ == end_) {
                 // The input ended inside an element: its end tag is missing.
@@ -57,30 +67,37 @@ public:
                     ++p_;
                     EndTag();
                     open_.pop_back();
-                    parent = open_.empty() ? static_cast<TXmlNode*>(&document_) : open_.back();
+                    handler_.EndElement();
+                    hasContent_ = true;
                     break;
                 case '?':
                     ++p_;
-                    Instruction(parent);
+                    Instruction();
+                    hasContent_ = true;
                     break;
                 case '!':
                     ++p_;
-                    if (p_ < end_ && *p_ == '-')
-                        Comment(parent);
-                    else if (p_ < end_ && *p_ == '[')
-                        CData(parent);
-                    else
+                    if (p_ < end_ && *p_ == '-') {
+                        Comment();
+                        hasContent_ = true;
+                    } else if (p_ < end_ && *p_ == '[') {
+                        CData();
+                        hasContent_ = true;
+                    } else {
                         Doctype();
+                    }
                     break;
                 default:
                     const char* tag = p_ - 1;
-                    if (TXmlElement* element = StartTag(parent)) {
+                    hasContent_ = true;
+                    OpenElement element;
+                    if (StartTag(element)) {
                         if (static_cast<int>(open_.size()) >= kXmlMaxDepth) {
                             p_ = tag;
                             Fail(Format(msg::kTooDeep, kXmlMaxDepth));
                         }
                         open_.push_back(element);
-                        parent = element;
+                        hasContent_ = false;
                     }
             }
         }
@@ -97,12 +114,25 @@ private:
         Fail(Format(msg::kTextExpected, std::string(text).c_str()));
     }
 
-    void Append(TXmlNode* parent, TXmlNode* node) {
-        parent->OwnChildren().AppendNew(IXmlNode(node));
+    // The first byte at or after `q` that is no blank. The input holds no NUL, so subtracting
+    // one from each byte of a word borrows nothing, and the blanks are then the bytes below 32.
+    const char* PastBlanks(const char* q) const {
+        static_assert(std::endian::native == std::endian::little);
+        for (; end_ - q >= 8; q += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, q, 8);
+            const std::uint64_t solid = (word - 0x0101010101010101u) & 0xE0E0E0E0E0E0E0E0u;
+            if (solid) return q + std::countr_zero(solid) / 8;
+        }
+        while (q < end_ && IsBlank(*q)) ++q;
+        return q;
     }
 
-    void SkipBlanks() {
-        while (p_ < end_ && IsBlank(*p_)) ++p_;
+    void SkipBlanks() { p_ = PastBlanks(p_); }
+
+    static bool IsAsciiNonName(char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x80 && !xml_chars::IsNameChar(b);
     }
 
     void ExpectChar(char c) {
@@ -194,13 +224,12 @@ private:
             out.append(from, to);
     }
 
-    // Characters up to the next "<", references resolved. Kept as a text node unless it is
-    // nothing but blanks (and white space is not preserved).
-    void TextRun(TXmlNode* parent) {
+    // Characters up to the next "<", references resolved. Reported unless it is nothing but
+    // blanks (and white space is not preserved).
+    void TextRun() {
         // Most runs are the line breaks and tabs between tags: passed over without a search.
         if (!preserve_) {
-            const char* q = p_;
-            while (q < end_ && IsBlank(*q)) ++q;
+            const char* q = PastBlanks(p_);
             if (q == end_ || *q == '<') {
                 p_ = q;
                 return;
@@ -233,14 +262,9 @@ private:
             p_ = lt;
             text = Decoded(text);
         }
-        // The only content of an element is kept as its value, which is what a text child
-        // amounts to: asking for the children turns it into one.
-        if (TXmlElement* element = parent->AsElement();
-            element && parent->Children().Size() == 0 && end_ - p_ >= 2 && p_[1] == '/') {
-            element->value_ = XmlValue(text);
-            return;
-        }
-        Append(parent, new TXmlText(names_, XmlValue(text)));
+        const bool whole = !open_.empty() && !hasContent_ && end_ - p_ >= 2 && p_[1] == '/';
+        hasContent_ = true;
+        handler_.Text(text, whole);
     }
 
     // The identifier of a name. A document repeats a few names over and over: a small cache,
@@ -319,27 +343,42 @@ private:
         out += c;
     }
 
-    // After "<": the name and attributes of a new element; null for an empty-element tag, the
-    // element when its content follows.
-    TXmlElement* StartTag(TXmlNode* parent) {
+    // After "<": the name and attributes of a new element. True, with the element's name,
+    // when its content follows; false for an empty-element tag, which is ended at once.
+    bool StartTag(OpenElement& element) {
+        element.bytes = p_;
         const std::string_view name = Name();
+        element.length = static_cast<size_t>(p_ - element.bytes);
         if (p_ == end_) Fail(msg::kUnfinishedElement);
         if (!IsBlank(*p_) && *p_ != '/' && *p_ != '>') Fail(msg::kBadNameChar);
-        auto* element = new TXmlElement(names_, NameID(name));
-        Append(parent, element);
-        Attributes(element);
+        element.name = NameID(name);
+        handler_.StartElement(element.name);
+        if (*p_ != '>') Attributes();
         if (p_ < end_ && *p_ == '/') {
             if (end_ - p_ < 2 || p_[1] != '>') FailText("/>");
             p_ += 2;
-            return nullptr;
+            handler_.StartTagEnd();
+            handler_.EndElement();
+            return false;
         }
         ExpectChar('>');
-        return element;
+        handler_.StartTagEnd();
+        return true;
     }
 
     // After "</": the name of the innermost open element, exactly, then ">".
     void EndTag() {
-        const std::string& name = open_.back()->NodeName();
+        // Mostly the very bytes of the start tag, followed by something that is no name
+        // character: then the names agree without being read again.
+        const OpenElement& open = open_.back();
+        if (static_cast<size_t>(end_ - p_) > open.length &&
+            !std::memcmp(p_, open.bytes, open.length) && IsAsciiNonName(p_[open.length])) {
+            p_ += open.length;
+            SkipBlanks();
+            ExpectChar('>');
+            return;
+        }
+        const std::string& name = names_->GetName(open.name);
         const size_t length = NameLength();
         if (Decoded(std::string_view(p_, length)) != name) FailText(name);
         p_ += length;
@@ -347,7 +386,7 @@ private:
         ExpectChar('>');
     }
 
-    void Attributes(TXmlNode* node) {
+    void Attributes() {
         SkipBlanks();
         while (AtNameStart()) {
             const XmlNameID nameID = NameID(Name());
@@ -369,35 +408,34 @@ private:
                 Reference(token_);
             }
             ++p_;
-            node->SetVarAttr(nameID, XmlValue(token_));
+            handler_.Attribute(nameID, token_);
             SkipBlanks();
         }
     }
 
     // After "<?": a processing instruction; the "xml" declaration keeps its pseudo-attributes.
-    void Instruction(TXmlNode* parent) {
+    void Instruction() {
         const XmlNameID target = NameID(Name());
-        auto* node = new TXmlProcessingInstruction(names_, target, {});
-        Append(parent, node);
         if (target == kXmlDeclNameID) {
-            Attributes(node);
+            handler_.ProcessingInstruction(target, {});
+            Attributes();
             ExpectText("?>");
         } else {
             SkipBlanks();
-            node->SetText(Decoded(Until("?>")));
+            handler_.ProcessingInstruction(target, Decoded(Until("?>")));
         }
     }
 
     // At "-" after "<!".
-    void Comment(TXmlNode* parent) {
+    void Comment() {
         ExpectText("--");
-        Append(parent, new TXmlComment(names_, Decoded(Until("-->"))));
+        handler_.Comment(Decoded(Until("-->")));
     }
 
     // At "[" after "<!".
-    void CData(TXmlNode* parent) {
+    void CData() {
         ExpectText("[CDATA[");
-        Append(parent, new TXmlCDATASection(names_, Decoded(Until("]]>"))));
+        handler_.CData(Decoded(Until("]]>")));
     }
 
     // After "<!": a document type declaration, passed over with its internal subset.
@@ -411,10 +449,11 @@ private:
     const std::string_view text_;
     const char* p_;
     const char* const end_;
-    TXmlDocument& document_;
+    Handler& handler_;
     TXmlNameTable* const names_;
     const bool preserve_;
-    std::vector<TXmlNode*> open_;               // the open elements; the tree holds them
+    std::vector<OpenElement> open_;
+    bool hasContent_ = false;  // whether the innermost open element has content yet
     std::optional<SingleByteDecoder> decoder_;  // for input in a single-byte code page
     std::string token_;
     std::string decoded_;
@@ -427,8 +466,58 @@ private:
     }
 };
 
+// Builds the tree of a document from what the tokenizer reports.
+class XmlDomBuilder final {
+public:
+    explicit XmlDomBuilder(TXmlDocument& document)
+        : names_(document.NameTable()), current_(&document) {}
+
+    void StartElement(XmlNameID name) {
+        auto* element = new TXmlElement(names_, name);
+        Append(element);
+        current_ = element;
+        attributesOf_ = element;
+    }
+    void Attribute(XmlNameID name, std::string_view value) {
+        attributesOf_->SetVarAttr(name, XmlValue(value));
+    }
+    void StartTagEnd() {}
+    void EndElement() { current_ = current_->Parent(); }
+    void Text(std::string_view text, bool whole) {
+        // The only content of an element is kept as its value, which is what a text child
+        // amounts to: asking for the children turns it into one.
+        if (whole) {
+            static_cast<TXmlElement*>(current_)->value_ = XmlValue(text);
+            return;
+        }
+        Append(new TXmlText(names_, XmlValue(text)));
+    }
+    void CData(std::string_view text) { Append(new TXmlCDATASection(names_, text)); }
+    void Comment(std::string_view text) { Append(new TXmlComment(names_, text)); }
+    void ProcessingInstruction(XmlNameID target, std::string_view text) {
+        auto* node = new TXmlProcessingInstruction(names_, target, text);
+        Append(node);
+        attributesOf_ = node;
+    }
+
+private:
+    void Append(TXmlNode* node) { current_->OwnChildren().AppendNew(IXmlNode(node)); }
+
+    TXmlNameTable* const names_;
+    TXmlNode* current_;                 // the innermost open element, or the document
+    TXmlNode* attributesOf_ = nullptr;  // the node whose start tag is being read
+};
+
 void ParseXmlText(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding) {
-    XmlTextParser(document, text, encoding).Parse();
+    XmlDomBuilder builder(document);
+    XmlTokenizer<XmlDomBuilder>(builder, *document.NameTable(), text, encoding,
+                                document.PreserveWhiteSpace())
+        .Parse();
+}
+
+void ParseXmlText(XmlContentHandler& handler, TXmlNameTable& names, std::string_view text,
+                  const XmlEncoding& encoding, bool preserveWhiteSpace) {
+    XmlTokenizer<XmlContentHandler>(handler, names, text, encoding, preserveWhiteSpace).Parse();
 }
 
 }  // namespace rv

@@ -7,10 +7,10 @@
 #include "medialib/xml/text_parser.h"
 #include "medialib/xml/text_writer.h"
 #include "medialib/xml/xml_chars.h"
+#include "medialib/xml/xml_content_reader.h"
 #include "medialib/xml/xml_error.h"
 #include "medialib/xml/xml_messages.h"
 #include "platform/files/atomic_file.h"
-#include "platform/files/read_only_file.h"
 #include "platform/text/format.h"
 
 namespace rv {
@@ -111,9 +111,13 @@ void TXmlDocument::LoadBinaryXML(std::string_view bytes) {
     for (const IXmlNode& child : children) AppendChild(child);
 }
 
-void TXmlDocument::LoadFromBytes(std::string_view bytes) {
+bool IsBinaryXmlFile(std::string_view bytes) {
     // Fewer than 15 bytes cannot hold a binary document: they are always text.
-    if (bytes.size() > kBinaryXmlSignature.size() && HasBinarySignature(bytes)) {
+    return bytes.size() > kBinaryXmlSignature.size() && HasBinarySignature(bytes);
+}
+
+void TXmlDocument::LoadFromBytes(std::string_view bytes) {
+    if (IsBinaryXmlFile(bytes)) {
         LoadBinaryXML(bytes);
         return;
     }
@@ -132,10 +136,7 @@ void TXmlDocument::LoadFromStream(std::istream& stream) {
 }
 
 void TXmlDocument::Load(const std::string& fileName) {
-    std::string bytes;
-    if (!ReadWholeFile(fileName, bytes))
-        throw EFileError(Format(xml_messages::kCannotReadFile, fileName.c_str()));
-    LoadFromBytes(bytes);
+    LoadFromBytes(ReadXmlFile(fileName));
 }
 
 std::string TXmlDocument::DeclaredEncoding() const {

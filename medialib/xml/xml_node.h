@@ -86,7 +86,7 @@ public:
 
 private:
     friend class TXmlNode;
-    friend class XmlTextParser;
+    friend class XmlDomBuilder;
     explicit TXmlNodeList(TXmlNode* owner) : owner_(owner) {}
 
     void Reserve();
@@ -271,7 +271,7 @@ protected:
 
 private:
     friend class TXmlNodeList;
-    friend class XmlTextParser;
+    friend class XmlDomBuilder;
 
     XmlValue* FindAttrMutable(XmlNameID nameID);
 

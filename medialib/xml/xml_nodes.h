@@ -46,7 +46,7 @@ protected:
     IXmlNode CloneSelf() const override;
 
 private:
-    friend class XmlTextParser;
+    friend class XmlDomBuilder;
 
     XmlValue value_;
 };
