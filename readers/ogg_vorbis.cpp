@@ -7,6 +7,7 @@
 #include "platform/text/ascii_case.h"
 #include "platform/text/round.h"
 #include "readers/byte_order.h"
+#include "readers/channel_mode.h"
 #include "readers/id3v2.h"
 #include "readers/ogg_packet.h"
 #include "readers/read_from_path.h"
@@ -159,14 +160,7 @@ std::uint16_t TOggVorbis::Track() const {
 }
 
 std::string TOggVorbis::ChannelMode() const {
-    switch (channelModeID_) {
-        case 1:
-            return "Mono";
-        case 2:
-            return "Stereo";
-        default:
-            return "Unknown";
-    }
+    return ChannelCountMode(channelModeID_);
 }
 
 double TOggVorbis::Duration() const {

@@ -5,6 +5,7 @@
 
 #include "readers/bounded_reader.h"
 #include "readers/byte_order.h"
+#include "readers/channel_mode.h"
 #include "readers/read_from_path.h"
 #include "readers/tag_text.h"
 
@@ -121,8 +122,7 @@ void TTwinVQ::SetChunk(std::string_view id, std::string_view body) {
 }
 
 std::string TTwinVQ::ChannelMode() const {
-    static constexpr const char* kNames[3] = {"Unknown", "Mono", "Stereo"};
-    return kNames[channelModeID_ <= 2 ? channelModeID_ : 0];
+    return ChannelCountMode(channelModeID_);
 }
 
 bool TTwinVQ::Corrupted() const {

@@ -1,6 +1,7 @@
 #include "readers/wma_file.h"
 
 #include "readers/asf_header.h"
+#include "readers/channel_mode.h"
 #include "readers/read_from_path.h"
 #include "readers/tag_text.h"
 
@@ -69,14 +70,7 @@ bool TWMAfile::ReadFromFile(const ReadOnlyFile& file) {
 }
 
 std::string TWMAfile::ChannelMode() const {
-    switch (channelModeID_) {
-        case 1:
-            return "Mono";
-        case 2:
-            return "Stereo";
-        default:
-            return "Unknown";
-    }
+    return ChannelCountMode(channelModeID_);
 }
 
 }  // namespace rv
