@@ -64,18 +64,9 @@ std::optional<std::string_view> PseudoAttribute(std::string_view declaration,
 
 void CheckUtf8(std::string_view text) {
     if (IsAscii(text)) return;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
-        const size_t start = pos;
-        if (DecodeUtf8(text, pos) == kReplacementChar &&
-            (pos - start != 3 || text.substr(start, 3) != "\xEF\xBF\xBD")) {
-            const TextPosition where = PositionOf(text, start, true);
-            throw EXmlError(xml_messages::kBadUtf8, where.line, where.column);
-        }
+    if (const size_t bad = FirstInvalidUtf8(text); bad != std::string_view::npos) {
+        const TextPosition where = PositionOf(text, bad, true);
+        throw EXmlError(xml_messages::kBadUtf8, where.line, where.column);
     }
 }
 

@@ -78,7 +78,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out.append(buf, len);
 }
 
-bool IsValidUtf8(std::string_view text) {
+std::size_t FirstInvalidUtf8(std::string_view text) {
     size_t pos = 0;
     while (pos < text.size()) {
         if (static_cast<unsigned char>(text[pos]) < 0x80) {
@@ -88,10 +88,14 @@ bool IsValidUtf8(std::string_view text) {
         const size_t start = pos;
         if (DecodeUtf8(text, pos) == kReplacementChar) {
             // A genuine U+FFFD is three bytes long; anything else was malformed.
-            if (pos - start != 3 || text.substr(start, 3) != "\xEF\xBF\xBD") return false;
+            if (pos - start != 3 || text.substr(start, 3) != "\xEF\xBF\xBD") return start;
         }
     }
-    return true;
+    return std::string_view::npos;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    return FirstInvalidUtf8(text) == std::string_view::npos;
 }
 
 std::string SanitizeUtf8(std::string_view text) {

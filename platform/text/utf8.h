@@ -19,6 +19,8 @@ char32_t DecodeUtf8(std::string_view text, size_t& pos);
 void AppendUtf8(std::string& out, char32_t cp);
 
 bool IsValidUtf8(std::string_view text);
+// Where the first malformed sequence starts; npos when there is none.
+std::size_t FirstInvalidUtf8(std::string_view text);
 
 // The text with every malformed sequence replaced by U+FFFD.
 std::string SanitizeUtf8(std::string_view text);
