@@ -20,11 +20,16 @@ void Stroke(TCanvas& c, TColor color, int width, std::initializer_list<TPoint> p
     c.Pen.Width = 1;
 }
 
-void Disc(TCanvas& c, TColor fill, TColor edge, TRect r) {
+// A fresh brush and pen for a filled shape.
+void FillAndEdge(TCanvas& c, TColor fill, TColor edge) {
     c.Brush = TBrush{};
     c.Brush.Color = fill;
     c.Pen = TPen{};
     c.Pen.Color = edge;
+}
+
+void Disc(TCanvas& c, TColor fill, TColor edge, TRect r) {
+    FillAndEdge(c, fill, edge);
     c.Ellipse(r);
 }
 
@@ -56,10 +61,7 @@ void No(TCanvas& c, int x, TColor ink, TColor) {
 }
 
 void Close(TCanvas& c, int x, TColor ink, TColor accent) {
-    c.Brush = TBrush{};
-    c.Brush.Color = accent;
-    c.Pen = TPen{};
-    c.Pen.Color = ink;
+    FillAndEdge(c, accent, ink);
     c.Rectangle(x + 2, 2, x + 16, 16);
     Stroke(c, ink, 2, {{6, 6}, {12, 12}}, x);
     Stroke(c, ink, 2, {{12, 6}, {6, 12}}, x);
@@ -80,20 +82,14 @@ void Abort(TCanvas& c, int x, TColor ink, TColor) {
 void Retry(TCanvas& c, int x, TColor ink, TColor) {
     Stroke(c, ink, 2, {{13, 5}, {10, 3}, {6, 3}, {3, 6}, {3, 11}, {6, 14}, {11, 14}, {14, 11}}, x);
     const TPoint head[] = {{x + 11, 1}, {x + 16, 5}, {x + 10, 8}};
-    c.Brush = TBrush{};
-    c.Brush.Color = ink;
-    c.Pen = TPen{};
-    c.Pen.Color = ink;
+    FillAndEdge(c, ink, ink);
     c.Polygon(head);
 }
 
 void Ignore(TCanvas& c, int x, TColor ink, TColor) {
     Stroke(c, ink, 2, {{2, 9}, {14, 9}}, x);
     const TPoint head[] = {{x + 10, 4}, {x + 16, 9}, {x + 10, 14}};
-    c.Brush = TBrush{};
-    c.Brush.Color = ink;
-    c.Pen = TPen{};
-    c.Pen.Color = ink;
+    FillAndEdge(c, ink, ink);
     c.Polygon(head);
 }
 
