@@ -127,4 +127,9 @@ IXmlDocument ReadBinaryXml(std::string_view bytes, bool preserveWhiteSpace) {
     return BinaryXmlReader(bytes).Read(preserveWhiteSpace);
 }
 
+bool IsBinaryXmlFile(std::string_view bytes) {
+    // Fewer than 15 bytes cannot hold a binary document: they are always text.
+    return bytes.size() > kBinaryXmlSignature.size() && bytes.starts_with(kBinaryXmlSignature);
+}
+
 }  // namespace rv

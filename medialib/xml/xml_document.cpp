@@ -111,11 +111,6 @@ void TXmlDocument::LoadBinaryXML(std::string_view bytes) {
     for (const IXmlNode& child : children) AppendChild(child);
 }
 
-bool IsBinaryXmlFile(std::string_view bytes) {
-    // Fewer than 15 bytes cannot hold a binary document: they are always text.
-    return bytes.size() > kBinaryXmlSignature.size() && HasBinarySignature(bytes);
-}
-
 void TXmlDocument::LoadFromBytes(std::string_view bytes) {
     if (IsBinaryXmlFile(bytes)) {
         LoadBinaryXML(bytes);
