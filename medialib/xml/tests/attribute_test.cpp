@@ -23,8 +23,9 @@ IXmlElement NewRoot() {
     return MakeXmlDocument("R", "1.0", "UTF-8")->DocumentElement();
 }
 
-TEST(XmlTypedAttrs, SettersWriteTheTextForm) {
+TEST(XmlTypedAttrs, SettersWriteTheTextFormInOrder) {
     IXmlElement e = NewRoot();
+    e->SetAttr("a", "1");
     e->SetBoolAttr("on", true);
     e->SetBoolAttr("off", false);
     e->SetIntAttr("n", -12);
@@ -33,11 +34,19 @@ TEST(XmlTypedAttrs, SettersWriteTheTextForm) {
     e->SetHexAttr("h", 255, 4);
     e->SetHexAttr("neg", -1);
     e->SetVarAttr("null", XmlValue::Null());
+    e->SetAttr("a", "3");  // overwrites in place
     EXPECT_EQ(XmlOf(e),
-              "<R on=\"1\" off=\"0\" n=\"-12\" f=\"2.5\" d=\"2003-04-05T06-07-08\" h=\"00FF\" "
-              "neg=\"FFFFFFFF\" null=\"{{null}}\"/>");
+              "<R a=\"3\" on=\"1\" off=\"0\" n=\"-12\" f=\"2.5\" d=\"2003-04-05T06-07-08\" "
+              "h=\"00FF\" neg=\"FFFFFFFF\" null=\"{{null}}\"/>");
     EXPECT_EQ(e->GetAttrType("n"), XmlVarType::Int32);
     EXPECT_EQ(e->GetAttrType("missing"), XmlVarType::Text);
+    e->RemoveAttr("on");
+    EXPECT_EQ(e->AttrCount(), 8);
+    EXPECT_EQ(e->AttrName(1), "off");
+    EXPECT_FALSE(e->AttrExists("on"));
+    EXPECT_EQ(e->GetAttr("on", "default"), "default");
+    e->RemoveAllAttrs();
+    EXPECT_EQ(e->AttrCount(), 0);
 }
 
 TEST(XmlTypedAttrs, GettersReadTextsBack) {
@@ -103,23 +112,9 @@ TEST(XmlPathValue, OwnValueAttributeAndChild) {
     EXPECT_THROW(e->GetValue("A/B"), EXmlError);
 }
 
-TEST(XmlBase64, StandardVectorsAndLineBreaks) {
-    const std::pair<const char*, const char*> vectors[] = {{"", ""},
-                                                           {"f", "Zg=="},
-                                                           {"fo", "Zm8="},
-                                                           {"foo", "Zm9v"},
-                                                           {"foob", "Zm9vYg=="},
-                                                           {"fooba", "Zm9vYmE="},
-                                                           {"foobar", "Zm9vYmFy"}};
-    for (const auto& [plain, encoded] : vectors) {
-        EXPECT_EQ(Base64Encode(plain), encoded);
-        EXPECT_EQ(Base64Decode(encoded), plain);
-    }
+TEST(XmlBase64, LineBreaksAndMalformedInput) {
     EXPECT_EQ(Base64Encode("foobar", 4), "Zm9\r\nvYmF\r\ny");
     EXPECT_EQ(Base64Decode("Zm9\r\nvY mF\ty"), "foobar");
-}
-
-TEST(XmlBase64, MalformedInputIsRejected) {
     for (const char* bad : {"Z", "Zm9", "Zm9vY", "Zm=v", "Z===", "====", "Zm9v!A==", "Zg==Zg=="}) {
         EXPECT_THROW(Base64Decode(bad), EXmlError) << bad;
     }
@@ -128,7 +123,7 @@ TEST(XmlBase64, MalformedInputIsRejected) {
 TEST(XmlBase64, AgreesWithCoreutils) {
     RV_REQUIRE_TOOL("base64");
     std::mt19937 random(6);
-    for (const size_t size : {1u, 2u, 3u, 57u, 58u, 1000u, 4099u}) {
+    for (const size_t size : {0u, 1u, 2u, 3u, 57u, 58u, 1000u, 4099u}) {
         std::string bytes(size, '\0');
         for (char& c : bytes) c = static_cast<char>(random());
         const auto encoded = test::RunProcess({"base64", "-w", "0"}, bytes);
@@ -142,24 +137,16 @@ TEST(XmlBase64, AgreesWithCoreutils) {
 }
 
 TEST(XmlElementData, CDATAAndBinaryReplaceOnlyTextChildren) {
-    IXmlDocument doc = MakeXmlDocument("R", "1.0", "UTF-8");
-    IXmlElement e = doc->DocumentElement();
+    IXmlElement e = NewRoot();
     e->AppendText("old");
     e->AppendElement("KEEP");
     e->AppendCDATA("old too");
     e->ReplaceTextByCDATASection("a]]>b]]>");
     ASSERT_EQ(e->ChildNodes()->Count(), 4);
     EXPECT_EQ(e->ChildNodes()->Item(0)->NodeName(), "KEEP");
-    const auto joinedSections = [](const IXmlElement& element) {
-        std::string joined;
-        for (const IXmlNode& child : element->ChildNodes()->Items())
-            if (TXmlCDATASection* section = child->AsCDATASection()) joined += section->Data();
-        return joined;
-    };
-    EXPECT_EQ(joinedSections(e), "a]]>b]]>");
-    IXmlDocument copy = MakeXmlDocument();
-    copy->LoadXML(doc->Xml());
-    EXPECT_EQ(joinedSections(copy->DocumentElement()), "a]]>b]]>");
+    std::string joined;
+    for (int i = 1; i < 4; ++i) joined += e->ChildNodes()->Item(i)->AsCDATASection()->Data();
+    EXPECT_EQ(joined, "a]]>b]]>");
 
     const std::string bytes("\0\1\2\377binary", 10);
     e->SetText("value");

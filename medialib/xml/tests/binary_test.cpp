@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <sstream>
 
 #include "medialib/xml/binary_codec.h"
 #include "medialib/xml/simple_xml.h"
 #include "medialib/xml/tests/error_message.h"
 #include "platform/text/format.h"
-#include "testsupport/temp_dir.h"
 
 namespace rv {
 namespace {
@@ -129,19 +127,6 @@ TEST(XmlBinary, DocumentsReadBackEqualWithEitherStringForm) {
         EXPECT_EQ(read->DocumentElement()->GetVarAttr("wide"), XmlValue::WideText("Ωmega 𝄞"));
         EXPECT_EQ(read->DocumentElement()->GetAttrType("null"), XmlVarType::Null);
     }
-}
-
-TEST(XmlBinary, FilesAndStreams) {
-    IXmlDocument original = SampleDocument();
-    test::TempDir dir;
-    original->SaveBinary(dir / "lib.bin", 1);
-    IXmlDocument read = MakeXmlDocument();
-    read->Load(dir / "lib.bin");
-    EXPECT_EQ(read->Xml(), original->Xml());
-    std::stringstream stream;
-    original->SaveBinary(stream);
-    read->LoadFromStream(stream);
-    EXPECT_EQ(read->BinaryXml(), original->BinaryXml());
 }
 
 // Writes a file from its pieces: the signature, options 0, the predefined names plus `names`,
