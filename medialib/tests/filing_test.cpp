@@ -9,7 +9,9 @@ using test::At;
 using test::Dump;
 using test::Track;
 
-TEST(AddTrack, FilesIntoNewAndExistingEntries) {
+// Where tracks, albums and artists go on every edit, and the order sorts give, are checked against
+// a plain model (model_test.cpp); here what the records carry.
+TEST(AddTrack, FiledRecordsAndWhatReadingThemBackFillsIn) {
     TMediaLib lib;
     EXPECT_EQ(lib.AddTrack(Track("abba", "Arrival", "Intro", 1, 100)), At(0, 0, 0));
     TTrack fernando = Track("ABBA", "ARRIVAL", "Fernando", 2, 50.5);
@@ -18,24 +20,18 @@ TEST(AddTrack, FilesIntoNewAndExistingEntries) {
     fernando.MediaType = 1;
     fernando.Format = "CD Audio";
     EXPECT_EQ(lib.AddTrack(fernando), At(0, 0, 1));
-    EXPECT_EQ(lib.AddTrack(Track("Queen", "Jazz", "Mustapha")), At(1, 0, 0));
-    EXPECT_EQ(lib.AddTrack(Track("Queen", "News", "Spread")), At(1, 1, 0));
-    EXPECT_EQ(Dump(lib), "ABBA:ARRIVAL(Intro Fernando) Queen:Jazz(Mustapha)News(Spread)");
-    EXPECT_EQ(lib.AlbumCount(), 3u);
-    EXPECT_EQ(lib.TrackCount(), 4u);
-    EXPECT_TRUE(lib.Modified());
+    EXPECT_EQ(Dump(lib), "ABBA:ARRIVAL(Intro Fernando)");
     // The last filed track sets the album's fields; the owners fill in a track read back.
     EXPECT_EQ(lib.GetTrack(At(0, 0, 1)), fernando);
     EXPECT_EQ(lib.GetAlbum(At(0, 0)).Time, 150.5);
     EXPECT_EQ(lib.GetAlbum(At(0, 0)).Artist, "ABBA");
     EXPECT_EQ(lib.AlbumRef(0, 0).Artist, "");  // stored albums leave it to the owner
+    EXPECT_EQ(lib.GetAlbumTime(At(0, 0, 9)), 150.5);
 
-    // An equal title in another letter case is overwritten in place; the time follows.
-    EXPECT_EQ(lib.AddTrack(Track("Abba", "arrival", "INTRO", 3, 10)), At(0, 0, 0));
-    EXPECT_EQ(Dump(lib), "Abba:arrival(INTRO Fernando) Queen:Jazz(Mustapha)News(Spread)");
-    EXPECT_EQ(lib.TrackCount(), 4u);
-    EXPECT_EQ(lib.GetAlbumTime(At(0, 0, 9)), 60.5);
-    EXPECT_EQ(lib.GetAlbum(At(0, 0)).Genre, "");
+    // A renamed artist keeps its albums, whatever the record handed in holds.
+    TFindIndex index = At(0);
+    lib.SetArtist(index, TArtist{.Name = "E", .Albums = {TAlbum{.Title = "ignored"}}});
+    EXPECT_EQ(Dump(lib), "E:ARRIVAL(Intro Fernando)");
 }
 
 TEST(AddTrack, EmptyNamesFileOnlyWithEmptyNamesAndLongNamesAreCut) {

@@ -12,24 +12,6 @@ using test::Dump;
 using test::StoredLib;
 using test::Track;
 
-TEST(Sort, AlbumsAndTracksByNumberWithTheExchangeOrderOfTies) {
-    TMediaLib lib;
-    const std::pair<const char*, uint16_t> albums[] = {
-        {"a", 2001}, {"b", 1999}, {"c", 2001}, {"d", 0}};
-    for (const auto& [title, release] : albums) {
-        TTrack track = Track("X", title, "t");
-        track.Release = release;
-        lib.AddTrack(track);
-    }
-    for (const auto& [title, id] : {std::pair{"2", 2}, {"2'", 2}, {"1", 1}})
-        lib.AddTrack(Track("X", "d", title, static_cast<uint8_t>(id)));
-    lib.SortAlbums(0);
-    lib.SortTracks(0, 0);
-    EXPECT_EQ(Dump(lib), "X:d(t 1 2' 2)b(t)c(t)a(t)");  // 2, 2', 1 ends as 1, 2', 2
-    EXPECT_EQ(lib.Find("X", "a", "t"), (TFindIndexArray{At(0, 3, 0)}));
-    EXPECT_FALSE(lib.Find("X", "d", "1").empty());
-}
-
 TEST(Sort, ArtistsByTheLocalesCollation) {
     StoredLib lib;
     lib.ReplaceArtists(
