@@ -104,11 +104,6 @@ TEST(XmlBinary, ElementWithAnIntegerValue) {
     // The end: no document attributes, one child: element "N" (id 5) holding 03 05 00 00 00,
     // no attributes, no children.
     EXPECT_TRUE(Hex(bytes).ends_with("00 01 01 05 03 05 00 00 00 00 00")) << Hex(bytes);
-
-    IXmlDocument read = MakeXmlDocument();
-    read->LoadXML(bytes);
-    EXPECT_EQ(read->DocumentElement()->DataType(), XmlVarType::Int32);
-    EXPECT_EQ(read->DocumentElement()->NodeValue(), XmlValue::Int32(5));
 }
 
 TEST(XmlBinary, DocumentsReadBackEqualWithEitherStringForm) {
@@ -228,17 +223,10 @@ TEST(XmlBinary, RandomMutationsNeverCrash) {
         const int edits = 1 + static_cast<int>(random() % 4);
         for (int e = 0; e < edits; ++e) {
             const size_t at = kBinaryXmlSignature.size() + random() % (bytes.size() - 14);
-            switch (random() % 3) {
-                case 0:
-                    bytes[at] = static_cast<char>(random());
-                    break;
-                case 1:
-                    bytes.erase(at, 1 + random() % 8);
-                    break;
-                default:
-                    bytes.insert(at, 1, static_cast<char>(random()));
-                    break;
-            }
+            const auto kind = random() % 3;
+            if (kind == 0) bytes[at] = static_cast<char>(random());
+            if (kind == 1) bytes.erase(at, 1 + random() % 8);
+            if (kind == 2) bytes.insert(at, 1, static_cast<char>(random()));
         }
         IXmlDocument doc = MakeXmlDocument();
         try {

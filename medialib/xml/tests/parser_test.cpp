@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "medialib/xml/simple_xml.h"
+#include "medialib/xml/tests/error_message.h"
 #include "medialib/xml/text_parser.h"
 #include "medialib/xml/xml_content_handler.h"
 #include "medialib/xml/xml_content_reader.h"
@@ -18,18 +19,10 @@ IXmlDocument Parse(std::string_view bytes, bool preserve = false) {
     return doc;
 }
 
-struct ErrorInfo {
-    std::string message;
-    int line = 0, column = 0;
-};
+using test::ErrorInfo;
 
-ErrorInfo ErrorOf(std::string_view bytes) {
-    try {
-        Parse(bytes);
-    } catch (const EXmlError& error) {
-        return {error.Message(), error.Line(), error.Column()};
-    }
-    return {"(no error)"};
+ErrorInfo ParseError(std::string_view bytes) {
+    return test::ErrorOf([&] { Parse(bytes); });
 }
 
 TEST(XmlParser, RepeatedAttributeKeepsTheLastValue) {
@@ -104,7 +97,7 @@ TEST(XmlParser, ErrorMessagesAndWhereTheyPoint) {
         {std::string_view("<R>ab\0cd</R>", 12), "Недопустимый символ с кодом 0", 1, 6},
     };
     for (const Case& c : cases) {
-        const ErrorInfo error = ErrorOf(c.input);
+        const ErrorInfo error = ParseError(c.input);
         EXPECT_EQ(error.message, c.message) << c.input;
         EXPECT_EQ(error.line, c.line) << c.input;
         EXPECT_EQ(error.column, c.column) << c.input;
@@ -114,7 +107,7 @@ TEST(XmlParser, ErrorMessagesAndWhereTheyPoint) {
 TEST(XmlParser, NestingDeeperThanTheLimitIsAnError) {
     std::string deep;
     for (int i = 0; i < 100000; ++i) deep += "<a>";
-    const ErrorInfo error = ErrorOf(deep);
+    const ErrorInfo error = ParseError(deep);
     EXPECT_EQ(error.message, "Слишком глубокая вложенность элементов (более 1000 уровней)");
     EXPECT_EQ(error.column, 3 * kXmlMaxDepth + 1);
 
@@ -149,7 +142,7 @@ TEST(XmlParser, BinarySignatureAndShortInput) {
     IXmlDocument doc = MakeXmlDocument();
     EXPECT_THROW(doc->LoadFromBytes(std::string(kBinaryXmlSignature) + "\x01\0\0\0"), EXmlError);
     // Fourteen bytes or fewer are always text.
-    EXPECT_EQ(ErrorOf(kBinaryXmlSignature).message, "Имя должно начинаться с буквы или \"_\"");
+    EXPECT_EQ(ParseError(kBinaryXmlSignature).message, "Имя должно начинаться с буквы или \"_\"");
     EXPECT_EQ(Parse("<R>123456</R>")->DocumentElement()->Text(), "123456");
 }
 
@@ -209,13 +202,8 @@ TEST(XmlContentReader, ReportsContentInOrderAndTheBinaryFormAlike) {
 TEST(XmlContentReader, ErrorsAreThoseOfLoadingADocument) {
     for (const char* bad : {"<a>", "<a></b>", "<a x='1' x2></a>", "<a>&bad;</a>", "\xFF\xFE<a/>",
                             "< binary-xml >\x01"}) {
-        const ErrorInfo document = ErrorOf(bad);
-        ErrorInfo content{"(no error)"};
-        try {
-            Events(bad);
-        } catch (const EXmlError& error) {
-            content = {error.Message(), error.Line(), error.Column()};
-        }
+        const ErrorInfo document = ParseError(bad);
+        const ErrorInfo content = test::ErrorOf([&] { Events(bad); });
         EXPECT_NE(document.message, "(no error)") << bad;
         EXPECT_EQ(content.message, document.message) << bad;
         EXPECT_EQ(content.column, document.column) << bad;
