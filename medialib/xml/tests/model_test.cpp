@@ -95,7 +95,7 @@ TEST(XmlNode, NodesMovingBetweenNameTablesKeepTheirNames) {
               "\r\n</Target>");
 }
 
-TEST(XmlNode, TextJoinsChildTextsWithOneBlank) {
+TEST(XmlNode, TextJoinsChildTextsAndAValueBecomesATextChildWhenChildrenAreAsked) {
     IXmlDocument doc = MakeXmlDocument("R");
     IXmlElement root = doc->DocumentElement();
     root->AppendText("a");
@@ -106,11 +106,9 @@ TEST(XmlNode, TextJoinsChildTextsWithOneBlank) {
     EXPECT_EQ(root->Text(), "a b c");
     doc->SetPreserveWhiteSpace(true);
     EXPECT_EQ(root->Text(), "a   b   c");
-}
+    doc->SetPreserveWhiteSpace(false);
 
-TEST(XmlNode, ElementValueBecomesATextChildWhenChildrenAreAsked) {
-    IXmlDocument doc = MakeXmlDocument("R");
-    IXmlElement e = doc->DocumentElement()->AppendElement("E");
+    IXmlElement e = root->AppendElement("V");
     e->SetNodeValue(XmlValue::Int32(42));
     EXPECT_EQ(e->DataType(), XmlVarType::Int32);
     EXPECT_EQ(e->Text(), "42");
@@ -122,10 +120,10 @@ TEST(XmlNode, ElementValueBecomesATextChildWhenChildrenAreAsked) {
     EXPECT_EQ(e->DataType(), XmlVarType::Text);
     EXPECT_EQ(e->Text(), "42");
     e->AppendElement("F");
-    EXPECT_EQ(e->Xml(), "\r\n<E>42<F/></E>");
+    EXPECT_EQ(e->Xml(), "\r\n<V>42<F/></V>");
     e->SetText("plain");  // removes the children
     EXPECT_EQ(e->ChildNodes()->Count(), 1);
-    EXPECT_EQ(e->Xml(), "\r\n<E>plain</E>");
+    EXPECT_EQ(e->Xml(), "\r\n<V>plain</V>");
 }
 
 TEST(XmlNode, ChildLookups) {
