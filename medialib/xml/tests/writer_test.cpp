@@ -111,7 +111,6 @@ TEST(XmlWriter, WritesTheDeclaredEncodingWithReferencesForMissingCharacters) {
               "\r\n\t<Name>Dvo\xF8\xE1k \x96 &#x416;&#x438;&#x432;&#x43E;&#x442;</Name>"
               "\r\n\t<C>\xE8&#x416;]</C><!--?\xE8-->\r\n</R>");
     IXmlDocument back = FromBytes(doc->SaveToBytes());
-    EXPECT_EQ(back->DocumentElement()->GetChildText("Name"), "Dvořák – Живот");
     EXPECT_EQ(back->DocumentElement()->GetAttr("a"), "Ж");
     EXPECT_EQ(back->DocumentElement()->GetChildText("C"), "čЖ]");
 
