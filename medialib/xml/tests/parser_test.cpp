@@ -1,10 +1,13 @@
-// The text parser: references, white space, the error messages and where they point, input
-// encodings, and hostile input.
+// The text parser: white space, the error messages and where they point, input encodings,
+// hostile input; and the content events it reports without a document, for the binary form too.
 
 #include <gtest/gtest.h>
 
 #include "medialib/xml/simple_xml.h"
+#include "medialib/xml/tests/error_message.h"
 #include "medialib/xml/text_parser.h"
+#include "medialib/xml/xml_content_handler.h"
+#include "medialib/xml/xml_content_reader.h"
 
 namespace rv {
 namespace {
@@ -16,34 +19,10 @@ IXmlDocument Parse(std::string_view bytes, bool preserve = false) {
     return doc;
 }
 
-struct ErrorInfo {
-    std::string message;
-    int line = 0, column = 0;
-};
+using test::ErrorInfo;
 
-ErrorInfo ErrorOf(std::string_view bytes) {
-    try {
-        Parse(bytes);
-    } catch (const EXmlError& error) {
-        return {error.Message(), error.Line(), error.Column()};
-    }
-    return {"(no error)"};
-}
-
-TEST(XmlParser, ReferencesGiveFullCharacters) {
-    IXmlDocument doc = Parse(
-        "<R a='&#65;&#x41;&amp;&lt;&gt;&quot;&apos;'>&#x416;&#1046;&#x1F3B5; &amp;"
-        "&#xe9;</R>");
-    IXmlElement root = doc->DocumentElement();
-    EXPECT_EQ(root->GetAttr("a"), "AA&<>\"'");
-    EXPECT_EQ(root->Text(), "ЖЖ🎵 &é");
-}
-
-TEST(XmlParser, RepeatedAttributeKeepsTheLastValue) {
-    IXmlElement e = Parse("<E n='first' n=\"second\" m = 'x' />")->DocumentElement();
-    EXPECT_EQ(e->AttrCount(), 2);
-    EXPECT_EQ(e->GetAttr("n"), "second");
-    EXPECT_EQ(e->GetAttr("m"), "x");
+ErrorInfo ParseError(std::string_view bytes) {
+    return test::ErrorOf([&] { Parse(bytes); });
 }
 
 TEST(XmlParser, WhiteSpaceBetweenTagsIsDroppedUnlessPreserved) {
@@ -71,7 +50,6 @@ TEST(XmlParser, DeclarationDoctypeAndInstructions) {
     EXPECT_EQ(top->Item(0)->GetAttr("encoding"), "UTF-8");
     EXPECT_EQ(top->Item(1)->NodeName(), "style");
     EXPECT_EQ(top->Item(1)->Text(), "type=\"x\"");
-    EXPECT_EQ(doc->DocumentElement()->Text(), "<not a tag>");
     EXPECT_EQ(doc->SaveToBytes(),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><?style type=\"x\"?>\r\n"
               "<R><![CDATA[<not a tag>]]></R>");
@@ -79,7 +57,7 @@ TEST(XmlParser, DeclarationDoctypeAndInstructions) {
 
 TEST(XmlParser, ErrorMessagesAndWhereTheyPoint) {
     struct Case {
-        const char* input;
+        std::string_view input;
         const char* message;
         int line, column;
     } cases[] = {
@@ -108,25 +86,20 @@ TEST(XmlParser, ErrorMessagesAndWhereTheyPoint) {
         {"<?xml version='1.0' encoding='KOI8-R'?><R/>", "Кодировка \"KOI8-R\" не поддерживается", 1,
          1},
         {"\xFF\xFE<\0R\0/\0>\0", "Кодировка \"UTF-16\" не поддерживается", 1, 1},
+        {std::string_view("<R>ab\0cd</R>", 12), "Недопустимый символ с кодом 0", 1, 6},
     };
     for (const Case& c : cases) {
-        const ErrorInfo error = ErrorOf(c.input);
+        const ErrorInfo error = ParseError(c.input);
         EXPECT_EQ(error.message, c.message) << c.input;
         EXPECT_EQ(error.line, c.line) << c.input;
         EXPECT_EQ(error.column, c.column) << c.input;
     }
 }
 
-TEST(XmlParser, NulByteIsAnErrorNotTheEnd) {
-    const ErrorInfo error = ErrorOf(std::string("<R>ab\0cd</R>", 12));
-    EXPECT_EQ(error.message, "Недопустимый символ с кодом 0");
-    EXPECT_EQ(error.column, 6);
-}
-
 TEST(XmlParser, NestingDeeperThanTheLimitIsAnError) {
     std::string deep;
     for (int i = 0; i < 100000; ++i) deep += "<a>";
-    const ErrorInfo error = ErrorOf(deep);
+    const ErrorInfo error = ParseError(deep);
     EXPECT_EQ(error.message, "Слишком глубокая вложенность элементов (более 1000 уровней)");
     EXPECT_EQ(error.column, 3 * kXmlMaxDepth + 1);
 
@@ -144,27 +117,14 @@ TEST(XmlParser, ErrorKeepsWhatWasRead) {
     EXPECT_TRUE(root->SelectSingleNode("C"));
 }
 
-TEST(XmlParser, DecodesTheDeclaredEncoding) {
-    const std::string body = "<R a=\"\xE8\">P\xF8\xEDli\x9A \x8A\xED\xEDlen\xFD &#x416;</R>";
-    IXmlElement r1250 =
-        Parse("<?xml version=\"1.0\" encoding=\"windows-1250\"?>" + body)->DocumentElement();
-    EXPECT_EQ(r1250->Text(), "Příliš Šíílený Ж");
-    EXPECT_EQ(r1250->GetAttr("a"), "č");
+// windows-1250 and UTF-8 with or without a mark are checked against ElementTree.
+TEST(XmlParser, DecodesTheOtherCodePagesButNotTextAlreadyDecoded) {
     IXmlElement r1252 = Parse("<?xml version='1.0' encoding='windows-1252'?><R>\x80 \x9A\xE9</R>")
                             ->DocumentElement();
     EXPECT_EQ(r1252->Text(), "€ šé");
     IXmlElement latin1 =
         Parse("<?xml version='1.0' encoding='ISO-8859-1'?><R>\xE9\x80</R>")->DocumentElement();
     EXPECT_EQ(latin1->Text(), "é\xC2\x80");
-    // Names in the code page are letters too.
-    EXPECT_EQ(Parse("<?xml version='1.0' encoding='windows-1250'?><\xC8\xED\x9Alo/>")
-                  ->DocumentElement()
-                  ->NodeName(),
-              "Číšlo");
-    // UTF-8 with or without a mark and a declaration.
-    EXPECT_EQ(Parse("<R>Dvořák</R>")->DocumentElement()->Text(), "Dvořák");
-    EXPECT_EQ(Parse("\xEF\xBB\xBF<R>Dvořák</R>")->DocumentElement()->Text(), "Dvořák");
-    // Text handed over in the program already is not decoded again.
     IXmlDocument doc = MakeXmlDocument();
     doc->LoadXML("<?xml version=\"1.0\" encoding=\"windows-1250\"?><R>č</R>");
     EXPECT_EQ(doc->DocumentElement()->Text(), "č");
@@ -174,8 +134,72 @@ TEST(XmlParser, BinarySignatureAndShortInput) {
     IXmlDocument doc = MakeXmlDocument();
     EXPECT_THROW(doc->LoadFromBytes(std::string(kBinaryXmlSignature) + "\x01\0\0\0"), EXmlError);
     // Fourteen bytes or fewer are always text.
-    EXPECT_EQ(ErrorOf(kBinaryXmlSignature).message, "Имя должно начинаться с буквы или \"_\"");
+    EXPECT_EQ(ParseError(kBinaryXmlSignature).message, "Имя должно начинаться с буквы или \"_\"");
     EXPECT_EQ(Parse("<R>123456</R>")->DocumentElement()->Text(), "123456");
+}
+
+// Writes every event down in a compact form.
+class Recorder final : public XmlContentHandler {
+public:
+    std::string events;
+
+    void StartElement(XmlNameID name) override { events += "<" + names.GetName(name); }
+    void Attribute(XmlNameID name, std::string_view value) override {
+        events += " " + names.GetName(name) + "=" + std::string(value);
+    }
+    void StartTagEnd() override { events += ">"; }
+    void EndElement() override { events += "</>"; }
+    void Text(std::string_view text, bool whole) override {
+        events += (whole ? "T[" : "t[") + std::string(text) + "]";
+    }
+    void CData(std::string_view text) override { events += "C[" + std::string(text) + "]"; }
+    void Comment(std::string_view text) override { events += "!" + std::string(text) + "!"; }
+    void ProcessingInstruction(XmlNameID target, std::string_view text) override {
+        events += "?" + names.GetName(target) + "[" + std::string(text) + "]";
+    }
+
+    TXmlNameTable names;
+};
+
+std::string Events(std::string_view bytes, bool preserve = false) {
+    Recorder recorder;
+    ReadXmlContent(bytes, recorder, recorder.names, preserve);
+    return recorder.events;
+}
+
+TEST(XmlContentReader, ReportsContentInOrderAndTheBinaryFormAlike) {
+    const std::string text =
+        "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n<!--c--><?p  d ?><R a='&lt;'>\r\n"
+        "\t<E b=\"1\" b = \"2\">\xe8&#x416;</E><F/><G> x <![CDATA[ y ]]><H>z</H></G></R>";
+    const std::string expected =
+        "?xml[] version=1.0 encoding=windows-1250!c!?p[d ]<R a=<><E b=1 b=2>T[\u010d\u0416]</>"
+        "<F></><G>t[ x ]C[ y ]<H>T[z]</></></>";
+    EXPECT_EQ(Events(text), expected);
+
+    const IXmlDocument doc = MakeXmlDocument();
+    doc->LoadFromBytes(text);
+    for (const std::uint32_t options : {0u, 1u}) {
+        // The document keeps the last value of a name given twice, so the binary form has one.
+        std::string once = expected;
+        once.replace(once.find(" b=1"), 4, "");
+        EXPECT_EQ(Events(doc->BinaryXml(options)), once) << options;
+    }
+
+    // Kept white space is reported as text; an element whose content is not one run of text
+    // has no whole text.
+    EXPECT_EQ(Events("<a> <b/> </a>", true), "<a>t[ ]<b></>t[ ]</>");
+    EXPECT_EQ(Events("<a><!--c-->x</a>"), "<a>!c!t[x]</>");
+}
+
+TEST(XmlContentReader, ErrorsAreThoseOfLoadingADocument) {
+    for (const char* bad : {"<a>", "<a></b>", "<a x='1' x2></a>", "<a>&bad;</a>", "\xFF\xFE<a/>",
+                            "< binary-xml >\x01"}) {
+        const ErrorInfo document = ParseError(bad);
+        const ErrorInfo content = test::ErrorOf([&] { Events(bad); });
+        EXPECT_NE(document.message, "(no error)") << bad;
+        EXPECT_EQ(content.message, document.message) << bad;
+        EXPECT_EQ(content.column, document.column) << bad;
+    }
 }
 
 }  // namespace
