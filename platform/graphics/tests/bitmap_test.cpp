@@ -7,7 +7,9 @@
 namespace rv {
 namespace {
 
+using test::Filled;
 using test::InkBounds;
+using test::PixelsAre;
 using test::White;
 
 TEST(Bitmap, RowsHoldBlueGreenRedInThePixelFormat) {
@@ -15,10 +17,7 @@ TEST(Bitmap, RowsHoldBlueGreenRedInThePixelFormat) {
     b.Canvas().Brush.Color = RGB(10, 20, 30);
     b.Canvas().FillRect({1, 1, 2, 2});
     const std::uint8_t* row = b.ScanLine(1);
-    EXPECT_EQ(row[3], 30);
-    EXPECT_EQ(row[4], 20);
-    EXPECT_EQ(row[5], 10);
-    EXPECT_EQ(row[0], 255);  // new pixels are white
+    EXPECT_EQ(std::vector<int>(row, row + 6), (std::vector<int>{255, 255, 255, 30, 20, 10}));
 
     b.SetPixelFormat(pf32bit);
     EXPECT_EQ(b.BytesPerPixel(), 4);
@@ -27,9 +26,9 @@ TEST(Bitmap, RowsHoldBlueGreenRedInThePixelFormat) {
     EXPECT_EQ(row[7], 255);
 
     // Writing a row changes what the canvas sees, and the canvas keeps drawing afterwards.
-    b.ScanLine(0)[0] = 0;
-    b.ScanLine(0)[1] = 0;
-    b.ScanLine(0)[2] = 255;
+    std::uint8_t* first = b.ScanLine(0);
+    first[0] = first[1] = 0;
+    first[2] = 255;
     EXPECT_EQ(b.Canvas().GetPixel(0, 0), clRed);
     b.Canvas().Brush.Color = clLime;
     b.Canvas().FillRect({3, 0, 4, 1});
@@ -38,13 +37,9 @@ TEST(Bitmap, RowsHoldBlueGreenRedInThePixelFormat) {
 }
 
 TEST(Bitmap, ResizeKeepsContentAndCopiesAreDeep) {
-    TBitmap b = White(4, 4);
-    b.Canvas().Brush.Color = clRed;
-    b.Canvas().FillRect({0, 0, 4, 4});
+    TBitmap b = Filled(4, 4, clRed);
     b.SetSize(6, 3);
-    EXPECT_EQ(b.Pixel(3, 2), clRed);
-    EXPECT_EQ(b.Pixel(5, 0), clWhite);
-    EXPECT_EQ(b.Pixel(0, 3), clNone);
+    EXPECT_TRUE(PixelsAre(b, {{3, 2, clRed}, {5, 0, clWhite}, {0, 3, clNone}}));
 
     TBitmap copy = b;
     copy.Canvas().Brush.Color = clBlue;
@@ -59,9 +54,7 @@ TEST(Bitmap, ResizeKeepsContentAndCopiesAreDeep) {
 }
 
 TEST(Bitmap, TransparentCopiesLeaveTheKeyColourOut) {
-    TBitmap glyph(4, 4, pf24bit);
-    glyph.Canvas().Brush.Color = clFuchsia;
-    glyph.Canvas().FillRect({0, 0, 4, 4});
+    TBitmap glyph = Filled(4, 4, clFuchsia);
     glyph.Canvas().Brush.Color = clBlue;
     glyph.Canvas().FillRect({1, 1, 3, 3});
 
@@ -78,8 +71,7 @@ TEST(Bitmap, TransparentCopiesLeaveTheKeyColourOut) {
     glyph.SetTransparentColor(clBlue);
     TBitmap fixed = White(10, 10);
     fixed.Canvas().Draw(0, 0, glyph);
-    EXPECT_EQ(fixed.Pixel(0, 0), clFuchsia);
-    EXPECT_EQ(fixed.Pixel(1, 1), clWhite);
+    EXPECT_TRUE(PixelsAre(fixed, {{0, 0, clFuchsia}, {1, 1, clWhite}}));
 }
 
 TEST(Bitmap, CopyRectOntoItselfAndFiles) {
@@ -87,9 +79,7 @@ TEST(Bitmap, CopyRectOntoItselfAndFiles) {
     b.Canvas().Brush.Color = clRed;
     b.Canvas().FillRect({0, 0, 3, 3});
     b.Canvas().CopyRect({1, 1, 7, 7}, b, {0, 0, 6, 6});
-    EXPECT_EQ(b.Pixel(0, 0), clRed);
-    EXPECT_EQ(b.Pixel(3, 3), clRed);
-    EXPECT_EQ(b.Pixel(4, 4), clWhite);
+    EXPECT_TRUE(PixelsAre(b, {{0, 0, clRed}, {3, 3, clRed}, {4, 4, clWhite}}));
 
     test::TempDir dir;
     std::string path = dir / "b.png";

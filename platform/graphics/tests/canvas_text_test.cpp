@@ -84,22 +84,20 @@ TEST(CanvasText, EllipsisPrefixAndClipping) {
 }
 
 TEST(CanvasText, UnsmoothedTextHasOnlyTheFontColourAndASolidBrushFillsBehind) {
-    TBitmap b = White(80, 20);
-    b.Canvas().Brush.Style = bsClear;
-    b.Canvas().Font.Color = clBlack;
-    b.Canvas().Font.Quality = fqNonAntialiased;
-    b.Canvas().TextOut(2, 2, "Quality");
-    int ink = test::CountColor(b, clBlack);
+    TextCanvas t;
+    t.c.Font.Quality = fqNonAntialiased;
+    t.c.TextOut(2, 2, "Quality");
+    int ink = test::CountColor(t.bitmap, clBlack);
     EXPECT_GT(ink, 20);
-    EXPECT_EQ(ink + test::CountColor(b, clWhite), 80 * 20);
+    EXPECT_EQ(ink + test::CountColor(t.bitmap, clWhite), 200 * 60);
 
-    TBitmap s = White(100, 30);
-    s.Canvas().Brush.Color = clYellow;
-    s.Canvas().Font.Color = clBlack;
-    s.Canvas().TextOut(5, 5, "Mm");
-    TSize size = s.Canvas().TextExtent("Mm");
-    EXPECT_EQ(InkBounds(s, clWhite), Bounds(5, 5, size.cx, size.cy));
-    EXPECT_EQ(s.Canvas().PenPos(), (TPoint{5 + size.cx, 5}));
+    TextCanvas s;
+    s.c.Brush.Style = bsSolid;
+    s.c.Brush.Color = clYellow;
+    s.c.TextOut(5, 5, "Mm");
+    TSize size = s.c.TextExtent("Mm");
+    EXPECT_EQ(InkBounds(s.bitmap, clWhite), Bounds(5, 5, size.cx, size.cy));
+    EXPECT_EQ(s.c.PenPos(), (TPoint{5 + size.cx, 5}));
 }
 
 }  // namespace

@@ -7,14 +7,13 @@ namespace rv {
 namespace {
 
 using test::InkBounds;
+using test::PixelsAre;
 using test::White;
 
 // Two 4 x 4 cells: a red square with a fuchsia ring, then all blue.
 TBitmap Strip() {
-    TBitmap strip(8, 4, pf24bit);
+    TBitmap strip = test::Filled(8, 4, clFuchsia);
     TCanvas& c = strip.Canvas();
-    c.Brush.Color = clFuchsia;
-    c.FillRect({0, 0, 4, 4});
     c.Brush.Color = clRed;
     c.FillRect({1, 1, 3, 3});
     c.Brush.Color = clBlue;
@@ -55,8 +54,7 @@ TEST(ImageList, DisabledBlendedMaskAndOverlay) {
     TBitmap grey = White(4, 4);
     list.Draw(grey.Canvas(), 0, 0, 0, false);
     TColor g = grey.Pixel(1, 1);
-    EXPECT_EQ(GetRValue(g), GetGValue(g));
-    EXPECT_EQ(GetGValue(g), GetBValue(g));
+    EXPECT_TRUE(GetRValue(g) == GetGValue(g) && GetGValue(g) == GetBValue(g)) << std::hex << g;
     EXPECT_EQ(grey.Pixel(0, 0), clWhite);
 
     TBitmap half = White(4, 4);
@@ -65,15 +63,11 @@ TEST(ImageList, DisabledBlendedMaskAndOverlay) {
 
     TBitmap background = White(4, 4);
     list.DrawEx(background.Canvas(), 0, 0, 0, clYellow, CLR_NONE, ILD_NORMAL);
-    EXPECT_EQ(background.Pixel(0, 0), clYellow);
-    EXPECT_EQ(background.Pixel(1, 1), clRed);
+    EXPECT_TRUE(PixelsAre(background, {{0, 0, clYellow}, {1, 1, clRed}}));
 
-    TBitmap mask = White(4, 4);
-    mask.Canvas().Brush.Color = clLime;
-    mask.Canvas().FillRect({0, 0, 4, 4});
+    TBitmap mask = test::Filled(4, 4, clLime);
     list.DrawEx(mask.Canvas(), 0, 0, 0, CLR_NONE, CLR_NONE, ILD_MASK);
-    EXPECT_EQ(mask.Pixel(0, 0), clWhite);
-    EXPECT_EQ(mask.Pixel(1, 1), clBlack);
+    EXPECT_TRUE(PixelsAre(mask, {{0, 0, clWhite}, {1, 1, clBlack}}));
 
     // Overlay 1 is image 1 (all blue), drawn over image 0.
     list.SetOverlay(1, 1);
