@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "platform/graphics/internal/qt_graphics.h"
@@ -23,6 +24,8 @@ struct Recorded {
     TRect clip;     // WM_PAINT / WM_NCPAINT: the canvas's visible bounds
     TPoint origin;  // … and its origin
 };
+
+using Args = std::vector<std::tuple<WPARAM, int, int>>;
 
 class RecordingWindow {
 public:
@@ -58,6 +61,21 @@ public:
     std::vector<UINT> Msgs(std::initializer_list<UINT> numbers = {}) const {
         std::vector<UINT> out;
         for (const Recorded& r : numbers.size() ? Only(numbers) : log) out.push_back(r.msg);
+        return out;
+    }
+
+    // The WParams of those messages, in order.
+    std::vector<WPARAM> WParams(std::initializer_list<UINT> numbers) const {
+        std::vector<WPARAM> out;
+        for (const Recorded& r : Only(numbers)) out.push_back(r.wParam);
+        return out;
+    }
+
+    // WParam and the point in LParam of those messages, in order.
+    Args ArgsOf(std::initializer_list<UINT> numbers) const {
+        Args out;
+        for (const Recorded& r : Only(numbers))
+            out.emplace_back(r.wParam, GET_X_LPARAM(r.lParam), GET_Y_LPARAM(r.lParam));
         return out;
     }
 
