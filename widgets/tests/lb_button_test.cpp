@@ -7,6 +7,7 @@ namespace {
 
 using test::CountColor;
 using test::FormWith;
+using test::PixelsAre;
 using test::Snapshot;
 
 struct PresetRow {
@@ -33,23 +34,21 @@ TEST(LbButton, ColorPresetsSetColoursAndLook) {
         EXPECT_EQ(b->Style(), row.look);
         TBitmap p = Snapshot(*b);
         TColor face = ColorToRGB(row.face);
+        const TColor light = ColorToRGB(b->LightColor()), shadow = ColorToRGB(b->ShadowColor());
         if (row.look == bsNormal) {
-            EXPECT_EQ(p.Pixel(w / 2, h / 2), face);
             // Flat presets show no frame until hot.
-            EXPECT_EQ(p.Pixel(0, h / 2), b->Flat() ? face : ColorToRGB(b->LightColor()));
+            EXPECT_TRUE(PixelsAre(p, {{w / 2, h / 2, face}, {0, h / 2, b->Flat() ? face : light}}));
         } else if (row.look == bsModern) {
-            // 32 bands over few rows: each row shows the last band that starts on it.
-            TColor light = b->LightColor();
-            EXPECT_EQ(p.Pixel(w / 2, 2), BlendColors(light, face, 10 / 31.0));
-            EXPECT_EQ(p.Pixel(w / 2, h / 4), BlendColors(face, light, 1 / 31.0));
-            EXPECT_EQ(p.Pixel(w / 2, h - 3), BlendColors(face, light, 29 / 31.0));
-            EXPECT_EQ(p.Pixel(w / 2, h - 2), face);                      // the inner outline
-            EXPECT_EQ(p.Pixel(w / 2, 0), ColorToRGB(b->ShadowColor()));  // rounded outline
-            EXPECT_EQ(p.Pixel(0, 0), clLime);  // corners show what lies below
+            // 32 bands over few rows: each row shows the last band that starts on it; then the
+            // inner outline, the rounded outline, and corners that show what lies below.
+            EXPECT_TRUE(PixelsAre(p, {{w / 2, 2, BlendColors(light, face, 10 / 31.0)},
+                                      {w / 2, h / 4, BlendColors(face, light, 1 / 31.0)},
+                                      {w / 2, h - 3, BlendColors(face, light, 29 / 31.0)},
+                                      {w / 2, h - 2, face},
+                                      {w / 2, 0, shadow},
+                                      {0, 0, clLime}}));
         } else {
-            EXPECT_EQ(p.Pixel(w / 2, h / 2), face);
-            EXPECT_EQ(p.Pixel(w / 2, 0), ColorToRGB(b->ShadowColor()));
-            EXPECT_EQ(p.Pixel(0, 1), clLime);
+            EXPECT_TRUE(PixelsAre(p, {{w / 2, h / 2, face}, {w / 2, 0, shadow}, {0, 1, clLime}}));
         }
     }
     EXPECT_EQ(b->Font().Color, clWhite);  // Quicken's text
@@ -67,20 +66,17 @@ TEST(LbButton, StatesShowInTheFrameFaceAndGlyph) {
     b->SetColorWhenDown(clAqua);
     TColor face = ColorToRGB(clBtnFace);
 
-    TBitmap normal = Snapshot(*b);
-    EXPECT_EQ(normal.Pixel(0, h / 2), clWhite);
-    EXPECT_EQ(normal.Pixel(w - 1, h / 2), clGray);
-    EXPECT_EQ(normal.Pixel(w / 2, h / 2), face);
+    EXPECT_TRUE(PixelsAre(Snapshot(*b),
+                          {{0, h / 2, clWhite}, {w - 1, h / 2, clGray}, {w / 2, h / 2, face}}));
 
     b->Perform(CM_MOUSEENTER);
     EXPECT_EQ(Snapshot(*b).Pixel(w / 2, h / 2), clYellow);
 
     b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_TRUE(b->Pressed());
-    TBitmap down = Snapshot(*b);
-    EXPECT_EQ(down.Pixel(0, h / 2), clGray);  // light and shadow change sides
-    EXPECT_EQ(down.Pixel(w - 1, h / 2), clWhite);
-    EXPECT_EQ(down.Pixel(w / 2, h / 2), clAqua);
+    // Light and shadow change sides.
+    EXPECT_TRUE(PixelsAre(Snapshot(*b),
+                          {{0, h / 2, clGray}, {w - 1, h / 2, clWhite}, {w / 2, h / 2, clAqua}}));
     EXPECT_TRUE(b->Focused());  // pressing takes the focus
     b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     b->Perform(CM_MOUSELEAVE);
@@ -101,9 +97,7 @@ TEST(LbButton, StatesShowInTheFrameFaceAndGlyph) {
 
 // `cells` square cells on the transparent colour: red in the first, blue in the second.
 TBitmap Cells(int cells) {
-    TBitmap g(12 * cells, 12);
-    g.Canvas().Brush.Color = kLbTransparent;
-    g.Canvas().FillRect({0, 0, g.Width(), 12});
+    TBitmap g = test::Filled(12 * cells, 12, kLbTransparent);
     for (int i = 0; i < cells; ++i) {
         g.Canvas().Brush.Color = i == 0 ? clRed : clBlue;
         g.Canvas().FillRect({12 * i + 2, 2, 12 * i + 10, 10});
@@ -217,47 +211,41 @@ TEST(LbButton, DefaultAndCancelKeys) {
     int okClicks = 0, cancelClicks = 0;
     ok->OnClick = [&](TObject*) { ++okClicks; };
     cancel->OnClick = [&](TObject*) { ++cancelClicks; };
+    // The clicks of OK and Cancel so far, after `to` was given the message.
+    auto send = [&](TControl* to, UINT msg, int key) {
+        to->Perform(msg, key);
+        return std::pair{okClicks, cancelClicks};
+    };
+    using Clicks = std::pair<int, int>;
 
     edit->SetFocus();
-    edit->Perform(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(okClicks, 1);
-    edit->Perform(WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_EQ(cancelClicks, 1);
+    EXPECT_EQ(send(edit, WM_KEYDOWN, VK_RETURN), Clicks(1, 0));
+    EXPECT_EQ(send(edit, WM_KEYDOWN, VK_ESCAPE), Clicks(1, 1));
     SetKeyState(VK_SHIFT, true);
-    edit->Perform(WM_KEYDOWN, VK_ESCAPE);
-    edit->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(send(edit, WM_KEYDOWN, VK_ESCAPE), Clicks(1, 1));
+    EXPECT_EQ(send(edit, WM_KEYDOWN, VK_RETURN), Clicks(1, 1));
     SetKeyState(VK_SHIFT, false);
-    EXPECT_EQ(cancelClicks, 1);
-    EXPECT_EQ(okClicks, 1);
 
     // With a push button focused, Enter is that button's, pressed on down, clicked on up.
     cancel->SetFocus();
-    cancel->Perform(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(send(cancel, WM_KEYDOWN, VK_RETURN), Clicks(1, 1));
     EXPECT_TRUE(cancel->Pressed());
-    cancel->Perform(WM_KEYUP, VK_RETURN);
-    EXPECT_EQ(cancelClicks, 2);
-    cancel->Perform(WM_KEYDOWN, VK_SPACE);
-    cancel->Perform(WM_KEYUP, VK_SPACE);
-    EXPECT_EQ(cancelClicks, 3);
+    EXPECT_EQ(send(cancel, WM_KEYUP, VK_RETURN), Clicks(1, 2));
+    send(cancel, WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(send(cancel, WM_KEYUP, VK_SPACE), Clicks(1, 3));
     // Escape still reaches the Cancel button while another button has the focus.
     ok->SetFocus();
-    ok->Perform(WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_EQ(cancelClicks, 4);
-    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(send(ok, WM_KEYDOWN, VK_ESCAPE), Clicks(1, 4));
 
     // A disabled default button takes no Enter.
     ok->SetEnabled(false);
     edit->SetFocus();
-    edit->Perform(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(send(edit, WM_KEYDOWN, VK_RETURN), Clicks(1, 4));
 
     // The accelerator of the caption clicks.
     cancel->SetCaption("&Quit");
-    edit->Perform(WM_CHAR, 'q');
-    EXPECT_EQ(cancelClicks, 5);
-    edit->Perform(WM_CHAR, 'x');
-    EXPECT_EQ(cancelClicks, 5);
+    EXPECT_EQ(send(edit, WM_CHAR, 'q'), Clicks(1, 5));
+    EXPECT_EQ(send(edit, WM_CHAR, 'x'), Clicks(1, 5));
 }
 
 }  // namespace

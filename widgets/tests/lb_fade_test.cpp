@@ -61,7 +61,7 @@ TEST(LbFade, LeavingFadesTheHotColourOutInEightSteps) {
     EXPECT_EQ(b->FadeStep(), 0);
 }
 
-TEST(LbFade, ComingBackStopsTheFadeAndTheTimerRunsByItself) {
+TEST(LbFade, ComingBackStopsTheFadeTheTimerRunsByItselfAndAHotColourIsNeeded) {
     FormWith f;
     auto* b = f.Add<TLbButton>(10, 10);
     b->SetHotTrackColor(clRed);
@@ -90,12 +90,7 @@ TEST(LbFade, ComingBackStopsTheFadeAndTheTimerRunsByItself) {
     b->SetSlowDecease(false);
     EXPECT_EQ(b->FadeStep(), 0);
     EXPECT_FALSE(b->Fading());
-}
-
-TEST(LbFade, WithoutSlowDeceaseOrHotColour) {
-    FormWith f;
-    auto* b = f.Add<TLbButton>(10, 10);
-    b->SetHotTrackColor(clRed);
+    // … and without it leaving does so as well.
     b->Perform(CM_MOUSEENTER);
     b->Perform(CM_MOUSELEAVE);
     EXPECT_EQ(b->FadeStep(), 0);

@@ -83,14 +83,11 @@ TEST(LbSpeedButton, LooksDownAndTransparent) {
     auto* s = f.Add<TLbSpeedButton>(0, 0);
     s->SetColorStyle(lcsUltraFlatXP);
     int w = s->Width(), h = s->Height();
-    TBitmap up = Snapshot(*s);
-    EXPECT_EQ(up.Pixel(w / 2, h / 2), 0xD1D8DBu);
-    EXPECT_EQ(up.Pixel(0, h / 2), 0xD1D8DBu);  // flat: no frame
+    // Flat: no frame; pressed: a frame in the shadow colour.
+    EXPECT_TRUE(test::PixelsAre(Snapshot(*s), {{w / 2, h / 2, 0xD1D8DB}, {0, h / 2, 0xD1D8DB}}));
     s->SetDown(true);
-    TBitmap down = Snapshot(*s);
-    EXPECT_EQ(down.Pixel(w / 2, h / 2), 0xB59285u);
-    EXPECT_EQ(down.Pixel(0, h / 2), 0xB59285u);  // pressed: frame in the shadow colour
-    EXPECT_EQ(down.Pixel(w - 1, h / 2), 0xB59284u);
+    EXPECT_TRUE(test::PixelsAre(
+        Snapshot(*s), {{w / 2, h / 2, 0xB59285}, {0, h / 2, 0xB59285}, {w - 1, h / 2, 0xB59284}}));
 
     s->SetDown(false);
     s->SetTransparent(true);
