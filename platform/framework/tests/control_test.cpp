@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/framework/actions.h"
+#include "platform/framework/control.h"
 #include "platform/framework/tests/form_fixture.h"
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/tests/pixels.h"
 
 namespace rv {
 namespace {
@@ -117,10 +121,9 @@ TEST(Controls, WindowlessChildrenPaintWithTheirParent) {
     f.Add<Patch>(Bounds(50, 20, 10, 10), clLime)->Hide();
     TBitmap picture(100, 60);
     f.form.PaintTo(picture.Canvas());
-    EXPECT_EQ(picture.Pixel(10, 20), clBlue);
-    EXPECT_EQ(picture.Pixel(39, 29), clBlue);
-    EXPECT_EQ(picture.Pixel(40, 29), ColorToRGB(clBtnFace));  // clipped to the control
-    EXPECT_EQ(picture.Pixel(55, 25), ColorToRGB(clBtnFace));
+    const TColor face = ColorToRGB(clBtnFace);  // right of the first: clipped to the control
+    EXPECT_TRUE(test::PixelsAre(
+        picture, {{10, 20, clBlue}, {39, 29, clBlue}, {40, 29, face}, {55, 25, face}}));
 
     // Children of a destroyed parent are left without one, not with a dangling one.
     auto* stray = new Patch(nullptr);
@@ -210,6 +213,65 @@ TEST(Controls, LinkedActionsLendTheirPropertiesAndRunOnClick) {
 
     delete save;
     EXPECT_EQ(patch->Action(), nullptr);
+}
+
+struct Tracked : TComponent {
+    Tracked(TComponent* owner, std::vector<std::string>& log, std::string tag)
+        : TComponent(owner), log_(log), tag_(std::move(tag)) {}
+    ~Tracked() override { log_.push_back(tag_); }
+    std::vector<std::string>& log_;
+    std::string tag_;
+};
+
+TEST(Component, OwnedComponentsGoWithTheirOwnerLastFirst) {
+    std::vector<std::string> freed;
+    auto* root = new Tracked(nullptr, freed, "root");
+    auto* a = new Tracked(root, freed, "a");
+    new Tracked(a, freed, "a1");
+    new Tracked(root, freed, "b");
+    EXPECT_EQ(root->ComponentCount(), 2);
+    EXPECT_EQ(a->Owner(), root);
+
+    // A component freed early leaves its owner's list.
+    auto* c = new Tracked(root, freed, "c");
+    delete c;
+    EXPECT_EQ(root->ComponentCount(), 2);
+
+    delete root;
+    // Each destructor runs before the components it owns go.
+    EXPECT_EQ(freed, (std::vector<std::string>{"c", "root", "b", "a", "a1"}));
+}
+
+TEST(Component, NamesAreUniquePerOwnerWithoutCase) {
+    TComponent owner(nullptr);
+    auto* first = new TComponent(&owner);
+    first->SetName("OkButton");
+    auto* second = new TComponent(&owner);
+    EXPECT_THROW(second->SetName("OKBUTTON"), EComponentError);
+    EXPECT_EQ(second->Name(), "");
+    second->SetName("CancelButton");
+    EXPECT_EQ(owner.FindComponent("okbutton"), first);
+    EXPECT_EQ(owner.FindComponent(""), nullptr);
+    first->SetName("okButton");  // a change of case only is allowed
+    EXPECT_EQ(first->Name(), "okButton");
+
+    // Another owner has names of its own; moving in a clash is refused.
+    TComponent other(nullptr);
+    auto* third = new TComponent(&other);
+    third->SetName("CancelButton");
+    EXPECT_THROW(owner.InsertComponent(third), EComponentError);
+    other.RemoveComponent(third);
+    EXPECT_EQ(third->Owner(), nullptr);
+    delete third;
+}
+
+TEST(Component, ReferencesToAFreedSiblingAreDropped) {
+    TComponent form(nullptr);
+    auto* menu = new TPopupMenu(&form);
+    auto* control = new TControl(&form);
+    control->SetPopupMenu(menu);
+    delete menu;
+    EXPECT_EQ(control->PopupMenu(), nullptr);
 }
 
 }  // namespace
