@@ -185,7 +185,7 @@ TEST(Controls, PropertiesNotifyAndParentFontsFollow) {
     EXPECT_EQ(child->wheel, -120);
 }
 
-TEST(Controls, LinkedActionsLendTheirPropertiesAndRunOnClick) {
+TEST(Controls, LinkedActionsLendTheirPropertiesRunOnClickAndAreDroppedWhenFreed) {
     FormWith f;
     auto* save = new TAction(&f.form);
     save->SetCaption("Save");
@@ -213,6 +213,12 @@ TEST(Controls, LinkedActionsLendTheirPropertiesAndRunOnClick) {
 
     delete save;
     EXPECT_EQ(patch->Action(), nullptr);
+
+    // So is a freed popup menu.
+    auto* menu = new TPopupMenu(&f.form);
+    patch->SetPopupMenu(menu);
+    delete menu;
+    EXPECT_EQ(patch->PopupMenu(), nullptr);
 }
 
 struct Tracked : TComponent {
@@ -263,15 +269,6 @@ TEST(Component, NamesAreUniquePerOwnerWithoutCase) {
     other.RemoveComponent(third);
     EXPECT_EQ(third->Owner(), nullptr);
     delete third;
-}
-
-TEST(Component, ReferencesToAFreedSiblingAreDropped) {
-    TComponent form(nullptr);
-    auto* menu = new TPopupMenu(&form);
-    auto* control = new TControl(&form);
-    control->SetPopupMenu(menu);
-    delete menu;
-    EXPECT_EQ(control->PopupMenu(), nullptr);
 }
 
 }  // namespace

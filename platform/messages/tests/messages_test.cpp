@@ -51,14 +51,10 @@ TEST_F(MessagesTest, SendMessageRunsInTheWindowsThreadAndReturnsItsResult) {
     EXPECT_EQ(SendMessage(wnd, kMsg, 20, 2), 42);
     EXPECT_FALSE(posted);
 
-    std::atomic<bool> finished{false};
     std::vector<LRESULT> results;
-    std::thread worker([&] {
+    EXPECT_TRUE(RunAlongside([&] {
         for (int i = 0; i < 200; ++i) results.push_back(SendMessage(wnd, kMsg, i, 1));
-        finished = true;
-    });
-    EXPECT_TRUE(RunUntil([&] { return finished.load(); }));
-    worker.join();
+    }));
     for (int i = 0; i < 200; ++i) ASSERT_EQ(results.at(i), i * 2 + 1);
     EXPECT_EQ(wrongThread, 0);
     DeallocateHWnd(wnd);
@@ -69,18 +65,14 @@ TEST_F(MessagesTest, ThreadsSendingToEachOtherDoNotDeadlock) {
     // Handling the worker's send, the main thread sends back to the worker's window, which the
     // worker serves while it waits for its own send.
     std::atomic<HWND> workerWnd{0};
-    std::atomic<bool> workerDone{false};
     const HWND mainWnd = AllocateHWnd(
         [&](TMessage& m) { m.Result = SendMessage(workerWnd.load(), kMsg, m.WParam, 0) + 1; });
     LRESULT answer = 0;
-    std::thread worker([&] {
+    EXPECT_TRUE(RunAlongside([&] {
         workerWnd = AllocateHWnd([](TMessage& m) { m.Result = m.WParam * 10; });
         answer = SendMessage(mainWnd, kMsg, 4, 0);
         DeallocateHWnd(workerWnd);
-        workerDone = true;
-    });
-    EXPECT_TRUE(RunUntil([&] { return workerDone.load(); }));
-    worker.join();
+    }));
     EXPECT_EQ(answer, 41);
     DeallocateHWnd(mainWnd);
 }
@@ -106,15 +98,9 @@ TEST_F(MessagesTest, MessagesToADestroyedWindowAreDropped) {
 
     // A cross-thread send whose window goes before its turn returns 0 instead of hanging; so
     // does one to a window whose thread has ended.
-    std::atomic<bool> sent{false};
     LRESULT result = -1;
-    std::thread worker([&] {
-        result = SendMessage(fresh, kMsg, 0, 0);
-        sent = true;
-    });
-    DeallocateHWnd(fresh);
-    EXPECT_TRUE(RunUntil([&] { return sent.load(); }));
-    worker.join();
+    EXPECT_TRUE(RunAlongside([&] { result = SendMessage(fresh, kMsg, 0, 0); },
+                             [&] { DeallocateHWnd(fresh); }));
     EXPECT_EQ(result, 0);
     EXPECT_EQ(delivered, 1);
 
@@ -140,13 +126,7 @@ TEST_F(MessagesTest, ExceptionInAWindowProcedureReachesHandleExceptionAndTheLoop
 
     // Sent from another thread: the window's thread handles it, the sender gets 0.
     LRESULT result = -1;
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-        result = SendMessage(wnd, kMsg, 1, 0);
-        done = true;
-    });
-    EXPECT_TRUE(RunUntil([&] { return done.load(); }));
-    worker.join();
+    EXPECT_TRUE(RunAlongside([&] { result = SendMessage(wnd, kMsg, 1, 0); }));
     EXPECT_EQ(result, 0);
     EXPECT_EQ(errors.size(), 3u);
 
@@ -202,8 +182,7 @@ TEST_F(TimersTest, TimersAreKeptPerWindowAndIdAndStopWhenKilled) {
     UINT_PTR fromWorker = 1;
     std::thread([&] { fromWorker = SetTimer(first, 9, 10); }).join();
     EXPECT_EQ(fromWorker, 0u) << "timers belong to the window's thread";
-    const auto start = Clock::now();
-    RunUntil([&] { return MsSince(start) >= 150; });
+    RunUntil([] { return false; }, 150);
     std::sort(ticks.begin(), ticks.end());
     EXPECT_EQ(ticks, (std::vector<std::pair<HWND, WPARAM>>{{first, 1}, {first, 2}, {second, 1}}));
 
@@ -212,8 +191,7 @@ TEST_F(TimersTest, TimersAreKeptPerWindowAndIdAndStopWhenKilled) {
     DeallocateHWnd(first);
     EXPECT_EQ(SetTimer(first, 4, 10), 0u);
     ticks.clear();
-    const auto later = Clock::now();
-    RunUntil([&] { return MsSince(later) >= 60; });
+    RunUntil([] { return false; }, 60);
     EXPECT_TRUE(ticks.empty());
     DeallocateHWnd(second);
 }

@@ -26,6 +26,7 @@ struct Recorded {
 };
 
 using Args = std::vector<std::tuple<WPARAM, int, int>>;
+using Numbers = std::vector<UINT>;
 
 class RecordingWindow {
 public:
@@ -58,8 +59,8 @@ public:
     }
 
     // Just the numbers of those messages (of all when none are named).
-    std::vector<UINT> Msgs(std::initializer_list<UINT> numbers = {}) const {
-        std::vector<UINT> out;
+    Numbers Msgs(std::initializer_list<UINT> numbers = {}) const {
+        Numbers out;
         for (const Recorded& r : numbers.size() ? Only(numbers) : log) out.push_back(r.msg);
         return out;
     }

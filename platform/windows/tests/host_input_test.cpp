@@ -8,6 +8,7 @@ namespace rv {
 namespace {
 
 using test::Args;
+using test::Numbers;
 using test::Press;
 using test::RecordingWindow;
 using test::Release;
@@ -88,11 +89,9 @@ TEST(HostMouse, DoubleClicksWheelCursorAndHover) {
         Release(q, {5, 5});
         return w.Msgs({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK});
     };
-    EXPECT_EQ(clicks(),
-              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
+    EXPECT_EQ(clicks(), (Numbers{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
     SetWantsDoubleClicks(w.wnd, false);
-    EXPECT_EQ(clicks(),
-              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    EXPECT_EQ(clicks(), (Numbers{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
 
     // The right button and the wheel.
     w.log.clear();
@@ -115,8 +114,7 @@ TEST(HostMouse, DoubleClicksWheelCursorAndHover) {
     };
     w.log.clear();
     test::Move(q, {20, 20});
-    EXPECT_EQ(w.Msgs({WM_SETCURSOR, WM_MOUSEMOVE}),
-              (std::vector<UINT>{WM_SETCURSOR, WM_MOUSEMOVE}));
+    EXPECT_EQ(w.Msgs({WM_SETCURSOR, WM_MOUSEMOVE}), (Numbers{WM_SETCURSOR, WM_MOUSEMOVE}));
     EXPECT_EQ(GetWindowCursorShown(w.wnd), crHandPoint);
     w.OnMessage = nullptr;
     test::Move(q, {21, 20});
@@ -126,8 +124,7 @@ TEST(HostMouse, DoubleClicksWheelCursorAndHover) {
     QApplication::sendEvent(q, &enter);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(q, &leave);
-    EXPECT_EQ(w.Msgs({CM_MOUSEENTER, CM_MOUSELEAVE}),
-              (std::vector<UINT>{CM_MOUSEENTER, CM_MOUSELEAVE}));
+    EXPECT_EQ(w.Msgs({CM_MOUSEENTER, CM_MOUSELEAVE}), (Numbers{CM_MOUSEENTER, CM_MOUSELEAVE}));
 }
 
 TEST(HostKeys, KeysCharactersAndKeyState) {
@@ -140,8 +137,7 @@ TEST(HostKeys, KeysCharactersAndKeyState) {
     };
     test::Key(q, QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A");
     test::Key(q, QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A");
-    EXPECT_EQ(w.Msgs({WM_KEYDOWN, WM_CHAR, WM_KEYUP}),
-              (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
+    EXPECT_EQ(w.Msgs({WM_KEYDOWN, WM_CHAR, WM_KEYUP}), (Numbers{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
     EXPECT_EQ(w.WParams({WM_KEYDOWN, WM_CHAR}), (std::vector<WPARAM>{'A', 'A'}));
     EXPECT_LT(shiftSeen, 0);
 
@@ -150,7 +146,7 @@ TEST(HostKeys, KeysCharactersAndKeyState) {
     test::Key(q, QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "\x03");
     test::Key(q, QEvent::KeyRelease, Qt::Key_C, Qt::ControlModifier, "\x03", true);
     test::Key(q, QEvent::KeyPress, Qt::Key_F, Qt::AltModifier, "f");
-    EXPECT_EQ(w.Msgs(), (std::vector<UINT>{WM_KEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR}));
+    EXPECT_EQ(w.Msgs(), (Numbers{WM_KEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR}));
 
     // Named keys, Tab included, and the keypad's operators.
     w.log.clear();
