@@ -13,7 +13,7 @@
 namespace rv {
 namespace {
 
-TEST(ReadOnlyFile, ReadsByPositionAndReportsShortReads) {
+TEST(ReadOnlyFile, ReadsByPositionReportsShortReadsAndRefusesWhatIsNotARegularFile) {
     test::TempDir dir;
     test::WriteFileBytes(dir / "f", "0123456789");
     ReadOnlyFile file(dir / "f");
@@ -34,18 +34,15 @@ TEST(ReadOnlyFile, ReadsByPositionAndReportsShortReads) {
     std::string content;
     EXPECT_TRUE(ReadWholeFile(dir / "f", content));
     EXPECT_EQ(content, "0123456789");
-}
 
-TEST(ReadOnlyFile, RefusesWhatIsNotARegularFile) {
-    test::TempDir dir;
-    ReadOnlyFile file;
-    EXPECT_FALSE(file.Open(dir / "missing"));
-    EXPECT_FALSE(file.Open(dir.Path()));
+    // What is not a regular file is refused.
+    ReadOnlyFile other;
+    EXPECT_FALSE(other.Open(dir / "missing"));
+    EXPECT_FALSE(other.Open(dir.Path()));
     ASSERT_EQ(mkfifo((dir / "fifo.mp3").c_str(), 0600), 0);
-    EXPECT_FALSE(file.Open(dir / "fifo.mp3"));  // and does not block
-    char c;
-    EXPECT_EQ(file.ReadAt(0, &c, 1), 0u);
-    std::string content = "kept";
+    EXPECT_FALSE(other.Open(dir / "fifo.mp3"));  // and does not block
+    EXPECT_EQ(other.ReadAt(0, buf, 1), 0u);
+    content = "kept";
     EXPECT_FALSE(ReadWholeFile(dir / "missing", content));
     EXPECT_EQ(content, "kept");
 }
@@ -76,7 +73,7 @@ private:
     sighandler_t oldHandler_{};
 };
 
-TEST(AtomicFile, CreatesAndReplacesAndLeavesNoTemporaryFile) {
+TEST(AtomicFile, CreatesReplacesAndLeavesNothingBehindWhenAbandonedOrMisdirected) {
     test::TempDir dir;
     ReplaceFileAtomically(dir / "lib.rvl", "first");
     EXPECT_EQ(test::ReadFileBytes(dir / "lib.rvl"), "first");
@@ -87,6 +84,18 @@ TEST(AtomicFile, CreatesAndReplacesAndLeavesNoTemporaryFile) {
     ASSERT_EQ(stat((dir / "lib.rvl").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);  // a replaced file keeps its permissions
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+
+    // Abandoned writers and missing folders leave nothing behind.
+    test::WriteFileBytes(dir / "f", "old");
+    AtomicFileWriter(dir / "f").Write("new");  // never committed
+    EXPECT_EQ(test::ReadFileBytes(dir / "f"), "old");
+    try {
+        ReplaceFileAtomically(dir / "no/such/lib.rvl", "x");
+        FAIL() << "no error";
+    } catch (const EFileError& e) {
+        EXPECT_NE(e.Message().find("lib.rvl"), std::string::npos);
+    }
+    EXPECT_EQ(EntriesIn(dir.Path()), 2u);
 }
 
 TEST(AtomicFile, AFailedWriteLeavesTheOldFileByteForByte) {
@@ -105,20 +114,6 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileByteForByte) {
             EFileError);
     }
     EXPECT_EQ(test::ReadFileBytes(dir / "lib.rvl"), old);
-    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
-}
-
-TEST(AtomicFile, AbandonedWritersAndMissingFoldersLeaveNothingBehind) {
-    test::TempDir dir;
-    test::WriteFileBytes(dir / "f", "old");
-    AtomicFileWriter(dir / "f").Write("new");  // never committed
-    EXPECT_EQ(test::ReadFileBytes(dir / "f"), "old");
-    try {
-        ReplaceFileAtomically(dir / "no/such/lib.rvl", "x");
-        FAIL() << "no error";
-    } catch (const EFileError& e) {
-        EXPECT_NE(e.Message().find("lib.rvl"), std::string::npos);
-    }
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 

@@ -112,7 +112,7 @@ TBitmap Strip() {
     return strip;
 }
 
-TEST(ImageList, MaskedCellsDrawOnlyTheirPicture) {
+TEST(ImageList, MaskedCellsDrawOnlyTheirPictureDisabledBlendedMaskedAndOverlaid) {
     TImageList list(4, 4);
     EXPECT_EQ(list.AddMasked(Strip(), clDefault), 0);  // bottom-left pixel: fuchsia
     ASSERT_EQ(list.Count(), 2);
@@ -136,35 +136,34 @@ TEST(ImageList, MaskedCellsDrawOnlyTheirPicture) {
     EXPECT_EQ(cell.ScanLine(1)[4 + 3], 255);
     list.Delete(0);
     EXPECT_EQ(list.Count(), 3);
-}
 
-TEST(ImageList, DisabledBlendedMaskAndOverlay) {
-    TImageList list(4, 4);
-    list.AddMasked(Strip(), clFuchsia);
+    // Drawn disabled, blended, as a mask and with an overlay.
+    TImageList masked(4, 4);
+    masked.AddMasked(Strip(), clFuchsia);
 
     TBitmap grey = White(4, 4);
-    list.Draw(grey.Canvas(), 0, 0, 0, false);
+    masked.Draw(grey.Canvas(), 0, 0, 0, false);
     TColor g = grey.Pixel(1, 1);
     EXPECT_TRUE(GetRValue(g) == GetGValue(g) && GetGValue(g) == GetBValue(g)) << std::hex << g;
     EXPECT_EQ(grey.Pixel(0, 0), clWhite);
 
     TBitmap half = White(4, 4);
-    list.DrawEx(half.Canvas(), 0, 0, 0, CLR_NONE, clBlue, ILD_TRANSPARENT | ILD_BLEND50);
+    masked.DrawEx(half.Canvas(), 0, 0, 0, CLR_NONE, clBlue, ILD_TRANSPARENT | ILD_BLEND50);
     EXPECT_EQ(half.Pixel(1, 1), RGB(128, 0, 128));
 
     TBitmap background = White(4, 4);
-    list.DrawEx(background.Canvas(), 0, 0, 0, clYellow, CLR_NONE, ILD_NORMAL);
+    masked.DrawEx(background.Canvas(), 0, 0, 0, clYellow, CLR_NONE, ILD_NORMAL);
     EXPECT_TRUE(PixelsAre(background, {{0, 0, clYellow}, {1, 1, clRed}}));
 
     TBitmap mask = test::Filled(4, 4, clLime);
-    list.DrawEx(mask.Canvas(), 0, 0, 0, CLR_NONE, CLR_NONE, ILD_MASK);
+    masked.DrawEx(mask.Canvas(), 0, 0, 0, CLR_NONE, CLR_NONE, ILD_MASK);
     EXPECT_TRUE(PixelsAre(mask, {{0, 0, clWhite}, {1, 1, clBlack}}));
 
     // Overlay 1 is image 1 (all blue), drawn over image 0.
-    list.SetOverlay(1, 1);
+    masked.SetOverlay(1, 1);
     TBitmap over = White(4, 4);
-    list.DrawEx(over.Canvas(), 0, 0, 0, CLR_NONE, CLR_NONE,
-                ILD_TRANSPARENT | IndexToOverlayMask(1));
+    masked.DrawEx(over.Canvas(), 0, 0, 0, CLR_NONE, CLR_NONE,
+                  ILD_TRANSPARENT | IndexToOverlayMask(1));
     EXPECT_EQ(over.Pixel(0, 0), clBlue);
 }
 

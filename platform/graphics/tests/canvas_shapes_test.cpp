@@ -11,7 +11,7 @@ using test::InkBounds;
 using test::PixelsAre;
 using test::White;
 
-TEST(CanvasFill, RectanglesLeaveRightAndBottomOut) {
+TEST(CanvasFill, RectanglesLeaveRightAndBottomOutAndPatternsFollowTheBrushOrigin) {
     TBitmap b = White(20, 20);
     b.Canvas().Brush.Color = clRed;
     b.Canvas().FillRect({2, 3, 7, 9});
@@ -39,15 +39,14 @@ TEST(CanvasFill, RectanglesLeaveRightAndBottomOut) {
     f.Canvas().Brush.Style = bsClear;
     f.Canvas().FillRect({0, 0, 10, 10});
     EXPECT_EQ(f.Pixel(0, 0), clWhite);
-}
 
-TEST(CanvasFill, PatternBrushFollowsTheBrushOrigin) {
-    TBitmap b = White(16, 16);
-    b.Canvas().Brush.SetPattern(kDottedPattern, clBlack, clYellow);
-    b.Canvas().FillRect({0, 0, 16, 16});
+    TBitmap pattern = White(16, 16);
+    pattern.Canvas().Brush.SetPattern(kDottedPattern, clBlack, clYellow);
+    pattern.Canvas().FillRect({0, 0, 16, 16});
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
-            ASSERT_EQ(b.Pixel(x, y), ((x + y) % 2 == 0) ? clBlack : clYellow) << x << "," << y;
+            ASSERT_EQ(pattern.Pixel(x, y), ((x + y) % 2 == 0) ? clBlack : clYellow)
+                << x << "," << y;
 
     // Shifting the origin by one pixel swaps the phase; a clNone background keeps what is there.
     TBitmap s = White(8, 8);
@@ -100,7 +99,7 @@ TEST(CanvasLines, EndPointsDotsAndXor) {
     }
 }
 
-TEST(CanvasShapes, RoundRectPolygonEllipse) {
+TEST(CanvasShapes, RoundRectPolygonEllipseEdgesAndFocusRectangles) {
     TBitmap b = test::Filled(30, 20, clFuchsia);
     b.Canvas().Pen.Color = clBlack;
     b.Canvas().Brush.Color = clLime;
@@ -125,21 +124,19 @@ TEST(CanvasShapes, RoundRectPolygonEllipse) {
     e.Canvas().Pen.Color = clRed;
     e.Canvas().Ellipse({0, 0, 21, 21});
     EXPECT_TRUE(PixelsAre(e, {{10, 10, clRed}, {1, 1, clWhite}, {10, 0, clRed}}));
-}
 
-TEST(CanvasShapes, EdgesAndFocusRectangles) {
-    TBitmap b = White(12, 12);
+    TBitmap edge = White(12, 12);
     TRect r{1, 1, 11, 11};
-    b.Canvas().DrawEdge(r, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE);
+    edge.Canvas().DrawEdge(r, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE);
     EXPECT_EQ(r, (TRect{3, 3, 9, 9}));
     // Outer and inner left, outer and inner right, outer bottom, middle.
-    EXPECT_TRUE(PixelsAre(b, {{1, 5, ColorToRGB(cl3DLight)},
-                              {2, 5, ColorToRGB(clBtnHighlight)},
-                              {10, 5, ColorToRGB(cl3DDkShadow)},
-                              {9, 5, ColorToRGB(clBtnShadow)},
-                              {5, 10, ColorToRGB(cl3DDkShadow)},
-                              {5, 5, ColorToRGB(clBtnFace)},
-                              {0, 0, clWhite}}));
+    EXPECT_TRUE(PixelsAre(edge, {{1, 5, ColorToRGB(cl3DLight)},
+                                 {2, 5, ColorToRGB(clBtnHighlight)},
+                                 {10, 5, ColorToRGB(cl3DDkShadow)},
+                                 {9, 5, ColorToRGB(clBtnShadow)},
+                                 {5, 10, ColorToRGB(cl3DDkShadow)},
+                                 {5, 5, ColorToRGB(clBtnFace)},
+                                 {0, 0, clWhite}}));
 
     // A sunken edge on the left only.
     TBitmap s = White(6, 6);

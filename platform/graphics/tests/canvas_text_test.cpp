@@ -27,7 +27,7 @@ TRect Drawn(const char* text, TRect r, unsigned flags) {
     return DarkBounds(t.bitmap);
 }
 
-TEST(CanvasText, AlignmentPlacesTheTextInsideTheRectangle) {
+TEST(CanvasText, AlignmentPlacesTheTextInsideTheRectangleAndCalcRectMeasuresWithoutDrawing) {
     const TRect r{10, 10, 190, 50};
     TRect a = Drawn("Wide", r, DT_SINGLELINE | DT_VCENTER | DT_LEFT),
           b = Drawn("Wide", r, DT_SINGLELINE | DT_VCENTER | DT_CENTER),
@@ -41,9 +41,7 @@ TEST(CanvasText, AlignmentPlacesTheTextInsideTheRectangle) {
     EXPECT_NEAR((a.Top + a.Bottom) / 2.0, 30, 3);  // centred vertically
     EXPECT_EQ(a.Width(), b.Width());
     EXPECT_EQ(a.Top, z.Top);
-}
 
-TEST(CanvasText, CalcRectMeasuresWithoutDrawing) {
     TextCanvas t;
     TSize one = t.c.TextExtent("Hello world");
     auto measure = [&](const char* text, int width, unsigned flags) {

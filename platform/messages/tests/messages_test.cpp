@@ -37,7 +37,7 @@ TEST_F(MessagesTest, PostedMessagesArriveInOrderPerThread) {
     DeallocateHWnd(wnd);
 }
 
-TEST_F(MessagesTest, SendMessageRunsInTheWindowsThreadAndReturnsItsResult) {
+TEST_F(MessagesTest, SendMessageRunsInTheWindowsThreadAndThreadsSendingToEachOtherDoNotDeadlock) {
     const auto mainThread = std::this_thread::get_id();
     std::atomic<int> wrongThread{0};
     const HWND wnd = AllocateHWnd([&](TMessage& m) {
@@ -59,9 +59,7 @@ TEST_F(MessagesTest, SendMessageRunsInTheWindowsThreadAndReturnsItsResult) {
     EXPECT_EQ(wrongThread, 0);
     DeallocateHWnd(wnd);
     DeallocateHWnd(other);
-}
 
-TEST_F(MessagesTest, ThreadsSendingToEachOtherDoNotDeadlock) {
     // Handling the worker's send, the main thread sends back to the worker's window, which the
     // worker serves while it waits for its own send.
     std::atomic<HWND> workerWnd{0};
@@ -146,11 +144,12 @@ long MsSince(Clock::time_point t) {
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count());
 }
 
-TEST_F(TimersTest, TimerRestartedBeforeExpiryFiresOnceAfterTheNewInterval) {
-    std::vector<long> ticks;
+TEST_F(TimersTest, TimersAreKeptPerWindowAndIdRestartAndStopWhenKilled) {
+    // A timer restarted before expiry fires once, after the new interval.
+    std::vector<long> sinceRestart;
     Clock::time_point restarted;
     const HWND wnd = AllocateHWnd([&](TMessage& m) {
-        if (m.Msg == WM_TIMER && m.WParam == 5) ticks.push_back(MsSince(restarted));
+        if (m.Msg == WM_TIMER && m.WParam == 5) sinceRestart.push_back(MsSince(restarted));
     });
     ASSERT_EQ(SetTimer(wnd, 5, 150), 5u);
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
@@ -159,12 +158,12 @@ TEST_F(TimersTest, TimerRestartedBeforeExpiryFiresOnceAfterTheNewInterval) {
     ASSERT_EQ(SetTimer(wnd, 5, 150), 5u);  // the same id: a restart, not a second timer
     // Had the first timer survived, it would tick about 90 ms from now.
     RunUntil([&] { return MsSince(restarted) >= 240; });
-    ASSERT_EQ(ticks.size(), 1u);
-    EXPECT_GE(ticks[0], 140);
+    ASSERT_EQ(sinceRestart.size(), 1u);
+    EXPECT_GE(sinceRestart[0], 140);
     DeallocateHWnd(wnd);
-}
 
-TEST_F(TimersTest, TimersAreKeptPerWindowAndIdAndStopWhenKilled) {
+    // Timers are kept per window and id.
+
     std::vector<std::pair<HWND, WPARAM>> ticks;
     HWND first = 0, second = 0;
     auto oneShot = [&](const HWND& self) {
