@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <tuple>
 
 #include "widgets/tests/widget_fixture.h"
 
@@ -159,13 +160,12 @@ TEST(LbButton, LongCaptionsAreCutOrWrapped) {
 TEST(LbButton, KindsSetGlyphCaptionAndModalResultAClickPassesOn) {
     FormWith f;
     auto* b = f.Add<TLbButton>(10, 10);
-    b->SetKind(bkOK);
-    EXPECT_EQ(b->ModalResult(), mrOk);
-    EXPECT_EQ(b->Caption(), "OK");
-    EXPECT_EQ(b->NumGlyphs(), 2);
-    b->SetKind(bkClose);
-    EXPECT_EQ(b->Caption(), "Schließen");
-    EXPECT_EQ(b->ModalResult(), mrNone);
+    auto kind = [&](TLbButtonKind k) {
+        b->SetKind(k);
+        return std::tuple(b->Caption(), b->ModalResult(), b->NumGlyphs());
+    };
+    EXPECT_EQ(kind(bkOK), std::tuple("OK", mrOk, 2));
+    EXPECT_EQ(kind(bkClose), std::tuple("Schließen", mrNone, 2));
 
     b->SetModalResult(mrYes);
     EXPECT_EQ(b->Kind(), bkCustom);
