@@ -63,49 +63,36 @@ TEST_F(ThreadTest, WaitForInTheGuiThreadServesAThousandSynchronizeCalls) {
     EXPECT_EQ(thread->WaitFor(), 1000) << "waiting again returns at once";
 }
 
-// What a looping worker tells about its life: `log` goes up by one for each destruction that
-// began after Execute had ended, and to -1 for one that began while it ran.
-struct LoopState {
-    std::atomic<bool> started{false}, running{false};
-    std::atomic<int> log{0};
-};
-
-// Runs until asked to terminate, synchronizing or sleeping meanwhile.
-Worker* NewLooper(LoopState& s, bool synchronize) {
-    auto* w = new Worker([&s, synchronize](Worker& self) {
-        s.running = s.started = true;
-        while (!self.Terminated()) {
-            if (synchronize)
-                self.Synchronize([] {});
-            else
-                self.Sleep(1000);
-        }
-        s.running = false;
-    });
-    w->onDestroy = [&s] { s.log = s.running ? -1 : s.log + 1; };
-    return w;
-}
-
 TEST_F(ThreadTest, DeletingARunningThreadTerminatesAndJoinsItFirst) {
+    // Counts the destructions that began after Execute had ended; -1 once one began while it ran.
+    std::atomic<int> log{0};
+    std::atomic<bool> running{false};
+    auto looper = [&](bool synchronize) {  // runs until asked to terminate
+        auto* w = new Worker([&running, synchronize](Worker& self) {
+            running = true;
+            while (!self.Terminated()) synchronize ? self.Synchronize([] {}) : self.Sleep(1000);
+            running = false;
+        });
+        w->onDestroy = [&] { log = running ? -1 : log + 1; };
+        return w;
+    };
     for (bool synchronize : {false, true}) {
-        LoopState s;
-        Worker* thread = NewLooper(s, synchronize);
+        Worker* thread = looper(synchronize);
         thread->Start();
-        ASSERT_TRUE(RunUntil([&] { return s.started.load(); }));
+        ASSERT_TRUE(RunUntil([&] { return running.load(); }));
         const auto before = std::chrono::steady_clock::now();
         delete thread;  // a worker synchronizing meanwhile must not deadlock the GUI thread
-        EXPECT_EQ(s.log, 1) << "Execute had ended before the destructors ran";
+        EXPECT_EQ(log, synchronize ? 2 : 1) << "Execute had ended before the destructors ran";
         EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500))
             << "Sleep gives way to Terminate";
     }
     // Through a smart pointer as well, and a thread never started.
-    LoopState s;
-    std::unique_ptr<TThread> owned(NewLooper(s, false));
+    std::unique_ptr<TThread> owned(looper(false));
     owned->Start();
     owned.reset();
-    EXPECT_EQ(s.log, 1);
-    delete NewLooper(s, false);
-    EXPECT_EQ(s.log, 2);
+    EXPECT_EQ(log, 3);
+    delete looper(false);
+    EXPECT_EQ(log, 4);
 }
 
 TEST_F(ThreadTest, ExceptionsEndTheThreadQuietlyAndSynchronizedOnesReachTheWorker) {
