@@ -1,12 +1,18 @@
 #include "widgets/lb_button.h"
 
+#include <chrono>
+#include <functional>
+#include <tuple>
+
 #include "widgets/tests/widget_fixture.h"
 
 namespace rv {
 namespace {
 
+using namespace std::chrono_literals;
 using test::CountColor;
 using test::FormWith;
+using test::PixelsAre;
 using test::Snapshot;
 
 struct PresetRow {
@@ -33,23 +39,21 @@ TEST(LbButton, ColorPresetsSetColoursAndLook) {
         EXPECT_EQ(b->Style(), row.look);
         TBitmap p = Snapshot(*b);
         TColor face = ColorToRGB(row.face);
+        const TColor light = ColorToRGB(b->LightColor()), shadow = ColorToRGB(b->ShadowColor());
         if (row.look == bsNormal) {
-            EXPECT_EQ(p.Pixel(w / 2, h / 2), face);
             // Flat presets show no frame until hot.
-            EXPECT_EQ(p.Pixel(0, h / 2), b->Flat() ? face : ColorToRGB(b->LightColor()));
+            EXPECT_TRUE(PixelsAre(p, {{w / 2, h / 2, face}, {0, h / 2, b->Flat() ? face : light}}));
         } else if (row.look == bsModern) {
-            // 32 bands over few rows: each row shows the last band that starts on it.
-            TColor light = b->LightColor();
-            EXPECT_EQ(p.Pixel(w / 2, 2), BlendColors(light, face, 10 / 31.0));
-            EXPECT_EQ(p.Pixel(w / 2, h / 4), BlendColors(face, light, 1 / 31.0));
-            EXPECT_EQ(p.Pixel(w / 2, h - 3), BlendColors(face, light, 29 / 31.0));
-            EXPECT_EQ(p.Pixel(w / 2, h - 2), face);                      // the inner outline
-            EXPECT_EQ(p.Pixel(w / 2, 0), ColorToRGB(b->ShadowColor()));  // rounded outline
-            EXPECT_EQ(p.Pixel(0, 0), clLime);  // corners show what lies below
+            // 32 bands over few rows: each row shows the last band that starts on it; then the
+            // inner outline, the rounded outline, and corners that show what lies below.
+            EXPECT_TRUE(PixelsAre(p, {{w / 2, 2, BlendColors(light, face, 10 / 31.0)},
+                                      {w / 2, h / 4, BlendColors(face, light, 1 / 31.0)},
+                                      {w / 2, h - 3, BlendColors(face, light, 29 / 31.0)},
+                                      {w / 2, h - 2, face},
+                                      {w / 2, 0, shadow},
+                                      {0, 0, clLime}}));
         } else {
-            EXPECT_EQ(p.Pixel(w / 2, h / 2), face);
-            EXPECT_EQ(p.Pixel(w / 2, 0), ColorToRGB(b->ShadowColor()));
-            EXPECT_EQ(p.Pixel(0, 1), clLime);
+            EXPECT_TRUE(PixelsAre(p, {{w / 2, h / 2, face}, {w / 2, 0, shadow}, {0, 1, clLime}}));
         }
     }
     EXPECT_EQ(b->Font().Color, clWhite);  // Quicken's text
@@ -67,20 +71,17 @@ TEST(LbButton, StatesShowInTheFrameFaceAndGlyph) {
     b->SetColorWhenDown(clAqua);
     TColor face = ColorToRGB(clBtnFace);
 
-    TBitmap normal = Snapshot(*b);
-    EXPECT_EQ(normal.Pixel(0, h / 2), clWhite);
-    EXPECT_EQ(normal.Pixel(w - 1, h / 2), clGray);
-    EXPECT_EQ(normal.Pixel(w / 2, h / 2), face);
+    EXPECT_TRUE(PixelsAre(Snapshot(*b),
+                          {{0, h / 2, clWhite}, {w - 1, h / 2, clGray}, {w / 2, h / 2, face}}));
 
     b->Perform(CM_MOUSEENTER);
     EXPECT_EQ(Snapshot(*b).Pixel(w / 2, h / 2), clYellow);
 
     b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_TRUE(b->Pressed());
-    TBitmap down = Snapshot(*b);
-    EXPECT_EQ(down.Pixel(0, h / 2), clGray);  // light and shadow change sides
-    EXPECT_EQ(down.Pixel(w - 1, h / 2), clWhite);
-    EXPECT_EQ(down.Pixel(w / 2, h / 2), clAqua);
+    // Light and shadow change sides.
+    EXPECT_TRUE(PixelsAre(Snapshot(*b),
+                          {{0, h / 2, clGray}, {w - 1, h / 2, clWhite}, {w / 2, h / 2, clAqua}}));
     EXPECT_TRUE(b->Focused());  // pressing takes the focus
     b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     b->Perform(CM_MOUSELEAVE);
@@ -101,9 +102,7 @@ TEST(LbButton, StatesShowInTheFrameFaceAndGlyph) {
 
 // `cells` square cells on the transparent colour: red in the first, blue in the second.
 TBitmap Cells(int cells) {
-    TBitmap g(12 * cells, 12);
-    g.Canvas().Brush.Color = kLbTransparent;
-    g.Canvas().FillRect({0, 0, g.Width(), 12});
+    TBitmap g = test::Filled(12 * cells, 12, kLbTransparent);
     for (int i = 0; i < cells; ++i) {
         g.Canvas().Brush.Color = i == 0 ? clRed : clBlue;
         g.Canvas().FillRect({12 * i + 2, 2, 12 * i + 10, 10});
@@ -161,13 +160,12 @@ TEST(LbButton, LongCaptionsAreCutOrWrapped) {
 TEST(LbButton, KindsSetGlyphCaptionAndModalResultAClickPassesOn) {
     FormWith f;
     auto* b = f.Add<TLbButton>(10, 10);
-    b->SetKind(bkOK);
-    EXPECT_EQ(b->ModalResult(), mrOk);
-    EXPECT_EQ(b->Caption(), "OK");
-    EXPECT_EQ(b->NumGlyphs(), 2);
-    b->SetKind(bkClose);
-    EXPECT_EQ(b->Caption(), "Schließen");
-    EXPECT_EQ(b->ModalResult(), mrNone);
+    auto kind = [&](TLbButtonKind k) {
+        b->SetKind(k);
+        return std::tuple(b->Caption(), b->ModalResult(), b->NumGlyphs());
+    };
+    EXPECT_EQ(kind(bkOK), std::tuple("OK", mrOk, 2));
+    EXPECT_EQ(kind(bkClose), std::tuple("Schließen", mrNone, 2));
 
     b->SetModalResult(mrYes);
     EXPECT_EQ(b->Kind(), bkCustom);
@@ -217,47 +215,134 @@ TEST(LbButton, DefaultAndCancelKeys) {
     int okClicks = 0, cancelClicks = 0;
     ok->OnClick = [&](TObject*) { ++okClicks; };
     cancel->OnClick = [&](TObject*) { ++cancelClicks; };
+    // The clicks of OK and Cancel so far, after `to` was given the message.
+    auto send = [&](TControl* to, UINT msg, int key) {
+        to->Perform(msg, key);
+        return std::pair{okClicks, cancelClicks};
+    };
+    using Clicks = std::pair<int, int>;
 
     edit->SetFocus();
-    edit->Perform(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(okClicks, 1);
-    edit->Perform(WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_EQ(cancelClicks, 1);
+    EXPECT_EQ(send(edit, WM_KEYDOWN, VK_RETURN), Clicks(1, 0));
+    EXPECT_EQ(send(edit, WM_KEYDOWN, VK_ESCAPE), Clicks(1, 1));
     SetKeyState(VK_SHIFT, true);
-    edit->Perform(WM_KEYDOWN, VK_ESCAPE);
-    edit->Perform(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(send(edit, WM_KEYDOWN, VK_ESCAPE), Clicks(1, 1));
+    EXPECT_EQ(send(edit, WM_KEYDOWN, VK_RETURN), Clicks(1, 1));
     SetKeyState(VK_SHIFT, false);
-    EXPECT_EQ(cancelClicks, 1);
-    EXPECT_EQ(okClicks, 1);
 
     // With a push button focused, Enter is that button's, pressed on down, clicked on up.
     cancel->SetFocus();
-    cancel->Perform(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(send(cancel, WM_KEYDOWN, VK_RETURN), Clicks(1, 1));
     EXPECT_TRUE(cancel->Pressed());
-    cancel->Perform(WM_KEYUP, VK_RETURN);
-    EXPECT_EQ(cancelClicks, 2);
-    cancel->Perform(WM_KEYDOWN, VK_SPACE);
-    cancel->Perform(WM_KEYUP, VK_SPACE);
-    EXPECT_EQ(cancelClicks, 3);
+    EXPECT_EQ(send(cancel, WM_KEYUP, VK_RETURN), Clicks(1, 2));
+    send(cancel, WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(send(cancel, WM_KEYUP, VK_SPACE), Clicks(1, 3));
     // Escape still reaches the Cancel button while another button has the focus.
     ok->SetFocus();
-    ok->Perform(WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_EQ(cancelClicks, 4);
-    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(send(ok, WM_KEYDOWN, VK_ESCAPE), Clicks(1, 4));
 
     // A disabled default button takes no Enter.
     ok->SetEnabled(false);
     edit->SetFocus();
-    edit->Perform(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(send(edit, WM_KEYDOWN, VK_RETURN), Clicks(1, 4));
 
     // The accelerator of the caption clicks.
     cancel->SetCaption("&Quit");
-    edit->Perform(WM_CHAR, 'q');
-    EXPECT_EQ(cancelClicks, 5);
-    edit->Perform(WM_CHAR, 'x');
-    EXPECT_EQ(cancelClicks, 5);
+    EXPECT_EQ(send(edit, WM_CHAR, 'q'), Clicks(1, 5));
+    EXPECT_EQ(send(edit, WM_CHAR, 'x'), Clicks(1, 5));
+}
+
+TColor FaceOf(TLbButton& b) {
+    return Snapshot(b).Pixel(b.Width() / 2, b.Height() / 2);
+}
+
+void Tick(TLbButton& b) {
+    SendMessage(b.FadeTimerHandle(), WM_TIMER, 1, 0);
+}
+
+// Handles messages until `done` holds or `ms` milliseconds have passed; returns the time taken.
+long long PumpFor(
+    long long ms, const std::function<bool()>& done = [] { return false; }) {
+    const auto start = std::chrono::steady_clock::now();
+    auto elapsed = [&] { return (std::chrono::steady_clock::now() - start) / 1ms; };
+    while (!done() && elapsed() < ms) test::App().ProcessMessages();
+    return elapsed();
+}
+
+TEST(LbFade, LeavingFadesOutInEightStepsComingBackStopsItAndTheTimerRunsByItself) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    b->SetColor(clBlack);
+    b->SetHotTrackColor(RGB(0, 0, 240));
+    b->SetSlowDecease(true);
+    int entered = 0, left = 0;
+    b->OnMouseEnter = [&](TObject*) { ++entered; };
+    b->OnMouseExit = [&](TObject*) { ++left; };
+
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(b->FadeStep(), 8);
+    EXPECT_EQ(FaceOf(*b), RGB(0, 0, 240));
+    b->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(left, 1);
+    EXPECT_TRUE(b->Fading());
+
+    std::vector<TColor> faces;
+    while (b->Fading()) {
+        Tick(*b);
+        faces.push_back(FaceOf(*b));
+        ASSERT_LE(faces.size(), 8u);
+    }
+    EXPECT_EQ(faces.size(), 8u);
+    for (size_t i = 0; i < faces.size(); ++i)
+        EXPECT_EQ(faces[i], RGB(0, 0, 240 * (7 - i) / 8)) << i;
+    EXPECT_EQ(b->FadeStep(), 0);
+
+    // Coming back stops the fade.
+    b->Perform(CM_MOUSEENTER);
+    b->Perform(CM_MOUSELEAVE);
+    Tick(*b);
+    Tick(*b);
+    EXPECT_EQ(b->FadeStep(), 6);
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_FALSE(b->Fading());
+    EXPECT_EQ(b->FadeStep(), 8);
+    PumpFor(120);
+    EXPECT_EQ(b->FadeStep(), 8);  // the hot colour stays under the mouse
+    EXPECT_EQ(FaceOf(*b), RGB(0, 0, 240));
+
+    // Left alone, the timer brings the face back within about 8 x 30 ms.
+    b->Perform(CM_MOUSELEAVE);
+    EXPECT_GE(PumpFor(3000, [&] { return !b->Fading(); }), 8 * 30 - 30);
+    EXPECT_FALSE(b->Fading());
+    EXPECT_EQ(b->FadeStep(), 0);
+
+    // Switching the slow fade off mid-way puts the face back at once.
+    b->Perform(CM_MOUSEENTER);
+    b->Perform(CM_MOUSELEAVE);
+    b->SetSlowDecease(false);
+    EXPECT_EQ(b->FadeStep(), 0);
+    EXPECT_FALSE(b->Fading());
+    // … and without it leaving does so as well.
+    b->Perform(CM_MOUSEENTER);
+    b->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(b->FadeStep(), 0);
+    EXPECT_EQ(FaceOf(*b), clBlack);
+
+    // No hot colour: the face never changes, whatever the step.
+    b->SetHotTrackColor(clNone);
+    b->SetColor(clWhite);
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(b->FadeStep(), 8);
+    EXPECT_EQ(FaceOf(*b), clWhite);
+
+    // A disabled button does not light up.
+    b->Perform(CM_MOUSELEAVE);
+    b->SetHotTrackColor(clRed);
+    b->SetEnabled(false);
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_FALSE(b->MouseInside());
+    EXPECT_EQ(b->FadeStep(), 0);
 }
 
 }  // namespace

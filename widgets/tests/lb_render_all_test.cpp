@@ -2,6 +2,7 @@
 // state) into one picture for a person to look at.
 
 #include <filesystem>
+#include <functional>
 
 #include "widgets/lb_button.h"
 #include "widgets/lb_speed_button.h"
@@ -17,53 +18,44 @@ TEST(LbRenderAll, EveryStylePresetAndStateIntoOnePicture) {
     const TLbColorStyle presets[] = {lcsCustom, lcsGold,       lcsChrome,     lcsBlue,
                                      lcsRed,    lcsUltraFlat1, lcsUltraFlat2, lcsUltraFlatXP,
                                      lcsAqua,   lcsDefault,    lcsQuicken};
-    enum State { kNormal, kHot, kPressed, kFocused, kDisabled, kSpeedDown, kStates };
+    // The states, one row each; the last shows the speed button instead.
+    const std::function<void(TLbButton*, TLbSpeedButton*)> states[] = {
+        [](TLbButton*, TLbSpeedButton*) {},
+        [](TLbButton* b, TLbSpeedButton*) { b->Perform(CM_MOUSEENTER); },
+        [](TLbButton* b, TLbSpeedButton*) {
+            b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        },
+        [](TLbButton* b, TLbSpeedButton*) { b->SetFocus(); },
+        [](TLbButton* b, TLbSpeedButton*) { b->SetEnabled(false); },
+        [](TLbButton*, TLbSpeedButton* speed) { speed->SetDown(true); },
+    };
+    const int kStates = int(std::size(states));
     const int cellW = 108, cellH = 29;
     const int columns = int(std::size(presets));
     const int rows = int(std::size(styles)) * kStates;
-    TBitmap sheet(columns * cellW, rows * cellH);
-    sheet.Canvas().Brush.Color = RGB(236, 236, 236);
-    sheet.Canvas().FillRect({0, 0, sheet.Width(), sheet.Height()});
+    TBitmap sheet = test::Filled(columns * cellW, rows * cellH, RGB(236, 236, 236));
 
     for (int p = 0; p < columns; ++p) {
         for (int s = 0; s < int(std::size(styles)); ++s) {
             for (int state = 0; state < kStates; ++state) {
-                auto* b = f.Add<TLbButton>(10, 10);
-                b->SetColorStyle(presets[p]);
-                b->SetStyle(styles[s]);
-                b->SetCaption("Button");
+                auto dress = [&](auto* button, const char* caption) {
+                    button->SetColorStyle(presets[p]);
+                    button->SetStyle(styles[s]);
+                    button->SetCaption(caption);
+                    return button;
+                };
+                auto* b = dress(f.Add<TLbButton>(10, 10), "Button");
                 b->SetKind(bkOK);
-                auto* speed = f.Add<TLbSpeedButton>(10, 50);
-                speed->SetColorStyle(presets[p]);
-                speed->SetStyle(styles[s]);
-                speed->SetCaption("Speed");
+                auto* speed = dress(f.Add<TLbSpeedButton>(10, 50), "Speed");
                 speed->SetGlyph(LoadLbBitmap("LBRETRY"));
                 if (presets[p] == lcsCustom) b->SetHotTrackColor(RGB(255, 230, 160));
                 focusElsewhere->SetFocus();
-                switch (state) {
-                    case kHot:
-                        b->Perform(CM_MOUSEENTER);
-                        break;
-                    case kPressed:
-                        b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-                        break;
-                    case kFocused:
-                        b->SetFocus();
-                        break;
-                    case kDisabled:
-                        b->SetEnabled(false);
-                        break;
-                    case kSpeedDown:
-                        speed->SetDown(true);
-                        break;
-                    default:
-                        break;
-                }
+                states[state](b, speed);
                 TCanvas& c = sheet.Canvas();
                 int level = c.SaveState();
                 c.SetOrigin(p * cellW + 4, (s * kStates + state) * cellH + 3);
                 c.IntersectClipRect({0, 0, b->Width(), b->Height()});
-                if (state == kSpeedDown)
+                if (state == kStates - 1)
                     speed->PaintTo(c);
                 else
                     b->PaintTo(c);
@@ -79,11 +71,9 @@ TEST(LbRenderAll, EveryStylePresetAndStateIntoOnePicture) {
     // Every cell got a button: a good part of it is no longer the sheet's grey.
     for (int r = 0; r < rows; ++r)
         for (int col = 0; col < columns; ++col) {
-            int drawn = 0;
-            for (int y = 3; y < 26; ++y)
-                for (int x = 4; x < 104; ++x)
-                    drawn += sheet.Pixel(col * cellW + x, r * cellH + y) != RGB(236, 236, 236);
-            EXPECT_GT(drawn, 40) << "row " << r << " column " << col;
+            const TRect cell = Bounds(col * cellW + 4, r * cellH + 3, 100, 23);
+            EXPECT_LT(test::CountColor(sheet, cell, RGB(236, 236, 236)), 100 * 23 - 40)
+                << "row " << r << " column " << col;
         }
 }
 

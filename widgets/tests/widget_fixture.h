@@ -10,9 +10,7 @@ namespace rv::test {
 // The button's picture over a lime background, so that transparent pixels show.
 template <class Button>
 TBitmap Snapshot(Button& b) {
-    TBitmap picture(b.Width(), b.Height());
-    picture.Canvas().Brush.Color = clLime;
-    picture.Canvas().FillRect({0, 0, b.Width(), b.Height()});
+    TBitmap picture = Filled(b.Width(), b.Height(), clLime);
     b.PaintTo(picture.Canvas());
     return picture;
 }

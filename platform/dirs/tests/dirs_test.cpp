@@ -1,4 +1,5 @@
-// Listing, attributes, links and sizes are shown through the folder search's tests.
+// Listing, attributes, links, sizes and folder identity are shown through the folder search's
+// tests.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,24 +9,11 @@
 #include <ctime>
 
 #include "platform/dirs/date_time.h"
-#include "platform/dirs/directory.h"
 #include "platform/dirs/full_path.h"
 #include "testsupport/temp_dir.h"
 
 namespace rv {
 namespace {
-
-TEST(Dirs, AFolderHasOneIdentityHoweverItIsReached) {
-    test::TempDir dir;
-    ASSERT_EQ(mkdir((dir / "sub").c_str(), 0755), 0);
-    ASSERT_EQ(symlink("sub", (dir / "link").c_str()), 0);
-    DirectoryListing viaLink, direct;
-    ASSERT_TRUE(ReadDirectory(dir / "link/", viaLink));
-    ASSERT_TRUE(ReadDirectory(dir / "sub", direct));
-    EXPECT_EQ(direct.Id, viaLink.Id);
-    ASSERT_TRUE(ReadDirectory(dir.Path(), direct));
-    EXPECT_NE(direct.Id, viaLink.Id);
-}
 
 TEST(Dirs, DateTimesCountDaysFrom1899InLocalTime) {
     EXPECT_EQ(EncodeDate(2024, 2, 29), 45351);

@@ -1,22 +1,34 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/framework/actions.h"
+#include "platform/framework/control.h"
 #include "platform/framework/tests/form_fixture.h"
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/tests/pixels.h"
 
 namespace rv {
 namespace {
 
 using test::FormWith;
 
-// A windowless control that paints itself in one colour and keeps what reaches it.
+// A windowless control that paints itself in one colour and keeps what reaches it; it takes
+// Enter as a dialog key when told to.
 class Patch : public TGraphicControl {
 public:
-    Patch(TComponent* owner, TColor fill) : TGraphicControl(owner) { InitColor(fill); }
+    Patch(TComponent* owner, TColor fill = clRed) : TGraphicControl(owner) { InitColor(fill); }
     std::vector<UINT> messages;
     std::vector<TPoint> points;
+    bool takesEnter = false;
+    int entersTaken = 0;
     void WndProc(TMessage& m) override {
         messages.push_back(m.Msg);
+        if (takesEnter && m.Msg == CM_DIALOGKEY && m.WParam == WPARAM(VK_RETURN)) {
+            ++entersTaken;
+            m.Result = 1;
+            return;
+        }
         if (m.Msg >= WM_MOUSEMOVE && m.Msg <= WM_MBUTTONDBLCLK)
             points.push_back({GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
         TGraphicControl::WndProc(m);
@@ -30,7 +42,7 @@ protected:
     }
 };
 
-// A windowed control that records the keys it is given.
+// A windowed control that records the keys and the wheel it is given.
 class KeyTaker : public TCustomControl {
 public:
     explicit KeyTaker(TComponent* owner, unsigned dlgCode = 0)
@@ -38,7 +50,9 @@ public:
         SetTabStop(true);
     }
     std::vector<int> keys;
+    int wheel = 0;
     void WndProc(TMessage& m) override {
+        if (m.Msg == CM_MOUSEWHEEL) wheel = GET_WHEEL_DELTA_WPARAM(m.WParam);
         if (m.Msg == WM_GETDLGCODE) {
             m.Result = code_;
             return;
@@ -56,21 +70,6 @@ private:
     unsigned code_;
 };
 
-// Answers dialog keys it is told to take.
-class DialogKeyTaker : public TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-    int taken = 0;
-    void WndProc(TMessage& m) override {
-        if (m.Msg == CM_DIALOGKEY && m.WParam == WPARAM(VK_RETURN)) {
-            ++taken;
-            m.Result = 1;
-            return;
-        }
-        TGraphicControl::WndProc(m);
-    }
-};
-
 LPARAM At(int x, int y) {
     return MAKELPARAM(x, y);
 }
@@ -78,7 +77,7 @@ LPARAM At(int x, int y) {
 TEST(Controls, WindowlessChildrenGetMouseInTheirOwnCoordinates) {
     FormWith f;
     TForm& form = f.form;
-    auto* patch = f.Add<Patch>(Bounds(40, 30, 20, 10), clRed);
+    auto* patch = f.Add<Patch>(Bounds(40, 30, 20, 10));
     int clicks = 0;
     patch->OnClick = [&](TObject*) { ++clicks; };
 
@@ -122,13 +121,12 @@ TEST(Controls, WindowlessChildrenPaintWithTheirParent) {
     f.Add<Patch>(Bounds(50, 20, 10, 10), clLime)->Hide();
     TBitmap picture(100, 60);
     f.form.PaintTo(picture.Canvas());
-    EXPECT_EQ(picture.Pixel(10, 20), clBlue);
-    EXPECT_EQ(picture.Pixel(39, 29), clBlue);
-    EXPECT_EQ(picture.Pixel(40, 29), ColorToRGB(clBtnFace));  // clipped to the control
-    EXPECT_EQ(picture.Pixel(55, 25), ColorToRGB(clBtnFace));
+    const TColor face = ColorToRGB(clBtnFace);  // right of the first: clipped to the control
+    EXPECT_TRUE(test::PixelsAre(
+        picture, {{10, 20, clBlue}, {39, 29, clBlue}, {40, 29, face}, {55, 25, face}}));
 
     // Children of a destroyed parent are left without one, not with a dangling one.
-    auto* stray = new Patch(nullptr, clRed);
+    auto* stray = new Patch(nullptr);
     {
         TForm temporary(nullptr);
         stray->SetParent(&temporary);
@@ -142,13 +140,14 @@ TEST(Controls, DialogKeysGoToTheFormUnlessTheFocusedControlWantsThem) {
     TForm& form = f.form;
     auto* plain = f.Add<KeyTaker>(Bounds(0, 0, 50, 20));
     auto* greedy = f.Add<KeyTaker>(Bounds(0, 30, 50, 20), unsigned(DLGC_WANTALLKEYS));
-    auto* taker = f.Add<DialogKeyTaker>(Bounds(60, 0, 10, 10));
+    auto* taker = f.Add<Patch>(Bounds(60, 0, 10, 10));
+    taker->takesEnter = true;
 
     plain->Perform(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(taker->taken, 1);
+    EXPECT_EQ(taker->entersTaken, 1);
     EXPECT_TRUE(plain->keys.empty());
     greedy->Perform(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(taker->taken, 1);
+    EXPECT_EQ(taker->entersTaken, 1);
     EXPECT_EQ(greedy->keys, (std::vector<int>{VK_RETURN}));
     plain->Perform(WM_KEYDOWN, 'A');
     EXPECT_EQ(plain->keys, (std::vector<int>{'A'}));
@@ -182,29 +181,18 @@ TEST(Controls, PropertiesNotifyAndParentFontsFollow) {
     EXPECT_THROW(form.SetParent(&form), EComponentError);
 
     // The wheel reaches controls as the framework's notification, with its delta.
-    int delta = 0;
-    struct Wheel : TCustomControl {
-        using TCustomControl::TCustomControl;
-        int* seen = nullptr;
-        void WndProc(TMessage& m) override {
-            if (m.Msg == CM_MOUSEWHEEL) *seen = GET_WHEEL_DELTA_WPARAM(m.WParam);
-            TCustomControl::WndProc(m);
-        }
-    };
-    auto* wheel = new Wheel(&form);
-    wheel->seen = &delta;
-    SendMessage(wheel->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
-    EXPECT_EQ(delta, -120);
+    SendMessage(child->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+    EXPECT_EQ(child->wheel, -120);
 }
 
-TEST(Controls, LinkedActionsLendTheirPropertiesAndRunOnClick) {
+TEST(Controls, LinkedActionsLendTheirPropertiesRunOnClickAndAreDroppedWhenFreed) {
     FormWith f;
     auto* save = new TAction(&f.form);
     save->SetCaption("Save");
     save->SetHint("Save the library");
     int runs = 0;
     save->OnExecute = [&](TObject*) { ++runs; };
-    auto* patch = new Patch(&f.form, clRed);
+    auto* patch = new Patch(&f.form);
     patch->SetAction(save);
     EXPECT_EQ(patch->Caption(), "Save");
     EXPECT_EQ(patch->Hint, "Save the library");
@@ -225,6 +213,62 @@ TEST(Controls, LinkedActionsLendTheirPropertiesAndRunOnClick) {
 
     delete save;
     EXPECT_EQ(patch->Action(), nullptr);
+
+    // So is a freed popup menu.
+    auto* menu = new TPopupMenu(&f.form);
+    patch->SetPopupMenu(menu);
+    delete menu;
+    EXPECT_EQ(patch->PopupMenu(), nullptr);
+}
+
+struct Tracked : TComponent {
+    Tracked(TComponent* owner, std::vector<std::string>& log, std::string tag)
+        : TComponent(owner), log_(log), tag_(std::move(tag)) {}
+    ~Tracked() override { log_.push_back(tag_); }
+    std::vector<std::string>& log_;
+    std::string tag_;
+};
+
+TEST(Component, OwnedComponentsGoWithTheirOwnerLastFirst) {
+    std::vector<std::string> freed;
+    auto* root = new Tracked(nullptr, freed, "root");
+    auto* a = new Tracked(root, freed, "a");
+    new Tracked(a, freed, "a1");
+    new Tracked(root, freed, "b");
+    EXPECT_EQ(root->ComponentCount(), 2);
+    EXPECT_EQ(a->Owner(), root);
+
+    // A component freed early leaves its owner's list.
+    auto* c = new Tracked(root, freed, "c");
+    delete c;
+    EXPECT_EQ(root->ComponentCount(), 2);
+
+    delete root;
+    // Each destructor runs before the components it owns go.
+    EXPECT_EQ(freed, (std::vector<std::string>{"c", "root", "b", "a", "a1"}));
+}
+
+TEST(Component, NamesAreUniquePerOwnerWithoutCase) {
+    TComponent owner(nullptr);
+    auto* first = new TComponent(&owner);
+    first->SetName("OkButton");
+    auto* second = new TComponent(&owner);
+    EXPECT_THROW(second->SetName("OKBUTTON"), EComponentError);
+    EXPECT_EQ(second->Name(), "");
+    second->SetName("CancelButton");
+    EXPECT_EQ(owner.FindComponent("okbutton"), first);
+    EXPECT_EQ(owner.FindComponent(""), nullptr);
+    first->SetName("okButton");  // a change of case only is allowed
+    EXPECT_EQ(first->Name(), "okButton");
+
+    // Another owner has names of its own; moving in a clash is refused.
+    TComponent other(nullptr);
+    auto* third = new TComponent(&other);
+    third->SetName("CancelButton");
+    EXPECT_THROW(owner.InsertComponent(third), EComponentError);
+    other.RemoveComponent(third);
+    EXPECT_EQ(third->Owner(), nullptr);
+    delete third;
 }
 
 }  // namespace

@@ -8,59 +8,53 @@ namespace {
 
 using test::CountColor;
 using test::InkBounds;
+using test::PixelsAre;
 using test::White;
 
-TEST(CanvasFill, RectanglesLeaveRightAndBottomOut) {
+TEST(CanvasFill, RectanglesLeaveRightAndBottomOutAndPatternsFollowTheBrushOrigin) {
     TBitmap b = White(20, 20);
-    TCanvas& c = b.Canvas();
-    c.Brush.Color = clRed;
-    c.FillRect({2, 3, 7, 9});
+    b.Canvas().Brush.Color = clRed;
+    b.Canvas().FillRect({2, 3, 7, 9});
     EXPECT_EQ(InkBounds(b, clWhite), (TRect{2, 3, 7, 9}));
 
-    // Outline in the pen, inside in the brush, all within the rectangle.
-    TBitmap r = White(20, 20);
-    r.Canvas().Pen.Color = clBlue;
-    r.Canvas().Brush.Color = clLime;
-    r.Canvas().Rectangle(1, 1, 11, 6);
-    EXPECT_EQ(InkBounds(r, clWhite), (TRect{1, 1, 11, 6}));
-    EXPECT_EQ(r.Pixel(1, 1), clBlue);
-    EXPECT_EQ(r.Pixel(10, 5), clBlue);
-    EXPECT_EQ(r.Pixel(5, 3), clLime);
-
-    // Without a pen the filled area is one pixel smaller at the right and bottom.
-    TBitmap n = White(20, 20);
-    n.Canvas().Pen.Style = psClear;
-    n.Canvas().Brush.Color = clLime;
-    n.Canvas().Rectangle(1, 1, 11, 6);
-    EXPECT_EQ(InkBounds(n, clWhite), (TRect{1, 1, 10, 5}));
+    // Outline in the pen, inside in the brush, all within the rectangle; without a pen the
+    // filled area is one pixel smaller at the right and bottom.
+    for (bool pen : {true, false}) {
+        TBitmap r = White(20, 20);
+        r.Canvas().Pen.Color = clBlue;
+        if (!pen) r.Canvas().Pen.Style = psClear;
+        r.Canvas().Brush.Color = clLime;
+        r.Canvas().Rectangle(1, 1, 11, 6);
+        EXPECT_EQ(InkBounds(r, clWhite), (pen ? TRect{1, 1, 11, 6} : TRect{1, 1, 10, 5}));
+        if (pen) {
+            EXPECT_TRUE(PixelsAre(r, {{1, 1, clBlue}, {10, 5, clBlue}, {5, 3, clLime}}));
+        }
+    }
 
     // FrameRect draws a one-pixel ring in the brush colour, hollow brushes draw nothing.
     TBitmap f = White(10, 10);
     f.Canvas().Brush.Color = clBlack;
     f.Canvas().FrameRect({2, 2, 8, 8});
-    EXPECT_EQ(CountColor(f, {0, 0, 10, 10}, clBlack), 20);
+    EXPECT_EQ(CountColor(f, clBlack), 20);
     f.Canvas().Brush.Style = bsClear;
     f.Canvas().FillRect({0, 0, 10, 10});
     EXPECT_EQ(f.Pixel(0, 0), clWhite);
-}
 
-TEST(CanvasFill, PatternBrushFollowsTheBrushOrigin) {
-    TBitmap b = White(16, 16);
-    TCanvas& c = b.Canvas();
-    c.Brush.SetPattern(kDottedPattern, clBlack, clYellow);
-    c.FillRect({0, 0, 16, 16});
+    TBitmap pattern = White(16, 16);
+    pattern.Canvas().Brush.SetPattern(kDottedPattern, clBlack, clYellow);
+    pattern.Canvas().FillRect({0, 0, 16, 16});
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
-            ASSERT_EQ(b.Pixel(x, y), ((x + y) % 2 == 0) ? clBlack : clYellow) << x << "," << y;
+            ASSERT_EQ(pattern.Pixel(x, y), ((x + y) % 2 == 0) ? clBlack : clYellow)
+                << x << "," << y;
 
     // Shifting the origin by one pixel swaps the phase; a clNone background keeps what is there.
     TBitmap s = White(8, 8);
     s.Canvas().SetBrushOrigin(1, 0);
     s.Canvas().Brush.SetPattern(kDottedPattern, clBlack, clNone);
     s.Canvas().FillRect({0, 0, 8, 8});
-    EXPECT_EQ(s.Pixel(0, 0), clWhite);
-    EXPECT_EQ(s.Pixel(1, 0), clBlack);
-    EXPECT_EQ(CountColor(s, {0, 0, 8, 8}, clBlack), 32);
+    EXPECT_TRUE(PixelsAre(s, {{0, 0, clWhite}, {1, 0, clBlack}}));
+    EXPECT_EQ(CountColor(s, clBlack), 32);
 
     // The pattern stays tied to the device, not to the logical origin.
     TBitmap o = White(8, 8);
@@ -72,27 +66,24 @@ TEST(CanvasFill, PatternBrushFollowsTheBrushOrigin) {
 
 TEST(CanvasLines, EndPointsDotsAndXor) {
     TBitmap b = White(20, 20);
-    TCanvas& c = b.Canvas();
-    c.MoveTo(2, 5);
-    c.LineTo(12, 5);
+    b.Canvas().MoveTo(2, 5);
+    b.Canvas().LineTo(12, 5);
     EXPECT_EQ(InkBounds(b, clWhite), (TRect{2, 5, 12, 6}));
-    EXPECT_EQ(c.PenPos(), (TPoint{12, 5}));
+    EXPECT_EQ(b.Canvas().PenPos(), (TPoint{12, 5}));
 
     // A diagonal covers one pixel per step, the last left out.
     TBitmap d = White(20, 20);
     d.Canvas().MoveTo(0, 0);
     d.Canvas().LineTo(10, 10);
-    EXPECT_EQ(CountColor(d, {0, 0, 20, 20}, clBlack), 10);
-    EXPECT_EQ(d.Pixel(9, 9), clBlack);
-    EXPECT_EQ(d.Pixel(10, 10), clWhite);
+    EXPECT_EQ(CountColor(d, clBlack), 10);
+    EXPECT_TRUE(PixelsAre(d, {{9, 9, clBlack}, {10, 10, clWhite}}));
 
     TBitmap dots = White(20, 4);
     dots.Canvas().Pen.Style = psDot;
     dots.Canvas().MoveTo(0, 1);
     dots.Canvas().LineTo(20, 1);
-    EXPECT_EQ(CountColor(dots, {0, 0, 20, 4}, clBlack), 10);
-    EXPECT_EQ(dots.Pixel(0, 1), clBlack);
-    EXPECT_EQ(dots.Pixel(1, 1), clWhite);
+    EXPECT_EQ(CountColor(dots, clBlack), 10);
+    EXPECT_TRUE(PixelsAre(dots, {{0, 1, clBlack}, {1, 1, clWhite}}));
 
     // Xor twice gives the picture back.
     TBitmap x = White(10, 10);
@@ -103,24 +94,22 @@ TEST(CanvasLines, EndPointsDotsAndXor) {
     for (int i = 0; i < 2; ++i) {
         x.Canvas().MoveTo(0, 3);
         x.Canvas().LineTo(10, 3);
-        EXPECT_EQ(x.Pixel(2, 3), i == 0 ? clAqua : clRed);
-        EXPECT_EQ(x.Pixel(7, 3), i == 0 ? clBlack : clWhite);
+        EXPECT_TRUE(
+            PixelsAre(x, {{2, 3, i == 0 ? clAqua : clRed}, {7, 3, i == 0 ? clBlack : clWhite}}));
     }
 }
 
-TEST(CanvasShapes, RoundRectPolygonEllipse) {
-    TBitmap b(30, 20, pf24bit);
-    TCanvas& c = b.Canvas();
-    c.Brush.Color = clFuchsia;
-    c.FillRect({0, 0, 30, 20});
-    c.Pen.Color = clBlack;
-    c.Brush.Color = clLime;
-    c.RoundRect(0, 0, 30, 20, 6, 6);
-    EXPECT_EQ(b.Pixel(0, 0), clFuchsia);  // corner outside the curve
-    EXPECT_EQ(b.Pixel(29, 19), clFuchsia);
-    EXPECT_EQ(b.Pixel(15, 0), clBlack);  // straight edge on the outline
-    EXPECT_EQ(b.Pixel(15, 19), clBlack);
-    EXPECT_EQ(b.Pixel(15, 10), clLime);
+TEST(CanvasShapes, RoundRectPolygonEllipseEdgesAndFocusRectangles) {
+    TBitmap b = test::Filled(30, 20, clFuchsia);
+    b.Canvas().Pen.Color = clBlack;
+    b.Canvas().Brush.Color = clLime;
+    b.Canvas().RoundRect(0, 0, 30, 20, 6, 6);
+    // Corners outside the curve, straight edges on the outline.
+    EXPECT_TRUE(PixelsAre(b, {{0, 0, clFuchsia},
+                              {29, 19, clFuchsia},
+                              {15, 0, clBlack},
+                              {15, 19, clBlack},
+                              {15, 10, clLime}}));
     EXPECT_EQ(InkBounds(b, clFuchsia), (TRect{0, 0, 30, 20}));
 
     TBitmap p = White(20, 20);
@@ -128,48 +117,40 @@ TEST(CanvasShapes, RoundRectPolygonEllipse) {
     p.Canvas().Brush.Color = clBlue;
     const TPoint triangle[] = {{0, 0}, {19, 0}, {0, 19}};
     p.Canvas().Polygon(triangle);
-    EXPECT_EQ(p.Pixel(3, 3), clBlue);
-    EXPECT_EQ(p.Pixel(16, 16), clWhite);
+    EXPECT_TRUE(PixelsAre(p, {{3, 3, clBlue}, {16, 16, clWhite}}));
 
     TBitmap e = White(21, 21);
     e.Canvas().Brush.Color = clRed;
     e.Canvas().Pen.Color = clRed;
     e.Canvas().Ellipse({0, 0, 21, 21});
-    EXPECT_EQ(e.Pixel(10, 10), clRed);
-    EXPECT_EQ(e.Pixel(1, 1), clWhite);
-    EXPECT_EQ(e.Pixel(10, 0), clRed);
-}
+    EXPECT_TRUE(PixelsAre(e, {{10, 10, clRed}, {1, 1, clWhite}, {10, 0, clRed}}));
 
-TEST(CanvasShapes, EdgesAndFocusRectangles) {
-    TBitmap b = White(12, 12);
+    TBitmap edge = White(12, 12);
     TRect r{1, 1, 11, 11};
-    b.Canvas().DrawEdge(r, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE);
+    edge.Canvas().DrawEdge(r, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE);
     EXPECT_EQ(r, (TRect{3, 3, 9, 9}));
-    EXPECT_EQ(b.Pixel(1, 5), ColorToRGB(cl3DLight));       // outer left
-    EXPECT_EQ(b.Pixel(2, 5), ColorToRGB(clBtnHighlight));  // inner left
-    EXPECT_EQ(b.Pixel(10, 5), ColorToRGB(cl3DDkShadow));   // outer right
-    EXPECT_EQ(b.Pixel(9, 5), ColorToRGB(clBtnShadow));     // inner right
-    EXPECT_EQ(b.Pixel(5, 10), ColorToRGB(cl3DDkShadow));   // outer bottom
-    EXPECT_EQ(b.Pixel(5, 5), ColorToRGB(clBtnFace));       // middle
-    EXPECT_EQ(b.Pixel(0, 0), clWhite);
+    // Outer and inner left, outer and inner right, outer bottom, middle.
+    EXPECT_TRUE(PixelsAre(edge, {{1, 5, ColorToRGB(cl3DLight)},
+                                 {2, 5, ColorToRGB(clBtnHighlight)},
+                                 {10, 5, ColorToRGB(cl3DDkShadow)},
+                                 {9, 5, ColorToRGB(clBtnShadow)},
+                                 {5, 10, ColorToRGB(cl3DDkShadow)},
+                                 {5, 5, ColorToRGB(clBtnFace)},
+                                 {0, 0, clWhite}}));
 
     // A sunken edge on the left only.
     TBitmap s = White(6, 6);
     TRect left{0, 0, 6, 6};
     s.Canvas().DrawEdge(left, EDGE_SUNKEN, BF_LEFT);
-    EXPECT_EQ(s.Pixel(0, 3), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(s.Pixel(1, 3), ColorToRGB(cl3DDkShadow));
-    EXPECT_EQ(s.Pixel(3, 0), clWhite);
+    EXPECT_TRUE(PixelsAre(
+        s, {{0, 3, ColorToRGB(clBtnShadow)}, {1, 3, ColorToRGB(cl3DDkShadow)}, {3, 0, clWhite}}));
     EXPECT_EQ(left, (TRect{0, 0, 6, 6}));
 
     // The focus rectangle inverts every other pixel of its ring; drawing it again removes it.
     TBitmap f = White(10, 10);
     f.Canvas().DrawFocusRect({1, 1, 9, 9});
-    EXPECT_EQ(f.Pixel(1, 1), clBlack);
-    EXPECT_EQ(f.Pixel(2, 1), clWhite);
-    EXPECT_EQ(f.Pixel(3, 1), clBlack);
-    EXPECT_EQ(f.Pixel(5, 5), clWhite);
-    EXPECT_EQ(CountColor(f, {0, 0, 10, 10}, clBlack), 14);
+    EXPECT_TRUE(PixelsAre(f, {{1, 1, clBlack}, {2, 1, clWhite}, {3, 1, clBlack}, {5, 5, clWhite}}));
+    EXPECT_EQ(CountColor(f, clBlack), 14);
     f.Canvas().DrawFocusRect({1, 1, 9, 9});
     EXPECT_EQ(InkBounds(f, clWhite), TRect{});
 }
@@ -186,15 +167,15 @@ TEST(CanvasClip, SetIntersectExcludeSaveRestoreAndOrigin) {
     c.FillRect({0, 0, 20, 20});
     EXPECT_EQ(InkBounds(b, clWhite), (TRect{5, 2, 12, 8}));
     EXPECT_EQ(b.Pixel(8, 5), clWhite);
-    EXPECT_EQ(CountColor(b, {0, 0, 20, 20}, clBlack), 7 * 6 - 4);
+    EXPECT_EQ(CountColor(b, clBlack), 7 * 6 - 4);
 
     c.Brush.Color = clRed;
     c.RestoreState(level);
     EXPECT_EQ(c.Brush.Color, clBlack);
     c.Brush.Color = clRed;
     c.FillRect({0, 0, 20, 20});
-    EXPECT_EQ(b.Pixel(8, 5), clRed);  // the exclusion went with the restored state
-    EXPECT_EQ(b.Pixel(1, 1), clWhite);
+    // The exclusion went with the restored state.
+    EXPECT_TRUE(PixelsAre(b, {{8, 5, clRed}, {1, 1, clWhite}}));
     EXPECT_FALSE(c.RectVisible({0, 0, 2, 2}));
 
     // Logical coordinates move with the origin; a clip set afterwards is taken where it is drawn.
@@ -204,9 +185,7 @@ TEST(CanvasClip, SetIntersectExcludeSaveRestoreAndOrigin) {
     c.Brush.Color = clBlue;
     c.FillRect({-10, -10, 10, 10});
     EXPECT_EQ(InkBounds(b, clWhite).Right, 13);
-    EXPECT_EQ(b.Pixel(10, 10), clBlue);
-    EXPECT_EQ(b.Pixel(12, 12), clBlue);
-    EXPECT_EQ(b.Pixel(13, 13), clWhite);
+    EXPECT_TRUE(PixelsAre(b, {{10, 10, clBlue}, {12, 12, clBlue}, {13, 13, clWhite}}));
     EXPECT_EQ(c.ClipRect(), (TRect{0, 0, 3, 3}));
     EXPECT_EQ(c.GetPixel(0, 0), clBlue);
     EXPECT_EQ(c.GetPixel(5, 5), clNone);  // outside the clip

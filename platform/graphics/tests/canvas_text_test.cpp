@@ -27,7 +27,7 @@ TRect Drawn(const char* text, TRect r, unsigned flags) {
     return DarkBounds(t.bitmap);
 }
 
-TEST(CanvasText, AlignmentPlacesTheTextInsideTheRectangle) {
+TEST(CanvasText, AlignmentPlacesTheTextInsideTheRectangleAndCalcRectMeasuresWithoutDrawing) {
     const TRect r{10, 10, 190, 50};
     TRect a = Drawn("Wide", r, DT_SINGLELINE | DT_VCENTER | DT_LEFT),
           b = Drawn("Wide", r, DT_SINGLELINE | DT_VCENTER | DT_CENTER),
@@ -41,9 +41,7 @@ TEST(CanvasText, AlignmentPlacesTheTextInsideTheRectangle) {
     EXPECT_NEAR((a.Top + a.Bottom) / 2.0, 30, 3);  // centred vertically
     EXPECT_EQ(a.Width(), b.Width());
     EXPECT_EQ(a.Top, z.Top);
-}
 
-TEST(CanvasText, CalcRectMeasuresWithoutDrawing) {
     TextCanvas t;
     TSize one = t.c.TextExtent("Hello world");
     auto measure = [&](const char* text, int width, unsigned flags) {
@@ -84,22 +82,20 @@ TEST(CanvasText, EllipsisPrefixAndClipping) {
 }
 
 TEST(CanvasText, UnsmoothedTextHasOnlyTheFontColourAndASolidBrushFillsBehind) {
-    TBitmap b = White(80, 20);
-    b.Canvas().Brush.Style = bsClear;
-    b.Canvas().Font.Color = clBlack;
-    b.Canvas().Font.Quality = fqNonAntialiased;
-    b.Canvas().TextOut(2, 2, "Quality");
-    int ink = test::CountColor(b, clBlack);
+    TextCanvas t;
+    t.c.Font.Quality = fqNonAntialiased;
+    t.c.TextOut(2, 2, "Quality");
+    int ink = test::CountColor(t.bitmap, clBlack);
     EXPECT_GT(ink, 20);
-    EXPECT_EQ(ink + test::CountColor(b, clWhite), 80 * 20);
+    EXPECT_EQ(ink + test::CountColor(t.bitmap, clWhite), 200 * 60);
 
-    TBitmap s = White(100, 30);
-    s.Canvas().Brush.Color = clYellow;
-    s.Canvas().Font.Color = clBlack;
-    s.Canvas().TextOut(5, 5, "Mm");
-    TSize size = s.Canvas().TextExtent("Mm");
-    EXPECT_EQ(InkBounds(s, clWhite), Bounds(5, 5, size.cx, size.cy));
-    EXPECT_EQ(s.Canvas().PenPos(), (TPoint{5 + size.cx, 5}));
+    TextCanvas s;
+    s.c.Brush.Style = bsSolid;
+    s.c.Brush.Color = clYellow;
+    s.c.TextOut(5, 5, "Mm");
+    TSize size = s.c.TextExtent("Mm");
+    EXPECT_EQ(InkBounds(s.bitmap, clWhite), Bounds(5, 5, size.cx, size.cy));
+    EXPECT_EQ(s.c.PenPos(), (TPoint{5 + size.cx, 5}));
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #pragma once
 // Pixel probes shared by the graphics and widget tests.
 
+#include <gtest/gtest.h>
+
+#include <sstream>
+
 #include "platform/graphics/bitmap.h"
 
 namespace rv::test {
@@ -8,6 +12,31 @@ namespace rv::test {
 // A white 24-bit bitmap of the given size.
 inline TBitmap White(int w, int h) {
     return TBitmap(w, h, pf24bit);
+}
+
+// A bitmap of the given size filled with one colour.
+inline TBitmap Filled(int w, int h, TColor color) {
+    TBitmap b(w, h, pf24bit);
+    b.Canvas().Brush.Color = color;
+    b.Canvas().FillRect({0, 0, w, h});
+    return b;
+}
+
+// A pixel the picture should have.
+struct Px {
+    int x, y;
+    TColor color;
+};
+
+// Success when every listed pixel has its colour; else names each one that differs.
+inline testing::AssertionResult PixelsAre(const TBitmap& b, std::initializer_list<Px> expected) {
+    std::ostringstream wrong;
+    for (const Px& p : expected)
+        if (b.Pixel(p.x, p.y) != p.color)
+            wrong << "(" << p.x << "," << p.y << ") is " << std::hex << b.Pixel(p.x, p.y) << " not "
+                  << p.color << std::dec << "; ";
+    if (wrong.str().empty()) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << wrong.str();
 }
 
 // The bounding box of the pixels `inset` or more from the edge for which `ink` holds; empty

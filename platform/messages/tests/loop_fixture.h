@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -36,6 +37,21 @@ protected:
         app->Run();
         app->OnIdle = nullptr;
         DeallocateHWnd(watchdog);
+        return met;
+    }
+
+    // Runs `work` in a thread of its own and the loop until it has returned; `meanwhile` runs in
+    // this thread once the other has started.
+    bool RunAlongside(const std::function<void()>& work,
+                      const std::function<void()>& meanwhile = {}) {
+        std::atomic<bool> done{false};
+        std::thread thread([&] {
+            work();
+            done = true;
+        });
+        if (meanwhile) meanwhile();
+        const bool met = RunUntil([&] { return done.load(); });
+        thread.join();
         return met;
     }
 

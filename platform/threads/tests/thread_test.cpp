@@ -4,11 +4,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "platform/base/exception.h"
 #include "platform/messages/tests/loop_fixture.h"
+#include "platform/threads/sync_objects.h"
 #include "platform/threads/thread.h"
 
 namespace rv {
@@ -16,119 +19,96 @@ namespace {
 
 using ThreadTest = test::LoopTest;
 
-// Calls into the GUI thread `count` times, then ends with ReturnValue = count.
-class Synchronizer : public TThread {
+// A thread whose work is given as a function; `onDestroy` runs when the derived destructor begins.
+class Worker : public TThread {
 public:
-    explicit Synchronizer(int count) : count_(count) {}
-    int calls = 0;  // touched in the GUI thread only
-    int offGuiThread = 0;
+    explicit Worker(std::function<void(Worker&)> work) : work_(std::move(work)) {}
+    ~Worker() override {
+        if (onDestroy) onDestroy();
+    }
+    using TThread::SetReturnValue;
+    using TThread::Sleep;
+    std::function<void()> onDestroy;
 
 protected:
-    void Execute() override {
-        for (int i = 0; i < count_; ++i) {
-            Synchronize([this] {
-                ++calls;
-                if (!IsMainThread()) ++offGuiThread;
-            });
-        }
-        SetReturnValue(count_);
-    }
+    void Execute() override { work_(*this); }
 
 private:
-    const int count_;
+    std::function<void(Worker&)> work_;
 };
 
 TEST_F(ThreadTest, WaitForInTheGuiThreadServesAThousandSynchronizeCalls) {
-    auto thread = std::make_unique<Synchronizer>(1000);
+    int calls = 0, offGuiThread = 0, callsAtTerminate = -1;  // touched in the GUI thread only
     bool terminatedInGui = false;
-    int callsAtTerminate = -1;
+    auto thread = std::make_unique<Worker>([&](Worker& self) {
+        for (int i = 0; i < 1000; ++i)
+            self.Synchronize([&] {
+                ++calls;
+                offGuiThread += !IsMainThread();
+            });
+        self.SetReturnValue(1000);
+    });
     thread->OnTerminate = [&](TThread* sender) {
         EXPECT_EQ(sender, thread.get());
         terminatedInGui = IsMainThread();
-        callsAtTerminate = thread->calls;
+        callsAtTerminate = calls;
     };
     thread->Start();
     EXPECT_EQ(thread->WaitFor(), 1000);
     EXPECT_TRUE(thread->Finished());
-    EXPECT_EQ(thread->calls, 1000);
-    EXPECT_EQ(thread->offGuiThread, 0);
+    EXPECT_EQ(calls, 1000);
+    EXPECT_EQ(offGuiThread, 0);
     EXPECT_TRUE(terminatedInGui);
     EXPECT_EQ(callsAtTerminate, 1000);
     EXPECT_EQ(thread->WaitFor(), 1000) << "waiting again returns at once";
 }
 
-// Runs until asked to terminate; records whether Execute was still running when the derived
-// destructor began.
-class Looper : public TThread {
-public:
-    explicit Looper(std::atomic<int>& log, bool synchronize)
-        : log_(log), synchronize_(synchronize) {}
-    ~Looper() override { log_ = running_ ? -1 : log_.load() + 1; }
-    std::atomic<bool> started{false};
-
-protected:
-    void Execute() override {
-        running_ = true;
-        started = true;
-        while (!Terminated()) {
-            if (synchronize_)
-                Synchronize([] {});
-            else
-                Sleep(1000);
-        }
-        running_ = false;
-    }
-
-private:
-    std::atomic<int>& log_;
-    const bool synchronize_;
-    std::atomic<bool> running_{false};
-};
-
 TEST_F(ThreadTest, DeletingARunningThreadTerminatesAndJoinsItFirst) {
+    // Counts the destructions that began after Execute had ended; -1 once one began while it ran.
+    std::atomic<int> log{0};
+    std::atomic<bool> running{false};
+    auto looper = [&](bool synchronize) {  // runs until asked to terminate
+        auto* w = new Worker([&running, synchronize](Worker& self) {
+            running = true;
+            while (!self.Terminated()) synchronize ? self.Synchronize([] {}) : self.Sleep(1000);
+            running = false;
+        });
+        w->onDestroy = [&] { log = running ? -1 : log + 1; };
+        return w;
+    };
     for (bool synchronize : {false, true}) {
-        std::atomic<int> log{0};
-        auto* thread = new Looper(log, synchronize);
+        Worker* thread = looper(synchronize);
         thread->Start();
-        ASSERT_TRUE(RunUntil([&] { return thread->started.load(); }));
+        ASSERT_TRUE(RunUntil([&] { return running.load(); }));
         const auto before = std::chrono::steady_clock::now();
         delete thread;  // a worker synchronizing meanwhile must not deadlock the GUI thread
-        EXPECT_EQ(log, 1) << "Execute had ended before the destructors ran";
+        EXPECT_EQ(log, synchronize ? 2 : 1) << "Execute had ended before the destructors ran";
         EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500))
             << "Sleep gives way to Terminate";
     }
     // Through a smart pointer as well, and a thread never started.
-    std::atomic<int> log{0};
-    std::unique_ptr<TThread> owned(new Looper(log, false));
+    std::unique_ptr<TThread> owned(looper(false));
     owned->Start();
     owned.reset();
-    EXPECT_EQ(log, 1);
-    delete new Looper(log, false);
-    EXPECT_EQ(log, 2);
+    EXPECT_EQ(log, 3);
+    delete looper(false);
+    EXPECT_EQ(log, 4);
 }
 
-class Failing : public TThread {
-public:
-    bool caughtInWorker = false;
-
-protected:
-    void Execute() override {
+TEST_F(ThreadTest, ExceptionsEndTheThreadQuietlyAndSynchronizedOnesReachTheWorker) {
+    bool caughtInWorker = false, terminated = false;
+    auto thread = std::make_unique<Worker>([&](Worker& self) {
         try {
-            Synchronize([] { throw Exception("from the GUI thread"); });
+            self.Synchronize([] { throw Exception("from the GUI thread"); });
         } catch (const Exception& e) {
             caughtInWorker = e.Message() == "from the GUI thread";
         }
         throw std::runtime_error("worker failed");
-    }
-};
-
-TEST_F(ThreadTest, ExceptionsEndTheThreadQuietlyAndSynchronizedOnesReachTheWorker) {
-    auto thread = std::make_unique<Failing>();
-    bool terminated = false;
+    });
     thread->OnTerminate = [&](TThread*) { terminated = true; };
     thread->Start();
     thread->WaitFor();
-    EXPECT_TRUE(thread->caughtInWorker);
+    EXPECT_TRUE(caughtInWorker);
     EXPECT_TRUE(terminated);
     ASSERT_TRUE(thread->FatalException());
     EXPECT_THROW(std::rethrow_exception(thread->FatalException()), std::runtime_error);
@@ -139,76 +119,102 @@ TEST_F(ThreadTest, ExceptionsEndTheThreadQuietlyAndSynchronizedOnesReachTheWorke
     EXPECT_TRUE(ran);
 }
 
-class SelfFreeing : public TThread {
-public:
-    explicit SelfFreeing(std::atomic<bool>& freed) : freed_(freed) { SetFreeOnTerminate(true); }
-    ~SelfFreeing() override { freed_ = true; }
-
-protected:
-    void Execute() override {
-        Synchronize([] {});
-    }
-
-private:
-    std::atomic<bool>& freed_;
-};
-
 TEST_F(ThreadTest, FreeOnTerminateDeletesTheObjectAfterOnTerminateInTheGuiThread) {
     std::atomic<bool> freed{false};
     bool notified = false;
-    auto* thread = new SelfFreeing(freed);
+    auto* thread = new Worker([](Worker& self) { self.Synchronize([] {}); });
+    thread->onDestroy = [&] { freed = true; };
+    thread->SetFreeOnTerminate(true);
     thread->OnTerminate = [&](TThread*) { notified = IsMainThread() && !freed; };
     thread->Start();
     EXPECT_TRUE(RunUntil([&] { return freed.load(); }));
     EXPECT_TRUE(notified);
 }
 
-class Counter : public TThread {
-public:
-    std::atomic<int> count{0};
-
-protected:
-    void Execute() override {
-        while (!Terminated()) {
-            if (++count == 5) Suspend();  // itself: at once
-            Sleep(1);
-        }
-    }
-};
-
 TEST_F(ThreadTest, SuspendParksTheThreadUntilResumeOrTerminate) {
-    Counter thread;
+    std::atomic<int> count{0};
+    Worker thread([&](Worker& self) {
+        while (!self.Terminated()) {
+            if (++count == 5) self.Suspend();  // itself: at once
+            self.Sleep(1);
+        }
+    });
     auto staysAt = [&](int n) {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        return thread.count == n;
+        return count == n;
     };
     thread.Resume();  // starts a thread never started
-    ASSERT_TRUE(RunUntil([&] { return thread.count == 5; }));
+    ASSERT_TRUE(RunUntil([&] { return count == 5; }));
     EXPECT_TRUE(staysAt(5));
     thread.Resume();
-    ASSERT_TRUE(RunUntil([&] { return thread.count > 10; }));
+    ASSERT_TRUE(RunUntil([&] { return count > 10; }));
     thread.Suspend();  // from outside: at its next pause point
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_TRUE(staysAt(thread.count));
+    EXPECT_TRUE(staysAt(count));
     thread.Terminate();  // releases the parked thread
     thread.WaitFor();
     EXPECT_TRUE(thread.Finished());
 }
 
-class NiceReader : public TThread {
-public:
-    int nice = -100;
-
-protected:
-    void Execute() override { nice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())); }
-};
-
 TEST_F(ThreadTest, APriorityBelowNormalNicesTheThread) {
-    NiceReader thread;
+    int nice = -100;
+    Worker thread([&](Worker&) { nice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())); });
     thread.SetPriority(tpIdle);
     thread.Start();
     thread.WaitFor();
-    EXPECT_EQ(thread.nice, 19);
+    EXPECT_EQ(nice, 19);
+}
+
+TEST(SyncObjectsTest, AutoResetReleasesOneWaiterPerSignalManualResetReleasesAll) {
+    TEvent automatic(false, false);
+    EXPECT_EQ(automatic.WaitFor(10), wrTimeout);
+    std::atomic<int> released{0};
+    std::vector<std::thread> waiters;
+    for (int i = 0; i < 3; ++i)
+        waiters.emplace_back([&] { released += automatic.WaitFor(5000) == wrSignaled; });
+    for (int i = 1; i <= 3; ++i) {
+        automatic.SetEvent();
+        while (released < i) std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(released, i);
+    }
+    for (auto& t : waiters) t.join();
+    EXPECT_EQ(automatic.WaitFor(0), wrTimeout) << "a release resets the event";
+
+    TEvent manual(true, false);
+    waiters.clear();
+    for (int i = 0; i < 3; ++i)
+        waiters.emplace_back([&] { released += manual.WaitFor() == wrSignaled; });
+    manual.SetEvent();
+    for (auto& t : waiters) t.join();
+    EXPECT_EQ(released, 6);
+    EXPECT_EQ(manual.WaitFor(0), wrSignaled);
+    manual.ResetEvent();
+    EXPECT_EQ(manual.WaitFor(5), wrTimeout);
+}
+
+TEST(SyncObjectsTest, CriticalSectionIsReentrantAndExcludesOtherThreads) {
+    TCriticalSection lock;
+    lock.Enter();
+    EXPECT_TRUE(lock.TryEnter());  // the holder may enter again
+    bool otherGotIn = true;
+    std::thread([&] { otherGotIn = lock.TryEnter(); }).join();
+    EXPECT_FALSE(otherGotIn);
+    lock.Leave();
+    lock.Leave();
+
+    long counter = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 10000; ++i) {
+                lock.Acquire();
+                ++counter;
+                lock.Release();
+            }
+        });
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(counter, 40000);
 }
 
 }  // namespace

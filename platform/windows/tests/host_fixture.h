@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "platform/graphics/internal/qt_graphics.h"
@@ -23,6 +24,9 @@ struct Recorded {
     TRect clip;     // WM_PAINT / WM_NCPAINT: the canvas's visible bounds
     TPoint origin;  // … and its origin
 };
+
+using Args = std::vector<std::tuple<WPARAM, int, int>>;
+using Numbers = std::vector<UINT>;
 
 class RecordingWindow {
 public:
@@ -55,9 +59,24 @@ public:
     }
 
     // Just the numbers of those messages (of all when none are named).
-    std::vector<UINT> Msgs(std::initializer_list<UINT> numbers = {}) const {
-        std::vector<UINT> out;
+    Numbers Msgs(std::initializer_list<UINT> numbers = {}) const {
+        Numbers out;
         for (const Recorded& r : numbers.size() ? Only(numbers) : log) out.push_back(r.msg);
+        return out;
+    }
+
+    // The WParams of those messages, in order.
+    std::vector<WPARAM> WParams(std::initializer_list<UINT> numbers) const {
+        std::vector<WPARAM> out;
+        for (const Recorded& r : Only(numbers)) out.push_back(r.wParam);
+        return out;
+    }
+
+    // WParam and the point in LParam of those messages, in order.
+    Args ArgsOf(std::initializer_list<UINT> numbers) const {
+        Args out;
+        for (const Recorded& r : Only(numbers))
+            out.emplace_back(r.wParam, GET_X_LPARAM(r.lParam), GET_Y_LPARAM(r.lParam));
         return out;
     }
 

@@ -1,12 +1,14 @@
 #include <QImage>
 
+#include "platform/graphics/tests/pixels.h"
 #include "platform/windows/tests/host_fixture.h"
 
 namespace rv {
 namespace {
 
-using test::Recorded;
+using test::Numbers;
 using test::RecordingWindow;
+using Codes = std::vector<WPARAM>;
 
 // Client red, frame left to the default (a sunken edge).
 void PaintRed(RecordingWindow& w) {
@@ -28,8 +30,7 @@ TEST(HostPaint, PaintMessagesGetCanvasesForClientAndFrame) {
     InvalidateWindow(w.wnd);
     UpdateWindow(w.wnd);
     auto paints = w.Only({WM_NCPAINT, WM_PAINT});
-    ASSERT_EQ(paints.size(), 2u);
-    EXPECT_EQ(paints[0].msg, WM_NCPAINT);
+    ASSERT_EQ(w.Msgs({WM_NCPAINT, WM_PAINT}), (Numbers{WM_NCPAINT, WM_PAINT}));
     EXPECT_EQ(paints[0].origin, (TPoint{0, 0}));
     EXPECT_EQ(paints[1].origin, (TPoint{2, 12}));
     EXPECT_EQ(paints[1].clip, (TRect{0, 0, 116, 66}));
@@ -60,23 +61,18 @@ TEST(HostPaint, PaintMessagesGetCanvasesForClientAndFrame) {
 
     TBitmap copy(120, 80);
     PaintWindowTo(w.wnd, copy.Canvas());
-    EXPECT_EQ(copy.Pixel(60, 40), clRed);
-    EXPECT_EQ(copy.Pixel(1, 1), ColorToRGB(cl3DDkShadow));
-    EXPECT_EQ(copy.Pixel(60, 11), clWhite);  // header left alone by the default frame
-}
+    // The header is left alone by the default frame.
+    EXPECT_TRUE(test::PixelsAre(
+        copy, {{60, 40, clRed}, {1, 1, ColorToRGB(cl3DDkShadow)}, {60, 11, clWhite}}));
 
-TEST(HostPaint, ScrollingTheClientRepaintsOnlyTheUncoveredStrip) {
-    RecordingWindow w(100, 100);
-    PaintRed(w);
-    w.Show();
-    InvalidateRect(w.wnd, nullptr);
+    // Scrolling the client repaints only the uncovered strip.
     UpdateWindow(w.wnd);
     w.log.clear();
     ScrollWindow(w.wnd, 0, -30, nullptr);
     UpdateWindow(w.wnd);
-    auto paints = w.Only({WM_PAINT});
-    ASSERT_EQ(paints.size(), 1u);
-    EXPECT_EQ(paints[0].clip, (TRect{0, 70, 100, 100}));
+    auto scrolled = w.Only({WM_PAINT});
+    ASSERT_EQ(scrolled.size(), 1u);
+    EXPECT_EQ(scrolled[0].clip, (TRect{0, 36, 116, 66}));
 }
 
 // Range 0..max with the given page, and whatever else `mask` names.
@@ -100,9 +96,7 @@ TEST(HostScrollBars, SetTheWindowsWayAndReportUserActions) {
     ASSERT_EQ(w.Only({WM_SIZE}).size(), 1u);
     TScrollInfo back;
     ASSERT_TRUE(GetScrollInfo(w.wnd, SB_VERT, back));
-    EXPECT_EQ(back.nMax, 99);
-    EXPECT_EQ(back.nPage, 10u);
-    EXPECT_EQ(back.nPos, 90);
+    EXPECT_EQ(std::tie(back.nMax, back.nPage, back.nPos), std::make_tuple(99, 10u, 90));
     EXPECT_EQ(SetScrollPos(w.wnd, SB_VERT, 5), 90);
 
     // The user's action is reported; the position stays until the window sets it.
@@ -111,11 +105,7 @@ TEST(HostScrollBars, SetTheWindowsWayAndReportUserActions) {
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
-    auto scrolls = w.Only({WM_VSCROLL});
-    ASSERT_EQ(scrolls.size(), 3u);
-    EXPECT_EQ(LOWORD(scrolls[0].wParam), SB_LINEDOWN);
-    EXPECT_EQ(LOWORD(scrolls[1].wParam), SB_PAGEUP);
-    EXPECT_EQ(LOWORD(scrolls[2].wParam), SB_BOTTOM);
+    EXPECT_EQ(w.WParams({WM_VSCROLL}), (Codes{SB_LINEDOWN, SB_PAGEUP, SB_BOTTOM}));
     EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT), 5);
     EXPECT_EQ(bar->value(), 5);
 
@@ -128,13 +118,8 @@ TEST(HostScrollBars, SetTheWindowsWayAndReportUserActions) {
     GetScrollInfo(w.wnd, SB_VERT, track);
     EXPECT_EQ(track.nTrackPos, 40);
     bar->setSliderDown(false);
-    std::vector<std::pair<int, int>> codes;
-    for (const Recorded& r : w.Only({WM_VSCROLL}))
-        codes.emplace_back(LOWORD(r.wParam), HIWORD(r.wParam));
-    ASSERT_EQ(codes.size(), 3u);
-    EXPECT_EQ(codes[0], (std::pair<int, int>{SB_THUMBTRACK, 40}));
-    EXPECT_EQ(codes[1], (std::pair<int, int>{SB_THUMBPOSITION, 40}));
-    EXPECT_EQ(codes[2].first, SB_ENDSCROLL);
+    EXPECT_EQ(w.WParams({WM_VSCROLL}), (Codes{MAKEWPARAM(SB_THUMBTRACK, 40),
+                                              MAKEWPARAM(SB_THUMBPOSITION, 40), SB_ENDSCROLL}));
 
     // A page that covers the range hides the bar, unless asked to keep it disabled.
     SetRange(w.wnd, SB_VERT, 9, 10);
@@ -149,8 +134,7 @@ TEST(HostScrollBars, SetTheWindowsWayAndReportUserActions) {
     EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 184, 84}));
     w.log.clear();
     w.Widget()->bars[SB_HORZ].widget->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    ASSERT_EQ(w.Only({WM_HSCROLL}).size(), 1u);
-    EXPECT_EQ(LOWORD(w.Only({WM_HSCROLL})[0].wParam), SB_LINEUP);
+    EXPECT_EQ(w.WParams({WM_HSCROLL}), Codes{SB_LINEUP});
     ShowScrollBar(w.wnd, SB_BOTH, false);
     EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 200, 100}));
 }

@@ -6,11 +6,46 @@
 #include <filesystem>
 
 #include "platform/files/atomic_file.h"
+#include "platform/files/read_only_file.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
 
 namespace rv {
 namespace {
+
+TEST(ReadOnlyFile, ReadsByPositionReportsShortReadsAndRefusesWhatIsNotARegularFile) {
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "f", "0123456789");
+    ReadOnlyFile file(dir / "f");
+    ASSERT_TRUE(file.IsOpen());
+    EXPECT_EQ(file.Size(), 10u);
+    char buf[8] = {};
+    EXPECT_EQ(file.ReadAt(6, buf, 8), 4u);
+    EXPECT_EQ(std::string(buf, 4), "6789");
+    EXPECT_EQ(file.ReadAt(10, buf, 1), 0u);
+    EXPECT_EQ(file.ReadAt(~0ull, buf, 1), 0u);
+    EXPECT_TRUE(file.ReadExactAt(0, buf, 3));
+    EXPECT_FALSE(file.ReadExactAt(8, buf, 3));
+
+    // A moved file is the new owner's; the old one is closed.
+    ReadOnlyFile moved(std::move(file));
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(moved.ReadAt(0, buf, 1), 1u);
+    std::string content;
+    EXPECT_TRUE(ReadWholeFile(dir / "f", content));
+    EXPECT_EQ(content, "0123456789");
+
+    // What is not a regular file is refused.
+    ReadOnlyFile other;
+    EXPECT_FALSE(other.Open(dir / "missing"));
+    EXPECT_FALSE(other.Open(dir.Path()));
+    ASSERT_EQ(mkfifo((dir / "fifo.mp3").c_str(), 0600), 0);
+    EXPECT_FALSE(other.Open(dir / "fifo.mp3"));  // and does not block
+    EXPECT_EQ(other.ReadAt(0, buf, 1), 0u);
+    content = "kept";
+    EXPECT_FALSE(ReadWholeFile(dir / "missing", content));
+    EXPECT_EQ(content, "kept");
+}
 
 size_t EntriesIn(const std::string& folder) {
     size_t n = 0;
@@ -38,7 +73,7 @@ private:
     sighandler_t oldHandler_{};
 };
 
-TEST(AtomicFile, CreatesAndReplacesAndLeavesNoTemporaryFile) {
+TEST(AtomicFile, CreatesReplacesAndLeavesNothingBehindWhenAbandonedOrMisdirected) {
     test::TempDir dir;
     ReplaceFileAtomically(dir / "lib.rvl", "first");
     EXPECT_EQ(test::ReadFileBytes(dir / "lib.rvl"), "first");
@@ -49,6 +84,18 @@ TEST(AtomicFile, CreatesAndReplacesAndLeavesNoTemporaryFile) {
     ASSERT_EQ(stat((dir / "lib.rvl").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);  // a replaced file keeps its permissions
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+
+    // Abandoned writers and missing folders leave nothing behind.
+    test::WriteFileBytes(dir / "f", "old");
+    AtomicFileWriter(dir / "f").Write("new");  // never committed
+    EXPECT_EQ(test::ReadFileBytes(dir / "f"), "old");
+    try {
+        ReplaceFileAtomically(dir / "no/such/lib.rvl", "x");
+        FAIL() << "no error";
+    } catch (const EFileError& e) {
+        EXPECT_NE(e.Message().find("lib.rvl"), std::string::npos);
+    }
+    EXPECT_EQ(EntriesIn(dir.Path()), 2u);
 }
 
 TEST(AtomicFile, AFailedWriteLeavesTheOldFileByteForByte) {
@@ -67,20 +114,6 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileByteForByte) {
             EFileError);
     }
     EXPECT_EQ(test::ReadFileBytes(dir / "lib.rvl"), old);
-    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
-}
-
-TEST(AtomicFile, AbandonedWritersAndMissingFoldersLeaveNothingBehind) {
-    test::TempDir dir;
-    test::WriteFileBytes(dir / "f", "old");
-    AtomicFileWriter(dir / "f").Write("new");  // never committed
-    EXPECT_EQ(test::ReadFileBytes(dir / "f"), "old");
-    try {
-        ReplaceFileAtomically(dir / "no/such/lib.rvl", "x");
-        FAIL() << "no error";
-    } catch (const EFileError& e) {
-        EXPECT_NE(e.Message().find("lib.rvl"), std::string::npos);
-    }
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 

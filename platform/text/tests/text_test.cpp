@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cmath>
+#include <limits>
+
 #include "platform/text/ascii_case.h"
 #include "platform/text/collate.h"
-
-#include <clocale>
+#include "platform/text/format.h"
+#include "platform/text/round.h"
 
 namespace rv {
 namespace {
 
-TEST(AsciiCase, FoldsOnlyAsciiLetters) {
+TEST(AsciiCase, FoldsOnlyAsciiLettersAndComparesFoldedBytesThenLength) {
     EXPECT_TRUE(SameText("Pink Floyd", "PINK floyd"));
     EXPECT_FALSE(SameText("\xC5\xBD", "\xC5\xBE"));  // Ž and ž differ
     EXPECT_FALSE(SameText("abc", "abcd"));
@@ -16,9 +20,7 @@ TEST(AsciiCase, FoldsOnlyAsciiLetters) {
     EXPECT_TRUE(SameText("", ""));
     EXPECT_EQ(UpperCase("abc\xC5\xBE"), "ABC\xC5\xBE");
     EXPECT_EQ(LowerCase("[AZ]@"), "[az]@");
-}
 
-TEST(AsciiCase, CompareOrdersFoldedBytesThenLength) {
     EXPECT_EQ(CompareText("abc", "ABC"), 0);
     EXPECT_LT(CompareText("abc", "abd"), 0);
     EXPECT_LT(CompareText("ab", "abc"), 0);
@@ -29,7 +31,7 @@ TEST(AsciiCase, CompareOrdersFoldedBytesThenLength) {
     EXPECT_GT(CompareText("_", "Z"), 0);
 }
 
-TEST(Collate, SortKeysAgreeWithCompareAndTieBreakOnBytes) {
+TEST(Collate, SortKeysAgreeWithCompareTieBreakOnBytesAndFollowTheLocale) {
     std::setlocale(LC_COLLATE, "C");
     const char* names[] = {"b", "B", "a", "ab", "", "A", "\xC5\xBE"};
     for (const char* x : names)
@@ -39,13 +41,30 @@ TEST(Collate, SortKeysAgreeWithCompareAndTieBreakOnBytes) {
             EXPECT_EQ(c < 0, k < 0) << x << " vs " << y;
             EXPECT_EQ(c == 0, std::string(x) == y);
         }
-}
 
-TEST(Collate, FollowsTheLocaleWhenOneIsInstalled) {
     if (!std::setlocale(LC_COLLATE, "en_US.UTF-8")) GTEST_SKIP() << "en_US.UTF-8 not installed";
     EXPECT_LT(CompareLocale("apple", "Banana"), 0);  // byte order would say otherwise
     EXPECT_LT(LocaleSortKey("apple"), LocaleSortKey("Banana"));
     std::setlocale(LC_COLLATE, "C");
+}
+
+TEST(Format, FormatsLikePrintfAtAnyLength) {
+    EXPECT_EQ(Format("Artists: %d   Albums: %d   Tracks: %d", 1, 2, 3),
+              "Artists: 1   Albums: 2   Tracks: 3");
+    EXPECT_EQ(Format("%2.2d:%2.2d", 3, 7), "03:07");
+    const std::string big(1000, 'x');
+    EXPECT_EQ(Format("[%s]", big.c_str()), "[" + big + "]");
+}
+
+TEST(Round, HalvesGoToTheEvenNeighbour) {
+    const std::pair<double, std::int64_t> cases[] = {
+        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2}, {2.5001, 3}};
+    for (auto [x, rounded] : cases) EXPECT_EQ(Round(x), rounded) << x;
+    // Out of range: the nearest end, never overflow.
+    EXPECT_EQ(Round(std::nan("")), 0);
+    EXPECT_EQ(Round(1e300), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(Round(-1e300), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(Round(INFINITY), std::numeric_limits<std::int64_t>::max());
 }
 
 }  // namespace
