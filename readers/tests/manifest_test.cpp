@@ -32,7 +32,7 @@ namespace {
 class AudioManifest {
 public:
     struct Value {
-        std::string value, tool;
+        std::string key, value, tool;
     };
 
     explicit AudioManifest(const std::string& format)
@@ -40,14 +40,13 @@ public:
         std::istringstream in(test::ReadFileBytes(folder_ + "/manifest.tsv"));
         for (std::string line; std::getline(in, line);) {
             if (line.empty() || line[0] == '#') continue;
-            std::vector<std::string> fields;
+            std::vector<std::string> f;
             std::istringstream parts(line);
-            for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
-            if (fields.size() != 4) {
+            for (std::string field; std::getline(parts, field, '\t');) f.push_back(field);
+            if (f.size() == 4)
+                values_[f[0]].push_back({f[1], f[2], f[3]});
+            else
                 ADD_FAILURE() << "malformed manifest line: " << line;
-                continue;
-            }
-            values_[fields[0]].emplace(fields[1], Value{fields[2], fields[3]});
         }
     }
 
@@ -60,23 +59,21 @@ public:
     // Every value of a key, in manifest order (several tools may give one).
     std::vector<Value> Values(const std::string& file, const std::string& key) const {
         std::vector<Value> result;
-        if (const auto found = values_.find(file); found != values_.end()) {
-            const auto [first, last] = found->second.equal_range(key);
-            for (auto it = first; it != last; ++it) result.push_back(it->second);
-        }
+        for (const Value& v : values_.at(file))
+            if (v.key == key) result.push_back(v);
         return result;
     }
     // The value a given tool gave, or the first one when `tool` is empty.
     std::optional<std::string> Get(const std::string& file, const std::string& key,
                                    const std::string& tool = {}) const {
-        for (const Value& value : Values(file, key))
-            if (tool.empty() || value.tool == tool) return value.value;
+        for (const Value& v : Values(file, key))
+            if (tool.empty() || v.tool == tool) return v.value;
         return std::nullopt;
     }
 
 private:
     std::string folder_;
-    std::map<std::string, std::multimap<std::string, Value>> values_;
+    std::map<std::string, std::vector<Value>> values_;
 };
 
 // Reads every file of a format with a fresh reader and hands it to `check`.

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "readers/tests/read_bytes.h"
-#include "readers/tests/tag_bytes.h"
+#include <tuple>
+
+#include "readers/tests/test_bytes.h"
 
 using namespace std::string_literals;
 
@@ -44,39 +45,32 @@ TEST(MPEGFrame, LengthsFollowTheFormatsDefinition) {
     }
 }
 
-TEST(MPEGAudio, DurationLeavesOutTheTagsAroundTheStream) {
+TEST(MPEGAudio, FramesAreFoundPastTagsStrayHeadersAndMidFile) {
+    // The duration leaves out the tags around the stream.
     const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s), 100);
     const std::string audio = MPEGFrames(kMpeg1L3, k128k, 0xC0, k128kLength, 20);
-    const TMPEGaudio mpeg = Read(id3v2 + "junk" + audio + test::ID3v1Block({"v1"}));
+    TMPEGaudio mpeg = Read(id3v2 + "junk" + audio + test::ID3v1Block({"v1"}));
     EXPECT_TRUE(mpeg.Valid());
     EXPECT_EQ(mpeg.Frame().Position, 4u);
-    EXPECT_EQ(mpeg.ID3v2().Title(), "Song");
-    EXPECT_EQ(mpeg.ID3v1().Title(), "v1");
+    EXPECT_EQ(std::tuple(mpeg.ID3v2().Title(), mpeg.ID3v1().Title()), std::tuple("Song", "v1"));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), audio.size() * 8 / 128000.0);
-}
-
-TEST(MPEGAudio, FramesAreFoundPastStrayHeadersAndMidFile) {
     // A header without a successor is passed over.
     EXPECT_EQ(Read("\xFF\xFB\x90\x00"s + std::string(600, '\x11') + Stream(10)).Frame().Position,
               604u);
     // The second block starts at 26680 / 2 = 13340, 4 bytes into a frame; the position counts
     // from the block's start.
-    const TMPEGaudio mpeg = Read(std::string(10000, '\x21') + Stream(40));
+    mpeg = Read(std::string(10000, '\x21') + Stream(40));
     EXPECT_EQ(mpeg.Frame().Position, 417u - 4);
     EXPECT_TRUE(mpeg.Valid());
-}
-
-TEST(MPEGAudio, LayerIStreamsAreFound) {
-    TMPEGaudio mpeg = Read(MPEGFrames(0xFF, 0x40, 0x00, 136, 100));
+    // Layer I, in MPEG 1 and MPEG 2.
+    mpeg = Read(MPEGFrames(0xFF, 0x40, 0x00, 136, 100));
     EXPECT_TRUE(mpeg.Valid());
-    EXPECT_EQ(mpeg.Layer(), "Layer I");
-    EXPECT_EQ(mpeg.BitRate(), 128);
-    EXPECT_EQ(mpeg.Frame().Size, 136);
+    EXPECT_EQ(std::tuple(mpeg.Layer(), mpeg.BitRate(), mpeg.Frame().Size),
+              std::tuple("Layer I", 128, 136));
     mpeg = Read(MPEGFrames(0xF7, 0x40, 0xC0, 136, 100));
     EXPECT_TRUE(mpeg.Valid());
-    EXPECT_EQ(mpeg.Version(), "MPEG 2");
-    EXPECT_EQ(mpeg.SampleRate(), 22050);
-    EXPECT_EQ(mpeg.BitRate(), 64);
+    EXPECT_EQ(std::tuple(mpeg.Version(), mpeg.SampleRate(), mpeg.BitRate()),
+              std::tuple("MPEG 2", 22050, 64));
 }
 
 TEST(MPEGAudio, XingAndVBRIHeadersGiveAverageBitRateAndDuration) {
