@@ -11,6 +11,8 @@ using namespace std::string_literals;
 namespace rv {
 namespace {
 
+using namespace test;
+
 // AAC headers built bit by bit from the format's definition: ADTS frames with any field
 // values, and ADIF headers, which no Debian encoder writes.
 
@@ -170,10 +172,10 @@ TEST(AACFile, ADIFOptionalFieldsMoveTheFieldsBehindThem) {
 
 TEST(AACFile, BrokenStreamsAreNotValidAndLeaveNothingBehind) {
     TAACfile aac;
-    ASSERT_TRUE(test::ReadBytes(aac, Frames({}, {200, 200}) + test::ID3v1Block({"v1"})));
+    ASSERT_TRUE(ReadBytes(aac, Frames({}, {200, 200}) + ID3v1Block({"v1"})));
     EXPECT_TRUE(aac.ID3v1().Exists());
     // Sample-rate index 12 to 15 has no rate.
-    ASSERT_TRUE(test::ReadBytes(aac, Frames({.rateIndex = 13}, {200, 200})));
+    ASSERT_TRUE(ReadBytes(aac, Frames({.rateIndex = 13}, {200, 200})));
     EXPECT_FALSE(aac.Valid());
     EXPECT_FALSE(aac.ID3v1().Exists());
     // A zero length cannot move the walk on and gives no rate.

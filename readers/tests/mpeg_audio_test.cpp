@@ -11,8 +11,7 @@ using namespace std::string_literals;
 namespace rv {
 namespace {
 
-using test::BE32;
-using test::MPEGFrames;
+using namespace test;
 
 // MPEG 1 Layer III, 128 kbit/s, 44.1 kHz, no CRC; mode byte 0x00 stereo, 0xC0 mono.
 constexpr unsigned char kMpeg1L3 = 0xFB;
@@ -47,9 +46,9 @@ TEST(MPEGFrame, LengthsFollowTheFormatsDefinition) {
 
 TEST(MPEGAudio, FramesAreFoundPastTagsStrayHeadersAndMidFile) {
     // The duration leaves out the tags around the stream.
-    const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s), 100);
+    const std::string id3v2 = ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0Song"s), 100);
     const std::string audio = MPEGFrames(kMpeg1L3, k128k, 0xC0, k128kLength, 20);
-    TMPEGaudio mpeg = Read(id3v2 + "junk" + audio + test::ID3v1Block({"v1"}));
+    TMPEGaudio mpeg = Read(id3v2 + "junk" + audio + ID3v1Block({"v1"}));
     EXPECT_TRUE(mpeg.Valid());
     EXPECT_EQ(mpeg.Frame().Position, 4u);
     EXPECT_EQ(std::tuple(mpeg.ID3v2().Title(), mpeg.ID3v1().Title()), std::tuple("Song", "v1"));
@@ -120,8 +119,8 @@ TEST(MPEGAudio, NoFrameOrAnUnreadableFileLeavesNothing) {
     EXPECT_FALSE(mpeg.Frame().Found);
     EXPECT_EQ(mpeg.BitRate(), 0);
     EXPECT_EQ(mpeg.Duration(), 0);
-    mpeg = Read(test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0T"s)) + std::string(5000, '\0') +
-                test::ID3v1Block({"Title"}));
+    mpeg = Read(ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0T"s)) + std::string(5000, '\0') +
+                ID3v1Block({"Title"}));
     EXPECT_FALSE(mpeg.Valid());
     EXPECT_FALSE(mpeg.ID3v1().Exists());
     EXPECT_FALSE(mpeg.ID3v2().Exists());
@@ -130,8 +129,7 @@ TEST(MPEGAudio, NoFrameOrAnUnreadableFileLeavesNothing) {
     EXPECT_FALSE(mpeg.ReadFromFile("/nonexistent/file.mp3"));
     EXPECT_FALSE(mpeg.Frame().Found);
     // Shorter than an ID3v1 block.
-    EXPECT_FALSE(
-        test::ReadBytes(mpeg, "ID3\3\0\0\0\0\0\0"s + MPEGFrames(kMpeg1L3, 0x10, 0, 104, 1)));
+    EXPECT_FALSE(ReadBytes(mpeg, "ID3\3\0\0\0\0\0\0"s + MPEGFrames(kMpeg1L3, 0x10, 0, 104, 1)));
     EXPECT_FALSE(mpeg.ID3v2().Exists());
 }
 

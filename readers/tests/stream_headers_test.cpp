@@ -18,10 +18,7 @@ using namespace std::string_literals;
 namespace rv {
 namespace {
 
-using test::BE32;
-using test::LE16;
-using test::LE32;
-using test::ReadBytes;
+using namespace test;
 
 // Musepack stream version 7 (7.1 with `minor` 1): "MP+", frame count, sample-rate index 0-3
 // (44.1, 48, 37.8, 32 kHz), the mid-side flag; 32 bytes.
@@ -179,14 +176,13 @@ TEST(Monkey, InvalidHeaders) {
 }
 
 TEST(Musepack, StreamVersionsAndTheirHeaderFields) {
-    TMPEGplus mpc = test::Read<TMPEGplus>(MusepackSV7Header(1000, 2, true) + kAudio);
+    TMPEGplus mpc = Read<TMPEGplus>(MusepackSV7Header(1000, 2, true) + kAudio);
     EXPECT_EQ(std::tuple(mpc.SampleRate(), mpc.ChannelMode()), std::tuple(37800u, "Joint Stereo"));
     EXPECT_DOUBLE_EQ(mpc.Duration(), 1000 * 1152 / 37800.0);
-    EXPECT_EQ(test::Read<TMPEGplus>(MusepackSV7Header(10, 3, false, 1) + kAudio).StreamVersion(),
-              71);
+    EXPECT_EQ(Read<TMPEGplus>(MusepackSV7Header(10, 3, false, 1) + kAudio).StreamVersion(), 71);
     for (unsigned version : {4u, 5u, 6u}) {
         SCOPED_TRACE(version);
-        mpc = test::Read<TMPEGplus>(MusepackOldHeader(version, 300, 160, version != 5));
+        mpc = Read<TMPEGplus>(MusepackOldHeader(version, 300, 160, version != 5));
         EXPECT_EQ(std::tuple(unsigned{mpc.StreamVersion()}, mpc.Frames(), int{mpc.ChannelModeID()},
                              int{mpc.StoredBitRate()}),
                   std::tuple(version, 300u, version != 5 ? 2 : 1, version == 6 ? 0 : 160));
@@ -196,22 +192,22 @@ TEST(Musepack, StreamVersionsAndTheirHeaderFields) {
     std::string header = MusepackOldHeader(5, 100, 128, false);
     header[1] = static_cast<char>(2 << 1);
     for (const std::string& bytes : {header, "MPCKSH"s + std::string(60, '\0')}) {
-        mpc = test::Read<TMPEGplus>(bytes + test::APETag(2000, {{"Title", "x"}}));
+        mpc = Read<TMPEGplus>(bytes + APETag(2000, {{"Title", "x"}}));
         EXPECT_EQ(std::tuple(mpc.Valid(), int{mpc.StreamVersion()}, mpc.APEtag().Exists()),
                   std::tuple(false, 0, false));
     }
     // Fewer than 32 bytes after the ID3v2 tag.
-    const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s));
+    const std::string id3v2 = ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0Song"s));
     EXPECT_FALSE(ReadBytes(mpc, id3v2 + MusepackSV7Header(10, 0, false).substr(0, 31)));
 }
 
 TEST(Musepack, BitRateComesFromTheStreamBetweenTheTagsAndIsClamped) {
-    const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s), 50);
+    const std::string id3v2 = ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0Song"s), 50);
     const std::string header = MusepackSV7Header(100, 1, false);
     const std::string audio(20000, '\x33');
-    TMPEGplus mpc = test::Read<TMPEGplus>(id3v2 + header + audio +
-                                          test::APETag(2000, {{"Artist", "Band"}}, true) +
-                                          test::ID3v1Block({.title = "One"}));
+    TMPEGplus mpc =
+        Read<TMPEGplus>(id3v2 + header + audio + APETag(2000, {{"Artist", "Band"}}, true) +
+                        ID3v1Block({.title = "One"}));
     EXPECT_EQ(mpc.APEtag().Artist(), "Band");
     // The APE tag's header is not part of the size its footer gives, so it counts as stream.
     const double streamBytes = header.size() + audio.size() + 32;
@@ -219,32 +215,32 @@ TEST(Musepack, BitRateComesFromTheStreamBetweenTheTagsAndIsClamped) {
     EXPECT_FALSE(mpc.Corrupted());
 
     for (unsigned rate : {2u, 3u, 480u, 481u}) {  // a stored rate wins over the stream's size
-        mpc = test::Read<TMPEGplus>(MusepackOldHeader(5, 100, rate, false) + audio);
+        mpc = Read<TMPEGplus>(MusepackOldHeader(5, 100, rate, false) + audio);
         EXPECT_EQ(std::tuple(unsigned{mpc.BitRate()}, mpc.Corrupted()),
                   std::tuple(rate, rate == 2 || rate == 481));
     }
     // No frames: no rate to work out.
-    mpc = test::Read<TMPEGplus>(MusepackSV7Header(0, 0, false) + kAudio);
+    mpc = Read<TMPEGplus>(MusepackSV7Header(0, 0, false) + kAudio);
     EXPECT_EQ(std::tuple(int{mpc.BitRate()}, mpc.Corrupted()), std::tuple(0, true));
     // One frame in a large file: far beyond any rate, and kept so rather than wrapped round.
-    mpc = test::Read<TMPEGplus>(MusepackSV7Header(1, 0, false) + std::string(300000, '\x33'));
+    mpc = Read<TMPEGplus>(MusepackSV7Header(1, 0, false) + std::string(300000, '\x33'));
     EXPECT_EQ(mpc.BitRate(), 0xFFFF);
     // An APE tag claiming more bytes than the file holds leaves no stream.
-    std::string ape = test::APETag(2000, {{"Title", "x"}});
+    std::string ape = APETag(2000, {{"Title", "x"}});
     ape.replace(ape.size() - 20, 4, LE32(0x7FFFFFFF));
-    mpc = test::Read<TMPEGplus>(MusepackSV7Header(100, 0, false) + kAudio + ape);
+    mpc = Read<TMPEGplus>(MusepackSV7Header(100, 0, false) + kAudio + ape);
     EXPECT_EQ(std::tuple(int{mpc.BitRate()}, mpc.Corrupted()), std::tuple(0, true));
 }
 
 TEST(OptimFrog, HeaderValuesAndWhichAreValid) {
     // 48 bits of length, counting the samples of all channels.
     const std::uint64_t length = (std::uint64_t{0x1234} << 32) | 0x56789ABC;
-    TOptimFrog ofr = test::Read<TOptimFrog>(OptimFrogHeader({.length = length}) + kAudio);
+    TOptimFrog ofr = Read<TOptimFrog>(OptimFrogHeader({.length = length}) + kAudio);
     EXPECT_EQ(std::tuple(ofr.Bits(), ofr.Samples()), std::tuple(16, length / 2));
     EXPECT_DOUBLE_EQ(ofr.Duration(), length / 2 / 44100.0);
     // Sample types 8 to 10 hold floating-point samples.
     for (std::uint8_t type : {7, 8, 10})
-        EXPECT_EQ(test::Read<TOptimFrog>(OptimFrogHeader({.sampleType = type})).Bits(),
+        EXPECT_EQ(Read<TOptimFrog>(OptimFrogHeader({.sampleType = type})).Bits(),
                   type == 7 ? 32 : -32);
     const std::pair<OptimFrogFields, bool> cases[] = {
         {{.sampleType = 10}, true},       {{.sampleType = 11}, false},
@@ -252,23 +248,21 @@ TEST(OptimFrog, HeaderValuesAndWhichAreValid) {
         {{.sampleRate = 0}, false},       {{.compression = 9 << 3 | 7}, true},
         {{.compression = 10 << 3}, false}};
     for (const auto& [fields, valid] : cases)
-        EXPECT_EQ(test::Read<TOptimFrog>(OptimFrogHeader(fields)).Valid(), valid);
+        EXPECT_EQ(Read<TOptimFrog>(OptimFrogHeader(fields)).Valid(), valid);
     // A header cut by the end of the file reads as zeros: no sample rate.
-    EXPECT_FALSE(test::Read<TOptimFrog>(OptimFrogHeader({}).substr(0, 16)).Valid());
+    EXPECT_FALSE(Read<TOptimFrog>(OptimFrogHeader({}).substr(0, 16)).Valid());
     EXPECT_FALSE(ReadBytes(ofr, "OFR"s));
     EXPECT_FALSE(ReadBytes(ofr, "MAC " + OptimFrogHeader({})));
 }
 
 // The usual header values are checked against the tools in manifest_test.cpp.
 TEST(TwinVQ, HeaderValuesTakeTheirLow16BitsAndAHeaderSizeBeyondTheFile) {
-    const TTwinVQ vqf =
-        test::Read<TTwinVQ>(TwinVQFile({.channelMode = 0x10001, .bitRate = 0x70030}));
+    const TTwinVQ vqf = Read<TTwinVQ>(TwinVQFile({.channelMode = 0x10001, .bitRate = 0x70030}));
     EXPECT_EQ(std::tuple(vqf.ChannelMode(), int{vqf.BitRate()}), std::tuple("Stereo", 48));
     // A header size beyond the file: the distance is taken either way.
     std::string wrapped = TwinVQFile({.bitRate = 8, .dataSize = 0});
     wrapped.replace(12, 4, BE32(0xFFFF));
-    EXPECT_DOUBLE_EQ(test::Read<TTwinVQ>(wrapped).Duration(),
-                     (0xFFFF + 20 - wrapped.size()) / 125.0 / 8);
+    EXPECT_DOUBLE_EQ(Read<TTwinVQ>(wrapped).Duration(), (0xFFFF + 20 - wrapped.size()) / 125.0 / 8);
 }
 
 TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacter) {
@@ -277,25 +271,25 @@ TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacter) {
                                    {"COMT", "Caf\xE9"},
                                    {"DSIZ", "\0\0\x01\x00"s},
                                    {"NAME", std::string(300, 'n') + "tail"}}};
-    TTwinVQ vqf = test::Read<TTwinVQ>(TwinVQFile(fields));
+    TTwinVQ vqf = Read<TTwinVQ>(TwinVQFile(fields));
     EXPECT_EQ(vqf.Title(), std::string(250, 'n'));  // the last chunk of an id wins, cut
     EXPECT_EQ(vqf.Comment(), "Café");
 
     // A chunk id with a control character ends the walk; so does "DATA".
     fields.chunks = {{"NAME", "First"}, {"AU\x01H", "x"}, {"AUTH", "Never"}};
-    vqf = test::Read<TTwinVQ>(TwinVQFile(fields));
+    vqf = Read<TTwinVQ>(TwinVQFile(fields));
     EXPECT_EQ(vqf.Title() + vqf.Author(), "First");
     const std::string song = TwinVQFile({.chunks = {{"NAME", "Song"}}, .dataSize = 0});
-    vqf = test::Read<TTwinVQ>(song + TwinVQChunk("AUTH", "After data"));
+    vqf = Read<TTwinVQ>(song + TwinVQChunk("AUTH", "After data"));
     EXPECT_EQ(vqf.Title() + vqf.Author(), "Song");
     // A chunk cut by the end of the file keeps what is there.
     std::string cut = TwinVQFile({.dataSize = 0});
     cut.resize(cut.size() - 4);
-    EXPECT_EQ(test::Read<TTwinVQ>(cut + "ALBM" + BE32(1000000) + "Short").Album(), "Short");
+    EXPECT_EQ(Read<TTwinVQ>(cut + "ALBM" + BE32(1000000) + "Short").Album(), "Short");
     // Not a TwinVQ file, and one too short for a header.
     std::string other = TwinVQFile({.chunks = {{"NAME", "x"}}});
     other[0] = 'X';
-    vqf = test::Read<TTwinVQ>(other);
+    vqf = Read<TTwinVQ>(other);
     EXPECT_EQ(std::tuple(vqf.Valid(), vqf.Title()), std::tuple(false, ""));
     EXPECT_FALSE(ReadBytes(vqf, TwinVQFile({}).substr(0, 39)));
 }
@@ -312,10 +306,10 @@ TEST(TwinVQ, CorruptedOutsideTheEncodersRanges) {
         {8, 44, 100, 1, 0},     {8, 44, 99, 1, 1},      {8, 44, 10000000, 1, 0},
         {8, 44, 10000001, 1, 1}};
     for (const auto& [bitRate, sampleRate, dataSize, channelMode, corrupted] : cases) {
-        const TTwinVQ vqf = test::Read<TTwinVQ>(TwinVQFile({.channelMode = channelMode,
-                                                            .bitRate = bitRate,
-                                                            .sampleRate = sampleRate,
-                                                            .dataSize = dataSize}));
+        const TTwinVQ vqf = Read<TTwinVQ>(TwinVQFile({.channelMode = channelMode,
+                                                      .bitRate = bitRate,
+                                                      .sampleRate = sampleRate,
+                                                      .dataSize = dataSize}));
         EXPECT_EQ(vqf.Corrupted(), corrupted == 1) << bitRate << " " << sampleRate;
         EXPECT_EQ(vqf.BitRate(), bitRate);
         if (sampleRate != 44) {
@@ -348,12 +342,12 @@ std::string BlockHeader(std::uint32_t blockSize, std::uint16_t version, std::uin
 }
 
 TEST(WavPackFile, ReadsTheBlockHeaderInsideTheRiffWrapper) {
-    const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s), 20);
-    const std::string ape = test::APETag(2000, {{"Title", "Ape"}});
+    const std::string id3v2 = ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0Song"s), 20);
+    const std::string ape = APETag(2000, {{"Title", "Ape"}});
     const std::string data = BlockHeader(1000, 0x403, 1, 88200) + std::string(3000, '\x5A');
-    const std::string bytes = id3v2 + Riff(WaveFormat(2, 44100, 16) + Chunk("data", data)) + ape +
-                              test::ID3v1Block({"v1"});
-    TWAVPackfile wv = test::Read<TWAVPackfile>(bytes);
+    const std::string bytes =
+        id3v2 + Riff(WaveFormat(2, 44100, 16) + Chunk("data", data)) + ape + ID3v1Block({"v1"});
+    TWAVPackfile wv = Read<TWAVPackfile>(bytes);
     EXPECT_TRUE(wv.Valid());
     EXPECT_EQ(std::tuple(wv.ID3v2().Title(), wv.APEtag().Title()), std::tuple("Song", "Ape"));
     // Flags bit 0 marks mono, whatever the "fmt " chunk says.
@@ -364,7 +358,7 @@ TEST(WavPackFile, ReadsTheBlockHeaderInsideTheRiffWrapper) {
     const double audio = bytes.size() - id3v2.size() - ape.size() - 128 - 1000.0;
     EXPECT_DOUBLE_EQ(wv.BitRate(), audio * 8 / 2000);
 
-    wv = test::Read<TWAVPackfile>(
+    wv = Read<TWAVPackfile>(
         Riff(WaveFormat(1, 22050, 16) + Chunk("data", BlockHeader(100, 0x402, 0, 22050) + "xyz")));
     EXPECT_EQ(wv.Channels(), 2);
     EXPECT_DOUBLE_EQ(wv.Duration(), 1.0);
@@ -373,7 +367,7 @@ TEST(WavPackFile, ReadsTheBlockHeaderInsideTheRiffWrapper) {
 TEST(WavPackFile, WalksPastOtherChunks) {
     // A "data" chunk before "fmt " is passed over, as are unknown chunks and the bytes of a
     // "fmt " chunk beyond its first 16.
-    TWAVPackfile wv = test::Read<TWAVPackfile>(
+    TWAVPackfile wv = Read<TWAVPackfile>(
         Riff(Chunk("data", BlockHeader(1, 1, 1, 1)) + Chunk("LIST", "INFOabcd") +
              WaveFormat(2, 8000, 8, LE16(0)) + Chunk("data", std::string(8000, '\x01'))));
     EXPECT_EQ(std::tuple(wv.Valid(), int{wv.Version()}, int{wv.Channels()}),
@@ -382,10 +376,10 @@ TEST(WavPackFile, WalksPastOtherChunks) {
     EXPECT_DOUBLE_EQ(wv.BitRate(), 16000 / 125.0);
     // The "data" chunk announces two seconds; the cut file holds one.
     const std::string header = Riff(WaveFormat(1, 8000, 16));
-    wv = test::Read<TWAVPackfile>(header + "data" + LE32(32000) + std::string(16000, '\0'));
+    wv = Read<TWAVPackfile>(header + "data" + LE32(32000) + std::string(16000, '\0'));
     EXPECT_DOUBLE_EQ(wv.Duration(), 1.0);
     // No "data" chunk: the format alone makes the file valid.
-    EXPECT_EQ(test::Read<TWAVPackfile>(header).Duration(), 0);
+    EXPECT_EQ(Read<TWAVPackfile>(header).Duration(), 0);
 }
 
 TEST(WavPackFile, FilesWithoutARiffWaveHeaderOrFormatAreNotValid) {
@@ -398,12 +392,11 @@ TEST(WavPackFile, FilesWithoutARiffWaveHeaderOrFormatAreNotValid) {
                                  Riff("junk" + LE32(0) + WaveFormat(2, 44100, 16) + data),
                                  Riff("junk" + LE32(0xFFFFFFF0) + WaveFormat(2, 44100, 16) + data)};
     TWAVPackfile wv;
-    for (const std::string& bytes : cases) EXPECT_FALSE(test::ReadBytes(wv, bytes));
+    for (const std::string& bytes : cases) EXPECT_FALSE(ReadBytes(wv, bytes));
 
     // Nothing of an earlier, valid file is left.
-    ASSERT_TRUE(
-        test::ReadBytes(wv, Riff(WaveFormat(2, 44100, 16) + data) + test::ID3v1Block({"v1"})));
-    ASSERT_FALSE(test::ReadBytes(wv, std::string(200, 'z')));
+    ASSERT_TRUE(ReadBytes(wv, Riff(WaveFormat(2, 44100, 16) + data) + ID3v1Block({"v1"})));
+    ASSERT_FALSE(ReadBytes(wv, std::string(200, 'z')));
     EXPECT_EQ(std::tuple(int{wv.Channels()}, wv.Duration(), wv.ID3v1().Exists()),
               std::tuple(0, 0.0, false));
 }

@@ -12,10 +12,7 @@
 namespace rv {
 namespace {
 
-using test::FLACBlock;
-using test::FLACHead;
-using test::OggVorbisFile;
-using test::VorbisCommentBody;
+using namespace test;
 
 constexpr unsigned char kVorbisComment = 4;
 
@@ -23,13 +20,12 @@ constexpr unsigned char kVorbisComment = 4;
 // beyond the search at the end. Their fields are checked against the tools in manifest_test.cpp.
 template <typename Reader>
 Reader Data(const std::string& file, std::size_t padding = 0) {
-    return test::Read<Reader>(test::ReadFileBytes(test::TestDataPath("audio/" + file)) +
-                              std::string(padding, '\0'));
+    return Read<Reader>(ReadFileBytes(TestDataPath("audio/" + file)) + std::string(padding, '\0'));
 }
 
 TVorbisComment Comment(const std::string& body) {
-    return test::Read<TFLACfile>(FLACHead(2, 44100, 16, 44100, false) +
-                                 FLACBlock(kVorbisComment, body, true))
+    return Read<TFLACfile>(FLACHead(2, 44100, 16, 44100, false) +
+                           FLACBlock(kVorbisComment, body, true))
         .VorbisComment();
 }
 
@@ -58,17 +54,17 @@ TEST(FLAC, FieldsAreFoundWhateverTheCaseOfTheirNamesAndTheYearFallsBackToTheDate
 }
 
 TEST(FLAC, StreamInfoKeepsAllThirtySixBitsOfTheSampleCount) {
-    const TFLACfile flac = test::Read<TFLACfile>(FLACHead(6, 655350, 32, 0xF00000001ull, true));
+    const TFLACfile flac = Read<TFLACfile>(FLACHead(6, 655350, 32, 0xF00000001ull, true));
     EXPECT_EQ(std::tuple(flac.Samples(), flac.Channels(), flac.SampleRate(), flac.Bits()),
               std::tuple(0xF00000001ull, 6u, 655350u, 32u));
     // No samples: not valid, no duration.
-    EXPECT_FALSE(test::Read<TFLACfile>(FLACHead(2, 44100, 16, 0, true)).Valid());
+    EXPECT_FALSE(Read<TFLACfile>(FLACHead(2, 44100, 16, 0, true)).Valid());
 }
 
 TEST(FLAC, BlocksBeforeTheCommentAreSkippedByTheirLengths) {
     // A padding block (type 1) holding a comment's bytes, and a seek table (type 3).
     const std::string fake = VorbisCommentBody("0123456789", {"TITLE=Inside padding"});
-    const TFLACfile flac = test::Read<TFLACfile>(
+    const TFLACfile flac = Read<TFLACfile>(
         FLACHead(2, 44100, 16, 44100, false) + FLACBlock(1, fake, false) +
         FLACBlock(3, std::string(36, '\xFF'), false) +
         FLACBlock(kVorbisComment, VorbisCommentBody("0123456789", {"TITLE=Real"}), true));
@@ -76,13 +72,12 @@ TEST(FLAC, BlocksBeforeTheCommentAreSkippedByTheirLengths) {
     // STREAMINFO flagged as the last block: nothing after it is looked at.
     const std::string comment = FLACBlock(kVorbisComment, fake, true);
     for (const bool last : {true, false})
-        EXPECT_EQ(test::Read<TFLACfile>(FLACHead(2, 44100, 16, 44100, last) + comment)
-                      .VorbisComment()
-                      .Count(),
-                  last ? 0u : 1u);
+        EXPECT_EQ(
+            Read<TFLACfile>(FLACHead(2, 44100, 16, 44100, last) + comment).VorbisComment().Count(),
+            last ? 0u : 1u);
     // What is no FLAC file fills nothing, though a comment block follows.
     TFLACfile riff;
-    EXPECT_FALSE(test::ReadBytes(riff, "RIFF" + std::string(38, '\0') + comment));
+    EXPECT_FALSE(ReadBytes(riff, "RIFF" + std::string(38, '\0') + comment));
     EXPECT_FALSE(riff.Valid());
     EXPECT_EQ(riff.VorbisComment().Count(), 0u);
 }
@@ -93,11 +88,11 @@ TEST(FLAC, ForgedCountsAndLengthsAreCheckedAgainstTheBlock) {
         EXPECT_EQ(Comment(VorbisCommentBody(std::string(length, 'v'), {})).Valid(), valid);
     // Four billion fields announced in a block of a few bytes: nothing is reserved for them.
     std::string body = VorbisCommentBody("0123456789", {"TITLE=Kept"});
-    body.replace(14, 4, test::LE32(0xFFFFFFFF));
+    body.replace(14, 4, LE32(0xFFFFFFFF));
     EXPECT_EQ(Comment(body).GetValue("TITLE"), "Kept");
     // A field as long as the whole address space, and a vendor likewise.
-    EXPECT_EQ(Comment(body + test::LE32(0xFFFFFFF0) + "ARTIST=x").Count(), 1u);
-    body.replace(0, 4, test::LE32(0xFFFFFFFF));
+    EXPECT_EQ(Comment(body + LE32(0xFFFFFFF0) + "ARTIST=x").Count(), 1u);
+    body.replace(0, 4, LE32(0xFFFFFFFF));
     EXPECT_EQ(Comment(body).Count(), 0u);
     EXPECT_FALSE(Comment(body).Valid());
 }
@@ -118,7 +113,7 @@ TEST(OggVorbis, WithoutASampleCountTheDurationComesFromTheNominalRate) {
 }
 
 TEST(OggVorbis, FieldsFollowTheCommentRules) {
-    const TOggVorbis ogg = test::Read<TOggVorbis>(OggVorbisFile(
+    const TOggVorbis ogg = Read<TOggVorbis>(OggVorbisFile(
         2, 44100, 128000,
         VorbisCommentBody("  Vendor One ", {"no equals sign", "artist=First", "Artist=Second",
                                             "TITLE=" + std::string(300, 'x'), "performer=Ignored",
@@ -138,17 +133,17 @@ TEST(OggVorbis, FieldsFollowTheCommentRules) {
 TEST(OggVorbis, ForgedCountsAndLengthsEndTheCommentsQuietly) {
     // A field count of four billion, then a field length far past the end of the file.
     std::string body = VorbisCommentBody("vendor", {"TITLE=Kept"});
-    body.replace(4 + 6, 4, test::LE32(0xFFFFFFFF));
-    body += test::LE32(0x7FFFFFFF) + "ARTIST=lost";
-    const TOggVorbis ogg = test::Read<TOggVorbis>(OggVorbisFile(1, 8000, 16000, body, 8000));
+    body.replace(4 + 6, 4, LE32(0xFFFFFFFF));
+    body += LE32(0x7FFFFFFF) + "ARTIST=lost";
+    const TOggVorbis ogg = Read<TOggVorbis>(OggVorbisFile(1, 8000, 16000, body, 8000));
     EXPECT_EQ(ogg.Title(), "Kept");
     EXPECT_EQ(ogg.Artist(), "");
     EXPECT_TRUE(ogg.Valid());
     // What is no Ogg Vorbis stream is refused; an ID3v2 tag whose size runs past the end is no
     // tag, so such a file is read from its start.
     TOggVorbis other;
-    EXPECT_FALSE(test::ReadBytes(other, "OggS" + std::string(100, '\0')));
-    EXPECT_FALSE(test::ReadBytes(other, test::ID3v2Tag(3, "", 5000).substr(0, 10) + "OggS"));
+    EXPECT_FALSE(ReadBytes(other, "OggS" + std::string(100, '\0')));
+    EXPECT_FALSE(ReadBytes(other, ID3v2Tag(3, "", 5000).substr(0, 10) + "OggS"));
     EXPECT_FALSE(other.Valid());
 }
 

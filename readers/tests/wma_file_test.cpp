@@ -11,9 +11,7 @@
 namespace rv {
 namespace {
 
-using test::LE16;
-using test::LE32;
-using test::LE64;
+using namespace test;
 
 // ASF header objects built byte by byte, for what ffmpeg does not write: descriptors of every
 // value type, broken object sizes, out-of-range stream values.
@@ -26,15 +24,9 @@ std::string Utf16LE(std::string_view utf8) {
 
 // The 16 bytes of a GUID as a file holds them: the first three groups little-endian.
 std::string GUIDBytes(std::string_view text) {
-    std::string hex;
-    for (const char c : text)
-        if (c != '-') hex.push_back(c);
-    std::string value;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        value.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    constexpr int kOrder[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
     std::string bytes;
-    for (const int i : kOrder) bytes.push_back(value[i]);
+    for (const std::size_t at : {6, 4, 2, 0, 11, 9, 16, 14, 19, 21, 24, 26, 28, 30, 32, 34})
+        bytes.push_back(static_cast<char>(std::stoi(std::string(text.substr(at, 2)), nullptr, 16)));
     return bytes;
 }
 
@@ -190,10 +182,10 @@ TEST(WMAFile, BrokenObjectSizesEndTheWalkAndFieldsRunningPastTheirObjectFailTheR
     std::string broken = kTitle;
     broken[24] = '\x7F';
     TWMAfile wma;
-    EXPECT_FALSE(test::ReadBytes(wma, Header({kStream, broken}, 3)));
+    EXPECT_FALSE(ReadBytes(wma, Header({kStream, broken}, 3)));
     EXPECT_FALSE(wma.Valid());
     // A header object cut short.
-    EXPECT_FALSE(test::ReadBytes(wma, Header({}).substr(0, 20)));
+    EXPECT_FALSE(ReadBytes(wma, Header({}).substr(0, 20)));
     // Not ASF at all: read, but not valid.
     EXPECT_FALSE(test::Read<TWMAfile>("RIFF....").Valid());
 }
