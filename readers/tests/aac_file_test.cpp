@@ -43,11 +43,10 @@ private:
 
 struct ADTSFields {
     bool mpeg2 = false;
-    unsigned profile = 1;    // object type - 1: 0 Main, 1 LC, 2 SSR, 3 LTP
-    unsigned rateIndex = 3;  // 48000 Hz: 375 bit/s for each byte a frame
-    unsigned channels = 2;
-    unsigned length = 200;      // whole frame, header included
-    unsigned fullness = 0x7FF;  // all ones: variable rate
+    unsigned profile = 1;                 // object type - 1: 0 Main, 1 LC, 2 SSR, 3 LTP
+    unsigned rateIndex = 3;               // 48000 Hz: 375 bit/s for each byte a frame
+    unsigned channels = 2, length = 200;  // the length of the whole frame, header included
+    unsigned fullness = 0x7FF;            // all ones: variable rate
 };
 // One frame: a 7-byte header without CRC, then zeros up to `length`.
 std::string ADTSFrame(const ADTSFields& f) {
@@ -72,11 +71,9 @@ std::string ADTSFrame(const ADTSFields& f) {
 }
 
 struct ADIFFields {
-    bool copyrightId = false;
-    bool vbr = false;
+    bool copyrightId = false, vbr = false;
     std::uint32_t bitRate = 128000;
-    unsigned profile = 1;
-    unsigned rateIndex = 4;
+    unsigned profile = 1, rateIndex = 4;
     // One entry per element: true for a channel pair element, false for a single channel.
     std::vector<bool> front{}, side{}, back{};
     unsigned lfe = 0;
@@ -140,7 +137,7 @@ TAACfile Read(const std::string& bytes) {
 
 // Variable-rate ADTS streams of MPEG-2 and MPEG-4 are checked against the tools in
 // manifest_test.cpp. At 48 kHz each byte of a 1024-sample frame is 375 bit/s.
-TEST(AACFile, ADTSRateIsTheFirstFrameOrTheAverageOfAll) {
+TEST(AACFile, ADTSRateIsTheFirstFrameOrTheAverageOfAllAndBrokenStreamsLeaveNothing) {
     // A buffer fullness other than all ones marks a constant rate: the second, longer frame
     // is never looked at.
     TAACfile aac = Read(Frames({.fullness = 0x123}, {384, 900}));
@@ -150,6 +147,19 @@ TEST(AACFile, ADTSRateIsTheFirstFrameOrTheAverageOfAll) {
     // A broken sync word ends the walk; that step still counts as a frame in the average.
     EXPECT_EQ(Read(Frames({}, {200, 200, 200}) + std::string(600, '\x55')).BitRate(),
               600u * 375 / 4);
+    TAACfile broken;
+    ASSERT_TRUE(ReadBytes(broken, Frames({}, {200, 200}) + ID3v1Block({"v1"})));
+    EXPECT_TRUE(broken.ID3v1().Exists());
+    // Sample-rate index 12 to 15 has no rate.
+    ASSERT_TRUE(ReadBytes(broken, Frames({.rateIndex = 13}, {200, 200})));
+    EXPECT_FALSE(broken.Valid());
+    EXPECT_FALSE(broken.ID3v1().Exists());
+    // A zero length cannot move the walk on and gives no rate.
+    aac = Read(Frames({}, {0, 200}));
+    EXPECT_FALSE(aac.Valid());
+    EXPECT_EQ(aac.Duration(), 0);
+    // 0xFF not followed by the rest of the 12-bit sync word.
+    EXPECT_EQ(Read("\xFF\xE1"s + std::string(300, '\0')).HeaderType(), "Unknown");
 }
 
 // The plain layout, six channels from four elements, is checked against the tools in
@@ -168,22 +178,6 @@ TEST(AACFile, ADIFOptionalFieldsMoveTheFieldsBehindThem) {
     EXPECT_EQ(std::tuple(aac.BitRateType(), aac.BitRate(), aac.Profile(), aac.SampleRate(),
                          int{aac.Channels()}),
               std::tuple("VBR", 96000u, "AAC Main", 22050u, 2));
-}
-
-TEST(AACFile, BrokenStreamsAreNotValidAndLeaveNothingBehind) {
-    TAACfile aac;
-    ASSERT_TRUE(ReadBytes(aac, Frames({}, {200, 200}) + ID3v1Block({"v1"})));
-    EXPECT_TRUE(aac.ID3v1().Exists());
-    // Sample-rate index 12 to 15 has no rate.
-    ASSERT_TRUE(ReadBytes(aac, Frames({.rateIndex = 13}, {200, 200})));
-    EXPECT_FALSE(aac.Valid());
-    EXPECT_FALSE(aac.ID3v1().Exists());
-    // A zero length cannot move the walk on and gives no rate.
-    aac = Read(Frames({}, {0, 200}));
-    EXPECT_FALSE(aac.Valid());
-    EXPECT_EQ(aac.Duration(), 0);
-    // 0xFF not followed by the rest of the 12-bit sync word.
-    EXPECT_EQ(Read("\xFF\xE1"s + std::string(300, '\0')).HeaderType(), "Unknown");
 }
 
 }  // namespace

@@ -49,9 +49,7 @@ std::string MusepackOldHeader(unsigned version, std::uint32_t frames, unsigned b
 // bit rate in kbit/s, sample rate in kHz — 11, 22, 44 for the 1.025 rates), the other chunks,
 // "DATA" and `dataSize` bytes of data. The header size counts the chunks up to "DATA".
 struct TwinVQFields {
-    std::uint32_t channelMode = 1;
-    std::uint32_t bitRate = 48;
-    std::uint32_t sampleRate = 44;
+    std::uint32_t channelMode = 1, bitRate = 48, sampleRate = 44;
     std::vector<std::pair<std::string, std::string>> chunks{};
     std::size_t dataSize = 12000;
 };
@@ -71,18 +69,13 @@ std::string TwinVQFile(const TwinVQFields& f) {
 // descriptor of `descriptorBytes` (52 or more) and a header of `headerBytes`, of which up to
 // 24 are written.
 struct MonkeyFields {
-    std::uint16_t version = 3990;
-    std::uint16_t compression = 2000;
-    std::uint16_t flags = 0;
-    std::uint16_t channels = 2;
-    std::uint32_t sampleRate = 44100;
-    std::uint32_t totalFrames = 3;
-    std::uint32_t finalFrameBlocks = 1000;
-    std::uint32_t peakLevel = 0;           // old layout
-    std::uint32_t blocksPerFrame = 73728;  // descriptor layout
-    std::uint16_t bits = 16;               // descriptor layout
-    std::uint32_t descriptorBytes = 52;    // descriptor layout
-    std::uint32_t headerBytes = 24;        // descriptor layout
+    std::uint16_t version = 3990, compression = 2000, flags = 0, channels = 2;
+    std::uint32_t sampleRate = 44100, totalFrames = 3, finalFrameBlocks = 1000;
+    std::uint32_t peakLevel = 0;  // old layout
+    // Descriptor layout:
+    std::uint32_t blocksPerFrame = 73728;
+    std::uint16_t bits = 16;
+    std::uint32_t descriptorBytes = 52, headerBytes = 24;
 };
 std::string MonkeyOldHeader(const MonkeyFields& f) {
     return "MAC " + LE16(f.version) + LE16(f.compression) + LE16(f.flags) + LE16(f.channels) +
@@ -105,8 +98,7 @@ std::string MonkeyDescriptorHeader(const MonkeyFields& f) {
 // The 23-byte OptimFROG header.
 struct OptimFrogFields {
     std::uint64_t length = 2 * 44100;  // samples of all channels
-    std::uint8_t sampleType = 2;
-    std::uint8_t channelMode = 1;
+    std::uint8_t sampleType = 2, channelMode = 1;
     std::uint32_t sampleRate = 44100;
     std::uint8_t compression = 2 << 3;
 };
@@ -119,7 +111,7 @@ std::string OptimFrogHeader(const OptimFrogFields& f) {
 
 const std::string kAudio(4000, '\x21');
 
-TEST(Monkey, DescriptorAndHeaderSizes) {
+TEST(Monkey, DescriptorAndHeaderSizesAndInvalidHeaders) {
     TMonkey ape;
     // A longer descriptor is skipped; a header longer than 24 bytes is read for 24.
     ASSERT_TRUE(ReadBytes(ape, MonkeyDescriptorHeader({.descriptorBytes = 60}) + kAudio));
@@ -134,6 +126,17 @@ TEST(Monkey, DescriptorAndHeaderSizes) {
     ASSERT_TRUE(ReadBytes(
         ape, MonkeyDescriptorHeader({.totalFrames = 0xFFFFFFFF, .blocksPerFrame = 0xFFFFFFFF})));
     EXPECT_EQ(ape.Samples(), 0xFFFFFFFFull * 0xFFFFFFFEull + 1000);
+    for (const MonkeyFields& fields : {MonkeyFields{.version = 3950, .totalFrames = 0},
+                                       MonkeyFields{.version = 3950, .channels = 0},
+                                       MonkeyFields{.version = 3950, .sampleRate = 0}})
+        EXPECT_FALSE(ReadBytes(ape, MonkeyOldHeader(fields) + kAudio));
+    EXPECT_EQ(ape.Duration(), 0);
+    EXPECT_FALSE(ReadBytes(ape, MonkeyDescriptorHeader({.bits = 0}) + kAudio));
+    // A header cut short, and a file of another kind.
+    EXPECT_FALSE(ReadBytes(ape, MonkeyOldHeader({.version = 3950}).substr(0, 35)));
+    EXPECT_FALSE(ReadBytes(ape, MonkeyDescriptorHeader({}).substr(0, 57)));
+    EXPECT_FALSE(ReadBytes(ape, "fLaC" + kAudio));
+    EXPECT_FALSE(ape.ReadFromFile("/nonexistent/file.ape"));
 }
 
 TEST(Monkey, OldLayoutBlocksPerFrameAndFlags) {
@@ -160,22 +163,7 @@ TEST(Monkey, OldLayoutBlocksPerFrameAndFlags) {
     EXPECT_EQ(ape.PeakLevel(), 16384u);
 }
 
-TEST(Monkey, InvalidHeaders) {
-    TMonkey ape;
-    for (const MonkeyFields& fields : {MonkeyFields{.version = 3950, .totalFrames = 0},
-                                       MonkeyFields{.version = 3950, .channels = 0},
-                                       MonkeyFields{.version = 3950, .sampleRate = 0}})
-        EXPECT_FALSE(ReadBytes(ape, MonkeyOldHeader(fields) + kAudio));
-    EXPECT_EQ(ape.Duration(), 0);
-    EXPECT_FALSE(ReadBytes(ape, MonkeyDescriptorHeader({.bits = 0}) + kAudio));
-    // A header cut short, and a file of another kind.
-    EXPECT_FALSE(ReadBytes(ape, MonkeyOldHeader({.version = 3950}).substr(0, 35)));
-    EXPECT_FALSE(ReadBytes(ape, MonkeyDescriptorHeader({}).substr(0, 57)));
-    EXPECT_FALSE(ReadBytes(ape, "fLaC" + kAudio));
-    EXPECT_FALSE(ape.ReadFromFile("/nonexistent/file.ape"));
-}
-
-TEST(Musepack, StreamVersionsAndTheirHeaderFields) {
+TEST(Musepack, StreamVersionsTheirHeaderFieldsAndTheBitRateBetweenTheTags) {
     TMPEGplus mpc = Read<TMPEGplus>(MusepackSV7Header(1000, 2, true) + kAudio);
     EXPECT_EQ(std::tuple(mpc.SampleRate(), mpc.ChannelMode()), std::tuple(37800u, "Joint Stereo"));
     EXPECT_DOUBLE_EQ(mpc.Duration(), 1000 * 1152 / 37800.0);
@@ -199,18 +187,15 @@ TEST(Musepack, StreamVersionsAndTheirHeaderFields) {
     // Fewer than 32 bytes after the ID3v2 tag.
     const std::string id3v2 = ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0Song"s));
     EXPECT_FALSE(ReadBytes(mpc, id3v2 + MusepackSV7Header(10, 0, false).substr(0, 31)));
-}
-
-TEST(Musepack, BitRateComesFromTheStreamBetweenTheTagsAndIsClamped) {
-    const std::string id3v2 = ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0Song"s), 50);
-    const std::string header = MusepackSV7Header(100, 1, false);
+    // The bit rate comes from the stream between the tags and is clamped.
+    const std::string tagged = ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0Song"s), 50);
+    const std::string sv7 = MusepackSV7Header(100, 1, false);
     const std::string audio(20000, '\x33');
-    TMPEGplus mpc =
-        Read<TMPEGplus>(id3v2 + header + audio + APETag(2000, {{"Artist", "Band"}}, true) +
-                        ID3v1Block({.title = "One"}));
+    mpc = Read<TMPEGplus>(tagged + sv7 + audio + APETag(2000, {{"Artist", "Band"}}, true) +
+                          ID3v1Block({.title = "One"}));
     EXPECT_EQ(mpc.APEtag().Artist(), "Band");
     // The APE tag's header is not part of the size its footer gives, so it counts as stream.
-    const double streamBytes = header.size() + audio.size() + 32;
+    const double streamBytes = sv7.size() + audio.size() + 32;
     EXPECT_EQ(mpc.BitRate(), Round(streamBytes * 8 * 48 / 100 / 1152));
     EXPECT_FALSE(mpc.Corrupted());
 
@@ -255,16 +240,6 @@ TEST(OptimFrog, HeaderValuesAndWhichAreValid) {
     EXPECT_FALSE(ReadBytes(ofr, "MAC " + OptimFrogHeader({})));
 }
 
-// The usual header values are checked against the tools in manifest_test.cpp.
-TEST(TwinVQ, HeaderValuesTakeTheirLow16BitsAndAHeaderSizeBeyondTheFile) {
-    const TTwinVQ vqf = Read<TTwinVQ>(TwinVQFile({.channelMode = 0x10001, .bitRate = 0x70030}));
-    EXPECT_EQ(std::tuple(vqf.ChannelMode(), int{vqf.BitRate()}), std::tuple("Stereo", 48));
-    // A header size beyond the file: the distance is taken either way.
-    std::string wrapped = TwinVQFile({.bitRate = 8, .dataSize = 0});
-    wrapped.replace(12, 4, BE32(0xFFFF));
-    EXPECT_DOUBLE_EQ(Read<TTwinVQ>(wrapped).Duration(), (0xFFFF + 20 - wrapped.size()) / 125.0 / 8);
-}
-
 TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacter) {
     // Which chunk gives which field is checked against the tools in manifest_test.cpp.
     TwinVQFields fields{.chunks = {{"NAME", "  Blue Train \t"},
@@ -294,7 +269,7 @@ TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacter) {
     EXPECT_FALSE(ReadBytes(vqf, TwinVQFile({}).substr(0, 39)));
 }
 
-TEST(TwinVQ, CorruptedOutsideTheEncodersRanges) {
+TEST(TwinVQ, HeaderNumbersCorruptedOutsideTheEncodersRangesOrCutTo16BitsOrBeyondTheFile) {
     // 264 kbit/s would read as 8 if cut to a byte; 105 kHz as 39464 Hz if cut to 16 bits.
     // 100 and 10,000,000 bytes at 8 kbit/s are 0.1 s and 10000 s, the plausible ends.
     // Bit rate, sample rate, data bytes, channel mode, and whether that is corrupted.
@@ -316,6 +291,13 @@ TEST(TwinVQ, CorruptedOutsideTheEncodersRanges) {
             EXPECT_EQ(vqf.SampleRate(), sampleRate * 1000);
         }
     }
+    // The usual header values are checked against the tools in manifest_test.cpp.
+    const TTwinVQ vqf = Read<TTwinVQ>(TwinVQFile({.channelMode = 0x10001, .bitRate = 0x70030}));
+    EXPECT_EQ(std::tuple(vqf.ChannelMode(), int{vqf.BitRate()}), std::tuple("Stereo", 48));
+    // A header size beyond the file: the distance is taken either way.
+    std::string wrapped = TwinVQFile({.bitRate = 8, .dataSize = 0});
+    wrapped.replace(12, 4, BE32(0xFFFF));
+    EXPECT_DOUBLE_EQ(Read<TTwinVQ>(wrapped).Duration(), (0xFFFF + 20 - wrapped.size()) / 125.0 / 8);
 }
 
 std::string Chunk(std::string_view id, std::string_view body) {
@@ -364,7 +346,7 @@ TEST(WavPackFile, ReadsTheBlockHeaderInsideTheRiffWrapper) {
     EXPECT_DOUBLE_EQ(wv.Duration(), 1.0);
 }
 
-TEST(WavPackFile, WalksPastOtherChunks) {
+TEST(WavPackFile, WalksPastOtherChunksAndFilesWithoutARiffWaveHeaderOrFormatAreNotValid) {
     // A "data" chunk before "fmt " is passed over, as are unknown chunks and the bytes of a
     // "fmt " chunk beyond its first 16.
     TWAVPackfile wv = Read<TWAVPackfile>(
@@ -380,9 +362,6 @@ TEST(WavPackFile, WalksPastOtherChunks) {
     EXPECT_DOUBLE_EQ(wv.Duration(), 1.0);
     // No "data" chunk: the format alone makes the file valid.
     EXPECT_EQ(Read<TWAVPackfile>(header).Duration(), 0);
-}
-
-TEST(WavPackFile, FilesWithoutARiffWaveHeaderOrFormatAreNotValid) {
     const std::string data = Chunk("data", BlockHeader(100, 0x403, 0, 44100));
     // Today's WavPack: a bare "wvpk" block; RIFF of another kind; a "fmt " chunk too short for
     // its fields; a size of 0 that stops the walk; a size that runs far past the end.
@@ -391,7 +370,6 @@ TEST(WavPackFile, FilesWithoutARiffWaveHeaderOrFormatAreNotValid) {
                                  Riff(Chunk("fmt ", std::string(12, '\x01')) + data),
                                  Riff("junk" + LE32(0) + WaveFormat(2, 44100, 16) + data),
                                  Riff("junk" + LE32(0xFFFFFFF0) + WaveFormat(2, 44100, 16) + data)};
-    TWAVPackfile wv;
     for (const std::string& bytes : cases) EXPECT_FALSE(ReadBytes(wv, bytes));
 
     // Nothing of an earlier, valid file is left.

@@ -30,7 +30,7 @@ TID3v2 V23(const std::vector<std::pair<std::string, std::string>>& frames) {
     return V2(ID3v2Tag(3, bytes));
 }
 
-TEST(ID3v1, TrackVersionGenreAndText) {
+TEST(ID3v1, TrackVersionGenreAndTextAndOnlyUnreadableFilesAreErrors) {
     TID3v1 tag =
         Read<TID3v1>(kAudio + ID3v1Block({"Caf\xE9 \x80\x01", "Artist   ", "Al\0junk"s, "19\t9",
                                           "A comment that is 28 chars!!", 5, 17}));
@@ -49,18 +49,17 @@ TEST(ID3v1, TrackVersionGenreAndText) {
     for (const auto& [id, name] :
          {std::pair<unsigned char, std::string>{147, "Synthpop"}, {148, ""}})
         EXPECT_EQ(Read<TID3v1>(ID3v1Block({.genre = id})).Genre(), name);
+    // Only unreadable files are errors, and nothing of an earlier tag is kept.
+    TID3v1 other;
+    EXPECT_FALSE(ReadBytes(other, std::string(127, 'x')));
+    EXPECT_FALSE(other.ReadFromFile("/nonexistent/file.mp3"));
+    ASSERT_TRUE(ReadBytes(other, ID3v1Block({"Title", "", "", "", "", 3, 1})));
+    EXPECT_TRUE(ReadBytes(other, std::string(128, 'x')));
+    EXPECT_EQ(std::tuple(other.Exists(), other.Title(), int{other.Track()}),
+              std::tuple(false, "", 0));
 }
 
-TEST(ID3v1, OnlyUnreadableFilesAreErrorsAndNothingIsKept) {
-    TID3v1 tag;
-    EXPECT_FALSE(ReadBytes(tag, std::string(127, 'x')));
-    EXPECT_FALSE(tag.ReadFromFile("/nonexistent/file.mp3"));
-    ASSERT_TRUE(ReadBytes(tag, ID3v1Block({"Title", "", "", "", "", 3, 1})));
-    EXPECT_TRUE(ReadBytes(tag, std::string(128, 'x')));
-    EXPECT_EQ(std::tuple(tag.Exists(), tag.Title(), int{tag.Track()}), std::tuple(false, "", 0));
-}
-
-TEST(ID3v2, SizeCountsHeaderAndFooterAndMustFitTheFile) {
+TEST(ID3v2, TagSizesCountHeaderAndFooterAndFrameSizesAreSynchsafeInVersion24) {
     TID3v2 tag;
     EXPECT_FALSE(ReadBytes(tag, "ID3\3\0\0\0"));
     const std::string frame = ID3v2Frame(4, "TIT2", "\0T"s);
@@ -73,6 +72,21 @@ TEST(ID3v2, SizeCountsHeaderAndFooterAndMustFitTheFile) {
     EXPECT_EQ(std::tuple(int{tag.VersionID()}, tag.Size(), tag.Title()), std::tuple(3, 0u, ""));
     // So with a version we do not know.
     EXPECT_EQ(V2(ID3v2Tag(5, frame)).Title(), "");
+    // Only the first 500 bytes of a frame count, and the walk goes on; the cut falls inside the
+    // final "é", which is dropped whole.
+    const TID3v2 cut =
+        V2(ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\3" + std::string(498, 'x') + "\xC3\xA9 more") +
+                           ID3v2Frame(3, "TPE1", "\0Next"s)));
+    EXPECT_EQ(std::tuple(cut.Title(), cut.Artist()), std::tuple(std::string(498, 'x'), "Next"));
+    // A 200-byte title has a synchsafe size (01 48) that read as a plain number would be 328.
+    const std::string title(199, 't');
+    const TID3v2 v24 =
+        V2(ID3v2Tag(4, ID3v2Frame(4, "TIT2", "\3" + title) + ID3v2Frame(4, "TPE1", "\3Artist"s)));
+    EXPECT_EQ(std::tuple(v24.Title(), v24.Artist()), std::tuple(title, "Artist"));
+    // Writers that stored plain sizes give themselves away by a byte with its top bit set.
+    std::string plain = ID3v2Frame(4, "TIT2", "\0"s + std::string(0x8F, 'b'));
+    plain.replace(4, 4, BE32(0x90));
+    EXPECT_EQ(V2(ID3v2Tag(4, plain + ID3v2Frame(4, "TPE1", "\0After"s))).Artist(), "After");
 }
 
 TEST(ID3v2, FallbackFramesFillEmptyFieldsAndTheLastFrameWins) {
@@ -88,23 +102,6 @@ TEST(ID3v2, FallbackFramesFillEmptyFieldsAndTheLastFrameWins) {
               std::tuple("Group", "Orig", "Old album", "2004"));
     EXPECT_EQ(std::tuple(tag.Track(), tag.TrackString(), tag.Composer()),
               std::tuple(0, "A", "Two"));
-}
-
-TEST(ID3v2, FrameSizesAreSynchsafeInVersion24AndOnlyTheFirst500BytesCount) {
-    // The cut falls inside the final "é", which is dropped whole.
-    const TID3v2 tag =
-        V2(ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\3" + std::string(498, 'x') + "\xC3\xA9 more") +
-                           ID3v2Frame(3, "TPE1", "\0Next"s)));
-    EXPECT_EQ(std::tuple(tag.Title(), tag.Artist()), std::tuple(std::string(498, 'x'), "Next"));
-    // A 200-byte title has a synchsafe size (01 48) that read as a plain number would be 328.
-    const std::string title(199, 't');
-    const TID3v2 v24 =
-        V2(ID3v2Tag(4, ID3v2Frame(4, "TIT2", "\3" + title) + ID3v2Frame(4, "TPE1", "\3Artist"s)));
-    EXPECT_EQ(std::tuple(v24.Title(), v24.Artist()), std::tuple(title, "Artist"));
-    // Writers that stored plain sizes give themselves away by a byte with its top bit set.
-    std::string frame = ID3v2Frame(4, "TIT2", "\0"s + std::string(0x8F, 'b'));
-    frame.replace(4, 4, BE32(0x90));
-    EXPECT_EQ(V2(ID3v2Tag(4, frame + ID3v2Frame(4, "TPE1", "\0After"s))).Artist(), "After");
 }
 
 TEST(ID3v2, TextFramesInEveryEncodingGenreNumbersCommentsAndLinks) {
@@ -229,7 +226,7 @@ TEST(APETag, ForgedSizesAndCountsEndTheWalk) {
                     .Exists());
 }
 
-TEST(TagText, TextCutByTheBufferLosesOnlyTheCutCharacterAndControlsNeverReachAField) {
+TEST(TagText, CutTextControlsAndTrackNumbers) {
     EXPECT_EQ(DecodeTagText("\xFF\xFE\x41\0\x34\xD8"s, TagEncoding::Utf16),
               "A");                                              // half a pair
     EXPECT_EQ(DecodeTagText("A\0B"s, TagEncoding::Utf16), "A");  // half a unit
@@ -240,9 +237,7 @@ TEST(TagText, TextCutByTheBufferLosesOnlyTheCutCharacterAndControlsNeverReachAFi
     EXPECT_EQ(CleanTagText("\xC2\x85x"), "x");  // U+0085, a C1 control
     // windows-1252 leaves 0x81 undefined; it decodes to a C1 control.
     EXPECT_EQ(DecodeTagText("A\x81\x42"s, TagEncoding::Latin), "A B");
-}
-
-TEST(TagText, TrackNumberIsTheDecimalBeforeTheSlash) {
+    // The track number is the decimal before the slash.
     EXPECT_EQ(std::tuple(ParseTrackNumber("3/12", 255), ParseTrackNumber(" 07 ", 255)),
               std::tuple(3u, 7u));
     for (const char* bad : {"A", "3a", "-3", "", "256"}) EXPECT_EQ(ParseTrackNumber(bad, 255), 0u);

@@ -82,7 +82,7 @@ TEST(FLAC, BlocksBeforeTheCommentAreSkippedByTheirLengths) {
     EXPECT_EQ(riff.VorbisComment().Count(), 0u);
 }
 
-TEST(FLAC, ForgedCountsAndLengthsAreCheckedAgainstTheBlock) {
+TEST(VorbisComment, ForgedCountsAndLengthsAreCheckedAgainstTheBlockInFLACAndEndTheCommentsInOgg) {
     for (const auto& [length, valid] :
          {std::pair{9u, false}, {10u, true}, {50u, true}, {51u, false}})
         EXPECT_EQ(Comment(VorbisCommentBody(std::string(length, 'v'), {})).Valid(), valid);
@@ -95,6 +95,20 @@ TEST(FLAC, ForgedCountsAndLengthsAreCheckedAgainstTheBlock) {
     body.replace(0, 4, LE32(0xFFFFFFFF));
     EXPECT_EQ(Comment(body).Count(), 0u);
     EXPECT_FALSE(Comment(body).Valid());
+    // A field count of four billion, then a field length far past the end of the file.
+    std::string oggBody = VorbisCommentBody("vendor", {"TITLE=Kept"});
+    oggBody.replace(4 + 6, 4, LE32(0xFFFFFFFF));
+    oggBody += LE32(0x7FFFFFFF) + "ARTIST=lost";
+    const TOggVorbis ogg = Read<TOggVorbis>(OggVorbisFile(1, 8000, 16000, oggBody, 8000));
+    EXPECT_EQ(ogg.Title(), "Kept");
+    EXPECT_EQ(ogg.Artist(), "");
+    EXPECT_TRUE(ogg.Valid());
+    // What is no Ogg Vorbis stream is refused; an ID3v2 tag whose size runs past the end is no
+    // tag, so such a file is read from its start.
+    TOggVorbis other;
+    EXPECT_FALSE(ReadBytes(other, "OggS" + std::string(100, '\0')));
+    EXPECT_FALSE(ReadBytes(other, ID3v2Tag(3, "", 5000).substr(0, 10) + "OggS"));
+    EXPECT_FALSE(other.Valid());
 }
 
 TEST(OggVorbis, WithoutASampleCountTheDurationComesFromTheNominalRate) {
@@ -128,23 +142,6 @@ TEST(OggVorbis, FieldsFollowTheCommentRules) {
     // The track is the number before the slash.
     EXPECT_EQ(Data<TOggVorbis>("ogg/stereo_tags.ogg").Track(), 7);     // 7/12
     EXPECT_EQ(Data<TOggVorbis>("ogg/mono_performer.ogg").Track(), 0);  // A1
-}
-
-TEST(OggVorbis, ForgedCountsAndLengthsEndTheCommentsQuietly) {
-    // A field count of four billion, then a field length far past the end of the file.
-    std::string body = VorbisCommentBody("vendor", {"TITLE=Kept"});
-    body.replace(4 + 6, 4, LE32(0xFFFFFFFF));
-    body += LE32(0x7FFFFFFF) + "ARTIST=lost";
-    const TOggVorbis ogg = Read<TOggVorbis>(OggVorbisFile(1, 8000, 16000, body, 8000));
-    EXPECT_EQ(ogg.Title(), "Kept");
-    EXPECT_EQ(ogg.Artist(), "");
-    EXPECT_TRUE(ogg.Valid());
-    // What is no Ogg Vorbis stream is refused; an ID3v2 tag whose size runs past the end is no
-    // tag, so such a file is read from its start.
-    TOggVorbis other;
-    EXPECT_FALSE(ReadBytes(other, "OggS" + std::string(100, '\0')));
-    EXPECT_FALSE(ReadBytes(other, ID3v2Tag(3, "", 5000).substr(0, 10) + "OggS"));
-    EXPECT_FALSE(other.Valid());
 }
 
 }  // namespace

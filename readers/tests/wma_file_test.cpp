@@ -100,7 +100,7 @@ TWMAfile Read(std::vector<std::string> objects, std::size_t fileSize = 0) {
 
 // Stream values and texts of real files are checked against the tools in manifest_test.cpp;
 // here, trimming, names in any case and the file-size estimate of the duration.
-TEST(WMAFile, ReadsStreamPropertiesAndTexts) {
+TEST(WMAFile, ReadsStreamPropertiesAndTextsTheOneMetLaterWinningAndLongOnesCut) {
     const TWMAfile wma = Read(
         {ContentDescription({"  Title ", "Author", "(c)", "Notes", "rating"}),
          Extended(
@@ -110,19 +110,16 @@ TEST(WMAFile, ReadsStreamPropertiesAndTexts) {
     EXPECT_DOUBLE_EQ(wma.Duration(), 62.5);
     EXPECT_EQ(std::tuple(wma.Title(), wma.Comment(), wma.Album(), wma.Year(), wma.Genre()),
               std::tuple("Title", "Notes", "Album", "1998", "Jazz"));
-}
-
-TEST(WMAFile, TheTextMetLaterWinsAndLongTextsAreCut) {
     const std::string first = ContentDescription({"First", "", "", "", ""});
     const std::string second = Extended({{"WM/Title", 0, "Second"}});
     EXPECT_EQ(Read({first, second}).Title(), "Second");
     EXPECT_EQ(Read({second, first}).Title(), "First");
-    const TWMAfile wma =
+    const TWMAfile cut =
         Read({ContentDescription({std::string(300, 'x'), "", "", "", ""}),
               Extended({{"WM/Genre", 0, std::string(249, 'g') + "\xF0\x9D\x84\x9E"},
                         {"WM/Year", 0, "2001"}})});
     // A character cut in half by the limit is dropped, and the next descriptor is intact.
-    EXPECT_EQ(std::tuple(wma.Title(), wma.Genre(), wma.Year()),
+    EXPECT_EQ(std::tuple(cut.Title(), cut.Genre(), cut.Year()),
               std::tuple(std::string(250, 'x'), std::string(249, 'g'), "2001"));
 }
 
