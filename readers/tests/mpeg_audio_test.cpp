@@ -78,22 +78,20 @@ TEST(MPEGAudio, XingAndVBRIHeadersGiveAverageBitRateAndDuration) {
     audio[36 + 119] = 57;
     audio.replace(36 + 120, 8, "LAME3.99");
     TMPEGaudio mpeg = Read(audio);
-    EXPECT_EQ(mpeg.VBR().Scale, 57);
-    EXPECT_EQ(mpeg.VBR().VendorID, "LAME3.99");
-    EXPECT_EQ(mpeg.BitRate(), 96);
+    EXPECT_EQ(std::tuple(int{mpeg.VBR().Scale}, mpeg.VBR().VendorID, int{mpeg.BitRate()}),
+              std::tuple(57, "LAME3.99", 96));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), 1152.0 * 1000 / 44100);
     // No frame count: the first frame's rate and the file's size decide.
     audio.replace(36 + 8, 4, BE32(0));
     mpeg = Read(audio);
-    EXPECT_TRUE(mpeg.VBR().Found);
-    EXPECT_EQ(mpeg.BitRate(), 128);
+    EXPECT_EQ(std::tuple(mpeg.VBR().Found, int{mpeg.BitRate()}), std::tuple(true, 128));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), audio.size() * 8 / 128000.0);
 
     const std::string vbri = "VBRI\0\1\0\0\0\x50"s + BE32(41700) + BE32(100);
     mpeg = Read(Stream(30, vbri));
-    EXPECT_EQ(mpeg.VBR().ID, "VBRI");
-    EXPECT_EQ(mpeg.VBR().Scale, 0x50);
-    EXPECT_EQ(mpeg.BitRate(), 128);  // 417 bytes a frame * 44100 / 144 / 1000 = 127.7
+    // 417 bytes a frame * 44100 / 144 / 1000 = 127.7 kbit/s
+    EXPECT_EQ(std::tuple(mpeg.VBR().ID, int{mpeg.VBR().Scale}, int{mpeg.BitRate()}),
+              std::tuple("VBRI", 0x50, 128));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), 1152.0 * 100 / 44100);
     // A mono MPEG 1 frame puts the Xing offset at 21, so a VBRI header at 36 is not seen.
     audio = MPEGFrames(kMpeg1L3, k128k, 0xC0, k128kLength, 30);
@@ -113,14 +111,12 @@ TEST(MPEGAudio, ImplausibleStreamsAreNotValidAndNoFrameOrAnUnreadableFileLeavesN
         EXPECT_FALSE(mpeg.Valid()) << bytes;
     }
     mpeg = Read(std::string(20000, '\0'));
-    EXPECT_FALSE(mpeg.Frame().Found);
-    EXPECT_EQ(mpeg.BitRate(), 0);
-    EXPECT_EQ(mpeg.Duration(), 0);
+    EXPECT_EQ(std::tuple(mpeg.Frame().Found, int{mpeg.BitRate()}, mpeg.Duration()),
+              std::tuple(false, 0, 0.0));
     mpeg = Read(ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0T"s)) + std::string(5000, '\0') +
                 ID3v1Block({"Title"}));
-    EXPECT_FALSE(mpeg.Valid());
-    EXPECT_FALSE(mpeg.ID3v1().Exists());
-    EXPECT_FALSE(mpeg.ID3v2().Exists());
+    EXPECT_EQ(std::tuple(mpeg.Valid(), mpeg.ID3v1().Exists(), mpeg.ID3v2().Exists()),
+              std::tuple(false, false, false));
 
     mpeg = Read(Stream(20));
     EXPECT_FALSE(mpeg.ReadFromFile("/nonexistent/file.mp3"));

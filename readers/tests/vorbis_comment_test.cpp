@@ -32,10 +32,9 @@ TVorbisComment Comment(const std::string& body) {
 // The files' raw fields are checked against metaflac in manifest_test.cpp; here, the lookup.
 TEST(FLAC, FieldsAreFoundWhateverTheCaseOfTheirNamesAndTheYearFallsBackToTheDate) {
     const TVorbisComment comment = Data<TFLACfile>("flac/mono24_blocks.flac").VorbisComment();
-    EXPECT_EQ(comment.GetValue("Title"), "Straße");
-    EXPECT_EQ(comment.GetValue("ARTIST"), "Ærøskøbing");
-    EXPECT_EQ(comment.GetValue("TrackNumber"), "2/9");
-    EXPECT_EQ(comment.GetValue("Composer"), "");
+    EXPECT_EQ(std::tuple(comment.GetValue("Title"), comment.GetValue("ARTIST"),
+                         comment.GetValue("TrackNumber"), comment.GetValue("Composer")),
+              std::tuple("Straße", "Ærøskøbing", "2/9", ""));
     EXPECT_EQ(Utf16ToUtf8(comment.FieldName(0)), "TITLE");
     EXPECT_EQ(Utf16ToUtf8(comment.FieldValue(2)), "Ωμέγα");
     EXPECT_EQ(comment.Year(), "1984");
@@ -78,8 +77,7 @@ TEST(FLAC, BlocksBeforeTheCommentAreSkippedByTheirLengths) {
     // What is no FLAC file fills nothing, though a comment block follows.
     TFLACfile riff;
     EXPECT_FALSE(ReadBytes(riff, "RIFF" + std::string(38, '\0') + comment));
-    EXPECT_FALSE(riff.Valid());
-    EXPECT_EQ(riff.VorbisComment().Count(), 0u);
+    EXPECT_EQ(std::tuple(riff.Valid(), riff.VorbisComment().Count()), std::tuple(false, 0u));
 }
 
 TEST(VorbisComment, ForgedCountsAndLengthsAreCheckedAgainstTheBlockInFLACAndEndTheCommentsInOgg) {
@@ -100,9 +98,7 @@ TEST(VorbisComment, ForgedCountsAndLengthsAreCheckedAgainstTheBlockInFLACAndEndT
     oggBody.replace(4 + 6, 4, LE32(0xFFFFFFFF));
     oggBody += LE32(0x7FFFFFFF) + "ARTIST=lost";
     const TOggVorbis ogg = Read<TOggVorbis>(OggVorbisFile(1, 8000, 16000, oggBody, 8000));
-    EXPECT_EQ(ogg.Title(), "Kept");
-    EXPECT_EQ(ogg.Artist(), "");
-    EXPECT_TRUE(ogg.Valid());
+    EXPECT_EQ(std::tuple(ogg.Title(), ogg.Artist(), ogg.Valid()), std::tuple("Kept", "", true));
     // What is no Ogg Vorbis stream is refused; an ID3v2 tag whose size runs past the end is no
     // tag, so such a file is read from its start.
     TOggVorbis other;
@@ -134,10 +130,9 @@ TEST(OggVorbis, FieldsFollowTheCommentRules) {
                                             "GENRE=  Jazz  ", "description=Used", "x=y"}),
         441000));
     EXPECT_EQ(ogg.Vendor(), "Vendor One");  // a later text without "=" does not replace it
-    EXPECT_EQ(ogg.Artist(), "Second");
-    EXPECT_EQ(ogg.Title(), std::string(244, 'x'));  // a field keeps its first 250 bytes
-    EXPECT_EQ(ogg.Genre(), "Jazz");
-    EXPECT_EQ(ogg.Comment(), "Used");
+    // A field keeps its first 250 bytes.
+    EXPECT_EQ(std::tuple(ogg.Artist(), ogg.Title(), ogg.Genre(), ogg.Comment()),
+              std::tuple("Second", std::string(244, 'x'), "Jazz", "Used"));
     EXPECT_DOUBLE_EQ(ogg.Duration(), 10.0);
     // The track is the number before the slash.
     EXPECT_EQ(Data<TOggVorbis>("ogg/stereo_tags.ogg").Track(), 7);     // 7/12
