@@ -98,7 +98,7 @@ std::string ADIFHeader(const ADIFFields& f) {
 
 // Variable-rate ADTS streams of MPEG-2 and MPEG-4 are checked against the tools in
 // manifest_test.cpp. At 48 kHz each byte of a 1024-sample frame is 375 bit/s.
-TEST(AACFile, ADTSRateIsTheFirstFrameOrTheAverageOfAllAndBrokenStreamsLeaveNothing) {
+TEST(AACFile, ADTSRateIsTheFirstFrameOrTheAverageAndBrokenStreamsLeaveNothing) {
     // A buffer fullness other than all ones marks a constant rate: the second, longer frame
     // is never looked at.
     TAACfile aac = Read<TAACfile>(Frames({.fullness = 0x123}, {384, 900}));

@@ -111,7 +111,7 @@ std::string OptimFrogHeader(const OptimFrogFields& f) {
 
 const std::string kAudio(4000, '\x21');
 
-TEST(Monkey, DescriptorAndHeaderSizesAndInvalidHeaders) {
+TEST(Monkey, HeaderLayoutsSizesFlagsAndInvalidHeaders) {
     TMonkey ape;
     // A longer descriptor is skipped; a header longer than 24 bytes is read for 24.
     ASSERT_TRUE(ReadBytes(ape, MonkeyDescriptorHeader({.descriptorBytes = 60}) + kAudio));
@@ -137,15 +137,11 @@ TEST(Monkey, DescriptorAndHeaderSizesAndInvalidHeaders) {
     EXPECT_FALSE(ReadBytes(ape, MonkeyDescriptorHeader({}).substr(0, 57)));
     EXPECT_FALSE(ReadBytes(ape, "fLaC" + kAudio));
     EXPECT_FALSE(ape.ReadFromFile("/nonexistent/file.ape"));
-}
-
-TEST(Monkey, OldLayoutBlocksPerFrameAndFlags) {
     const std::uint32_t cases[][3] = {
         {3970, 1000, 294912}, {3950, 2000, 294912}, {3949, 2000, 73728}, {3900, 1000, 73728},
         {3899, 4000, 73728},  {3899, 3000, 9216},   {3800, 4000, 73728}, {3799, 4000, 9216}};
     for (const auto& [version, compression, blocks] : cases)
         EXPECT_EQ(MonkeyOldBlocksPerFrame(version, compression), blocks) << version;
-    TMonkey ape;
     auto read = [&](std::uint16_t flags, std::uint32_t peak = 0) {
         EXPECT_TRUE(ReadBytes(
             ape, MonkeyOldHeader(
@@ -163,7 +159,7 @@ TEST(Monkey, OldLayoutBlocksPerFrameAndFlags) {
     EXPECT_EQ(ape.PeakLevel(), 16384u);
 }
 
-TEST(Musepack, StreamVersionsTheirHeaderFieldsAndTheBitRateBetweenTheTags) {
+TEST(Musepack, StreamVersionsHeaderFieldsAndTheBitRateBetweenTheTags) {
     TMPEGplus mpc = Read<TMPEGplus>(MusepackSV7Header(1000, 2, true) + kAudio);
     EXPECT_EQ(std::tuple(mpc.SampleRate(), mpc.ChannelMode()), std::tuple(37800u, "Joint Stereo"));
     EXPECT_DOUBLE_EQ(mpc.Duration(), 1000 * 1152 / 37800.0);
@@ -240,7 +236,7 @@ TEST(OptimFrog, HeaderValuesAndWhichAreValid) {
     EXPECT_FALSE(ReadBytes(ofr, "MAC " + OptimFrogHeader({})));
 }
 
-TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacter) {
+TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacterAndHeaderNumbers) {
     // Which chunk gives which field is checked against the tools in manifest_test.cpp.
     TwinVQFields fields{.chunks = {{"NAME", "  Blue Train \t"},
                                    {"COMT", "Caf\xE9"},
@@ -267,9 +263,7 @@ TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacter) {
     vqf = Read<TTwinVQ>(other);
     EXPECT_EQ(std::tuple(vqf.Valid(), vqf.Title()), std::tuple(false, ""));
     EXPECT_FALSE(ReadBytes(vqf, TwinVQFile({}).substr(0, 39)));
-}
-
-TEST(TwinVQ, HeaderNumbersCorruptedOutsideTheEncodersRangesOrCutTo16BitsOrBeyondTheFile) {
+    // Header numbers outside the encoder's ranges mark the file corrupted.
     // 264 kbit/s would read as 8 if cut to a byte; 105 kHz as 39464 Hz if cut to 16 bits.
     // 100 and 10,000,000 bytes at 8 kbit/s are 0.1 s and 10000 s, the plausible ends.
     // Bit rate, sample rate, data bytes, channel mode, and whether that is corrupted.
@@ -292,8 +286,8 @@ TEST(TwinVQ, HeaderNumbersCorruptedOutsideTheEncodersRangesOrCutTo16BitsOrBeyond
         }
     }
     // The usual header values are checked against the tools in manifest_test.cpp.
-    const TTwinVQ vqf = Read<TTwinVQ>(TwinVQFile({.channelMode = 0x10001, .bitRate = 0x70030}));
-    EXPECT_EQ(std::tuple(vqf.ChannelMode(), int{vqf.BitRate()}), std::tuple("Stereo", 48));
+    const TTwinVQ low = Read<TTwinVQ>(TwinVQFile({.channelMode = 0x10001, .bitRate = 0x70030}));
+    EXPECT_EQ(std::tuple(low.ChannelMode(), int{low.BitRate()}), std::tuple("Stereo", 48));
     // A header size beyond the file: the distance is taken either way.
     std::string wrapped = TwinVQFile({.bitRate = 8, .dataSize = 0});
     wrapped.replace(12, 4, BE32(0xFFFF));
@@ -346,7 +340,7 @@ TEST(WavPackFile, ReadsTheBlockHeaderInsideTheRiffWrapper) {
     EXPECT_DOUBLE_EQ(wv.Duration(), 1.0);
 }
 
-TEST(WavPackFile, WalksPastOtherChunksAndFilesWithoutARiffWaveHeaderOrFormatAreNotValid) {
+TEST(WavPackFile, WalksPastOtherChunksAndNeedsARiffWaveHeaderAndFormat) {
     // A "data" chunk before "fmt " is passed over, as are unknown chunks and the bytes of a
     // "fmt " chunk beyond its first 16.
     TWAVPackfile wv = Read<TWAVPackfile>(

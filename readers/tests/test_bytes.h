@@ -109,11 +109,9 @@ inline std::string APETag(std::uint32_t version,
 // `count` identical MPEG frames of `length` bytes each with header FF b1 b2 b3.
 inline std::string MPEGFrames(unsigned char b1, unsigned char b2, unsigned char b3,
                               std::size_t length, int count) {
-    std::string frame(length, '\0');
-    frame[0] = static_cast<char>(0xFF);
-    frame[1] = static_cast<char>(b1);
-    frame[2] = static_cast<char>(b2);
-    frame[3] = static_cast<char>(b3);
+    std::string frame = {'\xFF', static_cast<char>(b1), static_cast<char>(b2),
+                         static_cast<char>(b3)};
+    frame.resize(length, '\0');
     std::string out;
     for (int i = 0; i < count; ++i) out += frame;
     return out;
@@ -130,31 +128,25 @@ inline std::string VorbisCommentBody(std::string_view vendor,
     return body;
 }
 
-// One Ogg page holding `payload` as segments of 255 bytes and a last shorter one; with
-// `open` the payload ends on a full segment, so its packet goes on on the next page.
-inline std::string OggPage(std::string_view payload, std::uint64_t granule, unsigned char flags = 0,
-                           bool open = false) {
+// One Ogg page holding `payload` as segments of 255 bytes and a last shorter one.
+inline std::string OggPage(std::string_view payload, std::uint64_t granule, unsigned char flags) {
     std::string lacing(payload.size() / 255, '\xFF');
-    if (!open) lacing += static_cast<char>(payload.size() % 255);
+    lacing += static_cast<char>(payload.size() % 255);
     return "OggS" + std::string(1, '\0') + static_cast<char>(flags) + LE64(granule) + LE32(0x1234) +
            LE32(0) + LE32(0) + static_cast<char>(lacing.size()) + lacing + std::string(payload);
 }
 
-// The 30-byte Vorbis identification header.
-inline std::string VorbisIdentification(unsigned char channels, std::uint32_t sampleRate,
-                                        std::int32_t nominalBitRate) {
-    return "\x01vorbis" + LE32(0) + static_cast<char>(channels) + LE32(sampleRate) + LE32(0) +
-           LE32(static_cast<std::uint32_t>(nominalBitRate)) + LE32(0) + "\xB8\x01";
-}
-
-// An Ogg Vorbis stream: the identification header alone on the first page, the comment header
-// (type 3, "vorbis", the body, the framing bit) on the second, a page of `audio` bytes ending
-// at `granule`.
+// An Ogg Vorbis stream: the 30-byte identification header alone on the first page, the comment
+// header (type 3, "vorbis", the body, the framing bit) on the second, a page of `audio` bytes
+// ending at `granule`.
 inline std::string OggVorbisFile(unsigned char channels, std::uint32_t sampleRate,
                                  std::int32_t nominalBitRate, std::string_view commentBody,
                                  std::uint64_t granule, std::size_t audio = 1000) {
-    return OggPage(VorbisIdentification(channels, sampleRate, nominalBitRate), 0, 2) +
-           OggPage("\x03vorbis" + std::string(commentBody) + "\x01", 0) +
+    const std::string identification =
+        "\x01vorbis" + LE32(0) + static_cast<char>(channels) + LE32(sampleRate) + LE32(0) +
+        LE32(static_cast<std::uint32_t>(nominalBitRate)) + LE32(0) + "\xB8\x01";
+    return OggPage(identification, 0, 2) +
+           OggPage("\x03vorbis" + std::string(commentBody) + "\x01", 0, 0) +
            OggPage(std::string(audio % 255 == 0 ? audio + 1 : audio, 'a'), granule, 4);
 }
 

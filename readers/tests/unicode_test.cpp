@@ -35,7 +35,7 @@ TEST(UTF8ToWideString, EveryLengthDecodesAndAMalformedSequenceCostsOnlyItself) {
     for (const auto& [utf8, wide] : cases) EXPECT_EQ(UTF8ToWideString(utf8), wide) << utf8;
 }
 
-TEST(CaseMapping, UpperCaseIsFullAndCoversMoreThanLatinAndLookupGivesEachOfTheFourMappings) {
+TEST(CaseMapping, UpperCaseIsFullBeyondLatinAndLookupGivesAllFourMappings) {
     EXPECT_EQ(WideUpperCaseFull(u"Straße"), u"STRASSE");
     EXPECT_EQ(WideUpperCaseFull(u"αβγ ΐ ς"), u"ΑΒΓ \u0399\u0308\u0301 Σ");
     EXPECT_EQ(WideUpperCaseFull(u"привет, ёж"), u"ПРИВЕТ, ЁЖ");

@@ -100,7 +100,7 @@ TWMAfile Read(std::vector<std::string> objects, std::size_t fileSize = 0) {
 
 // Stream values and texts of real files are checked against the tools in manifest_test.cpp;
 // here, trimming, names in any case and the file-size estimate of the duration.
-TEST(WMAFile, ReadsStreamPropertiesAndTextsTheOneMetLaterWinningAndLongOnesCut) {
+TEST(WMAFile, ReadsStreamPropertiesAndTextsTheLaterWinningAndLongOnesCut) {
     const TWMAfile wma = Read(
         {ContentDescription({"  Title ", "Author", "(c)", "Notes", "rating"}),
          Extended(
@@ -162,7 +162,7 @@ TEST(WMAFile, ImplausibleStreamsAreNotValid) {
     }
 }
 
-TEST(WMAFile, BrokenObjectSizesEndTheWalkAndFieldsRunningPastTheirObjectFailTheRead) {
+TEST(WMAFile, BrokenObjectSizesEndTheWalkAndOverlongFieldsFailTheRead) {
     auto expect = [](const TWMAfile& wma) {
         EXPECT_EQ(std::tuple(wma.Valid(), wma.Title()), std::tuple(true, ""));
     };
