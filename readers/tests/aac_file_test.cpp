@@ -113,12 +113,10 @@ TEST(AACFile, ADTSRateIsTheFirstFrameOrTheAverageAndBrokenStreamsLeaveNothing) {
     EXPECT_TRUE(broken.ID3v1().Exists());
     // Sample-rate index 12 to 15 has no rate.
     ASSERT_TRUE(ReadBytes(broken, Frames({.rateIndex = 13}, {200, 200})));
-    EXPECT_FALSE(broken.Valid());
-    EXPECT_FALSE(broken.ID3v1().Exists());
+    EXPECT_EQ(std::tuple(broken.Valid(), broken.ID3v1().Exists()), std::tuple(false, false));
     // A zero length cannot move the walk on and gives no rate.
     aac = Read<TAACfile>(Frames({}, {0, 200}));
-    EXPECT_FALSE(aac.Valid());
-    EXPECT_EQ(aac.Duration(), 0);
+    EXPECT_EQ(std::tuple(aac.Valid(), aac.Duration()), std::tuple(false, 0.0));
     // 0xFF not followed by the rest of the 12-bit sync word.
     EXPECT_EQ(Read<TAACfile>("\xFF\xE1"s + std::string(300, '\0')).HeaderType(), "Unknown");
 }
@@ -127,15 +125,10 @@ TEST(AACFile, ADTSRateIsTheFirstFrameOrTheAverageAndBrokenStreamsLeaveNothing) {
 // manifest_test.cpp.
 TEST(AACFile, ADIFOptionalFieldsMoveTheFieldsBehindThem) {
     // A copyright id, a variable rate (no buffer fullness), the mixdowns and side elements.
-    const TAACfile aac = Read<TAACfile>(ADIFHeader({.copyrightId = true,
-                                                    .vbr = true,
-                                                    .bitRate = 96000,
-                                                    .profile = 0,
-                                                    .rateIndex = 7,
-                                                    .side = {true},
-                                                    .monoMixdown = true,
-                                                    .stereoMixdown = true,
-                                                    .matrixMixdown = true}));
+    ADIFFields f{.copyrightId = true, .vbr = true, .bitRate = 96000, .profile = 0, .rateIndex = 7};
+    f.side = {true};
+    f.monoMixdown = f.stereoMixdown = f.matrixMixdown = true;
+    const TAACfile aac = Read<TAACfile>(ADIFHeader(f));
     EXPECT_EQ(std::tuple(aac.BitRateType(), aac.BitRate(), aac.Profile(), aac.SampleRate(),
                          int{aac.Channels()}),
               std::tuple("VBR", 96000u, "AAC Main", 22050u, 2));

@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "platform/text/format.h"
 #include "readers/aac_file.h"
@@ -264,12 +265,10 @@ TEST(Manifest, OggVorbis) {
                                                       : value;
         };
         EXPECT_EQ(ogg.Vendor(), *m.Get(file, "vendor"));
-        EXPECT_EQ(ogg.Title(), field("TITLE"));
-        EXPECT_EQ(ogg.Artist(), field("ARTIST", "PERFORMER"));
-        EXPECT_EQ(ogg.Album(), field("ALBUM"));
-        EXPECT_EQ(ogg.Date(), field("DATE"));
-        EXPECT_EQ(ogg.Genre(), field("GENRE"));
-        EXPECT_EQ(ogg.Comment(), field("COMMENT", "DESCRIPTION"));
+        EXPECT_EQ(std::tuple(ogg.Title(), ogg.Artist(), ogg.Album(), ogg.Date(), ogg.Genre(),
+                             ogg.Comment()),
+                  std::tuple(field("TITLE"), field("ARTIST", "PERFORMER"), field("ALBUM"),
+                             field("DATE"), field("GENRE"), field("COMMENT", "DESCRIPTION")));
     });
 }
 

@@ -243,8 +243,8 @@ TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacterAndHeaderNumbers) {
                                    {"DSIZ", "\0\0\x01\x00"s},
                                    {"NAME", std::string(300, 'n') + "tail"}}};
     TTwinVQ vqf = Read<TTwinVQ>(TwinVQFile(fields));
-    EXPECT_EQ(vqf.Title(), std::string(250, 'n'));  // the last chunk of an id wins, cut
-    EXPECT_EQ(vqf.Comment(), "Café");
+    // The last chunk of an id wins, cut.
+    EXPECT_EQ(std::tuple(vqf.Title(), vqf.Comment()), std::tuple(std::string(250, 'n'), "Café"));
 
     // A chunk id with a control character ends the walk; so does "DATA".
     fields.chunks = {{"NAME", "First"}, {"AU\x01H", "x"}, {"AUTH", "Never"}};
@@ -324,8 +324,8 @@ TEST(WavPackFile, ReadsTheBlockHeaderInsideTheRiffWrapper) {
     const std::string bytes =
         id3v2 + Riff(WaveFormat(2, 44100, 16) + Chunk("data", data)) + ape + ID3v1Block({"v1"});
     TWAVPackfile wv = Read<TWAVPackfile>(bytes);
-    EXPECT_TRUE(wv.Valid());
-    EXPECT_EQ(std::tuple(wv.ID3v2().Title(), wv.APEtag().Title()), std::tuple("Song", "Ape"));
+    EXPECT_EQ(std::tuple(wv.Valid(), wv.ID3v2().Title(), wv.APEtag().Title()),
+              std::tuple(true, "Song", "Ape"));
     // Flags bit 0 marks mono, whatever the "fmt " chunk says.
     EXPECT_EQ(std::tuple(int{wv.Version()}, wv.SampleRate(), int{wv.Channels()}),
               std::tuple(0x403, 44100u, 1));

@@ -66,10 +66,8 @@ struct ID3v1Fields {
 inline std::string ID3v1Block(const ID3v1Fields& f) {
     std::string block =
         "TAG" + Fixed(f.title, 30) + Fixed(f.artist, 30) + Fixed(f.album, 30) + Fixed(f.year, 4);
-    if (f.track >= 0)
-        block += Fixed(f.comment, 28) + '\0' + static_cast<char>(f.track);
-    else
-        block += Fixed(f.comment, 30);
+    block += f.track < 0 ? Fixed(f.comment, 30)
+                         : Fixed(f.comment, 28) + '\0' + static_cast<char>(f.track);
     return block + static_cast<char>(f.genre);
 }
 
