@@ -79,13 +79,14 @@ std::string ADIFHeader(const ADIFFields& f) {
     w.Put({0, 1, 0, 1, f.vbr, 1, f.bitRate, 23, 0, 4});
     if (!f.vbr) w.Put({0xFFFFF, 20});
     // Element instance tag, profile, rate, the element counts, no associated data or coupling
-    // channel elements, the optional mixdowns.
+    // channel elements, the optional mixdowns: ones ending in a zero, so that a reader that
+    // takes one bit too few reads that zero as the next flag.
     auto count = [](const std::vector<bool>& v) { return static_cast<std::uint32_t>(v.size()); };
     w.Put({0, 4, f.profile, 2, f.rateIndex, 4, count(f.front), 4, count(f.side), 4, count(f.back),
            4, f.lfe, 2, 0, 3, 0, 4});
     for (const auto& [present, bits] :
          {std::pair{f.monoMixdown, 4u}, {f.stereoMixdown, 4u}, {f.matrixMixdown, 3u}})
-        w.Put({present, 1, (1u << bits) - 1, present ? bits : 0});
+        w.Put({present, 1, (1u << bits) - 2, present ? bits : 0});
     for (const std::vector<bool>* elements : {&f.front, &f.side, &f.back}) {
         unsigned tag = 0;
         for (const bool pair : *elements) w.Put({pair, 1, tag++, 4});
