@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "readers/tests/read_bytes.h"
-#include "readers/tests/tag_bytes.h"
+#include <algorithm>
+#include <tuple>
+
+#include "readers/tests/test_bytes.h"
 
 using namespace std::string_literals;
 
 namespace rv {
 namespace {
+
+using namespace test;
 
 // AAC headers built bit by bit from the format's definition: ADTS frames with any field
 // values, and ADIF headers, which no Debian encoder writes.
@@ -16,23 +20,20 @@ namespace {
 // Writes fields most significant bit first; the last byte is padded with zeros.
 class BitWriter {
 public:
-    void Put(std::uint32_t value, unsigned count) {
-        while (count > 0) {
-            if (used_ == 8) {
-                bytes_.push_back('\0');
-                used_ = 0;
-            }
-            --count;
-            const unsigned bit = (value >> count) & 1;
-            bytes_.back() = static_cast<char>(bytes_.back() | (bit << (7 - used_)));
-            ++used_;
-        }
+    // Pairs of value and width in bits.
+    void Put(std::initializer_list<std::uint32_t> fields) {
+        for (auto it = fields.begin(); it != fields.end(); it += 2)
+            for (unsigned n = it[1]; n-- > 0;) bits_.push_back((it[0] >> n) & 1);
     }
-    const std::string& Bytes() const { return bytes_; }
+    std::string Bytes() const {
+        std::string bytes((bits_.size() + 7) / 8, '\0');
+        for (std::size_t i = 0; i < bits_.size(); ++i)
+            if (bits_[i]) bytes[i / 8] = static_cast<char>(bytes[i / 8] | 0x80 >> i % 8);
+        return bytes;
+    }
 
 private:
-    std::string bytes_;
-    unsigned used_ = 8;  // bits used in the last byte
+    std::vector<bool> bits_;
 };
 
 struct ADTSFields {
@@ -40,180 +41,98 @@ struct ADTSFields {
     unsigned profile = 1;    // object type - 1: 0 Main, 1 LC, 2 SSR, 3 LTP
     unsigned rateIndex = 3;  // 48000 Hz: 375 bit/s for each byte a frame
     unsigned channels = 2;
-    unsigned length = 200;      // whole frame, header included
     unsigned fullness = 0x7FF;  // all ones: variable rate
 };
-// One frame: a 7-byte header without CRC, then zeros up to `length`.
-std::string ADTSFrame(const ADTSFields& f) {
-    BitWriter w;
-    w.Put(0xFFF, 12);
-    w.Put(f.mpeg2 ? 1 : 0, 1);
-    w.Put(0, 2);  // layer
-    w.Put(1, 1);  // no CRC
-    w.Put(f.profile, 2);
-    w.Put(f.rateIndex, 4);
-    w.Put(0, 1);  // private
-    w.Put(f.channels, 3);
-    w.Put(0, 4);  // original, home, copyright id bit and start
-    w.Put(f.length, 13);
-    w.Put(f.fullness, 11);
-    w.Put(0, 2);  // one raw data block
-    std::string frame = w.Bytes();
-    if (f.length > frame.size()) frame.resize(f.length, '\0');
-    return frame;
+// Frames of the given lengths, header included: a 7-byte header without CRC, then zeros.
+std::string Frames(const ADTSFields& f, const std::vector<unsigned>& lengths) {
+    std::string bytes;
+    for (const unsigned length : lengths) {
+        // Sync word, MPEG-2 flag, layer, no CRC, profile, rate, private bit, channels, original,
+        // home, copyright id bit and start, length, fullness, one raw data block.
+        BitWriter w;
+        w.Put({0xFFF, 12, f.mpeg2,    1, 0, 2, 1,      1,  f.profile,  2,  f.rateIndex, 4,
+               0,     1,  f.channels, 3, 0, 4, length, 13, f.fullness, 11, 0,           2});
+        std::string frame = w.Bytes();
+        frame.resize(std::max<std::size_t>(length, frame.size()), '\0');
+        bytes += frame;
+    }
+    return bytes;
 }
 
 struct ADIFFields {
-    bool copyrightId = false;
-    bool vbr = false;
+    bool copyrightId = false, vbr = false;
     std::uint32_t bitRate = 128000;
-    unsigned profile = 1;
-    unsigned rateIndex = 4;
+    unsigned profile = 1, rateIndex = 4;
     // One entry per element: true for a channel pair element, false for a single channel.
     std::vector<bool> front{}, side{}, back{};
     unsigned lfe = 0;
     bool monoMixdown = false, stereoMixdown = false, matrixMixdown = false;
 };
-void PutElements(BitWriter& w, const std::vector<bool>& elements) {
-    unsigned tag = 0;
-    for (const bool pair : elements) {
-        w.Put(pair ? 1 : 0, 1);
-        w.Put(tag++, 4);
-    }
-}
 
 // "ADIF", the header and one program config element, then some zero bytes of stream.
 std::string ADIFHeader(const ADIFFields& f) {
     BitWriter w;
-    for (const char c : std::string("ADIF")) w.Put(static_cast<unsigned char>(c), 8);
-    w.Put(f.copyrightId ? 1 : 0, 1);
-    if (f.copyrightId) {
-        // 72 bits of copyright id, with all ones so a reader that does not skip it fails.
-        w.Put(0xFFFFFF, 24);
-        w.Put(0xFFFFFF, 24);
-        w.Put(0xFFFFFF, 24);
+    w.Put({0x41444946, 32, f.copyrightId, 1});  // "ADIF"
+    // 72 bits of copyright id, with all ones so a reader that does not skip it fails.
+    if (f.copyrightId) w.Put({0xFFFFFF, 24, 0xFFFFFF, 24, 0xFFFFFF, 24});
+    // original_copy, home, the rate, one program config element, buffer fullness.
+    w.Put({0, 1, 0, 1, f.vbr, 1, f.bitRate, 23, 0, 4});
+    if (!f.vbr) w.Put({0xFFFFF, 20});
+    // Element instance tag, profile, rate, the element counts, no associated data or coupling
+    // channel elements, the optional mixdowns: ones ending in a zero, so that a reader that
+    // takes one bit too few reads that zero as the next flag.
+    auto count = [](const std::vector<bool>& v) { return static_cast<std::uint32_t>(v.size()); };
+    w.Put({0, 4, f.profile, 2, f.rateIndex, 4, count(f.front), 4, count(f.side), 4, count(f.back),
+           4, f.lfe, 2, 0, 3, 0, 4});
+    for (const auto& [present, bits] :
+         {std::pair{f.monoMixdown, 4u}, {f.stereoMixdown, 4u}, {f.matrixMixdown, 3u}})
+        w.Put({present, 1, (1u << bits) - 2, present ? bits : 0});
+    for (const std::vector<bool>* elements : {&f.front, &f.side, &f.back}) {
+        unsigned tag = 0;
+        for (const bool pair : *elements) w.Put({pair, 1, tag++, 4});
     }
-    w.Put(0, 1);  // original_copy
-    w.Put(0, 1);  // home
-    w.Put(f.vbr ? 1 : 0, 1);
-    w.Put(f.bitRate, 23);
-    w.Put(0, 4);                     // one program config element
-    if (!f.vbr) w.Put(0xFFFFF, 20);  // buffer fullness
-
-    w.Put(0, 4);  // element instance tag
-    w.Put(f.profile, 2);
-    w.Put(f.rateIndex, 4);
-    w.Put(static_cast<std::uint32_t>(f.front.size()), 4);
-    w.Put(static_cast<std::uint32_t>(f.side.size()), 4);
-    w.Put(static_cast<std::uint32_t>(f.back.size()), 4);
-    w.Put(f.lfe, 2);
-    w.Put(0, 3);  // associated data elements
-    w.Put(0, 4);  // coupling channel elements
-    w.Put(f.monoMixdown ? 1 : 0, 1);
-    if (f.monoMixdown) w.Put(0xF, 4);
-    w.Put(f.stereoMixdown ? 1 : 0, 1);
-    if (f.stereoMixdown) w.Put(0xF, 4);
-    w.Put(f.matrixMixdown ? 1 : 0, 1);
-    if (f.matrixMixdown) w.Put(0x7, 3);
-    PutElements(w, f.front);
-    PutElements(w, f.side);
-    PutElements(w, f.back);
-    for (unsigned i = 0; i < f.lfe; ++i) w.Put(i, 4);
-    w.Put(0, 8);  // no comment
+    for (unsigned i = 0; i < f.lfe; ++i) w.Put({i, 4});
+    w.Put({0, 8});  // no comment
     // Some stream, so that the file is long enough to hold an ID3v1 block.
     return w.Bytes() + std::string(200, '\0');
 }
 
-std::string Frames(ADTSFields fields, const std::vector<unsigned>& lengths) {
-    std::string bytes;
-    for (const unsigned length : lengths) {
-        fields.length = length;
-        bytes += ADTSFrame(fields);
-    }
-    return bytes;
-}
-
-TAACfile Read(const std::string& bytes) {
-    return test::Read<TAACfile>(bytes);
-}
-
-// At 48 kHz each byte of a 1024-sample frame is 375 bit/s.
-TEST(AACFile, ADTSRateIsTheFirstFrameOrTheAverageOfAll) {
+// Variable-rate ADTS streams of MPEG-2 and MPEG-4 are checked against the tools in
+// manifest_test.cpp. At 48 kHz each byte of a 1024-sample frame is 375 bit/s.
+TEST(AACFile, ADTSRateIsTheFirstFrameOrTheAverageAndBrokenStreamsLeaveNothing) {
     // A buffer fullness other than all ones marks a constant rate: the second, longer frame
     // is never looked at.
-    TAACfile aac = Read(Frames({.fullness = 0x123}, {384, 900}));
-    EXPECT_EQ(aac.BitRateType(), "CBR");
-    EXPECT_EQ(aac.BitRate(), 384u * 375);
+    TAACfile aac = Read<TAACfile>(Frames({.fullness = 0x123}, {384, 900}));
+    EXPECT_EQ(std::tuple(aac.BitRateType(), aac.BitRate()), std::tuple("CBR", 384u * 375));
     EXPECT_DOUBLE_EQ(aac.Duration(), (384.0 + 900) * 8 / aac.BitRate());
 
-    // The frame length sits at bit 30 in MPEG-4 headers too; read two bits later it would be
-    // four times too large and end the walk after one frame.
-    const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s), 50);
-    aac = Read(id3v2 + Frames({.channels = 1}, {100, 300, 200, 400}));
-    EXPECT_TRUE(aac.Valid());
-    EXPECT_EQ(aac.MPEGVersion(), "MPEG-4");
-    EXPECT_EQ(aac.Profile(), "AAC LC");
-    EXPECT_EQ(aac.BitRateType(), "VBR");
-    EXPECT_EQ(aac.SampleRate(), 48000u);
-    EXPECT_EQ(aac.Channels(), 1);
-    EXPECT_EQ(aac.BitRate(), 1000u * 375 / 4);
-    EXPECT_DOUBLE_EQ(aac.Duration(), 4 * 1024 / 48000.0);
-
-    aac = Read(Frames({.mpeg2 = true, .profile = 3}, {100, 300}));
-    EXPECT_EQ(aac.MPEGVersion(), "MPEG-2");
-    EXPECT_EQ(aac.Profile(), "AAC LTP");
-    EXPECT_EQ(aac.BitRate(), 400u * 375 / 2);
     // A broken sync word ends the walk; that step still counts as a frame in the average.
-    EXPECT_EQ(Read(Frames({}, {200, 200, 200}) + std::string(600, '\x55')).BitRate(),
+    EXPECT_EQ(Read<TAACfile>(Frames({}, {200, 200, 200}) + std::string(600, '\x55')).BitRate(),
               600u * 375 / 4);
-}
-
-TEST(AACFile, ADIFCountsChannelsNotElements) {
-    // Front: a channel pair and a single channel; back: a pair; one LFE. Six channels from
-    // four elements.
-    const std::string header = ADIFHeader(
-        {.bitRate = 192000, .rateIndex = 3, .front = {true, false}, .back = {true}, .lfe = 1});
-    TAACfile aac = Read(header + std::string(24000 - header.size(), '\0'));
-    EXPECT_TRUE(aac.Valid());
-    EXPECT_EQ(aac.HeaderType(), "ADIF");
-    EXPECT_EQ(aac.BitRateType(), "CBR");
-    EXPECT_EQ(aac.BitRate(), 192000u);
-    EXPECT_EQ(aac.SampleRate(), 48000u);
-    EXPECT_EQ(aac.Channels(), 6);
-    EXPECT_DOUBLE_EQ(aac.Duration(), 1.0);
-
-    // A copyright id, a variable rate (no buffer fullness) and the optional mixdown fields all
-    // move the fields behind them.
-    aac = Read(ADIFHeader({.copyrightId = true,
-                           .vbr = true,
-                           .bitRate = 96000,
-                           .profile = 0,
-                           .rateIndex = 7,
-                           .side = {true},
-                           .monoMixdown = true,
-                           .stereoMixdown = true,
-                           .matrixMixdown = true}));
-    EXPECT_EQ(aac.BitRateType(), "VBR");
-    EXPECT_EQ(aac.BitRate(), 96000u);
-    EXPECT_EQ(aac.Profile(), "AAC Main");
-    EXPECT_EQ(aac.SampleRate(), 22050u);
-    EXPECT_EQ(aac.Channels(), 2);
-}
-
-TEST(AACFile, BrokenStreamsAreNotValidAndLeaveNothingBehind) {
-    TAACfile aac;
-    ASSERT_TRUE(test::ReadBytes(aac, Frames({}, {200, 200}) + test::ID3v1Block({"v1"})));
-    EXPECT_TRUE(aac.ID3v1().Exists());
+    TAACfile broken;
+    ASSERT_TRUE(ReadBytes(broken, Frames({}, {200, 200}) + ID3v1Block({"v1"})));
+    EXPECT_TRUE(broken.ID3v1().Exists());
     // Sample-rate index 12 to 15 has no rate.
-    ASSERT_TRUE(test::ReadBytes(aac, Frames({.rateIndex = 13}, {200, 200})));
-    EXPECT_FALSE(aac.Valid());
-    EXPECT_FALSE(aac.ID3v1().Exists());
+    ASSERT_TRUE(ReadBytes(broken, Frames({.rateIndex = 13}, {200, 200})));
+    EXPECT_EQ(std::tuple(broken.Valid(), broken.ID3v1().Exists()), std::tuple(false, false));
     // A zero length cannot move the walk on and gives no rate.
-    aac = Read(Frames({}, {0, 200}));
-    EXPECT_FALSE(aac.Valid());
-    EXPECT_EQ(aac.Duration(), 0);
+    aac = Read<TAACfile>(Frames({}, {0, 200}));
+    EXPECT_EQ(std::tuple(aac.Valid(), aac.Duration()), std::tuple(false, 0.0));
     // 0xFF not followed by the rest of the 12-bit sync word.
-    EXPECT_EQ(Read("\xFF\xE1"s + std::string(300, '\0')).HeaderType(), "Unknown");
+    EXPECT_EQ(Read<TAACfile>("\xFF\xE1"s + std::string(300, '\0')).HeaderType(), "Unknown");
+}
+
+// The plain layout, six channels from four elements, is checked against the tools in
+// manifest_test.cpp.
+TEST(AACFile, ADIFOptionalFieldsMoveTheFieldsBehindThem) {
+    // A copyright id, a variable rate (no buffer fullness), the mixdowns and side elements.
+    ADIFFields f{.copyrightId = true, .vbr = true, .bitRate = 96000, .profile = 0, .rateIndex = 7};
+    f.side = {true};
+    f.monoMixdown = f.stereoMixdown = f.matrixMixdown = true;
+    const TAACfile aac = Read<TAACfile>(ADIFHeader(f));
+    EXPECT_EQ(std::tuple(aac.BitRateType(), aac.BitRate(), aac.Profile(), aac.SampleRate(),
+                         int{aac.Channels()}),
+              std::tuple("VBR", 96000u, "AAC Main", 22050u, 2));
 }
 
 }  // namespace

@@ -2,25 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include "readers/tests/read_bytes.h"
-#include "readers/tests/tag_bytes.h"
+#include <tuple>
+
+#include "readers/tests/test_bytes.h"
 
 using namespace std::string_literals;
 
 namespace rv {
 namespace {
 
-using test::BE32;
-using test::MPEGFrames;
+using namespace test;
 
 // MPEG 1 Layer III, 128 kbit/s, 44.1 kHz, no CRC; mode byte 0x00 stereo, 0xC0 mono.
 constexpr unsigned char kMpeg1L3 = 0xFB;
 constexpr unsigned char k128k = 0x90;
 constexpr std::size_t k128kLength = 417;
-
-TMPEGaudio Read(const std::string& bytes) {
-    return test::Read<TMPEGaudio>(bytes);
-}
 
 // `count` stereo 128 kbit/s frames, with `vbr` written where a stereo frame's Xing header goes.
 std::string Stream(int count, const std::string& vbr = "") {
@@ -28,7 +24,7 @@ std::string Stream(int count, const std::string& vbr = "") {
     return audio.replace(36, vbr.size(), vbr);
 }
 
-TEST(MPEGFrame, LengthsFollowTheFormatsDefinition) {
+TEST(MPEGAudio, FrameLengthsAndTheStreamFoundPastOtherBytes) {
     // Layer I frames are whole 4-byte slots: 12 * 128000 / 44100 = 34 slots; padding adds one.
     // MPEG 2 Layer I has 384 samples a frame too: 12 * 64000 / 22050 = 34 slots. MPEG 2.5
     // Layer III at 8 kHz, 8 kbit/s: half the samples of MPEG 1.
@@ -42,41 +38,27 @@ TEST(MPEGFrame, LengthsFollowTheFormatsDefinition) {
         DecodeFrameHeader(bytes, frame);
         EXPECT_EQ(MPEGFrameLength(frame), length) << int{b1} << " " << int{b2};
     }
-}
-
-TEST(MPEGAudio, DurationLeavesOutTheTagsAroundTheStream) {
-    const std::string id3v2 = test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0Song"s), 100);
+    // The duration leaves out the tags around the stream.
+    const std::string id3v2 = ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0Song"s), 100);
     const std::string audio = MPEGFrames(kMpeg1L3, k128k, 0xC0, k128kLength, 20);
-    const TMPEGaudio mpeg = Read(id3v2 + "junk" + audio + test::ID3v1Block({"v1"}));
-    EXPECT_TRUE(mpeg.Valid());
-    EXPECT_EQ(mpeg.Frame().Position, 4u);
-    EXPECT_EQ(mpeg.ID3v2().Title(), "Song");
-    EXPECT_EQ(mpeg.ID3v1().Title(), "v1");
+    TMPEGaudio mpeg = Read<TMPEGaudio>(id3v2 + "junk" + audio + ID3v1Block({"v1"}));
+    EXPECT_EQ(std::tuple(mpeg.Valid(), mpeg.Frame().Position), std::tuple(true, 4u));
+    EXPECT_EQ(std::tuple(mpeg.ID3v2().Title(), mpeg.ID3v1().Title()), std::tuple("Song", "v1"));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), audio.size() * 8 / 128000.0);
-}
-
-TEST(MPEGAudio, FramesAreFoundPastStrayHeadersAndMidFile) {
     // A header without a successor is passed over.
-    EXPECT_EQ(Read("\xFF\xFB\x90\x00"s + std::string(600, '\x11') + Stream(10)).Frame().Position,
-              604u);
+    mpeg = Read<TMPEGaudio>("\xFF\xFB\x90\x00"s + std::string(600, '\x11') + Stream(10));
+    EXPECT_EQ(mpeg.Frame().Position, 604u);
     // The second block starts at 26680 / 2 = 13340, 4 bytes into a frame; the position counts
     // from the block's start.
-    const TMPEGaudio mpeg = Read(std::string(10000, '\x21') + Stream(40));
-    EXPECT_EQ(mpeg.Frame().Position, 417u - 4);
-    EXPECT_TRUE(mpeg.Valid());
-}
-
-TEST(MPEGAudio, LayerIStreamsAreFound) {
-    TMPEGaudio mpeg = Read(MPEGFrames(0xFF, 0x40, 0x00, 136, 100));
-    EXPECT_TRUE(mpeg.Valid());
-    EXPECT_EQ(mpeg.Layer(), "Layer I");
-    EXPECT_EQ(mpeg.BitRate(), 128);
-    EXPECT_EQ(mpeg.Frame().Size, 136);
-    mpeg = Read(MPEGFrames(0xF7, 0x40, 0xC0, 136, 100));
-    EXPECT_TRUE(mpeg.Valid());
-    EXPECT_EQ(mpeg.Version(), "MPEG 2");
-    EXPECT_EQ(mpeg.SampleRate(), 22050);
-    EXPECT_EQ(mpeg.BitRate(), 64);
+    mpeg = Read<TMPEGaudio>(std::string(10000, '\x21') + Stream(40));
+    EXPECT_EQ(std::tuple(mpeg.Valid(), mpeg.Frame().Position), std::tuple(true, 417u - 4));
+    // Layer I, in MPEG 1 and MPEG 2.
+    mpeg = Read<TMPEGaudio>(MPEGFrames(0xFF, 0x40, 0x00, 136, 100));
+    EXPECT_EQ(std::tuple(mpeg.Valid(), mpeg.Layer(), mpeg.BitRate(), mpeg.Frame().Size),
+              std::tuple(true, "Layer I", 128, 136));
+    mpeg = Read<TMPEGaudio>(MPEGFrames(0xF7, 0x40, 0xC0, 136, 100));
+    EXPECT_EQ(std::tuple(mpeg.Valid(), mpeg.Version(), mpeg.SampleRate(), mpeg.BitRate()),
+              std::tuple(true, "MPEG 2", 22050, 64));
 }
 
 TEST(MPEGAudio, XingAndVBRIHeadersGiveAverageBitRateAndDuration) {
@@ -84,60 +66,52 @@ TEST(MPEGAudio, XingAndVBRIHeadersGiveAverageBitRateAndDuration) {
     std::string audio = Stream(30, "Xing"s + BE32(15) + BE32(1000) + BE32(313500));
     audio[36 + 119] = 57;
     audio.replace(36 + 120, 8, "LAME3.99");
-    TMPEGaudio mpeg = Read(audio);
-    EXPECT_EQ(mpeg.VBR().Scale, 57);
-    EXPECT_EQ(mpeg.VBR().VendorID, "LAME3.99");
-    EXPECT_EQ(mpeg.BitRate(), 96);
+    TMPEGaudio mpeg = Read<TMPEGaudio>(audio);
+    EXPECT_EQ(std::tuple(int{mpeg.VBR().Scale}, mpeg.VBR().VendorID, int{mpeg.BitRate()}),
+              std::tuple(57, "LAME3.99", 96));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), 1152.0 * 1000 / 44100);
     // No frame count: the first frame's rate and the file's size decide.
     audio.replace(36 + 8, 4, BE32(0));
-    mpeg = Read(audio);
-    EXPECT_TRUE(mpeg.VBR().Found);
-    EXPECT_EQ(mpeg.BitRate(), 128);
+    mpeg = Read<TMPEGaudio>(audio);
+    EXPECT_EQ(std::tuple(mpeg.VBR().Found, int{mpeg.BitRate()}), std::tuple(true, 128));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), audio.size() * 8 / 128000.0);
 
     const std::string vbri = "VBRI\0\1\0\0\0\x50"s + BE32(41700) + BE32(100);
-    mpeg = Read(Stream(30, vbri));
-    EXPECT_EQ(mpeg.VBR().ID, "VBRI");
-    EXPECT_EQ(mpeg.VBR().Scale, 0x50);
-    EXPECT_EQ(mpeg.BitRate(), 128);  // 417 bytes a frame * 44100 / 144 / 1000 = 127.7
+    mpeg = Read<TMPEGaudio>(Stream(30, vbri));
+    // 417 bytes a frame * 44100 / 144 / 1000 = 127.7 kbit/s
+    EXPECT_EQ(std::tuple(mpeg.VBR().ID, int{mpeg.VBR().Scale}, int{mpeg.BitRate()}),
+              std::tuple("VBRI", 0x50, 128));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), 1152.0 * 100 / 44100);
     // A mono MPEG 1 frame puts the Xing offset at 21, so a VBRI header at 36 is not seen.
     audio = MPEGFrames(kMpeg1L3, k128k, 0xC0, k128kLength, 30);
-    EXPECT_FALSE(Read(audio.replace(36, vbri.size(), vbri)).VBR().Found);
+    EXPECT_FALSE(Read<TMPEGaudio>(audio.replace(36, vbri.size(), vbri)).VBR().Found);
 }
 
-TEST(MPEGAudio, ImplausibleStreamsAreNotValid) {
+TEST(MPEGAudio, ImplausibleOrMissingStreamsAreNotValidAndLeaveNothing) {
     // Shorter than 0.1 s.
-    TMPEGaudio mpeg = Read(Stream(3));
+    TMPEGaudio mpeg = Read<TMPEGaudio>(Stream(3));
     EXPECT_TRUE(mpeg.Frame().Found);
     EXPECT_FALSE(mpeg.Valid());
     // A Xing header whose average rate is far above 448 kbit/s (the first one is 65664 kbit/s,
     // which cut to 16 bits would pass as 128), or below zero.
     for (std::uint32_t bytes : {21441306u, 0xFFFFFFFFu, 0u}) {
-        mpeg = Read(Stream(30, "Xing"s + BE32(15) + BE32(100) + BE32(bytes)));
+        mpeg = Read<TMPEGaudio>(Stream(30, "Xing"s + BE32(15) + BE32(100) + BE32(bytes)));
         EXPECT_TRUE(mpeg.VBR().Found);
         EXPECT_FALSE(mpeg.Valid()) << bytes;
     }
-}
+    mpeg = Read<TMPEGaudio>(std::string(20000, '\0'));
+    EXPECT_EQ(std::tuple(mpeg.Frame().Found, int{mpeg.BitRate()}, mpeg.Duration()),
+              std::tuple(false, 0, 0.0));
+    mpeg = Read<TMPEGaudio>(ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0T"s)) + std::string(5000, '\0') +
+                            ID3v1Block({"Title"}));
+    EXPECT_EQ(std::tuple(mpeg.Valid(), mpeg.ID3v1().Exists(), mpeg.ID3v2().Exists()),
+              std::tuple(false, false, false));
 
-TEST(MPEGAudio, NoFrameOrAnUnreadableFileLeavesNothing) {
-    TMPEGaudio mpeg = Read(std::string(20000, '\0'));
-    EXPECT_FALSE(mpeg.Frame().Found);
-    EXPECT_EQ(mpeg.BitRate(), 0);
-    EXPECT_EQ(mpeg.Duration(), 0);
-    mpeg = Read(test::ID3v2Tag(3, test::ID3v2Frame(3, "TIT2", "\0T"s)) + std::string(5000, '\0') +
-                test::ID3v1Block({"Title"}));
-    EXPECT_FALSE(mpeg.Valid());
-    EXPECT_FALSE(mpeg.ID3v1().Exists());
-    EXPECT_FALSE(mpeg.ID3v2().Exists());
-
-    mpeg = Read(Stream(20));
+    mpeg = Read<TMPEGaudio>(Stream(20));
     EXPECT_FALSE(mpeg.ReadFromFile("/nonexistent/file.mp3"));
     EXPECT_FALSE(mpeg.Frame().Found);
     // Shorter than an ID3v1 block.
-    EXPECT_FALSE(
-        test::ReadBytes(mpeg, "ID3\3\0\0\0\0\0\0"s + MPEGFrames(kMpeg1L3, 0x10, 0, 104, 1)));
+    EXPECT_FALSE(ReadBytes(mpeg, "ID3\3\0\0\0\0\0\0"s + MPEGFrames(kMpeg1L3, 0x10, 0, 104, 1)));
     EXPECT_FALSE(mpeg.ID3v2().Exists());
 }
 

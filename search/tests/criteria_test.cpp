@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "platform/dirs/full_path.h"
 #include "search/target_search.h"
@@ -22,18 +23,16 @@ TEST(TargetSearch, CompilesLocationsWithPrefixesAndMergesEqualFolders) {
     const TTargetSearch plan(criteria);
     const TTargetFolderList& list = plan.Folders();
 
-    // Newest first; the empty pieces and the entry without folder made nothing.
+    // Newest first, Linux folders differing by case; the empty pieces and the entry without
+    // folder made nothing.
     ASSERT_EQ(list.Count(), 4);
-    EXPECT_EQ(list[0].Folder, "/A/");  // Linux folders differ by case
-    EXPECT_EQ(list[1].Folder, ExpandFileName("c") + "/");
-    EXPECT_EQ(list[2].Folder, "/a/");
-    EXPECT_EQ(list[3].Folder, "/b/");
+    EXPECT_EQ((Lines{list[0].Folder, list[1].Folder, list[2].Folder, list[3].Folder}),
+              (Lines{"/A/", ExpandFileName("c") + "/", "/a/", "/b/"}));
     EXPECT_EQ(list[2].Masks.size(), 4u);
-    EXPECT_EQ(list[3].Masks.front().Text(), "*.flac");
-    EXPECT_EQ(list[3].Masks.back().Text(), "*.ogg");
-    EXPECT_TRUE(list[3].Recursive);
-    EXPECT_FALSE(list[2].Recursive);
-    EXPECT_FALSE(list[1].Recursive);
+    EXPECT_EQ(std::tuple(list[3].Masks.front().Text(), list[3].Masks.back().Text()),
+              std::tuple("*.flac", "*.ogg"));
+    EXPECT_EQ(std::tuple(list[1].Recursive, list[2].Recursive, list[3].Recursive),
+              std::tuple(false, false, true));
     EXPECT_EQ(list[2].MaxLevel, 3);
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "search/find_file.h"
+#include "testsupport/test_files.h"
 
 namespace rv::test {
 
@@ -14,26 +17,63 @@ inline constexpr const char* kAudioMasks =
     "*.MP1;*.MP2;*.MP3;*.MP+;*.MPC;*.MPP;*.OGG;*.VQF;*.MAC;*.APE;*.WMA;*.WV;*.AAC;*.FLAC;*.OFR";
 
 // Makes files (each holding its own path) and folders (paths ending in "/") under `root`.
-void MakeFiles(const std::string& root, const Lines& paths);
+inline void MakeFiles(const std::string& root, const Lines& paths) {
+    namespace fs = std::filesystem;
+    for (const auto& path : paths) {
+        const fs::path full = fs::path(root) / path;
+        fs::create_directories(path.ends_with('/') ? full : full.parent_path());
+        if (!path.ends_with('/')) WriteFileBytes(full.string(), path);
+    }
+}
 
-TSearchCriteria Criteria(const std::string& masks, const std::string& location);
+inline TSearchCriteria Criteria(const std::string& masks, const std::string& location) {
+    TSearchCriteria criteria;
+    criteria.Files.FileName = masks;
+    criteria.Files.Location = location;
+    return criteria;
+}
 
 // Records every event of a search as a line ("begin", "folder a/", "match a/x.mp3", "abort",
 // "finish"), paths relative to `root`; `ignore` is the folder OnFolderChange skips.
 class EventLog {
 public:
-    EventLog(TFindFile& find, const std::string& root, const std::string& ignore = "-");
+    EventLog(TFindFile& find, const std::string& root, const std::string& ignore = "-")
+        : root_(root + "/") {
+        find.OnSearchBegin = [this](TFindFile&) { Add("begin"); };
+        find.OnSearchFinish = [this](TFindFile&) { Add("finish"); };
+        find.OnSearchAbort = [this](TFindFile&) { Add("abort"); };
+        find.OnFolderChange = [this, ignore](TFindFile&, const std::string& folder, bool& skip) {
+            Add("folder " + Rel(folder));
+            skip = Rel(folder) == ignore;
+        };
+        find.OnFileMatch = [this](TFindFile&, const std::string& folder, const TSearchRec& rec) {
+            Add("match " + Rel(folder + rec.Name()));
+            matches.push_back(Rel(folder + rec.Name()));
+        };
+    }
     Lines lines;
     Lines matches;  // "match" lines without the word
     bool offGuiThread = false;
 
 private:
-    void Add(const std::string& line);
-    std::string Rel(const std::string& path) const;
+    void Add(const std::string& line) {
+        static const auto gui = std::this_thread::get_id();
+        if (std::this_thread::get_id() != gui) offGuiThread = true;
+        lines.push_back(line);
+    }
+    std::string Rel(const std::string& path) const {
+        return path.starts_with(root_) ? path.substr(root_.size()) : path;
+    }
     std::string root_;
 };
 
 // Runs a direct search and returns the paths it reported relative to `root`, in order.
-Lines Search(const TSearchCriteria& criteria, const std::string& root);
+inline Lines Search(const TSearchCriteria& criteria, const std::string& root) {
+    TFindFile find;
+    find.SetCriteria(criteria);
+    EventLog log(find, root);
+    find.Execute();
+    return log.matches;
+}
 
 }  // namespace rv::test
