@@ -1,7 +1,7 @@
 # Shared by the scripts of this folder: installs what a build needs and configures it.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-JOBS=$(nproc 2>/dev/null || echo 2)
+JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 # install_packages LIST... : installs the Debian packages of scripts/packages/LIST.txt that are
 # missing; quiet and quick when everything is there.
