@@ -118,17 +118,4 @@ std::vector<int> ExchangeSortOrder(std::vector<uint32_t> keys, size_t exchangeBu
     return ids;
 }
 
-std::vector<uint32_t> DenseRanks(const std::vector<std::string>& texts) {
-    std::vector<size_t> order(texts.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::sort(order.begin(), order.end(), [&](size_t x, size_t y) { return texts[x] < texts[y]; });
-    std::vector<uint32_t> ranks(texts.size());
-    uint32_t rank = 0;
-    for (size_t k = 0; k < order.size(); ++k) {
-        if (k > 0 && texts[order[k - 1]] != texts[order[k]]) ++rank;
-        ranks[order[k]] = rank;
-    }
-    return ranks;
-}
-
 }  // namespace rv
