@@ -10,8 +10,8 @@ namespace {
 // Below this size the plain loop is the quickest way.
 constexpr size_t kPlainLimit = 32;
 
-// What one exchange of the fast simulation costs, in comparisons of the plain loop (measured:
-// a tree search and update against one predictable compare-and-branch).
+// What one exchange of the fast simulation costs, in comparisons of the plain loop (a tree search
+// and update; measured between 20 and 120 on arrays of 5,000 to 20,000 entries).
 constexpr size_t kExchangeCost = 64;
 
 // The plain loop from pass `first` on.

@@ -185,7 +185,7 @@ TEST(Sort, EqualArtistNamesKeepTheirOrderOthersFollowTheCollation) {
                 }
             }
             // Look-ups see the new order: the first of names equal but for letter case wins.
-            const std::string& probe = artists.empty() ? "x" : artists[0].Name;
+            const std::string probe = artists.empty() ? "x" : artists[0].Name;
             int first = -1;
             for (size_t k = 0; k < sorted.size() && first < 0; ++k)
                 if (SameText(sorted[k].Name, probe)) first = static_cast<int>(k);
@@ -220,7 +220,7 @@ TEST(Sort, AlbumsAndTracksOfEqualKeysEndWhereTheLoopLeavesThem) {
             tracks[t].Title = std::to_string(t);
             tracks[t].ID = static_cast<uint8_t>(random() % numbers);
         }
-        if (round % 2) {  // a long falling run: the longest chains of exchanges
+        if (round % 2) {  // a falling run first: long chains of exchanges
             const auto half = static_cast<long>(tracks.size() / 2);
             std::sort(tracks.begin(), tracks.begin() + half,
                       [](const TTrack& x, const TTrack& y) { return x.ID > y.ID; });
