@@ -126,21 +126,27 @@ void Tracks(benchmark::State& state, bool highFirst) {
 
 constexpr uint32_t kFileTracks = 100000;
 
-// Made once per run by the independent writer; removed when the program ends.
+// The library file as the independent writer makes it, or "" when the writer failed.
+std::string WriteOtherWritersFile() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/rv_bench_sort_" +
+                       std::to_string(::getpid()) + ".rvl";
+    const std::string command = "python3 '" RV_SOURCE_DIR "/bench/medialib/make_library.py' '" +
+                                path + "' " + std::to_string(kFileTracks) + " >/dev/null";
+    if (std::system(command.c_str()) == 0) return path;
+    std::remove(path.c_str());
+    return {};
+}
+
+// Made once per run; removed when the program ends.
 const std::string& OtherWritersFile() {
-    static const std::string path = [] {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string p = std::string(tmp && *tmp ? tmp : "/tmp") + "/rv_bench_sort_" +
-                        std::to_string(::getpid()) + ".rvl";
-        const std::string command = "python3 '" RV_SOURCE_DIR "/bench/medialib/make_library.py' '" +
-                                    p + "' " + std::to_string(kFileTracks) + " >/dev/null";
-        if (std::system(command.c_str()) != 0) p.clear();
-        std::atexit([] {
-            if (!OtherWritersFile().empty()) std::remove(OtherWritersFile().c_str());
-        });
-        return p;
-    }();
-    return path;
+    static const struct TempFile {
+        std::string path;
+        ~TempFile() {
+            if (!path.empty()) std::remove(path.c_str());
+        }
+    } file{WriteOtherWritersFile()};
+    return file.path;
 }
 
 void LoadAndSort(benchmark::State& state) {
