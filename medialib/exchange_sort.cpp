@@ -10,6 +10,10 @@ namespace {
 // Below this size the plain loop is the quickest way.
 constexpr size_t kPlainLimit = 32;
 
+// What one exchange of the fast simulation costs, in comparisons of the plain loop (a tree search
+// and update; measured between 20 and 120 on arrays of 5,000 to 20,000 entries).
+constexpr size_t kExchangeCost = 64;
+
 // The plain loop from pass `first` on.
 void PlainPasses(std::span<uint32_t> keys, std::span<int> ids, size_t first) {
     const size_t n = keys.size();
@@ -22,11 +26,14 @@ void PlainPasses(std::span<uint32_t> keys, std::span<int> ids, size_t first) {
 }
 
 // Minimum over ranges of positions, to find the next exchange of a pass without scanning.
+// Positions whose pass is over hold kNone, so a search needs only its upper end.
 class MinTree {
 public:
+    static constexpr uint32_t kNone = UINT32_MAX;
+
     explicit MinTree(const std::vector<uint32_t>& keys) {
         while (leaves_ < keys.size()) leaves_ *= 2;
-        min_.assign(2 * leaves_, UINT32_MAX);
+        min_.assign(2 * leaves_, kNone);
         std::copy(keys.begin(), keys.end(), min_.begin() + static_cast<ptrdiff_t>(leaves_));
         for (size_t node = leaves_ - 1; node > 0; --node)
             min_[node] = std::min(min_[2 * node], min_[2 * node + 1]);
@@ -35,24 +42,33 @@ public:
     void Set(size_t pos, uint32_t key) {
         size_t node = leaves_ + pos;
         min_[node] = key;
-        for (node /= 2; node > 0; node /= 2)
-            min_[node] = std::min(min_[2 * node], min_[2 * node + 1]);
+        for (node /= 2; node > 0; node /= 2) {
+            const uint32_t low = std::min(min_[2 * node], min_[2 * node + 1]);
+            if (min_[node] == low) break;  // nothing above changes either
+            min_[node] = low;
+        }
     }
 
-    // The highest position in [lo, hi) whose key is below `bound`, or -1.
-    long RightmostBelow(size_t lo, size_t hi, uint32_t bound) const {
-        return Search(1, 0, leaves_, lo, hi, bound);
+    // The highest position below `end` whose key is below `bound`, or -1. Climbs from the end
+    // leftwards over ever larger blocks, then descends into the first block that holds one.
+    long RightmostBelow(size_t end, uint32_t bound) const {
+        if (end == 0 || min_[1] >= bound) return -1;
+        size_t node = leaves_ + end;
+        do {
+            --node;
+            while (node > 1 && (node & 1) != 0) node /= 2;  // a right child: take its parent
+            if (min_[node] < bound) {
+                while (node < leaves_) {
+                    node = 2 * node + 1;
+                    if (min_[node] >= bound) --node;
+                }
+                return static_cast<long>(node - leaves_);
+            }
+        } while ((node & (node - 1)) != 0);  // until the block reaches position 0
+        return -1;
     }
 
 private:
-    long Search(size_t node, size_t from, size_t to, size_t lo, size_t hi, uint32_t bound) const {
-        if (to <= lo || hi <= from || min_[node] >= bound) return -1;
-        if (to - from == 1) return static_cast<long>(from);
-        const size_t mid = from + (to - from) / 2;
-        const long right = Search(2 * node + 1, mid, to, lo, hi, bound);
-        return right >= 0 ? right : Search(2 * node, from, mid, lo, hi, bound);
-    }
-
     size_t leaves_ = 1;
     std::vector<uint32_t> min_;
 };
@@ -64,7 +80,9 @@ void PlainExchangeSort(std::span<uint32_t> keys, std::span<int> ids) {
 }
 
 std::vector<int> ExchangeSortOrder(std::vector<uint32_t> keys) {
-    const size_t budget = 32 * keys.size();
+    // Exchanges worth half the plain loop: an input that needs more (many distinct keys and
+    // many ties at once) costs at most one and a half loops.
+    const size_t budget = keys.size() * keys.size() / (2 * kExchangeCost) / 2;
     return ExchangeSortOrder(std::move(keys), budget);
 }
 
@@ -86,7 +104,8 @@ std::vector<int> ExchangeSortOrder(std::vector<uint32_t> keys, size_t exchangeBu
 
     // Pass i carries the entry at i from the end towards i and exchanges it with each entry
     // smaller than the one it carries: a chain of ever smaller keys, found with the tree. The
-    // chain rotates by one place and the rest of the pass changes nothing.
+    // chain rotates by one place and the rest of the pass changes nothing. A chain has at most
+    // one entry per distinct key, so few distinct keys make short chains.
     MinTree tree(keys);
     std::vector<size_t> chain;
     size_t spent = 0;
@@ -95,14 +114,14 @@ std::vector<int> ExchangeSortOrder(std::vector<uint32_t> keys, size_t exchangeBu
             PlainPasses(keys, ids, i);
             break;
         }
+        tree.Set(i, MinTree::kNone);
         chain.clear();
         uint32_t carried = keys[i];
-        for (long j = tree.RightmostBelow(i + 1, n, carried); j >= 0;
-             j = tree.RightmostBelow(i + 1, static_cast<size_t>(j), carried)) {
+        for (long j = tree.RightmostBelow(n, carried); j >= 0;
+             j = tree.RightmostBelow(static_cast<size_t>(j), carried)) {
             chain.push_back(static_cast<size_t>(j));
             carried = keys[static_cast<size_t>(j)];
         }
-        if (chain.empty()) continue;
         uint32_t key = keys[i];
         int id = ids[i];
         for (size_t pos : chain) {
@@ -112,23 +131,9 @@ std::vector<int> ExchangeSortOrder(std::vector<uint32_t> keys, size_t exchangeBu
         }
         keys[i] = key;
         ids[i] = id;
-        tree.Set(i, key);
         spent += chain.size();
     }
     return ids;
-}
-
-std::vector<uint32_t> DenseRanks(const std::vector<std::string>& texts) {
-    std::vector<size_t> order(texts.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::sort(order.begin(), order.end(), [&](size_t x, size_t y) { return texts[x] < texts[y]; });
-    std::vector<uint32_t> ranks(texts.size());
-    uint32_t rank = 0;
-    for (size_t k = 0; k < order.size(); ++k) {
-        if (k > 0 && texts[order[k - 1]] != texts[order[k]]) ++rank;
-        ranks[order[k]] = rank;
-    }
-    return ranks;
 }
 
 }  // namespace rv

@@ -3,10 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <vector>
 
-// The library's ordering: an in-place exchange sort that is not stable, computed fast.
+// The order of albums and tracks: an in-place exchange sort that is not stable, computed fast.
 //
 //   for i := 0 to n-2: for j := n-1 down to i+1: if key[i] > key[j] then exchange
 //
@@ -25,8 +24,5 @@ std::vector<int> ExchangeSortOrder(std::vector<uint32_t> keys, size_t exchangeBu
 // In place: sorts `keys` as the loop does and makes the same exchanges in `ids`. Meant for the
 // short arrays most artists and albums have (n*n/2 comparisons, no allocation).
 void PlainExchangeSort(std::span<uint32_t> keys, std::span<int> ids);
-
-// Integers with the byte order of the given texts: equal texts get equal numbers.
-std::vector<uint32_t> DenseRanks(const std::vector<std::string>& texts);
 
 }  // namespace rv

@@ -87,8 +87,9 @@ public:
     // name, the albums join that artist's albums and the renamed artist goes; `index` follows.
     void SetArtist(TFindIndex& index, const TArtist& artist);
 
-    // Artists by the locale's collation, albums by release, tracks by number; the order of equal
-    // keys is that of the library's exchange sort. SortAll also recomputes album times.
+    // Artists by the locale's collation, albums by release, tracks by number. Artists of equal
+    // names keep their order; albums and tracks of equal keys end in the order of the library's
+    // exchange sort. SortAll also recomputes album times.
     void SortAll();
     void SortArtists();
     void SortAlbums(int artistPos);

@@ -1,7 +1,9 @@
 // Ordering of artists, albums and tracks. Keys are computed once per entry (collating a name is
-// dear), then the exchange sort's order is applied in one permutation.
+// dear), then the order is applied in one permutation.
 
+#include <algorithm>
 #include <array>
+#include <numeric>
 #include <span>
 #include <string>
 #include <utility>
@@ -63,12 +65,17 @@ bool SortByNumber(std::vector<T>& items, KeyOf keyOf) {
 
 }  // namespace
 
+// Artists of equal names keep their order. Only a file from elsewhere holds such artists (filing
+// and renaming unite them), and on a long array the exchange sort's own order of equal keys costs
+// its full quadratic loop.
 void TMediaLib::SortArtists() {
     if (artists_.size() < 2) return;
     std::vector<std::string> keys;
     keys.reserve(artists_.size());
     for (const TArtist& artist : artists_) keys.push_back(LocaleSortKey(artist.Name));
-    std::vector<int> order = ExchangeSortOrder(DenseRanks(keys));
+    std::vector<int> order(artists_.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return keys[x] < keys[y]; });
     if (Reorder(artists_, std::span<int>(order))) index_.ArtistsChanged();
 }
 

@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
+#include <random>
 
 #include "medialib/tests/library_text.h"
+#include "platform/text/ascii_case.h"
+#include "platform/text/collate.h"
 
 namespace rv {
 namespace {
@@ -138,11 +142,96 @@ TEST(Sort, ArtistsByTheLocalesCollation) {
     lib.ReplaceArtists(
         {{"zebra"}, {"\xC3\x89mile"}, {"a", {TAlbum{.Title = "first"}}}, {"Bob"}, {"a"}});
     lib.SortArtists();
-    EXPECT_EQ(Dump(lib), "Bob: a: a:first() zebra: \xC3\x89mile:");  // equal names swap
+    EXPECT_EQ(Dump(lib), "Bob: a:first() a: zebra: \xC3\x89mile:");  // equal names stay put
     if (std::setlocale(LC_COLLATE, "en_US.UTF-8")) {
         lib.SortArtists();
         EXPECT_EQ(Dump(lib), "a:first() a: Bob: \xC3\x89mile: zebra:");
         std::setlocale(LC_COLLATE, "C");
+    }
+}
+
+TEST(Sort, EqualArtistNamesKeepTheirOrderOthersFollowTheCollation) {
+    // Long arrays of names with many repeats, in letter-case and accent variants that some
+    // locales collate side by side; each artist's album says where it stood before.
+    static const char* const stems[] = {"abba",  "ABBA", "Abba", "\xC3\x89mile",
+                                        "emile", "Zed",  "a b",  "ab"};
+    std::mt19937 random(20);
+    for (const char* locale : {"C", "en_US.UTF-8"}) {
+        if (!std::setlocale(LC_COLLATE, locale)) continue;
+        for (int round = 0; round < 16; ++round) {
+            const uint32_t variety = 1 + random() % (round % 2 ? 4 : 200);
+            std::vector<TArtist> artists(random() % 3000);
+            for (size_t k = 0; k < artists.size(); ++k) {
+                const uint32_t pick = random() % variety;
+                artists[k].Name = stems[pick % std::size(stems)] + std::to_string(pick / 8);
+                artists[k].Albums = {TAlbum{.Title = std::to_string(k)}};
+            }
+            StoredLib lib;
+            lib.ReplaceArtists(artists);
+            lib.SortArtists();
+            const std::vector<TArtist>& sorted = lib.Artists();
+            ASSERT_EQ(sorted.size(), artists.size());
+            std::vector<bool> seen(sorted.size());
+            for (size_t k = 0; k < sorted.size(); ++k) {
+                const size_t before = std::stoul(sorted[k].Albums.at(0).Title);
+                ASSERT_FALSE(seen[before]) << before;
+                seen[before] = true;
+                ASSERT_EQ(sorted[k].Name, artists[before].Name);
+                if (k == 0) continue;
+                const int order = CompareLocale(sorted[k - 1].Name, sorted[k].Name);
+                ASSERT_LE(order, 0) << locale << " " << k;
+                if (order == 0) {
+                    ASSERT_LT(std::stoul(sorted[k - 1].Albums[0].Title), before);
+                }
+            }
+            // Look-ups see the new order: the first of names equal but for letter case wins.
+            const std::string probe = artists.empty() ? "x" : artists[0].Name;
+            int first = -1;
+            for (size_t k = 0; k < sorted.size() && first < 0; ++k)
+                if (SameText(sorted[k].Name, probe)) first = static_cast<int>(k);
+            EXPECT_EQ(lib.FindArtist(probe), first < 0 ? Found{} : Found{At(first)});
+        }
+    }
+    std::setlocale(LC_COLLATE, "C");
+}
+
+// The exchange sort as the loop itself.
+template <class T, class Key>
+void LoopSort(std::vector<T>& items, Key key) {
+    for (size_t i = 0; i + 1 < items.size(); ++i)
+        for (size_t j = items.size() - 1; j > i; --j)
+            if (key(items[i]) > key(items[j])) std::swap(items[i], items[j]);
+}
+
+TEST(Sort, AlbumsAndTracksOfEqualKeysEndWhereTheLoopLeavesThem) {
+    std::mt19937 random(21);
+    for (int round = 0; round < 12; ++round) {
+        TArtist artist{.Name = "Various"};
+        const uint32_t years = 1 + random() % (round % 3 ? 50 : 3), numbers = 1 + random() % 20;
+        artist.Albums.resize(random() % 1500);
+        for (size_t b = 0; b < artist.Albums.size(); ++b) {
+            artist.Albums[b].Title = std::to_string(b);
+            artist.Albums[b].Release = static_cast<uint16_t>(1960 + random() % years);
+        }
+        if (artist.Albums.empty()) continue;
+        std::vector<TTrack>& tracks = artist.Albums[0].Tracks;
+        tracks.resize(random() % 1500);
+        for (size_t t = 0; t < tracks.size(); ++t) {
+            tracks[t].Title = std::to_string(t);
+            tracks[t].ID = static_cast<uint8_t>(random() % numbers);
+        }
+        if (round % 2) {  // a falling run first: long chains of exchanges
+            const auto half = static_cast<long>(tracks.size() / 2);
+            std::sort(tracks.begin(), tracks.begin() + half,
+                      [](const TTrack& x, const TTrack& y) { return x.ID > y.ID; });
+        }
+        StoredLib lib;
+        lib.ReplaceArtists({artist});
+        lib.SortTracks(0, 0);
+        lib.SortAlbums(0);
+        LoopSort(tracks, [](const TTrack& x) { return x.ID; });
+        LoopSort(artist.Albums, [](const TAlbum& x) { return x.Release; });
+        ASSERT_TRUE(lib.Artists().at(0) == artist) << "round " << round;
     }
 }
 
