@@ -17,4 +17,8 @@ std::u32string CaseLookup(char32_t code, CaseMapping mapping);
 // stay as they are.
 std::u16string WideUpperCaseFull(std::u16string_view text);
 
+// The simple lower case of a character of any plane (one character for one, as İ gives i), or
+// the character itself when it has none.
+char32_t SimpleLowerCase(char32_t code);
+
 }  // namespace rv
