@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-// Full Unicode case mapping (one character may become several, as ß becomes SS) over the
-// characters of the Basic Multilingual Plane.
+// Unicode case rules: the full mappings of the Basic Multilingual Plane (one character may
+// become several, as ß becomes SS), and the simple lower case of every plane.
 namespace rv {
 
 enum class CaseMapping { Folding = 0, Lower = 1, Title = 2, Upper = 3 };
