@@ -1,8 +1,9 @@
 #include "medialib/safe_convert.h"
 
 #include <charconv>
-#include <clocale>
 #include <string>
+
+#include "platform/text/decimal_point.h"
 
 namespace rv {
 
@@ -17,13 +18,6 @@ size_t TakeDigits(std::string_view text, size_t& pos, std::string& out) {
     const size_t start = pos;
     while (pos < text.size() && IsDigit(text[pos])) out.push_back(text[pos++]);
     return pos - start;
-}
-
-std::string_view DecimalSeparator() {
-    const lconv* conv = std::localeconv();
-    if (conv == nullptr || conv->decimal_point == nullptr || *conv->decimal_point == '\0')
-        return ".";
-    return conv->decimal_point;
 }
 
 }  // namespace
@@ -45,7 +39,7 @@ int32_t SafeStrToInt(std::string_view text) {
 }
 
 double SafeStrToFloat(std::string_view text) {
-    const std::string_view separator = DecimalSeparator();
+    const std::string separator = LocaleDecimalPoint();
     size_t pos = 0;
     while (pos < text.size() && text[pos] == ' ') ++pos;
     std::string plain;  // the number rewritten in the form from_chars reads

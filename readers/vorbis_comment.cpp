@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "platform/text/ascii_case.h"
+#include "platform/text/case_mapping.h"
 #include "platform/text/codepage.h"
 #include "platform/text/utf16.h"
+#include "platform/text/utf8_to_wide.h"
 #include "readers/tag_text.h"
-#include "readers/unicode/case_mapping.h"
-#include "readers/unicode/utf8_to_wide.h"
 
 namespace rv {
 

@@ -1,9 +1,5 @@
 // Typed attribute operations of TXmlNode.
 
-#include <locale.h>
-#include <wctype.h>
-
-#include <cwctype>
 #include <limits>
 
 #include "medialib/xml/number_text.h"
@@ -11,6 +7,7 @@
 #include "medialib/xml/xml_error.h"
 #include "medialib/xml/xml_messages.h"
 #include "medialib/xml/xml_node.h"
+#include "platform/text/case_mapping.h"
 #include "platform/text/format.h"
 #include "platform/text/utf8.h"
 
@@ -18,19 +15,14 @@ namespace rv {
 
 namespace {
 
-// Unicode case rules whatever the process locale is (the C locale folds ASCII alone).
-wint_t FoldCase(wint_t c) {
-    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
-    return unicode ? towlower_l(c, unicode) : std::towlower(c);
-}
-
-// Equal ignoring letter case, character by character.
+// Equal ignoring letter case by the Unicode rules, whatever the process locale is, character by
+// character.
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
     size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
-        const auto ca = static_cast<wint_t>(DecodeUtf8(a, i));
-        const auto cb = static_cast<wint_t>(DecodeUtf8(b, j));
-        if (ca != cb && FoldCase(ca) != FoldCase(cb)) return false;
+        const char32_t ca = DecodeUtf8(a, i);
+        const char32_t cb = DecodeUtf8(b, j);
+        if (ca != cb && SimpleLowerCase(ca) != SimpleLowerCase(cb)) return false;
     }
     return i == a.size() && j == b.size();
 }

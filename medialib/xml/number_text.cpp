@@ -1,16 +1,13 @@
 #include "medialib/xml/number_text.h"
 
-#include <locale.h>
-#include <stdlib.h>
-
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <limits>
 #include <optional>
 
 #include "medialib/xml/xml_error.h"
 #include "medialib/xml/xml_messages.h"
+#include "platform/text/decimal_point.h"
 #include "platform/text/format.h"
 
 namespace rv {
@@ -21,12 +18,6 @@ std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
     while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
     return text;
-}
-
-std::string LocaleDecimalPoint() {
-    const std::lconv* conv = std::localeconv();
-    const char* point = conv && conv->decimal_point ? conv->decimal_point : ".";
-    return *point ? point : ".";
 }
 
 // Brings the text into the form "[-]digits[.digits][e[-]digits]" with a point: the separator
@@ -114,31 +105,9 @@ bool TryTextToFloat(std::string_view text, double& value) {
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty() || text.front() == '+') return false;
     // With a point and no comma the text is already in the normal form, whatever the locale.
-    if (text.find('.') != std::string_view::npos && text.find(',') == std::string_view::npos) {
-        const char* end = text.data() + text.size();
-        double parsed = 0;
-        const auto result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
-        if (result.ptr == end && result.ec == std::errc()) {
-            value = parsed;
-            return true;
-        }
-    }
-    const std::string normal = WithPoint(text);
-    const char* end = normal.data() + normal.size();
-    double parsed = 0;
-    const auto result = std::from_chars(normal.data(), end, parsed, std::chars_format::general);
-    if (result.ptr != end) return false;
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too small to hold becomes zero or the nearest tiny number; too large is no number we
-        // can keep.
-        static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr));
-        parsed = strtod_l(normal.c_str(), nullptr, cLocale);
-        if (std::isinf(parsed)) return false;
-    } else if (result.ec != std::errc()) {
-        return false;
-    }
-    value = parsed;
-    return true;
+    if (text.find('.') != std::string_view::npos && text.find(',') == std::string_view::npos)
+        return PointTextToFloat(text, value);
+    return PointTextToFloat(WithPoint(text), value);
 }
 
 double TextToFloat(std::string_view text) {

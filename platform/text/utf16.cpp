@@ -8,16 +8,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
     size_t pos = 0;
-    while (pos < utf8.size()) {
-        char32_t cp = DecodeUtf8(utf8, pos);
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
+    while (pos < utf8.size()) AppendUtf16(out, DecodeUtf8(utf8, pos));
     return out;
 }
 
@@ -34,6 +25,16 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
         AppendUtf8(out, unit);  // a lone surrogate comes out as U+FFFD
     }
     return out;
+}
+
+void AppendUtf16(std::u16string& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out.push_back(static_cast<char16_t>(cp));
+        return;
+    }
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
 }
 
 }  // namespace rv

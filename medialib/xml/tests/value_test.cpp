@@ -190,6 +190,8 @@ TEST(XmlTypedAttrs, Enumerations) {
     EXPECT_EQ(e->GetEnumAttr("mode", values, 0), 1);
     e->SetAttr("mode", "ÄUSSERST");
     EXPECT_EQ(e->GetEnumAttr("mode", {"x", "äusserst"}), 1);
+    e->SetAttr("mode", "\U00010400İ");  // Deseret and dotted capital I: beyond plane 0 and ASCII
+    EXPECT_EQ(e->GetEnumAttr("mode", {"x", "\U00010428i"}), 1);
     e->SetAttr("mode", "x");
     EXPECT_EQ(MessageOf([&] { e->GetEnumAttr("mode", values, 0); }),
               "Неверное значение атрибута \"mode\" элемента \"R\".\r\nДопустимые значения:\r\n"

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
+#include <locale.h>
+#include <wctype.h>
 
 #include <atomic>
+#include <clocale>
+#include <limits>
 #include <thread>
 #include <vector>
 
-#include "readers/unicode/case_mapping.h"
-#include "readers/unicode/utf8_to_wide.h"
+#include "platform/text/case_mapping.h"
+#include "platform/text/decimal_point.h"
+#include "platform/text/utf8_to_wide.h"
 #include "testsupport/process.h"
 #include "testsupport/test_files.h"
 
@@ -50,6 +55,21 @@ TEST(CaseMapping, UpperCaseIsFullBeyondLatinAndLookupGivesAllFourMappings) {
         EXPECT_EQ(CaseLookup(c, mapping), mapped) << static_cast<std::uint32_t>(c);
 }
 
+TEST(CaseMapping, SimpleLowerCaseOfEveryCharacterIsGlibcsUnicodeLowerCase) {
+    const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
+    if (!unicode) GTEST_SKIP() << "the C.UTF-8 locale is not available";
+    int differences = 0;
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        const auto expected = static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), unicode));
+        if (SimpleLowerCase(c) != expected && ++differences <= 5)
+            ADD_FAILURE() << std::hex << "U+" << static_cast<std::uint32_t>(c);
+    }
+    freelocale(unicode);
+    EXPECT_EQ(differences, 0);
+    EXPECT_EQ(SimpleLowerCase(U'İ'), U'i');  // one for one, where the full mapping gives two
+    EXPECT_EQ(SimpleLowerCase(U'\U00010400'), U'\U00010428');
+}
+
 TEST(CaseMapping, ThreadsArrivingTogetherAllSeeTheWholeTable) {
     // Whoever comes first builds the table; the others must wait for it, not read a half-built
     // one.
@@ -73,11 +93,31 @@ TEST(CaseTable, RegeneratedFromDebiansUnicodeDataEqualsTheCommittedTable) {
         GTEST_SKIP() << "the unicode-data package is not installed";
     if (!test::FileExists("/usr/bin/python3")) GTEST_SKIP() << "python3 is not installed";
     const auto result = test::RunProcess(
-        {"/usr/bin/python3", test::SourcePath("readers/unicode/generate_case_table.py"), ucd});
+        {"/usr/bin/python3", test::SourcePath("platform/text/generate_case_table.py"), ucd});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_TRUE(result.out ==
-                test::ReadFileBytes(test::SourcePath("readers/unicode/case_table.cpp")))
+    EXPECT_TRUE(result.out == test::ReadFileBytes(test::SourcePath("platform/text/case_table.cpp")))
         << "the installed Unicode data differ from the committed table; run the generator";
+}
+
+TEST(DecimalPoint, PointTextUnderAnyLocaleAndTheLocalesSeparator) {
+    double value = 7;
+    EXPECT_TRUE(PointTextToFloat("-2.5e3", value));
+    EXPECT_EQ(value, -2500);
+    EXPECT_TRUE(PointTextToFloat("4.9e-324", value));  // the smallest number there is
+    EXPECT_EQ(value, std::numeric_limits<double>::denorm_min());
+    EXPECT_TRUE(PointTextToFloat("1e-999", value));
+    EXPECT_EQ(value, 0);
+    value = 7;
+    for (const char* bad : {"", "1e999", "2,5", " 1", "1 ", "0x10"})
+        EXPECT_FALSE(PointTextToFloat(bad, value)) << bad;
+    EXPECT_EQ(value, 7);
+
+    EXPECT_EQ(LocaleDecimalPoint(), ".");
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not installed";
+    EXPECT_EQ(LocaleDecimalPoint(), ",");
+    EXPECT_TRUE(PointTextToFloat("0.125", value));  // still a point
+    EXPECT_EQ(value, 0.125);
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 }  // namespace

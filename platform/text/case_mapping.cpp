@@ -1,11 +1,11 @@
-#include "readers/unicode/case_mapping.h"
+#include "platform/text/case_mapping.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "readers/unicode/case_table.h"
+#include "platform/text/case_table.h"
 
 namespace rv {
 
@@ -77,6 +77,21 @@ std::u16string WideUpperCaseFull(std::u16string_view text) {
         for (const char32_t mapped : CaseLookup(unit, CaseMapping::Upper))
             out.push_back(static_cast<char16_t>(mapped));  // the table holds no wider values
     return out;
+}
+
+char32_t SimpleLowerCase(char32_t code) {
+    // The pairs lie by code point: search the even positions.
+    std::size_t low = 0, high = kSimpleLowerTableSize / 2;
+    while (low < high) {
+        const std::size_t middle = (low + high) / 2;
+        const char32_t key = kSimpleLowerTable[2 * middle];
+        if (key == code) return kSimpleLowerTable[2 * middle + 1];
+        if (key < code)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return code;
 }
 
 }  // namespace rv

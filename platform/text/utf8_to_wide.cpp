@@ -1,6 +1,8 @@
-#include "readers/unicode/utf8_to_wide.h"
+#include "platform/text/utf8_to_wide.h"
 
 #include <cstdint>
+
+#include "platform/text/utf16.h"
 
 namespace rv {
 
@@ -19,16 +21,6 @@ int TrailingCount(unsigned char lead) {
 
 // The smallest value each length may carry; anything less is an overlong form.
 constexpr std::uint32_t kMinimum[4] = {0, 0x80, 0x800, 0x10000};
-
-void AppendUnit(std::u16string& out, std::uint32_t v) {
-    if (v <= 0xFFFF) {
-        out.push_back(static_cast<char16_t>(v));
-        return;
-    }
-    v -= 0x10000;
-    out.push_back(static_cast<char16_t>((v >> 10) + 0xD800));
-    out.push_back(static_cast<char16_t>((v & 0x3FF) + 0xDC00));
-}
 
 }  // namespace
 
@@ -69,7 +61,7 @@ std::u16string UTF8ToWideString(std::string_view utf8) {
             pos = next;  // a broken sequence resumes at the byte that broke it
             continue;
         }
-        AppendUnit(out, v);
+        AppendUtf16(out, v);
         pos = next;
     }
     return out;

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-// Full Unicode case mapping (one character may become several, as ß becomes SS) over the
-// characters of the Basic Multilingual Plane.
+// Unicode case rules: the full mappings of the Basic Multilingual Plane (one character may
+// become several, as ß becomes SS), and the simple lower case of every plane.
 namespace rv {
 
 enum class CaseMapping { Folding = 0, Lower = 1, Title = 2, Upper = 3 };
@@ -16,5 +16,9 @@ std::u32string CaseLookup(char32_t code, CaseMapping mapping);
 // Every UTF-16 unit of the text replaced by its full upper case. Surrogates have no mapping and
 // stay as they are.
 std::u16string WideUpperCaseFull(std::u16string_view text);
+
+// The simple lower case of a character of any plane (one character for one, as İ gives i), or
+// the character itself when it has none.
+char32_t SimpleLowerCase(char32_t code);
 
 }  // namespace rv

@@ -12,4 +12,9 @@ namespace rv {
 extern const std::uint16_t kCaseTable[];
 extern const std::size_t kCaseTableSize;
 
+// The simple lower case of every plane, from the same data: pairs of a code point and its lower
+// case, by code point, for the characters whose lower case is another character.
+extern const std::uint32_t kSimpleLowerTable[];
+extern const std::size_t kSimpleLowerTableSize;
+
 }  // namespace rv
