@@ -82,12 +82,17 @@ bool getprotobyname(const std::string& name, int& protocol) {
     protoent* found = nullptr;
     char buffer[4096];
     const int result = ::getprotobyname_r(name.c_str(), &entry, buffer, sizeof buffer, &found);
-    if (result != 0 || !found) {
-        WSASetLastError(WSANO_DATA);
-        return false;
+    if (result == 0 && found) {
+        protocol = found->p_proto;
+        return true;
     }
-    protocol = found->p_proto;
-    return true;
+    // A system without its protocols file still knows the two that sockets here speak.
+    if (name == "tcp" || name == "udp") {
+        protocol = name == "tcp" ? ws::kIpProtoTcp : ws::kIpProtoUdp;
+        return true;
+    }
+    WSASetLastError(WSANO_DATA);
+    return false;
 }
 
 int gethostname(std::string& name) {
