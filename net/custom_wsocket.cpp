@@ -81,37 +81,29 @@ bool TCustomWSocket::StillHere(const std::weak_ptr<int>& lifetime, TSocket socke
     return !lifetime.expired() && hSocket_ == socket;
 }
 
-void TCustomWSocket::SetAddr(const std::string& value) {
-    if (addrAssigned_ && value == addrStr_) return;
+void TCustomWSocket::SetRemote(const std::string& value, std::string& text, bool& assigned,
+                               bool& resolved, const char* closedOnly) {
+    if (assigned && value == text) return;
     if (state_ != wsClosed) {
-        ReportError("Cannot change Addr if not closed");
+        ReportError(closedOnly);
         return;
     }
-    addrStr_ = Trim(value);
-    addrAssigned_ = !addrStr_.empty();
-    addrResolved_ = false;
+    text = Trim(value);
+    assigned = !text.empty();
+    resolved = false;
+}
+
+void TCustomWSocket::SetAddr(const std::string& value) {
+    SetRemote(value, addrStr_, addrAssigned_, addrResolved_, "Cannot change Addr if not closed");
 }
 
 void TCustomWSocket::SetPort(const std::string& value) {
-    if (portAssigned_ && value == portStr_) return;
-    if (state_ != wsClosed) {
-        ReportError("Cannot change Port if not closed");
-        return;
-    }
-    portStr_ = Trim(value);
-    portAssigned_ = !portStr_.empty();
-    portResolved_ = false;
+    SetRemote(value, portStr_, portAssigned_, portResolved_, "Cannot change Port if not closed");
 }
 
 void TCustomWSocket::SetProto(const std::string& value) {
-    if (protoAssigned_ && value == protoStr_) return;
-    if (state_ != wsClosed) {
-        ReportError("Cannot change Proto if not closed");
-        return;
-    }
-    protoStr_ = Trim(value);
-    protoAssigned_ = !protoStr_.empty();
-    protoResolved_ = false;
+    SetRemote(value, protoStr_, protoAssigned_, protoResolved_,
+              "Cannot change Proto if not closed");
 }
 
 void TCustomWSocket::SetLocalAddr(const std::string& value) {

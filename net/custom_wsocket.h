@@ -178,6 +178,11 @@ protected:
     bool closeInvoked_ = false;  // OnSessionClosed was fired for this connection
 
 private:
+    // Sets Addr, Port or Proto.
+    void SetRemote(const std::string& value, std::string& text, bool& assigned, bool& resolved,
+                   const char* closedOnly);
+    // A new socket of the resolved type and protocol; false (reported) on failure.
+    bool OpenSocket(const char* function);
     void WMASyncSelect(const TMessage& msg);
     void WMAsyncLookup(const TMessage& msg, bool byName);
     void ReceiveLoop(TWSocketOptions options, std::uint16_t error);

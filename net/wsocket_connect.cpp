@@ -36,32 +36,32 @@ void TCustomWSocket::ResolveRemote() {
     }
 }
 
+bool TCustomWSocket::OpenSocket(const char* function) {
+    hSocket_ = socket(AF_INET, socketType_, proto_);
+    if (hSocket_ == INVALID_SOCKET) {
+        SocketError(function);
+        return false;
+    }
+    ChangeState(wsOpened);
+    return true;
+}
+
 void TCustomWSocket::Connect() {
     if (hSocket_ != INVALID_SOCKET && state_ != wsClosed) {
         ReportError("Connect: Socket already in use");
         return;
     }
-    if (!portAssigned_) {
-        ReportError("Connect: No Port Specified");
-        return;
-    }
-    if (!addrAssigned_) {
-        ReportError("Connect: No IP Address Specified");
-        return;
-    }
-    if (!protoAssigned_) {
-        ReportError("Connect: No Protocol Specified");
+    const char* missing = !portAssigned_    ? "Connect: No Port Specified"
+                          : !addrAssigned_  ? "Connect: No IP Address Specified"
+                          : !protoAssigned_ ? "Connect: No Protocol Specified"
+                                            : nullptr;
+    if (missing) {
+        ReportError(missing);
         return;
     }
     ResolveRemote();
     DeleteBufferedData();
-
-    hSocket_ = socket(AF_INET, socketType_, proto_);
-    if (hSocket_ == INVALID_SOCKET) {
-        SocketError("Connect (socket)");
-        return;
-    }
-    ChangeState(wsOpened);
+    if (!OpenSocket("Connect (socket)")) return;
 
     if (socketType_ == SOCK_STREAM) {
         if (setsockopt(hSocket_, SOL_SOCKET, SO_REUSEADDR, 1) == SOCKET_ERROR) {
@@ -151,13 +151,7 @@ void TCustomWSocket::Listen() {
         return;
     }
     ResolveRemote();
-
-    hSocket_ = socket(AF_INET, socketType_, proto_);
-    if (hSocket_ == INVALID_SOCKET) {
-        SocketError("socket");
-        return;
-    }
-    ChangeState(wsOpened);
+    if (!OpenSocket("socket")) return;
     if (socketType_ == SOCK_DGRAM && ReuseAddr &&
         setsockopt(hSocket_, SOL_SOCKET, SO_REUSEADDR, 1) == SOCKET_ERROR) {
         SocketError("setsockopt(SO_REUSEADDR)");

@@ -285,6 +285,29 @@ TEST_F(TcpTest, AnEventOfAClosedConnectionNeverReachesTheNextOne) {
     socket.Close();
 }
 
+TEST_F(TcpTest, PausedEventsWaitForResumeEvents) {
+    std::atomic<bool> write{false};
+    TcpPeer peer([&](PeerConnection& c) {
+        while (!write) std::this_thread::yield();
+        c.Write("late");
+        c.ReadToEnd();
+    });
+    TWSocket socket(nullptr);
+    std::string received;
+    socket.OnDataAvailable = [&](TObject*, std::uint16_t) { received += socket.ReceiveStr(); };
+    Aim(socket, peer.Port());
+    socket.Connect();
+    ASSERT_TRUE(RunUntil([&] { return socket.State() == wsConnected; }));
+    socket.PauseEvents();
+    write = true;
+    ASSERT_TRUE(RunUntil([&] { return socket.RcvdCount() == 4; }));
+    Settle();
+    EXPECT_EQ(received, "");
+    socket.ResumeEvents();
+    ASSERT_TRUE(RunUntil([&] { return received == "late"; }));
+    socket.Close();
+}
+
 TEST_F(TcpTest, AnExceptionInAHandlerGoesToOnBgExceptionAndAbortsUnlessKept) {
     TcpPeer peer([](PeerConnection& c) {
         c.Write("x");

@@ -69,6 +69,16 @@ int SendResult(detail::SocketRecord& r, ssize_t sent, int len) {
     return static_cast<int>(sent);
 }
 
+int SocketName(TSocket s, TSockAddrIn* name, int (*call)(int, sockaddr*, socklen_t*)) {
+    const auto r = FindSocket(s);
+    if (!r) return SOCKET_ERROR;
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    if (call(r->fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) return FailErrno();
+    FromSystem(address, name);
+    return 0;
+}
+
 void RearmRead(detail::SocketRecord& r) {
     r.readArmed = true;
     detail::UpdateWatch(r);
@@ -222,25 +232,11 @@ int ioctlsocket(TSocket s, long cmd, std::uint32_t* argp) {
 }
 
 int getsockname(TSocket s, TSockAddrIn* name) {
-    const auto r = FindSocket(s);
-    if (!r) return SOCKET_ERROR;
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    if (::getsockname(r->fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return FailErrno();
-    FromSystem(address, name);
-    return 0;
+    return SocketName(s, name, ::getsockname);
 }
 
 int getpeername(TSocket s, TSockAddrIn* name) {
-    const auto r = FindSocket(s);
-    if (!r) return SOCKET_ERROR;
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    if (::getpeername(r->fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return FailErrno();
-    FromSystem(address, name);
-    return 0;
+    return SocketName(s, name, ::getpeername);
 }
 
 int setsockopt(TSocket s, int level, int optname, int value) {

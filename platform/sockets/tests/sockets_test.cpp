@@ -197,17 +197,21 @@ TEST_F(SocketsTest, LookUpsAreAnsweredByMessageUnlessCancelled) {
     auto entry = std::make_shared<THostEnt>();
     const TAsyncHandle handle = WSAAsyncGetHostByName(wnd, kLookupMsg, "localhost", entry);
     ASSERT_NE(handle, 0u);
+    // A cancel that comes in time drops the answer; one that comes late says so.
     auto dropped = std::make_shared<THostEnt>();
     const TAsyncHandle cancelled = WSAAsyncGetHostByName(wnd, kLookupMsg, "localhost", dropped);
-    EXPECT_EQ(WSACancelAsyncRequest(cancelled), 0);
-    ASSERT_TRUE(RunUntil([&] { return !answers.empty(); }));
+    const bool inTime = WSACancelAsyncRequest(cancelled) == 0;
+    if (!inTime) {
+        EXPECT_EQ(WSAGetLastError(), WSAEALREADY);
+    }
+    ASSERT_TRUE(RunUntil([&] { return answers.size() == (inTime ? 1u : 2u); }));
     Settle();
-    ASSERT_EQ(answers.size(), 1u);
-    EXPECT_EQ(answers[0].socket, handle);
-    EXPECT_EQ(answers[0].error, 0);
+    ASSERT_EQ(answers.size(), inTime ? 1u : 2u);
+    EXPECT_TRUE(answers[0].socket == handle || answers.back().socket == handle);
+    for (const auto& answer : answers) EXPECT_EQ(answer.error, 0);
     ASSERT_FALSE(entry->h_addr_list.empty());
     EXPECT_EQ(inet_ntoa(entry->h_addr_list[0]), "127.0.0.1");
-    EXPECT_TRUE(dropped->h_addr_list.empty());
+    EXPECT_EQ(dropped->h_addr_list.empty(), inTime);
 
     EXPECT_EQ(WSACancelAsyncRequest(handle), SOCKET_ERROR);
     EXPECT_EQ(WSAGetLastError(), WSAEALREADY);
