@@ -97,7 +97,8 @@ public:
     // Sends what is buffered, pumping messages, for at most FlushTimeout seconds.
     virtual void FlushSendBuffer();
     virtual void WaitUntilClosed();
-    // Binds Addr:Port and listens (TCP: OnSessionAvailable per caller; UDP: receives).
+    // Binds Addr:Port and listens (TCP: OnSessionAvailable for each incoming connection; UDP:
+    // its datagrams arrive as data).
     virtual void Listen();
     // The caller's connection, for another socket's Dup; INVALID_SOCKET on failure.
     virtual TSocket Accept();
