@@ -72,11 +72,6 @@ std::string PeerConnection::ReadToEnd() {
     }
 }
 
-bool PeerConnection::AtEnd() {
-    char byte;
-    return ::recv(fd_, &byte, 1, MSG_PEEK) == 0;
-}
-
 bool PeerConnection::Write(std::string_view bytes) {
     while (!bytes.empty()) {
         const auto n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -100,10 +95,6 @@ void PeerConnection::Reset() {
 void PeerConnection::Close() {
     const int fd = fd_.exchange(-1);
     if (fd >= 0) ::close(fd);
-}
-
-void PeerConnection::SetReceiveBuffer(int bytes) {
-    ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
 }
 
 void PeerConnection::Interrupt() {
@@ -174,16 +165,6 @@ UdpEchoPeer::~UdpEchoPeer() {
     ::shutdown(fd_, SHUT_RDWR);
     if (thread_.joinable()) thread_.join();
     ::close(fd_);
-}
-
-std::unique_ptr<PeerConnection> ConnectTo(std::uint16_t port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = Loopback(port);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return nullptr;
-    }
-    return std::make_unique<PeerConnection>(fd);
 }
 
 std::uint16_t UnusedPort() {

@@ -27,15 +27,12 @@ public:
     std::string Read(std::size_t count);
     // Everything until the other side ends its sending.
     std::string ReadToEnd();
-    // True once the other side has ended its sending (a read returns nothing).
-    bool AtEnd();
     // Writes everything; false when the connection failed.
     bool Write(std::string_view bytes);
     void ShutdownWrite();
     // Closes at once with a reset.
     void Reset();
     void Close();
-    void SetReceiveBuffer(int bytes);
     // Unblocks a read or write waiting in another thread.
     void Interrupt();
 
@@ -74,7 +71,6 @@ public:
     UdpEchoPeer& operator=(const UdpEchoPeer&) = delete;
 
     std::uint16_t Port() const { return port_; }
-    int Echoed() const { return echoed_.load(); }
 
 private:
     int fd_ = -1;
@@ -82,9 +78,6 @@ private:
     std::atomic<int> echoed_{0};
     std::thread thread_;
 };
-
-// A blocking connection to 127.0.0.1:port; null when refused.
-std::unique_ptr<PeerConnection> ConnectTo(std::uint16_t port);
 
 // A port of 127.0.0.1 where nothing listens.
 std::uint16_t UnusedPort();
