@@ -77,8 +77,9 @@ void TCustomWSocket::HandleMessageException(const std::exception& e) {
     }
 }
 
-bool TCustomWSocket::StillHere(const std::weak_ptr<int>& lifetime, TSocket socket) const {
-    return !lifetime.expired() && hSocket_ == socket;
+bool TCustomWSocket::StillHere(const std::weak_ptr<TSocket>& cell, TSocket socket) {
+    const auto current = cell.lock();
+    return current && *current == socket;
 }
 
 void TCustomWSocket::SetRemote(const std::string& value, std::string& text, bool& assigned,
@@ -273,7 +274,7 @@ void TCustomWSocket::DoClose(bool shut, std::uint16_t error) {
     ChangeState(wsClosed);
     if (!Destroying() && !closeInvoked_) {
         closeInvoked_ = true;
-        const std::weak_ptr<int> lifetime = lifetime_;
+        const std::weak_ptr<TSocket> lifetime = socketCell_;
         DoSessionClosed(error);
         if (lifetime.expired()) return;  // the handler freed the socket
     }

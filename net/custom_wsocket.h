@@ -168,8 +168,15 @@ protected:
     void DeleteBufferedData();
     bool AllSent() const { return allSent_; }
 
+private:
+    // The socket handle lives apart from the object, so that the code that runs on after an
+    // event handler can tell, without touching the object, whether the handler freed it or
+    // changed its connection.
+    std::shared_ptr<TSocket> socketCell_ = std::make_shared<TSocket>(INVALID_SOCKET);
+
+protected:
     // Held by the layers above for their own protocol (a proxy stands between us and Addr:Port).
-    TSocket hSocket_ = INVALID_SOCKET;
+    TSocket& hSocket_ = *socketCell_;
     TSockAddrIn sin_;  // the resolved remote address and port
     bool addrAssigned_ = false, addrResolved_ = false;
     bool portAssigned_ = false, portResolved_ = false;
@@ -190,12 +197,11 @@ private:
     void PutDataInSendBuffer(const void* data, int len);
     int TakeFromSocket(void* buffer, int size, int flags, TSockAddrIn* from);
     bool CloseOnSendError(int error);
-    // Whether the socket is still this object and `socket` still its connection, after an
-    // event handler ran.
-    bool StillHere(const std::weak_ptr<int>& lifetime, TSocket socket) const;
+    // Whether, after an event handler ran, the object still exists and `socket` is still its
+    // connection; `cell` is socketCell_ taken before.
+    static bool StillHere(const std::weak_ptr<TSocket>& cell, TSocket socket);
 
     HWND handle_ = 0;
-    std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
     TSocketState state_ = wsClosed;
     int lastError_ = 0;
     std::int64_t readCount_ = 0;

@@ -11,7 +11,7 @@ void TCustomWSocket::WMASyncSelect(const TMessage& msg) {
     if (socket == INVALID_SOCKET || socket != hSocket_ || paused_) return;
     const long events = WSAGETSELECTEVENT(msg.LParam);
     const auto error = static_cast<std::uint16_t>(WSAGETSELECTERROR(msg.LParam));
-    const std::weak_ptr<int> lifetime = lifetime_;
+    const std::weak_ptr<TSocket> lifetime = socketCell_;
 
     if ((events & FD_CONNECT) != 0 && state_ != wsConnected) {
         ChangeState(wsConnected);
@@ -53,7 +53,7 @@ void TCustomWSocket::WMASyncSelect(const TMessage& msg) {
 
 void TCustomWSocket::ReceiveLoop(TWSocketOptions options, std::uint16_t error) {
     const TSocket socket = hSocket_;
-    const std::weak_ptr<int> lifetime = lifetime_;
+    const std::weak_ptr<TSocket> lifetime = socketCell_;
     for (;;) {
         lastError_ = 0;
         const std::int64_t takenBefore = bytesTaken_;
@@ -146,7 +146,7 @@ int TCustomWSocket::Send(const void* data, int len) {
     allSent_ = false;
     PutDataInSendBuffer(data, len);
     const TSocket socket = hSocket_;
-    const std::weak_ptr<int> lifetime = lifetime_;
+    const std::weak_ptr<TSocket> lifetime = socketCell_;
     TryToSend();
     // OnDataSent comes from the message loop, never from inside Send: its handler may send again.
     if (StillHere(lifetime, socket) && allSent_)
@@ -194,7 +194,7 @@ bool TCustomWSocket::CloseOnSendError(int error) {
         error != WSAEINVAL && error != WSAECONNABORTED)
         return false;
     closeInvoked_ = true;
-    const std::weak_ptr<int> lifetime = lifetime_;
+    const std::weak_ptr<TSocket> lifetime = socketCell_;
     Close();
     if (!lifetime.expired()) DoSessionClosed(static_cast<std::uint16_t>(error));
     return true;
@@ -203,7 +203,7 @@ bool TCustomWSocket::CloseOnSendError(int error) {
 void TCustomWSocket::TryToSend() {
     if (hSocket_ == INVALID_SOCKET || bufList_.empty()) return;
     const TSocket socket = hSocket_;
-    const std::weak_ptr<int> lifetime = lifetime_;
+    const std::weak_ptr<TSocket> lifetime = socketCell_;
     for (;;) {
         TBuffer& first = *bufList_.front();
         int count = 0;

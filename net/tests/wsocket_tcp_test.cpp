@@ -45,6 +45,19 @@ TEST_F(TcpTest, ARefusedPortGivesOneConnectEventWith10061) {
     EXPECT_EQ(socket.HSocket(), INVALID_SOCKET);
 }
 
+TEST_F(TcpTest, AHandlerMayFreeTheSocketFromOnSessionClosed) {
+    auto* socket = new TWSocket(nullptr);
+    bool freed = false;
+    socket->OnSessionClosed = [&freed](TObject* sender, std::uint16_t) {
+        freed = true;
+        delete static_cast<TWSocket*>(sender);
+    };
+    Aim(*socket, test::UnusedPort());
+    socket->Connect();
+    ASSERT_TRUE(RunUntil([&] { return freed; }));
+    Settle();
+}
+
 TEST_F(TcpTest, DataThenThePeersCloseIsReadToTheEndBeforeOneSessionClosed) {
     std::string sent(100000, '\0');
     for (std::size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<char>(i * 7 + i / 251);
@@ -62,6 +75,7 @@ TEST_F(TcpTest, DataThenThePeersCloseIsReadToTheEndBeforeOneSessionClosed) {
         const int n = socket.Receive(buffer, sizeof buffer);
         if (n > 0) received.append(buffer, static_cast<std::size_t>(n));
         EXPECT_FALSE(log.Has("closed 0")) << "data after the close";
+        if (n == 0) socket.Close();  // the end of the stream: the usual reply
     };
     socket.OnSessionClosed = [&](TObject*, std::uint16_t e) {
         log.Add("closed", e);
