@@ -157,9 +157,11 @@ RegistryKey RegistryFile::Load() const {
     if (state == FileState::Damaged) {
         try {
             const WriterLock lock(LockPathOf(path_));
+            // A writer may have replaced it with a good one meanwhile.
             RegistryKey again;
-            // A writer may have put a sound file in its place meanwhile.
-            if (ReadSettings(path_, again, text).state == FileState::Damaged) SetAside(path_);
+            const FileState now = ReadSettings(path_, again, text).state;
+            if (now == FileState::Parsed) return again;
+            if (now == FileState::Damaged) SetAside(path_);
         } catch (const ERegistryException&) {
             // Reads give the callers' defaults all the same; the next write tries again.
         }
@@ -183,8 +185,8 @@ RegistryKey RegistryFile::Update(const std::function<void(RegistryKey&)>& change
     const std::string text = WriteRegistryText(root);
     if (text.size() > kMaxSettingsFileBytes)
         throw ERegistryException("The settings would not fit in " + path_ + ": too large");
-    if (state == FileState::Parsed && text == oldText) return root;
     const bool created = PrepareMode(path_);
+    if (state == FileState::Parsed && text == oldText) return root;
     try {
         ReplaceFileAtomically(path_, text);
     } catch (const EFileError& e) {

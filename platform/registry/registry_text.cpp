@@ -10,6 +10,9 @@ namespace {
 
 constexpr std::string_view kHive = "HKEY_CURRENT_USER";
 constexpr std::string_view kHexDigits = "0123456789abcdef";
+// Bytes with an escape of their own, and the letter that stands for each after the backslash.
+constexpr std::string_view kEscapedBytes = "\"\\\n\r\t";
+constexpr std::string_view kEscapeLetters = "\"\\nrt";
 
 void AppendByteEscape(std::string& out, unsigned char byte) {
     out += "\\x";
@@ -34,27 +37,14 @@ void AppendQuoted(std::string& out, std::string_view text) {
             continue;
         }
         ++pos;
-        switch (byte) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (byte < 0x20 || byte == 0x7F)
-                    AppendByteEscape(out, byte);
-                else
-                    out += static_cast<char>(byte);
+        const auto shortEscape = kEscapedBytes.find(static_cast<char>(byte));
+        if (shortEscape != std::string_view::npos) {
+            out += '\\';
+            out += kEscapeLetters[shortEscape];
+        } else if (byte < 0x20 || byte == 0x7F) {
+            AppendByteEscape(out, byte);
+        } else {
+            out += static_cast<char>(byte);
         }
     }
     out += '"';
@@ -99,33 +89,17 @@ bool ReadQuoted(std::string_view line, std::size_t& pos, std::size_t limit, std:
             continue;
         }
         const char e = pos < line.size() ? line[pos++] : '\0';
-        switch (e) {
-            case '\\':
-                out += '\\';
-                break;
-            case '"':
-                out += '"';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'x': {
-                const int hi = pos < line.size() ? HexValue(line[pos]) : -1;
-                const int lo = pos + 1 < line.size() ? HexValue(line[pos + 1]) : -1;
-                if (hi < 0 || lo < 0) return error = "\\x needs two hexadecimal digits", false;
-                out += static_cast<char>(hi * 16 + lo);
-                pos += 2;
-                break;
-            }
-            default:
-                return error = "an unknown escape", false;
+        const auto shortEscape = e ? kEscapeLetters.find(e) : std::string_view::npos;
+        if (shortEscape != std::string_view::npos) {
+            out += kEscapedBytes[shortEscape];
+            continue;
         }
+        if (e != 'x') return error = "an unknown escape", false;
+        const int hi = pos < line.size() ? HexValue(line[pos]) : -1;
+        const int lo = pos + 1 < line.size() ? HexValue(line[pos + 1]) : -1;
+        if (hi < 0 || lo < 0) return error = "\\x needs two hexadecimal digits", false;
+        out += static_cast<char>(hi * 16 + lo);
+        pos += 2;
     }
 }
 
@@ -164,6 +138,8 @@ std::string WriteRegistryText(const RegistryKey& root) {
 
 bool ReadRegistryText(std::string_view text, RegistryKey& root, std::string& error) {
     if (text.size() > kMaxSettingsFileBytes) return error = "the file is too large", false;
+    // Bytes that are not UTF-8 are written escaped, never as they are.
+    if (!IsValidUtf8(text)) return error = "the file is not UTF-8 text", false;
     RegistryKey* key = nullptr;
     std::size_t lineNumber = 0;
     while (!text.empty()) {

@@ -140,6 +140,7 @@ TEST(RegistryText, RefusesWhatItDidNotWriteAndWhatIsTooLarge) {
         key + "\"a\"=\"\\x4\"",
         key + "\"a\"=\"tab\there\"",
         key + "a=b",
+        key + "\"a\"=\"caf\xe9\"\n",
         deep + "]\n",
         "[HKEY_CURRENT_USER\\" + std::string(256, 'k') + "]\n",
         key + "\"a\"=\"" + std::string(kMaxValueBytes + 1, 'v') + "\"\n",
