@@ -49,8 +49,9 @@ public:
     // Closes the open key first.
     void SetRootKey(HKEY root);
 
-    // Opens the key; with `canCreate` a missing key is created, with every key on its way
-    // (only with write access). False when it is missing and not created, or the path is invalid.
+    // Closes the open key (see CloseKey) and opens this one; with `canCreate` a missing key is
+    // created, with every key on its way (only with write access). False when it is missing and
+    // not created, or the path is invalid.
     bool OpenKey(const std::string& key, bool canCreate);
     // Opens an existing key for reading; never creates anything.
     bool OpenKeyReadOnly(const std::string& key);
