@@ -15,7 +15,6 @@ class RegistrySession {
 public:
     // The session reads and writes SettingsFilePath(), as found now.
     RegistrySession();
-    explicit RegistrySession(std::string path) : path_(std::move(path)) {}
     RegistrySession(const RegistrySession&) = delete;
     RegistrySession& operator=(const RegistrySession&) = delete;
 
