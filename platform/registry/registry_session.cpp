@@ -1,0 +1,94 @@
+#include "platform/registry/registry_session.h"
+
+#include "platform/registry/registry_error.h"
+#include "platform/registry/registry_file.h"
+#include "platform/registry/settings_location.h"
+
+namespace rv {
+
+RegistrySession::RegistrySession() : path_(SettingsFilePath()) {}
+
+RegistryKey& RegistrySession::Root() {
+    if (!loaded_) {
+        root_ = path_.empty() ? RegistryKey() : RegistryFile(path_).Load();
+        loaded_ = true;
+    }
+    return root_;
+}
+
+void RegistrySession::Reload() {
+    if (changes_.empty()) loaded_ = false;
+}
+
+const RegistryKey* RegistrySession::FindKey(const KeyPath& path) {
+    return Root().Find(path);
+}
+
+bool RegistrySession::Apply(RegistryKey& root, const Change& change) {
+    switch (change.kind) {
+        case Kind::CreateKey:
+            root.Create(change.key);
+            return true;
+        case Kind::SetValue:
+            root.Create(change.key).SetValue(change.name, change.data);
+            return true;
+        case Kind::DeleteValue: {
+            RegistryKey* key = root.Find(change.key);
+            return key && key->DeleteValue(change.name);
+        }
+        case Kind::DeleteKey: {
+            if (change.key.empty()) return false;
+            RegistryKey* parent = root.Find(KeyPath(change.key.begin(), change.key.end() - 1));
+            return parent && parent->DeleteSubKey(change.key.back());
+        }
+    }
+    return false;
+}
+
+// Applies a change to what this session sees; only a change that did something is replayed, so
+// that deleting what was never seen here cannot remove what another writer just added.
+bool RegistrySession::Record(Change change) {
+    if (!Apply(Root(), change)) return false;
+    changes_.push_back(std::move(change));
+    return true;
+}
+
+void RegistrySession::CreateKey(const KeyPath& path) {
+    if (!FindKey(path)) Record({Kind::CreateKey, path, {}, {}});
+}
+
+void RegistrySession::SetValue(const KeyPath& key, std::string_view name, std::string data) {
+    Record({Kind::SetValue, key, std::string(name), std::move(data)});
+}
+
+bool RegistrySession::DeleteValue(const KeyPath& key, std::string_view name) {
+    return Record({Kind::DeleteValue, key, std::string(name), {}});
+}
+
+bool RegistrySession::DeleteKey(const KeyPath& path) {
+    return Record({Kind::DeleteKey, path, {}, {}});
+}
+
+void RegistrySession::Commit() {
+    if (changes_.empty()) return;
+    std::vector<Change> changes;
+    changes.swap(changes_);
+    loaded_ = false;
+    if (path_.empty())
+        throw ERegistryException(
+            "Cannot save the settings: neither XDG_CONFIG_HOME nor HOME names a folder");
+    root_ = RegistryFile(path_).Update([&](RegistryKey& root) {
+        for (const auto& change : changes) Apply(root, change);
+    });
+    loaded_ = true;
+}
+
+void RegistrySession::CommitQuietly() noexcept {
+    try {
+        Commit();
+    } catch (...) {
+        // Nobody left to tell.
+    }
+}
+
+}  // namespace rv

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/registry/registry_key.h"
+
+namespace rv {
+
+// What one registry object sees: the settings as last read with its own changes on top. The
+// changes are also kept as a list, which Commit() replays onto the file's newest content in one
+// atomic replace, so that values another copy of the program wrote meanwhile stay.
+class RegistrySession {
+public:
+    // The session reads and writes SettingsFilePath(), as found now.
+    RegistrySession();
+    RegistrySession(const RegistrySession&) = delete;
+    RegistrySession& operator=(const RegistrySession&) = delete;
+
+    // Reads the file again, unless changes are waiting to be written.
+    void Reload();
+
+    const RegistryKey* FindKey(const KeyPath& path);
+    void CreateKey(const KeyPath& path);
+    void SetValue(const KeyPath& key, std::string_view name, std::string data);
+    bool DeleteValue(const KeyPath& key, std::string_view name);
+    bool DeleteKey(const KeyPath& path);
+
+    // Writes the waiting changes; ERegistryException when they cannot be written (they are then
+    // dropped, and the next read shows the file as it is).
+    void Commit();
+    // The same for destructors: a failure is dropped.
+    void CommitQuietly() noexcept;
+
+private:
+    enum class Kind { CreateKey, SetValue, DeleteValue, DeleteKey };
+    struct Change {
+        Kind kind;
+        KeyPath key;
+        std::string name;
+        std::string data;
+    };
+
+    static bool Apply(RegistryKey& root, const Change& change);
+    RegistryKey& Root();
+    bool Record(Change change);
+
+    std::string path_;
+    RegistryKey root_;
+    bool loaded_ = false;
+    std::vector<Change> changes_;
+};
+
+}  // namespace rv

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/registry/registry_key.h"
+
+namespace rv {
+
+// A settings file larger than this is not read (nor written).
+inline constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
+
+// The settings tree as UTF-8 text in the manner of a registry export:
+//
+//   [HKEY_CURRENT_USER\SOFTWARE\Lorvix\Reelvault\1.x]
+//   "NormPos(1024x768)"="10,20,600,400"
+//
+// one header per key, in creation order, each followed by its values. Inside quotes a backslash
+// starts an escape: \\ \" \n \r \t, and \xNN for any other control character and for every byte
+// that is not part of valid UTF-8. Lines starting with ";" are comments.
+std::string WriteRegistryText(const RegistryKey& root);
+
+// Reads text written as above into `root` (an empty key). Anything else, or anything past the
+// limits, fails with the line number and the reason in `error`; `root` is then unspecified.
+bool ReadRegistryText(std::string_view text, RegistryKey& root, std::string& error);
+
+}  // namespace rv
