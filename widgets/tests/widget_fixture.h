@@ -7,10 +7,13 @@
 
 namespace rv::test {
 
-// The button's picture over a lime background, so that transparent pixels show.
+// The button's picture over a lime background, so that transparent pixels show; at a pixel
+// ratio above 1 as a screen at that scale gets it.
 template <class Button>
-TBitmap Snapshot(Button& b) {
-    TBitmap picture = Filled(b.Width(), b.Height(), clLime);
+TBitmap Snapshot(Button& b, double pixelRatio = 1) {
+    TBitmap picture(b.Width(), b.Height(), pf24bit, pixelRatio);
+    picture.Canvas().Brush.Color = clLime;
+    picture.Canvas().FillRect({0, 0, b.Width(), b.Height()});
     b.PaintTo(picture.Canvas());
     return picture;
 }
