@@ -86,6 +86,18 @@ double CanvasImpl::PixelRatio() const {
     return bitmap_ ? bitmap_->ratio : windowRatio_;
 }
 
+const CanvasImpl::RealFont& CanvasImpl::FontFor(const TFont& description) {
+    // The colour is no part of the font.
+    TFont face = description;
+    face.Color = clNone;
+    if (!realFont_ || face != *fontFace_) {
+        QFont font = ToQFont(face);
+        realFont_.emplace(RealFont{font, QFontMetrics(font)});
+        fontFace_ = face;
+    }
+    return *realFont_;
+}
+
 QRegion CanvasImpl::VisibleRegion() const {
     QRegion area = bitmap_ ? QRegion(0, 0, bitmap_->width, bitmap_->height) : base;
     return clipped ? clip.intersected(area) : area;

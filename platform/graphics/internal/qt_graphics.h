@@ -3,12 +3,14 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
 #include <QRegion>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/graphics/bitmap.h"
@@ -59,6 +61,14 @@ public:
     QImage* Image() { return bitmap_ ? &bitmap_->image : nullptr; }
     double PixelRatio() const;
 
+    // The real font of a description and its metrics, made again only when the description's
+    // face changes: measuring is frequent and making a font is not cheap.
+    struct RealFont {
+        QFont font;
+        QFontMetrics metrics;
+    };
+    const RealFont& FontFor(const TFont& description);
+
     QPoint origin;
     QPoint brushOrigin;
     bool clipped = false;
@@ -85,6 +95,8 @@ private:
     QPainter* painter_ = nullptr;
     std::unique_ptr<QPainter> own_;
     double windowRatio_ = 1;
+    std::optional<TFont> fontFace_;
+    std::optional<RealFont> realFont_;
 };
 
 }  // namespace rv
