@@ -1,4 +1,5 @@
 #include <QImage>
+#include <climits>
 
 #include "platform/graphics/tests/pixels.h"
 #include "platform/windows/tests/host_fixture.h"
@@ -179,6 +180,25 @@ TEST(HostScrollBars, SetTheWindowsWayAndReportUserActions) {
     EXPECT_EQ(w.WParams({WM_HSCROLL}), Codes{SB_LINEUP});
     ShowScrollBar(w.wnd, SB_BOTH, false);
     EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 200, 100}));
+
+    // The widest range there is, with the largest page: 2^32 positions, the last page starting
+    // at INT_MAX - (UINT_MAX - 1) = -2^31 + 1.
+    TScrollInfo wide;
+    wide.nMin = INT_MIN;
+    wide.nMax = INT_MAX;
+    wide.nPage = UINT_MAX;
+    wide.nPos = INT_MAX;
+    EXPECT_EQ(SetScrollInfo(w.wnd, SB_VERT, wide), INT_MIN + 1);
+    EXPECT_TRUE(IsScrollBarVisible(w.wnd, SB_VERT));
+    EXPECT_EQ(std::make_tuple(bar->minimum(), bar->maximum(), bar->value()),
+              std::make_tuple(INT_MIN, INT_MIN + 1, INT_MIN + 1));
+    wide.nPage = 0;
+    EXPECT_EQ(SetScrollInfo(w.wnd, SB_VERT, wide), INT_MAX);
+    EXPECT_EQ(bar->maximum(), INT_MAX);
+    wide.fMask = SIF_PAGE;
+    wide.nPage = 1u << 31;
+    EXPECT_EQ(SetScrollInfo(w.wnd, SB_VERT, wide), 0);
+    EXPECT_EQ(bar->pageStep(), INT_MAX);
 }
 
 }  // namespace
