@@ -51,37 +51,23 @@ static QBrush QtBrush(const TBrush& brush, bool& none) {
     return QBrush(ToQColor(brush.Color));
 }
 
+// Grows a run of pixels by `pt` when the point continues it along its row or its column.
+static bool Extend(QRect& run, QPoint pt) {
+    bool row = run.height() == 1 && pt.y() == run.top() &&
+               (pt.x() == run.right() + 1 || pt.x() == run.left() - 1);
+    bool column = run.width() == 1 && pt.x() == run.left() &&
+                  (pt.y() == run.bottom() + 1 || pt.y() == run.top() - 1);
+    if (row || column) run |= QRect(pt, QSize(1, 1));
+    return row || column;
+}
+
 // Paints whole logical pixels in the pen's colour and mode. Neighbours along a row or a column
 // are joined into one rectangle; no pixel is painted twice, which matters for the raster modes.
 static void Plot(QPainter& p, const std::vector<QPoint>& points, const TPen& pen) {
     if (points.empty()) return;
     std::vector<QRect> runs;
-    for (const QPoint& pt : points) {
-        if (!runs.empty()) {
-            QRect& run = runs.back();
-            if (run.height() == 1 && pt.y() == run.top()) {
-                if (pt.x() == run.right() + 1) {
-                    run.setRight(pt.x());
-                    continue;
-                }
-                if (pt.x() == run.left() - 1) {
-                    run.setLeft(pt.x());
-                    continue;
-                }
-            }
-            if (run.width() == 1 && pt.x() == run.left()) {
-                if (pt.y() == run.bottom() + 1) {
-                    run.setBottom(pt.y());
-                    continue;
-                }
-                if (pt.y() == run.top() - 1) {
-                    run.setTop(pt.y());
-                    continue;
-                }
-            }
-        }
-        runs.emplace_back(pt, QSize(1, 1));
-    }
+    for (const QPoint& pt : points)
+        if (runs.empty() || !Extend(runs.back(), pt)) runs.emplace_back(pt, QSize(1, 1));
     p.setCompositionMode(ModeOf(pen.Mode));
     p.setRenderHint(QPainter::Antialiasing, false);
     for (const QRect& run : runs) p.fillRect(run, ToQColor(pen.Color));

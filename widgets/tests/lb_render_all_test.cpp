@@ -34,9 +34,7 @@ void RenderAll(double ratio, const std::string& name) {
     const int cellW = 108, cellH = 29;
     const int columns = int(std::size(presets));
     const int rows = int(std::size(styles)) * kStates;
-    TBitmap sheet(columns * cellW, rows * cellH, pf24bit, ratio);
-    sheet.Canvas().Brush.Color = RGB(236, 236, 236);
-    sheet.Canvas().FillRect({0, 0, sheet.Width(), sheet.Height()});
+    TBitmap sheet = test::Filled(columns * cellW, rows * cellH, RGB(236, 236, 236), ratio);
 
     for (int p = 0; p < columns; ++p) {
         for (int s = 0; s < int(std::size(styles)); ++s) {

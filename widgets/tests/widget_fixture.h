@@ -11,9 +11,7 @@ namespace rv::test {
 // ratio above 1 as a screen at that scale gets it.
 template <class Button>
 TBitmap Snapshot(Button& b, double pixelRatio = 1) {
-    TBitmap picture(b.Width(), b.Height(), pf24bit, pixelRatio);
-    picture.Canvas().Brush.Color = clLime;
-    picture.Canvas().FillRect({0, 0, b.Width(), b.Height()});
+    TBitmap picture = Filled(b.Width(), b.Height(), clLime, pixelRatio);
     b.PaintTo(picture.Canvas());
     return picture;
 }

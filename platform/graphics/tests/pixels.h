@@ -14,9 +14,9 @@ inline TBitmap White(int w, int h) {
     return TBitmap(w, h, pf24bit);
 }
 
-// A bitmap of the given size filled with one colour.
-inline TBitmap Filled(int w, int h, TColor color) {
-    TBitmap b(w, h, pf24bit);
+// A bitmap of the given size (and pixel ratio) filled with one colour.
+inline TBitmap Filled(int w, int h, TColor color, double pixelRatio = 1) {
+    TBitmap b(w, h, pf24bit, pixelRatio);
     b.Canvas().Brush.Color = color;
     b.Canvas().FillRect({0, 0, w, h});
     return b;
