@@ -36,6 +36,20 @@ TEST(CanvasScale, LinesAndOutlinesCoverWholeLogicalPixelsAtTwiceTheResolution) {
     EXPECT_EQ(CountColor(b, clBlack), 20 * 2);
     EXPECT_EQ(c.GetPixel(11, 5), clBlack);
 
+    // Wider pens cover whole logical pixels across the line too, the same ones at both scales.
+    for (int width : {2, 3})
+        for (int ratio : {1, 2}) {
+            TBitmap wide(12, 12, pf24bit, ratio);
+            wide.Canvas().Pen.Width = width;
+            wide.Canvas().MoveTo(3, 5);
+            wide.Canvas().LineTo(8, 5);
+            TRect ink = InkBounds(wide, clWhite);
+            EXPECT_EQ(std::make_pair(ink.Top, ink.Bottom),
+                      std::make_pair(ratio * 4, ratio * (width == 2 ? 6 : 7)))
+                << width << " at " << ratio;
+            EXPECT_EQ(CountColor(wide, clBlack), ink.Width() * ink.Height()) << "solid";
+        }
+
     // A diagonal: each logical pixel a full 2 x 2 block, corner to corner.
     TBitmap d(8, 8, pf24bit, 2);
     d.Canvas().MoveTo(0, 0);
