@@ -126,21 +126,5 @@ TEST(CanvasScale, PicturesKeepTheirLogicalSizeAndAtOneAndAHalfLinesTileWithoutGa
     EXPECT_EQ(CountColor(h, clRed), 4 * 3);
 }
 
-TEST(CanvasScale, TextIsDrawnAtTheDeviceResolution) {
-    TBitmap once = test::White(60, 20);
-    TBitmap twice(60, 20, pf24bit, 2);
-    for (TBitmap* b : {&once, &twice}) {
-        b->Canvas().Font.Height = -14;
-        b->Canvas().TextOut(2, 2, "Hilfe");
-    }
-    EXPECT_EQ(once.Canvas().TextExtent("Hilfe"), twice.Canvas().TextExtent("Hilfe"));
-    // An enlarged picture would have every device pixel equal to its neighbour in the pair.
-    int finer = 0;
-    for (int y = 0; y < twice.PixelHeight(); ++y)
-        for (int x = 0; x < twice.PixelWidth(); x += 2)
-            finer += twice.Pixel(x, y) != twice.Pixel(x + 1, y);
-    EXPECT_GT(finer, 20);
-}
-
 }  // namespace
 }  // namespace rv
