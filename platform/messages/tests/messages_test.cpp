@@ -200,6 +200,21 @@ TEST_F(TimersTest, TimersAreKeptPerWindowAndIdRestartAndStopWhenKilled) {
     DeallocateHWnd(second);
 }
 
+TEST_F(TimersTest, ATickMayPostToItsOwnThread) {
+    std::vector<UINT> got;
+    HWND wnd = 0;
+    wnd = AllocateHWnd([&](TMessage& m) {
+        got.push_back(m.Msg);
+        if (m.Msg != WM_TIMER) return;
+        KillTimer(wnd, m.WParam);
+        PostMessage(wnd, kMsg, 0, 0);
+    });
+    SetTimer(wnd, 1, 10);
+    EXPECT_TRUE(RunUntil([&] { return got.size() == 2; }));
+    EXPECT_EQ(got, (std::vector<UINT>{WM_TIMER, kMsg}));
+    DeallocateHWnd(wnd);
+}
+
 TEST_F(ApplicationTest, IdleHookRunsWheneverTheQueueFallsEmpty) {
     std::vector<std::string> trace;
     const HWND wnd =
