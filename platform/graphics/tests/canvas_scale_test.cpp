@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/tests/pixels.h"
 
