@@ -181,7 +181,7 @@ void TLbButton::Paint() {
     if (style_ == bsOld && focused) {
         TColor light = pressed_ ? shadowColor_ : lightColor_;
         TBitmap picture =
-            Picture(w - 2, h - 2, keyed, font, light, shadowColor_, false, hot, pressed_);
+            Picture(target, w - 2, h - 2, keyed, font, light, shadowColor_, false, hot, pressed_);
         picture.SetSize(w, h);
         picture.Canvas().CopyRect({1, 1, w + 1, h + 1}, picture, {0, 0, w, h});
         picture.Canvas().Pen = TPen{};
@@ -189,8 +189,9 @@ void TLbButton::Paint() {
         picture.Canvas().Rectangle(0, 0, w, h);
         target.Draw(0, 0, picture);
     } else {
-        target.Draw(0, 0,
-                    Picture(w, h, keyed, font, lightColor_, shadowColor_, false, hot, pressed_));
+        target.Draw(
+            0, 0,
+            Picture(target, w, h, keyed, font, lightColor_, shadowColor_, false, hot, pressed_));
     }
     if (focused && Enabled() && style_ != bsShape) target.DrawFocusRect({4, 4, w - 4, h - 4});
 }

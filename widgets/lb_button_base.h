@@ -174,11 +174,11 @@ protected:
         Refresh();
     }
 
-    // A picture of the button as PaintLbButton draws it; keyed pictures start transparent so
-    // that rounded corners show what lies below.
-    TBitmap Picture(int w, int h, bool keyed, const TFont& font, TColor light, TColor shadow,
-                    bool transparent, bool hot, bool pressed) const {
-        TBitmap picture(std::max(w, 0), std::max(h, 0));
+    // A picture of the button as PaintLbButton draws it, made for `target` (at its pixel ratio);
+    // keyed pictures start transparent so that rounded corners show what lies below.
+    TBitmap Picture(const TCanvas& target, int w, int h, bool keyed, const TFont& font,
+                    TColor light, TColor shadow, bool transparent, bool hot, bool pressed) const {
+        TBitmap picture(std::max(w, 0), std::max(h, 0), pf24bit, target.PixelRatio());
         if (keyed) {
             picture.Canvas().Brush.Color = kLbTransparent;
             picture.Canvas().FillRect({0, 0, w, h});

@@ -108,9 +108,10 @@ void TLbSpeedButton::Paint() {
     if (!Visible() || Loading()) return;
     bool keyed = transparent_ || KeyedStyle(style_);
     const TFont& font = mouseInside_ && useHotTrackFont_ ? hotTrackFont_ : Font();
-    Canvas()->Draw(0, 0,
-                   Picture(Width(), Height(), keyed, font, lightColor_, shadowColor_, transparent_,
-                           mouseInside_, down_));
+    TCanvas& target = *Canvas();
+    target.Draw(0, 0,
+                Picture(target, Width(), Height(), keyed, font, lightColor_, shadowColor_,
+                        transparent_, mouseInside_, down_));
 }
 
 }  // namespace rv

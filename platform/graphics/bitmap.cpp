@@ -1,6 +1,7 @@
 #include "platform/graphics/bitmap.h"
 
 #include <QImageReader>
+#include <algorithm>
 
 #include "platform/graphics/internal/qt_graphics.h"
 
@@ -11,9 +12,11 @@ QImage::Format QtFormat(TPixelFormat format) {
     return format == pf32bit ? QImage::Format_ARGB32 : QImage::Format_BGR888;
 }
 
-QImage NewImage(int width, int height, TPixelFormat format) {
+// A white picture of the logical size at the ratio.
+QImage NewImage(int width, int height, TPixelFormat format, double ratio) {
     if (width <= 0 || height <= 0) return QImage();
-    QImage image(width, height, QtFormat(format));
+    QImage image(DevicePixels(width, ratio), DevicePixels(height, ratio), QtFormat(format));
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     return image;
 }
@@ -22,11 +25,14 @@ QImage NewImage(int width, int height, TPixelFormat format) {
 
 TBitmap::TBitmap() : TBitmap(0, 0) {}
 
-TBitmap::TBitmap(int width, int height, TPixelFormat format)
+TBitmap::TBitmap(int width, int height, TPixelFormat format, double pixelRatio)
     : impl_(std::make_unique<BitmapImpl>()) {
     impl_->format = format;
-    impl_->image = NewImage(width, height, format);
-    canvas_ = std::make_unique<TCanvas>(std::make_unique<CanvasImpl>(&impl_->image));
+    impl_->ratio = pixelRatio > 0 ? pixelRatio : 1;
+    impl_->width = std::max(width, 0);
+    impl_->height = std::max(height, 0);
+    impl_->image = NewImage(width, height, format, impl_->ratio);
+    canvas_ = std::make_unique<TCanvas>(std::make_unique<CanvasImpl>(impl_.get()));
     impl_->canvas = canvas_.get();
 }
 
@@ -38,6 +44,9 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
     if (this == &other) return *this;
     impl_->Pixels() = other.impl_->Pixels().copy();
     impl_->format = other.impl_->format;
+    impl_->width = other.impl_->width;
+    impl_->height = other.impl_->height;
+    impl_->ratio = other.impl_->ratio;
     Transparent = other.Transparent;
     TransparentMode = other.TransparentMode;
     fixedTransparentColor_ = other.fixedTransparentColor_;
@@ -49,9 +58,18 @@ TBitmap::~TBitmap() {
 }
 
 int TBitmap::Width() const {
-    return impl_->image.width();
+    return impl_->width;
 }
 int TBitmap::Height() const {
+    return impl_->height;
+}
+double TBitmap::PixelRatio() const {
+    return impl_->ratio;
+}
+int TBitmap::PixelWidth() const {
+    return impl_->image.width();
+}
+int TBitmap::PixelHeight() const {
     return impl_->image.height();
 }
 
@@ -63,9 +81,10 @@ void TBitmap::SetSize(int width, int height) {
     if (width < 0) width = 0;
     if (height < 0) height = 0;
     QImage& old = impl_->Pixels();
-    if (width == old.width() && height == old.height()) return;
-    TPixelFormat format = PixelFormat();
-    QImage grown = NewImage(width, height, format);
+    if (width == Width() && height == Height()) return;
+    impl_->width = width;
+    impl_->height = height;
+    QImage grown = NewImage(width, height, PixelFormat(), impl_->ratio);
     if (grown.isNull() || old.isNull()) {
         old = grown;
         return;
@@ -114,7 +133,7 @@ TCanvas& TBitmap::Canvas() {
 TColor TBitmap::TransparentColor() const {
     if (TransparentMode == tmFixed) return fixedTransparentColor_;
     if (Empty()) return clNone;
-    return Pixel(0, Height() - 1);
+    return Pixel(0, PixelHeight() - 1);
 }
 
 void TBitmap::SetTransparentColor(TColor color) {
@@ -136,6 +155,10 @@ bool TBitmap::LoadFromFile(const std::string& path) {
     if (loaded.isNull()) return false;
     impl_->format = loaded.hasAlphaChannel() ? pf32bit : pf24bit;
     impl_->Pixels() = loaded.convertToFormat(QtFormat(impl_->format));
+    impl_->image.setDevicePixelRatio(1);
+    impl_->ratio = 1;
+    impl_->width = loaded.width();
+    impl_->height = loaded.height();
     return true;
 }
 

@@ -19,10 +19,16 @@ class BitmapImpl;
 
 // A picture in memory with direct row access. Rows run top-down; a 24-bit row holds B, G, R per
 // pixel, a 32-bit row B, G, R, A. A new or enlarged area is white (and opaque).
+//
+// A bitmap made for the screen takes the screen's pixel ratio (TCanvas::PixelRatio: 2 at 200 %)
+// and then holds that many device pixels per logical pixel in each direction, so that text and
+// curves drawn on it stay sharp there. Its size, its canvas and its place when drawn are in
+// logical pixels; ScanLine, Pixel and SetPixel reach the device pixels, PixelWidth x PixelHeight
+// of them. At the ratio 1 of every other bitmap the two are the same.
 class TBitmap {
 public:
     TBitmap();
-    TBitmap(int width, int height, TPixelFormat format = pf24bit);
+    TBitmap(int width, int height, TPixelFormat format = pf24bit, double pixelRatio = 1);
     TBitmap(const TBitmap& other);
     TBitmap& operator=(const TBitmap& other);
     ~TBitmap();
@@ -33,6 +39,9 @@ public:
     void SetSize(int width, int height);
     void SetWidth(int width) { SetSize(width, Height()); }
     void SetHeight(int height) { SetSize(Width(), height); }
+    double PixelRatio() const;
+    int PixelWidth() const;
+    int PixelHeight() const;
     TPixelFormat PixelFormat() const;
     void SetPixelFormat(TPixelFormat format);
 
@@ -40,7 +49,7 @@ public:
     const std::uint8_t* ScanLine(int y) const;
     int BytesPerPixel() const { return PixelFormat() == pf32bit ? 4 : 3; }
 
-    TColor Pixel(int x, int y) const;  // clNone outside
+    TColor Pixel(int x, int y) const;  // device pixels; clNone outside
     void SetPixel(int x, int y, TColor color);
 
     TCanvas& Canvas();
@@ -55,7 +64,8 @@ public:
     void Assign(const TBitmap& other) { *this = other; }
     void Clear() { SetSize(0, 0); }
 
-    // PNG (or any format the extension names); false when the file cannot be written or read.
+    // PNG (or any format the extension names), device pixels; a loaded picture has the ratio 1.
+    // False when the file cannot be written or read.
     bool SaveToFile(const std::string& path) const;
     bool LoadFromFile(const std::string& path);
 

@@ -20,6 +20,13 @@ QImage PatternImage(const TBrush& brush) {
     return cell;
 }
 
+// Where a pen of this width is stroked, from the pixel's corner: at the centre for odd widths,
+// on the corner for even ones, so that the edges of a straight line fall on logical pixel
+// boundaries and the line covers whole logical pixels at any scale.
+QPointF StrokeOffset(int width) {
+    return width % 2 ? QPointF(0.5, 0.5) : QPointF(0, 0);
+}
+
 QPainter::CompositionMode ModeOf(TPenMode mode) {
     switch (mode) {
         case pmXor:
@@ -44,15 +51,26 @@ static QBrush QtBrush(const TBrush& brush, bool& none) {
     return QBrush(ToQColor(brush.Color));
 }
 
+// Grows a run of pixels by `pt` when the point continues it along its row or its column.
+static bool Extend(QRect& run, QPoint pt) {
+    bool row = run.height() == 1 && pt.y() == run.top() &&
+               (pt.x() == run.right() + 1 || pt.x() == run.left() - 1);
+    bool column = run.width() == 1 && pt.x() == run.left() &&
+                  (pt.y() == run.bottom() + 1 || pt.y() == run.top() - 1);
+    if (row || column) run |= QRect(pt, QSize(1, 1));
+    return row || column;
+}
+
+// Paints whole logical pixels in the pen's colour and mode. Neighbours along a row or a column
+// are joined into one rectangle; no pixel is painted twice, which matters for the raster modes.
 static void Plot(QPainter& p, const std::vector<QPoint>& points, const TPen& pen) {
     if (points.empty()) return;
+    std::vector<QRect> runs;
+    for (const QPoint& pt : points)
+        if (runs.empty() || !Extend(runs.back(), pt)) runs.emplace_back(pt, QSize(1, 1));
     p.setCompositionMode(ModeOf(pen.Mode));
-    QPen qpen(ToQColor(pen.Color));
-    qpen.setWidth(1);
-    qpen.setCosmetic(true);
-    p.setPen(qpen);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.drawPoints(points.data(), int(points.size()));
+    for (const QRect& run : runs) p.fillRect(run, ToQColor(pen.Color));
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -89,7 +107,9 @@ void TCanvas::LineSegment(TPoint from, TPoint to, bool includeEnd) {
     if (Pen.Width > 1) {
         QPen qpen(ToQColor(Pen.Color), Pen.Width, Qt::SolidLine, Qt::SquareCap);
         p.setPen(qpen);
-        p.drawLine(a, b);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.drawLine(QPointF(a) + StrokeOffset(Pen.Width), QPointF(b) + StrokeOffset(Pen.Width));
+        p.setPen(Qt::NoPen);
         return;
     }
     std::vector<QPoint> points;
@@ -153,7 +173,9 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     penPos_ = keep;
 }
 
-// Shapes with curved edges go through Qt's rasteriser, aliased, on the same pixel grid.
+// Shapes with curved edges go through Qt's rasteriser, aliased: the brush fills the figure, the
+// pen strokes its outline one logical pixel (or Width) wide over the pixels at its edge, the
+// same pixels at every scale but drawn at the device's resolution.
 static void DrawShape(CanvasImpl& impl, const TPen& pen, const TBrush& brush,
                       const QPainterPath& outline) {
     QPainter& p = impl.Painter();
@@ -161,17 +183,15 @@ static void DrawShape(CanvasImpl& impl, const TPen& pen, const TBrush& brush,
     bool noBrush = false;
     QBrush qbrush = QtBrush(brush, noBrush);
     p.setBrushOrigin(impl.brushOrigin);
-    p.setBrush(noBrush ? QBrush(Qt::NoBrush) : qbrush);
-    if (pen.Style == psClear) {
-        p.setPen(Qt::NoPen);
-    } else {
-        QPen qpen(ToQColor(pen.Color));
-        qpen.setWidth(pen.Width > 1 ? pen.Width : 0);
-        if (pen.Style == psDot) qpen.setDashPattern({1, 1});
-        p.setPen(qpen);
-    }
-    p.drawPath(outline);
-    p.setBrush(Qt::NoBrush);
+    // With a pen the fill reaches the outline's centre line, so that nothing shows between the
+    // two; without one the figure is one pixel smaller at the right and bottom (see Rectangle).
+    bool outlined = pen.Style != psClear;
+    if (!noBrush) p.fillPath(outlined ? outline.translated(0.5, 0.5) : outline, qbrush);
+    if (!outlined) return;
+    int width = std::max(pen.Width, 1);
+    QPen qpen(ToQColor(pen.Color), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    if (pen.Style == psDot) qpen.setDashPattern({1, 1});
+    p.strokePath(outline.translated(StrokeOffset(width)), qpen);
 }
 
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int cw, int ch) {
@@ -282,7 +302,9 @@ TColor TCanvas::GetPixel(int x, int y) const {
     QPoint dev(x + impl_->origin.x(), y + impl_->origin.y());
     if (!impl_->VisibleRegion().contains(dev)) return clNone;
     impl_->EndPainting();
-    return FromQColor(QColor(image->pixel(dev)));
+    double ratio = impl_->PixelRatio();
+    return FromQColor(
+        QColor(image->pixel(DevicePixels(dev.x(), ratio), DevicePixels(dev.y(), ratio))));
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
@@ -292,8 +314,15 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
 
 // ---- bitmaps ----------------------------------------------------------------------------------
 
-static QImage SourceCut(const TBitmap& bitmap, const QRect& rect) {
-    return bitmap.Impl().Pixels().copy(rect).convertToFormat(QImage::Format_ARGB32);
+// The device pixels of a logical part of a bitmap, at the bitmap's ratio.
+static QImage SourceCut(const TBitmap& bitmap, const TRect& rect) {
+    double ratio = bitmap.PixelRatio();
+    QRect device(DevicePixels(rect.Left, ratio), DevicePixels(rect.Top, ratio),
+                 DevicePixels(rect.Right, ratio) - DevicePixels(rect.Left, ratio),
+                 DevicePixels(rect.Bottom, ratio) - DevicePixels(rect.Top, ratio));
+    QImage cut = bitmap.Impl().Pixels().copy(device).convertToFormat(QImage::Format_ARGB32);
+    cut.setDevicePixelRatio(ratio);
+    return cut;
 }
 
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
@@ -308,7 +337,7 @@ void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
 
 void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap, TColor keyColor) {
     if (bitmap.Empty()) return;
-    QImage cut = SourceCut(bitmap, QRect(0, 0, bitmap.Width(), bitmap.Height()));
+    QImage cut = SourceCut(bitmap, {0, 0, bitmap.Width(), bitmap.Height()});
     QRgb key = ToQColor(keyColor).rgb() & 0xFFFFFF;
     for (int row = 0; row < cut.height(); ++row) {
         auto* line = reinterpret_cast<QRgb*>(cut.scanLine(row));
@@ -321,11 +350,11 @@ void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap, TColor keyCol
 
 void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) {
     if (dest.IsEmpty() || sourceRect.IsEmpty() || source.Empty()) return;
-    QImage cut = SourceCut(source, ToQRect(sourceRect));
+    QImage cut = SourceCut(source, sourceRect);
     QPainter& p = impl_->Painter();
     p.setCompositionMode(QPainter::CompositionMode_Source);
     QRect target = ToQRect(OffsetRect(dest, impl_->origin.x(), impl_->origin.y()));
-    if (target.size() == cut.size())
+    if (target.size() == ToQRect(sourceRect).size())
         p.drawImage(target.topLeft(), cut);
     else
         p.drawImage(target, cut);
@@ -338,7 +367,7 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
 
 void TCanvas::DrawAlpha(int x, int y, const TBitmap& bitmap, int constantAlpha) {
     if (bitmap.Empty()) return;
-    QImage cut = SourceCut(bitmap, QRect(0, 0, bitmap.Width(), bitmap.Height()));
+    QImage cut = SourceCut(bitmap, {0, 0, bitmap.Width(), bitmap.Height()});
     if (bitmap.PixelFormat() != pf32bit) cut = cut.convertToFormat(QImage::Format_RGB32);
     QPainter& p = impl_->Painter();
     p.setOpacity(constantAlpha / 255.0);
@@ -383,6 +412,10 @@ TRect TCanvas::ClipRect() const {
 
 bool TCanvas::RectVisible(const TRect& r) const {
     return !r.IsEmpty() && impl_->VisibleRegion().intersects(Device(*impl_, r));
+}
+
+double TCanvas::PixelRatio() const {
+    return impl_->PixelRatio();
 }
 
 TPoint TCanvas::Origin() const {

@@ -19,6 +19,17 @@ class CanvasImpl;
 // GDI-like drawing on a bitmap or, during a paint message, on a window. Coordinates are logical:
 // device = logical + Origin(). Rectangles keep the platform's rule (right and bottom outside).
 // Pen, Brush and Font are read at each operation; change them freely between calls.
+//
+// Every coordinate names a whole pixel of the layout ("logical pixel"). On a screen at a scale
+// factor, and on a bitmap made for one, a logical pixel covers PixelRatio() x PixelRatio() device
+// pixels (at 150 % alternately one and two device pixels wide, as the painter rounds them):
+// - Fills, lines and outlines cover whole logical pixels, the same ones at every scale. A pen of
+//   width 1 is one logical pixel wide (two device pixels at 200 %), so lines that touch at 100 %
+//   touch at any scale and nothing is ever dotted by the scaling. psDot, the focus rectangle and
+//   pattern brushes alternate logical pixels.
+// - Text and curved outlines are drawn at the device's own resolution, aliased where asked.
+// - Bitmaps are placed at their logical size: one made at the device's ratio maps one to one onto
+//   its pixels, one of ratio 1 is enlarged without smoothing.
 class TCanvas {
 public:
     explicit TCanvas(std::unique_ptr<CanvasImpl> impl);
@@ -88,6 +99,10 @@ public:
     // Pattern brushes start their 8 x 8 cell at this device point.
     TPoint BrushOrigin() const;
     void SetBrushOrigin(int x, int y);
+
+    // Device pixels per logical pixel of what this canvas paints: the bitmap's ratio, or for a
+    // window the screen's. Bitmaps that go to this canvas are made at it.
+    double PixelRatio() const;
 
     // Saves pens, brush, font, clip and origins; RestoreState(n) returns to the state saved by the
     // n-th call (the result of SaveState), RestoreState() to the last one.

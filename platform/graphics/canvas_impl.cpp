@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <cmath>
 
 #include "platform/base/exception.h"
 #include "platform/graphics/internal/qt_graphics.h"
@@ -39,15 +40,21 @@ void EnsureGuiApplication() {
     new QApplication(argc, argv);
 }
 
+int DevicePixels(int logical, double ratio) {
+    return int(std::lround(logical * ratio));
+}
+
 QImage& BitmapImpl::Pixels() {
     if (canvas) canvas->Impl().EndPainting();
     return image;
 }
 
-CanvasImpl::CanvasImpl(QImage* image) : image_(image) {}
+CanvasImpl::CanvasImpl(BitmapImpl* bitmap) : bitmap_(bitmap) {}
 
 CanvasImpl::CanvasImpl(QPainter* painter, QRegion area) : base(std::move(area)), painter_(painter) {
     painter_->resetTransform();
+    // What remains is the scale of the screen (or of the image a window is rendered into).
+    windowRatio_ = painter_->deviceTransform().m11();
     ApplyClip();
 }
 
@@ -58,8 +65,9 @@ CanvasImpl::~CanvasImpl() {
 QPainter& CanvasImpl::Painter() {
     if (!painter_) {
         // An empty bitmap is drawn on harmlessly: its painter works on a scratch pixel.
-        if (image_->isNull()) scratch_ = QImage(1, 1, QImage::Format_ARGB32);
-        own_ = std::make_unique<QPainter>(image_->isNull() ? &scratch_ : image_);
+        QImage& image = bitmap_->image;
+        if (image.isNull()) scratch_ = QImage(1, 1, QImage::Format_ARGB32);
+        own_ = std::make_unique<QPainter>(image.isNull() ? &scratch_ : &image);
         painter_ = own_.get();
         ApplyClip();
     }
@@ -74,8 +82,24 @@ void CanvasImpl::EndPainting() {
     }
 }
 
+double CanvasImpl::PixelRatio() const {
+    return bitmap_ ? bitmap_->ratio : windowRatio_;
+}
+
+const CanvasImpl::RealFont& CanvasImpl::FontFor(const TFont& description) {
+    // The colour is no part of the font.
+    TFont face = description;
+    face.Color = clNone;
+    if (!realFont_ || face != *fontFace_) {
+        QFont font = ToQFont(face);
+        realFont_.emplace(RealFont{font, QFontMetrics(font)});
+        fontFace_ = face;
+    }
+    return *realFont_;
+}
+
 QRegion CanvasImpl::VisibleRegion() const {
-    QRegion area = image_ ? QRegion(image_->rect()) : base;
+    QRegion area = bitmap_ ? QRegion(0, 0, bitmap_->width, bitmap_->height) : base;
     return clipped ? clip.intersected(area) : area;
 }
 

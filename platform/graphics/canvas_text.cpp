@@ -1,6 +1,5 @@
 // Text output of the canvas: TextOut, TextRect and DrawText with the platform's flags.
 
-#include <QFontMetrics>
 #include <QString>
 #include <vector>
 
@@ -105,13 +104,12 @@ void PaintLine(CanvasImpl& impl, const TCanvas& canvas, const QFontMetrics& fm, 
 }  // namespace
 
 TSize TCanvas::TextExtent(const std::string& text) const {
-    QFontMetrics fm(ToQFont(Font));
+    const QFontMetrics& fm = impl_->FontFor(Font).metrics;
     return {fm.horizontalAdvance(QString::fromStdString(text)), fm.height()};
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
-    QFont font = ToQFont(Font);
-    QFontMetrics fm(font);
+    const auto& [font, fm] = impl_->FontFor(Font);
     Line line{QString::fromStdString(text), -1};
     PaintLine(*impl_, *this, fm, font, x + impl_->origin.x(), y + impl_->origin.y(), line);
     penPos_ = {x + fm.horizontalAdvance(line.text), y};
@@ -126,8 +124,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
 }
 
 int TCanvas::DrawText(const std::string& text, TRect& r, unsigned flags) {
-    QFont font = ToQFont(Font);
-    QFontMetrics fm(font);
+    const auto& [font, fm] = impl_->FontFor(Font);
     QString all = QString::fromStdString(text);
     if (flags & DT_EXPANDTABS) all = ExpandTabs(all);
     bool usePrefix = !(flags & DT_NOPREFIX);

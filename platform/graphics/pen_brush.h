@@ -16,8 +16,8 @@ using enum TPenMode;
 
 struct TPen {
     TColor Color = clBlack;
-    TPenStyle Style = psSolid;  // psDot: every other pixel along the line
-    int Width = 1;
+    TPenStyle Style = psSolid;  // psDot: every other pixel along the line, from its first
+    int Width = 1;              // in logical pixels, as everything on a canvas
     TPenMode Mode = pmCopy;
 };
 
@@ -41,7 +41,8 @@ struct TBrush {
     }
 };
 
-// Alternate pixels, the pattern of dotted grid and tree lines.
+// Alternate pixels, the pattern of dotted grid and tree lines. Unlike psDot it keeps its phase
+// where one line meets the next, being tied to the brush origin.
 constexpr std::array<std::uint8_t, 8> kDottedPattern = {0xAA, 0x55, 0xAA, 0x55,
                                                         0xAA, 0x55, 0xAA, 0x55};
 

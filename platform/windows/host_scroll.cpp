@@ -1,9 +1,29 @@
 // Scroll bars of a host window, set and reported the platform's way: the bar never moves by
 // itself; the window is told what the user did and sets the new position.
 
+#include <climits>
+#include <cstdint>
+
 #include "platform/windows/internal/host_widget.h"
 
 namespace rv {
+namespace {
+
+// A range may run from INT_MIN to INT_MAX and a page be as large as it: the sums are made in 64
+// bits and what goes back into an int is clamped.
+using Wide = std::int64_t;
+
+// The number of positions in the range, 1 to 2^32.
+Wide Span(const HostWidget::Bar& b) {
+    return Wide(b.max) - b.min + 1;
+}
+
+// The last position a page can start at, never below the range's start.
+int HighestPosition(const HostWidget::Bar& b) {
+    return int(std::max(Wide(b.min), Wide(b.max) - std::max<Wide>(Wide(b.page) - 1, 0)));
+}
+
+}  // namespace
 
 int HostWidget::SetScroll(int which, const TScrollInfo& info) {
     Bar& b = bars[which];
@@ -11,12 +31,11 @@ int HostWidget::SetScroll(int which, const TScrollInfo& info) {
         b.min = info.nMin;
         b.max = std::max(info.nMin, info.nMax);
     }
-    if (info.fMask & SIF_PAGE) b.page = std::min<unsigned>(info.nPage, unsigned(b.max - b.min + 1));
+    if (info.fMask & SIF_PAGE) b.page = unsigned(std::min<Wide>(info.nPage, Span(b)));
     if (info.fMask & SIF_POS) b.pos = info.nPos;
-    int highest = b.max - std::max(int(b.page) - 1, 0);
-    b.pos = std::clamp(b.pos, b.min, std::max(b.min, highest));
+    b.pos = std::clamp(b.pos, b.min, HighestPosition(b));
     b.disableNoScroll = info.fMask & SIF_DISABLENOSCROLL;
-    bool needed = b.page == 0 ? b.max > b.min : int(b.page) <= b.max - b.min;
+    bool needed = b.page == 0 ? b.max > b.min : Wide(b.page) < Span(b);
     bool visible = needed || b.disableNoScroll;
     if (info.fMask & (SIF_RANGE | SIF_PAGE)) {
         if (visible != b.visible) {
@@ -42,9 +61,8 @@ void HostWidget::SyncBar(int which) {
     QScrollBar* w = b.widget;
     if (w->isSliderDown()) return;  // the thumb follows the mouse until released
     QSignalBlocker quiet(w);
-    int page = int(std::max(b.page, 1u));
-    w->setRange(b.min, std::max(b.min, b.max - page + 1));
-    w->setPageStep(page);
+    w->setRange(b.min, HighestPosition(b));
+    w->setPageStep(int(std::clamp<Wide>(b.page, 1, INT_MAX)));
     w->setSingleStep(1);
     w->setValue(b.pos);
 }

@@ -100,6 +100,34 @@ TEST(LbButton, StatesShowInTheFrameFaceAndGlyph) {
     b->Perform(CM_MOUSELEAVE);
 }
 
+TEST(LbButton, AtTwiceTheScaleTheFrameIsOneLogicalPixelWideAndTheCaptionSharp) {
+    FormWith f;
+    auto* b = f.Add<TLbButton>(10, 10);
+    b->SetLightColor(clWhite);
+    b->SetShadowColor(clGray);
+    b->SetCaption("Hilfe");
+    TBitmap p = Snapshot(*b, 2);
+    ASSERT_EQ(p.PixelWidth(), 2 * b->Width());
+    int w = p.PixelWidth(), h = p.PixelHeight();
+    // Light at the left, shadow at the right: two device pixels each, unbroken from top to
+    // bottom, the face right inside.
+    std::string left, right;
+    for (int y = 0; y < h; ++y) {
+        left += p.Pixel(0, y) == clWhite && p.Pixel(1, y) == clWhite ? '#' : '.';
+        right += p.Pixel(w - 1, y) == clGray && p.Pixel(w - 2, y) == clGray ? '#' : '.';
+    }
+    EXPECT_EQ(left, std::string(h, '#'));
+    EXPECT_EQ(right.substr(2), std::string(h - 2, '#'));
+    TColor face = ColorToRGB(clBtnFace);
+    EXPECT_TRUE(PixelsAre(p, {{2, h / 2, face}, {w - 3, h / 2, face}, {w / 2, 1, clWhite}}));
+    // The caption is drawn at the finer resolution, not enlarged from a picture of half the size
+    // (which would repeat every pixel in the one beside it).
+    int finer = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; x += 2) finer += p.Pixel(x, y) != p.Pixel(x + 1, y);
+    EXPECT_GT(finer, 20);
+}
+
 // `cells` square cells on the transparent colour: red in the first, blue in the second.
 TBitmap Cells(int cells) {
     TBitmap g = test::Filled(12 * cells, 12, kLbTransparent);

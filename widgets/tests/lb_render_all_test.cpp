@@ -1,5 +1,5 @@
 // Renders every style, colour preset and state of the push button (and the speed button's down
-// state) into one picture for a person to look at.
+// state) into one picture for a person to look at, at 100 % and at 200 %.
 
 #include <filesystem>
 #include <functional>
@@ -11,7 +11,8 @@
 namespace rv {
 namespace {
 
-TEST(LbRenderAll, EveryStylePresetAndStateIntoOnePicture) {
+// The picture of every look at the pixel ratio, saved under `name`.
+void RenderAll(double ratio, const std::string& name) {
     test::FormWith f;
     auto* focusElsewhere = f.Add<test::PlainControl>(0, 150);
     const TLbButtonStyle styles[] = {bsNormal, bsEncarta, bsModern, bsOld, bsShape, bsQuicken};
@@ -33,7 +34,7 @@ TEST(LbRenderAll, EveryStylePresetAndStateIntoOnePicture) {
     const int cellW = 108, cellH = 29;
     const int columns = int(std::size(presets));
     const int rows = int(std::size(styles)) * kStates;
-    TBitmap sheet = test::Filled(columns * cellW, rows * cellH, RGB(236, 236, 236));
+    TBitmap sheet = test::Filled(columns * cellW, rows * cellH, RGB(236, 236, 236), ratio);
 
     for (int p = 0; p < columns; ++p) {
         for (int s = 0; s < int(std::size(styles)); ++s) {
@@ -65,16 +66,22 @@ TEST(LbRenderAll, EveryStylePresetAndStateIntoOnePicture) {
             }
         }
     }
-    std::string path = std::string(RV_ARTIFACT_DIR) + "/lb_buttons.png";
+    std::string path = std::string(RV_ARTIFACT_DIR) + "/" + name;
     ASSERT_TRUE(sheet.SaveToFile(path));
     EXPECT_GT(std::filesystem::file_size(path), 1000u);
     // Every cell got a button: a good part of it is no longer the sheet's grey.
+    const int k = int(ratio);
     for (int r = 0; r < rows; ++r)
         for (int col = 0; col < columns; ++col) {
-            const TRect cell = Bounds(col * cellW + 4, r * cellH + 3, 100, 23);
-            EXPECT_LT(test::CountColor(sheet, cell, RGB(236, 236, 236)), 100 * 23 - 40)
+            const TRect cell = Bounds(k * (col * cellW + 4), k * (r * cellH + 3), k * 100, k * 23);
+            EXPECT_LT(test::CountColor(sheet, cell, RGB(236, 236, 236)), k * k * (100 * 23 - 40))
                 << "row " << r << " column " << col;
         }
+}
+
+TEST(LbRenderAll, EveryStylePresetAndStateIntoOnePicture) {
+    RenderAll(1, "lb_buttons.png");
+    RenderAll(2, "lb_buttons_200.png");
 }
 
 }  // namespace

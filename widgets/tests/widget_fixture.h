@@ -7,10 +7,11 @@
 
 namespace rv::test {
 
-// The button's picture over a lime background, so that transparent pixels show.
+// The button's picture over a lime background, so that transparent pixels show; at a pixel
+// ratio above 1 as a screen at that scale gets it.
 template <class Button>
-TBitmap Snapshot(Button& b) {
-    TBitmap picture = Filled(b.Width(), b.Height(), clLime);
+TBitmap Snapshot(Button& b, double pixelRatio = 1) {
+    TBitmap picture = Filled(b.Width(), b.Height(), clLime, pixelRatio);
     b.PaintTo(picture.Canvas());
     return picture;
 }

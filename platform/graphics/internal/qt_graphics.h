@@ -3,12 +3,14 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
 #include <QRegion>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/graphics/bitmap.h"
@@ -29,28 +31,43 @@ inline TRect FromQRect(const QRect& r) {
 // Creates the GUI application object when none exists yet (tests, tools); fonts need it.
 void EnsureGuiApplication();
 
+// The number of device pixels that `logical` pixels take at `ratio`, as the painter rounds them.
+int DevicePixels(int logical, double ratio);
+
 class BitmapImpl {
 public:
-    QImage image;
+    QImage image;               // device pixels, with the bitmap's ratio once it has any
+    int width = 0, height = 0;  // logical
+    double ratio = 1;
     TPixelFormat format = pf24bit;
     TCanvas* canvas = nullptr;  // ends its painting before the pixels are touched
     QImage& Pixels();           // painting finished
 };
 
 // The painter a canvas draws with: on a bitmap it is opened on first use and closed whenever the
-// bitmap's pixels are read or resized; on a window it is the paint event's painter.
+// bitmap's pixels are read or resized; on a window it is the paint event's painter. Either way
+// the painter maps logical pixels onto device pixels at the ratio of what it paints on.
 class CanvasImpl {
 public:
-    // A canvas on a bitmap's image.
-    explicit CanvasImpl(QImage* image);
+    // A canvas on a bitmap.
+    explicit CanvasImpl(BitmapImpl* bitmap);
     // A canvas on a painter that someone else opened (a paint event); nothing outside area (device
     // coordinates) is ever touched.
     CanvasImpl(QPainter* painter, QRegion area);
     ~CanvasImpl();
 
-    QPainter& Painter();  // opened, clip applied, identity transform
+    QPainter& Painter();  // opened, clip applied, no transform but the device pixel ratio
     void EndPainting();
-    QImage* Image() { return image_; }
+    QImage* Image() { return bitmap_ ? &bitmap_->image : nullptr; }
+    double PixelRatio() const;
+
+    // The real font of a description and its metrics, made again only when the description's
+    // face changes: measuring is frequent and making a font is not cheap.
+    struct RealFont {
+        QFont font;
+        QFontMetrics metrics;
+    };
+    const RealFont& FontFor(const TFont& description);
 
     QPoint origin;
     QPoint brushOrigin;
@@ -73,10 +90,13 @@ public:
     QRegion VisibleRegion() const;  // clip or whole device
 
 private:
-    QImage* image_ = nullptr;
+    BitmapImpl* bitmap_ = nullptr;
     QImage scratch_;
     QPainter* painter_ = nullptr;
     std::unique_ptr<QPainter> own_;
+    double windowRatio_ = 1;
+    std::optional<TFont> fontFace_;
+    std::optional<RealFont> realFont_;
 };
 
 }  // namespace rv

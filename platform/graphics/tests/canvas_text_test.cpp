@@ -81,6 +81,27 @@ TEST(CanvasText, EllipsisPrefixAndClipping) {
               Drawn("Home", {0, 0, 200, 30}, DT_SINGLELINE).Bottom);
 }
 
+TEST(CanvasText, EveryChangeOfTheFontTakesEffectAtTheNextCall) {
+    TextCanvas t;
+    const TSize plain = t.c.TextExtent("Mimi");
+    t.c.Font.Height = -22;
+    const TSize big = t.c.TextExtent("Mimi");
+    EXPECT_GT(big.cy, plain.cy);
+    t.c.Font.Style = fsBold;
+    EXPECT_GT(t.c.TextWidth("Mimi"), big.cx);
+    t.c.Font.Name = "DejaVu Sans Mono";
+    t.c.Font.Style = 0;
+    EXPECT_EQ(t.c.TextWidth("Mimi"), t.c.TextWidth("...."));
+    // The colour is no part of the measurement but shows in the drawing.
+    t.c.Font = TFont{};
+    t.c.Font.Color = clRed;
+    t.c.Font.Quality = fqNonAntialiased;
+    EXPECT_EQ(t.c.TextExtent("Mimi"), plain);
+    t.c.TextOut(0, 0, "Mimi");
+    EXPECT_GT(test::CountColor(t.bitmap, clRed), 10);
+    EXPECT_EQ(test::CountColor(t.bitmap, clBlack), 0);
+}
+
 TEST(CanvasText, UnsmoothedTextHasOnlyTheFontColourAndASolidBrushFillsBehind) {
     TextCanvas t;
     t.c.Font.Quality = fqNonAntialiased;

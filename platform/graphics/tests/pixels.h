@@ -14,9 +14,9 @@ inline TBitmap White(int w, int h) {
     return TBitmap(w, h, pf24bit);
 }
 
-// A bitmap of the given size filled with one colour.
-inline TBitmap Filled(int w, int h, TColor color) {
-    TBitmap b(w, h, pf24bit);
+// A bitmap of the given size (and pixel ratio) filled with one colour.
+inline TBitmap Filled(int w, int h, TColor color, double pixelRatio = 1) {
+    TBitmap b(w, h, pf24bit, pixelRatio);
     b.Canvas().Brush.Color = color;
     b.Canvas().FillRect({0, 0, w, h});
     return b;
@@ -39,13 +39,15 @@ inline testing::AssertionResult PixelsAre(const TBitmap& b, std::initializer_lis
     return testing::AssertionFailure() << wrong.str();
 }
 
+// The probes below look at device pixels, which are the logical ones at the pixel ratio 1.
+
 // The bounding box of the pixels `inset` or more from the edge for which `ink` holds; empty
 // when there are none.
 template <class Ink>
 TRect BoundsWhere(const TBitmap& b, Ink ink, int inset = 0) {
-    TRect box{b.Width(), b.Height(), 0, 0};
-    for (int y = inset; y < b.Height() - inset; ++y)
-        for (int x = inset; x < b.Width() - inset; ++x)
+    TRect box{b.PixelWidth(), b.PixelHeight(), 0, 0};
+    for (int y = inset; y < b.PixelHeight() - inset; ++y)
+        for (int x = inset; x < b.PixelWidth() - inset; ++x)
             if (ink(b.Pixel(x, y))) {
                 box.Left = std::min(box.Left, x);
                 box.Top = std::min(box.Top, y);
@@ -74,7 +76,7 @@ inline int CountColor(const TBitmap& b, const TRect& area, TColor color) {
 }
 
 inline int CountColor(const TBitmap& b, TColor color) {
-    return CountColor(b, {0, 0, b.Width(), b.Height()}, color);
+    return CountColor(b, {0, 0, b.PixelWidth(), b.PixelHeight()}, color);
 }
 
 }  // namespace rv::test

@@ -40,6 +40,17 @@ protected:
         return met;
     }
 
+    // Runs the loop until a timer of `ms` milliseconds started now has ticked. Timers tick in the
+    // order they fall due, also when the loop runs late: by then every timer due earlier has had
+    // its turn.
+    void RunPastTimer(unsigned ms) {
+        bool ticked = false;
+        const HWND fence = AllocateHWnd([&](TMessage& m) { ticked = ticked || m.Msg == WM_TIMER; });
+        SetTimer(fence, 1, ms);
+        EXPECT_TRUE(RunUntil([&] { return ticked; }));
+        DeallocateHWnd(fence);
+    }
+
     // Runs `work` in a thread of its own and the loop until it has returned; `meanwhile` runs in
     // this thread once the other has started.
     bool RunAlongside(const std::function<void()>& work,

@@ -67,10 +67,12 @@ TEST_F(ThreadTest, DeletingARunningThreadTerminatesAndJoinsItFirst) {
     // Counts the destructions that began after Execute had ended; -1 once one began while it ran.
     std::atomic<int> log{0};
     std::atomic<bool> running{false};
+    // A sleep no test run waits out: only Terminate can end it in time.
+    constexpr unsigned kHour = 3600 * 1000;
     auto looper = [&](bool synchronize) {  // runs until asked to terminate
         auto* w = new Worker([&running, synchronize](Worker& self) {
             running = true;
-            while (!self.Terminated()) synchronize ? self.Synchronize([] {}) : self.Sleep(1000);
+            while (!self.Terminated()) synchronize ? self.Synchronize([] {}) : self.Sleep(kHour);
             running = false;
         });
         w->onDestroy = [&] { log = running ? -1 : log + 1; };
@@ -83,7 +85,7 @@ TEST_F(ThreadTest, DeletingARunningThreadTerminatesAndJoinsItFirst) {
         const auto before = std::chrono::steady_clock::now();
         delete thread;  // a worker synchronizing meanwhile must not deadlock the GUI thread
         EXPECT_EQ(log, synchronize ? 2 : 1) << "Execute had ended before the destructors ran";
-        EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500))
+        EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(kHour))
             << "Sleep gives way to Terminate";
     }
     // Through a smart pointer as well, and a thread never started.
@@ -136,21 +138,27 @@ TEST_F(ThreadTest, SuspendParksTheThreadUntilResumeOrTerminate) {
     Worker thread([&](Worker& self) {
         while (!self.Terminated()) {
             if (++count == 5) self.Suspend();  // itself: at once
+            // From the GUI thread: at the next pause point, here on leaving Synchronize.
+            if (count == 10) self.Synchronize([&] { self.Suspend(); });
             self.Sleep(1);
         }
     });
-    auto staysAt = [&](int n) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    // A parked thread's count stands while another worker makes a hundred round trips through
+    // the GUI thread: time measured in events, not in a clock.
+    auto standsAt = [&](int n) {
+        Worker pacer([](Worker& self) {
+            for (int i = 0; i < 100; ++i) self.Synchronize([] {});
+        });
+        pacer.Start();
+        pacer.WaitFor();
         return count == n;
     };
     thread.Resume();  // starts a thread never started
     ASSERT_TRUE(RunUntil([&] { return count == 5; }));
-    EXPECT_TRUE(staysAt(5));
+    EXPECT_TRUE(standsAt(5));
     thread.Resume();
-    ASSERT_TRUE(RunUntil([&] { return count > 10; }));
-    thread.Suspend();  // from outside: at its next pause point
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_TRUE(staysAt(count));
+    ASSERT_TRUE(RunUntil([&] { return count == 10 && thread.Suspended(); }));
+    EXPECT_TRUE(standsAt(10));
     thread.Terminate();  // releases the parked thread
     thread.WaitFor();
     EXPECT_TRUE(thread.Finished());
@@ -175,7 +183,8 @@ TEST(SyncObjectsTest, AutoResetReleasesOneWaiterPerSignalManualResetReleasesAll)
     for (int i = 1; i <= 3; ++i) {
         automatic.SetEvent();
         while (released < i) std::this_thread::yield();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        // The waiter that took the signal reset the event: nobody else can follow it.
+        EXPECT_EQ(automatic.WaitFor(0), wrTimeout);
         EXPECT_EQ(released, i);
     }
     for (auto& t : waiters) t.join();

@@ -1,4 +1,5 @@
 #include <QImage>
+#include <climits>
 
 #include "platform/graphics/tests/pixels.h"
 #include "platform/windows/tests/host_fixture.h"
@@ -75,6 +76,48 @@ TEST(HostPaint, PaintMessagesGetCanvasesForClientAndFrame) {
     EXPECT_EQ(scrolled[0].clip, (TRect{0, 36, 116, 66}));
 }
 
+TEST(HostPaint, OnAScaledScreenLinesAndFocusRectanglesCoverWholeLogicalPixels) {
+    RecordingWindow w(60, 30);
+    std::vector<double> ratios;
+    w.OnMessage = [&](TMessage& m) {
+        if (m.Msg != WM_PAINT) return false;
+        auto* c = reinterpret_cast<TCanvas*>(m.WParam);
+        ratios.push_back(c->PixelRatio());
+        c->Brush.Color = clWhite;
+        c->FillRect({0, 0, 60, 30});
+        c->MoveTo(5, 10);
+        c->LineTo(50, 10);
+        c->DrawFocusRect({4, 20, 12, 22});
+        return true;
+    };
+    w.Show();
+    ratios.clear();
+    // What a screen at 200 % gets: the window painted into an image of twice its size.
+    QImage shot(120, 60, QImage::Format_RGB32);
+    shot.setDevicePixelRatio(2);
+    w.Widget()->render(&shot);
+    QImage plain = w.Widget()->grab().toImage();
+    ASSERT_EQ(ratios.size(), 2u);
+    EXPECT_EQ(ratios, (std::vector<double>{2, 1}));
+
+    auto black = [&](const QImage& image, int x, int y) {
+        return FromQColor(image.pixelColor(x, y)) == clBlack;
+    };
+    // The line: logical row 10, device rows 20 and 21, not a pixel missing from 10 to 99.
+    int line = 0, stray = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x)
+            (y == 20 || y == 21) ? line += black(shot, x, y) : stray += black(shot, x, y);
+    EXPECT_EQ(line, 2 * 90);
+    EXPECT_EQ(stray, 0);
+    EXPECT_TRUE(black(shot, 10, 21) && black(shot, 99, 20) && !black(shot, 100, 20));
+    EXPECT_TRUE(black(plain, 5, 10) && black(plain, 49, 10) && !black(plain, 5, 11));
+    // The focus rectangle's dots: every other logical pixel, 2 x 2 device pixels each.
+    std::string dots;
+    for (int x = 8; x < 24; ++x) dots += black(shot, x, 40) && black(shot, x, 41) ? '#' : '.';
+    EXPECT_EQ(dots, "##..##..##..##..");
+}
+
 // Range 0..max with the given page, and whatever else `mask` names.
 int SetRange(HWND wnd, int bar, int max, unsigned page, unsigned mask = 0, int pos = 0) {
     TScrollInfo info;
@@ -137,6 +180,25 @@ TEST(HostScrollBars, SetTheWindowsWayAndReportUserActions) {
     EXPECT_EQ(w.WParams({WM_HSCROLL}), Codes{SB_LINEUP});
     ShowScrollBar(w.wnd, SB_BOTH, false);
     EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 200, 100}));
+
+    // The widest range there is, with the largest page: 2^32 positions, the last page starting
+    // at INT_MAX - (UINT_MAX - 1) = -2^31 + 1.
+    TScrollInfo wide;
+    wide.nMin = INT_MIN;
+    wide.nMax = INT_MAX;
+    wide.nPage = UINT_MAX;
+    wide.nPos = INT_MAX;
+    EXPECT_EQ(SetScrollInfo(w.wnd, SB_VERT, wide), INT_MIN + 1);
+    EXPECT_TRUE(IsScrollBarVisible(w.wnd, SB_VERT));
+    EXPECT_EQ(std::make_tuple(bar->minimum(), bar->maximum(), bar->value()),
+              std::make_tuple(INT_MIN, INT_MIN + 1, INT_MIN + 1));
+    wide.nPage = 0;
+    EXPECT_EQ(SetScrollInfo(w.wnd, SB_VERT, wide), INT_MAX);
+    EXPECT_EQ(bar->maximum(), INT_MAX);
+    wide.fMask = SIF_PAGE;
+    wide.nPage = 1u << 31;
+    EXPECT_EQ(SetScrollInfo(w.wnd, SB_VERT, wide), 0);
+    EXPECT_EQ(bar->pageStep(), INT_MAX);
 }
 
 }  // namespace
