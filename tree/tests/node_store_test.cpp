@@ -1,0 +1,1 @@
+#include "tree/tests/tree_fixture.h"
