@@ -7,6 +7,15 @@
 
 #include "tree/tree_errors.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define RV_POISON(address, size) ASAN_POISON_MEMORY_REGION(address, size)
+#define RV_UNPOISON(address, size) ASAN_UNPOISON_MEMORY_REGION(address, size)
+#else
+#define RV_POISON(address, size) ((void)(address), (void)(size))
+#define RV_UNPOISON(address, size) ((void)(address), (void)(size))
+#endif
+
 namespace rv {
 
 namespace {
@@ -30,7 +39,7 @@ void TNodePool::AddChunk() {
     chunks_.reserve(chunks_.size() + 1);
     void* chunk = std::malloc(blocks * blockSize_);
     if (!chunk) throw std::bad_alloc();
-    chunks_.push_back(chunk);
+    chunks_.push_back({chunk, blocks * blockSize_});
     bump_ = static_cast<char*>(chunk);
     bumpEnd_ = bump_ + blocks * blockSize_;
     nextChunkBlocks_ = std::max(blocks, std::min(blocks * 2, kLargestChunkBytes / blockSize_));
@@ -41,6 +50,7 @@ void* TNodePool::Allocate() {
     if (free_) {
         block = free_;
         free_ = free_->next;
+        RV_UNPOISON(block, blockSize_);
     } else {
         if (bump_ == bumpEnd_) AddChunk();
         block = bump_;
@@ -56,10 +66,15 @@ void TNodePool::Free(void* block) {
     f->next = free_;
     free_ = f;
     --live_;
+    // Under the address sanitizer a freed node cannot be touched (but for the free-list link).
+    RV_POISON(static_cast<char*>(block) + sizeof(FreeBlock), blockSize_ - sizeof(FreeBlock));
 }
 
 void TNodePool::DropAll() {
-    for (void* chunk : chunks_) std::free(chunk);
+    for (const Chunk& chunk : chunks_) {
+        RV_UNPOISON(chunk.memory, chunk.bytes);
+        std::free(chunk.memory);
+    }
     chunks_.clear();
     chunks_.shrink_to_fit();
     bump_ = bumpEnd_ = nullptr;

@@ -34,7 +34,11 @@ private:
         FreeBlock* next;
     };
     std::size_t blockSize_ = 8;
-    std::vector<void*> chunks_;
+    struct Chunk {
+        void* memory;
+        std::size_t bytes;
+    };
+    std::vector<Chunk> chunks_;
     char* bump_ = nullptr;  // next never-used block of the newest chunk
     char* bumpEnd_ = nullptr;
     FreeBlock* free_ = nullptr;
