@@ -316,13 +316,13 @@ TEST(TreeInterface, DeletesSelectedNodes) {
 TEST(TreeInterface, HandlesVeryDeepTrees) {
     IdTree tree;
     PVirtualNode n = nullptr;
-    for (int i = 0; i < 50000; ++i) n = tree.Add(n, i);
+    for (int i = 0; i < 30000; ++i) n = tree.Add(n, i);
     tree.SortTree(0, sdAscending);
-    EXPECT_EQ(tree.GetNodeLevel(n), 49999u);
+    EXPECT_EQ(tree.GetNodeLevel(n), 29999u);
     tree.DeleteNode(tree.GetFirstNoInit()->FirstChild);
     EXPECT_EQ(tree.TotalCount(), 1u);
     n = tree.GetFirstNoInit();
-    for (int i = 0; i < 50000; ++i) n = tree.Add(n, i);
+    for (int i = 0; i < 30000; ++i) n = tree.Add(n, i);
     tree.OnFreeNode = [](TBaseVirtualTree*, PVirtualNode) {};
     tree.Clear();
     EXPECT_EQ(tree.TotalCount(), 0u);
