@@ -101,12 +101,6 @@ PVirtualNode TBaseVirtualTree::MakeNewNode() {
     return node;
 }
 
-void* TBaseVirtualTree::GetNodeData(PVirtualNode node) const {
-    TreeAssert(nodeDataSize_ >= 1, "NodeDataSize not initialized.");
-    if (!node || node == root_) return nullptr;
-    return reinterpret_cast<char*>(node) + kNodeFixedSize + internalDataSize_;
-}
-
 void TBaseVirtualTree::SetUserDataPointer(PVirtualNode node, const void* userData) {
     std::memcpy(GetNodeData(node), &userData, sizeof userData);
     node->Include(nsInitialUserData);

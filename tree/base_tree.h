@@ -71,7 +71,11 @@ public:
     std::uint32_t VisibleCount() const { return visibleCount_; }
 
     // The node's user data; nil for nil and the root.
-    void* GetNodeData(PVirtualNode node) const;
+    void* GetNodeData(PVirtualNode node) const {
+        TreeAssert(nodeDataSize_ >= 1, "NodeDataSize not initialized.");
+        if (!node || node == root_) return nullptr;
+        return reinterpret_cast<char*>(node) + kNodeFixedSize + internalDataSize_;
+    }
     // 0 for a top-level node, nil and the root.
     unsigned GetNodeLevel(PVirtualNode node) const;
     bool HasAsParent(PVirtualNode node, PVirtualNode potentialParent) const;
@@ -247,8 +251,6 @@ public:
     TVTGetNodeDataSizeEvent OnGetNodeDataSize;
 
 protected:
-    friend class TInternalUpdateScope;
-
     // ---- Event dispatchers: each fires its event when a handler is set ------------------------
     virtual void DoChange(PVirtualNode node);
     virtual void DoStructureChange(PVirtualNode node, TChangeReason reason);
@@ -321,10 +323,27 @@ protected:
     // Works out the parent's state from its children after `node` took `newState`.
     bool CheckParentCheckState(PVirtualNode node, TCheckState newState);
 
-    void StartInternalUpdate() { ++updateCount_; }
-    // Lowers the count raised by StartInternalUpdate; at 0 the selection is packed and a pending
-    // OnChange is delivered.
-    void EndInternalUpdate();
+    // Runs `work` with the update count raised (no OnUpdating, no redraw switch), as structural
+    // operations do; lowering it back to 0 packs the selection and delivers a pending OnChange.
+    template <class Work>
+    void WithInternalUpdate(Work&& work) {
+        ++updateCount_;
+        try {
+            work();
+        } catch (...) {
+            try {
+                EndInternalUpdate();
+            } catch (...) {
+                // The first failure is the one to report.
+            }
+            throw;
+        }
+        EndInternalUpdate();
+    }
+    void EndInternalUpdate() {
+        if (updateCount_ > 0) --updateCount_;
+        if (updateCount_ == 0) FinishInternalUpdate();
+    }
 
     // Node references the tree keeps besides focus and range anchor; the parts that set them
     // (hot tracking, dropping, check clicks, incremental search) use these.
@@ -371,6 +390,7 @@ protected:
     virtual void FlushClipboard();
 
 private:
+    void FinishInternalUpdate();
     void CreateRoot(std::uint32_t internalSize);
     void SetUserDataPointer(PVirtualNode node, const void* userData);
     void UnlinkNode(PVirtualNode node, bool reindex);

@@ -37,7 +37,8 @@ void TNodePool::AddChunk() {
     if (nextChunkBlocks_ == 0) nextChunkBlocks_ = kFirstChunkBlocks;
     const std::size_t blocks = nextChunkBlocks_;
     chunks_.reserve(chunks_.size() + 1);
-    void* chunk = std::malloc(blocks * blockSize_);
+    // Zero-filled (fresh pages from the system), so a never-used block needs no clearing.
+    void* chunk = std::calloc(blocks, blockSize_);
     if (!chunk) throw std::bad_alloc();
     chunks_.push_back({chunk, blocks * blockSize_});
     bump_ = static_cast<char*>(chunk);
@@ -51,12 +52,12 @@ void* TNodePool::Allocate() {
         block = free_;
         free_ = free_->next;
         RV_UNPOISON(block, blockSize_);
+        std::memset(block, 0, blockSize_);
     } else {
         if (bump_ == bumpEnd_) AddChunk();
         block = bump_;
         bump_ += blockSize_;
     }
-    std::memset(block, 0, blockSize_);
     ++live_;
     return block;
 }

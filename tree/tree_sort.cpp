@@ -2,7 +2,6 @@
 // allocates nothing.
 
 #include "tree/base_tree.h"
-#include "tree/internal_update.h"
 
 namespace rv {
 
@@ -71,20 +70,32 @@ PVirtualNode TBaseVirtualTree::MergeSortSiblings(PVirtualNode& list, std::uint32
     PVirtualNode head = nullptr;
     PVirtualNode* tail = &head;
     while (a && b) {
+        // Both successors are fetched before the comparison, so that the memory traffic overlaps
+        // it: the record and the data behind it.
+        PVirtualNode nextA = a->NextSibling, nextB = b->NextSibling;
+        for (PVirtualNode next : {nextA, nextB})
+            if (next) {
+                __builtin_prefetch(next);
+                __builtin_prefetch(reinterpret_cast<const char*>(next) + kNodeFixedSize);
+            }
         const int result = DoCompareNodes(a, b, column);
-        const bool takeB = direction == sdAscending ? result > 0 : result < 0;
-        PVirtualNode& from = takeB ? b : a;
-        *tail = from;
-        tail = &from->NextSibling;
-        from = from->NextSibling;
+        // A link that already points the right way (a run going on) is not written again.
+        if (direction == sdAscending ? result > 0 : result < 0) {
+            if (*tail != b) *tail = b;
+            tail = &b->NextSibling;
+            b = nextB;
+        } else {
+            if (*tail != a) *tail = a;
+            tail = &a->NextSibling;
+            a = nextA;
+        }
     }
     *tail = a ? a : b;
     return head;
 }
 
 void TBaseVirtualTree::SortTree(TColumnIndex column, TSortDirection direction, bool doInit) {
-    {
-        TInternalUpdateScope bracket(*this);
+    WithInternalUpdate([&] {
         if (column > InvalidColumn) {
             // Top down: a node's children are sorted before they are visited. Uninitialised
             // nodes (without DoInit) are neither sorted nor entered.
@@ -93,7 +104,7 @@ void TBaseVirtualTree::SortTree(TColumnIndex column, TSortDirection direction, b
             while (n) {
                 if (doInit) InitIfNeeded(n);
                 if (n->Has(nsInitialized)) {
-                    Sort(n, column, direction, doInit);
+                    if (n->Has(nsHasChildren)) Sort(n, column, direction, doInit);
                     if (n->FirstChild) {
                         n = n->FirstChild;
                         continue;
@@ -104,7 +115,7 @@ void TBaseVirtualTree::SortTree(TColumnIndex column, TSortDirection direction, b
             }
         }
         InvalidateCache();
-    }
+    });
     if (updateCount_ == 0) {
         StartValidation();
         Invalidate();

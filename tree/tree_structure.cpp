@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 #include "tree/base_tree.h"
-#include "tree/internal_update.h"
 
 namespace rv {
 
@@ -170,11 +169,10 @@ PVirtualNode TBaseVirtualTree::AddChild(PVirtualNode parent, const void* userDat
     }
     if (!parent) parent = root_;
     if (!parent->Has(nsInitialized)) InitNode(parent);
-    {
-        TInternalUpdateScope bracket(*this);
+    WithInternalUpdate([&] {
         SetChildCount(parent, parent->ChildCount + 1);
         parent->Exclude(nsAllChildrenHidden);
-    }
+    });
     PVirtualNode result = parent->LastChild;
     if (userData) SetUserDataPointer(result, userData);
     if (updateCount_ == 0) {
@@ -402,8 +400,7 @@ void TBaseVirtualTree::DeleteChildren(PVirtualNode node, bool resetHasChildren) 
         return;
     TreeAssert(!states_.Contains(tsIterating),
                "Deleting nodes during tree iteration leads to invalid pointers.");
-    {
-        TInternalUpdateScope bracket(*this);
+    WithInternalUpdate([&] {
         InterruptValidation();
         const int oldX = offsetX_, oldY = offsetY_;
         DepthGuard depth(deleting_);
@@ -441,7 +438,7 @@ void TBaseVirtualTree::DeleteChildren(PVirtualNode node, bool resetHasChildren) 
             else
                 Invalidate();
         }
-    }
+    });
     // A node that goes itself gets no report of its own.
     if (!node->Has(nsDeleting)) StructureChange(node == root_ ? nullptr : node, crChildDeleted);
 }

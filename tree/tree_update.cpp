@@ -41,9 +41,8 @@ void TBaseVirtualTree::EndUpdate() {
     DoUpdating(updateCount_ > 0 ? usUpdate : usEnd);
 }
 
-void TBaseVirtualTree::EndInternalUpdate() {
-    if (updateCount_ > 0) --updateCount_;
-    if (updateCount_ != 0 || Destroying()) return;
+void TBaseVirtualTree::FinishInternalUpdate() {
+    if (Destroying()) return;
     PackSelection();
     // A change that arrived inside the bracket is due now (or after ChangeDelay).
     if (states_.Contains(tsChangePending) && !changeTimerRunning_) {
