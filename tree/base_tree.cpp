@@ -83,12 +83,21 @@ void TBaseVirtualTree::SetOptionsObject(std::unique_ptr<TCustomVirtualTreeOption
     options_ = std::move(options);
 }
 
+void TBaseVirtualTree::ResolveNodeDataSize() {
+    if (nodeDataSize_ != -1) return;
+    int size = 0;
+    DoGetNodeDataSize(size);
+    nodeDataSize_ = std::max(size, 0);
+}
+
+// The whole pointer must fit; checked before anything changes.
+void TBaseVirtualTree::CheckRoomForUserData() {
+    ResolveNodeDataSize();
+    if (nodeDataSize_ < int(sizeof(void*))) RaiseVirtualTreeError(hcTFCannotSetUserData);
+}
+
 PVirtualNode TBaseVirtualTree::MakeNewNode() {
-    if (nodeDataSize_ == -1) {
-        int size = 0;
-        DoGetNodeDataSize(size);
-        nodeDataSize_ = std::max(size, 0);
-    }
+    ResolveNodeDataSize();
     const std::size_t block =
         kNodeFixedSize + std::size_t(internalDataSize_) + std::size_t(nodeDataSize_);
     if (pool_.BlockSize() != ((block + 7) & ~std::size_t(7))) pool_.SetBlockSize(block);

@@ -393,6 +393,9 @@ private:
     void FinishInternalUpdate();
     void CreateRoot(std::uint32_t internalSize);
     void SetUserDataPointer(PVirtualNode node, const void* userData);
+    // Asks DoGetNodeDataSize while NodeDataSize is still unknown (-1).
+    void ResolveNodeDataSize();
+    void CheckRoomForUserData();
     void UnlinkNode(PVirtualNode node, bool reindex);
     void FreeSubtreeNodes(PVirtualNode node);
     void DropAllNodes();
@@ -404,6 +407,7 @@ private:
     void RecomputeAllChildrenHidden();
     bool StartDelayTimer(UINT_PTR id);
     void StopDelayTimer(UINT_PTR id);
+    std::vector<PVirtualNode> CollectInTreeOrder(std::uint16_t state, bool resolve) const;
     void SortChildren(PVirtualNode node, TColumnIndex column, TSortDirection direction);
     PVirtualNode MergeSortSiblings(PVirtualNode& list, std::uint32_t count, TColumnIndex column,
                                    TSortDirection direction);
@@ -412,6 +416,11 @@ private:
     PVirtualNode PreviousVisibleFrom(PVirtualNode node, bool init);
     PVirtualNode HighestVisibilityBlocker(PVirtualNode node) const;
     PVirtualNode DeepestLastVisible(PVirtualNode node, bool init);
+    PVirtualNode VisibleFrom(PVirtualNode start, bool forward, bool init);
+    // The walking helpers serve both twins; with init off they change nothing, so the NoInit
+    // functions stay const.
+    TBaseVirtualTree* Walker() const { return const_cast<TBaseVirtualTree*>(this); }
+    bool ChildrenShown(PVirtualNode node) const;
     void InitIfNeeded(PVirtualNode node);
     void MakeChildrenIfNeeded(PVirtualNode node);
     bool AutoSortActive() const;

@@ -181,22 +181,16 @@ PVirtualNode TBaseVirtualTree::PreviousVisibleFrom(PVirtualNode node, bool init)
 }
 
 PVirtualNode TBaseVirtualTree::GetFirstVisibleNoInit() const {
-    for (PVirtualNode n = root_->FirstChild; n; n = n->NextSibling)
-        if (n->Has(nsVisible)) return n;
-    return nullptr;
+    return Walker()->VisibleFrom(root_->FirstChild, true, false);
 }
 
 PVirtualNode TBaseVirtualTree::GetFirstVisible() {
-    for (PVirtualNode n = root_->FirstChild; n; n = n->NextSibling) {
-        InitIfNeeded(n);
-        if (n->Has(nsVisible)) return n;
-    }
-    return nullptr;
+    return VisibleFrom(root_->FirstChild, true, true);
 }
 
 PVirtualNode TBaseVirtualTree::GetNextVisibleNoInit(PVirtualNode node) const {
     if (!node || node == root_) return nullptr;
-    auto* self = const_cast<TBaseVirtualTree*>(this);  // without init nothing changes
+    auto* self = Walker();
     if (PVirtualNode blocker = HighestVisibilityBlocker(node))
         return self->NextVisibleAfterSubtree(blocker, false);
     return self->NextVisibleFrom(node, false);
@@ -211,7 +205,7 @@ PVirtualNode TBaseVirtualTree::GetNextVisible(PVirtualNode node) {
 
 PVirtualNode TBaseVirtualTree::GetPreviousVisibleNoInit(PVirtualNode node) const {
     if (!node || node == root_) return nullptr;
-    auto* self = const_cast<TBaseVirtualTree*>(this);  // without init nothing changes
+    auto* self = Walker();
     PVirtualNode blocker = HighestVisibilityBlocker(node);
     if (blocker && blocker->Has(nsVisible)) return blocker;  // the collapsed ancestor's row
     return self->PreviousVisibleFrom(blocker ? blocker : node, false);
@@ -225,78 +219,68 @@ PVirtualNode TBaseVirtualTree::GetPreviousVisible(PVirtualNode node) {
     return PreviousVisibleFrom(blocker ? blocker : node, true);
 }
 
+// The first visible node from `start` on (itself included), forwards or backwards.
+PVirtualNode TBaseVirtualTree::VisibleFrom(PVirtualNode start, bool forward, bool init) {
+    for (PVirtualNode n = start; n; n = forward ? n->NextSibling : n->PrevSibling) {
+        if (init) InitIfNeeded(n);
+        if (n->Has(nsVisible)) return n;
+    }
+    return nullptr;
+}
+
+// Children count as shown only below the root or a shown, expanded node.
+bool TBaseVirtualTree::ChildrenShown(PVirtualNode node) const {
+    return node == root_ || (node->Has(nsExpanded) && FullyVisible(node));
+}
+
 PVirtualNode TBaseVirtualTree::GetFirstVisibleChildNoInit(PVirtualNode node) const {
     if (!node) node = root_;
-    if (node != root_ && !(node->Has(nsExpanded) && FullyVisible(node))) return nullptr;
-    for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling)
-        if (c->Has(nsVisible)) return c;
-    return nullptr;
+    if (!ChildrenShown(node)) return nullptr;
+    return Walker()->VisibleFrom(node->FirstChild, true, false);
 }
 
 PVirtualNode TBaseVirtualTree::GetFirstVisibleChild(PVirtualNode node) {
     if (!node) node = root_;
-    if (node != root_ && !(node->Has(nsExpanded) && FullyVisible(node))) return nullptr;
+    if (!ChildrenShown(node)) return nullptr;
     MakeChildrenIfNeeded(node);
-    for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling) {
-        InitIfNeeded(c);
-        if (c->Has(nsVisible)) return c;
-    }
-    return nullptr;
+    return VisibleFrom(node->FirstChild, true, true);
 }
 
 PVirtualNode TBaseVirtualTree::GetLastVisibleChildNoInit(PVirtualNode node) const {
     if (!node) node = root_;
-    if (node != root_ && !(node->Has(nsExpanded) && FullyVisible(node))) return nullptr;
-    for (PVirtualNode c = node->LastChild; c; c = c->PrevSibling)
-        if (c->Has(nsVisible)) return c;
-    return nullptr;
+    if (!ChildrenShown(node)) return nullptr;
+    return Walker()->VisibleFrom(node->LastChild, false, false);
 }
 
 PVirtualNode TBaseVirtualTree::GetLastVisibleChild(PVirtualNode node) {
     if (!node) node = root_;
-    if (node != root_ && !(node->Has(nsExpanded) && FullyVisible(node))) return nullptr;
+    if (!ChildrenShown(node)) return nullptr;
     MakeChildrenIfNeeded(node);
-    for (PVirtualNode c = node->LastChild; c; c = c->PrevSibling) {
-        InitIfNeeded(c);
-        if (c->Has(nsVisible)) return c;
-    }
-    return nullptr;
+    return VisibleFrom(node->LastChild, false, true);
 }
 
 PVirtualNode TBaseVirtualTree::GetNextVisibleSiblingNoInit(PVirtualNode node) const {
     TreeAssert(node && node != root_, "Invalid parameter.");
-    for (PVirtualNode s = node->NextSibling; s; s = s->NextSibling)
-        if (s->Has(nsVisible)) return s;
-    return nullptr;
+    return Walker()->VisibleFrom(node->NextSibling, true, false);
 }
 
 PVirtualNode TBaseVirtualTree::GetNextVisibleSibling(PVirtualNode node) {
     TreeAssert(node && node != root_, "Invalid parameter.");
-    for (PVirtualNode s = node->NextSibling; s; s = s->NextSibling) {
-        InitIfNeeded(s);
-        if (s->Has(nsVisible)) return s;
-    }
-    return nullptr;
+    return VisibleFrom(node->NextSibling, true, true);
 }
 
 PVirtualNode TBaseVirtualTree::GetPreviousVisibleSiblingNoInit(PVirtualNode node) const {
     TreeAssert(node && node != root_, "Invalid parameter.");
-    for (PVirtualNode s = node->PrevSibling; s; s = s->PrevSibling)
-        if (s->Has(nsVisible)) return s;
-    return nullptr;
+    return Walker()->VisibleFrom(node->PrevSibling, false, false);
 }
 
 PVirtualNode TBaseVirtualTree::GetPreviousVisibleSibling(PVirtualNode node) {
     TreeAssert(node && node != root_, "Invalid parameter.");
-    for (PVirtualNode s = node->PrevSibling; s; s = s->PrevSibling) {
-        InitIfNeeded(s);
-        if (s->Has(nsVisible)) return s;
-    }
-    return nullptr;
+    return VisibleFrom(node->PrevSibling, false, true);
 }
 
 PVirtualNode TBaseVirtualTree::GetLastVisibleNoInit(PVirtualNode node) const {
-    auto* self = const_cast<TBaseVirtualTree*>(this);  // without init nothing changes
+    auto* self = Walker();
     if (!node || node == root_) {
         PVirtualNode last = GetLastVisibleChildNoInit(root_);
         return last ? self->DeepestLastVisible(last, false) : nullptr;

@@ -9,38 +9,23 @@ void TCustomVirtualTreeOptions::Changed(TVTOptionSetKind kind, std::uint32_t bef
 }
 
 void TCustomVirtualTreeOptions::SetPaintOptions(TVTPaintOptions value) {
-    if (value == paint_) return;
-    const auto before = paint_.ToBits();
-    paint_ = value;
-    Changed(oskPaint, before);
+    Store(paint_, value, oskPaint);
 }
 
 void TCustomVirtualTreeOptions::SetAnimationOptions(TVTAnimationOptions value) {
-    if (value == animation_) return;
-    const auto before = animation_.ToBits();
-    animation_ = value;
-    Changed(oskAnimation, before);
+    Store(animation_, value, oskAnimation);
 }
 
 void TCustomVirtualTreeOptions::SetAutoOptions(TVTAutoOptions value) {
-    if (value == auto_) return;
-    const auto before = auto_.ToBits();
-    auto_ = value;
-    Changed(oskAuto, before);
+    Store(auto_, value, oskAuto);
 }
 
 void TCustomVirtualTreeOptions::SetSelectionOptions(TVTSelectionOptions value) {
-    if (value == selection_) return;
-    const auto before = selection_.ToBits();
-    selection_ = value;
-    Changed(oskSelection, before);
+    Store(selection_, value, oskSelection);
 }
 
 void TCustomVirtualTreeOptions::SetMiscOptions(TVTMiscOptions value) {
-    if (value == misc_) return;
-    const auto before = misc_.ToBits();
-    misc_ = value;
-    Changed(oskMisc, before);
+    Store(misc_, value, oskMisc);
 }
 
 void TCustomVirtualTreeOptions::Assign(const TCustomVirtualTreeOptions& source) {
@@ -52,10 +37,7 @@ void TCustomVirtualTreeOptions::Assign(const TCustomVirtualTreeOptions& source) 
 }
 
 void TStringTreeOptions::SetStringOptions(TVTStringOptions value) {
-    if (value == string_) return;
-    const auto before = string_.ToBits();
-    string_ = value;
-    Changed(oskString, before);
+    Store(string_, value, oskString);
 }
 
 void TStringTreeOptions::Assign(const TCustomVirtualTreeOptions& source) {

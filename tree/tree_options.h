@@ -132,6 +132,14 @@ public:
 
 protected:
     void Changed(TVTOptionSetKind kind, std::uint32_t before);
+    // Stores a changed set and tells the owner.
+    template <class Set>
+    void Store(Set& field, Set value, TVTOptionSetKind kind) {
+        if (value == field) return;
+        const std::uint32_t before = field.ToBits();
+        field = value;
+        Changed(kind, before);
+    }
 
 private:
     TBaseVirtualTree* owner_;

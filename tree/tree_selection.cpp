@@ -120,14 +120,14 @@ void TBaseVirtualTree::SelectAll(bool visibleOnly) {
     Change(nullptr);
 }
 
-std::vector<PVirtualNode> TBaseVirtualTree::GetSortedSelection(bool resolve) const {
+std::vector<PVirtualNode> TBaseVirtualTree::CollectInTreeOrder(std::uint16_t state,
+                                                               bool resolve) const {
     std::vector<PVirtualNode> result;
-    result.reserve(SelectionCount());
     PVirtualNode n = GetFirstNoInit();
     while (n) {
-        if (n->Has(nsSelected)) {
+        if (n->Has(state)) {
             result.push_back(n);
-            if (resolve) {
+            if (resolve) {  // past the hit's subtree
                 while (n != root_ && !n->NextSibling) n = n->Parent;
                 n = n == root_ ? nullptr : n->NextSibling;
                 continue;
@@ -138,21 +138,12 @@ std::vector<PVirtualNode> TBaseVirtualTree::GetSortedSelection(bool resolve) con
     return result;
 }
 
+std::vector<PVirtualNode> TBaseVirtualTree::GetSortedSelection(bool resolve) const {
+    return CollectInTreeOrder(nsSelected, resolve);
+}
+
 std::vector<PVirtualNode> TBaseVirtualTree::GetSortedCutCopySet(bool resolve) const {
-    std::vector<PVirtualNode> result;
-    PVirtualNode n = GetFirstNoInit();
-    while (n) {
-        if (n->Has(nsCutOrCopy)) {
-            result.push_back(n);
-            if (resolve) {
-                while (n != root_ && !n->NextSibling) n = n->Parent;
-                n = n == root_ ? nullptr : n->NextSibling;
-                continue;
-            }
-        }
-        n = GetNextNoInit(n);
-    }
-    return result;
+    return CollectInTreeOrder(nsCutOrCopy, resolve);
 }
 
 void TBaseVirtualTree::SetFocusedNode(PVirtualNode value) {

@@ -158,15 +158,7 @@ bool TBaseVirtualTree::AutoSortActive() const {
 PVirtualNode TBaseVirtualTree::AddChild(PVirtualNode parent, const void* userData) {
     if (TreeOptions().MiscOptions().Contains(toReadOnly)) return nullptr;
     if (states_.ContainsAny({tsEditing, tsEditPending})) DoCancelEdit();
-    if (userData) {
-        // The whole pointer must fit; checked before anything changes.
-        if (nodeDataSize_ == -1) {
-            int size = 0;
-            DoGetNodeDataSize(size);
-            nodeDataSize_ = std::max(size, 0);
-        }
-        if (nodeDataSize_ < int(sizeof(void*))) RaiseVirtualTreeError(hcTFCannotSetUserData);
-    }
+    if (userData) CheckRoomForUserData();
     if (!parent) parent = root_;
     if (!parent->Has(nsInitialized)) InitNode(parent);
     WithInternalUpdate([&] {
@@ -190,14 +182,7 @@ PVirtualNode TBaseVirtualTree::InsertNode(PVirtualNode node, TVTNodeAttachMode m
                                           const void* userData) {
     if (TreeOptions().MiscOptions().Contains(toReadOnly) || mode == amNoWhere) return nullptr;
     if (states_.ContainsAny({tsEditing, tsEditPending})) DoCancelEdit();
-    if (userData) {
-        if (nodeDataSize_ == -1) {
-            int size = 0;
-            DoGetNodeDataSize(size);
-            nodeDataSize_ = std::max(size, 0);
-        }
-        if (nodeDataSize_ < int(sizeof(void*))) RaiseVirtualTreeError(hcTFCannotSetUserData);
-    }
+    if (userData) CheckRoomForUserData();
     if (!node) node = root_;
     if (node == root_) {
         if (mode == amInsertBefore) mode = amAddChildFirst;
