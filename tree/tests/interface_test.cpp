@@ -310,6 +310,16 @@ TEST(TreeInterface, DeletesSelectedNodes) {
     EXPECT_EQ(tree.Ids(), (std::vector<int>{0, 4, 5, 7}));
     EXPECT_EQ(tree.SelectionCount(), 0u);
     EXPECT_TREE_OK(tree);
+
+    // Deleting selected children outside a bracket reports the change and packs the array at
+    // once, not at some later EndUpdate.
+    tree.SetSelected(tree.Add(n[0], 40), true);
+    std::vector<PVirtualNode> changed;
+    tree.OnChange = [&](TBaseVirtualTree*, PVirtualNode node) { changed.push_back(node); };
+    tree.DeleteChildren(n[0]);
+    EXPECT_EQ(changed, std::vector<PVirtualNode>{nullptr});
+    EXPECT_TRUE(tree.SelectionArray().empty());
+    EXPECT_TREE_OK(tree);
 }
 
 // Deep chains are walked, deleted and sorted without running out of stack.
