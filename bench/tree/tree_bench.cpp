@@ -1,0 +1,244 @@
+// The tree's node store at scale: 1,000 parents × 1,000 children (1,000,001 nodes with the
+// parents), each node with 12 bytes of data, inside one update bracket: build, sort every sibling
+// list by a text key looked up from the node data (as the program's views fetch names from the
+// catalogue), Clear; and the peak memory of the whole. Beside it the same work through a custom
+// QAbstractItemModel shown by a QTreeView (offscreen). Ours and Qt's run alternately in paired
+// rounds (the first of a pair alternates too), warm; the report gives the medians and the median
+// of the paired ratios (Qt time / our time: above 1 means ours is faster).
+//
+//   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only]
+
+#include <malloc.h>
+
+#include <QApplication>
+#include <QTreeView>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench/tree/qt_reference_model.h"
+#include "tree/string_tree.h"
+
+namespace {
+
+using rv::bench::NodeData;
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+    int parents = 1000;
+    int children = 1000;
+    int rounds = 5;
+    bool oursOnly = false;
+};
+
+// The names the keys come from: one per parent and one per child, words of a small vocabulary
+// with a number, so that keys repeat their beginnings as real names do.
+class Names {
+public:
+    Names(int parents, int children) : children_(children) {
+        static const char* const words[] = {
+            "Blue",  "Night", "Live",     "The",     "Best",  "Of",   "Zlata", "Praha",
+            "Opera", "Rock",  "Symfonie", "Arrival", "Queen", "Kino", "Road",  "Sound"};
+        std::mt19937 random(42);
+        auto name = [&] {
+            std::string s = words[random() % 16];
+            s += ' ';
+            s += words[random() % 16];
+            s += ' ';
+            s += std::to_string(random() % 100000);
+            return s;
+        };
+        for (int p = 0; p < parents; ++p) parentNames_.push_back(name());
+        childNames_.reserve(std::size_t(parents) * std::size_t(children));
+        for (long i = 0; i < long(parents) * children; ++i) childNames_.push_back(name());
+    }
+    const std::string& Key(const NodeData& d) const {
+        return d.Album < 0 ? parentNames_[std::size_t(d.Artist)]
+                           : childNames_[std::size_t(d.Artist) * std::size_t(children_) +
+                                         std::size_t(d.Album)];
+    }
+
+private:
+    int children_;
+    std::vector<std::string> parentNames_, childNames_;
+};
+
+long StatusKilobytes(const char* key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::strlen(key));
+    return 0;
+}
+
+// Resident memory above what the process held when the meter started.
+class PeakMeter {
+public:
+    PeakMeter() {
+        malloc_trim(0);
+        std::ofstream("/proc/self/clear_refs") << "5";
+        start_ = StatusKilobytes("VmRSS:");
+    }
+    double PeakMiB() const { return double(StatusKilobytes("VmHWM:") - start_) / 1024; }
+
+private:
+    long start_;
+};
+
+struct Run {
+    double build = 0, sort = 0, clear = 0, peak = 0;  // ms, ms, ms, MiB
+};
+
+double Ms(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+Run RunOurs(const Options& o, const Names& names, std::uint32_t* height = nullptr) {
+    Run run;
+    const PeakMeter meter;
+    {
+        rv::TVirtualStringTree tree(nullptr);
+        tree.SetNodeDataSize(sizeof(NodeData));
+        tree.OnCompareNodes = [&](rv::TBaseVirtualTree* sender, rv::PVirtualNode a,
+                                  rv::PVirtualNode b, rv::TColumnIndex, int& result) {
+            const auto* da = static_cast<const NodeData*>(sender->GetNodeData(a));
+            const auto* db = static_cast<const NodeData*>(sender->GetNodeData(b));
+            result = names.Key(*da).compare(names.Key(*db));
+        };
+        tree.BeginUpdate();
+        const auto t0 = Clock::now();
+        for (int p = 0; p < o.parents; ++p) {
+            rv::PVirtualNode parent = tree.AddChild(nullptr);
+            const NodeData pd{p, -1, -1};
+            std::memcpy(tree.GetNodeData(parent), &pd, sizeof pd);
+            for (int c = 0; c < o.children; ++c) {
+                rv::PVirtualNode child = tree.AddChild(parent);
+                const NodeData cd{p, c, -1};
+                std::memcpy(tree.GetNodeData(child), &cd, sizeof cd);
+            }
+        }
+        const auto t1 = Clock::now();
+        tree.SortTree(0, rv::sdAscending);
+        const auto t2 = Clock::now();
+        if (height) *height = tree.RootNode()->TotalHeight;
+        tree.Clear();
+        const auto t3 = Clock::now();
+        tree.EndUpdate();
+        run.build = Ms(t0, t1);
+        run.sort = Ms(t1, t2);
+        run.clear = Ms(t2, t3);
+    }
+    run.peak = meter.PeakMiB();
+    return run;
+}
+
+Run RunQt(const Options& o, const Names& names) {
+    Run run;
+    const PeakMeter meter;
+    {
+        rv::bench::QtReferenceModel model(
+            [&](const NodeData& d) -> const std::string& { return names.Key(d); });
+        QTreeView view;
+        view.setModel(&model);
+        view.resize(400, 600);
+        view.show();
+        QApplication::processEvents();
+        const auto t0 = Clock::now();
+        model.BeginFill();
+        for (int p = 0; p < o.parents; ++p) {
+            void* parent = model.AddChild(nullptr, {p, -1, -1});
+            for (int c = 0; c < o.children; ++c) model.AddChild(parent, {p, c, -1});
+        }
+        model.EndFill();
+        const auto t1 = Clock::now();
+        model.sort(0, Qt::AscendingOrder);
+        const auto t2 = Clock::now();
+        model.Clear();
+        const auto t3 = Clock::now();
+        run.build = Ms(t0, t1);
+        run.sort = Ms(t1, t2);
+        run.clear = Ms(t2, t3);
+    }
+    run.peak = meter.PeakMiB();
+    return run;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--parents" && i + 1 < argc) o.parents = std::atoi(argv[++i]);
+        if (a == "--children" && i + 1 < argc) o.children = std::atoi(argv[++i]);
+        if (a == "--rounds" && i + 1 < argc) o.rounds = std::max(1, std::atoi(argv[++i]));
+        if (a == "--ours-only") o.oursOnly = true;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const Names names(o.parents, o.children);
+    const long nodes = long(o.parents) * (o.children + 1);
+    std::printf(
+        "bench_tree: %d parents x %d children = %ld nodes, 12 bytes of data each, "
+        "%d paired rounds, warm\n\n",
+        o.parents, o.children, nodes, o.rounds);
+
+    std::uint32_t height = 0;
+    RunOurs(o, names);  // warm-up
+    if (!o.oursOnly) RunQt(o, names);
+    std::vector<Run> ours, qt;
+    for (int r = 0; r < o.rounds; ++r) {
+        if (o.oursOnly) {
+            ours.push_back(RunOurs(o, names, &height));
+        } else if (r % 2 == 0) {
+            ours.push_back(RunOurs(o, names, &height));
+            qt.push_back(RunQt(o, names));
+        } else {
+            qt.push_back(RunQt(o, names));
+            ours.push_back(RunOurs(o, names, &height));
+        }
+    }
+
+    std::printf("%-8s %12s %12s %12s %12s\n", "", "build ms", "sort ms", "clear ms", "peak MiB");
+    auto row = [](const char* name, const std::vector<Run>& runs) {
+        std::vector<double> b, s, c, p;
+        for (const Run& x : runs) {
+            b.push_back(x.build), s.push_back(x.sort), c.push_back(x.clear), p.push_back(x.peak);
+        }
+        std::printf("%-8s %12.1f %12.1f %12.1f %12.1f\n", name, Median(b), Median(s), Median(c),
+                    Median(p));
+    };
+    row("ours", ours);
+    if (!qt.empty()) {
+        row("Qt", qt);
+        std::vector<double> rb, rs, rc, rp;
+        for (std::size_t i = 0; i < ours.size(); ++i) {
+            rb.push_back(qt[i].build / ours[i].build);
+            rs.push_back(qt[i].sort / ours[i].sort);
+            rc.push_back(qt[i].clear / ours[i].clear);
+            rp.push_back(qt[i].peak / ours[i].peak);
+        }
+        std::printf(
+            "%-8s %12.2f %12.2f %12.2f %12.2f   (median of paired Qt/ours; above 1: "
+            "ours is ahead)\n",
+            "ratio", Median(rb), Median(rs), Median(rc), Median(rp));
+        std::printf("sort ratios by round:");
+        for (double r : rs) std::printf(" %.2f", r);
+        std::printf("\n");
+    }
+    std::printf("\nroot TotalHeight with every parent collapsed: %u px (limit %u px)\n", height,
+                rv::TBaseVirtualTree::kMaxTotalHeight);
+    return 0;
+}

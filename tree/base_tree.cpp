@@ -1,0 +1,334 @@
+// Construction of the tree and its hidden root, the node data areas, the tree-wide and per-node
+// properties, and the message window that runs the delay timers.
+
+#include "tree/base_tree.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace rv {
+
+namespace {
+
+// Windows' MulDiv: a × b / c rounded to the nearest integer, halves away from zero.
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    const std::int64_t product = std::int64_t(a) * b;
+    const std::int64_t half = std::abs(std::int64_t(c)) / 2;
+    const bool negative = (product < 0) != (c < 0);
+    const std::int64_t q = (std::abs(product) + half) / std::abs(std::int64_t(c));
+    return int(negative ? -q : q);
+}
+
+}  // namespace
+
+TBaseVirtualTree::TBaseVirtualTree(TComponent* owner)
+    : TComponent(owner),
+      options_(std::make_unique<TCustomVirtualTreeOptions>(this)),
+      header_(*this) {
+    CreateRoot(0);
+}
+
+TBaseVirtualTree::~TBaseVirtualTree() {
+    MarkDestroying();
+    InterruptValidation();
+    StopDelayTimer(kChangeTimer);
+    StopDelayTimer(kStructureChangeTimer);
+    // OnFreeNode still sees every initialised node go.
+    Clear();
+    std::free(root_);
+    if (handle_) DeallocateHWnd(handle_);
+}
+
+TBaseVirtualTree* TBaseVirtualTree::TreeFromNode(PVirtualNode node) {
+    TreeAssert(node != nullptr, "Node must not be nil.");
+    while (node->NextSibling != node) node = node->Parent;
+    return reinterpret_cast<TBaseVirtualTree*>(node->Parent);
+}
+
+void TBaseVirtualTree::CreateRoot(std::uint32_t internalSize) {
+    const std::size_t size = kNodeFixedSize + internalSize;
+    auto* root = static_cast<PVirtualNode>(std::calloc(1, size));
+    if (!root) throw std::bad_alloc();
+    if (root_) {
+        std::memcpy(root, root_, std::min(size, rootSize_));
+        std::free(root_);
+    } else {
+        root->States = kRootNodeStates;
+        root->TotalCount = 1;
+        root->NodeHeight = std::uint16_t(defaultNodeHeight_);
+        root->TotalHeight = defaultNodeHeight_;
+        root->Align = kDefaultNodeAlign;
+    }
+    // The root's Parent is the tree, never followed as a node.
+    root->Parent = reinterpret_cast<PVirtualNode>(this);
+    root->PrevSibling = root->NextSibling = root;
+    root_ = root;
+    rootSize_ = size;
+}
+
+std::uint32_t TBaseVirtualTree::AllocateInternalDataArea(std::uint32_t size) {
+    TreeAssert(root_->ChildCount == 0 && pool_.LiveCount() == 0,
+               "Internal data allocation must be done before any node is created.");
+    const std::uint32_t offset = kNodeFixedSize + std::uint32_t(internalDataSize_);
+    internalDataSize_ += int((size + 3) & ~3u);
+    CreateRoot(std::uint32_t(internalDataSize_));
+    return offset;
+}
+
+void TBaseVirtualTree::SetOptionsObject(std::unique_ptr<TCustomVirtualTreeOptions> options) {
+    options->Assign(*options_);
+    options_ = std::move(options);
+}
+
+void TBaseVirtualTree::ResolveNodeDataSize() {
+    if (nodeDataSize_ != -1) return;
+    int size = 0;
+    DoGetNodeDataSize(size);
+    nodeDataSize_ = std::max(size, 0);
+}
+
+// The whole pointer must fit; checked before anything changes.
+void TBaseVirtualTree::CheckRoomForUserData() {
+    ResolveNodeDataSize();
+    if (nodeDataSize_ < int(sizeof(void*))) RaiseVirtualTreeError(hcTFCannotSetUserData);
+}
+
+PVirtualNode TBaseVirtualTree::MakeNewNode() {
+    ResolveNodeDataSize();
+    const std::size_t block =
+        kNodeFixedSize + std::size_t(internalDataSize_) + std::size_t(nodeDataSize_);
+    if (pool_.BlockSize() != ((block + 7) & ~std::size_t(7))) pool_.SetBlockSize(block);
+    auto* node = static_cast<PVirtualNode>(pool_.Allocate());
+    node->TotalCount = 1;
+    node->NodeHeight = std::uint16_t(defaultNodeHeight_);
+    node->TotalHeight = defaultNodeHeight_;
+    node->States = nsVisible;
+    node->Align = kDefaultNodeAlign;
+    return node;
+}
+
+void TBaseVirtualTree::SetUserDataPointer(PVirtualNode node, const void* userData) {
+    std::memcpy(GetNodeData(node), &userData, sizeof userData);
+    node->Include(nsInitialUserData);
+}
+
+unsigned TBaseVirtualTree::GetNodeLevel(PVirtualNode node) const {
+    unsigned level = 0;
+    if (!node || node == root_) return 0;
+    for (node = node->Parent; node != root_; node = node->Parent) ++level;
+    return level;
+}
+
+bool TBaseVirtualTree::HasAsParent(PVirtualNode node, PVirtualNode potentialParent) const {
+    if (!node || !potentialParent || node == potentialParent || node == root_) return false;
+    for (PVirtualNode p = node->Parent;; p = p->Parent) {
+        if (p == potentialParent) return true;
+        if (p == root_) return false;
+    }
+}
+
+int TBaseVirtualTree::CompareNodePositions(PVirtualNode node1, PVirtualNode node2) const {
+    TreeAssert(node1 && node2, "Nodes must never be nil.");
+    if (node1 == node2) return 0;
+    if (HasAsParent(node1, node2)) return 1;
+    if (HasAsParent(node2, node1)) return -1;
+    unsigned level1 = GetNodeLevel(node1), level2 = GetNodeLevel(node2);
+    for (; level1 > level2; --level1) node1 = node1->Parent;
+    for (; level2 > level1; --level2) node2 = node2->Parent;
+    while (node1->Parent != node2->Parent) {
+        node1 = node1->Parent;
+        node2 = node2->Parent;
+    }
+    return int(std::int64_t(node1->Index) - std::int64_t(node2->Index));
+}
+
+void TBaseVirtualTree::SetDefaultNodeHeight(std::uint32_t value) {
+    if (value == 0) value = kDefaultNodeHeight;
+    value = std::min<std::uint32_t>(value, 0xFFFF);  // node heights are 16-bit
+    if (value == defaultNodeHeight_) return;
+    const std::int64_t difference = std::int64_t(value) - defaultNodeHeight_;
+    defaultNodeHeight_ = value;
+    root_->NodeHeight = std::uint16_t(value);
+    AdjustTotalHeight(root_, difference, true);
+    InvalidateCache();
+    if (updateCount_ == 0 && !Loading() && HandleAllocated()) {
+        StartValidation();
+        UpdateScrollBars(true);
+        ScrollIntoView(focusedNode_,
+                       TreeOptions().SelectionOptions().Contains(toCenterScrollIntoView));
+        Invalidate();
+    }
+}
+
+void TBaseVirtualTree::SetIndent(std::uint32_t value) {
+    if (value == indent_) return;
+    indent_ = value;
+    if (!Loading() && updateCount_ == 0 && HandleAllocated()) {
+        UpdateScrollBars(false);
+        Invalidate();
+    }
+}
+
+void TBaseVirtualTree::SetNodeDataSize(int value) {
+    value = std::max(value, -1);
+    if (value == nodeDataSize_) return;
+    if (Loading() || (ComponentState() & csDesigning)) {
+        nodeDataSize_ = value;
+        return;
+    }
+    // A read-only tree keeps its nodes; their blocks could not hold the larger data area.
+    if (root_->ChildCount > 0 && TreeOptions().MiscOptions().Contains(toReadOnly)) return;
+    const std::uint32_t count = root_->ChildCount;
+    Clear();
+    nodeDataSize_ = value;
+    SetChildCount(root_, count);
+}
+
+void TBaseVirtualTree::SetNodeAlignment(TVTNodeAlignment value) {
+    if (value == nodeAlignment_) return;
+    nodeAlignment_ = value;
+    if (!Loading()) Invalidate();
+}
+
+void TBaseVirtualTree::SetImages(TImageList* value) {
+    if (value == images_) return;
+    images_ = value;
+    Invalidate();
+}
+
+void TBaseVirtualTree::SetStateImages(TImageList* value) {
+    if (value == stateImages_) return;
+    stateImages_ = value;
+    Invalidate();
+}
+
+std::uint32_t TBaseVirtualTree::RootNodeCount() const {
+    return rootCountLoaded_ ? loadedRootCount_ : root_->ChildCount;
+}
+
+void TBaseVirtualTree::SetRootNodeCount(std::uint32_t value) {
+    if (Loading()) {
+        loadedRootCount_ = value;
+        rootCountLoaded_ = true;
+        return;
+    }
+    if (value == root_->ChildCount) return;
+    if (states_.Contains(tsEditing)) DoEndEdit();
+    InterruptValidation();
+    SetChildCount(root_, value);
+    StartValidation();
+}
+
+void TBaseVirtualTree::Loaded() {
+    if (!rootCountLoaded_) return;
+    rootCountLoaded_ = false;
+    const TVTMiscOptions misc = TreeOptions().MiscOptions();
+    BeginUpdate();
+    try {
+        TreeOptions().SetMiscOptions(misc - TVTMiscOptions{toReadOnly});
+        SetChildCount(root_, loadedRootCount_);
+    } catch (...) {
+        TreeOptions().SetMiscOptions(misc);
+        EndUpdate();
+        throw;
+    }
+    TreeOptions().SetMiscOptions(misc);
+    EndUpdate();
+}
+
+std::uint32_t TBaseVirtualTree::NodeHeight(PVirtualNode node) {
+    if (!node || node == root_) return 0;
+    if (TreeOptions().MiscOptions().Contains(toVariableNodeHeight) && !node->Has(nsHeightMeasured))
+        MeasureItemHeight(node);
+    return node->NodeHeight;
+}
+
+void TBaseVirtualTree::SetNodeHeight(PVirtualNode node, std::uint32_t value) {
+    value = std::min<std::uint32_t>(value, 0xFFFF);
+    if (!node || node == root_ || node->NodeHeight == value ||
+        TreeOptions().MiscOptions().Contains(toReadOnly))
+        return;
+    const std::int64_t difference = std::int64_t(value) - node->NodeHeight;
+    node->NodeHeight = std::uint16_t(value);
+    AdjustTotalHeight(node, difference, true);
+    if (FullyVisible(node)) {
+        InvalidateCache();
+        if (updateCount_ == 0) {
+            StartValidation();
+            InvalidateToBottom(node);
+            UpdateScrollBars(true);
+        }
+    }
+}
+
+void TBaseVirtualTree::GetAlignOffsets(PVirtualNode node, int& alignOffset, int& buttonOffset,
+                                       const TImageList* images) {
+    const int height = int(NodeHeight(node));
+    const int align = node ? node->Align : 0;
+    const int button = ButtonHeight();
+    switch (nodeAlignment_) {
+        case naFromBottom:
+            alignOffset = height - align;
+            break;
+        case naFromTop:
+            alignOffset = align;
+            break;
+        case naProportional:
+            if (images)
+                alignOffset = MulDiv(height - images->Height(), align, 100) + images->Height() / 2;
+            else if (TreeOptions().PaintOptions().Contains(toShowButtons))
+                alignOffset = MulDiv(height - button, align, 100) + button / 2;
+            else
+                alignOffset = MulDiv(height, align, 100);
+            break;
+    }
+    buttonOffset = alignOffset - button / 2;
+}
+
+void TBaseVirtualTree::TreeOptionsChanged(TVTOptionSetKind, std::uint32_t) {
+    // The options' reactions (repaints, clearing the selection on a change of toMultiSelect…)
+    // join with the tree's properties.
+}
+
+void TBaseVirtualTree::DoCancelEdit() {
+    // The edit link cancels the editor here once in-place editing exists.
+    DoStateChange({}, {tsEditPending, tsEditing});
+}
+
+void TBaseVirtualTree::FlushClipboard() {
+    // The clipboard part empties the clipboard here.
+    DoStateChange({}, {tsCutPending, tsCopyPending});
+}
+
+// ---- The window and its timers ---------------------------------------------------------------
+
+bool TBaseVirtualTree::StartDelayTimer(UINT_PTR id) {
+    if (!handle_) handle_ = AllocateHWnd([this](TMessage& m) { WndProc(m); });
+    const bool running = SetTimer(handle_, id, changeDelay_) != 0;
+    (id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_) = running;
+    return running;
+}
+
+void TBaseVirtualTree::StopDelayTimer(UINT_PTR id) {
+    if (handle_) KillTimer(handle_, id);
+    (id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_) = false;
+}
+
+void TBaseVirtualTree::WndProc(TMessage& message) {
+    if (message.Msg == WM_TIMER) {
+        if (message.WParam == kChangeTimer) {
+            DoChange(lastChangedNode_);
+            return;
+        }
+        if (message.WParam == kStructureChangeTimer) {
+            DoStructureChange(lastStructureNode_, lastStructureReason_);
+            return;
+        }
+    }
+    message.Result = DefWindowProc(handle_, message.Msg, message.WParam, message.LParam);
+}
+
+}  // namespace rv
