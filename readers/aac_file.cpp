@@ -62,7 +62,7 @@ bool TAACfile::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TAACfile::ReadFromFile(const ReadOnlyFile& file) {
+bool TAACfile::ReadFromFile(CachedFile& file) {
     Reset();
     if (!id3v2_.ReadFromFile(file) || !id3v1_.ReadFromFile(file) || !apeTag_.ReadFromFile(file))
         return false;
@@ -80,7 +80,7 @@ bool TAACfile::ReadFromFile(const ReadOnlyFile& file) {
     return true;
 }
 
-void TAACfile::ReadADIF(const ReadOnlyFile& file) {
+void TAACfile::ReadADIF(CachedFile& file) {
     unsigned char header[kADIFBytes] = {};
     file.ReadAt(id3v2_.Size(), header, kADIFBytes);
     auto bits = [&](std::uint64_t at, unsigned count) {
@@ -114,7 +114,7 @@ void TAACfile::ReadADIF(const ReadOnlyFile& file) {
     channels_ = static_cast<std::uint8_t>(channels + lfe);
 }
 
-void TAACfile::ReadADTS(const ReadOnlyFile& file) {
+void TAACfile::ReadADTS(CachedFile& file) {
     const std::uint64_t start = id3v2_.Size();
     BoundedReader reader(file, start, file.Size());
     std::uint64_t total = 0;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
 #include "readers/ape_tag.h"
+#include "readers/cached_file.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
 
@@ -31,7 +31,7 @@ public:
     // False when the file cannot be opened or one of its tags cannot be read; true otherwise,
     // also when no AAC stream is found (then Valid() is false).
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     std::uint64_t FileLength() const { return fileLength_; }
     std::uint8_t HeaderTypeID() const { return headerTypeID_; }
@@ -59,8 +59,8 @@ public:
     bool Valid() const;
 
 private:
-    void ReadADIF(const ReadOnlyFile& file);
-    void ReadADTS(const ReadOnlyFile& file);
+    void ReadADIF(CachedFile& file);
+    void ReadADTS(CachedFile& file);
 
     std::uint64_t fileLength_;
     std::uint8_t headerTypeID_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "platform/text/ascii_case.h"
 #include "readers/bounded_reader.h"
@@ -15,8 +16,7 @@ namespace {
 
 constexpr std::size_t kFooterSize = 32;
 constexpr std::size_t kID3v1Size = 128;
-constexpr std::size_t kMaxValue = 250;  // only the start of a value is kept
-constexpr std::size_t kMaxKey = 255;    // keys are short ASCII names
+constexpr std::size_t kMaxKey = 255;  // keys are short ASCII names
 constexpr std::uint32_t kLastVersion1 = 1000;
 
 }  // namespace
@@ -35,7 +35,7 @@ bool TAPEtag::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TAPEtag::ReadFromFile(const ReadOnlyFile& file) {
+bool TAPEtag::ReadFromFile(CachedFile& file) {
     Reset();
     const std::uint64_t fileSize = file.Size();
     char tagMark[3];
@@ -55,10 +55,11 @@ bool TAPEtag::ReadFromFile(const ReadOnlyFile& file) {
     return true;
 }
 
-void TAPEtag::ReadItems(const ReadOnlyFile& file, std::uint64_t tagEnd, std::uint32_t itemCount) {
+void TAPEtag::ReadItems(CachedFile& file, std::uint64_t tagEnd, std::uint32_t itemCount) {
     if (size_ < kFooterSize || size_ > tagEnd) return;
     BoundedReader reader(file, tagEnd - size_, tagEnd - kFooterSize);
-    char value[kMaxValue];
+    const TagEncoding encoding = version_ <= kLastVersion1 ? TagEncoding::Latin : TagEncoding::Utf8;
+    char value[kTagTextBytes];  // only the start of a value is kept
     // Each item takes at least nine bytes, so a forged count cannot keep the walk going.
     for (std::uint32_t i = 0; i < itemCount && reader.Remaining() >= 9; ++i) {
         const std::uint32_t valueSize = reader.LE32();
@@ -70,31 +71,26 @@ void TAPEtag::ReadItems(const ReadOnlyFile& file, std::uint64_t tagEnd, std::uin
         }
         if (!reader.Ok()) return;
         const std::uint64_t valueStart = reader.Position();
-        const std::size_t kept =
-            reader.ReadSome(value, std::min<std::uint64_t>(valueSize, kMaxValue));
-        if (!reader.Ok()) return;
-        SetItem(CleanTagText(key), std::string_view(value, kept));
+        if (std::string* field = Field(CleanTagText(key))) {
+            const std::size_t kept =
+                reader.ReadSome(value, std::min<std::uint64_t>(valueSize, kTagTextBytes));
+            if (!reader.Ok()) return;
+            *field = DecodeTagText(std::string_view(value, kept), encoding);
+        }
         if (valueSize > reader.End() - valueStart) return;
         reader.SeekForward(valueStart + valueSize);
     }
 }
 
-void TAPEtag::SetItem(std::string_view key, std::string_view value) {
-    struct Item {
-        std::string_view key;
-        std::string TAPEtag::*field;
-    };
-    static constexpr Item kItems[] = {
+std::string* TAPEtag::Field(std::string_view key) {
+    static constexpr std::pair<std::string_view, std::string TAPEtag::*> kItems[] = {
         {"Title", &TAPEtag::title_},     {"Artist", &TAPEtag::artist_},
         {"Album", &TAPEtag::album_},     {"Track", &TAPEtag::trackText_},
         {"Year", &TAPEtag::year_},       {"Genre", &TAPEtag::genre_},
         {"Comment", &TAPEtag::comment_}, {"Copyright", &TAPEtag::copyright_}};
-    for (const Item& item : kItems) {
-        if (!SameText(item.key, key)) continue;
-        this->*item.field = DecodeTagText(
-            value, version_ <= kLastVersion1 ? TagEncoding::Latin : TagEncoding::Utf8);
-        return;
-    }
+    for (const auto& [name, field] : kItems)
+        if (SameText(name, key)) return &(this->*field);
+    return nullptr;
 }
 
 }  // namespace rv

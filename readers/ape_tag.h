@@ -2,8 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-#include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 
 namespace rv {
 
@@ -17,7 +18,7 @@ public:
     // False only when the file cannot be opened or is too short to hold the blocks looked at;
     // test Exists() for the tag.
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     bool Exists() const { return exists_; }
     // 1000 = APEv1, 2000 = APEv2.
@@ -34,8 +35,9 @@ public:
     const std::string& Copyright() const { return copyright_; }
 
 private:
-    void ReadItems(const ReadOnlyFile& file, std::uint64_t tagEnd, std::uint32_t itemCount);
-    void SetItem(std::string_view key, std::string_view value);
+    void ReadItems(CachedFile& file, std::uint64_t tagEnd, std::uint32_t itemCount);
+    // The text an item of that key fills (a later item replaces an earlier one), or null.
+    std::string* Field(std::string_view key);
 
     bool exists_;
     std::uint32_t version_;

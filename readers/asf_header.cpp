@@ -41,7 +41,7 @@ constexpr GUID kExtendedContentDescription = ParseGUID("D2D0A440-E307-11D2-97F0-
 
 constexpr std::uint64_t kObjectHeaderSize = 24;  // GUID and 64-bit size
 constexpr std::uint64_t kHeaderObjectSize = 30;  // plus object count and two reserved bytes
-constexpr std::size_t kMaxTextUnits = 250;
+constexpr std::uint32_t kFlagBroadcast = 0x01;
 
 // Descriptor value types.
 constexpr std::uint16_t kTypeText = 0;
@@ -49,9 +49,9 @@ constexpr std::uint16_t kTypeDword = 3;
 constexpr std::uint16_t kTypeQword = 4;
 constexpr std::uint16_t kTypeWord = 5;
 
-// A UTF-16 text of `length` bytes, of which at most 250 units are kept.
+// A UTF-16 text of `length` bytes, of which the first kTagTextBytes are kept.
 std::string ReadFieldString(BoundedReader& reader, std::uint16_t length) {
-    const std::size_t kept = std::min<std::size_t>(length / 2, kMaxTextUnits) * 2;
+    const std::size_t kept = std::min<std::size_t>(length, kTagTextBytes) / 2 * 2;
     const std::string bytes = reader.ReadString(kept);
     reader.Skip(length - kept);
     return DecodeTagText(bytes, TagEncoding::Utf16);
@@ -114,11 +114,17 @@ GUID ReadGUID(BoundedReader& reader) {
 }
 
 // Reads one child object lying in [start, end); false when its fields run past it.
-bool ReadChild(const ReadOnlyFile& file, std::uint64_t start, std::uint64_t end, const GUID& guid,
+bool ReadChild(CachedFile& file, std::uint64_t start, std::uint64_t end, const GUID& guid,
                ASFHeaderData& data) {
     BoundedReader reader(file, start, end);
     if (guid == kFileProperties) {
-        reader.SeekForward(start + 100);
+        // Play and send duration, preroll, flags, packet sizes, maximum bit rate.
+        reader.SeekForward(start + 64);
+        data.PlayDuration = reader.LE64();
+        reader.Skip(8);
+        data.Preroll = reader.LE64();
+        data.Broadcast = (reader.LE32() & kFlagBroadcast) != 0;
+        reader.Skip(8);
         data.MaxBitRate = reader.LE32();
     } else if (guid == kStreamProperties) {
         // The WAVEFORMATEX of the stream's type-specific data, past its format tag.
@@ -138,7 +144,7 @@ bool ReadChild(const ReadOnlyFile& file, std::uint64_t start, std::uint64_t end,
 
 }  // namespace
 
-ASFReadResult ReadASFHeader(const ReadOnlyFile& file, ASFHeaderData& data) {
+ASFReadResult ReadASFHeader(CachedFile& file, ASFHeaderData& data) {
     data = ASFHeaderData();
     data.FileSize = file.Size();
     BoundedReader top(file, 0, file.Size());

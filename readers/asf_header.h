@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 
 namespace rv {
 
@@ -14,7 +14,12 @@ struct ASFHeaderData {
     enum Text { kTitle, kAuthor, kAlbum, kTrack, kYear, kGenre, kDescription, kTextCount };
 
     std::uint64_t FileSize = 0;
-    std::uint32_t MaxBitRate = 0;  // bit/s, from the file properties
+    // From the file properties: the play duration in 100-ns units and the preroll in
+    // milliseconds (both unset in a broadcast file), and the maximum bit rate in bit/s.
+    std::uint64_t PlayDuration = 0;
+    std::uint64_t Preroll = 0;
+    bool Broadcast = false;
+    std::uint32_t MaxBitRate = 0;
     std::uint16_t Channels = 0;
     std::uint32_t SampleRate = 0;
     std::uint32_t ByteRate = 0;  // average bytes per second of the stream
@@ -33,7 +38,7 @@ enum class ASFReadResult {
 
 // Walks the child objects of the header object at the start of `file`. An object whose size is
 // smaller than its own header or runs past the header object ends the walk, so every byte is
-// read at most once. A text is cut to 250 UTF-16 units.
-ASFReadResult ReadASFHeader(const ReadOnlyFile& file, ASFHeaderData& data);
+// read at most once. Of a text the first kTagTextBytes bytes are kept.
+ASFReadResult ReadASFHeader(CachedFile& file, ASFHeaderData& data);
 
 }  // namespace rv

@@ -1,34 +1,18 @@
 #include "readers/bounded_reader.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "readers/byte_order.h"
 
 namespace rv {
 
-BoundedReader::BoundedReader(const ReadOnlyFile& file, std::uint64_t begin, std::uint64_t end)
+BoundedReader::BoundedReader(CachedFile& file, std::uint64_t begin, std::uint64_t end)
     : file_(file), end_(std::min(end, file.Size())) {
     pos_ = std::min(begin, end_);
 }
 
-bool BoundedReader::Fill(std::size_t count) {
-    if (pos_ >= bufferStart_ && pos_ + count <= bufferStart_ + bufferLength_) return true;
-    const std::size_t want =
-        static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, end_ - pos_));
-    bufferStart_ = pos_;
-    bufferLength_ = file_.ReadAt(pos_, buffer_, want);
-    return bufferLength_ >= count;
-}
-
 bool BoundedReader::Read(void* buffer, std::size_t count) {
-    if (!ok_ || count > Remaining()) return Fail();
-    if (count <= kBufferSize) {
-        if (!Fill(count)) return Fail();
-        std::memcpy(buffer, buffer_ + (pos_ - bufferStart_), count);
-    } else if (!file_.ReadExactAt(pos_, buffer, count)) {
-        return Fail();
-    }
+    if (!ok_ || count > Remaining() || !file_.ReadExactAt(pos_, buffer, count)) return Fail();
     pos_ += count;
     return true;
 }

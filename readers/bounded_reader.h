@@ -4,19 +4,17 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 
 namespace rv {
 
 // A forward-only reader over one region [begin, end) of an open file. It never reads outside
 // the region, never moves backwards, and remembers its first failure: after a read past the end
-// or an I/O error every later read fails too, so a walk over hostile data always ends. Small
-// reads are served from a read-ahead buffer, so walking many little headers costs few system
-// calls.
+// or an I/O error every later read fails too, so a walk over hostile data always ends.
 class BoundedReader {
 public:
     // `end` is clipped to the file's size; a `begin` past `end` gives an empty region.
-    BoundedReader(const ReadOnlyFile& file, std::uint64_t begin, std::uint64_t end);
+    BoundedReader(CachedFile& file, std::uint64_t begin, std::uint64_t end);
     BoundedReader(const BoundedReader&) = delete;
     BoundedReader& operator=(const BoundedReader&) = delete;
 
@@ -47,10 +45,6 @@ public:
     std::uint32_t BE32();
 
 private:
-    static constexpr std::size_t kBufferSize = 4096;
-
-    // Makes [pos_, pos_ + count) available in the buffer; count <= kBufferSize.
-    bool Fill(std::size_t count);
     // An integer loaded from the next N bytes, or 0.
     template <std::size_t N, typename Load>
     auto ReadWith(Load load) -> decltype(load(nullptr));
@@ -59,13 +53,10 @@ private:
         return false;
     }
 
-    const ReadOnlyFile& file_;
+    CachedFile& file_;
     std::uint64_t pos_;
     std::uint64_t end_;
     bool ok_ = true;
-    std::uint64_t bufferStart_ = 0;
-    std::size_t bufferLength_ = 0;
-    unsigned char buffer_[kBufferSize];
 };
 
 }  // namespace rv

@@ -32,7 +32,7 @@ bool TFLACfile::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TFLACfile::ReadFromFile(const ReadOnlyFile& file) {
+bool TFLACfile::ReadFromFile(CachedFile& file) {
     Reset();
     id3v2_.ReadFromFile(file);
     id3v1_.ReadFromFile(file);
@@ -54,7 +54,7 @@ bool TFLACfile::ReadFromFile(const ReadOnlyFile& file) {
     return true;
 }
 
-void TFLACfile::ReadBlocks(const ReadOnlyFile& file, std::uint64_t start, bool last) {
+void TFLACfile::ReadBlocks(CachedFile& file, std::uint64_t start, bool last) {
     BoundedReader walk(file, start, file.Size());
     while (!last) {
         unsigned char header[4];

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
 #include "readers/vorbis_comment.h"
@@ -20,7 +20,7 @@ public:
     void Reset();
     // True when the file (after a leading ID3v2 tag) begins with "fLaC".
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     std::uint32_t Channels() const { return channels_; }
     std::uint32_t SampleRate() const { return sampleRate_; }
@@ -39,7 +39,7 @@ public:
     double Duration() const { return GetDuration(); }
 
 private:
-    void ReadBlocks(const ReadOnlyFile& file, std::uint64_t start, bool last);
+    void ReadBlocks(CachedFile& file, std::uint64_t start, bool last);
 
     std::uint32_t channels_;
     std::uint32_t sampleRate_;

@@ -34,7 +34,7 @@ bool TID3v1::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TID3v1::ReadFromFile(const ReadOnlyFile& file) {
+bool TID3v1::ReadFromFile(CachedFile& file) {
     Reset();
     char block[kBlockSize];
     if (file.Size() < kBlockSize || !file.ReadExactAt(file.Size() - kBlockSize, block, kBlockSize))

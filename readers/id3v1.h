@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 
 namespace rv {
 
@@ -16,7 +16,7 @@ public:
     // False only when the file cannot be opened or its last 128 bytes cannot be read; test
     // Exists() for the tag.
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     bool Exists() const { return exists_; }
     // 1 = ID3v1.0, 2 = ID3v1.1 (with a track number).

@@ -15,7 +15,6 @@ namespace rv {
 namespace {
 
 constexpr std::size_t kHeaderSize = 10;
-constexpr std::size_t kMaxFrameData = 500;  // only the start of a frame body is kept
 
 constexpr unsigned char kFlagUnsynchronised = 0x80;
 constexpr unsigned char kFlagExtendedHeader = 0x40;
@@ -75,7 +74,7 @@ bool TID3v2::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TID3v2::ReadFromFile(const ReadOnlyFile& file) {
+bool TID3v2::ReadFromFile(CachedFile& file) {
     Reset();
     unsigned char header[kHeaderSize];
     if (!file.ReadExactAt(0, header, kHeaderSize)) return false;
@@ -105,14 +104,14 @@ bool TID3v2::ReadFromFile(const ReadOnlyFile& file) {
     return true;
 }
 
-void TID3v2::ReadFrames(const ReadOnlyFile& file, std::uint64_t start) {
+void TID3v2::ReadFrames(CachedFile& file, std::uint64_t start) {
     const bool old = versionID_ == 2;
     const std::size_t headerSize = old ? 6 : 10;
     const std::size_t idLength = old ? 3 : 4;
     BoundedReader reader(file, start, size_);
     if (reader.Position() != start) return;
 
-    char buffer[kMaxFrameData];
+    char buffer[kTagTextBytes];  // only the start of a frame body is kept
     while (reader.Remaining() >= headerSize) {
         unsigned char header[10];
         if (!reader.Read(header, headerSize)) break;
@@ -135,7 +134,7 @@ void TID3v2::ReadFrames(const ReadOnlyFile& file, std::uint64_t start) {
         const std::uint64_t bodyStart = reader.Position();
         const int slot = FindSlot(std::string_view(reinterpret_cast<char*>(header), idLength), old);
         if (slot >= 0 && !skip) {
-            const std::size_t wanted = std::min<std::uint64_t>(bodySize, kMaxFrameData);
+            const std::size_t wanted = std::min<std::uint64_t>(bodySize, kTagTextBytes);
             std::string_view data(buffer, reader.ReadSome(buffer, wanted));
             if (!reader.Ok()) break;
             if (lengthIndicator) data.remove_prefix(std::min<std::size_t>(4, data.size()));

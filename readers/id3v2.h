@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 
 namespace rv {
 
@@ -18,7 +18,7 @@ public:
     // False only when the file cannot be opened or its first 10 bytes cannot be read; test
     // Exists() for the tag.
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     bool Exists() const { return exists_; }
     // The major version: 2, 3 or 4 (other values are reported but no frames are read).
@@ -62,7 +62,7 @@ public:
     };
 
 private:
-    void ReadFrames(const ReadOnlyFile& file, std::uint64_t start);
+    void ReadFrames(CachedFile& file, std::uint64_t start);
     void SetFrame(Slot slot, std::string_view data);
     void DeriveProperties();
 

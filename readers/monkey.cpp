@@ -59,7 +59,7 @@ bool TMonkey::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TMonkey::ReadFromFile(const ReadOnlyFile& file) {
+bool TMonkey::ReadFromFile(CachedFile& file) {
     Reset();
     id3v2_.ReadFromFile(file);
     id3v1_.ReadFromFile(file);
@@ -83,7 +83,7 @@ bool TMonkey::ReadFromFile(const ReadOnlyFile& file) {
     return valid_;
 }
 
-bool TMonkey::ReadOldHeader(const ReadOnlyFile& file, std::uint64_t offset) {
+bool TMonkey::ReadOldHeader(CachedFile& file, std::uint64_t offset) {
     unsigned char h[kOldHeaderSize];
     if (!file.ReadExactAt(offset, h, kOldHeaderSize)) return false;
     const std::uint16_t compressionLevel = LoadLE16(h);
@@ -112,7 +112,7 @@ bool TMonkey::ReadOldHeader(const ReadOnlyFile& file, std::uint64_t offset) {
     return true;
 }
 
-bool TMonkey::ReadDescriptorHeader(const ReadOnlyFile& file, std::uint64_t offset) {
+bool TMonkey::ReadDescriptorHeader(CachedFile& file, std::uint64_t offset) {
     unsigned char d[kDescriptorRest];
     if (!file.ReadExactAt(offset, d, kDescriptorRest)) return false;
     const std::uint32_t descriptorBytes = LoadLE32(d + 2);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
 #include "readers/ape_tag.h"
+#include "readers/cached_file.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
 
@@ -19,7 +19,7 @@ public:
     void Reset();
     // Returns Valid(): false also when the file cannot be opened.
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     // A header with bits, sample rate, samples and channels all above 0 was read.
     bool Valid() const { return valid_; }
@@ -49,8 +49,8 @@ public:
     const TAPEtag& APEtag() const { return apeTag_; }
 
 private:
-    bool ReadOldHeader(const ReadOnlyFile& file, std::uint64_t offset);
-    bool ReadDescriptorHeader(const ReadOnlyFile& file, std::uint64_t offset);
+    bool ReadOldHeader(CachedFile& file, std::uint64_t offset);
+    bool ReadDescriptorHeader(CachedFile& file, std::uint64_t offset);
 
     bool valid_;
     std::uint16_t version_;

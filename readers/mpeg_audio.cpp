@@ -5,6 +5,7 @@
 #include "platform/files/read_only_file.h"
 #include "platform/text/round.h"
 #include "readers/byte_order.h"
+#include "readers/cached_file.h"
 #include "readers/tag_text.h"
 
 namespace rv {
@@ -43,9 +44,10 @@ void TMPEGaudio::Reset() {
 bool TMPEGaudio::ReadFromFile(const std::string& fileName) {
     Reset();
     // One open serves the tag readers and the frame search.
-    ReadOnlyFile file;
-    if (!file.Open(fileName) || !id3v2_.ReadFromFile(file) || !id3v1_.ReadFromFile(file) ||
-        !apeTag_.ReadFromFile(file)) {
+    ReadOnlyFile opened;
+    if (!opened.Open(fileName)) return false;
+    CachedFile file(opened);
+    if (!id3v2_.ReadFromFile(file) || !id3v1_.ReadFromFile(file) || !apeTag_.ReadFromFile(file)) {
         Reset();
         return false;
     }
@@ -75,6 +77,14 @@ bool TMPEGaudio::FindFrame(const unsigned char* block) {
         frame_.Position = static_cast<std::uint32_t>(i);
         frame_.Size = length;
         FindVBR(block, i + VBRHeaderOffset(frame_));
+        if (vbr_.Found) {
+            // A frame holding a VBR header carries no audio, and some writers mark it plain
+            // stereo whatever the stream's mode: the mode is the first audio frame's.
+            TFrameData audio;
+            DecodeFrameHeader(block + i + length, audio);
+            frame_.ModeID = audio.ModeID;
+            frame_.ModeExtensionID = audio.ModeExtensionID;
+        }
         return true;
     }
     return false;
@@ -84,9 +94,10 @@ void TMPEGaudio::FindVBR(const unsigned char* block, std::size_t k) {
     vbr_ = TVBRData();
     if (k + 128 > kBlockSize) return;
     const std::string_view id(reinterpret_cast<const char*>(block + k), 4);
-    if (id == "Xing") {
+    // "Info" is the constant-rate twin of "Xing", with the same fields.
+    if (id == "Xing" || id == "Info") {
         vbr_.Found = true;
-        vbr_.ID = "Xing";
+        vbr_.ID = std::string(id);
         vbr_.Frames = LoadBE32(block + k + 8);
         vbr_.Bytes = LoadBE32(block + k + 12);
         vbr_.Scale = block[k + 119];

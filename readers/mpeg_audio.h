@@ -10,10 +10,11 @@
 
 namespace rv {
 
-// The Xing or VBRI header of a variable-bit-rate stream, found in its first frame.
+// The Xing or VBRI header of a variable-bit-rate stream, or the Info header of a constant-rate
+// one, found in its first frame.
 struct TVBRData {
     bool Found = false;
-    std::string ID;  // "Xing" or "VBRI"
+    std::string ID;  // "Xing", "Info" or "VBRI"
     std::uint32_t Frames = 0;
     std::uint32_t Bytes = 0;
     std::uint8_t Scale = 0;
@@ -34,6 +35,8 @@ public:
 
     std::uint64_t FileLength() const { return fileLength_; }
     const TVBRData& VBR() const { return vbr_; }
+    // The first frame header found; when that frame holds a VBR header, the channel mode is
+    // taken from the frame after it.
     const TFrameData& Frame() const { return frame_; }
     const TID3v1& ID3v1() const { return id3v1_; }
     const TID3v2& ID3v2() const { return id3v2_; }

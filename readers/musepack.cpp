@@ -56,7 +56,7 @@ bool TMPEGplus::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TMPEGplus::ReadFromFile(const ReadOnlyFile& file) {
+bool TMPEGplus::ReadFromFile(CachedFile& file) {
     Reset();
     const std::uint64_t start = id3v2_.ReadFromFile(file) ? id3v2_.Size() : 0;
     unsigned char header[kHeaderSize];

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
 #include "readers/ape_tag.h"
+#include "readers/cached_file.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
 
@@ -21,7 +21,7 @@ public:
     // False when the file cannot be opened or holds fewer than 32 bytes after its ID3v2 tag;
     // true otherwise, also for an unknown stream version (then Valid() is false).
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     // A header of a known stream version was read.
     bool Valid() const { return valid_; }

@@ -13,7 +13,7 @@ constexpr std::size_t kPageHeaderSize = 27;  // up to and including the segment 
 
 }  // namespace
 
-OggPacketReader::OggPacketReader(const ReadOnlyFile& file, std::uint64_t pageStart) : file_(file) {
+OggPacketReader::OggPacketReader(CachedFile& file, std::uint64_t pageStart) : file_(file) {
     if (!LoadPage(pageStart)) Fail();
 }
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 
 namespace rv {
 
@@ -14,7 +14,7 @@ namespace rv {
 // and the first failure is remembered.
 class OggPacketReader {
 public:
-    OggPacketReader(const ReadOnlyFile& file, std::uint64_t pageStart);
+    OggPacketReader(CachedFile& file, std::uint64_t pageStart);
     OggPacketReader(const OggPacketReader&) = delete;
     OggPacketReader& operator=(const OggPacketReader&) = delete;
 
@@ -36,7 +36,7 @@ private:
         return false;
     }
 
-    const ReadOnlyFile& file_;
+    CachedFile& file_;
     bool ok_ = true;
     std::uint64_t position_ = 0;  // file offset of the packet's next byte
     std::uint64_t partLeft_ = 0;  // bytes of the packet left on the current page

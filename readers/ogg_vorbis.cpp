@@ -19,12 +19,12 @@ namespace {
 
 constexpr std::size_t kPageHeaderSize = 27;  // up to and including the segment count
 constexpr std::size_t kIdentificationSize = 30;
-constexpr std::size_t kFieldBufferSize = 250;  // only the start of a long field is kept
 
 // The sample count is looked for in 50 windows of 251 bytes, 241 apart, from the end.
 constexpr std::uint64_t kWindowStep = 241;
 constexpr std::uint64_t kWindows = 50;
 constexpr std::uint64_t kTailSize = kWindowStep * kWindows + 10;
+static_assert(kTailSize <= CachedFile::kWindowSize, "the search looks at one view of the file");
 
 bool StartsWith(const unsigned char* bytes, unsigned char type, std::string_view id) {
     return bytes[0] == type && std::memcmp(bytes + 1, id.data(), id.size()) == 0;
@@ -35,6 +35,29 @@ std::string_view TrimLow(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
     while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
     return text;
+}
+
+// Where the last "OggS" at or before position `last` of `bytes` starts, or npos. Eight bytes at
+// a time are tested for an "O" until one holds it.
+std::size_t FindLastPage(std::string_view bytes, std::size_t last) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kOs = kOnes * 'O';
+    constexpr std::uint64_t kHighBits = kOnes * 0x80;
+    std::size_t end = bytes.size() < 4 ? 0 : std::min(last + 1, bytes.size() - 3);
+    while (end > 0) {
+        if (end >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + end - 8, sizeof word);
+            const std::uint64_t x = word ^ kOs;  // a zero byte where an "O" is
+            if (((x - kOnes) & ~x & kHighBits) == 0) {
+                end -= 8;
+                continue;
+            }
+        }
+        --end;
+        if (bytes.compare(end, 4, "OggS") == 0) return end;
+    }
+    return std::string_view::npos;
 }
 
 std::uint16_t ClampToWord(std::int64_t value) {
@@ -59,7 +82,7 @@ bool TOggVorbis::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TOggVorbis::ReadFromFile(const ReadOnlyFile& file) {
+bool TOggVorbis::ReadFromFile(CachedFile& file) {
     Reset();
     fileLength_ = file.Size();
     TID3v2 id3v2;
@@ -87,7 +110,7 @@ bool TOggVorbis::ReadFromFile(const ReadOnlyFile& file) {
     return true;
 }
 
-void TOggVorbis::ReadComments(const ReadOnlyFile& file, std::uint64_t pageStart) {
+void TOggVorbis::ReadComments(CachedFile& file, std::uint64_t pageStart) {
     OggPacketReader packet(file, pageStart);
     unsigned char type[7];
     if (!packet.Read(type, sizeof type) || !StartsWith(type, 3, "vorbis")) return;
@@ -97,10 +120,11 @@ void TOggVorbis::ReadComments(const ReadOnlyFile& file, std::uint64_t pageStart)
     for (std::uint64_t counter = 0; counter <= fieldCount; ++counter) {
         const std::uint32_t length = packet.LE32();
         if (!packet.Ok()) break;
-        char buffer[kFieldBufferSize] = {};
-        const std::size_t kept = std::min<std::size_t>(length, kFieldBufferSize);
+        char buffer[kTagTextBytes];  // only the start of a long field is kept
+        const std::size_t kept = std::min<std::size_t>(length, kTagTextBytes);
         if (!packet.Read(buffer, kept)) break;
-        SetField(TrimLow(std::string_view(buffer, strnlen(buffer, kept))));
+        const std::string_view field(buffer, kept);
+        SetField(TrimLow(field.substr(0, field.find('\0'))));
         if (!packet.Skip(length - kept)) break;
         if (counter == 0) {
             fieldCount = packet.LE32();
@@ -137,22 +161,18 @@ void TOggVorbis::SetField(std::string_view text) {
     }
 }
 
-void TOggVorbis::FindSamples(const ReadOnlyFile& file) {
+void TOggVorbis::FindSamples(CachedFile& file) {
     // The windows overlap and together cover the last kTailSize bytes; the first "OggS" found
     // scanning backwards from 10 bytes before the end is the one the windows would find.
     const std::uint64_t size = file.Size();
     if (size < 10) return;
     const std::uint64_t start = size > kTailSize ? size - kTailSize : 0;
-    std::string tail(static_cast<std::size_t>(size - start), '\0');
-    tail.resize(file.ReadAt(start, tail.data(), tail.size()));
-    std::size_t last = static_cast<std::size_t>(size - 10 - start);
-    for (std::size_t at = last + 1; at-- > 0;) {
-        if (at + 4 > tail.size() || tail.compare(at, 4, "OggS") != 0) continue;
-        unsigned char granule[8] = {};
-        file.ReadAt(start + at + 6, granule, sizeof granule);
-        samples_ = static_cast<std::int32_t>(LoadLE32(granule));
-        return;
-    }
+    const std::string_view tail = file.View(start, static_cast<std::size_t>(size - start));
+    const std::size_t at = FindLastPage(tail, static_cast<std::size_t>(size - 10 - start));
+    if (at == std::string_view::npos) return;
+    unsigned char granule[8] = {};
+    tail.copy(reinterpret_cast<char*>(granule), sizeof granule, std::min(at + 6, tail.size()));
+    samples_ = static_cast<std::int32_t>(LoadLE32(granule));
 }
 
 std::uint16_t TOggVorbis::Track() const {

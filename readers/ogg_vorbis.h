@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 
 namespace rv {
 
@@ -18,7 +18,7 @@ public:
     // True when an identification header was found; false when the file cannot be read or is
     // no Ogg Vorbis stream.
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     std::uint64_t FileLength() const { return fileLength_; }
     std::uint8_t ChannelModeID() const { return channelModeID_; }
@@ -53,9 +53,9 @@ public:
     bool Valid() const;
 
 private:
-    void ReadComments(const ReadOnlyFile& file, std::uint64_t pageStart);
+    void ReadComments(CachedFile& file, std::uint64_t pageStart);
     void SetField(std::string_view text);
-    void FindSamples(const ReadOnlyFile& file);
+    void FindSamples(CachedFile& file);
 
     std::uint64_t fileLength_;
     std::uint8_t channelModeID_;

@@ -33,7 +33,7 @@ bool TOptimFrog::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TOptimFrog::ReadFromFile(const ReadOnlyFile& file) {
+bool TOptimFrog::ReadFromFile(CachedFile& file) {
     Reset();
     id3v1_.ReadFromFile(file);
     id3v2_.ReadFromFile(file);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
 #include "readers/ape_tag.h"
+#include "readers/cached_file.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
 
@@ -29,7 +29,7 @@ public:
     void Reset();
     // True when the header begins with "OFR "; false also when the file cannot be opened.
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     std::uint64_t FileLength() const { return fileLength_; }
     const TOfrHeader& Header() const { return header_; }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 
 namespace rv {
 
@@ -12,7 +13,9 @@ template <typename Reader>
 bool ReadFromPath(Reader& reader, const std::string& fileName) {
     reader.Reset();
     ReadOnlyFile file;
-    return file.Open(fileName) && reader.ReadFromFile(file);
+    if (!file.Open(fileName)) return false;
+    CachedFile cached(file);
+    return reader.ReadFromFile(cached);
 }
 
 }  // namespace rv

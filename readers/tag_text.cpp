@@ -3,7 +3,6 @@
 #include <charconv>
 
 #include "platform/text/codepage.h"
-#include "platform/text/utf16.h"
 #include "platform/text/utf8.h"
 
 namespace rv {
@@ -13,6 +12,40 @@ namespace {
 bool IsControl(char32_t cp) {
     return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp < 0xA0);
 }
+
+// Clean text, built one character at a time: controls become blanks, blanks in front are
+// dropped, and it is full at `maxChars` characters.
+class CleanText {
+public:
+    CleanText(std::size_t expectedBytes, std::size_t maxChars) : maxChars_(maxChars) {
+        out_.reserve(expectedBytes);
+    }
+    bool Full() const { return chars_ >= maxChars_; }
+    void Add(char32_t cp) {
+        if (IsControl(cp)) cp = ' ';
+        if (cp == ' ' && chars_ == 0) return;
+        if (cp < 0x80)
+            out_.push_back(static_cast<char>(cp));
+        else
+            AppendUtf8(out_, cp);
+        ++chars_;
+    }
+    // A character that is no control, already in UTF-8.
+    void AddEncoded(std::string_view bytes) {
+        out_.append(bytes);
+        ++chars_;
+    }
+    // The text without blanks at its end.
+    std::string Take() {
+        out_.erase(out_.find_last_not_of(' ') + 1);
+        return std::move(out_);
+    }
+
+private:
+    std::string out_;
+    std::size_t chars_ = 0;
+    std::size_t maxChars_;
+};
 
 // Length of the text without a multi-byte sequence that the end of the buffer cut short.
 std::size_t WithoutCutSequence(std::string_view text) {
@@ -28,23 +61,42 @@ std::size_t WithoutCutSequence(std::string_view text) {
     return text.size() - (lead - 1) < need ? lead - 1 : text.size();
 }
 
-std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+std::string DecodeLatin(std::string_view bytes, std::size_t maxChars) {
+    CleanText text(bytes.size(), maxChars);
+    for (std::size_t i = 0; i < bytes.size() && bytes[i] != 0 && !text.Full(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        text.Add(byte < 0x80 ? byte : CodePageToUnicode(CodePage::Windows1252, byte));
+    }
+    return text.Take();
+}
+
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian, std::size_t maxChars) {
+    auto unitAt = [&](std::size_t i) -> char32_t {
         const auto b0 = static_cast<unsigned char>(bytes[i]);
         const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
-        if (i == 0 && ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF))) {
-            bigEndian = b0 == 0xFE;
+        return bigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0;
+    };
+    CleanText text(bytes.size() / 2, maxChars);
+    for (std::size_t i = 0; i + 1 < bytes.size() && !text.Full(); i += 2) {
+        char32_t unit = unitAt(i);
+        if (i == 0 && (unit == 0xFFFE || unit == 0xFEFF)) {
+            bigEndian = unit == (bigEndian ? 0xFEFF : 0xFFFE);
             continue;
         }
-        const auto unit = static_cast<char16_t>(bigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0);
         if (unit == 0) break;
         if (unit == 0xFEFF) continue;  // a stray byte-order mark is no character
-        units.push_back(unit);
+        if (unit >= 0xD800 && unit < 0xDC00) {
+            // Half a pair at the end of the text was cut off; a lone half is no character.
+            const char32_t next = i + 3 < bytes.size() ? unitAt(i + 2) : 0;
+            if (next == 0) break;
+            if (next >= 0xDC00 && next < 0xE000) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
+                i += 2;
+            }
+        }
+        text.Add(unit);  // a lone surrogate comes out as U+FFFD
     }
-    if (!units.empty() && units.back() >= 0xD800 && units.back() < 0xDC00) units.pop_back();
-    return Utf16ToUtf8(units);
+    return text.Take();
 }
 
 }  // namespace
@@ -63,41 +115,31 @@ std::size_t FindTerminator(std::string_view bytes, TagEncoding encoding) {
 std::string DecodeTagText(std::string_view bytes, TagEncoding encoding) {
     switch (encoding) {
         case TagEncoding::Latin:
-            return CleanTagText(
-                DecodeCodePage(CodePage::Windows1252, bytes.substr(0, bytes.find('\0'))));
+            return DecodeLatin(bytes, kText255);
         case TagEncoding::Utf16:
         case TagEncoding::Utf16BE:
-            return CleanTagText(DecodeUtf16(bytes, encoding == TagEncoding::Utf16BE));
+            return DecodeUtf16(bytes, encoding == TagEncoding::Utf16BE, kText255);
         case TagEncoding::Utf8: {
             const std::string_view text = bytes.substr(0, bytes.find('\0'));
-            return CleanTagText(SanitizeUtf8(text.substr(0, WithoutCutSequence(text))));
+            return CleanTagText(text.substr(0, WithoutCutSequence(text)), kText255);
         }
     }
     return {};
 }
 
-std::string CleanTagText(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
+std::string CleanTagText(std::string_view utf8, std::size_t maxChars) {
+    CleanText text(utf8.size(), maxChars);
     std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const auto c = static_cast<unsigned char>(utf8[pos]);
-        if (c < 0x80) {
-            out.push_back(c < 0x20 || c == 0x7F ? ' ' : static_cast<char>(c));
-            ++pos;
-            continue;
-        }
+    while (pos < utf8.size() && !text.Full()) {
+        const std::size_t start = pos;
         const char32_t cp = DecodeUtf8(utf8, pos);
-        if (IsControl(cp))
-            out.push_back(' ');
+        // A malformed sequence decodes to U+FFFD, whose bytes are not the ones read.
+        if (cp < 0x80 || IsControl(cp) || cp == kReplacementChar)
+            text.Add(cp);
         else
-            AppendUtf8(out, cp);
+            text.AddEncoded(utf8.substr(start, pos - start));
     }
-    const std::size_t first = out.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    out.erase(out.find_last_not_of(' ') + 1);
-    out.erase(0, first);
-    return out;
+    return text.Take();
 }
 
 std::uint32_t ParseTrackNumber(std::string_view text, std::uint32_t maxValue) {

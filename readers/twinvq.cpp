@@ -16,7 +16,6 @@ namespace {
 constexpr std::size_t kHeaderSize = 40;
 // The chunks follow "TWIN", the 8-character version and the header size.
 constexpr std::uint64_t kFirstChunk = 16;
-constexpr std::size_t kMaxText = 250;  // only the start of a text chunk is kept
 // "TWIN", version, header size and the "DATA" mark: the bytes not counted by the header size.
 constexpr std::uint64_t kUncounted = 20;
 
@@ -42,7 +41,7 @@ bool TTwinVQ::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TTwinVQ::ReadFromFile(const ReadOnlyFile& file) {
+bool TTwinVQ::ReadFromFile(CachedFile& file) {
     Reset();
     unsigned char header[kHeaderSize];
     if (!file.ReadExactAt(0, header, kHeaderSize)) return false;
@@ -87,9 +86,9 @@ void TTwinVQ::ReadHeader(const unsigned char* header, std::uint64_t fileSize) {
     if (bitRate_ != 0) duration_ = static_cast<double>(dataSize) / 125 / bitRate_;
 }
 
-void TTwinVQ::ReadChunks(const ReadOnlyFile& file) {
+void TTwinVQ::ReadChunks(CachedFile& file) {
     BoundedReader reader(file, kFirstChunk, file.Size());
-    char body[kMaxText];
+    char body[kTagTextBytes];  // only the start of a text chunk is kept
     // Every chunk takes at least its 8-byte header, so the walk only moves forward and ends.
     while (reader.Remaining() >= 8) {
         char id[4];
@@ -100,7 +99,7 @@ void TTwinVQ::ReadChunks(const ReadOnlyFile& file) {
             return;
         const std::uint32_t size = reader.BE32();
         const std::uint64_t bodyStart = reader.Position();
-        const std::size_t kept = reader.ReadSome(body, std::min<std::uint32_t>(size, kMaxText));
+        const std::size_t kept = reader.ReadSome(body, std::min<std::size_t>(size, kTagTextBytes));
         if (!reader.Ok()) return;
         SetChunk(chunkId, std::string_view(body, kept));
         if (size > reader.End() - bodyStart) return;

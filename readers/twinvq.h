@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 
 namespace rv {
 
@@ -16,7 +16,7 @@ public:
     void Reset();
     // False when the file cannot be opened or is shorter than its 40-byte header.
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     // The file begins with "TWIN".
     bool Valid() const { return valid_; }
@@ -45,7 +45,7 @@ public:
 
 private:
     void ReadHeader(const unsigned char* header, std::uint64_t fileSize);
-    void ReadChunks(const ReadOnlyFile& file);
+    void ReadChunks(CachedFile& file);
     void SetChunk(std::string_view id, std::string_view body);
 
     bool valid_;

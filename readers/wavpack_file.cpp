@@ -40,7 +40,7 @@ bool TWAVPackfile::ReadFromFile(const std::string& fileName) {
     return valid_;
 }
 
-bool TWAVPackfile::ReadFromFile(const ReadOnlyFile& file) {
+bool TWAVPackfile::ReadFromFile(CachedFile& file) {
     Reset();
     id3v2_.ReadFromFile(file);
     id3v1_.ReadFromFile(file);
@@ -81,7 +81,7 @@ bool TWAVPackfile::ReadFromFile(const ReadOnlyFile& file) {
     return valid_;
 }
 
-void TWAVPackfile::ReadData(const ReadOnlyFile& file, std::uint64_t position, std::uint32_t size,
+void TWAVPackfile::ReadData(CachedFile& file, std::uint64_t position, std::uint32_t size,
                             std::uint32_t byteRate) {
     unsigned char block[kBlockHeaderSize] = {};
     file.ReadAt(position, block, sizeof block);

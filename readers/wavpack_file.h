@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
 #include "readers/ape_tag.h"
+#include "readers/cached_file.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
 
@@ -20,7 +20,7 @@ public:
     void Reset();
     // Valid(): the file could be read and holds a "fmt " chunk.
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     std::uint64_t FileLength() const { return fileLength_; }
     bool Valid() const { return valid_; }
@@ -40,7 +40,7 @@ public:
 
 private:
     // Reads the "data" chunk of `size` bytes whose body starts at `position`.
-    void ReadData(const ReadOnlyFile& file, std::uint64_t position, std::uint32_t size,
+    void ReadData(CachedFile& file, std::uint64_t position, std::uint32_t size,
                   std::uint32_t byteRate);
 
     std::uint64_t fileLength_;

@@ -9,11 +9,26 @@ namespace rv {
 
 namespace {
 
+// No audio encoder writes more than the rate of uncompressed 32-bit samples of the largest
+// stream taken: two channels at 96 kHz.
+constexpr std::uint32_t kMaxByteRate = 2 * 96000 * 4;
+constexpr std::uint32_t kMaxBitRate = kMaxByteRate * 8;
+
 // Bounds of a plausible audio stream.
 bool Plausible(const ASFHeaderData& data) {
-    return data.MaxBitRate >= 1 && data.MaxBitRate <= 319999 && data.Channels >= 1 &&
+    return data.MaxBitRate >= 1 && data.MaxBitRate <= kMaxBitRate && data.Channels >= 1 &&
            data.Channels <= 2 && data.SampleRate >= 8000 && data.SampleRate <= 96000 &&
-           data.ByteRate >= 1 && data.ByteRate <= 39999;
+           data.ByteRate >= 1 && data.ByteRate <= kMaxByteRate;
+}
+
+// Seconds of audio: the play duration less the preroll, the time the player waits before the
+// first sample. A broadcast file has no play duration; then the whole file at the maximum bit
+// rate is the estimate.
+double DurationOf(const ASFHeaderData& data) {
+    constexpr std::uint64_t kUnitsPerMillisecond = 10000;
+    if (!data.Broadcast && data.Preroll < data.PlayDuration / kUnitsPerMillisecond)
+        return static_cast<double>(data.PlayDuration - data.Preroll * kUnitsPerMillisecond) / 1e7;
+    return static_cast<double>(data.FileSize) * 8 / data.MaxBitRate;
 }
 
 std::uint32_t TrackOf(const ASFHeaderData& data) {
@@ -46,7 +61,7 @@ bool TWMAfile::ReadFromFile(const std::string& fileName) {
     return ReadFromPath(*this, fileName);
 }
 
-bool TWMAfile::ReadFromFile(const ReadOnlyFile& file) {
+bool TWMAfile::ReadFromFile(CachedFile& file) {
     Reset();
     ASFHeaderData data;
     const ASFReadResult result = ReadASFHeader(file, data);
@@ -57,7 +72,7 @@ bool TWMAfile::ReadFromFile(const ReadOnlyFile& file) {
     fileLength_ = data.FileSize;
     channelModeID_ = static_cast<std::uint8_t>(data.Channels);
     sampleRate_ = data.SampleRate;
-    duration_ = static_cast<double>(data.FileSize) * 8 / data.MaxBitRate;
+    duration_ = DurationOf(data);
     bitRate_ = data.ByteRate * 8 / 1000;
     title_ = data.Texts[ASFHeaderData::kTitle];
     artist_ = data.Texts[ASFHeaderData::kAuthor];

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/files/read_only_file.h"
+#include "readers/cached_file.h"
 
 namespace rv {
 
@@ -18,14 +18,15 @@ public:
     // False when the file cannot be opened or its header objects are cut short; true
     // otherwise, also for a file that is not ASF.
     bool ReadFromFile(const std::string& fileName);
-    bool ReadFromFile(const ReadOnlyFile& file);
+    bool ReadFromFile(CachedFile& file);
 
     bool Valid() const { return valid_; }
     std::uint64_t FileLength() const { return fileLength_; }
     // The channel count.
     std::uint8_t ChannelModeID() const { return channelModeID_; }
     std::uint32_t SampleRate() const { return sampleRate_; }
-    // Seconds, estimated from the file size and the maximum bit rate.
+    // Seconds: the play duration less the preroll; without a play duration, an estimate from
+    // the file size and the maximum bit rate.
     double Duration() const { return duration_; }
     // kbit/s, from the stream's average byte rate.
     std::uint32_t BitRate() const { return bitRate_; }

@@ -32,17 +32,23 @@ void CheckText(const std::string& text) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) std::abort();
 }
 
+// A tag text as a reader keeps it: clean, and no longer than the catalogue's 255 characters.
+void CheckTagText(const std::string& text) {
+    CheckText(text);
+    if (rv::Utf8Length(text) > rv::kText255) std::abort();
+}
+
 void CheckTags(const rv::TID3v1& v1, const rv::TID3v2& v2, const rv::TAPEtag& ape) {
     for (const auto* text : {&v1.Title(), &v1.Artist(), &v1.Album(), &v1.Year(), &v1.Comment()})
-        CheckText(*text);
+        CheckTagText(*text);
     CheckText(v1.GetGenre());
     for (const auto* text : {&v2.Title(), &v2.Artist(), &v2.Album(), &v2.TrackString(), &v2.Year(),
                              &v2.Genre(), &v2.Comment(), &v2.Composer(), &v2.Encoder(),
                              &v2.Copyright(), &v2.Language(), &v2.Link()})
-        CheckText(*text);
+        CheckTagText(*text);
     for (const auto* text : {&ape.Title(), &ape.Artist(), &ape.Album(), &ape.Year(), &ape.Genre(),
                              &ape.Comment(), &ape.Copyright()})
-        CheckText(*text);
+        CheckTagText(*text);
 }
 
 void ReadTags(const std::string& path) {
@@ -86,10 +92,8 @@ void ReadTwinVQ(const std::string& path) {
     rv::TTwinVQ vqf;
     vqf.ReadFromFile(path);
     for (const auto* text : {&vqf.Title(), &vqf.Comment(), &vqf.Author(), &vqf.Copyright(),
-                             &vqf.OriginalFile(), &vqf.Album()}) {
-        CheckText(*text);
-        if (rv::Utf8Length(*text) > 250) std::abort();
-    }
+                             &vqf.OriginalFile(), &vqf.Album()})
+        CheckTagText(*text);
     CheckSeconds(vqf.Duration());
     CheckText(vqf.ChannelMode());
     (void)vqf.Corrupted();
@@ -119,7 +123,7 @@ void ReadOggVorbis(const std::string& path) {
     ogg.ReadFromFile(path);
     for (const auto* text : {&ogg.Title(), &ogg.Artist(), &ogg.Album(), &ogg.Date(), &ogg.Genre(),
                              &ogg.Comment(), &ogg.Vendor()})
-        CheckText(*text);
+        CheckTagText(*text);
     CheckSeconds(ogg.Duration());
     (void)ogg.BitRate();
     (void)ogg.Valid();
@@ -156,7 +160,7 @@ void ReadWMA(const std::string& path) {
     wma.ReadFromFile(path);
     for (const auto* text :
          {&wma.Title(), &wma.Artist(), &wma.Album(), &wma.Year(), &wma.Genre(), &wma.Comment()})
-        CheckText(*text);
+        CheckTagText(*text);
     CheckSeconds(wma.Duration());
     if (!wma.Valid() && (wma.Duration() != 0 || !wma.Title().empty())) std::abort();
     CheckText(wma.ChannelMode());

@@ -61,7 +61,7 @@ TEST(MPEGAudio, FrameLengthsAndTheStreamFoundPastOtherBytes) {
               std::tuple(true, "MPEG 2", 22050, 64));
 }
 
-TEST(MPEGAudio, XingAndVBRIHeadersGiveAverageBitRateAndDuration) {
+TEST(MPEGAudio, XingInfoAndVBRIHeadersGiveAverageBitRateAndDuration) {
     // 1000 frames of 313.5 bytes on average: (313.5 * 44100 / 144 / 1000) = 96.01 kbit/s.
     std::string audio = Stream(30, "Xing"s + BE32(15) + BE32(1000) + BE32(313500));
     audio[36 + 119] = 57;
@@ -82,6 +82,14 @@ TEST(MPEGAudio, XingAndVBRIHeadersGiveAverageBitRateAndDuration) {
     EXPECT_EQ(std::tuple(mpeg.VBR().ID, int{mpeg.VBR().Scale}, int{mpeg.BitRate()}),
               std::tuple("VBRI", 0x50, 128));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), 1152.0 * 100 / 44100);
+    // "Info", the constant-rate twin of "Xing", is read the same way: its frame is no audio, and
+    // the channel mode is that of the audio frames (joint stereo), not the stereo that ffmpeg
+    // marks the header frame with.
+    audio = MPEGFrames(kMpeg1L3, k128k, 0x00, k128kLength, 1) +
+            MPEGFrames(kMpeg1L3, k128k, 0x40, k128kLength, 29);
+    mpeg = Read<TMPEGaudio>(audio.replace(36, 16, "Info"s + BE32(15) + BE32(29) + BE32(12510)));
+    EXPECT_EQ(std::tuple(mpeg.VBR().ID, mpeg.ChannelMode()), std::tuple("Info", "Joint Stereo"));
+    EXPECT_DOUBLE_EQ(mpeg.Duration(), 1152.0 * 29 / 44100);
     // A mono MPEG 1 frame puts the Xing offset at 21, so a VBRI header at 36 is not seen.
     audio = MPEGFrames(kMpeg1L3, k128k, 0xC0, k128kLength, 30);
     EXPECT_FALSE(Read<TMPEGaudio>(audio.replace(36, vbri.size(), vbri)).VBR().Found);

@@ -243,8 +243,8 @@ TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacterAndHeaderNumbers) {
                                    {"DSIZ", "\0\0\x01\x00"s},
                                    {"NAME", std::string(300, 'n') + "tail"}}};
     TTwinVQ vqf = Read<TTwinVQ>(TwinVQFile(fields));
-    // The last chunk of an id wins, cut.
-    EXPECT_EQ(std::tuple(vqf.Title(), vqf.Comment()), std::tuple(std::string(250, 'n'), "Café"));
+    // The last chunk of an id wins, cut to 255 characters.
+    EXPECT_EQ(std::tuple(vqf.Title(), vqf.Comment()), std::tuple(std::string(255, 'n'), "Café"));
 
     // A chunk id with a control character ends the walk; so does "DATA".
     fields.chunks = {{"NAME", "First"}, {"AU\x01H", "x"}, {"AUTH", "Never"}};

@@ -72,12 +72,20 @@ TEST(ID3v2, TagSizesCountHeaderAndFooterAndFrameSizesAreSynchsafeInVersion24) {
     EXPECT_EQ(std::tuple(int{tag.VersionID()}, tag.Size(), tag.Title()), std::tuple(3, 0u, ""));
     // So with a version we do not know.
     EXPECT_EQ(V2(ID3v2Tag(5, frame)).Title(), "");
-    // Only the first 500 bytes of a frame count, and the walk goes on; the cut falls inside the
-    // final "é", which is dropped whole.
-    const TID3v2 cut =
-        V2(ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\3" + std::string(498, 'x') + "\xC3\xA9 more") +
-                           ID3v2Frame(3, "TPE1", "\0Next"s)));
-    EXPECT_EQ(std::tuple(cut.Title(), cut.Artist()), std::tuple(std::string(498, 'x'), "Next"));
+    // A text keeps its first 255 characters, here 300 two-byte ones in UTF-8 and in UTF-16.
+    std::string greek, utf16 = "\1\xFF\xFE";
+    for (int i = 0; i < 300; ++i) greek += "\xCE\xB1", utf16 += "\xB1\x03"s;
+    const TID3v2 longText =
+        V2(ID3v2Tag(4, ID3v2Frame(4, "TIT2", "\3" + greek) + ID3v2Frame(4, "TPE1", utf16)));
+    const std::string kept = greek.substr(0, 510);
+    EXPECT_EQ(std::tuple(longText.Title(), longText.Artist()), std::tuple(kept, kept));
+    // Of a frame only its first 2048 bytes are read, and the walk goes on; the cut falls inside
+    // the "é" behind 2046 bytes, most of them blanks, and that character is dropped whole.
+    const TID3v2 cut = V2(ID3v2Tag(
+        3,
+        ID3v2Frame(3, "TIT2", "\3" + std::string(1900, ' ') + std::string(146, 'x') + "\xC3\xA9") +
+            ID3v2Frame(3, "TPE1", "\0Next"s)));
+    EXPECT_EQ(std::tuple(cut.Title(), cut.Artist()), std::tuple(std::string(146, 'x'), "Next"));
     // A 200-byte title has a synchsafe size (01 48) that read as a plain number would be 328.
     const std::string title(199, 't');
     const TID3v2 v24 =
@@ -185,11 +193,13 @@ TEST(APETag, ItemsAreFoundBeforeAnID3v1BlockAndBehindAHeaderInEitherVersion) {
     TAPEtag tag;
     EXPECT_FALSE(ReadBytes(tag, std::string(127, 'x')));
     EXPECT_FALSE(Ape("").Exists());
+    std::string cyrillic;
+    for (int i = 0; i < 300; ++i) cyrillic += "\xD0\x96";
     const std::string bytes = APETag(2000,
                                      {{"TITLE", "Caf\xC3\xA9"},
                                       {"Title", "Second"},
                                       {"Track", "4/9"},
-                                      {"Album", std::string(300, 'a')},
+                                      {"Album", cyrillic},
                                       {"Artist", "One\0Two"s},
                                       {"Comment", "Line\r\nbreak"}},
                                      true);
@@ -198,7 +208,7 @@ TEST(APETag, ItemsAreFoundBeforeAnID3v1BlockAndBehindAHeaderInEitherVersion) {
     // first counts.
     EXPECT_EQ(std::tuple(tag.Size(), tag.Title(), int{tag.Track()}, tag.Artist(), tag.Comment()),
               std::tuple(bytes.size() - 32, "Second", 4, "One", "Line  break"));
-    EXPECT_EQ(tag.Album(), std::string(250, 'a'));
+    EXPECT_EQ(tag.Album(), cyrillic.substr(0, 510));  // 255 of its 300 characters
     tag = Ape(APETag(1000, {{"Title", "Caf\xC3\xA9"}, {"Artist", "na\xEFve"}}));
     // Five characters, as windows-1252 reads them.
     EXPECT_EQ(std::tuple(tag.Title(), tag.Artist()), std::tuple("CafÃ©", "naïve"));
@@ -233,6 +243,9 @@ TEST(TagText, CutTextControlsAndTrackNumbers) {
     EXPECT_EQ(DecodeTagText("a\xFF\x62", TagEncoding::Utf8), "a\uFFFD\x62");
     EXPECT_EQ(CleanTagText("  \tline one\r\nline two\x7F "), "line one  line two");
     EXPECT_EQ(CleanTagText("\xC2\x85x"), "x");  // U+0085, a C1 control
+    // A cut counts characters from the first that is no blank; blanks before it go too.
+    EXPECT_EQ(std::tuple(CleanTagText("  \xCE\xB1\xCE\xB2\xCE\xB3", 2), CleanTagText("ab  cd", 3)),
+              std::tuple("\xCE\xB1\xCE\xB2", "ab"));
     // windows-1252 leaves 0x81 undefined; it decodes to a C1 control.
     EXPECT_EQ(DecodeTagText("A\x81\x42"s, TagEncoding::Latin), "A B");
     // The track number is the decimal before the slash.

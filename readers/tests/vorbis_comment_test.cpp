@@ -13,6 +13,7 @@ namespace rv {
 namespace {
 
 using namespace test;
+using namespace std::string_literals;
 
 constexpr unsigned char kVorbisComment = 4;
 
@@ -111,23 +112,43 @@ TEST(OggVorbis, FieldsFollowTheCommentRulesAndTheDurationFallsBackToTheNominalRa
         SCOPED_TRACE(file);
         const TOggVorbis ogg = Data<TOggVorbis>(file, 13000);
         EXPECT_EQ(ogg.Samples(), 0);
-        // Bytes over the nominal rate, the same for mono and stereo.
-        EXPECT_DOUBLE_EQ(ogg.Duration(),
-                         static_cast<double>(ogg.FileLength()) / ogg.BitRateNominal() / 125);
         EXPECT_TRUE(ogg.Valid());
+    }
+    // Then the file is taken at the nominal rate, mono and stereo alike: 32 000 bytes at
+    // 128 kbit/s, 16 000 bytes a second, last 2 s.
+    for (const unsigned char channels : {1, 2}) {
+        std::string bytes = OggVorbisFile(channels, 44100, 128000, VorbisCommentBody("v", {}), 0);
+        bytes.resize(32000, '\0');
+        EXPECT_DOUBLE_EQ(Read<TOggVorbis>(bytes).Duration(), 2.0);
+    }
+    // The last page is looked for backwards from 10 bytes before the end, over 12 060 bytes;
+    // a page header cut by the end of the file still gives the low half of its granule.
+    const std::string stream = OggVorbisFile(2, 44100, 128000, VorbisCommentBody("v", {}), 441000);
+    for (const char filler : {'O', 'x'}) {
+        auto samplesWithPageAt = [&](std::size_t fromEnd) {
+            std::string tail = std::string(12200, filler) + "OggS\0\0"s + LE64(88200);
+            tail.resize(12200 + fromEnd, filler);
+            return Read<TOggVorbis>(stream + tail).Samples();
+        };
+        EXPECT_EQ(
+            std::tuple(samplesWithPageAt(10), samplesWithPageAt(12060), samplesWithPageAt(20)),
+            std::tuple(88200, 88200, 88200));
+        EXPECT_EQ(std::tuple(samplesWithPageAt(9), samplesWithPageAt(12061)), std::tuple(0, 0));
     }
     // The last page begins 2 596 bytes before the end: 9 000 more keep it inside the search.
     EXPECT_EQ(Data<TOggVorbis>("ogg/mono_performer.ogg", 9000).Samples(), 44100);
+    std::string greek;
+    for (int i = 0; i < 300; ++i) greek += "\xCE\xBB";
     const TOggVorbis ogg = Read<TOggVorbis>(OggVorbisFile(
         2, 44100, 128000,
-        VorbisCommentBody("  Vendor One ", {"no equals sign", "artist=First", "Artist=Second",
-                                            "TITLE=" + std::string(300, 'x'), "performer=Ignored",
-                                            "GENRE=  Jazz  ", "description=Used", "x=y"}),
+        VorbisCommentBody("  Vendor One ",
+                          {"no equals sign", "artist=First", "Artist=Second", "TITLE=" + greek,
+                           "performer=Ignored", "GENRE=  Jazz  ", "description=Used", "x=y"}),
         441000));
     EXPECT_EQ(ogg.Vendor(), "Vendor One");  // a later text without "=" does not replace it
-    // A field keeps its first 250 bytes.
+    // A field keeps its first 255 characters.
     EXPECT_EQ(std::tuple(ogg.Artist(), ogg.Title(), ogg.Genre(), ogg.Comment()),
-              std::tuple("Second", std::string(244, 'x'), "Jazz", "Used"));
+              std::tuple("Second", greek.substr(0, 510), "Jazz", "Used"));
     EXPECT_DOUBLE_EQ(ogg.Duration(), 10.0);
     // The track is the number before the slash.
     EXPECT_EQ(Data<TOggVorbis>("ogg/stereo_tags.ogg").Track(), 7);     // 7/12

@@ -48,11 +48,14 @@ std::string Header(const std::vector<std::string>& children, long count = -1) {
            "\x01\x02" + body;
 }
 
-// The maximum bit rate lies at body offset 76; the WAVEFORMATEX (format tag 0x161, WMA 2) at
-// body offset 54.
-std::string FileProperties(std::uint32_t maxBitRate) {
+// The file properties: play duration (100-ns units), send duration, preroll (ms), flags (1:
+// broadcast, 2: seekable), packet sizes and the maximum bit rate, from body offset 40 on. The
+// WAVEFORMATEX (format tag 0x161, WMA 2) lies at body offset 54 of the stream properties.
+std::string FileProperties(std::uint32_t maxBitRate, std::uint64_t playDuration = 0,
+                           std::uint64_t preroll = 0, std::uint32_t flags = 2) {
     return Object("8CABDCA1-A947-11CF-8EE4-00C00C205365",
-                  std::string(76, '\x11') + LE32(maxBitRate));
+                  std::string(40, '\x11') + LE64(playDuration) + LE64(0x1111) + LE64(preroll) +
+                      LE32(flags) + std::string(8, '\x11') + LE32(maxBitRate));
 }
 std::string StreamProperties(std::uint16_t channels, std::uint32_t sampleRate,
                              std::uint32_t byteRate) {
@@ -90,37 +93,51 @@ std::string Extended(const std::vector<Descriptor>& descriptors) {
     return Object("D2D0A440-E307-11D2-97F0-00A0C95EA850", body);
 }
 
-// A plausible stereo stream followed by `objects`, in a file of at least `fileSize` bytes.
-TWMAfile Read(std::vector<std::string> objects, std::size_t fileSize = 0) {
+// A plausible stereo stream followed by `objects`.
+TWMAfile Read(std::vector<std::string> objects) {
     objects.insert(objects.begin(), {FileProperties(128000), StreamProperties(2, 44100, 16000)});
-    std::string bytes = Header(objects);
-    if (bytes.size() < fileSize) bytes.resize(fileSize, '\0');
-    return test::Read<TWMAfile>(bytes);
+    return test::Read<TWMAfile>(Header(objects));
 }
 
 // Stream values and texts of real files are checked against the tools in manifest_test.cpp;
-// here, trimming, names in any case and the file-size estimate of the duration.
+// here, trimming, names in any case and the length of texts.
 TEST(WMAFile, ReadsStreamPropertiesAndTextsTheLaterWinningAndLongOnesCut) {
     const TWMAfile wma = Read(
         {ContentDescription({"  Title ", "Author", "(c)", "Notes", "rating"}),
          Extended(
-             {{"WM/AlbumTitle", 0, "Album"}, {"wm/year", 0, "1998"}, {"WM/Genre", 0, "Jazz"}})},
-        1000000);
+             {{"WM/AlbumTitle", 0, "Album"}, {"wm/year", 0, "1998"}, {"WM/Genre", 0, "Jazz"}})});
     EXPECT_TRUE(wma.Valid());
-    EXPECT_DOUBLE_EQ(wma.Duration(), 62.5);
     EXPECT_EQ(std::tuple(wma.Title(), wma.Comment(), wma.Album(), wma.Year(), wma.Genre()),
               std::tuple("Title", "Notes", "Album", "1998", "Jazz"));
     const std::string first = ContentDescription({"First", "", "", "", ""});
     const std::string second = Extended({{"WM/Title", 0, "Second"}});
     EXPECT_EQ(Read({first, second}).Title(), "Second");
     EXPECT_EQ(Read({second, first}).Title(), "First");
+    // A text keeps 255 characters. Of a value the first 1024 units are read: a character cut
+    // in half there (behind blanks) is dropped, and the next descriptor is intact.
     const TWMAfile cut =
         Read({ContentDescription({std::string(300, 'x'), "", "", "", ""}),
-              Extended({{"WM/Genre", 0, std::string(249, 'g') + "\xF0\x9D\x84\x9E"},
+              Extended({{"WM/Genre", 0,
+                         std::string(1000, ' ') + std::string(23, 'g') + "\xF0\x9D\x84\x9E"},
                         {"WM/Year", 0, "2001"}})});
-    // A character cut in half by the limit is dropped, and the next descriptor is intact.
     EXPECT_EQ(std::tuple(cut.Title(), cut.Genre(), cut.Year()),
-              std::tuple(std::string(250, 'x'), std::string(249, 'g'), "2001"));
+              std::tuple(std::string(255, 'x'), std::string(23, 'g'), "2001"));
+}
+
+TEST(WMAFile, DurationIsThePlayDurationLessThePrerollOrAnEstimate) {
+    // A 1 000 000-byte file with a maximum bit rate of 128 kbit/s: 62.5 s by the estimate.
+    auto duration = [](std::uint64_t playDuration, std::uint64_t preroll, std::uint32_t flags) {
+        std::string bytes = Header({FileProperties(128000, playDuration, preroll, flags),
+                                    StreamProperties(2, 44100, 16000)});
+        bytes.resize(1000000, '\0');
+        return test::Read<TWMAfile>(bytes).Duration();
+    };
+    // 5.142 s less a preroll of 3.1 s, as ffmpeg writes them.
+    EXPECT_DOUBLE_EQ(duration(51420000, 3100, 2), 2.042);
+    // A broadcast file, no play duration, a preroll as long as the play duration.
+    EXPECT_EQ(
+        std::tuple(duration(51420000, 3100, 3), duration(0, 0, 2), duration(31000000, 3100, 2)),
+        std::tuple(62.5, 62.5, 62.5));
 }
 
 TEST(WMAFile, TrackNumberComesFromTrackNumberBeforeTheZeroBasedTrack) {
@@ -142,14 +159,15 @@ TEST(WMAFile, TrackNumberComesFromTrackNumberBeforeTheZeroBasedTrack) {
 
 TEST(WMAFile, ImplausibleStreamsAreNotValid) {
     // Maximum bit rate, channels, sample rate, average bytes per second; the first two are
-    // the edges of the plausible range.
-    const std::uint32_t cases[][4] = {{1, 1, 8000, 1},           {319999, 2, 96000, 39999},
-                                      {128000, 6, 44100, 16000}, {128000, 0, 44100, 16000},
-                                      {128000, 2, 7999, 16000},  {128000, 2, 96001, 16000},
-                                      {0, 2, 44100, 16000},      {320000, 2, 44100, 16000},
-                                      {128000, 2, 44100, 0},     {128000, 2, 44100, 40000}};
+    // the edges of the plausible range, the third what ffmpeg writes at 320 kbit/s. No encoder
+    // goes past uncompressed 32-bit samples of two channels at 96 kHz.
+    const std::uint32_t cases[][4] = {
+        {1, 1, 8000, 1},           {6144000, 2, 96000, 768000}, {320000, 2, 44100, 40000},
+        {128000, 6, 44100, 16000}, {128000, 0, 44100, 16000},   {128000, 2, 7999, 16000},
+        {128000, 2, 96001, 16000}, {0, 2, 44100, 16000},        {6144001, 2, 44100, 16000},
+        {128000, 2, 44100, 0},     {128000, 2, 44100, 768001}};
     for (const auto& c : cases) {
-        const bool valid = &c < cases + 2;
+        const bool valid = &c < cases + 3;
         SCOPED_TRACE(&c - cases);
         const TWMAfile wma = test::Read<TWMAfile>(
             Header({FileProperties(c[0]),

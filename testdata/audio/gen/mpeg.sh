@@ -1,5 +1,6 @@
-# MPEG audio: Layers II and III of MPEG 1, 2 and 2.5, CBR and VBR (Xing), with ID3v1, ID3v2.3
-# (ISO-8859-1 and UTF-16), ID3v2.4 (UTF-8) and APEv2 tags. Layer I, VBRI headers, ID3v2.2 and
+# MPEG audio: Layers II and III of MPEG 1, 2 and 2.5, CBR (with and without an Info frame) and
+# VBR (Xing), with ID3v1, ID3v2.3 (ISO-8859-1 and UTF-16), ID3v2.4 (UTF-8) and APEv2 tags, texts
+# longer than 255 characters among them. Layer I, VBRI headers, ID3v2.2 and
 # APEv1 have no Debian encoder; the tests build those byte by byte.
 need ffmpeg lame twolame id3v2 /usr/bin/python3
 
@@ -91,4 +92,19 @@ tags.add(TDRC(encoding=3, text="1999-05-01"))
 tags.add(TRCK(encoding=3, text="x"))
 tags.add(APIC(encoding=0, mime="image/png", type=3, desc="", data=bytes(range(256)) * 24))
 tags.save(sys.argv[1], v2_version=4, v1=0)
+PY
+
+# MPEG 1 Layer III, 128 kbit/s CBR, joint stereo, by ffmpeg, whose Info frame says plain stereo.
+# An ID3v2.3 title of 300 Cyrillic characters (UTF-16) by ffmpeg, and an APEv2 tag with a title
+# of 300 Greek characters (UTF-8) by mutagen.
+long_title=$(/usr/bin/python3 -c 'print(("Кириллический заголовок " * 14)[:300])')
+ffmpeg -v error -y -i stereo44.wav -c:a libmp3lame -b:a 128k -id3v2_version 3 \
+    -metadata title="$long_title" -metadata artist="Исполнитель" "$out/ffmpeg_info_long_texts.mp3"
+/usr/bin/python3 - "$out/ffmpeg_info_long_texts.mp3" <<'PY'
+import sys
+from mutagen.apev2 import APEv2
+ape = APEv2()
+ape["Title"] = ("Ελληνικός τίτλος " * 20)[:300]
+ape["Artist"] = "Καλλιτέχνης"
+ape.save(sys.argv[1])
 PY

@@ -1,7 +1,10 @@
 """Reference values of the MPEG audio files: stream properties from mutagen, ffprobe and
-mediainfo; ID3v1, ID3v2 and APE tag fields from mutagen."""
+mediainfo (the channel mode from mediainfo, which reads it from the audio frames, where mutagen
+takes the first frame's even when that holds a Xing or Info header; the audio frames counted by
+ffprobe's demuxer); ID3v1, ID3v2 and APE tag fields from mutagen."""
 
 import os
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -12,6 +15,8 @@ import mutagen.id3  # noqa: E402
 import mutagen.mp3  # noqa: E402
 
 MODES = {0: "Stereo", 1: "Joint Stereo", 2: "Dual Channel", 3: "Mono"}
+# mediainfo names joint stereo and dual channel; plain stereo and mono go by the channel count.
+MEDIAINFO_MODES = {"Joint stereo": "Joint Stereo", "Dual mono": "Dual Channel"}
 ID3V2_FIELDS = {"title": "TIT2", "artist": "TPE1", "album": "TALB", "track": "TRCK",
                 "year": "TYER", "recording_time": "TDRC", "genre": "TCON", "composer": "TCOM",
                 "encoder": "TENC", "copyright": "TCOP"}
@@ -32,7 +37,14 @@ def stream(path):
     emit(path, "duration", f"{float(audio['duration']):.4f}", "ffprobe")
     emit(path, "channels", audio["channels"], "ffprobe")
     emit(path, "bitrate_kbps", int(audio["bit_rate"]) // 1000, "ffprobe")
+    # The audio frames as the demuxer counts them, a Xing or Info frame left out.
+    counted = subprocess.run(["ffprobe", "-v", "error", "-count_packets", "-select_streams", "a",
+                              "-show_entries", "stream=nb_read_packets", "-of", "csv=p=0", path],
+                             capture_output=True, text=True, check=True)
+    emit(path, "frames", int(counted.stdout.strip().strip(",")), "ffprobe")
     track = mediainfo(path)
+    mode = MEDIAINFO_MODES.get(track.get("Format_Settings_Mode"))
+    emit(path, "channel_mode", mode or {"1": "Mono", "2": "Stereo"}[track["Channels"]], "mediainfo")
     emit(path, "format_version", track.get("Format_Version"), "mediainfo")
     emit(path, "format_profile", track.get("Format_Profile"), "mediainfo")
     emit(path, "duration", track.get("Duration"), "mediainfo")

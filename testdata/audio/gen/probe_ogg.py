@@ -40,11 +40,14 @@ def stream(path):
     for key in sorted(set(ogg.tags.keys())):
         if key.upper() != "METADATA_BLOCK_PICTURE":
             emit(path, f"tag.{key.upper()}", ogg.tags[key][-1], "mutagen")
-    audio = next(s for s in ffprobe(path)["streams"] if s["codec_type"] == "audio")
+    probed = ffprobe(path)
+    audio = next(s for s in probed["streams"] if s["codec_type"] == "audio")
     emit(path, "channels", audio["channels"], "ffprobe")
     emit(path, "sample_rate", audio["sample_rate"], "ffprobe")
     emit(path, "nominal_bitrate", audio.get("bit_rate"), "ffprobe")
     emit(path, "duration", f"{float(audio['duration']):.6f}", "ffprobe")
+    # The whole file over the duration.
+    emit(path, "file_bitrate_bps", probed["format"].get("bit_rate"), "ffprobe")
     track = mediainfo(path)
     emit(path, "channels", track.get("Channels"), "mediainfo")
     emit(path, "nominal_bitrate", track.get("BitRate_Nominal"), "mediainfo")
