@@ -191,6 +191,14 @@ TEST(CpuTest, Family6Model5IsNamedByItsSecondLevelCache) {
         EXPECT_EQ(m.cpu.FriendlyName(), c.name);
         EXPECT_EQ(m.cpu.CodeName(), c.codeName);
     }
+    // Pentium Pro: 06 is an 8 KB code cache, 0A an 8 KB data cache, 42 256 KB L2.
+    const Measured pro({Intel(2),
+                        {1, 0, {0x00000619, 0x00000000, 0x00000000, 0x0000FBFF}},
+                        {2, 0, {0x03020101, 0x00000000, 0x00000000, 0x0A040642}}});
+    EXPECT_EQ(pro.cpu.FriendlyName(), "Pentium Pro");
+    EXPECT_EQ(pro.cpu.Cache().Level1Code, 8);
+    EXPECT_EQ(pro.cpu.Cache().Level1Data, 8);
+    EXPECT_EQ(pro.cpu.Cache().Level2, 256);
 }
 
 TEST(CpuTest, Pentium4BrandTextIsTrimmed) {
