@@ -277,6 +277,9 @@ TEST(CpuTest, AmdSecondLevelCacheOfEveryFamily) {
     EXPECT_EQ(zen3.cpu.Cache().Level1, 64);
     EXPECT_EQ(zen3.cpu.Cache().Level2, 512);
     EXPECT_EQ(zen3.cpu.Cache().Level3, 262144);
+    EXPECT_TRUE(
+        Describes(zen3.cpu.Cache(),
+                  "Unified cache 512K, 8-way associative, 64 byte line size, 1 line per tag"));
     EXPECT_EQ(zen3.cpu.FriendlyName(), "");
 }
 
