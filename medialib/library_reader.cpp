@@ -93,7 +93,7 @@ void CutText255(std::string& text) {
 // is passed over.
 class LibraryHandler final : public XmlContentHandler {
 public:
-    LibraryHandler() : names_(256), fields_(names_) {}
+    LibraryHandler() : fields_(names_) {}
 
     TXmlNameTable& Names() { return names_; }
 
