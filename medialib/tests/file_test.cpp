@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <clocale>
 #include <limits>
@@ -11,6 +9,7 @@
 #include "medialib/media_lib_error.h"
 #include "medialib/xml/binary_codec.h"
 #include "medialib/xml/simple_xml.h"
+#include "testsupport/file_size_limit.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
 #include "xmllint_check.h"
@@ -257,15 +256,10 @@ TEST(LibraryFile, AFailedSaveKeepsTheOldFileAndTheModifiedFlag) {
     const std::string path = dir / "kept.rvl";
     test::WriteFileBytes(path, "old content");
     // A file-size limit stops the write part way, as a full disk would.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_THROW(lib.SaveToFile(path), Exception);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
+    {
+        test::FileSizeLimit limit(100);
+        EXPECT_THROW(lib.SaveToFile(path), Exception);
+    }
     EXPECT_EQ(test::ReadFileBytes(path), "old content");
     EXPECT_TRUE(lib.Modified());
     EXPECT_EQ(lib.FileName(), "");
