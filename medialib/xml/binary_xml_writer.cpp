@@ -96,8 +96,8 @@ private:
     }
 
     BinaryXmlEncoder out_;
-    std::vector<std::int32_t>
-        written_;  // the number each identifier is written as, when they differ
+    // The number each identifier is written as, where they differ.
+    std::vector<std::int32_t> written_;
 };
 
 }  // namespace
