@@ -33,6 +33,13 @@ void IgnoreFileSizeSignal() {
     (void)ignored;
 }
 
+// An unnamed file is linked in through its descriptor's name under /proc (doing so through the
+// descriptor itself needs a privilege): without /proc, temporary files have names.
+bool CanLinkUnnamedFiles() {
+    static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+    return can;
+}
+
 bool SameFile(int fd, const std::string& path) {
     struct stat byPath, byFd;
     return ::stat(path.c_str(), &byPath) == 0 && ::fstat(fd, &byFd) == 0 &&
@@ -47,13 +54,17 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path) {
     tempPrefix_ = save_target::FolderOf(target_) + "/" + save_target::TemporaryPrefix(target_);
     save_target::RemoveStaleTemporaries(target_);
     Open();
-    // A replaced file keeps its owner and permissions; a new one gets the umask's.
+    KeepOwnerAndMode();
+    buffer_.reserve(kBufferSize);
+}
+
+// A replaced file keeps its owner and permissions; a new one gets the umask's.
+void AtomicFileWriter::KeepOwnerAndMode() {
     struct stat old;
     if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
         (void)::fchown(fd_, old.st_uid, old.st_gid);
         (void)::fchmod(fd_, old.st_mode & 07777);
     }
-    buffer_.reserve(kBufferSize);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -63,7 +74,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 // The temporary file is locked while it is written: that tells a later save that its writer
 // still runs.
 void AtomicFileWriter::Open() {
-    if (useUnnamedFiles)
+    if (useUnnamedFiles && CanLinkUnnamedFiles())
         fd_ =
             ::open(save_target::FolderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
@@ -132,21 +143,18 @@ void AtomicFileWriter::LinkIn() {
             (errno != EEXIST &&
              ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tempPath_.c_str(), AT_SYMLINK_FOLLOW) == 0))
             return;
-        if (errno != EEXIST) {
-            const int error = errno;
-            tempPath_.clear();
-            Fail("cannot link", error);
-        }
+        if (errno != EEXIST) break;
     }
+    const int error = errno;
     tempPath_.clear();
-    Fail("cannot link", EEXIST);
+    Fail("cannot link", error);
 }
 
 void AtomicFileWriter::Commit() {
     if (fd_ < 0) throw EFileError("Cannot write file " + path_);
     Flush();
-    if (::fsync(fd_) != 0) Fail("cannot flush", errno);
     if (unnamed_) LinkIn();
+    if (::fsync(fd_) != 0) Fail("cannot flush", errno);
     // Renamed while still open, and so locked: no other save takes it for a stale one.
     if (::rename(tempPath_.c_str(), target_.c_str()) != 0) Fail("cannot replace", errno);
     committed_ = true;

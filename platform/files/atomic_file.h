@@ -41,6 +41,7 @@ public:
 private:
     void Open();
     bool OpenNamed();
+    void KeepOwnerAndMode();
     void LinkIn();
     void Flush();
     void WriteThrough(const char* data, std::size_t size);

@@ -146,6 +146,43 @@ TEST(AtomicFile, ASaveThroughLinksReplacesTheFileTheyLeadTo) {
     EXPECT_EQ(EntriesIn(dir.Path()), 8u);
 }
 
+// Saves need no privileges (linking an unnamed file in may), and a folder the user may not write
+// to refuses them. Run as root, the saves run in a child process as the user nobody.
+TEST(AtomicFile, SavesWithoutPrivileges) {
+    test::TempDir dir;
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
+    ASSERT_EQ(mkdir((dir / "closed").c_str(), 0700), 0);
+    ASSERT_EQ(chmod((dir / "closed").c_str(), 0555), 0);
+    const auto save = [&dir] {
+        ReplaceFileAtomically(dir / "lib.rvl", "saved");
+        try {
+            ReplaceFileAtomically(dir / "closed/lib.rvl", "refused");
+            return false;
+        } catch (const EFileError&) {
+        }
+        std::string content;
+        return ReadWholeFile(dir / "lib.rvl", content) && content == "saved";
+    };
+    if (geteuid() != 0) {
+        EXPECT_TRUE(save());
+    } else {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            constexpr uid_t kNobody = 65534;
+            if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
+            _exit(save() ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+    EXPECT_EQ(test::ReadFileBytes(dir / "lib.rvl"), "saved");
+    EXPECT_EQ(EntriesIn(dir.Path()), 2u);
+    EXPECT_EQ(EntriesIn(dir / "closed"), 0u);
+}
+
 // Starts a save of `path` in a child process and kills it half-way.
 void KillASave(const std::string& path) {
     int ready[2];
