@@ -34,7 +34,7 @@ void IgnoreFileSizeSignal() {
 }
 
 // An unnamed file is linked in through its descriptor's name under /proc (doing so through the
-// descriptor itself needs a privilege): without /proc, temporary files have names.
+// descriptor itself may need a privilege): without /proc, temporary files have names.
 bool CanLinkUnnamedFiles() {
     static const bool can = ::access("/proc/self/fd", X_OK) == 0;
     return can;
@@ -138,7 +138,7 @@ void AtomicFileWriter::LinkIn() {
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         tempPath_ = tempPrefix_ + std::to_string(entropy() % 1000000000u);
-        // Linking the descriptor itself needs a privilege; its name under /proc does not.
+        // Linking the descriptor itself may need a privilege; its name under /proc does not.
         if (::linkat(fd_, "", AT_FDCWD, tempPath_.c_str(), AT_EMPTY_PATH) == 0 ||
             (errno != EEXIST &&
              ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tempPath_.c_str(), AT_SYMLINK_FOLLOW) == 0))
@@ -153,8 +153,8 @@ void AtomicFileWriter::LinkIn() {
 void AtomicFileWriter::Commit() {
     if (fd_ < 0) throw EFileError("Cannot write file " + path_);
     Flush();
-    if (unnamed_) LinkIn();
     if (::fsync(fd_) != 0) Fail("cannot flush", errno);
+    if (unnamed_) LinkIn();
     // Renamed while still open, and so locked: no other save takes it for a stale one.
     if (::rename(tempPath_.c_str(), target_.c_str()) != 0) Fail("cannot replace", errno);
     committed_ = true;
