@@ -27,7 +27,8 @@ inline constexpr XmlNameID kXmlPredefinedNames = 5;
 // Nodes count their uses of a name (their own and their attributes'), and a name is freed when
 // the last node using it goes, so that a session loading many documents keeps only the names of
 // those alive. An identifier therefore stays valid while a node or attribute uses its name;
-// after that it may come back for another name. The predefined names are never freed.
+// after that it may come back for another name. The predefined names, and a name added but not
+// yet used, are not freed.
 //
 // A table belongs to the thread that made it, and so do the documents and nodes using it: counts
 // and look-ups take no lock. Debug builds stop the program when another thread uses the table.
