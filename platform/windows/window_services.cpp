@@ -110,10 +110,11 @@ HWND GetParentWindow(HWND wnd) {
 }
 
 void SetWindowBounds(HWND wnd, const TRect& bounds) {
-    if (HostWidget* h = HostWidget::Find(wnd)) {
-        h->bounds = bounds;
-        h->PlaceInParent();
-    }
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h) return;
+    if (!h->parent) return h->PlaceTopLevel(bounds);
+    h->bounds = bounds;
+    h->PlaceInParent();
 }
 
 TRect GetWindowBounds(HWND wnd) {
@@ -125,6 +126,7 @@ void ShowWindow(HWND wnd, bool show) {
     if (HostWidget* h = HostWidget::Find(wnd)) {
         h->shown = show;
         h->setVisible(show);
+        if (show) h->ApplySizeLimits();
     }
 }
 
@@ -420,6 +422,9 @@ LRESULT DefHostWindowProc(HWND wnd, TMessage& m) {
             if (h->HeaderArea().contains(p)) return m.Result = HTNOWHERE;
             return m.Result = HTBORDER;
         }
+        case WM_CLOSE:
+            ShowWindow(wnd, false);
+            return m.Result = 0;
         case WM_SETREDRAW:
             SetRedraw(wnd, m.WParam != 0);
             return m.Result = 0;
