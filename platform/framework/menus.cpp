@@ -47,7 +47,8 @@ TMenu* TMenuItem::GetParentMenu() const {
 }
 
 void TMenuItem::Click() {
-    if (OnClick) OnClick(this);
+    // A copy: the handler may free the item, say by rebuilding its menu.
+    if (TNotifyEvent handler = OnClick) handler(this);
 }
 
 void TMenuItem::PublishProperties(TPropList& list) {

@@ -44,7 +44,7 @@ public:
     TMenu* GetParentMenu() const;
 
     TNotifyEvent OnClick;
-    // What choosing the item does: OnClick, when set.
+    // What choosing the item does: OnClick, when set. The handler may free the item.
     virtual void Click();
 
     // Caption, Tag.
