@@ -1,7 +1,5 @@
 #include "widgets/form_placement.h"
 
-#include <cstdio>
-
 #include "platform/messages/application.h"
 #include "platform/windows/screens.h"
 #include "platform/windows/window_host.h"
@@ -12,19 +10,6 @@
 namespace rv {
 
 namespace {
-
-// The automatic restore and saves never stop the form: a failure is shown and the form goes on.
-template <class Call>
-void Reported(Call call) {
-    try {
-        call();
-    } catch (...) {
-        if (Application)
-            Application->HandleException();
-        else
-            std::fprintf(stderr, "Error: the window placement failed\n");
-    }
-}
 
 // The classic frame a maximised window pushes off the screen, by border style.
 TPoint FrameOf(TFormBorderStyle style) {
@@ -165,19 +150,19 @@ void TFormPlacement::Loaded() {
 }
 
 void TFormPlacement::FormShow(TObject* sender) {
-    if (Active) Reported([this] { RestoreAll(); });
+    if (Active) RunReported([this] { RestoreAll(); });
     if (savedShow_) savedShow_(sender);
 }
 
 void TFormPlacement::FormCloseQuery(TObject* sender, bool& canClose) {
     if (savedCloseQuery_) savedCloseQuery_(sender, canClose);
-    if (canClose && Active && Form() && Form()->Handle()) Reported([this] { SaveAll(); });
+    if (canClose && Active && Form() && Form()->Handle()) RunReported([this] { SaveAll(); });
 }
 
 void TFormPlacement::FormDestroy(TObject* sender) {
     if (Active && !saved_) {
         formDestroying_ = true;
-        Reported([this] { SaveAll(); });
+        RunReported([this] { SaveAll(); });
         formDestroying_ = false;
     }
     if (savedDestroy_) savedDestroy_(sender);

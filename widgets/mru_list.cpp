@@ -112,19 +112,11 @@ void Lorvix_MRUList::Save() {
 }
 
 void Lorvix_MRUList::SetPopupMenu(TPopupMenu* menu) {
-    if (menu == popupMenu_) return;
-    if (popupMenu_) RemoveFreeNotification(popupMenu_);
-    popupMenu_ = menu;
-    if (popupMenu_) FreeNotification(popupMenu_);
-    RebuildPopupMenu();
+    if (SetLink(popupMenu_, menu)) RebuildPopupMenu();
 }
 
 void Lorvix_MRUList::SetMainMenuItem(TMenuItem* item) {
-    if (item == mainMenuItem_) return;
-    if (mainMenuItem_) RemoveFreeNotification(mainMenuItem_);
-    mainMenuItem_ = item;
-    if (mainMenuItem_) FreeNotification(mainMenuItem_);
-    RebuildMainMenu();
+    if (SetLink(mainMenuItem_, item)) RebuildMainMenu();
 }
 
 void Lorvix_MRUList::RebuildMainMenu() {

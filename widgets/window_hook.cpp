@@ -189,9 +189,7 @@ void TRxWindowHook::SetActive(bool active) {
 void TRxWindowHook::SetWinControl(TWinControl* control) {
     if (control == control_) return;
     UnhookControl();
-    if (control_) RemoveFreeNotification(control_);
-    control_ = control;
-    if (control_) FreeNotification(control_);
+    SetLink(control_, control);
     if (active_) HookControl();
 }
 

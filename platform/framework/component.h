@@ -72,6 +72,16 @@ public:
 protected:
     // The component and its fellows are complete: references may be resolved now.
     virtual void Loaded();
+    // Points a reference held by this component at `value`, the free notification moving with
+    // it; false when it pointed there already.
+    template <class T>
+    bool SetLink(T*& link, T* value) {
+        if (link == value) return false;
+        if (link) RemoveFreeNotification(link);
+        link = value;
+        if (link) FreeNotification(link);
+        return true;
+    }
     // Called on every component of the owner when one of them joins or leaves, so that
     // references to it can be dropped.
     virtual void Notification(TComponent* component, TOperation operation);

@@ -1,7 +1,6 @@
 #include "platform/framework/form.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 
 #include "platform/messages/application.h"
@@ -12,19 +11,6 @@
 namespace rv {
 
 namespace {
-
-// An event handler's exception goes to the application's handling; the form carries on.
-template <class Call>
-void Guarded(Call call) {
-    try {
-        call();
-    } catch (...) {
-        if (Application)
-            Application->HandleException();
-        else
-            std::fprintf(stderr, "Error: unhandled exception in a form's event\n");
-    }
-}
 
 TRect CenteredOn(const TRect& area, int width, int height) {
     return Bounds(area.Left + (area.Width() - width) / 2, area.Top + (area.Height() - height) / 2,
@@ -47,7 +33,7 @@ void TCustomForm::BeforeDestruction() {
     if (destroyRaised_) return;
     destroyRaised_ = true;
     MarkDestroying();
-    Guarded([this] { DoDestroy(); });
+    RunReported([this] { DoDestroy(); });
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
@@ -111,9 +97,7 @@ void TCustomForm::ApplyDecoration() {
 }
 
 void TCustomForm::SetMenu(TMainMenu* menu) {
-    if (menu_) RemoveFreeNotification(menu_);
-    menu_ = menu;
-    if (menu_) FreeNotification(menu_);
+    SetLink(menu_, menu);
 }
 
 bool TCustomForm::IsMainForm() const {
@@ -151,7 +135,8 @@ void TCustomForm::VisibleChanged() {
         DoHide();
         return;
     }
-    Guarded([this] { DoShow(); });
+    // A failing handler is shown and the form still appears.
+    RunReported([this] { DoShow(); });
     if (!Visible()) return;  // a handler hid it again
     PlaceOnShow();
     ShowWindowCmd(Handle(), ShowCommand());

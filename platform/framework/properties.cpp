@@ -7,11 +7,20 @@
 
 namespace rv {
 
-TPropInfo IntegerProperty(std::string name, std::function<int()> get,
-                          std::function<void(int)> set) {
+namespace {
+
+TPropInfo Property(std::string name, TTypeKind kind) {
     TPropInfo info;
     info.Name = std::move(name);
-    info.Kind = tkInteger;
+    info.Kind = kind;
+    return info;
+}
+
+}  // namespace
+
+TPropInfo IntegerProperty(std::string name, std::function<int()> get,
+                          std::function<void(int)> set) {
+    TPropInfo info = Property(std::move(name), tkInteger);
     info.GetInteger = std::move(get);
     info.SetInteger = std::move(set);
     return info;
@@ -19,9 +28,7 @@ TPropInfo IntegerProperty(std::string name, std::function<int()> get,
 
 TPropInfo StringProperty(std::string name, std::function<std::string()> get,
                          std::function<void(const std::string&)> set) {
-    TPropInfo info;
-    info.Name = std::move(name);
-    info.Kind = tkString;
+    TPropInfo info = Property(std::move(name), tkString);
     info.GetString = std::move(get);
     info.SetString = std::move(set);
     return info;
@@ -29,9 +36,7 @@ TPropInfo StringProperty(std::string name, std::function<std::string()> get,
 
 TPropInfo StringListProperty(std::string name, std::function<std::vector<std::string>()> get,
                              std::function<void(const std::vector<std::string>&)> set) {
-    TPropInfo info;
-    info.Name = std::move(name);
-    info.Kind = tkStringList;
+    TPropInfo info = Property(std::move(name), tkStringList);
     info.GetStrings = std::move(get);
     info.SetStrings = std::move(set);
     return info;

@@ -163,19 +163,9 @@ TEST(ScreenFit, WindowsStayWhereTheUserCanGraspThemAndMoveOtherwise) {
 
 TEST_F(FormStorage, ThePreferencesAndPlayerWindowsKeepTheirOwnShares) {
     // The preferences dialog: no placement, only its version and the fetched site list.
-    struct Combo : TCustomControl {
-        using TCustomControl::TCustomControl;
-        std::vector<std::string> items;
-        void PublishProperties(TPropList& list) override {
-            TCustomControl::PublishProperties(list);
-            list.push_back(StringListProperty(
-                "Items", [this] { return items; },
-                [this](const std::vector<std::string>& v) { items = v; }));
-        }
-    };
     {
         TForm prefs(nullptr);
-        auto* sites = new Combo(&prefs);
+        auto* sites = new test::ComboBox(&prefs);
         sites->SetName("cbSites");
         auto* storage = new TFormStorage(&prefs);
         storage->SetIniFileName("SOFTWARE\\Lorvix\\Reelvault");
@@ -193,18 +183,9 @@ TEST_F(FormStorage, ThePreferencesAndPlayerWindowsKeepTheirOwnShares) {
     EXPECT_EQ(ValueNames(list), (Names{"Count", "Item0"}));
 
     // The player: its placement and the open dialog's folder in a sub-key of its own.
-    struct Dialog : TComponent {
-        using TComponent::TComponent;
-        std::string dir;
-        void PublishProperties(TPropList& list) override {
-            TComponent::PublishProperties(list);
-            list.push_back(StringProperty(
-                "InitialDir", [this] { return dir; }, [this](const std::string& v) { dir = v; }));
-        }
-    };
     {
         TForm player(nullptr);
-        auto* od = new Dialog(&player);
+        auto* od = new test::OpenDialog(&player);
         od->SetName("od");
         auto* storage = new TFormStorage(&player);
         storage->SetIniFileName(kMainKey);
@@ -213,7 +194,7 @@ TEST_F(FormStorage, ThePreferencesAndPlayerWindowsKeepTheirOwnShares) {
         storage->SetStoredProps({{"od.InitialDir", nullptr}});
         player.FinishLoading();
         player.Show();
-        od->dir = "/music/mp3";
+        od->initialDir = "/music/mp3";
     }
     const std::string playerKey = kMainKey + "\\MP3 Player";
     EXPECT_EQ(ValueNames(playerKey).back(), "od_InitialDir");

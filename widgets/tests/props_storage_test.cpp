@@ -7,35 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "platform/framework/custom_controls.h"
-#include "platform/windows/tests/gui_app.h"
+#include "widgets/tests/storage_fixture.h"
 
 namespace rv {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// Components with the properties the program stores: a combo box's Items, a dialog's InitialDir.
-struct ComboBox : TCustomControl {
-    using TCustomControl::TCustomControl;
-    Lines items{"designed site"};
-    void PublishProperties(TPropList& list) override {
-        TCustomControl::PublishProperties(list);
-        list.push_back(StringListProperty(
-            "Items", [this] { return items; }, [this](const Lines& v) { items = v; }));
-    }
-};
-
-struct OpenDialog : TComponent {
-    using TComponent::TComponent;
-    std::string initialDir;
-    void PublishProperties(TPropList& list) override {
-        TComponent::PublishProperties(list);
-        list.push_back(StringProperty(
-            "InitialDir", [this] { return initialDir; },
-            [this](const std::string& v) { initialDir = v; }));
-    }
-};
+using test::ComboBox;
+using test::OpenDialog;
 
 // The store: sections of named values, as the registry holds them.
 struct Store {

@@ -1,5 +1,6 @@
 #pragma once
-// Forms with a form storage, as the program's windows carry them, over a settings sandbox.
+// Forms with a form storage, as the program's windows carry them, over a settings sandbox, and
+// components with the kinds of properties the program stores.
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,28 @@ protected:
         App().OnException = [this](const std::exception& e) { errors.push_back(e.what()); };
     }
     Names errors;
+};
+
+// Components with the properties the program stores: a combo box's Items, a dialog's InitialDir.
+struct ComboBox : TCustomControl {
+    using TCustomControl::TCustomControl;
+    Names items{"designed site"};
+    void PublishProperties(TPropList& list) override {
+        TCustomControl::PublishProperties(list);
+        list.push_back(StringListProperty(
+            "Items", [this] { return items; }, [this](const Names& v) { items = v; }));
+    }
+};
+
+struct OpenDialog : TComponent {
+    using TComponent::TComponent;
+    std::string initialDir;
+    void PublishProperties(TPropList& list) override {
+        TComponent::PublishProperties(list);
+        list.push_back(StringProperty(
+            "InitialDir", [this] { return initialDir; },
+            [this](const std::string& v) { initialDir = v; }));
+    }
 };
 
 inline const std::string kMainKey = "SOFTWARE\\Lorvix\\Reelvault\\1.x";
