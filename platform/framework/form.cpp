@@ -27,6 +27,8 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 
 TCustomForm::~TCustomForm() {
     BeforeDestruction();
+    // The components go while the form is whole: they may still reach it.
+    DestroyComponents();
 }
 
 void TCustomForm::BeforeDestruction() {
