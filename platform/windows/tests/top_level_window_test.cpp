@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QScreen>
 
 #include "platform/windows/screens.h"
 #include "platform/windows/tests/host_fixture.h"
@@ -21,18 +20,6 @@ TWindowPlacement PlacementOf(HWND wnd) {
     TWindowPlacement p;
     EXPECT_TRUE(GetWindowPlacement(wnd, p));
     return p;
-}
-
-TEST(Screens, TheOffscreenScreenIsWhatTheToolkitSays) {
-    test::App();
-    QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), screen.width());
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), screen.height());
-    EXPECT_EQ(GetSystemMetrics(SM_CXFRAME), 4);
-    EXPECT_EQ(GetSystemMetrics(-1), 0);
-    EXPECT_GT(ScreenPixelsPerInch(), 0);
-    EXPECT_EQ(ScreenWorkAreas().front(),
-              FromQRect(QGuiApplication::primaryScreen()->availableGeometry()));
 }
 
 TEST(TopLevelWindow, PlacementKeepsTheNormalBoundsThroughMaximisingAndMinimising) {
