@@ -1,8 +1,7 @@
 #include "widgets/mru_list.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,9 +59,8 @@ void Store(const Names& namesAndValues) {
 }
 
 TEST_F(MRUList, TheListRestartsWithItsEntriesAndMenuCaptions) {
-    char cwd[4096];
-    ASSERT_TRUE(getcwd(cwd, sizeof cwd));
-    const std::string relative = std::string(cwd) + "/rock/Simon & Garfunkel.rvl";
+    const std::string cwd = std::filesystem::current_path().string();
+    const std::string relative = cwd + "/rock/Simon & Garfunkel.rvl";
     Names captions;
     {
         FileMenu m;
@@ -74,7 +72,7 @@ TEST_F(MRUList, TheListRestartsWithItsEntriesAndMenuCaptions) {
         captions = m.Captions();
         EXPECT_EQ(captions,
                   (Names{"&Open...", "E&xit", "-", "&0 /music/Jazz.rvl", "&1 /music/jazz.rvl",
-                         "&2 " + std::string(cwd) + "/rock/Simon && Garfunkel.rvl"}));
+                         "&2 " + cwd + "/rock/Simon && Garfunkel.rvl"}));
         EXPECT_EQ(StripHotkey(m.file->Items(5)->Caption()), "2 " + relative);
         EXPECT_EQ(m.file->Items(2)->Tag, -1);
         EXPECT_EQ(m.file->Items(5)->Tag, 2);
