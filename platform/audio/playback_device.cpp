@@ -68,34 +68,29 @@ std::uint32_t PlaybackDevice::Mode() {
 }
 
 MCIERROR PlaybackDevice::Play(HWND callback) {
-    Command command{Verb::Play, callback};
-    Submit(command);
-    return 0;
+    return Carry(Command{Verb::Play, callback});
 }
 
 MCIERROR PlaybackDevice::Stop() {
-    Command command{Verb::Stop};
-    Submit(command);
-    return 0;
+    return Carry(Command{Verb::Stop});
 }
 
 MCIERROR PlaybackDevice::Pause() {
-    Command command{Verb::Pause};
-    Submit(command);
-    return 0;
+    return Carry(Command{Verb::Pause});
 }
 
 MCIERROR PlaybackDevice::Resume() {
-    Command command{Verb::Resume};
-    Submit(command);
-    return 0;
+    return Carry(Command{Verb::Resume});
 }
 
 MCIERROR PlaybackDevice::Seek(std::uint32_t ms) {
     if (ms > LengthMs()) return MCIERR_OUTOFRANGE;
     // Rounded up, so that the position read back is the one asked for.
     const std::uint64_t frame = (std::uint64_t(ms) * std::uint64_t(rate_) + 999) / 1000;
-    Command command{Verb::Seek, 0, std::min(frame, length_)};
+    return Carry(Command{Verb::Seek, 0, std::min(frame, length_)});
+}
+
+MCIERROR PlaybackDevice::Carry(Command command) {
     Submit(command);
     return 0;
 }

@@ -54,7 +54,9 @@ private:
 
     PlaybackDevice(MCIDEVICEID id, std::unique_ptr<AudioDecoder> decoder,
                    std::unique_ptr<AudioSink> sink);
+    // Queues the command and waits until the decode thread has carried it out.
     void Submit(Command& command);
+    MCIERROR Carry(Command command);
 
     // The decode thread.
     void Run();

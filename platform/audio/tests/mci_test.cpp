@@ -136,11 +136,12 @@ TEST_F(MciTest, PausedDeviceHoldsItsPositionAndKeepsItsNotification) {
     ASSERT_EQ(MciPause(id), 0u);
     ASSERT_EQ(MciResume(id), 0u);
     ASSERT_TRUE(AdvanceNullOutputClock(2000));
-    EXPECT_TRUE(RunUntil([&] { return !received.empty(); }));
-    EXPECT_EQ(received.back().code, MCI_NOTIFY_SUCCESSFUL);
-    // The play that the second Play superseded was the same window's.
-    EXPECT_EQ(received.size(), 2u);
-    EXPECT_EQ(received.front().code, MCI_NOTIFY_SUPERSEDED);
+    // The second Play superseded the first one's notification, to the same window.
+    EXPECT_TRUE(RunUntil([&] { return received.size() == 2; }));
+    Settle();
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].code, MCI_NOTIFY_SUPERSEDED);
+    EXPECT_EQ(received[1].code, MCI_NOTIFY_SUCCESSFUL);
     EXPECT_EQ(MciClose(id), 0u);
     DeallocateHWnd(window);
 }
