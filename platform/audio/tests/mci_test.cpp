@@ -156,6 +156,8 @@ TEST_F(MciTest, ErrorsOfFilesAndRequests) {
 
     WriteFileBytes(dir / "damaged.mp3", std::string(4000, '\x5A'));
     EXPECT_EQ(MciOpen(dir / "damaged.mp3", id), MCIERR_INVALID_FILE);
+    WriteFileBytes(dir / "empty.wma", "");
+    EXPECT_EQ(MciOpen(dir / "empty.wma", id), MCIERR_INVALID_FILE);
     // A sound file, but not one of the formats played.
     const std::string wave = dir / "tone.wav";
     ASSERT_EQ(RunProcess({"sox", "-n", "-r", "8000", wave, "synth", "1", "sine", "440"}).exitCode,
@@ -185,6 +187,30 @@ TEST_F(MciTest, ErrorsOfFilesAndRequests) {
         EXPECT_FALSE(text.empty());
     }
     EXPECT_FALSE(MciGetErrorString(12345, text));
+}
+
+TEST_F(MciTest, DamagedStretchesArePassedOverAndTheFileStillEnds) {
+    REQUIRE_ENCODERS();
+    std::string scrambled = ReadFileBytes(Tone(ToneFormat::Mp3));
+    for (std::size_t i = 20000; i < 24000; ++i) scrambled[i] = char(i * 7919 % 251);
+    std::string truncated = ReadFileBytes(Tone(ToneFormat::Wma));
+    truncated.resize(truncated.size() * 6 / 10);
+    const HWND window = Listener();
+    for (const std::string& bytes : {scrambled, truncated}) {
+        const std::string path = dir / "damaged";
+        WriteFileBytes(path, bytes);
+        MCIDEVICEID id = 0;
+        ASSERT_EQ(MciOpen(path, id), 0u);
+        ResetNullOutputMeter();
+        received.clear();
+        ASSERT_EQ(MciPlay(id, window), 0u);
+        ASSERT_TRUE(AdvanceNullOutputClock(4000));
+        EXPECT_TRUE(RunUntil([&] { return !received.empty(); }));
+        EXPECT_EQ(received.back().code, MCI_NOTIFY_SUCCESSFUL);
+        EXPECT_GT(ReadNullOutputMeter().Frames, 44100u);
+        EXPECT_EQ(MciClose(id), 0u);
+    }
+    DeallocateHWnd(window);
 }
 
 // ALSA reads its configuration from here: a default device that cannot exist.
