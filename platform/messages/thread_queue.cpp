@@ -53,11 +53,14 @@ public:
 
 protected:
     bool event(QEvent* e) override {
+        bool wake = false;
         {
             std::lock_guard lock(wakeMutex_);
-            if (e != pendingWake_) return QObject::event(e);
-            pendingWake_ = nullptr;
+            wake = e == pendingWake_;
+            if (wake) pendingWake_ = nullptr;
         }
+        // Outside the lock: a timer's handler may post, which takes it again.
+        if (!wake) return QObject::event(e);
         if (onWake) onWake();
         return true;
     }

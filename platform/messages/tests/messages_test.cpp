@@ -147,6 +147,22 @@ long MsSince(Clock::time_point t) {
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count());
 }
 
+TEST_F(TimersTest, ATimersHandlerMayPost) {
+    int posted = 0;
+    HWND wnd = 0;
+    wnd = AllocateHWnd([&](TMessage& m) {
+        if (m.Msg == WM_TIMER) {
+            KillTimer(wnd, m.WParam);
+            PostMessage(wnd, WM_USER, 0, 0);
+        } else if (m.Msg == WM_USER) {
+            ++posted;
+        }
+    });
+    SetTimer(wnd, 1, 10);
+    EXPECT_TRUE(RunUntil([&] { return posted == 1; }));
+    DeallocateHWnd(wnd);
+}
+
 TEST_F(TimersTest, TimersAreKeptPerWindowAndIdRestartAndStopWhenKilled) {
     // A timer restarted before expiry fires once, after the new interval.
     std::vector<long> sinceRestart;
