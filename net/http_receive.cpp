@@ -91,7 +91,9 @@ void THttpCli::HeaderField(const std::string& name, const std::string& value) {
 }
 
 void THttpCli::HeaderEnd() {
-    if (contentLength_ == 0) {
+    // A relocation's reply often has no body; the Location is followed all the same.
+    const bool relocation = locationFlag_ && statusCode_ >= 300 && statusCode_ < 400;
+    if (contentLength_ == 0 && !relocation) {
         DoHeaderEnd();
         EndRequest(false);
         return;
