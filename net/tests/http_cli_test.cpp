@@ -171,6 +171,9 @@ TEST_F(HttpTest, BodiesEndAtTheCloseAndAShortOneIsAnError) {
     EXPECT_EQ(http.ReceivedCount(), 40);
     EXPECT_EQ(http.ReasonPhrase(), "The connection closed after 40 of 100 bytes");
 
+    got = Fetch(http, Url("/reset"));
+    EXPECT_EQ(got.error, WSAECONNRESET) << "a document cut by a reset is no success";
+
     got = Fetch(http, Url("/huge"));
     EXPECT_EQ(http.ContentLength(), 3000000000LL) << "past 32 bits";
     EXPECT_EQ(got.error, httperrBadReply);
@@ -204,6 +207,13 @@ TEST_F(HttpTest, ErrorRepliesEndWithTheirStatusAndBadOnesWithAnError) {
     got = Fetch(http, Url("/longline"));
     EXPECT_EQ(got.error, httperrTooLarge);
     EXPECT_EQ(http.ReasonPhrase(), "HTTP line too long");
+
+    // An exception of an event handler ends the request with its message.
+    http.OnDocData = [](TObject*, const void*, std::int32_t) { throw Exception("disk full"); };
+    got = Fetch(http, Url("/chain/0"));
+    EXPECT_EQ(got.error, httperrBadReply);
+    EXPECT_EQ(http.ReasonPhrase(), "disk full");
+    http.OnDocData = nullptr;
 
     got = Fetch(http, Url("/chain/0"));
     EXPECT_EQ(got.error, 0) << "the client is ready for more";

@@ -6,6 +6,7 @@ Prints two port numbers on one line: the server's, and that of a listener whose 
 """
 
 import socket
+import struct
 import sys
 import threading
 import time
@@ -78,6 +79,10 @@ def handle(conn, head, body):
         conn.sendall(reply("200 OK", bytes(range(256)) * 400, length=False))
     elif path == "/short":
         conn.sendall(reply("200 OK", b"x" * 40, ["Content-Length: 100"], length=False))
+    elif path == "/reset":
+        conn.sendall(reply("200 OK", b"partial", length=False))
+        time.sleep(0.1)
+        conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
     elif path == "/huge":
         conn.sendall(reply("200 OK", b"y" * 10, ["Content-Length: 3000000000"], length=False))
     elif path == "/big":
