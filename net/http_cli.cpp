@@ -256,6 +256,7 @@ void THttpCli::SocketSessionClosed(std::uint16_t error) {
 }
 
 void THttpCli::RelocationClosed() {
+    KillTimer(handle_, kIdleTimer);  // the next connection has its own time-outs
     connected_ = false;
     locationFlag_ = false;
     relocating_ = false;

@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,6 +36,7 @@ ServerProcess::ServerProcess(const std::vector<std::string>& argv) {
     pid_ = fork();
     if (pid_ == 0) {
         setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // a test killed midway leaves no server behind
         const int null = open("/dev/null", O_RDWR);
         dup2(null, 0);
         dup2(out[1], 1);

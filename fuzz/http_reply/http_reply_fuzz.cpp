@@ -3,6 +3,7 @@
 // Location read against a request URL. Nothing may crash, and the reply must read the same
 // whether it comes whole or in pieces of any size (the first byte picks the sizes).
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>

@@ -105,8 +105,7 @@ def handle(conn, head, body):
             conn.sendall(reply("302 Found", fields=["Location: /chain/%d" % (left - 1)]))
     elif path.endswith("/redirect"):
         location = query["to"][0]
-        conn.sendall(reply(query.get("status", ["302 Found"])[0], b"moved",
-                           ["Location: " + location]))
+        conn.sendall(reply("302 Found", b"moved", ["Location: " + location]))
     elif path.endswith(".txt"):
         conn.sendall(reply("200 OK", ("path=" + target).encode("latin-1")))
     elif path == "/garbage":
