@@ -9,7 +9,8 @@ namespace rv::test {
 
 // A server program started for a test and stopped with it: it runs in a process group of its
 // own, which is ended (SIGTERM, then SIGKILL) when the object dies, so helper processes it forked
-// go too; it is killed as well when the test program dies first. What it writes to standard output can be read line by line (a port it chose, say).
+// go too; it is killed as well when the test program dies first. What it writes to standard
+// output can be read line by line (a port it chose, say).
 class ServerProcess {
 public:
     // Started at once; Running() tells whether that worked.
