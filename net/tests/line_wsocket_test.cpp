@@ -88,9 +88,11 @@ TEST_F(LineTest, SwitchingLineModeOffOffersTheRestAsData) {
 
 TEST_F(LineTest, EditingRemovesBackspacesAndExpandsTabsWithTheirEcho) {
     std::string echo;
+    std::atomic<bool> echoed{false};
     TcpPeer peer([&](PeerConnection& c) {
         c.Write("ab\bc\td\r\n");
         echo = c.Read(15);
+        echoed = true;
         c.ReadToEnd();
     });
     TWSocket socket(nullptr);
@@ -101,7 +103,7 @@ TEST_F(LineTest, EditingRemovesBackspacesAndExpandsTabsWithTheirEcho) {
     socket.OnDataAvailable = [&](TObject*, std::uint16_t) { line = socket.ReceiveStr(); };
     Aim(socket, peer.Port());
     socket.Connect();
-    ASSERT_TRUE(RunUntil([&] { return !line.empty() && !echo.empty(); }));
+    ASSERT_TRUE(RunUntil([&] { return !line.empty() && echoed; }));
     EXPECT_EQ(line, "ac      d\r\n");
     EXPECT_EQ(echo, "ab\b \bc      d\r\n");
     socket.Close();

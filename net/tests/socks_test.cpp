@@ -138,8 +138,9 @@ TEST_F(SocksTest, Socks4ASendsTheNameAndBytesBehindTheReplyArriveFirst) {
     socket.SocksUsercode = "user";
     ASSERT_TRUE(ConnectThrough());
     EXPECT_TRUE(RunUntil([&] { return data == "behind"; })) << data;
-    EXPECT_EQ(requests, std::vector<std::string>{request});
     socket.Close();
+    server.Join();
+    EXPECT_EQ(requests, std::vector<std::string>{request});
 }
 
 TEST_F(SocksTest, Socks5RepliesWithNamesAndIpv6AddressesAreRead) {
@@ -165,8 +166,9 @@ TEST_F(SocksTest, Socks5RepliesWithNamesAndIpv6AddressesAreRead) {
         EXPECT_EQ(socket.SocksBoundAddr(), c.addr);
         EXPECT_EQ(socket.SocksBoundPort(), c.port);
         EXPECT_TRUE(RunUntil([&] { return data == "data"; })) << c.addr;
-        EXPECT_EQ(requests, (std::vector<std::string>{Bytes({5, 1, 0}), connect}));
         socket.Close();
+        server.Join();
+        EXPECT_EQ(requests, (std::vector<std::string>{Bytes({5, 1, 0}), connect}));
     }
 }
 
