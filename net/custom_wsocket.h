@@ -168,6 +168,11 @@ protected:
     void DeleteBufferedData();
     bool AllSent() const { return allSent_; }
 
+    // Taken before an event handler runs, and given to StillHere after it: whether the handler
+    // freed the socket or changed its connection.
+    std::weak_ptr<TSocket> Lifetime() const { return socketCell_; }
+    static bool StillHere(const std::weak_ptr<TSocket>& cell, TSocket socket);
+
 private:
     // The socket handle lives apart from the object, so that the code that runs on after an
     // event handler can tell, without touching the object, whether the handler freed it or
@@ -197,9 +202,6 @@ private:
     void PutDataInSendBuffer(const void* data, int len);
     int TakeFromSocket(void* buffer, int size, int flags, TSockAddrIn* from);
     bool CloseOnSendError(int error);
-    // Whether, after an event handler ran, the object still exists and `socket` is still its
-    // connection; `cell` is socketCell_ taken before.
-    static bool StillHere(const std::weak_ptr<TSocket>& cell, TSocket socket);
 
     HWND handle_ = 0;
     TSocketState state_ = wsClosed;

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "net/custom_wsocket.h"
+#include "net/sync_wsocket.h"
 
 namespace rv {
 
-// The socket component the network clients own.
-class TWSocket : public TCustomWSocket {
+// The socket component the network clients own: the plain socket with SOCKS, line mode and
+// the wait of the layers below.
+class TWSocket : public TCustomSyncWSocket {
 public:
-    using TCustomWSocket::TCustomWSocket;
+    using TCustomSyncWSocket::TCustomSyncWSocket;
     std::string ClassName() const override { return "TWSocket"; }
 };
 

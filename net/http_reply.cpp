@@ -1,0 +1,102 @@
+#include "net/http_reply.h"
+
+#include <algorithm>
+
+#include "net/trim.h"
+#include "platform/text/ascii_case.h"
+
+namespace rv {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+void THttpReplyBuffer::Append(std::string_view bytes) {
+    if (start_ > 0) {
+        data_.erase(0, start_);
+        start_ = 0;
+    }
+    data_.append(bytes.substr(0, Room()));
+}
+
+bool THttpReplyBuffer::NextLine(std::string& line, std::string_view& lineEnd, bool atEnd) {
+    if (Empty()) return false;
+    const std::size_t end = data_.find_first_of("\r\n", start_);
+    std::size_t next;
+    if (end == std::string::npos) {
+        if (!atEnd) return false;
+        lineEnd = {};
+        next = data_.size();
+    } else if (data_[end] == '\n') {
+        lineEnd = "\n";
+        next = end + 1;
+    } else if (end + 1 < data_.size()) {
+        lineEnd = data_[end + 1] == '\n' ? "\r\n" : "\r";
+        next = end + lineEnd.size();
+    } else {
+        if (!atEnd) return false;
+        lineEnd = "\r";
+        next = end + 1;
+    }
+    line.assign(data_, start_, std::min(end, data_.size()) - start_);
+    start_ = next;
+    return true;
+}
+
+std::string THttpReplyBuffer::TakeAll() {
+    std::string rest = data_.substr(start_);
+    Clear();
+    return rest;
+}
+
+void THttpReplyBuffer::Clear() {
+    data_.clear();
+    start_ = 0;
+}
+
+bool ParseStatusLine(std::string_view line, int& code, std::string& reason) {
+    if (line.size() < 12 || line.substr(0, 5) != "HTTP/" || !IsDigit(line[5]) || line[6] != '.' ||
+        !IsDigit(line[7]) || line[8] != ' ' || !IsDigit(line[9]) || !IsDigit(line[10]) ||
+        !IsDigit(line[11]) || (line.size() > 12 && line[12] != ' '))
+        return false;
+    code = (line[9] - '0') * 100 + (line[10] - '0') * 10 + (line[11] - '0');
+    reason = line.size() > 13 ? line.substr(13) : std::string_view();
+    return true;
+}
+
+bool SplitHeaderField(std::string_view line, std::string& name, std::string& value) {
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) return false;
+    name = LowerCase(line.substr(0, colon));
+    std::string_view rest = line.substr(colon + 1);
+    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    value = rest;
+    return true;
+}
+
+bool ParseContentLength(std::string_view value, std::int64_t& length) {
+    const std::string digits = Trim(value);
+    if (digits.empty() || digits.size() > 18) return false;  // 18 digits stay below 2^63
+    std::int64_t number = 0;
+    for (const char c : digits) {
+        if (!IsDigit(c)) return false;
+        number = number * 10 + (c - '0');
+    }
+    length = number;
+    return true;
+}
+
+void ParseContentRange(std::string_view value, std::string& first, std::string& last) {
+    const std::size_t dash = value.find('-');
+    const std::string_view head = value.substr(0, dash);
+    const std::string_view tail =
+        dash == std::string_view::npos ? std::string_view() : value.substr(dash + 1);
+    first = head.size() > 6 ? head.substr(6) : std::string_view();
+    last = tail.substr(0, tail.find('/'));
+}
+
+}  // namespace rv

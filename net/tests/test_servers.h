@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "testsupport/server_process.h"
+#include "testsupport/temp_dir.h"
+
+namespace rv::test {
+
+// A server from outside started for a test on 127.0.0.1, stopped when the object dies. Port()
+// is 0 when it could not be started.
+class TestServer {
+public:
+    int Port() const { return port_; }
+    std::string PortText() const { return std::to_string(port_); }
+
+protected:
+    // Starts the program and waits for its port; a `port` of 0 is read from its first line.
+    void Start(const std::vector<std::string>& argv, int port);
+
+    TempDir dir_;
+    std::unique_ptr<ServerProcess> process_;
+    int port_ = 0;
+    int secondPort_ = 0;
+};
+
+// net/tests/http_fake.py. FullPort() is a port whose connections never complete.
+class HttpFake : public TestServer {
+public:
+    HttpFake();
+    int FullPort() const { return secondPort_; }
+};
+
+// tinyproxy asking for Basic authentication with the given user and password.
+class Tinyproxy : public TestServer {
+public:
+    Tinyproxy(const std::string& user, const std::string& password);
+};
+
+// microsocks, a SOCKS 5 server; with a user it asks for user and password.
+class Microsocks : public TestServer {
+public:
+    explicit Microsocks(const std::string& user = {}, const std::string& password = {});
+};
+
+// Dante's server, for SOCKS 4.
+class Dante : public TestServer {
+public:
+    Dante();
+};
+
+}  // namespace rv::test
