@@ -26,7 +26,8 @@ bool IsValid(const Reader& reader) {
 }
 
 // The steps every format shares: read the file (a reader that throws skips it like one that
-// finds it not valid), let `fill` set the stream and tag fields, then the fall-backs.
+// finds it not valid), take the duration, let `fill` set the other stream fields and the tag
+// fields, then the fall-backs.
 template <typename Reader, typename Fill>
 std::optional<TTrack> Build(const std::string& fileName, Reader& reader, Fill fill) {
     try {
@@ -36,6 +37,7 @@ std::optional<TTrack> Build(const std::string& fileName, Reader& reader, Fill fi
     }
     if (!IsValid(reader)) return std::nullopt;
     TTrack track;
+    track.Duration = reader.Duration();
     fill(track);
     track.MediaType = kAudioFiles;
     if (track.Title.empty()) track.Title = FileTitle(fileName);
@@ -55,7 +57,6 @@ void MergeTags(TTrack& track, const auto& reader) {
 
 std::optional<TTrack> BuildMPEGaudioTrack(const std::string& fileName, TMPEGaudio& reader) {
     return Build(fileName, reader, [&](TTrack& track) {
-        track.Duration = reader.Duration();
         track.ChannelMode = reader.ChannelMode();
         track.Bitrate = reader.BitRate();
         track.Format = Format("%s %s", reader.Version().c_str(), reader.Layer().c_str());
@@ -65,7 +66,6 @@ std::optional<TTrack> BuildMPEGaudioTrack(const std::string& fileName, TMPEGaudi
 
 std::optional<TTrack> BuildMPEGplusTrack(const std::string& fileName, TMPEGplus& reader) {
     return Build(fileName, reader, [&](TTrack& track) {
-        track.Duration = reader.Duration();
         track.ChannelMode = reader.ChannelMode();
         track.Bitrate = reader.BitRate();
         track.Format = Format("MPEG Plus Stream Version %d", reader.StreamVersion());
@@ -75,7 +75,6 @@ std::optional<TTrack> BuildMPEGplusTrack(const std::string& fileName, TMPEGplus&
 
 std::optional<TTrack> BuildOggVorbisTrack(const std::string& fileName, TOggVorbis& reader) {
     return Build(fileName, reader, [&](TTrack& track) {
-        track.Duration = reader.Duration();
         track.ChannelMode = reader.ChannelMode();
         track.Bitrate = reader.BitRate();
         track.Format = "Ogg Vorbis";
@@ -86,7 +85,6 @@ std::optional<TTrack> BuildOggVorbisTrack(const std::string& fileName, TOggVorbi
 
 std::optional<TTrack> BuildTwinVQTrack(const std::string& fileName, TTwinVQ& reader) {
     return Build(fileName, reader, [&](TTrack& track) {
-        track.Duration = reader.Duration();
         track.ChannelMode = reader.ChannelMode();
         track.Bitrate = reader.BitRate();
         track.Format = "Twin VQ";
@@ -97,7 +95,6 @@ std::optional<TTrack> BuildTwinVQTrack(const std::string& fileName, TTwinVQ& rea
 
 std::optional<TTrack> BuildWAVPackTrack(const std::string& fileName, TWAVPackfile& reader) {
     return Build(fileName, reader, [&](TTrack& track) {
-        track.Duration = reader.Duration();
         track.ChannelMode = ChannelCountText(reader.Channels());
         track.Bitrate = BitRateField(static_cast<double>(Round(reader.BitRate())));
         track.Format = Format("Packed WAVE %d (%d bit)", reader.Version(), reader.Bits());
@@ -116,7 +113,6 @@ std::string AACFormatText(const TAACfile& reader) {
 
 std::optional<TTrack> BuildAACTrack(const std::string& fileName, TAACfile& reader) {
     return Build(fileName, reader, [&](TTrack& track) {
-        track.Duration = reader.Duration();
         track.ChannelMode = ChannelCountText(reader.Channels());
         track.Bitrate = FileSizeBitRate(reader.FileLength(), track.Duration);
         track.Format = AACFormatText(reader);
@@ -126,7 +122,6 @@ std::optional<TTrack> BuildAACTrack(const std::string& fileName, TAACfile& reade
 
 std::optional<TTrack> BuildWMATrack(const std::string& fileName, TWMAfile& reader) {
     return Build(fileName, reader, [&](TTrack& track) {
-        track.Duration = reader.Duration();
         track.ChannelMode = reader.ChannelMode();
         track.Bitrate = BitRateField(reader.BitRate());
         track.Format = "Windows Media Audio";
@@ -137,7 +132,6 @@ std::optional<TTrack> BuildWMATrack(const std::string& fileName, TWMAfile& reade
 
 std::optional<TTrack> BuildFLACTrack(const std::string& fileName, TFLACfile& reader) {
     return Build(fileName, reader, [&](TTrack& track) {
-        track.Duration = reader.Duration();
         track.ChannelMode = ChannelCountText(reader.Channels());
         track.Bitrate = FileSizeBitRate(reader.FileLength(), track.Duration);
         track.Format = Format("FLAC (%u bit)", reader.Bits());
@@ -150,7 +144,6 @@ std::optional<TTrack> BuildFLACTrack(const std::string& fileName, TFLACfile& rea
 
 std::optional<TTrack> BuildMonkeyTrack(const std::string& fileName, TMonkey& reader) {
     return Build(fileName, reader, [&](TTrack& track) {
-        track.Duration = reader.Duration();
         track.ChannelMode = ChannelCountText(reader.Channels());
         track.Bitrate = FileSizeBitRate(reader.FileLength(), track.Duration);
         track.Format = Format("Monkey Audio (%u bit)", reader.Bits());
@@ -160,7 +153,6 @@ std::optional<TTrack> BuildMonkeyTrack(const std::string& fileName, TMonkey& rea
 
 std::optional<TTrack> BuildOptimFROGTrack(const std::string& fileName, TOptimFrog& reader) {
     return Build(fileName, reader, [&](TTrack& track) {
-        track.Duration = reader.Duration();
         track.ChannelMode = reader.ChannelMode();
         track.Bitrate = FileSizeBitRate(reader.FileLength(), track.Duration);
         // Floating-point samples have negative bits.

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Makes the audio files the import tests read, with Debian's encoders and taggers, in the given
 # folder: one sub-folder per group. A group whose tools are missing is left out and listed in
-# skipped.tsv ("group<TAB>missing packages"), so that its tests can say why they skip.
+# skipped.tsv ("group<TAB>missing tools"), so that its tests can say why they skip.
 #
 #   bash make_test_media.sh OUT_DIR
 #   bash make_test_media.sh --probe     prints what skipped.tsv would say, makes nothing
 set -euo pipefail
 probe=false
-if [ "$1" = --probe ]; then
+if [ "${1:-}" = --probe ]; then
     probe=true
     out=/dev/null
 else
@@ -101,7 +101,7 @@ fi
 
 # FLAC: a Vorbis comment (ARTIST in capitals, title in small letters) with ID3v1 and ID3v2 for
 # the fields it lacks; and a file whose only tag is ID3v1.
-if group flac python3 flac id3v2; then
+if group flac python3 flac metaflac id3v2; then
     cd "$out/flac"
     flac -s --no-padding -T "ARTIST=Sigur Rós" -T "title=Straße" -T "TrackNumber=4" \
         -T "YEAR=1984" -o comment.flac "$work/stereo.wav"
@@ -117,18 +117,18 @@ fi
 # MPEG-2 Main mono without tags.
 if group aac ffmpeg id3v2 mutagen; then
     cd "$out/aac"
-    ffmpeg -v error -f lavfi -i "sine=frequency=440:duration=2:sample_rate=44100" -ac 2 \
+    ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=440:duration=2:sample_rate=44100" -ac 2 \
         -c:a aac -b:a 96k -write_id3v2 1 -metadata title="V2 Title" -metadata artist="V2 Artist" \
         lc_tags.aac
     ape lc_tags.aac Title="APE Title" Artist="APE Artist" Album="APE Album"
     id3v2 -1 -t "V1 Title" lc_tags.aac
-    ffmpeg -v error -f lavfi -i "sine=frequency=440:duration=2:sample_rate=22050" -ac 1 \
+    ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=440:duration=2:sample_rate=22050" -ac 1 \
         -c:a aac -profile:a aac_main -b:a 48k -write_mpeg2 1 main_mono.aac
     cd "$work"
 fi
 
 if group wma ffmpeg; then
-    ffmpeg -v error -f lavfi -i "sine=frequency=440:duration=2:sample_rate=44100" -ac 2 \
+    ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=440:duration=2:sample_rate=44100" -ac 2 \
         -c:a wmav2 -b:a 64k -metadata title="Nocturne für Klavier" -metadata artist="Léa Dvořák" \
         -metadata album="Nachtstücke" -metadata WM/Year=2011 -metadata track=4 \
         -metadata genre="Klassik" "$out/wma/tags.wma"
