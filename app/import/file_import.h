@@ -55,8 +55,6 @@ public:
     // without a word). OnStatus gets the library's counts either way.
     TFindIndex AddFile(const std::string& fileName, TMediaLib& library);
 
-    FormatReaders& Readers() { return readers_; }
-
     // The text for the status bar, after every AddFile.
     std::function<void(const std::string& text)> OnStatus;
 

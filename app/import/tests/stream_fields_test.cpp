@@ -31,12 +31,5 @@ TEST(StreamFields, NoRateWithoutAWholeSecondAndNoneBeyondTheField) {
     for (const auto& [kbps, field] : rates) EXPECT_EQ(BitRateField(kbps), field) << kbps;
 }
 
-TEST(StreamFields, ChannelCountsThatHaveAName) {
-    EXPECT_EQ(ChannelCountText(1), "Mono");
-    EXPECT_EQ(ChannelCountText(2), "Stereo");
-    EXPECT_EQ(ChannelCountText(0), "");
-    EXPECT_EQ(ChannelCountText(6), "");
-}
-
 }  // namespace
 }  // namespace rv
