@@ -67,12 +67,12 @@ TEST_F(ByteBuilt, MonkeysAudioTakesItsRateFromTheFileSize) {
 TEST_F(ByteBuilt, NoRateUnderHalfASecondAndNoneBeyondTheField) {
     // 10000 samples, 0.23 s: rounded to 0 s.
     const MonkeyFields brief{.totalFrames = 1, .finalFrameBlocks = 10000};
-    EXPECT_EQ(Track("brief.ape", MonkeyDescriptorHeader(brief), "", 1 << 20)->Bitrate, 0);
+    EXPECT_EQ(Track("brief.ape", MonkeyDescriptorHeader(brief), "", 1 << 20).value().Bitrate, 0);
     // One second in 16 MiB: 134217 kbit/s.
     const MonkeyFields second{.totalFrames = 1, .finalFrameBlocks = 44100};
     ASSERT_TRUE(Track("large.ape", MonkeyDescriptorHeader(second)));
     std::filesystem::resize_file(dir_ / "large.ape", 16 << 20);
-    EXPECT_EQ(BuildTrack(dir_ / "large.ape", readers_)->Bitrate, 65535);
+    EXPECT_EQ(BuildTrack(dir_ / "large.ape", readers_).value().Bitrate, 65535);
 }
 
 TEST_F(ByteBuilt, OptimFrogNamesTheBitsOfFloatingPointSamplesToo) {
@@ -83,7 +83,7 @@ TEST_F(ByteBuilt, OptimFrogNamesTheBitsOfFloatingPointSamplesToo) {
         Track("a.ofr", head, ID3v1Block({.title = "V1 Title"}), 100 * 1024).value();
     EXPECT_EQ(Stream(track), std::tuple("OptimFROG (32 bit)", "Stereo", 409, 1));
     EXPECT_EQ(Tags(track), std::tuple(0, "V1 Title", "V2 Artist", "<unknown>", "", 0));
-    EXPECT_EQ(Track("b.ofr", OptimFrogHeader({.channelMode = 0}), "", 4096)->Format,
+    EXPECT_EQ(Track("b.ofr", OptimFrogHeader({.channelMode = 0}), "", 4096).value().Format,
               "OptimFROG (16 bit)");
     EXPECT_FALSE(Track("c.ofr", OptimFrogHeader({.sampleRate = 0}), "", 4096));
 }
@@ -111,7 +111,7 @@ TEST_F(ByteBuilt, MusepackNamesItsStreamVersionAndSkipsCorruptedOrUnknownStreams
               std::tuple("MPEG Plus Stream Version 7", "Joint Stereo", 1));
     EXPECT_EQ(track.Bitrate, readers_.MPEGplus.BitRate());
     EXPECT_EQ(Tags(track), std::tuple(2, "V1 Title", "<unknown>", "APE Album", "", 0));
-    EXPECT_EQ(Track("b.MP+", MusepackSV7Header(1000, 1, false, 1) + audio)->Format,
+    EXPECT_EQ(Track("b.MP+", MusepackSV7Header(1000, 1, false, 1) + audio).value().Format,
               "MPEG Plus Stream Version 71");
     EXPECT_FALSE(Track("c.mpp", MusepackSV7Header(0, 0, false) + audio));  // no frames
     EXPECT_FALSE(Track("d.mpc", "MPCKSH" + audio));                        // stream version 8
