@@ -9,6 +9,7 @@
 #include "readers/monkey.h"
 #include "readers/musepack.h"
 #include "readers/optimfrog.h"
+#include "readers/tests/stream_header_bytes.h"
 #include "readers/tests/test_bytes.h"
 #include "readers/twinvq.h"
 #include "readers/wavpack_file.h"
@@ -19,95 +20,6 @@ namespace rv {
 namespace {
 
 using namespace test;
-
-// Musepack stream version 7 (7.1 with `minor` 1): "MP+", frame count, sample-rate index 0-3
-// (44.1, 48, 37.8, 32 kHz), the mid-side flag; 32 bytes.
-std::string MusepackSV7Header(std::uint32_t frames, unsigned rateIndex, bool midSide,
-                              unsigned minor = 0) {
-    // Third word, from the top bit down: intensity stereo, mid-side, max band (6 bits), profile
-    // (4), link (2), sample rate (2), max level (16).
-    const std::uint32_t flags =
-        (midSide ? 1u << 30 : 0) | (31u << 24) | (10u << 20) | ((rateIndex & 3) << 16);
-    std::string header =
-        "MP+" + std::string(1, static_cast<char>(minor << 4 | 7)) + LE32(frames) + LE32(flags);
-    return header + std::string(32 - header.size(), '\0');
-}
-// Musepack stream versions 4 to 6: the bit rate in the first word (kbit/s, 9 bits), the
-// version, the mid-side flag and a full band count; the frame count in the second word (its
-// high half for version 4); 32 bytes.
-std::string MusepackOldHeader(unsigned version, std::uint32_t frames, unsigned bitRate,
-                              bool midSide) {
-    // First word, from the top bit down: bit rate (9 bits), intensity stereo, mid-side,
-    // version (10), max band (5), block size (6).
-    const std::uint32_t word1 =
-        (bitRate << 23) | (midSide ? 1u << 21 : 0) | (version << 11) | (31u << 6) | 1u;
-    const std::uint32_t word2 = version == 4 ? frames << 16 : frames;
-    return LE32(word1) + LE32(word2) + std::string(24, '\0');
-}
-
-// A TwinVQ file: "TWIN", version, header size, the COMM chunk (channel mode 0 mono / 1 stereo,
-// bit rate in kbit/s, sample rate in kHz — 11, 22, 44 for the 1.025 rates), the other chunks,
-// "DATA" and `dataSize` bytes of data. The header size counts the chunks up to "DATA".
-struct TwinVQFields {
-    std::uint32_t channelMode = 1, bitRate = 48, sampleRate = 44;
-    std::vector<std::pair<std::string, std::string>> chunks{};
-    std::size_t dataSize = 12000;
-};
-std::string TwinVQChunk(std::string_view id, std::string_view body) {
-    return std::string(id) + BE32(static_cast<std::uint32_t>(body.size())) + std::string(body);
-}
-std::string TwinVQFile(const TwinVQFields& f) {
-    std::string chunks =
-        TwinVQChunk("COMM", BE32(f.channelMode) + BE32(f.bitRate) + BE32(f.sampleRate) + BE32(0));
-    for (const auto& [id, body] : f.chunks) chunks += TwinVQChunk(id, body);
-    return "TWIN97012000" + BE32(static_cast<std::uint32_t>(chunks.size())) + chunks + "DATA" +
-           std::string(f.dataSize, '\x5A');
-}
-
-// Monkey's Audio headers. Old layout (versions before 3980): the 6-byte common part and the
-// 30 bytes that follow it, with `peakLevel` as the last word. Descriptor layout: common part,
-// descriptor of `descriptorBytes` (52 or more) and a header of `headerBytes`, of which up to
-// 24 are written.
-struct MonkeyFields {
-    std::uint16_t version = 3990, compression = 2000, flags = 0, channels = 2;
-    std::uint32_t sampleRate = 44100, totalFrames = 3, finalFrameBlocks = 1000;
-    std::uint32_t peakLevel = 0;  // old layout
-    // Descriptor layout:
-    std::uint32_t blocksPerFrame = 73728;
-    std::uint16_t bits = 16;
-    std::uint32_t descriptorBytes = 52, headerBytes = 24;
-};
-std::string MonkeyOldHeader(const MonkeyFields& f) {
-    return "MAC " + LE16(f.version) + LE16(f.compression) + LE16(f.flags) + LE16(f.channels) +
-           LE32(f.sampleRate) + LE32(0) + LE32(0) + LE32(f.totalFrames) + LE32(f.finalFrameBlocks) +
-           LE32(f.peakLevel);
-}
-std::string MonkeyDescriptorHeader(const MonkeyFields& f) {
-    std::string descriptor = "MAC " + LE16(f.version) + LE16(0) + LE32(f.descriptorBytes) +
-                             LE32(f.headerBytes) + LE32(0) + LE32(0) + LE32(0) + LE32(0) + LE32(0) +
-                             std::string(16, '\x11');
-    if (f.descriptorBytes > descriptor.size())
-        descriptor += std::string(f.descriptorBytes - descriptor.size(), '\xEE');
-    std::string header = LE16(f.compression) + LE16(f.flags) + LE32(f.blocksPerFrame) +
-                         LE32(f.finalFrameBlocks) + LE32(f.totalFrames) + LE16(f.bits) +
-                         LE16(f.channels) + LE32(f.sampleRate);
-    header.resize(f.headerBytes < header.size() ? f.headerBytes : header.size());
-    return descriptor + header;
-}
-
-// The 23-byte OptimFROG header.
-struct OptimFrogFields {
-    std::uint64_t length = 2 * 44100;  // samples of all channels
-    std::uint8_t sampleType = 2, channelMode = 1;
-    std::uint32_t sampleRate = 44100;
-    std::uint8_t compression = 2 << 3;
-};
-std::string OptimFrogHeader(const OptimFrogFields& f) {
-    return "OFR " + LE32(15) + LE32(static_cast<std::uint32_t>(f.length)) +
-           LE16(static_cast<std::uint16_t>(f.length >> 32)) + static_cast<char>(f.sampleType) +
-           static_cast<char>(f.channelMode) + LE32(f.sampleRate) + LE16(4540) +
-           static_cast<char>(f.compression);
-}
 
 const std::string kAudio(4000, '\x21');
 
@@ -294,35 +206,12 @@ TEST(TwinVQ, TextChunksUpToTheDataOrAControlCharacterAndHeaderNumbers) {
     EXPECT_DOUBLE_EQ(Read<TTwinVQ>(wrapped).Duration(), (0xFFFF + 20 - wrapped.size()) / 125.0 / 8);
 }
 
-std::string Chunk(std::string_view id, std::string_view body) {
-    return std::string(id) + LE32(static_cast<std::uint32_t>(body.size())) + std::string(body);
-}
-
-std::string Riff(std::string_view chunks) {
-    return "RIFF" + LE32(static_cast<std::uint32_t>(chunks.size() + 4)) + "WAVE" +
-           std::string(chunks);
-}
-
-std::string WaveFormat(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
-                       std::string_view extra = {}) {
-    const std::uint16_t align = static_cast<std::uint16_t>(channels * bits / 8);
-    return Chunk("fmt ", LE16(1) + LE16(channels) + LE32(rate) + LE32(rate * align) + LE16(align) +
-                             LE16(bits) + std::string(extra));
-}
-
-// The 36-byte "wvpk" header at the start of the "data" body.
-std::string BlockHeader(std::uint32_t blockSize, std::uint16_t version, std::uint16_t flags,
-                        std::uint32_t totalSamples) {
-    return "wvpk" + LE32(blockSize) + LE16(version) + LE16(16) + LE16(flags) + LE16(0) +
-           LE32(totalSamples) + LE32(0x12345678) + LE32(0) + LE32(0) + std::string(4, '\0');
-}
-
 TEST(WavPackFile, ReadsTheBlockHeaderInsideTheRiffWrapper) {
     const std::string id3v2 = ID3v2Tag(3, ID3v2Frame(3, "TIT2", "\0Song"s), 20);
     const std::string ape = APETag(2000, {{"Title", "Ape"}});
-    const std::string data = BlockHeader(1000, 0x403, 1, 88200) + std::string(3000, '\x5A');
-    const std::string bytes =
-        id3v2 + Riff(WaveFormat(2, 44100, 16) + Chunk("data", data)) + ape + ID3v1Block({"v1"});
+    const std::string data = WavPackBlockHeader(1000, 0x403, 1, 88200) + std::string(3000, '\x5A');
+    const std::string bytes = id3v2 + RiffWave(WaveFormat(2, 44100, 16) + RiffChunk("data", data)) +
+                              ape + ID3v1Block({"v1"});
     TWAVPackfile wv = Read<TWAVPackfile>(bytes);
     EXPECT_EQ(std::tuple(wv.Valid(), wv.ID3v2().Title(), wv.APEtag().Title()),
               std::tuple(true, "Song", "Ape"));
@@ -335,7 +224,8 @@ TEST(WavPackFile, ReadsTheBlockHeaderInsideTheRiffWrapper) {
     EXPECT_DOUBLE_EQ(wv.BitRate(), audio * 8 / 2000);
 
     wv = Read<TWAVPackfile>(
-        Riff(WaveFormat(1, 22050, 16) + Chunk("data", BlockHeader(100, 0x402, 0, 22050) + "xyz")));
+        RiffWave(WaveFormat(1, 22050, 16) +
+                 RiffChunk("data", WavPackBlockHeader(100, 0x402, 0, 22050) + "xyz")));
     EXPECT_EQ(wv.Channels(), 2);
     EXPECT_DOUBLE_EQ(wv.Duration(), 1.0);
 }
@@ -344,30 +234,31 @@ TEST(WavPackFile, WalksPastOtherChunksAndNeedsARiffWaveHeaderAndFormat) {
     // A "data" chunk before "fmt " is passed over, as are unknown chunks and the bytes of a
     // "fmt " chunk beyond its first 16.
     TWAVPackfile wv = Read<TWAVPackfile>(
-        Riff(Chunk("data", BlockHeader(1, 1, 1, 1)) + Chunk("LIST", "INFOabcd") +
-             WaveFormat(2, 8000, 8, LE16(0)) + Chunk("data", std::string(8000, '\x01'))));
+        RiffWave(RiffChunk("data", WavPackBlockHeader(1, 1, 1, 1)) + RiffChunk("LIST", "INFOabcd") +
+                 WaveFormat(2, 8000, 8, LE16(0)) + RiffChunk("data", std::string(8000, '\x01'))));
     EXPECT_EQ(std::tuple(wv.Valid(), int{wv.Version()}, int{wv.Channels()}),
               std::tuple(true, 0, 2));
     EXPECT_DOUBLE_EQ(wv.Duration(), 0.5);
     EXPECT_DOUBLE_EQ(wv.BitRate(), 16000 / 125.0);
     // The "data" chunk announces two seconds; the cut file holds one.
-    const std::string header = Riff(WaveFormat(1, 8000, 16));
+    const std::string header = RiffWave(WaveFormat(1, 8000, 16));
     wv = Read<TWAVPackfile>(header + "data" + LE32(32000) + std::string(16000, '\0'));
     EXPECT_DOUBLE_EQ(wv.Duration(), 1.0);
     // No "data" chunk: the format alone makes the file valid.
     EXPECT_EQ(Read<TWAVPackfile>(header).Duration(), 0);
-    const std::string data = Chunk("data", BlockHeader(100, 0x403, 0, 44100));
+    const std::string data = RiffChunk("data", WavPackBlockHeader(100, 0x403, 0, 44100));
     // Today's WavPack: a bare "wvpk" block; RIFF of another kind; a "fmt " chunk too short for
     // its fields; a size of 0 that stops the walk; a size that runs far past the end.
-    const std::string cases[] = {BlockHeader(100, 0x410, 0, 44100) + std::string(200, '\0'),
-                                 "RIFF" + LE32(100) + "AVI " + WaveFormat(2, 44100, 16) + data,
-                                 Riff(Chunk("fmt ", std::string(12, '\x01')) + data),
-                                 Riff("junk" + LE32(0) + WaveFormat(2, 44100, 16) + data),
-                                 Riff("junk" + LE32(0xFFFFFFF0) + WaveFormat(2, 44100, 16) + data)};
+    const std::string cases[] = {
+        WavPackBlockHeader(100, 0x410, 0, 44100) + std::string(200, '\0'),
+        "RIFF" + LE32(100) + "AVI " + WaveFormat(2, 44100, 16) + data,
+        RiffWave(RiffChunk("fmt ", std::string(12, '\x01')) + data),
+        RiffWave("junk" + LE32(0) + WaveFormat(2, 44100, 16) + data),
+        RiffWave("junk" + LE32(0xFFFFFFF0) + WaveFormat(2, 44100, 16) + data)};
     for (const std::string& bytes : cases) EXPECT_FALSE(ReadBytes(wv, bytes));
 
     // Nothing of an earlier, valid file is left.
-    ASSERT_TRUE(ReadBytes(wv, Riff(WaveFormat(2, 44100, 16) + data) + ID3v1Block({"v1"})));
+    ASSERT_TRUE(ReadBytes(wv, RiffWave(WaveFormat(2, 44100, 16) + data) + ID3v1Block({"v1"})));
     ASSERT_FALSE(ReadBytes(wv, std::string(200, 'z')));
     EXPECT_EQ(std::tuple(int{wv.Channels()}, wv.Duration(), wv.ID3v1().Exists()),
               std::tuple(0, 0.0, false));
