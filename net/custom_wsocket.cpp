@@ -4,10 +4,10 @@
 
 #include <cstdarg>
 
-#include "net/trim.h"
 #include "net/wsocket_errors.h"
 #include "platform/messages/application.h"
 #include "platform/text/format.h"
+#include "platform/text/trim.h"
 
 namespace rv {
 

@@ -2,8 +2,8 @@
 
 #include "net/http_cli.h"
 #include "net/http_url.h"
-#include "net/trim.h"
 #include "platform/text/ascii_case.h"
+#include "platform/text/trim.h"
 
 namespace rv {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "net/trim.h"
 #include "platform/text/ascii_case.h"
+#include "platform/text/trim.h"
 
 namespace rv {
 

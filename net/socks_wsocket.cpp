@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "net/trim.h"
 #include "net/wsocket_resolve.h"
 #include "platform/text/ascii_case.h"
 #include "platform/text/format.h"
+#include "platform/text/trim.h"
 
 namespace rv {
 

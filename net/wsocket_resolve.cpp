@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "net/trim.h"
 #include "net/wsocket_types.h"
 #include "platform/sockets/winsock.h"
 #include "platform/text/format.h"
+#include "platform/text/trim.h"
 
 namespace rv {
 

@@ -5,7 +5,7 @@
 #include "platform/text/codepage.h"
 #include "platform/text/format.h"
 #include "platform/text/round.h"
-#include "sysinfo/blank_trim.h"
+#include "platform/text/trim.h"
 #include "sysinfo/cpu_frequency.h"
 #include "sysinfo/cpu_names.h"
 #include "sysinfo/cpu_vendor.h"
@@ -142,7 +142,7 @@ void TCPU::ReadBrandText() {
         for (const std::uint32_t value : {r.Eax, r.Ebx, r.Ecx, r.Edx}) AppendRegister(text, value);
     }
     text.resize(text.find('\0') != std::string::npos ? text.find('\0') : text.size());
-    f_.nameString = TrimBlanksAndControls(DecodeCodePage(CodePage::Iso8859_1, text));
+    f_.nameString = Trim(DecodeCodePage(CodePage::Iso8859_1, text));
 }
 
 void TCPU::Classify() {

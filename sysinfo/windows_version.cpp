@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "sysinfo/blank_trim.h"
+#include "platform/text/trim.h"
 
 namespace rv {
 namespace {
@@ -51,7 +51,7 @@ std::uint8_t ClassOf9x(const TOSVersionInfo& record, const std::string& serviceP
     if (record.dwMajorVersion != 4) return osUnknown;
     switch (record.dwMinorVersion) {
         case 0: {
-            const std::string release = TrimBlanksAndControls(servicePack);
+            const std::string release = Trim(servicePack);
             if (release == "A") return osWin95OSR1;
             if (release == "B") return osWin95OSR2;
             if (release == "C") return osWin95OSR25;

@@ -1,5 +1,6 @@
 #include "widgets/props_storage.h"
 
+#include "platform/text/trim.h"
 #include "widgets/str_utils.h"
 
 #include <algorithm>
@@ -8,14 +9,6 @@
 namespace rv {
 
 namespace {
-
-// The text without blanks and control characters at either end.
-std::string Trimmed(std::string_view text) {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return std::string(text);
-}
 
 std::string ListSection(const std::string& section, const std::string& name) {
     return section + "." + name;
@@ -26,8 +19,8 @@ std::string ListSection(const std::string& section, const std::string& name) {
 bool ParseStoredEntry(const std::string& text, std::string& component, std::string& property) {
     size_t dot = text.find('.');
     if (dot == std::string::npos) return false;
-    component = Trimmed(std::string_view(text).substr(0, dot));
-    property = Trimmed(std::string_view(text).substr(dot + 1));
+    component = Trim(std::string_view(text).substr(0, dot));
+    property = Trim(std::string_view(text).substr(dot + 1));
     return !component.empty() && !property.empty();
 }
 
@@ -99,7 +92,7 @@ void TPropsStorage::StoreProperty(const TPropInfo& info) {
             WriteString(Section, name, std::to_string(info.GetInteger()));
             break;
         case tkString:
-            WriteString(Section, name, Trimmed(info.GetString()));
+            WriteString(Section, name, Trim(info.GetString()));
             break;
         case tkStringList: {
             std::string section = ListSection(Section, name);
@@ -120,17 +113,17 @@ void TPropsStorage::LoadProperty(const TPropInfo& info) {
         switch (info.Kind) {
             case tkInteger: {
                 int current = info.GetInteger();
-                int value = StrToIntDef(Trimmed(ReadString(Section, name, std::to_string(current))),
-                                        current);
+                int value =
+                    StrToIntDef(Trim(ReadString(Section, name, std::to_string(current))), current);
                 if (value != current) info.SetInteger(value);
                 break;
             }
             case tkString:
-                info.SetString(Trimmed(ReadString(Section, name, info.GetString())));
+                info.SetString(Trim(ReadString(Section, name, info.GetString())));
                 break;
             case tkStringList: {
                 std::string section = ListSection(Section, name);
-                int count = StrToIntDef(Trimmed(ReadString(section, "Count", "0")), 0);
+                int count = StrToIntDef(Trim(ReadString(section, "Count", "0")), 0);
                 // "Count" is itself one of the section's values.
                 count = std::min(count, SectionSize(section) - 1);
                 if (count <= 0) break;

@@ -5,7 +5,7 @@
 
 namespace rv {
 
-// The text without the control characters and blanks (anything up to ' ') at either end.
+// The text without the blanks and control characters (anything up to ' ') at either end.
 std::string Trim(std::string_view text);
 
 }  // namespace rv

@@ -1,4 +1,4 @@
-#include "net/trim.h"
+#include "platform/text/trim.h"
 
 namespace rv {
 
