@@ -3,7 +3,6 @@
 // reports the peak memory it needed above what the process held before, against the file size.
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "bench/support/peak_meter.h"
 #include "bench/support/xmllint.h"
 #include "medialib/media_lib.h"
 
@@ -79,12 +79,15 @@ const std::string& LibraryFile() {
             }
         }
         lib.SaveToFile(p);
-        std::atexit([] {
-            std::remove(LibraryFile().c_str());
-            std::remove((LibraryFile() + ".out").c_str());
-        });
         return p;
     }();
+    // Made after the name, so it is destroyed before it.
+    static const struct Cleanup {
+        ~Cleanup() {
+            std::remove(path.c_str());
+            std::remove((path + ".out").c_str());
+        }
+    } cleanup;
     return path;
 }
 
@@ -93,31 +96,11 @@ double FileMegabytes() {
     return static_cast<double>(file.tellg()) / (1 << 20);
 }
 
-// Resident memory, as the kernel counts it: now and the peak since the last ResetPeak.
-long StatusKilobytes(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::string(key).size());
-    return 0;
+void ReportPeak(const rv::bench::PeakMeter& meter, benchmark::State& state) {
+    const double peak = meter.PeakMiB();
+    state.counters["peak_MB"] = peak;
+    state.counters["peak_per_file"] = peak / FileMegabytes();
 }
-
-class PeakMeter {
-public:
-    PeakMeter() {
-        malloc_trim(0);
-        std::ofstream("/proc/self/clear_refs") << "5";
-        start_ = StatusKilobytes("VmRSS:");
-    }
-    void Report(benchmark::State& state) const {
-        const double peak = static_cast<double>(StatusKilobytes("VmHWM:") - start_) / 1024;
-        state.counters["peak_MB"] = peak;
-        state.counters["peak_per_file"] = peak / FileMegabytes();
-    }
-
-private:
-    long start_;
-};
 
 void LoadOurs(benchmark::State& state) {
     LibraryFile();
@@ -125,11 +108,11 @@ void LoadOurs(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto* lib = new rv::TMediaLib;
-        const PeakMeter meter;
+        const rv::bench::PeakMeter meter;
         state.ResumeTiming();
         lib->LoadFromFile(LibraryFile());
         state.PauseTiming();
-        if (!measured) meter.Report(state);
+        if (!measured) ReportPeak(meter, state);
         measured = true;
         if (lib->TrackCount() != kTracks) state.SkipWithError("tracks missing");
         delete lib;
@@ -143,11 +126,11 @@ void LoadPugixml(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto* doc = new pugi::xml_document;
-        const PeakMeter meter;
+        const rv::bench::PeakMeter meter;
         state.ResumeTiming();
         if (!doc->load_file(LibraryFile().c_str())) state.SkipWithError("pugixml failed");
         state.PauseTiming();
-        if (!measured) meter.Report(state);
+        if (!measured) ReportPeak(meter, state);
         measured = true;
         delete doc;
         state.ResumeTiming();
@@ -164,11 +147,11 @@ void SaveOurs(benchmark::State& state) {
     bool measured = false;
     for (auto _ : state) {
         state.PauseTiming();
-        const PeakMeter meter;
+        const rv::bench::PeakMeter meter;
         state.ResumeTiming();
         lib.SaveToFile(LibraryFile() + ".out");
         state.PauseTiming();
-        if (!measured) meter.Report(state);
+        if (!measured) ReportPeak(meter, state);
         measured = true;
         state.ResumeTiming();
     }
