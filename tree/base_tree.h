@@ -12,6 +12,7 @@
 #include "tree/tree_errors.h"
 #include "tree/tree_options.h"
 #include "tree/tree_types.h"
+#include "tree/validation_worker.h"
 #include "tree/virtual_node.h"
 #include "tree/vt_header.h"
 
@@ -214,6 +215,9 @@ public:
     // NodeTop gets the row's top.
     PVirtualNode GetNodeAt(int x, int y, bool relative, int& nodeTop);
     PVirtualNode GetNodeAt(int x, int y);
+    // The top of the node's row in the whole tree (the sum of the heights of the shown rows
+    // before it), for a node whose ancestors are all visible and expanded; -1 for another.
+    int GetNodeTop(PVirtualNode node) const;
 
     // ---- Sorting -----------------------------------------------------------------------------
     // Sorts the children of `node` (nil: the top-level nodes) by OnCompareNodes, stably.
@@ -355,10 +359,16 @@ protected:
 
     // ---- Hooks that the window, painting, scrolling, the position cache, editing and the
     // clipboard fill in. Until then they do nothing or answer a stand-in. ----------------------
-    // The position cache: stop the worker on this tree, queue it again, drop the cache.
-    virtual void InterruptValidation() {}
-    virtual void StartValidation() {}
-    virtual void InvalidateCache() {}
+    // The position cache, built in the background. InterruptValidation stops the worker on this
+    // tree and keeps it off until StartValidation queues the tree again: every write to node
+    // links, counts, heights or the expanded and visible bits comes after it. With no validation
+    // under way it costs two flag tests. InvalidateCache marks the cache as out of date.
+    void InterruptValidation() {
+        if (validation_.Pending() || states_.Contains(tsUseCache)) StopValidation();
+    }
+    void StartValidation();
+    void InvalidateCache();
+    const TPositionCache& PositionCache() const { return validation_.Cache(); }
     // Painting: mark the control, a node's row or everything below a node for repainting, or
     // repaint a node at once.
     virtual void Invalidate() {}
@@ -391,6 +401,11 @@ protected:
 
 private:
     void FinishInternalUpdate();
+    void StopValidation();
+    // The worker's notice of a validation round starting or ending.
+    void ChangeValidationStates(WPARAM enter, LPARAM leave);
+    // The message window (made on first use) that receives the timers and the worker's notices.
+    HWND MessageWindow();
     void CreateRoot(std::uint32_t internalSize);
     void SetUserDataPointer(PVirtualNode node, const void* userData);
     // Asks DoGetNodeDataSize while NodeDataSize is still unknown (-1).
@@ -459,6 +474,7 @@ private:
     HWND handle_ = 0;
     bool changeTimerRunning_ = false;
     bool structureTimerRunning_ = false;
+    TTreeValidation validation_{*this};
 
 protected:
     // A descendant replaces the options object with its own kind (in its constructor).

@@ -359,9 +359,16 @@ PVirtualNode TBaseVirtualTree::GetNodeAt(int x, int y) {
 PVirtualNode TBaseVirtualTree::GetNodeAt(int, int y, bool relative, int& nodeTop) {
     std::int64_t position = std::max(y, 0);
     if (relative) position -= offsetY_;
-    // The position cache, once it exists, gives a start nearer to the position.
-    PVirtualNode node = GetFirstVisibleNoInit();
+    // The position cache, when in use, gives a start at most 1999 rows before the position.
+    PVirtualNode node;
     std::int64_t top = 0;
+    if (states_.Contains(tsUseCache)) {
+        const TCacheEntry& entry = validation_.Cache().FindByPosition(position);
+        node = entry.Node;
+        top = entry.AbsoluteTop;
+    } else {
+        node = GetFirstVisibleNoInit();
+    }
     while (node && node != root_) {
         if (node->Has(nsVisible)) {
             if (top + node->TotalHeight > position) {
