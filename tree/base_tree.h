@@ -404,6 +404,14 @@ private:
     void StopValidation();
     // The worker's notice of a validation round starting or ending.
     void ChangeValidationStates(WPARAM enter, LPARAM leave);
+    // The row at `position`, walking forward from a shown node whose row starts at `top`, or
+    // with the cache in use from the nearer of the entries around the position; `top` gets the
+    // row's top.
+    PVirtualNode RowFrom(PVirtualNode node, std::int64_t& top, std::int64_t position) const;
+    PVirtualNode RowFromPositionCache(std::int64_t position, std::int64_t& top) const;
+    // The row at `position`, walking back from a shown node whose row starts below it, at `end`.
+    PVirtualNode RowBefore(PVirtualNode node, std::int64_t end, std::int64_t position,
+                           std::int64_t& top) const;
     // The message window (made on first use) that receives the timers and the worker's notices.
     HWND MessageWindow();
     void CreateRoot(std::uint32_t internalSize);

@@ -33,11 +33,11 @@ bool TPositionCache::Build(const TBaseVirtualTree& tree, const std::atomic<bool>
     return true;
 }
 
-const TCacheEntry& TPositionCache::FindByPosition(std::int64_t position) const {
+std::size_t TPositionCache::FindByPosition(std::int64_t position) const {
     const auto after = std::upper_bound(
         entries_.begin(), entries_.end(), position,
         [](std::int64_t p, const TCacheEntry& e) { return p < std::int64_t(e.AbsoluteTop); });
-    return *std::prev(after);
+    return std::size_t(after - entries_.begin()) - 1;
 }
 
 const TCacheEntry& TPositionCache::FindByNode(const TBaseVirtualTree& tree,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -32,9 +33,9 @@ public:
 
     const std::vector<TCacheEntry>& Entries() const { return entries_; }
 
-    // The last entry whose row starts at or above `position`. Only for a complete cache (whose
-    // first entry starts at 0).
-    const TCacheEntry& FindByPosition(std::int64_t position) const;
+    // The index of the last entry whose row starts at or above `position`. Only for a complete
+    // cache (whose first entry starts at 0).
+    std::size_t FindByPosition(std::int64_t position) const;
     // The last entry whose node is `node` or comes before it in tree order. Only for a complete
     // cache and a node at or after the first shown one.
     const TCacheEntry& FindByNode(const TBaseVirtualTree& tree, PVirtualNode node) const;
