@@ -26,8 +26,8 @@ namespace rv {
 //
 // This class holds the node store and the programming interface without painting: adding,
 // inserting and deleting nodes, the update bracket, the change notifications with their delay,
-// navigation, focus, selection, check states, visibility, expansion and sorting. The parts that
-// need the window (painting, scrolling, the position cache, editing, the clipboard) reach it
+// navigation, focus, selection, check states, visibility, expansion, sorting and the position
+// cache. The parts that need the window (painting, scrolling, editing, the clipboard) reach it
 // through the hooks at the end of the protected section, which do nothing or answer a stand-in
 // until those parts fill them in.
 class TBaseVirtualTree : public TComponent {
@@ -357,8 +357,8 @@ protected:
     PVirtualNode pendingCheckNode_ = nullptr;  // Space check pending
     PVirtualNode lastSearchNode_ = nullptr;
 
-    // ---- Hooks that the window, painting, scrolling, the position cache, editing and the
-    // clipboard fill in. Until then they do nothing or answer a stand-in. ----------------------
+    // ---- Hooks that the window, painting, scrolling, editing and the clipboard fill in. Until
+    // then they do nothing or answer a stand-in. The position cache's calls come first. ---------
     // The position cache, built in the background. InterruptValidation stops the worker on this
     // tree and keeps it off until StartValidation queues the tree again: every write to node
     // links, counts, heights or the expanded and visible bits comes after it. With no validation

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "platform/messages/tests/loop_fixture.h"
@@ -49,6 +50,17 @@ inline const Row* RowAt(const std::vector<Row>& rows, std::int64_t position) {
         if (r.height > 0) return position < r.top + r.height ? &r : nullptr;
     }
     return nullptr;
+}
+
+// "" when GetNodeAt finds the row that covers `y`, with its top (nothing below the last row).
+inline std::string CheckRowAt(TBaseVirtualTree& tree, const std::vector<Row>& rows,
+                              std::int64_t y) {
+    const Row* expected = RowAt(rows, y);
+    int top = -1;
+    const PVirtualNode hit = tree.GetNodeAt(0, int(y), false, top);
+    if (hit != (expected ? expected->node : nullptr) || (expected && top != expected->top))
+        return "GetNodeAt(" + std::to_string(y) + ") differs";
+    return "";
 }
 
 // Adds top-level nodes until the tree shows exactly `shown` rows: expanded parents with children

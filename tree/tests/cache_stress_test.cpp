@@ -58,11 +58,7 @@ std::string Sample(StressTree& tree, std::mt19937& random) {
     const std::int64_t bottom = rows.back().top + rows.back().height;
     for (int i = 0; i < 40; ++i) {
         const std::int64_t y = std::int64_t(random() % std::uint64_t(bottom + 20));
-        const Row* expected = RowAt(rows, y);
-        int top = -1;
-        const PVirtualNode hit = tree.GetNodeAt(0, int(y), false, top);
-        if (hit != (expected ? expected->node : nullptr) || (expected && top != expected->top))
-            return "GetNodeAt(" + std::to_string(y) + ") differs";
+        if (std::string problem = CheckRowAt(tree, rows, y); !problem.empty()) return problem;
         const Row& r = rows[random() % rows.size()];
         if (tree.GetNodeTop(r.node) != r.top) return "GetNodeTop differs";
     }

@@ -61,14 +61,7 @@ TEST_F(TreeCacheTest, HasAnEntryEvery2000RowsAndOneForTheLastRow) {
 // node's top, and the positions below the last row, all as the plain walk has them.
 std::string CompareWithWalk(CacheTree& tree) {
     const std::vector<Row> rows = ShownRows(tree);
-    auto check = [&](std::int64_t y) -> std::string {
-        const Row* expected = RowAt(rows, y);
-        int top = -1;
-        const PVirtualNode hit = tree.GetNodeAt(0, int(y), false, top);
-        if (hit != (expected ? expected->node : nullptr) || (expected && top != expected->top))
-            return "GetNodeAt(" + std::to_string(y) + ") differs";
-        return "";
-    };
+    auto check = [&](std::int64_t y) { return CheckRowAt(tree, rows, y); };
     for (const Row& r : rows) {
         for (std::int64_t y : {r.top - 1, r.top, r.top + r.height - 1})
             if (y >= 0)
