@@ -109,7 +109,8 @@ function(_rv_check_layers)
 endfunction()
 
 # rv_test(<name> LABEL <label> SOURCES ... [LIBS ...])
-# One test program; every GoogleTest case becomes a ctest test carrying the label.
+# One test program; every GoogleTest case becomes a ctest test carrying the label. The target
+# tests_<label> builds the test programs of a label alone.
 function(rv_test name)
   cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -119,6 +120,10 @@ function(rv_test name)
     DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS "${ARG_LABEL}"
     DISCOVERY_TIMEOUT 60)
+  if(NOT TARGET tests_${ARG_LABEL})
+    add_custom_target(tests_${ARG_LABEL})
+  endif()
+  add_dependencies(tests_${ARG_LABEL} ${name})
 endfunction()
 
 # Fuzzing instruments every library for coverage; the fuzz targets add libFuzzer's main.

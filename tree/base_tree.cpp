@@ -151,6 +151,7 @@ void TBaseVirtualTree::SetDefaultNodeHeight(std::uint32_t value) {
     if (value == defaultNodeHeight_) return;
     const std::int64_t difference = std::int64_t(value) - defaultNodeHeight_;
     defaultNodeHeight_ = value;
+    InterruptValidation();
     root_->NodeHeight = std::uint16_t(value);
     AdjustTotalHeight(root_, difference, true);
     InvalidateCache();
@@ -252,6 +253,7 @@ void TBaseVirtualTree::SetNodeHeight(PVirtualNode node, std::uint32_t value) {
         TreeOptions().MiscOptions().Contains(toReadOnly))
         return;
     const std::int64_t difference = std::int64_t(value) - node->NodeHeight;
+    InterruptValidation();
     node->NodeHeight = std::uint16_t(value);
     AdjustTotalHeight(node, difference, true);
     if (FullyVisible(node)) {
@@ -305,9 +307,13 @@ void TBaseVirtualTree::FlushClipboard() {
 
 // ---- The window and its timers ---------------------------------------------------------------
 
-bool TBaseVirtualTree::StartDelayTimer(UINT_PTR id) {
+HWND TBaseVirtualTree::MessageWindow() {
     if (!handle_) handle_ = AllocateHWnd([this](TMessage& m) { WndProc(m); });
-    const bool running = SetTimer(handle_, id, changeDelay_) != 0;
+    return handle_;
+}
+
+bool TBaseVirtualTree::StartDelayTimer(UINT_PTR id) {
+    const bool running = SetTimer(MessageWindow(), id, changeDelay_) != 0;
     (id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_) = running;
     return running;
 }
@@ -327,6 +333,10 @@ void TBaseVirtualTree::WndProc(TMessage& message) {
             DoStructureChange(lastStructureNode_, lastStructureReason_);
             return;
         }
+    }
+    if (message.Msg == WM_CHANGESTATE) {
+        ChangeValidationStates(message.WParam, message.LParam);
+        return;
     }
     message.Result = DefWindowProc(handle_, message.Msg, message.WParam, message.LParam);
 }

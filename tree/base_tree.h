@@ -12,6 +12,7 @@
 #include "tree/tree_errors.h"
 #include "tree/tree_options.h"
 #include "tree/tree_types.h"
+#include "tree/validation_worker.h"
 #include "tree/virtual_node.h"
 #include "tree/vt_header.h"
 
@@ -25,8 +26,8 @@ namespace rv {
 //
 // This class holds the node store and the programming interface without painting: adding,
 // inserting and deleting nodes, the update bracket, the change notifications with their delay,
-// navigation, focus, selection, check states, visibility, expansion and sorting. The parts that
-// need the window (painting, scrolling, the position cache, editing, the clipboard) reach it
+// navigation, focus, selection, check states, visibility, expansion, sorting and the position
+// cache. The parts that need the window (painting, scrolling, editing, the clipboard) reach it
 // through the hooks at the end of the protected section, which do nothing or answer a stand-in
 // until those parts fill them in.
 class TBaseVirtualTree : public TComponent {
@@ -214,6 +215,9 @@ public:
     // NodeTop gets the row's top.
     PVirtualNode GetNodeAt(int x, int y, bool relative, int& nodeTop);
     PVirtualNode GetNodeAt(int x, int y);
+    // The top of the node's row in the whole tree (the sum of the heights of the shown rows
+    // before it), for a node whose ancestors are all visible and expanded; -1 for another.
+    int GetNodeTop(PVirtualNode node) const;
 
     // ---- Sorting -----------------------------------------------------------------------------
     // Sorts the children of `node` (nil: the top-level nodes) by OnCompareNodes, stably.
@@ -353,12 +357,18 @@ protected:
     PVirtualNode pendingCheckNode_ = nullptr;  // Space check pending
     PVirtualNode lastSearchNode_ = nullptr;
 
-    // ---- Hooks that the window, painting, scrolling, the position cache, editing and the
-    // clipboard fill in. Until then they do nothing or answer a stand-in. ----------------------
-    // The position cache: stop the worker on this tree, queue it again, drop the cache.
-    virtual void InterruptValidation() {}
-    virtual void StartValidation() {}
-    virtual void InvalidateCache() {}
+    // ---- Hooks that the window, painting, scrolling, editing and the clipboard fill in. Until
+    // then they do nothing or answer a stand-in. The position cache's calls come first. ---------
+    // The position cache, built in the background. InterruptValidation stops the worker on this
+    // tree and keeps it off until StartValidation queues the tree again: every write to node
+    // links, counts, heights or the expanded and visible bits comes after it. With no validation
+    // under way it costs two flag tests. InvalidateCache marks the cache as out of date.
+    void InterruptValidation() {
+        if (validation_.Pending() || states_.Contains(tsUseCache)) StopValidation();
+    }
+    void StartValidation();
+    void InvalidateCache();
+    const TPositionCache& PositionCache() const { return validation_.Cache(); }
     // Painting: mark the control, a node's row or everything below a node for repainting, or
     // repaint a node at once.
     virtual void Invalidate() {}
@@ -391,6 +401,19 @@ protected:
 
 private:
     void FinishInternalUpdate();
+    void StopValidation();
+    // The worker's notice of a validation round starting or ending.
+    void ChangeValidationStates(WPARAM enter, LPARAM leave);
+    // The row at `position`, walking forward from a shown node whose row starts at `top`, or
+    // with the cache in use from the nearer of the entries around the position; `top` gets the
+    // row's top.
+    PVirtualNode RowFrom(PVirtualNode node, std::int64_t& top, std::int64_t position) const;
+    PVirtualNode RowFromPositionCache(std::int64_t position, std::int64_t& top) const;
+    // The row at `position`, walking back from a shown node whose row starts below it, at `end`.
+    PVirtualNode RowBefore(PVirtualNode node, std::int64_t end, std::int64_t position,
+                           std::int64_t& top) const;
+    // The message window (made on first use) that receives the timers and the worker's notices.
+    HWND MessageWindow();
     void CreateRoot(std::uint32_t internalSize);
     void SetUserDataPointer(PVirtualNode node, const void* userData);
     // Asks DoGetNodeDataSize while NodeDataSize is still unknown (-1).
@@ -459,6 +482,7 @@ private:
     HWND handle_ = 0;
     bool changeTimerRunning_ = false;
     bool structureTimerRunning_ = false;
+    TTreeValidation validation_{*this};
 
 protected:
     // A descendant replaces the options object with its own kind (in its constructor).

@@ -359,9 +359,17 @@ PVirtualNode TBaseVirtualTree::GetNodeAt(int x, int y) {
 PVirtualNode TBaseVirtualTree::GetNodeAt(int, int y, bool relative, int& nodeTop) {
     std::int64_t position = std::max(y, 0);
     if (relative) position -= offsetY_;
-    // The position cache, once it exists, gives a start nearer to the position.
-    PVirtualNode node = GetFirstVisibleNoInit();
     std::int64_t top = 0;
+    PVirtualNode node = states_.Contains(tsUseCache)
+                            ? RowFromPositionCache(position, top)
+                            : RowFrom(GetFirstVisibleNoInit(), top, position);
+    if (relative) top += offsetY_;
+    nodeTop = int(std::clamp<std::int64_t>(top, INT32_MIN, INT32_MAX));
+    return node;
+}
+
+PVirtualNode TBaseVirtualTree::RowFrom(PVirtualNode node, std::int64_t& top,
+                                       std::int64_t position) const {
     while (node && node != root_) {
         if (node->Has(nsVisible)) {
             if (top + node->TotalHeight > position) {
@@ -377,10 +385,7 @@ PVirtualNode TBaseVirtualTree::GetNodeAt(int, int y, bool relative, int& nodeTop
         while (node != root_ && !node->NextSibling) node = node->Parent;
         node = node == root_ ? nullptr : node->NextSibling;
     }
-    if (node == root_) node = nullptr;
-    if (relative) top += offsetY_;
-    nodeTop = int(std::clamp<std::int64_t>(top, INT32_MIN, INT32_MAX));
-    return node;
+    return node == root_ ? nullptr : node;
 }
 
 }  // namespace rv

@@ -30,6 +30,7 @@ void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirecti
 
 void TBaseVirtualTree::SortChildren(PVirtualNode node, TColumnIndex column,
                                     TSortDirection direction) {
+    InterruptValidation();
     PVirtualNode list = node->FirstChild;
     PVirtualNode sorted;
     try {

@@ -29,6 +29,7 @@ private:
 void TBaseVirtualTree::AdjustTotalCount(PVirtualNode node, std::int64_t value, bool relative) {
     const std::int64_t difference = relative ? value : value - std::int64_t(node->TotalCount);
     if (difference == 0) return;
+    InterruptValidation();
     for (PVirtualNode n = node;; n = n->Parent) {
         n->TotalCount = std::uint32_t(std::int64_t(n->TotalCount) + difference);
         if (n == root_) break;
@@ -36,6 +37,7 @@ void TBaseVirtualTree::AdjustTotalCount(PVirtualNode node, std::int64_t value, b
 }
 
 void TBaseVirtualTree::AdjustTotalHeight(PVirtualNode node, std::int64_t value, bool relative) {
+    InterruptValidation();
     static constexpr std::int64_t kMax = kMaxTotalHeight;
     // The exact total from the children, for a node whose stored total had reached the limit.
     auto recompute = [this](PVirtualNode n) {
@@ -208,6 +210,7 @@ PVirtualNode TBaseVirtualTree::InsertNode(PVirtualNode node, TVTNodeAttachMode m
 
 void TBaseVirtualTree::InternalConnectNode(PVirtualNode node, PVirtualNode destination,
                                            TVTNodeAttachMode mode) {
+    InterruptValidation();
     PVirtualNode parent = nullptr;
     auto renumberFrom = [](PVirtualNode n, std::uint32_t index) {
         for (; n; n = n->NextSibling) n->Index = index++;
@@ -276,6 +279,7 @@ void TBaseVirtualTree::InternalConnectNode(PVirtualNode node, PVirtualNode desti
 
 // Takes a node out of its parent's chain; the parent's counts and heights follow.
 void TBaseVirtualTree::UnlinkNode(PVirtualNode node, bool reindex) {
+    InterruptValidation();
     PVirtualNode parent = node->Parent;
     const std::uint32_t visibleGone = FullyVisible(node) ? 1 + CountVisibleDescendants(node) : 0;
     if (node->PrevSibling)
@@ -344,6 +348,7 @@ void TBaseVirtualTree::FreeSubtreeNodes(PVirtualNode node) {
     if (!n) return;
     while (n->LastChild) n = n->LastChild;
     while (n != node) {
+        InterruptValidation();  // OnFreeNode may have queued the tree again
         PVirtualNode parent = n->Parent;
         PVirtualNode next = parent;
         if (n->PrevSibling) {
@@ -369,6 +374,7 @@ void TBaseVirtualTree::FreeSubtreeNodes(PVirtualNode node) {
 
 // Clear of a tree whose nodes need no OnFreeNode: the whole store goes at once.
 void TBaseVirtualTree::DropAllNodes() {
+    InterruptValidation();
     const bool hadSelection = SelectionCount() > 0;
     selection_.clear();
     markedSelection_ = 0;
@@ -402,6 +408,7 @@ void TBaseVirtualTree::DeleteChildren(PVirtualNode node, bool resetHasChildren) 
             node->Exclude(nsClearing);
             throw;
         }
+        InterruptValidation();
         node->Exclude(nsClearing | nsAllChildrenHidden);
         if (resetHasChildren) node->Exclude(nsHasChildren);
         if (node != root_) node->Exclude(nsExpanded);
@@ -502,6 +509,7 @@ void TBaseVirtualTree::Clear() {
         focusedNode_ = rangeAnchor_ = nullptr;
         hotNode_ = dropTargetNode_ = checkNode_ = pendingCheckNode_ = lastSearchNode_ = nullptr;
         DeleteChildren(root_, true);
+        InterruptValidation();
         visibleCount_ = 0;
         offsetX_ = offsetY_ = 0;
     } catch (...) {

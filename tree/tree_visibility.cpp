@@ -166,6 +166,7 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
     if (node->Has(nsExpanded)) {
         if (!DoCollapsing(node)) return;
         if (updateCount_ == 0) AnimateToggle(node, false);
+        InterruptValidation();
         const std::uint32_t hidden = FullyVisible(node) ? CountVisibleDescendants(node) : 0;
         node->Exclude(nsExpanded);
         AdjustTotalHeight(node, node->NodeHeight, false);
@@ -185,6 +186,7 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
         for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling)
             if (c->Has(nsVisible)) childrenHeight += c->TotalHeight;
         if (updateCount_ == 0 && node->FirstChild) AnimateToggle(node, true);
+        InterruptValidation();
         node->Include(nsExpanded);
         AdjustTotalHeight(node, childrenHeight, true);
         if (FullyVisible(node)) visibleCount_ += CountVisibleDescendants(node);

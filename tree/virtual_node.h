@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace rv {
@@ -57,7 +58,7 @@ struct TVirtualNode {
     std::uint32_t Index;       // position among its siblings, gap-free from 0
     std::uint32_t ChildCount;  //
     std::uint16_t NodeHeight;  // pixels
-    std::uint16_t States;      // TVirtualNodeState bits
+    std::uint16_t States;      // TVirtualNodeState bits, one atomic word (see LoadStates)
     std::uint8_t Align;        // button, image and line alignment (see TVTNodeAlignment)
     TCheckState CheckState;
     TCheckType CheckType;
@@ -70,10 +71,22 @@ struct TVirtualNode {
     PVirtualNode FirstChild;
     PVirtualNode LastChild;
 
-    bool Has(std::uint16_t states) const { return (States & states) != 0; }
-    void Include(std::uint16_t states) { States = std::uint16_t(States | states); }
-    void Exclude(std::uint16_t states) { States = std::uint16_t(States & ~states); }
+    bool Has(std::uint16_t states) const { return (LoadStates() & states) != 0; }
+    void Include(std::uint16_t states) { StoreStates(std::uint16_t(LoadStates() | states)); }
+    void Exclude(std::uint16_t states) { StoreStates(std::uint16_t(LoadStates() & ~states)); }
+
+    // The cache worker reads the visible and expanded bits while the GUI thread, the only writer,
+    // changes other bits of the word (selected, initialised, measured…): the word is read and
+    // written whole, atomically. Changes of the bits the worker reads interrupt it first.
+    std::uint16_t LoadStates() const {
+        return std::atomic_ref(const_cast<std::uint16_t&>(States)).load(std::memory_order_relaxed);
+    }
+    void StoreStates(std::uint16_t states) {
+        std::atomic_ref(States).store(states, std::memory_order_relaxed);
+    }
 };
+
+static_assert(std::atomic_ref<std::uint16_t>::is_always_lock_free);
 
 // Where the user data begins: behind the fixed part and the internal data area.
 inline constexpr std::uint32_t kNodeFixedSize = sizeof(TVirtualNode);

@@ -4,9 +4,10 @@
 // catalogue), Clear; and the peak memory of the whole. Beside it the same work through a custom
 // QAbstractItemModel shown by a QTreeView (offscreen). Ours and Qt's run alternately in paired
 // rounds (the first of a pair alternates too), warm; the report gives the medians and the median
-// of the paired ratios (Qt time / our time: above 1 means ours is faster).
+// of the paired ratios (Qt time / our time: above 1 means ours is faster). Then the position
+// look-ups in 1,000,000 shown rows with and without the position cache (position_bench.h).
 //
-//   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only]
+//   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
 
 #include <malloc.h>
 
@@ -22,7 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/tree/position_bench.h"
 #include "bench/tree/qt_reference_model.h"
+#include "platform/messages/application.h"
 #include "tree/string_tree.h"
 
 namespace {
@@ -35,6 +38,7 @@ struct Options {
     int children = 1000;
     int rounds = 5;
     bool oursOnly = false;
+    bool positionsOnly = false;
 };
 
 // The names the keys come from: one per parent and one per child, words of a small vocabulary
@@ -185,9 +189,16 @@ int main(int argc, char** argv) {
         if (a == "--children" && i + 1 < argc) o.children = std::atoi(argv[++i]);
         if (a == "--rounds" && i + 1 < argc) o.rounds = std::max(1, std::atoi(argv[++i]));
         if (a == "--ours-only") o.oursOnly = true;
+        if (a == "--positions-only") o.positionsOnly = true;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    rv::TApplication application;
+    application.Initialize();
+    if (o.positionsOnly) {
+        rv::bench::RunPositionBench(o.rounds);
+        return 0;
+    }
     const Names names(o.parents, o.children);
     const long nodes = long(o.parents) * (o.children + 1);
     std::printf(
@@ -240,5 +251,6 @@ int main(int argc, char** argv) {
     }
     std::printf("\nroot TotalHeight with every parent collapsed: %u px (limit %u px)\n", height,
                 rv::TBaseVirtualTree::kMaxTotalHeight);
+    rv::bench::RunPositionBench(o.rounds);
     return 0;
 }
