@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "search/folder_chain.h"
 #include "search/tests/search_test_util.h"
 #include "testsupport/process.h"
 #include "testsupport/temp_dir.h"
@@ -27,6 +28,13 @@ TEST(FindFile, ReportsMaskByMaskFromTheLastThenDescendsInNameOrder) {
     EXPECT_EQ(log.lines, (Lines{"begin", "folder ", "match a.b", "match A.a", "match b.a",
                                 "folder Sub/", "match Sub/z.a", "folder skip/", "folder sub/",
                                 "match sub/y.b", "match sub/x.a", "finish"}));
+
+    // A file two masks name is reported once, where the first of them (from the last) puts it.
+    log.matches.clear();
+    find.SetCriteria(test::Criteria("*.b;a*;*.A", dir.Path()));
+    find.Criteria().Files.MaxLevel = 1;
+    find.Execute();
+    EXPECT_EQ(log.matches, (Lines{"A.a", "b.a", "a.b"}));
 }
 
 TEST(FindFile, LevelsBoundTheWalkAndTheReports) {
@@ -78,12 +86,16 @@ TEST(FindFile, LinkLoopsFifosAndDeepTreesDoNotHangTheWalk) {
     fs::create_symlink("a.mp3", root + "/link.mp3");
     fs::create_symlink("gone.mp3", root + "/dangling.mp3");
     ASSERT_EQ(test::RunProcess({"mkfifo", root + "/pipe.mp3"}).exitCode, 0);
-    std::string deep = root + "/deep";
-    fs::create_directory(deep);
-    for (int i = 0; i < 1500; ++i) fs::create_directory(deep += "/d");
-    test::MakeFiles(deep, {"bottom.mp3"});
+    // Deeper than a path may be long: a chain of folders moved to the bottom of another.
+    auto chain = [](std::string top) {
+        fs::create_directory(top);
+        for (int i = 0; i < 1500; ++i) fs::create_directory(top += "/d");
+        return top;
+    };
+    test::MakeFiles(chain(dir / "lower"), {"bottom.mp3"});
+    fs::rename(dir / "lower", chain(root + "/deep") + "/e");
 
-    // No folder stays open while its subfolders are walked.
+    // Only a few folders are open at a time, however deep the walk.
     auto openFiles = [] {
         return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
     };
@@ -96,13 +108,15 @@ TEST(FindFile, LinkLoopsFifosAndDeepTreesDoNotHangTheWalk) {
         openMost = std::max(openMost, openFiles());
     };
     find.Execute();
-    EXPECT_LE(openMost, openBefore + 2);
+    EXPECT_LE(openMost, openBefore + static_cast<long>(FolderChain::kOpenFolders));
     ASSERT_EQ(log.matches.size(), 5u);
     EXPECT_EQ(log.matches[1], "link.mp3");
+    EXPECT_TRUE(log.matches[2].starts_with("deep/d/d/"));
     EXPECT_TRUE(log.matches[2].ends_with("/d/d/bottom.mp3"));
+    EXPECT_EQ(log.matches[2].size(), std::string("deep/e/bottom.mp3").size() + 2 * 3000);
     EXPECT_EQ(log.matches[4], "sub/away/c.mp3");
 
-    // The content test never opens the FIFO either.
+    // The content test reaches the bottom too, and never opens the FIFO.
     find.Criteria().Content.SetPhrase("mp3");
     find.Execute();
     EXPECT_EQ(log.matches.size(), 10u);

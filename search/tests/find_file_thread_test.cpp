@@ -62,27 +62,49 @@ TEST_F(ThreadedSearch, DeliversTheDirectSearchsEventsInTheGuiThread) {
 }
 
 TEST_F(ThreadedSearch, AbortFromTheGuiThreadStopsTheMatchesAndStillFinishes) {
+    // From a handler, so that the search cannot have ended before (the worker waits meanwhile);
+    // an abort while the worker runs is the case of the next test.
+    const auto record = find->OnFileMatch;
+    find->OnFileMatch = [&](TFindFile& sender, const std::string& folder, const TSearchRec& rec) {
+        record(sender, folder, rec);
+        if (log.matches.size() != 3) return;
+        sender.Abort();
+        EXPECT_EQ(log.lines.back(), "abort");  // at once, in the caller's thread
+    };
     find->Execute();
-    ASSERT_TRUE(PumpUntil([&] { return log.matches.size() >= 3; }));
-    find->Abort();
-    EXPECT_EQ(log.lines.back(), "abort");  // at once, in the caller's thread
-    const auto atAbort = log.matches.size();
     ASSERT_TRUE(PumpUntil([&] { return !find->Busy(); }));
-    EXPECT_EQ(log.matches.size(), atAbort);
+    EXPECT_EQ(log.matches.size(), 3u);
     EXPECT_EQ(log.lines.back(), "finish");
     EXPECT_FALSE(log.offGuiThread);
 }
 
-TEST_F(ThreadedSearch, DestroyingDuringASearchJoinsWithoutRunningOtherEvents) {
+TEST_F(ThreadedSearch, AbortOrDestroyingStopsTheSearchInsideAFile) {
+    // A phrase with a zero byte reads the holes of a sparse file too: 16 GiB of them.
+    test::TempDir big;
+    constexpr std::uint64_t kSize = 16ull << 30;
+    test::MakeSparseFile(big / "huge.mp3", kSize, {});
+    find->SetCriteria(test::Criteria("*.mp3", big.Path()));
+    find->Criteria().Content.SetPhrase(std::string("x\0", 2));
     bool posted = false;
     const HWND wnd = AllocateHWnd([&](TMessage&) { posted = true; });
-    find->Execute();
-    ASSERT_TRUE(PumpUntil([&] { return log.matches.size() >= 3; }));
-    ASSERT_TRUE(PostMessage(wnd, WM_USER, 0, 0));
-    const Lines before = log.lines;
-    find.reset();
-    EXPECT_FALSE(posted);
-    EXPECT_EQ(log.lines, before);  // no further match, no abort or finish event
+    for (bool destroy : {false, true}) {
+        const auto before = test::BytesRead();
+        find->Execute();
+        ASSERT_TRUE(PumpUntil([&] { return test::BytesRead() - before > (64u << 20); }));
+        if (destroy) {
+            // Joins the worker without running anything else of the queue or firing events.
+            ASSERT_TRUE(PostMessage(wnd, WM_USER, 0, 0));
+            const Lines lines = log.lines;
+            find.reset();
+            EXPECT_FALSE(posted);
+            EXPECT_EQ(log.lines, lines);
+        } else {
+            find->Abort();
+            ASSERT_TRUE(PumpUntil([&] { return !find->Busy(); }));
+            EXPECT_EQ(log.lines.back(), "finish");
+        }
+        EXPECT_LT(test::BytesRead() - before, kSize / 2);
+    }
     app.ProcessMessages();
     EXPECT_TRUE(posted);
     DeallocateHWnd(wnd);
