@@ -76,6 +76,25 @@ TEST(FindFile, AbortOrAnErrorFromAHandlerStopsTheSearchAtOnce) {
     EXPECT_FALSE(find.Busy());
 }
 
+TEST(FindFile, TheFinishEventCanStartTheNextSearch) {
+    test::TempDir dir;
+    test::MakeFiles(dir.Path(), {"1.mp3", "2.ogg"});
+    TFindFile find;
+    test::EventLog log(find, dir.Path());
+    find.SetCriteria(test::Criteria("*.mp3", dir.Path()));
+    const auto record = find.OnSearchFinish;
+    find.OnSearchFinish = [&](TFindFile& sender) {
+        record(sender);
+        EXPECT_FALSE(sender.Busy());
+        if (log.matches.size() > 1) return;
+        sender.Criteria().Files.FileName = "*.ogg";
+        sender.Execute();
+    };
+    find.Execute();
+    EXPECT_EQ(log.lines, (Lines{"begin", "folder ", "match 1.mp3", "finish", "begin", "folder ",
+                                "match 2.ogg", "finish"}));
+}
+
 TEST(FindFile, LinkLoopsFifosAndDeepTreesDoNotHangTheWalk) {
     RV_REQUIRE_TOOL("mkfifo");
     test::TempDir dir;

@@ -110,6 +110,20 @@ TEST_F(ThreadedSearch, AbortOrDestroyingStopsTheSearchInsideAFile) {
     DeallocateHWnd(wnd);
 }
 
+TEST_F(ThreadedSearch, TheFinishEventCanStartTheNextSearch) {
+    int finishes = 0;
+    const auto record = find->OnSearchFinish;
+    find->OnSearchFinish = [&](TFindFile& sender) {
+        record(sender);
+        if (++finishes == 1) sender.Execute();
+    };
+    find->Execute();
+    ASSERT_TRUE(PumpUntil([&] { return finishes == 2; }));
+    EXPECT_EQ(log.matches.size(), 200u);
+    EXPECT_FALSE(find->Busy());
+    EXPECT_FALSE(log.offGuiThread);
+}
+
 TEST_F(ThreadedSearch, AHandlersErrorEndsTheSearchAndIsReported) {
     std::string reported;
     app.OnException = [&](const std::exception& e) { reported = e.what(); };
