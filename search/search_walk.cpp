@@ -53,10 +53,11 @@ private:
     // Steps 1 to 3 of a folder: the folder change, the reports, and its subfolders noted for the
     // walk to go into; false when the folder is to be ignored.
     bool Visit(std::string folder) {
-        if (!hooks_.FolderChange(folder)) return false;
-        ++level_;
+        // Read first, so that the folder's first match follows the folder change at once.
         std::vector<DirEntry> entries;
         chain_.Current().Read(entries);
+        if (!hooks_.FolderChange(folder)) return false;
+        ++level_;
         if (level_ >= target_->MinLevel) ReportMatches(folder, entries);
         Frame frame;
         const bool descend =
