@@ -124,6 +124,60 @@ TEST_F(ThreadedSearch, TheFinishEventCanStartTheNextSearch) {
     EXPECT_FALSE(log.offGuiThread);
 }
 
+// The loop as the program runs it, asleep until something comes: each call must wake it, also
+// while a handler runs a loop of its own, and a worker calling on end must leave it turns for
+// other messages.
+TEST_F(ThreadedSearch, TheSleepingLoopServesEveryCallAndKeepsItsTurns) {
+    bool stuck = false;
+    const HWND watchdog = AllocateHWnd([&](TMessage& msg) {
+        if (msg.Msg != WM_TIMER) return;
+        stuck = true;
+        app.Terminate();
+    });
+    SetTimer(watchdog, 1, 20000);
+    std::size_t matchesAtMessage = 0;
+    const HWND other = AllocateHWnd([&](TMessage&) { matchesAtMessage = log.matches.size(); });
+    // The fixture's search, run to its end inside a handler of a longer one.
+    TFindFile inner;
+    inner.Threaded = true;
+    inner.SetCriteria(find->Criteria());
+    std::size_t innerMatches = 0;
+    inner.OnFileMatch = [&](TFindFile&, const std::string&, const TSearchRec&) { ++innerMatches; };
+    inner.OnSearchFinish = [&](TFindFile&) { app.Terminate(); };
+
+    test::TempDir longer;
+    Lines files;
+    for (int i = 0; i < 1000; ++i) files.push_back(std::to_string(i) + ".mp3");
+    test::MakeFiles(longer.Path(), files);
+    find->SetCriteria(test::Criteria("*.mp3", longer.Path()));
+    const auto record = find->OnFileMatch;
+    find->OnFileMatch = [&](TFindFile& sender, const std::string& folder, const TSearchRec& rec) {
+        record(sender, folder, rec);
+        if (log.matches.size() == 2) PostMessage(other, WM_USER, 0, 0);
+        if (log.matches.size() == 500) {
+            inner.Execute();
+            app.Run();
+        }
+        // Ten milliseconds of work in all, while the worker calls again at once.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(10);
+        while (std::chrono::steady_clock::now() < until) continue;
+    };
+    const auto finish = find->OnSearchFinish;
+    find->OnSearchFinish = [&](TFindFile& sender) {
+        finish(sender);
+        app.Terminate();
+    };
+    find->Execute();
+    app.Run();
+    EXPECT_FALSE(stuck);
+    EXPECT_EQ(log.matches.size(), 1000u);
+    EXPECT_EQ(innerMatches, 100u);
+    EXPECT_GT(matchesAtMessage, 0u);
+    EXPECT_LT(matchesAtMessage, 1000u);
+    DeallocateHWnd(other);
+    DeallocateHWnd(watchdog);
+}
+
 TEST_F(ThreadedSearch, AHandlersErrorEndsTheSearchAndIsReported) {
     std::string reported;
     app.OnException = [&](const std::exception& e) { reported = e.what(); };
