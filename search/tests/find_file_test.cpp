@@ -106,13 +106,19 @@ TEST(FindFile, LinkLoopsFifosAndDeepTreesDoNotHangTheWalk) {
     fs::create_symlink("gone.mp3", root + "/dangling.mp3");
     ASSERT_EQ(test::RunProcess({"mkfifo", root + "/pipe.mp3"}).exitCode, 0);
     // Deeper than a path may be long: a chain of folders moved to the bottom of another.
-    auto chain = [](std::string top) {
+    auto chain = [](std::string top, int depth) {
         fs::create_directory(top);
-        for (int i = 0; i < 1500; ++i) fs::create_directory(top += "/d");
+        for (int i = 0; i < depth; ++i) fs::create_directory(top += "/d");
         return top;
     };
-    test::MakeFiles(chain(dir / "lower"), {"bottom.mp3"});
-    fs::rename(dir / "lower", chain(root + "/deep") + "/e");
+    test::MakeFiles(chain(dir / "lower", 1500), {"bottom.mp3"});
+    const std::string deep = chain(root + "/deep", 1500);
+    fs::rename(dir / "lower", deep + "/e");
+    // On the way, a link to another deep chain: coming back from it, the way up is not its "..".
+    std::string twenty;
+    for (int i = 0; i < 20; ++i) twenty += "/d";
+    test::MakeFiles(chain(dir / "far", 20), {"far.mp3"});
+    fs::create_directory_symlink(dir / "far", root + "/deep" + twenty + "/a");
 
     // Only a few folders are open at a time, however deep the walk.
     auto openFiles = [] {
@@ -128,17 +134,18 @@ TEST(FindFile, LinkLoopsFifosAndDeepTreesDoNotHangTheWalk) {
     };
     find.Execute();
     EXPECT_LE(openMost, openBefore + static_cast<long>(FolderChain::kOpenFolders));
-    ASSERT_EQ(log.matches.size(), 5u);
+    ASSERT_EQ(log.matches.size(), 6u);
     EXPECT_EQ(log.matches[1], "link.mp3");
-    EXPECT_TRUE(log.matches[2].starts_with("deep/d/d/"));
-    EXPECT_TRUE(log.matches[2].ends_with("/d/d/bottom.mp3"));
-    EXPECT_EQ(log.matches[2].size(), std::string("deep/e/bottom.mp3").size() + 2 * 3000);
-    EXPECT_EQ(log.matches[4], "sub/away/c.mp3");
+    EXPECT_EQ(log.matches[2], "deep" + twenty + "/a" + twenty + "/far.mp3");
+    EXPECT_TRUE(log.matches[3].starts_with("deep/d/d/"));
+    EXPECT_TRUE(log.matches[3].ends_with("/d/d/bottom.mp3"));
+    EXPECT_EQ(log.matches[3].size(), std::string("deep/e/bottom.mp3").size() + 2 * 3000);
+    EXPECT_EQ(log.matches[5], "sub/away/c.mp3");
 
     // The content test reaches the bottom too, and never opens the FIFO.
     find.Criteria().Content.SetPhrase("mp3");
     find.Execute();
-    EXPECT_EQ(log.matches.size(), 10u);
+    EXPECT_EQ(log.matches.size(), 12u);
 }
 
 }  // namespace
