@@ -14,6 +14,8 @@ namespace rv::detail {
 // again, to notice when things are better. For one thread's use.
 class SpinWait {
 public:
+    explicit SpinWait(std::chrono::nanoseconds most) : most_(most), span_(most) {}
+
     // Waits until `ready` holds or the time is up; whether it holds.
     template <class Ready>
     bool Until(Ready ready) {
@@ -21,11 +23,11 @@ public:
         if (ready()) return true;
         if (!Worthwhile()) return false;
         const bool probe = span_ == kLeast && ++leastWaits_ % kProbeEvery == 0;
-        const auto deadline = Clock::now() + (probe ? kMost : span_);
+        const auto deadline = Clock::now() + (probe ? most_ : span_);
         for (unsigned i = 1;; ++i) {
             Relax();
             if (ready()) {
-                span_ = kMost;
+                span_ = most_;
                 return true;
             }
             if (i % 8 == 0 && Clock::now() >= deadline) {
@@ -36,7 +38,6 @@ public:
     }
 
 private:
-    static constexpr std::chrono::nanoseconds kMost = std::chrono::microseconds(50);
     static constexpr std::chrono::nanoseconds kLeast = std::chrono::microseconds(1);
     static constexpr unsigned kProbeEvery = 64;
 
@@ -54,7 +55,8 @@ private:
 #endif
     }
 
-    std::chrono::nanoseconds span_ = kMost;
+    const std::chrono::nanoseconds most_;
+    std::chrono::nanoseconds span_;
     unsigned leastWaits_ = 0;
 };
 
