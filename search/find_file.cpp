@@ -99,9 +99,10 @@ void TFindFile::Abort() {
 }
 
 void TFindFile::Finish() {
-    DoSearchFinish();
+    // Idle before the event, so that its handler can start the next search.
     plan_.reset();
     busy_ = false;
+    DoSearchFinish();
 }
 
 bool TFindFile::SyncFolderChange(const std::string& folder) {

@@ -43,6 +43,7 @@ public:
     TFileMatchEvent OnFileMatch;
     TFolderChangeEvent OnFolderChange;
     TSearchNotifyEvent OnSearchBegin;
+    // Fired once the search is over and the component idle, so its handler may start the next.
     TSearchNotifyEvent OnSearchFinish;
     TSearchNotifyEvent OnSearchAbort;
 

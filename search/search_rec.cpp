@@ -20,7 +20,7 @@ FileKind TSearchRec::Kind() const {
 const FileFacts& TSearchRec::Facts() const {
     if (!facts_) {
         facts_.emplace();
-        reachable_ = GetFileFacts(Path(), *facts_);
+        reachable_ = GetFileFacts(handle_, entry_.Name, *facts_);
         if (!reachable_) *facts_ = FileFacts{};
     }
     return *facts_;

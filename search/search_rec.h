@@ -12,15 +12,19 @@ namespace rv {
 
 // One entry found by the search: its name, and the facts of the file, read from the disk the
 // first time one of them is asked for (most searches need none of them). Times are local.
-// Not for sharing between threads while it is in use.
+// Not for sharing between threads while it is in use; it lives no longer than its folder's
+// handle.
 class TSearchRec {
 public:
-    TSearchRec(const std::string& folder, const DirEntry& entry) : folder_(folder), entry_(entry) {}
+    TSearchRec(const std::string& folder, const DirEntry& entry, const FolderHandle& handle)
+        : folder_(folder), entry_(entry), handle_(handle) {}
     TSearchRec(const TSearchRec&) = delete;
     TSearchRec& operator=(const TSearchRec&) = delete;
 
     const std::string& Name() const { return entry_.Name; }
     std::string Path() const { return folder_ + entry_.Name; }
+    // The open folder that holds the entry, which reaches it whatever the length of its path.
+    const FolderHandle& Parent() const { return handle_; }
 
     // What the entry is, links followed; Other also when it cannot be reached.
     FileKind Kind() const;
@@ -41,6 +45,7 @@ private:
 
     const std::string& folder_;
     const DirEntry& entry_;
+    const FolderHandle& handle_;
     mutable std::optional<FileFacts> facts_;
     mutable bool reachable_ = false;
 };

@@ -1,10 +1,10 @@
 #include "search/search_walk.h"
 
-#include <unordered_set>
 #include <vector>
 
 #include "platform/dirs/directory.h"
 #include "platform/dirs/file_facts.h"
+#include "search/folder_chain.h"
 
 namespace rv {
 
@@ -18,53 +18,79 @@ public:
         const TTargetFolderList& folders = plan_.Folders();
         for (int i = folders.Count() - 1; i >= 0 && !hooks_.Stop(); --i) {
             target_ = &folders[i];
-            level_ = 0;
-            visited_.clear();
-            Walk(target_->Folder);
+            WalkTarget();
         }
     }
 
 private:
-    void Walk(const std::string& folder) {
-        DirectoryListing listing;
-        const bool readable = ReadDirectory(folder, listing);
-        if (readable && !visited_.insert(listing.Id).second) return;
-        if (!hooks_.FolderChange(folder)) return;
-        ++level_;
-        if (level_ >= target_->MinLevel) ReportMatches(folder, listing);
-        if (target_->Recursive) {
-            if (target_->MaxLevel != 0 && level_ >= target_->MaxLevel) {
+    // A folder being walked, with the subfolders still to walk.
+    struct Frame {
+        std::string Folder;
+        std::vector<std::string> Subfolders;
+        std::size_t Next = 0;
+    };
+
+    // Depth first without recursion, so that no tree is too deep for the stack.
+    void WalkTarget() {
+        level_ = 0;
+        frames_.clear();
+        chain_.Start(target_->Folder);
+        Visit(target_->Folder);
+        while (!frames_.empty()) {
+            Frame& frame = frames_.back();
+            if (frame.Next == frame.Subfolders.size() || hooks_.Stop()) {
+                frames_.pop_back();
                 --level_;
-                return;
+                chain_.Leave();
+                continue;
             }
-            if (!hooks_.Stop()) {
-                for (const DirEntry& entry : listing.Entries) {
-                    if (IsFolder(folder, entry)) Walk(folder + entry.Name + "/");
-                    if (hooks_.Stop()) break;
-                }
-            }
+            const std::string& name = frame.Subfolders[frame.Next++];
+            if (chain_.Enter(name) == FolderChain::Step::Loop) continue;
+            if (!Visit(frame.Folder + name + "/")) chain_.Leave();
         }
-        --level_;
     }
 
-    void ReportMatches(const std::string& folder, const DirectoryListing& listing) {
+    // Steps 1 to 3 of a folder: the folder change, the reports, and its subfolders noted for the
+    // walk to go into; false when the folder is to be ignored.
+    bool Visit(std::string folder) {
+        // Read first, so that the folder's first match follows the folder change at once.
+        std::vector<DirEntry> entries;
+        chain_.Current().Read(entries);
+        if (!hooks_.FolderChange(folder)) return false;
+        ++level_;
+        if (level_ >= target_->MinLevel) ReportMatches(folder, entries);
+        Frame frame;
+        const bool descend =
+            target_->Recursive && (target_->MaxLevel == 0 || level_ < target_->MaxLevel);
+        if (descend && !hooks_.Stop())
+            for (const DirEntry& entry : entries)
+                if (IsFolder(entry)) frame.Subfolders.push_back(entry.Name);
+        frame.Folder = std::move(folder);
+        frames_.push_back(std::move(frame));
+        return true;
+    }
+
+    // Each entry is tested and reported once, with the first mask (from the last) it matches.
+    void ReportMatches(const std::string& folder, const std::vector<DirEntry>& entries) {
         std::vector<NameParts> names;
-        names.reserve(listing.Entries.size());
-        for (const DirEntry& entry : listing.Entries) names.push_back(SplitName(entry.Name));
+        names.reserve(entries.size());
+        for (const DirEntry& entry : entries) names.push_back(SplitName(entry.Name));
+        std::vector<bool> tested(entries.size());
         const auto& masks = target_->Masks;
         for (auto mask = masks.rbegin(); mask != masks.rend() && !hooks_.Stop(); ++mask) {
             // An empty mask names no file.
             if (mask->Text().empty()) continue;
             for (std::size_t i = 0; i < names.size(); ++i) {
-                if (!mask->Matches(names[i])) continue;
-                const TSearchRec rec(folder, listing.Entries[i]);
-                if (plan_.Matches(folder, rec)) hooks_.FileMatch(folder, rec);
+                if (tested[i] || !mask->Matches(names[i])) continue;
+                tested[i] = true;
+                const TSearchRec rec(folder, entries[i], chain_.Current());
+                if (plan_.Matches(folder, rec, hooks_.Stop)) hooks_.FileMatch(folder, rec);
                 if (hooks_.Stop()) break;
             }
         }
     }
 
-    static bool IsFolder(const std::string& folder, const DirEntry& entry) {
+    bool IsFolder(const DirEntry& entry) const {
         switch (entry.Kind) {
             case EntryKind::Directory:
                 return true;
@@ -76,14 +102,16 @@ private:
                 break;
         }
         FileFacts facts;
-        return GetFileFacts(folder + entry.Name, facts) && facts.Kind == FileKind::Directory;
+        return GetFileFacts(chain_.Current(), entry.Name, facts) &&
+               facts.Kind == FileKind::Directory;
     }
 
     const TTargetSearch& plan_;
     const SearchHooks& hooks_;
     const TTargetFolder* target_ = nullptr;
     int level_ = 0;
-    std::unordered_set<FolderId, FolderIdHash> visited_;
+    FolderChain chain_;
+    std::vector<Frame> frames_;
 };
 
 }  // namespace

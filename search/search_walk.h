@@ -19,10 +19,12 @@ struct SearchHooks {
 };
 
 // Walks every target folder of the plan in the order they were added (included entries first,
-// then the locations), reporting through the hooks in the caller's thread. Each folder is read
-// once and closed before its subfolders are walked; its entries come in byte order of their
-// names, mask by mask from the last mask to the first. A folder reached a second time while
-// one target is walked (a link pointing up the tree) is skipped.
+// then the locations), reporting through the hooks in the caller's thread. A folder's entries
+// come in byte order of their names, mask by mask from the last mask to the first, each entry
+// once; then its subfolders in the same order. Links are followed; a link back to the folder
+// itself or to one above it is skipped, while a folder reached by two different ways is walked
+// each time. Folders are reached relative to their parents, so paths may grow past the system's
+// limit.
 void WalkTargets(const TTargetSearch& plan, const SearchHooks& hooks);
 
 }  // namespace rv

@@ -142,7 +142,8 @@ bool TTargetSearch::DatesMatch(const TSearchRec& rec) const {
            WithinBounds(t.AccessedBefore, t.AccessedAfter, &TSearchRec::LastAccessTime, rec);
 }
 
-bool TTargetSearch::Matches(const std::string& folder, const TSearchRec& rec) const {
+bool TTargetSearch::Matches(const std::string& folder, const TSearchRec& rec,
+                            const std::function<bool()>& stop) const {
     // Devices, FIFOs and sockets are never reported: reading one could block for ever.
     const FileKind kind = rec.Kind();
     if (kind == FileKind::Other) return false;
@@ -156,7 +157,8 @@ bool TTargetSearch::Matches(const std::string& folder, const TSearchRec& rec) co
     if (hasDates_ && !DatesMatch(rec)) return false;
     if (folders_.IsExcluded(folder, rec.Name())) return false;
     if (!content_.Phrase().empty() &&
-        !FileContainsPhrase(folder + rec.Name(), content_.SearchText(), content_.IgnoreCase()))
+        !FileContainsPhrase(rec.Parent(), rec.Name(), content_.SearchText(), content_.IgnoreCase(),
+                            stop))
         return false;
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,8 +51,10 @@ class TTargetSearch {
 public:
     explicit TTargetSearch(const TSearchCriteria& criteria);
 
-    // Every test but the name masks (they choose the entries); `folder` ends with "/".
-    bool Matches(const std::string& folder, const TSearchRec& rec) const;
+    // Every test but the name masks (they choose the entries); `folder` ends with "/". The
+    // content test gives up, rejecting the file, once `stop` says so.
+    bool Matches(const std::string& folder, const TSearchRec& rec,
+                 const std::function<bool()>& stop = {}) const;
 
     const TTargetFolderList& Folders() const { return folders_; }
     const TAttributeCriteria& Attribute() const { return attribute_; }

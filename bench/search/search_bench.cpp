@@ -1,15 +1,25 @@
-// Walking a generated 200,000-file tree with the folder scan's fifteen audio masks, ours beside
-// GNU find (C locale, -iname per mask) on the same tree; then the same walk in a worker thread
-// handing every match to the GUI thread, and the cost of that synchronous call alone.
+// Walking a generated 200,000-file tree with the folder scan's fifteen audio masks: ours in the
+// caller's thread (direct), ours in a worker handing every folder and match to the GUI thread by
+// a synchronous call (threaded, as the program runs it), and GNU find (C locale, -iname per mask)
+// on the same tree. Beside them the floor of the hand-off: two bare threads passing a turn back
+// and forth as often as the threaded walk calls into the GUI thread, once waiting awake and once
+// asleep, and our Synchronize alone as often. The runs are interleaved round by round, the cache
+// warm; the figures are medians over the rounds, the ratios medians of each round's ratio.
 
-#include <benchmark/benchmark.h>
-
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/messages/application.h"
 #include "platform/threads/thread.h"
@@ -18,8 +28,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
 constexpr int kFiles = 200000;
+constexpr int kRounds = 7;
 constexpr const char* kAudioMasks =
     "*.MP1;*.MP2;*.MP3;*.MP+;*.MPC;*.MPP;*.OGG;*.VQF;*.MAC;*.APE;*.WMA;*.WV;*.AAC;*.FLAC;*.OFR";
 constexpr const char* kMaskList[] = {"*.MP1", "*.MP2", "*.MP3", "*.MP+",  "*.MPC",
@@ -28,140 +40,214 @@ constexpr const char* kMaskList[] = {"*.MP1", "*.MP2", "*.MP3", "*.MP+",  "*.MPC
 
 // Artists / albums / tracks, like a music collection: 2,000 album folders of 100 entries under
 // 200 artist folders, names of mixed case, about two thirds audio files.
-class Tree {
-public:
-    Tree() {
-        const char* base = std::getenv("TMPDIR");
-        root_ = (fs::path(base && *base ? base : "/tmp") / "rv-search-bench").string();
-        const std::string stamp = root_ + "/.complete";
-        if (fs::exists(stamp)) return;
-        fs::remove_all(root_);
-        const char* extensions[] = {".mp3", ".MP3", ".Mp3", ".flac", ".ogg", ".OGG", ".wma",
-                                    ".m4a", ".jpg", ".txt", ".cue",  ".ape", ".mpc", ".log"};
-        std::mt19937 random(200000);
-        int made = 0;
-        for (int artist = 0; made < kFiles; ++artist) {
-            const fs::path artistDir = fs::path(root_) / ("Artist " + std::to_string(artist));
-            for (int album = 0; album < 10 && made < kFiles; ++album) {
-                const fs::path albumDir = artistDir / ("Album " + std::to_string(album));
-                fs::create_directories(albumDir);
-                for (int track = 0; track < 100 && made < kFiles; ++track, ++made) {
-                    const std::string name = std::to_string(track) + " - Track Title " +
-                                             std::to_string(made) +
-                                             extensions[random() % std::size(extensions)];
-                    std::ofstream(albumDir / name);
-                }
+std::string MakeTree() {
+    const char* base = std::getenv("TMPDIR");
+    const std::string root = (fs::path(base && *base ? base : "/tmp") / "rv-search-bench").string();
+    const std::string stamp = root + "/.complete";
+    if (fs::exists(stamp)) return root;
+    fs::remove_all(root);
+    const char* extensions[] = {".mp3", ".MP3", ".Mp3", ".flac", ".ogg", ".OGG", ".wma",
+                                ".m4a", ".jpg", ".txt", ".cue",  ".ape", ".mpc", ".log"};
+    std::mt19937 random(200000);
+    int made = 0;
+    for (int artist = 0; made < kFiles; ++artist) {
+        const fs::path artistDir = fs::path(root) / ("Artist " + std::to_string(artist));
+        for (int album = 0; album < 10 && made < kFiles; ++album) {
+            const fs::path albumDir = artistDir / ("Album " + std::to_string(album));
+            fs::create_directories(albumDir);
+            for (int track = 0; track < 100 && made < kFiles; ++track, ++made) {
+                const std::string name = std::to_string(track) + " - Track Title " +
+                                         std::to_string(made) +
+                                         extensions[random() % std::size(extensions)];
+                std::ofstream(albumDir / name);
             }
         }
-        std::ofstream(fs::path(stamp));
     }
-    const std::string& Root() const { return root_; }
-
-private:
-    std::string root_;
-};
-
-const Tree& TheTree() {
-    static const Tree tree;
-    return tree;
+    std::ofstream(fs::path(stamp));
+    return root;
 }
 
-// One scan of the tree with the audio masks; returns the number of matches.
-std::size_t Scan(bool threaded) {
+struct Counts {
+    std::size_t matches = 0;
+    std::size_t folders = 0;
+};
+
+// One scan of the tree with the audio masks.
+Counts Scan(const std::string& root, bool threaded) {
     rv::TFindFile find;
     find.Threaded = threaded;
     find.Criteria().Files.FileName = kAudioMasks;
-    find.Criteria().Files.Location = TheTree().Root();
-    std::size_t matches = 0;
+    find.Criteria().Files.Location = root;
+    Counts counts;
     find.OnFileMatch = [&](rv::TFindFile&, const std::string& folder, const rv::TSearchRec& rec) {
-        benchmark::DoNotOptimize(folder.size() + rec.Name().size());
-        ++matches;
+        counts.matches += (folder.size() + rec.Name().size()) != 0;
     };
+    find.OnFolderChange = [&](rv::TFindFile&, const std::string&, bool&) { ++counts.folders; };
+    // A threaded search runs the loop until the finish event, as the program does.
+    if (threaded) find.OnSearchFinish = [](rv::TFindFile&) { rv::Application->Terminate(); };
     find.Execute();
-    while (find.Busy()) rv::Application->HandleMessage();
-    return matches;
+    if (threaded) rv::Application->Run();
+    return counts;
 }
 
-void WalkOurs(benchmark::State& state) {
-    TheTree();
-    std::size_t matches = 0;
-    for (auto _ : state) matches = Scan(false);
-    state.counters["matches"] = static_cast<double>(matches);
-}
-
-void WalkFind(benchmark::State& state) {
-    const Tree& tree = TheTree();
-    std::string command = "LC_ALL=C find '" + tree.Root() + "' -type f \\(";
+Counts FindScan(const std::string& root) {
+    std::string command = "LC_ALL=C find '" + root + "' -type f \\(";
     for (const char* mask : kMaskList) {
         if (mask != kMaskList[0]) command += " -o";
         command += " -iname '" + std::string(mask) + "'";
     }
     command += " \\)";
-    std::size_t matches = 0;
-    for (auto _ : state) {
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) {
-            state.SkipWithError("cannot run find");
-            return;
+    Counts counts;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return counts;
+    char line[4096];
+    while (std::fgets(line, sizeof line, pipe)) ++counts.matches;
+    pclose(pipe);
+    return counts;
+}
+
+void Relax() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+}
+
+// Two threads passing a turn back and forth `trips` times, each waiting awake for its turn.
+void PingPongAwake(std::size_t trips) {
+    std::atomic<std::size_t> turn{0};  // odd: the answer is due, even: the next question
+    std::thread answerer([&] {
+        for (std::size_t i = 0; i < trips; ++i) {
+            while (turn.load(std::memory_order_acquire) != 2 * i + 1) Relax();
+            turn.store(2 * i + 2, std::memory_order_release);
         }
-        matches = 0;
-        char line[4096];
-        while (std::fgets(line, sizeof line, pipe)) ++matches;
-        pclose(pipe);
+    });
+    for (std::size_t i = 0; i < trips; ++i) {
+        turn.store(2 * i + 1, std::memory_order_release);
+        while (turn.load(std::memory_order_acquire) != 2 * i + 2) Relax();
     }
-    state.counters["matches"] = static_cast<double>(matches);
+    answerer.join();
 }
 
-rv::TApplication& App() {
-    static rv::TApplication* app = [] {
-        auto* a = new rv::TApplication;
-        a->Initialize();
-        return a;
-    }();
-    return *app;
+// The same, each thread asleep until the other wakes it.
+void PingPongAsleep(std::size_t trips) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t turn = 0;
+    auto await = [&](std::size_t value) {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return turn == value; });
+    };
+    auto pass = [&](std::size_t value) {
+        {
+            std::lock_guard lock(mutex);
+            turn = value;
+        }
+        changed.notify_one();
+    };
+    std::thread answerer([&] {
+        for (std::size_t i = 0; i < trips; ++i) {
+            await(2 * i + 1);
+            pass(2 * i + 2);
+        }
+    });
+    for (std::size_t i = 0; i < trips; ++i) {
+        pass(2 * i + 1);
+        await(2 * i + 2);
+    }
+    answerer.join();
 }
 
-// The scan as the program runs it: a worker walks, each match is handled in the GUI thread.
-void WalkThreaded(benchmark::State& state) {
-    TheTree();
-    App();
-    std::size_t matches = 0;
-    for (auto _ : state) matches = Scan(true);
-    state.counters["matches"] = static_cast<double>(matches);
-}
-
-// One synchronous call from a worker into the GUI thread and back.
+// A worker making `count` empty synchronous calls into the GUI thread.
 class Caller : public rv::TThread {
 public:
-    explicit Caller(int count) : count_(count) {}
+    explicit Caller(std::size_t count) : count_(count) {}
 
 protected:
     void Execute() override {
-        for (int i = 0; i < count_; ++i) Synchronize([this] { ++calls_; });
+        for (std::size_t i = 0; i < count_; ++i) Synchronize([] {});
     }
 
 private:
-    const int count_;
-    int calls_ = 0;
+    const std::size_t count_;
 };
 
-void SynchronizeCall(benchmark::State& state) {
-    App();
-    constexpr int kCalls = 20000;
-    for (auto _ : state) {
-        auto* caller = new Caller(kCalls);
-        caller->Start();
-        caller->WaitFor();
-        delete caller;
-    }
-    state.counters["per_call"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * kCalls,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+void SynchronizeAlone(std::size_t calls) {
+    auto* caller = new Caller(calls);
+    caller->Start();
+    caller->WaitFor();
+    delete caller;
 }
 
-BENCHMARK(WalkOurs)->Name("Walk200k/ours")->Unit(benchmark::kMillisecond);
-BENCHMARK(WalkFind)->Name("Walk200k/find")->Unit(benchmark::kMillisecond);
-BENCHMARK(WalkThreaded)->Name("Walk200kThreaded")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(SynchronizeCall)->Name("SynchronizeCall")->Unit(benchmark::kMillisecond)->UseRealTime();
+double Milliseconds(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
 
 }  // namespace
+
+int main() {
+    const std::string root = MakeTree();
+    rv::TApplication app;
+    app.Initialize();
+
+    // Warm the cache, and count what the threaded walk hands across: every folder and match,
+    // and the end of the worker.
+    const Counts counts = Scan(root, false);
+    const Counts found = FindScan(root);
+    if (found.matches != counts.matches)
+        std::printf("find lists %zu files, ours %zu\n", found.matches, counts.matches);
+    const std::size_t trips = counts.matches + counts.folders + 1;
+
+    enum { kDirect, kThreaded, kFind, kAwake, kAsleep, kSynchronize, kRuns };
+    const char* names[kRuns] = {"direct (ours)",           "threaded (ours)",
+                                "LC_ALL=C find",           "ping-pong floor, awake",
+                                "ping-pong floor, asleep", "Synchronize alone"};
+    const std::function<void()> runs[kRuns] = {
+        [&] { Scan(root, false); },     [&] { Scan(root, true); },
+        [&] { FindScan(root); },        [&] { PingPongAwake(trips); },
+        [&] { PingPongAsleep(trips); }, [&] { SynchronizeAlone(trips); }};
+    std::vector<double> times[kRuns];
+    for (int round = 0; round < kRounds; ++round)
+        for (int i = 0; i < kRuns; ++i) {
+            const int run = (i + round) % kRuns;  // each run follows a different one each round
+            times[run].push_back(Milliseconds(runs[run]));
+        }
+
+    auto ratio = [&](int over, int under) {
+        std::vector<double> ratios;
+        for (int r = 0; r < kRounds; ++r) ratios.push_back(times[over][r] / times[under][r]);
+        return Median(ratios);
+    };
+    auto perTrip = [&](int run, int less) {
+        std::vector<double> costs;
+        for (int r = 0; r < kRounds; ++r)
+            costs.push_back((times[run][r] - (less < 0 ? 0 : times[less][r])) * 1000 / trips);
+        return Median(costs);
+    };
+
+    std::string load;  // the other work of the machine weighs on the threaded figures most
+    std::getline(std::ifstream("/proc/loadavg"), load);
+    std::printf(
+        "Walk of %d files: %zu matches in %zu folders, %zu calls into the GUI thread;\n"
+        "%d interleaved rounds, warm cache, medians; load average %s.\n\n",
+        kFiles, counts.matches, counts.folders, trips, kRounds, load.c_str());
+    for (int i = 0; i < kRuns; ++i) std::printf("  %-26s %9.1f ms\n", names[i], Median(times[i]));
+    std::printf("\n  threaded / direct          %9.2f   (the aim: at most 2)\n",
+                ratio(kThreaded, kDirect));
+    std::printf("  find / direct              %9.2f   (above 1: ours is faster)\n",
+                ratio(kFind, kDirect));
+    std::printf("  find / threaded            %9.2f\n", ratio(kFind, kThreaded));
+    std::printf("\n  per call into the GUI thread, in microseconds:\n");
+    std::printf("  threaded less direct       %9.3f\n", perTrip(kThreaded, kDirect));
+    std::printf("  Synchronize alone          %9.3f\n", perTrip(kSynchronize, -1));
+    std::printf("  ping-pong floor, awake     %9.3f\n", perTrip(kAwake, -1));
+    std::printf("  ping-pong floor, asleep    %9.3f\n", perTrip(kAsleep, -1));
+    return 0;
+}

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace rv {
 
@@ -31,27 +32,70 @@ bool IsDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
 }
 
-}  // namespace
-
-bool ReadDirectory(const std::string& path, DirectoryListing& listing) {
-    listing.Entries.clear();
-    listing.Id = {};
+int OpenFolderAt(int dirFd, const char* name) {
     int fd;
     do {
-        fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
+        fd = ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
     } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+}  // namespace
+
+FolderHandle::FolderHandle(FolderHandle&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), id_(std::exchange(other.id_, {})) {}
+
+FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
+    if (this != &other) {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+        id_ = std::exchange(other.id_, {});
+    }
+    return *this;
+}
+
+bool FolderHandle::Open(const std::string& path) {
+    Close();
+    return Adopt(OpenFolderAt(AT_FDCWD, path.c_str()));
+}
+
+bool FolderHandle::OpenIn(const FolderHandle& parent, const std::string& name) {
+    const int fd = parent.IsOpen() ? OpenFolderAt(parent.fd_, name.c_str()) : -1;
+    Close();
+    return Adopt(fd);
+}
+
+bool FolderHandle::Adopt(int fd) {
     if (fd < 0) return false;
     struct stat st;
     if (fstat(fd, &st) != 0) {
         ::close(fd);
         return false;
     }
-    listing.Id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    fd_ = fd;
+    id_ = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return true;
+}
+
+void FolderHandle::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    id_ = {};
+}
+
+bool FolderHandle::Read(std::vector<DirEntry>& entries) const {
+    entries.clear();
+    if (!IsOpen()) return false;
+    // The listing gets a descriptor of its own, as closing it must leave the handle open; the
+    // two share the reading position, so it starts from the beginning.
+    const int fd = fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) return false;
     DIR* dir = fdopendir(fd);
     if (!dir) {
         ::close(fd);
         return false;
     }
+    rewinddir(dir);
     bool ok = true;
     for (;;) {
         errno = 0;
@@ -61,14 +105,14 @@ bool ReadDirectory(const std::string& path, DirectoryListing& listing) {
             break;
         }
         if (IsDotOrDotDot(entry->d_name)) continue;
-        listing.Entries.push_back({entry->d_name, KindOf(entry->d_type)});
+        entries.push_back({entry->d_name, KindOf(entry->d_type)});
     }
     closedir(dir);
     if (!ok) {
-        listing.Entries.clear();
+        entries.clear();
         return false;
     }
-    std::sort(listing.Entries.begin(), listing.Entries.end(),
+    std::sort(entries.begin(), entries.end(),
               [](const DirEntry& a, const DirEntry& b) { return a.Name < b.Name; });
     return true;
 }

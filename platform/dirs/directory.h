@@ -7,6 +7,8 @@
 
 namespace rv {
 
+struct FileFacts;
+
 // What the directory itself says an entry is, without asking the entry: a symbolic link is
 // reported as such (whatever it points at), and some file systems answer Unknown.
 enum class EntryKind : std::uint8_t { Unknown, Regular, Directory, Symlink, Other };
@@ -23,20 +25,37 @@ struct FolderId {
     bool operator==(const FolderId&) const = default;
 };
 
-struct FolderIdHash {
-    std::size_t operator()(const FolderId& id) const {
-        return std::hash<std::uint64_t>()(id.Inode * 0x9E3779B97F4A7C15ull ^ id.Device);
-    }
-};
+// An open folder. What it holds is reached by name relative to it, so a walk that goes from
+// handle to handle is not bound by the length limit of paths. A closed handle reaches nothing.
+class FolderHandle {
+public:
+    FolderHandle() = default;
+    ~FolderHandle() { Close(); }
+    FolderHandle(FolderHandle&& other) noexcept;
+    FolderHandle& operator=(FolderHandle&& other) noexcept;
+    FolderHandle(const FolderHandle&) = delete;
+    FolderHandle& operator=(const FolderHandle&) = delete;
 
-struct DirectoryListing {
-    FolderId Id;
-    // Every entry but "." and "..", sorted by the bytes of the name.
-    std::vector<DirEntry> Entries;
-};
+    // The folder at `path`, a link followed; false (and closed) when it cannot be opened.
+    bool Open(const std::string& path);
+    // The folder `name` inside `parent`, a link followed ("..": the parent on the disk).
+    bool OpenIn(const FolderHandle& parent, const std::string& name);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+    FolderId Id() const { return id_; }
 
-// Reads a folder completely and closes it again before returning, so that a deep walk holds no
-// open directories. False (and an empty listing) when it cannot be opened or read.
-bool ReadDirectory(const std::string& path, DirectoryListing& listing);
+    // Every entry but "." and "..", sorted by the bytes of the name. False (and no entries) when
+    // the folder cannot be read.
+    bool Read(std::vector<DirEntry>& entries) const;
+
+private:
+    friend class FolderFile;
+    friend bool GetFileFacts(const FolderHandle& folder, const std::string& name, FileFacts& facts);
+
+    bool Adopt(int fd);
+
+    int fd_ = -1;
+    FolderId id_;
+};
 
 }  // namespace rv

@@ -23,6 +23,20 @@ std::string_view LastComponent(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+bool FactsAt(int dirFd, const std::string& path, FileFacts& facts) {
+    struct statx sx;
+    const unsigned mask =
+        STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+    if (statx(dirFd, path.c_str(), AT_STATX_SYNC_AS_STAT, mask, &sx) != 0) return false;
+    facts.Kind = KindOfMode(sx.stx_mode);
+    facts.Attr = AttributesOf(facts.Kind, sx.stx_mode, LastComponent(path));
+    facts.Size = facts.Kind == FileKind::Directory ? 0 : sx.stx_size;
+    facts.Modified = FromStatx(sx.stx_mtime);
+    facts.Accessed = FromStatx(sx.stx_atime);
+    facts.Created = (sx.stx_mask & STATX_BTIME) ? FromStatx(sx.stx_btime) : facts.Modified;
+    return true;
+}
+
 }  // namespace
 
 std::uint32_t AttributesOf(FileKind kind, std::uint32_t mode, std::string_view name) {
@@ -34,17 +48,12 @@ std::uint32_t AttributesOf(FileKind kind, std::uint32_t mode, std::string_view n
 }
 
 bool GetFileFacts(const std::string& path, FileFacts& facts) {
-    struct statx sx;
-    const unsigned mask =
-        STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
-    if (statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, mask, &sx) != 0) return false;
-    facts.Kind = KindOfMode(sx.stx_mode);
-    facts.Attr = AttributesOf(facts.Kind, sx.stx_mode, LastComponent(path));
-    facts.Size = facts.Kind == FileKind::Directory ? 0 : sx.stx_size;
-    facts.Modified = FromStatx(sx.stx_mtime);
-    facts.Accessed = FromStatx(sx.stx_atime);
-    facts.Created = (sx.stx_mask & STATX_BTIME) ? FromStatx(sx.stx_btime) : facts.Modified;
-    return true;
+    return FactsAt(AT_FDCWD, path, facts);
+}
+
+bool GetFileFacts(const FolderHandle& folder, const std::string& name, FileFacts& facts) {
+    // A closed folder reaches nothing (a relative name must not fall back to the current folder).
+    return folder.IsOpen() && FactsAt(folder.fd_, name, facts);
 }
 
 }  // namespace rv

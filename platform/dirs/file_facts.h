@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/dirs/date_time.h"
+#include "platform/dirs/directory.h"
 
 namespace rv {
 
@@ -40,6 +41,8 @@ std::uint32_t AttributesOf(FileKind kind, std::uint32_t mode, std::string_view n
 // The facts of the file at `path`; false when it does not exist or cannot be reached (a dangling
 // link among them).
 bool GetFileFacts(const std::string& path, FileFacts& facts);
+// The same for the entry `name` of an open folder.
+bool GetFileFacts(const FolderHandle& folder, const std::string& name, FileFacts& facts);
 
 inline TDateTime LocalDateTime(const FileTime& time) {
     return LocalDateTimeFromUnix(time.Seconds, time.Nanoseconds);

@@ -21,6 +21,11 @@ struct ThreadQueue::SentCall {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
+// The longest the owner serves calls on end before its loop gets a turn (input, painting).
+constexpr auto kServeSlice = std::chrono::milliseconds(5);
+
 QEvent::Type WakeEventType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
@@ -133,7 +138,7 @@ bool ThreadQueue::IsOwnerThread() const {
 
 void ThreadQueue::Signal(std::unique_lock<std::mutex>&) {
     cv_.notify_all();
-    if (toolkit_ && !wakePending_) {
+    if (toolkit_ && !wakePending_ && !serving_) {
         wakePending_ = true;
         QCoreApplication::postEvent(&toolkit_->waker, toolkit_->waker.MakeWake());
     }
@@ -159,8 +164,13 @@ bool ThreadQueue::Call(std::function<void()> task) {
         std::unique_lock lock(mutex_);
         if (closed_) return false;
         sent_.push_back(call);
+        sentCount_.store(sent_.size());
         Signal(lock);
     }
+    // Most answers come within microseconds; meanwhile the caller's own sent calls are watched
+    // too, as it must serve them.
+    ThreadQueue& waiter = *call->waiter;
+    waiter.answerWait_.Until([&] { return call->done.load() || waiter.sentCount_.load() != 0; });
     call->waiter->WaitServing([&] { return call->done.load(); });
     if (call->error) std::rethrow_exception(call->error);
     return call->ran;
@@ -178,18 +188,42 @@ void ThreadQueue::RunSent(const std::shared_ptr<SentCall>& call) {
     call->waiter->Wake();
 }
 
+std::shared_ptr<ThreadQueue::SentCall> ThreadQueue::TakeSent(std::unique_lock<std::mutex>&) {
+    if (sent_.empty()) return nullptr;
+    auto call = std::move(sent_.front());
+    sent_.pop_front();
+    sentCount_.store(sent_.size());
+    return call;
+}
+
 bool ThreadQueue::ServeSent() {
     bool any = false;
+    Clock::time_point start;
+    std::unique_lock lock(mutex_);
     for (;;) {
-        std::shared_ptr<SentCall> call;
-        {
-            std::lock_guard lock(mutex_);
-            if (sent_.empty()) return any;
-            call = std::move(sent_.front());
-            sent_.pop_front();
+        if (any && Clock::now() - start >= kServeSlice) {
+            // The loop's turn; what came while we stayed awake must wake it.
+            if (!sent_.empty()) Signal(lock);
+            return true;
         }
-        RunSent(call);
+        const auto call = TakeSent(lock);
+        if (!call) {
+            if (!any) return false;
+            // Stay awake for the next call; callers need not wake us meanwhile (but must while
+            // a call runs: it may run a loop of its own).
+            serving_ = true;
+            lock.unlock();
+            nextCallWait_.Until([this] { return sentCount_.load() != 0; });
+            lock.lock();
+            serving_ = false;
+            if (sent_.empty()) return true;
+            continue;
+        }
+        lock.unlock();
+        if (!any) start = Clock::now();
         any = true;
+        RunSent(call);
+        lock.lock();
     }
 }
 
@@ -228,21 +262,34 @@ bool ThreadQueue::HasPending() {
 
 void ThreadQueue::WaitServing(const std::function<bool()>& done) {
     std::unique_lock lock(mutex_);
+    bool served = false;
     for (;;) {
         if (done()) return;
-        if (!sent_.empty()) {
-            auto call = std::move(sent_.front());
-            sent_.pop_front();
+        if (const auto call = TakeSent(lock)) {
             lock.unlock();
             RunSent(call);
             lock.lock();
+            served = true;
             continue;
         }
-        cv_.wait(lock);
+        if (served) {
+            // As in ServeSent: stay awake a moment for the next call.
+            served = false;
+            lock.unlock();
+            nextCallWait_.Until([this] { return sentCount_.load() != 0; });
+            lock.lock();
+            continue;
+        }
+        // Wake skips the lock and the notification unless it sees this flag: either it does, or
+        // the look at `done` after setting it sees what the waker made true.
+        asleep_.store(true);
+        if (!done()) cv_.wait(lock);
+        asleep_.store(false);
     }
 }
 
 void ThreadQueue::Wake() {
+    if (!asleep_.load()) return;
     { std::lock_guard lock(mutex_); }
     cv_.notify_all();
 }
@@ -293,6 +340,7 @@ void ThreadQueue::Close() {
         std::lock_guard lock(mutex_);
         closed_ = true;
         sent.swap(sent_);
+        sentCount_.store(0);
         posted.swap(posted_);
         toolkit = std::move(toolkit_);
     }

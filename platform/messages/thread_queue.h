@@ -5,12 +5,15 @@
 // platform/threads/.
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
+
+#include "platform/messages/spin_wait.h"
 
 namespace rv::detail {
 
@@ -38,11 +41,15 @@ public:
     // Owner thread: runs the sent calls, then the posted tasks, that are waiting; true when it
     // ran anything.
     bool ProcessPending();
+    // Owner thread: runs the sent calls that are waiting. Having run one, it stays a moment for
+    // the next, so that a thread calling in quick succession is served without a wake-up each
+    // time; never longer than a few milliseconds in all, so the loop keeps its turn.
     bool ServeSent();
     bool HasPending();
 
     // Owner thread: waits until `done` holds, serving sent calls meanwhile. `done` is evaluated
-    // under the queue's lock; whoever makes it true must call Wake afterwards.
+    // under the queue's lock and must read sequentially consistent atomics; whoever makes it true
+    // must call Wake afterwards.
     void WaitServing(const std::function<bool()>& done);
     void Wake();
 
@@ -63,14 +70,23 @@ private:
     struct SentCall;
     struct Toolkit;
     void Signal(std::unique_lock<std::mutex>& lock);
+    std::shared_ptr<SentCall> TakeSent(std::unique_lock<std::mutex>& lock);
     static void RunSent(const std::shared_ptr<SentCall>& call);
 
     std::mutex mutex_;
     std::condition_variable cv_;
     std::deque<std::shared_ptr<SentCall>> sent_;
+    std::atomic<std::size_t> sentCount_{0};  // sent_.size(), to watch without the lock
     std::deque<std::function<void()>> posted_;
     bool closed_ = false;
     bool wakePending_ = false;
+    bool serving_ = false;  // the owner is in ServeSent and sees new calls without a wake event
+    std::atomic<bool> asleep_{false};  // the owner sleeps in WaitServing
+    // Owner thread only: waiting awake for the answer to a call, and for the next call, which
+    // also covers a worker's short stretches of work between calls (a search reading a folder
+    // of a hundred entries: some sixty microseconds).
+    SpinWait answerWait_{std::chrono::microseconds(50)};
+    SpinWait nextCallWait_{std::chrono::microseconds(100)};
     std::unique_ptr<Toolkit> toolkit_;  // owner thread only
 };
 

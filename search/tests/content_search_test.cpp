@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "search/tests/search_test_util.h"
 #include "testsupport/process.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
@@ -37,6 +38,31 @@ TEST(FileContainsPhrase, IgnoreCaseFoldsFileAndPhraseAlike) {
     // Letters beyond ASCII compare as they are, upper case too.
     EXPECT_TRUE(FileContainsPhrase(dir / "f", "at \xC3\x89t\xC3\x89", true));
     EXPECT_FALSE(FileContainsPhrase(dir / "f", "at \xC3\xA9t\xC3\xA9", true));
+}
+
+TEST(FileContainsPhrase, SkipsTheHolesOfSparseFilesAndStopsBetweenChunks) {
+    test::TempDir dir;
+    const std::string path = dir / "sparse";
+    constexpr std::uint64_t kSize = 16ull << 30;
+    // Data in three blocks: "ab" right before a hole, "cd" right after it, a phrase at the end.
+    test::MakeSparseFile(path, kSize, {{4094, "ab"}, {1 << 20, "cd"}, {kSize - 6, "needle"}});
+    const auto before = test::BytesRead();
+    EXPECT_TRUE(FileContainsPhrase(path, "needle", false));
+    EXPECT_FALSE(FileContainsPhrase(path, "abcd", false));  // a hole is no empty string
+    EXPECT_LT(test::BytesRead() - before, 1u << 20);
+    // Holes read as zeros: a phrase with a zero byte is found in one.
+    EXPECT_TRUE(FileContainsPhrase(path, std::string("b\0\0", 3), false));
+
+    // The stop is asked before each chunk; once it says so, the phrase counts as not found.
+    test::WriteFileBytes(dir / "f", std::string(4 * kContentChunk, 'x') + "needle");
+    FolderHandle folder;
+    ASSERT_TRUE(folder.Open(dir.Path()));
+    int asked = 0;
+    EXPECT_FALSE(FileContainsPhrase(folder, "f", "needle", false, [&] { return ++asked == 2; }));
+    EXPECT_EQ(asked, 2);
+    asked = 0;
+    EXPECT_TRUE(FileContainsPhrase(folder, "f", "needle", false, [&] { return ++asked < 0; }));
+    EXPECT_EQ(asked, 5);
 }
 
 TEST(FileContainsPhrase, FalseForShortMissingAndIrregularFiles) {

@@ -62,30 +62,120 @@ TEST_F(ThreadedSearch, DeliversTheDirectSearchsEventsInTheGuiThread) {
 }
 
 TEST_F(ThreadedSearch, AbortFromTheGuiThreadStopsTheMatchesAndStillFinishes) {
+    // From a handler, so that the search cannot have ended before (the worker waits meanwhile);
+    // an abort while the worker runs is the case of the next test.
+    const auto record = find->OnFileMatch;
+    find->OnFileMatch = [&](TFindFile& sender, const std::string& folder, const TSearchRec& rec) {
+        record(sender, folder, rec);
+        if (log.matches.size() != 3) return;
+        sender.Abort();
+        EXPECT_EQ(log.lines.back(), "abort");  // at once, in the caller's thread
+    };
     find->Execute();
-    ASSERT_TRUE(PumpUntil([&] { return log.matches.size() >= 3; }));
-    find->Abort();
-    EXPECT_EQ(log.lines.back(), "abort");  // at once, in the caller's thread
-    const auto atAbort = log.matches.size();
     ASSERT_TRUE(PumpUntil([&] { return !find->Busy(); }));
-    EXPECT_EQ(log.matches.size(), atAbort);
+    EXPECT_EQ(log.matches.size(), 3u);
     EXPECT_EQ(log.lines.back(), "finish");
     EXPECT_FALSE(log.offGuiThread);
 }
 
-TEST_F(ThreadedSearch, DestroyingDuringASearchJoinsWithoutRunningOtherEvents) {
+TEST_F(ThreadedSearch, AbortOrDestroyingStopsTheSearchInsideAFile) {
+    // A phrase with a zero byte reads the holes of a sparse file too: 16 GiB of them.
+    test::TempDir big;
+    constexpr std::uint64_t kSize = 16ull << 30;
+    test::MakeSparseFile(big / "huge.mp3", kSize, {});
+    find->SetCriteria(test::Criteria("*.mp3", big.Path()));
+    find->Criteria().Content.SetPhrase(std::string("x\0", 2));
     bool posted = false;
     const HWND wnd = AllocateHWnd([&](TMessage&) { posted = true; });
-    find->Execute();
-    ASSERT_TRUE(PumpUntil([&] { return log.matches.size() >= 3; }));
-    ASSERT_TRUE(PostMessage(wnd, WM_USER, 0, 0));
-    const Lines before = log.lines;
-    find.reset();
-    EXPECT_FALSE(posted);
-    EXPECT_EQ(log.lines, before);  // no further match, no abort or finish event
+    for (bool destroy : {false, true}) {
+        const auto before = test::BytesRead();
+        find->Execute();
+        ASSERT_TRUE(PumpUntil([&] { return test::BytesRead() - before > (64u << 20); }));
+        if (destroy) {
+            // Joins the worker without running anything else of the queue or firing events.
+            ASSERT_TRUE(PostMessage(wnd, WM_USER, 0, 0));
+            const Lines lines = log.lines;
+            find.reset();
+            EXPECT_FALSE(posted);
+            EXPECT_EQ(log.lines, lines);
+        } else {
+            find->Abort();
+            ASSERT_TRUE(PumpUntil([&] { return !find->Busy(); }));
+            EXPECT_EQ(log.lines.back(), "finish");
+        }
+        EXPECT_LT(test::BytesRead() - before, kSize / 2);
+    }
     app.ProcessMessages();
     EXPECT_TRUE(posted);
     DeallocateHWnd(wnd);
+}
+
+TEST_F(ThreadedSearch, TheFinishEventCanStartTheNextSearch) {
+    int finishes = 0;
+    const auto record = find->OnSearchFinish;
+    find->OnSearchFinish = [&](TFindFile& sender) {
+        record(sender);
+        if (++finishes == 1) sender.Execute();
+    };
+    find->Execute();
+    ASSERT_TRUE(PumpUntil([&] { return finishes == 2; }));
+    EXPECT_EQ(log.matches.size(), 200u);
+    EXPECT_FALSE(find->Busy());
+    EXPECT_FALSE(log.offGuiThread);
+}
+
+// The loop as the program runs it, asleep until something comes: each call must wake it, also
+// while a handler runs a loop of its own, and a worker calling on end must leave it turns for
+// other messages.
+TEST_F(ThreadedSearch, TheSleepingLoopServesEveryCallAndKeepsItsTurns) {
+    bool stuck = false;
+    const HWND watchdog = AllocateHWnd([&](TMessage& msg) {
+        if (msg.Msg != WM_TIMER) return;
+        stuck = true;
+        app.Terminate();
+    });
+    SetTimer(watchdog, 1, 20000);
+    std::size_t matchesAtMessage = 0;
+    const HWND other = AllocateHWnd([&](TMessage&) { matchesAtMessage = log.matches.size(); });
+    // The fixture's search, run to its end inside a handler of a longer one.
+    TFindFile inner;
+    inner.Threaded = true;
+    inner.SetCriteria(find->Criteria());
+    std::size_t innerMatches = 0;
+    inner.OnFileMatch = [&](TFindFile&, const std::string&, const TSearchRec&) { ++innerMatches; };
+    inner.OnSearchFinish = [&](TFindFile&) { app.Terminate(); };
+
+    test::TempDir longer;
+    Lines files;
+    for (int i = 0; i < 1000; ++i) files.push_back(std::to_string(i) + ".mp3");
+    test::MakeFiles(longer.Path(), files);
+    find->SetCriteria(test::Criteria("*.mp3", longer.Path()));
+    const auto record = find->OnFileMatch;
+    find->OnFileMatch = [&](TFindFile& sender, const std::string& folder, const TSearchRec& rec) {
+        record(sender, folder, rec);
+        if (log.matches.size() == 2) PostMessage(other, WM_USER, 0, 0);
+        if (log.matches.size() == 500) {
+            inner.Execute();
+            app.Run();
+        }
+        // Ten milliseconds of work in all, while the worker calls again at once.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(10);
+        while (std::chrono::steady_clock::now() < until) continue;
+    };
+    const auto finish = find->OnSearchFinish;
+    find->OnSearchFinish = [&](TFindFile& sender) {
+        finish(sender);
+        app.Terminate();
+    };
+    find->Execute();
+    app.Run();
+    EXPECT_FALSE(stuck);
+    EXPECT_EQ(log.matches.size(), 1000u);
+    EXPECT_EQ(innerMatches, 100u);
+    EXPECT_GT(matchesAtMessage, 0u);
+    EXPECT_LT(matchesAtMessage, 1000u);
+    DeallocateHWnd(other);
+    DeallocateHWnd(watchdog);
 }
 
 TEST_F(ThreadedSearch, AHandlersErrorEndsTheSearchAndIsReported) {

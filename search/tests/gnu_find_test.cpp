@@ -1,8 +1,9 @@
-// Our matches of a generated tree against GNU find's on the same tree.
+// Our matches of generated trees against GNU find's on the same trees.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <random>
 #include <sstream>
 
@@ -13,6 +14,32 @@
 
 namespace rv {
 namespace {
+
+// The files GNU find (C locale) lists under `root` with `options` first and one -iname per mask,
+// relative to `root`. Exit status 1 (a loop it refused to follow) still lists everything else.
+test::Lines Find(const std::string& root, const test::Lines& options, const std::string& masks) {
+    test::Lines argv = {"env", "LC_ALL=C", "find"};
+    argv.insert(argv.end(), options.begin(), options.end());
+    argv.insert(argv.end(), {root, "-type", "f", "("});
+    for (const auto& mask : SplitList(masks)) {
+        if (argv.back() != "(") argv.push_back("-o");
+        argv.insert(argv.end(), {"-iname", mask});
+    }
+    argv.push_back(")");
+    const auto result = test::RunProcess(argv);
+    EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << result.err;
+    test::Lines lines;
+    std::istringstream out(result.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(line.substr(root.size() + 1));
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+test::Lines SortedSearch(const std::string& masks, const std::string& root) {
+    test::Lines ours = test::Search(test::Criteria(masks, root), root);
+    std::sort(ours.begin(), ours.end());
+    return ours;
+}
 
 TEST(GnuFind, SameMatchesAsFindWithInamePerMask) {
     RV_REQUIRE_TOOL("find");
@@ -31,25 +58,29 @@ TEST(GnuFind, SameMatchesAsFindWithInamePerMask) {
     }
     test::TempDir dir;
     test::MakeFiles(dir.Path(), files);
-    test::Lines ours = test::Search(test::Criteria(test::kAudioMasks, dir.Path()), dir.Path());
-
-    test::Lines argv = {"env", "LC_ALL=C", "find", dir.Path(), "-type", "f", "("};
-    for (const auto& mask : SplitList(test::kAudioMasks)) {
-        if (argv.back() != "(") argv.push_back("-o");
-        argv.insert(argv.end(), {"-iname", mask});
-    }
-    argv.push_back(")");
-    const auto result = test::RunProcess(argv);
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    test::Lines theirs;
-    std::istringstream lines(result.out);
-    for (std::string line; std::getline(lines, line);)
-        theirs.push_back(line.substr(dir.Path().size() + 1));
-
+    const test::Lines ours = SortedSearch(test::kAudioMasks, dir.Path());
     EXPECT_GT(ours.size(), 500u);
-    std::sort(ours.begin(), ours.end());
-    std::sort(theirs.begin(), theirs.end());
-    EXPECT_EQ(ours, theirs);
+    EXPECT_EQ(ours, Find(dir.Path(), {}, test::kAudioMasks));
+}
+
+TEST(GnuFind, FollowsLinksAsFindDashLDoes) {
+    RV_REQUIRE_TOOL("find");
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    const std::string root = dir.Path();
+    test::MakeFiles(root, {"sub/x.mp3", "sub/deeper/y.mp3", "other/z.mp3"});
+    fs::create_directory_symlink("sub", root + "/Alias");  // sorts before what it names
+    fs::create_directory_symlink("../sub", root + "/other/again");
+    fs::create_directory_symlink("..", root + "/sub/up");
+    fs::create_directory_symlink("../..", root + "/sub/deeper/top");
+    fs::create_directory_symlink(".", root + "/self");
+
+    // A folder reached by three ways is walked three times; links up the tree are not followed.
+    const test::Lines ours = SortedSearch("*.mp3", root);
+    EXPECT_EQ(ours,
+              (test::Lines{"Alias/deeper/y.mp3", "Alias/x.mp3", "other/again/deeper/y.mp3",
+                           "other/again/x.mp3", "other/z.mp3", "sub/deeper/y.mp3", "sub/x.mp3"}));
+    EXPECT_EQ(ours, Find(root, {"-L"}, "*.mp3"));
 }
 
 }  // namespace

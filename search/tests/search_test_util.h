@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +26,28 @@ inline void MakeFiles(const std::string& root, const Lines& paths) {
         fs::create_directories(path.ends_with('/') ? full : full.parent_path());
         if (!path.ends_with('/')) WriteFileBytes(full.string(), path);
     }
+}
+
+// Makes a sparse file of `size` bytes holding `bytes` at each offset given; the rest are holes.
+inline void MakeSparseFile(const std::string& path, std::uint64_t size,
+                           const std::vector<std::pair<std::uint64_t, std::string>>& bytes) {
+    WriteFileBytes(path, "");
+    std::filesystem::resize_file(path, size);
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    for (const auto& [offset, text] : bytes) {
+        file.seekp(static_cast<std::streamoff>(offset));
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+}
+
+// How many bytes this process has read from files so far (holes count).
+inline std::uint64_t BytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::uint64_t value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:") return value;
+    return 0;
 }
 
 inline TSearchCriteria Criteria(const std::string& masks, const std::string& location) {
