@@ -12,8 +12,8 @@ namespace rv {
 bool FileContainsPhrase(const FolderHandle& folder, const std::string& name,
                         std::string_view searchText, bool ignoreCase,
                         const std::function<bool()>& stop) {
-    FolderFile file;
-    if (!file.Open(folder, name)) return false;
+    ReadOnlyFile file;
+    if (!OpenInFolder(file, folder, name)) return false;
     const std::uint64_t size = file.Size();
     const std::size_t length = searchText.size();
     if (size < length) return false;

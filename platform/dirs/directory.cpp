@@ -1,4 +1,5 @@
 #include "platform/dirs/directory.h"
+#include "platform/dirs/folder_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -115,6 +116,11 @@ bool FolderHandle::Read(std::vector<DirEntry>& entries) const {
     std::sort(entries.begin(), entries.end(),
               [](const DirEntry& a, const DirEntry& b) { return a.Name < b.Name; });
     return true;
+}
+
+bool OpenInFolder(ReadOnlyFile& file, const FolderHandle& folder, const std::string& name) {
+    file.Close();
+    return folder.IsOpen() && file.OpenAt(folder.fd_, name);
 }
 
 }  // namespace rv

@@ -8,6 +8,7 @@
 namespace rv {
 
 struct FileFacts;
+class ReadOnlyFile;
 
 // What the directory itself says an entry is, without asking the entry: a symbolic link is
 // reported as such (whatever it points at), and some file systems answer Unknown.
@@ -49,7 +50,8 @@ public:
     bool Read(std::vector<DirEntry>& entries) const;
 
 private:
-    friend class FolderFile;
+    friend bool OpenInFolder(ReadOnlyFile& file, const FolderHandle& folder,
+                             const std::string& name);
     friend bool GetFileFacts(const FolderHandle& folder, const std::string& name, FileFacts& facts);
 
     bool Adopt(int fd);

@@ -22,9 +22,14 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
 }
 
 bool ReadOnlyFile::Open(const std::string& path) {
+    return OpenAt(AT_FDCWD, path);
+}
+
+bool ReadOnlyFile::OpenAt(int folderDescriptor, const std::string& name) {
     Close();
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused just below.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd =
+        ::openat(folderDescriptor, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -53,6 +58,14 @@ std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t
         done += static_cast<std::size_t>(n);
     }
     return done;
+}
+
+std::uint64_t ReadOnlyFile::NextData(std::uint64_t offset) const {
+    if (fd_ < 0 || offset >= size_) return size_;
+    const off_t data = ::lseek(fd_, static_cast<off_t>(offset), SEEK_DATA);
+    if (data >= 0) return static_cast<std::uint64_t>(data);
+    // No data after `offset`: the rest is one hole. Any other failure: read it all.
+    return errno == ENXIO ? size_ : offset;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& content) {

@@ -20,6 +20,8 @@ public:
 
     // Opens a regular file; folders, devices, FIFOs and sockets are refused.
     bool Open(const std::string& path);
+    // The same for the file `name` inside the folder open as `folderDescriptor`, a link followed.
+    bool OpenAt(int folderDescriptor, const std::string& name);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
 
@@ -32,6 +34,11 @@ public:
     bool ReadExactAt(std::uint64_t offset, void* buffer, std::size_t count) const {
         return ReadAt(offset, buffer, count) == count;
     }
+
+    // Where the first byte at or after `offset` lies that is not in a hole of a sparse file
+    // (holes read as zeros); Size() when only holes follow. Where the file system keeps no
+    // record of holes, `offset` itself.
+    std::uint64_t NextData(std::uint64_t offset) const;
 
 private:
     int fd_ = -1;
