@@ -117,7 +117,6 @@ void TCustomSmtpClient::FinishRequest(std::uint16_t error) {
 void TCustomSmtpClient::LocalRefusal(const std::string& text, std::uint16_t error) {
     lastResponse_ = text;
     if (errorMessage_.empty()) errorMessage_ = text;
-    statusCode_ = 500;
     FinishRequest(error);
 }
 
@@ -214,12 +213,10 @@ void TCustomSmtpClient::HandleLine(const std::string& line) {
     DoDisplay("< " + line);
     if (state_ != smtpWaitingBanner) return;
     const TSmtpStatus status = ParseSmtpStatus(line);
-    statusCode_ = status.code;
     if (status.continued) return;
     if (status.code != 220) {
         // Refused: the request ends as the connection closes.
         if (errorMessage_.empty()) errorMessage_ = line;
-        requestResult_ = static_cast<std::uint16_t>(status.code);
         socket_->Close();
         return;
     }
@@ -231,17 +228,12 @@ void TCustomSmtpClient::HandleLine(const std::string& line) {
 void TCustomSmtpClient::ReplyReceived(const std::string& line) {
     DoDisplay("< " + line);
     const TSmtpStatus status = ParseSmtpStatus(line);
-    statusCode_ = status.code;
     if (status.continued) return;
     std::uint16_t result = 0;
-    if (status.code == 0) {
+    if (status.code == 0)
         result = 500;  // no status at all: never taken for an acceptance
-    } else if (!okCodes_.empty()) {
-        if (std::find(okCodes_.begin(), okCodes_.end(), status.code) == okCodes_.end())
-            result = static_cast<std::uint16_t>(status.code);
-    } else if (status.code >= 500) {
+    else if (std::find(okCodes_.begin(), okCodes_.end(), status.code) == okCodes_.end())
         result = static_cast<std::uint16_t>(status.code);
-    }
     if (result != 0 && errorMessage_.empty()) errorMessage_ = line;
     requestResult_ = result;
     if (followUp_) {

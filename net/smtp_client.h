@@ -183,7 +183,6 @@ private:
     TSmtpRequest requestType_ = srConnect;
     bool requestDone_ = true;
     std::uint16_t requestResult_ = 0;
-    int statusCode_ = 0;
     std::vector<int> okCodes_;
     TFollowUp followUp_ = nullptr;
 

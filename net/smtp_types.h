@@ -50,12 +50,13 @@ enum TSmtpRequest {
 };
 
 using TSmtpDisplay = std::function<void(TObject* sender, const std::string& msg)>;
-// Asks for body line `lineNum` (from 1) into `msgLine`, at most `maxLen` characters; `more`
-// false (as it comes in) ends the body.
+// Asks for body line `lineNum` (from 1) into `msgLine`; `more` false (as it comes in) ends the
+// body. A line longer than `maxLen` characters, which SMTP cannot carry, ends the request with
+// error 500 and drops the connection, so that the server keeps nothing of the message.
 using TSmtpGetDataEvent = std::function<void(
     TObject* sender, std::int32_t lineNum, std::string& msgLine, std::int32_t maxLen, bool& more)>;
-// A header line about to be sent, which the handler may rewrite; lines joined by CR LF in it go
-// out as several lines.
+// A header line about to be sent, which the handler may rewrite, each line at most `size`
+// characters as above; lines joined by CR LF in it go out as several lines.
 using TSmtpHeaderLineEvent =
     std::function<void(TObject* sender, std::string& msg, std::int32_t size)>;
 using TSmtpProcessHeaderEvent =

@@ -5,8 +5,7 @@
 
 #include "net/smtp_cli.h"
 #include "net/tests/test_servers.h"
-#include "platform/messages/tests/loop_fixture.h"
-#include "platform/sockets/tests/socket_peer.h"
+#include "net/tests/wsocket_fixture.h"
 #include "testsupport/test_files.h"
 
 namespace rv {
@@ -19,15 +18,8 @@ struct Outcome {
     std::uint16_t error = 0xFFFF;
 };
 
-// The message of the SmtpException that `action` raises; empty when none.
-template <typename F>
-std::string Raised(F action) {
-    try {
-        action();
-    } catch (const SmtpException& e) {
-        return e.what();
-    }
-    return {};
+std::string Raised(const std::function<void()>& action) {
+    return test::RaisedBy<SmtpException>(action);
 }
 
 class SmtpTest : public test::LoopTest {
@@ -241,7 +233,17 @@ TEST_F(SmtpTest, TwoAttachmentsArriveByteForByte) {
     EXPECT_NE(message.find("X-Part: 1\r\n"), std::string::npos);
     EXPECT_NE(Stored(".body").find("See the two files.\r\n.\r\nAnn"), std::string::npos)
         << Stored(".body");
-    Disconnect(smtp);
+
+    // A file that shrinks while it is sent fails the mail rather than going out cut.
+    const int before = StoredCount();
+    smtp.OnAttachHeader = [&](TObject*, std::int32_t, const std::string&,
+                              std::vector<std::string>&) {
+        test::WriteFileBytes(dir / "notes.bin", "short now");
+    };
+    EXPECT_EQ(Run(smtp, &TCustomSmtpClient::Mail).error, 500);
+    EXPECT_EQ(smtp.LastResponse(), "500 Cannot read the attachment '" + (dir / "notes.bin") + "'");
+    EXPECT_EQ(StoredCount(), before);
+    EXPECT_FALSE(smtp.Connected());
 }
 
 TEST_F(SmtpTest, ValuesThatWouldBreakALineApartRaiseAndNothingIsSent) {
