@@ -30,9 +30,8 @@ std::string Read(std::string_view replies, std::size_t piece) {
             if (status.code != 0 && (status.code < 100 || status.code > 999)) std::abort();
             if (status.continued && status.code == 0) std::abort();
             seen += std::to_string(status.code) + (status.continued ? "-" : " ");
-            if (line.size() >= 5 &&
-                rv::Base64DecodeTo(std::string_view(line).substr(4), challenge) ==
-                    rv::Base64Fault::None) {
+            if (line.size() >= 5 && rv::Base64DecodeTo(std::string_view(line).substr(4),
+                                                       challenge) == rv::Base64Fault::None) {
                 const std::string answer = rv::CramMD5Answer(challenge, "u", "p");
                 if (answer.size() != 34) std::abort();
                 seen += answer;
