@@ -54,8 +54,9 @@ public:
 
     // Every line shown as it goes ("> " sent, "< " received).
     TSmtpDisplay OnDisplay;
-    // Each command line before it is sent, and each line received.
+    // Each command line before it is sent.
     TSmtpDisplay OnCommand;
+    // Each line received.
     TSmtpDisplay OnResponse;
     TSmtpGetDataEvent OnGetData;
     TSmtpHeaderLineEvent OnHeaderLine;
