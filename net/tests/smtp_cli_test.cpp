@@ -190,6 +190,7 @@ TEST_F(SmtpTest, MailReachesTheAcceptedRecipientWithItsDotsIntact) {
     EXPECT_EQ(got.error, 550);
     EXPECT_EQ(StoredCount(), before + 1);
     EXPECT_EQ(Run(smtp, &TCustomSmtpClient::Rset).error, 0);
+    EXPECT_EQ(smtp.ErrorMessage(), "") << "a request's own errors only";
     EXPECT_EQ(Run(smtp, &TCustomSmtpClient::Vrfy).error, 252) << "aiosmtpd verifies nobody";
     Disconnect(smtp);
 }
@@ -209,6 +210,8 @@ TEST_F(SmtpTest, TwoAttachmentsArriveByteForByte) {
     smtp.SetEmailFiles({" " + (dir / "notes.bin") + " ", "", dir / "picture.png"});
     EXPECT_EQ(smtp.EmailFiles(),
               (std::vector<std::string>{dir / "notes.bin", dir / "picture.png"}));
+    EXPECT_NE(Raised([&] { smtp.SetEmailFiles({dir / "notes.bin", dir / "none"}); }), "");
+    EXPECT_EQ(smtp.EmailFiles().size(), 2u) << "kept as it was";
     smtp.OnAttachContentType = [](TObject*, std::int32_t n, std::string& name, std::string& type) {
         if (n == 1) type = "image/png", name = "my \"pic\".png";
     };
