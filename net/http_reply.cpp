@@ -1,7 +1,5 @@
 #include "net/http_reply.h"
 
-#include <algorithm>
-
 #include "platform/text/ascii_case.h"
 #include "platform/text/trim.h"
 
@@ -14,49 +12,6 @@ bool IsDigit(char c) {
 }
 
 }  // namespace
-
-void THttpReplyBuffer::Append(std::string_view bytes) {
-    if (start_ > 0) {
-        data_.erase(0, start_);
-        start_ = 0;
-    }
-    data_.append(bytes.substr(0, Room()));
-}
-
-bool THttpReplyBuffer::NextLine(std::string& line, std::string_view& lineEnd, bool atEnd) {
-    if (Empty()) return false;
-    const std::size_t end = data_.find_first_of("\r\n", start_);
-    std::size_t next;
-    if (end == std::string::npos) {
-        if (!atEnd) return false;
-        lineEnd = {};
-        next = data_.size();
-    } else if (data_[end] == '\n') {
-        lineEnd = "\n";
-        next = end + 1;
-    } else if (end + 1 < data_.size()) {
-        lineEnd = data_[end + 1] == '\n' ? "\r\n" : "\r";
-        next = end + lineEnd.size();
-    } else {
-        if (!atEnd) return false;
-        lineEnd = "\r";
-        next = end + 1;
-    }
-    line.assign(data_, start_, std::min(end, data_.size()) - start_);
-    start_ = next;
-    return true;
-}
-
-std::string THttpReplyBuffer::TakeAll() {
-    std::string rest = data_.substr(start_);
-    Clear();
-    return rest;
-}
-
-void THttpReplyBuffer::Clear() {
-    data_.clear();
-    start_ = 0;
-}
 
 bool ParseStatusLine(std::string_view line, int& code, std::string& reason) {
     if (line.size() < 12 || line.substr(0, 5) != "HTTP/" || !IsDigit(line[5]) || line[6] != '.' ||

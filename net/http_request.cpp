@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "net/http_cli.h"
+#include "platform/text/base64.h"
 #include "platform/text/format.h"
 
 namespace rv {
@@ -10,21 +11,6 @@ namespace rv {
 namespace {
 
 constexpr std::size_t kPostChunk = 8193;
-
-std::string Base64(std::string_view bytes) {
-    static constexpr char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-        std::uint32_t group = 0;
-        for (std::size_t k = 0; k < 3; ++k)
-            group = group << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
-        for (std::size_t k = 0; k < 4; ++k)
-            text += k <= n ? kAlphabet[(group >> (18 - 6 * k)) & 63] : '=';
-    }
-    return text;
-}
 
 // A date-time value (days since 30 December 1899, GMT) as "Sun, 06 Nov 1994 08:49:37 GMT".
 std::string HttpDate(TDateTime value) {
@@ -89,10 +75,11 @@ void THttpCli::SendRequest() {
     if (post) SendRequestLine("Content-Length: " + std::to_string(RemainingSize(*PostStream)));
     if (ModifiedSince != 0) SendRequestLine("If-Modified-Since: " + HttpDate(ModifiedSince));
     if (!requestUser_.empty())
-        SendRequestLine("Authorization: Basic " + Base64(requestUser_ + ":" + requestPassword_));
+        SendRequestLine("Authorization: Basic " +
+                        Base64Encode(requestUser_ + ":" + requestPassword_));
     if (!Proxy.empty() && !ProxyUsername.empty())
         SendRequestLine("Proxy-Authorization: Basic " +
-                        Base64(ProxyUsername + ":" + ProxyPassword));
+                        Base64Encode(ProxyUsername + ":" + ProxyPassword));
     if (!Cookie.empty()) SendRequestLine("Cookie: " + Cookie);
     if (!ContentRangeBegin.empty() || !ContentRangeEnd.empty()) {
         SendRequestLine("Range: bytes=" + ContentRangeBegin + "-" + ContentRangeEnd);

@@ -21,6 +21,10 @@ HttpFake::HttpFake() {
     Start({"/usr/bin/python3", SourcePath("net/tests/http_fake.py")}, 0);
 }
 
+SmtpServer::SmtpServer() {
+    Start({"/usr/bin/python3", SourcePath("net/tests/smtp_server.py"), dir_.Path()}, 0);
+}
+
 Tinyproxy::Tinyproxy(const std::string& user, const std::string& password) {
     const int port = UnusedPort();
     WriteFileBytes(dir_ / "tinyproxy.conf", "Port " + std::to_string(port) +

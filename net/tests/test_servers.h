@@ -32,6 +32,13 @@ public:
     int FullPort() const { return secondPort_; }
 };
 
+// net/tests/smtp_server.py, which keeps the messages it accepts in Folder().
+class SmtpServer : public TestServer {
+public:
+    SmtpServer();
+    const TempDir& Folder() const { return dir_; }
+};
+
 // tinyproxy asking for Basic authentication with the given user and password.
 class Tinyproxy : public TestServer {
 public:

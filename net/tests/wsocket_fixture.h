@@ -48,12 +48,12 @@ protected:
     }
 };
 
-// The message of the ESocketException that `action` raises; empty when none.
-template <typename F>
+// The message of the exception of type E that `action` raises; empty when none.
+template <typename E = ESocketException, typename F>
 std::string RaisedBy(F action) {
     try {
         action();
-    } catch (const ESocketException& e) {
+    } catch (const E& e) {
         return e.what();
     }
     return {};

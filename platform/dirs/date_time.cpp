@@ -62,4 +62,25 @@ TDateTime LocalDateTimeFromUnix(std::int64_t seconds, std::uint32_t nanoseconds)
     return JoinDateTime(static_cast<double>(days), std::min(time, 86399.999 / 86400.0));
 }
 
+LocalClock LocalClockAt(std::int64_t seconds) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    LocalClock clock;
+    if (!localtime_r(&t, &local)) return clock;
+    clock.Year = local.tm_year + 1900;
+    clock.Month = local.tm_mon + 1;
+    clock.Day = local.tm_mday;
+    clock.DayOfWeek = local.tm_wday;
+    clock.Hour = local.tm_hour;
+    clock.Minute = local.tm_min;
+    clock.Second = std::min(local.tm_sec, 59);
+    clock.OffsetKnown = true;
+    clock.UtcOffsetMinutes = static_cast<int>(local.tm_gmtoff / 60);
+    return clock;
+}
+
+LocalClock LocalClockNow() {
+    return LocalClockAt(std::time(nullptr));
+}
+
 }  // namespace rv

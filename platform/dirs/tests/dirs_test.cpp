@@ -27,6 +27,16 @@ TEST(Dirs, DateTimesCountDaysFrom1899InLocalTime) {
     tzset();
     EXPECT_DOUBLE_EQ(LocalDateTimeFromUnix(946684800 + 23 * 3600), 36527);  // 2 Jan 2000, 00:00
     EXPECT_DOUBLE_EQ(LocalDateTimeFromUnix(946684800 + 5 * 3600), 36526.25);
+    // Summer time counts in the offset: Athens in July is three hours ahead, in January two.
+    setenv("TZ", "EET-2EEST,M3.5.0/3,M10.5.0/4", 1);
+    tzset();
+    const LocalClock summer = LocalClockAt(1751374800);  // 1 Jul 2025, 13:00 UTC, a Tuesday
+    EXPECT_TRUE(summer.OffsetKnown);
+    EXPECT_EQ(summer.UtcOffsetMinutes, 180);
+    EXPECT_EQ(summer.Year * 10000 + summer.Month * 100 + summer.Day, 20250701);
+    EXPECT_EQ(summer.Hour * 100 + summer.Minute, 1600);
+    EXPECT_EQ(summer.DayOfWeek, 2);
+    EXPECT_EQ(LocalClockAt(1736946000).UtcOffsetMinutes, 120);  // 15 Jan 2025
     old ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
     tzset();
 }
