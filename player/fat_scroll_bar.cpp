@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "platform/text/round.h"
-#include "platform/windows/window_host.h"
 
 namespace rv {
 
