@@ -1,7 +1,9 @@
 #include "platform/graphics/canvas.h"
 
 #include <QPainterPath>
+#include <cmath>
 #include <cstdlib>
+#include <numbers>
 
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/internal/qt_graphics.h"
@@ -209,6 +211,27 @@ void TCanvas::Ellipse(const TRect& r) {
     path.addEllipse(QRectF(r.Left + impl_->origin.x(), r.Top + impl_->origin.y(), r.Width() - 1,
                            r.Height() - 1));
     DrawShape(*impl_, Pen, Brush, path);
+}
+
+void TCanvas::Arc(const TRect& r, TPoint start, TPoint end) {
+    if (r.IsEmpty() || Pen.Style == psClear) return;
+    QRectF box(r.Left + impl_->origin.x(), r.Top + impl_->origin.y(), r.Width() - 1,
+               r.Height() - 1);
+    // Angles in degrees, counterclockwise from three o'clock, as the screen's y runs down.
+    auto angleOf = [&](TPoint p) {
+        return std::atan2(box.center().y() - (p.Y + impl_->origin.y()),
+                          p.X + impl_->origin.x() - box.center().x()) *
+               180 / std::numbers::pi;
+    };
+    const double from = angleOf(start);
+    double sweep = angleOf(end) - from;
+    if (sweep <= 0) sweep += 360;
+    QPainterPath path;
+    path.arcMoveTo(box, from);
+    path.arcTo(box, from, sweep);
+    TBrush none;
+    none.Style = bsClear;
+    DrawShape(*impl_, Pen, none, path);
 }
 
 void TCanvas::Polygon(std::span<const TPoint> points) {

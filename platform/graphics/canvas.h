@@ -53,6 +53,9 @@ public:
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
     void Ellipse(const TRect& r);
+    // The outline of the ellipse that fills r, counterclockwise from where the ray from its centre
+    // through `start` meets it to where the ray through `end` does (the same point: all of it).
+    void Arc(const TRect& r, TPoint start, TPoint end);
     void Polygon(std::span<const TPoint> points);
 
     void FillRect(const TRect& r);       // Brush, no outline

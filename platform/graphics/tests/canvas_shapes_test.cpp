@@ -125,6 +125,17 @@ TEST(CanvasShapes, RoundRectPolygonEllipseEdgesAndFocusRectangles) {
     e.Canvas().Ellipse({0, 0, 21, 21});
     EXPECT_TRUE(PixelsAre(e, {{10, 10, clRed}, {1, 1, clWhite}, {10, 0, clRed}}));
 
+    // Arcs run counterclockwise: from the upper right to the lower left is the upper left half.
+    TBitmap a = White(21, 21);
+    a.Canvas().Pen.Color = clRed;
+    a.Canvas().Arc({0, 0, 21, 21}, {21, 0}, {0, 21});
+    EXPECT_TRUE(PixelsAre(
+        a,
+        {{10, 0, clRed}, {0, 10, clRed}, {20, 10, clWhite}, {10, 20, clWhite}, {10, 10, clWhite}}));
+    a.Canvas().Pen.Color = clBlue;
+    a.Canvas().Arc({0, 0, 21, 21}, {10, 30}, {10, 30});  // all of it
+    EXPECT_TRUE(PixelsAre(a, {{10, 0, clBlue}, {20, 10, clBlue}, {10, 20, clBlue}}));
+
     TBitmap edge = White(12, 12);
     TRect r{1, 1, 11, 11};
     edge.Canvas().DrawEdge(r, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE);
