@@ -207,6 +207,8 @@ void HostWidget::Retire() {
 }
 
 void HostWidget::Mouse(QMouseEvent* e, int kind) {
+    // What a face leaves comes up here; the face has told the window already.
+    if (face_) return;
     // A window holding the capture gets the mouse wherever it is.
     if (g_capture && g_capture != wnd_) {
         if (HostWidget* holder = Find(g_capture)) {
@@ -260,6 +262,7 @@ void HostWidget::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void HostWidget::wheelEvent(QWheelEvent* e) {
+    if (face_) return;
     UpdateKeyStateFrom(e->modifiers(), e->buttons());
     QPoint global = e->globalPosition().toPoint();
     NoteCursorPos(global);
@@ -289,6 +292,7 @@ bool HostWidget::ShowHint(QHelpEvent* e) {
 }
 
 void HostWidget::keyPressEvent(QKeyEvent* e) {
+    if (face_) return;
     UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
     int vk = VirtualKeyOf(e->key(), e->modifiers());
     bool alt = e->modifiers() & Qt::AltModifier;
@@ -309,6 +313,7 @@ void HostWidget::keyPressEvent(QKeyEvent* e) {
 }
 
 void HostWidget::keyReleaseEvent(QKeyEvent* e) {
+    if (face_) return;
     if (e->isAutoRepeat()) return;
     UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
     int vk = VirtualKeyOf(e->key(), e->modifiers());
