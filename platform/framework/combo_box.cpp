@@ -100,6 +100,7 @@ void TComboBox::SetText(const std::string& text) {
     }
     QSignalBlocker quiet(combo);
     combo->setEditText(QString::fromStdString(text));
+    if (QLineEdit* edit = combo->lineEdit()) edit->setCursorPosition(0);
 }
 
 int TComboBox::DropDownCount() const {

@@ -30,7 +30,9 @@ std::string TEdit::Text() const {
 }
 
 void TEdit::SetText(const std::string& text) {
-    LineEdit(Face())->setText(QString::fromStdString(text));
+    QLineEdit* edit = LineEdit(Face());
+    edit->setText(QString::fromStdString(text));
+    edit->setCursorPosition(0);  // the start of a long text shows
 }
 
 void TEdit::SetMaxLength(int length) {

@@ -50,7 +50,6 @@ void TWidgetControl::ApplyLook() {
     for (auto group : {QPalette::Active, QPalette::Inactive}) {
         palette.setColor(group, QPalette::Text, text);
         palette.setColor(group, QPalette::WindowText, text);
-        palette.setColor(group, QPalette::ButtonText, text);
         if (ColorIsBackground) palette.setColor(group, QPalette::Base, ToQColor(Color()));
     }
     face_->setPalette(palette);
