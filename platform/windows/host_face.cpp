@@ -68,28 +68,17 @@ bool HostWidget::FaceEvent(QObject* watched, QEvent* e) {
 
 bool HostWidget::FaceKeyPress(QKeyEvent* e) {
     if (replaying_) return false;
-    UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
-    int vk = VirtualKeyOf(e->key(), e->modifiers());
-    bool alt = e->modifiers() & Qt::AltModifier;
-    bool ctrl = e->modifiers() & Qt::ControlModifier;
-    LPARAM data = 1 | (e->isAutoRepeat() ? (1 << 30) : 0);
-    if (vk) {
-        SetKeyState(vk, true);
-        if (DeliverMessage(wnd_, alt ? CN_SYSKEYDOWN : CN_KEYDOWN, WPARAM(vk), data)) return true;
-        if (!Alive()) return true;
-        keyPassed_ = false;
-        DeliverMessage(wnd_, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, WPARAM(vk), data);
-        if (!Alive() || !keyPassed_) return true;
-    }
+    // A key without a code of the platform's is the face's alone.
+    keyPassed_ = VirtualKeyOf(e->key(), e->modifiers()) == 0;
+    if (!SendKeyDown(e) || !keyPassed_) return true;
     const QString text = e->text();
-    if ((ctrl && !alt) || text.isEmpty()) return false;
+    bool ctrl = e->modifiers() & Qt::ControlModifier;
+    if ((ctrl && !(e->modifiers() & Qt::AltModifier)) || text.isEmpty()) return false;
     passedChars_.clear();
     collectingChars_ = true;
-    for (QChar unit : text) {
-        DeliverMessage(wnd_, alt ? WM_SYSCHAR : WM_CHAR, WPARAM(unit.unicode()), data);
-        if (!Alive()) return true;
-    }
+    bool alive = SendChars(e);
     collectingChars_ = false;
+    if (!alive) return true;
     if (passedChars_ == text) return false;
     if (passedChars_.isEmpty() || !face_) return true;
     // The procedure changed the characters: the face gets the key with the new ones.
@@ -102,15 +91,9 @@ bool HostWidget::FaceKeyPress(QKeyEvent* e) {
 }
 
 bool HostWidget::FaceKeyRelease(QKeyEvent* e) {
-    if (replaying_ || e->isAutoRepeat()) return false;
-    UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
-    int vk = VirtualKeyOf(e->key(), e->modifiers());
-    if (!vk) return false;
-    SetKeyState(vk, false);
-    bool alt = e->modifiers() & Qt::AltModifier;
+    if (replaying_) return false;
     keyPassed_ = false;
-    DeliverMessage(wnd_, alt ? WM_SYSKEYUP : WM_KEYUP, WPARAM(vk),
-                   LPARAM(1 | (1u << 30) | (1u << 31)));
+    if (!SendKeyUp(e)) return false;
     return !Alive() || !keyPassed_;
 }
 

@@ -291,37 +291,57 @@ bool HostWidget::ShowHint(QHelpEvent* e) {
     return true;
 }
 
-void HostWidget::keyPressEvent(QKeyEvent* e) {
-    if (face_) return;
+namespace {
+
+LPARAM KeyData(const QKeyEvent* e, bool up) {
+    return up ? LPARAM(1 | (1u << 30) | (1u << 31))
+              : LPARAM(1 | (e->isAutoRepeat() ? (1 << 30) : 0));
+}
+
+}  // namespace
+
+bool HostWidget::SendKeyDown(QKeyEvent* e) {
     UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
     int vk = VirtualKeyOf(e->key(), e->modifiers());
+    if (!vk) return true;
     bool alt = e->modifiers() & Qt::AltModifier;
-    bool ctrl = e->modifiers() & Qt::ControlModifier;
-    LPARAM data = 1 | (e->isAutoRepeat() ? (1 << 30) : 0);
-    if (vk) {
-        SetKeyState(vk, true);
-        if (DeliverMessage(wnd_, alt ? CN_SYSKEYDOWN : CN_KEYDOWN, WPARAM(vk), data)) return;
-        if (!Alive()) return;
-        DeliverMessage(wnd_, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, WPARAM(vk), data);
+    SetKeyState(vk, true);
+    if (DeliverMessage(wnd_, alt ? CN_SYSKEYDOWN : CN_KEYDOWN, WPARAM(vk), KeyData(e, false)))
+        return false;
+    if (!Alive()) return false;
+    DeliverMessage(wnd_, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, WPARAM(vk), KeyData(e, false));
+    return Alive();
+}
+
+bool HostWidget::SendChars(QKeyEvent* e) {
+    bool alt = e->modifiers() & Qt::AltModifier;
+    if ((e->modifiers() & Qt::ControlModifier) && !alt) return true;
+    for (QChar unit : e->text()) {
+        DeliverMessage(wnd_, alt ? WM_SYSCHAR : WM_CHAR, WPARAM(unit.unicode()), KeyData(e, false));
+        if (!Alive()) return false;
     }
-    if (ctrl && !alt) return;
-    QString text = e->text();
-    for (QChar unit : text) {
-        if (!Alive()) return;
-        DeliverMessage(wnd_, alt ? WM_SYSCHAR : WM_CHAR, WPARAM(unit.unicode()), data);
-    }
+    return true;
+}
+
+bool HostWidget::SendKeyUp(QKeyEvent* e) {
+    if (e->isAutoRepeat()) return false;
+    UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
+    int vk = VirtualKeyOf(e->key(), e->modifiers());
+    if (!vk) return false;
+    SetKeyState(vk, false);
+    bool alt = e->modifiers() & Qt::AltModifier;
+    DeliverMessage(wnd_, alt ? WM_SYSKEYUP : WM_KEYUP, WPARAM(vk), KeyData(e, true));
+    return true;
+}
+
+void HostWidget::keyPressEvent(QKeyEvent* e) {
+    if (face_) return;
+    if (SendKeyDown(e)) SendChars(e);
 }
 
 void HostWidget::keyReleaseEvent(QKeyEvent* e) {
     if (face_) return;
-    if (e->isAutoRepeat()) return;
-    UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
-    int vk = VirtualKeyOf(e->key(), e->modifiers());
-    if (!vk) return;
-    SetKeyState(vk, false);
-    bool alt = e->modifiers() & Qt::AltModifier;
-    LPARAM data = LPARAM(1 | (1u << 30) | (1u << 31));
-    DeliverMessage(wnd_, alt ? WM_SYSKEYUP : WM_KEYUP, WPARAM(vk), data);
+    SendKeyUp(e);
 }
 
 void HostWidget::focusInEvent(QFocusEvent*) {

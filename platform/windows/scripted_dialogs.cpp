@@ -40,6 +40,17 @@ std::vector<std::string> TScriptedDialogs::Errors() const {
     return texts;
 }
 
+TDialogCall& TScriptedDialogs::Record(TDialogKind kind, HWND owner, const std::string& title,
+                                      const std::string& text) {
+    TDialogCall call;
+    call.Kind = kind;
+    call.Owner = owner;
+    call.Title = title;
+    call.Text = text;
+    Calls.push_back(call);
+    return Calls.back();
+}
+
 bool TScriptedDialogs::Take(AnswerKind kind, Answer& answer) {
     if (answers_.empty()) return false;
     const Answer& next = answers_.front();
@@ -52,17 +63,12 @@ bool TScriptedDialogs::Take(AnswerKind kind, Answer& answer) {
 
 bool TScriptedDialogs::FileDialog(TDialogKind kind, const TFileDialogRequest& request,
                                   TFileDialogResult& result) {
-    TDialogCall call;
-    call.Kind = kind;
-    call.Owner = request.Owner;
-    call.Title = request.Title;
-    call.Text = request.FileName;
+    TDialogCall& call = Record(kind, request.Owner, request.Title, request.FileName);
     call.Type = request.Options;
     call.Filter = request.Filter;
     call.FilterIndex = request.FilterIndex;
     call.InitialDir = request.InitialDir;
     call.DefaultExt = request.DefaultExt;
-    Calls.push_back(call);
     Answer answer;
     if (!Take(AnswerKind::Files, answer) || answer.Files.empty()) return false;
     if (kind == TDialogKind::Save) answer.Files.resize(1);
@@ -84,12 +90,7 @@ bool TScriptedDialogs::SaveFile(const TFileDialogRequest& request, TFileDialogRe
 
 bool TScriptedDialogs::SelectFolder(HWND owner, const std::string& caption, const std::string& root,
                                     std::string& folder) {
-    TDialogCall call;
-    call.Kind = TDialogKind::Folder;
-    call.Owner = owner;
-    call.Title = caption;
-    call.Text = root;
-    Calls.push_back(call);
+    Record(TDialogKind::Folder, owner, caption, root);
     Answer answer;
     if (!Take(AnswerKind::Folder, answer)) return false;
     folder = answer.Files.front();
@@ -98,13 +99,7 @@ bool TScriptedDialogs::SelectFolder(HWND owner, const std::string& caption, cons
 
 int TScriptedDialogs::MessageBox(HWND owner, const std::string& text, const std::string& caption,
                                  unsigned type) {
-    TDialogCall call;
-    call.Kind = TDialogKind::Message;
-    call.Owner = owner;
-    call.Title = caption;
-    call.Text = text;
-    call.Type = type;
-    Calls.push_back(call);
+    Record(TDialogKind::Message, owner, caption, text).Type = type;
     std::vector<int> buttons = MessageBoxButtons(type);
     if (buttons == std::vector<int>{IDOK}) return IDOK;
     int cancelled = MessageBoxEscape(type) ? MessageBoxEscape(type) : buttons.back();
@@ -118,12 +113,7 @@ int TScriptedDialogs::MessageBox(HWND owner, const std::string& text, const std:
 
 bool TScriptedDialogs::OpenDocument(HWND owner, const std::string& document,
                                     const std::string& workingDir) {
-    TDialogCall call;
-    call.Kind = TDialogKind::Document;
-    call.Owner = owner;
-    call.Text = document;
-    call.WorkingDir = workingDir;
-    Calls.push_back(call);
+    Record(TDialogKind::Document, owner, {}, document).WorkingDir = workingDir;
     return true;
 }
 

@@ -75,6 +75,8 @@ private:
         std::vector<std::string> Files;
         int FilterIndex = 0;
     };
+    TDialogCall& Record(TDialogKind kind, HWND owner, const std::string& title,
+                        const std::string& text);
     // The next answer when it is of `kind` (or Cancel), recording whether it was used.
     bool Take(AnswerKind kind, Answer& answer);
     bool FileDialog(TDialogKind kind, const TFileDialogRequest& request, TFileDialogResult& result);

@@ -105,6 +105,14 @@ private:
     void SendScroll(int which, int code, int pos);
 
     bool ShowHint(QHelpEvent* e);
+    // A pressed key as the window gets it: CN_KEYDOWN (CN_SYSKEYDOWN with Alt) and, unless taken
+    // there, WM_KEYDOWN; false when it was taken or the window went.
+    bool SendKeyDown(QKeyEvent* e);
+    // WM_CHAR (WM_SYSCHAR) per UTF-16 unit of its text, none while Ctrl is held without Alt;
+    // false when the window went.
+    bool SendChars(QKeyEvent* e);
+    // WM_KEYUP (WM_SYSKEYUP); false for an auto-repeat's release or a key without a code.
+    bool SendKeyUp(QKeyEvent* e);
     void NoteFocusIn();
     void NoteFocusOut();
     bool FaceEvent(QObject* watched, QEvent* e);
