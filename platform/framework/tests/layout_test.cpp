@@ -7,6 +7,7 @@
 #include "platform/framework/tests/form_fixture.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/windows/tests/host_fixture.h"
+#include "platform/windows/top_level_window.h"
 
 namespace rv {
 namespace {
@@ -70,6 +71,20 @@ TEST(Align, ControlsTakeTheirEdgesInOrderAndFollowSizesAndVisibility) {
     f.treePanel->Hide();
     EXPECT_EQ(f.splitter->Left(), 0);
     EXPECT_EQ(f.listPanel->Left(), 3);
+
+    // The narrowest the user may make the window.
+    f.form.Constraints.MinWidth = 130;
+    UpdateWindowSizeLimits(f.form.Handle());
+    EXPECT_EQ(HostWidget::Find(f.form.Handle())->minimumWidth(), 130);
+}
+
+TEST(Align, BringingToFrontPutsAControlAboveItsSiblings) {
+    test::FormWith f;
+    auto* under = f.Add<TLabel>(Bounds(10, 10, 50, 20));
+    auto* over = f.Add<TLabel>(Bounds(20, 10, 50, 20));
+    EXPECT_EQ(f.form.ControlAtPos({30, 15}), over);
+    under->BringToFront();
+    EXPECT_EQ(f.form.ControlAtPos({30, 15}), under);
 }
 
 TEST(Splitter, DraggingSizesTheControlOnItsSideWithinTheLimits) {

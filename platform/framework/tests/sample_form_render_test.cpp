@@ -10,6 +10,7 @@
 #include "platform/framework/combo_box.h"
 #include "platform/framework/edit.h"
 #include "platform/framework/group_box.h"
+#include "platform/framework/image.h"
 #include "platform/framework/label.h"
 #include "platform/framework/list_view.h"
 #include "platform/framework/panel.h"
@@ -46,7 +47,8 @@ void AddMenu(TMenuItem* parent, std::initializer_list<std::pair<const char*, TSh
     }
 }
 
-void BuildMainWindow(TForm& form) {
+// Returns the album picture.
+TImage* BuildMainWindow(TForm& form) {
     form.SetCaption("Lorvix Reelvault - [Jazz]");
     form.SetBounds(40, 40, 778, 512);
     auto* menu = new TMainMenu(&form);
@@ -94,6 +96,11 @@ void BuildMainWindow(TForm& form) {
     Text(header, 10, 52, "Release: 1959");
     Text(header, 160, 52, "Genre: Jazz");
     Text(header, 10, 70, "Time: 45:44");
+    auto* picture = Put<TImage>(header, Bounds(480, 20, 48, 48));
+    TBitmap cover(48, 48);
+    cover.Canvas().Brush.Color = RGB(40, 60, 160);
+    cover.Canvas().FillRect({0, 0, 48, 48});
+    picture->SetPicture(cover);
     Text(header, 160, 70, "Media Type: AudioCD");
     auto* tracks = Put<TListView>(listPanel, {}, alClient);
     tracks->SetColor(TColor(3684381));
@@ -112,6 +119,7 @@ void BuildMainWindow(TForm& form) {
         row->SetSubItems({titles[i], times[i], "256", "Joint Stereo", "MPEG 1 Layer III"});
     }
     tracks->SetItemIndex(2);
+    return picture;
 }
 
 void BuildDialog(TForm& form) {
@@ -171,7 +179,7 @@ void Save(const QImage& shot, const std::string& name) {
 TEST(SampleForms, MainWindowAndDialogAt100And200Percent) {
     test::App();
     TForm main(nullptr);
-    BuildMainWindow(main);
+    TImage* picture = BuildMainWindow(main);
     main.Show();
     TForm dialog(nullptr);
     BuildDialog(dialog);
@@ -184,7 +192,10 @@ TEST(SampleForms, MainWindowAndDialogAt100And200Percent) {
         std::string suffix = ratio == 1 ? ".png" : "_200.png";
         Save(window, "sample_main_window" + suffix);
         Save(box, "sample_dialog" + suffix);
-        // Nothing left unpainted.
+        // The album picture where the header has it; nothing left unpainted.
+        TPoint middle = picture->ClientToScreen({24, 24});
+        QPoint at = HostWidget::Find(main.Handle())->mapFromGlobal(QPoint(middle.X, middle.Y));
+        EXPECT_EQ(FromQColor(window.pixelColor(at * ratio)), RGB(40, 60, 160));
         for (const QImage* image : {&window, &box})
             for (int y = 0; y < image->height(); y += 7)
                 for (int x = 0; x < image->width(); x += 7)

@@ -9,6 +9,7 @@
 #include "platform/framework/check_box.h"
 #include "platform/framework/combo_box.h"
 #include "platform/framework/edit.h"
+#include "platform/framework/group_box.h"
 #include "platform/framework/list_view.h"
 #include "platform/framework/tests/form_fixture.h"
 #include "platform/windows/tests/host_fixture.h"
@@ -95,8 +96,14 @@ TEST(CheckBox, OnClickFollowsEveryChangeOfTheTickAndNoOther) {
     proxy->SetChecked(false);
     proxy->SetChecked(false);
     EXPECT_EQ(clicks, 2);
-    proxy->SetEnabled(false);
-    EXPECT_FALSE(face->isEnabled());
+    // A disabled group disables what it holds.
+    auto* group = f.Add<TGroupBox>(Bounds(10, 40, 200, 80));
+    auto* server = new TEdit(&f.form);
+    server->SetParent(group);
+    group->SetEnabled(false);
+    EXPECT_FALSE(FaceOf<QLineEdit>(server)->isEnabled());
+    group->SetEnabled(true);
+    EXPECT_TRUE(FaceOf<QLineEdit>(server)->isEnabled());
 }
 
 TEST(ComboBox, TheUsersChoicesAndTypingAreChangesAndTheProgramsAreNot) {
