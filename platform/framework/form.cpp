@@ -199,7 +199,12 @@ TModalResult TCustomForm::ShowModal() {
             Application->ProcessMessages();
             if (ModalResult == mrNone && Visible() && !Application->Terminated())
                 Application->HandleMessage();
-            if (Application->Terminated() || !Visible()) ModalResult = mrCancel;
+        }
+        // The program ending, or the form hidden meanwhile, ends the loop without asking.
+        if (Application->Terminated()) ModalResult = mrCancel;
+        if (Application->Terminated() || !Visible()) {
+            if (ModalResult == mrNone) ModalResult = mrCancel;
+            break;
         }
         if (ModalResult == mrNone) continue;
         CloseModal();

@@ -76,6 +76,16 @@ TEST(ShowModal, TheLoopRunsUntilAResultThatCloseQueryAndOnCloseLetStand) {
     EXPECT_EQ(d.form.ShowModal(), mrCancel);
     EXPECT_EQ(closes, 2);
 
+    // The program ending ends the loop even while the form refuses to close.
+    d.form.OnClose = nullptr;
+    d.form.OnCloseQuery = [](TObject*, bool& canClose) { canClose = false; };
+    SetWindowProc(user, [](TMessage& m) {
+        if (m.Msg == WM_TIMER) test::App().Terminate();
+    });
+    EXPECT_EQ(d.form.ShowModal(), mrCancel);
+    EXPECT_FALSE(d.form.Visible());
+    test::App().Run();  // takes the request up again
+
     // Freed, the events component hears no more idle passes.
     delete events;
     int before = idles;
