@@ -155,6 +155,10 @@ private:
 }  // namespace
 
 void ShowPopupMenu(TPopupMenu& menu, int x, int y) {
+    // A menu with nothing to show does not open.
+    bool any = false;
+    for (int i = 0; i < menu.Items()->Count(); ++i) any |= menu.Items()->Items(i)->Visible();
+    if (!any) return;
     EnsureGuiApplication();
     auto* view = dynamic_cast<MenuView*>(menu.View());
     if (!view) {

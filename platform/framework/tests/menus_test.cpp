@@ -195,6 +195,11 @@ TEST(PopupMenu, ARightClickPopsUpTheMenuOfTheControlOrItsParentWhereTheMouseIs) 
     EXPECT_EQ(popups, 2);
     if (QWidget* open = QApplication::activePopupWidget()) open->close();
     Settle();
+
+    // A menu with nothing to show does not open.
+    auto* empty = new TPopupMenu(&f.form);
+    empty->Popup(10, 10);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 }  // namespace
