@@ -149,7 +149,6 @@ TListView::TListView(TComponent* owner) : TWidgetControl(owner), face_(std::make
     // The watch goes with the control, before the face.
     tree->viewport()->installEventFilter(new LeaveWatch(Guard(), [setHot] { setHot(-1); }));
     SetFace(tree, tree->viewport());
-    ApplyLook();
 }
 
 TListView::~TListView() = default;

@@ -204,6 +204,15 @@ TEST(ListView, RowsKeepTheirTextsAndTheSelectionFollowsTheProgramAndTheUser) {
     Type(face, Qt::Key_Delete, "\x7f");
     EXPECT_EQ(keysUp, std::vector<int>{VK_DELETE});
 
+    // Hot tracking underlines the row under the mouse and shows a hand over it.
+    list->SetHotTrack(true);
+    emit face->itemEntered(face->topLevelItem(0), 1);
+    EXPECT_TRUE(face->topLevelItem(0)->font(1).underline());
+    EXPECT_EQ(face->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    emit face->viewportEntered();
+    EXPECT_FALSE(face->topLevelItem(0)->font(1).underline());
+    EXPECT_EQ(face->viewport()->cursor().shape(), Qt::ArrowCursor);
+
     list->SetColumnClick(false);
     EXPECT_FALSE(face->header()->sectionsClickable());
     list->ClearItems();
