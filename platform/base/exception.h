@@ -12,4 +12,15 @@ public:
     std::string Message() const { return what(); }
 };
 
+// The silent abort: it ends the command that raised it and is shown to nobody.
+class EAbort : public Exception {
+public:
+    EAbort() : Exception("Operation aborted") {}
+};
+
+// Raises the silent abort.
+[[noreturn]] inline void Abort() {
+    throw EAbort();
+}
+
 }  // namespace rv

@@ -1,5 +1,7 @@
 #include "platform/framework/control.h"
 
+#include <algorithm>
+
 #include "platform/framework/actions.h"
 #include "platform/framework/custom_controls.h"
 #include "platform/windows/window_host.h"
@@ -42,14 +44,45 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     left_ = left, top_ = top, width_ = width, height_ = height;
     Invalidate();
     if (resized) Resize();
+    RequestAlign();
 }
 
+void TControl::SetClientSize(int width, int height) {
+    SetBounds(left_, top_, width_ + width - ClientWidth(), height_ + height - ClientHeight());
+}
+
+void TControl::SetAlign(TAlign align) {
+    if (align == align_) return;
+    align_ = align;
+    if (parent_) parent_->Realign();
+}
+
+void TControl::RequestAlign() {
+    if (align_ != alNone && parent_) parent_->Realign();
+}
+
+void TControl::BringToFront() {
+    if (!parent_) return;
+    auto& siblings = parent_->controls_;
+    auto it = std::find(siblings.begin(), siblings.end(), this);
+    if (it == siblings.end()) return;
+    siblings.erase(it);
+    siblings.push_back(this);
+    Invalidate();
+}
+
+// A window knows where it is on the screen, also a top-level one; a windowless control is
+// where its parent puts it.
 TPoint TControl::ClientToScreen(TPoint p) const {
+    if (auto* window = dynamic_cast<const TWinControl*>(this))
+        return rv::ClientToScreen(window->Handle(), p);
     if (!parent_) return p;
     return parent_->ClientToScreen({p.X + left_, p.Y + top_});
 }
 
 TPoint TControl::ScreenToClient(TPoint p) const {
+    if (auto* window = dynamic_cast<const TWinControl*>(this))
+        return rv::ScreenToClient(window->Handle(), p);
     if (!parent_) return p;
     TPoint q = parent_->ScreenToClient(p);
     return {q.X - left_, q.Y - top_};
@@ -61,6 +94,7 @@ void TControl::SetVisible(bool visible) {
     visible_ = visible;
     VisibleChanged();
     Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+    RequestAlign();
 }
 
 void TControl::VisibleChanged() {
@@ -147,6 +181,8 @@ void TControl::MouseMessage(TMessage& m, TMouseButton button, bool down, bool db
         }
     }
     MouseUp(button, shift, x, y);
+    // The default handling of a window asks for its context menu after a right click.
+    if (button == mbRight) DefaultHandler(m);
 }
 
 void TControl::WndProc(TMessage& m) {
@@ -180,6 +216,14 @@ void TControl::WndProc(TMessage& m) {
             return;
         case WM_MOUSEMOVE:
             MouseMove(KeysToShiftState(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+            return;
+        case WM_CONTEXTMENU:
+            if (popupMenu_ && popupMenu_->AutoPopup) {
+                popupMenu_->Popup(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+                m.Result = 1;
+                return;
+            }
+            DefaultHandler(m);
             return;
         case CM_ENABLEDCHANGED:
         case CM_COLORCHANGED:

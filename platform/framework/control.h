@@ -30,6 +30,11 @@ enum TControlStyleFlag : unsigned {
 
 enum TControlStateFlag : unsigned { csLButtonDown = 0x1, csClicked = 0x2, csFocusing = 0x20 };
 
+// Where a control goes in its parent: none (its own bounds), or along an edge of what the
+// parent's client area has left, or all of the rest (alClient).
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+using enum TAlign;
+
 using TMouseEvent =
     std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
@@ -58,8 +63,19 @@ public:
     void SetWidth(int w) { SetBounds(left_, top_, w, height_); }
     void SetHeight(int h) { SetBounds(left_, top_, width_, h); }
     virtual TRect ClientRect() const { return {0, 0, width_, height_}; }
+    int ClientWidth() const { return ClientRect().Width(); }
+    int ClientHeight() const { return ClientRect().Height(); }
+    // Sizes the control so that its client area gets this size.
+    void SetClientSize(int width, int height);
     TPoint ClientToScreen(TPoint p) const;
     TPoint ScreenToClient(TPoint p) const;
+
+    // Aligned, the control takes the whole width (top, bottom) or height (left, right) of what
+    // its parent's client area has left, keeping its own height or width.
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+    // Above its siblings: windowless controls among windowless ones, windowed among windowed.
+    virtual void BringToFront();
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
@@ -86,6 +102,8 @@ public:
     virtual void SetCursor(TCursor cursor) { cursor_ = cursor; }
     std::string Hint;
     bool ShowHint = false;
+    // Shown on a right click (WM_CONTEXTMENU) and asked for shortcuts while the control has the
+    // keys.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
     // Links the control to an action (nullptr: none) and takes over its properties.
@@ -136,6 +154,9 @@ protected:
     void InitColor(TColor c) { color_ = c; }
     void InitVisible(bool v) { visible_ = v; }
     void InitBounds(int l, int t, int w, int h) { left_ = l, top_ = t, width_ = w, height_ = h; }
+    void InitAlign(TAlign a) { align_ = a; }
+    // The parent places its aligned controls again.
+    void RequestAlign();
     void CopyParentFontAndColor();
 
 private:
@@ -153,6 +174,7 @@ private:
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
     TCustomAction* action_ = nullptr;
+    TAlign align_ = alNone;
     friend class TWinControl;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/framework/internal/menu_views.h"
+#include "platform/framework/modal_script.h"
 #include "platform/messages/application.h"
 #include "platform/windows/screens.h"
 #include "platform/windows/top_level_window.h"
@@ -27,6 +29,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 
 TCustomForm::~TCustomForm() {
     BeforeDestruction();
+    if (menu_) DetachMenuBar(*menu_);
     // The components go while the form is whole: they may still reach it.
     DestroyComponents();
 }
@@ -99,7 +102,10 @@ void TCustomForm::ApplyDecoration() {
 }
 
 void TCustomForm::SetMenu(TMainMenu* menu) {
-    SetLink(menu_, menu);
+    TMainMenu* old = menu_;
+    if (!SetLink(menu_, menu)) return;
+    if (old) DetachMenuBar(*old);
+    if (menu_) AttachMenuBar(Handle(), *menu_);
 }
 
 bool TCustomForm::IsMainForm() const {
@@ -145,6 +151,10 @@ void TCustomForm::VisibleChanged() {
 }
 
 void TCustomForm::Close() {
+    if (modal_) {
+        ModalResult = mrCancel;
+        return;
+    }
     if (!CloseQuery()) return;
     TCloseAction action = caHide;
     DoClose(action);
@@ -161,6 +171,58 @@ void TCustomForm::Close() {
             Release();
             break;
     }
+}
+
+TModalResult TCustomForm::ShowModal() {
+    if (Visible() || !Enabled() || modal_)
+        throw EInvalidOperation("Cannot make a visible window modal");
+    if (!Application) throw EInvalidOperation("No application object");
+    modal_ = true;
+    ModalResult = mrNone;
+    SetWindowModal(Handle(), true);
+    struct Ending {
+        TCustomForm& form;
+        ~Ending() {
+            form.modal_ = false;
+            RunReported([this] { form.Hide(); });
+            SetWindowModal(form.Handle(), false);
+        }
+    } ending{*this};
+    Show();
+    if (TModalScript* script = TModalScript::Current()) {
+        Application->ProcessMessages();
+        script->Drive(*this);
+    }
+    for (;;) {
+        if (ModalResult == mrNone) {
+            // What is waiting may decide already; only then the loop waits for more.
+            Application->ProcessMessages();
+            if (ModalResult == mrNone && Visible() && !Application->Terminated())
+                Application->HandleMessage();
+        }
+        // The program ending, or the form hidden meanwhile, ends the loop without asking.
+        if (Application->Terminated()) ModalResult = mrCancel;
+        if (Application->Terminated() || !Visible()) {
+            if (ModalResult == mrNone) ModalResult = mrCancel;
+            break;
+        }
+        if (ModalResult == mrNone) continue;
+        CloseModal();
+        if (ModalResult != mrNone) break;
+    }
+    return ModalResult;
+}
+
+void TCustomForm::CloseModal() {
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+        action = caHide;
+        DoClose(action);
+    }
+    if (action == caNone)
+        ModalResult = mrNone;
+    else if (action == caFree)
+        Release();
 }
 
 bool TCustomForm::CloseQuery() {
@@ -234,8 +296,19 @@ void TCustomForm::WndProc(TMessage& m) {
         case WM_CLOSE:
             Close();
             return;
+        case WM_GETMINMAXINFO: {
+            auto* info = reinterpret_cast<TMinMaxInfo*>(m.LParam);
+            if (!info) break;
+            if (Constraints.MinWidth > 0) info->ptMinTrackSize.X = Constraints.MinWidth;
+            if (Constraints.MinHeight > 0) info->ptMinTrackSize.Y = Constraints.MinHeight;
+            if (Constraints.MaxWidth > 0) info->ptMaxTrackSize.X = Constraints.MaxWidth;
+            if (Constraints.MaxHeight > 0) info->ptMaxTrackSize.Y = Constraints.MaxHeight;
+            return;
+        }
         case WM_SYSCOMMAND:
             switch (m.WParam & 0xFFF0) {
+                case SC_MOVE:
+                    return BeginWindowMove(Handle());
                 case SC_MINIMIZE:
                     return SetWindowState(wsMinimized);
                 case SC_MAXIMIZE:

@@ -24,6 +24,19 @@ enum TPosition {
 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
+// Sizes the user may give a form; 0: no limit.
+struct TSizeConstraints {
+    int MinWidth = 0;
+    int MinHeight = 0;
+    int MaxWidth = 0;
+    int MaxHeight = 0;
+};
+
+class EInvalidOperation : public Exception {
+public:
+    using Exception::Exception;
+};
+
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 
@@ -38,6 +51,10 @@ inline constexpr UINT CM_RELEASE = CM_BASE + 33;
 // Position asks for it and appears in its WindowState. Close asks OnCloseQuery, then OnClose,
 // and hides the form, frees it, minimises it or, for the application's main form, ends the
 // program. The user closing the window is Close.
+//
+// Shown modally, it keeps the input of the program until it has a ModalResult (set by a button,
+// or mrCancel by Close) that OnCloseQuery and OnClose let stand; then it hides, and ShowModal
+// returns the result.
 //
 // Freed, it raises OnDestroy while all its components are still there. A derived form whose
 // OnDestroy handler uses the derived form's own members calls BeforeDestruction at the start of
@@ -67,13 +84,20 @@ public:
     // owns it; the others keep its bounds.
     TPosition Position = poDesigned;
 
+    // The menu bar across the top of the window; the client area starts below it.
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
+    TSizeConstraints Constraints;
 
     // The application's main window is this form's.
     bool IsMainForm() const;
 
+    // A modal form gets the result mrCancel and closes as its modal loop sees it.
     void Close();
+    // Shows the form modally and returns its ModalResult. EInvalidOperation for a form that is
+    // visible already or disabled.
+    TModalResult ShowModal();
+    bool Modal() const { return modal_; }
     // OnCloseQuery's answer; true without a handler.
     virtual bool CloseQuery();
     // Frees the form from the message loop, after the event being handled.
@@ -103,6 +127,7 @@ private:
     void PlaceOnShow();
     void ApplyDecoration();
     int ShowCommand() const;
+    void CloseModal();
 
     TWinControl* activeControl_ = nullptr;
     TWindowState windowState_ = wsNormal;
@@ -110,6 +135,7 @@ private:
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
     TMainMenu* menu_ = nullptr;
     bool destroyRaised_ = false;
+    bool modal_ = false;
 };
 
 using TForm = TCustomForm;

@@ -1,8 +1,74 @@
 #include "platform/framework/menus.h"
 
 #include <algorithm>
+#include <functional>
+
+#include "platform/framework/internal/menu_views.h"
+#include "platform/windows/window_constants.h"
 
 namespace rv {
+
+TShortCut ShortCut(int key, TShiftState shift) {
+    TShortCut sc = TShortCut(key & 0xFF);
+    if (shift & ssShift) sc |= scShift;
+    if (shift & ssCtrl) sc |= scCtrl;
+    if (shift & ssAlt) sc |= scAlt;
+    return sc;
+}
+
+namespace {
+
+std::string KeyName(int key) {
+    switch (key) {
+        case VK_BACK:
+            return "BkSp";
+        case VK_TAB:
+            return "Tab";
+        case VK_RETURN:
+            return "Enter";
+        case VK_ESCAPE:
+            return "Esc";
+        case VK_SPACE:
+            return "Space";
+        case VK_PRIOR:
+            return "PgUp";
+        case VK_NEXT:
+            return "PgDn";
+        case VK_END:
+            return "End";
+        case VK_HOME:
+            return "Home";
+        case VK_LEFT:
+            return "Left";
+        case VK_UP:
+            return "Up";
+        case VK_RIGHT:
+            return "Right";
+        case VK_DOWN:
+            return "Down";
+        case VK_INSERT:
+            return "Ins";
+        case VK_DELETE:
+            return "Del";
+        default:
+            break;
+    }
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, char(key));
+    if (key >= VK_F1 && key < VK_F1 + 24) return "F" + std::to_string(key - VK_F1 + 1);
+    return {};
+}
+
+}  // namespace
+
+std::string ShortCutToText(TShortCut shortCut) {
+    std::string name = KeyName(shortCut & 0xFF);
+    if (name.empty()) return {};
+    std::string text;
+    if (shortCut & scShift) text += "Shift+";
+    if (shortCut & scCtrl) text += "Ctrl+";
+    if (shortCut & scAlt) text += "Alt+";
+    return text + name;
+}
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
 
@@ -10,6 +76,45 @@ TMenuItem::~TMenuItem() {
     MarkDestroying();
     if (parent_) parent_->Remove(this);
     Clear();
+}
+
+void TMenuItem::Changed(bool rebuild) {
+    if (TMenu* menu = GetParentMenu(); menu && menu->view_) menu->view_->Changed(this, rebuild);
+}
+
+void TMenuItem::SetCaption(const std::string& caption) {
+    if (caption == caption_) return;
+    bool wasLine = IsLine();
+    caption_ = caption;
+    // A separator is another kind of entry.
+    if (wasLine != IsLine() && parent_)
+        parent_->Changed(true);
+    else
+        Changed(false);
+}
+
+void TMenuItem::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    Changed(false);
+}
+
+void TMenuItem::SetChecked(bool checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    Changed(false);
+}
+
+void TMenuItem::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    Changed(false);
+}
+
+void TMenuItem::SetShortCut(TShortCut shortCut) {
+    if (shortCut == shortCut_) return;
+    shortCut_ = shortCut;
+    Changed(false);
 }
 
 int TMenuItem::IndexOf(const TMenuItem* item) const {
@@ -27,6 +132,7 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
     index = std::clamp(index, 0, Count());
     items_.insert(items_.begin() + index, item);
     item->parent_ = this;
+    Changed(true);
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
@@ -34,6 +140,7 @@ void TMenuItem::Remove(TMenuItem* item) {
     if (it == items_.end()) return;
     items_.erase(it);
     item->parent_ = nullptr;
+    Changed(true);
 }
 
 void TMenuItem::Clear() {
@@ -46,6 +153,12 @@ TMenu* TMenuItem::GetParentMenu() const {
     return item->menu_;
 }
 
+bool TMenuItem::Reachable() const {
+    for (const TMenuItem* item = this; item && !item->menu_; item = item->parent_)
+        if (!item->enabled_ || !item->visible_) return false;
+    return true;
+}
+
 void TMenuItem::Click() {
     // A copy: the handler may free the item, say by rebuilding its menu.
     if (TNotifyEvent handler = OnClick) handler(this);
@@ -54,7 +167,7 @@ void TMenuItem::Click() {
 void TMenuItem::PublishProperties(TPropList& list) {
     TComponent::PublishProperties(list);
     list.push_back(StringProperty(
-        "Caption", [this] { return caption_; }, [this](const std::string& v) { caption_ = v; }));
+        "Caption", [this] { return caption_; }, [this](const std::string& v) { SetCaption(v); }));
 }
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(nullptr)) {
@@ -62,14 +175,40 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMe
 }
 
 TMenu::~TMenu() {
-    // The items go while the menu is still whole.
+    // The presentation goes first; then the items, while the menu is still whole.
+    view_.reset();
     items_.reset();
+}
+
+void TMenu::SetView(std::unique_ptr<TMenuView> view) {
+    view_ = std::move(view);
+}
+
+TMenuItem* TMenu::FindShortCut(TShortCut shortCut) const {
+    if (shortCut == scNone) return nullptr;
+    std::function<TMenuItem*(const TMenuItem*)> find = [&](const TMenuItem* parent) -> TMenuItem* {
+        for (TMenuItem* item : parent->items_) {
+            if (!item->enabled_ || !item->visible_) continue;
+            if (item->shortCut_ == shortCut) return item;
+            if (TMenuItem* found = find(item)) return found;
+        }
+        return nullptr;
+    };
+    return find(items_.get());
+}
+
+bool TMenu::IsShortCut(TShortCut shortCut) {
+    TMenuItem* item = FindShortCut(shortCut);
+    if (!item) return false;
+    item->Click();
+    return true;
 }
 
 void TPopupMenu::Popup(int x, int y) {
     PopupPoint = {x, y};
     ++PopupCount;
     if (OnPopup) OnPopup(this);
+    ShowPopupMenu(*this, x, y);
 }
 
 std::string StripHotkey(const std::string& caption) {

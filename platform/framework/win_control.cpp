@@ -38,6 +38,7 @@ void TWinControl::InsertControl(TControl* control) {
         SetWindowBounds(win->handle_, win->BoundsRect());
         ShowWindow(win->handle_, win->Visible());
     }
+    if (control->Align() != alNone) Realign();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -48,6 +49,7 @@ void TWinControl::RemoveControl(TControl* control) {
     if (hoverControl_ == control) hoverControl_ = nullptr;
     control->parent_ = nullptr;
     if (auto* win = dynamic_cast<TWinControl*>(control)) SetParentWindow(win->handle_, 0);
+    if (control->Align() != alNone && !dying_) Realign();
 }
 
 TControl* TWinControl::ControlAtPos(TPoint p) const {
@@ -62,8 +64,70 @@ TControl* TWinControl::ControlAtPos(TPoint p) const {
 void TWinControl::SetBounds(int left, int top, int width, int height) {
     width = std::max(0, width);
     height = std::max(0, height);
+    bool resized = width != Width() || height != Height();
     InitBounds(left, top, width, height);
     SetWindowBounds(handle_, BoundsRect());
+    RequestAlign();
+    if (resized) Realign();
+}
+
+void TWinControl::BringToFront() {
+    TControl::BringToFront();
+    BringWindowToTop(handle_);
+}
+
+void TWinControl::AdjustClientRect(TRect&) const {}
+
+void TWinControl::Realign() {
+    if (aligning_ || dying_) return;
+    aligning_ = true;
+    TRect rest = ClientRect();
+    AdjustClientRect(rest);
+    for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
+        std::vector<TControl*> row;
+        for (TControl* c : controls_)
+            if (c->Align() == align && c->Visible()) row.push_back(c);
+        // In the order they stand now, from the edge inwards; ties keep the order of creation.
+        std::stable_sort(row.begin(), row.end(), [align](TControl* a, TControl* b) {
+            switch (align) {
+                case alTop:
+                    return a->Top() < b->Top();
+                case alBottom:
+                    return a->Top() + a->Height() > b->Top() + b->Height();
+                case alLeft:
+                    return a->Left() < b->Left();
+                case alRight:
+                    return a->Left() + a->Width() > b->Left() + b->Width();
+                default:
+                    return false;
+            }
+        });
+        for (TControl* c : row) {
+            int w = std::max(0, rest.Width()), h = std::max(0, rest.Height());
+            switch (align) {
+                case alTop:
+                    c->SetBounds(rest.Left, rest.Top, w, c->Height());
+                    rest.Top += c->Height();
+                    break;
+                case alBottom:
+                    c->SetBounds(rest.Left, rest.Bottom - c->Height(), w, c->Height());
+                    rest.Bottom -= c->Height();
+                    break;
+                case alLeft:
+                    c->SetBounds(rest.Left, rest.Top, c->Width(), h);
+                    rest.Left += c->Width();
+                    break;
+                case alRight:
+                    c->SetBounds(rest.Right - c->Width(), rest.Top, c->Width(), h);
+                    rest.Right -= c->Width();
+                    break;
+                default:
+                    c->SetBounds(rest.Left, rest.Top, w, h);
+                    break;
+            }
+        }
+    }
+    aligning_ = false;
 }
 
 TRect TWinControl::ClientRect() const {
@@ -172,9 +236,41 @@ bool TWinControl::RouteMouseToControl(TMessage& m) {
     TMessage forwarded{m.Msg, m.WParam, MAKELPARAM(p.X - target->Left(), p.Y - target->Top()), 0};
     if (forwarded.Msg == WM_LBUTTONDBLCLK && !(target->ControlStyle & csDoubleClicks))
         forwarded.Msg = WM_LBUTTONDOWN;
+    HWND self = handle_;
     target->WndProc(forwarded);
     m.Result = forwarded.Result;
+    // The window still asks for the context menu, which goes to the control under the mouse.
+    if (m.Msg == WM_RBUTTONUP && IsHostWindow(self)) DefHostWindowProc(self, m);
     return true;
+}
+
+void TWinControl::RouteContextMenu(TMessage& m) {
+    TPoint at = rv::ScreenToClient(handle_, {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+    if (TControl* child = ControlAtPos(at)) {
+        child->WndProc(m);
+        if (m.Result) return;
+    }
+    TControl::WndProc(m);
+    // Nobody here has a menu: the parent may.
+    if (!m.Result && Parent()) Parent()->WndProc(m);
+}
+
+bool TWinControl::IsMenuKey(int key) {
+    TShortCut shortCut = ShortCut(key, KeyboardShiftState());
+    for (TControl* c = this; c; c = c->Parent())
+        if (TPopupMenu* menu = c->PopupMenu(); menu && menu->IsShortCut(shortCut)) return true;
+    TCustomForm* form = GetParentForm();
+    return form && form->Menu() && form->Menu()->IsShortCut(shortCut);
+}
+
+// A hint of the windowless control under the mouse, or else of this one: the text before any
+// "|" (what follows is the long form, for status lines).
+void TWinControl::ShowHintOf(THintInfo& info) {
+    TControl* under = ControlAtPos(info.CursorPos);
+    TControl* source = under ? under : this;
+    if (!source->ShowHint || source->Hint.empty()) return;
+    info.HintStr = source->Hint.substr(0, source->Hint.find('|'));
+    if (under) info.CursorRect = under->BoundsRect();
 }
 
 bool TWinControl::DialogKey(TMessage& m) {
@@ -250,6 +346,29 @@ void TWinControl::WndProc(TMessage& m) {
         case WM_KILLFOCUS:
             if (OnExit) OnExit(this);
             break;
+        case CN_KEYDOWN:
+        case CN_SYSKEYDOWN:
+            m.Result = IsMenuKey(int(m.WParam)) ? 1 : 0;
+            return;
+        case WM_SETCURSOR: {
+            // Over a windowless control, its cursor.
+            if (LOWORD(m.LParam) != HTCLIENT) break;
+            TControl* under = captureControl_
+                                  ? captureControl_
+                                  : ControlAtPos(rv::ScreenToClient(handle_, GetCursorPos()));
+            if (!under) break;
+            under->Perform(WM_SETCURSOR, m.WParam, m.LParam);
+            if (under->Cursor() == crDefault) break;
+            rv::SetCursor(under->Cursor());
+            m.Result = 1;
+            return;
+        }
+        case CM_HINTSHOW:
+            if (m.LParam) ShowHintOf(*reinterpret_cast<THintInfo*>(m.LParam));
+            return;
+        case WM_CONTEXTMENU:
+            RouteContextMenu(m);
+            return;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
             if (DialogKey(m)) return;
@@ -271,6 +390,7 @@ void TWinControl::WndProc(TMessage& m) {
             char32_t ch = char32_t(m.WParam);
             KeyPress(ch);
             if (ch == 0) return;
+            m.WParam = WPARAM(ch);  // the default handling types what the handler left
             break;
         }
         case CM_DIALOGKEY:
@@ -278,6 +398,7 @@ void TWinControl::WndProc(TMessage& m) {
             Broadcast(m);
             return;
         case WM_SIZE:
+            Realign();
             Resize();
             break;
         case CM_ENABLEDCHANGED:

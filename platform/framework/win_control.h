@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/framework/control.h"
+#include "platform/windows/window_host.h"
 
 namespace rv {
 
@@ -24,6 +25,13 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     TRect ClientRect() const override;
     bool Showing() const override;
+    void BringToFront() override;
+
+    // Places the aligned children in the client area (AdjustClientRect tells what of it they
+    // may take): top ones from the top down, then bottom, left and right ones, in the order of
+    // their positions, and the client ones in what is left. Runs by itself whenever an aligned
+    // child or this control changes size, alignment or visibility.
+    void Realign();
 
     bool TabStop = false;
     void SetTabStop(bool value);
@@ -55,6 +63,11 @@ public:
 protected:
     // The window's own content; the default fills the client with Color.
     virtual void PaintWindow(TCanvas& canvas);
+    // The part of the client area that aligned children share; the default is all of it.
+    virtual void AdjustClientRect(TRect& rect) const;
+    // The key is a shortcut of a pop-up menu of this control or a parent, or of the form's
+    // menu: the item is clicked and true comes back.
+    virtual bool IsMenuKey(int key);
     virtual void KeyDown(int& key, TShiftState shift);
     virtual void KeyUp(int& key, TShiftState shift);
     virtual void KeyPress(char32_t& key);
@@ -70,12 +83,15 @@ private:
     void TrackHover(TControl* under);
     bool DialogKey(TMessage& m);
     bool DialogChar(TMessage& m);
+    void ShowHintOf(THintInfo& info);
+    void RouteContextMenu(TMessage& m);
 
     HWND handle_ = 0;
     std::vector<TControl*> controls_;
     TControl* captureControl_ = nullptr;
     TControl* hoverControl_ = nullptr;
     bool dying_ = false;
+    bool aligning_ = false;
     friend class TControl;
 };
 

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "platform/base/exception.h"
 #include "platform/messages/thread_queue.h"
@@ -38,6 +40,7 @@ struct TApplication::Impl {
     std::unique_ptr<QCoreApplication> ownToolkit;
     std::shared_ptr<detail::ThreadQueue> queue;
     bool initialized = false;
+    std::vector<std::pair<const void*, std::function<void(bool&)>>> idleHandlers;
 };
 
 TApplication::TApplication() : impl_(std::make_unique<Impl>()) {
@@ -110,6 +113,29 @@ void TApplication::HandleMessage() {
 
 void TApplication::DoIdle(bool& done) {
     if (OnIdle) OnIdle(done);
+    // A handler may add or remove handlers: each one still there when its turn comes runs.
+    std::vector<const void*> keys;
+    for (const auto& entry : impl_->idleHandlers) keys.push_back(entry.first);
+    for (const void* key : keys)
+        for (const auto& [k, handler] : impl_->idleHandlers)
+            if (k == key) {
+                auto call = handler;  // the handler may remove itself
+                call(done);
+                break;
+            }
+}
+
+void TApplication::AddIdleHandler(const void* key, std::function<void(bool& done)> handler) {
+    for (auto& entry : impl_->idleHandlers)
+        if (entry.first == key) {
+            entry.second = std::move(handler);
+            return;
+        }
+    impl_->idleHandlers.emplace_back(key, std::move(handler));
+}
+
+void TApplication::RemoveIdleHandler(const void* key) {
+    std::erase_if(impl_->idleHandlers, [key](const auto& entry) { return entry.first == key; });
 }
 
 void TApplication::Terminate() {
@@ -130,6 +156,7 @@ void TApplication::HandleException() {
 }
 
 void TApplication::HandleException(const std::exception& e) {
+    if (dynamic_cast<const EAbort*>(&e)) return;
     try {
         if (OnException)
             OnException(e);

@@ -43,8 +43,9 @@ public:
     bool Terminated() const { return terminated_.load(); }
 
     // To be called inside a catch block: passes the exception being handled to OnException when
-    // set, else shows it (ShowException). Never throws. Runs in the thread that caught it: the GUI
-    // thread, unless a worker's own window procedure threw.
+    // set, else shows it (ShowException); the silent abort (EAbort) goes nowhere. Never throws.
+    // Runs in the thread that caught it: the GUI thread, unless a worker's own window procedure
+    // threw.
     void HandleException();
     void HandleException(const std::exception& e);
 
@@ -61,6 +62,10 @@ public:
     // Runs each time the loop finds the queue empty; Done starts true, and set to false it asks to
     // be called again at once instead of waiting for the next message.
     std::function<void(bool& done)> OnIdle;
+    // Further idle handlers, each under a key of its owner's choosing, run after OnIdle in the
+    // order they were added. Adding under a key already used replaces that handler.
+    void AddIdleHandler(const void* key, std::function<void(bool& done)> handler);
+    void RemoveIdleHandler(const void* key);
     // Replaces the default showing of exceptions that reach the loop.
     std::function<void(const std::exception& e)> OnException;
 

@@ -1,8 +1,7 @@
 #include "platform/windows/gui_application.h"
 
-#include <QMessageBox>
-
 #include "platform/graphics/internal/qt_graphics.h"
+#include "platform/windows/dialog_service.h"
 
 namespace rv {
 
@@ -11,7 +10,7 @@ void TGuiApplication::CreateToolkit() {
 }
 
 void TGuiApplication::ShowException(const std::string& message) {
-    QMessageBox::critical(nullptr, QStringLiteral("Error"), QString::fromStdString(message));
+    MessageBox(0, message, "Error", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace rv

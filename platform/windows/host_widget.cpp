@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <unordered_map>
 
@@ -18,9 +19,13 @@ std::unordered_map<HWND, HostWidget*>& Registry() {
     return hosts;
 }
 
-enum MouseKind { kDown, kUp, kDouble, kMove };
+UINT NonClientMouseMessage(UINT clientMessage) {
+    return clientMessage == WM_MOUSEMOVE ? WM_NCMOUSEMOVE
+                                         : clientMessage - WM_LBUTTONDOWN + WM_NCLBUTTONDOWN;
+}
 
-// Message numbers by button (left, right, middle) and kind.
+}  // namespace
+
 UINT ClientMouseMessage(Qt::MouseButton button, int kind) {
     if (kind == kMove) return WM_MOUSEMOVE;
     UINT base = button == Qt::RightButton    ? WM_RBUTTONDOWN
@@ -28,13 +33,6 @@ UINT ClientMouseMessage(Qt::MouseButton button, int kind) {
                                              : WM_LBUTTONDOWN;
     return base + UINT(kind);  // down, up, double click follow each other
 }
-
-UINT NonClientMouseMessage(UINT clientMessage) {
-    return clientMessage == WM_MOUSEMOVE ? WM_NCMOUSEMOVE
-                                         : clientMessage - WM_LBUTTONDOWN + WM_NCLBUTTONDOWN;
-}
-
-}  // namespace
 
 HostWidget::HostWidget(HWND wnd) : wnd_(wnd) {
     Registry()[wnd] = this;
@@ -121,6 +119,8 @@ void HostWidget::Relayout() {
     } else {
         h.widget->hide();
     }
+    if (face_) face_->setGeometry(client);
+    if (headerFace_) headerFace_->setGeometry(HeaderArea());
     for (QObject* child : children())
         if (auto* host = dynamic_cast<HostWidget*>(child)) host->PlaceInParent();
     if (client.size() != lastClient_) {
@@ -177,6 +177,11 @@ bool HostWidget::event(QEvent* e) {
     // A handler may destroy its own window; the widget then outlives the event (Retire).
     ++depth_;
     bool handled = true;
+    if (e->type() == QEvent::ToolTip) {
+        handled = ShowHint(static_cast<QHelpEvent*>(e));
+        --depth_;
+        return handled;
+    }
     auto* key = e->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(e) : nullptr;
     // Tab belongs to the control like any other key.
     if (key && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))
@@ -202,6 +207,8 @@ void HostWidget::Retire() {
 }
 
 void HostWidget::Mouse(QMouseEvent* e, int kind) {
+    // What a face leaves comes up here; the face has told the window already.
+    if (face_) return;
     // A window holding the capture gets the mouse wherever it is.
     if (g_capture && g_capture != wnd_) {
         if (HostWidget* holder = Find(g_capture)) {
@@ -255,6 +262,7 @@ void HostWidget::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void HostWidget::wheelEvent(QWheelEvent* e) {
+    if (face_) return;
     UpdateKeyStateFrom(e->modifiers(), e->buttons());
     QPoint global = e->globalPosition().toPoint();
     NoteCursorPos(global);
@@ -267,42 +275,90 @@ void HostWidget::wheelEvent(QWheelEvent* e) {
     e->accept();
 }
 
-void HostWidget::keyPressEvent(QKeyEvent* e) {
+bool HostWidget::ShowHint(QHelpEvent* e) {
+    THintInfo info;
+    QPoint c = e->pos() - ClientOffset();
+    info.CursorPos = {c.x(), c.y()};
+    DeliverMessage(wnd_, CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    if (!Alive() || info.HintStr.empty()) {
+        QToolTip::hideText();
+        e->ignore();
+        return true;
+    }
+    QRect area = info.CursorRect.IsEmpty() ? ClientArea()
+                                           : ToQRect(info.CursorRect).translated(ClientOffset());
+    QToolTip::showText(e->globalPos(), QString::fromStdString(info.HintStr), this, area);
+    return true;
+}
+
+namespace {
+
+LPARAM KeyData(const QKeyEvent* e, bool up) {
+    return up ? LPARAM(1 | (1u << 30) | (1u << 31))
+              : LPARAM(1 | (e->isAutoRepeat() ? (1 << 30) : 0));
+}
+
+}  // namespace
+
+bool HostWidget::SendKeyDown(QKeyEvent* e) {
     UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
     int vk = VirtualKeyOf(e->key(), e->modifiers());
+    if (!vk) return true;
     bool alt = e->modifiers() & Qt::AltModifier;
-    bool ctrl = e->modifiers() & Qt::ControlModifier;
-    LPARAM data = 1 | (e->isAutoRepeat() ? (1 << 30) : 0);
-    if (vk) {
-        SetKeyState(vk, true);
-        DeliverMessage(wnd_, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, WPARAM(vk), data);
+    SetKeyState(vk, true);
+    if (DeliverMessage(wnd_, alt ? CN_SYSKEYDOWN : CN_KEYDOWN, WPARAM(vk), KeyData(e, false)))
+        return false;
+    if (!Alive()) return false;
+    DeliverMessage(wnd_, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, WPARAM(vk), KeyData(e, false));
+    return Alive();
+}
+
+bool HostWidget::SendChars(QKeyEvent* e) {
+    bool alt = e->modifiers() & Qt::AltModifier;
+    if ((e->modifiers() & Qt::ControlModifier) && !alt) return true;
+    for (QChar unit : e->text()) {
+        DeliverMessage(wnd_, alt ? WM_SYSCHAR : WM_CHAR, WPARAM(unit.unicode()), KeyData(e, false));
+        if (!Alive()) return false;
     }
-    if (ctrl && !alt) return;
-    QString text = e->text();
-    for (QChar unit : text) {
-        if (!Alive()) return;
-        DeliverMessage(wnd_, alt ? WM_SYSCHAR : WM_CHAR, WPARAM(unit.unicode()), data);
-    }
+    return true;
+}
+
+bool HostWidget::SendKeyUp(QKeyEvent* e) {
+    if (e->isAutoRepeat()) return false;
+    UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
+    int vk = VirtualKeyOf(e->key(), e->modifiers());
+    if (!vk) return false;
+    SetKeyState(vk, false);
+    bool alt = e->modifiers() & Qt::AltModifier;
+    DeliverMessage(wnd_, alt ? WM_SYSKEYUP : WM_KEYUP, WPARAM(vk), KeyData(e, true));
+    return true;
+}
+
+void HostWidget::keyPressEvent(QKeyEvent* e) {
+    if (face_) return;
+    if (SendKeyDown(e)) SendChars(e);
 }
 
 void HostWidget::keyReleaseEvent(QKeyEvent* e) {
-    if (e->isAutoRepeat()) return;
-    UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
-    int vk = VirtualKeyOf(e->key(), e->modifiers());
-    if (!vk) return;
-    SetKeyState(vk, false);
-    bool alt = e->modifiers() & Qt::AltModifier;
-    LPARAM data = LPARAM(1 | (1u << 30) | (1u << 31));
-    DeliverMessage(wnd_, alt ? WM_SYSKEYUP : WM_KEYUP, WPARAM(vk), data);
+    if (face_) return;
+    SendKeyUp(e);
 }
 
 void HostWidget::focusInEvent(QFocusEvent*) {
+    NoteFocusIn();
+}
+
+void HostWidget::focusOutEvent(QFocusEvent*) {
+    NoteFocusOut();
+}
+
+void HostWidget::NoteFocusIn() {
     HWND previous = g_lastFocus;
     g_lastFocus = wnd_;
     DeliverMessage(wnd_, WM_SETFOCUS, previous == wnd_ ? 0 : previous, 0);
 }
 
-void HostWidget::focusOutEvent(QFocusEvent*) {
+void HostWidget::NoteFocusOut() {
     HostWidget* next = Of(QApplication::focusWidget());
     HWND gaining = next ? next->Handle() : g_focusTarget;
     DeliverMessage(wnd_, WM_KILLFOCUS, gaining == wnd_ ? 0 : gaining, 0);
@@ -316,6 +372,12 @@ void HostWidget::leaveEvent(QEvent*) {
 }
 
 bool HostWidget::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == face_ || (watched == faceMouseArea_ && faceMouseArea_)) {
+        ++depth_;
+        bool taken = FaceEvent(watched, e);
+        --depth_;
+        return taken;
+    }
     for (int which : {SB_HORZ, SB_VERT}) {
         if (watched != bars[which].widget) continue;
         if (e->type() == QEvent::Wheel) {

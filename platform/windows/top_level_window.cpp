@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QMoveEvent>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/graphics/internal/qt_graphics.h"
@@ -173,6 +174,23 @@ void SetWindowDecoration(HWND wnd, const TWindowDecoration& d) {
         if (visible) h->show();
     }
     h->ApplySizeLimits();
+}
+
+void SetWindowModal(HWND wnd, bool modal) {
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h || h->parent) return;
+    h->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+}
+
+bool IsWindowModal(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    return h && h->windowModality() != Qt::NonModal;
+}
+
+void BeginWindowMove(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h || h->parent || !h->windowHandle()) return;
+    h->windowHandle()->startSystemMove();
 }
 
 }  // namespace rv

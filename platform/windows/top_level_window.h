@@ -30,6 +30,7 @@ inline constexpr int SW_RESTORE = 9;
 
 // WM_SYSCOMMAND commands (WParam).
 inline constexpr unsigned SC_SIZE = 0xF000;
+inline constexpr unsigned SC_MOVE = 0xF010;  // + HTCAPTION: moving by the caption
 inline constexpr unsigned SC_MINIMIZE = 0xF020;
 inline constexpr unsigned SC_MAXIMIZE = 0xF030;
 inline constexpr unsigned SC_RESTORE = 0xF120;
@@ -91,5 +92,14 @@ struct TWindowDecoration {
     bool sizeable = true;
 };
 void SetWindowDecoration(HWND wnd, const TWindowDecoration& decoration);
+
+// A modal window: while it is shown, the program's other windows take no input. Set before
+// showing it.
+void SetWindowModal(HWND wnd, bool modal);
+bool IsWindowModal(HWND wnd);
+
+// Lets the user move the window with the mouse, as dragging its caption does, until the button
+// is released.
+void BeginWindowMove(HWND wnd);
 
 }  // namespace rv

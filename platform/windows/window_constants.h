@@ -38,6 +38,12 @@ inline constexpr std::uint32_t CM_HINTSHOW = CM_BASE + 48;
 inline constexpr std::uint32_t CM_HINTSHOWPAUSE = CM_BASE + 65;
 inline constexpr std::uint32_t CM_MOUSEWHEEL = CM_BASE + 67;
 
+// Key messages offered to the framework before the window gets them (CN_BASE + the message):
+// a non-zero result takes the key, and the window then never sees it.
+inline constexpr std::uint32_t CN_BASE = 0xBC00;
+inline constexpr std::uint32_t CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
+inline constexpr std::uint32_t CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
+
 // Mouse message key flags (WParam).
 inline constexpr unsigned MK_LBUTTON = 0x1;
 inline constexpr unsigned MK_RBUTTON = 0x2;

@@ -62,6 +62,19 @@ void PaintWindowTo(HWND wnd, TCanvas& canvas);
 // extended style); off by default: the window paints every pixel of the area it is asked to.
 void SetWindowTransparent(HWND wnd, bool transparent);
 
+// Places the window above its siblings.
+void BringWindowToTop(HWND wnd);
+
+// Tool tips. When the mouse rests over a window, it gets CM_HINTSHOW with LParam pointing to a
+// THintInfo holding the mouse position (client coordinates); a window that fills HintStr gets
+// that text shown as a tool tip while the mouse stays inside CursorRect (client coordinates;
+// empty: the whole client area).
+struct THintInfo {
+    TPoint CursorPos;
+    std::string HintStr;
+    TRect CursorRect;
+};
+
 // Mouse capture: while a window holds it, every mouse message goes to it in client coordinates.
 // Pressing a button captures implicitly until the last button is released.
 HWND SetCapture(HWND wnd);  // returns the previous holder
@@ -84,6 +97,9 @@ void SetCursor(TCursor cursor);
 TCursor GetWindowCursorShown(HWND wnd);
 TPoint GetCursorPos();  // screen coordinates of the last mouse event
 
+// A key pressed in a window is first offered as CN_KEYDOWN (CN_SYSKEYDOWN with Alt); taken,
+// it goes no further.
+//
 // Keys and buttons as they were when the message being handled was sent; the high bit (0x8000)
 // is set for a key that is down. Tests may set them.
 short GetKeyState(int virtualKey);

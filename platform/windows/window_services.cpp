@@ -148,6 +148,15 @@ void ShowWindow(HWND wnd, bool show) {
     }
 }
 
+void BringWindowToTop(HWND wnd) {
+    if (HostWidget* h = HostWidget::Find(wnd)) {
+        h->raise();
+        // The parent's scroll bars stay above its children.
+        if (HostWidget* p = HostWidget::Find(h->parent))
+            for (int which : {SB_HORZ, SB_VERT}) p->bars[which].widget->raise();
+    }
+}
+
 bool IsWindowVisible(HWND wnd) {
     HostWidget* h = HostWidget::Find(wnd);
     return h && h->isVisible();
@@ -450,6 +459,21 @@ LRESULT DefHostWindowProc(HWND wnd, TMessage& m) {
             return m.Result = 0;
         case WM_ERASEBKGND:
             return m.Result = 1;
+        case WM_RBUTTONUP: {
+            // A face asks for its context menu itself.
+            if (!h || h->Face()) return m.Result = 0;
+            TPoint at = ClientToScreen(wnd, {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+            DeliverMessage(wnd, WM_CONTEXTMENU, wnd, MAKELPARAM(at.X, at.Y));
+            return m.Result = 0;
+        }
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            if (h) h->NoteKeyPassed(m);
+            return m.Result = 0;
         case WM_NCPAINT: {
             // A plain frame: a sunken edge in a border of two pixels or more, else a line.
             auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);

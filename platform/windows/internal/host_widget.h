@@ -1,6 +1,8 @@
 #pragma once
 // The Qt widget behind a window with a face; platform .cpp files only.
 
+#include <QHelpEvent>
+#include <QPointer>
 #include <QRegion>
 #include <QScrollBar>
 #include <QWidget>
@@ -52,6 +54,18 @@ public:
 
     void Paint(QPainter& painter, const QRegion& region);
 
+    // A toolkit widget that is the face of the control (host_face.cpp): it covers the client
+    // area and goes with the host. The host's focus passes to it; its focus changes, keys, mouse
+    // buttons (over `mouseArea`, by default the face) and context-menu requests reach the window
+    // procedure as the host's own, and it acts on a key only when the procedure leaves the key
+    // to the default handling. A header face covers the header strip and is left alone.
+    void SetFace(QWidget* widget, QWidget* mouseArea = nullptr);
+    void SetHeaderFace(QWidget* widget);
+    QWidget* Face() const { return face_.data(); }
+    QWidget* HeaderFace() const { return headerFace_.data(); }
+    // DefHostWindowProc got a key message: the face may act on it.
+    void NoteKeyPassed(const TMessage& m);
+
     // Top-level windows (top_level_window.cpp).
     TRect normalBounds;  // bounds when neither minimised nor maximised
     TPoint minPosition{-1, -1}, maxPosition{-1, -1};
@@ -90,13 +104,40 @@ private:
     void ScrollAction(int which, int action);
     void SendScroll(int which, int code, int pos);
 
+    bool ShowHint(QHelpEvent* e);
+    // A pressed key as the window gets it: CN_KEYDOWN (CN_SYSKEYDOWN with Alt) and, unless taken
+    // there, WM_KEYDOWN; false when it was taken or the window went.
+    bool SendKeyDown(QKeyEvent* e);
+    // WM_CHAR (WM_SYSCHAR) per UTF-16 unit of its text, none while Ctrl is held without Alt;
+    // false when the window went.
+    bool SendChars(QKeyEvent* e);
+    // WM_KEYUP (WM_SYSKEYUP); false for an auto-repeat's release or a key without a code.
+    bool SendKeyUp(QKeyEvent* e);
+    void NoteFocusIn();
+    void NoteFocusOut();
+    bool FaceEvent(QObject* watched, QEvent* e);
+    bool FaceKeyPress(QKeyEvent* e);
+    bool FaceKeyRelease(QKeyEvent* e);
+    bool FaceMouse(QMouseEvent* e);
+
     HWND wnd_;
+    QPointer<QWidget> face_;
+    QPointer<QWidget> faceMouseArea_;
+    QPointer<QWidget> headerFace_;
+    bool keyPassed_ = false;  // the last key message reached the default handling
+    QString passedChars_;     // the characters that reached it, as the procedure left them
+    bool collectingChars_ = false;
+    bool replaying_ = false;  // a key event made for the face is on its way
     int border_ = 0;
     int header_ = 0;
     QSize lastClient_{-1, -1};
     bool implicitCapture_ = false;
     int depth_ = 0;  // events being handled
 };
+
+// Mouse events as client messages: the message number by button (left, right, middle) and kind.
+enum MouseKind { kDown, kUp, kDouble, kMove };
+UINT ClientMouseMessage(Qt::MouseButton button, int kind);
 
 // Key and button state kept for GetKeyState.
 void UpdateKeyStateFrom(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);

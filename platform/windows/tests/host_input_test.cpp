@@ -142,11 +142,24 @@ TEST(HostKeys, KeysCharactersAndKeyState) {
     EXPECT_LT(shiftSeen, 0);
 
     // Ctrl keeps the character back; an auto-repeat release is no key up; Alt makes system keys.
+    // Each key is offered to the framework first.
     w.log.clear();
     test::Key(q, QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "\x03");
     test::Key(q, QEvent::KeyRelease, Qt::Key_C, Qt::ControlModifier, "\x03", true);
     test::Key(q, QEvent::KeyPress, Qt::Key_F, Qt::AltModifier, "f");
-    EXPECT_EQ(w.Msgs(), (Numbers{WM_KEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR}));
+    EXPECT_EQ(w.Msgs(),
+              (Numbers{CN_KEYDOWN, WM_KEYDOWN, CN_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR}));
+
+    // Taken there, the key goes no further.
+    w.log.clear();
+    w.OnMessage = [](TMessage& m) {
+        if (m.Msg != CN_KEYDOWN) return false;
+        m.Result = 1;
+        return true;
+    };
+    test::Key(q, QEvent::KeyPress, Qt::Key_N, Qt::ControlModifier, "\x0e");
+    EXPECT_EQ(w.Msgs(), (Numbers{CN_KEYDOWN}));
+    w.OnMessage = nullptr;
 
     // Named keys, Tab included, and the keypad's operators.
     w.log.clear();

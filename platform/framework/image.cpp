@@ -1,0 +1,36 @@
+#include "platform/framework/image.h"
+
+namespace rv {
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
+    InitBounds(0, 0, 105, 105);
+}
+
+void TImage::SetPicture(const TBitmap& picture) {
+    picture_ = picture;
+    Invalidate();
+}
+
+void TImage::SetStretch(bool value) {
+    stretch_ = value;
+    Invalidate();
+}
+
+void TImage::SetCenter(bool value) {
+    center_ = value;
+    Invalidate();
+}
+
+void TImage::Paint() {
+    if (picture_.Empty()) return;
+    TCanvas& canvas = *Canvas();
+    if (stretch_) {
+        canvas.StretchDraw(ClientRect(), picture_);
+        return;
+    }
+    int x = center_ ? (Width() - picture_.Width()) / 2 : 0;
+    int y = center_ ? (Height() - picture_.Height()) / 2 : 0;
+    canvas.Draw(x, y, picture_);
+}
+
+}  // namespace rv

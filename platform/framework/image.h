@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/framework/custom_controls.h"
+#include "platform/graphics/bitmap.h"
+
+namespace rv {
+
+// A picture on its parent: at its top-left corner, centred, or stretched over the control. The
+// picture's own Transparent setting leaves its transparent colour out.
+class TImage : public TGraphicControl {
+public:
+    explicit TImage(TComponent* owner);
+    std::string ClassName() const override { return "TImage"; }
+
+    const TBitmap& Picture() const { return picture_; }
+    void SetPicture(const TBitmap& picture);
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool value);
+    bool Center() const { return center_; }
+    void SetCenter(bool value);
+
+protected:
+    void Paint() override;
+
+private:
+    TBitmap picture_;
+    bool stretch_ = false;
+    bool center_ = false;
+};
+
+}  // namespace rv

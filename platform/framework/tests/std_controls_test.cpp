@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+#include "platform/framework/check_box.h"
+#include "platform/framework/combo_box.h"
+#include "platform/framework/edit.h"
+#include "platform/framework/group_box.h"
+#include "platform/framework/list_view.h"
+#include "platform/framework/tests/form_fixture.h"
+#include "platform/windows/tests/host_fixture.h"
+
+namespace rv {
+namespace {
+
+template <class Face>
+Face* FaceOf(TControl* control) {
+    return static_cast<Face*>(
+        HostWidget::Find(static_cast<TWinControl*>(control)->Handle())->Face());
+}
+
+void Type(QWidget* face, int qtKey, const char* text, Qt::KeyboardModifiers mods = {}) {
+    test::Key(face, QEvent::KeyPress, qtKey, mods, text);
+    test::Key(face, QEvent::KeyRelease, qtKey, mods, text);
+}
+
+// Takes Enter as a form's default button does.
+class DefaultButton : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int pressed = 0;
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_DIALOGKEY && m.WParam == WPARAM(VK_RETURN)) {
+            ++pressed;
+            m.Result = 1;
+            return;
+        }
+        TCustomControl::WndProc(m);
+    }
+};
+
+TEST(Edit, TypedKeysPassTheHandlersFirstAndTheFaceTypesWhatTheyLeave) {
+    std::vector<std::string> changes, events;
+    test::FormWith f;
+    auto* box = f.Add<TEdit>(Bounds(10, 10, 120, 21));
+    auto* other = f.Add<TEdit>(Bounds(10, 40, 120, 21));
+    auto* ok = f.Add<DefaultButton>(Bounds(10, 70, 75, 25));
+    box->OnChange = [&](TObject*) { changes.push_back(box->Text()); };
+    box->OnKeyPress = [](TObject*, char32_t& key) {
+        if (key == U'x') key = 0;          // kept out
+        if (key == U'a') key = U'\u00e4';  // typed as another character
+    };
+    box->OnEnter = [&](TObject*) { events.push_back("enter"); };
+    box->OnExit = [&](TObject*) { events.push_back("exit"); };
+    box->SetFocus();
+    QLineEdit* face = FaceOf<QLineEdit>(box);
+
+    Type(face, Qt::Key_B, "b");
+    Type(face, Qt::Key_X, "x");
+    Type(face, Qt::Key_A, "a");
+    EXPECT_EQ(box->Text(), "b\u00e4");
+    EXPECT_EQ(changes, (std::vector<std::string>{"b", "b\u00e4"}));
+
+    // Enter is the form's; the program's own changes are changes too.
+    Type(face, Qt::Key_Return, "\r");
+    EXPECT_EQ(ok->pressed, 1);
+    box->SetText("Rock");
+    EXPECT_EQ(changes.back(), "Rock");
+    box->SetMaxLength(3);
+    EXPECT_EQ(face->maxLength(), 3);
+    box->SetMaxLength(0);
+    EXPECT_GT(face->maxLength(), 1000000);
+
+    // Tab moves the focus on: the box is left, the other entered.
+    Type(face, Qt::Key_Tab, "\t");
+    EXPECT_TRUE(other->Focused());
+    box->SetFocus();
+    EXPECT_EQ(events, (std::vector<std::string>{"enter", "exit", "enter"}));
+}
+
+TEST(CheckBox, OnClickFollowsEveryChangeOfTheTickAndNoOther) {
+    test::FormWith f;
+    auto* proxy = f.Add<TCheckBox>(Bounds(10, 10, 120, 17));
+    proxy->SetCaption("Proxy Server:");
+    int clicks = 0;
+    proxy->OnClick = [&](TObject*) { ++clicks; };
+    QCheckBox* face = FaceOf<QCheckBox>(proxy);
+    EXPECT_EQ(face->text(), "Proxy Server:");
+
+    face->click();  // as the user does
+    EXPECT_TRUE(proxy->Checked());
+    proxy->SetChecked(false);
+    proxy->SetChecked(false);
+    EXPECT_EQ(clicks, 2);
+    // A disabled group disables what it holds.
+    auto* group = f.Add<TGroupBox>(Bounds(10, 40, 200, 80));
+    auto* server = new TEdit(&f.form);
+    server->SetParent(group);
+    group->SetEnabled(false);
+    EXPECT_FALSE(FaceOf<QLineEdit>(server)->isEnabled());
+    group->SetEnabled(true);
+    EXPECT_TRUE(FaceOf<QLineEdit>(server)->isEnabled());
+}
+
+TEST(ComboBox, TheUsersChoicesAndTypingAreChangesAndTheProgramsAreNot) {
+    test::FormWith f;
+    auto* sites = f.Add<TComboBox>(Bounds(10, 10, 200, 21));
+    int changes = 0;
+    sites->OnChange = [&](TObject*) { ++changes; };
+    sites->SetText("freedb.org http 80 /~cddb/cddb.cgi");
+    sites->AddItem("a.example http 80 /cddb");
+    sites->AddItem("b.example http 80 /cddb");
+    EXPECT_EQ(sites->ItemIndex(), -1);
+    EXPECT_EQ(sites->Text(), "freedb.org http 80 /~cddb/cddb.cgi");  // adding keeps the text
+    sites->SetItemIndex(1);
+    EXPECT_EQ(sites->Text(), "b.example http 80 /cddb");
+    EXPECT_EQ(changes, 0);
+
+    QComboBox* face = FaceOf<QComboBox>(sites);
+    face->setFocus();
+    Type(face, Qt::Key_X, "x");
+    EXPECT_EQ(changes, 1);
+    emit face->activated(0);
+    EXPECT_EQ(changes, 2);
+    // Enter does not make the text an entry of the list.
+    Type(face, Qt::Key_Return, "\r");
+    EXPECT_EQ(face->count(), 2);
+
+    // The list is a stored property.
+    TPropList props = GetPropList(sites);
+    const TPropInfo* items = FindPropInfo(props, "items");
+    ASSERT_NE(items, nullptr);
+    EXPECT_EQ(items->GetStrings().size(), 2u);
+    items->SetStrings({"c.example http 80 /cddb"});
+    EXPECT_EQ(sites->Items(), std::vector<std::string>{"c.example http 80 /cddb"});
+
+    // A list style chooses by text, or nothing.
+    auto* media = f.Add<TComboBox>(Bounds(10, 40, 100, 21));
+    media->SetStyle(csDropDownList);
+    media->SetItems({"AudioCD", "AudioFile"});
+    media->SetText("AudioFile");
+    EXPECT_EQ(media->ItemIndex(), 1);
+    media->SetText("Tape");
+    EXPECT_EQ(media->ItemIndex(), -1);
+    EXPECT_EQ(media->Text(), "");
+}
+
+TEST(ListView, RowsKeepTheirTextsAndTheSelectionFollowsTheProgramAndTheUser) {
+    test::FormWith f;
+    auto* list = f.Add<TListView>(Bounds(5, 5, 280, 150));
+    list->AddColumn("   ID", 75);
+    list->AddColumn("Title", 175);
+    list->AddColumn("Time", 50, taRightJustify);
+    std::vector<std::string> told;
+    list->OnSelectItem = [&](TObject*, TListItem* item, bool selected) {
+        told.push_back(item->Caption() + (selected ? "+" : "-"));
+    };
+    for (const char* id : {"0a0b0c0d", "1a1b1c1d", "2a2b2c2d"}) {
+        TListItem* row = list->AddItem();
+        row->SetCaption(id);
+        row->SetSubItems({std::string("Title ") + id[0], "03:25", "/music/file.mp3"});
+    }
+    QTreeWidget* face = FaceOf<QTreeWidget>(list);
+    ASSERT_EQ(face->topLevelItemCount(), 3);
+    EXPECT_EQ(face->columnCount(), 3);  // the file name is kept, not shown
+    EXPECT_EQ(list->Items(1)->SubItem(2), "/music/file.mp3");
+    EXPECT_EQ(face->topLevelItem(1)->text(1), "Title 1");
+    EXPECT_EQ(face->topLevelItem(1)->textAlignment(2) & Qt::AlignRight, Qt::AlignRight);
+    EXPECT_EQ(list->ColumnWidth(1), 175);
+    EXPECT_EQ(list->Selected(), nullptr);
+
+    list->Items(0)->SetSelected(true);
+    face->setCurrentItem(face->topLevelItem(2));  // as a click does
+    EXPECT_EQ(list->ItemIndex(), 2);
+    EXPECT_EQ(told, (std::vector<std::string>{"0a0b0c0d+", "0a0b0c0d-", "2a2b2c2d+"}));
+
+    // Deleting a row above the selection keeps it; deleting the selected row selects none.
+    list->DeleteItem(0);
+    EXPECT_EQ(list->Selected()->Caption(), "2a2b2c2d");
+    EXPECT_EQ(list->Selected()->Index(), 1);
+    list->Selected()->Delete();
+    EXPECT_EQ(list->Selected(), nullptr);
+    EXPECT_EQ(list->ItemCount(), 1);
+    EXPECT_EQ(face->topLevelItemCount(), 1);
+
+    // A double click on a row and the Delete key's release reach the control's events.
+    int doubleClicks = 0;
+    std::vector<int> keysUp;
+    list->OnDblClick = [&](TObject*) { ++doubleClicks; };
+    list->OnKeyUp = [&](TObject*, int& key, TShiftState) { keysUp.push_back(key); };
+    QWidget* rows = face->viewport();
+    QPoint onRow = face->visualItemRect(face->topLevelItem(0)).center();
+    test::Press(rows, onRow);
+    test::Release(rows, onRow);
+    test::SendMouse(rows, QEvent::MouseButtonDblClick, onRow, Qt::LeftButton, Qt::LeftButton);
+    test::Release(rows, onRow);
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(list->ItemIndex(), 0);
+    list->SetFocus();
+    Type(face, Qt::Key_Delete, "\x7f");
+    EXPECT_EQ(keysUp, std::vector<int>{VK_DELETE});
+
+    // Hot tracking underlines the row under the mouse and shows a hand over it.
+    list->SetHotTrack(true);
+    emit face->itemEntered(face->topLevelItem(0), 1);
+    EXPECT_TRUE(face->topLevelItem(0)->font(1).underline());
+    EXPECT_EQ(face->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    emit face->viewportEntered();
+    EXPECT_FALSE(face->topLevelItem(0)->font(1).underline());
+    EXPECT_EQ(face->viewport()->cursor().shape(), Qt::ArrowCursor);
+
+    list->SetColumnClick(false);
+    EXPECT_FALSE(face->header()->sectionsClickable());
+    list->ClearItems();
+    EXPECT_EQ(face->topLevelItemCount(), 0);
+    EXPECT_EQ(list->Selected(), nullptr);
+}
+
+}  // namespace
+}  // namespace rv

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <stdexcept>
+
+#include "platform/base/exception.h"
+#include "platform/windows/internal/toolkit_dialogs.h"
+#include "platform/windows/scripted_dialogs.h"
+#include "platform/windows/tests/gui_app.h"
+
+namespace rv {
+namespace {
+
+TEST(DialogFilters, TheAudioFilterSplitsIntoItsElevenEntries) {
+    const std::string filter =
+        "Supported audio files|*.MP1;*.MP2;*.MP3;*.MP+;*.MPC;*.MPP;*.OGG;*.VQF;*.MAC;*.APE;*.WMA;"
+        "*.WV;*.AAC;*.FLAC;*.OFR|MP3 (*.mp1;*.mp2;*.mp3)|*.mp1;*.mp2;*.mp3|MP3 Plus "
+        "(*.mpc;*.mp+;*.mpp)|*.mpc;*.mp+;*.mpp|Ogg Vorbis (*.ogg)|*.ogg|Monkey Audio "
+        "(*.ape;*.mac)|*.ape;*.mac|Twin VQ (*.vqf)|*.vqf|Windows Media Audio (*.wma)|*.wma|"
+        "OptimFROG (*.ofr)|*.ofr|Dolby's Compressed Audio (*.aac)|*.aac|Free Lossless Audio Codec "
+        "(*.flac)|*.flac|Packed WAVE (*.wv)|*.wv";
+    std::vector<TFilterEntry> entries = SplitFilter(filter);
+    ASSERT_EQ(entries.size(), 11u);
+    EXPECT_EQ(entries[0].Description, "Supported audio files");
+    EXPECT_EQ(entries[0].Patterns.size(), 15u);
+    EXPECT_EQ(entries[1].Description, "MP3 (*.mp1;*.mp2;*.mp3)");
+    EXPECT_EQ(entries[1].Patterns, (std::vector<std::string>{"*.mp1", "*.mp2", "*.mp3"}));
+    EXPECT_EQ(entries[10].Description, "Packed WAVE (*.wv)");
+    EXPECT_EQ(entries[10].Patterns, std::vector<std::string>{"*.wv"});
+
+    EXPECT_EQ(SplitFilter("Lorvix MediaLib files|*.rvl|All files|*.*|").size(), 2u);
+    EXPECT_EQ(SplitFilter("").size(), 0u);
+}
+
+// The toolkit matches patterns with case; the platform's dialogs do not.
+TEST(DialogFilters, PatternsMatchNamesWhateverTheirCase) {
+    // As the file dialog matches its name filters.
+    auto matches = [](const std::string& pattern, const char* name) {
+        QRegularExpression re(
+            QRegularExpression::wildcardToRegularExpression(CaseBlindPattern(pattern)));
+        return re.match(QString::fromUtf8(name)).hasMatch();
+    };
+    EXPECT_TRUE(matches("*.MP3", "song.mp3"));
+    EXPECT_TRUE(matches("*.MP3", "Song.Mp3"));
+    EXPECT_TRUE(matches("*.MP+", "live.mp+"));
+    EXPECT_FALSE(matches("*.MP3", "song.mp3.bak"));
+    EXPECT_FALSE(matches("*.MP3", "song.mp4"));
+    EXPECT_TRUE(matches("*.*", "README"));  // every name, as on the platform
+}
+
+TEST(MessageBoxes, ButtonsAndTheAnswerToClosingFollowTheType) {
+    EXPECT_EQ(MessageBoxButtons(MB_YESNO | MB_ICONQUESTION), (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(MessageBoxButtons(35), (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+    EXPECT_EQ(MessageBoxEscape(35), IDCANCEL);
+    EXPECT_EQ(MessageBoxEscape(36), 0);  // Yes/No cannot be closed without choosing
+    EXPECT_EQ(MessageBoxEscape(MB_OK | MB_ICONERROR), IDOK);
+}
+
+TEST(ScriptedDialogs, AnswerFromTheQueueAndRecordEveryCall) {
+    TDialogService* toolkit = &Dialogs();
+    {
+        TScriptedDialogs dialogs;
+        EXPECT_EQ(&Dialogs(), &dialogs);
+        dialogs.AnswerButton(IDNO);
+        dialogs.AnswerFiles({"/music/a.mp3", "/music/b.ogg"});
+        dialogs.AnswerFiles({"/libs/new"});
+        dialogs.AnswerCancel();
+        dialogs.AnswerFolder("/music");
+
+        EXPECT_EQ(MessageBox(0, "Save changes?", "Confirmation", 35), IDNO);
+        // An OK box takes no answer.
+        EXPECT_EQ(MessageBox(0, "Done.", "Information", MB_OK | MB_ICONINFORMATION), IDOK);
+
+        TFileDialogRequest open;
+        open.Filter = "Audio|*.mp3";
+        open.Options = ofAllowMultiSelect | ofFileMustExist;
+        open.InitialDir = "/music";
+        TFileDialogResult chosen;
+        ASSERT_TRUE(Dialogs().OpenFiles(open, chosen));
+        EXPECT_EQ(chosen.Files, (std::vector<std::string>{"/music/a.mp3", "/music/b.ogg"}));
+        EXPECT_EQ(chosen.FilterIndex, 1);
+
+        // The default extension goes onto a name without one.
+        TFileDialogRequest save;
+        save.DefaultExt = "rvl";
+        save.FileName = "Rock_Brief";
+        ASSERT_TRUE(Dialogs().SaveFile(save, chosen));
+        EXPECT_EQ(chosen.Files, std::vector<std::string>{"/libs/new.rvl"});
+        EXPECT_FALSE(Dialogs().SaveFile(save, chosen));  // cancelled
+
+        // A folder answer does not fit a question: cancelled, and the answer waits.
+        EXPECT_EQ(MessageBox(0, "Delete selected track?", "Confirmation", 36), IDNO);
+        std::string folder;
+        ASSERT_TRUE(SelectDirectory("Select directory", "", folder));
+        EXPECT_EQ(folder, "/music");
+        EXPECT_EQ(MessageBox(0, "Clear library?", "Confirmation", 35), IDCANCEL);  // none left
+        EXPECT_TRUE(OpenDocument("/out/list.htm", "/out"));
+
+        ASSERT_EQ(dialogs.Calls.size(), 9u);
+        const TDialogCall& first = dialogs.Calls[0];
+        EXPECT_EQ(first.Kind, TDialogKind::Message);
+        EXPECT_EQ(first.Title, "Confirmation");
+        EXPECT_EQ(first.Text, "Save changes?");
+        EXPECT_EQ(first.Type, 35u);
+        EXPECT_TRUE(first.Answered);
+        EXPECT_EQ(dialogs.Calls[2].Filter, "Audio|*.mp3");
+        EXPECT_EQ(dialogs.Calls[2].InitialDir, "/music");
+        EXPECT_EQ(dialogs.Calls[2].Type, unsigned(ofAllowMultiSelect | ofFileMustExist));
+        EXPECT_EQ(dialogs.Calls[3].Text, "Rock_Brief");
+        EXPECT_EQ(dialogs.Calls[3].DefaultExt, "rvl");
+        EXPECT_TRUE(dialogs.Calls[4].Answered);  // the cancel was scripted
+        EXPECT_FALSE(dialogs.Calls[5].Answered);
+        EXPECT_EQ(dialogs.Calls[6].Kind, TDialogKind::Folder);
+        EXPECT_FALSE(dialogs.Calls[7].Answered);
+        EXPECT_EQ(dialogs.Calls[8].Kind, TDialogKind::Document);
+        EXPECT_EQ(dialogs.Calls[8].WorkingDir, "/out");
+        EXPECT_EQ(dialogs.Pending(), 0u);
+    }
+    EXPECT_EQ(&Dialogs(), toolkit);
+}
+
+TEST(ErrorBox, AnExceptionThatEscapesACommandIsShownAndTheSilentAbortIsNot) {
+    test::App();
+    TScriptedDialogs dialogs;
+    RunReported([] { throw Exception("Cannot write /libs/a.rvl"); });
+    RunReported([] { throw std::runtime_error("out of range"); });
+    RunReported([] { Abort(); });
+    ASSERT_EQ(dialogs.Errors(),
+              (std::vector<std::string>{"Cannot write /libs/a.rvl", "out of range"}));
+    EXPECT_EQ(dialogs.Calls[0].Type, MB_OK | MB_ICONERROR);
+
+    // The silent abort reaches no handler either.
+    int handled = 0;
+    test::App().OnException = [&](const std::exception&) { ++handled; };
+    RunReported([] { Abort(); });
+    test::App().OnException = nullptr;
+    EXPECT_EQ(handled, 0);
+    EXPECT_EQ(dialogs.Calls.size(), 2u);
+}
+
+}  // namespace
+}  // namespace rv
