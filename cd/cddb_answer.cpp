@@ -1,11 +1,12 @@
 #include "cd/cddb_answer.h"
 
 #include <algorithm>
-#include <optional>
+#include <array>
 
 #include "cd/disc_id.h"
 #include "net/trim.h"
 #include "platform/text/format.h"
+#include "platform/text/utf8.h"
 
 namespace rv {
 namespace {
@@ -93,7 +94,10 @@ void CddbAnswerReader::QueryLine(std::string_view line) {
     if (code == "200") {
         if (!Report(cddbMatchChosen, "Found exact match")) return;
         matches_ = {};
-        matches_[0] = Trim(From(line, 4));
+        // The text after the code and the character that follows it.
+        std::size_t text = code.size();
+        if (text < line.size()) DecodeUtf8(line, text);
+        matches_[0] = Trim(From(line, text));
         const int chosen = Choose();
         if (chosen < 0) return;
         const std::string& match = matches_[chosen];
@@ -125,7 +129,7 @@ void CddbAnswerReader::QueryLine(std::string_view line) {
         const std::string& match = matches_[chosen];
         const std::size_t blank = match.find(' ');
         info_.Category = blank == std::string::npos ? std::string() : match.substr(0, blank);
-        info_.DiscID = match.substr(blank == std::string::npos ? 0 : blank + 1, 8);
+        info_.DiscID = CutToChars(From(match, blank == std::string::npos ? 0 : blank + 1), 8);
         State = cddbMatchChosen;
     } else {
         StoreInFirstEmpty(matches_, Trim(line));

@@ -58,6 +58,13 @@ TEST(CddbAnswer, ListsKeepWhatFitsAndAnExactMatchTakesTheDiscsIdInUpperCase) {
     for (int i = 0; i < 101; ++i) query.reader.Line(" rock " + std::to_string(i) + " A / B ");
     EXPECT_EQ(query.reader.Matches().front(), "rock 0 A / B");
     EXPECT_EQ(query.reader.Matches().back(), "rock 99 A / B");
+    // The id of a chosen line is its eight characters after the first blank, whole characters.
+    Reading odd(cddbQuerySent);
+    for (const char* line :
+         {"211 inexact", "# \u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9 A", "."}) {
+        odd.reader.Line(line);
+    }
+    EXPECT_EQ(odd.info.DiscID, "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9");
 
     Reading read(cddbReadSent);
     read.reader.Line("210 rock 01020304");
@@ -69,7 +76,11 @@ TEST(CddbAnswer, ListsKeepWhatFitsAndAnExactMatchTakesTheDiscsIdInUpperCase) {
     exact.reader.QueryTOC.Count = 1;
     exact.reader.QueryTOC.Tracks[0] = {0, 2, 0, true};
     exact.reader.QueryTOC.LeadOut = {3, 0, 0, false};
-    exact.reader.Line("200 newage 0200b201 Some / Thing");
+    exact.reader.OnChoose = [&](const TMatchArray& matches, int&) {
+        EXPECT_EQ(matches[0], "newage 0200b201 Some / Thing");
+        return true;
+    };
+    exact.reader.Line("200\u00a5newage 0200b201 Some / Thing");  // the code, then any character
     EXPECT_EQ(exact.reader.State, cddbMatchChosen);
     EXPECT_EQ(exact.info.Category, "newage");
     EXPECT_EQ(exact.info.DiscID, "0200B201");
