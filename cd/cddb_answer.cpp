@@ -27,8 +27,8 @@ void StoreInFirstEmpty(std::array<std::string, N>& slots, std::string text) {
     if (free != slots.end()) *free = std::move(text);  // a full list takes no more
 }
 
-// The words for an answer code the request has none of its own for, and whether it ends the
-// session (State back to idle).
+// The words for an answer code the request has none of its own for, and whether the server
+// closes the connection with it (State back to idle).
 struct GeneralText {
     std::string text;
     bool closes = false;
