@@ -1,6 +1,7 @@
-// Arbitrary bytes as a CDDB answer: its lines as a database entry, as site texts and as site
-// lines of a server's list, and the bytes as a drive's READ TOC answer. Nothing may crash, every
-// text that comes out is UTF-8, and the invariants hold.
+// Arbitrary bytes as a CDDB answer: its lines as the answer to a query, a read and a request for
+// the sites, as a database entry, as site texts and as site lines of a server's list, and the
+// bytes as a drive's READ TOC answer. Nothing may crash, every text that comes out is UTF-8, and
+// the invariants hold.
 
 #include <algorithm>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cd/cddb_answer.h"
 #include "cd/cddb_text.h"
 #include "cd/entry_parser.h"
 #include "cd/site.h"
@@ -27,11 +29,31 @@ void CheckSite(const rv::TServer& s) {
     }
 }
 
+// The answer read as the reply to each request; the first match, if any, is chosen.
+void ReadAsAnswers(const std::vector<std::string>& lines) {
+    for (const std::int32_t request : {rv::cddbQuerySent, rv::cddbReadSent, rv::cddbSitesSent}) {
+        rv::TCDInfo info;
+        rv::CddbAnswerReader reader(info);
+        reader.State = request;
+        reader.QueryTOC.Count = 1;
+        reader.OnStatus = [](const std::string& status) {
+            Check(!status.empty());
+            return true;
+        };
+        for (const std::string& line : lines) reader.Line(line);
+        Check(rv::IsValidUtf8(info.Category) && rv::IsValidUtf8(info.DiscID));
+        for (const std::string& match : reader.Matches()) Check(rv::IsValidUtf8(match));
+        for (const std::string& line : reader.Entry()) Check(rv::IsValidUtf8(line));
+        for (const rv::TServer& site : reader.Sites()) CheckSite(site);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> lines = rv::CddbAnswerLines(bytes);
+    ReadAsAnswers(lines);
 
     rv::TCDInfo info;
     info.TOC.Count = 99;
