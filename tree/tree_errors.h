@@ -15,6 +15,12 @@ public:
     int HelpContext;
 };
 
+// Data read from a stream is short or malformed.
+class EReadError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // The numbers of the tree's errors.
 inline constexpr int hcTFEditLinkIsNil = 2000;
 inline constexpr int hcTFWrongMoveError = 2001;
