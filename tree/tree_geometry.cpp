@@ -33,10 +33,12 @@ bool TBaseVirtualTree::RowBelowClient(PVirtualNode node) const {
     return NodeTop(node, bottom) >= bottom;
 }
 
+// A row beyond the reach of 32-bit coordinates keeps its height at their end.
 TRect TBaseVirtualTree::RowRect(PVirtualNode node) {
-    const std::int64_t top = NodeTop(node) + offsetY_;
-    return {offsetX_, ClampToInt(top), std::max(ClientWidth(), rangeX_) + offsetX_,
-            ClampToInt(top + NodeHeight(node))};
+    const int height = int(NodeHeight(node));
+    const int top = int(std::clamp<std::int64_t>(NodeTop(node) + offsetY_, INT_MIN,
+                                                 std::int64_t(INT_MAX) - height));
+    return {offsetX_, top, std::max(ClientWidth(), rangeX_) + offsetX_, top + height};
 }
 
 int TBaseVirtualTree::CheckImageWidth() const {

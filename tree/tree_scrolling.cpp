@@ -7,6 +7,7 @@
 // scrolled to.
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 #include "platform/windows/window_host.h"
@@ -149,20 +150,23 @@ bool TBaseVirtualTree::ScrollIntoView(PVirtualNode node, bool center, bool horiz
     const TRect r = GetDisplayRect(node, withColumns ? focusedColumn_ : NoColumn,
                                    !TreeOptions().MiscOptions().Contains(toGridExtensions));
     if (r.Bottom <= r.Top) return false;
+    // Rows far down a tall tree lie billions of pixels away: the sums are made in 64 bits.
+    using Wide = std::int64_t;
+    const auto clamped = [](Wide v) { return int(std::clamp<Wide>(v, INT_MIN, INT_MAX)); };
     const int oldX = offsetX_, oldY = offsetY_;
     const int height = ClientHeight();
     if (r.Top < 0) {
-        SetOffsetY(offsetY_ - r.Top + (center ? height / 2 : 0));
+        SetOffsetY(clamped(Wide(offsetY_) - r.Top + (center ? height / 2 : 0)));
     } else if (r.Bottom > height || center) {
         int bottom = center ? height / 2 : height;
         const TScrollStyle bars = scrollBarOptions_.ScrollBars();
         if (!center && !withColumns && (bars == ssHorizontal || bars == ssBoth) &&
             IsScrollBarVisible(Handle(), SB_HORZ))
             bottom -= GetSystemScrollBarSize();
-        SetOffsetY(offsetY_ + bottom - r.Bottom);
+        SetOffsetY(clamped(Wide(offsetY_) + bottom - r.Bottom));
     }
     if (horizontally && (r.Left < 0 || r.Right > ClientWidth()))
-        SetOffsetX(offsetX_ + ClientWidth() / 2 - (r.Left + r.Right) / 2);
+        SetOffsetX(clamped(Wide(offsetX_) + ClientWidth() / 2 - (Wide(r.Left) + r.Right) / 2));
     return offsetX_ != oldX || offsetY_ != oldY;
 }
 

@@ -105,8 +105,12 @@ void TVirtualTreeColumn::SetWidth(int value) {
     TVTHeader& header = Header();
     const bool autoResize = header.Options().Contains(hoAutoResize);
     const bool headerSizing = header.States().Contains(hdResizing);
-    // The auto-size column takes what the others leave; only the header sizes it.
-    if (autoResize && !headerSizing && !Loading() && index_ == owner_.AutoSizeColumn()) return;
+    // The auto-size column takes what the others leave; only the header sizes it (within its
+    // new limits, when those changed).
+    if (autoResize && !headerSizing && !Loading() && index_ == owner_.AutoSizeColumn()) {
+        owner_.AdjustAutoSize(NoColumn);
+        return;
+    }
     lastWidth_ = width_;
     width_ = value;
     owner_.UpdatePositions();

@@ -29,7 +29,9 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
 
 class IdTree : public TVirtualStringTree {
 public:
-    IdTree() : TVirtualStringTree((App(), nullptr)) { SetNodeDataSize(sizeof(int)); }
+    explicit IdTree(TComponent* owner = nullptr) : TVirtualStringTree((App(), owner)) {
+        SetNodeDataSize(sizeof(int));
+    }
 
     PVirtualNode Add(PVirtualNode parent, int id) {
         PVirtualNode n = AddChild(parent);
