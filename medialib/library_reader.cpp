@@ -1,5 +1,6 @@
 #include "medialib/library_reader.h"
 
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <string_view>
@@ -79,9 +80,10 @@ private:
 };
 
 // Written with a point; read with a point or, as older versions wrote it, the locale's separator.
+// No duration or time is infinite or not a number: such a text reads as 0, as no number does.
 double FloatText(std::string_view text) {
     double value = 0;
-    return TryTextToFloat(text, value) ? value : 0.0;
+    return TryTextToFloat(text, value) && std::isfinite(value) ? value : 0.0;
 }
 
 void CutText255(std::string& text) {
@@ -93,7 +95,7 @@ void CutText255(std::string& text) {
 // is passed over.
 class LibraryHandler final : public XmlContentHandler {
 public:
-    LibraryHandler() : names_(256), fields_(names_) {}
+    LibraryHandler() : fields_(names_) {}
 
     TXmlNameTable& Names() { return names_; }
 

@@ -21,7 +21,7 @@ struct StoredLibrary {
 // elements' included, joined by one blank. Raises EXmlError for a file that is not well formed
 // and EMediaLibError when it is no library of version 1.0 (found as soon as the root's start tag
 // is read), or when an artist, album or track lacks a value element every written file has;
-// numbers that do not convert read as 0 and texts are cut to 255 characters.
+// numbers that do not convert, or are not finite, read as 0 and texts are cut to 255 characters.
 StoredLibrary ReadLibrary(std::string_view bytes);
 
 }  // namespace rv

@@ -1,4 +1,6 @@
-// Reading and writing a 30 MB catalogue file: ours beside pugixml and xmllint.
+// Reading and writing a 30 MB catalogue file: ours beside pugixml and xmllint. Then the worst
+// shapes known, beside pugixml in paired rounds: one element with very many attributes, and
+// library files with very many distinct element names.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -9,8 +11,11 @@
 #include <pugixml.hpp>
 #include <string>
 
+#include "bench/support/paired_runs.h"
 #include "bench/support/xmllint.h"
+#include "hostile_documents.h"
 #include "library_document.h"
+#include "medialib/media_lib.h"
 #include "medialib/xml/simple_xml.h"
 
 namespace {
@@ -94,6 +99,56 @@ void WritePugixml(benchmark::State& state) {
     std::remove(OutputFile().c_str());
 }
 
+using rv::bench::Milliseconds;
+using rv::bench::PairedRounds;
+
+constexpr int kRounds = 7;
+
+double PugixmlLoadMs(benchmark::State& state, const std::string& file) {
+    pugi::xml_document doc;
+    return Milliseconds([&] {
+        if (!doc.load_file(file.c_str())) state.SkipWithError("pugixml failed");
+    });
+}
+
+// Ours: the document, every attribute in it (and freed with it).
+void ManyAttributes(benchmark::State& state, int count) {
+    const std::string file = ManyAttributesFile(count);
+    PairedRounds(
+        state, "ours",
+        [&] {
+            return Milliseconds([&] {
+                const rv::IXmlDocument doc = rv::MakeXmlDocument();
+                doc->Load(file);
+                if (doc->DocumentElement()->AttrCount() != count)
+                    state.SkipWithError("attributes lost");
+            });
+        },
+        "pugixml", [&] { return PugixmlLoadMs(state, file); });
+}
+
+// Ours: the library, through the loader that passes unknown elements over.
+void ManyNames(benchmark::State& state, const std::string& file) {
+    PairedRounds(
+        state, "ours",
+        [&] {
+            return Milliseconds([&] {
+                rv::TMediaLib lib;
+                lib.LoadFromFile(file);
+                if (lib.AlbumCount() != 1) state.SkipWithError("library lost");
+            });
+        },
+        "pugixml", [&] { return PugixmlLoadMs(state, file); });
+}
+
+// Ours: the same file as a document, its names going into the thread's table and out again.
+void ManyNamesDocument(benchmark::State& state, int count) {
+    const std::string file = ManyNamesLibraryFile(count);
+    PairedRounds(
+        state, "ours", [&] { return Milliseconds([&] { rv::MakeXmlDocument()->Load(file); }); },
+        "pugixml", [&] { return PugixmlLoadMs(state, file); });
+}
+
 BENCHMARK(ParseOurs)->Name("Load30MB/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK(ParsePugixml)->Name("Load30MB/pugixml")->Unit(benchmark::kMillisecond);
 BENCHMARK(ParseXmllint)->Name("Load30MB/xmllint")->Unit(benchmark::kMillisecond);
@@ -101,5 +156,25 @@ BENCHMARK(TextOurs)->Name("Text30MB/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK(TextPugixml)->Name("Text30MB/pugixml")->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteOurs)->Name("Save30MB/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK(WritePugixml)->Name("Save30MB/pugixml")->Unit(benchmark::kMillisecond);
+
+[[maybe_unused]] const bool registered = [] {
+    const auto paired = [](benchmark::internal::Benchmark* work) {
+        work->UseManualTime()->Iterations(kRounds)->Unit(benchmark::kMillisecond);
+    };
+    for (const int count : {200000, 1000000}) {
+        const std::string n = count == 200000 ? "200k" : "1M";
+        paired(benchmark::RegisterBenchmark(("Attributes" + n + "/paired").c_str(), ManyAttributes,
+                                            count));
+        paired(benchmark::RegisterBenchmark(
+            ("LibraryNames" + n + "/paired").c_str(),
+            [count](benchmark::State& state) { ManyNames(state, ManyNamesLibraryFile(count)); }));
+        paired(benchmark::RegisterBenchmark(("DocumentNames" + n + "/paired").c_str(),
+                                            ManyNamesDocument, count));
+    }
+    paired(benchmark::RegisterBenchmark(
+        "LibraryNames131kOfOneFileHash/paired",
+        [](benchmark::State& state) { ManyNames(state, CollidingNamesLibraryFile(17)); }));
+    return true;
+}();
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <clocale>
+#include <limits>
 #include <string>
 
 #include "library_text.h"
@@ -10,6 +9,7 @@
 #include "medialib/media_lib_error.h"
 #include "medialib/xml/binary_codec.h"
 #include "medialib/xml/simple_xml.h"
+#include "testsupport/file_size_limit.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
 #include "xmllint_check.h"
@@ -158,6 +158,57 @@ TEST(LibraryFile, ReadingToleratesWhatOtherWritersDoAndTheBinaryFormLoadsAlike) 
     EXPECT_THROW(lib.LoadFromFile(path), EMediaLibError);
 }
 
+// Other XML readers see CR, TAB and LF in our texts as we do.
+TEST(LibraryFile, LineBreaksAndTabsInTextsReadAlikeEverywhere) {
+    TempDir dir;
+    const std::string path = dir / "lines.rvl";
+    TMediaLib lib;
+    lib.SetLibraryName("Line 1\r\nLine 2");
+    lib.AddTrack(test::Track("Tab\there", "Lone\rCR", "LF\nonly\r\n", 1, 1));
+    lib.SaveToFile(path);
+    TMediaLib loaded;
+    loaded.LoadFromFile(path);
+    EXPECT_EQ(loaded.Artists(), lib.Artists());
+    EXPECT_EQ(loaded.LibraryName(), lib.LibraryName());
+    RV_REQUIRE_TOOL("xmllint");
+    EXPECT_EQ(test::XPathText(path, "/Lorvix_Media_Library/LIBRARY_NAME"), "Line 1\r\nLine 2");
+    EXPECT_EQ(test::XPathText(path, "//ARTIST[1]/Name"), "Tab\there");
+    EXPECT_EQ(test::XPathText(path, "//ALBUM[1]/TITLE"), "Lone\rCR");
+    EXPECT_EQ(test::XPathText(path, "//TRACK[1]/TITLE"), "LF\nonly\r\n");
+}
+
+// An infinite or not-a-number time would show as nonsense; like any text that is no number, it
+// reads as 0, in the text form and the binary one.
+TEST(LibraryFile, TimesThatAreNotFiniteReadAsZero) {
+    TempDir dir;
+    const std::string path = dir / "odd.rvl";
+    const char* const durations[] = {"nan", "NAN", "inf", "-INF", "infinity", "1e999", "2.5"};
+    std::string album = "<ALBUM><TITLE>X</TITLE><RELEASE>1</RELEASE><GENRE/><TIME>NaN</TIME>";
+    for (const char* duration : durations)
+        album += "<TRACK><ID>1</ID><TITLE>T</TITLE><DURATION>" + std::string(duration) +
+                 "</DURATION><BITRATE>1</BITRATE><CHANNEL_MODE/><FORMAT/></TRACK>";
+    test::WriteFileBytes(path, LibraryText("<ARTIST><NAME>A</NAME>" + album + "</ALBUM></ARTIST>"));
+    TMediaLib lib;
+    lib.LoadFromFile(path);
+    EXPECT_EQ(lib.AlbumRef(0, 0).Time, 0.0);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(lib.TrackRef(0, 0, i).Duration, 0.0) << durations[i];
+    EXPECT_EQ(lib.TrackRef(0, 0, 6).Duration, 2.5);
+    lib.SaveDetailPresentation(dir / "detail.xml");
+    EXPECT_NE(test::ReadFileBytes(dir / "detail.xml").find("<TIME>00:00</TIME>"),
+              std::string::npos);
+
+    const IXmlDocument doc = MakeXmlDocument();
+    doc->Load(path);
+    doc->DocumentElement()
+        ->NeedChild("ARTIST")
+        ->NeedChild("ALBUM")
+        ->NeedChild("TIME")
+        ->SetNodeValue(XmlValue::Float64(-std::numeric_limits<double>::infinity()));
+    doc->SaveBinary(dir / "binary.rvl");
+    lib.LoadFromFile(dir / "binary.rvl");
+    EXPECT_EQ(lib.AlbumRef(0, 0).Time, 0.0);
+}
+
 TEST(LibraryFile, AFailedLoadLeavesEverythingAsItWas) {
     TempDir dir;
     const std::string path = dir / "bad.rvl";
@@ -205,15 +256,10 @@ TEST(LibraryFile, AFailedSaveKeepsTheOldFileAndTheModifiedFlag) {
     const std::string path = dir / "kept.rvl";
     test::WriteFileBytes(path, "old content");
     // A file-size limit stops the write part way, as a full disk would.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_THROW(lib.SaveToFile(path), Exception);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
+    {
+        test::FileSizeLimit limit(100);
+        EXPECT_THROW(lib.SaveToFile(path), Exception);
+    }
     EXPECT_EQ(test::ReadFileBytes(path), "old content");
     EXPECT_TRUE(lib.Modified());
     EXPECT_EQ(lib.FileName(), "");

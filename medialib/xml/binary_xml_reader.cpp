@@ -1,3 +1,4 @@
+#include "medialib/xml/attribute_collector.h"
 #include "medialib/xml/binary_codec.h"
 #include "medialib/xml/binary_xml.h"
 #include "medialib/xml/text_parser.h"
@@ -53,31 +54,23 @@ private:
         // Each name in its place: the predefined ones first, no name twice, none empty.
         for (size_t i = 0; i < names.size(); ++i)
             if (table_->GetID(names[i]) != static_cast<XmlNameID>(i)) ThrowBadTable();
-        if (table_->Names().size() != names.size()) ThrowBadTable();
-        lastNodeOfName_.assign(names.size(), 0);
+        if (table_->Count() != names.size()) ThrowBadTable();
         return table_.Get();
     }
 
     XmlNameID NameID() {
         const std::int32_t id = in_.Compact();
-        if (id < 0 || static_cast<size_t>(id) >= table_->Names().size())
+        if (id < 0 || id >= table_->IdLimit())
             throw EXmlError(Format(xml_messages::kBinaryBadNameID, id));
         return id;
     }
 
     void Content(TXmlNode& node, int depth) {
         // An attribute takes at least a name and a value type, a child at least its type.
-        // Which names this node has is kept aside, so that many attributes cost no search.
-        const std::uint32_t serial = ++nodeSerial_;
+        attributes_.Begin(node);
         for (size_t count = in_.Count(2); count > 0; --count) {
             const XmlNameID id = NameID();
-            std::uint32_t& seen = lastNodeOfName_[static_cast<size_t>(id)];
-            if (seen == serial) {
-                node.SetVarAttr(id, in_.Value());  // a name twice: the last value holds
-            } else {
-                seen = serial;
-                node.AppendNewAttr(id, in_.Value());
-            }
+            attributes_.Add(id, in_.Value());  // a name twice: the last value holds
         }
         const size_t children = in_.Count(1);
         if (children > 0 && depth >= kXmlMaxDepth)
@@ -117,8 +110,7 @@ private:
 
     BinaryXmlDecoder in_;
     IXmlNameTable table_;
-    std::vector<std::uint32_t> lastNodeOfName_;  // per name: the serial of the last node using it
-    std::uint32_t nodeSerial_ = 0;
+    XmlAttributeCollector attributes_;
 };
 
 }  // namespace

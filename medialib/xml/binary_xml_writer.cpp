@@ -15,19 +15,34 @@ public:
         out_.Fixed(options, 4);
     }
 
+    // The names in the order of their identifiers. Identifiers freed between them are left out,
+    // so the form numbers the names anew where the table has gaps.
     void NameTable(const TXmlNameTable& table) {
-        out_.Compact(static_cast<std::int32_t>(table.Names().size()));
-        for (const std::string& name : table.Names()) out_.String(name);
-        out_.Compact(static_cast<std::int32_t>(table.HashSize()));
+        const auto limit = static_cast<size_t>(table.IdLimit());
+        if (table.Count() < limit) {
+            written_.assign(limit, -1);
+            std::int32_t next = 0;
+            for (size_t id = 0; id < limit; ++id)
+                if (!table.GetName(static_cast<XmlNameID>(id)).empty()) written_[id] = next++;
+        }
+        const std::vector<std::string> names = table.Names();
+        out_.Compact(static_cast<std::int32_t>(names.size()));
+        for (const std::string& name : names) out_.String(name);
+        // The buckets of the names' hashes, each listing its names in order.
+        const std::uint32_t hashSize = table.HashSize();
+        std::vector<std::vector<std::int32_t>> buckets(hashSize);
+        for (size_t i = 0; i < names.size(); ++i)
+            buckets[TXmlNameTable::Hash(names[i]) % hashSize].push_back(
+                static_cast<std::int32_t>(i));
         std::int32_t used = 0;
-        for (std::uint32_t i = 0; i < table.HashSize(); ++i) used += !table.Bucket(i).empty();
+        for (const auto& bucket : buckets) used += !bucket.empty();
+        out_.Compact(static_cast<std::int32_t>(hashSize));
         out_.Compact(used);
-        for (std::uint32_t i = 0; i < table.HashSize(); ++i) {
-            const auto& bucket = table.Bucket(i);
-            if (bucket.empty()) continue;
+        for (std::uint32_t i = 0; i < hashSize; ++i) {
+            if (buckets[i].empty()) continue;
             out_.Compact(static_cast<std::int32_t>(i));
-            out_.Compact(static_cast<std::int32_t>(bucket.size()));
-            for (const XmlNameID id : bucket) out_.Fixed(static_cast<std::uint32_t>(id), 4);
+            out_.Compact(static_cast<std::int32_t>(buckets[i].size()));
+            for (const std::int32_t id : buckets[i]) out_.Fixed(static_cast<std::uint32_t>(id), 4);
         }
     }
 
@@ -35,7 +50,7 @@ public:
         const XmlAttributeVector& attrs = node.Attributes();
         out_.Compact(static_cast<std::int32_t>(attrs.size()));
         for (const XmlAttribute& attr : attrs) {
-            out_.Compact(attr.nameID);
+            out_.Compact(Written(attr.nameID));
             out_.Value(attr.value);
         }
         const XmlNodeVector& children = node.Children().Items();
@@ -51,7 +66,7 @@ private:
         switch (type) {
             case kXmlElementNode:
                 out_.Byte(type);
-                out_.Compact(node.NodeNameID());
+                out_.Compact(Written(node.NodeNameID()));
                 out_.Value(node.AsElement()->Value());
                 Content(node);
                 return;
@@ -66,7 +81,7 @@ private:
                 return;
             case kXmlProcessingInstructionNode:
                 out_.Byte(type);
-                out_.Compact(node.NodeNameID());
+                out_.Compact(Written(node.NodeNameID()));
                 out_.String(node.Text());
                 Content(node);
                 return;
@@ -76,7 +91,13 @@ private:
         throw EXmlError(xml_messages::kBinaryWriteNodeType);
     }
 
+    std::int32_t Written(XmlNameID id) const {
+        return written_.empty() || id < 0 ? id : written_[static_cast<size_t>(id)];
+    }
+
     BinaryXmlEncoder out_;
+    // The number each identifier is written as, where they differ.
+    std::vector<std::int32_t> written_;
 };
 
 }  // namespace

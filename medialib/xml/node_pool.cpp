@@ -31,8 +31,8 @@ struct FreeBlock {
     FreeBlock* next;
 };
 
-// Every chunk stays reachable from here for the life of the process: blocks of a thread's
-// chunks may live on in documents other threads hold.
+// Every chunk stays reachable from here for the life of the process: a thread's documents may
+// outlive the thread (one held in a static object is released when the process ends).
 class ChunkStore {
 public:
     char* NewChunk() {

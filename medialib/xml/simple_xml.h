@@ -1,7 +1,7 @@
 #pragma once
 
-// The XML document library: counted nodes in a shared name table, read from and written to
-// XML text or the binary form; typed values and Base64.
+// The XML document library: counted nodes in a name table shared by a thread's documents, read
+// from and written to XML text or the binary form; typed values and Base64.
 #include "medialib/xml/base64.h"
 #include "medialib/xml/binary_xml.h"
 #include "medialib/xml/name_table.h"

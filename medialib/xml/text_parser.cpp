@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "medialib/xml/attribute_collector.h"
 #include "medialib/xml/text_position.h"
 #include "medialib/xml/xml_chars.h"
 #include "medialib/xml/xml_content_handler.h"
@@ -476,10 +477,10 @@ public:
         auto* element = new TXmlElement(names_, name);
         Append(element);
         current_ = element;
-        attributesOf_ = element;
+        attributes_.Begin(*element);
     }
     void Attribute(XmlNameID name, std::string_view value) {
-        attributesOf_->SetVarAttr(name, XmlValue(value));
+        attributes_.Add(name, XmlValue(value));
     }
     void StartTagEnd() {}
     void EndElement() { current_ = current_->Parent(); }
@@ -497,7 +498,7 @@ public:
     void ProcessingInstruction(XmlNameID target, std::string_view text) {
         auto* node = new TXmlProcessingInstruction(names_, target, text);
         Append(node);
-        attributesOf_ = node;
+        attributes_.Begin(*node);
     }
 
 private:
@@ -505,7 +506,7 @@ private:
 
     TXmlNameTable* const names_;
     TXmlNode* current_;                 // the innermost open element, or the document
-    TXmlNode* attributesOf_ = nullptr;  // the node whose start tag is being read
+    XmlAttributeCollector attributes_;  // of the node whose start tag is being read
 };
 
 void ParseXmlText(TXmlDocument& document, std::string_view text, const XmlEncoding& encoding) {

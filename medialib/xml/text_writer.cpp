@@ -60,7 +60,8 @@ private:
             // A declaration means something only where the document starts.
             if (i > 0 && IsDeclaration(child)) continue;
             if (child.NodeType() == kXmlTextNode && !xml_chars::HasSolidChar(child.Text())) {
-                if (preserve_) out_.Escaped(XmlCharsOnly(child.Text()));
+                if (preserve_)
+                    out_.Raw(XmlCharsOnly(child.Text()));  // where no reference may stand
                 continue;
             }
             Node(child);
@@ -134,7 +135,7 @@ private:
             out_.Raw(' ');
             Name(names, attr.nameID);
             out_.Raw("=\"");
-            Value(attr.value);
+            Value(attr.value, true);
             out_.Raw('"');
         }
     }
@@ -157,13 +158,17 @@ private:
             out_.Content(ValueToText(value));
     }
 
-    void Value(const XmlValue& value) {
-        if (value.IsText())
-            out_.Escaped(value.StringData());
-        else if (value.IsNumeric())
+    void Value(const XmlValue& value, bool attribute = false) {
+        if (value.IsNumeric()) {
             out_.Raw(ValueToText(value));  // numbers and date-times: plain ASCII
+            return;
+        }
+        const std::string converted = value.IsText() ? std::string() : ValueToText(value);
+        const std::string_view text = value.IsText() ? value.StringData() : converted;
+        if (attribute)
+            out_.AttributeValue(text);
         else
-            out_.Escaped(ValueToText(value));
+            out_.Escaped(text);
     }
 
     void Instruction(const TXmlNode& node) {
@@ -205,10 +210,12 @@ private:
     }
 
     void CData(std::string_view text) {
-        // A character the encoding lacks can only be written as a reference, which a section
-        // cannot hold: such a text is written as plain text.
+        // A character the encoding lacks, and a CR (which other readers would turn into LF), can
+        // only be written as a reference, which a section cannot hold: such a text is written as
+        // plain text.
         const XmlEncoding& encoding = out_.Encoding();
-        if (!encoding.utf8 && !CodePageHasAll(encoding.page, text)) {
+        if (text.find('\r') != std::string_view::npos ||
+            (!encoding.utf8 && !CodePageHasAll(encoding.page, text))) {
             out_.Escaped(text);
             return;
         }

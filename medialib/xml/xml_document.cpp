@@ -106,7 +106,7 @@ void TXmlDocument::LoadBinaryXML(std::string_view bytes) {
     const IXmlDocument loaded = ReadBinaryXml(bytes, preserveWhiteSpace_);
     ClearContent();
     MoveToNameTable(loaded->NameTable());
-    for (const XmlAttribute& attr : loaded->Attributes()) SetVarAttr(attr.nameID, attr.value);
+    for (const XmlAttribute& attr : loaded->Attributes()) AppendNewAttr(attr.nameID, attr.value);
     const XmlNodeVector children = loaded->Children().Items();
     for (const IXmlNode& child : children) AppendChild(child);
 }

@@ -16,6 +16,9 @@ namespace rv {
 // declares: reading decodes them (windows-1250, windows-1252, ISO-8859-1, UTF-8; UTF-8 when
 // nothing is declared), writing encodes into the declared encoding, characters it lacks becoming
 // character references.
+//
+// A document and its nodes belong to the thread that made them, as their name table does
+// (TXmlNameTable): counts and names take no lock. Threads may each work on documents of their own.
 class TXmlDocument : public TXmlNode {
 public:
     explicit TXmlDocument(TXmlNameTable* nameTable = nullptr);
@@ -89,8 +92,8 @@ inline constexpr std::string_view kBinaryXmlSignature = "< binary-xml >";
 bool DefaultPreserveWhiteSpace();
 void SetDefaultPreserveWhiteSpace(bool preserve);
 
-// A new document in `nameTable` (the shared table when null); with a root name it gets the
-// declaration and the root element (NewDocument).
+// A new document in `nameTable` (the calling thread's table when null); with a root name it gets
+// the declaration and the root element (NewDocument).
 IXmlDocument MakeXmlDocument(std::string_view rootName = {}, std::string_view version = "1.0",
                              std::string_view encoding = {}, TXmlNameTable* nameTable = nullptr);
 

@@ -136,11 +136,20 @@ void TXmlNodeList::Clear() {
 // ---- TXmlNode ----
 
 TXmlNode::TXmlNode(TXmlNameTable* nameTable, XmlNameID nameID)
-    : nameID_(nameID), nameTable_(nameTable ? nameTable : GlobalNameTable()) {}
+    : nameTable_(nameTable ? nameTable : ThreadNameTable()) {
+    nameID_ = nameTable_->AddUse(nameID);
+}
 
 TXmlNode::~TXmlNode() {
     delete children_;
+    DropAttrNames();
     delete attrs_;
+    nameTable_->DropUse(nameID_);
+}
+
+void TXmlNode::DropAttrNames() noexcept {
+    if (attrs_)
+        for (const XmlAttribute& attr : *attrs_) nameTable_->DropUse(attr.nameID);
 }
 
 const TXmlNodeList& TXmlNode::EmptyList() {
@@ -154,6 +163,7 @@ const XmlAttributeVector& TXmlNode::EmptyAttributes() {
 }
 
 void TXmlNode::RemoveAllAttrs() {
+    DropAttrNames();
     delete attrs_;
     attrs_ = nullptr;
 }
@@ -191,7 +201,10 @@ std::string TXmlNode::Xml() const {
 
 IXmlNode TXmlNode::CloneNode(bool deep) const {
     IXmlNode copy = CloneSelf();
-    if (attrs_) copy->attrs_ = new XmlAttributeVector(*attrs_);
+    if (attrs_) {
+        copy->attrs_ = new XmlAttributeVector(*attrs_);
+        for (const XmlAttribute& attr : *attrs_) nameTable_->AddUse(attr.nameID);
+    }
     if (deep && !Children().Items().empty()) {
         TXmlNodeList& list = copy->MutableChildren();
         for (const IXmlNode& child : Children().Items()) list.AppendNew(child->CloneNode(true));
@@ -374,6 +387,7 @@ void TXmlNode::RemoveAttr(XmlNameID nameID) {
     for (auto it = attrs_->begin(); it != attrs_->end(); ++it) {
         if (it->nameID == nameID) {
             attrs_->erase(it);
+            nameTable_->DropUse(nameID);
             return;
         }
     }
@@ -417,6 +431,7 @@ void TXmlNode::SetVarAttr(XmlNameID nameID, XmlValue value) {
 void TXmlNode::AppendNewAttr(XmlNameID nameID, XmlValue value) {
     if (!attrs_) attrs_ = new XmlAttributeVector;
     attrs_->push_back({nameID, std::move(value)});
+    if (nameTable_->AddUse(nameID) < 0) attrs_->pop_back();
 }
 
 void TXmlNode::SetVarAttr(std::string_view name, XmlValue value) {
@@ -437,10 +452,15 @@ void TXmlNode::SetAttr(std::string_view name, std::string_view text) {
 }
 
 void TXmlNode::MoveToNameTable(TXmlNameTable* table) {
-    TXmlNameTable* old = nameTable_.Get();
-    nameID_ = table->GetID(old->GetName(nameID_));
+    const IXmlNameTable old = nameTable_;
+    const auto move = [&](XmlNameID& id) {
+        const XmlNameID moved = table->AddUse(table->GetID(old->GetName(id)));
+        old->DropUse(id);
+        id = moved;
+    };
+    move(nameID_);
     if (attrs_)
-        for (XmlAttribute& attr : *attrs_) attr.nameID = table->GetID(old->GetName(attr.nameID));
+        for (XmlAttribute& attr : *attrs_) move(attr.nameID);
     nameTable_ = table;
     for (const IXmlNode& child : Children().Items()) child->MoveToNameTable(table);
 }

@@ -198,6 +198,7 @@ public:
 
     const XmlValue* FindAttr(XmlNameID nameID) const;
     // Appends without looking for the name first: for readers that know it is not there yet.
+    // A name the node's table does not have is not added.
     void AppendNewAttr(XmlNameID nameID, XmlValue value);
 
     // Typed attribute access. Getters give the default when the attribute is missing and raise
@@ -272,13 +273,16 @@ protected:
 private:
     friend class TXmlNodeList;
     friend class XmlDomBuilder;
+    friend class XmlAttributeCollector;
 
     XmlValue* FindAttrMutable(XmlNameID nameID);
+    // Gives back the attributes' uses of their names.
+    void DropAttrNames() noexcept;
 
     static const TXmlNodeList& EmptyList();
     static const XmlAttributeVector& EmptyAttributes();
 
-    XmlNameID nameID_;  // first, to share the base's last word
+    XmlNameID nameID_;  // first, to share the base's last word; a use of the name in the table
     IXmlNameTable nameTable_;
     TXmlNode* parent_ = nullptr;  // not counted: the parent's list counts this node
     TXmlNodeList* children_ = nullptr;

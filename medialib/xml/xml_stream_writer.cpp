@@ -64,7 +64,7 @@ void XmlStreamWriter::Attribute(std::string_view name, std::string_view value) {
     out_.Raw(' ');
     out_.Name(name);
     out_.Raw("=\"");
-    out_.Escaped(value);
+    out_.AttributeValue(value);
     out_.Raw('"');
 }
 

@@ -19,16 +19,39 @@ namespace {
 // What a byte of a text asks of the writer.
 enum ByteKind : unsigned char { kPlain, kEscape, kDrop, kMultiByte };
 
-constexpr std::array<unsigned char, 256> MakeByteKinds() {
+// Other readers turn a raw CR (and CR LF) into LF, and in attribute values TAB, CR and LF into
+// blanks: written as references, these reach every reader as they are.
+constexpr std::array<unsigned char, 256> MakeByteKinds(bool attribute) {
     std::array<unsigned char, 256> kinds{};
     for (int c = 0; c < 0x20; ++c) kinds[c] = kDrop;
-    kinds['\t'] = kinds['\n'] = kinds['\r'] = kPlain;
+    kinds['\t'] = kinds['\n'] = attribute ? kEscape : kPlain;
+    kinds['\r'] = kEscape;
     kinds['&'] = kinds['<'] = kinds['>'] = kinds['"'] = kEscape;
     for (int c = 0x80; c < 0x100; ++c) kinds[c] = kMultiByte;
     return kinds;
 }
 
-constexpr std::array<unsigned char, 256> kByteKinds = MakeByteKinds();
+constexpr std::array<unsigned char, 256> kTextKinds = MakeByteKinds(false);
+constexpr std::array<unsigned char, 256> kAttributeKinds = MakeByteKinds(true);
+
+std::string_view EscapeOf(unsigned char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '"':
+            return "&quot;";
+        case '\r':
+            return "&#xD;";
+        case '\t':
+            return "&#x9;";
+        default:
+            return "&#xA;";
+    }
+}
 
 // Whether the eight bytes at `p` are ASCII that needs neither escaping nor dropping (tab, CR
 // and LF are left to the byte-wise check).
@@ -73,7 +96,7 @@ std::string XmlCharsOnly(std::string_view text) {
     while (pos < text.size()) {
         const auto b = static_cast<unsigned char>(text[pos]);
         if (b < 0x80) {
-            if (kByteKinds[b] != kDrop) out += static_cast<char>(b);
+            if (kTextKinds[b] != kDrop) out += static_cast<char>(b);
             ++pos;
             continue;
         }
@@ -118,6 +141,14 @@ void XmlTextOutput::Tabs(int depth) {
 }
 
 void XmlTextOutput::Escaped(std::string_view text) {
+    Escaped(text, kTextKinds);
+}
+
+void XmlTextOutput::AttributeValue(std::string_view text) {
+    Escaped(text, kAttributeKinds);
+}
+
+void XmlTextOutput::Escaped(std::string_view text, const std::array<unsigned char, 256>& kinds) {
     // Room is made a slice at a time, for the most a slice can become: no byte turns into more
     // than eight ("&#xFFFD;" for a malformed one), and a character begun in the slice may run
     // three bytes past it.
@@ -134,16 +165,12 @@ void XmlTextOutput::Escaped(std::string_view text) {
                 std::memcpy(to, p, 8);
                 to += 8, p += 8;
             }
-            while (p < sliceEnd && kByteKinds[static_cast<unsigned char>(*p)] == kPlain)
-                *to++ = *p++;
+            while (p < sliceEnd && kinds[static_cast<unsigned char>(*p)] == kPlain) *to++ = *p++;
             if (p == sliceEnd) break;
             const auto lead = static_cast<unsigned char>(*p);
-            switch (kByteKinds[lead]) {
+            switch (kinds[lead]) {
                 case kEscape: {
-                    const std::string_view entity = lead == '&'   ? "&amp;"
-                                                    : lead == '<' ? "&lt;"
-                                                    : lead == '>' ? "&gt;"
-                                                                  : "&quot;";
+                    const std::string_view entity = EscapeOf(lead);
                     std::memcpy(to, entity.data(), entity.size());
                     to += entity.size();
                     ++p;
@@ -210,7 +237,7 @@ bool XmlTextOutput::Chars(std::string_view text, Missing missing) {
     while (pos < text.size()) {
         const auto b = static_cast<unsigned char>(text[pos]);
         if (b < 0x80) {
-            if (kByteKinds[b] != kDrop) Raw(static_cast<char>(b));
+            if (kTextKinds[b] != kDrop) Raw(static_cast<char>(b));
             ++pos;
             lineEnd = lineEnd || b == '\n' || b == '\r';
             continue;

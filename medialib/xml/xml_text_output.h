@@ -66,8 +66,10 @@ public:
     void LineBreak(int depth);
     void Tabs(int depth);
 
-    // Text and attribute values with "&", "<", ">" and '"' escaped.
+    // Text with "&", "<", ">", '"' and CR escaped.
     void Escaped(std::string_view text);
+    // An attribute value: TAB and LF are escaped too.
+    void AttributeValue(std::string_view text);
 
     // The text of an element. Readers drop text made of blanks alone unless they keep white
     // space; its first blank goes as a reference, which keeps the text.
@@ -91,6 +93,7 @@ public:
     void Float(double value);
 
 private:
+    void Escaped(std::string_view text, const std::array<unsigned char, 256>& kinds);
     // Room for `count` more bytes at the end; valid until the next write.
     char* Room(size_t count) {
         if (count > buffer_.size() - size_) Grow(count);

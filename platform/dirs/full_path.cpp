@@ -20,6 +20,17 @@ std::string CurrentFolder() {
 
 }  // namespace
 
+std::string ExecutableFileName() {
+    std::vector<char> buffer(4096);
+    for (;;) {
+        ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0) return {};
+        if (std::size_t(length) < buffer.size())
+            return std::string(buffer.data(), std::size_t(length));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
 std::string ExpandFileName(const std::string& path) {
     if (path.empty()) return path;
     const std::string full = path[0] == '/' ? path : CurrentFolder() + "/" + path;

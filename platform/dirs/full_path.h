@@ -8,6 +8,9 @@ namespace rv {
 // and doubled slashes dropped; a trailing slash is kept. An empty path stays empty.
 std::string ExpandFileName(const std::string& path);
 
+// The running program's file, made absolute; empty when the system does not tell.
+std::string ExecutableFileName();
+
 // `path` with a "/" at the end (an empty path stays empty).
 std::string IncludeTrailingSlash(const std::string& path);
 

@@ -13,7 +13,41 @@ TComponent::TComponent(TComponent* owner) {
 TComponent::~TComponent() {
     MarkDestroying();
     DestroyComponents();
+    while (!freeNotifies_.empty()) {
+        TComponent* other = freeNotifies_.back();
+        RemoveFreeNotification(other);
+        other->Notification(this, TOperation::opRemove);
+    }
     if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::FreeNotification(TComponent* component) {
+    if (!component || component == this) return;
+    auto add = [](std::vector<TComponent*>& list, TComponent* c) {
+        if (std::find(list.begin(), list.end(), c) == list.end()) list.push_back(c);
+    };
+    add(freeNotifies_, component);
+    add(component->freeNotifies_, this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component) {
+    if (!component) return;
+    std::erase(freeNotifies_, component);
+    std::erase(component->freeNotifies_, this);
+}
+
+void TComponent::FinishLoading() {
+    for (TComponent* c : std::vector<TComponent*>(components_)) c->Loaded();
+    Loaded();
+}
+
+void TComponent::Loaded() {
+    SetLoading(false);
+}
+
+void TComponent::PublishProperties(TPropList& list) {
+    list.push_back(IntegerProperty(
+        "Tag", [this] { return Tag; }, [this](int v) { Tag = v; }));
 }
 
 void TComponent::DestroyComponents() {

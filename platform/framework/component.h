@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/base/exception.h"
+#include "platform/framework/properties.h"
 
 namespace rv {
 
@@ -47,11 +48,40 @@ public:
     bool Destroying() const { return state_ & csDestroying; }
     bool Loading() const { return state_ & csLoading; }
 
+    // A number for the program's own use.
+    int Tag = 0;
+
     // Ends ownership: `component` is no longer freed with this one.
     void RemoveComponent(TComponent* component);
     void InsertComponent(TComponent* component);
 
+    // Asks that this component hear of it (Notification, opRemove) when `component` is freed,
+    // whoever owns it. The link goes both ways: whichever of the two goes first tells the other.
+    void FreeNotification(TComponent* component);
+    void RemoveFreeNotification(TComponent* component);
+
+    // Marks the end of building: every component this one owns, then this one, runs Loaded, as
+    // when a form has been read. A form built in code calls it once its components are made,
+    // named, linked and given their handlers.
+    void FinishLoading();
+
+    // Adds the published properties of the class to `list` (derived classes add theirs after
+    // their base's). TComponent publishes Tag.
+    virtual void PublishProperties(TPropList& list);
+
 protected:
+    // The component and its fellows are complete: references may be resolved now.
+    virtual void Loaded();
+    // Points a reference held by this component at `value`, the free notification moving with
+    // it; false when it pointed there already.
+    template <class T>
+    bool SetLink(T*& link, T* value) {
+        if (link == value) return false;
+        if (link) RemoveFreeNotification(link);
+        link = value;
+        if (link) FreeNotification(link);
+        return true;
+    }
     // Called on every component of the owner when one of them joins or leaves, so that
     // references to it can be dropped.
     virtual void Notification(TComponent* component, TOperation operation);
@@ -64,6 +94,7 @@ private:
     TComponent* owner_ = nullptr;
     std::string name_;
     std::vector<TComponent*> components_;
+    std::vector<TComponent*> freeNotifies_;
     unsigned state_ = 0;
 };
 

@@ -284,14 +284,24 @@ TCustomForm* TControl::GetParentForm() const {
     return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
 }
 
-void TControl::Notification(TComponent* component, TOperation operation) {
-    if (operation == TOperation::opRemove && component == popupMenu_) popupMenu_ = nullptr;
+void TControl::PublishProperties(TPropList& list) {
+    TComponent::PublishProperties(list);
+    list.push_back(IntegerProperty(
+        "Left", [this] { return Left(); }, [this](int v) { SetLeft(v); }));
+    list.push_back(IntegerProperty(
+        "Top", [this] { return Top(); }, [this](int v) { SetTop(v); }));
+    list.push_back(IntegerProperty(
+        "Width", [this] { return Width(); }, [this](int v) { SetWidth(v); }));
+    list.push_back(IntegerProperty(
+        "Height", [this] { return Height(); }, [this](int v) { SetHeight(v); }));
+    list.push_back(StringProperty(
+        "Caption", [this] { return Caption(); }, [this](const std::string& v) { SetCaption(v); }));
+    list.push_back(StringProperty(
+        "Hint", [this] { return Hint; }, [this](const std::string& v) { Hint = v; }));
 }
 
-void TPopupMenu::Popup(int x, int y) {
-    PopupPoint = {x, y};
-    ++PopupCount;
-    if (OnPopup) OnPopup(this);
+void TControl::Notification(TComponent* component, TOperation operation) {
+    if (operation == TOperation::opRemove && component == popupMenu_) popupMenu_ = nullptr;
 }
 
 }  // namespace rv

@@ -5,6 +5,7 @@
 
 #include "platform/framework/component.h"
 #include "platform/framework/input_types.h"
+#include "platform/framework/menus.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/font.h"
 #include "platform/graphics/geometry.h"
@@ -16,7 +17,6 @@ namespace rv {
 
 class TWinControl;
 class TCustomForm;
-class TPopupMenu;
 class TCustomAction;
 
 enum TControlStyleFlag : unsigned {
@@ -53,6 +53,8 @@ public:
     int Height() const { return height_; }
     TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
     virtual void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int l) { SetBounds(l, top_, width_, height_); }
+    void SetTop(int t) { SetBounds(left_, t, width_, height_); }
     void SetWidth(int w) { SetBounds(left_, top_, w, height_); }
     void SetHeight(int h) { SetBounds(left_, top_, width_, h); }
     virtual TRect ClientRect() const { return {0, 0, width_, height_}; }
@@ -118,6 +120,9 @@ public:
 
     TCustomForm* GetParentForm() const;
 
+    // Left, Top, Width, Height, Caption and Hint, besides the component's.
+    void PublishProperties(TPropList& list) override;
+
 protected:
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
@@ -149,17 +154,6 @@ private:
     TPopupMenu* popupMenu_ = nullptr;
     TCustomAction* action_ = nullptr;
     friend class TWinControl;
-};
-
-// A pop-up menu as the controls see it: something that pops up at a screen point.
-class TPopupMenu : public TComponent {
-public:
-    using TComponent::TComponent;
-    std::string ClassName() const override { return "TPopupMenu"; }
-    virtual void Popup(int x, int y);
-    TNotifyEvent OnPopup;
-    TPoint PopupPoint;
-    int PopupCount = 0;
 };
 
 }  // namespace rv

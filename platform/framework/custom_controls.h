@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/framework/form.h"
 #include "platform/framework/win_control.h"
 
 namespace rv {
@@ -37,28 +38,5 @@ protected:
 private:
     TCanvas* canvas_ = nullptr;
 };
-
-// A top-level window holding controls; tests put controls on one to show them.
-class TCustomForm : public TWinControl {
-public:
-    explicit TCustomForm(TComponent* owner);
-    std::string ClassName() const override { return "TForm"; }
-
-    TWinControl* ActiveControl() const { return activeControl_; }
-    void SetActiveControl(TWinControl* control);
-    TModalResult ModalResult = mrNone;
-    bool Showing() const override { return Visible(); }
-
-    void WndProc(TMessage& message) override;
-
-protected:
-    void Notification(TComponent* component, TOperation operation) override;
-
-private:
-    void SelectNext(bool forward);
-    TWinControl* activeControl_ = nullptr;
-};
-
-using TForm = TCustomForm;
 
 }  // namespace rv

@@ -148,6 +148,14 @@ bool IsMainThread() {
     return g_mainThread.load() == std::this_thread::get_id();
 }
 
+void RunReported(const std::function<void()>& call) noexcept {
+    try {
+        call();
+    } catch (...) {
+        detail::ReportLoopException();
+    }
+}
+
 namespace detail {
 
 void ReportLoopException() noexcept {

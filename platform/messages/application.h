@@ -87,4 +87,8 @@ extern TApplication* Application;
 // True in the thread that created the application object.
 bool IsMainThread();
 
+// Runs `call`; an exception it raises goes to the application's handling (HandleException), or
+// to standard error when there is no application object, and no further.
+void RunReported(const std::function<void()>& call) noexcept;
+
 }  // namespace rv

@@ -42,6 +42,13 @@ void DeallocateHWnd(HWND wnd);
 // True while the window exists.
 bool IsWindow(HWND wnd);
 
+// The window's procedure, and replacing it (subclassing): the new procedure gets every message
+// from then on and may pass any to the one it replaced, which the caller keeps. A procedure may
+// be replaced while it runs. Both are for the window's own thread; for another thread or an
+// unknown window GetWindowProc gives an empty method and SetWindowProc false.
+TWndMethod GetWindowProc(HWND wnd);
+bool SetWindowProc(HWND wnd, TWndMethod method);
+
 // Queues the message for the window's thread and returns at once; messages posted from one thread
 // arrive in the order they were posted. False when the window does not exist.
 bool PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

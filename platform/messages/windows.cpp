@@ -16,7 +16,8 @@ namespace {
 
 struct Window {
     HWND handle = 0;
-    TWndMethod proc;
+    // Shared, so that a procedure replaced while it runs lives until it returns.
+    std::shared_ptr<const TWndMethod> proc;
     std::shared_ptr<detail::ThreadQueue> queue;
     std::map<UINT_PTR, int> timers;  // id -> toolkit timer; touched in the owner thread only
 };
@@ -33,7 +34,8 @@ std::shared_ptr<Window> Find(HWND wnd) {
 
 LRESULT Dispatch(const Window& window, UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage message{msg, wParam, lParam, 0};
-    window.proc(message);
+    const std::shared_ptr<const TWndMethod> proc = window.proc;
+    (*proc)(message);
     return message.Result;
 }
 
@@ -53,7 +55,7 @@ LRESULT DispatchQueued(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HWND AllocateHWnd(TWndMethod method) {
     auto window = std::make_shared<Window>();
-    window->proc = std::move(method);
+    window->proc = std::make_shared<const TWndMethod>(std::move(method));
     window->queue = detail::ThreadQueue::Current();
     window->queue->AttachToolkit();
     std::lock_guard lock(g_mutex);
@@ -82,6 +84,18 @@ void DeallocateHWnd(HWND wnd) {
 
 bool IsWindow(HWND wnd) {
     return Find(wnd) != nullptr;
+}
+
+TWndMethod GetWindowProc(HWND wnd) {
+    const auto window = Find(wnd);
+    return window && window->queue->IsOwnerThread() ? *window->proc : TWndMethod{};
+}
+
+bool SetWindowProc(HWND wnd, TWndMethod method) {
+    const auto window = Find(wnd);
+    if (!window || !method || !window->queue->IsOwnerThread()) return false;
+    window->proc = std::make_shared<const TWndMethod>(std::move(method));
+    return true;
 }
 
 bool PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

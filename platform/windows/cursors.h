@@ -26,4 +26,11 @@ inline constexpr TCursor crHelp = -20;
 inline constexpr TCursor crHandPoint = -21;
 inline constexpr TCursor crSizeAll = -22;
 
+// Cursors of the system's theme that no stock number names, for RegisterCursor.
+enum class TCursorShape { PointingHand, OpenHand, ClosedHand };
+
+// Puts a cursor of the system's theme in a slot of the screen's cursor table: from then on the
+// number `slot` (a positive number of the program's own) shows it.
+void RegisterCursor(TCursor slot, TCursorShape shape);
+
 }  // namespace rv

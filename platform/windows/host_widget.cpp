@@ -167,6 +167,7 @@ void HostWidget::paintEvent(QPaintEvent* e) {
 
 void HostWidget::resizeEvent(QResizeEvent*) {
     Relayout();
+    NoteGeometry();
 }
 
 // ---- input ------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include <QCursor>
 #include <QPainter>
 #include <QScreen>
+#include <map>
 
 #include "platform/graphics/internal/qt_graphics.h"
 #include "platform/messages/application.h"
@@ -10,7 +11,14 @@
 namespace rv {
 namespace {
 
+std::map<TCursor, Qt::CursorShape>& RegisteredCursors() {
+    static std::map<TCursor, Qt::CursorShape> cursors;
+    return cursors;
+}
+
 Qt::CursorShape ShapeOf(TCursor cursor) {
+    if (auto it = RegisteredCursors().find(cursor); it != RegisteredCursors().end())
+        return it->second;
     switch (cursor) {
         case crNone:
             return Qt::BlankCursor;
@@ -52,6 +60,16 @@ Qt::CursorShape ShapeOf(TCursor cursor) {
             return Qt::ArrowCursor;
     }
 }
+
+}  // namespace
+
+void RegisterCursor(TCursor slot, TCursorShape shape) {
+    RegisteredCursors()[slot] = shape == TCursorShape::OpenHand     ? Qt::OpenHandCursor
+                                : shape == TCursorShape::ClosedHand ? Qt::ClosedHandCursor
+                                                                    : Qt::PointingHandCursor;
+}
+
+namespace {
 
 QRect WidgetRect(HostWidget* h, const TRect* clientRect) {
     QRect client = h->ClientArea();
@@ -110,10 +128,11 @@ HWND GetParentWindow(HWND wnd) {
 }
 
 void SetWindowBounds(HWND wnd, const TRect& bounds) {
-    if (HostWidget* h = HostWidget::Find(wnd)) {
-        h->bounds = bounds;
-        h->PlaceInParent();
-    }
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h) return;
+    if (!h->parent) return h->PlaceTopLevel(bounds);
+    h->bounds = bounds;
+    h->PlaceInParent();
 }
 
 TRect GetWindowBounds(HWND wnd) {
@@ -125,6 +144,7 @@ void ShowWindow(HWND wnd, bool show) {
     if (HostWidget* h = HostWidget::Find(wnd)) {
         h->shown = show;
         h->setVisible(show);
+        if (show) h->ApplySizeLimits();
     }
 }
 
@@ -343,6 +363,8 @@ TCursor GetWindowCursorShown(HWND wnd) {
         case Qt::SizeVerCursor:
             return crSizeNS;
         default:
+            for (const auto& [slot, shape] : RegisteredCursors())
+                if (shape == h->QWidget::cursor().shape()) return slot;
             return crDefault;
     }
 }
@@ -420,6 +442,9 @@ LRESULT DefHostWindowProc(HWND wnd, TMessage& m) {
             if (h->HeaderArea().contains(p)) return m.Result = HTNOWHERE;
             return m.Result = HTBORDER;
         }
+        case WM_CLOSE:
+            ShowWindow(wnd, false);
+            return m.Result = 0;
         case WM_SETREDRAW:
             SetRedraw(wnd, m.WParam != 0);
             return m.Result = 0;

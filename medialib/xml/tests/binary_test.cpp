@@ -123,6 +123,23 @@ TEST(XmlBinary, DocumentsReadBackEqualWithEitherStringForm) {
     }
 }
 
+// Names freed from a table leave gaps among the identifiers; the form numbers the names anew.
+TEST(XmlBinary, ATableWithFreedNamesIsWrittenWithoutGaps) {
+    IXmlNameTable table(new TXmlNameTable);
+    IXmlDocument doc = MakeXmlDocument("Lib", "1.0", "UTF-8", table.Get());
+    IXmlElement root = doc->DocumentElement();
+    root->AppendElement("Gone");
+    root->AppendElement("Kept")->SetAttr("a", "1");
+    root->RemoveChild(root->ChildNodes()->Item(0));
+    ASSERT_EQ(table->FindID("Gone"), -1);
+    ASSERT_GT(table->IdLimit(), static_cast<XmlNameID>(table->Count()));
+    IXmlDocument read = MakeXmlDocument();
+    read->LoadBinaryXML(doc->BinaryXml());
+    EXPECT_EQ(read->Xml(), doc->Xml());
+    EXPECT_EQ(read->NameTable()->Names(), table->Names());
+    EXPECT_EQ(read->NameTable()->IdLimit(), static_cast<XmlNameID>(table->Count()));
+}
+
 // Writes a file from its pieces: the signature, options 0, the predefined names plus `names`,
 // 4096 buckets of which none is listed, then `content`.
 std::string HandMade(const std::vector<std::string>& names, const std::string& content) {

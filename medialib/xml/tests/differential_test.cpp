@@ -257,19 +257,50 @@ protected:
     std::vector<std::string> originals_, saved_;
 };
 
-TEST_F(XmlDifferential, SameElementTreeAsPythonsElementTree) {
-    if (::access(kPython, X_OK) != 0) GTEST_SKIP() << kPython << " is not installed";
+// The element trees ElementTree reads from the files, one line per file.
+std::vector<std::string> PythonCanons(const std::vector<std::string>& files) {
     std::vector<std::string> argv = {kPython,
                                      test::SourcePath("medialib/xml/tests/etree_canon.py")};
-    argv.insert(argv.end(), originals_.begin(), originals_.end());
+    argv.insert(argv.end(), files.begin(), files.end());
     const test::ProcessResult python = test::RunProcess(argv);
-    ASSERT_EQ(python.exitCode, 0) << python.err;
-    const std::vector<std::string> expected = Lines(python.out);
+    EXPECT_EQ(python.exitCode, 0) << python.err;
+    return Lines(python.out);
+}
+
+TEST_F(XmlDifferential, SameElementTreeAsPythonsElementTree) {
+    if (::access(kPython, X_OK) != 0) GTEST_SKIP() << kPython << " is not installed";
+    const std::vector<std::string> expected = PythonCanons(originals_);
     ASSERT_EQ(expected.size(), originals_.size());
     for (size_t i = 0; i < originals_.size(); ++i)
         EXPECT_EQ(OursCanon(originals_[i], true), expected[i])
             << originals_[i] << "\n"
             << test::ReadFileBytes(originals_[i]);
+}
+
+// What we write, other readers read as we do: every value, CR, TAB and LF included (the files
+// are saved keeping white space, so that no layout is added to the texts).
+TEST_F(XmlDifferential, ElementTreeAndXmllintReadOurFilesAsWeDo) {
+    for (size_t i = 0; i < originals_.size(); ++i) {
+        IXmlDocument doc = MakeXmlDocument();
+        doc->SetPreserveWhiteSpace(true);
+        doc->Load(originals_[i]);
+        doc->Save(saved_[i]);
+    }
+    if (::access(kPython, X_OK) == 0) {
+        const std::vector<std::string> python = PythonCanons(saved_);
+        ASSERT_EQ(python.size(), saved_.size());
+        for (size_t i = 0; i < saved_.size(); ++i)
+            EXPECT_EQ(python[i], OursCanon(originals_[i], true)) << saved_[i] << "\n"
+                                                                 << test::ReadFileBytes(saved_[i]);
+    }
+    RV_REQUIRE_TOOL("xmllint");
+    for (size_t i = 0; i < saved_.size(); ++i) {
+        // The canonical form (UTF-8, references resolved, sections as text) of both files.
+        const test::ProcessResult original = test::RunProcess({"xmllint", "--c14n", originals_[i]});
+        const test::ProcessResult saved = test::RunProcess({"xmllint", "--c14n", saved_[i]});
+        ASSERT_EQ(saved.exitCode, 0) << saved.err;
+        EXPECT_EQ(saved.out, original.out) << saved_[i];
+    }
 }
 
 TEST_F(XmlDifferential, SavedFilesKeepTheTreeAndPassXmllint) {

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <latch>
+#include <thread>
+
 #include "medialib/xml/simple_xml.h"
 #include "medialib/xml/tests/error_message.h"
+#include "platform/text/format.h"
 
 namespace rv {
 namespace {
@@ -24,6 +28,98 @@ TEST(XmlNameTable, PredefinedNamesEmptyNameAndCase) {
     EXPECT_EQ(table->GetName(-1), "");
     EXPECT_EQ(table->FindID("missing"), -1);
     EXPECT_EQ(table->Names().size(), 7u);  // looking up adds nothing
+}
+
+// A document with `count` child elements of distinct names `prefix`0, `prefix`1 ...
+IXmlDocument ManyNames(TXmlNameTable* table, const std::string& prefix, int count) {
+    IXmlDocument doc = MakeXmlDocument("R", "1.0", "UTF-8", table);
+    for (int i = 0; i < count; ++i)
+        doc->DocumentElement()->AppendElement(prefix + std::to_string(i));
+    return doc;
+}
+
+TEST(XmlNameTable, NamesGoWithTheLastNodeOrAttributeUsingThem) {
+    IXmlNameTable table(new TXmlNameTable);
+    IXmlDocument first = ManyNames(table.Get(), "first", 20000);
+    IXmlDocument second = ManyNames(table.Get(), "second", 20000);
+    EXPECT_EQ(table->Count(), 5u + 1 + 2 * 20000);  // and the root's name
+    first = nullptr;
+    EXPECT_EQ(table->FindID("first0"), -1);
+    EXPECT_EQ(table->Count(), 5u + 1 + 20000);
+    // Freed identifiers come back for new names; names still in use keep theirs.
+    const XmlNameID kept = table->FindID("second19999");
+    const XmlNameID reused = table->GetID("new");
+    EXPECT_LT(reused, kept);
+    EXPECT_EQ(second->DocumentElement()->ChildNodes()->Item(19999)->NodeName(), "second19999");
+    second = nullptr;
+    EXPECT_EQ(table->Count(), 6u);  // the predefined names and one no node took up
+    EXPECT_EQ(table->GetName(kept), "");
+
+    // Attributes count as uses, and so do the names of a node moved into another table.
+    IXmlDocument doc = MakeXmlDocument("R", "1.0", "UTF-8", table.Get());
+    IXmlElement a = doc->DocumentElement()->AppendElement("A");
+    a->SetAttr("x", "1");
+    IXmlNode clone = a->CloneNode(false);
+    a->RemoveAttr("x");
+    EXPECT_EQ(clone->GetAttr("x"), "1");
+    clone = nullptr;
+    EXPECT_EQ(table->FindID("x"), -1);
+    IXmlDocument other = MakeXmlDocument("Other", "1.0", "UTF-8", new TXmlNameTable);
+    other->DocumentElement()->AppendChild(a);
+    EXPECT_EQ(table->FindID("A"), -1);
+    EXPECT_NE(other->NameTable()->FindID("A"), -1);
+    doc = nullptr;
+    EXPECT_EQ(table->Names(), std::vector<std::string>({"#text", "#cdata-section", "#comment",
+                                                        "#document", "xml", "new"}));
+}
+
+TEST(XmlNameTable, DocumentsLoadedAndReleasedLeaveNoNamesBehind) {
+    TXmlNameTable& shared = *ThreadNameTable();
+    const size_t before = shared.Count();
+    for (int round = 0; round < 5; ++round) {
+        std::string text = "<R>";
+        for (int i = 0; i < 20000; ++i) text += Format("<n%d_%d/>", round, i);
+        IXmlDocument doc = MakeXmlDocument();
+        doc->LoadXML(text + "</R>");
+        EXPECT_EQ(shared.Count(), before + 20001);
+    }
+    EXPECT_EQ(shared.Count(), before);
+    EXPECT_EQ(shared.FindID("n4_0"), -1);
+}
+
+// Documents a thread makes without a table of their own share that thread's table, never
+// another thread's: threads may each load documents at the same time.
+TEST(XmlNameTable, EachThreadHasATableOfItsOwn) {
+    TXmlNameTable* const mine = ThreadNameTable();
+    TXmlNameTable* theirs[2] = {};
+    std::latch loaded(2);
+    const auto work = [&](int t) {
+        for (int round = 0; round < 20; ++round) {
+            std::string text = "<R>";
+            for (int i = 0; i < 500; ++i) text += Format("<t%d_%d a%d='x'/>", t, i, i);
+            IXmlDocument doc = MakeXmlDocument();
+            doc->LoadXML(text + "</R>");
+            EXPECT_EQ(doc->DocumentElement()->ChildNodes()->Count(), 500);
+            EXPECT_NE(doc->NameTable(), mine);
+            theirs[t] = doc->NameTable();
+        }
+        loaded.arrive_and_wait();  // both tables alive
+        EXPECT_NE(theirs[0], theirs[1]);
+    };
+    std::thread first(work, 0), second(work, 1);
+    first.join();
+    second.join();
+}
+
+TEST(XmlNameTableDeathTest, ADocumentUsedByAnotherThreadStopsDebugBuilds) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "checked in debug builds only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const IXmlDocument doc = MakeXmlDocument("R");
+    EXPECT_DEATH(std::thread([&doc] { doc->DocumentElement()->AppendElement("x"); }).join(),
+                 "used by a thread other than the one that made it");
+#endif
 }
 
 TEST(XmlNode, DocumentElementSkipsTheDeclarationAndListsCheckTheirIndex) {

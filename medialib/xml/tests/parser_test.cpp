@@ -8,6 +8,7 @@
 #include "medialib/xml/text_parser.h"
 #include "medialib/xml/xml_content_handler.h"
 #include "medialib/xml/xml_content_reader.h"
+#include "platform/text/format.h"
 
 namespace rv {
 namespace {
@@ -37,7 +38,8 @@ TEST(XmlParser, WhiteSpaceBetweenTagsIsDroppedUnlessPreserved) {
 
     IXmlDocument kept = Parse(text, true);
     EXPECT_EQ(kept->DocumentElement()->ChildNodes()->Count(), 7);
-    EXPECT_EQ(kept->DocumentElement()->Xml(), text);
+    EXPECT_EQ(kept->DocumentElement()->Xml(),
+              "<R>&#xD;\n\t<A> x </A>&#xD;\n\t<B>\n</B> tail <!--c-->\n</R>");
 }
 
 TEST(XmlParser, DeclarationDoctypeAndInstructions) {
@@ -106,6 +108,23 @@ TEST(XmlParser, NestingDeeperThanTheLimitIsAnError) {
     std::string allowed, close;
     for (int i = 0; i < kXmlMaxDepth; ++i) allowed += "<a>", close += "</a>";
     EXPECT_NO_THROW(Parse(allowed + close));
+}
+
+// Each attribute is read once, however many the element has; a name given again replaces the
+// earlier value in its place.
+TEST(XmlParser, ManyAttributesAndRepeatedNames) {
+    constexpr int kCount = 200000;
+    std::string text = "<?xml version='1.0' version='2.0'?><R";
+    for (int i = 0; i < kCount; ++i) text += Format(" a%d='%d'", i, i);
+    text += " a7=\"again\" a0='first' a7='last'/>";
+    IXmlDocument doc = Parse(text);
+    const IXmlElement root = doc->DocumentElement();
+    ASSERT_EQ(root->AttrCount(), kCount);
+    EXPECT_EQ(root->AttrName(7), "a7");
+    EXPECT_EQ(root->GetAttr("a7"), "last");
+    EXPECT_EQ(root->GetAttr("a0"), "first");
+    EXPECT_EQ(root->GetAttr("a199999"), "199999");
+    EXPECT_EQ(doc->ChildNodes()->Item(0)->GetAttr("version"), "2.0");
 }
 
 TEST(XmlParser, ErrorKeepsWhatWasRead) {

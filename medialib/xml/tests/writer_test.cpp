@@ -59,7 +59,7 @@ TEST(XmlWriter, ContentCannotEndItsMarkupEarly) {
     EXPECT_EQ(root->Xml(),
               "\r\n<R a=\"&lt;&amp;&quot;'&gt;\">1 &lt; 2 &amp; &quot;3&quot; &gt; 'four'"
               "<![CDATA[a]]]><![CDATA[]>b]]]><![CDATA[]>]]><!--a- -b- --><?pi x ? > y?>"
-              "<U a=\"xy\">t\tc\rl\nz|<![CDATA[cd]]><!--ef--></U><After/></R>");
+              "<U a=\"xy\">t\tc&#xD;l\nz|<![CDATA[cd]]><!--ef--></U><After/></R>");
     IXmlElement back = FromBytes(doc->SaveToBytes())->DocumentElement();
     EXPECT_EQ(back->GetAttr("a"), "<&\"'>");
     IXmlNodeList children = back->ChildNodes();
@@ -69,6 +69,24 @@ TEST(XmlWriter, ContentCannotEndItsMarkupEarly) {
     for (int i = 1; i <= 3; ++i) joined += children->Item(i)->AsCDATASection()->Data();
     EXPECT_EQ(joined, "a]]>b]]>");
     EXPECT_EQ(children->Item(7)->NodeName(), "After");
+}
+
+// Other readers turn CR LF and a lone CR into LF, and TAB, CR and LF in attribute values into
+// blanks: as references these reach every reader unchanged, and ours reads them as before.
+TEST(XmlWriter, CarriageReturnsAndLineBreaksInAttributesAreReferences) {
+    IXmlDocument doc = MakeXmlDocument("R", "1.0", "UTF-8");
+    IXmlElement root = doc->DocumentElement();
+    root->SetAttr("a", "1\t2\r\n3\n4\r");
+    root->AppendElement("T")->SetText("x\r\ny\tz\n\r");
+    root->AppendElement("C")->AppendCDATA("p\rq");  // no reference can stand in a section
+    EXPECT_EQ(
+        doc->SaveToBytes(),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<R a=\"1&#x9;2&#xD;&#xA;3&#xA;4&#xD;\">"
+        "\r\n\t<T>x&#xD;\ny\tz\n&#xD;</T>\r\n\t<C>p&#xD;q</C>\r\n</R>");
+    IXmlElement back = FromBytes(doc->SaveToBytes())->DocumentElement();
+    EXPECT_EQ(back->GetAttr("a"), "1\t2\r\n3\n4\r");
+    EXPECT_EQ(back->GetChildText("T"), "x\r\ny\tz\n\r");
+    EXPECT_EQ(back->GetChildText("C"), "p\rq");
 }
 
 TEST(XmlWriter, TextValuesSurviveRepeatedSaving) {
@@ -197,6 +215,7 @@ struct BothWays {
 void WriteSample(BothWays& doc, int repeats) {
     doc.Start("Catalogue");
     doc.Attribute("note", "<R&R> \"Dvo\u0159\u00e1k\" \u0416");
+    doc.Attribute("lines", "a\tb\r\nc\n");
     for (int i = 0; i < repeats; ++i) {
         doc.Start("Entry");
         doc.Value("Escaped", "Rock & Roll <\"live\"> a > b");

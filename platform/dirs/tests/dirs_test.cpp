@@ -38,6 +38,10 @@ TEST(Dirs, FullPathsResolveDotsByText) {
     char cwd[4096];
     ASSERT_TRUE(getcwd(cwd, sizeof cwd));
     EXPECT_EQ(ExpandFileName("x/../y"), ExpandFileName(std::string(cwd) + "/y"));
+
+    // This test program's own file.
+    std::string exe = ExecutableFileName();
+    EXPECT_TRUE(exe.ends_with("/platform_dirs_tests")) << exe;
 }
 
 }  // namespace

@@ -52,10 +52,26 @@ public:
 
     void Paint(QPainter& painter, const QRegion& region);
 
+    // Top-level windows (top_level_window.cpp).
+    TRect normalBounds;  // bounds when neither minimised nor maximised
+    TPoint minPosition{-1, -1}, maxPosition{-1, -1};
+    bool sizeable = true;
+    bool InNormalState() const;
+    // Bounds set by the program: at once in the normal state, otherwise kept for the restore.
+    void PlaceTopLevel(const TRect& r);
+    // Bounds follow the window as the toolkit moved it; WM_WINDOWPOSCHANGED when they changed
+    // (or always, with `force`).
+    void NoteGeometry(bool force = false);
+    // Asks WM_GETMINMAXINFO and applies the tracking sizes.
+    void ApplySizeLimits();
+
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;

@@ -1,0 +1,223 @@
+// The null output: takes audio as fast as its clock lets it be played and plays it into nothing.
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include "platform/audio/internal/audio_sink.h"
+#include "platform/audio/null_output.h"
+
+namespace rv::audio_internal {
+
+namespace {
+
+class NullSink;
+
+// The clock, the open null outputs and the meter, shared by all of them.
+struct NullOutputs {
+    std::atomic<bool> virtualClock{false};
+    std::atomic<std::int64_t> virtualMicros{0};
+    std::mutex listMutex;
+    std::vector<NullSink*> sinks;
+    std::mutex meterMutex;
+    NullOutputMeter meter;
+
+    std::int64_t NowMicros() const {
+        if (virtualClock.load()) return virtualMicros.load();
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+};
+
+NullOutputs& Outputs() {
+    static NullOutputs outputs;
+    return outputs;
+}
+
+// A wait of the writer: short, so that the real clock is followed closely and a change of clock
+// is noticed.
+constexpr auto kLongestWait = std::chrono::milliseconds(20);
+
+class NullSink : public AudioSink {
+public:
+    explicit NullSink(const SinkFormat& format)
+        : rate_(format.Rate),
+          channels_(format.Channels),
+          capacity_(std::uint64_t(format.Rate) * kQueuedMs / 1000) {
+        std::lock_guard lock(Outputs().listMutex);
+        Outputs().sinks.push_back(this);
+    }
+
+    ~NullSink() override {
+        std::lock_guard lock(Outputs().listMutex);
+        auto& sinks = Outputs().sinks;
+        sinks.erase(std::find(sinks.begin(), sinks.end(), this));
+    }
+
+    void Start() override {
+        std::lock_guard lock(mutex_);
+        started_ = true;
+        paused_ = false;
+        draining_ = false;
+        written_ = 0;
+        playedAtMark_ = 0;
+        markMicros_ = Outputs().NowMicros();
+        changed_.notify_all();
+    }
+
+    std::ptrdiff_t Write(const std::int16_t* samples, std::size_t count) override {
+        std::unique_lock lock(mutex_);
+        if (!started_) return -1;
+        for (;;) {
+            if (Interrupted()) return 0;
+            const std::uint64_t queued = written_ - PlayedLocked();
+            if (queued < capacity_) {
+                const std::size_t taken = std::min<std::uint64_t>(count, capacity_ - queued);
+                Measure(samples, taken);
+                written_ += taken;
+                changed_.notify_all();
+                return std::ptrdiff_t(taken);
+            }
+            changed_.wait_for(lock, WaitFor(queued - capacity_ + 1));
+        }
+    }
+
+    void Flush() override {
+        std::lock_guard lock(mutex_);
+        started_ = false;
+        draining_ = false;
+        written_ = 0;
+        changed_.notify_all();
+    }
+
+    bool SetPaused(bool paused) override {
+        std::lock_guard lock(mutex_);
+        if (paused && !paused_) {
+            playedAtMark_ = PlayedLocked();
+            paused_ = true;
+        } else if (!paused && paused_) {
+            markMicros_ = Outputs().NowMicros();
+            paused_ = false;
+        }
+        changed_.notify_all();
+        return true;
+    }
+
+    std::uint64_t PlayedFrames() override {
+        std::lock_guard lock(mutex_);
+        return PlayedLocked();
+    }
+
+    DrainResult WaitDrained() override {
+        std::unique_lock lock(mutex_);
+        draining_ = true;
+        changed_.notify_all();
+        for (;;) {
+            if (Interrupted()) return DrainResult::Interrupted;
+            const std::uint64_t played = PlayedLocked();
+            if (played >= written_) return DrainResult::Drained;
+            changed_.wait_for(lock, WaitFor(written_ - played));
+        }
+    }
+
+    // Waits until this output has been given the audio up to the clock's time, unless it has no
+    // use for it; false when `deadline` passes first.
+    bool WaitFed(std::chrono::steady_clock::time_point deadline) {
+        std::unique_lock lock(mutex_);
+        changed_.notify_all();
+        return changed_.wait_until(lock, deadline, [this] {
+            return !started_ || paused_ || draining_ || written_ >= ClockFramesLocked();
+        });
+    }
+
+    void NotifyClockMoved() {
+        std::lock_guard lock(mutex_);
+        changed_.notify_all();
+    }
+
+protected:
+    void Wake() override { NotifyClockMoved(); }
+
+private:
+    // The frames the clock has let play since Start. Audio that arrives late is played at once,
+    // so a slow writer shifts nothing and the virtual clock stays exact.
+    std::uint64_t ClockFramesLocked() const {
+        if (!started_) return 0;
+        if (paused_) return playedAtMark_;
+        const std::int64_t elapsed = std::max<std::int64_t>(0, Outputs().NowMicros() - markMicros_);
+        return playedAtMark_ + std::uint64_t(elapsed) * rate_ / 1000000;
+    }
+
+    std::uint64_t PlayedLocked() const { return std::min(ClockFramesLocked(), written_); }
+
+    std::chrono::microseconds WaitFor(std::uint64_t frames) const {
+        const auto needed = std::chrono::microseconds(frames * 1000000 / rate_ + 1);
+        return std::min<std::chrono::microseconds>(needed, kLongestWait);
+    }
+
+    void Measure(const std::int16_t* samples, std::size_t frames) {
+        double sum = 0;
+        const std::size_t count = frames * channels_;
+        for (std::size_t i = 0; i < count; ++i) {
+            const double value = samples[i] / 32768.0;
+            sum += value * value;
+        }
+        std::lock_guard lock(Outputs().meterMutex);
+        Outputs().meter.Frames += frames;
+        Outputs().meter.Samples += count;
+        Outputs().meter.SumOfSquares += sum;
+    }
+
+    const std::uint64_t rate_;
+    const std::uint64_t channels_;
+    const std::uint64_t capacity_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool started_ = false;
+    bool paused_ = false;
+    bool draining_ = false;
+    std::uint64_t written_ = 0;
+    std::uint64_t playedAtMark_ = 0;  // frames played when the clock was last marked
+    std::int64_t markMicros_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<AudioSink> OpenNullSink(const SinkFormat& format) {
+    return std::make_unique<NullSink>(format);
+}
+
+}  // namespace rv::audio_internal
+
+namespace rv {
+
+using audio_internal::Outputs;
+
+void SetNullOutputVirtualClock(bool virtualClock) {
+    Outputs().virtualClock.store(virtualClock);
+}
+
+bool AdvanceNullOutputClock(unsigned ms) {
+    auto& outputs = Outputs();
+    std::lock_guard lock(outputs.listMutex);
+    outputs.virtualMicros.fetch_add(std::int64_t(ms) * 1000);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    bool fed = true;
+    for (auto* sink : outputs.sinks) fed = sink->WaitFed(deadline) && fed;
+    return fed;
+}
+
+NullOutputMeter ReadNullOutputMeter() {
+    std::lock_guard lock(Outputs().meterMutex);
+    return Outputs().meter;
+}
+
+void ResetNullOutputMeter() {
+    std::lock_guard lock(Outputs().meterMutex);
+    Outputs().meter = {};
+}
+
+}  // namespace rv

@@ -1,0 +1,52 @@
+#include "platform/audio/tests/test_tones.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "testsupport/process.h"
+
+namespace rv::test {
+
+namespace {
+
+bool Run(const std::vector<std::string>& argv, std::string& why) {
+    const ProcessResult result = RunProcess(argv);
+    if (result.exitCode == 0) return true;
+    why = argv[0] + " failed: " + result.err;
+    return false;
+}
+
+}  // namespace
+
+const char* ToneEncoder(ToneFormat format) {
+    return format == ToneFormat::Mp3 ? "lame" : "ffmpeg";
+}
+
+bool MakeTone(const std::string& path, ToneFormat format, double seconds, std::string& why) {
+    const std::string wave = path + ".source.wav";
+    if (!Run({"sox", "-n", "-r", "44100", "-c", "2", "-b", "16", wave, "synth",
+              std::to_string(seconds), "sine", "440", "vol", "0.5"},
+             why)) {
+        return false;
+    }
+    bool made = false;
+    switch (format) {
+        case ToneFormat::Mp3:
+            made = Run({"lame", "--quiet", "-b", "320", wave, path}, why);
+            break;
+        case ToneFormat::Mp2:
+            made = Run({"ffmpeg", "-v", "error", "-y", "-i", wave, "-c:a", "mp2", "-b:a", "192k",
+                        "-f", "mp2", path},
+                       why);
+            break;
+        case ToneFormat::Wma:
+            made = Run({"ffmpeg", "-v", "error", "-y", "-i", wave, "-c:a", "wmav2", "-b:a", "128k",
+                        "-f", "asf", path},
+                       why);
+            break;
+    }
+    std::remove(wave.c_str());
+    return made;
+}
+
+}  // namespace rv::test

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+// Audio files for playback tests, made by real encoders from one source: a 440 Hz sine at half of
+// full scale (so an RMS of 0.5 / sqrt(2) of full scale), 44.1 kHz, stereo, made by sox.
+namespace rv::test {
+
+enum class ToneFormat { Mp3, Mp2, Wma };
+
+// The encoders a format needs (sox for the source, then lame or ffmpeg).
+const char* ToneEncoder(ToneFormat format);
+
+// Writes `path` with `seconds` of the tone; false (with the failing tool's output in `why`) when
+// an encoder failed.
+bool MakeTone(const std::string& path, ToneFormat format, double seconds, std::string& why);
+
+// The tone's RMS, as a fraction of full scale.
+inline constexpr double kToneRms = 0.35355339;
+
+}  // namespace rv::test

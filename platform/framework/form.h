@@ -1,0 +1,117 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/framework/menus.h"
+#include "platform/framework/win_control.h"
+
+namespace rv {
+
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = unsigned;
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+
+// Posted by Release: the form frees itself once the message arrives.
+inline constexpr UINT CM_RELEASE = CM_BASE + 33;
+
+// A top-level window holding controls. Left, Top, Width and Height are its bounds on the screen
+// and follow the window when the user moves or sizes it; while it is minimised or maximised they
+// give the bounds it has then, and the window's placement keeps the normal ones.
+//
+// Shown, it raises OnShow before it appears (a handler may still move it), is centred when its
+// Position asks for it and appears in its WindowState. Close asks OnCloseQuery, then OnClose,
+// and hides the form, frees it, minimises it or, for the application's main form, ends the
+// program. The user closing the window is Close.
+//
+// Freed, it raises OnDestroy while all its components are still there. A derived form whose
+// OnDestroy handler uses the derived form's own members calls BeforeDestruction at the start of
+// its destructor, so that the handler runs while they exist.
+class TCustomForm : public TWinControl {
+public:
+    explicit TCustomForm(TComponent* owner);
+    ~TCustomForm() override;
+    std::string ClassName() const override { return "TForm"; }
+
+    TWinControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TWinControl* control);
+    TModalResult ModalResult = mrNone;
+    bool Showing() const override { return Visible(); }
+
+    void SetBounds(int left, int top, int width, int height) override;
+
+    // Applied at once when the form is shown, otherwise when it is shown next.
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState state);
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle style);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons icons);
+    // Where the form goes each time it is shown: poScreenCenter and poDesktopCenter centre it on
+    // the primary screen, poMainFormCenter on the main form, poOwnerFormCenter on the form that
+    // owns it; the others keep its bounds.
+    TPosition Position = poDesigned;
+
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+
+    // The application's main window is this form's.
+    bool IsMainForm() const;
+
+    void Close();
+    // OnCloseQuery's answer; true without a handler.
+    virtual bool CloseQuery();
+    // Frees the form from the message loop, after the event being handled.
+    void Release();
+    // Raises OnDestroy, once.
+    void BeforeDestruction();
+
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TCloseQueryEvent OnCloseQuery;
+    TCloseEvent OnClose;
+    TNotifyEvent OnDestroy;
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void DoClose(TCloseAction& action);
+    virtual void DoDestroy();
+    void VisibleChanged() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    void SelectNext(bool forward);
+    void FollowWindow();
+    void PlaceOnShow();
+    void ApplyDecoration();
+    int ShowCommand() const;
+
+    TWinControl* activeControl_ = nullptr;
+    TWindowState windowState_ = wsNormal;
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TMainMenu* menu_ = nullptr;
+    bool destroyRaised_ = false;
+};
+
+using TForm = TCustomForm;
+
+}  // namespace rv

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/framework/form.h"
+#include "platform/windows/screens.h"
+#include "platform/windows/tests/gui_app.h"
+#include "platform/windows/top_level_window.h"
+#include "platform/windows/window_host.h"
+
+namespace rv {
+namespace {
+
+// Runs what the loop has waiting (posted messages, the toolkit's window events).
+void Settle() {
+    for (int i = 0; i < 3; ++i) test::App().ProcessMessages();
+}
+
+struct Exceptions {
+    Exceptions() {
+        test::App().OnException = [this](const std::exception& e) { seen.push_back(e.what()); };
+    }
+    ~Exceptions() { test::App().OnException = nullptr; }
+    std::vector<std::string> seen;
+};
+
+TEST(Form, ShowingRaisesOnShowFirstThenCentresAndAppliesTheState) {
+    test::App();
+    Exceptions errors;
+    TForm form(nullptr);
+    form.SetBounds(5, 5, 200, 100);
+    form.Position = poScreenCenter;
+    form.SetWindowState(wsMaximized);  // kept until shown
+    EXPECT_FALSE(IsZoomed(form.Handle()));
+    bool visibleInHandler = true;
+    form.OnShow = [&](TObject*) {
+        visibleInHandler = IsWindowVisible(form.Handle());
+        throw std::runtime_error("restore failed");
+    };
+    form.Show();
+    Settle();
+    EXPECT_FALSE(visibleInHandler);
+    EXPECT_EQ(errors.seen, std::vector<std::string>{"restore failed"});  // and the show went on
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    EXPECT_TRUE(IsZoomed(form.Handle()));
+    EXPECT_EQ(form.WindowState(), wsMaximized);
+    // The bounds are the maximised ones; the placement keeps the centred normal ones.
+    EXPECT_EQ(form.BoundsRect(), GetWindowBounds(form.Handle()));
+    TWindowPlacement p;
+    GetWindowPlacement(form.Handle(), p);
+    TRect work = ScreenWorkAreas().front();
+    EXPECT_EQ(p.rcNormalPosition, Bounds(work.Left + (work.Width() - 200) / 2,
+                                         work.Top + (work.Height() - 100) / 2, 200, 100));
+
+    // Restored through the system command, it follows the window again.
+    PostMessage(form.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Settle();
+    EXPECT_EQ(form.WindowState(), wsNormal);
+    EXPECT_EQ(form.BoundsRect(), p.rcNormalPosition);
+    form.SetBounds(40, 50, 300, 200);
+    EXPECT_EQ(GetWindowBounds(form.Handle()), Bounds(40, 50, 300, 200));
+}
+
+TEST(Form, CloseAsksThenHidesFreesMinimisesOrEndsTheProgram) {
+    test::App();
+    std::vector<std::string> log;
+    auto* form = new TForm(nullptr);
+    bool allow = false;
+    TCloseAction action = caHide;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) {
+        log.push_back("query");
+        canClose = allow;
+    };
+    form->OnClose = [&](TObject*, TCloseAction& a) {
+        log.push_back("close");
+        a = action;
+    };
+    form->OnDestroy = [&](TObject*) { log.push_back("destroy"); };
+    form->Show();
+    form->Close();
+    EXPECT_TRUE(form->Visible());
+    allow = true;
+    SendMessage(form->Handle(), WM_CLOSE, 0, 0);  // the user's close
+    EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(log, (std::vector<std::string>{"query", "query", "close"}));
+
+    form->Show();
+    action = caMinimize;
+    form->Close();
+    Settle();
+    EXPECT_EQ(form->WindowState(), wsMinimized);
+
+    // The main form ends the loop instead.
+    test::App().SetMainWindow(form->Handle());
+    EXPECT_TRUE(form->IsMainForm());
+    action = caHide;
+    form->Close();
+    EXPECT_TRUE(test::App().Terminated());
+    EXPECT_TRUE(form->Visible());
+    test::App().SetMainWindow(0);
+    test::App().ProcessMessages();
+
+    // Freed from the loop, raising OnDestroy once.
+    log.clear();
+    action = caFree;
+    form->Close();
+    EXPECT_EQ(log, (std::vector<std::string>{"query", "close"}));
+    Settle();
+    EXPECT_EQ(log, (std::vector<std::string>{"query", "close", "destroy"}));
+}
+
+}  // namespace
+}  // namespace rv

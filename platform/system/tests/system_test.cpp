@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "platform/system/os_release.h"
+#include "platform/system/processor.h"
+#include "platform/system/version_resource.h"
+
+namespace rv {
+namespace {
+
+TEST(OsReleaseTest, ReadsShellStyleAssignments) {
+    const OsReleaseFields fields = ParseOsRelease(
+        "# written by the distribution\n"
+        "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"
+        "NAME='Debian GNU/Linux'\n"
+        "VERSION_ID=12\r\n"
+        "  ID = debian  \n"
+        "VARIANT=\"say \\\"hi\\\" for \\$5 \\\\ \\n\"\n"
+        "BROKEN=\"no closing quote\n"
+        "not an assignment\n"
+        "BAD KEY=1\n"
+        "=empty key\n"
+        "EMPTY=\n");
+    EXPECT_EQ(fields.at("PRETTY_NAME"), "Debian GNU/Linux 12 (bookworm)");
+    EXPECT_EQ(fields.at("NAME"), "Debian GNU/Linux");
+    EXPECT_EQ(fields.at("VERSION_ID"), "12");
+    EXPECT_EQ(fields.at("ID"), "debian");
+    EXPECT_EQ(fields.at("VARIANT"), "say \"hi\" for $5 \\ \\n");
+    EXPECT_EQ(fields.at("BROKEN"), "no closing quote");
+    EXPECT_EQ(fields.at("EMPTY"), "");
+    EXPECT_EQ(fields.size(), 7u);
+    EXPECT_TRUE(ParseOsRelease("").empty());
+}
+
+TEST(ProgramFileTest, OnlyTheRunningProgramHasAVersionResource) {
+    const std::string program = ProgramFileName();
+    ASSERT_FALSE(program.empty());
+    EXPECT_NE(program.find("platform_system_tests"), std::string::npos) << program;
+    const std::optional<VersionResource> resource = ReadVersionResource(program);
+    ASSERT_TRUE(resource.has_value());
+    ASSERT_TRUE(resource->Fixed.has_value());
+    EXPECT_EQ(resource->Translations, std::vector<std::uint32_t>{0x04B00409});
+    EXPECT_EQ(resource->Strings.at("\\StringFileInfo\\040904B0\\ProductName"), "Lorvix Reelvault");
+    EXPECT_FALSE(ReadVersionResource("/bin/sh").has_value());
+    EXPECT_FALSE(ReadVersionResource("").has_value());
+}
+
+TEST(ProcessorTest, AnswersOnX86AndSaysNoElsewhere) {
+    std::uint64_t first = 0, second = 0;
+#if defined(__x86_64__) || defined(__i386__)
+    ASSERT_TRUE(CpuidPresent());
+    EXPECT_GE(Cpuid(0).Eax, 1u);
+    ASSERT_TRUE(ReadTimeStampCounter(first));
+    ASSERT_TRUE(ReadTimeStampCounter(second));
+    EXPECT_GT(second, first);
+#else
+    EXPECT_FALSE(CpuidPresent());
+    EXPECT_EQ(Cpuid(0).Eax, 0u);
+    EXPECT_FALSE(ReadTimeStampCounter(first));
+#endif
+    EXPECT_GE(ProcessorCount(), 1);
+}
+
+}  // namespace
+}  // namespace rv

@@ -1,0 +1,178 @@
+#include "platform/windows/top_level_window.h"
+
+#include <QCloseEvent>
+#include <QMoveEvent>
+#include <algorithm>
+
+#include "platform/graphics/internal/qt_graphics.h"
+#include "platform/windows/internal/host_widget.h"
+#include "platform/windows/screens.h"
+
+namespace rv {
+
+namespace {
+
+constexpr Qt::WindowStates kMinMax = Qt::WindowMinimized | Qt::WindowMaximized;
+
+}  // namespace
+
+bool HostWidget::InNormalState() const {
+    return !(windowState() & (kMinMax | Qt::WindowFullScreen));
+}
+
+void HostWidget::PlaceTopLevel(const TRect& r) {
+    normalBounds = r;
+    if (!InNormalState()) return;
+    bounds = r;
+    // Sizing by the program is free of the user's limits, which then follow the new size.
+    if (minimumSize() != QSize(0, 0)) setMinimumSize(0, 0);
+    if (maximumSize() != QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX))
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setGeometry(ToQRect(r));
+    ApplySizeLimits();
+}
+
+void HostWidget::NoteGeometry(bool force) {
+    if (parent || !Alive()) return;
+    TRect now = FromQRect(geometry());
+    if (InNormalState()) normalBounds = now;
+    if (now == bounds && !force) return;
+    bounds = now;
+    DeliverMessage(wnd_, WM_WINDOWPOSCHANGED, 0, 0);
+}
+
+void HostWidget::ApplySizeLimits() {
+    if (parent || !Alive()) return;
+    TRect work = ScreenWorkAreas().front();
+    TMinMaxInfo info;
+    info.ptMaxSize = {work.Width(), work.Height()};
+    info.ptMaxTrackSize = {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    DeliverMessage(wnd_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (!Alive()) return;
+    auto limit = [](int v) { return std::clamp(v, 0, int(QWIDGETSIZE_MAX)); };
+    QSize least(limit(info.ptMinTrackSize.X), limit(info.ptMinTrackSize.Y));
+    QSize most(std::max(least.width(), limit(info.ptMaxTrackSize.X)),
+               std::max(least.height(), limit(info.ptMaxTrackSize.Y)));
+    // The limits never undo a size the program gave: they bind the user's sizing from here on.
+    least = sizeable ? least.boundedTo(size()) : size();
+    most = sizeable ? most.expandedTo(size()) : size();
+    if (minimumSize() != least) setMinimumSize(least);
+    if (maximumSize() != most) setMaximumSize(most);
+}
+
+void HostWidget::moveEvent(QMoveEvent*) {
+    NoteGeometry();
+}
+
+void HostWidget::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() != QEvent::WindowStateChange || parent) return;
+    // Back to the normal state: the normal bounds, also when the program changed them meanwhile.
+    if (InNormalState() && !normalBounds.IsEmpty() && FromQRect(geometry()) != normalBounds)
+        setGeometry(ToQRect(normalBounds));
+    NoteGeometry(true);
+}
+
+void HostWidget::closeEvent(QCloseEvent* e) {
+    // The window's procedure decides; by default it hides the window.
+    e->ignore();
+    DeliverMessage(wnd_, WM_CLOSE, 0, 0);
+}
+
+bool GetWindowPlacement(HWND wnd, TWindowPlacement& placement) {
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h) return false;
+    placement = TWindowPlacement{};
+    Qt::WindowStates state = h->parent ? Qt::WindowNoState : h->windowState();
+    bool minimized = state & Qt::WindowMinimized;
+    bool maximized = state & Qt::WindowMaximized;
+    placement.showCmd = minimized ? SW_SHOWMINIMIZED : maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    if (minimized && maximized) placement.flags = WPF_RESTORETOMAXIMIZED;
+    placement.ptMinPosition = h->minPosition;
+    placement.ptMaxPosition = h->maxPosition;
+    placement.rcNormalPosition = h->parent || h->InNormalState() ? h->bounds : h->normalBounds;
+    return true;
+}
+
+bool SetWindowPlacement(HWND wnd, const TWindowPlacement& placement) {
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h) return false;
+    h->minPosition = placement.ptMinPosition;
+    h->maxPosition = placement.ptMaxPosition;
+    TRect before = h->bounds;
+    SetWindowBounds(wnd, placement.rcNormalPosition);
+    ShowWindowCmd(wnd, placement.showCmd);
+    if (h->Alive() && !h->parent && h->bounds != before)
+        DeliverMessage(wnd, WM_WINDOWPOSCHANGED, 0, 0);
+    return true;
+}
+
+void ShowWindowCmd(HWND wnd, int showCmd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h) return;
+    if (showCmd == SW_HIDE || h->parent) return ShowWindow(wnd, showCmd != SW_HIDE);
+    Qt::WindowStates state = h->windowState();
+    switch (showCmd) {
+        case SW_SHOWNORMAL:
+        case SW_SHOWNOACTIVATE:
+            state &= ~kMinMax;
+            break;
+        case SW_RESTORE:
+            // A minimised window goes back to the state it had before.
+            if (state & Qt::WindowMinimized)
+                state &= ~Qt::WindowMinimized;
+            else
+                state &= ~kMinMax;
+            break;
+        case SW_SHOWMINIMIZED:
+        case SW_MINIMIZE:
+        case SW_SHOWMINNOACTIVE:
+            state |= Qt::WindowMinimized;
+            break;
+        case SW_SHOWMAXIMIZED:
+            state = (state & ~Qt::WindowMinimized) | Qt::WindowMaximized;
+            break;
+        default:
+            break;
+    }
+    if (state != h->windowState()) h->setWindowState(state);
+    ShowWindow(wnd, true);
+}
+
+bool IsIconic(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    return h && !h->parent && (h->windowState() & Qt::WindowMinimized);
+}
+
+bool IsZoomed(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    return h && !h->parent && (h->windowState() & kMinMax) == Qt::WindowMaximized;
+}
+
+void UpdateWindowSizeLimits(HWND wnd) {
+    if (HostWidget* h = HostWidget::Find(wnd)) h->ApplySizeLimits();
+}
+
+void SetWindowDecoration(HWND wnd, const TWindowDecoration& d) {
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h || h->parent) return;
+    Qt::WindowFlags flags = d.tool ? Qt::Tool : Qt::Window;
+    if (!d.frame) {
+        flags |= Qt::FramelessWindowHint;
+    } else {
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (d.systemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (d.minimizeBox) flags |= Qt::WindowMinimizeButtonHint;
+        if (d.maximizeBox) flags |= Qt::WindowMaximizeButtonHint;
+    }
+    h->sizeable = d.sizeable;
+    if (h->windowFlags() != flags) {
+        // New flags take the window off the screen; it comes back as it was.
+        bool visible = h->isVisible();
+        h->setWindowFlags(flags);
+        if (visible) h->show();
+    }
+    h->ApplySizeLimits();
+}
+
+}  // namespace rv

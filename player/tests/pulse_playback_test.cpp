@@ -1,0 +1,82 @@
+// The player playing for real through a PulseAudio server of the test's own, in real time.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "platform/audio/tests/private_pulse_server.h"
+#include "platform/audio/tests/test_tones.h"
+#include "platform/messages/tests/loop_fixture.h"
+#include "player/lorvix_mp3_player.h"
+#include "testsupport/process.h"
+#include "testsupport/temp_dir.h"
+
+namespace rv::test {
+namespace {
+
+class PulsePlaybackTest : public LoopTest {
+protected:
+    void SetUp() override {
+        RV_REQUIRE_TOOL("sox");
+        RV_REQUIRE_TOOL("lame");
+        std::string why;
+        ASSERT_TRUE(MakeTone(file, ToneFormat::Mp3, 2, why)) << why;
+        server = std::make_unique<PrivatePulseServer>();
+        if (!server->Running()) GTEST_SKIP() << server->Why();
+        setenv("PULSE_SERVER", server->Address().c_str(), 1);
+        LoopTest::SetUp();
+    }
+
+    // Plays the file to its end, checking the position along the way against the time that has
+    // passed: the output keeps a fifth of a second queued, so what is played trails the time.
+    void PlayThrough() {
+        Lorvix_MP3Player player(nullptr);
+        int completions = 0;
+        player.OnPlayComplete = [&](TObject*) { ++completions; };
+        player.SetFileName(file);
+        ASSERT_NE(player.DeviceId(), 0);
+        const auto start = std::chrono::steady_clock::now();
+        const auto elapsedMs = [&] {
+            return double(std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - start)
+                              .count());
+        };
+        player.PlayFile();
+        std::uint32_t last = 0;
+        for (int i = 0; i < 10; ++i) {
+            RunUntil([] { return false; }, 100);
+            const std::uint32_t position = player.GetPositionMs();
+            EXPECT_GE(position, last);
+            EXPECT_LE(position, elapsedMs());
+            last = position;
+        }
+        EXPECT_EQ(player.GetMode(), 2);
+        EXPECT_GT(double(last), elapsedMs() - 450);
+
+        ASSERT_TRUE(RunUntil([&] { return completions > 0; }, 6000));
+        EXPECT_GT(elapsedMs(), 1900);
+        EXPECT_EQ(player.GetMode(), 1);
+        EXPECT_EQ(player.GetPositionMs(), player.GetLength());
+    }
+
+    TempDir dir;
+    const std::string file = dir / "tone.mp3";
+    std::unique_ptr<PrivatePulseServer> server;
+};
+
+TEST_F(PulsePlaybackTest, PlaysTwoSecondsThroughPulseAudio) {
+    setenv("REELVAULT_AUDIO", "pulse", 1);
+    PlayThrough();
+}
+
+// ALSA's default device is PulseAudio's ALSA plugin when a server runs.
+TEST_F(PulsePlaybackTest, PlaysTwoSecondsThroughAlsa) {
+    setenv("REELVAULT_AUDIO", "alsa", 1);
+    PlayThrough();
+}
+
+}  // namespace
+}  // namespace rv::test
