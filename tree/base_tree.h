@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/framework/custom_controls.h"
+#include "platform/framework/form.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/image_list.h"
 #include "platform/messages/messages.h"
@@ -134,6 +135,7 @@ public:
     void SetBackgroundOffsetX(int value);
     int BackgroundOffsetY() const { return backgroundOffsetY_; }
     void SetBackgroundOffsetY(int value);
+    // bsSingle: a sunken two-pixel edge; bsNone: no border (the other styles are the forms').
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle value);
     TVTButtonFillMode ButtonFillMode() const { return buttonFillMode_; }

@@ -64,10 +64,6 @@ using enum TVTLineMode;
 enum class TVTLineStyle { lsCustomStyle, lsDotted, lsSolid };
 using enum TVTLineStyle;
 
-// The control's border: a sunken edge (single) or none.
-enum class TFormBorderStyle { bsNone, bsSingle };
-using enum TFormBorderStyle;
-
 // What scrolling to new offsets does besides storing them.
 enum class TScrollUpdateOption {
     suoRepaintHeader,      // the header follows a horizontal change
