@@ -67,7 +67,8 @@ int TClipboardFormats::Add(const std::string& description) {
     const auto at = std::lower_bound(
         items_.begin(), items_.end(), description,
         [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
-    return int(items_.insert(at, description) - items_.begin());
+    const auto inserted = items_.insert(at, description);
+    return int(inserted - items_.begin());
 }
 
 int TClipboardFormats::Insert(int, const std::string& description) {
