@@ -205,7 +205,7 @@ void TVirtualTreeColumn::Assign(const TVirtualTreeColumn& s) {
 }
 
 TRect TVirtualTreeColumn::GetRect() const {
-    return {left_, 0, left_ + width_, Header().Height()};
+    return {left_, 0, SaturatedSum(left_, width_), Header().Height()};
 }
 
 }  // namespace rv

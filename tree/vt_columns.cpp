@@ -127,7 +127,7 @@ void TVirtualTreeColumns::UpdatePositions() {
         TVirtualTreeColumn& column = *items_[std::size_t(positionToIndex_[p])];
         column.position_ = int(p);
         column.left_ = left;
-        if (column.Visible()) left += column.width_;
+        if (column.Visible()) left = SaturatedSum(left, column.width_);
     }
 }
 
@@ -204,7 +204,7 @@ void TVirtualTreeColumns::GetColumnBounds(TColumnIndex column, int& left, int& r
         right = header_.Tree().ClientWidth();
     } else if (IsValidColumn(column)) {
         left = (*this)[column].left_;
-        right = left + (*this)[column].width_;
+        right = SaturatedSum(left, (*this)[column].width_);
     } else {
         left = right = 0;
     }
@@ -256,7 +256,7 @@ std::vector<TColumnIndex> TVirtualTreeColumns::GetVisibleColumns() const {
 int TVirtualTreeColumns::TotalWidth() const {
     const TColumnIndex last = GetLastVisibleColumn();
     if (last == InvalidColumn) return 0;
-    return (*this)[last].left_ + (*this)[last].width_;
+    return SaturatedSum((*this)[last].left_, (*this)[last].width_);
 }
 
 // ---- Sizing and clicks ---------------------------------------------------------------------

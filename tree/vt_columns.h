@@ -13,6 +13,12 @@ namespace rv {
 class TVirtualTreeColumns;
 class TVTHeader;
 
+// Widths reach up to the largest int; the edges of the columns after them stop there.
+inline int SaturatedSum(int a, int b) {
+    const long long sum = static_cast<long long>(a) + b;
+    return sum > 0x7FFFFFFF ? 0x7FFFFFFF : sum < -0x7FFFFFFF - 1 ? -0x7FFFFFFF - 1 : int(sum);
+}
+
 // One column of the header. Every setter clamps what it is given and tells the collection, which
 // keeps positions, the auto-size column and the tree's scroll range in step.
 class TVirtualTreeColumn {

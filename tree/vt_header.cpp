@@ -217,7 +217,7 @@ void TVTHeader::ShareSpringWidth(int clientWidth) {
         const int whole = std::min(int(std::floor(sum)), left);
         column->springRest_ = sum - float(whole);
         if (whole < 1) continue;
-        column->SetWidth(column->width_ + (grew ? whole : -whole));
+        column->SetWidth(SaturatedSum(column->width_, grew ? whole : -whole));
         left -= whole;
     }
 }

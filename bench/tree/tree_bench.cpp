@@ -1,16 +1,23 @@
 // The tree's node store at scale: 1,000 parents × 1,000 children (1,000,001 nodes with the
 // parents), each node with 12 bytes of data, inside one update bracket: build, sort every sibling
 // list by a text key looked up from the node data (as the program's views fetch names from the
-// catalogue), Clear; and the peak memory of the whole. Beside it the same work through a custom
-// QAbstractItemModel shown by a QTreeView (offscreen). Ours and Qt's run alternately in paired
-// rounds (the first of a pair alternates too), warm; the report gives the medians and the median
-// of the paired ratios (Qt time / our time: above 1 means ours is faster).
+// catalogue), then expand all and collapse all, and Clear; and the peak memory of the whole.
+// Beside it the same work through a custom QAbstractItemModel shown by a QTreeView (offscreen).
+// Ours and Qt's run alternately in paired rounds (the first of a pair alternates too), warm; the
+// report gives the medians and the median of the paired ratios (Qt time / our time: above 1 means
+// ours is faster).
+//
+// Then the selection of many rows: SelectAll and a Shift-range from the first to the last row
+// of flat trees of 10,000 and 100,000 rows, whose times should grow with the rows (10 times the
+// rows, at most 12 times the time). Qt's selection model keeps ranges, not rows, so its times
+// are shown for comparison only.
 //
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only]
 
 #include <malloc.h>
 
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QTreeView>
 #include <algorithm>
 #include <chrono>
@@ -92,7 +99,7 @@ private:
 };
 
 struct Run {
-    double build = 0, sort = 0, clear = 0, peak = 0;  // ms, ms, ms, MiB
+    double build = 0, sort = 0, expand = 0, collapse = 0, clear = 0, peak = 0;  // ms …, MiB
 };
 
 double Ms(Clock::time_point a, Clock::time_point b) {
@@ -127,12 +134,22 @@ Run RunOurs(const Options& o, const Names& names, std::uint32_t* height = nullpt
         tree.SortTree(0, rv::sdAscending);
         const auto t2 = Clock::now();
         if (height) *height = tree.RootNode()->TotalHeight;
-        tree.Clear();
+        tree.EndUpdate();
         const auto t3 = Clock::now();
+        tree.FullExpand();
+        const auto t4 = Clock::now();
+        tree.FullCollapse();
+        const auto t5 = Clock::now();
+        tree.BeginUpdate();
+        const auto t6 = Clock::now();
+        tree.Clear();
+        const auto t7 = Clock::now();
         tree.EndUpdate();
         run.build = Ms(t0, t1);
         run.sort = Ms(t1, t2);
-        run.clear = Ms(t2, t3);
+        run.expand = Ms(t3, t4);
+        run.collapse = Ms(t4, t5);
+        run.clear = Ms(t6, t7);
     }
     run.peak = meter.PeakMiB();
     return run;
@@ -159,11 +176,17 @@ Run RunQt(const Options& o, const Names& names) {
         const auto t1 = Clock::now();
         model.sort(0, Qt::AscendingOrder);
         const auto t2 = Clock::now();
-        model.Clear();
+        view.expandAll();
         const auto t3 = Clock::now();
+        view.collapseAll();
+        const auto t4 = Clock::now();
+        model.Clear();
+        const auto t5 = Clock::now();
         run.build = Ms(t0, t1);
         run.sort = Ms(t1, t2);
-        run.clear = Ms(t2, t3);
+        run.expand = Ms(t2, t3);
+        run.collapse = Ms(t3, t4);
+        run.clear = Ms(t4, t5);
     }
     run.peak = meter.PeakMiB();
     return run;
@@ -173,6 +196,95 @@ double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// A flat tree whose range selection (what Shift with a click or a key does) can be called.
+class FlatTree : public rv::TVirtualStringTree {
+public:
+    explicit FlatTree(int rows) : TVirtualStringTree(nullptr) {
+        SetNodeDataSize(sizeof(NodeData));
+        TreeOptions().SetSelectionOptions({rv::toMultiSelect});
+        SetRootNodeCount(std::uint32_t(rows));
+    }
+    using TVirtualStringTree::SelectNodes;
+};
+
+struct SelectionTimes {
+    double all = 0, range = 0;  // ms
+};
+
+SelectionTimes SelectOurs(FlatTree& tree) {
+    SelectionTimes t;
+    const auto t0 = Clock::now();
+    tree.SelectAll(true);
+    const auto t1 = Clock::now();
+    tree.ClearSelection();
+    const auto t2 = Clock::now();
+    tree.SelectNodes(tree.GetFirstNoInit(), tree.GetLastNoInit(), false);
+    const auto t3 = Clock::now();
+    tree.ClearSelection();
+    t.all = Ms(t0, t1);
+    t.range = Ms(t2, t3);
+    return t;
+}
+
+SelectionTimes SelectQt(QTreeView& view, rv::bench::QtReferenceModel& model) {
+    SelectionTimes t;
+    QItemSelectionModel& selection = *view.selectionModel();
+    const QModelIndex first = model.index(0, 0, {});
+    const QModelIndex last = model.index(model.rowCount({}) - 1, 0, {});
+    const auto t0 = Clock::now();
+    view.selectAll();
+    const auto t1 = Clock::now();
+    selection.clearSelection();
+    const auto t2 = Clock::now();
+    selection.select(QItemSelection(first, last), QItemSelectionModel::ClearAndSelect);
+    const auto t3 = Clock::now();
+    selection.clearSelection();
+    t.all = Ms(t0, t1);
+    t.range = Ms(t2, t3);
+    return t;
+}
+
+// Selecting every row and a range over all rows, at 10,000 and 100,000 rows.
+void SelectionScaling(const Names& names, int rounds, bool oursOnly) {
+    std::printf("\n%-14s %12s %12s %12s %12s\n", "selection", "all ms", "range ms", "Qt all ms",
+                "Qt range ms");
+    std::vector<double> ours[2][2];
+    for (int size = 0; size < 2; ++size) {
+        const int rows = size == 0 ? 10000 : 100000;
+        FlatTree tree(rows);
+        rv::bench::QtReferenceModel model(
+            [&](const NodeData& d) -> const std::string& { return names.Key(d); });
+        model.BeginFill();
+        for (int r = 0; r < rows; ++r) model.AddChild(nullptr, {0, r % 1000, -1});
+        model.EndFill();
+        QTreeView view;
+        view.setModel(&model);
+        view.setSelectionMode(QAbstractItemView::ExtendedSelection);
+        std::vector<double> qt[2];
+        SelectOurs(tree);  // warm-up
+        for (int r = 0; r < rounds; ++r) {
+            SelectionTimes a, b;
+            if (oursOnly) {
+                a = SelectOurs(tree);
+            } else if (r % 2 == 0) {
+                a = SelectOurs(tree);
+                b = SelectQt(view, model);
+            } else {
+                b = SelectQt(view, model);
+                a = SelectOurs(tree);
+            }
+            ours[size][0].push_back(a.all);
+            ours[size][1].push_back(a.range);
+            qt[0].push_back(b.all);
+            qt[1].push_back(b.range);
+        }
+        std::printf("%-14s %12.3f %12.3f %12.3f %12.3f\n", (std::to_string(rows) + " rows").c_str(),
+                    Median(ours[size][0]), Median(ours[size][1]), Median(qt[0]), Median(qt[1]));
+    }
+    std::printf("%-14s %12.2f %12.2f   (time at 100,000 rows / time at 10,000 rows)\n", "growth",
+                Median(ours[1][0]) / Median(ours[0][0]), Median(ours[1][1]) / Median(ours[0][1]));
 }
 
 }  // namespace
@@ -211,34 +323,39 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::printf("%-8s %12s %12s %12s %12s\n", "", "build ms", "sort ms", "clear ms", "peak MiB");
+    std::printf("%-8s %10s %10s %10s %10s %10s %10s\n", "", "build ms", "sort ms", "expand ms",
+                "collapse", "clear ms", "peak MiB");
     auto row = [](const char* name, const std::vector<Run>& runs) {
-        std::vector<double> b, s, c, p;
+        std::vector<double> b, s, e, l, c, p;
         for (const Run& x : runs) {
-            b.push_back(x.build), s.push_back(x.sort), c.push_back(x.clear), p.push_back(x.peak);
+            b.push_back(x.build), s.push_back(x.sort), e.push_back(x.expand);
+            l.push_back(x.collapse), c.push_back(x.clear), p.push_back(x.peak);
         }
-        std::printf("%-8s %12.1f %12.1f %12.1f %12.1f\n", name, Median(b), Median(s), Median(c),
-                    Median(p));
+        std::printf("%-8s %10.1f %10.1f %10.1f %10.1f %10.1f %10.1f\n", name, Median(b), Median(s),
+                    Median(e), Median(l), Median(c), Median(p));
     };
     row("ours", ours);
     if (!qt.empty()) {
         row("Qt", qt);
-        std::vector<double> rb, rs, rc, rp;
+        std::vector<double> rb, rs, re, rl, rc, rp;
         for (std::size_t i = 0; i < ours.size(); ++i) {
             rb.push_back(qt[i].build / ours[i].build);
             rs.push_back(qt[i].sort / ours[i].sort);
+            re.push_back(qt[i].expand / ours[i].expand);
+            rl.push_back(qt[i].collapse / ours[i].collapse);
             rc.push_back(qt[i].clear / ours[i].clear);
             rp.push_back(qt[i].peak / ours[i].peak);
         }
         std::printf(
-            "%-8s %12.2f %12.2f %12.2f %12.2f   (median of paired Qt/ours; above 1: "
-            "ours is ahead)\n",
-            "ratio", Median(rb), Median(rs), Median(rc), Median(rp));
+            "%-8s %10.2f %10.2f %10.2f %10.2f %10.2f %10.2f   (median of paired Qt/ours; above "
+            "1: ours is ahead)\n",
+            "ratio", Median(rb), Median(rs), Median(re), Median(rl), Median(rc), Median(rp));
         std::printf("sort ratios by round:");
         for (double r : rs) std::printf(" %.2f", r);
         std::printf("\n");
     }
     std::printf("\nroot TotalHeight with every parent collapsed: %u px (limit %u px)\n", height,
                 rv::TBaseVirtualTree::kMaxTotalHeight);
+    SelectionScaling(names, std::max(o.rounds, 5), o.oursOnly);
     return 0;
 }

@@ -3,6 +3,7 @@
 // with every value brought into range.
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <iterator>
 #include <random>
@@ -250,6 +251,26 @@ TEST(TreeHeaderStream, OutOfRangeValuesAreClamped) {
     EXPECT_EQ(tree.Header().SortColumn(), 2);
     EXPECT_EQ(tree.Header().SortDirection(), sdDescending);
     EXPECT_TREE_OK(tree);
+}
+
+// Columns as wide as an int allows: the edges after them stop at the largest int.
+TEST(TreeHeaderStream, HugeWidthsSaturateThePositions) {
+    IdTree tree;
+    Bytes b;
+    b.Int(-1).Int(3).Int(3);
+    for (int i = 0; i < 3; ++i) {
+        b.Wide(u"").Wide(u"").Int(0x70000000).Int(0).Int(0x7FFFFFFF);
+        b.Int(0).Int(-1).Int(0).Int(4).Int(4).Int(0).Int(0x80).Int(0).Int(0).Int(0);
+    }
+    b.Int(0).Int(1).Int(2).HeaderFields(-1, 0);
+    tree.Header().LoadFromStream(b.Int(0).Int(-1).Int(0).s);
+    const TVirtualTreeColumns& c = tree.Header().Columns();
+    EXPECT_EQ(c[1].Left(), 0x70000000);
+    EXPECT_EQ(c[2].Left(), 0x7FFFFFFF);
+    EXPECT_EQ(c.TotalWidth(), 0x7FFFFFFF);
+    EXPECT_EQ(tree.RangeX(), 0x7FFFFFFF);
+    tree.SetOffsetX(INT_MIN);
+    EXPECT_EQ(tree.OffsetX(), 196 - 0x7FFFFFFF);
 }
 
 // Mutated copies of a real stream either load, with every value in range, or raise and leave
