@@ -621,6 +621,11 @@ private:
     int CheckImageWidth() const;
     // The header's main column changed: the focus follows unless toExtendedFocus.
     void MainColumnChanged();
+    // Reads ahead the subtrees of `first` and the siblings after (before) it, up to
+    // kPrefetchWalkers of them and kPrefetchSteps nodes each, all at once.
+    void PrefetchSubtrees(PVirtualNode first, bool forward) const;
+    static constexpr int kPrefetchWalkers = 8;
+    static constexpr int kPrefetchSteps = 2048;
     // Moving and copying.
     void MoveWithin(PVirtualNode source, PVirtualNode target, TVTNodeAttachMode mode,
                     bool childrenOnly);

@@ -1,6 +1,8 @@
 // Expanding and collapsing whole subtrees, what the window shows after a toggle, and making
 // nodes anew: re-initialising, resetting, initialising a subtree.
 
+#include <cstdint>
+
 #include "tree/base_tree.h"
 
 namespace rv {
@@ -27,6 +29,38 @@ void TBaseVirtualTree::ShowToggledNode(PVirtualNode node, int oldOffsetY) {
         Invalidate();
 }
 
+// Sibling chains of a sorted tree run through memory in no order, so a walk along them waits
+// for every node in turn. Walking the subtrees of several siblings at once, one step each in
+// turn, keeps that many reads under way together; the walks of FullExpand and FullCollapse that
+// follow then find the nodes in the cache. Only reads happen here, and no pointer outlives it.
+void TBaseVirtualTree::PrefetchSubtrees(PVirtualNode first, bool forward) const {
+    PVirtualNode top[kPrefetchWalkers], at[kPrefetchWalkers];
+    int walkers = 0;
+    for (PVirtualNode u = first; u && walkers < kPrefetchWalkers;
+         u = forward ? u->NextSibling : u->PrevSibling, ++walkers)
+        top[walkers] = at[walkers] = u;
+    std::uintptr_t seen = 0;
+    for (int step = 0; step < kPrefetchSteps; ++step) {
+        bool any = false;
+        for (int w = 0; w < walkers; ++w) {
+            PVirtualNode n = at[w];
+            if (!n) continue;
+            any = true;
+            PVirtualNode next = n->FirstChild;
+            if (!next) {
+                while (n != top[w] && !n->NextSibling) n = n->Parent;
+                next = n == top[w] ? nullptr : n->NextSibling;
+            }
+            at[w] = next;
+            seen ^= reinterpret_cast<std::uintptr_t>(next);
+        }
+        if (!any) break;
+    }
+    // The reads are the point: a volatile store of what they found keeps them.
+    volatile std::uintptr_t sink = seen;
+    (void)sink;
+}
+
 void TBaseVirtualTree::FullExpand(PVirtualNode node) {
     if (root_->TotalCount < 2) return;
     if (node == root_) node = nullptr;
@@ -35,10 +69,15 @@ void TBaseVirtualTree::FullExpand(PVirtualNode node) {
     if (node) {
         for (PVirtualNode n = node; n != root_ && !stop; n = n->Parent) stop = n->NextSibling;
     }
+    // The subtrees below `node` (the top-level nodes for nil) are read ahead in groups.
+    const PVirtualNode groupParent = node ? node : root_;
+    unsigned subtrees = 0;
     DoStateChange({tsExpanding});
     BeginUpdate();
     try {
         for (PVirtualNode n = node ? node : GetFirst(); n && n != stop; n = GetNext(n)) {
+            if (n->Parent == groupParent && subtrees++ % kPrefetchWalkers == 0)
+                PrefetchSubtrees(n, true);
             InitIfNeeded(n);
             if (!n->Has(nsExpanded) && n->Has(nsHasChildren)) ToggleNode(n);
         }
@@ -59,11 +98,18 @@ void TBaseVirtualTree::FullCollapse(PVirtualNode node) {
     PVirtualNode stop = node ? GetPreviousNoInit(node) : nullptr;
     PVirtualNode n = GetLastNoInit(node);
     if (!n) n = node;
+    // The subtrees below `node` are read ahead in groups, from the last one backwards.
+    const PVirtualNode groupParent = node ? node : root_;
+    unsigned subtrees = 0;
+    PrefetchSubtrees(groupParent->LastChild, false);
     DoStateChange({tsCollapsing});
     BeginUpdate();
     try {
-        for (; n && n != stop; n = GetPreviousNoInit(n))
+        for (; n && n != stop; n = GetPreviousNoInit(n)) {
             if (n->Has(nsExpanded) && n->Has(nsHasChildren)) ToggleNode(n);
+            if (n->Parent == groupParent && ++subtrees % kPrefetchWalkers == 0)
+                PrefetchSubtrees(n->PrevSibling, false);
+        }
     } catch (...) {
         EndUpdate();
         DoStateChange({}, {tsCollapsing});

@@ -36,8 +36,9 @@ void TBaseVirtualTree::InternalAddToSelection(std::vector<PVirtualNode> nodes) {
     std::size_t kept = 0;
     for (PVirtualNode n : nodes) {
         if (n->Has(nsSelected | nsDisabled)) continue;
-        const int level = levelRule || wasEmpty ? int(GetNodeLevel(n)) : 0;
-        if (wasEmpty && kept == 0) selectionLevel_ = level;
+        const bool first = wasEmpty && kept == 0;
+        const int level = levelRule || first ? int(GetNodeLevel(n)) : 0;
+        if (first) selectionLevel_ = level;
         if (!SelectionAllows(n, level)) continue;
         n->Include(nsSelected);  // a node listed twice is taken once
         nodes[kept++] = n;
