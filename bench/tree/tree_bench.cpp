@@ -217,9 +217,7 @@ struct SelectionTimes {
 // 100,000 would not, and the comparison would show the cache rather than the work.
 void EvictCaches() {
     static std::vector<char> junk(64 << 20, 1);
-    static volatile char sink;
     for (std::size_t i = 0; i < junk.size(); i += 64) junk[i] = char(junk[i] + 1);
-    sink = junk[junk.size() / 2];
 }
 
 SelectionTimes SelectOurs(FlatTree& tree) {
