@@ -627,6 +627,8 @@ private:
     static constexpr int kPrefetchWalkers = 8;
     static constexpr int kPrefetchSteps = 2048;
     // Moving and copying.
+    TBaseVirtualTree& ResolveTarget(PVirtualNode source, PVirtualNode& target,
+                                    TVTNodeAttachMode& mode);
     void MoveWithin(PVirtualNode source, PVirtualNode target, TVTNodeAttachMode mode,
                     bool childrenOnly);
     PVirtualNode TransferTo(TBaseVirtualTree& tree, PVirtualNode source, PVirtualNode target,
@@ -634,6 +636,10 @@ private:
     PVirtualNode BuildCopy(TBaseVirtualTree& source, PVirtualNode from);
     void FreeDetached(PVirtualNode top);
     void AdoptSelected(PVirtualNode top);
+    // The visible nodes from `startNode` to `endNode`, both included: a start that is not shown
+    // stands for the shown node before it (nil: the first top-level node); the two come back in
+    // tree order.
+    std::vector<PVirtualNode> VisibleRange(PVirtualNode& startNode, PVirtualNode& endNode);
     // Selection: whether a node may join the selection under the level and sibling rules.
     bool SelectionAllows(PVirtualNode node, int level);
     PVirtualNode VisibleFrom(PVirtualNode start, bool forward, bool init);

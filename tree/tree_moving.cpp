@@ -45,21 +45,29 @@ std::vector<PVirtualNode> Children(PVirtualNode node) {
 
 }  // namespace
 
-void TBaseVirtualTree::MoveTo(PVirtualNode source, PVirtualNode target, TVTNodeAttachMode mode,
-                              bool childrenOnly) {
-    if (mode == amNoWhere || !source || source == root_ ||
-        TreeOptions().MiscOptions().Contains(toReadOnly))
-        return;
+// The tree of the target; nil stands for this tree's root (as its first child), and placing
+// beside a root means placing into it.
+TBaseVirtualTree& TBaseVirtualTree::ResolveTarget(PVirtualNode source, PVirtualNode& target,
+                                                  TVTNodeAttachMode& mode) {
     TreeAssert(TreeFromNode(source) == this, "The source tree must contain the source node.");
     if (!target) {
         target = root_;
         mode = amAddChildFirst;
     }
-    TBaseVirtualTree& targetTree = *TreeFromNode(target);
-    if (target == targetTree.root_) {
+    TBaseVirtualTree& tree = *TreeFromNode(target);
+    if (target == tree.root_) {
         if (mode == amInsertBefore) mode = amAddChildFirst;
         if (mode == amInsertAfter) mode = amAddChildLast;
     }
+    return tree;
+}
+
+void TBaseVirtualTree::MoveTo(PVirtualNode source, PVirtualNode target, TVTNodeAttachMode mode,
+                              bool childrenOnly) {
+    if (mode == amNoWhere || !source || source == root_ ||
+        TreeOptions().MiscOptions().Contains(toReadOnly))
+        return;
+    TBaseVirtualTree& targetTree = ResolveTarget(source, target, mode);
     if (source == target && !(childrenOnly && (mode == amInsertBefore || mode == amInsertAfter)))
         return;
     if (targetTree.TreeOptions().MiscOptions().Contains(toReadOnly)) return;
@@ -115,16 +123,7 @@ void TBaseVirtualTree::MoveWithin(PVirtualNode source, PVirtualNode target, TVTN
 PVirtualNode TBaseVirtualTree::CopyTo(PVirtualNode source, PVirtualNode target,
                                       TVTNodeAttachMode mode, bool childrenOnly) {
     if (mode == amNoWhere || !source || source == root_) return nullptr;
-    TreeAssert(TreeFromNode(source) == this, "The source tree must contain the source node.");
-    if (!target) {
-        target = root_;
-        mode = amAddChildFirst;
-    }
-    TBaseVirtualTree& targetTree = *TreeFromNode(target);
-    if (target == targetTree.root_) {
-        if (mode == amInsertBefore) mode = amAddChildFirst;
-        if (mode == amInsertAfter) mode = amAddChildLast;
-    }
+    TBaseVirtualTree& targetTree = ResolveTarget(source, target, mode);
     if (targetTree.TreeOptions().MiscOptions().Contains(toReadOnly)) return nullptr;
     if (!DoNodeCopying(source, target == targetTree.root_ ? nullptr : target)) return nullptr;
     return TransferTo(targetTree, source, target, mode, childrenOnly, false);

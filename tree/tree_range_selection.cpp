@@ -56,7 +56,8 @@ void TBaseVirtualTree::InternalAddToSelection(std::vector<PVirtualNode> nodes) {
     selection_.swap(merged);
 }
 
-void TBaseVirtualTree::SelectNodes(PVirtualNode startNode, PVirtualNode endNode, bool addOnly) {
+std::vector<PVirtualNode> TBaseVirtualTree::VisibleRange(PVirtualNode& startNode,
+                                                         PVirtualNode& endNode) {
     TreeAssert(endNode != nullptr, "EndNode must not be nil!");
     if (!startNode) {
         startNode = root_->FirstChild;
@@ -64,15 +65,21 @@ void TBaseVirtualTree::SelectNodes(PVirtualNode startNode, PVirtualNode endNode,
         PVirtualNode previous = GetPreviousVisibleNoInit(startNode);
         startNode = previous ? previous : GetFirstVisibleNoInit();
     }
-    if (!startNode) return;
-    if (CompareNodePositions(startNode, endNode) > 0) std::swap(startNode, endNode);
-    PVirtualNode anchor = rangeAnchor_;
-    const std::uint32_t before = SelectionCount();
-    if (!addOnly) InternalClearSelection();
     std::vector<PVirtualNode> nodes;
+    if (!startNode) return nodes;
+    if (CompareNodePositions(startNode, endNode) > 0) std::swap(startNode, endNode);
     PVirtualNode stop = GetNextVisibleNoInit(endNode);
     PVirtualNode n = FullyVisible(startNode) ? startNode : GetNextVisibleNoInit(startNode);
     for (; n && n != stop; n = GetNextVisibleNoInit(n)) nodes.push_back(n);
+    return nodes;
+}
+
+void TBaseVirtualTree::SelectNodes(PVirtualNode startNode, PVirtualNode endNode, bool addOnly) {
+    std::vector<PVirtualNode> nodes = VisibleRange(startNode, endNode);
+    if (!startNode) return;
+    PVirtualNode anchor = rangeAnchor_;
+    const std::uint32_t before = SelectionCount();
+    if (!addOnly) InternalClearSelection();
     InternalAddToSelection(std::move(nodes));
     if (anchor && anchor->Has(nsSelected)) rangeAnchor_ = anchor;
     if (!addOnly || SelectionCount() != before) {
@@ -82,15 +89,8 @@ void TBaseVirtualTree::SelectNodes(PVirtualNode startNode, PVirtualNode endNode,
 }
 
 void TBaseVirtualTree::ToggleSelection(PVirtualNode startNode, PVirtualNode endNode) {
-    TreeAssert(endNode != nullptr, "EndNode must not be nil!");
-    if (!startNode) {
-        startNode = root_->FirstChild;
-    } else if (!FullyVisible(startNode)) {
-        PVirtualNode previous = GetPreviousVisibleNoInit(startNode);
-        startNode = previous ? previous : GetFirstVisibleNoInit();
-    }
+    const std::vector<PVirtualNode> range = VisibleRange(startNode, endNode);
     if (!startNode) return;
-    if (CompareNodePositions(startNode, endNode) > 0) std::swap(startNode, endNode);
     PVirtualNode anchor = rangeAnchor_;
     // The end point on the anchor's side keeps its state: moving the far end of a range toward
     // the anchor unselects what it leaves, moving it away selects what it reaches.
@@ -103,9 +103,7 @@ void TBaseVirtualTree::ToggleSelection(PVirtualNode startNode, PVirtualNode endN
     }
     std::vector<PVirtualNode> adding;
     WithInternalUpdate([&] {
-        PVirtualNode stop = GetNextVisibleNoInit(endNode);
-        PVirtualNode n = FullyVisible(startNode) ? startNode : GetNextVisibleNoInit(startNode);
-        for (; n && n != stop; n = GetNextVisibleNoInit(n)) {
+        for (PVirtualNode n : range) {
             if ((n == startNode && !withStart) || (n == endNode && !withEnd)) continue;
             if (n->Has(nsSelected))
                 InternalRemoveFromSelection(n);  // marked, squeezed out in one pass
