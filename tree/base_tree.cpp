@@ -228,6 +228,7 @@ void TBaseVirtualTree::SetRootNodeCount(std::uint32_t value) {
 }
 
 void TBaseVirtualTree::Loaded() {
+    header_.Loaded();
     if (!rootCountLoaded_) return;
     rootCountLoaded_ = false;
     const TVTMiscOptions misc = TreeOptions().MiscOptions();

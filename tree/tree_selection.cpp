@@ -30,10 +30,11 @@ std::vector<PVirtualNode>::iterator Find(std::vector<PVirtualNode>& selection, P
 bool TBaseVirtualTree::InternalAddToSelection(PVirtualNode node) {
     if (node->Has(nsSelected)) return false;
     if (!TreeOptions().SelectionOptions().Contains(toMultiSelect)) InternalClearSelection();
+    const bool levelRule = TreeOptions().SelectionOptions().Contains(toLevelSelectConstraint);
     if (SelectionCount() == 0) {
         selectionLevel_ = int(GetNodeLevel(node));
         rangeAnchor_ = node;
-    } else if (!SelectionAllows(node, int(GetNodeLevel(node)))) {
+    } else if (!SelectionAllows(node, levelRule ? int(GetNodeLevel(node)) : 0)) {
         return false;
     }
     node->Include(nsSelected);

@@ -29,6 +29,10 @@ void TVTHeader::BeginLoading() {
 void TVTHeader::EndLoading() {
     if (!states_.Contains(hdLoading)) return;
     DoStateChange({}, {hdLoading});
+    Loaded();
+}
+
+void TVTHeader::Loaded() {
     if (!Loading()) columns_.Update(nullptr);
 }
 

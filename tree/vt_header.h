@@ -74,6 +74,9 @@ public:
     bool Loading() const;
     void BeginLoading();
     void EndLoading();
+    // The tree was read from its form: positions, the auto-size column and the bars follow the
+    // columns read.
+    void Loaded();
 
     // The header's own stream (layout in header_stream.cpp). Appends to `stream`.
     void SaveToStream(std::string& stream) const;
