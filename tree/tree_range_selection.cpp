@@ -11,8 +11,31 @@ namespace rv {
 
 namespace {
 
-bool ByAddress(PVirtualNode a, PVirtualNode b) {
-    return reinterpret_cast<std::uintptr_t>(a) < reinterpret_cast<std::uintptr_t>(b);
+struct ByAddress {
+    bool operator()(PVirtualNode a, PVirtualNode b) const {
+        return reinterpret_cast<std::uintptr_t>(a) < reinterpret_cast<std::uintptr_t>(b);
+    }
+};
+
+// Nodes come from the pool's blocks in the order they were made, so a list of them in tree
+// order is mostly a few ascending runs (one per block of the pool): merging neighbouring runs
+// sorts it in about linear time, and in n log n at worst.
+void SortByAddress(std::vector<PVirtualNode>& nodes) {
+    std::vector<std::size_t> runs{0};
+    for (std::size_t i = 1; i < nodes.size(); ++i)
+        if (ByAddress()(nodes[i], nodes[i - 1])) runs.push_back(i);
+    runs.push_back(nodes.size());
+    while (runs.size() > 2) {
+        std::vector<std::size_t> merged{0};
+        for (std::size_t r = 0; r + 2 < runs.size(); r += 2) {
+            std::inplace_merge(nodes.begin() + std::ptrdiff_t(runs[r]),
+                               nodes.begin() + std::ptrdiff_t(runs[r + 1]),
+                               nodes.begin() + std::ptrdiff_t(runs[r + 2]), ByAddress());
+            merged.push_back(runs[r + 2]);
+        }
+        if (merged.back() != nodes.size()) merged.push_back(nodes.size());
+        runs.swap(merged);
+    }
 }
 
 }  // namespace
@@ -46,13 +69,15 @@ void TBaseVirtualTree::InternalAddToSelection(std::vector<PVirtualNode> nodes) {
     nodes.resize(kept);
     if (nodes.empty()) return;
     if (wasEmpty) rangeAnchor_ = nodes.front();
-    // Nodes made one after another usually come in address order already.
-    if (!std::is_sorted(nodes.begin(), nodes.end(), ByAddress))
-        std::sort(nodes.begin(), nodes.end(), ByAddress);
+    SortByAddress(nodes);
+    if (selection_.empty()) {
+        selection_.swap(nodes);
+        return;
+    }
     std::vector<PVirtualNode> merged;
     merged.reserve(selection_.size() + nodes.size());
     std::merge(selection_.begin(), selection_.end(), nodes.begin(), nodes.end(),
-               std::back_inserter(merged), ByAddress);
+               std::back_inserter(merged), ByAddress());
     selection_.swap(merged);
 }
 

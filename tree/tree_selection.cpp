@@ -107,6 +107,7 @@ void TBaseVirtualTree::SetSelected(PVirtualNode node, bool value) {
 void TBaseVirtualTree::SelectAll(bool visibleOnly) {
     if (!TreeOptions().SelectionOptions().Contains(toMultiSelect)) return;
     std::vector<PVirtualNode> nodes;
+    nodes.reserve(visibleOnly ? visibleCount_ : TotalCount());
     PVirtualNode n = visibleOnly ? GetFirstVisibleNoInit() : GetFirstNoInit();
     for (; n; n = visibleOnly ? GetNextVisibleNoInit(n) : GetNextNoInit(n))
         if (!n->Has(nsSelected | nsDisabled)) nodes.push_back(n);

@@ -193,6 +193,7 @@ Run RunQt(const Options& o, const Names& names) {
 }
 
 double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
@@ -257,45 +258,55 @@ SelectionTimes SelectQt(QTreeView& view, rv::bench::QtReferenceModel& model) {
     return t;
 }
 
-// Selecting every row and a range over all rows, at 10,000 and 100,000 rows.
-void SelectionScaling(const Names& names, int rounds, bool oursOnly) {
-    std::printf("\n%-14s %12s %12s %12s %12s\n", "selection", "all ms", "range ms", "Qt all ms",
-                "Qt range ms");
-    std::vector<double> ours[2][2];
-    for (int size = 0; size < 2; ++size) {
-        const int rows = size == 0 ? 10000 : 100000;
-        FlatTree tree(rows);
-        rv::bench::QtReferenceModel model(
-            [&](const NodeData& d) -> const std::string& { return names.Key(d); });
+// Selecting every row and a range over all rows, at 10,000 and 100,000 rows. Each round does
+// both sizes (their order alternating), so that the growth is the median of paired ratios.
+struct SelectionSize {
+    SelectionSize(int rows, int parents, const Names& names)
+        : tree(rows),
+          model([&names](const NodeData& d) -> const std::string& { return names.Key(d); }) {
         model.BeginFill();
-        for (int r = 0; r < rows; ++r) model.AddChild(nullptr, {0, r % 1000, -1});
+        for (int r = 0; r < rows; ++r) model.AddChild(nullptr, {r % parents, -1, -1});
         model.EndFill();
-        QTreeView view;
         view.setModel(&model);
         view.setSelectionMode(QAbstractItemView::ExtendedSelection);
-        std::vector<double> qt[2];
-        SelectOurs(tree);  // warm-up
-        for (int r = 0; r < rounds; ++r) {
-            SelectionTimes a, b;
-            if (oursOnly) {
-                a = SelectOurs(tree);
-            } else if (r % 2 == 0) {
-                a = SelectOurs(tree);
-                b = SelectQt(view, model);
-            } else {
-                b = SelectQt(view, model);
-                a = SelectOurs(tree);
-            }
-            ours[size][0].push_back(a.all);
-            ours[size][1].push_back(a.range);
-            qt[0].push_back(b.all);
-            qt[1].push_back(b.range);
-        }
-        std::printf("%-14s %12.3f %12.3f %12.3f %12.3f\n", (std::to_string(rows) + " rows").c_str(),
-                    Median(ours[size][0]), Median(ours[size][1]), Median(qt[0]), Median(qt[1]));
     }
-    std::printf("%-14s %12.2f %12.2f   (time at 100,000 rows / time at 10,000 rows)\n", "growth",
-                Median(ours[1][0]) / Median(ours[0][0]), Median(ours[1][1]) / Median(ours[0][1]));
+    FlatTree tree;
+    rv::bench::QtReferenceModel model;
+    QTreeView view;
+    std::vector<double> all, range, qtAll, qtRange;
+};
+
+// Qt's rows take their texts from the parents' names.
+void SelectionScaling(const Names& names, int parents, int rounds, bool oursOnly) {
+    SelectionSize sizes[2] = {SelectionSize(10000, parents, names),
+                              SelectionSize(100000, parents, names)};
+    std::vector<double> growthAll, growthRange;
+    for (SelectionSize& s : sizes) SelectOurs(s.tree);  // warm-up
+    for (int r = 0; r < rounds; ++r) {
+        SelectionTimes t[2];
+        for (int k = 0; k < 2; ++k) {
+            SelectionSize& s = sizes[r % 2 ? 1 - k : k];
+            const SelectionTimes ours = SelectOurs(s.tree);
+            s.all.push_back(ours.all);
+            s.range.push_back(ours.range);
+            t[&s - sizes] = ours;
+            if (oursOnly) continue;
+            const SelectionTimes qt = SelectQt(s.view, s.model);
+            s.qtAll.push_back(qt.all);
+            s.qtRange.push_back(qt.range);
+        }
+        growthAll.push_back(t[1].all / t[0].all);
+        growthRange.push_back(t[1].range / t[0].range);
+    }
+    std::printf("\n%-14s %12s %12s %12s %12s\n", "selection", "all ms", "range ms", "Qt all ms",
+                "Qt range ms");
+    for (SelectionSize& s : sizes)
+        std::printf("%-14s %12.3f %12.3f %12.3f %12.3f\n",
+                    (std::to_string(s.tree.RootNodeCount()) + " rows").c_str(), Median(s.all),
+                    Median(s.range), Median(s.qtAll), Median(s.qtRange));
+    std::printf(
+        "%-14s %12.2f %12.2f   (median of the rounds' time at 100,000 rows / time at 10,000)\n",
+        "growth", Median(growthAll), Median(growthRange));
 }
 
 }  // namespace
@@ -367,6 +378,6 @@ int main(int argc, char** argv) {
     }
     std::printf("\nroot TotalHeight with every parent collapsed: %u px (limit %u px)\n", height,
                 rv::TBaseVirtualTree::kMaxTotalHeight);
-    SelectionScaling(names, std::max(o.rounds, 5), o.oursOnly);
+    SelectionScaling(names, o.parents, std::max(2 * o.rounds + 1, 5), o.oursOnly);
     return 0;
 }
