@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <initializer_list>
 #include <iterator>
 #include <random>
 #include <string>
@@ -21,6 +22,10 @@ struct Bytes {
         for (int i = 0; i < 4; ++i) s.push_back(char((std::uint64_t(v) >> (8 * i)) & 0xFF));
         return *this;
     }
+    Bytes& Ints(std::initializer_list<std::int64_t> values) {
+        for (std::int64_t v : values) Int(v);
+        return *this;
+    }
     Bytes& Wide(const std::u16string& text) {
         Int(std::int64_t(text.size()));
         for (char16_t c : text) s += {char(c & 0xFF), char(c >> 8)};
@@ -33,14 +38,12 @@ struct Bytes {
     }
     // One column: text, hint, then the fields from Width to Options.
     Bytes& Column(const std::u16string& text, int width, std::uint32_t options) {
-        Wide(text).Wide(u"");
-        return Int(width).Int(10).Int(10000).Int(0).Int(-1).Int(0).Int(4).Int(4).Int(0).Int(
-            options);
+        return Wide(text).Wide(u"").Ints({width, 10, 10000, 0, -1, 0, 4, 4, 0, options});
     }
     // Everything after the positions, up to the font.
     Bytes& HeaderFields(int autoSizeIndex, std::uint32_t options) {
-        Int(autoSizeIndex).Int(std::int64_t(clBtnFace)).Int(20).Int(options).Int(1);
-        return Int(clRed).Int(-12).Ansi("Tahoma").Int(2).Int(fsBold);
+        Ints({autoSizeIndex, std::int64_t(clBtnFace), 20, options, 1, clRed, -12});
+        return Ansi("Tahoma").Ints({2, fsBold});
     }
 };
 
@@ -118,8 +121,7 @@ TEST(TreeHeaderStream, ReadsOlderVersions) {
                                .Int(2)
                                .Column(u"One", 80, 0x55)  // old bits 0, 2, 4, 6
                                .Column(u"Two", 90, 0x80)
-                               .Int(1)
-                               .Int(0)
+                               .Ints({1, 0})
                                .HeaderFields(-1, 0x400)
                                .s;
     EXPECT_EQ(tree.Header().LoadFromStream(v0), v0.size());
@@ -138,17 +140,11 @@ TEST(TreeHeaderStream, ReadsOlderVersions) {
 
     // Version 1: Tag and Alignment, the main and sort column; the old option layout.
     const std::string v1 = Bytes()
-                               .Int(-1)
-                               .Int(1)
-                               .Int(1)
+                               .Ints({-1, 1, 1})
                                .Column(u"A", 60, 0x10)
-                               .Int(7)
-                               .Int(2)
-                               .Int(0)
+                               .Ints({7, 2, 0})  // Tag, Alignment; the positions
                                .HeaderFields(0, 0)
-                               .Int(0)
-                               .Int(0)
-                               .Int(1)
+                               .Ints({0, 0, 1})
                                .s;
     EXPECT_EQ(tree.Header().LoadFromStream(v1), v1.size());
     EXPECT_EQ(c[0].Tag(), 7);
@@ -159,18 +155,11 @@ TEST(TreeHeaderStream, ReadsOlderVersions) {
 
     // Version 2: with Color; bits 8 and above do not count yet.
     const std::string v2 = Bytes()
-                               .Int(-1)
-                               .Int(2)
-                               .Int(1)
+                               .Ints({-1, 2, 1})
                                .Column(u"B", 60, 0x3A0)
-                               .Int(0)
-                               .Int(0)
-                               .Int(std::int64_t(clTeal))
-                               .Int(0)
+                               .Ints({0, 0, std::int64_t(clTeal), 0})
                                .HeaderFields(0, 0)
-                               .Int(0)
-                               .Int(-1)
-                               .Int(0)
+                               .Ints({0, -1, 0})
                                .s;
     EXPECT_EQ(tree.Header().LoadFromStream(v2), v2.size());
     EXPECT_EQ(c[0].Color(), clTeal);
@@ -192,9 +181,9 @@ TEST(TreeHeaderStream, BrokenStreamsLeaveTheHeaderAsItWas) {
     };
     for (std::size_t cut : {std::size_t(0), std::size_t(3), std::size_t(12), good.size() - 1})
         expectRefused(good.substr(0, cut));
-    expectRefused(Bytes().Int(-1).Int(3).Int(100000).s);  // more columns than bytes
-    expectRefused(Bytes().Int(-1).Int(3).Int(-2).s);
-    expectRefused(Bytes().Int(-1).Int(-7).s);  // no such version
+    expectRefused(Bytes().Ints({-1, 3, 100000}).s);  // more columns than bytes
+    expectRefused(Bytes().Ints({-1, 3, -2}).s);
+    expectRefused(Bytes().Ints({-1, -7}).s);  // no such version
     std::string longText = good;
     longText.replace(12, 4, Bytes().Int(0x7FFFFFFF).s);  // the first text's length
     expectRefused(longText);
@@ -205,29 +194,18 @@ TEST(TreeHeaderStream, BrokenStreamsLeaveTheHeaderAsItWas) {
 // a permutation, and the column indices go through their setters once the columns exist.
 TEST(TreeHeaderStream, OutOfRangeValuesAreClamped) {
     IdTree tree;
+    // Each column with Tag, Alignment and Color; the positions {0, 0, 1} are no permutation;
+    // MainColumn -5, SortColumn 7, SortDirection 9.
     const std::string stream = Bytes()
-                                   .Int(-1)
-                                   .Int(3)
-                                   .Int(3)
+                                   .Ints({-1, 3, 3})
                                    .Column(u"a", -5, 0x80)
-                                   .Int(0)
-                                   .Int(5)  // Alignment
-                                   .Int(0)
+                                   .Ints({0, 5, 0})
                                    .Column(u"b", 60, 0xFFFFFFFF)
-                                   .Int(0)
-                                   .Int(-3)
-                                   .Int(0)
+                                   .Ints({0, -3, 0})
                                    .Column(u"c", 60, 0x80)
-                                   .Int(0)
-                                   .Int(0)
-                                   .Int(0)
-                                   .Int(0)
-                                   .Int(0)
-                                   .Int(1)  // PositionToIndex {0, 0, 1}: no permutation
+                                   .Ints({0, 0, 0, 0, 0, 1})
                                    .HeaderFields(99, 0xFFFFFFFF)
-                                   .Int(-5)  // MainColumn
-                                   .Int(7)   // SortColumn
-                                   .Int(9)   // SortDirection
+                                   .Ints({-5, 7, 9})
                                    .s;
     std::string styled = stream;
     // Column 0's Style, Layout and BiDiMode far out of range.
@@ -257,13 +235,10 @@ TEST(TreeHeaderStream, OutOfRangeValuesAreClamped) {
 TEST(TreeHeaderStream, HugeWidthsSaturateThePositions) {
     IdTree tree;
     Bytes b;
-    b.Int(-1).Int(3).Int(3);
-    for (int i = 0; i < 3; ++i) {
-        b.Wide(u"").Wide(u"").Int(0x70000000).Int(0).Int(0x7FFFFFFF);
-        b.Int(0).Int(-1).Int(0).Int(4).Int(4).Int(0).Int(0x80).Int(0).Int(0).Int(0);
-    }
-    b.Int(0).Int(1).Int(2).HeaderFields(-1, 0);
-    tree.Header().LoadFromStream(b.Int(0).Int(-1).Int(0).s);
+    b.Ints({-1, 3, 3});
+    for (int i = 0; i < 3; ++i)
+        b.Wide(u"").Wide(u"").Ints({0x70000000, 0, 0x7FFFFFFF, 0, -1, 0, 4, 4, 0, 0x80, 0, 0, 0});
+    tree.Header().LoadFromStream(b.Ints({0, 1, 2}).HeaderFields(-1, 0).Ints({0, -1, 0}).s);
     const TVirtualTreeColumns& c = tree.Header().Columns();
     EXPECT_EQ(c[1].Left(), 0x70000000);
     EXPECT_EQ(c[2].Left(), 0x7FFFFFFF);
