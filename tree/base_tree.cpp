@@ -1,5 +1,5 @@
 // Construction of the tree and its hidden root, the node data areas, the tree-wide and per-node
-// properties, and the message window that runs the delay timers.
+// properties, and the window's messages and timers.
 
 #include "tree/base_tree.h"
 
@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+
+#include "platform/windows/window_host.h"
 
 namespace rv {
 
@@ -25,10 +27,14 @@ int MulDiv(int a, int b, int c) {
 }  // namespace
 
 TBaseVirtualTree::TBaseVirtualTree(TComponent* owner)
-    : TComponent(owner),
+    : TCustomControl(owner),
       options_(std::make_unique<TCustomVirtualTreeOptions>(this)),
       header_(*this) {
     CreateRoot(0);
+    InitColor(clWindow);
+    SetBounds(0, 0, 200, 100);
+    SetTabStop(true);
+    UpdateFrame();
 }
 
 TBaseVirtualTree::~TBaseVirtualTree() {
@@ -39,7 +45,6 @@ TBaseVirtualTree::~TBaseVirtualTree() {
     // OnFreeNode still sees every initialised node go.
     Clear();
     std::free(root_);
-    if (handle_) DeallocateHWnd(handle_);
 }
 
 TBaseVirtualTree* TBaseVirtualTree::TreeFromNode(PVirtualNode node) {
@@ -224,6 +229,7 @@ void TBaseVirtualTree::SetRootNodeCount(std::uint32_t value) {
 }
 
 void TBaseVirtualTree::Loaded() {
+    header_.Loaded();
     if (!rootCountLoaded_) return;
     rootCountLoaded_ = false;
     const TVTMiscOptions misc = TreeOptions().MiscOptions();
@@ -290,11 +296,6 @@ void TBaseVirtualTree::GetAlignOffsets(PVirtualNode node, int& alignOffset, int&
     buttonOffset = alignOffset - button / 2;
 }
 
-void TBaseVirtualTree::TreeOptionsChanged(TVTOptionSetKind, std::uint32_t) {
-    // The options' reactions (repaints, clearing the selection on a change of toMultiSelect…)
-    // join with the tree's properties.
-}
-
 void TBaseVirtualTree::DoCancelEdit() {
     // The edit link cancels the editor here once in-place editing exists.
     DoStateChange({}, {tsEditPending, tsEditing});
@@ -307,38 +308,56 @@ void TBaseVirtualTree::FlushClipboard() {
 
 // ---- The window and its timers ---------------------------------------------------------------
 
-HWND TBaseVirtualTree::MessageWindow() {
-    if (!handle_) handle_ = AllocateHWnd([this](TMessage& m) { WndProc(m); });
-    return handle_;
-}
-
 bool TBaseVirtualTree::StartDelayTimer(UINT_PTR id) {
-    const bool running = SetTimer(MessageWindow(), id, changeDelay_) != 0;
+    const bool running = SetTimer(Handle(), id, changeDelay_) != 0;
     (id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_) = running;
     return running;
 }
 
 void TBaseVirtualTree::StopDelayTimer(UINT_PTR id) {
-    if (handle_) KillTimer(handle_, id);
+    KillTimer(Handle(), id);
     (id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_) = false;
 }
 
+void TBaseVirtualTree::SetUpdateRedraw(bool on) {
+    if (Visible() && HandleAllocated()) SetRedraw(Handle(), on);
+}
+
+void TBaseVirtualTree::UpdateFrame() {
+    // A single border is the sunken client edge, two pixels wide.
+    const int border = borderStyle_ == bsSingle ? 2 : 0;
+    SetWindowFrame(Handle(), border, header_.Options().Contains(hoVisible) ? header_.Height() : 0);
+}
+
 void TBaseVirtualTree::WndProc(TMessage& message) {
-    if (message.Msg == WM_TIMER) {
-        if (message.WParam == kChangeTimer) {
-            DoChange(lastChangedNode_);
+    switch (message.Msg) {
+        case WM_TIMER:
+            if (message.WParam == kChangeTimer) {
+                DoChange(lastChangedNode_);
+                return;
+            }
+            if (message.WParam == kStructureChangeTimer) {
+                DoStructureChange(lastStructureNode_, lastStructureReason_);
+                return;
+            }
+            break;
+        case WM_SIZE:
+            header_.HandleResize();
+            TCustomControl::WndProc(message);
+            HandleResize();
             return;
-        }
-        if (message.WParam == kStructureChangeTimer) {
-            DoStructureChange(lastStructureNode_, lastStructureReason_);
+        case CM_FONTCHANGED:
+            TCustomControl::WndProc(message);
+            header_.TreeFontChanged();
             return;
-        }
+        default:
+            break;
     }
     if (message.Msg == WM_CHANGESTATE) {
         ChangeValidationStates(message.WParam, message.LParam);
         return;
     }
-    message.Result = DefWindowProc(handle_, message.Msg, message.WParam, message.LParam);
+    TCustomControl::WndProc(message);
 }
 
 }  // namespace rv

@@ -1,16 +1,22 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/framework/component.h"
+#include "platform/framework/custom_controls.h"
+#include "platform/framework/form.h"
+#include "platform/graphics/bitmap.h"
 #include "platform/graphics/image_list.h"
 #include "platform/messages/messages.h"
+#include "tree/clipboard_formats.h"
+#include "tree/header_types.h"
 #include "tree/node_pool.h"
 #include "tree/tree_errors.h"
 #include "tree/tree_options.h"
+#include "tree/tree_property_types.h"
 #include "tree/tree_types.h"
 #include "tree/validation_worker.h"
 #include "tree/virtual_node.h"
@@ -24,13 +30,13 @@ namespace rv {
 // and the height of its subtree, so that positions and the scroll range never need a walk over
 // the whole tree.
 //
-// This class holds the node store and the programming interface without painting: adding,
-// inserting and deleting nodes, the update bracket, the change notifications with their delay,
-// navigation, focus, selection, check states, visibility, expansion, sorting and the position
-// cache. The parts that need the window (painting, scrolling, editing, the clipboard) reach it
-// through the hooks at the end of the protected section, which do nothing or answer a stand-in
-// until those parts fill them in.
-class TBaseVirtualTree : public TComponent {
+// The tree is a self-drawn control: its window (the host of the platform layer) carries the
+// header strip in its frame and the scroll bars, which the tree sets from the heights kept in
+// the nodes and the header's columns, and which receives the worker's notices of the position
+// cache kept in the background. Painting, editing and the clipboard reach it through the hooks
+// at the end of the protected section, which do nothing or answer a stand-in until those parts
+// fill them in.
+class TBaseVirtualTree : public TCustomControl {
 public:
     // Heights are 32-bit, positions and scroll ranges signed 32-bit: every TotalHeight stops at
     // 2^31 − 1 pixels (119,304,647 rows of the default 18 pixels) instead of running over, and
@@ -99,14 +105,95 @@ public:
     TVTHeader& Header() { return header_; }
     const TVTHeader& Header() const { return header_; }
     TVTColors& Colors() { return colors_; }
+    const TVTColors& Colors() const { return colors_; }
     TScrollBarOptions& ScrollBarOptions() { return scrollBarOptions_; }
+    const TScrollBarOptions& ScrollBarOptions() const { return scrollBarOptions_; }
     TImageList* Images() const { return images_; }
     void SetImages(TImageList* value);
     TImageList* StateImages() const { return stateImages_; }
     void SetStateImages(TImageList* value);
-    // Scroll position in pixels, 0 or negative; scrolling sets it.
-    int OffsetX() const { return offsetX_; }
-    int OffsetY() const { return offsetY_; }
+    TImageList* CustomCheckImages() const { return customCheckImages_; }
+    void SetCustomCheckImages(TImageList* value);
+    TClipboardFormats& ClipboardFormats() { return clipboardFormats_; }
+    // Empties the list and adds every entry of `value` (the tree's class permitting).
+    void SetClipboardFormats(const TClipboardFormats& value) { clipboardFormats_.Assign(value); }
+
+    // Appearance and behaviour (painting, editing, dragging, hints and incremental search use
+    // them); setters store a changed value and repaint or rebuild what depends on it.
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment value);
+    // A value above 0 switches toAnimatedToggle on, 0 switches it off.
+    std::uint32_t AnimationDuration() const { return animationDuration_; }
+    void SetAnimationDuration(std::uint32_t value);
+    std::uint32_t AutoExpandDelay() const { return autoExpandDelay_; }
+    void SetAutoExpandDelay(std::uint32_t value) { autoExpandDelay_ = value; }
+    std::uint32_t AutoScrollDelay() const { return autoScrollDelay_; }
+    void SetAutoScrollDelay(std::uint32_t value) { autoScrollDelay_ = value; }
+    std::uint32_t AutoScrollInterval() const { return autoScrollInterval_; }
+    void SetAutoScrollInterval(std::uint32_t value) { autoScrollInterval_ = value; }
+    const TBitmap& Background() const { return background_; }
+    void SetBackground(const TBitmap& value);
+    int BackgroundOffsetX() const { return backgroundOffsetX_; }
+    void SetBackgroundOffsetX(int value);
+    int BackgroundOffsetY() const { return backgroundOffsetY_; }
+    void SetBackgroundOffsetY(int value);
+    // bsSingle: a sunken two-pixel edge; bsNone: no border (the other styles are the forms').
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle value);
+    TVTButtonFillMode ButtonFillMode() const { return buttonFillMode_; }
+    void SetButtonFillMode(TVTButtonFillMode value);
+    TVTButtonStyle ButtonStyle() const { return buttonStyle_; }
+    void SetButtonStyle(TVTButtonStyle value);
+    TCheckImageKind CheckImageKind() const { return checkImageKind_; }
+    void SetCheckImageKind(TCheckImageKind value);
+    TVTNodeAttachMode DefaultPasteMode() const { return defaultPasteMode_; }
+    void SetDefaultPasteMode(TVTNodeAttachMode value) { defaultPasteMode_ = value; }
+    int DragHeight() const { return dragHeight_; }
+    void SetDragHeight(int value) { dragHeight_ = value; }
+    TVTDragImageKind DragImageKind() const { return dragImageKind_; }
+    void SetDragImageKind(TVTDragImageKind value) { dragImageKind_ = value; }
+    TDragOperations DragOperations() const { return dragOperations_; }
+    void SetDragOperations(TDragOperations value) { dragOperations_ = value; }
+    TVTDragType DragType() const { return dragType_; }
+    void SetDragType(TVTDragType value) { dragType_ = value; }
+    int DragWidth() const { return dragWidth_; }
+    void SetDragWidth(int value) { dragWidth_ = value; }
+    TVTDrawSelectionMode DrawSelectionMode() const { return drawSelectionMode_; }
+    void SetDrawSelectionMode(TVTDrawSelectionMode value);
+    std::uint32_t EditDelay() const { return editDelay_; }
+    void SetEditDelay(std::uint32_t value) { editDelay_ = value; }
+    TVTHintAnimationType HintAnimation() const { return hintAnimation_; }
+    void SetHintAnimation(TVTHintAnimationType value) { hintAnimation_ = value; }
+    TVTHintMode HintMode() const { return hintMode_; }
+    void SetHintMode(TVTHintMode value) { hintMode_ = value; }
+    TCursor HotCursor() const { return hotCursor_; }
+    void SetHotCursor(TCursor value) { hotCursor_ = value; }
+    // isNone stops a running search and forgets where the last one ended.
+    TVTIncrementalSearch IncrementalSearch() const { return incrementalSearch_; }
+    void SetIncrementalSearch(TVTIncrementalSearch value);
+    TVTSearchDirection IncrementalSearchDirection() const { return searchDirection_; }
+    void SetIncrementalSearchDirection(TVTSearchDirection value) { searchDirection_ = value; }
+    TVTSearchStart IncrementalSearchStart() const { return searchStart_; }
+    void SetIncrementalSearchStart(TVTSearchStart value) { searchStart_ = value; }
+    std::uint32_t IncrementalSearchTimeout() const { return searchTimeout_; }
+    void SetIncrementalSearchTimeout(std::uint32_t value) { searchTimeout_ = value; }
+    TVTLineMode LineMode() const { return lineMode_; }
+    void SetLineMode(TVTLineMode value);
+    TVTLineStyle LineStyle() const { return lineStyle_; }
+    void SetLineStyle(TVTLineStyle value);
+    int Margin() const { return margin_; }
+    void SetMargin(int value);
+    std::uint8_t SelectionBlendFactor() const { return selectionBlendFactor_; }
+    void SetSelectionBlendFactor(std::uint8_t value);
+    std::uint32_t SelectionCurveRadius() const { return selectionCurveRadius_; }
+    void SetSelectionCurveRadius(std::uint32_t value);
+    int TextMargin() const { return textMargin_; }
+    void SetTextMargin(int value);
+    bool WantTabs() const { return wantTabs_; }
+    void SetWantTabs(bool value) { wantTabs_ = value; }
+    // Copies the appearance and behaviour of another tree through the setters (not into a
+    // read-only tree).
+    void AssignFrom(const TBaseVirtualTree& source);
 
     // Applies what was read while the tree was loading (the root node count).
     virtual void Loaded();
@@ -119,6 +206,17 @@ public:
     void SetExpanded(PVirtualNode node, bool value);
     // Expands a collapsed node, collapses an expanded one (OnExpanding/OnCollapsing may refuse).
     void ToggleNode(PVirtualNode node);
+    // Expands (collapses) every node with children in the subtree of `node` (nil: the tree).
+    virtual void FullExpand(PVirtualNode node = nullptr);
+    virtual void FullCollapse(PVirtualNode node = nullptr);
+    // The node is initialised again (OnInitNode); Recursive: its children too.
+    virtual void ReinitNode(PVirtualNode node, bool recursive);
+    // The children are made again (OnInitChildren) and re-initialised (nil: the top level).
+    virtual void ReinitChildren(PVirtualNode node, bool recursive);
+    // The node loses its children and becomes uninitialised (nil: Clear).
+    virtual void ResetNode(PVirtualNode node);
+    // Initialises every child of the node (Recursive: every descendant), making children.
+    void InitRecursive(PVirtualNode node, bool recursive = true);
     // Initialises the node when needed and answers whether it is not hidden (nil: the root).
     bool IsVisible(PVirtualNode node);
     void SetIsVisible(PVirtualNode node, bool value);
@@ -226,14 +324,67 @@ public:
     // Sorts the children of every initialised node, top down. Columns below -1 sort nothing.
     void SortTree(TColumnIndex column, TSortDirection direction, bool doInit = true);
 
-    // ---- Window ------------------------------------------------------------------------------
-    // The tree's window. Until the window host joins, a message-only window made when a delay
-    // timer is first needed (0 before).
-    HWND Handle() const { return handle_; }
-    virtual void WndProc(TMessage& message);
+    // ---- Moving and copying ------------------------------------------------------------------
+    // Moves the node (or only its children) to `target` with `mode`: within this tree by
+    // relinking, into another tree by copying it there and deleting it here. Nil target: this
+    // tree's root. EVirtualTreeError 2001 for a target inside the moved subtree.
+    void MoveTo(PVirtualNode source, PVirtualNode target, TVTNodeAttachMode mode,
+                bool childrenOnly);
+    // Copies the node (or only its children) with its subtree to `target` (nil: this tree's
+    // root), in this tree or another; answers the first new node.
+    PVirtualNode CopyTo(PVirtualNode source, PVirtualNode target, TVTNodeAttachMode mode,
+                        bool childrenOnly);
 
-    // The tree's reaction to a changed option set (called by the options object).
+    // ---- Selection of many nodes -------------------------------------------------------------
+    // Flips the selection of every (visible) node that is not disabled; only with toMultiSelect.
+    void InvertSelection(bool visibleOnly);
+
+    // ---- Scrolling and geometry --------------------------------------------------------------
+    // Client area of the window (without border, header strip and scroll bars).
+    int ClientWidth() const;
+    int ClientHeight() const;
+    // Width and height of everything there is to scroll over: the visible columns (without
+    // columns the widest row on screen, as of the last scroll-bar update) and the visible rows.
+    int RangeX() const { return rangeX_; }
+    int RangeY() const;
+    // Scroll position in pixels, 0 or negative: kept within min(0, max(client − range, value)).
+    int OffsetX() const { return offsetX_; }
+    int OffsetY() const { return offsetY_; }
+    void SetOffsetX(int value);
+    void SetOffsetY(int value);
+    void SetOffsetXY(TPoint value) { DoSetOffsetXY(value, kDefaultScrollUpdate); }
+    // The node at the top of the client area; setting it expands its ancestors and scrolls it
+    // there.
+    PVirtualNode TopNode();
+    void SetTopNode(PVirtualNode node);
+    // Sets both bars from the ranges, the client size and the offsets (which they clamp).
+    virtual void UpdateScrollBars(bool doRepaint);
+    // Expands the ancestors and scrolls until the node is in view (Center: in the middle);
+    // true when anything scrolled.
+    bool ScrollIntoView(PVirtualNode node, bool center, bool horizontally = false);
+    // The node's row (Column > -1: its cell of that column) in client coordinates; TextOnly: the
+    // part its text takes. Empty when an ancestor is collapsed or hidden.
+    TRect GetDisplayRect(PVirtualNode node, TColumnIndex column, bool textOnly,
+                         bool unclipped = false);
+    // The widest content of a column over the visible rows (double-click sizing, auto-fit).
+    int GetMaxColumnWidth(TColumnIndex column);
+    // Repainting a node's row (answered), everything from a node's row down (nil: everything),
+    // or a node's row at once.
+    virtual TRect InvalidateNode(PVirtualNode node);
+    void InvalidateToBottom(PVirtualNode node);
+    void RepaintNode(PVirtualNode node);
+
+    // ---- Window ------------------------------------------------------------------------------
+    void WndProc(TMessage& message) override;
+    // The frame: the border by BorderStyle and the header strip when the header is visible.
+    void UpdateFrame();
+
+    // The tree's reaction to a changed option set (called by the options object), to changed
+    // scroll-bar options and to a changed colour.
     virtual void TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t before);
+    void ScrollBarOptionsChanged();
+    void ColorChanged(TVTColors::Index index);
+    void ColorsAssigned();
 
     // ---- Events ------------------------------------------------------------------------------
     TVTChangeEvent OnChange;
@@ -253,6 +404,14 @@ public:
     TVTCheckChangingEvent OnChecking;
     TVTChangeEvent OnChecked;
     TVTGetNodeDataSizeEvent OnGetNodeDataSize;
+    TVTNodeMovingEvent OnNodeMoving;
+    TVTChangeEvent OnNodeMoved;
+    TVTNodeMovingEvent OnNodeCopying;
+    TVTChangeEvent OnNodeCopied;
+    TVTChangeEvent OnResetNode;
+    TVTGetImageIndexEvent OnGetImageIndex;
+    TVTHeaderClickEvent OnHeaderClick;
+    TVTHeaderNotifyEvent OnColumnResize;
 
 protected:
     // ---- Event dispatchers: each fires its event when a handler is set ------------------------
@@ -280,6 +439,22 @@ protected:
     virtual void DoCheckClick(PVirtualNode node, TCheckState newState);
     virtual void DoChecked(PVirtualNode node);
     virtual void DoGetNodeDataSize(int& size);
+    virtual bool DoNodeMoving(PVirtualNode node, PVirtualNode target);
+    virtual void DoNodeMoved(PVirtualNode node);
+    virtual bool DoNodeCopying(PVirtualNode node, PVirtualNode target);
+    virtual void DoNodeCopied(PVirtualNode node);
+    virtual void DoReset(PVirtualNode node);
+    virtual int DoGetImageIndex(PVirtualNode node, TVTImageKind kind, TColumnIndex column,
+                                bool& ghosted);
+    // The width of the node's content in a column; 0 here, the text tree measures its text.
+    virtual int DoGetNodeWidth(PVirtualNode node, TColumnIndex column);
+    virtual void DoHeaderClick(TColumnIndex column, TMouseButton button, TShiftState shift, int x,
+                               int y);
+    virtual void DoColumnResize(TColumnIndex column);
+    // Scrolls to new offsets, each kept within min(0, max(client − range, value)); true when
+    // either changed.
+    virtual bool DoSetOffsetXY(TPoint value, TScrollUpdateOptions options,
+                               const TRect* clip = nullptr);
     // True when OnFreeNode (or a descendant's DoFreeNode) needs to see every node that goes;
     // without, Clear drops the whole node store at once.
     virtual bool NodesNeedFreeing() const { return static_cast<bool>(OnFreeNode); }
@@ -321,6 +496,15 @@ protected:
     void InternalClearSelection();
     // Squeezes out the entries marked by bit 0.
     void PackSelection();
+    // Adds nodes to the selection at once, in one merge: nodes already selected, disabled, or
+    // outside the level or sibling constraint are left out. Only with toMultiSelect.
+    void InternalAddToSelection(std::vector<PVirtualNode> nodes);
+    // Selects the visible nodes from `startNode` (nil: the first top-level node) to `endNode`,
+    // without AddOnly instead of the selection there was.
+    void SelectNodes(PVirtualNode startNode, PVirtualNode endNode, bool addOnly);
+    // Flips the selection of the visible nodes between the two and of the end point that lies
+    // away from the range anchor; the anchor stays selected.
+    void ToggleSelection(PVirtualNode startNode, PVirtualNode endNode);
 
     // Check-state change with propagation; false when refused.
     bool ChangeCheckState(PVirtualNode node, TCheckState value);
@@ -356,9 +540,12 @@ protected:
     PVirtualNode checkNode_ = nullptr;         // mouse check click pending
     PVirtualNode pendingCheckNode_ = nullptr;  // Space check pending
     PVirtualNode lastSearchNode_ = nullptr;
+    std::string searchBuffer_;  // what incremental search has been typed so far
+    // Timer of the tree's window that ends an incremental search.
+    static constexpr UINT_PTR kSearchTimer = 7;
 
-    // ---- Hooks that the window, painting, scrolling, editing and the clipboard fill in. Until
-    // then they do nothing or answer a stand-in. The position cache's calls come first. ---------
+    // ---- The position cache, then the hooks that painting, editing and the clipboard fill in.
+    // Until then they do nothing or answer a stand-in. ------------------------------------------
     // The position cache, built in the background. InterruptValidation stops the worker on this
     // tree and keeps it off until StartValidation queues the tree again: every write to node
     // links, counts, heights or the expanded and visible bits comes after it. With no validation
@@ -369,26 +556,24 @@ protected:
     void StartValidation();
     void InvalidateCache();
     const TPositionCache& PositionCache() const { return validation_.Cache(); }
-    // Painting: mark the control, a node's row or everything below a node for repainting, or
-    // repaint a node at once.
-    virtual void Invalidate() {}
-    virtual void InvalidateNode(PVirtualNode) {}
-    virtual void InvalidateToBottom(PVirtualNode) {}
-    virtual void RepaintNode(PVirtualNode) {}
-    // Scrolling: the scroll bars after a change of the ranges; bringing a node into view (true
-    // when anything scrolled).
-    virtual void UpdateScrollBars(bool /*doRepaint*/) {}
-    virtual bool ScrollIntoView(PVirtualNode, bool /*center*/, bool /*horizontally*/ = false) {
-        return false;
-    }
-    // Expansion: the toggle animation before the state changes, the scroll bars, the automatic
-    // scroll into view and the repaint after it.
+    // Painting: the expand buttons' and tree lines' bitmaps after their look changed; whether
+    // the desktop's visual styles may be used (the platform has none).
+    virtual void PrepareBitmaps() {}
+    virtual bool ThemeServicesEnabled() const { return false; }
+    // Drag and drop: the window as a drop target, on or off.
+    virtual void RegisterDropTarget(bool /*on*/) {}
+    // Copying nodes: what of the user data goes with a copy. Nothing here: a copy starts with
+    // zeroed data, as the stream format leaves it without OnSaveNode and OnLoadNode.
+    virtual void CopyNodeData(const TBaseVirtualTree& /*source*/, PVirtualNode /*from*/,
+                              PVirtualNode /*to*/) {}
+    // Expansion: the toggle animation before the state changes (none: the end state is the
+    // same); the scroll bars, the automatic scroll into view and the repaint after it.
     virtual void AnimateToggle(PVirtualNode, bool /*expanding*/) {}
-    virtual void ShowToggledNode(PVirtualNode) {}
-    // The window: whether it exists (painting and scroll bars only then), and switching its
-    // redraw off and on for the outermost update bracket.
-    virtual bool HandleAllocated() const { return false; }
-    virtual void SetUpdateRedraw(bool) {}
+    void ShowToggledNode(PVirtualNode node, int oldOffsetY);
+    // The window: it exists as long as the tree; switching its redraw off and on for the
+    // outermost update bracket.
+    bool HandleAllocated() const { return Handle() != 0; }
+    void SetUpdateRedraw(bool on);
     // Item measuring with toVariableNodeHeight (OnMeasureItem, painting).
     virtual void MeasureItemHeight(PVirtualNode) {}
     // Height of the expand button bitmaps (9 × 9 until painting support makes them).
@@ -400,6 +585,11 @@ protected:
     virtual void FlushClipboard();
 
 private:
+    friend class TVTHeader;
+    friend class TVirtualTreeColumns;
+    friend class TVirtualTreeColumn;
+    friend struct THeaderStreamData;
+
     void FinishInternalUpdate();
     void StopValidation();
     // The worker's notice of a validation round starting or ending.
@@ -412,8 +602,6 @@ private:
     // The row at `position`, walking back from a shown node whose row starts below it, at `end`.
     PVirtualNode RowBefore(PVirtualNode node, std::int64_t end, std::int64_t position,
                            std::int64_t& top) const;
-    // The message window (made on first use) that receives the timers and the worker's notices.
-    HWND MessageWindow();
     void CreateRoot(std::uint32_t internalSize);
     void SetUserDataPointer(PVirtualNode node, const void* userData);
     // Asks DoGetNodeDataSize while NodeDataSize is still unknown (-1).
@@ -439,6 +627,43 @@ private:
     PVirtualNode PreviousVisibleFrom(PVirtualNode node, bool init);
     PVirtualNode HighestVisibilityBlocker(PVirtualNode node) const;
     PVirtualNode DeepestLastVisible(PVirtualNode node, bool init);
+    // Scrolling and geometry.
+    void UpdateScrollBar(int bar, int range, int clientSize, bool doRepaint);
+    void HandleResize();
+    int WidestVisibleRow();
+    // Sum of the heights of the visible rows above the node (tree coordinates); the walk stops
+    // with a sum above `limit` once it passes it.
+    std::int64_t NodeTop(PVirtualNode node, std::int64_t limit = INT64_MAX) const;
+    // The whole row of a node whose ancestors are shown, in client coordinates.
+    TRect RowRect(PVirtualNode node);
+    // Whether the node's row starts at or below the client area's bottom.
+    bool RowBelowClient(PVirtualNode node) const;
+    // Check box, state and normal image of a row (each with its gap) before its content.
+    int RowImagesWidth(PVirtualNode node, TColumnIndex column, bool main);
+    int CheckImageWidth() const;
+    // The header's main column changed: the focus follows unless toExtendedFocus.
+    void MainColumnChanged();
+    // Reads ahead the subtrees of `first` and the siblings after (before) it, up to
+    // kPrefetchWalkers of them and kPrefetchSteps nodes each, all at once.
+    void PrefetchSubtrees(PVirtualNode first, bool forward) const;
+    static constexpr int kPrefetchWalkers = 8;
+    static constexpr int kPrefetchSteps = 2048;
+    // Moving and copying.
+    TBaseVirtualTree& ResolveTarget(PVirtualNode source, PVirtualNode& target,
+                                    TVTNodeAttachMode& mode);
+    void MoveWithin(PVirtualNode source, PVirtualNode target, TVTNodeAttachMode mode,
+                    bool childrenOnly);
+    PVirtualNode TransferTo(TBaseVirtualTree& tree, PVirtualNode source, PVirtualNode target,
+                            TVTNodeAttachMode mode, bool childrenOnly, bool moving);
+    PVirtualNode BuildCopy(TBaseVirtualTree& source, PVirtualNode from);
+    void FreeDetached(PVirtualNode top);
+    void AdoptSelected(PVirtualNode top);
+    // The visible nodes from `startNode` to `endNode`, both included: a start that is not shown
+    // stands for the shown node before it (nil: the first top-level node); the two come back in
+    // tree order.
+    std::vector<PVirtualNode> VisibleRange(PVirtualNode& startNode, PVirtualNode& endNode);
+    // Selection: whether a node may join the selection under the level and sibling rules.
+    bool SelectionAllows(PVirtualNode node, int level);
     PVirtualNode VisibleFrom(PVirtualNode start, bool forward, bool init);
     // The walking helpers serve both twins; with init off they change nothing, so the NoInit
     // functions stay const.
@@ -475,11 +700,50 @@ private:
     bool rootCountLoaded_ = false;
     std::unique_ptr<TCustomVirtualTreeOptions> options_;
     TVTHeader header_;
-    TVTColors colors_;
-    TScrollBarOptions scrollBarOptions_;
+    TVTColors colors_{this};
+    TScrollBarOptions scrollBarOptions_{this};
     TImageList* images_ = nullptr;
     TImageList* stateImages_ = nullptr;
-    HWND handle_ = 0;
+    TImageList* customCheckImages_ = nullptr;
+    TClipboardFormats clipboardFormats_{*this};
+    int rangeX_ = 0;
+    bool updatingScrollBars_ = false;
+    bool scrollBarsAgain_ = false;
+    int selectionLevel_ = -1;  // level kept by toLevelSelectConstraint (-1: none)
+    TAlignment alignment_ = taLeftJustify;
+    std::uint32_t animationDuration_ = 200;
+    std::uint32_t autoExpandDelay_ = 1000;
+    std::uint32_t autoScrollDelay_ = 1000;
+    std::uint32_t autoScrollInterval_ = 1;
+    TBitmap background_;
+    int backgroundOffsetX_ = 0;
+    int backgroundOffsetY_ = 0;
+    TFormBorderStyle borderStyle_ = bsSingle;
+    TVTButtonFillMode buttonFillMode_ = fmTreeColor;
+    TVTButtonStyle buttonStyle_ = bsRectangle;
+    TCheckImageKind checkImageKind_ = ckLightCheck;
+    TVTNodeAttachMode defaultPasteMode_ = amAddChildLast;
+    int dragHeight_ = 350;
+    TVTDragImageKind dragImageKind_ = diComplete;
+    TDragOperations dragOperations_ = {doCopy, doMove};
+    TVTDragType dragType_ = dtOLE;
+    int dragWidth_ = 200;
+    TVTDrawSelectionMode drawSelectionMode_ = smDottedRectangle;
+    std::uint32_t editDelay_ = 1000;
+    TVTHintAnimationType hintAnimation_ = hatSystemDefault;
+    TVTHintMode hintMode_ = hmDefault;
+    TCursor hotCursor_ = crDefault;
+    TVTIncrementalSearch incrementalSearch_ = isNone;
+    TVTSearchDirection searchDirection_ = sdForward;
+    TVTSearchStart searchStart_ = ssFocusedNode;
+    std::uint32_t searchTimeout_ = 1000;
+    TVTLineMode lineMode_ = lmNormal;
+    TVTLineStyle lineStyle_ = lsDotted;
+    int margin_ = 4;
+    std::uint8_t selectionBlendFactor_ = 128;
+    std::uint32_t selectionCurveRadius_ = 0;
+    int textMargin_ = 4;
+    bool wantTabs_ = false;
     bool changeTimerRunning_ = false;
     bool structureTimerRunning_ = false;
     TTreeValidation validation_{*this};

@@ -34,12 +34,12 @@ void RaiseVirtualTreeError(int helpContext) {
     throw EVirtualTreeError(helpContext, VirtualTreeErrorText(helpContext));
 }
 
-void RaiseTreeAssertion(const char* message, const std::source_location& where) {
-    std::string_view file = where.file_name();
+void RaiseTreeAssertion(const char* message, const char* path, int line) {
+    std::string_view file = path;
     if (const auto slash = file.rfind('/'); slash != std::string_view::npos)
         file.remove_prefix(slash + 1);
     throw EAssertionFailed(std::string(message) + " (" + std::string(file) + ", line " +
-                           std::to_string(where.line()) + ")");
+                           std::to_string(line) + ")");
 }
 
 }  // namespace rv

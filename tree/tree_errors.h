@@ -1,6 +1,5 @@
 #pragma once
 
-#include <source_location>
 #include <string>
 
 #include "platform/base/exception.h"
@@ -13,6 +12,12 @@ public:
     EVirtualTreeError(int helpContext, const std::string& message)
         : Exception(message), HelpContext(helpContext) {}
     int HelpContext;
+};
+
+// Data read from a stream is short or malformed.
+class EReadError : public Exception {
+public:
+    using Exception::Exception;
 };
 
 // The numbers of the tree's errors.
@@ -38,11 +43,13 @@ public:
     using Exception::Exception;
 };
 
-[[noreturn]] void RaiseTreeAssertion(const char* message, const std::source_location& where);
+[[noreturn]] void RaiseTreeAssertion(const char* message, const char* file, int line);
 
-inline void TreeAssert(bool condition, const char* message,
-                       std::source_location where = std::source_location::current()) {
-    if (!condition) RaiseTreeAssertion(message, where);
+// The caller's file and line come from the compiler's built-ins, which both compilers the
+// project builds with (g++ and, for the fuzz targets, clang 14) know.
+inline void TreeAssert(bool condition, const char* message, const char* file = __builtin_FILE(),
+                       int line = __builtin_LINE()) {
+    if (!condition) RaiseTreeAssertion(message, file, line);
 }
 
 }  // namespace rv

@@ -46,4 +46,45 @@ void TStringTreeOptions::Assign(const TCustomVirtualTreeOptions& source) {
         SetStringOptions(s->StringOptions());
 }
 
+void TScrollBarOptions::Changed() {
+    if (owner_) owner_->ScrollBarOptionsChanged();
+}
+
+void TScrollBarOptions::SetAlwaysVisible(bool value) {
+    if (value == alwaysVisible_) return;
+    alwaysVisible_ = value;
+    Changed();
+}
+
+void TScrollBarOptions::SetScrollBars(TScrollStyle value) {
+    if (value == scrollBars_) return;
+    scrollBars_ = value;
+    Changed();
+}
+
+void TScrollBarOptions::SetScrollBarStyle(TScrollBarStyle value) {
+    if (value == scrollBarStyle_) return;
+    scrollBarStyle_ = value;
+    Changed();
+}
+
+void TScrollBarOptions::Assign(const TScrollBarOptions& source) {
+    SetAlwaysVisible(source.alwaysVisible_);
+    SetHorizontalIncrement(source.horizontalIncrement_);
+    SetScrollBars(source.scrollBars_);
+    SetScrollBarStyle(source.scrollBarStyle_);
+    SetVerticalIncrement(source.verticalIncrement_);
+}
+
+void TVTColors::Set(Index index, TColor value) {
+    if (colors_[index] == value) return;
+    colors_[index] = value;
+    if (owner_) owner_->ColorChanged(index);
+}
+
+void TVTColors::Assign(const TVTColors& source) {
+    colors_ = source.colors_;
+    if (owner_) owner_->ColorsAssigned();
+}
+
 }  // namespace rv

@@ -167,14 +167,37 @@ using enum TScrollBarStyle;
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 using enum TScrollStyle;
 
-// The tree's scroll-bar settings with their defaults.
-struct TScrollBarOptions {
-    bool AlwaysVisible = false;
-    std::uint16_t HorizontalIncrement = 20;
-    TScrollStyle ScrollBars = ssBoth;
-    TScrollBarStyle ScrollBarStyle = sbmRegular;
-    std::uint16_t VerticalIncrement = 20;
-    friend bool operator==(const TScrollBarOptions&, const TScrollBarOptions&) = default;
+// The tree's scroll-bar settings with their defaults. AlwaysVisible and ScrollBars change
+// which bars the window shows; the increments are the steps of the bars' arrows.
+class TScrollBarOptions {
+public:
+    explicit TScrollBarOptions(TBaseVirtualTree* owner = nullptr) : owner_(owner) {}
+    TScrollBarOptions(const TScrollBarOptions&) = delete;
+    TScrollBarOptions& operator=(const TScrollBarOptions&) = delete;
+
+    bool AlwaysVisible() const { return alwaysVisible_; }
+    void SetAlwaysVisible(bool value);
+    std::uint16_t HorizontalIncrement() const { return horizontalIncrement_; }
+    void SetHorizontalIncrement(std::uint16_t value) { horizontalIncrement_ = value; }
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle value);
+    TScrollBarStyle ScrollBarStyle() const { return scrollBarStyle_; }
+    void SetScrollBarStyle(TScrollBarStyle value);
+    std::uint16_t VerticalIncrement() const { return verticalIncrement_; }
+    void SetVerticalIncrement(std::uint16_t value) { verticalIncrement_ = value; }
+
+    // Copies all five values.
+    void Assign(const TScrollBarOptions& source);
+
+private:
+    void Changed();
+
+    TBaseVirtualTree* owner_;
+    bool alwaysVisible_ = false;
+    std::uint16_t horizontalIncrement_ = 20;
+    TScrollStyle scrollBars_ = ssBoth;
+    TScrollBarStyle scrollBarStyle_ = sbmRegular;
+    std::uint16_t verticalIncrement_ = 20;
 };
 
 // The fifteen colours of a tree, kept by index.
@@ -204,11 +227,19 @@ public:
         clBtnFace,   clHighlight, clHighlight, clHighlight,  clBtnShadow,
     };
 
+    explicit TVTColors(TBaseVirtualTree* owner = nullptr) : owner_(owner) {}
+    TVTColors(const TVTColors&) = delete;
+    TVTColors& operator=(const TVTColors&) = delete;
+
     TColor Get(Index index) const { return colors_[index]; }
-    void Set(Index index, TColor value) { colors_[index] = value; }
-    friend bool operator==(const TVTColors&, const TVTColors&) = default;
+    // A changed colour repaints the tree.
+    void Set(Index index, TColor value);
+    // Copies all fifteen.
+    void Assign(const TVTColors& source);
+    bool operator==(const TVTColors& other) const { return colors_ == other.colors_; }
 
 private:
+    TBaseVirtualTree* owner_;
     std::array<TColor, Count> colors_ = kDefaults;
 };
 

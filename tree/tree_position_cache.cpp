@@ -29,7 +29,7 @@ void TBaseVirtualTree::StartValidation() {
         return;
     }
     DoStateChange({}, {tsStopValidation});
-    validation_.Start(MessageWindow());
+    validation_.Start(Handle());
 }
 
 void TBaseVirtualTree::ChangeValidationStates(WPARAM enter, LPARAM leave) {

@@ -30,7 +30,13 @@ std::vector<PVirtualNode>::iterator Find(std::vector<PVirtualNode>& selection, P
 bool TBaseVirtualTree::InternalAddToSelection(PVirtualNode node) {
     if (node->Has(nsSelected)) return false;
     if (!TreeOptions().SelectionOptions().Contains(toMultiSelect)) InternalClearSelection();
-    if (SelectionCount() == 0) rangeAnchor_ = node;
+    const bool levelRule = TreeOptions().SelectionOptions().Contains(toLevelSelectConstraint);
+    if (SelectionCount() == 0) {
+        selectionLevel_ = int(GetNodeLevel(node));
+        rangeAnchor_ = node;
+    } else if (!SelectionAllows(node, levelRule ? int(GetNodeLevel(node)) : 0)) {
+        return false;
+    }
     node->Include(nsSelected);
     selection_.insert(Find(selection_, node), node);
     return true;
@@ -100,22 +106,13 @@ void TBaseVirtualTree::SetSelected(PVirtualNode node, bool value) {
 
 void TBaseVirtualTree::SelectAll(bool visibleOnly) {
     if (!TreeOptions().SelectionOptions().Contains(toMultiSelect)) return;
-    std::vector<PVirtualNode> added;
+    std::vector<PVirtualNode> nodes;
+    nodes.reserve(visibleOnly ? visibleCount_ : TotalCount());
     PVirtualNode n = visibleOnly ? GetFirstVisibleNoInit() : GetFirstNoInit();
-    for (; n; n = visibleOnly ? GetNextVisibleNoInit(n) : GetNextNoInit(n)) {
-        if (n->Has(nsSelected | nsDisabled)) continue;
-        n->Include(nsSelected);
-        added.push_back(n);
-    }
-    if (added.empty()) return;
-    const auto byAddress = [](PVirtualNode a, PVirtualNode b) { return Address(a) < Address(b); };
-    std::sort(added.begin(), added.end(), byAddress);
-    if (SelectionCount() == 0) rangeAnchor_ = added.front();
-    std::vector<PVirtualNode> merged;
-    merged.reserve(selection_.size() + added.size());
-    std::merge(selection_.begin(), selection_.end(), added.begin(), added.end(),
-               std::back_inserter(merged), byAddress);
-    selection_.swap(merged);
+    for (; n; n = visibleOnly ? GetNextVisibleNoInit(n) : GetNextNoInit(n))
+        if (!n->Has(nsSelected | nsDisabled)) nodes.push_back(n);
+    if (nodes.empty()) return;
+    InternalAddToSelection(std::move(nodes));
     Invalidate();
     Change(nullptr);
 }

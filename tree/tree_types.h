@@ -41,6 +41,8 @@ enum class TVirtualTreeState {
     tsFrameworkDragging,
     tsDrawSelecting,
     tsSizing,
+    tsExpanding,   // FullExpand runs
+    tsCollapsing,  // FullCollapse runs
 };
 using enum TVirtualTreeState;
 using TVirtualTreeStates = TSet<TVirtualTreeState, std::uint64_t>;

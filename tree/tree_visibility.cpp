@@ -163,6 +163,7 @@ void TBaseVirtualTree::SetVisiblePath(PVirtualNode node, bool value) {
 void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
     TreeAssert(node != nullptr, "Node must not be nil.");
     if (node == root_ || node->Has(nsDeleting)) return;
+    const int oldOffsetY = offsetY_;
     if (node->Has(nsExpanded)) {
         if (!DoCollapsing(node)) return;
         if (updateCount_ == 0) AnimateToggle(node, false);
@@ -195,7 +196,7 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
     InvalidateCache();
     if (updateCount_ == 0) {
         StartValidation();
-        ShowToggledNode(node);
+        ShowToggledNode(node, oldOffsetY);
     }
 }
 

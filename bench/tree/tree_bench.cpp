@@ -1,17 +1,26 @@
 // The tree's node store at scale: 1,000 parents × 1,000 children (1,000,001 nodes with the
 // parents), each node with 12 bytes of data, inside one update bracket: build, sort every sibling
 // list by a text key looked up from the node data (as the program's views fetch names from the
-// catalogue), Clear; and the peak memory of the whole. Beside it the same work through a custom
-// QAbstractItemModel shown by a QTreeView (offscreen). Ours and Qt's run alternately in paired
-// rounds (the first of a pair alternates too), warm; the report gives the medians and the median
-// of the paired ratios (Qt time / our time: above 1 means ours is faster). Then the position
-// look-ups in 1,000,000 shown rows with and without the position cache (position_bench.h).
+// catalogue), then expand all and collapse all, and Clear; and the peak memory of the whole.
+// Beside it the same work through a custom QAbstractItemModel shown by a QTreeView (offscreen).
+// Ours and Qt's run alternately in paired rounds (the first of a pair alternates too), warm; the
+// report gives the medians and the median of the paired ratios (Qt time / our time: above 1 means
+// ours is faster).
+//
+// Then the selection of many rows: SelectAll and a Shift-range from the first to the last row
+// of flat trees of 10,000 and 100,000 rows, whose times should grow with the rows (10 times the
+// rows, at most 12 times the time); each starts with cold caches. Qt's selection model keeps
+// ranges, not rows, so its times are shown for comparison only.
+//
+// Last, the position look-ups in 1,000,000 shown rows with and without the position cache
+// (position_bench.h).
 //
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
 
 #include <malloc.h>
 
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QTreeView>
 #include <algorithm>
 #include <chrono>
@@ -96,7 +105,7 @@ private:
 };
 
 struct Run {
-    double build = 0, sort = 0, clear = 0, peak = 0;  // ms, ms, ms, MiB
+    double build = 0, sort = 0, expand = 0, collapse = 0, clear = 0, peak = 0;  // ms …, MiB
 };
 
 double Ms(Clock::time_point a, Clock::time_point b) {
@@ -131,12 +140,22 @@ Run RunOurs(const Options& o, const Names& names, std::uint32_t* height = nullpt
         tree.SortTree(0, rv::sdAscending);
         const auto t2 = Clock::now();
         if (height) *height = tree.RootNode()->TotalHeight;
-        tree.Clear();
+        tree.EndUpdate();
         const auto t3 = Clock::now();
+        tree.FullExpand();
+        const auto t4 = Clock::now();
+        tree.FullCollapse();
+        const auto t5 = Clock::now();
+        tree.BeginUpdate();
+        const auto t6 = Clock::now();
+        tree.Clear();
+        const auto t7 = Clock::now();
         tree.EndUpdate();
         run.build = Ms(t0, t1);
         run.sort = Ms(t1, t2);
-        run.clear = Ms(t2, t3);
+        run.expand = Ms(t3, t4);
+        run.collapse = Ms(t4, t5);
+        run.clear = Ms(t6, t7);
     }
     run.peak = meter.PeakMiB();
     return run;
@@ -163,20 +182,137 @@ Run RunQt(const Options& o, const Names& names) {
         const auto t1 = Clock::now();
         model.sort(0, Qt::AscendingOrder);
         const auto t2 = Clock::now();
-        model.Clear();
+        view.expandAll();
         const auto t3 = Clock::now();
+        view.collapseAll();
+        const auto t4 = Clock::now();
+        model.Clear();
+        const auto t5 = Clock::now();
         run.build = Ms(t0, t1);
         run.sort = Ms(t1, t2);
-        run.clear = Ms(t2, t3);
+        run.expand = Ms(t2, t3);
+        run.collapse = Ms(t3, t4);
+        run.clear = Ms(t4, t5);
     }
     run.peak = meter.PeakMiB();
     return run;
 }
 
 double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// A flat tree whose range selection (what Shift with a click or a key does) can be called.
+class FlatTree : public rv::TVirtualStringTree {
+public:
+    explicit FlatTree(int rows) : TVirtualStringTree(nullptr) {
+        SetNodeDataSize(sizeof(NodeData));
+        TreeOptions().SetSelectionOptions({rv::toMultiSelect});
+        SetRootNodeCount(std::uint32_t(rows));
+    }
+    using TVirtualStringTree::SelectNodes;
+};
+
+struct SelectionTimes {
+    double all = 0, range = 0;  // ms
+};
+
+// Every timed selection starts from memory, not from the cache: 10,000 rows would fit into it,
+// 100,000 would not, and the comparison would show the cache rather than the work.
+void EvictCaches() {
+    static std::vector<char> junk(64 << 20, 1);
+    for (std::size_t i = 0; i < junk.size(); i += 64) junk[i] = char(junk[i] + 1);
+}
+
+SelectionTimes SelectOurs(FlatTree& tree) {
+    SelectionTimes t;
+    EvictCaches();
+    const auto t0 = Clock::now();
+    tree.SelectAll(true);
+    const auto t1 = Clock::now();
+    tree.ClearSelection();
+    EvictCaches();
+    const auto t2 = Clock::now();
+    tree.SelectNodes(tree.GetFirstNoInit(), tree.GetLastNoInit(), false);
+    const auto t3 = Clock::now();
+    tree.ClearSelection();
+    t.all = Ms(t0, t1);
+    t.range = Ms(t2, t3);
+    return t;
+}
+
+SelectionTimes SelectQt(QTreeView& view, rv::bench::QtReferenceModel& model) {
+    SelectionTimes t;
+    QItemSelectionModel& selection = *view.selectionModel();
+    const QModelIndex first = model.index(0, 0, {});
+    const QModelIndex last = model.index(model.rowCount({}) - 1, 0, {});
+    EvictCaches();
+    const auto t0 = Clock::now();
+    view.selectAll();
+    const auto t1 = Clock::now();
+    selection.clearSelection();
+    EvictCaches();
+    const auto t2 = Clock::now();
+    selection.select(QItemSelection(first, last), QItemSelectionModel::ClearAndSelect);
+    const auto t3 = Clock::now();
+    selection.clearSelection();
+    t.all = Ms(t0, t1);
+    t.range = Ms(t2, t3);
+    return t;
+}
+
+// Selecting every row and a range over all rows, at 10,000 and 100,000 rows. Each round does
+// both sizes (their order alternating), so that the growth is the median of paired ratios.
+struct SelectionSize {
+    SelectionSize(int rows, int parents, const Names& names)
+        : tree(rows),
+          model([&names](const NodeData& d) -> const std::string& { return names.Key(d); }) {
+        model.BeginFill();
+        for (int r = 0; r < rows; ++r) model.AddChild(nullptr, {r % parents, -1, -1});
+        model.EndFill();
+        view.setModel(&model);
+        view.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    }
+    FlatTree tree;
+    rv::bench::QtReferenceModel model;
+    QTreeView view;
+    std::vector<double> all, range, qtAll, qtRange;
+};
+
+// Qt's rows take their texts from the parents' names.
+void SelectionScaling(const Names& names, int parents, int rounds, bool oursOnly) {
+    SelectionSize sizes[2] = {SelectionSize(10000, parents, names),
+                              SelectionSize(100000, parents, names)};
+    std::vector<double> growthAll, growthRange;
+    for (SelectionSize& s : sizes) SelectOurs(s.tree);  // warm-up
+    for (int r = 0; r < rounds; ++r) {
+        SelectionTimes t[2];
+        for (int k = 0; k < 2; ++k) {
+            SelectionSize& s = sizes[r % 2 ? 1 - k : k];
+            const SelectionTimes ours = SelectOurs(s.tree);
+            s.all.push_back(ours.all);
+            s.range.push_back(ours.range);
+            t[&s - sizes] = ours;
+            if (oursOnly) continue;
+            const SelectionTimes qt = SelectQt(s.view, s.model);
+            s.qtAll.push_back(qt.all);
+            s.qtRange.push_back(qt.range);
+        }
+        growthAll.push_back(t[1].all / t[0].all);
+        growthRange.push_back(t[1].range / t[0].range);
+    }
+    std::printf("\n%-14s %12s %12s %12s %12s\n", "selection", "all ms", "range ms", "Qt all ms",
+                "Qt range ms");
+    for (SelectionSize& s : sizes)
+        std::printf("%-14s %12.3f %12.3f %12.3f %12.3f\n",
+                    (std::to_string(s.tree.RootNodeCount()) + " rows").c_str(), Median(s.all),
+                    Median(s.range), Median(s.qtAll), Median(s.qtRange));
+    std::printf(
+        "%-14s %12.2f %12.2f   (median of the rounds' time at 100,000 rows / time at 10,000)\n",
+        "growth", Median(growthAll), Median(growthRange));
 }
 
 }  // namespace
@@ -222,35 +358,40 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::printf("%-8s %12s %12s %12s %12s\n", "", "build ms", "sort ms", "clear ms", "peak MiB");
+    std::printf("%-8s %10s %10s %10s %10s %10s %10s\n", "", "build ms", "sort ms", "expand ms",
+                "collapse", "clear ms", "peak MiB");
     auto row = [](const char* name, const std::vector<Run>& runs) {
-        std::vector<double> b, s, c, p;
+        std::vector<double> b, s, e, l, c, p;
         for (const Run& x : runs) {
-            b.push_back(x.build), s.push_back(x.sort), c.push_back(x.clear), p.push_back(x.peak);
+            b.push_back(x.build), s.push_back(x.sort), e.push_back(x.expand);
+            l.push_back(x.collapse), c.push_back(x.clear), p.push_back(x.peak);
         }
-        std::printf("%-8s %12.1f %12.1f %12.1f %12.1f\n", name, Median(b), Median(s), Median(c),
-                    Median(p));
+        std::printf("%-8s %10.1f %10.1f %10.1f %10.1f %10.1f %10.1f\n", name, Median(b), Median(s),
+                    Median(e), Median(l), Median(c), Median(p));
     };
     row("ours", ours);
     if (!qt.empty()) {
         row("Qt", qt);
-        std::vector<double> rb, rs, rc, rp;
+        std::vector<double> rb, rs, re, rl, rc, rp;
         for (std::size_t i = 0; i < ours.size(); ++i) {
             rb.push_back(qt[i].build / ours[i].build);
             rs.push_back(qt[i].sort / ours[i].sort);
+            re.push_back(qt[i].expand / ours[i].expand);
+            rl.push_back(qt[i].collapse / ours[i].collapse);
             rc.push_back(qt[i].clear / ours[i].clear);
             rp.push_back(qt[i].peak / ours[i].peak);
         }
         std::printf(
-            "%-8s %12.2f %12.2f %12.2f %12.2f   (median of paired Qt/ours; above 1: "
-            "ours is ahead)\n",
-            "ratio", Median(rb), Median(rs), Median(rc), Median(rp));
+            "%-8s %10.2f %10.2f %10.2f %10.2f %10.2f %10.2f   (median of paired Qt/ours; above "
+            "1: ours is ahead)\n",
+            "ratio", Median(rb), Median(rs), Median(re), Median(rl), Median(rc), Median(rp));
         std::printf("sort ratios by round:");
         for (double r : rs) std::printf(" %.2f", r);
         std::printf("\n");
     }
     std::printf("\nroot TotalHeight with every parent collapsed: %u px (limit %u px)\n", height,
                 rv::TBaseVirtualTree::kMaxTotalHeight);
+    SelectionScaling(names, o.parents, std::max(2 * o.rounds + 1, 5), o.oursOnly);
     rv::bench::RunPositionBench(o.rounds);
     return 0;
 }

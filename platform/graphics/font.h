@@ -9,6 +9,10 @@ namespace rv {
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
 
+// Whether the font's characters share one width; fpDefault leaves it to the font's name.
+enum class TFontPitch { fpDefault, fpVariable, fpFixed };
+using enum TFontPitch;
+
 // fqNonAntialiased draws every pixel of a glyph in the font colour and none half-way, for text on
 // pictures whose background colour is made transparent afterwards.
 enum class TFontQuality { fqDefault, fqNonAntialiased };
@@ -27,6 +31,7 @@ struct TFont {
     TColor Color = clWindowText;
     TFontStyles Style = 0;
     TFontQuality Quality = fqDefault;
+    TFontPitch Pitch = fpDefault;
 
     int Size() const;  // in points
     void SetSize(int points);

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <string>
 
-#include "platform/messages/tests/loop_fixture.h"
 #include "tree/tests/tree_fixture.h"
 
 namespace rv::test {
@@ -167,9 +166,7 @@ TEST(TreeInterface, UpdateBracketNotifiesOnceAtTheEnd) {
     EXPECT_TREE_OK(tree);
 }
 
-class TreeChangeDelay : public LoopTest {};
-
-TEST_F(TreeChangeDelay, DelaysAndMergesChanges) {
+TEST(TreeChangeDelay, DelaysAndMergesChanges) {
     IdTree tree;
     tree.MultiSelect();
     const PVirtualNode a = tree.Add(nullptr, 1), b = tree.Add(nullptr, 2);
@@ -184,7 +181,7 @@ TEST_F(TreeChangeDelay, DelaysAndMergesChanges) {
     tree.SetSelected(a, false);
     tree.SetSelected(b, true);  // restarts the delay, reports only b
     EXPECT_TRUE(changed.empty());
-    ASSERT_TRUE(RunUntil([&] { return !changed.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !changed.empty(); }));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(290));
     EXPECT_EQ(changed, std::vector<PVirtualNode>{b});
 
@@ -197,7 +194,7 @@ TEST_F(TreeChangeDelay, DelaysAndMergesChanges) {
     tree.SetChildCount(child, 2);
     EXPECT_TRUE(structure.empty());
     tree.DeleteNode(child);
-    ASSERT_TRUE(RunUntil([&] { return !structure.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !structure.empty(); }));
     EXPECT_EQ(structure, std::vector<PVirtualNode>{a});
 }
 

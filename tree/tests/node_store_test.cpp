@@ -49,7 +49,7 @@ TEST(TreeNodeStore, RootAndNewNodesStartAsDescribed) {
     EXPECT_EQ(tree.Colors().Get(TVTColors::TreeLineColor), clBtnShadow);
     EXPECT_EQ(tree.Colors().Get(TVTColors::HotColor), clWindowText);
     EXPECT_EQ(tree.Colors().Get(TVTColors::HeaderHotColor), clBtnShadow);
-    EXPECT_EQ(tree.ScrollBarOptions().VerticalIncrement, 20);
+    EXPECT_EQ(tree.ScrollBarOptions().VerticalIncrement(), 20);
 }
 
 TEST(TreeNodeStore, CountsAndHeightsFollowTheStructure) {
@@ -290,8 +290,9 @@ TEST(TreeNodeStore, SelectionArrayStaysOrderedAndPacks) {
     EXPECT_FALSE(tree.Selected(nodes[3]));
     EXPECT_EQ(tree.RangeAnchor(), nodes[5]);
 
-    tree.MultiSelect();
-    for (int i : {17, 2, 9, 11, 0}) tree.SetSelected(nodes[i], true);
+    tree.MultiSelect();  // switching it on clears the selection
+    EXPECT_EQ(tree.SelectionCount(), 0u);
+    for (int i : {5, 17, 2, 9, 11, 0}) tree.SetSelected(nodes[i], true);
     EXPECT_EQ(tree.SelectionCount(), 6u);
     EXPECT_EQ(tree.RangeAnchor(), nodes[5]);
     ASSERT_TREE_OK(tree);

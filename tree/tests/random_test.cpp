@@ -1,12 +1,15 @@
 // Long random runs of structural operations from fixed seeds, each step checked by the
 // invariant checker and compared with a plain reference model of order, counts, visibility,
-// heights, selection and focus.
+// heights, selection, focus and the vertical scroll bar.
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
+
+#include "platform/windows/window_host.h"
 
 #include "tree/tests/tree_fixture.h"
 
@@ -19,6 +22,7 @@ struct MNode {
     int id = 0;
     int height = 18;
     bool expanded = false, visible = true, selected = false;
+    bool hasChildren = false;  // may have children (a node whose children went can keep it)
     MNode* parent = nullptr;
     std::vector<std::unique_ptr<MNode>> kids;
     std::size_t Position() const {
@@ -37,9 +41,52 @@ struct Model {
         auto n = std::make_unique<MNode>();
         n->id = id;
         n->parent = parent;
+        return Attach(parent, at, std::move(n));
+    }
+    MNode* Attach(MNode* parent, std::size_t at, std::unique_ptr<MNode> n) {
         MNode* raw = n.get();
+        raw->parent = parent;
+        parent->hasChildren = true;
         parent->kids.insert(parent->kids.begin() + std::ptrdiff_t(at), std::move(n));
         return raw;
+    }
+    // Takes a node out; a parent left without children is no longer expanded.
+    std::unique_ptr<MNode> Detach(MNode* n) {
+        MNode* parent = n->parent;
+        auto it = parent->kids.begin() + std::ptrdiff_t(n->Position());
+        std::unique_ptr<MNode> owned = std::move(*it);
+        parent->kids.erase(it);
+        if (parent != &root && parent->kids.empty()) {
+            parent->expanded = false;
+            parent->hasChildren = false;
+        }
+        return owned;
+    }
+    // Puts `n` relative to `target` with `mode`.
+    void Place(MNode* target, TVTNodeAttachMode mode, std::unique_ptr<MNode> n) {
+        switch (mode) {
+            case amInsertBefore:
+                Attach(target->parent, target->Position(), std::move(n));
+                break;
+            case amInsertAfter:
+                Attach(target->parent, target->Position() + 1, std::move(n));
+                break;
+            case amAddChildFirst:
+                Attach(target, 0, std::move(n));
+                break;
+            default:
+                Attach(target, target->kids.size(), std::move(n));
+                break;
+        }
+    }
+    // Places several nodes so that they keep their order.
+    void PlaceAll(MNode* target, TVTNodeAttachMode mode, std::vector<std::unique_ptr<MNode>> all) {
+        if (mode == amAddChildFirst) std::reverse(all.begin(), all.end());
+        for (auto& n : all) {
+            MNode* placed = n.get();
+            Place(target, mode, std::move(n));
+            if (mode == amInsertAfter) target = placed;
+        }
     }
     bool Contains(const MNode* top, int id) const {
         if (top->id == id) return true;
@@ -49,16 +96,20 @@ struct Model {
     }
     void Remove(MNode* n) {
         if (focused && Contains(n, focused)) focused = 0;
-        MNode* parent = n->parent;
-        parent->kids.erase(parent->kids.begin() + std::ptrdiff_t(n->Position()));
-        if (parent != &root && parent->kids.empty()) parent->expanded = false;
+        Detach(n);
     }
-    void RemoveChildren(MNode* n) {
+    void RemoveChildren(MNode* n, bool keepHasChildren = false) {
         if (n->kids.empty()) return;
         for (const auto& k : n->kids)
             if (focused && Contains(k.get(), focused)) focused = 0;
         n->kids.clear();
         if (n != &root) n->expanded = false;
+        if (!keepHasChildren) n->hasChildren = false;
+    }
+    // Every node of the subtree (the node included) in pre-order.
+    static void Subtree(MNode* n, std::vector<MNode*>& out) {
+        out.push_back(n);
+        for (const auto& k : n->kids) Subtree(k.get(), out);
     }
     void PreOrder(const MNode* n, const std::function<void(const MNode*, bool)>& visit,
                   bool shown = true) const {
@@ -87,6 +138,7 @@ int Key(int id) {
 }
 
 void SortKids(MNode* n, TSortDirection direction) {
+    if (n->kids.empty()) n->hasChildren = false;  // sorting asks for the children first
     std::stable_sort(n->kids.begin(), n->kids.end(), [&](const auto& a, const auto& b) {
         return direction == sdAscending ? Key(a->id) < Key(b->id) : Key(a->id) > Key(b->id);
     });
@@ -99,9 +151,28 @@ void SortAll(MNode* n, TSortDirection direction) {
 
 // ---- The run ---------------------------------------------------------------------------------
 
+// The tree under test: a copy gets a new id, and the ids of each copy are noted.
+class RandomTree : public IdTree {
+public:
+    explicit RandomTree(int& lastId) : lastId_(lastId) {}
+    std::map<int, int> copies;  // original id → id of its copy, for the last CopyTo
+    using TBaseVirtualTree::SelectNodes;
+    using TBaseVirtualTree::ToggleSelection;
+
+protected:
+    void CopyNodeData(const TBaseVirtualTree& source, PVirtualNode from, PVirtualNode to) override {
+        SetId(to, ++lastId_);
+        copies[static_cast<const IdTree&>(source).Id(from)] = lastId_;
+    }
+
+private:
+    int& lastId_;
+};
+
 class RandomRun {
 public:
     explicit RandomRun(unsigned seed) : random_(seed) {
+        tree_.SetBounds(0, 0, 220, 300);
         tree_.MultiSelect();
         tree_.OnCompareNodes = [this](TBaseVirtualTree*, PVirtualNode a, PVirtualNode b,
                                       TColumnIndex, int& result) {
@@ -133,7 +204,7 @@ private:
         mnodes_ = model_.Nodes();
         const int size = int(nodes_.size());
         // Some operations need a node; an empty tree gets one first.
-        int op = Pick(100);
+        int op = Pick(135);
         if (size == 0) op = 0;
         if (size > 250 && op < 30) op = 30 + Pick(5);  // keep it small: delete instead
         const int k = size ? Pick(size) : 0;
@@ -174,8 +245,9 @@ private:
             return "DeleteNode";
         }
         if (op < 35) {
-            tree_.DeleteChildren(node, Pick(2) == 0);
-            model_.RemoveChildren(mnode);
+            const bool reset = Pick(2) == 0;
+            tree_.DeleteChildren(node, reset);
+            model_.RemoveChildren(mnode, !reset);
             return "DeleteChildren";
         }
         if (op < 41) {  // child counts up and down
@@ -183,7 +255,7 @@ private:
             const std::size_t before = mnode->kids.size();
             tree_.SetChildCount(node, count);
             if (count == 0) {
-                model_.RemoveChildren(mnode);
+                model_.RemoveChildren(mnode, true);
             } else if (count < before) {
                 while (mnode->kids.size() > count) model_.Remove(mnode->kids.back().get());
             } else {
@@ -212,6 +284,8 @@ private:
         if (op < 65) {
             tree_.ToggleNode(node);
             mnode->expanded = !mnode->expanded;
+            // Expanding asks for the children of a node that may have some and has none.
+            if (mnode->expanded && mnode->kids.empty()) mnode->hasChildren = false;
             return "ToggleNode";
         }
         if (op < 70) {
@@ -265,7 +339,190 @@ private:
             model_.focused = 0;
             return "Clear";
         }
-        return "nothing";
+        if (op < 100) return "nothing";
+        MNode* mtarget = size ? mnodes_[std::size_t(Pick(size))] : nullptr;
+        PVirtualNode target = size ? nodes_[std::size_t(IndexOf(mtarget))] : nullptr;
+        if (op < 104) return FullExpandOrCollapse(op < 102, Pick(3) ? node : nullptr, mnode);
+        if (op < 112) return MoveOrCopy(true, node, mnode, target, mtarget);
+        if (op < 118) return MoveOrCopy(false, node, mnode, target, mtarget);
+        return Select(op, node, mnode, target, mtarget);
+    }
+
+    int IndexOf(const MNode* m) const {
+        return int(std::find(mnodes_.begin(), mnodes_.end(), m) - mnodes_.begin());
+    }
+
+    std::string FullExpandOrCollapse(bool expand, PVirtualNode node, MNode* mnode) {
+        std::vector<MNode*> subtree;
+        if (node)
+            Model::Subtree(mnode, subtree);
+        else
+            for (const auto& k : model_.root.kids) Model::Subtree(k.get(), subtree);
+        if (expand) {
+            tree_.FullExpand(node);
+            for (MNode* n : subtree) {
+                if (!n->kids.empty()) {
+                    n->expanded = true;
+                } else if (n->hasChildren) {  // asked for children, got none
+                    n->expanded = true;
+                    n->hasChildren = false;
+                }
+            }
+            return "FullExpand";
+        }
+        tree_.FullCollapse(node);
+        for (MNode* n : subtree)
+            if (n->expanded && n->hasChildren) n->expanded = false;
+        return "FullCollapse";
+    }
+
+    // MoveTo and CopyTo within the tree, every attach mode, now and then children only or
+    // onto the root.
+    std::string MoveOrCopy(bool move, PVirtualNode source, MNode* msource, PVirtualNode target,
+                           MNode* mtarget) {
+        auto mode = TVTNodeAttachMode(1 + Pick(4));
+        const bool childrenOnly = Pick(4) == 0;
+        if (Pick(6) == 0) {  // nil: the root, as the first child
+            target = nullptr;
+            mtarget = &model_.root;
+            mode = amAddChildFirst;
+        }
+        const std::string what = std::string(move ? "MoveTo" : "CopyTo") + " mode " +
+                                 std::to_string(int(mode)) + (childrenOnly ? " children" : "");
+        if (move) {
+            if (msource == mtarget &&
+                !(childrenOnly && (mode == amInsertBefore || mode == amInsertAfter))) {
+                tree_.MoveTo(source, target, mode, childrenOnly);
+                return what + " onto itself";
+            }
+            if (mtarget != &model_.root && mtarget != msource &&
+                model_.Contains(msource, mtarget->id)) {
+                try {
+                    tree_.MoveTo(source, target, mode, childrenOnly);
+                } catch (const EVirtualTreeError& e) {
+                    if (e.HelpContext == hcTFWrongMoveError) return what + " refused";
+                }
+                throw std::logic_error("a move into the own subtree went through");
+            }
+            tree_.MoveTo(source, target, mode, childrenOnly);
+            std::vector<std::unique_ptr<MNode>> moving;
+            if (childrenOnly) {
+                while (!msource->kids.empty())
+                    moving.push_back(model_.Detach(msource->kids.front().get()));
+            } else {
+                moving.push_back(model_.Detach(msource));
+            }
+            model_.PlaceAll(mtarget, mode, std::move(moving));
+            return what;
+        }
+        tree_.copies.clear();
+        tree_.CopyTo(source, target, mode, childrenOnly);
+        // Copying makes the children a node may have and has not: it has none then.
+        std::vector<MNode*> originals;
+        Model::Subtree(msource, originals);
+        for (MNode* n : originals)
+            if (n->kids.empty()) n->hasChildren = false;
+        std::vector<std::unique_ptr<MNode>> copies;
+        if (childrenOnly)
+            for (const auto& k : msource->kids) copies.push_back(CopyOf(k.get()));
+        else
+            copies.push_back(CopyOf(msource));
+        model_.PlaceAll(mtarget, mode, std::move(copies));
+        return what;
+    }
+
+    std::unique_ptr<MNode> CopyOf(const MNode* n) {
+        auto copy = std::make_unique<MNode>();
+        copy->id = tree_.copies.at(n->id);
+        copy->height = n->height;
+        copy->expanded = n->expanded;
+        copy->visible = n->visible;
+        copy->selected = n->selected;
+        copy->hasChildren = !n->kids.empty();
+        for (const auto& k : n->kids) {
+            copy->kids.push_back(CopyOf(k.get()));
+            copy->kids.back()->parent = copy.get();
+        }
+        return copy;
+    }
+
+    // The shown nodes in tree order.
+    std::vector<MNode*> Shown() {
+        std::vector<MNode*> shown;
+        model_.PreOrder(&model_.root, [&](const MNode* n, bool isShown) {
+            if (isShown) shown.push_back(const_cast<MNode*>(n));
+        });
+        return shown;
+    }
+
+    std::string Select(int op, PVirtualNode node, MNode* mnode, PVirtualNode end, MNode* mend) {
+        std::vector<MNode*> all = model_.Nodes();
+        const std::vector<MNode*> shown = Shown();
+        const auto isShown = [&](const MNode* n) {
+            return std::find(shown.begin(), shown.end(), n) != shown.end();
+        };
+        const auto order = [&](const MNode* n) {
+            return std::find(all.begin(), all.end(), n) - all.begin();
+        };
+        if (op < 121) {
+            const bool visibleOnly = Pick(2) == 0;
+            tree_.SelectAll(visibleOnly);
+            for (MNode* n : visibleOnly ? shown : all) n->selected = true;
+            return "SelectAll";
+        }
+        if (op < 124) {
+            const bool visibleOnly = Pick(2) == 0;
+            tree_.InvertSelection(visibleOnly);
+            for (MNode* n : visibleOnly ? shown : all) n->selected = !n->selected;
+            return "InvertSelection";
+        }
+        if (op < 125) {
+            tree_.ClearSelection();
+            for (MNode* n : all) n->selected = false;
+            return "ClearSelection";
+        }
+        // Ranges: a start that is not shown stands for the shown node before it.
+        MNode* start = mnode;
+        if (!isShown(start)) {
+            start = shown.empty() ? nullptr : shown.front();
+            for (MNode* s : shown)
+                if (order(s) < order(mnode)) start = s;
+        }
+        if (!start) return "no range";
+        const auto lo = std::min(order(start), order(mend));
+        const auto hi = std::max(order(start), order(mend));
+        if (op < 130) {
+            const bool addOnly = Pick(2) == 0;
+            tree_.SelectNodes(node, end, addOnly);
+            if (!addOnly)
+                for (MNode* n : all) n->selected = false;
+            for (MNode* n : shown)
+                if (order(n) >= lo && order(n) <= hi) n->selected = true;
+            return addOnly ? "SelectNodes adding" : "SelectNodes";
+        }
+        // Toggling: the end point on the anchor's side keeps its state.
+        PVirtualNode anchorNode = tree_.RangeAnchor();
+        const MNode* anchor =
+            anchorNode ? all[std::size_t(std::find(nodes_.begin(), nodes_.end(), anchorNode) -
+                                         nodes_.begin())]
+                       : nullptr;
+        const MNode* first = order(start) <= order(mend) ? start : mend;
+        const MNode* last = first == start ? mend : start;
+        bool withFirst = true, withLast = true;
+        if (anchor) {
+            if (order(anchor) <= order(first))
+                withFirst = false;
+            else if (order(anchor) >= order(last))
+                withLast = false;
+        }
+        tree_.ToggleSelection(node, end);
+        for (MNode* n : shown) {
+            if (order(n) < lo || order(n) > hi) continue;
+            if ((n == first && !withFirst) || (n == last && !withLast)) continue;
+            n->selected = !n->selected;
+        }
+        if (anchor) const_cast<MNode*>(anchor)->selected = true;
+        return "ToggleSelection";
     }
 
     std::string Compare() {
@@ -281,6 +538,16 @@ private:
             if (n->selected) selected.push_back(n->id);
         });
         if (tree_.Ids() != ids) return "pre-order differs";
+        {  // expansion and the has-children state, node by node
+            std::vector<MNode*> all = model_.Nodes();
+            std::size_t i = 0;
+            for (PVirtualNode n = tree_.GetFirstNoInit(); n; n = tree_.GetNextNoInit(n), ++i) {
+                if (n->Has(nsExpanded) != all[i]->expanded)
+                    return "node " + std::to_string(all[i]->id) + " is expanded differently";
+                if (n->Has(nsHasChildren) != all[i]->hasChildren)
+                    return "node " + std::to_string(all[i]->id) + " may have children differently";
+            }
+        }
         if (tree_.TotalCount() != ids.size()) return "TotalCount differs";
         std::vector<int> treeShown;
         for (PVirtualNode n = tree_.GetFirstVisibleNoInit(); n; n = tree_.GetNextVisibleNoInit(n))
@@ -327,13 +594,28 @@ private:
         PVirtualNode hit = tree_.GetNodeAt(0, y, false, nodeTop);
         if ((hit ? tree_.Id(hit) : 0) != expected || (hit && nodeTop != expectedTop))
             return "GetNodeAt(" + std::to_string(y) + ") differs";
+
+        // Outside an update bracket the vertical bar covers the model's rows.
+        if (tree_.UpdateCount() == 0) {
+            const long long range = height;
+            TScrollInfo info;
+            GetScrollInfo(tree_.Handle(), SB_VERT, info);
+            const bool barShown = IsScrollBarVisible(tree_.Handle(), SB_VERT);
+            if (barShown != (range > tree_.ClientHeight()))
+                return "the vertical bar is shown wrongly";
+            if (barShown && (info.nMax != range || info.nPos != -tree_.OffsetY()))
+                return "the vertical bar's range or position differs";
+            if (tree_.OffsetY() > 0 ||
+                -tree_.OffsetY() > std::max(0LL, range - tree_.ClientHeight()))
+                return "the vertical offset is out of range";
+        }
         return "";
     }
 
     std::mt19937 random_;
-    IdTree tree_;
-    Model model_;
     int lastId_ = 0;
+    RandomTree tree_{lastId_};
+    Model model_;
     std::vector<PVirtualNode> nodes_;
     std::vector<MNode*> mnodes_;
 };

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <functional>
+#include <thread>
 #include <vector>
 
+#include "platform/windows/tests/gui_app.h"
 #include "tree/string_tree.h"
 #include "tree/tests/tree_invariants.h"
 
@@ -12,9 +16,22 @@ namespace rv::test {
 
 // A string tree whose nodes carry an int id as user data, with the tree's stored node
 // references and state changes open to the tests.
+// Handles the window messages until `done` holds; false after `timeoutMs` without it.
+inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        App().ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 class IdTree : public TVirtualStringTree {
 public:
-    IdTree() : TVirtualStringTree(nullptr) { SetNodeDataSize(sizeof(int)); }
+    explicit IdTree(TComponent* owner = nullptr) : TVirtualStringTree((App(), owner)) {
+        SetNodeDataSize(sizeof(int));
+    }
 
     PVirtualNode Add(PVirtualNode parent, int id) {
         PVirtualNode n = AddChild(parent);

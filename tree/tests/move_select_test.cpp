@@ -1,0 +1,259 @@
+// Moving and copying nodes (within a tree and between trees), whole-subtree expansion, making
+// nodes anew, and selections of many nodes under their constraints.
+
+#include "tree/tests/tree_fixture.h"
+
+namespace rv::test {
+namespace {
+
+// A tree whose copies keep their ids, as OnSaveNode and OnLoadNode would carry them.
+struct CopyingTree : IdTree {
+    using IdTree::SelectNodes;
+    using IdTree::ToggleSelection;
+
+protected:
+    void CopyNodeData(const TBaseVirtualTree& source, PVirtualNode from, PVirtualNode to) override {
+        SetId(to, static_cast<const IdTree&>(source).Id(from));
+    }
+};
+
+TEST(TreeMoving, ChildrenKeepTheirOrderInEveryMode) {
+    for (auto mode : {amInsertBefore, amInsertAfter, amAddChildFirst, amAddChildLast}) {
+        SCOPED_TRACE(int(mode));
+        CopyingTree tree;
+        const PVirtualNode source = tree.Add(nullptr, 1), target = tree.Add(nullptr, 2);
+        for (int id : {11, 12, 13}) tree.Add(source, id);
+        tree.Add(target, 21);
+        std::vector<int> moved;
+        tree.OnNodeMoved = [&](TBaseVirtualTree*, PVirtualNode n) { moved.push_back(tree.Id(n)); };
+        tree.MoveTo(source, target->FirstChild, mode, true);
+        const std::vector<int> expected =
+            mode == amInsertBefore  ? std::vector<int>{1, 2, 11, 12, 13, 21}
+            : mode == amInsertAfter ? std::vector<int>{1, 2, 21, 11, 12, 13}
+                                    : std::vector<int>{1, 2, 21, 11, 12, 13};
+        EXPECT_EQ(tree.Ids(), expected);
+        if (mode == amAddChildFirst || mode == amAddChildLast) {
+            EXPECT_EQ(tree.ChildIds(target->FirstChild), (std::vector<int>{11, 12, 13}));
+        }
+        EXPECT_EQ(moved.size(), 3u);
+        EXPECT_FALSE(tree.HasChildren(source));
+        EXPECT_TREE_OK(tree);
+    }
+}
+
+TEST(TreeMoving, RefusesATargetInsideTheMovedSubtree) {
+    CopyingTree tree;
+    const PVirtualNode a = tree.Add(nullptr, 1), b = tree.Add(a, 2), c = tree.Add(b, 3);
+    try {
+        tree.MoveTo(a, c, amAddChildLast, false);
+        FAIL() << "no error";
+    } catch (const EVirtualTreeError& e) {
+        EXPECT_EQ(e.HelpContext, hcTFWrongMoveError);
+    }
+    EXPECT_EQ(tree.Ids(), (std::vector<int>{1, 2, 3}));
+    // A refused move changes nothing either.
+    tree.OnNodeMoving = [](TBaseVirtualTree*, PVirtualNode, PVirtualNode, bool& allowed) {
+        allowed = false;
+    };
+    tree.MoveTo(c, nullptr, amAddChildLast, false);
+    EXPECT_EQ(tree.GetNodeLevel(c), 2u);
+    // Copying into the own subtree takes the subtree as it was.
+    EXPECT_NE(tree.CopyTo(a, c, amAddChildLast, false), nullptr);
+    EXPECT_EQ(tree.Ids(), (std::vector<int>{1, 2, 3, 1, 2, 3}));
+    EXPECT_TREE_OK(tree);
+}
+
+// A node moved into another tree goes here and arrives there, expanded, selected and checked as
+// it was; this tree reports the move through the node's former parent, never the freed node.
+TEST(TreeMoving, MovesAndCopiesBetweenTrees) {
+    CopyingTree from, to;
+    from.MultiSelect();
+    to.MultiSelect();
+    const PVirtualNode top = from.Add(nullptr, 1), a = from.Add(top, 2);
+    from.Add(a, 3);
+    from.FullExpand();
+    from.SetSelected(a, true);
+    a->CheckType = ctCheckBox;
+    const PVirtualNode anchor = to.Add(nullptr, 9);
+    std::vector<std::pair<PVirtualNode, TChangeReason>> changes;
+    from.OnStructureChange = [&](TBaseVirtualTree*, PVirtualNode n, TChangeReason r) {
+        changes.emplace_back(n, r);
+    };
+    int freed = 0, arrived = 0;
+    from.OnFreeNode = [&](TBaseVirtualTree*, PVirtualNode) { ++freed; };
+    to.OnNodeMoved = [&](TBaseVirtualTree*, PVirtualNode) { ++arrived; };
+    from.MoveTo(a, anchor, amInsertBefore, false);
+    EXPECT_EQ(from.Ids(), std::vector<int>{1});
+    EXPECT_EQ(freed, 2);
+    EXPECT_EQ(to.Ids(), (std::vector<int>{2, 3, 9}));
+    EXPECT_EQ(arrived, 1);
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back(), std::make_pair(top, crNodeMoved));
+    const PVirtualNode copy = to.GetFirstNoInit();
+    EXPECT_TRUE(to.Expanded(copy));
+    EXPECT_TRUE(to.Selected(copy));
+    EXPECT_EQ(to.SelectionCount(), 1u);
+    EXPECT_EQ(copy->CheckType, ctCheckBox);
+    EXPECT_EQ(to.VisibleCount(), 3u);
+    EXPECT_EQ(from.SelectionCount(), 0u);
+
+    // Copies: refused by OnNodeCopying, else each announced by OnNodeCopied of the target.
+    std::vector<int> copied;
+    to.OnNodeCopied = [&](TBaseVirtualTree*, PVirtualNode n) { copied.push_back(to.Id(n)); };
+    from.OnNodeCopying = [](TBaseVirtualTree*, PVirtualNode n, PVirtualNode, bool& allowed) {
+        allowed = n->Index == 0;
+    };
+    const PVirtualNode second = from.Add(nullptr, 5);
+    EXPECT_EQ(from.CopyTo(second, anchor, amAddChildLast, false), nullptr);
+    const PVirtualNode made = from.CopyTo(top, anchor, amAddChildFirst, false);
+    EXPECT_EQ(made, anchor->FirstChild);
+    EXPECT_EQ(copied, std::vector<int>{1});
+    EXPECT_EQ(from.Ids(), (std::vector<int>{1, 5}));
+    EXPECT_EQ(to.Ids(), (std::vector<int>{2, 3, 9, 1}));
+    EXPECT_TREE_OK(from);
+    EXPECT_TREE_OK(to);
+}
+
+TEST(TreeExpansion, FullExpandAndCollapseWholeSubtrees) {
+    IdTree tree;
+    tree.FullExpand();  // nothing to do on an empty tree
+    const PVirtualNode a = tree.Add(nullptr, 1), b = tree.Add(a, 2);
+    tree.Add(b, 3);
+    tree.Add(a, 4);
+    tree.Add(nullptr, 5);
+    std::vector<int> expanding, expanded;
+    tree.OnExpanding = [&](TBaseVirtualTree*, PVirtualNode n, bool&) {
+        expanding.push_back(tree.Id(n));
+    };
+    tree.OnExpanded = [&](TBaseVirtualTree*, PVirtualNode n) { expanded.push_back(tree.Id(n)); };
+    tree.FullExpand();
+    EXPECT_EQ(expanding, (std::vector<int>{1, 2}));  // the nodes with children, once each
+    EXPECT_EQ(expanded, expanding);
+    EXPECT_EQ(tree.VisibleCount(), 5u);
+    EXPECT_FALSE(tree.TreeStates().Contains(tsExpanding));
+
+    tree.FullCollapse(a);
+    EXPECT_FALSE(tree.Expanded(a));
+    EXPECT_FALSE(tree.Expanded(b));  // hidden parts collapse too
+    EXPECT_EQ(tree.VisibleCount(), 2u);
+    tree.FullExpand(b);  // the subtree only; its parent stays collapsed
+    EXPECT_TRUE(tree.Expanded(b));
+    EXPECT_FALSE(tree.Expanded(a));
+    EXPECT_TREE_OK(tree);
+}
+
+TEST(TreeExpansion, AutoFreeOnCollapseMakesChildrenAnew) {
+    IdTree tree;
+    tree.SetAuto(toAutoFreeOnCollapse, true);
+    tree.SetAuto(toAutoScrollOnExpand, false);  // scrolling to the last child initialises it
+    int freed = 0, asked = 0, initialised = 0;
+    tree.OnInitNode = [&](TBaseVirtualTree*, PVirtualNode parent, PVirtualNode,
+                          TVirtualNodeInitStates& states) {
+        ++initialised;
+        if (!parent) states |= ivsHasChildren;
+    };
+    tree.OnInitChildren = [&](TBaseVirtualTree*, PVirtualNode, std::uint32_t& count) {
+        ++asked;
+        count = 3;
+    };
+    tree.OnFreeNode = [&](TBaseVirtualTree*, PVirtualNode) { ++freed; };
+    tree.SetRootNodeCount(1);
+    const PVirtualNode top = tree.GetFirst();
+    tree.ToggleNode(top);
+    EXPECT_EQ(asked, 1);
+    tree.GetNext(tree.GetFirstChild(top));  // two children initialised
+    tree.ToggleNode(top);
+    EXPECT_EQ(freed, 2);
+    EXPECT_EQ(tree.ChildCount(top), 0u);
+    EXPECT_TRUE(tree.HasChildren(top));
+    tree.ToggleNode(top);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(tree.ChildCount(top), 3u);
+
+    // Making anew: ReinitNode asks OnInitNode again, ResetNode forgets the node's children.
+    initialised = 0;
+    tree.ReinitNode(top, true);
+    EXPECT_EQ(initialised, 1 + 3);
+    std::vector<PVirtualNode> reset;
+    tree.OnResetNode = [&](TBaseVirtualTree*, PVirtualNode n) { reset.push_back(n); };
+    tree.ResetNode(top);
+    EXPECT_EQ(reset, std::vector<PVirtualNode>{top});
+    EXPECT_FALSE(top->Has(nsInitialized | nsExpanded | nsHasChildren));
+    EXPECT_EQ(tree.ChildCount(top), 0u);
+    tree.InitRecursive(nullptr);
+    EXPECT_EQ(tree.TotalCount(), 1u + 3);
+    EXPECT_TREE_OK(tree);
+}
+
+// The rows 0 … 9 of a flat tree, and a tree of three parents with three children each.
+TEST(TreeSelection, RangesAndTogglesFollowTheAnchor) {
+    CopyingTree tree;
+    tree.MultiSelect();
+    std::vector<PVirtualNode> n;
+    for (int i = 0; i < 10; ++i) n.push_back(tree.Add(nullptr, i));
+    auto selected = [&] {
+        std::vector<int> ids;
+        for (PVirtualNode s : tree.GetSortedSelection(false)) ids.push_back(tree.Id(s));
+        return ids;
+    };
+    tree.SetSelected(n[2], true);  // the anchor
+    tree.ToggleSelection(n[2], n[5]);
+    EXPECT_EQ(selected(), (std::vector<int>{2, 3, 4, 5}));
+    tree.ToggleSelection(n[5], n[4]);  // back towards the anchor
+    EXPECT_EQ(selected(), (std::vector<int>{2, 3, 4}));
+    tree.ToggleSelection(n[4], n[0]);  // across it
+    EXPECT_EQ(selected(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(tree.RangeAnchor(), n[2]);
+    tree.SelectNodes(n[7], n[8], true);
+    EXPECT_EQ(selected(), (std::vector<int>{0, 1, 2, 7, 8}));
+    tree.SelectNodes(n[6], n[4], false);
+    EXPECT_EQ(selected(), (std::vector<int>{4, 5, 6}));
+    tree.InvertSelection(true);
+    EXPECT_EQ(selected(), (std::vector<int>{0, 1, 2, 3, 7, 8, 9}));
+    tree.SetIsDisabled(n[9], true);
+    tree.ClearSelection();
+    tree.SelectAll(false);
+    EXPECT_EQ(tree.SelectionCount(), 9u);  // not the disabled node
+    EXPECT_TREE_OK(tree);
+}
+
+TEST(TreeSelection, ConstraintsKeepALevelOrTheAnchorsSiblings) {
+    CopyingTree tree;
+    std::vector<PVirtualNode> parents, kids;
+    for (int p = 0; p < 3; ++p) {
+        parents.push_back(tree.Add(nullptr, p));
+        for (int c = 0; c < 3; ++c) kids.push_back(tree.Add(parents.back(), 10 * p + c + 10));
+    }
+    tree.FullExpand();
+    tree.TreeOptions().SetSelectionOptions({toMultiSelect, toLevelSelectConstraint});
+    tree.SetSelected(kids[1], true);
+    tree.SelectNodes(parents[0], kids[8], true);  // every row: only the children join
+    EXPECT_EQ(tree.SelectionCount(), 9u);
+    EXPECT_FALSE(tree.Selected(parents[1]));
+    tree.SetSelected(parents[2], true);
+    EXPECT_FALSE(tree.Selected(parents[2]));
+
+    tree.TreeOptions().SetSelectionOptions({toMultiSelect, toSiblingSelectConstraint});
+    EXPECT_EQ(tree.SelectionCount(), 0u);
+    tree.SetSelected(kids[4], true);  // the anchor, a child of the second parent
+    tree.SelectNodes(kids[4], kids[8], true);
+    EXPECT_EQ(tree.SelectionCount(), 2u);  // kids[4] and kids[5]
+    EXPECT_TRUE(tree.Selected(kids[5]));
+    EXPECT_FALSE(tree.Selected(kids[6]));
+
+    // Inside an update bracket the batch merges with the entries marked for removal.
+    tree.TreeOptions().SetSelectionOptions({toMultiSelect});
+    tree.SelectAll(true);
+    tree.BeginUpdate();
+    for (int i : {1, 4, 7}) tree.SetSelected(kids[std::size_t(i)], false);
+    tree.SetSelected(kids[4], true);
+    tree.InvertSelection(false);
+    EXPECT_EQ(tree.SelectionCount(), 2u);
+    EXPECT_TREE_OK(tree);
+    tree.EndUpdate();
+    EXPECT_EQ(tree.SelectionArray().size(), 2u);
+    EXPECT_TREE_OK(tree);
+}
+
+}  // namespace
+}  // namespace rv::test
