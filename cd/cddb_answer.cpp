@@ -4,8 +4,8 @@
 #include <array>
 
 #include "cd/disc_id.h"
-#include "net/trim.h"
 #include "platform/text/format.h"
+#include "platform/text/trim.h"
 #include "platform/text/utf8.h"
 
 namespace rv {

@@ -7,7 +7,7 @@
 #include "cd/disc_id.h"
 #include "cd/entry_parser.h"
 #include "net/http_cli.h"
-#include "net/trim.h"
+#include "platform/text/trim.h"
 
 namespace rv {
 

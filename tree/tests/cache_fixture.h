@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/messages/tests/loop_fixture.h"
 #include "tree/tests/tree_fixture.h"
 
 namespace rv::test {
@@ -96,10 +95,19 @@ inline void FillShown(IdTree& tree, std::uint32_t shown, std::mt19937& random) {
     tree.EndUpdate();
 }
 
-class TreeCacheTest : public LoopTest {
+class TreeCacheTest : public ::testing::Test {
 protected:
     bool WaitForCache(const TBaseVirtualTree& tree) {
-        return RunUntil([&] { return tree.TreeStates().Contains(tsUseCache); });
+        return PumpUntil([&] { return tree.TreeStates().Contains(tsUseCache); });
+    }
+    // Handles messages until a timer of `ms` milliseconds started now has ticked. Timers tick in
+    // the order they fall due, so by then every message posted earlier has had its turn.
+    void RunPastTimer(unsigned ms) {
+        bool ticked = false;
+        const HWND fence = AllocateHWnd([&](TMessage& m) { ticked = ticked || m.Msg == WM_TIMER; });
+        SetTimer(fence, 1, ms);
+        EXPECT_TRUE(PumpUntil([&] { return ticked; }));
+        DeallocateHWnd(fence);
     }
 };
 

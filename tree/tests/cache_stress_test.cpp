@@ -139,11 +139,11 @@ TEST_F(TreeCacheTest, StaysRightUnderChangesWhileTheWorkerWalks) {
                 std::this_thread::sleep_for(std::chrono::microseconds(random() % 300));
                 break;
             default:
-                app->ProcessMessages();
+                App().ProcessMessages();
                 break;
         }
         if (round % 20 == 0) {
-            app->ProcessMessages();
+            App().ProcessMessages();
             ASSERT_TREE_OK(*tree) << "round " << round;
             if (tree->TreeStates().Contains(tsUseCache)) ++cachedSamples;
             ASSERT_EQ(Sample(*tree, random), "") << "round " << round;
