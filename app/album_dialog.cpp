@@ -9,18 +9,13 @@ namespace rv {
 Tdlg_rv_Album::Tdlg_rv_Album() : TEntryDialog("Album Properties", 340, 181) {
     SetName("dlg_rv_Album");
     constexpr int kField = 100;
-    int y = 8;
-    auto row = [&](const char* caption) {
-        AddLabel(8, y + 3, caption);
-        const int at = y;
-        y += 27;
-        return at;
-    };
-    eArtist = AddEdit("eArtist", kField, row("Artist:"), 232);
-    eAlbum = AddEdit("eAlbum", kField, row("Title:"), 232);
-    eRelease = AddEdit("eRelease", kField, row("Release:"), 50);
-    eGenre = AddEdit("eGenre", kField, row("Genre:"), 150);
-    eMT = AddList("eMT", kField, row("Media Type:"), 150, csDropDownList, {"AudioCD", "AudioFile"});
+    StartRows(8);
+    eArtist = AddEdit("eArtist", kField, AddRow("Artist:"), 232);
+    eAlbum = AddEdit("eAlbum", kField, AddRow("Title:"), 232);
+    eRelease = AddEdit("eRelease", kField, AddRow("Release:"), 50);
+    eGenre = AddEdit("eGenre", kField, AddRow("Genre:"), 150);
+    eMT = AddList("eMT", kField, AddRow("Media Type:"), 150, csDropDownList,
+                  {"AudioCD", "AudioFile"});
     SetActiveControl(eArtist);
 }
 

@@ -35,8 +35,20 @@ TEntryDialog::TEntryDialog(const std::string& caption, int clientWidth, int clie
     bCancel->Cancel = true;
 }
 
+void TEntryDialog::VisibleChanged() {
+    TForm::VisibleChanged();
+    if (Visible() && ActiveControl() && ActiveControl()->CanFocus()) ActiveControl()->SetFocus();
+}
+
 bool TEntryDialog::Execute() {
     return ShowModal() == mrOk;
+}
+
+int TEntryDialog::AddRow(const std::string& caption) {
+    AddLabel(8, rowTop_ + 3, caption);
+    const int top = rowTop_;
+    rowTop_ += 27;
+    return top;
 }
 
 TLabel* TEntryDialog::AddLabel(int x, int y, const std::string& caption) {

@@ -25,10 +25,19 @@ public:
     bool Execute();
 
 protected:
+    // Shown, the dialog puts the keys into its ActiveControl, the field to fill first.
+    void VisibleChanged() override;
+    // The fields of the dialog in rows: each row is a label at the left and the top of its
+    // field, returned; the first row starts at `top`.
+    void StartRows(int top) { rowTop_ = top; }
+    int AddRow(const std::string& caption);
     TLabel* AddLabel(int x, int y, const std::string& caption);
     TEdit* AddEdit(const char* name, int x, int y, int width);
     TComboBox* AddList(const char* name, int x, int y, int width, TComboBoxStyle style,
                        const std::vector<std::string>& items);
+
+private:
+    int rowTop_ = 8;
 };
 
 // A text as the dialogs store it: blanks and control characters gone from both ends, at most

@@ -106,6 +106,7 @@ void Twnd_rv_Main::BuildToolBar() {
         x += width + 2;
         b->SetCaption(text);
         b->SetFlat(true);
+        b->SetAlignment(taCenter);
         b->Hint = text;
         b->ShowHint = true;
         b->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };

@@ -13,24 +13,18 @@ Tdlg_rv_Track::Tdlg_rv_Track(const std::string& caption) : TEntryDialog(caption,
     SetName("dlg_rv_Track");
     constexpr int kField = 100;
     eTitle = AddEdit("eTitle", 8, 8, 324);
-    int y = 40;
-    auto row = [&](const char* caption) {
-        AddLabel(8, y + 3, caption);
-        const int at = y;
-        y += 27;
-        return at;
-    };
-    eTrack = AddEdit("eTrack", kField, row("Track:"), 40);
-    const int time = row("Time:");
+    StartRows(40);
+    eTrack = AddEdit("eTrack", kField, AddRow("Track:"), 40);
+    const int time = AddRow("Time:");
     eMin = AddEdit("eMin", kField, time, 32);
     AddLabel(kField + 35, time + 3, ":");
     eSec = AddEdit("eSec", kField + 42, time, 32);
-    eBR = AddEdit("eBR", kField, row("Bitrate:"), 50);
-    eCM = AddList("eCM", kField, row("Channel Mode:"), 130, csDropDown,
+    eBR = AddEdit("eBR", kField, AddRow("Bitrate:"), 50);
+    eCM = AddList("eCM", kField, AddRow("Channel Mode:"), 130, csDropDown,
                   {"Stereo", "Joint Stereo", "Forced Stereo", "Mono"});
-    eFormat = AddEdit("eFormat", kField, row("Format:"), 232);
-    eArtist = AddEdit("eArtist", kField, row("Artist:"), 232);
-    eAlbum = AddEdit("eAlbum", kField, row("Album:"), 232);
+    eFormat = AddEdit("eFormat", kField, AddRow("Format:"), 232);
+    eArtist = AddEdit("eArtist", kField, AddRow("Artist:"), 232);
+    eAlbum = AddEdit("eAlbum", kField, AddRow("Album:"), 232);
     SetActiveControl(eTitle);
 }
 

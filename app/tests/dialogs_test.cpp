@@ -145,6 +145,7 @@ TEST_F(Dialogs, ArtistAndLibraryNames) {
     Next<TNameDialog>([](TNameDialog& d) {
         EXPECT_EQ(d.Caption(), "Artist Properties");
         EXPECT_EQ(d.eName->Text(), "Davis");
+        EXPECT_TRUE(d.eName->Focused());  // typing goes into the name at once
         d.eName->SetText(" Davis, Miles ");
     });
     ASSERT_TRUE(ExecuteArtistDlg(artist));

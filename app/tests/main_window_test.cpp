@@ -6,6 +6,7 @@
 #include "app/name_dialogs.h"
 #include "app/tests/app_fixture.h"
 #include "platform/framework/modal_script.h"
+#include "platform/registry/registry.h"
 #include "platform/windows/window_constants.h"
 #include "search/find_file.h"
 
@@ -271,6 +272,10 @@ TEST_F(AskSaveCase, ClosingAsksAndCancelOrAnUnsavedYesKeepsTheWindowOpen) {
     W().Close();
     EXPECT_FALSE(W().Visible());
     EXPECT_EQ(dialogs.CallsOf(TDialogKind::Message).size(), 3u);
+    // The close wrote the window's settings, the tree's width among them.
+    TRegistry reg(KEY_READ);
+    ASSERT_TRUE(reg.OpenKeyReadOnly("SOFTWARE\\Lorvix\\Reelvault\\1.x"));
+    EXPECT_EQ(reg.ReadString("TreePanel_Width"), "231");
 }
 
 TEST_F(MainWindow, TheStopMessageAbortsTheFolderSearch) {
