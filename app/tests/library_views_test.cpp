@@ -204,19 +204,8 @@ TEST_F(Views, ADoubleClickedAlbumIsSelectedInTheTreeWithItsTracks) {
     EXPECT_EQ(W().Tree->GetText(W().Tree->FocusedNode(), 0), "Coltrane, John");
 }
 
-TEST_F(Views, TheViewsLookAsDesigned) {
-    EXPECT_EQ(W().Tree->Color(), TColor(3684381));
-    EXPECT_EQ(W().Tree->Font().Color, clLime);
-    EXPECT_EQ(W().AlbumList->Font().Color, clAqua);
-    EXPECT_FALSE(W().Tree->Header().Options().Contains(hoVisible));
-    EXPECT_TRUE(W().TrackList->Header().Options().Contains(hoShowSortGlyphs));
-    Names captions;
-    for (int i = 0; i < W().AlbumList->Header().Columns().Count(); ++i)
-        captions.push_back(W().AlbumList->Header().Columns()[i].Text());
-    EXPECT_EQ(captions, (Names{"    Title", "Release", "Genre", "Tracks", "Time"}));
-    EXPECT_EQ(W().TrackList->Header().Columns()[2].Alignment(), taRightJustify);
-    EXPECT_TRUE(W().Tree->TreeOptions().SelectionOptions().Contains(toRightClickSelect));
-    // Images: an album's media type in the tree, column 0 only in the album list.
+TEST_F(Views, ImagesShowTheAlbumsMediaType) {
+    // In the tree for album nodes, in the album list in column 0 only.
     ShowLibrary();
     bool ghosted = false;
     int index = -1;
@@ -233,6 +222,27 @@ TEST_F(Views, TheViewsLookAsDesigned) {
     index = -1;
     W().AlbumList->OnGetImageIndex(W().AlbumList, brew, ikNormal, 1, ghosted, index);
     EXPECT_EQ(index, -1);
+}
+
+}  // namespace
+}  // namespace rv
+
+namespace rv {
+namespace {
+
+// Without a handler the string tree compares the node's text itself: a case-sensitive start.
+TEST(StringTreeSearch, WithoutAHandlerTheTextMustStartWithTheTypedOne) {
+    test::App();
+    TVirtualStringTree tree(nullptr);
+    tree.SetNodeDataSize(sizeof(int));
+    const char* texts[] = {"abc", "xabc", "ABC"};
+    tree.OnGetText = [&](TCustomVirtualStringTree*, PVirtualNode n, TColumnIndex, TVSTTextType,
+                         std::string& text) { text = texts[n->Index]; };
+    for (int i = 0; i < 3; ++i) tree.AddChild(nullptr);
+    std::vector<int> answers;
+    for (PVirtualNode n = tree.GetFirst(); n; n = tree.GetNext(n))
+        answers.push_back(tree.DoIncrementalSearch(n, "ab"));
+    EXPECT_EQ(answers, (std::vector<int>{0, 1, 1}));
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ TEST_F(MainWindow, AHiddenTrackListIsEmptyAndHasNoFocusedTrack) {
     EXPECT_EQ(W().TrackList->TotalCount(), 0u);
 }
 
-TEST_F(MainWindow, EveryMenuItemAndToolButtonIsThere) {
+TEST_F(MainWindow, ShortcutsReachTheirItemsWhileTheyAreEnabled) {
     std::vector<std::string> keys;
     for (TMenuItem* i :
          {W().mmNew, W().mmOpen, W().mmSave, W().mmAddTrack, W().mmTrackProps, W().mmDeleteTrack})
@@ -128,33 +128,6 @@ TEST_F(MainWindow, EveryMenuItemAndToolButtonIsThere) {
     ShowLibrary();
     W().UpdateCommands();
     EXPECT_EQ(W().MainMenu->FindShortCut(ShortCut('A', ssCtrl)), W().mmAddTrack);
-
-    std::vector<std::string> file, edit, popup;
-    for (int i = 0; i < W().mmFile->Count(); ++i) file.push_back(W().mmFile->Items(i)->Caption());
-    for (int i = 0; i < W().mmEdit->Count(); ++i) edit.push_back(W().mmEdit->Items(i)->Caption());
-    TMenuItem* pop = W().PopupMenu->Items();
-    for (int i = 0; i < pop->Count(); ++i) popup.push_back(pop->Items(i)->Caption());
-    EXPECT_EQ(file, (std::vector<std::string>{"New", "Open...", "Save", "Save As...", "-",
-                                              "Save to Presentation", "-", "Append from File...",
-                                              "Scan...", "-", "Preferences...", "-", "Exit"}));
-    EXPECT_EQ(edit, (std::vector<std::string>{
-                        "Add Track from File...", "-", "Add Track...", "-", "Track Properties...",
-                        "Album Properties...", "Artist Properties...", "Library Properties...", "-",
-                        "Delete Track", "Delete Album", "Delete Artist", "-", "Clear Library"}));
-    EXPECT_EQ(popup, (std::vector<std::string>{"Add Track...", "-", "Album Properties...",
-                                               "Artist Properties...", "-", "Delete Album",
-                                               "Delete Artist"}));
-    EXPECT_EQ(W().mmSaveBrief->Tag, 0);
-    EXPECT_EQ(W().mmSaveDetail->Tag, 1);
-    EXPECT_EQ(W().Tree->PopupMenu(), W().PopupMenu);
-    std::vector<std::string> hints;
-    for (TLbSpeedButton* b :
-         {W().sbNew, W().sbOpen, W().sbSave, W().sbScan, W().sbPrefs, W().sbExit, W().sbMP3Player})
-        hints.push_back(b->Hint);
-    EXPECT_EQ(hints, (std::vector<std::string>{"New", "Open", "Save", "Scan", "Preferences", "Exit",
-                                               "MP3 Player"}));
-    EXPECT_EQ(W().Tree->NodeDataSize(), 12);
-    EXPECT_EQ(W().TreePanel->Width(), 231);
 }
 
 TEST_F(MainWindow, NewAsksForTheNameAndShowsAnEmptyLibrary) {
