@@ -83,8 +83,9 @@ void Twnd_rv_Main::FormCreate() {
     // Each node of the views carries one address.
     for (TVirtualStringTree* view : {Tree, TrackList, AlbumList})
         view->SetNodeDataSize(sizeof(TFindIndex));
-    // The library and the readers exist with the window (library_, import_); the recent files
-    // are read so that their menu entries show.
+    // The library and the readers exist with the window (library_, import_); every imported
+    // file shows the counts. The recent files are read so that their menu entries show.
+    import_.OnStatus = [this](const std::string& counts) { sb->Panels(0)->SetText(counts); };
     MRUList->SetMainMenuItem(mmFile);
     MRUList->Load();
 }
