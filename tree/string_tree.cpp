@@ -28,4 +28,13 @@ void TCustomVirtualStringTree::DoGetText(PVirtualNode node, TColumnIndex column,
     if (OnGetText) OnGetText(this, node, column, textType, text);
 }
 
+int TCustomVirtualStringTree::DoIncrementalSearch(PVirtualNode node, const std::string& text) {
+    int result = 0;
+    if (OnIncrementalSearch) {
+        OnIncrementalSearch(this, node, text, result);
+        return result;
+    }
+    return GetText(node, FocusedColumn()).starts_with(text) ? 0 : 1;
+}
+
 }  // namespace rv

@@ -16,6 +16,9 @@ class TCustomVirtualStringTree;
 using TVSTGetTextEvent =
     std::function<void(TCustomVirtualStringTree* sender, PVirtualNode node, TColumnIndex column,
                        TVSTTextType textType, std::string& cellText)>;
+// Whether a node answers the typed text: Result starts at 0, which means it does.
+using TVTIncrementalSearchEvent = std::function<void(TBaseVirtualTree* sender, PVirtualNode node,
+                                                     const std::string& searchText, int& result)>;
 
 // A tree of texts: every cell's text is asked from the application through OnGetText. Each node
 // carries 4 bytes of internal data for the cached width of its main-column text, which text
@@ -38,6 +41,11 @@ public:
     std::string GetText(PVirtualNode node, TColumnIndex column);
 
     TVSTGetTextEvent OnGetText;
+    TVTIncrementalSearchEvent OnIncrementalSearch;
+
+    // 0 when the node answers the typed text: the handler's answer, or without one whether the
+    // focused column's text starts with it (1 when not).
+    virtual int DoIncrementalSearch(PVirtualNode node, const std::string& text);
 
 protected:
     virtual void DoGetText(PVirtualNode node, TColumnIndex column, TVSTTextType textType,

@@ -205,7 +205,7 @@ protected:
     bool flat_ = false;
     bool useHotTrackFont_ = false;
     bool wordWrap_ = false;
-    TLbButtonLayout layout_ = blGlyphLeft;
+    TLbButtonLayout layout_ = TLbButtonLayout::blGlyphLeft;
     TLbButtonStyle style_ = bsNormal;
     TFont hotTrackFont_;
     TBitmap glyph_;

@@ -124,7 +124,8 @@ void PaintLbButton(TCanvas& c, int W, int H, TAlignment alignment, const std::st
         if (hot && numGlyphs > 3) cell = 3;
         if (pressed && numGlyphs > 2) cell = 2;
     }
-    bool sideways = layout == blGlyphLeft || layout == blGlyphRight;
+    bool sideways =
+        layout == TLbButtonLayout::blGlyphLeft || layout == TLbButtonLayout::blGlyphRight;
     int avail = std::max(0, W - 8 - (cellW > 0 && sideways ? cellW + 4 : 0));
     std::string text = wordWrap ? caption : CutToWidth(c, caption, avail);
     TRect measure{0, 0, avail, 0};
@@ -143,7 +144,7 @@ void PaintLbButton(TCanvas& c, int W, int H, TAlignment alignment, const std::st
             textTop = (H - textH) / 2 + offset;
             glyphY = (H - glyphH) / 2 + offset;
             int tw = text.empty() ? 0 : textW + 4;
-            if (layout == blGlyphLeft) {
+            if (layout == TLbButtonLayout::blGlyphLeft) {
                 if (cellW > 0) textLeft += cellW + 4;
                 glyphX = offset + 4;
                 if (!wordWrap && alignment == taRightJustify)
@@ -159,7 +160,7 @@ void PaintLbButton(TCanvas& c, int W, int H, TAlignment alignment, const std::st
             }
         } else {
             int total = textH + (glyphH > 0 ? glyphH + 4 : 0);
-            if (layout == blGlyphTop) {
+            if (layout == TLbButtonLayout::blGlyphTop) {
                 glyphY = (H - total) / 2 + offset;
                 textTop = glyphY + glyphH;
             } else {

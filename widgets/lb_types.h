@@ -34,8 +34,9 @@ enum class TLbButtonKind {
 };
 using enum TLbButtonKind;
 
+// Named in full (TLbButtonLayout::blGlyphLeft): the tree's header columns have layouts of the
+// same names, and a window may carry both.
 enum class TLbButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-using enum TLbButtonLayout;
 using TLbSpeedButtonLayout = TLbButtonLayout;
 
 enum class TLbButtonStyle { bsNormal, bsEncarta, bsModern, bsOld, bsShape, bsQuicken };

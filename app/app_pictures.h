@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/image_list.h"
+
+namespace rv {
+
+// The program's own pictures, drawn rather than loaded, so that nothing lies beside the program.
+// The program's icon (a reel of music in the library's colours) at `size` pixels square, its
+// rounded corners on `background`.
+TBitmap AppIcon(int size, TColor background = clWhite);
+// The 48 x 48 picture of the album header: a disc.
+TBitmap AlbumPicture();
+// The images of the media types, in their order: an audio CD (0), an audio file (1).
+void AddMediaTypeImages(TImageList& images);
+
+}  // namespace rv

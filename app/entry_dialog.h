@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+#include "platform/framework/combo_box.h"
+#include "platform/framework/edit.h"
+#include "platform/framework/form.h"
+#include "platform/framework/label.h"
+#include "widgets/lb_button.h"
+
+namespace rv {
+
+// The frame the entry dialogs share: a fixed dialog border, centred on the main window, with the
+// owner-drawn buttons "OK" (default, result OK) and "Cancel" (cancel, result Cancel) at the
+// bottom right of a client area of the given size.
+class TEntryDialog : public TForm {
+public:
+    TEntryDialog(const std::string& caption, int clientWidth, int clientHeight);
+    std::string ClassName() const override { return "TEntryDialog"; }
+
+    TLbButton* bOK;
+    TLbButton* bCancel;
+
+    // Shows the dialog modally: true when it closed with OK.
+    bool Execute();
+
+protected:
+    // Shown, the dialog puts the keys into its ActiveControl, the field to fill first.
+    void VisibleChanged() override;
+    // The fields of the dialog in rows: each row is a label at the left and the top of its
+    // field, returned; the first row starts at `top`.
+    void StartRows(int top) { rowTop_ = top; }
+    int AddRow(const std::string& caption);
+    TLabel* AddLabel(int x, int y, const std::string& caption);
+    TEdit* AddEdit(const char* name, int x, int y, int width);
+    TComboBox* AddList(const char* name, int x, int y, int width, TComboBoxStyle style,
+                       const std::vector<std::string>& items);
+
+private:
+    int rowTop_ = 8;
+};
+
+// A text as the dialogs store it: blanks and control characters gone from both ends, at most
+// 255 characters.
+std::string EntryText(const std::string& typed);
+
+}  // namespace rv

@@ -1,0 +1,165 @@
+#include "app/main_window.h"
+
+#include "app/app_pictures.h"
+#include "cd/cddb.h"
+#include "search/find_file.h"
+
+namespace rv {
+
+namespace {
+
+template <class T>
+T* Make(TComponent* owner, TWinControl* parent, const char* name, TRect bounds,
+        TAlign align = alNone) {
+    auto* control = new T(owner);
+    control->SetName(name);
+    control->SetParent(parent);
+    control->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+    control->SetAlign(align);
+    return control;
+}
+
+TPanel* MakePanel(TComponent* owner, TWinControl* parent, const char* name, TRect bounds,
+                  TAlign align) {
+    TPanel* panel = Make<TPanel>(owner, parent, name, bounds, align);
+    panel->SetBevelOuter(bvNone);
+    return panel;
+}
+
+}  // namespace
+
+Twnd_rv_Main::Twnd_rv_Main(TComponent* owner) : TForm(owner) {
+    SetName("wnd_rv_Main");
+    SetCaption(kProgramTitle);
+    SetBounds(100, 80, 778, 512);
+    Constraints.MinWidth = 130;
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    BuildLibraryArea();
+    BuildDialogs();
+
+    FindFile = std::make_unique<TFindFile>();
+    FindFile->Threaded = true;
+    // The folder scan's handlers and the CD look-up's settings come with those commands.
+    CddbClient = new TCddb(this);
+    CddbClient->SetName("CddbClient");
+
+    MRUList = new Lorvix_MRUList(this);
+    MRUList->SetName("MRUList");
+    MRUList->SetApplication("Reelvault");
+    MRUList->SetManufacturer("Lorvix");
+    MRUList->SetVersion("1.x");
+    MRUList->SetCapacity(10);
+    MRUList->OnMenuItemClick = [this](TObject* s) { MRUListMenuItemClick(s); };
+
+    Storage = new TFormStorage(this);
+    Storage->SetName("Storage");
+    Storage->SetIniFileName("SOFTWARE\\Lorvix\\Reelvault");
+    Storage->SetIniSection("1.x");
+    Storage->UseRegistry = true;
+    Storage->SetStoredProps({{"TreePanel.Width", nullptr}});
+
+    ApplicationEvents = new TApplicationEvents(this);
+    ApplicationEvents->SetName("ApplicationEvents");
+    ApplicationEvents->OnIdle = [this](TObject* s, bool& done) { ApplicationEventsIdle(s, done); };
+
+    OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
+    FormCreate();
+    // The storage chains itself into the form's events now.
+    FinishLoading();
+    UpdateCommands();
+}
+
+Twnd_rv_Main::~Twnd_rv_Main() {
+    // The storage writes on destruction and the views ask for texts while they go: both need
+    // the window's parts.
+    BeforeDestruction();
+    if (FindFile) FindFile->Abort();
+    DestroyComponents();
+}
+
+void Twnd_rv_Main::FormCreate() {
+    // Each node of the views carries one address.
+    for (TVirtualStringTree* view : {Tree, TrackList, AlbumList})
+        view->SetNodeDataSize(sizeof(TFindIndex));
+    // The library and the readers exist with the window (library_, import_); every imported
+    // file shows the counts. The recent files are read so that their menu entries show.
+    import_.OnStatus = [this](const std::string& counts) { sb->Panels(0)->SetText(counts); };
+    MRUList->SetMainMenuItem(mmFile);
+    MRUList->Load();
+}
+
+void Twnd_rv_Main::BuildStatusBar() {
+    sb = Make<TStatusBar>(this, this, "sb", Bounds(0, 0, 0, 19), alBottom);
+    TStatusPanel* counts = sb->AddPanel();
+    counts->SetWidth(225);
+    counts->SetAlignment(taCenter);
+    sb->AddPanel()->SetWidth(50);
+}
+
+void Twnd_rv_Main::BuildLibraryArea() {
+    Panel = MakePanel(this, this, "Panel", {}, alClient);
+    Panel->SetVisible(false);
+    TreePanel = MakePanel(this, Panel, "TreePanel", Bounds(0, 0, 231, 0), alLeft);
+    Tree = Make<TVirtualStringTree>(this, TreePanel, "Tree", {}, alClient);
+    Splitter = Make<TSplitter>(this, Panel, "Splitter", Bounds(231, 0, 3, 0), alLeft);
+    ListPanel = MakePanel(this, Panel, "ListPanel", {}, alClient);
+    BuildAlbumPanel();
+    TrackList = Make<TVirtualStringTree>(this, ListPanel, "TrackList", {}, alClient);
+    TrackList->SetVisible(false);
+    AlbumList = Make<TVirtualStringTree>(this, ListPanel, "AlbumList", {}, alClient);
+    AlbumList->SetVisible(false);
+    SetUpViews();
+}
+
+void Twnd_rv_Main::BuildAlbumPanel() {
+    AlbumPanel = Make<TPanel>(this, ListPanel, "AlbumPanel", Bounds(0, 0, 0, 91), alTop);
+    AlbumPanel->SetVisible(false);
+    auto label = [this](const char* name, int x, int y) {
+        TLabel* l = Make<TLabel>(this, AlbumPanel, name, Bounds(x, y, 0, 0));
+        l->SetShowAccelChar(false);
+        return l;
+    };
+    lArtist = label("lArtist", 68, 6);
+    TFont big = lArtist->Font();
+    big.Height = -15;
+    big.Style = fsBold;
+    lArtist->SetFont(big);
+    lTitle = label("lTitle", 68, 28);
+    TFont title = lTitle->Font();
+    title.Style = fsBold;
+    lTitle->SetFont(title);
+    lRelease = label("lRelease", 68, 50);
+    lGenre = label("lGenre", 200, 50);
+    lTime = label("lTime", 68, 68);
+    lMT = label("lMT", 200, 68);
+    AlbumImage = Make<TImage>(this, AlbumPanel, "AlbumImage", Bounds(8, 8, 48, 48));
+    AlbumImage->SetPicture(AlbumPicture());
+    bAlbumProps = Make<TLbButton>(this, AlbumPanel, "bAlbumProps", Bounds(400, 60, 90, 25));
+    bAlbumProps->SetCaption("Properties...");
+    bAlbumProps->OnClick = [this](TObject* s) { cmAlbumProps(s); };
+}
+
+void Twnd_rv_Main::BuildDialogs() {
+    sd = new TSaveDialog(this);
+    sd->SetName("sd");
+    sd->DefaultExt = "rvl";
+    sd->Filter = kLibraryFilter;
+    sd->Options = ofHideReadOnly | ofOverwritePrompt;
+    od = new TOpenDialog(this);
+    od->SetName("od");
+    od->DefaultExt = "rvl";
+    od->Filter = kLibraryFilter;
+    od->Options = ofHideReadOnly | ofFileMustExist;
+    // The audio files' dialog is set up by the command that uses it.
+    od1 = new TOpenDialog(this);
+    od1->SetName("od1");
+    sd1 = new TSaveDialog(this);
+    sd1->SetName("sd1");
+    sd1->DefaultExt = "xml";
+    sd1->Filter = kXmlFilter;
+    sd1->Options = ofHideReadOnly | ofOverwritePrompt;
+}
+
+}  // namespace rv

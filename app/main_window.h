@@ -1,0 +1,180 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/import/file_import.h"
+#include "medialib/media_lib.h"
+#include "platform/framework/application_events.h"
+#include "platform/framework/common_dialogs.h"
+#include "platform/framework/form.h"
+#include "platform/framework/image.h"
+#include "platform/framework/label.h"
+#include "platform/framework/panel.h"
+#include "platform/framework/splitter.h"
+#include "platform/framework/status_bar.h"
+#include "platform/graphics/image_list.h"
+#include "tree/string_tree.h"
+#include "widgets/form_storage.h"
+#include "widgets/lb_button.h"
+#include "widgets/lb_speed_button.h"
+#include "widgets/mru_list.h"
+
+namespace rv {
+
+class TCddb;
+class TFindFile;
+
+// The window's private messages: the progress window's Stop, and the steps of a CD look-up,
+// each started outside the event that announced the step before.
+inline constexpr UINT WM_STOPSCAN = 2024;
+inline constexpr UINT WM_CDDBREAD = 3024;
+inline constexpr UINT WM_CDDBADD = 3025;
+inline constexpr UINT WM_CDDBEND = 3026;
+
+inline constexpr const char* kProgramTitle = "Lorvix Reelvault";
+inline constexpr const char* kLibraryFilter = "Lorvix MediaLib files|*.rvl|All files|*.*";
+inline constexpr const char* kXmlFilter = "XML files|*.xml|All files|*.*";
+// The colour behind the three library views.
+inline constexpr TColor kViewBackground = 3684381;
+
+// The main window: the library with its three views, the menus, the tool bar and the status
+// bar, and everything the commands need (dialogs, readers, the folder search, the CDDB client,
+// recent files, stored settings). It owns the library; the views hold only addresses into it.
+class Twnd_rv_Main : public TForm {
+public:
+    // Makes the components and runs FormCreate; the window is hidden.
+    explicit Twnd_rv_Main(TComponent* owner);
+    ~Twnd_rv_Main() override;
+    std::string ClassName() const override { return "Twnd_rv_Main"; }
+
+    TMediaLib& Library() { return library_; }
+    FileImport& Import() { return import_; }
+
+    // ---- Components, by the names the commands use -----------------------------------------
+    TMainMenu* MainMenu;
+    TPopupMenu* PopupMenu;
+    TMenuItem *mmFile, *mmEdit, *mmTools, *mmHelp;
+    TMenuItem *mmNew, *mmOpen, *mmSave, *mmSaveAs, *mmSavePresentation, *mmSaveBrief, *mmSaveDetail,
+        *mmAppend, *mmScan, *mmPrefs, *mmExit;
+    TMenuItem *mmAddFileTrack, *mmAddTrack, *mmTrackProps, *mmAlbumProps, *mmArtistProps,
+        *mmLibProps, *mmDeleteTrack, *mmDeleteAlbum, *mmDeleteArtist, *mmClearLibrary;
+    TMenuItem *mmMP3Player, *mmAbout;
+    TMenuItem *pmAddTrack, *pmAlbumProps, *pmArtistProps, *pmDeleteAlbum, *pmDeleteArtist;
+    TPanel* Panel1;
+    TLbSpeedButton *sbNew, *sbOpen, *sbSave, *sbScan, *sbPrefs, *sbExit, *sbMP3Player;
+    TStatusBar* sb;
+    TPanel* Panel;
+    TPanel* TreePanel;
+    TVirtualStringTree* Tree;
+    TSplitter* Splitter;
+    TPanel* ListPanel;
+    TPanel* AlbumPanel;
+    TLabel *lArtist, *lTitle, *lRelease, *lGenre, *lTime, *lMT;
+    TImage* AlbumImage;
+    TLbButton* bAlbumProps;
+    TVirtualStringTree* TrackList;
+    TVirtualStringTree* AlbumList;
+    TImageList ImageList{16, 16};
+    TSaveDialog* sd;
+    TOpenDialog* od;
+    TOpenDialog* od1;
+    TSaveDialog* sd1;
+    TCddb* CddbClient;
+    Lorvix_MRUList* MRUList;
+    TFormStorage* Storage;
+    TApplicationEvents* ApplicationEvents;
+    std::unique_ptr<TFindFile> FindFile;
+
+    // ---- Keeping the commands enabled ----------------------------------------------------------
+    // One idle pass: every command's enabled state from the library and the views, then the
+    // file name in the status bar and the caption.
+    void ApplicationEventsIdle(TObject* sender, bool& done);
+    void UpdateCommands();
+    bool LibraryShown() const;
+    // The focused node of a view that is shown; nullptr for a hidden view.
+    PVirtualNode FocusedIn(TVirtualStringTree* view) const;
+
+    // ---- Saving before the library is replaced -------------------------------------------------
+    // When the library was modified, asks whether to save it: Yes saves (through Save As when it
+    // has no file yet), No goes on, Cancel raises the silent abort. A Save As cancelled or a save
+    // that failed (shown to the user) aborts too, so the changes are never lost unasked.
+    void AskSave();
+
+    // ---- The library views ---------------------------------------------------------------------
+    // Rebuilds the artist tree and selects (ArtistPos, AlbumPos, -1); shows the library area.
+    void RefreshTree(int artistPos, int albumPos);
+    // The right-hand side for an artist (albumPos -1: its albums) or an album (its tracks).
+    void ShowSelection(int artistPos, int albumPos);
+    // The first node, in pre-order, whose address equals `index`; nullptr when none.
+    PVirtualNode FindNode(TBaseVirtualTree* control, const TFindIndex& index);
+    // Focuses and selects the node, opens its parent and shows one row of context above it.
+    void SelectNode(TBaseVirtualTree* control, PVirtualNode node);
+    // Hides a right-hand view and empties it, so that nothing acts on addresses it still held.
+    void HideView(TVirtualStringTree* view);
+    void HideRightViews();
+    // The address a node carries.
+    static TFindIndex& NodeIndex(TBaseVirtualTree* control, PVirtualNode node);
+
+    // View events.
+    void TreeChange(TBaseVirtualTree* sender, PVirtualNode node);
+    void ListHeaderClick(TVTHeader* sender, TColumnIndex column, TMouseButton button,
+                         TShiftState shift, int x, int y);
+    void TreeListIncrementalSearch(TBaseVirtualTree* sender, PVirtualNode node,
+                                   const std::string& text, int& result);
+    void ListIncrementalSearch(TBaseVirtualTree* sender, PVirtualNode node, const std::string& text,
+                               int& result);
+    void AlbumListDblClick(TObject* sender);
+
+    // ---- Commands
+    // --------------------------------------------------------------------------------
+    void cmNew(TObject* sender);
+    void cmOpen(TObject* sender);
+    void cmSave(TObject* sender);
+    void cmSaveAs(TObject* sender);
+    void cmSavePresentation(TObject* sender);
+    void cmAppend(TObject* sender);
+    void cmScan(TObject* sender);
+    void cmPrefs(TObject* sender);
+    void cmExit(TObject* sender);
+    void cmAddFileTrack(TObject* sender);
+    void cmAddTrack(TObject* sender);
+    void cmTrackProps(TObject* sender);
+    void cmAlbumProps(TObject* sender);
+    void cmArtistProps(TObject* sender);
+    void cmLibProps(TObject* sender);
+    void cmDeleteTrack(TObject* sender);
+    void cmDeleteAlbum(TObject* sender);
+    void cmDeleteArtist(TObject* sender);
+    void cmClearLibrary(TObject* sender);
+    void cmMP3Player(TObject* sender);
+    void cmAbout(TObject* sender);
+    void MRUListMenuItemClick(TObject* sender);
+
+    // Closing asks AskSave; Cancel (or a save that did not happen) keeps the window open.
+    void FormCloseQuery(TObject* sender, bool& canClose);
+
+    void WndProc(TMessage& message) override;
+    void WMStopScan(TMessage& message);
+    void WMCddbRead(TMessage& message);
+    void WMCddbAdd(TMessage& message);
+    void WMCddbEnd(TMessage& message);
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildLibraryArea();
+    void BuildAlbumPanel();
+    void BuildDialogs();
+    void SetUpViews();
+    void FormCreate();
+    // Saves to the library's file, or to one the user picks; false when none was picked or the
+    // save failed (the failure shown).
+    bool SaveLibrary();
+
+    TMediaLib library_;
+    FileImport import_;
+};
+
+}  // namespace rv
