@@ -147,11 +147,12 @@ public:
     // that failed and the mail server's words.
     void SMTPSubmit(const std::string& category, const std::vector<std::string>& entry);
 
-    // The connection of the CDDB line protocol: to ServerAddr's default host on port 8880, in
-    // line mode; nothing here connects it. Connected, State becomes cddbConnected; each line
-    // that arrives goes to OnDataExchange and is then read by State (the banner, the answers
-    // to hello and protocol level, a query, read or site list); closed, State becomes cddbIdle
-    // with the status "Connection closed".
+    // The connection of the CDDB line protocol, in line mode, made for the default server on
+    // port 8880; nothing here connects it (whoever does sets address and port again, as after
+    // every close). Connected, State becomes cddbConnected; each line that arrives goes to
+    // OnDataExchange and is then read by State (the banner, the answers to hello and protocol
+    // level, a query, read or site list); closed, State becomes cddbIdle with the status
+    // "Connection closed".
     TWSocket& CddbpSocket() { return *socket_; }
 
 private:

@@ -107,13 +107,13 @@ bool TCddb::StartMailStep(MailStep step) {
 }
 
 void TCddb::MailStepDone(std::uint16_t error) {
-    const bool told = mailSerial_ == serial_;
+    const bool followed = mailSerial_ == serial_;
     if (mailStep_ == MailStep::Quit) {
         // The mail server took the message with its answer to the mail; a goodbye that fails
         // cannot take it back. The connection is dropped rather than left for the server to
         // close, so that the mail client is free for the next submission at once.
         smtp_->Abort();
-        if (!told) return;
+        if (!followed) return;
         reader_.State = cddbSubmissionAccepted;
         Status(kSent);
         return;
@@ -123,7 +123,7 @@ void TCddb::MailStepDone(std::uint16_t error) {
         if (reason.empty())
             reason = error == WSAEINTR ? "Connection lost" : WSocketErrorDesc(error);
         smtp_->Abort();  // a message not wholly taken is dropped by the server
-        if (told) MailFailed(mailStep_, reason);
+        if (followed) MailFailed(mailStep_, reason);
         return;
     }
     StartMailStep(static_cast<MailStep>(static_cast<int>(mailStep_) + 1));
