@@ -7,6 +7,9 @@
 #include "cd/disc_id.h"
 #include "cd/toc_reading.h"
 #include "net/http_cli.h"
+#include "net/smtp_cli.h"
+#include "net/wsocket.h"
+#include "platform/text/codepage.h"
 #include "platform/text/utf8.h"
 
 namespace rv {
@@ -24,15 +27,46 @@ std::string WithoutClosingSlash(std::string folder) {
 
 }  // namespace
 
-TCddb::TCddb(TComponent* owner) : TComponent(owner), http_(std::make_unique<THttpCli>(nullptr)) {
+TCddb::TCddb(TComponent* owner)
+    : TComponent(owner),
+      socket_(std::make_unique<TWSocket>(nullptr)),
+      http_(std::make_unique<THttpCli>(nullptr)),
+      smtp_(std::make_unique<TSmtpCli>(nullptr)) {
+    socket_->SetProto("tcp");
+    socket_->SetPort("8880");
+    socket_->SetAddr(kDefaultCddbServer);
+    socket_->SetLineMode(true);
+    socket_->OnSessionConnected = [this](TObject*, std::uint16_t error) { CddbpConnected(error); };
+    socket_->OnSessionClosed = [this](TObject*, std::uint16_t) { CddbpClosed(); };
+    socket_->OnDataAvailable = [this](TObject*, std::uint16_t) { CddbpLineReceived(); };
+    // The socket drops the connection after this, which tells "Connection closed".
+    socket_->OnBgException = [this](TObject*, const std::exception& e, bool&) {
+        Status(kCddbInternalError + std::string(e.what()));
+    };
+
     // The drives are not read here: that would hold up whoever makes the client. A look-up
     // reads the disc when it starts.
     InternalTOCRetrieve = DetectCDInterface();
     http_->ReceiveStream = &received_;
+    http_->PostStream = &sent_;
     http_->MaxDocumentSize = kMaxAnswerSize;
+    http_->OnCommand = [this](TObject*, std::string& line) { AddSubmissionHeader(line); };
     http_->OnRequestDone = [this](TObject*, THttpRequest, std::uint16_t error) {
         RequestDone(error);
     };
+
+    smtp_->OnRequestDone = [this](TObject*, TSmtpRequest, std::uint16_t error) {
+        MailStepDone(error);
+    };
+    // What the mail client sends and hears goes out in ISO-8859-1 (the entry) or comes from the
+    // server (any bytes).
+    smtp_->OnDisplay = [this](TObject*, const std::string& line) {
+        if (mailSerial_ == serial_) DataExchange(DecodeCodePage(CodePage::Iso8859_1, line));
+    };
+    smtp_->OnHeaderLine = [this](TObject*, std::string& line, std::int32_t) {
+        MailHeaderLine(line);
+    };
+    MailServerPort = smtp_->Port;
     reader_.OnStatus = [this](const std::string& status) {
         const std::uint64_t serial = serial_;
         Status(status);
@@ -48,7 +82,14 @@ TCddb::TCddb(TComponent* owner) : TComponent(owner), http_(std::make_unique<THtt
 
 TCddb::~TCddb() {
     MarkDestroying();
-    http_.reset();  // before the stream it writes to
+    // Connections closing now have nobody to tell; the HTTP client goes before its streams.
+    socket_->OnSessionClosed = nullptr;
+    socket_->OnDataAvailable = nullptr;
+    smtp_->OnDisplay = nullptr;
+    smtp_->OnRequestDone = nullptr;
+    socket_.reset();
+    smtp_.reset();
+    http_.reset();
 }
 
 std::string TCddb::ProxyAddress() const {

@@ -3,23 +3,30 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "cd/cd_info.h"
 #include "cd/cd_records.h"
 #include "cd/cddb_answer.h"
 #include "cd/cddb_states.h"
+#include "cd/cddb_submission_text.h"
 #include "cd/site.h"
 #include "platform/framework/component.h"
 
 namespace rv {
 
 class THttpCli;
+class TSmtpCli;
+class TWSocket;
 
 // The CDDB server asked when no other is set, over HTTP on port 80.
 inline constexpr char kDefaultCddbServer[] = "gnudb.gnudb.org";
 inline constexpr char kDefaultCddbPath[] = "/~cddb/cddb.cgi";
+// How the statuses of the client's own failures (not the server's answers) begin.
+inline constexpr char kCddbInternalError[] = "CDDB Component Internal Error: ";
 
 enum class TSubmissionType : std::uint8_t { TEST, SUBMIT };
 
@@ -34,9 +41,11 @@ using TMatchEvent = std::function<void(TObject* sender, const TMatchArray& match
 // Requests (HTTPQuery, HTTPRead, HTTPSites) return at once; the answer arrives later from the
 // message loop. Owners follow a request through OnStatusMessage, OnDataExchange and OnMatch,
 // reading State after each: a request sets its own State (cddbQuerySent, cddbReadSent,
-// cddbSitesSent) before its first event, and every request ends in one of cddbMatchChosen or
-// cddbNoMatch (query), cddbEntryRead or cddbReadFailed (read), cddbSitesReceived or
-// cddbNoSiteInfo (sites), or cddbHttpFailed with a status saying why. OnMatch runs inside the
+// cddbSitesSent, cddbSubmissionSent) before its first event, and every request ends in one of
+// cddbMatchChosen or cddbNoMatch (query), cddbEntryRead or cddbReadFailed (read),
+// cddbSitesReceived or cddbNoSiteInfo (sites), cddbSubmissionAccepted, cddbSubmissionRefused
+// or cddbSubmissionFailed (submissions), or cddbHttpFailed with a status saying why. A request
+// started while another runs leaves the earlier one's end untold. OnMatch runs inside the
 // answer's handling; an owner starts the read after it has returned (by a posted message, say).
 // The client is not to be freed from its own events.
 class TCddb : public TComponent {
@@ -58,7 +67,8 @@ public:
 
     // The user's e-mail address, "user@host": the first part of the hello.
     std::string EmailUser;
-    std::string EmailSubmit, EmailTestSubmit;  // submission addresses, kept
+    // Where mailed submissions go, for real and as tests.
+    std::string EmailSubmit, EmailTestSubmit;
 
     std::string ServerAddr = kDefaultCddbServer;
     std::string ServerAdditionalAddr = kDefaultCddbPath;  // path of the CGI program
@@ -84,12 +94,11 @@ public:
     int IdleTimeout() const;
     void SetIdleTimeout(int ms);
 
-    // Submissions (kept for them; nothing here sends one). The mail client they go out by, an
-    // SMTP client owned like the HTTP client, joins this class beside MailServerAddress and
-    // MailServerPort.
+    // Submissions: a test the server checks and drops, or an entry for its database.
     TSubmissionType SubmissionType = TSubmissionType::TEST;
+    // The mail server that mailed submissions go out by; the port as the mail client has it.
     std::string MailServerAddress;
-    std::string MailServerPort = "smtp";
+    std::string MailServerPort;
     const std::string& NoteToUser() const { return noteToUser_; }
     void SetNoteToUser(const std::string& value);  // keeps at most 70 characters
 
@@ -123,8 +132,33 @@ public:
     // Fetches the server's site list.
     void HTTPSites();
 
+    // Submit a database entry (its lines) under `category` and the record's DiscID, which the
+    // entry is to describe: the disc last read. Both send the header values category, DiscID,
+    // EmailUser, NoteToUser and the kind of submission; a value holding a line break refuses
+    // the submission (cddbSubmissionFailed) before anything is sent. Texts go in ISO-8859-1.
+    //
+    // HTTPSubmit posts the entry to "submit.cgi" beside ServerAdditionalAddr; the server's
+    // answer ends it in cddbSubmissionAccepted or cddbSubmissionRefused (a header value missing
+    // or invalid), a failed request in cddbHttpFailed.
+    void HTTPSubmit(const std::string& category, const std::vector<std::string>& entry);
+    // SMTPSubmit mails the entry through MailServerAddress and MailServerPort, from EmailUser
+    // to EmailTestSubmit or EmailSubmit by SubmissionType, and ends in cddbSubmissionAccepted
+    // once the mail server has taken the message, else in cddbSubmissionFailed with the step
+    // that failed and the mail server's words.
+    void SMTPSubmit(const std::string& category, const std::vector<std::string>& entry);
+
+    // The connection of the CDDB line protocol, in line mode, made for the default server on
+    // port 8880; nothing here connects it (whoever does sets address and port again, as after
+    // every close). Connected, State becomes cddbConnected; each line that arrives goes to
+    // OnDataExchange and is then read by State (the banner, the answers to hello and protocol
+    // level, a query, read or site list); closed, State becomes cddbIdle with the status
+    // "Connection closed".
+    TWSocket& CddbpSocket() { return *socket_; }
+
 private:
-    enum class Request { Query, Read, Sites };
+    enum class Request { Query, Read, Sites, Submission };
+    // The requests of a mailed submission, in their order.
+    enum class MailStep { Connect, Helo, Mail, Quit };
     enum class TocRead { NoDrive, NoDisc, Disc };
 
     TocRead ReadDrive(std::uint8_t drive, TCDTOC& toc);
@@ -132,6 +166,20 @@ private:
     // Reads the current drive's table of contents into the record for the query; false, with
     // the reason in `failure`, when there is no disc to ask about.
     bool ReadQueryTOC(std::string& failure);
+    // Tells the request's URL and starts it.
+    void SendRequest(std::uint64_t serial, Request request, const std::string& url);
+    // The submission's header values; none, with State and a status telling why, when they
+    // cannot go out.
+    std::optional<TCddbSubmission> PrepareSubmission(const std::string& category);
+    void AddSubmissionHeader(std::string& line);
+    // Starts a request of the mail client; false, with the failure told, when it cannot start.
+    bool StartMailStep(MailStep step);
+    void MailStepDone(std::uint16_t error);
+    void MailFailed(MailStep step, const std::string& reason);
+    void MailHeaderLine(std::string& line);
+    void CddbpConnected(std::uint16_t error);
+    void CddbpClosed();
+    void CddbpLineReceived();
     void RequestDone(std::uint16_t error);
     void HandleAnswer();
     bool AnswerComplete() const;
@@ -142,8 +190,11 @@ private:
     // Whether a later request has started since the one numbered `serial`.
     bool MovedOn(std::uint64_t serial) const { return serial_ != serial; }
 
+    std::unique_ptr<TWSocket> socket_;
     std::unique_ptr<THttpCli> http_;
+    std::unique_ptr<TSmtpCli> smtp_;
     std::ostringstream received_;
+    std::istringstream sent_;  // a submission's body
     TCDDriveTable drives_{};
     TCDInfo info_{};
     CddbAnswerReader reader_{info_};
@@ -151,6 +202,10 @@ private:
     Request request_ = Request::Query;  // the one the HTTP client runs or ran last
     std::uint64_t serial_ = 0;          // counts the requests started
     std::uint64_t answerSerial_ = 0;    // the serial of the one the HTTP client runs
+    std::uint64_t mailSerial_ = 0;      // the serial of the submission being mailed
+    MailStep mailStep_ = MailStep::Connect;
+    std::string postHeader_;  // the lines a submission's POST adds to its header
+    std::string mailHeader_;  // the "From" and note lines of a mailed submission
 };
 
 }  // namespace rv

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "cd/disc_id.h"
 #include "platform/text/format.h"
@@ -73,8 +74,54 @@ bool IsCddbAnswerLine(std::string_view line) {
            (line.size() == 3 || line[3] == ' ');
 }
 
+struct CddbCodeAnswer {
+    std::string_view code;
+    std::int32_t state;
+    const char* text;
+    std::optional<bool> handshake = std::nullopt;  // what the flag becomes; none: kept
+};
+
+namespace {
+
+constexpr CddbCodeAnswer kBanner[] = {
+    {"200", cddbBannerReadWrite, "OK, read/write allowed", false},
+    {"201", cddbBannerReadOnly, "OK, read only", false},
+    {"432", cddbIdle, "No connections allowed: permission denied", false},
+    {"433", cddbIdle, "No connections allowed: X users allowed, Y currently active", false},
+    {"434", cddbIdle, "No connections allowed: system load too high", false},
+};
+
+constexpr CddbCodeAnswer kHello[] = {
+    {"200", cddbHandshakeDone, "Handshake successful", true},
+    {"402", cddbHandshakeDone, "Already shook hands", true},
+    {"431", cddbIdle, "Handshake not successful, closing connection", false},
+};
+
+constexpr CddbCodeAnswer kProtocol[] = {
+    {"201", cddbProtocolLevel5, "OK, protocol level now: 5"},
+    {"502", cddbProtocolLevel5, "Protocol level already 5"},
+    {"501", cddbConnected, "Illegal protocol level"},
+};
+
+constexpr CddbCodeAnswer kSubmission[] = {
+    {"200", cddbSubmissionAccepted, "OK, submission has been sent."},
+    {"500", cddbSubmissionRefused, "Missing required header information."},
+    {"501", cddbSubmissionRefused, "Invalid header information."},
+};
+
+}  // namespace
+
 void CddbAnswerReader::Line(std::string_view line) {
     switch (State) {
+        case cddbConnected:
+            CodeLine(line, kBanner);
+            break;
+        case cddbHelloSent:
+            CodeLine(line, kHello);
+            break;
+        case cddbProtocolAsked:
+            CodeLine(line, kProtocol);
+            break;
         case cddbQuerySent:
             QueryLine(line);
             break;
@@ -84,9 +131,26 @@ void CddbAnswerReader::Line(std::string_view line) {
         case cddbSitesSent:
             SitesLine(line);
             break;
+        case cddbSubmissionSent:
+            CodeLine(line, kSubmission);
+            break;
+        case cddbClosing:
+            Report(cddbIdle, "Connection closed");
+            break;
         default:
             break;
     }
+}
+
+void CddbAnswerReader::CodeLine(std::string_view line, std::span<const CddbCodeAnswer> answers) {
+    const std::string_view code = line.substr(0, 3);
+    for (const CddbCodeAnswer& answer : answers) {
+        if (answer.code != code) continue;
+        if (answer.handshake) Handshake = *answer.handshake;
+        Report(answer.state, answer.text);
+        return;
+    }
+    GeneralAnswer(line);
 }
 
 void CddbAnswerReader::QueryLine(std::string_view line) {
@@ -113,6 +177,7 @@ void CddbAnswerReader::QueryLine(std::string_view line) {
     } else if (code == "403") {
         Report(cddbNoMatch, "Database entry is corrupt");
     } else if (code == "409") {
+        Handshake = false;
         Report(cddbNoMatch, "No handshake");
     } else if (!line.empty() && IsDigit(line[0])) {
         GeneralAnswer(line);
@@ -146,6 +211,7 @@ void CddbAnswerReader::ReadLine(std::string_view line) {
     } else if (code == "403") {
         Report(cddbReadFailed, "Database entry is corrupt");
     } else if (code == "409") {
+        Handshake = false;
         Report(cddbReadFailed, "No handshake");
     } else if (code == "402" || line.empty()) {
         // no effect
@@ -182,6 +248,7 @@ void CddbAnswerReader::SitesLine(std::string_view line) {
 
 void CddbAnswerReader::GeneralAnswer(std::string_view line) {
     const GeneralText general = GeneralTextOf(line);
+    if (general.closes) Handshake = false;
     Report(general.closes ? cddbIdle : State, general.text);
 }
 

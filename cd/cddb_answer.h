@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,13 +13,18 @@
 // The lines of a CDDB server's answers, read by the state of the request they answer.
 namespace rv {
 
+// An answer that only sets State and tells a text of its own.
+struct CddbCodeAnswer;
+
 // Whether a line can open a CDDB answer: a three-digit code, alone or followed by a blank.
 bool IsCddbAnswerLine(std::string_view line);
 
 // Reads answer lines into the client's record and lists: a query (State 6) yields the matches
 // and the chosen one's category and disc id, a read (11) the lines of the entry, a request for
-// the sites (7) the site list. Lines in other states are not looked at. Each step sets State
-// before it tells its status.
+// the sites (7) the site list, a submission (14) whether the server took it. On the line
+// protocol's connection it also reads the banner (0), the answer to the hello (1) and to the
+// protocol level (9), and a line while closing (15). Lines in other states are not looked at.
+// Each step sets State before it tells its status.
 class CddbAnswerReader {
 public:
     explicit CddbAnswerReader(TCDInfo& info) : info_(info) {}
@@ -34,6 +40,8 @@ public:
     std::function<bool(std::string& reason)> OnEntryComplete;
 
     std::int32_t State = cddbIdle;
+    // Whether the line protocol's server has taken the client's hello.
+    bool Handshake = false;
     // The table of contents the query asks about; an exact match takes its disc id.
     TCDTOC QueryTOC{};
 
@@ -47,6 +55,9 @@ private:
     void QueryLine(std::string_view line);
     void ReadLine(std::string_view line);
     void SitesLine(std::string_view line);
+    // The answers that only set State and tell a text of their own, by their code.
+    // Other codes get the general texts.
+    void CodeLine(std::string_view line, std::span<const CddbCodeAnswer> answers);
     // An answer code the request has no word of its own for.
     void GeneralAnswer(std::string_view line);
     // The index of the chosen match; -1 when none is (State is then cddbNoMatch) or when the

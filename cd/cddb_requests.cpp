@@ -13,9 +13,11 @@ namespace rv {
 
 namespace {
 
-constexpr char kInternalError[] = "CDDB Component Internal Error: ";
-constexpr char kGetFailed[] =
-    "CDDB Component Internal Error: THttpCli.GetAsync failed because of error \"";
+// The start of the status of a request that failed, up to the opening quote of the reason.
+std::string FailedText(bool post) {
+    return std::string(kCddbInternalError) + "THttpCli." + (post ? "PostAsync" : "GetAsync") +
+           " failed because of error \"";
+}
 
 }  // namespace
 
@@ -63,18 +65,26 @@ void TCddb::StartRequest(Request request) {
     } else if (request == Request::Read) {
         command = "cddb read " + Trim(info_.Category) + " " + Trim(info_.DiscID);
     }
-    received_.str({});
-    received_.clear();
-    http_->URL = CddbRequestUrl({ServerAddr, ServerPort, ServerAdditionalAddr}, command, EmailUser,
-                                ClientName, ClientVersion);
+    const std::string url = CddbRequestUrl({ServerAddr, ServerPort, ServerAdditionalAddr}, command,
+                                           EmailUser, ClientName, ClientVersion);
     Status(kStartText[index]);
     if (MovedOn(serial)) return;
-    DataExchange(http_->URL + "\r\n");
+    SendRequest(serial, request, url);
+}
+
+void TCddb::SendRequest(std::uint64_t serial, Request request, const std::string& url) {
+    DataExchange(url + "\r\n");
     if (MovedOn(serial)) return;
+    received_.str({});
+    received_.clear();
+    http_->URL = url;
     try {
-        http_->GetAsync();
+        if (request == Request::Submission)
+            http_->PostAsync();
+        else
+            http_->GetAsync();
     } catch (const std::exception& e) {
-        Fail(kGetFailed + std::string(e.what()) + "\"");
+        Fail(FailedText(request == Request::Submission) + e.what() + "\"");
         return;
     }
     request_ = request;
@@ -108,15 +118,15 @@ void TCddb::RequestDone(std::uint16_t error) {
     answerSerial_ = 0;
     try {
         if (error != 0) {
-            Fail(kGetFailed + http_->ReasonPhrase() + "\"");
+            Fail(FailedText(request_ == Request::Submission) + http_->ReasonPhrase() + "\"");
         } else if (http_->StatusCode() < 200 || http_->StatusCode() > 299) {
-            Fail(kGetFailed + std::to_string(http_->StatusCode()) + " " + http_->ReasonPhrase() +
-                 "\"");
+            Fail(FailedText(request_ == Request::Submission) + std::to_string(http_->StatusCode()) +
+                 " " + http_->ReasonPhrase() + "\"");
         } else {
             HandleAnswer();
         }
     } catch (const std::exception& e) {
-        if (!MovedOn(serial)) Fail(kInternalError + std::string(e.what()));
+        if (!MovedOn(serial)) Fail(kCddbInternalError + std::string(e.what()));
     }
 }
 
@@ -151,6 +161,8 @@ bool TCddb::AnswerComplete() const {
             return state == cddbEntryRead || state == cddbReadFailed;
         case Request::Sites:
             return state == cddbSitesReceived || state == cddbNoSiteInfo;
+        case Request::Submission:
+            return state == cddbSubmissionAccepted || state == cddbSubmissionRefused;
     }
     return false;
 }

@@ -6,8 +6,8 @@
 namespace rv {
 
 inline constexpr std::int32_t cddbIdle = -1;
-// The CDDB line protocol's own states; the client talks to servers over HTTP only, so these
-// are never entered.
+// The states of the line protocol's connection (TCddb::CddbpSocket): its answers lead through
+// these; the client itself asks servers over HTTP.
 inline constexpr std::int32_t cddbConnected = 0;
 inline constexpr std::int32_t cddbHelloSent = 1;
 inline constexpr std::int32_t cddbHandshakeDone = 2;
@@ -29,10 +29,10 @@ inline constexpr std::int32_t cddbReadFailed = 13;
 inline constexpr std::int32_t cddbHttpFailed = 16;
 inline constexpr std::int32_t cddbNoSiteInfo = 19;
 
-// Submissions (nothing in the program sends one).
+// Submissions, by HTTP or by mail.
 inline constexpr std::int32_t cddbSubmissionSent = 14;
-inline constexpr std::int32_t cddbSubmissionFailed = 21;
-inline constexpr std::int32_t cddbSubmissionAccepted = 22;
-inline constexpr std::int32_t cddbSubmissionRefused = 23;
+inline constexpr std::int32_t cddbSubmissionFailed = 21;    // could not be sent
+inline constexpr std::int32_t cddbSubmissionAccepted = 22;  // the server or mail server took it
+inline constexpr std::int32_t cddbSubmissionRefused = 23;   // its header was found wanting
 
 }  // namespace rv

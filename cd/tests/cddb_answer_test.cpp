@@ -52,6 +52,51 @@ TEST(CddbAnswer, CodesWithoutWordsOfTheirOwnGetTheGeneralTexts) {
     EXPECT_EQ(read.reader.State, cddbReadFailed);
 }
 
+// The line protocol's answers and a submission's, each read in the State that awaits it.
+TEST(CddbAnswer, AnswersThatSetTheStateAndTheHandshake) {
+    struct Case {
+        std::int32_t state;
+        const char* line;
+        std::int32_t after;
+        const char* status;
+        bool handshake;  // the flag after the line, set before it
+    };
+    const Case cases[] = {
+        {cddbConnected, "200 cddbp.example ready", cddbBannerReadWrite, "OK, read/write allowed",
+         false},
+        {cddbConnected, "201 cddbp.example ready", cddbBannerReadOnly, "OK, read only", false},
+        {cddbConnected, "433 full", cddbIdle,
+         "No connections allowed: X users allowed, Y currently active", false},
+        {cddbConnected, "500 what", cddbConnected,
+         "Command syntax error, command unknown, command unimplemented", true},
+        {cddbHelloSent, "200 hello", cddbHandshakeDone, "Handshake successful", true},
+        {cddbHelloSent, "402 again", cddbHandshakeDone, "Already shook hands", true},
+        {cddbHelloSent, "431 no", cddbIdle, "Handshake not successful, closing connection", false},
+        {cddbProtocolAsked, "201 OK, CDDB protocol level now: 5", cddbProtocolLevel5,
+         "OK, protocol level now: 5", true},
+        {cddbProtocolAsked, "502 level 5", cddbProtocolLevel5, "Protocol level already 5", true},
+        {cddbProtocolAsked, "501 no", cddbConnected, "Illegal protocol level", true},
+        {cddbQuerySent, "409 No handshake", cddbNoMatch, "No handshake", false},
+        {cddbReadSent, "409 No handshake", cddbReadFailed, "No handshake", false},
+        {cddbQuerySent, "530 timeout", cddbIdle, "Server error, server timeout", false},
+        {cddbClosing, "221 bye", cddbIdle, "Connection closed", true},
+        {cddbSubmissionSent, "200 OK, submission has been sent.", cddbSubmissionAccepted,
+         "OK, submission has been sent.", true},
+        {cddbSubmissionSent, "500 Missing", cddbSubmissionRefused,
+         "Missing required header information.", true},
+        {cddbSubmissionSent, "501 Invalid", cddbSubmissionRefused, "Invalid header information.",
+         true},
+        {cddbSubmissionSent, "<html>", cddbSubmissionSent, "Unexpected answer line", true},
+    };
+    for (const Case& c : cases) {
+        Reading r(c.state);
+        r.reader.Handshake = true;
+        EXPECT_EQ(r.Status(c.line), c.status) << c.line;
+        EXPECT_EQ(r.reader.State, c.after) << c.line;
+        EXPECT_EQ(r.reader.Handshake, c.handshake) << c.line;
+    }
+}
+
 TEST(CddbAnswer, ListsKeepWhatFitsAndAnExactMatchTakesTheDiscsIdInUpperCase) {
     Reading query(cddbQuerySent);
     query.reader.Line("211 inexact");

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """A CDDB server's HTTP interface on 127.0.0.1, for the CDDB client's tests.
 
-Prints its port on the first line. The CGI path picks how it behaves:
+Usage: cddb_fake.py [FOLDER]. Prints its port on the first line. The CGI path picks how it
+behaves:
   /~cddb/cddb.cgi   a CDDB server (below)
   /html             a web page with status 200
   /empty            status 200 and nothing in the body
@@ -17,9 +18,16 @@ The CDDB server answers a query by the disc's track count:
   malformed lines ending in two readable matches; 7 an exact match (jazz).
 A read is answered by the category; "misc" and anything unknown is not found. Answers are in
 ISO-8859-1, as the protocol's level 5 has them.
+
+A POST to /~cddb/submit.cgi is a submission: without one of its header fields (or with one
+empty) it is answered 500, with an unknown category or submit mode or a disc id that is not 8
+hexadecimal digits 501, else 200. Each one that is answered becomes N.head in FOLDER (its
+submission fields and Content-Length as "name: value" lines, as sent) and N.body (the body).
 """
 
 import http.server
+import os
+import re
 import sys
 import time
 import urllib.parse
@@ -130,6 +138,20 @@ def cddb_answer(path, query):
     return ["500 Command syntax error"]
 
 
+SUBMIT_FIELDS = ["Category", "Discid", "User-Email", "Submit-Mode", "X-Cddbd-Note"]
+CATEGORIES = {"blues", "classical", "country", "data", "folk", "jazz", "misc", "newage",
+              "reggae", "rock", "soundtrack"}
+
+
+def submission_answer(header):
+    if any(not header.get(name, "").strip() for name in SUBMIT_FIELDS):
+        return "500 Missing required header information."
+    if (header["Category"] not in CATEGORIES or header["Submit-Mode"] not in ("test", "submit")
+            or not re.fullmatch("[0-9a-fA-F]{8}", header["Discid"])):
+        return "501 Invalid header information."
+    return "200 OK, submission has been sent."
+
+
 class Handler(http.server.BaseHTTPRequestHandler):
     def send_body(self, status, body, content_type="text/plain"):
         self.send_response(status)
@@ -159,8 +181,28 @@ class Handler(http.server.BaseHTTPRequestHandler):
         lines = cddb_answer(url.path, url.query)
         self.send_body(200, "".join(line + "\r\n" for line in lines).encode("latin-1"))
 
+    def do_POST(self):
+        if urllib.parse.urlsplit(self.path).path != "/~cddb/submit.cgi":
+            self.send_body(404, b"<html>Not Found</html>", "text/html")
+            return
+        length = int(self.headers.get("Content-Length", "0"))
+        body = self.rfile.read(length)
+        # Header values come decoded from ISO-8859-1.
+        header = {name: self.headers[name]
+                  for name in SUBMIT_FIELDS + ["Content-Length"] if name in self.headers}
+        if FOLDER:
+            base = os.path.join(FOLDER, str(len(os.listdir(FOLDER)) // 2 + 1))
+            with open(base + ".head", "w", encoding="latin-1") as f:
+                f.write("".join("%s: %s\n" % item for item in header.items()))
+            with open(base + ".body", "wb") as f:
+                f.write(body)
+        self.send_body(200, (submission_answer(header) + "\r\n").encode("latin-1"))
+
     def log_message(self, *args):
         pass
+
+
+FOLDER = sys.argv[1] if len(sys.argv) > 1 else None
 
 
 def main():

@@ -1,5 +1,6 @@
-// Arbitrary bytes as a CDDB answer: its lines as the answer to a query, a read and a request for
-// the sites, as a database entry, as site texts and as site lines of a server's list, and the
+// Arbitrary bytes as a CDDB answer: its lines as the answer to a query, a read, a request for
+// the sites and a submission, and as the line protocol's banner, hello and level answers, as a
+// database entry, as site texts and as site lines of a server's list, and the
 // bytes as a drive's READ TOC answer. Nothing may crash, every text that comes out is UTF-8, and
 // the invariants hold.
 
@@ -31,7 +32,9 @@ void CheckSite(const rv::TServer& s) {
 
 // The answer read as the reply to each request; the first match, if any, is chosen.
 void ReadAsAnswers(const std::vector<std::string>& lines) {
-    for (const std::int32_t request : {rv::cddbQuerySent, rv::cddbReadSent, rv::cddbSitesSent}) {
+    for (const std::int32_t request :
+         {rv::cddbQuerySent, rv::cddbReadSent, rv::cddbSitesSent, rv::cddbSubmissionSent,
+          rv::cddbConnected, rv::cddbHelloSent, rv::cddbProtocolAsked, rv::cddbClosing}) {
         rv::TCDInfo info;
         rv::CddbAnswerReader reader(info);
         reader.State = request;
