@@ -38,11 +38,12 @@ constexpr const char* kMaskList[] = {"*.MP1", "*.MP2", "*.MP3", "*.MP+",  "*.MPC
                                      "*.MPP", "*.OGG", "*.VQF", "*.MAC",  "*.APE",
                                      "*.WMA", "*.WV",  "*.AAC", "*.FLAC", "*.OFR"};
 
-// Artists / albums / tracks, like a music collection: 2,000 album folders of 100 entries under
-// 200 artist folders, names of mixed case, about two thirds audio files.
+// Artists / albums / tracks, like a music collection: 20,000 album folders of 10 entries under
+// 2,000 artist folders, names of mixed case, about two thirds audio files.
 std::string MakeTree() {
     const char* base = std::getenv("TMPDIR");
-    const std::string root = (fs::path(base && *base ? base : "/tmp") / "rv-search-bench").string();
+    const std::string root =
+        (fs::path(base && *base ? base : "/tmp") / "rv-search-bench-20k").string();
     const std::string stamp = root + "/.complete";
     if (fs::exists(stamp)) return root;
     fs::remove_all(root);
@@ -55,7 +56,7 @@ std::string MakeTree() {
         for (int album = 0; album < 10 && made < kFiles; ++album) {
             const fs::path albumDir = artistDir / ("Album " + std::to_string(album));
             fs::create_directories(albumDir);
-            for (int track = 0; track < 100 && made < kFiles; ++track, ++made) {
+            for (int track = 0; track < 10 && made < kFiles; ++track, ++made) {
                 const std::string name = std::to_string(track) + " - Track Title " +
                                          std::to_string(made) +
                                          extensions[random() % std::size(extensions)];

@@ -23,13 +23,15 @@ public:
         if (ready()) return true;
         if (!Worthwhile()) return false;
         const bool probe = span_ == kLeast && ++leastWaits_ % kProbeEvery == 0;
-        const auto deadline = Clock::now() + (probe ? most_ : span_);
+        // Most waits end within the first few turns, before the clock is worth reading.
+        Clock::time_point deadline{};
         for (unsigned i = 1;; ++i) {
             Relax();
             if (ready()) {
                 span_ = most_;
                 return true;
             }
+            if (i == 8) deadline = Clock::now() + (probe ? most_ : span_);
             if (i % 8 == 0 && Clock::now() >= deadline) {
                 span_ = std::max(span_ / 2, kLeast);
                 return false;

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace rv::detail {
 
@@ -16,7 +17,7 @@ struct ThreadQueue::SentCall {
     std::shared_ptr<ThreadQueue> waiter;
     std::exception_ptr error;
     bool ran = false;
-    std::atomic<bool> done{false};
+    alignas(64) std::atomic<bool> done{false};  // watched by the waiting caller
 };
 
 namespace {
@@ -138,7 +139,7 @@ bool ThreadQueue::IsOwnerThread() const {
 
 void ThreadQueue::Signal(std::unique_lock<std::mutex>&) {
     cv_.notify_all();
-    if (toolkit_ && !wakePending_ && !serving_) {
+    if (toolkit_ && !wakePending_) {
         wakePending_ = true;
         QCoreApplication::postEvent(&toolkit_->waker, toolkit_->waker.MakeWake());
     }
@@ -157,12 +158,25 @@ bool ThreadQueue::Call(std::function<void()> task) {
         task();
         return true;
     }
-    auto call = std::make_shared<SentCall>();
+    // A thread waits for each of its calls, so it keeps the records of its finished calls for
+    // the next ones (calls nest only while it serves calls sent to it).
+    thread_local std::vector<std::shared_ptr<SentCall>> spare;
+    std::shared_ptr<SentCall> call;
+    if (spare.empty()) {
+        call = std::make_shared<SentCall>();
+        call->waiter = Current();
+    } else {
+        call = std::move(spare.back());
+        spare.pop_back();
+    }
     call->task = std::move(task);
-    call->waiter = Current();
     {
         std::unique_lock lock(mutex_);
-        if (closed_) return false;
+        if (closed_) {
+            call->task = nullptr;
+            spare.push_back(std::move(call));
+            return false;
+        }
         sent_.push_back(call);
         sentCount_.store(sent_.size());
         Signal(lock);
@@ -171,9 +185,13 @@ bool ThreadQueue::Call(std::function<void()> task) {
     // too, as it must serve them.
     ThreadQueue& waiter = *call->waiter;
     waiter.answerWait_.Until([&] { return call->done.load() || waiter.sentCount_.load() != 0; });
-    call->waiter->WaitServing([&] { return call->done.load(); });
-    if (call->error) std::rethrow_exception(call->error);
-    return call->ran;
+    if (!call->done.load()) waiter.WaitServing([&] { return call->done.load(); });
+    const std::exception_ptr error = std::exchange(call->error, nullptr);
+    const bool ran = std::exchange(call->ran, false);
+    call->done.store(false);
+    spare.push_back(std::move(call));
+    if (error) std::rethrow_exception(error);
+    return ran;
 }
 
 void ThreadQueue::RunSent(const std::shared_ptr<SentCall>& call) {
@@ -200,22 +218,17 @@ bool ThreadQueue::ServeSent() {
     bool any = false;
     Clock::time_point start;
     std::unique_lock lock(mutex_);
-    for (;;) {
-        if (any && Clock::now() - start >= kServeSlice) {
-            // The loop's turn; what came while we stayed awake must wake it.
-            if (!sent_.empty()) Signal(lock);
-            return true;
-        }
+    for (unsigned served = 0;; ++served) {
+        // The loop's turn, now and then; the clock is read every few calls only.
+        if (any && served % 8 == 0 && Clock::now() - start >= kServeSlice) return true;
         const auto call = TakeSent(lock);
         if (!call) {
             if (!any) return false;
-            // Stay awake for the next call; callers need not wake us meanwhile (but must while
-            // a call runs: it may run a loop of its own).
-            serving_ = true;
+            // Stay awake a moment for the next call. Callers still signal as ever: this only
+            // saves the owner a trip through its loop, never replaces a wake-up.
             lock.unlock();
             nextCallWait_.Until([this] { return sentCount_.load() != 0; });
             lock.lock();
-            serving_ = false;
             if (sent_.empty()) return true;
             continue;
         }

@@ -3,6 +3,15 @@
 // The per-thread message queue under windows, sent messages and synchronized calls. For the
 // layer's own use (messages and threads); the layers above use messages.h, application.h and
 // platform/threads/.
+//
+// Why no message is left unseen. Every Post and Call adds its work to the queue and signals
+// under the queue's lock; signalling notifies the condition variable (an owner sleeping in
+// WaitServing) and, when the owner runs a toolkit loop, posts one wake event unless one is
+// already on its way (`wakePending_`). The owner clears `wakePending_` under the same lock
+// before it looks at the queue. So work added before the clearing is found by that look, and
+// work added after it finds the flag clear and posts a new wake event: in either case the owner
+// sees it. The owner's waiting awake (SpinWait) only ever shortens a wait; it never stands in
+// for a signal.
 
 #include <atomic>
 #include <chrono>
@@ -73,19 +82,22 @@ private:
     std::shared_ptr<SentCall> TakeSent(std::unique_lock<std::mutex>& lock);
     static void RunSent(const std::shared_ptr<SentCall>& call);
 
-    std::mutex mutex_;
-    std::condition_variable cv_;
+    // Fields that two threads touch by turns lie on cache lines of their own, so that a call
+    // moves as few lines between the processors as it can.
+    static constexpr std::size_t kLine = 64;
+
+    alignas(kLine) std::mutex mutex_;
     std::deque<std::shared_ptr<SentCall>> sent_;
-    std::atomic<std::size_t> sentCount_{0};  // sent_.size(), to watch without the lock
     std::deque<std::function<void()>> posted_;
     bool closed_ = false;
-    bool wakePending_ = false;
-    bool serving_ = false;  // the owner is in ServeSent and sees new calls without a wake event
+    bool wakePending_ = false;  // a wake event is posted and its handler has not yet begun
+    alignas(kLine) std::atomic<std::size_t> sentCount_{0};  // sent_.size(), watched unlocked
+    alignas(kLine) std::condition_variable cv_;
     std::atomic<bool> asleep_{false};  // the owner sleeps in WaitServing
     // Owner thread only: waiting awake for the answer to a call, and for the next call, which
     // also covers a worker's short stretches of work between calls (a search reading a folder
     // of a hundred entries: some sixty microseconds).
-    SpinWait answerWait_{std::chrono::microseconds(50)};
+    alignas(kLine) SpinWait answerWait_{std::chrono::microseconds(50)};
     SpinWait nextCallWait_{std::chrono::microseconds(100)};
     std::unique_ptr<Toolkit> toolkit_;  // owner thread only
 };

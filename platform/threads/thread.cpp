@@ -158,6 +158,7 @@ void TThread::Terminate() {
 }
 
 void TThread::CheckSuspended() {
+    if (!suspended_.load()) return;
     std::unique_lock lock(mutex_);
     wake_.wait(lock, [this] { return !suspended_.load() || terminated_.load(); });
 }

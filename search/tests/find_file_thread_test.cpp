@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -188,6 +189,63 @@ TEST_F(ThreadedSearch, AHandlersErrorEndsTheSearchAndIsReported) {
     ASSERT_TRUE(PumpUntil([&] { return !find->Busy(); }));
     EXPECT_EQ(reported, "cannot import");
     EXPECT_EQ(log.lines.back(), "finish");
+}
+
+// The program's loop, asleep until something comes and with no timer to turn it: a threaded
+// search over a music folder finishes every time, with the direct search's events. The worker
+// calls for each folder and match and ends with a posted notice, the pattern in which a wake-up
+// lost between the threads leaves the loop asleep for good.
+TEST_F(ThreadedSearch, EndsEveryTimeOnAQuietLoop) {
+    struct Tree {
+        int folders, filesEach, runs;
+    };
+    for (const Tree tree : {Tree{500, 3, 12}, Tree{2000, 1, 4}}) {
+        SCOPED_TRACE(::testing::Message() << tree.folders << " folders");
+        test::TempDir music;
+        Lines files;
+        for (int f = 0; f < tree.folders; ++f)
+            for (int i = 0; i < tree.filesEach; ++i)
+                files.push_back("a" + std::to_string(f) + "/" + std::to_string(i) + ".mp3");
+        test::MakeFiles(music.Path(), files);
+        TFindFile search;
+        test::EventLog events(search, music.Path());
+        search.SetCriteria(test::Criteria(test::kAudioMasks, music.Path()));
+        search.Threaded = false;
+        search.Execute();
+        const Lines direct = events.lines;
+        ASSERT_EQ(events.matches.size(), files.size());
+
+        search.Threaded = true;
+        const auto finish = search.OnSearchFinish;
+        search.OnSearchFinish = [&](TFindFile& sender) {
+            finish(sender);
+            app.Terminate();
+        };
+        for (int run = 0; run < tree.runs; ++run) {
+            events.lines.clear();
+            search.Execute();
+            // Only a stalled run lets the watchdog thread act; it ends the loop from outside.
+            std::atomic<bool> ended{false}, stalled{false};
+            std::thread watchdog([&] {
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+                while (!ended && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                if (ended) return;
+                stalled = true;
+                app.Terminate();
+            });
+            app.Run();
+            ended = true;
+            watchdog.join();
+            ASSERT_FALSE(stalled) << "run " << run << " stalled with " << events.lines.size()
+                                  << " events";
+            if (search.Busy()) {
+                ASSERT_TRUE(PumpUntil([&] { return !search.Busy(); }));
+            }
+            EXPECT_EQ(events.lines, direct);
+        }
+        EXPECT_FALSE(events.offGuiThread);
+    }
 }
 
 }  // namespace
