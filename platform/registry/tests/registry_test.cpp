@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -165,6 +167,76 @@ TEST_F(RegistryIniFile, SectionsAreSubKeysWithTypedValues) {
     EXPECT_FALSE(reg.OpenKeyReadOnly(base + "\\1.x\\MP3 Player"));
     ASSERT_TRUE(reg.OpenKeyReadOnly(base));
     EXPECT_TRUE(reg.GetKeyNames().empty());
+}
+
+TEST_F(Registry, NamesMatchInEveryLetterCaseOfEveryScript) {
+    const struct {
+        const char* written;
+        const char* asked;
+    } same[] = {
+        {"\xC3\x84rger", "\xC3\xA4RGER"},                                          // Ärger, äRGER
+        {"\xD0\x9A\xD0\xBB\xD1\x8E\xD1\x87", "\xD0\x9A\xD0\x9B\xD0\xAE\xD0\xA7"},  // Ключ, КЛЮЧ
+        {"\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1",
+         "\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1"},  // Ωμέγα, ωμέγα
+        {"\xF0\x90\x90\x80", "\xF0\x90\x90\xA8"},      // Deseret, beyond 16 bits
+        {"Stra\xC3\x9F"
+         "e",
+         "STRASSE"},  // ß folds to ss
+    };
+    const std::string key = "\\SOFTWARE\\Names";
+    TRegistry reg;
+    for (const auto& c : same) {
+        ASSERT_TRUE(reg.OpenKey(key + "\\" + c.written, true)) << c.written;
+        reg.WriteString(c.written, "first");
+        reg.WriteString(c.asked, "second");  // the same value, in its first spelling
+        ASSERT_TRUE(reg.OpenKeyReadOnly(key + "\\" + c.asked)) << c.asked;
+        EXPECT_EQ(reg.GetValueNames(), Names{c.written});
+        EXPECT_EQ(reg.ReadString(c.written), "second");
+    }
+    ASSERT_TRUE(reg.OpenKeyReadOnly(key));
+    EXPECT_EQ(reg.GetKeyNames().size(), std::size(same));
+
+    // Different letters stay apart, and so do different bytes that are not UTF-8.
+    ASSERT_TRUE(reg.OpenKey(key, true));
+    const Names distinct = {"a",
+                            "\xC3\xA1",
+                            "\xFF",
+                            "\xFE",
+                            "\xEF\xBF\xBD",
+                            "\xFF"
+                            "a"};
+    for (const auto& name : distinct) reg.WriteString(name, name);
+    ASSERT_TRUE(reg.OpenKeyReadOnly(key));
+    EXPECT_EQ(reg.GetValueNames(), distinct);
+    for (const auto& name : distinct) EXPECT_EQ(reg.ReadString(name), name);
+}
+
+TEST_F(Registry, ErrorMessagesQuoteOnlyTheStartOfAName) {
+    const std::string huge = "Start of a long name " + std::string(kMaxValueNameBytes + 10, 'n');
+    const std::string shown = "'Start of a long name nnnnnnnnnnnnnnnnnnn...'";
+    auto message = [](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const ERegistryException& e) {
+            return std::string(e.what());
+        }
+        return std::string("nothing raised");
+    };
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("SOFTWARE", true));
+    TRegistryIniFile reader("SOFTWARE", KEY_READ);
+    const std::string messages[] = {
+        message([&] { reg.WriteString(huge, "x"); }),
+        message([&] { reg.ReadInteger(huge); }),
+        message([&] { reader.WriteString("", huge, "x"); }),
+    };
+    for (const auto& text : messages) {
+        EXPECT_NE(text.find(shown), std::string::npos) << text;
+        EXPECT_LT(text.size(), 100u);
+    }
+    // Control characters and bytes that are not UTF-8 do not reach the message as they are.
+    EXPECT_EQ(message([&] { reg.ReadInteger("tab\there\xFF"); }),
+              "Failed to get data for 'tab?here\xEF\xBF\xBD'");
 }
 
 }  // namespace
