@@ -59,18 +59,26 @@ public:
 
     const std::vector<SpecialFile>& All() const { return files_; }
 
-    // Runs `call` in a thread of its own; false when it has not returned within `limit`. A call
-    // stuck on the FIFO is then let go by writers coming and going, so the test can end.
+    // Runs `call` in a thread of its own; false when it has not returned within `limit`, or
+    // raised an exception. A call stuck on the FIFO is then let go by writers coming and going,
+    // so the test can end.
     bool ReturnsWithin(const std::function<void()>& call, std::chrono::milliseconds limit) const {
         struct State {
             std::mutex mutex;
             std::condition_variable changed;
             bool done = false;
+            bool raised = false;
         };
         auto state = std::make_shared<State>();
         std::thread thread([state, call] {
-            call();
+            bool raised = false;
+            try {
+                call();
+            } catch (...) {
+                raised = true;
+            }
             std::lock_guard lock(state->mutex);
+            state->raised = raised;
             state->done = true;
             state->changed.notify_all();
         });
@@ -83,13 +91,14 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             lock.lock();
         }
-        if (state->done) {
-            lock.unlock();
-            thread.join();
-        } else {
+        if (!state->done) {
             thread.detach();  // stuck for good: the test has failed
+            return false;
         }
-        return returned;
+        const bool raised = state->raised;
+        lock.unlock();
+        thread.join();
+        return returned && !raised;
     }
 
 private:
