@@ -52,6 +52,17 @@ protected:
     }
 
     void Advance(unsigned ms) { ASSERT_TRUE(AdvanceNullOutputClock(ms)); }
+    // Plays the open file of a second to its end without running the loop. Once the device is
+    // seen stopped its notice is queued, and it stays there until the loop runs.
+    void PlayOutLeavingTheNotice() {
+        player->PlayFile();
+        Advance(1500);
+        for (int i = 0; i < 500 && player->GetMode() != 1; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_EQ(player->GetMode(), 1);
+    }
+
     // Lets posted notifications and ticks arrive.
     void Settle(int ms = 100) {
         RunUntil([] { return false; }, ms);
@@ -272,13 +283,8 @@ TEST_F(PlayerTest, CompletionOfAClosedFileDoesNotEndTheNextOne) {
     REQUIRE_ENCODERS();
     const std::string second = Tone(ToneFormat::Mp3);
     player->SetFileName(Tone(ToneFormat::Mp2, 1));
-    player->PlayFile();
-    Advance(1500);
-    // Played out: its notification is on its way, not yet delivered, when the next file starts.
-    for (int i = 0; i < 500 && player->GetMode() != 1; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_EQ(player->GetMode(), 1);
+    // Its notification is on its way, not yet delivered, when the next file starts.
+    PlayOutLeavingTheNotice();
     player->SetFileName(second);
     player->PlayFile();
     Settle();
@@ -289,14 +295,8 @@ TEST_F(PlayerTest, CompletionOfAClosedFileDoesNotEndTheNextOne) {
 TEST_F(PlayerTest, NoticeOfAnEarlierPlayDoesNotEndTheNextOne) {
     REQUIRE_ENCODERS();
     player->SetFileName(Tone(ToneFormat::Mp3, 1));
-    player->PlayFile();
-    Advance(1500);
-    // Played out: once the device is seen stopped its notice is queued. The GUI thread does not
-    // take it before the same file is played again.
-    for (int i = 0; i < 500 && player->GetMode() != 1; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_EQ(player->GetMode(), 1);
+    // The GUI thread does not take the notice before the same file is played again.
+    PlayOutLeavingTheNotice();
     player->PlayFile();
     ASSERT_EQ(player->GetMode(), 2);
     Settle();
