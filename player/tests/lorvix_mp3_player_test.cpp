@@ -337,12 +337,12 @@ TEST_F(PlayerTest, LengthOfAWmaFileTaggedAfterEncodingIsWhatPlays) {
 
 TEST_F(PlayerTest, NamesOfWhatIsNoRegularFileAreDroppedAtOnce) {
     const SpecialFiles special(dir);
-    for (const auto& file : special.All()) {
+    for (const auto& [kind, name] : special.All()) {
         EXPECT_TRUE(
-            special.ReturnsWithin([&] { player->SetFileName(file.path); }, std::chrono::seconds(1)))
-            << file.kind;
-        EXPECT_EQ(player->FileName(), "") << file.kind;
-        EXPECT_EQ(player->DeviceId(), 0) << file.kind;
+            special.ReturnsWithin([&] { player->SetFileName(name); }, std::chrono::seconds(1)))
+            << kind;
+        EXPECT_EQ(player->FileName(), "") << kind;
+        EXPECT_EQ(player->DeviceId(), 0) << kind;
     }
 }
 

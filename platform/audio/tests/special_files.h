@@ -1,7 +1,7 @@
 #pragma once
 
-// Names of things that are not regular files, made in a test's folder with the names of sound
-// files, and a way to see that a call given one returns at once.
+// Things that are not regular files, named like sound files in a test's folder, and a way to see
+// that a call given one returns at once.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -11,100 +11,64 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <functional>
-#include <memory>
-#include <mutex>
+#include <future>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "testsupport/temp_dir.h"
 
 namespace rv::test {
 
-struct SpecialFile {
-    std::string kind;
-    std::string path;
-};
-
-// A FIFO, a link to a FIFO, a character device that never ends (through a link), one that is
-// always empty, and a socket. The socket is closed with the object.
+// A FIFO, a link to one, a link to a device that never ends, a device that is always empty and a
+// listening socket (closed with the object); each with what it is.
 class SpecialFiles {
 public:
-    explicit SpecialFiles(const TempDir& dir) {
-        fifo_ = dir / "x.mp3";
+    explicit SpecialFiles(const TempDir& dir) : fifo_(dir / "x.mp3") {
         EXPECT_EQ(mkfifo(fifo_.c_str(), 0600), 0);
-        const std::string fifoLink = dir / "fifo-link.wma";
-        EXPECT_EQ(symlink(fifo_.c_str(), fifoLink.c_str()), 0);
-        const std::string zero = dir / "zero.mp3";
-        EXPECT_EQ(symlink("/dev/zero", zero.c_str()), 0);
-        const std::string socketPath = dir / "socket.mp3";
-        socket_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        EXPECT_EQ(symlink(fifo_.c_str(), (dir / "fifo.wma").c_str()), 0);
+        EXPECT_EQ(symlink("/dev/zero", (dir / "zero.mp3").c_str()), 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+        std::strncpy(address.sun_path, (dir / "socket.mp3").c_str(), sizeof address.sun_path - 1);
+        socket_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
         EXPECT_EQ(bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         EXPECT_EQ(listen(socket_, 1), 0);
-        files_ = {{"FIFO", fifo_},
-                  {"link to a FIFO", fifoLink},
-                  {"link to /dev/zero", zero},
-                  {"/dev/null", "/dev/null"},
-                  {"socket", socketPath}};
+        all_ = {{"FIFO", fifo_},
+                {"link to a FIFO", dir / "fifo.wma"},
+                {"link to /dev/zero", dir / "zero.mp3"},
+                {"/dev/null", "/dev/null"},
+                {"socket", address.sun_path}};
     }
     ~SpecialFiles() { close(socket_); }
-    SpecialFiles(const SpecialFiles&) = delete;
-    SpecialFiles& operator=(const SpecialFiles&) = delete;
 
-    const std::vector<SpecialFile>& All() const { return files_; }
+    // What each is, and its name.
+    const std::vector<std::pair<std::string, std::string>>& All() const { return all_; }
 
-    // Runs `call` in a thread of its own; false when it has not returned within `limit`, or
-    // raised an exception. A call stuck on the FIFO is then let go by writers coming and going,
-    // so the test can end.
+    // Runs `call` in a thread of its own; false when it raised, or had not returned within
+    // `limit`. A call stuck on the FIFO is let go by writers coming and going, so the test ends.
     bool ReturnsWithin(const std::function<void()>& call, std::chrono::milliseconds limit) const {
-        struct State {
-            std::mutex mutex;
-            std::condition_variable changed;
-            bool done = false;
-            bool raised = false;
-        };
-        auto state = std::make_shared<State>();
-        std::thread thread([state, call] {
-            bool raised = false;
-            try {
-                call();
-            } catch (...) {
-                raised = true;
-            }
-            std::lock_guard lock(state->mutex);
-            state->raised = raised;
-            state->done = true;
-            state->changed.notify_all();
-        });
-        std::unique_lock lock(state->mutex);
-        const bool returned = state->changed.wait_for(lock, limit, [&] { return state->done; });
-        for (int tries = 0; !state->done && tries < 500; ++tries) {
-            lock.unlock();
+        auto done = std::async(std::launch::async, call);
+        const bool returned = done.wait_for(limit) == std::future_status::ready;
+        while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
             const int writer = open(fifo_.c_str(), O_WRONLY | O_NONBLOCK);
             if (writer >= 0) close(writer);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            lock.lock();
         }
-        if (!state->done) {
-            thread.detach();  // stuck for good: the test has failed
+        try {
+            done.get();
+        } catch (...) {
             return false;
         }
-        const bool raised = state->raised;
-        lock.unlock();
-        thread.join();
-        return returned && !raised;
+        return returned;
     }
 
 private:
     std::string fifo_;
     int socket_ = -1;
-    std::vector<SpecialFile> files_;
+    std::vector<std::pair<std::string, std::string>> all_;
 };
 
 }  // namespace rv::test

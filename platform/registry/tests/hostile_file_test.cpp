@@ -19,92 +19,46 @@ namespace {
 
 using HostileFile = test::SettingsSandbox;
 
-constexpr double kMostMiBPerRead = 50;
-
-// `first`, then lines made by `line` (given their number), up to `most` lines or until the next
-// would pass the size of a file.
-std::string FillFile(const std::string& first, const std::function<std::string(int)>& line,
-                     int most = 1 << 30) {
-    std::string text = first;
-    for (int n = 0; n < most; ++n) {
-        const std::string next = line(n);
-        if (text.size() + next.size() > kMaxSettingsFileBytes) break;
-        text += next;
-    }
+// Lines made by `line` (given their number), up to `most` or until the file is full.
+std::string FillFile(const std::function<std::string(int)>& line, int most = 1 << 30) {
+    std::string text;
+    for (int n = 0; n < most && text.size() + line(n).size() <= kMaxSettingsFileBytes; ++n)
+        text += line(n);
     return text;
 }
 
-std::string DeepPath(std::size_t depth, const std::string& name) {
-    std::string path;
-    for (std::size_t level = 0; level < depth; ++level) path += "\\" + name;
-    return path;
+// A header on a path of its own, `depth` keys deep.
+std::string DeepHeader(int n, std::size_t depth) {
+    std::string header = "[HKEY_CURRENT_USER\\" + std::to_string(n);
+    for (std::size_t level = 1; level < depth; ++level) header += "\\a";
+    return header + "]\n";
 }
 
 TEST_F(HostileFile, EachReadStaysWithinItsMemoryBound) {
-    const std::string key = "[HKEY_CURRENT_USER\\K]\n";
     const struct {
         const char* shape;
         std::string text;
         bool damaged;
     } files[] = {
-        // Every header 501 keys deep, each on a path of its own from the root.
-        {"deep paths",
-         FillFile("",
-                  [](int n) {
-                      return "[HKEY_CURRENT_USER\\" + std::to_string(n) + DeepPath(500, "a") +
-                             "]\n";
-                  }),
+        {"headers 501 keys deep", FillFile([](int n) { return DeepHeader(n, 501); }), true},
+        {"values in one key", "[HKEY_CURRENT_USER\\K]\n" + FillFile([](int n) {
+                                  return "\"" + std::to_string(n) + "\"=\"\"\n";
+                              }),
          true},
-        // Keys as many as fit in a file, one level each.
-        {"many keys",
-         FillFile("", [](int n) { return "[HKEY_CURRENT_USER\\" + std::to_string(n) + "]\n"; }),
-         true},
-        // Values as many as fit in a file, in one key.
-        {"many values", FillFile(key, [](int n) { return "\"" + std::to_string(n) + "\"=\"\"\n"; }),
-         true},
-        // As many keys as the limits allow, all at the deepest level.
-        {"most keys",
-         FillFile(
-             "",
-             [](int n) {
-                 return "[HKEY_CURRENT_USER\\" + std::to_string(n) +
-                        DeepPath(kMaxKeyDepth - 1, "a") + "]\n";
-             },
-             int(kMaxKeysPerFile / kMaxKeyDepth)),
-         false},
-        // As many values as the limits allow, 64 to a key.
-        {"most values",
-         FillFile(
-             "",
-             [](int n) {
-                 return (n % 64 == 0 ? "[HKEY_CURRENT_USER\\" + std::to_string(n / 64) + "]\n"
-                                     : std::string()) +
-                        "\"" + std::to_string(n % 64) + "\"=\"\"\n";
-             },
-             int(kMaxValuesPerFile)),
-         false},
-        // The longest names and values.
-        {"longest names and values",
-         FillFile("",
-                  [](int n) {
-                      return "[HKEY_CURRENT_USER\\" + std::to_string(n) +
-                             DeepPath(4, std::string(250, 'k')) + "]\n\"" +
-                             std::string(kMaxValueNameBytes, 'n') + "\"=\"" +
-                             std::string(kMaxValueBytes, 'v') + "\"\n";
-                  }),
+        {"the most keys, at the deepest level",
+         FillFile([](int n) { return DeepHeader(n, kMaxKeyDepth); },
+                  int(kMaxKeysPerFile / kMaxKeyDepth)),
          false},
     };
     std::filesystem::create_directories(std::filesystem::path(File()).parent_path());
     for (const auto& file : files) {
         test::WriteFileBytes(File(), file.text);
         const test::HeapMeter meter;
-        {
-            TRegistry reg;
-            reg.OpenKeyReadOnly("K");
+        TRegistry().OpenKeyReadOnly("K");
+        if (test::HeapMeter::kAvailable) {
+            EXPECT_LE(meter.PeakMiB(), 50.0) << file.shape;
         }
-        EXPECT_LE(meter.PeakMiB(), kMostMiBPerRead) << file.shape;
         EXPECT_EQ(TakeSetAsideSettingsFiles().size(), file.damaged ? 1u : 0u) << file.shape;
-        EXPECT_EQ(test::FileExists(File()), !file.damaged) << file.shape;
     }
 }
 
