@@ -25,16 +25,16 @@ using MCIDEVICEID = std::uint16_t;  // 0 is no device
 // of the play that ended (MciPlay gives it), so that a window can tell the notification of an
 // earlier play of the same device, still on its way, from that of the play it started last.
 inline constexpr UINT MM_MCINOTIFY = 0x3B9;
+inline constexpr WPARAM MCI_NOTIFY_SUCCESSFUL = 1;  // played to its end
+inline constexpr WPARAM MCI_NOTIFY_SUPERSEDED = 2;  // a newer play took over its notification
+inline constexpr WPARAM MCI_NOTIFY_ABORTED = 4;     // stopped, sought or closed before its end
+inline constexpr WPARAM MCI_NOTIFY_FAILURE = 8;     // the sound output failed while playing
 inline MCIDEVICEID MciNotifyDevice(LPARAM lParam) {
     return MCIDEVICEID(lParam & 0xFFFF);
 }
 inline std::uint32_t MciNotifyPlay(LPARAM lParam) {
     return std::uint32_t(std::uint64_t(lParam) >> 16);
 }
-inline constexpr WPARAM MCI_NOTIFY_SUCCESSFUL = 1;  // played to its end
-inline constexpr WPARAM MCI_NOTIFY_SUPERSEDED = 2;  // a newer play took over its notification
-inline constexpr WPARAM MCI_NOTIFY_ABORTED = 4;     // stopped, sought or closed before its end
-inline constexpr WPARAM MCI_NOTIFY_FAILURE = 8;     // the sound output failed while playing
 
 // Status items and the modes that MCI_STATUS_MODE answers.
 inline constexpr std::uint32_t MCI_STATUS_LENGTH = 1;
