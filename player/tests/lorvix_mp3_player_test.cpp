@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,6 +16,7 @@
 #include "platform/messages/tests/loop_fixture.h"
 #include "player/lorvix_mp3_player.h"
 #include "testsupport/process.h"
+#include "testsupport/scoped_env.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
 
@@ -27,7 +27,6 @@ class PlayerTest : public LoopTest {
 protected:
     void SetUp() override {
         LoopTest::SetUp();
-        setenv("REELVAULT_AUDIO", "null", 1);
         SetNullOutputVirtualClock(true);
         WaveOutSetVolume(0xFFFFFFFF);
         player = std::make_unique<Lorvix_MP3Player>(nullptr);
@@ -40,6 +39,7 @@ protected:
     void TearDown() override {
         player.reset();
         LoopTest::TearDown();
+        SetNullOutputVirtualClock(false);
     }
 
     // A tone file of that format made for this test; the test is skipped without its encoders.
@@ -67,6 +67,7 @@ protected:
         return {};
     }
 
+    ScopedEnv audio{"REELVAULT_AUDIO", "null"};
     TempDir dir;
     int made = 0;
     std::unique_ptr<Lorvix_MP3Player> player;
@@ -285,7 +286,7 @@ TEST_F(PlayerTest, CompletionOfAClosedFileDoesNotEndTheNextOne) {
     EXPECT_EQ(player->GetMode(), 2);
 }
 
-// The progress ticker runs in real time: these tests wait for its ticks.
+// The progress ticker runs on the loop's timers: these tests wait for its ticks.
 class TickerTest : public PlayerTest {
 protected:
     void SetUp() override {
@@ -297,8 +298,8 @@ protected:
 
 TEST_F(TickerTest, OneTickerWhateverStartedItAgain) {
     REQUIRE_ENCODERS();
-    const std::string first = Tone(ToneFormat::Mp3, 3);
-    const std::string second = Tone(ToneFormat::Wma, 3);
+    const std::string first = Tone(ToneFormat::Mp3, 5);
+    const std::string second = Tone(ToneFormat::Wma, 5);
     player->SetFileName(first);
     player->PlayFile();
     Advance(1000);
@@ -312,13 +313,23 @@ TEST_F(TickerTest, OneTickerWhateverStartedItAgain) {
         player->GetLengthSecs();
         player->PlayFile();
     }
+    // The first tick comes at once, then one a second. A timer of the same second, started right
+    // after the ticker's, falls due after each of its ticks and before the next, however late
+    // the loop runs; each time it moves the virtual clock on by a second, so that every tick
+    // tells the period it came in.
+    int periods = 0;
+    const HWND fence = AllocateHWnd([&](TMessage& m) {
+        if (m.Msg != WM_TIMER) return;
+        if (++periods < 3)
+            EXPECT_TRUE(AdvanceNullOutputClock(1000));
+        else
+            player->StopPlaying();
+    });
+    SetTimer(fence, 1, 1000);
     Advance(1000);
-    ticks.clear();
-    // The first tick comes at once, then one a second.
-    Settle(2300);
-    EXPECT_GE(ticks.size(), 2u);
-    EXPECT_LE(ticks.size(), 3u);
-    for (int secs : ticks) EXPECT_EQ(secs, 1);
+    EXPECT_TRUE(RunUntil([&] { return periods == 3; }, 30000));
+    DeallocateHWnd(fence);
+    EXPECT_EQ(ticks, (std::vector<int>{1, 1, 2, 3}));
 }
 
 TEST_F(TickerTest, TickerEndsWithStopCloseOpenPauseAndThePlayer) {
