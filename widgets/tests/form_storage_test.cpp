@@ -14,6 +14,7 @@ namespace rv {
 namespace {
 
 using test::kMainKey;
+using test::kScreenSide;
 using test::kSuffix;
 using test::MainWindow;
 using test::Names;
@@ -25,7 +26,7 @@ TEST_F(FormStorage, TheMainWindowWritesItsSettingsNamesAndANewOneRestoresThem) {
         w.form->Show();
         Settle();
         EXPECT_EQ(w.restoredSite.substr(0, 8), "freedb.f");  // nothing stored: the design values
-        w.form->SetBounds(120, 90, 640, 480);
+        w.form->SetBounds(60, 45, 320, 240);
         w.treePanel->SetWidth(260);
         w.storage->StoredValues().ValueByName("ProxyPwd")->Value = "geheim";
         w.storage->StoredValues().ValueByName("ProxyPort")->Value = 3128;
@@ -39,8 +40,8 @@ TEST_F(FormStorage, TheMainWindowWritesItsSettingsNamesAndANewOneRestoresThem) {
     EXPECT_EQ(Value(kMainKey, "FormVersion"), "0");
     EXPECT_EQ(Value(kMainKey, "ShowCmd"), "1");
     EXPECT_EQ(Value(kMainKey, "PixelsPerInch"), "96");
-    EXPECT_EQ(Value(kMainKey, "NormPos"), "120,90,760,570");
-    EXPECT_EQ(Value(kMainKey, "NormPos" + kSuffix), "120,90,760,570");
+    EXPECT_EQ(Value(kMainKey, "NormPos"), "60,45,380,285");
+    EXPECT_EQ(Value(kMainKey, "NormPos" + kSuffix), "60,45,380,285");
     EXPECT_EQ(Value(kMainKey, "MinMaxPos"), "-1,-1,-4,-4");  // maximised, the frame goes off-screen
     EXPECT_EQ(Value(kMainKey, "Visible"), "0");  // the close saved; the destruction did not
     EXPECT_EQ(Value(kMainKey, "TreePanel_Width"), "260");
@@ -52,7 +53,7 @@ TEST_F(FormStorage, TheMainWindowWritesItsSettingsNamesAndANewOneRestoresThem) {
     EXPECT_EQ(again.treePanel->Width(), 231);
     again.form->Show();
     Settle();
-    EXPECT_EQ(again.form->BoundsRect(), Bounds(120, 90, 640, 480));
+    EXPECT_EQ(again.form->BoundsRect(), Bounds(60, 45, 320, 240));
     EXPECT_EQ(again.form->WindowState(), wsNormal);
     EXPECT_EQ(again.treePanel->Width(), 260);
     TStoredValues& values = again.storage->StoredValues();
@@ -64,7 +65,7 @@ TEST_F(FormStorage, TheMainWindowWritesItsSettingsNamesAndANewOneRestoresThem) {
 TEST_F(FormStorage, AMaximisedWindowFreedUnclosedComesBackMaximisedOverItsNormalBounds) {
     {
         MainWindow w;
-        w.form->SetBounds(50, 60, 500, 400);
+        w.form->SetBounds(50, 60, 300, 200);
         w.form->Show();
         w.form->SetWindowState(wsMaximized);
         Settle();
@@ -72,7 +73,7 @@ TEST_F(FormStorage, AMaximisedWindowFreedUnclosedComesBackMaximisedOverItsNormal
     }
     EXPECT_EQ(Value(kMainKey, "ShowCmd"), "3");
     EXPECT_EQ(Value(kMainKey, "Visible"), "1");
-    EXPECT_EQ(Value(kMainKey, "NormPos"), "50,60,550,460");
+    EXPECT_EQ(Value(kMainKey, "NormPos"), "50,60,350,260");
 
     MainWindow again;
     again.form->Show();
@@ -81,7 +82,7 @@ TEST_F(FormStorage, AMaximisedWindowFreedUnclosedComesBackMaximisedOverItsNormal
     EXPECT_EQ(again.form->WindowState(), wsMaximized);
     again.form->SetWindowState(wsNormal);
     Settle();
-    EXPECT_EQ(again.form->BoundsRect(), Bounds(50, 60, 500, 400));
+    EXPECT_EQ(again.form->BoundsRect(), Bounds(50, 60, 300, 200));
 }
 
 TEST_F(FormStorage, AnOlderFormVersionSkipsTheRestoreAndTheNextSaveWritesTheNewOne) {
@@ -108,13 +109,13 @@ TEST_F(FormStorage, AnOlderFormVersionSkipsTheRestoreAndTheNextSaveWritesTheNewO
 
 TEST_F(FormStorage, ARestoredWindowLandsOnAScreenThatExistsNow) {
     // Saved on a larger desktop, far to the right and down.
-    Write(kMainKey, "NormPos", "5000,4000,5640,4480");
+    Write(kMainKey, "NormPos", "5000,4000,5320,4240");
     Write(kMainKey, "PixelsPerInch", "96");
     {
         MainWindow w;
         w.form->Show();
         Settle();
-        EXPECT_EQ(w.form->BoundsRect(), Bounds(160, 320, 640, 480));
+        EXPECT_EQ(w.form->BoundsRect(), Bounds(kScreenSide - 320, kScreenSide - 240, 320, 240));
     }
 
     // Another pixel density: the bounds are not taken, the state is.

@@ -100,7 +100,7 @@ TEST(Form, CloseAsksThenHidesFreesMinimisesOrEndsTheProgram) {
     EXPECT_TRUE(test::App().Terminated());
     EXPECT_TRUE(form->Visible());
     test::App().SetMainWindow(0);
-    test::App().ProcessMessages();
+    test::App().Run();  // takes the request up, as the program's loop would
 
     // Freed from the loop, raising OnDestroy once.
     log.clear();
