@@ -2,8 +2,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QPainter>
 #include <QPixmap>
-#include <cstdlib>
+#include <QScreen>
 
 #include "platform/graphics/internal/qt_graphics.h"
 #include "platform/windows/internal/host_widget.h"
@@ -20,17 +21,23 @@ TBitmap WindowImage(HWND wnd, double pixelRatio) {
     return picture;
 }
 
+TBitmap ScreenImage(HWND wnd) {
+    HostWidget* host = HostWidget::Find(wnd);
+    if (!host || !host->isVisible()) return {};
+    QWidget* top = host->window();
+    QScreen* screen = top->screen();
+    if (!screen) return {};
+    QPoint at = host->mapTo(top, QPoint(0, 0));
+    QPixmap shot = screen->grabWindow(top->winId(), at.x(), at.y(), host->width(), host->height());
+    TBitmap picture(host->width(), host->height(), pf32bit, shot.devicePixelRatio());
+    QPainter painter(&picture.Impl().Pixels());
+    painter.drawPixmap(QRect(0, 0, host->width(), host->height()), shot);
+    return picture;
+}
+
 void SetApplicationIcon(const TBitmap& icon) {
     EnsureGuiApplication();
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.Impl().Pixels())));
-}
-
-bool DesktopAvailable() {
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
-    return false;
 }
 
 }  // namespace rv
