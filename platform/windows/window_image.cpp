@@ -1,10 +1,9 @@
 #include "platform/windows/window_image.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QIcon>
-#include <QPainter>
 #include <QPixmap>
-#include <QScreen>
 
 #include "platform/graphics/internal/qt_graphics.h"
 #include "platform/windows/internal/host_widget.h"
@@ -24,14 +23,22 @@ TBitmap WindowImage(HWND wnd, double pixelRatio) {
 TBitmap ScreenImage(HWND wnd) {
     HostWidget* host = HostWidget::Find(wnd);
     if (!host || !host->isVisible()) return {};
+    // The pixels the window last painted for the screen: its backing store, device pixels.
     QWidget* top = host->window();
-    QScreen* screen = top->screen();
-    if (!screen) return {};
-    QPoint at = host->mapTo(top, QPoint(0, 0));
-    QPixmap shot = screen->grabWindow(top->winId(), at.x(), at.y(), host->width(), host->height());
-    TBitmap picture(host->width(), host->height(), pf32bit, shot.devicePixelRatio());
-    QPainter painter(&picture.Impl().Pixels());
-    painter.drawPixmap(QRect(0, 0, host->width(), host->height()), shot);
+    QBackingStore* store = top->backingStore();
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image || top->width() <= 0) return {};
+    const QImage& shot = *static_cast<QImage*>(device);
+    const double ratio = double(shot.width()) / top->width();
+    const QPoint at = host->mapTo(top, QPoint(0, 0));
+    const QRect part(DevicePixels(at.x(), ratio), DevicePixels(at.y(), ratio),
+                     DevicePixels(host->width(), ratio), DevicePixels(host->height(), ratio));
+    TBitmap picture(host->width(), host->height(), pf32bit, ratio);
+    QImage& pixels = picture.Impl().Pixels();
+    QImage cut = shot.copy(part).convertToFormat(pixels.format());
+    if (cut.size() != pixels.size()) return {};
+    cut.setDevicePixelRatio(ratio);
+    pixels = cut;
     return picture;
 }
 

@@ -99,7 +99,9 @@ TEST(Form, AModalFormIsADialogOfTheWindowThatOpenedItCentredAsPlaced) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_TRUE(seen[0].dialog);
     EXPECT_EQ(seen[0].owner, main.Handle());
-    EXPECT_EQ(seen[0].bounds, Bounds(60 + 150, 50 + 150, 200, 100));
+    const TRect m = main.BoundsRect();
+    EXPECT_EQ(seen[0].bounds,
+              Bounds(m.Left + (m.Width() - 200) / 2, m.Top + (m.Height() - 100) / 2, 200, 100));
     EXPECT_TRUE(seen[1].dialog);
     EXPECT_EQ(seen[1].owner, dialog.Handle());
     // Shown without ShowModal, it is a window of its own again; a dialog border keeps it one.
