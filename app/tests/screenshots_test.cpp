@@ -17,6 +17,7 @@
 #include "platform/framework/combo_box.h"
 #include "platform/framework/edit.h"
 #include "platform/framework/modal_script.h"
+#include "platform/framework/status_bar.h"
 #include "platform/windows/window_image.h"
 
 namespace rv {
@@ -57,11 +58,17 @@ void ExpectTextsDrawn(TCustomForm& form) {
                     text = list->Text();
                     area = InflateRect(area, -3, -3);
                 }
-                if (!text.empty()) {
-                    int width = std::min(area.Width(), test::TextWidthIn(c->Font(), text));
-                    test::ExpectText(shot, area, c->Font().Color, text.size(), width,
-                                     form.Caption() + ": " + text + scale);
-                }
+                auto expect = [&](const TRect& at, const std::string& what) {
+                    int width = std::min(at.Width(), test::TextWidthIn(c->Font(), what));
+                    test::ExpectText(shot, at, c->Font().Color, what.size(), width,
+                                     form.Caption() + ": " + what + scale);
+                };
+                if (!text.empty()) expect(area, text);
+                if (auto* bar = dynamic_cast<TStatusBar*>(c))
+                    for (int p = 0; p < bar->PanelCount(); ++p)
+                        if (!bar->Panels(p)->Text().empty())
+                            expect(OffsetRect(bar->PanelRect(p), area.Left, area.Top),
+                                   bar->Panels(p)->Text());
                 if (auto* w = dynamic_cast<TWinControl*>(c)) walk(w, area);
             }
         };
