@@ -3,18 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages/application.h"
+#include "platform/windows/screens.h"
 #include "platform/windows/top_level_window.h"
 #include "platform/windows/window_host.h"
 #include "testsupport/test_files.h"
 #include "widgets/placement_defaults.h"
-#include "widgets/screen_fit.h"
 #include "widgets/tests/storage_fixture.h"
 
 namespace rv {
 namespace {
 
 using test::kMainKey;
-using test::kScreenSide;
 using test::kSuffix;
 using test::MainWindow;
 using test::Names;
@@ -95,10 +94,10 @@ TEST_F(FormStorage, AnOlderFormVersionSkipsTheRestoreAndTheNextSaveWritesTheNewO
     }
     MainWindow newer;
     newer.storage->Version = 2;
-    newer.form->SetBounds(0, 0, 400, 300);
+    newer.form->SetBounds(30, 40, 400, 300);
     newer.form->Show();
     Settle();
-    EXPECT_EQ(newer.form->BoundsRect(), Bounds(0, 0, 400, 300));
+    EXPECT_EQ(newer.form->BoundsRect(), Bounds(30, 40, 400, 300));
     EXPECT_EQ(newer.treePanel->Width(), 231);
     EXPECT_EQ(newer.storage->StoredValues().ValueByName("ProxyAddr")->Value, TVariant(""));
     EXPECT_EQ(newer.restoredSite, "");  // OnRestorePlacement not raised
@@ -115,7 +114,13 @@ TEST_F(FormStorage, ARestoredWindowLandsOnAScreenThatExistsNow) {
         MainWindow w;
         w.form->Show();
         Settle();
-        EXPECT_EQ(w.form->BoundsRect(), Bounds(kScreenSide - 320, kScreenSide - 240, 320, 240));
+        // Its size, in the bottom right corner of the screen's work area, frame and all.
+        EXPECT_EQ(w.form->Width(), 320);
+        EXPECT_EQ(w.form->Height(), 240);
+        TRect frame = GetWindowFrameRect(w.form->Handle());
+        TRect work = ScreenWorkAreas().front();
+        EXPECT_EQ(frame.Right, work.Right);
+        EXPECT_EQ(frame.Bottom, work.Bottom);
     }
 
     // Another pixel density: the bounds are not taken, the state is.
@@ -124,12 +129,13 @@ TEST_F(FormStorage, ARestoredWindowLandsOnAScreenThatExistsNow) {
     Write(kMainKey, "ShowCmd", "3");
     {
         MainWindow w;
+        w.form->SetBounds(30, 40, 400, 300);
         w.form->Show();
         Settle();
         EXPECT_TRUE(IsZoomed(w.form->Handle()));
         TWindowPlacement p;
         GetWindowPlacement(w.form->Handle(), p);
-        EXPECT_EQ(p.rcNormalPosition, Bounds(0, 0, 400, 300));
+        EXPECT_EQ(p.rcNormalPosition, Bounds(30, 40, 400, 300));
         w.form->Hide();
     }
 
@@ -141,25 +147,6 @@ TEST_F(FormStorage, ARestoredWindowLandsOnAScreenThatExistsNow) {
     dialog.form->Show();
     Settle();
     EXPECT_EQ(dialog.form->BoundsRect(), Bounds(10, 10, 400, 300));
-}
-
-TEST(ScreenFit, WindowsStayWhereTheUserCanGraspThemAndMoveOtherwise) {
-    std::vector<TRect> two = {Rect(0, 0, 1920, 1040), Rect(1920, 0, 3840, 1080)};
-    EXPECT_EQ(FitOntoScreens(Bounds(2000, 100, 800, 600), two), Bounds(2000, 100, 800, 600));
-    EXPECT_EQ(FitOntoScreens(Bounds(1900, 100, 800, 600), two), Bounds(1900, 100, 800, 600));
-    // Title above the top: moved down onto the screen holding most of the window.
-    EXPECT_EQ(FitOntoScreens(Bounds(2000, -50, 800, 600), two), Bounds(2000, 0, 800, 600));
-    // Just 20 pixels of a lone screen: moved in whole.
-    std::vector<TRect> one = {Rect(0, 0, 1920, 1040)};
-    EXPECT_EQ(FitOntoScreens(Bounds(1900, 100, 400, 300), one), Bounds(1520, 100, 400, 300));
-    EXPECT_EQ(FitOntoScreens(Bounds(-395, 100, 400, 300), one), Bounds(0, 100, 400, 300));
-    // A narrow window needs only its own width on the screen.
-    EXPECT_EQ(FitOntoScreens(Bounds(1900, 100, 20, 300), one), Bounds(1900, 100, 20, 300));
-    // Damaged extents: never larger than the desktop, never an overflow.
-    EXPECT_EQ(FitOntoScreens(Rect(-2147483647, 0, 2147483647, 100), one), Rect(0, 0, 1920, 100));
-    EXPECT_EQ(FitOntoScreens(Rect(2147480000, 2147480000, 2147483647, 2147483647), one),
-              Rect(0, 0, 1920, 1040));
-    EXPECT_EQ(FitOntoScreens(Rect(5, 5, 5, 9), one), Rect(5, 5, 5, 9));
 }
 
 TEST_F(FormStorage, ThePreferencesAndPlayerWindowsKeepTheirOwnShares) {

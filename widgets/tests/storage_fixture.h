@@ -20,14 +20,10 @@ namespace rv::test {
 
 using Names = std::vector<std::string>;
 
-// The offscreen platform's one screen is 800 by 800 device pixels at 96 pixels per inch: 400 by
-// 400 logical pixels when the toolkit is scaled to 200 % (QT_SCALE_FACTOR=2). Windows keep
-// logical pixels, and so does the screen's name in stored positions.
-inline int LogicalScreenSide() {
-    const char* factor = std::getenv("QT_SCALE_FACTOR");
-    return int(std::lround(800 / (factor && *factor ? std::atof(factor) : 1.0)));
-}
-inline const int kScreenSide = LogicalScreenSide();
+// The test programs' offscreen screen keeps 800 by 800 logical pixels at any scale factor (see
+// testsupport/main.cpp); windows keep logical pixels, and so does the screen's name in stored
+// positions.
+inline const int kScreenSide = 800;
 inline const std::string kSuffix =
     "(" + std::to_string(kScreenSide) + "x" + std::to_string(kScreenSide) + ")";
 
