@@ -350,6 +350,10 @@ void TBaseVirtualTree::WndProc(TMessage& message) {
             TCustomControl::WndProc(message);
             header_.TreeFontChanged();
             return;
+        case WM_THEMECHANGED:
+            SyncThemeState();
+            InvalidateWindow(Handle());
+            break;
         default:
             break;
     }
