@@ -103,8 +103,7 @@ void TBaseVirtualTree::CheckRoomForUserData() {
 
 PVirtualNode TBaseVirtualTree::MakeNewNode() {
     ResolveNodeDataSize();
-    const std::size_t block =
-        kNodeFixedSize + std::size_t(internalDataSize_) + std::size_t(nodeDataSize_);
+    const std::size_t block = UserDataOffset() + std::size_t(nodeDataSize_);
     if (pool_.BlockSize() != ((block + 7) & ~std::size_t(7))) pool_.SetBlockSize(block);
     auto* node = static_cast<PVirtualNode>(pool_.Allocate());
     node->TotalCount = 1;

@@ -83,7 +83,12 @@ public:
     void* GetNodeData(PVirtualNode node) const {
         TreeAssert(nodeDataSize_ >= 1, "NodeDataSize not initialized.");
         if (!node || node == root_) return nullptr;
-        return reinterpret_cast<char*>(node) + kNodeFixedSize + internalDataSize_;
+        return reinterpret_cast<char*>(node) + UserDataOffset();
+    }
+    // Where the user data starts in a node: after the internal data, on a multiple of 8 so that
+    // pointers and doubles kept there are aligned (the string tree's 4 bytes leave a gap).
+    std::size_t UserDataOffset() const {
+        return (kNodeFixedSize + std::size_t(internalDataSize_) + 7) & ~std::size_t(7);
     }
     // 0 for a top-level node, nil and the root.
     unsigned GetNodeLevel(PVirtualNode node) const;

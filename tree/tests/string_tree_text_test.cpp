@@ -122,5 +122,17 @@ TEST(StringTreeText, HintsAndTooltips) {
     EXPECT_EQ(f.tree->GetNodeTooltip(node, NoColumn), "Node 4");
 }
 
+TEST(StringTreeText, UserDataBehindTheTextWidthIsAlignedForPointers) {
+    PaintFixture f;
+    f.tree->SetNodeDataSize(sizeof(double));
+    for (int i = 0; i < 3; ++i) {
+        const PVirtualNode n = f.tree->AddChild(nullptr);
+        auto* data = static_cast<char*>(f.tree->GetNodeData(n));
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(data) % alignof(double), 0u);
+        EXPECT_GE(data, reinterpret_cast<char*>(n) + f.tree->TextWidthOffset() + 4);
+        *reinterpret_cast<double*>(data) = 1.5 * i;  // a misaligned store would trap here
+    }
+}
+
 }  // namespace
 }  // namespace rv::test
