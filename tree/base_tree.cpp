@@ -323,9 +323,8 @@ void TBaseVirtualTree::SetUpdateRedraw(bool on) {
 }
 
 void TBaseVirtualTree::UpdateFrame() {
-    // A single border is the sunken client edge, two pixels wide.
-    const int border = borderStyle_ == bsSingle ? 2 : 0;
-    SetWindowFrame(Handle(), border, header_.Options().Contains(hoVisible) ? header_.Height() : 0);
+    SetWindowFrame(Handle(), FrameWidth(),
+                   header_.Options().Contains(hoVisible) ? header_.Height() : 0);
 }
 
 void TBaseVirtualTree::WndProc(TMessage& message) {
@@ -353,6 +352,10 @@ void TBaseVirtualTree::WndProc(TMessage& message) {
             SyncThemeState();
             InvalidateWindow(Handle());
             break;
+        case WM_NCPAINT:
+            if (auto* canvas = reinterpret_cast<TCanvas*>(message.WParam))
+                PaintNonClientArea(*canvas);
+            return;
         default:
             break;
     }

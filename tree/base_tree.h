@@ -11,6 +11,7 @@
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/image_list.h"
 #include "platform/messages/messages.h"
+#include "tree/border_decoration.h"
 #include "tree/clipboard_formats.h"
 #include "tree/header_types.h"
 #include "tree/node_pool.h"
@@ -770,6 +771,20 @@ public:
     PVirtualNode DropTargetNode() const { return dropTargetNode_; }
     TDropMode LastDropMode() const { return dropMode_; }
 
+    // The frame around the header and the client area: the border by BorderStyle (2 pixels of
+    // sunken client edge, or 1 plain pixel without Ctl3D), the bevel and BorderWidth inside it.
+    // The host's frame is equally wide on every side, so a bevel on some edges only still takes
+    // its room on all four.
+    const TBorderDecoration& BorderDecoration() const { return border_; }
+    void SetBorderDecoration(const TBorderDecoration& value);
+    int BorderDimension() const;
+    int FrameWidth() const;
+    // The bevel and the band of BorderWidth in BorderColor, into a canvas of the whole window;
+    // nothing with bkNone and a BorderWidth of 0.
+    void PaintBorderDecoration(TCanvas& canvas);
+    // The header's strip, window coordinates (its bottom equals its top without hoVisible).
+    TRect HeaderRect() const;
+
     TVTPaintEvent OnBeforePaint;
     TVTPaintEvent OnAfterPaint;
     TVTBackgroundPaintEvent OnPaintBackground;
@@ -867,7 +882,11 @@ private:
     // The expand buttons and the line pattern for painting at `pixelRatio`.
     void PrepareButtons(double pixelRatio);
 
+    // The window's frame: the border, the bevel and the band inside it.
+    void PaintNonClientArea(TCanvas& canvas);
+
     TTreePaintResources paint_;
+    TBorderDecoration border_;
 
 protected:
     // A descendant replaces the options object with its own kind (in its constructor).

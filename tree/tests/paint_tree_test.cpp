@@ -367,5 +367,156 @@ TEST(TreePaint, RowsAreDrawnAtTheTargetsScale) {
                 EXPECT_EQ(two.Pixel(2 * x + dx, 2 * y + dy), one.Pixel(x, y)) << x << "," << y;
 }
 
+TEST(TreePaint, ImagesBlendOnlyWhereTheRulesSay) {
+    PaintFixture f;
+    f.AddRows(2);
+    TImageList images;
+    TBitmap red(16, 16);
+    red.Canvas().Brush.Color = clRed;
+    red.Canvas().FillRect({0, 0, 16, 16});
+    images.Add(red);
+    f.tree->SetImages(&images);
+    bool ghosted = false;
+    f.tree->OnGetImageIndex = [&](TBaseVirtualTree*, PVirtualNode, TVTImageKind kind, TColumnIndex,
+                                  bool& ghost, int& index) {
+        if (kind == ikOverlay) return;
+        index = 0;
+        ghost = ghosted;
+    };
+    const PVirtualNode node = f.tree->GetFirst();
+    const TColor withHighlight = BlendColors(clRed, kHighlight, 0.5);
+    const TColor withTree = BlendColors(clRed, clWhite, 0.5);
+    struct Case {
+        bool focused, selected, fullRow, ghost, cut, ghostedIfUnfocused;
+        TColor expected;
+    };
+    const Case cases[] = {
+        {true, false, false, false, false, false, clRed},
+        {true, true, false, false, false, false, withHighlight},
+        {true, true, true, false, false, false, clRed},    // not with full-row selection
+        {false, true, false, false, false, false, clRed},  // nor unfocused
+        {false, true, false, false, false, true, withHighlight},
+        {true, false, false, true, false, false, withTree},  // ghosted: the tree's colour
+        {true, true, false, true, false, false, withTree},
+        {true, false, false, false, true, false, withTree},  // cut
+        {false, false, false, false, true, false, clRed},
+    };
+    for (const Case& c : cases) {
+        (c.focused ? f.tree : f.other)->SetFocus();
+        f.tree->SetSelected(node, c.selected);
+        f.tree->TreeOptions().SetSelectionOptions(c.fullRow ? TVTSelectionOptions{toFullRowSelect}
+                                                            : TVTSelectionOptions{});
+        f.SetPaint(toGhostedIfUnfocused, c.ghostedIfUnfocused);
+        ghosted = c.ghost;
+        c.cut ? node->Include(nsCutOrCopy) : node->Exclude(nsCutOrCopy);
+        c.cut ? f.tree->DoStateChange({tsCutPending}) : f.tree->DoStateChange({}, {tsCutPending});
+        // The image sits at the content's start, centred on the row.
+        EXPECT_EQ(f.Paint().Pixel(kContentLeft + 8, 9), c.expected)
+            << c.focused << c.selected << c.fullRow << c.ghost << c.cut << c.ghostedIfUnfocused;
+    }
+    // A disabled node's image is the list's disabled drawing: grey, not red.
+    f.tree->DoStateChange({}, {tsCutPending});
+    f.tree->SetIsDisabled(node, true);
+    const TColor disabled = f.Paint().Pixel(kContentLeft + 8, 9);
+    EXPECT_EQ(GetRValue(disabled), GetGValue(disabled));
+}
+
+TEST(TreePaint, BackgroundPictureStaysWithTheClientArea) {
+    PaintFixture f;
+    f.AddRows(30);
+    TBitmap tile(4, 4);
+    tile.Canvas().Brush.Color = clLime;
+    tile.Canvas().FillRect({0, 0, 2, 4});
+    f.tree->SetBackground(tile);
+    f.tree->SetBackgroundOffsetX(1);
+    f.SetPaint(toShowBackground, true);
+    f.SetPaint(toShowTreeLines, false);
+    f.SetPaint(toShowRoot, false);
+    auto lime = [](int x) { return ((x - 1) % 4 + 4) % 4 < 2; };
+    // Scrolled down by 40 pixels: the picture does not move, the rows do.
+    f.tree->SetOffsetY(-40);
+    TBitmap b(120, 40);
+    f.tree->PaintTree(b.Canvas(), {0, 40, 120, 80}, {0, 0}, kWindowPaintOptions);
+    for (int x = 100; x < 108; ++x) EXPECT_EQ(b.Pixel(x, 3), lime(x) ? clLime : clWhite) << x;
+    // Without the option, or outside the window's paint, the tree's colour.
+    f.SetPaint(toShowBackground, false);
+    f.tree->PaintTree(b.Canvas(), {0, 40, 120, 80}, {0, 0}, kWindowPaintOptions);
+    EXPECT_EQ(b.Pixel(100, 3), clWhite);
+}
+
+TEST(TreePaint, RubberBandIsDottedOrBlended) {
+    PaintFixture f;
+    f.AddRows(3);
+    f.SetPaint(toShowTreeLines, false);
+    f.Text = [](PVirtualNode, TColumnIndex) { return std::string(); };
+    f.tree->drawSelectionRect_ = {70, 5, 110, 40};  // over two row boundaries
+    const TBitmap dotted = f.Paint();
+    for (int x = 70; x < 110; ++x) {
+        EXPECT_EQ(dotted.Pixel(x, 5), (x + 5) % 2 ? clWhite : clBlack) << x;
+        EXPECT_EQ(dotted.Pixel(x, 39), (x + 39 - 36) % 2 ? clWhite : clBlack) << x;
+    }
+    EXPECT_EQ(dotted.Pixel(90, 20), clWhite);
+    // Blended: the inside mixed half-way with the highlight, framed in it.
+    f.tree->SetDrawSelectionMode(smBlendedRectangle);
+    const TBitmap blended = f.Paint();
+    EXPECT_TRUE(PixelsAre(blended, {{90, 20, RGB(132, 145, 180)},
+                                    {90, 30, RGB(132, 145, 180)},
+                                    {70, 20, kHighlight},
+                                    {90, 39, kHighlight},
+                                    {90, 40, clWhite},
+                                    {69, 20, clWhite}}));
+}
+
+TEST(TreeBorder, DecorationBandsAndTheHeaderStrip) {
+    PaintFixture f;
+    PaintedTree& t = *f.tree;
+    EXPECT_EQ(t.FrameWidth(), 2);
+    TBitmap plain(200, 100);
+    t.PaintBorderDecoration(plain.Canvas());
+    EXPECT_EQ(CountColor(plain, clWhite), 200 * 100) << "no bevel, no band: nothing";
+
+    // A band of 3 pixels in BorderColor inside the two-pixel edge; the client shrinks by it.
+    TBorderDecoration band;
+    band.BorderWidth = 3;
+    t.SetBorderDecoration(band);
+    t.Colors().Set(TVTColors::BorderColor, clRed);
+    EXPECT_EQ(t.FrameWidth(), 5);
+    EXPECT_EQ(t.ClientWidth(), 190);
+    TBitmap b(200, 100);
+    t.PaintBorderDecoration(b.Canvas());
+    EXPECT_EQ(CountColor(b, clRed), 196 * 96 - 190 * 90);
+    EXPECT_TRUE(PixelsAre(b, {{2, 50, clRed},
+                              {4, 50, clRed},
+                              {1, 50, clWhite},
+                              {5, 50, clWhite},
+                              {100, 95, clRed},
+                              {100, 94, clWhite}}));
+    // The header's strip starts inside the band and matches the window's own.
+    EXPECT_EQ(t.HeaderRect(), (TRect{5, 5, 195, 5}));
+    t.Header().SetOptions(t.Header().Options() + TVTHeaderOptions{hoVisible});
+    EXPECT_EQ(t.HeaderRect(), (TRect{5, 5, 195, 22}));
+    EXPECT_EQ(t.HeaderRect(), GetHeaderRect(t.Handle()));
+
+    // A flat lowered bevel of one pixel on the left and right edges, inside the border.
+    TBorderDecoration bevel;
+    bevel.Kind = bkFlat;
+    bevel.Inner = bvNone;
+    bevel.Edges = {beLeft, beRight};
+    t.SetBorderDecoration(bevel);
+    TBitmap beveled(200, 100);
+    t.PaintBorderDecoration(beveled.Canvas());
+    EXPECT_TRUE(PixelsAre(
+        beveled,
+        {{2, 50, kButtonShadow}, {197, 50, kButtonShadow}, {100, 2, clWhite}, {3, 50, clWhite}}));
+    EXPECT_EQ(t.HeaderRect().Left, 3);
+    EXPECT_EQ(t.HeaderRect().Top, 2);
+
+    // The window's frame: the sunken edge, then the decoration.
+    t.SetBorderDecoration(band);
+    TBitmap window(200, 100);
+    PaintWindowTo(t.Handle(), window.Canvas());
+    EXPECT_TRUE(PixelsAre(window, {{0, 50, kButtonShadow}, {3, 60, clRed}}));
+}
+
 }  // namespace
 }  // namespace rv::test
