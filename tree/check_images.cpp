@@ -2,6 +2,7 @@
 // looks the tree offers.
 
 #include "tree/check_images.h"
+#include "tree/paint_types.h"
 
 #include <array>
 
@@ -61,33 +62,27 @@ Palette PaletteOf(TCheckImageKind kind, Look look) {
     }
 }
 
-void Fill(TCanvas& c, const TRect& r, TColor color) {
-    c.Brush = TBrush{};
-    c.Brush.Color = color;
-    c.FillRect(r);
-}
-
 // The square box, 13 × 13 pixels from (x + 1, y + 1).
 void DrawBox(TCanvas& c, const Palette& p, int x, int y) {
     TRect box = Bounds(x + 1, y + 1, 13, 13);
     if (p.sunken) {
         c.DrawEdge(box, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-        Fill(c, box, p.face);
+        FillSolid(c, box, p.face);
         return;
     }
-    Fill(c, box, p.frame);
+    FillSolid(c, box, p.frame);
     box = InflateRect(box, -1, -1);
     if (p.innerFrame != clNone) {
-        Fill(c, box, p.innerFrame);
+        FillSolid(c, box, p.innerFrame);
         box = InflateRect(box, -1, -1);
     }
-    Fill(c, box, p.face);
+    FillSolid(c, box, p.face);
 }
 
 // The bold check: three pixels high, the classic shape, seven columns from x + 4.
 void DrawCheck(TCanvas& c, TColor color, int x, int y) {
     static constexpr std::array<int, 7> kTops = {6, 7, 8, 7, 6, 5, 4};
-    for (int i = 0; i < 7; ++i) Fill(c, Bounds(x + 4 + i, y + kTops[i], 1, 3), color);
+    for (int i = 0; i < 7; ++i) FillSolid(c, Bounds(x + 4 + i, y + kTops[i], 1, 3), color);
 }
 
 // The thin tick: a one-pixel line down to the right, then up to the right.
@@ -98,7 +93,7 @@ void DrawTick(TCanvas& c, TColor color, int x, int y) {
 }
 
 void DrawMixed(TCanvas& c, TColor color, int x, int y) {
-    Fill(c, Bounds(x + 5, y + 5, 5, 5), color);
+    FillSolid(c, Bounds(x + 5, y + 5, 5, 5), color);
 }
 
 void DrawRadio(TCanvas& c, const Palette& p, bool checked, int x, int y) {
@@ -120,7 +115,7 @@ void DrawRadio(TCanvas& c, const Palette& p, bool checked, int x, int y) {
 
 void DrawPushButton(TCanvas& c, Look look, int x, int y) {
     TRect box = Bounds(x + 1, y + 1, 14, 14);
-    Fill(c, box, look == Look::Hot ? RGB(0xE8, 0xE6, 0xE0) : clBtnFace);
+    FillSolid(c, box, look == Look::Hot ? RGB(0xE8, 0xE6, 0xE0) : clBtnFace);
     c.DrawEdge(box, look == Look::Pressed ? EDGE_SUNKEN : EDGE_RAISED,
                BF_RECT | (look == Look::Disabled ? BF_FLAT : 0u));
 }
@@ -135,6 +130,13 @@ int CheckImageIndex(TCheckType type, TCheckState state, bool enabled, bool hot) 
     if (type == ctRadioButton) return kFirstRadioImage + (normal == chkChecked ? 4 : 0) + look;
     const int group = normal == chkChecked ? 1 : normal == chkMixed ? 2 : 0;
     return kFirstCheckBoxImage + 4 * group + look;
+}
+
+TThemedElementDetails CheckImageThemeDetails(int index) {
+    if (index < kFirstCheckBoxImage) return {teButton, BP_RADIOBUTTON, index};
+    if (index < kFirstPushButtonImage)
+        return {teButton, BP_CHECKBOX, index - kFirstCheckBoxImage + 1};
+    return {teButton, BP_PUSHBUTTON, index - kFirstPushButtonImage + 1};
 }
 
 void DrawCheckImage(TCanvas& canvas, TCheckImageKind kind, int index, int x, int y) {

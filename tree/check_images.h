@@ -2,6 +2,7 @@
 
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/image_list.h"
+#include "platform/windows/theme_services.h"
 #include "tree/tree_property_types.h"
 #include "tree/virtual_node.h"
 
@@ -29,6 +30,9 @@ int CheckImageIndex(TCheckType type, TCheckState state, bool enabled, bool hot);
 // pixels (crisp at any scale); round parts at the canvas's resolution. Nothing for ckCustom or
 // an index out of range.
 void DrawCheckImage(TCanvas& canvas, TCheckImageKind kind, int index, int x, int y);
+
+// The theme's button part and state that stand for check image `index`.
+TThemedElementDetails CheckImageThemeDetails(int index);
 
 // The set as an image list of 16 × 16 masked images (ckCustom: left empty).
 void LoadCheckImages(TImageList& list, TCheckImageKind kind);

@@ -1,19 +1,15 @@
 #include "tree/expand_buttons.h"
 
+#include "tree/paint_types.h"
+
 namespace rv {
 namespace {
-
-void Fill(TCanvas& c, const TRect& r, TColor color) {
-    c.Brush = TBrush{};
-    c.Brush.Color = color;
-    c.FillRect(r);
-}
 
 // Top to bottom from white to a light grey, one colour per row.
 void FillShaded(TCanvas& c, const TRect& r) {
     for (int y = r.Top; y < r.Bottom; ++y) {
         const double f = r.Height() > 1 ? double(y - r.Top) / (r.Height() - 1) : 0;
-        Fill(c, {r.Left, y, r.Right, y + 1}, BlendColors(clWhite, RGB(0xC6, 0xC2, 0xB2), f));
+        FillSolid(c, {r.Left, y, r.Right, y + 1}, BlendColors(clWhite, RGB(0xC6, 0xC2, 0xB2), f));
     }
 }
 
@@ -27,7 +23,7 @@ void MakeExpandButton(TBitmap& button, bool plus, const TExpandButtonLook& look,
     button.SetTransparentColor(kButtonTransparentColor);
     TCanvas& c = button.Canvas();
     const TRect all{0, 0, n, n};
-    Fill(c, all, kButtonTransparentColor);
+    FillSolid(c, all, kButtonTransparentColor);
     if (look.Style == bsTriangle) {
         c.Pen = TPen{clBlack};
         c.Brush = TBrush{};
@@ -44,10 +40,10 @@ void MakeExpandButton(TBitmap& button, bool plus, const TExpandButtonLook& look,
     const TRect inside = InflateRect(all, -1, -1);
     switch (look.FillMode) {
         case fmTreeColor:
-            Fill(c, inside, look.TreeColor);
+            FillSolid(c, inside, look.TreeColor);
             break;
         case fmWindowColor:
-            Fill(c, inside, clWindow);
+            FillSolid(c, inside, clWindow);
             break;
         case fmShaded:
             FillShaded(c, inside);
@@ -59,8 +55,8 @@ void MakeExpandButton(TBitmap& button, bool plus, const TExpandButtonLook& look,
     c.Brush.Color = look.FillMode == fmShaded ? RGB(0x7A, 0x92, 0xA8) : look.LineColor;
     c.FrameRect(all);
     const TColor sign = look.FillMode == fmShaded ? clBlack : look.SignColor;
-    Fill(c, {2, n / 2, n - 2, n / 2 + 1}, sign);
-    if (plus) Fill(c, {n / 2, 2, n / 2 + 1, n - 2}, sign);
+    FillSolid(c, {2, n / 2, n - 2, n / 2 + 1}, sign);
+    if (plus) FillSolid(c, {n / 2, 2, n / 2 + 1, n - 2}, sign);
 }
 
 }  // namespace rv

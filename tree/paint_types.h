@@ -72,6 +72,13 @@ struct TVTPaintInfo {
     std::array<TVTImageInfo, 3> ImageInfo{};
 };
 
+// Fills `r` in one plain colour (the canvas's brush becomes that solid brush).
+inline void FillSolid(TCanvas& canvas, const TRect& r, TColor color) {
+    canvas.Brush = TBrush{};
+    canvas.Brush.Color = color;
+    canvas.FillRect(r);
+}
+
 // Where a dragged node would land relative to the drop target.
 enum class TDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
 using enum TDropMode;

@@ -58,9 +58,7 @@ void TBaseVirtualTree::PaintBorderDecoration(TCanvas& canvas) {
     }
     canvas.IntersectClipRect(outer);
     canvas.ExcludeClipRect(InflateRect(outer, -border_.BorderWidth, -border_.BorderWidth));
-    canvas.Brush = TBrush{};
-    canvas.Brush.Color = colors_.Get(TVTColors::BorderColor);
-    canvas.FillRect(fill);
+    FillSolid(canvas, fill, colors_.Get(TVTColors::BorderColor));
     canvas.RestoreState(saved);
 }
 

@@ -316,9 +316,7 @@ void TBaseVirtualTree::PaintBelowRows(TCanvas& target, const TRect& area, TPoint
                 }
             }
         } else {
-            canvas.Brush = TBrush{};
-            canvas.Brush.Color = Color();
-            canvas.FillRect(area);
+            FillSolid(canvas, area, Color());
         }
     }
     target.CopyRect(Bounds(targetPoint.X, targetPoint.Y, area.Width(), area.Height()), rest,

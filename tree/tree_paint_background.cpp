@@ -11,12 +11,6 @@ namespace rv {
 
 namespace {
 
-void Fill(TCanvas& canvas, const TRect& r, TColor color) {
-    canvas.Brush = TBrush{};
-    canvas.Brush.Color = color;
-    canvas.FillRect(r);
-}
-
 // A filled rectangle with a one-pixel frame, its corners rounded by `radius`.
 void SelectionShape(TCanvas& canvas, const TRect& r, TColor fill, TColor border, int radius) {
     canvas.Pen = TPen{border};
@@ -45,13 +39,13 @@ void TBaseVirtualTree::EraseNodeBackground(TVTPaintInfo& paintInfo, const TRect&
     TItemEraseAction action = eaDefault;
     DoBeforeItemErase(canvas, node, itemRect, color, action);
     if (action == eaColor) {
-        Fill(canvas, itemRect, color);
+        FillSolid(canvas, itemRect, color);
     } else if (action == eaDefault) {
         if (paintInfo.PaintOptions & poBackground) {
             TileBackground(canvas, itemRect, paint_.rowTop);
         } else if ((paintInfo.PaintOptions & poDrawSelection) && node->Has(nsSelected) &&
                    TreeOptions().SelectionOptions().Contains(toFullRowSelect)) {
-            Fill(canvas, itemRect, color);
+            FillSolid(canvas, itemRect, color);
             TRect r = itemRect;
             if (TreeOptions().PaintOptions().Contains(toShowHorzGridLines)) --r.Bottom;
             const bool focused = SelectionLooksFocused();
@@ -62,7 +56,7 @@ void TBaseVirtualTree::EraseNodeBackground(TVTPaintInfo& paintInfo, const TRect&
                                                : TVTColors::UnfocusedSelectionBorderColor),
                            int(selectionCurveRadius_));
         } else {
-            Fill(canvas, itemRect, color);
+            FillSolid(canvas, itemRect, color);
         }
     }
     DoAfterItemErase(canvas, node, itemRect);
@@ -75,7 +69,7 @@ void TBaseVirtualTree::PaintCellSelection(TVTPaintInfo& paintInfo) {
     const TVirtualTreeColumns& columns = header_.Columns();
     if ((paintInfo.PaintOptions & poColumnColor) && columns.IsValidColumn(column) &&
         !columns[column].Options().Contains(coParentColor))
-        Fill(canvas, paintInfo.CellRect, columns[column].Color());
+        FillSolid(canvas, paintInfo.CellRect, columns[column].Color());
     DoBeforeCellPaint(canvas, node, column, paintInfo.CellRect);
 
     const TVTSelectionOptions selection = TreeOptions().SelectionOptions();
@@ -135,14 +129,15 @@ void TBaseVirtualTree::PaintCellSelection(TVTPaintInfo& paintInfo) {
 }
 
 void TBaseVirtualTree::PaintColumnBackgrounds(TCanvas& canvas, const TRect& r) {
-    Fill(canvas, r, Color());
+    FillSolid(canvas, r, Color());
     const TVirtualTreeColumns& columns = header_.Columns();
     for (TColumnIndex index : columns.GetVisibleColumns()) {
         const TVirtualTreeColumn& column = columns[index];
         const TRect span = IntersectRect(
             r, {column.Left(), r.Top, SaturatedSum(column.Left(), column.Width()), r.Bottom});
         if (!span.IsEmpty())
-            Fill(canvas, span, column.Options().Contains(coParentColor) ? Color() : column.Color());
+            FillSolid(canvas, span,
+                      column.Options().Contains(coParentColor) ? Color() : column.Color());
     }
 }
 

@@ -226,13 +226,9 @@ void TBaseVirtualTree::PaintCheckImage(const TVTPaintInfo& paintInfo) {
     const TVTImageInfo& info = paintInfo.ImageInfo[iiCheck];
     const int index = info.Index;
     if (states_.Contains(tsUseThemes) && checkImageKind_ != ckCustom) {
-        const TThemedElementDetails details =
-            index < kFirstCheckBoxImage ? TThemedElementDetails{teButton, BP_RADIOBUTTON, index}
-            : index < kFirstPushButtonImage
-                ? TThemedElementDetails{teButton, BP_CHECKBOX, index - 8}
-                : TThemedElementDetails{teButton, BP_PUSHBUTTON, index - 20};
         ThemeServices().DrawElement(
-            canvas, details, Bounds(info.XPos, info.YPos, kCheckImageSize + 1, kCheckImageSize));
+            canvas, CheckImageThemeDetails(index),
+            Bounds(info.XPos, info.YPos, kCheckImageSize + 1, kCheckImageSize));
         return;
     }
     // A selected node's check image stands on the selection colour.
@@ -248,9 +244,8 @@ void TBaseVirtualTree::PaintCheckImage(const TVTPaintInfo& paintInfo) {
         return;
     }
     if (background != clNone) {
-        canvas.Brush = TBrush{};
-        canvas.Brush.Color = background;
-        canvas.FillRect(Bounds(info.XPos, info.YPos, kCheckImageSize, kCheckImageSize));
+        FillSolid(canvas, Bounds(info.XPos, info.YPos, kCheckImageSize, kCheckImageSize),
+                  background);
     }
     DrawCheckImage(canvas, checkImageKind_, index, info.XPos, info.YPos);
 }

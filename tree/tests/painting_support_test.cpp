@@ -207,6 +207,11 @@ TEST(CheckImages, IndexTableAndTheSetsDrawIt) {
     for (const Row& r : rows)
         EXPECT_EQ(CheckImageIndex(r.type, r.state, r.enabled, r.hot), r.index)
             << int(r.type) << "/" << int(r.state);
+    // The theme's states are the same numbers counted within each part.
+    EXPECT_EQ(CheckImageThemeDetails(6), (TThemedElementDetails{teButton, BP_RADIOBUTTON, 6}));
+    EXPECT_EQ(CheckImageThemeDetails(9), (TThemedElementDetails{teButton, BP_CHECKBOX, 1}));
+    EXPECT_EQ(CheckImageThemeDetails(20), (TThemedElementDetails{teButton, BP_CHECKBOX, 12}));
+    EXPECT_EQ(CheckImageThemeDetails(22), (TThemedElementDetails{teButton, BP_PUSHBUTTON, 2}));
 
     // Every set draws every image; checked boxes carry a mark the unchecked ones lack.
     App();

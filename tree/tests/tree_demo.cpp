@@ -230,11 +230,8 @@ void DrawCheckSets(TCanvas& c, int left, int top, bool themed) {
     if (!themed) return;
     c.TextOut(left, y + 2, "themed");
     for (int i = 1; i < kCheckImageCount; ++i) {
-        const TThemedElementDetails details =
-            i < kFirstCheckBoxImage     ? TThemedElementDetails{teButton, BP_RADIOBUTTON, i}
-            : i < kFirstPushButtonImage ? TThemedElementDetails{teButton, BP_CHECKBOX, i - 8}
-                                        : TThemedElementDetails{teButton, BP_PUSHBUTTON, i - 20};
-        ThemeServices().DrawElement(c, details, Bounds(left + 100 + 18 * (i - 1), y, 17, 16));
+        ThemeServices().DrawElement(c, CheckImageThemeDetails(i),
+                                    Bounds(left + 100 + 18 * (i - 1), y, 17, 16));
     }
 }
 
