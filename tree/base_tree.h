@@ -565,7 +565,7 @@ protected:
     void InvalidateCache();
     const TPositionCache& PositionCache() const { return validation_.Cache(); }
     // Painting: the expand buttons' and tree lines' bitmaps after their look changed; whether
-    // the desktop's visual styles may be used (the platform has none).
+    // the desktop's visual styles may be used (the theme services say).
     virtual void PrepareBitmaps();
     virtual bool ThemeServicesEnabled() const;
     // Drag and drop: the window as a drop target, on or off.
