@@ -102,7 +102,8 @@ public:
     // ends with httperrTimedOut. A time-out of 0 or less does not count.
     int ConnectTimeout = 30000;
     int IdleTimeout = 30000;
-    // The largest body taken, in bytes; 0: no limit.
+    // The largest body taken, in bytes; 0: no limit. A body announced larger fails at once;
+    // one found larger while read fails once the first MaxDocumentSize bytes are taken.
     std::int64_t MaxDocumentSize = 0;
     // Where the body goes (not owned; nothing is kept when none), and a POST's body.
     std::ostream* ReceiveStream = nullptr;

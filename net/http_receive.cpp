@@ -162,18 +162,22 @@ void THttpCli::BodyBytes(const char* data, std::size_t len) {
 void THttpCli::BodyData(const char* data, std::size_t len) {
     if (bodyChunks_++ == 0) DoDocBegin();
     if (ending_) return;
-    const auto length = static_cast<std::int64_t>(len);
-    if (MaxDocumentSize > 0 && receivedCount_ + length > MaxDocumentSize) {
+    auto length = static_cast<std::int64_t>(len);
+    const bool tooLarge = MaxDocumentSize > 0 && receivedCount_ + length > MaxDocumentSize;
+    // What fits is taken first: the body kept does not depend on the pieces it came in.
+    if (tooLarge) length = MaxDocumentSize - receivedCount_;
+    if (length > 0) {
+        receivedCount_ += length;
+        if (ReceiveStream && !ReceiveStream->write(data, length)) {
+            Fail(httperrStreamFailed, "The document could not be stored");
+            return;
+        }
+        DoDocData(data, static_cast<std::int32_t>(length));
+        if (ending_) return;
+    }
+    if (tooLarge)
         Fail(httperrTooLarge,
              "The document is larger than " + std::to_string(MaxDocumentSize) + " bytes");
-        return;
-    }
-    receivedCount_ += length;
-    if (ReceiveStream && !ReceiveStream->write(data, length)) {
-        Fail(httperrStreamFailed, "The document could not be stored");
-        return;
-    }
-    DoDocData(data, static_cast<std::int32_t>(len));
 }
 
 void THttpCli::DoCookie(const std::string& data, bool& accept) {

@@ -218,16 +218,21 @@ std::string ReadLine(PeerConnection& c) {
     return line.substr(0, line.size() - 2);
 }
 
+// A mail server's part up to the end of the message, which it has not answered yet.
+void TakeMessage(PeerConnection& c) {
+    c.Write("220 peer\r\n");
+    for (const char* reply : {"250 hello", "250 sender", "250 recipient", "354 go"}) {
+        ReadLine(c);
+        c.Write(std::string(reply) + "\r\n");
+    }
+    while (ReadLine(c) != ".") {
+    }
+}
+
 // Once the mail server has taken the message, a goodbye that goes wrong does not undo it.
 TEST_F(CddbMailTest, AMessageTakenStaysSentWhenTheGoodbyeFails) {
     TcpPeer peer([](PeerConnection& c) {
-        c.Write("220 peer\r\n");
-        for (const char* reply : {"250 hello", "250 sender", "250 recipient", "354 go"}) {
-            ReadLine(c);
-            c.Write(std::string(reply) + "\r\n");
-        }
-        while (ReadLine(c) != ".") {
-        }
+        TakeMessage(c);
         c.Write("250 taken\r\n");
         ReadLine(c);  // QUIT, left without an answer
         c.Close();
@@ -240,13 +245,7 @@ TEST_F(CddbMailTest, AMessageTakenStaysSentWhenTheGoodbyeFails) {
 // A mail server that falls silent once it has the message fails the submission in time.
 TEST_F(CddbMailTest, ASilentMailServerFailsTheSubmissionInTime) {
     TcpPeer peer([](PeerConnection& c) {
-        c.Write("220 peer\r\n");
-        for (const char* reply : {"250 hello", "250 sender", "250 recipient", "354 go"}) {
-            ReadLine(c);
-            c.Write(std::string(reply) + "\r\n");
-        }
-        while (ReadLine(c) != ".") {
-        }
+        TakeMessage(c);
         c.ReadToEnd();  // no answer
     });
     auto cddb = Client(peer.Port());
