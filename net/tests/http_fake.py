@@ -56,7 +56,7 @@ def handle(conn, head, body):
     request_line = head.split("\r\n")[0]
     target = request_line.split(" ")[1]
     url = urllib.parse.urlsplit(target)
-    path, query = url.path, urllib.parse.parse_qs(url.query)
+    path, query = url.path, urllib.parse.parse_qs(url.query, keep_blank_values=True)
     if path in ("/echo", "/"):
         conn.sendall(reply("200 OK", (head + "\r\n").encode("latin-1"),
                            ["Content-Type: text/plain"]))
