@@ -14,9 +14,11 @@ constexpr UINT kTickInterval = 1000;
 // The first tick of a ticker, posted so that it runs after the call that started it.
 constexpr UINT WM_FIRSTTICK = WM_USER + 1;
 
+// Only a regular file (or a link to one) is a file to play: a FIFO, a device or a socket is never
+// opened, as opening one may wait for ever.
 bool FileExists(const std::string& name) {
     FileFacts facts;
-    return GetFileFacts(name, facts) && facts.Kind != FileKind::Directory;
+    return GetFileFacts(name, facts) && facts.Kind == FileKind::Regular;
 }
 
 }  // namespace
@@ -105,7 +107,7 @@ void Lorvix_MP3Player::Play() {
     // A device left at its end would finish again at once: play from the start instead.
     const std::uint32_t length = GetLength();
     if (length > 0 && GetPosition() >= length) Seek(0);
-    CheckError(MciPlay(deviceId_, notifyWindow_));
+    CheckError(MciPlay(deviceId_, notifyWindow_, play_));
 }
 
 void Lorvix_MP3Player::Stop() {
@@ -189,9 +191,12 @@ void Lorvix_MP3Player::StopTicker() {
 void Lorvix_MP3Player::WndProc(TMessage& message) {
     switch (message.Msg) {
         case MM_MCINOTIFY:
-            // A notification that was on its way when its device was closed belongs to no play
-            // of ours any more.
-            if (deviceId_ != 0 && message.LParam == LPARAM(deviceId_)) MCINotify(message.WParam);
+            // Only the notification of the play started last counts: one of an earlier play, on
+            // its way while the device was closed or played again, belongs to no play of ours.
+            if (deviceId_ != 0 && MciNotifyDevice(message.LParam) == deviceId_ &&
+                MciNotifyPlay(message.LParam) == play_) {
+                MCINotify(message.WParam);
+            }
             break;
         case WM_TIMER:
             if (message.WParam == kTickerId && ticking_) DoProgress();

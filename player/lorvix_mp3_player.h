@@ -33,7 +33,8 @@ public:
     std::string ClassName() const override { return "Lorvix_MP3Player"; }
 
     // Setting a new name opens the file at once when it exists, and clears the name when it does
-    // not. Names are compared exactly: on Linux "a.mp3" and "A.mp3" are two files.
+    // not (a FIFO, a device or a socket counts as not existing). Names are compared exactly: on
+    // Linux "a.mp3" and "A.mp3" are two files.
     const std::string& FileName() const { return fileName_; }
     void SetFileName(const std::string& value);
 
@@ -88,6 +89,8 @@ private:
 
     std::string fileName_;
     MCIDEVICEID deviceId_ = 0;
+    // The number of the play started last, which its notification carries.
+    std::uint32_t play_ = 0;
     HWND notifyWindow_ = 0;
     bool ticking_ = false;
     bool tickerSuspended_ = false;

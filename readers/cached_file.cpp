@@ -16,7 +16,7 @@ const CachedFile::Window& CachedFile::WindowFor(std::uint64_t offset, std::size_
         window.start = size > kWindowSize ? size - kWindowSize : 0;
     const auto wanted =
         static_cast<std::size_t>(std::min<std::uint64_t>(kWindowSize, size - window.start));
-    window.length = file_.ReadAt(window.start, window.bytes, wanted);
+    window.length = ReadFile(window.start, window.bytes, wanted);
     return window;
 }
 
@@ -31,7 +31,7 @@ std::string_view CachedFile::View(std::uint64_t offset, std::size_t count) {
 }
 
 std::size_t CachedFile::ReadElsewhere(std::uint64_t offset, void* buffer, std::size_t count) {
-    if (count > kWindowSize) return file_.ReadAt(offset, buffer, count);
+    if (count > kWindowSize) return ReadFile(offset, buffer, count);
     const std::string_view bytes = View(offset, count);
     if (!bytes.empty()) std::memcpy(buffer, bytes.data(), bytes.size());
     return bytes.size();

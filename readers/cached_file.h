@@ -25,6 +25,8 @@ public:
     CachedFile& operator=(const CachedFile&) = delete;
 
     std::uint64_t Size() const { return file_.Size(); }
+    // How many times the file itself was read so far.
+    unsigned FileReads() const { return fileReads_; }
 
     // Up to `count` bytes at `offset`; fewer at the end of the file or on an I/O error.
     std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) {
@@ -58,9 +60,16 @@ private:
     // ReadAt for bytes that the window used last does not hold.
     std::size_t ReadElsewhere(std::uint64_t offset, void* buffer, std::size_t count);
 
+    // Every read of the file goes through here.
+    std::size_t ReadFile(std::uint64_t offset, void* buffer, std::size_t count) {
+        ++fileReads_;
+        return file_.ReadAt(offset, buffer, count);
+    }
+
     const ReadOnlyFile& file_;
     std::array<Window, 2> windows_;
     std::size_t recent_ = 0;  // the window used last
+    unsigned fileReads_ = 0;
 };
 
 }  // namespace rv

@@ -2,10 +2,10 @@
 
 #include <string_view>
 
-#include "platform/files/read_only_file.h"
 #include "platform/text/round.h"
 #include "readers/byte_order.h"
 #include "readers/cached_file.h"
+#include "readers/read_from_path.h"
 #include "readers/tag_text.h"
 
 namespace rv {
@@ -42,11 +42,11 @@ void TMPEGaudio::Reset() {
 }
 
 bool TMPEGaudio::ReadFromFile(const std::string& fileName) {
+    return ReadFromPath(*this, fileName);
+}
+
+bool TMPEGaudio::ReadFromFile(CachedFile& file) {
     Reset();
-    // One open serves the tag readers and the frame search.
-    ReadOnlyFile opened;
-    if (!opened.Open(fileName)) return false;
-    CachedFile file(opened);
     if (!id3v2_.ReadFromFile(file) || !id3v1_.ReadFromFile(file) || !apeTag_.ReadFromFile(file)) {
         Reset();
         return false;
@@ -84,6 +84,10 @@ bool TMPEGaudio::FindFrame(const unsigned char* block) {
             DecodeFrameHeader(block + i + length, audio);
             frame_.ModeID = audio.ModeID;
             frame_.ModeExtensionID = audio.ModeExtensionID;
+            // "Info" says the stream is constant-rate: its rate is the audio frames' own. The
+            // byte count would add the header frame and what encoders append, and a header
+            // frame may be written at a higher rate to hold the header.
+            if (vbr_.ID == "Info") frame_.BitRateID = audio.BitRateID;
         }
         return true;
     }
@@ -122,7 +126,7 @@ std::string TMPEGaudio::Layer() const {
 }
 
 std::uint16_t TMPEGaudio::BitRate() const {
-    if (vbr_.Found && vbr_.Frames > 0) {
+    if (vbr_.Found && vbr_.Frames > 0 && vbr_.ID != "Info") {
         const unsigned coefficient = MPEGCoefficient(frame_);
         if (coefficient == 0) return 0;
         const double perFrame = static_cast<double>(vbr_.Bytes) / vbr_.Frames;

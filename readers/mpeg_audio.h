@@ -4,6 +4,7 @@
 #include <string>
 
 #include "readers/ape_tag.h"
+#include "readers/cached_file.h"
 #include "readers/id3v1.h"
 #include "readers/id3v2.h"
 #include "readers/mpeg_frame.h"
@@ -32,11 +33,12 @@ public:
     // False when the file cannot be read; true otherwise, even without a frame (then Valid() is
     // false and the tags are cleared).
     bool ReadFromFile(const std::string& fileName);
+    bool ReadFromFile(CachedFile& file);
 
     std::uint64_t FileLength() const { return fileLength_; }
     const TVBRData& VBR() const { return vbr_; }
-    // The first frame header found; when that frame holds a VBR header, the channel mode is
-    // taken from the frame after it.
+    // The first frame header found; when that frame holds a VBR header, the channel mode (and
+    // for an "Info" header the bit rate) is taken from the frame after it.
     const TFrameData& Frame() const { return frame_; }
     const TID3v1& ID3v1() const { return id3v1_; }
     const TID3v2& ID3v2() const { return id3v2_; }
@@ -46,7 +48,7 @@ public:
     std::string Version() const;
     // "Layer I", "Layer II", "Layer III" or "Layer ?".
     std::string Layer() const;
-    // kbit/s: the average of a VBR header, else the first frame's.
+    // kbit/s: the average of a Xing or VBRI header, else the audio frames'.
     std::uint16_t BitRate() const;
     std::uint16_t SampleRate() const;
     // "Stereo", "Joint Stereo", "Dual Channel", "Mono" or "Unknown".

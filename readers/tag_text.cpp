@@ -14,30 +14,41 @@ bool IsControl(char32_t cp) {
 }
 
 // Clean text, built one character at a time: controls become blanks, blanks in front are
-// dropped, and it is full at `maxChars` characters.
+// dropped, and it keeps `maxChars` characters. Blanks at the end are dropped only where the text
+// ends: a text cut at `maxChars` keeps a blank its cut falls after.
 class CleanText {
 public:
     CleanText(std::size_t expectedBytes, std::size_t maxChars) : maxChars_(maxChars) {
         out_.reserve(expectedBytes);
     }
-    bool Full() const { return chars_ >= maxChars_; }
+    // No more characters are wanted: the text holds `maxChars` of them and one that is no blank
+    // came after them.
+    bool Full() const { return cut_; }
     void Add(char32_t cp) {
         if (IsControl(cp)) cp = ' ';
         if (cp == ' ' && chars_ == 0) return;
+        if (chars_ >= maxChars_) {
+            if (cp != ' ') cut_ = true;
+            return;
+        }
         if (cp < 0x80)
             out_.push_back(static_cast<char>(cp));
         else
             AppendUtf8(out_, cp);
         ++chars_;
     }
-    // A character that is no control, already in UTF-8.
+    // A character that is no control and no blank, already in UTF-8.
     void AddEncoded(std::string_view bytes) {
+        if (chars_ >= maxChars_) {
+            cut_ = true;
+            return;
+        }
         out_.append(bytes);
         ++chars_;
     }
-    // The text without blanks at its end.
+    // The text, without blanks at its end unless it was cut there.
     std::string Take() {
-        out_.erase(out_.find_last_not_of(' ') + 1);
+        if (!cut_) out_.erase(out_.find_last_not_of(' ') + 1);
         return std::move(out_);
     }
 
@@ -45,6 +56,7 @@ private:
     std::string out_;
     std::size_t chars_ = 0;
     std::size_t maxChars_;
+    bool cut_ = false;
 };
 
 // Length of the text without a multi-byte sequence that the end of the buffer cut short.

@@ -33,8 +33,8 @@ std::size_t FindTerminator(std::string_view bytes, TagEncoding encoding);
 std::string DecodeTagText(std::string_view bytes, TagEncoding encoding);
 
 // The text with every control character (C0, DEL, C1) turned into a blank and malformed UTF-8
-// into U+FFFD, without blanks in front, cut to its first `maxChars` characters, and without
-// blanks at its end.
+// into U+FFFD, without blanks in front or at its end, then cut to its first `maxChars`
+// characters (so a blank the cut falls after stays).
 std::string CleanTagText(std::string_view utf8, std::size_t maxChars = std::string_view::npos);
 
 // The number before the first "/" of a track text such as "3/12"; 0 when that is not a decimal

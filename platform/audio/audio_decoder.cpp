@@ -1,5 +1,5 @@
-// Decoding through FFmpeg: only the MPEG audio and ASF demuxers, only local files, only the MPEG
-// audio and Windows Media Audio decoders.
+// Decoding through FFmpeg: only the MPEG audio and ASF demuxers, only the MPEG audio and Windows
+// Media Audio decoders, reading one regular file that the device opened itself.
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -8,14 +8,20 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/dict.h>
 #include <libavutil/log.h>
+#include <libavutil/mathematics.h>
+#include <libavutil/mem.h>
 #include <libswresample/swresample.h>
 }
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <mutex>
 #include <string>
+#include <string_view>
 
+#include "platform/audio/internal/asf_play_length.h"
 #include "platform/audio/internal/audio_decoder.h"
 
 namespace rv::audio_internal {
@@ -38,38 +44,22 @@ bool IsPlayableCodec(AVCodecID id) {
 }
 
 constexpr const char* kDemuxers = "mp3,asf";
+constexpr int kInputBufferBytes = 64 * 1024;
 
-AVDictionary* LocalFilesOnly() {
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    return options;
-}
-
-// Why a file that was found could not be opened: a sound file of another format, or one whose
-// contents are damaged (also one that looks like nothing at all).
-MCIERROR Unplayable(const std::string& url) {
-    AVIOContext* io = nullptr;
-    AVDictionary* options = LocalFilesOnly();
-    const int opened = avio_open2(&io, url.c_str(), AVIO_FLAG_READ, nullptr, &options);
-    av_dict_free(&options);
-    if (opened < 0) return MCIERR_FILE_READ;
-    // Probing only looks at the first bytes; no demuxer is started.
-    const AVInputFormat* format = nullptr;
-    const int score = av_probe_input_buffer2(io, &format, url.c_str(), nullptr, 0, 0);
-    avio_closep(&io);
-    const bool other = score >= AVPROBE_SCORE_EXTENSION && format &&
-                       std::string(format->name) != "mp3" && std::string(format->name) != "asf";
-    return other ? MCIERR_CANNOT_LOAD_DRIVER : MCIERR_INVALID_FILE;
-}
-
-MCIERROR OpenError(int result, const std::string& url) {
-    if (result == AVERROR(ENOENT) || result == AVERROR(ENOTDIR)) return MCIERR_FILE_NOT_FOUND;
-    if (result == AVERROR(EACCES) || result == AVERROR(EISDIR) || result == AVERROR(EIO) ||
-        result == AVERROR(EPERM)) {
-        return MCIERR_FILE_READ;
+// Why a name cannot be opened, from what looking it up said.
+MCIERROR LookUpError(int error) {
+    switch (error) {
+        case 0:  // there, but not a regular file
+        case ENOENT:
+        case ENOTDIR:
+        case ELOOP:
+        case ENAMETOOLONG:
+            return MCIERR_FILE_NOT_FOUND;
+        case ENOMEM:
+            return MCIERR_OUT_OF_MEMORY;
+        default:
+            return MCIERR_FILE_READ;
     }
-    if (result == AVERROR(ENOMEM)) return MCIERR_OUT_OF_MEMORY;
-    return Unplayable(url);
 }
 
 }  // namespace
@@ -90,23 +80,95 @@ AudioDecoder::~AudioDecoder() {
     av_packet_free(&packet_);
     avcodec_free_context(&codec_);
     avformat_close_input(&format_);
+    if (io_) av_freep(&io_->buffer);
+    avio_context_free(&io_);
+}
+
+int AudioDecoder::ReadInput(void* self, std::uint8_t* buffer, int size) {
+    auto* decoder = static_cast<AudioDecoder*>(self);
+    const std::size_t read =
+        decoder->file_.ReadAt(decoder->fileAt_, buffer, std::size_t(std::max(size, 0)));
+    if (read == 0) return AVERROR_EOF;
+    decoder->fileAt_ += read;
+    return int(read);
+}
+
+std::int64_t AudioDecoder::SeekInput(void* self, std::int64_t offset, int whence) {
+    auto* decoder = static_cast<AudioDecoder*>(self);
+    const auto size = std::int64_t(decoder->file_.Size());
+    std::int64_t base = 0;
+    switch (whence & ~AVSEEK_FORCE) {
+        case AVSEEK_SIZE:
+            return size;
+        case SEEK_SET:
+            break;
+        case SEEK_CUR:
+            base = std::int64_t(decoder->fileAt_);
+            break;
+        case SEEK_END:
+            base = size;
+            break;
+        default:
+            return AVERROR(EINVAL);
+    }
+    std::int64_t target = 0;
+    if (__builtin_add_overflow(base, offset, &target) || target < 0) return AVERROR(EINVAL);
+    decoder->fileAt_ = std::uint64_t(target);
+    return target;
+}
+
+MCIERROR AudioDecoder::OpenInput(const std::string& path) {
+    if (path.empty()) return MCIERR_FILE_NOT_FOUND;
+    // Looked at before it is opened: opening a FIFO waits for a writer, opening a device may do
+    // something.
+    struct stat facts;
+    if (::stat(path.c_str(), &facts) != 0) return LookUpError(errno);
+    if (S_ISDIR(facts.st_mode)) return MCIERR_FILE_READ;
+    if (!S_ISREG(facts.st_mode)) return MCIERR_FILE_NOT_FOUND;
+    errno = 0;
+    if (!file_.Open(path)) return LookUpError(errno);
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kInputBufferBytes));
+    if (!buffer) return MCIERR_OUT_OF_MEMORY;
+    io_ = avio_alloc_context(buffer, kInputBufferBytes, 0, this, &ReadInput, nullptr, &SeekInput);
+    if (!io_) {
+        av_free(buffer);
+        return MCIERR_OUT_OF_MEMORY;
+    }
+    format_ = avformat_alloc_context();
+    if (!format_) return MCIERR_OUT_OF_MEMORY;
+    format_->pb = io_;
+    return 0;
+}
+
+// Why a file that was opened could not be read as sound: a sound file of another format, or one
+// whose contents are damaged (also one that looks like nothing at all).
+MCIERROR AudioDecoder::Unplayable(const std::string& path) {
+    if (avio_seek(io_, 0, SEEK_SET) < 0) return MCIERR_FILE_READ;
+    // Probing only looks at the first bytes; no demuxer is started.
+    const AVInputFormat* format = nullptr;
+    const int score = av_probe_input_buffer2(io_, &format, path.c_str(), nullptr, 0, 0);
+    const bool other = score >= AVPROBE_SCORE_EXTENSION && format &&
+                       std::string_view(format->name) != "mp3" &&
+                       std::string_view(format->name) != "asf";
+    return other ? MCIERR_CANNOT_LOAD_DRIVER : MCIERR_INVALID_FILE;
 }
 
 MCIERROR AudioDecoder::Init(const std::string& path) {
-    if (path.empty()) return MCIERR_FILE_NOT_FOUND;
-    AVDictionary* options = LocalFilesOnly();
+    const MCIERROR opened = OpenInput(path);
+    if (opened != 0) return opened;
+    AVDictionary* options = nullptr;
     av_dict_set(&options, "format_whitelist", kDemuxers, 0);
-    // "file:" keeps a colon in the name from being taken for a protocol.
-    const std::string url = "file:" + path;
-    const int opened = avformat_open_input(&format_, url.c_str(), nullptr, &options);
+    // No demuxer of the list opens other files; should one try, only local files.
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int result = avformat_open_input(&format_, path.c_str(), nullptr, &options);
     av_dict_free(&options);
-    if (opened < 0) return OpenError(opened, url);
+    if (result == AVERROR(ENOMEM)) return MCIERR_OUT_OF_MEMORY;
+    if (result < 0) return Unplayable(path);
     if (avformat_find_stream_info(format_, nullptr) < 0) return MCIERR_INVALID_FILE;
 
     stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (stream_ < 0) return MCIERR_INVALID_FILE;
-    const AVStream* stream = format_->streams[stream_];
-    const AVCodecParameters* parameters = stream->codecpar;
+    const AVCodecParameters* parameters = format_->streams[stream_]->codecpar;
     if (!IsPlayableCodec(parameters->codec_id)) return MCIERR_CANNOT_LOAD_DRIVER;
     const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
     if (!codec) return MCIERR_CANNOT_LOAD_DRIVER;
@@ -121,9 +183,18 @@ MCIERROR AudioDecoder::Init(const std::string& path) {
     rate_ = parameters->sample_rate;
     channels_ = std::min(parameters->ch_layout.nb_channels, 2);
     if (rate_ <= 0 || channels_ <= 0) return MCIERR_INVALID_FILE;
+    length_ = StatedLength();
+    return 0;
+}
 
+std::uint64_t AudioDecoder::StatedLength() const {
+    // FFmpeg takes an ASF file's duration from its size when tags have grown the header.
+    std::uint64_t length100ns = 0;
+    if (std::string_view(format_->iformat->name) == "asf" && AsfPlayLength(file_, length100ns))
+        return std::uint64_t(av_rescale(std::int64_t(length100ns), rate_, 10'000'000));
     // The MPEG audio demuxer counts an encoder's leading delay into the duration and starts the
     // stream's time after it; what is played starts there.
+    const AVStream* stream = format_->streams[stream_];
     const AVRational frameBase{1, rate_};
     std::int64_t duration = 0;
     if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
@@ -134,8 +205,7 @@ MCIERROR AudioDecoder::Init(const std::string& path) {
     } else if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0) {
         duration = av_rescale_q(format_->duration, AVRational{1, AV_TIME_BASE}, frameBase);
     }
-    length_ = std::uint64_t(std::max<std::int64_t>(duration, 0));
-    return 0;
+    return std::uint64_t(std::max<std::int64_t>(duration, 0));
 }
 
 void AudioDecoder::Seek(std::uint64_t frame) {

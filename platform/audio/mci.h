@@ -21,12 +21,20 @@ using MCIERROR = std::uint32_t;
 using MCIDEVICEID = std::uint16_t;  // 0 is no device
 
 // The notification a play sends its callback window when it ends: WParam is one of the
-// MCI_NOTIFY_* codes, LParam the device id.
+// MCI_NOTIFY_* codes; LParam holds the device id in its low 16 bits and, above them, the number
+// of the play that ended (MciPlay gives it), so that a window can tell the notification of an
+// earlier play of the same device, still on its way, from that of the play it started last.
 inline constexpr UINT MM_MCINOTIFY = 0x3B9;
 inline constexpr WPARAM MCI_NOTIFY_SUCCESSFUL = 1;  // played to its end
 inline constexpr WPARAM MCI_NOTIFY_SUPERSEDED = 2;  // a newer play took over its notification
 inline constexpr WPARAM MCI_NOTIFY_ABORTED = 4;     // stopped, sought or closed before its end
 inline constexpr WPARAM MCI_NOTIFY_FAILURE = 8;     // the sound output failed while playing
+inline MCIDEVICEID MciNotifyDevice(LPARAM lParam) {
+    return MCIDEVICEID(lParam & 0xFFFF);
+}
+inline std::uint32_t MciNotifyPlay(LPARAM lParam) {
+    return std::uint32_t(std::uint64_t(lParam) >> 16);
+}
 
 // Status items and the modes that MCI_STATUS_MODE answers.
 inline constexpr std::uint32_t MCI_STATUS_LENGTH = 1;
@@ -55,6 +63,9 @@ MCIERROR MciSetTimeFormat(MCIDEVICEID id, std::uint32_t format);
 
 // Plays from the current position to the end. With a callback window, MM_MCINOTIFY tells it how
 // the play ended (a play still pending is superseded). Playing a paused device resumes it.
+// `play` is the play's number, which its notification carries; no two plays of the process
+// share one (until 2^32 plays have passed).
+MCIERROR MciPlay(MCIDEVICEID id, HWND callback, std::uint32_t& play);
 MCIERROR MciPlay(MCIDEVICEID id, HWND callback);
 // Stops and stays at the position reached.
 MCIERROR MciStop(MCIDEVICEID id);

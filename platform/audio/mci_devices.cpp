@@ -99,9 +99,14 @@ MCIERROR MciSetTimeFormat(MCIDEVICEID id, std::uint32_t format) {
     return format == MCI_FORMAT_MILLISECONDS ? 0 : MCIERR_BAD_TIME_FORMAT;
 }
 
-MCIERROR MciPlay(MCIDEVICEID id, HWND callback) {
+MCIERROR MciPlay(MCIDEVICEID id, HWND callback, std::uint32_t& play) {
     const auto device = Find(id);
-    return device ? device->Play(callback) : MCIERR_INVALID_DEVICE_ID;
+    return device ? device->Play(callback, play) : MCIERR_INVALID_DEVICE_ID;
+}
+
+MCIERROR MciPlay(MCIDEVICEID id, HWND callback) {
+    std::uint32_t play = 0;
+    return MciPlay(id, callback, play);
 }
 
 MCIERROR MciStop(MCIDEVICEID id) {

@@ -3,6 +3,7 @@
 #include "platform/audio/internal/playback_device.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "platform/audio/wave_volume.h"
@@ -67,8 +68,12 @@ std::uint32_t PlaybackDevice::Mode() {
     return MCI_MODE_STOP;
 }
 
-MCIERROR PlaybackDevice::Play(HWND callback) {
-    return Carry(Command{Verb::Play, callback});
+MCIERROR PlaybackDevice::Play(HWND callback, std::uint32_t& play) {
+    static std::atomic<std::uint32_t> lastPlay{0};
+    do {
+        play = lastPlay.fetch_add(1) + 1;
+    } while (play == 0);
+    return Carry(Command{Verb::Play, callback, play});
 }
 
 MCIERROR PlaybackDevice::Stop() {
@@ -87,7 +92,7 @@ MCIERROR PlaybackDevice::Seek(std::uint32_t ms) {
     if (ms > LengthMs()) return MCIERR_OUTOFRANGE;
     // Rounded up, so that the position read back is the one asked for.
     const std::uint64_t frame = (std::uint64_t(ms) * std::uint64_t(rate_) + 999) / 1000;
-    return Carry(Command{Verb::Seek, 0, std::min(frame, length_)});
+    return Carry(Command{Verb::Seek, 0, 0, std::min(frame, length_)});
 }
 
 MCIERROR PlaybackDevice::Carry(Command command) {
@@ -144,6 +149,7 @@ void PlaybackDevice::Apply(const Command& command) {
         case Verb::Play:
             Notify(MCI_NOTIFY_SUPERSEDED);
             callback_ = command.callback;
+            callbackPlay_ = command.play;
             if (phase_ == Phase::Paused) {
                 sink_->SetPaused(false);
                 phase_ = Phase::Playing;
@@ -235,21 +241,23 @@ void PlaybackDevice::PlayStep() {
     }
 }
 
-// The end of a play that was not commanded: played out, or the output failed.
+// The end of a play that was not commanded: played out, or the output failed. The notification
+// is posted before the stop can be seen, so whoever sees the device stopped finds it queued.
 void PlaybackDevice::Finish(WPARAM how) {
-    {
-        std::lock_guard lock(stateMutex_);
-        const bool playedOut = how == MCI_NOTIFY_SUCCESSFUL;
-        HaltLocked();
-        // Played to its end the device stands at its length, however many frames the header's
-        // length and the decoder's count differ by.
-        if (playedOut && length_ > 0) stoppedAt_ = length_;
-    }
+    std::lock_guard lock(stateMutex_);
+    const bool playedOut = how == MCI_NOTIFY_SUCCESSFUL;
+    HaltLocked();
+    // Played to its end the device stands at its length, however many frames the header's
+    // length and the decoder's count differ by.
+    if (playedOut && length_ > 0) stoppedAt_ = length_;
     Notify(how);
 }
 
 void PlaybackDevice::Notify(WPARAM how) {
-    if (callback_ != 0) PostMessage(callback_, MM_MCINOTIFY, how, LPARAM(id_));
+    if (callback_ != 0) {
+        const auto device = LPARAM(id_) | LPARAM(std::uint64_t(callbackPlay_) << 16);
+        PostMessage(callback_, MM_MCINOTIFY, how, device);
+    }
     callback_ = 0;
 }
 

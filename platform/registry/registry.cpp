@@ -86,10 +86,10 @@ std::string TRegistry::ReadString(const std::string& name) {
 }
 
 int TRegistry::ReadInteger(const std::string& name) {
-    if (!ValueExists(name)) throw ERegistryException("Failed to get data for '" + name + "'");
+    if (!ValueExists(name)) throw ERegistryException("Failed to get data for " + QuoteName(name));
     int number = 0;
     if (!ParseRegistryInteger(ReadString(name), number))
-        throw ERegistryException("Invalid data type for '" + name + "'");
+        throw ERegistryException("Invalid data type for " + QuoteName(name));
     return number;
 }
 
@@ -99,13 +99,14 @@ bool TRegistry::ReadBool(const std::string& name) {
 
 void TRegistry::RequireWritable(const std::string& name) const {
     if (!open_ || !writable_ || name.size() > kMaxValueNameBytes)
-        throw ERegistryException("Failed to set data for '" + name + "'");
+        throw ERegistryException("Failed to set data for " + QuoteName(name));
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
     RequireWritable(name);
     if (value.size() > kMaxValueBytes)
-        throw ERegistryException("Failed to set data for '" + name + "': the text is too long");
+        throw ERegistryException("Failed to set data for " + QuoteName(name) +
+                                 ": the text is too long");
     session_.SetValue(current_, name, value);
 }
 

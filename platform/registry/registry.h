@@ -30,8 +30,8 @@ inline constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
 //
 // Key paths separate names with "\"; a path starting with "\" starts at the root key, any other
 // path is taken relative to the open key (or the root when none is open). Key and value names
-// compare without regard to the case of A-Z and keep the spelling first written. Values are
-// text; integers are kept in decimal and Booleans as "1" and "0".
+// compare without regard to letter case, in any script, and keep the spelling first written. Values
+// are text; integers are kept in decimal and Booleans as "1" and "0".
 //
 // Changes are written when the key is closed: CloseKey(), opening another key, changing the root
 // key or destroying the object writes all changes made since the key was opened in one atomic

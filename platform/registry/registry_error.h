@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "platform/base/exception.h"
 
 namespace rv {
@@ -9,5 +12,10 @@ class ERegistryException : public Exception {
 public:
     using Exception::Exception;
 };
+
+// A name as an error message quotes it: in single quotes, cut after its first few characters
+// (a name may be thousands of bytes long), with bytes that are not UTF-8 shown as U+FFFD and
+// control characters as "?".
+std::string QuoteName(std::string_view name);
 
 }  // namespace rv

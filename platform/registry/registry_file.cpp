@@ -7,10 +7,13 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 #include "platform/files/atomic_file.h"
 #include "platform/files/read_only_file.h"
@@ -35,25 +38,114 @@ std::string FolderOf(const std::string& path) {
     throw ERegistryException(what + " " + path + " (" + std::strerror(error) + ")");
 }
 
+// What tells one content of the file from another without reading it: a replace makes a new
+// file, an edit in place changes the size or the times.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds
+    std::int64_t changed = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::int64_t Nanoseconds(const timespec& time) {
+    return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+FileStamp StampOf(const struct stat& facts) {
+    return {facts.st_dev, facts.st_ino, facts.st_size, Nanoseconds(facts.st_mtim),
+            Nanoseconds(facts.st_ctim)};
+}
+
+// File systems keep times in ticks of the clock (milliseconds, or seconds), so two changes within
+// one tick may leave the same stamp. A file changed this recently is read again every time.
+constexpr std::int64_t kSettledAfterNs = 2'000'000'000;
+
+bool Settled(const FileStamp& stamp) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return Nanoseconds(now) - stamp.modified >= kSettledAfterNs;
+}
+
 enum class FileState { Missing, Unreadable, Damaged, Parsed };
 
 struct ReadResult {
     FileState state;
     int error = 0;  // why an unreadable file could not be read
+    FileStamp stamp;
 };
 
+// Reads and parses the file as it is on disk now.
 ReadResult ReadSettings(const std::string& path, RegistryKey& root, std::string& text) {
     struct stat facts;
     if (::stat(path.c_str(), &facts) != 0)
-        return {errno == ENOENT ? FileState::Missing : FileState::Unreadable, errno};
-    if (!S_ISREG(facts.st_mode)) return {FileState::Damaged};
+        return {errno == ENOENT ? FileState::Missing : FileState::Unreadable, errno, {}};
+    // Not opened at all: opening a device may do something.
+    if (!S_ISREG(facts.st_mode)) return {FileState::Damaged, 0, StampOf(facts)};
+    if (std::uint64_t(facts.st_size) > kMaxSettingsFileBytes)
+        return {FileState::Damaged, 0, StampOf(facts)};
     ReadOnlyFile file;
-    if (!file.Open(path)) return {FileState::Unreadable, errno ? errno : EIO};
-    if (file.Size() > kMaxSettingsFileBytes) return {FileState::Damaged};
+    if (!file.Open(path)) return {FileState::Unreadable, errno ? errno : EIO, {}};
+    // The file opened may be newer than the one looked at. It is then kept under the older
+    // stamp, which the next look does not find, so it is only read once more.
     text.resize(file.Size());
-    if (!file.ReadExactAt(0, text.data(), text.size())) return {FileState::Unreadable, EIO};
+    if (text.size() > kMaxSettingsFileBytes) return {FileState::Damaged, 0, StampOf(facts)};
+    if (!file.ReadExactAt(0, text.data(), text.size())) return {FileState::Unreadable, EIO, {}};
     std::string error;
-    return {ReadRegistryText(text, root, error) ? FileState::Parsed : FileState::Damaged};
+    const bool parsed = ReadRegistryText(text, root, error);
+    return {parsed ? FileState::Parsed : FileState::Damaged, 0, StampOf(facts)};
+}
+
+// The file as this process last parsed it, once it has settled. One file is enough: the program
+// keeps one.
+class ParsedFile {
+public:
+    // The tree kept for this path and stamp (null for a damaged file); false when none is kept.
+    bool Find(const std::string& path, const FileStamp& stamp,
+              std::shared_ptr<const RegistryKey>& tree) {
+        std::lock_guard lock(mutex_);
+        if (!known_ || path != path_ || !(stamp == stamp_)) return false;
+        tree = tree_;
+        return true;
+    }
+
+    void Keep(const std::string& path, const FileStamp& stamp,
+              std::shared_ptr<const RegistryKey> tree) {
+        std::lock_guard lock(mutex_);
+        known_ = Settled(stamp);
+        path_ = path;
+        stamp_ = stamp;
+        tree_ = std::move(tree);
+    }
+
+private:
+    std::mutex mutex_;
+    bool known_ = false;
+    std::string path_;
+    FileStamp stamp_;
+    std::shared_ptr<const RegistryKey> tree_;
+};
+
+ParsedFile& Parsed() {
+    static ParsedFile parsed;
+    return parsed;
+}
+
+std::shared_ptr<const RegistryKey> EmptyTree() {
+    static const auto empty = std::make_shared<const RegistryKey>();
+    return empty;
+}
+
+// The copies set aside and not yet taken.
+struct SetAsideList {
+    std::mutex mutex;
+    std::vector<std::string> names;
+};
+
+SetAsideList& SetAsideNames() {
+    static SetAsideList list;
+    return list;
 }
 
 // Creates the folder with every missing parent, each with mode 0700 as the XDG rules ask.
@@ -81,14 +173,15 @@ void EnsureSettingsFolder(const std::string& folder) {
 // file, so it also keeps two threads of one process apart, and it is dropped if we die.
 class WriterLock {
 public:
-    explicit WriterLock(const std::string& path) {
+    // Waits for the lock up to `patience`; raises ERegistryException when it cannot be had.
+    WriterLock(const std::string& path, std::chrono::milliseconds patience) {
         fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, kFileMode);
         if (fd_ < 0) Fail("Cannot open the lock file", path, errno);
-        const auto giveUp = std::chrono::steady_clock::now() + kLockPatience;
+        const auto giveUp = std::chrono::steady_clock::now() + patience;
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             const int error = errno;
             if (error == EINTR) continue;
-            if (error != EWOULDBLOCK || std::chrono::steady_clock::now() > giveUp) {
+            if (error != EWOULDBLOCK || std::chrono::steady_clock::now() >= giveUp) {
                 ::close(fd_);
                 Fail("Cannot lock", path, error);
             }
@@ -115,18 +208,22 @@ void SetAside(const std::string& path) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     const std::string base = path + ".damaged-" + stamp;
+    auto kept = [](const std::string& target) {
+        std::lock_guard lock(SetAsideNames().mutex);
+        SetAsideNames().names.push_back(target);
+    };
     int error = EEXIST;
     for (int n = 1; n < 1000; ++n) {
         const std::string target = n == 1 ? base : base + "-" + std::to_string(n);
         if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
-            return;
+            return kept(target);
         error = errno;
         if (error == EEXIST) continue;
         if (error != EINVAL) break;
         // This file system cannot refuse to replace; under our lock, looking first does as well.
         struct stat facts;
         if (::lstat(target.c_str(), &facts) == 0) continue;
-        if (::rename(path.c_str(), target.c_str()) == 0) return;
+        if (::rename(path.c_str(), target.c_str()) == 0) return kept(target);
         error = errno;
         break;
     }
@@ -147,53 +244,82 @@ bool PrepareMode(const std::string& path) {
     return false;
 }
 
-}  // namespace
-
-RegistryKey RegistryFile::Load() const {
-    RegistryKey root;
-    std::string text;
-    const FileState state = ReadSettings(path_, root, text).state;
-    if (state == FileState::Parsed) return root;
-    if (state == FileState::Damaged) {
-        try {
-            const WriterLock lock(LockPathOf(path_));
-            // A writer may have replaced it with a good one meanwhile.
-            RegistryKey again;
-            const FileState now = ReadSettings(path_, again, text).state;
-            if (now == FileState::Parsed) return again;
-            if (now == FileState::Damaged) SetAside(path_);
-        } catch (const ERegistryException&) {
-            // Reads give the callers' defaults all the same; the next write tries again.
-        }
-    }
-    return RegistryKey();
+void RequireWithinLimits(const RegistryKey& root, const std::string& path) {
+    std::size_t keys = 0, values = 0;
+    root.Count(keys, values);
+    if (keys > kMaxKeysPerFile || values > kMaxValuesPerFile)
+        throw ERegistryException("The settings would not fit in " + path + ": too many entries");
 }
 
-RegistryKey RegistryFile::Update(const std::function<void(RegistryKey&)>& change) const {
+}  // namespace
+
+std::shared_ptr<const RegistryKey> RegistryFile::Load() const {
+    struct stat facts;
+    if (::stat(path_.c_str(), &facts) != 0) return EmptyTree();
+    std::shared_ptr<const RegistryKey> tree;
+    if (!Parsed().Find(path_, StampOf(facts), tree)) {
+        auto root = std::make_unique<RegistryKey>();
+        std::string text;
+        const ReadResult read = ReadSettings(path_, *root, text);
+        if (read.state == FileState::Parsed) tree = std::move(root);
+        if (read.state == FileState::Parsed || read.state == FileState::Damaged)
+            Parsed().Keep(path_, read.stamp, tree);
+        if (read.state != FileState::Damaged) return tree ? tree : EmptyTree();
+    }
+    if (tree) return tree;
+    TrySetAside();
+    return EmptyTree();
+}
+
+// Only with the lock had at once: a reader never waits for a writer.
+void RegistryFile::TrySetAside() const {
+    try {
+        const WriterLock lock(LockPathOf(path_), std::chrono::milliseconds(0));
+        // A writer may have replaced it with a good one meanwhile.
+        RegistryKey again;
+        std::string text;
+        if (ReadSettings(path_, again, text).state == FileState::Damaged) SetAside(path_);
+    } catch (const ERegistryException&) {
+        // Reads give the callers' defaults all the same; the next read or write tries again.
+    }
+}
+
+std::shared_ptr<const RegistryKey> RegistryFile::Update(
+    const std::function<void(RegistryKey&)>& change) const {
     EnsureSettingsFolder(FolderOf(path_));
-    const WriterLock lock(LockPathOf(path_));
-    RegistryKey root;
+    const WriterLock lock(LockPathOf(path_), kLockPatience);
+    // Always from the disk: what another copy wrote a moment ago must not be lost.
+    auto root = std::make_unique<RegistryKey>();
     std::string oldText;
-    const auto [state, readError] = ReadSettings(path_, root, oldText);
-    if (state == FileState::Unreadable) Fail("Cannot read the settings file", path_, readError);
-    if (state != FileState::Parsed) {
-        if (state == FileState::Damaged) SetAside(path_);
-        root = RegistryKey();
+    const ReadResult read = ReadSettings(path_, *root, oldText);
+    if (read.state == FileState::Unreadable)
+        Fail("Cannot read the settings file", path_, read.error);
+    if (read.state != FileState::Parsed) {
+        if (read.state == FileState::Damaged) SetAside(path_);
+        *root = RegistryKey();
         oldText.clear();
     }
-    change(root);
-    const std::string text = WriteRegistryText(root);
+    change(*root);
+    RequireWithinLimits(*root, path_);
+    const std::string text = WriteRegistryText(*root);
     if (text.size() > kMaxSettingsFileBytes)
         throw ERegistryException("The settings would not fit in " + path_ + ": too large");
     const bool created = PrepareMode(path_);
-    if (state == FileState::Parsed && text == oldText) return root;
-    try {
-        ReplaceFileAtomically(path_, text);
-    } catch (const EFileError& e) {
-        if (created) ::unlink(path_.c_str());
-        throw ERegistryException(e.Message());
+    std::shared_ptr<const RegistryKey> tree = std::move(root);
+    if (read.state != FileState::Parsed || text != oldText) {
+        try {
+            ReplaceFileAtomically(path_, text);
+        } catch (const EFileError& e) {
+            if (created) ::unlink(path_.c_str());
+            throw ERegistryException(e.Message());
+        }
     }
-    return root;
+    return tree;
+}
+
+std::vector<std::string> TakeSetAsideSettingsFiles() {
+    std::lock_guard lock(SetAsideNames().mutex);
+    return std::exchange(SetAsideNames().names, {});
 }
 
 }  // namespace rv

@@ -55,7 +55,7 @@ void TRegistryIniFile::WriteString(const std::string& section, const std::string
     KeyPath path;
     if (!writable_ || !valid_ || !ResolveKeyPath(section, base_, path) ||
         ident.size() > kMaxValueNameBytes || value.size() > kMaxValueBytes)
-        throw ERegistryException("Failed to set data for '" + ident + "'");
+        throw ERegistryException("Failed to set data for " + QuoteName(ident));
     session_.SetValue(path, ident, value);
 }
 

@@ -8,20 +8,22 @@ namespace rv {
 
 RegistrySession::RegistrySession() : path_(SettingsFilePath()) {}
 
-RegistryKey& RegistrySession::Root() {
-    if (!loaded_) {
-        root_ = path_.empty() ? RegistryKey() : RegistryFile(path_).Load();
-        loaded_ = true;
+const RegistryKey& RegistrySession::View() {
+    if (own_) return *own_;
+    if (!read_) {
+        read_ = path_.empty() ? std::make_shared<const RegistryKey>() : RegistryFile(path_).Load();
     }
-    return root_;
+    return *read_;
 }
 
 void RegistrySession::Reload() {
-    if (changes_.empty()) loaded_ = false;
+    if (!changes_.empty()) return;
+    read_.reset();
+    own_.reset();
 }
 
 const RegistryKey* RegistrySession::FindKey(const KeyPath& path) {
-    return Root().Find(path);
+    return View().Find(path);
 }
 
 bool RegistrySession::Apply(RegistryKey& root, const Change& change) {
@@ -48,7 +50,8 @@ bool RegistrySession::Apply(RegistryKey& root, const Change& change) {
 // Applies a change to what this session sees; only a change that did something is replayed, so
 // that deleting what was never seen here cannot remove what another writer just added.
 bool RegistrySession::Record(Change change) {
-    if (!Apply(Root(), change)) return false;
+    if (!own_) own_ = std::make_unique<RegistryKey>(View().Clone());
+    if (!Apply(*own_, change)) return false;
     changes_.push_back(std::move(change));
     return true;
 }
@@ -73,14 +76,14 @@ void RegistrySession::Commit() {
     if (changes_.empty()) return;
     std::vector<Change> changes;
     changes.swap(changes_);
-    loaded_ = false;
+    read_.reset();
+    own_.reset();
     if (path_.empty())
         throw ERegistryException(
             "Cannot save the settings: neither XDG_CONFIG_HOME nor HOME names a folder");
-    root_ = RegistryFile(path_).Update([&](RegistryKey& root) {
+    read_ = RegistryFile(path_).Update([&](RegistryKey& root) {
         for (const auto& change : changes) Apply(root, change);
     });
-    loaded_ = true;
 }
 
 void RegistrySession::CommitQuietly() noexcept {

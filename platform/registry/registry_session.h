@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,8 +10,10 @@
 namespace rv {
 
 // What one registry object sees: the settings as last read with its own changes on top. The
-// changes are also kept as a list, which Commit() replays onto the file's newest content in one
-// atomic replace, so that values another copy of the program wrote meanwhile stay.
+// settings read are shared with every other object that read the same file; the first change
+// makes a copy of its own. The changes are also kept as a list, which Commit() replays onto the
+// file's newest content in one atomic replace, so that values another copy of the program wrote
+// meanwhile stay.
 class RegistrySession {
 public:
     // The session reads and writes SettingsFilePath(), as found now.
@@ -43,12 +46,12 @@ private:
     };
 
     static bool Apply(RegistryKey& root, const Change& change);
-    RegistryKey& Root();
+    const RegistryKey& View();
     bool Record(Change change);
 
     std::string path_;
-    RegistryKey root_;
-    bool loaded_ = false;
+    std::shared_ptr<const RegistryKey> read_;  // the file as read; null until it is
+    std::unique_ptr<RegistryKey> own_;         // read_ with the changes, once there are any
     std::vector<Change> changes_;
 };
 

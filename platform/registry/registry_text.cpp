@@ -13,6 +13,12 @@ constexpr std::string_view kHexDigits = "0123456789abcdef";
 // Bytes with an escape of their own, and the letter that stands for each after the backslash.
 constexpr std::string_view kEscapedBytes = "\"\\\n\r\t";
 constexpr std::string_view kEscapeLetters = "\"\\nrt";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// A blank around a line or its "=": a space or a tab. A carriage return ends a Windows line.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 void AppendByteEscape(std::string& out, unsigned char byte) {
     out += "\\x";
@@ -50,10 +56,14 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void WriteKey(std::string& out, const RegistryKey& key, const std::string& header, bool isRoot) {
+// `header` is the key's header text; it is grown for each sub-key and cut back, so that a deep
+// tree costs one header's length, not one per level.
+void WriteKey(std::string& out, const RegistryKey& key, std::string& header, bool isRoot) {
     // A key without values shows only when nothing below it shows it already.
     if (!key.Values().empty() || (!isRoot && key.SubKeys().empty())) {
-        out += "\n[" + header + "]\n";
+        out += "\n[";
+        out += header;
+        out += "]\n";
         for (const auto& value : key.Values()) {
             AppendQuoted(out, value.name);
             out += '=';
@@ -61,7 +71,13 @@ void WriteKey(std::string& out, const RegistryKey& key, const std::string& heade
             out += '\n';
         }
     }
-    for (const auto& sub : key.SubKeys()) WriteKey(out, *sub, header + '\\' + sub->Name(), false);
+    const std::size_t length = header.size();
+    for (const auto& sub : key.SubKeys()) {
+        header += '\\';
+        header += sub->Name();
+        WriteKey(out, *sub, header, false);
+        header.resize(length);
+    }
 }
 
 int HexValue(char c) {
@@ -103,7 +119,14 @@ bool ReadQuoted(std::string_view line, std::size_t& pos, std::size_t limit, std:
     }
 }
 
-bool ReadHeader(std::string_view line, RegistryKey& root, RegistryKey*& key, std::string& error) {
+// What one file has made so far, against the limits of a file.
+struct ReadState {
+    RegistryKey* key = nullptr;
+    std::size_t keys = 0;
+    std::size_t values = 0;
+};
+
+bool ReadHeader(std::string_view line, RegistryKey& root, ReadState& state, std::string& error) {
     if (line.size() < 2 || line.back() != ']') return error = "a header must end with ]", false;
     std::string_view inner = line.substr(1, line.size() - 2);
     const std::string_view hive = inner.substr(0, inner.find('\\'));
@@ -112,27 +135,38 @@ bool ReadHeader(std::string_view line, RegistryKey& root, RegistryKey*& key, std
     KeyPath path;
     if (!ResolveKeyPath(inner, {}, path))
         return error = "a key path is malformed or too deep", false;
-    key = &root.Create(path);
+    state.key = &root.Create(path, &state.keys);
+    if (state.keys > kMaxKeysPerFile) return error = "too many keys", false;
     return true;
 }
 
-bool ReadValueLine(std::string_view line, RegistryKey* key, std::string& error) {
-    if (!key) return error = "a value comes before the first header", false;
+bool ReadValueLine(std::string_view line, ReadState& state, std::string& error) {
+    if (!state.key) return error = "a value comes before the first header", false;
     std::size_t pos = 0;
     std::string name, data;
     if (!ReadQuoted(line, pos, kMaxValueNameBytes, name, error)) return false;
+    while (pos < line.size() && IsBlank(line[pos])) ++pos;
     if (pos >= line.size() || line[pos++] != '=') return error = "= expected after a name", false;
+    while (pos < line.size() && IsBlank(line[pos])) ++pos;
     if (!ReadQuoted(line, pos, kMaxValueBytes, data, error)) return false;
     if (pos != line.size()) return error = "text after a value", false;
-    key->SetValue(name, std::move(data));
+    if (state.key->SetValue(name, std::move(data)) && ++state.values > kMaxValuesPerFile)
+        return error = "too many values", false;
     return true;
+}
+
+std::string_view TrimBlanks(std::string_view line) {
+    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
+    return line;
 }
 
 }  // namespace
 
 std::string WriteRegistryText(const RegistryKey& root) {
     std::string out = "; Settings of Lorvix Reelvault for the current user, kept by the program.\n";
-    WriteKey(out, root, std::string(kHive), true);
+    std::string header(kHive);
+    WriteKey(out, root, header, true);
     return out;
 }
 
@@ -140,18 +174,19 @@ bool ReadRegistryText(std::string_view text, RegistryKey& root, std::string& err
     if (text.size() > kMaxSettingsFileBytes) return error = "the file is too large", false;
     // Bytes that are not UTF-8 are written escaped, never as they are.
     if (!IsValidUtf8(text)) return error = "the file is not UTF-8 text", false;
-    RegistryKey* key = nullptr;
+    // Editors may add a byte-order mark, and blanks around lines and the "=".
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+    ReadState state;
     std::size_t lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
         const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
+        const std::string_view line = TrimBlanks(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == ';') continue;
         std::string reason;
-        const bool ok = line.front() == '[' ? ReadHeader(line, root, key, reason)
-                                            : ReadValueLine(line, key, reason);
+        const bool ok = line.front() == '[' ? ReadHeader(line, root, state, reason)
+                                            : ReadValueLine(line, state, reason);
         if (!ok) {
             error = "line " + std::to_string(lineNumber) + ": " + reason;
             return false;

@@ -21,8 +21,11 @@ inline constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
 // that is not part of valid UTF-8. Lines starting with ";" are comments.
 std::string WriteRegistryText(const RegistryKey& root);
 
-// Reads text written as above into `root` (an empty key). Anything else, or anything past the
-// limits, fails with the line number and the reason in `error`; `root` is then unspecified.
+// Reads text written as above into `root` (an empty key), with what a hand edit leaves that does
+// no harm: a byte-order mark, CRLF line ends, blanks (spaces, tabs) before and after a line and
+// around "=", empty lines, repeated headers, names in other letter case. Anything else, or
+// anything past the limits of registry_key.h, fails with the line number and the reason in
+// `error`; `root` is then unspecified.
 bool ReadRegistryText(std::string_view text, RegistryKey& root, std::string& error);
 
 }  // namespace rv

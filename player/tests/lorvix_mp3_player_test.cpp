@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/audio/null_output.h"
+#include "platform/audio/tests/special_files.h"
 #include "platform/audio/tests/test_tones.h"
 #include "platform/audio/wave_volume.h"
 #include "platform/messages/tests/loop_fixture.h"
@@ -51,6 +52,17 @@ protected:
     }
 
     void Advance(unsigned ms) { ASSERT_TRUE(AdvanceNullOutputClock(ms)); }
+    // Plays the open file of a second to its end without running the loop. Once the device is
+    // seen stopped its notice is queued, and it stays there until the loop runs.
+    void PlayOutLeavingTheNotice() {
+        player->PlayFile();
+        Advance(1500);
+        for (int i = 0; i < 500 && player->GetMode() != 1; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_EQ(player->GetMode(), 1);
+    }
+
     // Lets posted notifications and ticks arrive.
     void Settle(int ms = 100) {
         RunUntil([] { return false; }, ms);
@@ -271,18 +283,67 @@ TEST_F(PlayerTest, CompletionOfAClosedFileDoesNotEndTheNextOne) {
     REQUIRE_ENCODERS();
     const std::string second = Tone(ToneFormat::Mp3);
     player->SetFileName(Tone(ToneFormat::Mp2, 1));
-    player->PlayFile();
-    Advance(1500);
-    // Played out: its notification is on its way, not yet delivered, when the next file starts.
-    for (int i = 0; i < 500 && player->GetMode() != 1; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_EQ(player->GetMode(), 1);
+    // Its notification is on its way, not yet delivered, when the next file starts.
+    PlayOutLeavingTheNotice();
     player->SetFileName(second);
     player->PlayFile();
     Settle();
     EXPECT_EQ(completions, 0);
     EXPECT_EQ(player->GetMode(), 2);
+}
+
+TEST_F(PlayerTest, NoticeOfAnEarlierPlayDoesNotEndTheNextOne) {
+    REQUIRE_ENCODERS();
+    player->SetFileName(Tone(ToneFormat::Mp3, 1));
+    // The GUI thread does not take the notice before the same file is played again.
+    PlayOutLeavingTheNotice();
+    player->PlayFile();
+    ASSERT_EQ(player->GetMode(), 2);
+    Settle();
+    EXPECT_EQ(completions, 0);
+    EXPECT_EQ(player->GetMode(), 2);
+    // The new play's own notice counts.
+    Advance(1500);
+    EXPECT_TRUE(RunUntil([&] { return completions == 1; }));
+    EXPECT_EQ(player->GetMode(), 1);
+}
+
+TEST_F(PlayerTest, LengthOfAWmaFileTaggedAfterEncodingIsWhatPlays) {
+    REQUIRE_ENCODERS();
+    const std::string plain = Tone(ToneFormat::Wma, 1.5);
+    const std::string tagged = dir / "tagged.wma";
+    WriteFileBytes(tagged, ReadFileBytes(plain));
+    std::string why;
+    if (!RetagWma(tagged, why)) GTEST_SKIP() << why;
+    ASSERT_GT(ReadFileBytes(tagged).size(), ReadFileBytes(plain).size() + 2000);
+    // One packet of Windows Media Audio: 2048 samples.
+    const double packetMs = 2048 * 1000.0 / 44100;
+    std::uint32_t lengths[2] = {};
+    for (const std::string& file : {plain, tagged}) {
+        player->SetFileName(file);
+        const std::uint32_t length = player->GetLength();
+        lengths[file == tagged] = length;
+        ResetNullOutputMeter();
+        completions = 0;
+        player->PlayFile();
+        Advance(length + 500);
+        ASSERT_TRUE(RunUntil([&] { return completions == 1; })) << file;
+        const double decodedMs = double(ReadNullOutputMeter().Frames) * 1000 / 44100;
+        EXPECT_NEAR(double(length), decodedMs, packetMs) << file;
+        EXPECT_EQ(player->GetPositionMs(), length) << file;
+    }
+    EXPECT_EQ(lengths[0], lengths[1]);
+}
+
+TEST_F(PlayerTest, NamesOfWhatIsNoRegularFileAreDroppedAtOnce) {
+    const SpecialFiles special(dir);
+    for (const auto& [kind, name] : special.All()) {
+        EXPECT_TRUE(
+            special.ReturnsWithin([&] { player->SetFileName(name); }, std::chrono::seconds(1)))
+            << kind;
+        EXPECT_EQ(player->FileName(), "") << kind;
+        EXPECT_EQ(player->DeviceId(), 0) << kind;
+    }
 }
 
 // The progress ticker runs in real time: these tests wait for its ticks.

@@ -82,13 +82,15 @@ TEST(MPEGAudio, XingInfoAndVBRIHeadersGiveAverageBitRateAndDuration) {
     EXPECT_EQ(std::tuple(mpeg.VBR().ID, int{mpeg.VBR().Scale}, int{mpeg.BitRate()}),
               std::tuple("VBRI", 0x50, 128));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), 1152.0 * 100 / 44100);
-    // "Info", the constant-rate twin of "Xing", is read the same way: its frame is no audio, and
-    // the channel mode is that of the audio frames (joint stereo), not the stereo that ffmpeg
-    // marks the header frame with.
-    audio = MPEGFrames(kMpeg1L3, k128k, 0x00, k128kLength, 1) +
+    // "Info", the constant-rate twin of "Xing": its frame is no audio, and the channel mode is
+    // that of the audio frames (joint stereo), not the stereo that ffmpeg marks the header frame
+    // with. So is the bit rate, not the byte count's (12510 / 29 bytes a frame: 135 kbit/s), nor
+    // that of a header frame written at 160 kbit/s to hold the header.
+    audio = MPEGFrames(kMpeg1L3, 0xA0, 0x00, 522, 1) +
             MPEGFrames(kMpeg1L3, k128k, 0x40, k128kLength, 29);
     mpeg = Read<TMPEGaudio>(audio.replace(36, 16, "Info"s + BE32(15) + BE32(29) + BE32(12510)));
-    EXPECT_EQ(std::tuple(mpeg.VBR().ID, mpeg.ChannelMode()), std::tuple("Info", "Joint Stereo"));
+    EXPECT_EQ(std::tuple(mpeg.VBR().ID, mpeg.ChannelMode(), int{mpeg.BitRate()}),
+              std::tuple("Info", "Joint Stereo", 128));
     EXPECT_DOUBLE_EQ(mpeg.Duration(), 1152.0 * 29 / 44100);
     // A mono MPEG 1 frame puts the Xing offset at 21, so a VBRI header at 36 is not seen.
     audio = MPEGFrames(kMpeg1L3, k128k, 0xC0, k128kLength, 30);

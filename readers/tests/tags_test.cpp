@@ -243,9 +243,11 @@ TEST(TagText, CutTextControlsAndTrackNumbers) {
     EXPECT_EQ(DecodeTagText("a\xFF\x62", TagEncoding::Utf8), "a\uFFFD\x62");
     EXPECT_EQ(CleanTagText("  \tline one\r\nline two\x7F "), "line one  line two");
     EXPECT_EQ(CleanTagText("\xC2\x85x"), "x");  // U+0085, a C1 control
-    // A cut counts characters from the first that is no blank; blanks before it go too.
-    EXPECT_EQ(std::tuple(CleanTagText("  \xCE\xB1\xCE\xB2\xCE\xB3", 2), CleanTagText("ab  cd", 3)),
-              std::tuple("\xCE\xB1\xCE\xB2", "ab"));
+    // A cut counts characters from the first that is no blank. Blanks at the end go only where
+    // the text ends: the cut is the only cut, and a blank it falls after stays.
+    EXPECT_EQ(std::tuple(CleanTagText("  \xCE\xB1\xCE\xB2\xCE\xB3", 2), CleanTagText("ab  cd", 3),
+                         CleanTagText("ab \t ", 3)),
+              std::tuple("\xCE\xB1\xCE\xB2", "ab ", "ab"));
     // windows-1252 leaves 0x81 undefined; it decodes to a C1 control.
     EXPECT_EQ(DecodeTagText("A\x81\x42"s, TagEncoding::Latin), "A B");
     // The track number is the decimal before the slash.

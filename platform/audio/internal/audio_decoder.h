@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "platform/audio/mci.h"
+#include "platform/files/read_only_file.h"
 
 struct AVFormatContext;
+struct AVIOContext;
 struct AVCodecContext;
 struct AVPacket;
 struct AVFrame;
@@ -21,6 +23,8 @@ class AudioDecoder {
 public:
     // Reads the file's header; on failure null with the error (MCIERR_FILE_NOT_FOUND,
     // MCIERR_FILE_READ, MCIERR_INVALID_FILE, MCIERR_CANNOT_LOAD_DRIVER, MCIERR_OUT_OF_MEMORY).
+    // Only a regular file, or a link to one, is opened: a FIFO, a device or a socket is refused
+    // before anything is opened (MCIERR_FILE_NOT_FOUND), so that none can block the caller.
     static std::unique_ptr<AudioDecoder> Open(const std::string& path, MCIERROR& error);
     ~AudioDecoder();
     AudioDecoder(const AudioDecoder&) = delete;
@@ -40,13 +44,24 @@ public:
 private:
     AudioDecoder() = default;
     MCIERROR Init(const std::string& path);
+    MCIERROR OpenInput(const std::string& path);
+    MCIERROR Unplayable(const std::string& path);
+    // Frames from the first sample to the end, as the file states them; 0 when it does not.
+    std::uint64_t StatedLength() const;
     // Converts the decoded frame and appends it, less what lies before a seek's target; false
     // when nothing was left to append.
     bool Append(std::vector<float>& samples);
     bool Convert(const std::uint8_t** input, int count, std::vector<float>& samples);
     bool PrepareConverter();
+    // The reading and seeking of FFmpeg's input, on file_.
+    static int ReadInput(void* self, std::uint8_t* buffer, int size);
+    static std::int64_t SeekInput(void* self, std::int64_t offset, int whence);
     std::int64_t FrameStart() const;
 
+    // The file is read through this one descriptor, never opened again by name.
+    ReadOnlyFile file_;
+    std::uint64_t fileAt_ = 0;
+    AVIOContext* io_ = nullptr;
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
     AVPacket* packet_ = nullptr;

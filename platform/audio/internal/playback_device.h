@@ -33,7 +33,8 @@ public:
     std::uint32_t PositionMs();
     std::uint32_t Mode();
 
-    MCIERROR Play(HWND callback);
+    // `play` is the number of this play, which its notification carries.
+    MCIERROR Play(HWND callback, std::uint32_t& play);
     MCIERROR Stop();
     MCIERROR Pause();
     MCIERROR Resume();
@@ -44,6 +45,7 @@ private:
     struct Command {
         Verb verb;
         HWND callback = 0;
+        std::uint32_t play = 0;
         std::uint64_t frame = 0;
         bool done = false;
     };
@@ -92,9 +94,10 @@ private:
 
     // The decode thread's own.
     static constexpr std::uint64_t kUnknown = ~std::uint64_t(0);
-    std::uint64_t decoderAt_ = 0;  // where the decoder's next audio starts, when known
-    bool ended_ = false;           // the decoder has given all it has for this run
-    HWND callback_ = 0;            // the window to tell how the pending play ended
+    std::uint64_t decoderAt_ = 0;     // where the decoder's next audio starts, when known
+    bool ended_ = false;              // the decoder has given all it has for this run
+    HWND callback_ = 0;               // the window to tell how the pending play ended
+    std::uint32_t callbackPlay_ = 0;  // and the number of that play
     std::vector<float> decoded_;
     std::vector<std::int16_t> pending_;  // decoded, scaled, not yet taken by the output
     std::size_t pendingOffset_ = 0;

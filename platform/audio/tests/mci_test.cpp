@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/audio/mci.h"
 #include "platform/audio/null_output.h"
+#include "platform/audio/tests/special_files.h"
 #include "platform/audio/tests/test_tones.h"
 #include "platform/messages/tests/loop_fixture.h"
 #include "testsupport/process.h"
@@ -20,7 +23,8 @@ namespace {
 struct Notification {
     HWND window;
     WPARAM code;
-    LPARAM device;
+    MCIDEVICEID device;
+    std::uint32_t play;  // the number MciPlay gave
     bool operator==(const Notification&) const = default;
 };
 
@@ -44,7 +48,9 @@ protected:
         HWND* self = new HWND(0);
         owned.emplace_back(self);
         *self = AllocateHWnd([this, self](TMessage& m) {
-            if (m.Msg == MM_MCINOTIFY) received.push_back({*self, m.WParam, m.LParam});
+            if (m.Msg == MM_MCINOTIFY)
+                received.push_back(
+                    {*self, m.WParam, MciNotifyDevice(m.LParam), MciNotifyPlay(m.LParam)});
         });
         return *self;
     }
@@ -76,45 +82,48 @@ TEST_F(MciTest, NotificationsTellHowEachPlayEnded) {
     MCIDEVICEID id = 0;
     ASSERT_EQ(MciOpen(Tone(ToneFormat::Mp3), id), 0u);
     const HWND first = Listener(), second = Listener();
-    const LPARAM device = LPARAM(id);
+    std::uint32_t plays[5] = {};
 
     // A newer play takes the notification over.
-    ASSERT_EQ(MciPlay(id, first), 0u);
+    ASSERT_EQ(MciPlay(id, first, plays[0]), 0u);
     ASSERT_TRUE(AdvanceNullOutputClock(300));
-    ASSERT_EQ(MciPlay(id, second), 0u);
+    ASSERT_EQ(MciPlay(id, second, plays[1]), 0u);
     Settle();
-    EXPECT_EQ(received, (std::vector<Notification>{{first, MCI_NOTIFY_SUPERSEDED, device}}));
+    EXPECT_EQ(received, (std::vector<Notification>{{first, MCI_NOTIFY_SUPERSEDED, id, plays[0]}}));
     EXPECT_EQ(Status(id, MCI_STATUS_MODE), MCI_MODE_PLAY);
 
     // A seek stops the play it interrupts and tells of nothing else.
     ASSERT_EQ(MciSeek(id, 2000), 0u);
     ASSERT_TRUE(AdvanceNullOutputClock(2000));
     Settle();
-    EXPECT_EQ(received.back(), (Notification{second, MCI_NOTIFY_ABORTED, device}));
+    EXPECT_EQ(received.back(), (Notification{second, MCI_NOTIFY_ABORTED, id, plays[1]}));
     EXPECT_EQ(received.size(), 2u);
     EXPECT_EQ(Status(id, MCI_STATUS_MODE), MCI_MODE_STOP);
     EXPECT_EQ(Status(id, MCI_STATUS_POSITION), 2000u);
 
     // Played to the end: successful, once, and the device stands at its length.
-    ASSERT_EQ(MciPlay(id, first), 0u);
+    ASSERT_EQ(MciPlay(id, first, plays[2]), 0u);
     ASSERT_TRUE(AdvanceNullOutputClock(1500));
     EXPECT_TRUE(RunUntil([&] { return received.size() == 3; }));
     Settle();
-    EXPECT_EQ(received.back(), (Notification{first, MCI_NOTIFY_SUCCESSFUL, device}));
+    EXPECT_EQ(received.back(), (Notification{first, MCI_NOTIFY_SUCCESSFUL, id, plays[2]}));
     EXPECT_EQ(received.size(), 3u);
     EXPECT_EQ(Status(id, MCI_STATUS_MODE), MCI_MODE_STOP);
     EXPECT_EQ(Status(id, MCI_STATUS_POSITION), Status(id, MCI_STATUS_LENGTH));
 
     // Stopped, or closed, before the end: aborted.
     ASSERT_EQ(MciSeek(id, 0), 0u);
-    ASSERT_EQ(MciPlay(id, second), 0u);
+    ASSERT_EQ(MciPlay(id, second, plays[3]), 0u);
     ASSERT_EQ(MciStop(id), 0u);
-    ASSERT_EQ(MciPlay(id, first), 0u);
+    ASSERT_EQ(MciPlay(id, first, plays[4]), 0u);
     ASSERT_EQ(MciClose(id), 0u);
     Settle();
     ASSERT_EQ(received.size(), 5u);
-    EXPECT_EQ(received[3], (Notification{second, MCI_NOTIFY_ABORTED, device}));
-    EXPECT_EQ(received[4], (Notification{first, MCI_NOTIFY_ABORTED, device}));
+    EXPECT_EQ(received[3], (Notification{second, MCI_NOTIFY_ABORTED, id, plays[3]}));
+    EXPECT_EQ(received[4], (Notification{first, MCI_NOTIFY_ABORTED, id, plays[4]}));
+
+    std::set<std::uint32_t> distinct(std::begin(plays), std::end(plays));
+    EXPECT_EQ(distinct.size(), 5u);
     for (HWND window : {first, second}) DeallocateHWnd(window);
 }
 
@@ -211,6 +220,19 @@ TEST_F(MciTest, DamagedStretchesArePassedOverAndTheFileStillEnds) {
         EXPECT_EQ(MciClose(id), 0u);
     }
     DeallocateHWnd(window);
+}
+
+TEST_F(MciTest, NamesOfWhatIsNoRegularFileAreRefusedAtOnce) {
+    const SpecialFiles special(dir);
+    for (const auto& [kind, name] : special.All()) {
+        MCIDEVICEID id = 99;
+        MCIERROR error = 0;
+        EXPECT_TRUE(
+            special.ReturnsWithin([&] { error = MciOpen(name, id); }, std::chrono::seconds(1)))
+            << kind;
+        EXPECT_EQ(error, MCIERR_FILE_NOT_FOUND) << kind;
+        EXPECT_EQ(id, 0) << kind;
+    }
 }
 
 // ALSA reads its configuration from here: a default device that cannot exist.

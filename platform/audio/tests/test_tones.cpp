@@ -49,4 +49,14 @@ bool MakeTone(const std::string& path, ToneFormat format, double seconds, std::s
     return made;
 }
 
+bool RetagWma(const std::string& path, std::string& why) {
+    const char* script =
+        "import sys, mutagen.asf\n"
+        "tags = mutagen.asf.ASF(sys.argv[1])\n"
+        "tags['WM/Year'] = ['2024']\n"
+        "tags['Description'] = ['Liner notes. ' * 200]\n"
+        "tags.save()\n";
+    return Run({"/usr/bin/python3", "-c", script, path}, why);
+}
+
 }  // namespace rv::test

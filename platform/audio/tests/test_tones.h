@@ -15,6 +15,11 @@ const char* ToneEncoder(ToneFormat format);
 // an encoder failed.
 bool MakeTone(const std::string& path, ToneFormat format, double seconds, std::string& why);
 
+// Tags a Windows Media Audio file after encoding, as a tag editor does: a year and a long comment
+// written by mutagen (Debian's /usr/bin/python3 with python3-mutagen), which grow the header past
+// the file size it states. False (with the reason in `why`) when mutagen is missing or failed.
+bool RetagWma(const std::string& path, std::string& why);
+
 // The tone's RMS, as a fraction of full scale.
 inline constexpr double kToneRms = 0.35355339;
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -165,6 +167,52 @@ TEST_F(RegistryIniFile, SectionsAreSubKeysWithTypedValues) {
     EXPECT_FALSE(reg.OpenKeyReadOnly(base + "\\1.x\\MP3 Player"));
     ASSERT_TRUE(reg.OpenKeyReadOnly(base));
     EXPECT_TRUE(reg.GetKeyNames().empty());
+}
+
+TEST_F(Registry, NamesMatchInEveryLetterCaseOfEveryScript) {
+    const std::pair<const char*, const char*> same[] = {
+        {"\u00C4rger", "\u00E4RGER"},
+        {"\u041A\u043B\u044E\u0447", "\u041A\u041B\u042E\u0427"},
+        {"\U00010400", "\U00010428"},  // Deseret, beyond 16 bits
+        {"Stra\u00DFe", "STRASSE"},
+    };
+    TRegistry reg;
+    for (const auto& [written, asked] : same) {
+        ASSERT_TRUE(reg.OpenKey(std::string("\\Names\\") + written, true)) << written;
+        reg.WriteString(written, "first");
+        reg.WriteString(asked, "second");  // the same value, which keeps its first spelling
+        ASSERT_TRUE(reg.OpenKeyReadOnly(std::string("\\Names\\") + asked)) << asked;
+        EXPECT_EQ(reg.GetValueNames(), Names{written});
+        EXPECT_EQ(reg.ReadString(written), "second");
+    }
+    // Other letters stay apart, and so do other bytes that are not UTF-8.
+    ASSERT_TRUE(reg.OpenKey("\\Names", true));
+    EXPECT_EQ(reg.GetKeyNames().size(), std::size(same));
+    const Names distinct = {"a", "\xC3\xA1", "\xFF", "\xFE", "\xEF\xBF\xBD"};
+    for (const auto& name : distinct) reg.WriteString(name, name);
+    EXPECT_EQ(reg.GetValueNames(), distinct);
+}
+
+TEST_F(Registry, ErrorMessagesQuoteOnlyTheStartOfAName) {
+    const std::string huge = "Start of a long name " + std::string(kMaxValueNameBytes + 10, 'n');
+    auto message = [](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const ERegistryException& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("SOFTWARE", true));
+    TRegistryIniFile reader("SOFTWARE", KEY_READ);
+    EXPECT_EQ(message([&] { reg.WriteString(huge, "x"); }),
+              "Failed to set data for 'Start of a long name nnnnnnnnnnnnnnnnnnn...'");
+    EXPECT_EQ(message([&] { reader.WriteString("", huge, "x"); }),
+              message([&] { reg.WriteString(huge, "x"); }));
+    // Control characters and bytes that are not UTF-8 do not reach the message as they are.
+    EXPECT_EQ(message([&] { reg.ReadInteger("tab\there\xFF"); }),
+              "Failed to get data for 'tab?here\xEF\xBF\xBD'");
 }
 
 }  // namespace

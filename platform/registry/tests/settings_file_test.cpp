@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "platform/registry/registry.h"
+#include "platform/registry/registry_file.h"
 #include "platform/registry/registry_ini_file.h"
 #include "platform/registry/registry_text.h"
 #include "platform/registry/tests/settings_sandbox.h"
@@ -164,6 +167,9 @@ TEST_F(SettingsFile, DamagedFileIsSetAsideAndDefaultsAreRead) {
     auto aside = DamagedFiles();
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(test::ReadFileBytes(aside[0]), garbage);
+    // The program learns the kept copy's name once, to tell the user.
+    EXPECT_EQ(TakeSetAsideSettingsFiles(), aside);
+    EXPECT_TRUE(TakeSetAsideSettingsFiles().empty());
 
     // Writing starts afresh; a second damaged file, even a huge one, gets a name of its own.
     TRegistryIniFile(kBase).WriteString("1.x", "Site", "mine");
@@ -171,7 +177,89 @@ TEST_F(SettingsFile, DamagedFileIsSetAsideAndDefaultsAreRead) {
     test::WriteFileBytes(File(), std::string(3 * kMaxSettingsFileBytes, '['));
     TRegistryIniFile(kBase).WriteString("1.x", "Site", "again");
     EXPECT_EQ(DamagedFiles().size(), 2u);
+    EXPECT_EQ(TakeSetAsideSettingsFiles().size(), 1u);
     EXPECT_EQ(TRegistryIniFile(kBase, KEY_READ).ReadString("1.x", "Site", ""), "again");
+}
+
+TEST_F(SettingsFile, HarmlessFormsOfAHandEditAreRead) {
+    const std::string header = "[HKEY_CURRENT_USER\\SOFTWARE\\Lorvix\\Reelvault\\1.x]";
+    const std::string value = "\"Site\"=\"mine\"";
+    const std::string edits[] = {
+        "\xEF\xBB\xBF" + header + "\n" + value + "\n",            // a byte-order mark
+        "\xEF\xBB\xBF; mine\n" + header + "\n" + value,           // one before a comment
+        header + " \t\r\n" + value + "  \r\n",                    // blanks after ] and a value
+        "  " + header + "\n\t" + value + "\n   \n  ; comment\n",  // indented lines
+        header + "\n\"Site\" = \"mine\"\n",                       // blanks around =
+    };
+    std::filesystem::create_directories(FolderOf(File()));
+    for (const auto& edit : edits) {
+        test::WriteFileBytes(File(), edit);
+        EXPECT_EQ(TRegistryIniFile(kBase, KEY_READ).ReadString("1.x", "Site", "lost"), "mine")
+            << edit;
+    }
+    EXPECT_TRUE(DamagedFiles().empty());
+    // Blanks inside the brackets and the quotes belong to the names.
+    test::WriteFileBytes(File(), header.substr(0, header.size() - 1) + " ]\n\" Site\"=\"x\"\n");
+    EXPECT_EQ(TRegistryIniFile(kBase, KEY_READ).ReadString("1.x ", " Site", ""), "x");
+}
+
+TEST_F(SettingsFile, ReadsNeverWaitForAWriterHoldingTheLock) {
+    TRegistryIniFile(kBase).WriteString("1.x", "Site", "mine");
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = StartChild([&] {
+        const int fd = open((File() + ".lock").c_str(), O_RDWR);
+        if (flock(fd, LOCK_EX) == 0 && write(ready[1], "x", 1) == 1) pause();
+    });
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    // A damaged file too reads as the defaults at once; it is left for whoever finds the lock
+    // free.
+    for (const char* expected : {"mine", "default", "default"}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(TRegistryIniFile(kBase, KEY_READ).ReadString("1.x", "Site", "default"), expected);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        test::WriteFileBytes(File(), "[HKEY_CURRENT_USER\\SOFTWARE\n");
+    }
+    EXPECT_TRUE(DamagedFiles().empty());
+    kill(holder, SIGKILL);
+    ExitCodeOf(holder);
+    EXPECT_EQ(TRegistryIniFile(kBase, KEY_READ).ReadString("1.x", "Site", "default"), "default");
+    EXPECT_EQ(TakeSetAsideSettingsFiles(), DamagedFiles());
+    EXPECT_EQ(DamagedFiles().size(), 1u);
+}
+
+TEST_F(SettingsFile, ParsedFileIsKeptUntilTheFileChanges) {
+    // Moves the file's modification time into the past, as if written long ago.
+    auto age = [](int seconds) {
+        const timespec times[2] = {{0, UTIME_OMIT}, {time(nullptr) - seconds, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, File().c_str(), times, 0), 0);
+    };
+    TRegistryIniFile(kBase).WriteString("1.x", "Site", "mine");
+    const RegistryFile file(File());
+    // Written within the file system clock's tick, it might change unseen: read every time.
+    EXPECT_NE(file.Load(), file.Load());
+    age(60);
+    const auto kept = file.Load();
+    EXPECT_EQ(TRegistryIniFile(kBase, KEY_READ).ReadString("1.x", "Site", ""), "mine");
+    EXPECT_EQ(file.Load(), kept);
+    age(30);  // another time, or another file: read again
+    EXPECT_NE(file.Load(), kept);
+    TRegistryIniFile(kBase).WriteString("1.x", "Site", "new");
+    age(60);
+    EXPECT_EQ(TRegistryIniFile(kBase, KEY_READ).ReadString("1.x", "Site", ""), "new");
+}
+
+TEST_F(SettingsFile, ChangesPastTheLimitsOfAFileAreNotWritten) {
+    TRegistryIniFile(kBase).WriteString("1.x", "Site", "mine");
+    const std::string before = test::ReadFileBytes(File());
+    for (const bool keys : {true, false}) {
+        TRegistryIniFile ini(kBase);
+        for (std::size_t i = 0; i <= (keys ? kMaxKeysPerFile : kMaxValuesPerFile); ++i)
+            ini.WriteString(keys ? "Many\\" + std::to_string(i) : "Many", std::to_string(i), "");
+        EXPECT_THROW(ini.UpdateFile(), ERegistryException);
+    }
+    EXPECT_EQ(test::ReadFileBytes(File()), before);
 }
 
 TEST_F(SettingsFile, FolderAndFileAreForTheOwnerOnly) {
