@@ -9,20 +9,34 @@
 
 namespace rv {
 
-void TBaseVirtualTree::StopValidation() {
+void TBaseVirtualTree::StopValidation(PVirtualNode changed) {
     validation_.Interrupt();
-    // The cache may no longer match the tree: it is rebuilt on the next StartValidation.
+    // What the walk made so far and the entries before the change stay; the rest is rebuilt on
+    // the next StartValidation.
+    validation_.Cache().InvalidateFrom(*this, changed);
     DoStateChange({tsStopValidation, tsValidationNeeded}, {tsUseCache, tsValidating});
+    ScheduleValidation();
 }
 
-void TBaseVirtualTree::InvalidateCache() {
-    InterruptValidation();
+void TBaseVirtualTree::StopWalk() {
+    validation_.Interrupt();
+    DoStateChange({tsStopValidation}, {tsValidating});
+    ScheduleValidation();
+}
+
+void TBaseVirtualTree::ScheduleValidation() {
+    if (validationScheduled_ || Destroying()) return;
+    validationScheduled_ = PostMessage(Handle(), WM_STARTVALIDATION, 0, 0);
+}
+
+void TBaseVirtualTree::InvalidateCache(PVirtualNode changed) {
+    InterruptValidation(changed);
     DoStateChange({tsValidationNeeded}, {tsUseCache});
 }
 
 void TBaseVirtualTree::StartValidation() {
-    InterruptValidation();
-    if (Destroying() || !states_.Contains(tsValidationNeeded)) return;
+    // A complete cache, or a round under way that no change has stopped, is what the tree needs.
+    if (Destroying() || !states_.Contains(tsValidationNeeded) || validation_.Pending()) return;
     // Small trees keep no entries: their look-ups walk from the top.
     if (visibleCount_ <= TPositionCache::kSpacing) {
         validation_.Cache().Clear();
@@ -95,22 +109,31 @@ PVirtualNode TBaseVirtualTree::RowBefore(PVirtualNode node, std::int64_t end, st
 int TBaseVirtualTree::GetNodeTop(PVirtualNode node) const {
     TreeAssert(node && node != root_, "Invalid parameter.");
     if (!AncestorsFullyVisible(node)) return -1;
-    std::int64_t top = 0;
-    if (states_.Contains(tsUseCache) && node->Has(nsVisible)) {
-        const TCacheEntry& entry = validation_.Cache().FindByNode(*this, node);
-        top = entry.AbsoluteTop;
-        for (PVirtualNode n = entry.Node; n != node; n = GetNextVisibleNoInit(n))
-            top += n->NodeHeight;
-    } else {
-        // Walking back: the shown subtrees of the earlier siblings on every level, and the rows
-        // of the ancestors.
-        for (PVirtualNode n = node; n != root_; n = n->Parent) {
-            for (PVirtualNode s = n->PrevSibling; s; s = s->PrevSibling)
-                if (s->Has(nsVisible)) top += s->TotalHeight;
-            if (n->Parent != root_) top += n->Parent->NodeHeight;
+    return int(std::min<std::int64_t>(RowTop(node), kMaxTotalHeight));
+}
+
+// Between the entries before and after the node, a walk forward from the one and a walk back from
+// the other go in turn, one row each, until either reaches the node: the two chains of reads
+// overlap, and the nearer entry decides how long it takes.
+std::int64_t TBaseVirtualTree::RowTop(PVirtualNode node) const {
+    if (!states_.Contains(tsUseCache) || !node->Has(nsVisible)) return NodeTop(node);
+    const std::vector<TCacheEntry>& entries = validation_.Cache().Entries();
+    const TCacheEntry& entry = validation_.Cache().FindByNode(*this, node);
+    std::int64_t forwardTop = entry.AbsoluteTop;
+    PVirtualNode forward = entry.Node;
+    const bool last = &entry == &entries.back();
+    std::int64_t backTop = last ? 0 : std::int64_t((&entry + 1)->AbsoluteTop);
+    PVirtualNode back = last ? nullptr : (&entry + 1)->Node;
+    for (;;) {
+        if (forward == node) return forwardTop;
+        if (back == node) return backTop;
+        forwardTop += forward->NodeHeight;
+        forward = GetNextVisibleNoInit(forward);
+        if (back) {
+            back = GetPreviousVisibleNoInit(back);
+            backTop -= back->NodeHeight;
         }
     }
-    return int(std::min<std::int64_t>(top, kMaxTotalHeight));
 }
 
 }  // namespace rv

@@ -7,11 +7,11 @@ namespace rv {
 
 void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirection direction,
                             bool doInit) {
-    InterruptValidation();
+    if (!node) node = root_;
+    InterruptValidation(node);
     // The edit timer joins here with in-place editing.
     if (states_.Contains(tsEditPending)) DoStateChange({}, {tsEditPending});
     if (states_.Contains(tsEditing) && !DoEndEdit()) return;
-    if (!node) node = root_;
     if (node->Has(nsHasChildren)) {
         if (doInit) {
             if (node->ChildCount == 0) InitChildren(node);
@@ -19,7 +19,7 @@ void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirecti
         }
         if (node->ChildCount > 1) {
             SortChildren(node, column, direction);
-            InvalidateCache();
+            InvalidateCache(node);
         }
     }
     if (updateCount_ == 0) {
@@ -30,7 +30,7 @@ void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirecti
 
 void TBaseVirtualTree::SortChildren(PVirtualNode node, TColumnIndex column,
                                     TSortDirection direction) {
-    InterruptValidation();
+    InterruptValidation(node);
     PVirtualNode list = node->FirstChild;
     PVirtualNode sorted;
     try {

@@ -96,7 +96,7 @@ bool TBaseVirtualTree::IsVisible(PVirtualNode node) {
 
 void TBaseVirtualTree::SetIsVisible(PVirtualNode node, bool value) {
     if (!node || node == root_ || node->Has(nsVisible) == value) return;
-    InterruptValidation();
+    InterruptValidation(node);
     PVirtualNode parent = node->Parent;
     const bool parentOpen = parent->Has(nsExpanded) || parent == root_;
     if (value) {
@@ -114,7 +114,7 @@ void TBaseVirtualTree::SetIsVisible(PVirtualNode node, bool value) {
         else
             UpdateAllChildrenHidden(parent);
     }
-    InvalidateCache();
+    InvalidateCache(node);
     if (updateCount_ == 0) {
         StartValidation();
         UpdateScrollBars(true);
@@ -167,7 +167,7 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
     if (node->Has(nsExpanded)) {
         if (!DoCollapsing(node)) return;
         if (updateCount_ == 0) AnimateToggle(node, false);
-        InterruptValidation();
+        InterruptValidation(node);
         const std::uint32_t hidden = FullyVisible(node) ? CountVisibleDescendants(node) : 0;
         node->Exclude(nsExpanded);
         AdjustTotalHeight(node, node->NodeHeight, false);
@@ -187,13 +187,13 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
         for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling)
             if (c->Has(nsVisible)) childrenHeight += c->TotalHeight;
         if (updateCount_ == 0 && node->FirstChild) AnimateToggle(node, true);
-        InterruptValidation();
+        InterruptValidation(node);
         node->Include(nsExpanded);
         AdjustTotalHeight(node, childrenHeight, true);
         if (FullyVisible(node)) visibleCount_ += CountVisibleDescendants(node);
         DoExpanded(node);
     }
-    InvalidateCache();
+    InvalidateCache(node);
     if (updateCount_ == 0) {
         StartValidation();
         ShowToggledNode(node, oldOffsetY);

@@ -241,6 +241,29 @@ TEST(TreeSelection, ConstraintsKeepALevelOrTheAnchorsSiblings) {
     EXPECT_TRUE(tree.Selected(kids[5]));
     EXPECT_FALSE(tree.Selected(kids[6]));
 
+    // With nothing selected or focused, a batch takes the rule from its first node, as a single
+    // node joining an empty selection does: the top-level rows, not the children of both.
+    tree.ClearSelection();
+    ASSERT_EQ(tree.FocusedNode(), nullptr);
+    ASSERT_EQ(tree.RangeAnchor(), nullptr);
+    tree.SelectAll(true);
+    EXPECT_EQ(tree.SelectionCount(), 3u);
+    for (PVirtualNode p : parents) EXPECT_TRUE(tree.Selected(p));
+    EXPECT_EQ(tree.RangeAnchor(), parents[0]);
+    tree.SetSelected(kids[0], true);  // refused alone as well
+    EXPECT_FALSE(tree.Selected(kids[0]));
+    tree.ClearSelection();
+    ASSERT_EQ(tree.RangeAnchor(), nullptr);
+    tree.SelectNodes(kids[1], kids[7], false);  // a range from the second child of the first
+    EXPECT_EQ(tree.SelectionCount(), 2u);
+    EXPECT_TRUE(tree.Selected(kids[1]) && tree.Selected(kids[2]));
+    tree.ClearSelection();
+    tree.InvertSelection(true);
+    EXPECT_EQ(tree.SelectionCount(), 3u);
+    EXPECT_TRUE(tree.Selected(parents[2]));
+    EXPECT_FALSE(tree.Selected(kids[8]));
+    EXPECT_TREE_OK(tree);
+
     // Inside an update bracket the batch merges with the entries marked for removal.
     tree.TreeOptions().SetSelectionOptions({toMultiSelect});
     tree.SelectAll(true);
