@@ -321,8 +321,11 @@ bool TBaseVirtualTree::StartDelayTimer(UINT_PTR id) {
 }
 
 void TBaseVirtualTree::StopDelayTimer(UINT_PTR id) {
+    // Only a running timer is killed: a bracket of a million changes asks a million times.
+    bool& running = id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_;
+    if (!running) return;
     KillTimer(Handle(), id);
-    (id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_) = false;
+    running = false;
 }
 
 void TBaseVirtualTree::SetUpdateRedraw(bool on) {

@@ -636,6 +636,9 @@ private:
     void SortChildren(PVirtualNode node, TColumnIndex column, TSortDirection direction);
     PVirtualNode MergeSortSiblings(PVirtualNode& list, std::uint32_t count, TColumnIndex column,
                                    TSortDirection direction);
+    // Whether the children of the node last sorted with initialisation had no children of their
+    // own when sorted: SortTree has nothing to do below them.
+    bool sortedLeavesOnly_ = false;
     PVirtualNode NextVisibleAfterSubtree(PVirtualNode node, bool init);
     PVirtualNode NextVisibleFrom(PVirtualNode node, bool init);
     PVirtualNode PreviousVisibleFrom(PVirtualNode node, bool init);
@@ -664,6 +667,8 @@ private:
     // kPrefetchWalkers of them and kPrefetchSteps nodes each, all at once.
     void PrefetchSubtrees(PVirtualNode first, bool forward) const;
     static constexpr int kPrefetchWalkers = 8;
+    // How many pool blocks ahead a walk along siblings reads (RowFrom, RowBefore).
+    static constexpr int kReadAheadBlocks = 6;
     static constexpr int kPrefetchSteps = 2048;
     // Moving and copying.
     TBaseVirtualTree& ResolveTarget(PVirtualNode source, PVirtualNode& target,

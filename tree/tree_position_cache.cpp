@@ -74,7 +74,9 @@ PVirtualNode TBaseVirtualTree::RowBefore(PVirtualNode node, std::int64_t end, st
                                          std::int64_t& top) const {
     PVirtualNode parent = node->Parent;
     PVirtualNode c = node->PrevSibling;
+    const std::ptrdiff_t ahead = std::ptrdiff_t(pool_.BlockSize()) * kReadAheadBlocks;
     for (;;) {
+        if (c) __builtin_prefetch(reinterpret_cast<const char*>(c) - ahead);
         while (c && !c->Has(nsVisible)) c = c->PrevSibling;
         if (c) {
             const std::int64_t start = end - c->TotalHeight;
@@ -113,25 +115,60 @@ int TBaseVirtualTree::GetNodeTop(PVirtualNode node) const {
 }
 
 // Between the entries before and after the node, a walk forward from the one and a walk back from
-// the other go in turn, one row each, until either reaches the node: the two chains of reads
-// overlap, and the nearer entry decides how long it takes.
+// the other go in turn until either reaches the node: the two chains of reads overlap, and the
+// nearer entry decides how long it takes. Both pass over whole subtrees that do not hold the node
+// (TotalHeight), as RowFrom and RowBefore do with a position.
 std::int64_t TBaseVirtualTree::RowTop(PVirtualNode node) const {
     if (!states_.Contains(tsUseCache) || !node->Has(nsVisible)) return NodeTop(node);
     const std::vector<TCacheEntry>& entries = validation_.Cache().Entries();
     const TCacheEntry& entry = validation_.Cache().FindByNode(*this, node);
-    std::int64_t forwardTop = entry.AbsoluteTop;
-    PVirtualNode forward = entry.Node;
+    const auto holds = [&](PVirtualNode n) { return n == node || HasAsParent(node, n); };
+    const std::ptrdiff_t ahead = std::ptrdiff_t(pool_.BlockSize()) * kReadAheadBlocks;
+
+    // Forward: `f` is a shown node whose row starts at `fTop`.
+    PVirtualNode f = entry.Node;
+    std::int64_t fTop = entry.AbsoluteTop;
+    // Back: the rows above `bEnd` are, going up, the visible siblings before `b` (with their
+    // subtrees) and then the row of `bParent`.
     const bool last = &entry == &entries.back();
-    std::int64_t backTop = last ? 0 : std::int64_t((&entry + 1)->AbsoluteTop);
-    PVirtualNode back = last ? nullptr : (&entry + 1)->Node;
+    PVirtualNode bParent = last ? nullptr : (&entry + 1)->Node->Parent;
+    PVirtualNode b = last ? nullptr : (&entry + 1)->Node->PrevSibling;
+    std::int64_t bEnd = last ? 0 : std::int64_t((&entry + 1)->AbsoluteTop);
     for (;;) {
-        if (forward == node) return forwardTop;
-        if (back == node) return backTop;
-        forwardTop += forward->NodeHeight;
-        forward = GetNextVisibleNoInit(forward);
-        if (back) {
-            back = GetPreviousVisibleNoInit(back);
-            backTop -= back->NodeHeight;
+        // One step forward.
+        if (f == node) return fTop;
+        if (f->Has(nsExpanded) && f->FirstChild && HasAsParent(node, f)) {
+            fTop += f->NodeHeight;
+            f = f->FirstChild;
+        } else {
+            fTop += f->TotalHeight;
+            while (f != root_ && !f->NextSibling) f = f->Parent;
+            f = f->NextSibling;  // the root's is itself, never reached before the node
+            __builtin_prefetch(reinterpret_cast<const char*>(f) + ahead);
+        }
+        while (!f->Has(nsVisible)) {
+            while (f != root_ && !f->NextSibling) f = f->Parent;
+            f = f->NextSibling;
+        }
+        // One step back.
+        if (!bParent) continue;
+        while (b && !b->Has(nsVisible)) b = b->PrevSibling;
+        if (b) {
+            const std::int64_t start = bEnd - b->TotalHeight;
+            if (holds(b)) {
+                if (b == node) return start;
+                bParent = b;
+                b = b->LastChild;
+            } else {
+                bEnd = start;
+                b = b->PrevSibling;
+                if (b) __builtin_prefetch(reinterpret_cast<const char*>(b) - ahead);
+            }
+        } else {
+            bEnd -= bParent->NodeHeight;
+            if (bParent == node) return bEnd;
+            b = bParent->PrevSibling;
+            bParent = bParent->Parent;
         }
     }
 }

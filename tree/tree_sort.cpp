@@ -9,18 +9,24 @@ void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirecti
                             bool doInit) {
     if (!node) node = root_;
     InterruptValidation(node);
+    sortedLeavesOnly_ = false;
     // The edit timer joins here with in-place editing.
     if (states_.Contains(tsEditPending)) DoStateChange({}, {tsEditPending});
     if (states_.Contains(tsEditing) && !DoEndEdit()) return;
     if (node->Has(nsHasChildren)) {
+        bool leavesOnly = false;
         if (doInit) {
             if (node->ChildCount == 0) InitChildren(node);
             for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling) InitIfNeeded(c);
+            leavesOnly = true;
+            for (PVirtualNode c = node->FirstChild; c && leavesOnly; c = c->NextSibling)
+                leavesOnly = !c->FirstChild && !c->Has(nsHasChildren);
         }
         if (node->ChildCount > 1) {
             SortChildren(node, column, direction);
             InvalidateCache(node);
         }
+        sortedLeavesOnly_ = leavesOnly;
     }
     if (updateCount_ == 0) {
         StartValidation();
@@ -105,8 +111,13 @@ void TBaseVirtualTree::SortTree(TColumnIndex column, TSortDirection direction, b
             while (n) {
                 if (doInit) InitIfNeeded(n);
                 if (n->Has(nsInitialized)) {
-                    if (n->Has(nsHasChildren)) Sort(n, column, direction, doInit);
-                    if (n->FirstChild) {
+                    // Children that were all leaves when sorted need no visit.
+                    bool leaves = false;
+                    if (n->Has(nsHasChildren)) {
+                        Sort(n, column, direction, doInit);
+                        leaves = doInit && sortedLeavesOnly_;
+                    }
+                    if (n->FirstChild && !leaves) {
                         n = n->FirstChild;
                         continue;
                     }

@@ -183,14 +183,20 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
         // Its initialisation may have expanded it already.
         if (node->Has(nsExpanded)) return;
         MakeChildrenIfNeeded(node);
+        // One pass over the children: their heights and the rows they bring into view.
         std::int64_t childrenHeight = 0;
+        std::uint32_t shown = 0;
         for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling)
-            if (c->Has(nsVisible)) childrenHeight += c->TotalHeight;
+            if (c->Has(nsVisible)) {
+                childrenHeight += c->TotalHeight;
+                ++shown;
+                if (c->FirstChild && c->Has(nsExpanded)) shown += CountVisibleDescendants(c);
+            }
         if (updateCount_ == 0 && node->FirstChild) AnimateToggle(node, true);
         InterruptValidation(node);
         node->Include(nsExpanded);
         AdjustTotalHeight(node, childrenHeight, true);
-        if (FullyVisible(node)) visibleCount_ += CountVisibleDescendants(node);
+        if (FullyVisible(node)) visibleCount_ += shown;
         DoExpanded(node);
     }
     InvalidateCache(node);

@@ -16,6 +16,7 @@
 // (position_bench.h).
 //
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
+//              [--store-only]
 
 #include <malloc.h>
 
@@ -48,6 +49,7 @@ struct Options {
     int rounds = 5;
     bool oursOnly = false;
     bool positionsOnly = false;
+    bool storeOnly = false;  // build, sort, expand, collapse and clear only
 };
 
 // The names the keys come from: one per parent and one per child, words of a small vocabulary
@@ -326,6 +328,7 @@ int main(int argc, char** argv) {
         if (a == "--rounds" && i + 1 < argc) o.rounds = std::max(1, std::atoi(argv[++i]));
         if (a == "--ours-only") o.oursOnly = true;
         if (a == "--positions-only") o.positionsOnly = true;
+        if (a == "--store-only") o.storeOnly = true;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -391,6 +394,7 @@ int main(int argc, char** argv) {
     }
     std::printf("\nroot TotalHeight with every parent collapsed: %u px (limit %u px)\n", height,
                 rv::TBaseVirtualTree::kMaxTotalHeight);
+    if (o.storeOnly) return 0;
     SelectionScaling(names, o.parents, std::max(2 * o.rounds + 1, 5), o.oursOnly);
     rv::bench::RunPositionBench(o.rounds);
     return 0;
