@@ -639,6 +639,9 @@ private:
     // Whether the children of the node last sorted with initialisation had no children of their
     // own when sorted: SortTree has nothing to do below them.
     bool sortedLeavesOnly_ = false;
+    // Whether the children of the node ToggleNode last expanded were all initialised leaves
+    // then: FullExpand has nothing to do below them.
+    bool expandedLeavesOnly_ = false;
     PVirtualNode NextVisibleAfterSubtree(PVirtualNode node, bool init);
     PVirtualNode NextVisibleFrom(PVirtualNode node, bool init);
     PVirtualNode PreviousVisibleFrom(PVirtualNode node, bool init);

@@ -81,15 +81,15 @@ void TBaseVirtualTree::FullExpand(PVirtualNode node) {
             if (n->Parent == groupParent && subtrees++ % kPrefetchWalkers == 0)
                 PrefetchSubtrees(n, true);
             if (!n->Has(nsInitialized)) InitNode(n);
-            if (!n->Has(nsExpanded) && n->Has(nsHasChildren)) ToggleNode(n);
+            // Children that were initialised leaves when their parent opened need nothing: the
+            // walk passes them by.
+            bool leaves = false;
+            if (!n->Has(nsExpanded) && n->Has(nsHasChildren)) {
+                ToggleNode(n);
+                leaves = expandedLeavesOnly_;
+            }
             MakeChildrenIfNeeded(n);
-            // Children that are initialised leaves need nothing: the walk passes them by.
-            PVirtualNode next = n->FirstChild;
-            for (PVirtualNode c = next; c; c = c->NextSibling)
-                if (!c->Has(nsInitialized) || c->Has(nsHasChildren) || c->FirstChild)
-                    break;
-                else if (!c->NextSibling)
-                    next = nullptr;
+            PVirtualNode next = leaves ? nullptr : n->FirstChild;
             if (!next) {
                 while (n != root_ && !n->NextSibling) n = n->Parent;
                 next = n == root_ ? nullptr : n->NextSibling;

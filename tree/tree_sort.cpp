@@ -17,10 +17,11 @@ void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirecti
         bool leavesOnly = false;
         if (doInit) {
             if (node->ChildCount == 0) InitChildren(node);
-            for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling) InitIfNeeded(c);
             leavesOnly = true;
-            for (PVirtualNode c = node->FirstChild; c && leavesOnly; c = c->NextSibling)
-                leavesOnly = !c->FirstChild && !c->Has(nsHasChildren);
+            for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling) {
+                if (!c->Has(nsInitialized)) InitNode(c);
+                leavesOnly = leavesOnly && !c->FirstChild && !c->Has(nsHasChildren);
+            }
         }
         if (node->ChildCount > 1) {
             SortChildren(node, column, direction);
@@ -77,14 +78,8 @@ PVirtualNode TBaseVirtualTree::MergeSortSiblings(PVirtualNode& list, std::uint32
     PVirtualNode head = nullptr;
     PVirtualNode* tail = &head;
     while (a && b) {
-        // Both successors are fetched before the comparison, so that the memory traffic overlaps
-        // it: the record and the data behind it.
+        // Both successors are read before the comparison, so that the reads overlap it.
         PVirtualNode nextA = a->NextSibling, nextB = b->NextSibling;
-        for (PVirtualNode next : {nextA, nextB})
-            if (next) {
-                __builtin_prefetch(next);
-                __builtin_prefetch(reinterpret_cast<const char*>(next) + kNodeFixedSize);
-            }
         const int result = DoCompareNodes(a, b, column);
         // A link that already points the right way (a run going on) is not written again.
         if (direction == sdAscending ? result > 0 : result < 0) {

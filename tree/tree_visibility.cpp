@@ -162,6 +162,7 @@ void TBaseVirtualTree::SetVisiblePath(PVirtualNode node, bool value) {
 
 void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
     TreeAssert(node != nullptr, "Node must not be nil.");
+    expandedLeavesOnly_ = false;
     if (node == root_ || node->Has(nsDeleting)) return;
     const int oldOffsetY = offsetY_;
     if (node->Has(nsExpanded)) {
@@ -183,21 +184,30 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
         // Its initialisation may have expanded it already.
         if (node->Has(nsExpanded)) return;
         MakeChildrenIfNeeded(node);
-        // One pass over the children: their heights and the rows they bring into view.
+        // One pass over the children: their heights, the rows they bring into view, and whether
+        // they are all initialised leaves.
         std::int64_t childrenHeight = 0;
         std::uint32_t shown = 0;
-        for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling)
-            if (c->Has(nsVisible)) {
+        bool leaves = true;
+        for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling) {
+            const std::uint16_t states = c->LoadStates();
+            leaves = leaves && !c->FirstChild &&
+                     (states & (nsInitialized | nsHasChildren)) == nsInitialized;
+            if (states & nsVisible) {
                 childrenHeight += c->TotalHeight;
                 ++shown;
-                if (c->FirstChild && c->Has(nsExpanded)) shown += CountVisibleDescendants(c);
+                if (c->FirstChild && (states & nsExpanded)) shown += CountVisibleDescendants(c);
             }
+        }
         if (updateCount_ == 0 && node->FirstChild) AnimateToggle(node, true);
         InterruptValidation(node);
         node->Include(nsExpanded);
         AdjustTotalHeight(node, childrenHeight, true);
         if (FullyVisible(node)) visibleCount_ += shown;
+        const std::uint32_t count = node->TotalCount;
         DoExpanded(node);
+        // Only while OnExpanded changed nothing below the node (its count tells).
+        expandedLeavesOnly_ = leaves && node->TotalCount == count;
     }
     InvalidateCache(node);
     if (updateCount_ == 0) {

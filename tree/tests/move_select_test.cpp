@@ -142,6 +142,44 @@ TEST(TreeExpansion, FullExpandAndCollapseWholeSubtrees) {
     EXPECT_TREE_OK(tree);
 }
 
+// FullExpand passes by children that were initialised leaves when their parent opened, but not
+// when opening it changed them: what OnExpanded adds below them is expanded too, and children that
+// initialise with children of their own are entered.
+TEST(TreeExpansion, FullExpandReachesWhatOpeningANodeMade) {
+    IdTree tree;
+    const PVirtualNode a = tree.Add(nullptr, 1), b = tree.Add(nullptr, 2);
+    for (int i = 0; i < 3; ++i) {
+        tree.Add(a, 10 + i);
+        tree.Add(b, 20 + i);
+    }
+    tree.InitRecursive(nullptr);
+    PVirtualNode made = nullptr;
+    tree.OnExpanded = [&](TBaseVirtualTree*, PVirtualNode n) {
+        if (n == a && !made) made = tree.Add(tree.Add(a->FirstChild, 30), 31);
+    };
+    tree.FullExpand();
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(tree.Expanded(a->FirstChild));
+    EXPECT_TRUE(tree.Expanded(made->Parent));
+    EXPECT_TRUE(tree.FullyVisible(made));
+    EXPECT_TRUE(tree.Expanded(b));
+    EXPECT_EQ(tree.VisibleCount(), 2u + 6u + 2u);
+    EXPECT_TREE_OK(tree);
+
+    // Children met uninitialised are initialised on the way and entered when they get children.
+    IdTree lazy;
+    lazy.OnInitNode = [&](TBaseVirtualTree*, PVirtualNode, PVirtualNode node,
+                          TVirtualNodeInitStates& states) {
+        if (lazy.GetNodeLevel(node) == 1) states |= ivsHasChildren;
+    };
+    lazy.OnInitChildren = [](TBaseVirtualTree*, PVirtualNode, std::uint32_t& count) { count = 2; };
+    lazy.SetRootNodeCount(2);
+    lazy.SetChildCount(lazy.GetFirstNoInit(), 3);
+    lazy.FullExpand();
+    EXPECT_EQ(lazy.VisibleCount(), 2u + 3u + 3u * 2u);
+    EXPECT_TREE_OK(lazy);
+}
+
 TEST(TreeExpansion, AutoFreeOnCollapseMakesChildrenAnew) {
     IdTree tree;
     tree.SetAuto(toAutoFreeOnCollapse, true);
