@@ -180,6 +180,28 @@ TEST(TreeExpansion, FullExpandReachesWhatOpeningANodeMade) {
     EXPECT_TREE_OK(lazy);
 }
 
+// With toAutoExpand the focus moving on to a sibling collapses the node it leaves.
+TEST(TreeExpansion, AutoExpandCollapsesTheSiblingTheFocusLeaves) {
+    IdTree tree;
+    const PVirtualNode a = tree.Add(nullptr, 1), b = tree.Add(nullptr, 2);
+    const PVirtualNode a1 = tree.Add(a, 3);
+    tree.Add(b, 4);
+    tree.FullExpand();
+    tree.SetFocusedNode(a);
+    tree.SetFocusedNode(b);  // without the option nothing collapses
+    EXPECT_TRUE(tree.Expanded(a));
+    tree.SetAuto(toAutoExpand, true);
+    tree.SetFocusedNode(a);
+    EXPECT_FALSE(tree.Expanded(b));
+    EXPECT_TRUE(tree.Expanded(a));
+    tree.ToggleNode(b);
+    tree.SetFocusedNode(a1);  // a child, not a sibling: a stays open
+    EXPECT_TRUE(tree.Expanded(a));
+    EXPECT_TRUE(tree.Expanded(b));
+    EXPECT_EQ(tree.VisibleCount(), 4u);
+    EXPECT_TREE_OK(tree);
+}
+
 TEST(TreeExpansion, AutoFreeOnCollapseMakesChildrenAnew) {
     IdTree tree;
     tree.SetAuto(toAutoFreeOnCollapse, true);
