@@ -45,8 +45,8 @@ void Gap(std::mt19937& random) {
     const unsigned pick = random() % 100;
     if (pick < 60) return;
     if (pick < 95) {
-        const auto until = std::chrono::steady_clock::now() +
-                           std::chrono::microseconds(1 + random() % 150);
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::microseconds(1 + random() % 150);
         while (std::chrono::steady_clock::now() < until) {
         }
         return;
@@ -57,10 +57,10 @@ void Gap(std::mt19937& random) {
 TEST_F(HandOffStressTest, EveryMessageArrivesOnceAndEveryRoundEnds) {
     constexpr auto kApp = Loop::Application;
     constexpr auto kToolkit = Loop::Toolkit;
-    const Round rounds[] = {
-        {1, 1, 4000, kToolkit, false}, {2, 4, 3000, kApp, true},   {3, 4, 3000, kToolkit, false},
-        {4, 1, 4000, kApp, false},     {5, 2, 4000, kToolkit, false}, {6, 4, 2000, kApp, true},
-        {7, 1, 4000, kToolkit, false}, {8, 3, 3000, kApp, false}};
+    const Round rounds[] = {{1, 1, 4000, kToolkit, false}, {2, 4, 3000, kApp, true},
+                            {3, 4, 3000, kToolkit, false}, {4, 1, 4000, kApp, false},
+                            {5, 2, 4000, kToolkit, false}, {6, 4, 2000, kApp, true},
+                            {7, 1, 4000, kToolkit, false}, {8, 3, 3000, kApp, false}};
     for (const Round& round : rounds) {
         SCOPED_TRACE(::testing::Message() << "seed " << round.seed);
         const int total = round.senders * round.perSender;
@@ -70,8 +70,10 @@ TEST_F(HandOffStressTest, EveryMessageArrivesOnceAndEveryRoundEnds) {
         std::atomic<bool> giveUp{false};
         QEventLoop toolkitLoop;
         auto quit = [&] {
-            if (round.loop == kApp) app->Terminate();
-            else QMetaObject::invokeMethod(&toolkitLoop, &QEventLoop::quit, Qt::QueuedConnection);
+            if (round.loop == kApp)
+                app->Terminate();
+            else
+                QMetaObject::invokeMethod(&toolkitLoop, &QEventLoop::quit, Qt::QueuedConnection);
         };
         std::mt19937 ownerRandom(round.seed);
         const HWND owner = AllocateHWnd([&](TMessage& m) {
@@ -129,8 +131,10 @@ TEST_F(HandOffStressTest, EveryMessageArrivesOnceAndEveryRoundEnds) {
                 }
             }
         });
-        if (round.loop == kApp) app->Run();
-        else toolkitLoop.exec();
+        if (round.loop == kApp)
+            app->Run();
+        else
+            toolkitLoop.exec();
         ended = true;
         watchdog.join();
         giveUp = true;
