@@ -425,7 +425,12 @@ protected:
     virtual bool DoInitChildren(PVirtualNode node, std::uint32_t& childCount);
     // Fires OnFreeNode for an initialised node or one with initial user data.
     virtual void DoFreeNode(PVirtualNode node);
-    virtual int DoCompareNodes(PVirtualNode node1, PVirtualNode node2, TColumnIndex column);
+    // Inline, so that a sort of a million nodes calls the handler without a call in between.
+    virtual int DoCompareNodes(PVirtualNode node1, PVirtualNode node2, TColumnIndex column) {
+        int result = 0;
+        if (OnCompareNodes) OnCompareNodes(this, node1, node2, column, result);
+        return result;
+    }
     virtual bool DoExpanding(PVirtualNode node);
     virtual void DoExpanded(PVirtualNode node);
     virtual bool DoCollapsing(PVirtualNode node);
