@@ -16,8 +16,7 @@
 // (position_bench.h), and painting a view of a million rows beside QTreeView (paint_bench.h).
 //
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
-//              [--paint-only]
-//              [--store-only]
+//              [--paint-only] [--store-only]
 
 #include <malloc.h>
 
