@@ -81,7 +81,8 @@ int VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_ScrollLock:
             return VK_SCROLL;
         case Qt::Key_Asterisk:
-            return keypad ? VK_MULTIPLY : '8';
+            // Typed on the main keys as well: the key that types "*" is the multiply key.
+            return VK_MULTIPLY;
         case Qt::Key_Plus:
             return keypad ? VK_ADD : VK_OEM_PLUS;
         case Qt::Key_Minus:
