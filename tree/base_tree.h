@@ -555,8 +555,6 @@ protected:
     PVirtualNode pendingCheckNode_ = nullptr;  // Space check pending
     PVirtualNode lastSearchNode_ = nullptr;
     std::string searchBuffer_;  // what incremental search has been typed so far
-    // Timer of the tree's window that ends an incremental search.
-    static constexpr UINT_PTR kSearchTimer = 7;
 
     // ---- The position cache, then the hooks that painting, editing and the clipboard fill in.
     // Until then they do nothing or answer a stand-in. ------------------------------------------
@@ -927,6 +925,7 @@ public:
     static constexpr UINT_PTR kEditTimer = 2;
     static constexpr UINT_PTR kHeaderTimer = 3;
     static constexpr UINT_PTR kScrollTimer = 4;
+    static constexpr UINT_PTR kSearchTimer = 7;  // ends an incremental search
     // Panning ticks and the dead zone around the point where panning started.
     static constexpr std::uint32_t kPanningInterval = 20;
     static constexpr int kPanningDeadZone = 8;

@@ -131,6 +131,10 @@ unsigned MouseKeyFlags() {
 void NoteCursorPos(QPoint global) {
     g_cursorPos = global;
 }
+void SetCursorPos(TPoint screen) {
+    g_cursorPos = QPoint(screen.X, screen.Y);
+}
+
 TPoint GetCursorPos() {
     return {g_cursorPos.x(), g_cursorPos.y()};
 }
