@@ -1,8 +1,8 @@
 #include "tree/node_pool.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -89,7 +89,8 @@ bool TNodePool::IsLiveBlock(const void* p) const {
         if (a < b || a >= b + chunk.bytes) continue;
         if ((a - b) % blockSize_ != 0) return false;
         // The newest chunk's blocks from bump_ on were never handed out.
-        if (begin <= bump_ && bump_ < begin + chunk.bytes && a >= reinterpret_cast<std::uintptr_t>(bump_))
+        if (begin <= bump_ && bump_ < begin + chunk.bytes &&
+            a >= reinterpret_cast<std::uintptr_t>(bump_))
             return false;
         inChunk = true;
         break;

@@ -75,7 +75,9 @@ public:
     // 0 when the node answers the typed text: the handler's answer, or without one whether the
     // focused column's text starts with it (1 when not).
     int DoIncrementalSearch(PVirtualNode node, const std::string& text) override;
-    std::string ItemText(PVirtualNode node) override { return GetText(node, Header().MainColumn()); }
+    std::string ItemText(PVirtualNode node) override {
+        return GetText(node, Header().MainColumn());
+    }
 
 protected:
     virtual void DoGetText(PVirtualNode node, TColumnIndex column, TVSTTextType textType,

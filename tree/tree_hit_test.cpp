@@ -88,8 +88,7 @@ THitPositions LabelPart(int textLeft, int textRight, int nodeWidth, int x, TAlig
 }  // namespace
 
 THitPositions TBaseVirtualTree::DetermineHitPositionLTR(PVirtualNode node, int x, int right,
-                                                        TColumnIndex column,
-                                                        TAlignment alignment) {
+                                                        TColumnIndex column, TAlignment alignment) {
     const bool main = column == header_.MainColumn();
     const bool showRoot = TreeOptions().PaintOptions().Contains(toShowRoot);
     const int indent = main ? int(GetNodeLevel(node) + (showRoot ? 1 : 0)) * int(indent_) : 0;
@@ -121,8 +120,7 @@ THitPositions TBaseVirtualTree::DetermineHitPositionLTR(PVirtualNode node, int x
 // The mirror image: the indentation, the check box and the images count from the right edge,
 // the text takes what is left on the left and sits there by the alignment as it is painted.
 THitPositions TBaseVirtualTree::DetermineHitPositionRTL(PVirtualNode node, int x, int right,
-                                                        TColumnIndex column,
-                                                        TAlignment alignment) {
+                                                        TColumnIndex column, TAlignment alignment) {
     const int mirrored = right - 1 - x;
     const bool main = column == header_.MainColumn();
     const bool showRoot = TreeOptions().PaintOptions().Contains(toShowRoot);

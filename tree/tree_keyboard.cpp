@@ -146,8 +146,7 @@ void TBaseVirtualTree::NavigateByKey(int key, TShiftState shift) {
     if (!clear) clear = key == VK_BACK || key == VK_TAB;
     const bool columnsShown = header_.Columns().GetFirstVisibleColumn() > NoColumn;
     const bool extendedFocus = selection.Contains(toExtendedFocus) && columnsShown;
-    const bool gridFocus =
-        extendedFocus && TreeOptions().MiscOptions().Contains(toGridExtensions);
+    const bool gridFocus = extendedFocus && TreeOptions().MiscOptions().Contains(toGridExtensions);
 
     PVirtualNode old = focusedNode_;
     if (!old && anyModifier) old = GetFirstVisible();
@@ -293,14 +292,14 @@ void TBaseVirtualTree::MoveFocusColumn(bool forward) {
     TColumnIndex column = focusedColumn_;
     PVirtualNode node = focusedNode_;
     for (;;) {
-        column = column <= NoColumn ? (forward ? columns.GetFirstVisibleColumn()
-                                               : columns.GetLastVisibleColumn())
-                 : forward      ? columns.GetNextVisibleColumn(column)
-                                : columns.GetPreviousVisibleColumn(column);
+        column = column <= NoColumn
+                     ? (forward ? columns.GetFirstVisibleColumn() : columns.GetLastVisibleColumn())
+                 : forward ? columns.GetNextVisibleColumn(column)
+                           : columns.GetPreviousVisibleColumn(column);
         if (column <= NoColumn) {
             // Past the last (first) column: on to the next (previous) visible node.
-            PVirtualNode next = node ? (forward ? GetNextVisible(node) : GetPreviousVisible(node))
-                                     : nullptr;
+            PVirtualNode next =
+                node ? (forward ? GetNextVisible(node) : GetPreviousVisible(node)) : nullptr;
             if (!next) return;
             node = next;
             continue;

@@ -210,8 +210,8 @@ void TBaseVirtualTree::HandleRightButtonUp(TMessage& message) {
 
 void TBaseVirtualTree::HandleScroll(TMessage& message, bool vertical) {
     const int code = LOWORD(message.WParam);
-    const int increment = vertical ? scrollBarOptions_.VerticalIncrement()
-                                   : scrollBarOptions_.HorizontalIncrement();
+    const int increment =
+        vertical ? scrollBarOptions_.VerticalIncrement() : scrollBarOptions_.HorizontalIncrement();
     const int page = vertical ? ClientHeight() : ClientWidth();
     const std::int64_t offset = vertical ? offsetY_ : offsetX_;
     std::int64_t target = offset;
@@ -267,16 +267,14 @@ void TBaseVirtualTree::HandleMouseWheel(TMessage& message) {
     message.Result = 1;
     if (delta == 0) return;
     // Amounts per notch of WHEEL_DELTA; a finer wheel moves in proportion.
-    const auto scroll = [delta](std::int64_t perNotch) {
-        return perNotch * delta / WHEEL_DELTA;
-    };
+    const auto scroll = [delta](std::int64_t perNotch) { return perNotch * delta / WHEEL_DELTA; };
     if (ClientHeight() >= RangeY()) {
         const std::int64_t indent = std::max<std::uint32_t>(indent_, 1);
         const std::int64_t step = shift ? ClientWidth() / indent * indent : indent;
         SetOffsetX(int(std::clamp<std::int64_t>(offsetX_ + scroll(step), INT_MIN, 0)));
     } else {
-        const std::int64_t lines = shift ? ClientHeight() / std::int64_t(defaultNodeHeight_)
-                                         : GetWheelScrollLines();
+        const std::int64_t lines =
+            shift ? ClientHeight() / std::int64_t(defaultNodeHeight_) : GetWheelScrollLines();
         SetOffsetY(int(std::clamp<std::int64_t>(
             offsetY_ + scroll(lines * std::int64_t(defaultNodeHeight_)), INT_MIN, 0)));
     }

@@ -94,9 +94,8 @@ void TBaseVirtualTree::ProcessMouseDown(TMessage& message, const THitInfo& hitIn
     }
     if (multiSelect && shiftEmpty && labelHit && dragAllowed && nodeSelected)
         DoStateChange({tsClearPending});
-    const bool keepSelection =
-        dragAllowed ||
-        (states_.Contains(tsRightButtonDown) && CanShowPopupMenu(node, hitInfo.HitColumn, {x, y}));
+    const bool keepSelection = dragAllowed || (states_.Contains(tsRightButtonDown) &&
+                                               CanShowPopupMenu(node, hitInfo.HitColumn, {x, y}));
     if ((!anyHit && !fullRowDrag && multiSelect && shiftEmpty) ||
         (anyHit && (!nodeSelected || !keepSelection) && (shiftEmpty || !multiSelect))) {
         TreeAssert(!states_.Contains(tsClearPending),
@@ -222,8 +221,8 @@ void TBaseVirtualTree::HandleMouseUp(TMessage& message, const THitInfo& hitInfo)
             AddToSelection(focusedNode_);
         InvalidateNode(focusedNode_);
     }
-    DoStateChange({}, {tsToggleFocusedSelection, tsClearPending, tsDrawSelPending,
-                       tsOLEDragPending, tsOLEDragging, tsScrollPending, tsScrolling});
+    DoStateChange({}, {tsToggleFocusedSelection, tsClearPending, tsDrawSelPending, tsOLEDragPending,
+                       tsOLEDragging, tsScrollPending, tsScrolling});
     StopTimer(kScrollTimer);
     FinishCheckClick(hitInfo);
 
@@ -263,8 +262,7 @@ void TBaseVirtualTree::HandleMouseDblClick(TMessage& message, const THitInfo& hi
     PVirtualNode node = hitInfo.HitNode;
     const THitPositions hit = hitInfo.HitPositions;
     if ((hit & hiOnItemCheckbox) && node) {
-        if (node->Has(nsDisabled) ||
-            states_.ContainsAny({tsMouseCheckPending, tsKeyCheckPending}))
+        if (node->Has(nsDisabled) || states_.ContainsAny({tsMouseCheckPending, tsKeyCheckPending}))
             return;
         TCheckState next = DetermineNextCheckState(node->CheckType, node->CheckState);
         if (!DoChecking(node, next)) return;

@@ -70,10 +70,9 @@ void TBaseVirtualTree::MouseMove(TShiftState shift, int x, int y) {
 
 void TBaseVirtualTree::UpdateHotNode(const THitInfo& hitInfo) {
     PVirtualNode node = nullptr;
-    if (hitInfo.HitNode &&
-        ((hitInfo.HitPositions & (hiOnItemLabel | hiOnItemCheckbox)) ||
-         (TreeOptions().SelectionOptions().Contains(toFullRowSelect) &&
-          (hitInfo.HitPositions & hiOnItem))))
+    if (hitInfo.HitNode && ((hitInfo.HitPositions & (hiOnItemLabel | hiOnItemCheckbox)) ||
+                            (TreeOptions().SelectionOptions().Contains(toFullRowSelect) &&
+                             (hitInfo.HitPositions & hiOnItem))))
         node = hitInfo.HitNode;
     if (node == hotNode_) return;
     PVirtualNode old = hotNode_;
@@ -125,8 +124,7 @@ void TBaseVirtualTree::NodeContentSpan(PVirtualNode node, int& left, int& right)
     // The content starts after the indentation and margin; the text follows the images and
     // sits by the alignment in what is left (mirrored for right to left).
     const bool showRoot = TreeOptions().PaintOptions().Contains(toShowRoot);
-    const int indentation =
-        int(GetNodeLevel(node) + (showRoot ? 1 : 0)) * int(indent_) + margin_;
+    const int indentation = int(GetNodeLevel(node) + (showRoot ? 1 : 0)) * int(indent_) + margin_;
     const int images = RowImagesWidth(node, main, true);
     const int width = DoGetNodeWidth(node, main);
     const int textLeft = rightToLeft ? cellLeft : cellLeft + indentation + images;
@@ -191,8 +189,7 @@ bool TBaseVirtualTree::CanAutoScroll() {
     const bool panning = states_.Contains(tsWheelPanning);
     if (!TreeOptions().AutoOptions().Contains(toAutoScroll) && !panning) return false;
     if (header_.InInteraction()) return false;
-    return states_.ContainsAny({tsDrawSelPending, tsDrawSelecting, tsFrameworkDragging}) ||
-           panning;
+    return states_.ContainsAny({tsDrawSelPending, tsDrawSelecting, tsFrameworkDragging}) || panning;
 }
 
 TScrollDirections TBaseVirtualTree::ScrollDirectionsAt(int x, int y) {

@@ -52,8 +52,8 @@ enum class TVirtualTreeState {
     tsDrawSelPending,          // a rubber band waits for the mouse to pass the drag threshold
     tsOLEDragPending,          // a drag starts once the mouse passes DragStartThreshold
     tsOLEDragging,
-    tsVCLDragging,      // the framework's own drag, started by the tree
-    tsPopupMenuShown,   // the tree's popup menu is open
+    tsVCLDragging,     // the framework's own drag, started by the tree
+    tsPopupMenuShown,  // the tree's popup menu is open
 };
 using enum TVirtualTreeState;
 using TVirtualTreeStates = TSet<TVirtualTreeState, std::uint64_t>;

@@ -45,11 +45,10 @@ TEST(TreeHitTest, AcrossARowByAlignment) {
     tree.SetAlignment(taRightJustify);  // the text at 156–195
     ExpectHits(tree, {{155, 9, row | hiOnItemLeft}, {156, 9, row | hiOnItemLabel}}, "right");
     tree.SetAlignment(taCenter);  // (22 + 196 − 40) / 2 = 89
-    ExpectHits(tree,
-               {{88, 9, row | hiOnItemLeft},
-                {89, 9, row | hiOnItemLabel},
-                {129, 9, row | hiOnItemRight}},
-               "centred");
+    ExpectHits(
+        tree,
+        {{88, 9, row | hiOnItemLeft}, {89, 9, row | hiOnItemLabel}, {129, 9, row | hiOnItemRight}},
+        "centred");
     tree.NodeWidth = 500;  // too wide to place: all label
     ExpectHits(tree, {{150, 9, row | hiOnItemLabel}}, "wide");
 }

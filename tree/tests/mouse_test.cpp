@@ -162,7 +162,9 @@ TEST(TreeMouse, RightClickSelectKeepsASelectionForItsMenu) {
 TEST(TreeMouse, WheelPanningAndAutomaticScrollSteps) {
     InputFixture f(20);
     InputTree& tree = *f.tree;
-    const auto cursorAt = [&](int x, int y) { SetCursorPos(ClientToScreen(tree.Handle(), {x, y})); };
+    const auto cursorAt = [&](int x, int y) {
+        SetCursorPos(ClientToScreen(tree.Handle(), {x, y}));
+    };
     tree.SetOffsetY(-100);
     f.Press(50, 50, 0, WM_MBUTTONDOWN);
     EXPECT_TRUE(f.Has(tsWheelPanning));
@@ -181,7 +183,8 @@ TEST(TreeMouse, WheelPanningAndAutomaticScrollSteps) {
 
     // A band drawn upward out of the client area: 20 pixels a row of distance, 20 in the zone.
     tree.MultiSelect();
-    tree.TreeOptions().SetAutoOptions(tree.TreeOptions().AutoOptions() + TVTAutoOptions{toAutoScroll});
+    tree.TreeOptions().SetAutoOptions(tree.TreeOptions().AutoOptions() +
+                                      TVTAutoOptions{toAutoScroll});
     f.Press(150, 50);
     f.Move(150, -3);
     ASSERT_TRUE(f.Has(tsDrawSelecting));

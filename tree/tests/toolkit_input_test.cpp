@@ -27,9 +27,7 @@ struct HostFixture {
         tree = form.Add<RecordingTree>(Bounds(0, 0, 200, 100));
         for (int i = 0; i < count; ++i) nodes.push_back(tree->Add(nullptr, i));
     }
-    void Mouse(ToolkitMouse kind, int x, int y) {
-        SendToolkitMouse(tree->Handle(), kind, {x, y});
-    }
+    void Mouse(ToolkitMouse kind, int x, int y) { SendToolkitMouse(tree->Handle(), kind, {x, y}); }
     FormWith form;
     RecordingTree* tree;
     std::vector<PVirtualNode> nodes;
@@ -41,11 +39,11 @@ TEST(TreeToolkitInput, DoubleClickOrderCaptureAndCursor) {
     tree.Add(f.nodes[0], 9);
     int doubleClicks = 0;
     tree.OnDblClick = [&](TObject*) { ++doubleClicks; };
-    for (ToolkitMouse kind : {ToolkitMouse::Press, ToolkitMouse::Release,
-                              ToolkitMouse::DoubleClick, ToolkitMouse::Release})
+    for (ToolkitMouse kind : {ToolkitMouse::Press, ToolkitMouse::Release, ToolkitMouse::DoubleClick,
+                              ToolkitMouse::Release})
         f.Mouse(kind, kLabelX, 9);
-    EXPECT_EQ(tree.buttons, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
-                                               WM_LBUTTONUP}));
+    EXPECT_EQ(tree.buttons,
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
     EXPECT_EQ(doubleClicks, 1);
     EXPECT_TRUE(tree.Expanded(f.nodes[0]));  // toggled on the label by the double click
     tree.ToggleNode(f.nodes[0]);

@@ -95,10 +95,10 @@ TEST(TreeItemQueries, RelationsStateTextAndForeignNodes) {
     // Addresses that are not this tree's nodes are no nodes.
     InputFixture other(1);
     int local = 0;
-    for (const void* foreign : {static_cast<const void*>(other.nodes[0]),
-                                static_cast<const void*>(&local),
-                                static_cast<const void*>(tree.RootNode()),
-                                static_cast<const void*>(reinterpret_cast<const char*>(child) + 8)})
+    for (const void* foreign :
+         {static_cast<const void*>(other.nodes[0]), static_cast<const void*>(&local),
+          static_cast<const void*>(tree.RootNode()),
+          static_cast<const void*>(reinterpret_cast<const char*>(child) + 8)})
         EXPECT_FALSE(tree.OwnsNode(foreign));
     EXPECT_EQ(tree.GetNextItem(TVGN_NEXT, other.nodes[0]), nullptr);
     PVirtualNode gone = tree.Add(nullptr, 5);

@@ -63,9 +63,9 @@ void SendToolkitMouse(HWND wnd, ToolkitMouse kind, TPoint client, ToolkitButton 
     static const QEvent::Type types[] = {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                                          QEvent::MouseButtonDblClick, QEvent::MouseMove};
     const Qt::MouseButton b = kind == ToolkitMouse::Move ? Qt::NoButton : Button(button);
-    const Qt::MouseButtons held =
-        kind == ToolkitMouse::Release ? Qt::NoButton
-        : kind == ToolkitMouse::Move  ? Qt::MouseButtons(QApplication::mouseButtons())
+    const Qt::MouseButtons held = kind == ToolkitMouse::Release ? Qt::NoButton
+                                  : kind == ToolkitMouse::Move
+                                      ? Qt::MouseButtons(QApplication::mouseButtons())
                                       : Qt::MouseButtons(b);
     QMouseEvent e(types[int(kind)], QPointF(local), QPointF(host->mapToGlobal(local)), b, held,
                   Modifiers(modifiers));
