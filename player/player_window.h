@@ -105,8 +105,6 @@ private:
     // The row's sub-item; empty without a selected row.
     std::string SelectedText(TPlayListItem item) const;
     void ShowTotals();
-    // Moves the position bar without it counting as the user's move.
-    void MoveBarQuietly(int position);
     void SetApplicationTitle(const std::string& title);
     // The main window, and this one, minimised.
     void MinimizeApplication();
@@ -116,6 +114,7 @@ private:
     std::unique_ptr<TPlayList> playList_;
     // Of the row started last, for the application's title.
     std::string artist_, title_;
+    // Set while the program moves the position bar: its change is then no seek.
     bool barQuiet_ = false;
     bool minimized_ = false;
 };

@@ -12,6 +12,19 @@ namespace {
 
 constexpr int kPaused = 5;
 
+// While it lives, moves of the position bar are the program's own, not the user's.
+class TQuietBar {
+public:
+    explicit TQuietBar(bool& quiet) : quiet_(quiet), was_(quiet) { quiet = true; }
+    ~TQuietBar() { quiet_ = was_; }
+    TQuietBar(const TQuietBar&) = delete;
+    TQuietBar& operator=(const TQuietBar&) = delete;
+
+private:
+    bool& quiet_;
+    bool was_;
+};
+
 // The folder of a file name, as the open dialog starts in it.
 std::string FolderOf(const std::string& fileName) {
     const std::size_t slash = fileName.rfind('/');
@@ -35,11 +48,6 @@ void Twnd_mp3_Player::SetApplicationTitle(const std::string& title) {
     if (Application) Application->Title = title;
 }
 
-void Twnd_mp3_Player::MoveBarQuietly(int position) {
-    barQuiet_ = true;
-    Trackbar->SetPosition(position);
-    barQuiet_ = false;
-}
 
 void Twnd_mp3_Player::ShowTotals() {
     sb->Panels(0)->SetText(playList_->TotalsText());
@@ -65,15 +73,11 @@ void Twnd_mp3_Player::PlaySelectedRow() {
     lCM->SetCaption(SelectedText(piChannelMode));
     if (!mainWindow_->Visible())
         SetApplicationTitle(Format("%s - %s", artist_.c_str(), title_.c_str()));
-    // A shorter file takes the bar's position along: that is no move of the user's.
-    barQuiet_ = true;
-    try {
+    {
+        // A shorter file takes the bar's position along: that is no move of the user's.
+        TQuietBar quiet(barQuiet_);
         Trackbar->SetMax(Player->GetLengthSecs());
-    } catch (...) {
-        barQuiet_ = false;
-        throw;
     }
-    barQuiet_ = false;
     Player->PlayFile();
 }
 
@@ -97,7 +101,10 @@ void Twnd_mp3_Player::cmNext(TObject*) {
 }
 
 void Twnd_mp3_Player::PlayerPlayProgress(TObject*, int aSecs) {
-    MoveBarQuietly(aSecs);
+    {
+        TQuietBar quiet(barQuiet_);
+        Trackbar->SetPosition(aSecs);
+    }
     const std::string text = Format("%2.2d:%2.2d", aSecs / 60, aSecs % 60);
     TimePanel->SetCaption(text);
     Trackbar->Hint = text;
@@ -106,17 +113,11 @@ void Twnd_mp3_Player::PlayerPlayProgress(TObject*, int aSecs) {
 void Twnd_mp3_Player::TrackBarChange(TObject*) {
     // Nothing to seek in before a file was played.
     if (Player->DeviceId() == 0) return;
-    barQuiet_ = true;
-    try {
-        const int secs = Trackbar->Position();
-        Player->SeekSecs(secs);
-        Trackbar->Hint = Format("%2.2d:%2.2d", secs / 60, secs % 60);
-        Player->PlayFile();
-    } catch (...) {
-        barQuiet_ = false;
-        throw;
-    }
-    barQuiet_ = false;
+    TQuietBar quiet(barQuiet_);
+    const int secs = Trackbar->Position();
+    Player->SeekSecs(secs);
+    Trackbar->Hint = Format("%2.2d:%2.2d", secs / 60, secs % 60);
+    Player->PlayFile();
 }
 
 void Twnd_mp3_Player::PlayerPlayComplete(TObject*) {

@@ -225,6 +225,20 @@ TEST_F(PlayerWindowTest, PlayingMovesTheBarAndTheTimeAndMovingTheBarSeeks) {
     EXPECT_EQ(w->Player->GetPositionMs(), 0u);
 }
 
+TEST_F(PlayerWindowTest, AShorterFileAfterALongerOneStartsAtItsBeginning) {
+    Add({g_media->mp3, g_media->one});
+    w->cmPlay(nullptr);
+    Advance(2000);
+    ASSERT_TRUE(PumpUntil([&] { return w->Trackbar->Position() == 2; }));
+    // The bar's end comes down to 1 and takes its position along: no seek of the user's.
+    w->cmNext(nullptr);
+    EXPECT_EQ(w->Trackbar->Max(), 1);
+    EXPECT_EQ(w->Player->FileName(), g_media->one);
+    EXPECT_EQ(w->Player->GetPositionMs(), 0u);
+    EXPECT_EQ(w->Player->GetMode(), 2);
+    w->cmStop(nullptr);
+}
+
 TEST_F(PlayerWindowTest, EachRowPlaysAfterTheOneBeforeAndAfterTheLastPlayingStops) {
     const Media& m = *g_media;
     Add({m.one, m.two});
@@ -402,6 +416,20 @@ TEST_F(PlayerWindowTest, MinimisingThePlayerMinimisesTheMainWindowToo) {
     Settle();
     EXPECT_EQ(w->WindowState(), wsMinimized);
     EXPECT_EQ(main->WindowState(), wsMinimized);
+    // Minimised by the desktop, which sends no command.
+    w->SetWindowState(wsNormal);
+    main->SetWindowState(wsNormal);
+    Settle();
+    w->SetWindowState(wsMinimized);
+    Settle();
+    EXPECT_EQ(main->WindowState(), wsMinimized);
+    // A hidden main window stays as it is.
+    w->SetWindowState(wsNormal);
+    main->SetWindowState(wsNormal);
+    main->Hide();
+    Settle();
+    SendMessage(w->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_EQ(main->WindowState(), wsNormal);
 }
 
 TEST_F(PlayerWindowTest, TheKnobStartsAtTheWaveVolumeAndSetsIt) {
