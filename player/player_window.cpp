@@ -16,17 +16,6 @@ constexpr TColor kDisplay = clBlack;
 
 Twnd_mp3_Player* g_playerWindow = nullptr;
 
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, TRect bounds,
-        TAlign align = alNone) {
-    auto* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
-    control->SetAlign(align);
-    return control;
-}
-
 }  // namespace
 
 Twnd_mp3_Player::Twnd_mp3_Player(TForm* mainWindow)
@@ -38,7 +27,7 @@ Twnd_mp3_Player::Twnd_mp3_Player(TForm* mainWindow)
     SetBounds(120, 120, 600, 360);
     Constraints.MinWidth = 380;
     Constraints.MinHeight = 200;
-    sb = Make<TStatusBar>(this, this, "sb", Bounds(0, 0, 0, 19), alBottom);
+    sb = MakeControl<TStatusBar>(this, this, "sb", Bounds(0, 0, 0, 19), alBottom);
     sb->AddPanel()->SetWidth(150);
     BuildTopPanel();
     BuildButtons();
@@ -58,15 +47,15 @@ Twnd_mp3_Player::~Twnd_mp3_Player() {
 }
 
 void Twnd_mp3_Player::BuildTopPanel() {
-    TopPanel = Make<TPanel>(this, this, "TopPanel", Bounds(0, 0, 0, 58), alTop);
+    TopPanel = MakeControl<TPanel>(this, this, "TopPanel", Bounds(0, 0, 0, 58), alTop);
     TopPanel->SetBevelOuter(bvNone);
-    lFormat = Make<TLabel>(this, TopPanel, "lFormat", Bounds(8, 6, 0, 0));
+    lFormat = MakeControl<TLabel>(this, TopPanel, "lFormat", Bounds(8, 6, 0, 0));
     lFormat->SetShowAccelChar(false);
-    lCM = Make<TLabel>(this, TopPanel, "lCM", Bounds(200, 6, 0, 0));
+    lCM = MakeControl<TLabel>(this, TopPanel, "lCM", Bounds(200, 6, 0, 0));
     lCM->SetShowAccelChar(false);
 
     // The bar's width first: the arrows and the scroller must fit in it.
-    Trackbar = Make<TFatScrollBar>(this, TopPanel, "Trackbar", Bounds(8, 30, 300, 15));
+    Trackbar = MakeControl<TFatScrollBar>(this, TopPanel, "Trackbar", Bounds(8, 30, 300, 15));
     Trackbar->SetKind(sbHorizontal);
     Trackbar->SetArrowWidth(15);
     Trackbar->SetArrowStretch(35);
@@ -84,7 +73,7 @@ void Twnd_mp3_Player::BuildTopPanel() {
         if (!barQuiet_) TrackBarChange(s);
     };
 
-    TimePanel = Make<TPanel>(this, TopPanel, "TimePanel", Bounds(316, 18, 64, 30));
+    TimePanel = MakeControl<TPanel>(this, TopPanel, "TimePanel", Bounds(316, 18, 64, 30));
     TimePanel->SetBevelOuter(bvLowered);
     TimePanel->SetColor(kDisplay);
     TFont time = TimePanel->Font();
@@ -96,7 +85,7 @@ void Twnd_mp3_Player::BuildTopPanel() {
     TimePanel->Hint = "Track Elapsed";
     TimePanel->ShowHint = true;
 
-    Knob = Make<TKnob>(this, TopPanel, "Knob", Bounds(388, 9, 40, 40));
+    Knob = MakeControl<TKnob>(this, TopPanel, "Knob", Bounds(388, 9, 40, 40));
     Knob->SetMax(255);
     Knob->Hint = "Volume";
     Knob->ShowHint = true;
@@ -113,13 +102,13 @@ void Twnd_mp3_Player::BuildTopPanel() {
 }
 
 void Twnd_mp3_Player::BuildButtons() {
-    ButtonPanel = Make<TPanel>(this, this, "ButtonPanel", Bounds(0, 58, 0, 32), alTop);
+    ButtonPanel = MakeControl<TPanel>(this, this, "ButtonPanel", Bounds(0, 58, 0, 32), alTop);
     ButtonPanel->SetBevelOuter(bvNone);
     using Handler = void (Twnd_mp3_Player::*)(TObject*);
     int x = 6;
     auto button = [&](const char* name, const char* hint, TPlayerGlyph glyph, Handler handler,
                       int gapAfter = 0) {
-        auto* b = Make<TLbSpeedButton>(this, ButtonPanel, name, Bounds(x, 3, 26, 26));
+        auto* b = MakeControl<TLbSpeedButton>(this, ButtonPanel, name, Bounds(x, 3, 26, 26));
         x += 26 + 2 + gapAfter;
         b->SetFlat(true);
         b->SetGlyph(PlayerGlyph(glyph));
@@ -145,7 +134,7 @@ void Twnd_mp3_Player::BuildButtons() {
 }
 
 void Twnd_mp3_Player::BuildList() {
-    List = Make<TListView>(this, this, "List", {}, alClient);
+    List = MakeControl<TListView>(this, this, "List", {}, alClient);
     List->SetColor(kDisplay);
     List->SetFontColor(kDisplayText);
     List->SetColumnClick(false);
