@@ -1,22 +1,17 @@
-// The play list on the committed test files: which files it reads, the rows it makes of them and
-// the totals of the rows there are.
+// The play list on the committed test files: which files it reads and what it reads of them; the
+// texts of its rows and totals.
 
 #include "player/play_list.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "platform/framework/list_view.h"
-#include "platform/framework/tests/form_fixture.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
 
 namespace rv::test {
 namespace {
-
-using Texts = std::vector<std::string>;
 
 const std::string kMp3 = TestDataPath("audio/mpeg/cbr128_id3v23_id3v11.mp3");
 const std::string kWma = TestDataPath("audio/wma/wmav2_stereo_tags.wma");
@@ -58,36 +53,6 @@ TEST(PlayList, OnlyMpegAudioAndWindowsMediaFilesAreRead) {
     ASSERT_TRUE(noYear);
     EXPECT_EQ(noYear->Release, 0);
     EXPECT_EQ(noYear->Artist, "Quatuor Müller");
-}
-
-TEST(PlayList, RowsShowTheTagsAndTheTotalsCountTheRowsThereAre) {
-    FormWith f;
-    auto* view = f.Add<TListView>(TRect{0, 0, 250, 150});
-    TPlayList list(*view);
-    EXPECT_TRUE(list.AddFile(kMp3));
-    EXPECT_TRUE(list.AddFile(kWma));
-    EXPECT_FALSE(list.AddFile(TestDataPath("audio/mpeg/manifest.tsv")));
-    ASSERT_EQ(view->ItemCount(), 2);
-    const TListItem* row = view->Items(0);
-    EXPECT_EQ(row->Caption(), "3");
-    EXPECT_EQ(row->SubItems(), (Texts{"John Coltrane", "Blue Train", "Café Blues", "00:02", "128",
-                                      kMp3, "MPEG 1 Layer III", "Joint Stereo"}));
-    // 2.04 s and 2.04 s of 55 KiB.
-    EXPECT_EQ(list.TotalsText(), "2 files (0 MB): 0h 00m 04s");
-
-    TAudioTrack big;
-    big.Duration = 3599.6;
-    big.FileSize = 5u << 20;
-    list.AddRow(big);
-    EXPECT_EQ(list.TotalsText(), "3 files (5 MB): 1h 00m 04s");
-    list.Delete(0);
-    EXPECT_EQ(view->Items(0)->SubItem(piFileName), kWma);
-    EXPECT_EQ(list.TotalsText(), "2 files (5 MB): 1h 00m 02s");
-    list.Delete(2);  // no such row
-    EXPECT_EQ(list.Count(), 2);
-    list.Clear();
-    EXPECT_EQ(view->ItemCount(), 0);
-    EXPECT_EQ(list.TotalsText(), "0 files (0 MB): 0h 00m 00s");
 }
 
 TEST(PlayList, TimesAreRoundedToWholeSecondsHalvesToEven) {
