@@ -103,8 +103,7 @@ void TBaseVirtualTree::CheckRoomForUserData() {
 
 PVirtualNode TBaseVirtualTree::MakeNewNode() {
     ResolveNodeDataSize();
-    const std::size_t block =
-        kNodeFixedSize + std::size_t(internalDataSize_) + std::size_t(nodeDataSize_);
+    const std::size_t block = UserDataOffset() + std::size_t(nodeDataSize_);
     if (pool_.BlockSize() != ((block + 7) & ~std::size_t(7))) pool_.SetBlockSize(block);
     auto* node = static_cast<PVirtualNode>(pool_.Allocate());
     node->TotalCount = 1;
@@ -324,9 +323,8 @@ void TBaseVirtualTree::SetUpdateRedraw(bool on) {
 }
 
 void TBaseVirtualTree::UpdateFrame() {
-    // A single border is the sunken client edge, two pixels wide.
-    const int border = borderStyle_ == bsSingle ? 2 : 0;
-    SetWindowFrame(Handle(), border, header_.Options().Contains(hoVisible) ? header_.Height() : 0);
+    SetWindowFrame(Handle(), FrameWidth(),
+                   header_.Options().Contains(hoVisible) ? header_.Height() : 0);
 }
 
 void TBaseVirtualTree::WndProc(TMessage& message) {
@@ -349,6 +347,14 @@ void TBaseVirtualTree::WndProc(TMessage& message) {
         case CM_FONTCHANGED:
             TCustomControl::WndProc(message);
             header_.TreeFontChanged();
+            return;
+        case WM_THEMECHANGED:
+            SyncThemeState();
+            InvalidateWindow(Handle());
+            break;
+        case WM_NCPAINT:
+            if (auto* canvas = reinterpret_cast<TCanvas*>(message.WParam))
+                PaintNonClientArea(*canvas);
             return;
         default:
             break;

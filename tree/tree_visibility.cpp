@@ -198,6 +198,7 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
         StartValidation();
         ShowToggledNode(node, oldOffsetY);
     }
+    FinishToggleAnimation();
 }
 
 }  // namespace rv

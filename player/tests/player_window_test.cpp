@@ -8,7 +8,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -27,6 +26,7 @@
 #include "platform/windows/window_image.h"
 #include "player/tests/main_window_double.h"
 #include "testsupport/process.h"
+#include "testsupport/scoped_env.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
 
@@ -72,7 +72,6 @@ protected:
 
     PlayerWindowTest() {
         App();
-        setenv("REELVAULT_AUDIO", "null", 1);
         SetNullOutputVirtualClock(true);
         WaveOutSetVolume(0xFFFFFFFF);
     }
@@ -148,6 +147,7 @@ protected:
                              MAKELPARAM(w->Trackbar->Left() + x, w->Trackbar->Top() + 7));
     }
 
+    ScopedEnv audio{"REELVAULT_AUDIO", "null"};
     TScriptedDialogs dialogs;
     std::unique_ptr<MainWindowDouble> main;
     Twnd_mp3_Player* w = nullptr;

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "platform/audio/tests/private_pulse_server.h"
@@ -13,6 +12,7 @@
 #include "platform/messages/tests/loop_fixture.h"
 #include "player/lorvix_mp3_player.h"
 #include "testsupport/process.h"
+#include "testsupport/scoped_env.h"
 #include "testsupport/temp_dir.h"
 
 namespace rv::test {
@@ -27,7 +27,7 @@ protected:
         ASSERT_TRUE(MakeTone(file, ToneFormat::Mp3, 2, why)) << why;
         server = std::make_unique<PrivatePulseServer>();
         if (!server->Running()) GTEST_SKIP() << server->Why();
-        setenv("PULSE_SERVER", server->Address().c_str(), 1);
+        pulse = std::make_unique<ScopedEnv>("PULSE_SERVER", server->Address());
         LoopTest::SetUp();
     }
 
@@ -66,17 +66,19 @@ protected:
     TempDir dir;
     const std::string file = dir / "tone.mp3";
     std::unique_ptr<PrivatePulseServer> server;
+    std::unique_ptr<ScopedEnv> pulse;
+    ScopedEnv audio{"REELVAULT_AUDIO", "auto"};
 };
 
 TEST_F(PulsePlaybackTest, PlaysTwoSecondsThroughPulseAudio) {
-    setenv("REELVAULT_AUDIO", "pulse", 1);
+    audio.Set("pulse");
     PlayThrough();
 }
 
 // The wave volume is the stream's volume in the server's mixer, and follows it while playing.
 TEST_F(PulsePlaybackTest, TheWaveVolumeIsTheStreamsVolumeInTheMixer) {
     RV_REQUIRE_TOOL("pactl");
-    setenv("REELVAULT_AUDIO", "pulse", 1);
+    audio.Set("pulse");
     WaveOutSetVolume(0x40004000);
     Lorvix_MP3Player player(nullptr);
     player.SetFileName(file);
@@ -102,7 +104,7 @@ TEST_F(PulsePlaybackTest, TheWaveVolumeIsTheStreamsVolumeInTheMixer) {
 
 // ALSA's default device is PulseAudio's ALSA plugin when a server runs.
 TEST_F(PulsePlaybackTest, PlaysTwoSecondsThroughAlsa) {
-    setenv("REELVAULT_AUDIO", "alsa", 1);
+    audio.Set("alsa");
     PlayThrough();
 }
 
