@@ -1,5 +1,6 @@
 // The player window's commands and the events of its player, bar and knob.
 
+#include "platform/dirs/file_names.h"
 #include "platform/messages/application.h"
 #include "platform/text/format.h"
 #include "platform/windows/top_level_window.h"
@@ -25,13 +26,6 @@ private:
     bool was_;
 };
 
-// The folder of a file name, as the open dialog starts in it.
-std::string FolderOf(const std::string& fileName) {
-    const std::size_t slash = fileName.rfind('/');
-    if (slash == std::string::npos) return {};
-    return slash == 0 ? "/" : fileName.substr(0, slash);
-}
-
 }  // namespace
 
 std::string Twnd_mp3_Player::SelectedText(TPlayListItem item) const {
@@ -47,7 +41,6 @@ void Twnd_mp3_Player::SelectRow(int index) {
 void Twnd_mp3_Player::SetApplicationTitle(const std::string& title) {
     if (Application) Application->Title = title;
 }
-
 
 void Twnd_mp3_Player::ShowTotals() {
     sb->Panels(0)->SetText(playList_->TotalsText());
@@ -137,7 +130,7 @@ void Twnd_mp3_Player::KnobChange(TObject*) {
 
 void Twnd_mp3_Player::cmOpen(TObject*) {
     if (!od->Execute()) return;
-    if (!od->Files().empty()) od->InitialDir = FolderOf(od->Files().front());
+    if (!od->Files().empty()) od->InitialDir = ExtractFileDir(od->Files().front());
     for (const std::string& file : od->Files()) playList_->AddFile(file);
     ShowTotals();
 }
