@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "platform/audio/tests/private_pulse_server.h"
@@ -12,6 +11,7 @@
 #include "platform/messages/tests/loop_fixture.h"
 #include "player/lorvix_mp3_player.h"
 #include "testsupport/process.h"
+#include "testsupport/scoped_env.h"
 #include "testsupport/temp_dir.h"
 
 namespace rv::test {
@@ -26,7 +26,7 @@ protected:
         ASSERT_TRUE(MakeTone(file, ToneFormat::Mp3, 2, why)) << why;
         server = std::make_unique<PrivatePulseServer>();
         if (!server->Running()) GTEST_SKIP() << server->Why();
-        setenv("PULSE_SERVER", server->Address().c_str(), 1);
+        pulse = std::make_unique<ScopedEnv>("PULSE_SERVER", server->Address());
         LoopTest::SetUp();
     }
 
@@ -65,16 +65,18 @@ protected:
     TempDir dir;
     const std::string file = dir / "tone.mp3";
     std::unique_ptr<PrivatePulseServer> server;
+    std::unique_ptr<ScopedEnv> pulse;
+    ScopedEnv audio{"REELVAULT_AUDIO", "auto"};
 };
 
 TEST_F(PulsePlaybackTest, PlaysTwoSecondsThroughPulseAudio) {
-    setenv("REELVAULT_AUDIO", "pulse", 1);
+    audio.Set("pulse");
     PlayThrough();
 }
 
 // ALSA's default device is PulseAudio's ALSA plugin when a server runs.
 TEST_F(PulsePlaybackTest, PlaysTwoSecondsThroughAlsa) {
-    setenv("REELVAULT_AUDIO", "alsa", 1);
+    audio.Set("alsa");
     PlayThrough();
 }
 

@@ -1,17 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 
 #include "platform/system/cpu_info.h"
 #include "platform/system/locale_language.h"
+#include "platform/system/memory.h"
 #include "platform/system/os_release.h"
 #include "platform/system/processor.h"
 #include "platform/system/version_resource.h"
 
 namespace rv {
 namespace {
+
+TEST(LargeBlockTest, IsZeroedAlignedAndWritable) {
+    for (std::size_t bytes : {std::size_t(1), std::size_t(3) << 20, std::size_t(8) << 20}) {
+        auto* block = static_cast<unsigned char*>(AllocateLargeBlock(bytes));
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % (std::uintptr_t(2) << 20), 0u);
+        EXPECT_EQ(block[0], 0);
+        EXPECT_EQ(block[bytes - 1], 0);
+        EXPECT_EQ(block[bytes / 2], 0);
+        std::memset(block, 0xA5, bytes);
+        EXPECT_EQ(block[bytes - 1], 0xA5);
+        FreeLargeBlock(block, bytes);
+    }
+    EXPECT_EQ(AllocateLargeBlock(0), nullptr);
+    FreeLargeBlock(nullptr, 0);
+}
 
 TEST(OsReleaseTest, ReadsShellStyleAssignments) {
     const OsReleaseFields fields = ParseOsRelease(
