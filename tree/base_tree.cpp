@@ -258,13 +258,19 @@ void TBaseVirtualTree::SetNodeHeight(PVirtualNode node, std::uint32_t value) {
         TreeOptions().MiscOptions().Contains(toReadOnly))
         return;
     const std::int64_t difference = std::int64_t(value) - node->NodeHeight;
-    InterruptValidation();
+    // A row that is not shown moves no shown row: the cache stays, a walk under way goes on
+    // afterwards from where it stopped.
+    const bool shown = FullyVisible(node);
+    if (shown)
+        InterruptValidation(node);
+    else
+        PauseValidation();
     node->NodeHeight = std::uint16_t(value);
     AdjustTotalHeight(node, difference, true);
-    if (FullyVisible(node)) {
-        InvalidateCache();
-        if (updateCount_ == 0) {
-            StartValidation();
+    if (shown) InvalidateCache(node);
+    if (updateCount_ == 0) {
+        StartValidation();
+        if (shown) {
             InvalidateToBottom(node);
             UpdateScrollBars(true);
         }
@@ -314,8 +320,11 @@ bool TBaseVirtualTree::StartDelayTimer(UINT_PTR id) {
 }
 
 void TBaseVirtualTree::StopDelayTimer(UINT_PTR id) {
+    // Only a running timer is killed: a bracket of a million changes asks a million times.
+    bool& running = id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_;
+    if (!running) return;
     KillTimer(Handle(), id);
-    (id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_) = false;
+    running = false;
 }
 
 void TBaseVirtualTree::SetUpdateRedraw(bool on) {
@@ -361,6 +370,12 @@ void TBaseVirtualTree::WndProc(TMessage& message) {
     }
     if (message.Msg == WM_CHANGESTATE) {
         ChangeValidationStates(message.WParam, message.LParam);
+        return;
+    }
+    if (message.Msg == WM_STARTVALIDATION) {
+        validationScheduled_ = false;
+        // An update bracket starts validation at its end.
+        if (updateCount_ == 0) StartValidation();
         return;
     }
     TCustomControl::WndProc(message);

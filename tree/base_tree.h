@@ -433,7 +433,12 @@ protected:
     virtual bool DoInitChildren(PVirtualNode node, std::uint32_t& childCount);
     // Fires OnFreeNode for an initialised node or one with initial user data.
     virtual void DoFreeNode(PVirtualNode node);
-    virtual int DoCompareNodes(PVirtualNode node1, PVirtualNode node2, TColumnIndex column);
+    // Inline, so that a sort of a million nodes calls the handler without a call in between.
+    virtual int DoCompareNodes(PVirtualNode node1, PVirtualNode node2, TColumnIndex column) {
+        int result = 0;
+        if (OnCompareNodes) OnCompareNodes(this, node1, node2, column, result);
+        return result;
+    }
     virtual bool DoExpanding(PVirtualNode node);
     virtual void DoExpanded(PVirtualNode node);
     virtual bool DoCollapsing(PVirtualNode node);
@@ -556,13 +561,24 @@ protected:
     // Until then they do nothing or answer a stand-in. ------------------------------------------
     // The position cache, built in the background. InterruptValidation stops the worker on this
     // tree and keeps it off until StartValidation queues the tree again: every write to node
-    // links, counts, heights or the expanded and visible bits comes after it. With no validation
-    // under way it costs two flag tests. InvalidateCache marks the cache as out of date.
-    void InterruptValidation() {
-        if (validation_.Pending() || states_.Contains(tsUseCache)) StopValidation();
+    // links, counts, heights or the expanded and visible bits comes after it. `changed` is the
+    // first node in tree order whose row, or anything after it, the write may move (nil: any
+    // row): the cache's entries before it stay valid, and the next round walks on from the last
+    // of them. With nothing under way and no entry kept it costs three tests. InvalidateCache
+    // marks the cache as out of date from `changed` on. PauseValidation only stops a walk under
+    // way, for a write that moves no shown row; the cache stays as it is and the walk goes on at
+    // the next StartValidation. A dropped cache or a stopped walk is queued again by itself once
+    // the window handles its messages outside an update bracket.
+    void InterruptValidation(PVirtualNode changed = nullptr) {
+        if (validation_.Pending() || states_.Contains(tsUseCache) ||
+            validation_.Cache().ValidCount() > 0)
+            StopValidation(changed);
+    }
+    void PauseValidation() {
+        if (validation_.Pending()) StopWalk();
     }
     void StartValidation();
-    void InvalidateCache();
+    void InvalidateCache(PVirtualNode changed = nullptr);
     const TPositionCache& PositionCache() const { return validation_.Cache(); }
     // Painting: the expand buttons' and tree lines' bitmaps after their look changed; whether
     // the desktop's visual styles may be used (the theme services say).
@@ -601,7 +617,10 @@ private:
     friend struct THeaderStreamData;
 
     void FinishInternalUpdate();
-    void StopValidation();
+    void StopValidation(PVirtualNode changed);
+    void StopWalk();
+    // Posts the tree's window a notice to start validation, once until it is handled.
+    void ScheduleValidation();
     // The worker's notice of a validation round starting or ending.
     void ChangeValidationStates(WPARAM enter, LPARAM leave);
     // The row at `position`, walking forward from a shown node whose row starts at `top`, or
@@ -632,6 +651,12 @@ private:
     void SortChildren(PVirtualNode node, TColumnIndex column, TSortDirection direction);
     PVirtualNode MergeSortSiblings(PVirtualNode& list, std::uint32_t count, TColumnIndex column,
                                    TSortDirection direction);
+    // Whether the children of the node last sorted with initialisation had no children of their
+    // own when sorted: SortTree has nothing to do below them.
+    bool sortedLeavesOnly_ = false;
+    // Whether the children of the node ToggleNode last expanded were all initialised leaves
+    // then: FullExpand has nothing to do below them.
+    bool expandedLeavesOnly_ = false;
     PVirtualNode NextVisibleAfterSubtree(PVirtualNode node, bool init);
     PVirtualNode NextVisibleFrom(PVirtualNode node, bool init);
     PVirtualNode PreviousVisibleFrom(PVirtualNode node, bool init);
@@ -644,6 +669,9 @@ private:
     // Sum of the heights of the visible rows above the node (tree coordinates); the walk stops
     // with a sum above `limit` once it passes it.
     std::int64_t NodeTop(PVirtualNode node, std::int64_t limit = INT64_MAX) const;
+    // The same sum for a node whose ancestors are shown, found through the position cache when
+    // it is in use (a binary search and a walk from the entries around the node), else NodeTop.
+    std::int64_t RowTop(PVirtualNode node) const;
     // The whole row of a node whose ancestors are shown, in client coordinates.
     TRect RowRect(PVirtualNode node);
     // Whether the node's row starts at or below the client area's bottom.
@@ -657,6 +685,8 @@ private:
     // kPrefetchWalkers of them and kPrefetchSteps nodes each, all at once.
     void PrefetchSubtrees(PVirtualNode first, bool forward) const;
     static constexpr int kPrefetchWalkers = 8;
+    // How many pool blocks ahead a walk along siblings reads (RowFrom, RowBefore).
+    static constexpr int kReadAheadBlocks = 6;
     static constexpr int kPrefetchSteps = 2048;
     // Moving and copying.
     TBaseVirtualTree& ResolveTarget(PVirtualNode source, PVirtualNode& target,
@@ -756,6 +786,7 @@ private:
     bool wantTabs_ = false;
     bool changeTimerRunning_ = false;
     bool structureTimerRunning_ = false;
+    bool validationScheduled_ = false;
     TTreeValidation validation_{*this};
 
 public:

@@ -16,7 +16,7 @@
 // (position_bench.h), and painting a view of a million rows beside QTreeView (paint_bench.h).
 //
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
-//              [--paint-only]
+//              [--paint-only] [--store-only]
 
 #include <malloc.h>
 
@@ -51,6 +51,7 @@ struct Options {
     bool oursOnly = false;
     bool positionsOnly = false;
     bool paintOnly = false;
+    bool storeOnly = false;  // build, sort, expand, collapse and clear only
 };
 
 // The names the keys come from: one per parent and one per child, words of a small vocabulary
@@ -330,6 +331,7 @@ int main(int argc, char** argv) {
         if (a == "--ours-only") o.oursOnly = true;
         if (a == "--positions-only") o.positionsOnly = true;
         if (a == "--paint-only") o.paintOnly = true;
+        if (a == "--store-only") o.storeOnly = true;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -399,6 +401,7 @@ int main(int argc, char** argv) {
     }
     std::printf("\nroot TotalHeight with every parent collapsed: %u px (limit %u px)\n", height,
                 rv::TBaseVirtualTree::kMaxTotalHeight);
+    if (o.storeOnly) return 0;
     SelectionScaling(names, o.parents, std::max(2 * o.rounds + 1, 5), o.oursOnly);
     rv::bench::RunPositionBench(o.rounds);
     rv::bench::RunPaintBench(20);
