@@ -21,7 +21,7 @@ void Twnd_rv_Main::ShowSplash(const std::string& text, bool showStop) {
     SetWindowModal(splash_->Handle(), true);
     splash_->Show();
     splash_->Repaint();
-    if (showStop) splash_->bStop->SetFocus();
+    if (showStop && splash_->bStop->CanFocus()) splash_->bStop->SetFocus();
 }
 
 void Twnd_rv_Main::HideSplash() {

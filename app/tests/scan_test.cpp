@@ -91,6 +91,7 @@ TEST_F(Scan, ImportsTheAudioFilesOfTheWholeTreeAndShowsThem) {
     EXPECT_EQ(folders[0].Text, "");  // no root
     EXPECT_EQ(W().Splash(), nullptr);
     EXPECT_TRUE(W().Panel->Visible());
+    W().UpdateCommands();
     EXPECT_EQ(W().Caption(), "Lorvix Reelvault - [Rock]");
     EXPECT_EQ(W().sb->Panels(0)->Text(), "Artists: 3   Albums: 4   Tracks: 5");
     EXPECT_EQ(test::Outline(W().Tree),
