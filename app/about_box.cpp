@@ -40,7 +40,7 @@ TdlgAbout::TdlgAbout() : TForm(nullptr) {
     Icon->SetName("Icon");
     Icon->SetParent(Header);
     Icon->SetBounds(12, 8, 48, 48);
-    Icon->SetPicture(AppIcon(48, kHeaderColor));
+    Icon->SetPictureMaker([](double ratio) { return AppIcon(48, kHeaderColor, ratio); });
     lproduct = Text(Header, 72, 10, "lproduct", "Product Name");
     TFont big = lproduct->Font();
     big.Height = -19;
@@ -66,7 +66,7 @@ TdlgAbout::TdlgAbout() : TForm(nullptr) {
     Image1->SetName("Image1");
     Image1->SetParent(this);
     Image1->SetBounds(16, 241, 32, 32);
-    Image1->SetPicture(AppIcon(32, clBtnFace));
+    Image1->SetPictureMaker([](double ratio) { return AppIcon(32, clBtnFace, ratio); });
     Image1->SetCursor(crHand);
     Image1->Hint = kMakerWebPage;
     Image1->ShowHint = true;

@@ -30,8 +30,8 @@ void Disc(TCanvas& c, int left, int top, int size, TColor face, TColor rim, TCol
 
 }  // namespace
 
-TBitmap AppIcon(int size, TColor background) {
-    TBitmap icon(size, size);
+TBitmap AppIcon(int size, TColor background, double pixelRatio) {
+    TBitmap icon(size, size, pf24bit, pixelRatio);
     TCanvas& c = icon.Canvas();
     c.Brush.Color = background;
     c.FillRect({0, 0, size, size});
@@ -56,8 +56,8 @@ TBitmap AppIcon(int size, TColor background) {
     return icon;
 }
 
-TBitmap AlbumPicture() {
-    TBitmap picture(48, 48);
+TBitmap AlbumPicture(double pixelRatio) {
+    TBitmap picture(48, 48, pf24bit, pixelRatio);
     TCanvas& c = picture.Canvas();
     c.Brush.Color = clBtnFace;
     c.FillRect({0, 0, 48, 48});

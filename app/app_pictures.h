@@ -5,12 +5,14 @@
 
 namespace rv {
 
-// The program's own pictures, drawn rather than loaded, so that nothing lies beside the program.
+// The program's own pictures, drawn rather than loaded, so that nothing lies beside the program;
+// each is drawn at the pixel ratio asked for (2 for a screen at 200 %), so it is sharp at any
+// scale.
 // The program's icon (a reel of music in the library's colours) at `size` pixels square, its
 // rounded corners on `background`.
-TBitmap AppIcon(int size, TColor background = clWhite);
+TBitmap AppIcon(int size, TColor background = clWhite, double pixelRatio = 1);
 // The 48 x 48 picture of the album header: a disc.
-TBitmap AlbumPicture();
+TBitmap AlbumPicture(double pixelRatio = 1);
 // The images of the media types, in their order: an audio CD (0), an audio file (1).
 void AddMediaTypeImages(TImageList& images);
 

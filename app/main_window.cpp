@@ -145,7 +145,7 @@ void Twnd_rv_Main::BuildAlbumPanel() {
     lTime = label("lTime", 68, 68);
     lMT = label("lMT", 200, 68);
     AlbumImage = Make<TImage>(this, AlbumPanel, "AlbumImage", Bounds(8, 8, 48, 48));
-    AlbumImage->SetPicture(AlbumPicture());
+    AlbumImage->SetPictureMaker(AlbumPicture);
     bAlbumProps = Make<TLbButton>(this, AlbumPanel, "bAlbumProps", Bounds(400, 60, 90, 25));
     bAlbumProps->SetCaption("Properties...");
     bAlbumProps->OnClick = [this](TObject* s) { RunCommand(&Twnd_rv_Main::cmAlbumProps, s); };

@@ -14,6 +14,7 @@
 #include "platform/framework/splitter.h"
 #include "platform/framework/status_bar.h"
 #include "platform/graphics/image_list.h"
+#include "player/media_library_link.h"
 #include "tree/string_tree.h"
 #include "widgets/form_storage.h"
 #include "widgets/lb_button.h"
@@ -54,7 +55,7 @@ inline constexpr TColor kViewBackground = 3684381;
 // The main window: the library with its three views, the menus, the tool bar and the status
 // bar, and everything the commands need (dialogs, readers, the folder search, the CDDB client,
 // recent files, stored settings). It owns the library; the views hold only addresses into it.
-class Twnd_rv_Main : public TForm {
+class Twnd_rv_Main : public TForm, public TMediaLibraryLink {
 public:
     // Makes the components and runs FormCreate; the window is hidden.
     explicit Twnd_rv_Main(TComponent* owner);
@@ -104,7 +105,7 @@ public:
     // file name in the status bar and the caption.
     void ApplicationEventsIdle(TObject* sender, bool& done);
     void UpdateCommands();
-    bool LibraryShown() const;
+    bool LibraryShown() const override;
     // The focused node of a view that is shown; nullptr for a hidden view.
     PVirtualNode FocusedIn(TVirtualStringTree* view) const;
 
@@ -143,7 +144,7 @@ public:
     // Files one audio file into the window's library, then rebuilds the tree with the new track's
     // album selected (nothing selected when the file gave no track). "Add Track from File..."
     // and the player window's "add to library" come here.
-    void AddFileTrack(const std::string& fileName);
+    void AddFileTrack(const std::string& fileName) override;
 
     // ---- The progress window -------------------------------------------------------------------
     // Shows the progress window with `text`, and the Stop button when `showStop`, in place of

@@ -1,7 +1,7 @@
 // The commands of the main window that keep the library's file: new, open, save, append, the
-// recent files, the library's name, the close; and the private messages. The presentation,
-// preferences and CD commands come with those parts of the program; until then their handlers
-// do nothing.
+// recent files, the library's name, the close; the player's; and the private messages. The
+// presentation, preferences and CD commands come with those parts of the program; until then
+// their handlers do nothing.
 
 #include "app/about_box.h"
 #include "app/main_window.h"
@@ -10,6 +10,7 @@
 #include "platform/messages/application.h"
 #include "platform/text/format.h"
 #include "platform/windows/dialog_service.h"
+#include "player/player_window.h"
 
 namespace rv {
 
@@ -159,8 +160,8 @@ void Twnd_rv_Main::cmAbout(TObject*) {
 }
 
 void Twnd_rv_Main::cmMP3Player(TObject*) {
-    // The player window is shown here (ShowPlayerWindow) once it exists; it adds files to the
-    // library through AddFileTrack.
+    // The player adds files to the library through this window's AddFileTrack.
+    ShowPlayerWindow(this);
 }
 
 // The presentation export.

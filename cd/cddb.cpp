@@ -128,6 +128,12 @@ int TCddb::IdleTimeout() const {
 void TCddb::SetIdleTimeout(int ms) {
     http_->IdleTimeout = ms;
 }
+int TCddb::MailReplyTimeout() const {
+    return smtp_->ReplyTimeout;
+}
+void TCddb::SetMailReplyTimeout(int ms) {
+    smtp_->ReplyTimeout = ms;
+}
 
 void TCddb::SetNoteToUser(const std::string& value) {
     noteToUser_ = CutToChars(value, kNoteLength);

@@ -93,6 +93,10 @@ public:
     void SetConnectTimeout(int ms);
     int IdleTimeout() const;
     void SetIdleTimeout(int ms);
+    // Milliseconds the mail server of a mailed submission may take to greet, to answer and to
+    // take the message, straight through to the mail client (its ReplyTimeout).
+    int MailReplyTimeout() const;
+    void SetMailReplyTimeout(int ms);
 
     // Submissions: a test the server checks and drops, or an entry for its database.
     TSubmissionType SubmissionType = TSubmissionType::TEST;
@@ -144,7 +148,7 @@ public:
     // SMTPSubmit mails the entry through MailServerAddress and MailServerPort, from EmailUser
     // to EmailTestSubmit or EmailSubmit by SubmissionType, and ends in cddbSubmissionAccepted
     // once the mail server has taken the message, else in cddbSubmissionFailed with the step
-    // that failed and the mail server's words.
+    // that failed and the mail server's words (or the time-out, when it fell silent).
     void SMTPSubmit(const std::string& category, const std::vector<std::string>& entry);
 
     // The connection of the CDDB line protocol, in line mode, made for the default server on

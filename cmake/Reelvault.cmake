@@ -108,11 +108,13 @@ function(_rv_check_layers)
   endforeach()
 endfunction()
 
-# rv_test(<name> LABEL <label> SOURCES ... [LIBS ...])
+# rv_test(<name> LABEL <label> SOURCES ... [LIBS ...] [ALSO_AT_SCALE <factor>])
 # One test program; every GoogleTest case becomes a ctest test carrying the label. The target
-# tests_<label> builds the test programs of a label alone.
+# tests_<label> builds the test programs of a label alone. ALSO_AT_SCALE runs the program once
+# more, whole in one process, with the toolkit scaled as on a screen at that many times 100 %
+# (the test <name>.AtScale<factor>, same label).
 function(rv_test name)
-  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABEL;ALSO_AT_SCALE" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${RV_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} rv_testsupport)
@@ -120,10 +122,27 @@ function(rv_test name)
     DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS "${ARG_LABEL}"
     DISCOVERY_TIMEOUT 60)
+  if(ARG_ALSO_AT_SCALE)
+    add_test(NAME ${name}.AtScale${ARG_ALSO_AT_SCALE} COMMAND ${name})
+    set_tests_properties(${name}.AtScale${ARG_ALSO_AT_SCALE} PROPERTIES
+      LABELS "${ARG_LABEL}" ENVIRONMENT "QT_SCALE_FACTOR=${ARG_ALSO_AT_SCALE}")
+  endif()
   if(NOT TARGET tests_${ARG_LABEL})
     add_custom_target(tests_${ARG_LABEL})
   endif()
   add_dependencies(tests_${ARG_LABEL} ${name})
+endfunction()
+
+# rv_test_kit(<name> SOURCES ... [LIBS ...])
+# Helpers shared by the tests of several folders. Like a library, a kit passes on the include
+# root of its own folder and those of what it links (LIBS, public), and no more.
+function(rv_test_kit name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  _rv_include_root(${name} root)
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${root})
+  target_compile_options(${name} PRIVATE ${RV_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
 # Fuzzing instruments every library for coverage; the fuzz targets add libFuzzer's main.

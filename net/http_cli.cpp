@@ -2,6 +2,9 @@
 
 #include "net/http_cli.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "net/http_url.h"
 #include "net/wsocket_errors.h"
 #include "platform/messages/application.h"
@@ -12,6 +15,7 @@ namespace rv {
 namespace {
 
 constexpr int kMaxRelocations = 5;
+constexpr std::int64_t kIdlesPerRequest = 4;
 
 // What follows the last "/" of the path, without its query; "document.htm" for the root.
 std::string DocumentNameOf(const std::string& path) {
@@ -106,6 +110,10 @@ void THttpCli::DoRequestAsync(THttpRequest type) {
     ending_ = false;
     relocating_ = false;
     relocations_ = 0;
+    // However the server paces its bytes, the request ends in time.
+    const std::int64_t deadline =
+        std::max(ConnectTimeout, 0) + kIdlesPerRequest * std::max(IdleTimeout, 0);
+    StartTimer(kRequestTimer, static_cast<int>(std::min<std::int64_t>(deadline, INT32_MAX)));
     SetState(httpNotConnected);
     requestType_ = type;
     ResetReply();
@@ -164,8 +172,12 @@ void THttpCli::ResetReplyFields() {
     contentLength_ = -1;
     contentType_.clear();
     headerLines_ = bodyChunks_ = 0;
+    headerSize_ = 0;
     headerInProgress_ = false;
     locationFlag_ = false;
+    transferCoding_.clear();
+    chunked_ = false;
+    chunks_ = TChunkedBody();
     buffer_.Clear();
 }
 
@@ -245,14 +257,21 @@ void THttpCli::SocketSessionClosed(std::uint16_t error) {
             }
         }
     }
-    const bool bodyExpected = requestType_ != httpHEAD && statusCode_ >= 200 &&
-                              statusCode_ != 204 && statusCode_ != 304 && statusCode_ < 400;
-    if (bodyExpected && contentLength_ > receivedCount_) {
+    if (BodyExpected() && contentLength_ > receivedCount_) {
         Fail(httperrBadReply, "The connection closed after " + std::to_string(receivedCount_) +
                                   " of " + std::to_string(contentLength_) + " bytes");
         return;
     }
+    if (chunked_ && !chunks_.Ended()) {
+        Fail(httperrBadReply, "The connection closed before the last chunk of the body");
+        return;
+    }
     EndRequest(false);
+}
+
+bool THttpCli::BodyExpected() const {
+    return requestType_ != httpHEAD && statusCode_ >= 200 && statusCode_ != 204 &&
+           statusCode_ != 304 && statusCode_ < 400;
 }
 
 void THttpCli::RelocationClosed() {
@@ -310,6 +329,7 @@ void THttpCli::EndRequest(bool abort) {
     postInProgress_ = false;
     KillTimer(handle_, kConnectTimer);
     KillTimer(handle_, kIdleTimer);
+    KillTimer(handle_, kRequestTimer);
     // Posted first: whatever the events below do, the request ends.
     PostMessage(handle_, WM_HTTP_SET_READY, 0, 0);
     const bool headerOpen = headerInProgress_;
@@ -334,7 +354,7 @@ void THttpCli::StartTimer(UINT_PTR id, int ms) {
 
 void THttpCli::TimedOut(UINT_PTR id) {
     // A silent server that has sent its whole announced document is done, not late.
-    if (id == kIdleTimer && state_ == httpWaitingBody && contentLength_ >= 0 &&
+    if (id != kConnectTimer && state_ == httpWaitingBody && contentLength_ >= 0 &&
         receivedCount_ >= contentLength_) {
         EndRequest(false);
         return;

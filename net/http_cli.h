@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "net/chunked_body.h"
 #include "net/http_reply.h"
 #include "net/wsocket.h"
 #include "platform/dirs/date_time.h"
@@ -29,11 +30,13 @@ inline constexpr std::uint16_t httperrNoData = 2;
 // ReasonPhrase says more.
 inline constexpr std::uint16_t httperrBadRequest = WSAEINVAL;  // no host, a look-up not started
 inline constexpr std::uint16_t httperrNotHttp = WSAEPROTONOSUPPORT;  // https and other protocols
-inline constexpr std::uint16_t httperrTimedOut = WSAETIMEDOUT;       // connect or idle time-out
+inline constexpr std::uint16_t httperrTimedOut = WSAETIMEDOUT;  // connect, idle or whole request
 inline constexpr std::uint16_t httperrTooManyRelocations = WSAELOOP;
-inline constexpr std::uint16_t httperrTooLarge = WSAEMSGSIZE;      // MaxDocumentSize, a long line
-inline constexpr std::uint16_t httperrBadReply = WSAECONNABORTED;  // no status, body cut short
-inline constexpr std::uint16_t httperrStreamFailed = WSAENOBUFS;   // ReceiveStream took no more
+// Past MaxDocumentSize, a header line longer than 8 KB or a header longer than 256 KB.
+inline constexpr std::uint16_t httperrTooLarge = WSAEMSGSIZE;
+// No status, a body cut short or in broken chunks, a transfer coding other than chunked.
+inline constexpr std::uint16_t httperrBadReply = WSAECONNABORTED;
+inline constexpr std::uint16_t httperrStreamFailed = WSAENOBUFS;  // ReceiveStream took no more
 
 enum THttpRequest { httpNone, httpGET, httpPOST, httpHEAD };
 
@@ -64,8 +67,8 @@ inline constexpr UINT WM_HTTP_RELOCATE = WM_USER + 3;
 // message loop. Error 0 there means a reply came (StatusCode and ReasonPhrase tell which, the
 // body is in ReceiveStream); otherwise it is a socket error number (or one of the httperr
 // numbers above) and ReasonPhrase tells why, with StatusCode 404 when no reply came. Relocations
-// are followed, at most five per request. The client may be freed from OnRequestDone, not from
-// its other events.
+// are followed, at most five per request. A body sent in chunks reaches ReceiveStream decoded.
+// The client may be freed from OnRequestDone, not from its other events.
 class THttpCli : public TComponent {
 public:
     explicit THttpCli(TComponent* owner);
@@ -93,10 +96,14 @@ public:
     // A "Range" line when either is set (cleared once sent); set again from a "content-range".
     std::string ContentRangeBegin, ContentRangeEnd;
     bool MultiThreaded = false;
-    // Milliseconds the look-up and connect may take, and a connected server may stay silent.
+    // Milliseconds the look-up and connect may take, and a connected server may stay silent. A
+    // request as a whole, relocations included, may take ConnectTimeout + 4 x IdleTimeout (two
+    // and a half minutes with these defaults), however often the server sends a byte; then it
+    // ends with httperrTimedOut. A time-out of 0 or less does not count.
     int ConnectTimeout = 30000;
     int IdleTimeout = 30000;
-    // The largest body taken, in bytes; 0: no limit.
+    // The largest body taken, in bytes; 0: no limit. A body announced larger fails at once;
+    // one found larger while read fails once the first MaxDocumentSize bytes are taken.
     std::int64_t MaxDocumentSize = 0;
     // Where the body goes (not owned; nothing is kept when none), and a POST's body.
     std::ostream* ReceiveStream = nullptr;
@@ -176,6 +183,12 @@ private:
     void HeaderLine(const std::string& line, std::string_view lineEnd);
     void HeaderField(const std::string& name, const std::string& value);
     void HeaderEnd();
+    // Whether a reply of this status to this request has a body.
+    bool BodyExpected() const;
+    // Takes up the reply's transfer coding; false (and the request ended) when it is not read.
+    bool ReadTransferCoding();
+    // Bytes of the body as they came: decoded first when they come in chunks.
+    void BodyBytes(const char* data, std::size_t len);
     void BodyData(const char* data, std::size_t len);
     // Follows the Location of the reply unless the cap or its protocol forbid.
     void Relocate();
@@ -191,6 +204,7 @@ private:
 
     static constexpr UINT_PTR kConnectTimer = 1;
     static constexpr UINT_PTR kIdleTimer = 2;
+    static constexpr UINT_PTR kRequestTimer = 3;
 
     HWND handle_ = 0;
     std::unique_ptr<TWSocket> socket_;
@@ -213,12 +227,16 @@ private:
     std::string reasonPhrase_;
     std::int64_t contentLength_ = -1;
     std::string contentType_, acceptRanges_, documentName_, location_;
+    std::string transferCoding_;  // the Transfer-Encoding fields, joined
+    bool chunked_ = false;        // the body comes in chunks
+    TChunkedBody chunks_;
     std::vector<std::string> responseHeader_, authChallenges_;
     std::int64_t receivedCount_ = 0, postedCount_ = 0;
     bool connected_ = false;
 
     THttpReplyBuffer buffer_;
     int headerLines_ = 0;
+    std::int64_t headerSize_ = 0;
     int bodyChunks_ = 0;
     bool headerInProgress_ = false;
     bool locationFlag_ = false;

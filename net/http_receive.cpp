@@ -9,6 +9,9 @@ namespace rv {
 
 namespace {
 
+// The most a reply's header may hold, line ends included; real ones hold a few kilobytes.
+constexpr std::int64_t kMaxHeaderSize = 256 * 1024;
+
 // A bit of a line from outside for a message: printable ASCII only.
 std::string Excerpt(std::string_view text) {
     std::string shown;
@@ -27,7 +30,7 @@ void THttpCli::SocketDataAvailable(std::uint16_t) {
     if (requestType_ == httpNone || n <= 0) return;
     StartTimer(kIdleTimer, IdleTimeout);
     if (body) {
-        BodyData(data, static_cast<std::size_t>(n));
+        BodyBytes(data, static_cast<std::size_t>(n));
         return;
     }
     buffer_.Append(std::string_view(data, static_cast<std::size_t>(n)));
@@ -41,6 +44,13 @@ void THttpCli::SocketDataAvailable(std::uint16_t) {
 
 void THttpCli::HeaderLine(const std::string& line, std::string_view lineEnd) {
     if (headerLines_++ == 0) DoHeaderBegin();
+    // Lines kept in ResponseHeader cost memory: a server is not let fill it without end.
+    headerSize_ += static_cast<std::int64_t>(line.size() + lineEnd.size());
+    if (headerSize_ > kMaxHeaderSize) {
+        Fail(httperrTooLarge,
+             "The reply's header is longer than " + std::to_string(kMaxHeaderSize) + " bytes");
+        return;
+    }
     if (UpperCase(line.substr(0, 6)) == "<HTML>") {
         // No header: the document starts here.
         if (contentType_.empty()) contentType_ = "text/html";
@@ -87,10 +97,28 @@ void THttpCli::HeaderField(const std::string& name, const std::string& value) {
     } else if (name == "set-cookie") {
         bool accept = true;
         DoCookie(value, accept);
+    } else if (name == "transfer-encoding") {
+        transferCoding_ += (transferCoding_.empty() ? "" : ", ") + value;
     }
 }
 
+bool THttpCli::ReadTransferCoding() {
+    if (!BodyExpected()) return true;  // no body: nothing to decode
+    const std::string coding = LowerCase(Trim(transferCoding_));
+    if (coding.empty() || coding == "identity") return true;
+    if (coding != "chunked") {
+        Fail(httperrBadReply,
+             "The transfer coding \"" + Excerpt(transferCoding_) + "\" is not supported");
+        return false;
+    }
+    // The chunks tell the body's end; a Content-Length beside them means nothing.
+    chunked_ = true;
+    contentLength_ = -1;
+    return true;
+}
+
 void THttpCli::HeaderEnd() {
+    if (!locationFlag_ && !ReadTransferCoding()) return;  // a relocation's body is not read
     // A relocation's reply often has no body; the Location is followed all the same.
     const bool relocation = locationFlag_ && statusCode_ >= 300 && statusCode_ < 400;
     if (contentLength_ == 0 && !relocation) {
@@ -113,24 +141,43 @@ void THttpCli::HeaderEnd() {
     SetState(httpWaitingBody);
     DoHeaderEnd();
     const std::string rest = buffer_.TakeAll();
-    if (!ending_ && !rest.empty()) BodyData(rest.data(), rest.size());
+    if (!ending_ && !rest.empty()) BodyBytes(rest.data(), rest.size());
+}
+
+void THttpCli::BodyBytes(const char* data, std::size_t len) {
+    if (!chunked_) {
+        BodyData(data, len);
+        return;
+    }
+    std::string decoded;
+    const TChunkedBody::Result result = chunks_.Feed(std::string_view(data, len), decoded);
+    if (!decoded.empty()) BodyData(decoded.data(), decoded.size());
+    if (ending_) return;
+    if (result == TChunkedBody::Result::Bad)
+        Fail(httperrBadReply, "A broken chunked body: " + chunks_.Fault());
+    else if (result == TChunkedBody::Result::End)
+        EndRequest(false);
 }
 
 void THttpCli::BodyData(const char* data, std::size_t len) {
     if (bodyChunks_++ == 0) DoDocBegin();
     if (ending_) return;
-    const auto length = static_cast<std::int64_t>(len);
-    if (MaxDocumentSize > 0 && receivedCount_ + length > MaxDocumentSize) {
+    auto length = static_cast<std::int64_t>(len);
+    const bool tooLarge = MaxDocumentSize > 0 && receivedCount_ + length > MaxDocumentSize;
+    // What fits is taken first: the body kept does not depend on the pieces it came in.
+    if (tooLarge) length = MaxDocumentSize - receivedCount_;
+    if (length > 0) {
+        receivedCount_ += length;
+        if (ReceiveStream && !ReceiveStream->write(data, length)) {
+            Fail(httperrStreamFailed, "The document could not be stored");
+            return;
+        }
+        DoDocData(data, static_cast<std::int32_t>(length));
+        if (ending_) return;
+    }
+    if (tooLarge)
         Fail(httperrTooLarge,
              "The document is larger than " + std::to_string(MaxDocumentSize) + " bytes");
-        return;
-    }
-    receivedCount_ += length;
-    if (ReceiveStream && !ReceiveStream->write(data, length)) {
-        Fail(httperrStreamFailed, "The document could not be stored");
-        return;
-    }
-    DoDocData(data, static_cast<std::int32_t>(len));
 }
 
 void THttpCli::DoCookie(const std::string& data, bool& accept) {

@@ -13,11 +13,13 @@ void TCustomLineWSocket::ResetDefaults() {
     TCustomSocksWSocket::ResetDefaults();
     held_.clear();
     lineLength_ = 0;
+    skipping_ = false;
 }
 
 void TCustomLineWSocket::SetLineMode(bool value) {
     if (value == lineMode_) return;
     lineMode_ = value;
+    skipping_ = false;
     if (!value) lineLength_ = 0;  // an unread rest stays in front of the bytes that follow
     if (!held_.empty()) PostMessage(Handle(), WM_TRIGGER_DATA_AVAILABLE, 0, 0);
 }
@@ -112,7 +114,28 @@ bool TCustomLineWSocket::OfferPendingLine() {
     return true;
 }
 
+bool TCustomLineWSocket::OverLimit(std::size_t length) const {
+    return LineLimit >= 1 && length > static_cast<std::size_t>(LineLimit);
+}
+
+bool TCustomLineWSocket::SkipRestOfLine() {
+    const std::size_t end = held_.find(LineEnd);
+    if (end == std::string::npos) {
+        // The last bytes may be the start of the line end.
+        held_.erase(0, held_.size() - std::min(held_.size(), LineEnd.size() - 1));
+        return false;
+    }
+    held_.erase(0, end + LineEnd.size());
+    skipping_ = false;
+    return true;
+}
+
 bool TCustomLineWSocket::OfferLines(std::size_t searchFrom) {
+    const std::weak_ptr<TSocket> lifetime = Lifetime();
+    if (skipping_ && lineMode_ && !LineEnd.empty()) {
+        if (!SkipRestOfLine()) return true;
+        searchFrom = 0;
+    }
     for (;;) {
         if (!lineMode_ || LineEnd.empty()) return true;
         if (lineLength_ == 0) {
@@ -120,20 +143,32 @@ bool TCustomLineWSocket::OfferLines(std::size_t searchFrom) {
             if (end == std::string::npos) break;
             lineLength_ = end + LineEnd.size();
             searchFrom = 0;
+            // Measured before it is offered: a line that came in one read is held to the same
+            // limit as one that came in many.
+            if (OverLimit(lineLength_)) {
+                bool clearData = true;
+                DoLineLimitExceeded(static_cast<std::int32_t>(lineLength_), clearData);
+                if (lifetime.expired()) return false;
+                if (clearData) {
+                    held_.erase(0, lineLength_);
+                    lineLength_ = 0;
+                    continue;
+                }
+            }
         }
         const std::size_t before = lineLength_;
         if (!OfferPendingLine()) return false;
         if (lineLength_ == before) break;
     }
-    if (LineLimit >= 1 && held_.size() > static_cast<std::size_t>(LineLimit)) {
+    if (OverLimit(held_.size())) {
         bool clearData = true;
-        const std::weak_ptr<TSocket> lifetime = Lifetime();
         DoLineLimitExceeded(static_cast<std::int32_t>(held_.size()), clearData);
         if (lifetime.expired()) return false;
         lineClearData_ = clearData;
         if (clearData) {
             held_.clear();
             lineLength_ = 0;
+            skipping_ = true;  // nothing of this line is offered, not even its end
         }
     }
     return true;
@@ -162,6 +197,7 @@ void TCustomLineWSocket::DoSessionClosed(std::uint16_t error) {
     held_.shrink_to_fit();
     lineLength_ = 0;
     lineClearData_ = false;
+    skipping_ = false;
     TCustomSocksWSocket::DoSessionClosed(error);
 }
 

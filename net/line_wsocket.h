@@ -26,14 +26,17 @@ public:
     bool LineMode() const { return lineMode_; }
     // Bytes already held are offered again, from the message loop, under the new mode.
     virtual void SetLineMode(bool value);
-    // More bytes than this held without LineEnd fire OnLineLimitExceeded; 0 or less: no limit.
+    // A line longer than this, its LineEnd included, fires OnLineLimitExceeded, whether it is
+    // still coming or came whole; 0 or less: no limit.
     std::int32_t LineLimit = 65536;
     std::string LineEnd = "\r\n";
     // Send what arrives back to the peer.
     bool LineEcho = false;
     // Backspace removes the character before, a tab becomes blanks up to the next multiple of 8.
     bool LineEdit = false;
-    // A line grew past LineLimit; ClearData (true when called) drops the held bytes.
+    // A line grew past LineLimit (RcvdLength: the bytes held of it). ClearData, true when called,
+    // drops the line: what is held of it, and the rest as it comes, up to and including its
+    // LineEnd. Set to false, the handler keeps it, and it is offered when whole.
     TLineLimitEvent OnLineLimitExceeded;
 
 protected:
@@ -56,11 +59,16 @@ private:
     bool OfferPendingLine();
     // Offers whatever is held, as lines or as plain data by the mode.
     void OfferHeld();
+    bool OverLimit(std::size_t length) const;
+    // Drops held bytes of a line over the limit up to and including its LineEnd; false while
+    // that has not come.
+    bool SkipRestOfLine();
 
     bool lineMode_ = false;
     std::string held_;            // bytes received and not yet taken by the application
     std::size_t lineLength_ = 0;  // the length of the line at the front of held_, 0 when none
     bool lineClearData_ = false;
+    bool skipping_ = false;  // the rest of a line over the limit is being dropped
 };
 
 }  // namespace rv

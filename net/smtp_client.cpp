@@ -55,7 +55,20 @@ void TCustomSmtpClient::WndProc(TMessage& msg) {
                           static_cast<std::uint16_t>(msg.LParam));
         return;
     }
+    if (msg.Msg == WM_TIMER && msg.WParam == kReplyTimer) {
+        KillTimer(handle_, kReplyTimer);
+        if (state_ != smtpReady) ProtocolFailure(SocketFailureText(WSAETIMEDOUT), WSAETIMEDOUT);
+        return;
+    }
     msg.Result = DefWindowProc(handle_, msg.Msg, msg.WParam, msg.LParam);
+}
+
+void TCustomSmtpClient::StartReplyTimer() {
+    if (ReplyTimeout > 0) SetTimer(handle_, kReplyTimer, static_cast<UINT>(ReplyTimeout));
+}
+
+void TCustomSmtpClient::StopReplyTimer() {
+    KillTimer(handle_, kReplyTimer);
 }
 
 std::string TCustomSmtpClient::ContentTypeText() const {
@@ -90,6 +103,7 @@ void TCustomSmtpClient::ExecAsync(TSmtpRequest type, const std::string& command,
     followUp_ = followUp;
     requestDone_ = false;
     SetState(smtpWaitingResponse);
+    StartReplyTimer();
     SendCommandLine(command);
 }
 
@@ -101,6 +115,7 @@ void TCustomSmtpClient::SendCommandLine(const std::string& line) {
 }
 
 void TCustomSmtpClient::FinishRequest(std::uint16_t error) {
+    StopReplyTimer();
     if (requestDone_) return;
     requestDone_ = true;
     requestResult_ = error;
@@ -120,19 +135,19 @@ void TCustomSmtpClient::LocalRefusal(const std::string& text, std::uint16_t erro
     FinishRequest(error);
 }
 
-void TCustomSmtpClient::ProtocolFailure(const std::string& text) {
+void TCustomSmtpClient::ProtocolFailure(const std::string& text, std::uint16_t error) {
     const bool running = state_ != smtpReady;
+    StopReplyTimer();
     sendingData_ = false;
     buffer_.Clear();
-    if (socket_->State() != wsClosed) {
-        dropping_ = true;
-        socket_->AbortSocket();
-        dropping_ = false;
-    }
+    dropping_ = true;
+    socket_->CancelDnsLookup();
+    if (socket_->State() != wsClosed) socket_->AbortSocket();
+    dropping_ = false;
     connected_ = false;
     if (!running) return;
     requestDone_ = false;  // also between two steps of a chained request
-    LocalRefusal(text);
+    LocalRefusal(text, error);
 }
 
 void TCustomSmtpClient::Connect() {
@@ -144,9 +159,11 @@ void TCustomSmtpClient::Connect() {
     buffer_.Clear();
     esmtpSupported_ = false;
     SetState(smtpDnsLookup);
+    StartReplyTimer();  // the look-up, the connection and the greeting
     try {
         socket_->DnsLookup(Host);  // a dotted address is answered before this returns
     } catch (const ESocketException& e) {
+        StopReplyTimer();
         requestDone_ = true;
         SetState(smtpReady);
         throw SmtpException(e.what());
@@ -154,7 +171,7 @@ void TCustomSmtpClient::Connect() {
 }
 
 void TCustomSmtpClient::SocketDnsLookupDone(std::uint16_t error) {
-    if (state_ != smtpDnsLookup && state_ != smtpAbort) return;
+    if (dropping_ || (state_ != smtpDnsLookup && state_ != smtpAbort)) return;
     if (error != 0) {
         LocalRefusal(SocketFailureText(error), error);
         return;
@@ -246,6 +263,7 @@ void TCustomSmtpClient::ReplyReceived(const std::string& line) {
 }
 
 void TCustomSmtpClient::Abort() {
+    StopReplyTimer();
     SetState(smtpAbort);
     sendingData_ = false;
     socket_->CancelDnsLookup();

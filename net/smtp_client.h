@@ -14,10 +14,11 @@ namespace rv {
 // A non-blocking SMTP client. Each command is one request that returns at once; Open (connect,
 // then HELO, or EHLO and AUTH) and Mail (MAIL FROM, RCPT TO, DATA) chain several. A request ends
 // with exactly one OnRequestDone, posted from the message loop: Error 0 when the server accepted,
-// else the server's refusing code (its reply in ErrorMessage), a socket error number, 500 for a
-// local refusal or a broken reply (LastResponse says why), 426 when a chained request was
-// aborted, or 10004 when the connection was lost. Misuse raises SmtpException at once, before
-// any event. The client may be freed from OnRequestDone, not from its other events.
+// else the server's refusing code (its reply in ErrorMessage), a socket error number (10060 when
+// the server let ReplyTimeout pass), 500 for a local refusal or a broken reply (LastResponse says
+// why), 426 when a chained request was aborted, or 10004 when the connection was lost. Misuse
+// raises SmtpException at once, before any event. The client may be freed from OnRequestDone, not
+// from its other events.
 class TCustomSmtpClient : public TComponent {
 public:
     explicit TCustomSmtpClient(TComponent* owner);
@@ -42,6 +43,10 @@ public:
     TSmtpContentType ContentType = smtpPlainText;
     // True: the body brings its own header, none is written.
     bool OwnHeaders = false;
+    // Milliseconds the server may take to greet (from the start of Connect), to answer each
+    // command and to take each part of the message; then the connection is dropped and the
+    // request ends with 10060. 0 or less: no limit.
+    int ReplyTimeout = 60000;
 
     TSmtpState State() const { return state_; }
     // The first error reply of the request, and the last line from the server (or the reason of
@@ -141,7 +146,10 @@ private:
     void LocalRefusal(const std::string& text, std::uint16_t error = 500);
     // Ends the request with `text` and drops the connection: its replies can no longer be told
     // apart, or the message can no longer be sent whole.
-    void ProtocolFailure(const std::string& text);
+    void ProtocolFailure(const std::string& text, std::uint16_t error = 500);
+    // The server's time to answer starts now (again); it runs until the request ends.
+    void StartReplyTimer();
+    void StopReplyTimer();
 
     void SocketDnsLookupDone(std::uint16_t error);
     void SocketSessionConnected(std::uint16_t error);
@@ -171,6 +179,8 @@ private:
     // Chained requests.
     void HighLevelAsync(TSmtpRequest type, TStepSet steps);
     void DoHighLevelAsync();
+
+    static constexpr UINT_PTR kReplyTimer = 1;
 
     HWND handle_ = 0;
     std::unique_ptr<TWSocket> socket_;

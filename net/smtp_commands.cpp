@@ -86,7 +86,9 @@ void TCustomSmtpClient::AuthCramMD5Answer() {
     std::string challenge;
     if (lastResponse_.size() < 5 ||
         Base64DecodeTo(std::string_view(lastResponse_).substr(4), challenge) != Base64Fault::None) {
-        LocalRefusal("500 Malformed MD5 Challege: " + lastResponse_);
+        // The server waits for an answer still and would take our next command for it: the
+        // exchange ends with the connection.
+        ProtocolFailure("500 Malformed MD5 Challege: " + lastResponse_);
         return;
     }
     ExecAsync(srAuth, Base64Encode(CramMD5Answer(challenge, Username, Password)), {235});

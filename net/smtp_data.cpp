@@ -78,6 +78,7 @@ void TCustomSmtpClient::SocketDataSent(std::uint16_t) {
 }
 
 void TCustomSmtpClient::SendDataChunk() {
+    StartReplyTimer();  // for the server to take this chunk
     std::string chunk, line;
     while (sendingData_ && chunk.size() < kDataChunk) {
         if (itemCount_ < static_cast<int>(headerLines_.size())) {

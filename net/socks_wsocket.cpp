@@ -15,6 +15,7 @@ namespace rv {
 namespace {
 
 constexpr int kMaxField = 255;  // a length the protocol sends in one byte
+constexpr char kServerClosedText[] = "socks server closed the connection";
 
 // The text of a level 5 reply code from 1 to 8, with its error number.
 struct ReplyError {
@@ -424,16 +425,37 @@ int TCustomSocksWSocket::GetRcvdCount() {
 }
 
 void TCustomSocksWSocket::DoSessionClosed(std::uint16_t error) {
-    if (socksState_ != kIdle) {
-        const bool authenticating = socksState_ == kAuthenticating;
-        socksState_ = kIdle;
-        if (authenticating) {
-            const std::weak_ptr<TSocket> lifetime = Lifetime();
-            DoSocksAuthState(authFailed);
-            if (lifetime.expired()) return;
-        }
+    if (socksState_ == kIdle) {
+        TCustomWSocket::DoSessionClosed(error);
+        return;
     }
-    TCustomWSocket::DoSessionClosed(error);
+    // The server ended the negotiation: it hung up (the socket is still open when its close is
+    // told) or a send to it failed (told with the error). Our own close is told with neither.
+    const bool serverEnded = hSocket_ != INVALID_SOCKET || error != 0;
+    const bool authenticating = socksState_ == kAuthenticating;
+    socksState_ = kIdle;
+    const auto lifetime = Lifetime();
+    if (authenticating) {
+        DoSocksAuthState(authFailed);
+        if (lifetime.expired()) return;
+    }
+    if (!serverEnded) {
+        TCustomWSocket::DoSessionClosed(error);
+        return;
+    }
+    // A failed negotiation like any other: the owner hears of it as a SOCKS error and a failed
+    // connect before the close.
+    const std::uint16_t code = error != 0 ? error : static_cast<std::uint16_t>(WSAECONNABORTED);
+    if (hSocket_ != INVALID_SOCKET) {
+        closeInvoked_ = false;  // the error routine's own close tells of it, with the code
+        SocksError(code, kServerClosedText);
+        return;
+    }
+    DoSocksError(code, kServerClosedText);
+    if (lifetime.expired()) return;
+    TCustomWSocket::DoSessionConnected(code);
+    if (lifetime.expired()) return;
+    TCustomWSocket::DoSessionClosed(code);
 }
 
 void TCustomSocksWSocket::DoDataSent(std::uint16_t error) {

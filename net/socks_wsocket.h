@@ -37,7 +37,8 @@ inline constexpr int socksRejectedOrFailed = 20016;
 // A socket that reaches Addr:Port through a SOCKS 4, 4A or 5 server (user and password by RFC
 // 1929) when SocksServer is set. The negotiation runs between the TCP connect and
 // OnSessionConnected, which comes only once the server has connected us (Error 0) or refused
-// (the SOCKS error number, after OnSocksError; then the socket closes).
+// (the SOCKS error number, after OnSocksError; then the socket closes). A server that hangs up
+// during the negotiation has refused too, with the error of the close, or 10053 for a plain one.
 class TCustomSocksWSocket : public TCustomWSocket {
 public:
     explicit TCustomSocksWSocket(TComponent* owner);

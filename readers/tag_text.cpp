@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "platform/text/codepage.h"
+#include "platform/text/utf16.h"
 #include "platform/text/utf8.h"
 
 namespace rv {
@@ -82,31 +83,26 @@ std::string DecodeLatin(std::string_view bytes, std::size_t maxChars) {
     return text.Take();
 }
 
-std::string DecodeUtf16(std::string_view bytes, bool bigEndian, std::size_t maxChars) {
-    auto unitAt = [&](std::size_t i) -> char32_t {
+std::string DecodeUtf16Bytes(std::string_view bytes, bool bigEndian, std::size_t maxChars) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto b0 = static_cast<unsigned char>(bytes[i]);
         const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
-        return bigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0;
-    };
-    CleanText text(bytes.size() / 2, maxChars);
-    for (std::size_t i = 0; i + 1 < bytes.size() && !text.Full(); i += 2) {
-        char32_t unit = unitAt(i);
+        const auto unit = static_cast<char16_t>(bigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0);
         if (i == 0 && (unit == 0xFFFE || unit == 0xFEFF)) {
             bigEndian = unit == (bigEndian ? 0xFEFF : 0xFFFE);
             continue;
         }
         if (unit == 0) break;
-        if (unit == 0xFEFF) continue;  // a stray byte-order mark is no character
-        if (unit >= 0xD800 && unit < 0xDC00) {
-            // Half a pair at the end of the text was cut off; a lone half is no character.
-            const char32_t next = i + 3 < bytes.size() ? unitAt(i + 2) : 0;
-            if (next == 0) break;
-            if (next >= 0xDC00 && next < 0xE000) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
-                i += 2;
-            }
-        }
-        text.Add(unit);  // a lone surrogate comes out as U+FFFD
+        units.push_back(unit);
+    }
+    // Half a pair at the end of the text was cut off; a lone half inside it is no character.
+    if (!units.empty() && IsHighSurrogate(units.back())) units.pop_back();
+    CleanText text(units.size(), maxChars);
+    for (std::size_t pos = 0; pos < units.size() && !text.Full();) {
+        const char32_t cp = DecodeUtf16(units, pos);
+        if (cp != 0xFEFF) text.Add(cp);  // a stray byte-order mark is no character
     }
     return text.Take();
 }
@@ -130,7 +126,7 @@ std::string DecodeTagText(std::string_view bytes, TagEncoding encoding) {
             return DecodeLatin(bytes, kText255);
         case TagEncoding::Utf16:
         case TagEncoding::Utf16BE:
-            return DecodeUtf16(bytes, encoding == TagEncoding::Utf16BE, kText255);
+            return DecodeUtf16Bytes(bytes, encoding == TagEncoding::Utf16BE, kText255);
         case TagEncoding::Utf8: {
             const std::string_view text = bytes.substr(0, bytes.find('\0'));
             return CleanTagText(text.substr(0, WithoutCutSequence(text)), kText255);

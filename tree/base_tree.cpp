@@ -103,8 +103,7 @@ void TBaseVirtualTree::CheckRoomForUserData() {
 
 PVirtualNode TBaseVirtualTree::MakeNewNode() {
     ResolveNodeDataSize();
-    const std::size_t block =
-        kNodeFixedSize + std::size_t(internalDataSize_) + std::size_t(nodeDataSize_);
+    const std::size_t block = UserDataOffset() + std::size_t(nodeDataSize_);
     if (pool_.BlockSize() != ((block + 7) & ~std::size_t(7))) pool_.SetBlockSize(block);
     auto* node = static_cast<PVirtualNode>(pool_.Allocate());
     node->TotalCount = 1;
@@ -259,13 +258,19 @@ void TBaseVirtualTree::SetNodeHeight(PVirtualNode node, std::uint32_t value) {
         TreeOptions().MiscOptions().Contains(toReadOnly))
         return;
     const std::int64_t difference = std::int64_t(value) - node->NodeHeight;
-    InterruptValidation();
+    // A row that is not shown moves no shown row: the cache stays, a walk under way goes on
+    // afterwards from where it stopped.
+    const bool shown = FullyVisible(node);
+    if (shown)
+        InterruptValidation(node);
+    else
+        PauseValidation();
     node->NodeHeight = std::uint16_t(value);
     AdjustTotalHeight(node, difference, true);
-    if (FullyVisible(node)) {
-        InvalidateCache();
-        if (updateCount_ == 0) {
-            StartValidation();
+    if (shown) InvalidateCache(node);
+    if (updateCount_ == 0) {
+        StartValidation();
+        if (shown) {
             InvalidateToBottom(node);
             UpdateScrollBars(true);
         }
@@ -315,8 +320,11 @@ bool TBaseVirtualTree::StartDelayTimer(UINT_PTR id) {
 }
 
 void TBaseVirtualTree::StopDelayTimer(UINT_PTR id) {
+    // Only a running timer is killed: a bracket of a million changes asks a million times.
+    bool& running = id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_;
+    if (!running) return;
     KillTimer(Handle(), id);
-    (id == kChangeTimer ? changeTimerRunning_ : structureTimerRunning_) = false;
+    running = false;
 }
 
 void TBaseVirtualTree::SetUpdateRedraw(bool on) {
@@ -324,9 +332,8 @@ void TBaseVirtualTree::SetUpdateRedraw(bool on) {
 }
 
 void TBaseVirtualTree::UpdateFrame() {
-    // A single border is the sunken client edge, two pixels wide.
-    const int border = borderStyle_ == bsSingle ? 2 : 0;
-    SetWindowFrame(Handle(), border, header_.Options().Contains(hoVisible) ? header_.Height() : 0);
+    SetWindowFrame(Handle(), FrameWidth(),
+                   header_.Options().Contains(hoVisible) ? header_.Height() : 0);
 }
 
 void TBaseVirtualTree::WndProc(TMessage& message) {
@@ -350,11 +357,25 @@ void TBaseVirtualTree::WndProc(TMessage& message) {
             TCustomControl::WndProc(message);
             header_.TreeFontChanged();
             return;
+        case WM_THEMECHANGED:
+            SyncThemeState();
+            InvalidateWindow(Handle());
+            break;
+        case WM_NCPAINT:
+            if (auto* canvas = reinterpret_cast<TCanvas*>(message.WParam))
+                PaintNonClientArea(*canvas);
+            return;
         default:
             break;
     }
     if (message.Msg == WM_CHANGESTATE) {
         ChangeValidationStates(message.WParam, message.LParam);
+        return;
+    }
+    if (message.Msg == WM_STARTVALIDATION) {
+        validationScheduled_ = false;
+        // An update bracket starts validation at its end.
+        if (updateCount_ == 0) StartValidation();
         return;
     }
     TCustomControl::WndProc(message);

@@ -11,9 +11,12 @@
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/image_list.h"
 #include "platform/messages/messages.h"
+#include "tree/border_decoration.h"
 #include "tree/clipboard_formats.h"
 #include "tree/header_types.h"
 #include "tree/node_pool.h"
+#include "tree/paint_resources.h"
+#include "tree/paint_types.h"
 #include "tree/tree_errors.h"
 #include "tree/tree_options.h"
 #include "tree/tree_property_types.h"
@@ -81,7 +84,12 @@ public:
     void* GetNodeData(PVirtualNode node) const {
         TreeAssert(nodeDataSize_ >= 1, "NodeDataSize not initialized.");
         if (!node || node == root_) return nullptr;
-        return reinterpret_cast<char*>(node) + kNodeFixedSize + internalDataSize_;
+        return reinterpret_cast<char*>(node) + UserDataOffset();
+    }
+    // Where the user data starts in a node: after the internal data, on a multiple of 8 so that
+    // pointers and doubles kept there are aligned (the string tree's 4 bytes leave a gap).
+    std::size_t UserDataOffset() const {
+        return (kNodeFixedSize + std::size_t(internalDataSize_) + 7) & ~std::size_t(7);
     }
     // 0 for a top-level node, nil and the root.
     unsigned GetNodeLevel(PVirtualNode node) const;
@@ -425,7 +433,12 @@ protected:
     virtual bool DoInitChildren(PVirtualNode node, std::uint32_t& childCount);
     // Fires OnFreeNode for an initialised node or one with initial user data.
     virtual void DoFreeNode(PVirtualNode node);
-    virtual int DoCompareNodes(PVirtualNode node1, PVirtualNode node2, TColumnIndex column);
+    // Inline, so that a sort of a million nodes calls the handler without a call in between.
+    virtual int DoCompareNodes(PVirtualNode node1, PVirtualNode node2, TColumnIndex column) {
+        int result = 0;
+        if (OnCompareNodes) OnCompareNodes(this, node1, node2, column, result);
+        return result;
+    }
     virtual bool DoExpanding(PVirtualNode node);
     virtual void DoExpanded(PVirtualNode node);
     virtual bool DoCollapsing(PVirtualNode node);
@@ -548,36 +561,49 @@ protected:
     // Until then they do nothing or answer a stand-in. ------------------------------------------
     // The position cache, built in the background. InterruptValidation stops the worker on this
     // tree and keeps it off until StartValidation queues the tree again: every write to node
-    // links, counts, heights or the expanded and visible bits comes after it. With no validation
-    // under way it costs two flag tests. InvalidateCache marks the cache as out of date.
-    void InterruptValidation() {
-        if (validation_.Pending() || states_.Contains(tsUseCache)) StopValidation();
+    // links, counts, heights or the expanded and visible bits comes after it. `changed` is the
+    // first node in tree order whose row, or anything after it, the write may move (nil: any
+    // row): the cache's entries before it stay valid, and the next round walks on from the last
+    // of them. With nothing under way and no entry kept it costs three tests. InvalidateCache
+    // marks the cache as out of date from `changed` on. PauseValidation only stops a walk under
+    // way, for a write that moves no shown row; the cache stays as it is and the walk goes on at
+    // the next StartValidation. A dropped cache or a stopped walk is queued again by itself once
+    // the window handles its messages outside an update bracket.
+    void InterruptValidation(PVirtualNode changed = nullptr) {
+        if (validation_.Pending() || states_.Contains(tsUseCache) ||
+            validation_.Cache().ValidCount() > 0)
+            StopValidation(changed);
+    }
+    void PauseValidation() {
+        if (validation_.Pending()) StopWalk();
     }
     void StartValidation();
-    void InvalidateCache();
+    void InvalidateCache(PVirtualNode changed = nullptr);
     const TPositionCache& PositionCache() const { return validation_.Cache(); }
     // Painting: the expand buttons' and tree lines' bitmaps after their look changed; whether
-    // the desktop's visual styles may be used (the platform has none).
-    virtual void PrepareBitmaps() {}
-    virtual bool ThemeServicesEnabled() const { return false; }
+    // the desktop's visual styles may be used (the theme services say).
+    virtual void PrepareBitmaps();
+    virtual bool ThemeServicesEnabled() const;
     // Drag and drop: the window as a drop target, on or off.
     virtual void RegisterDropTarget(bool /*on*/) {}
     // Copying nodes: what of the user data goes with a copy. Nothing here: a copy starts with
     // zeroed data, as the stream format leaves it without OnSaveNode and OnLoadNode.
     virtual void CopyNodeData(const TBaseVirtualTree& /*source*/, PVirtualNode /*from*/,
                               PVirtualNode /*to*/) {}
-    // Expansion: the toggle animation before the state changes (none: the end state is the
-    // same); the scroll bars, the automatic scroll into view and the repaint after it.
-    virtual void AnimateToggle(PVirtualNode, bool /*expanding*/) {}
+    // Expansion: an animated toggle is noted before the state changes and its end painted at
+    // once after it (FinishToggleAnimation), nothing in between; the scroll bars, the
+    // automatic scroll into view and the repaint after a toggle.
+    virtual void AnimateToggle(PVirtualNode node, bool expanding);
+    void FinishToggleAnimation();
     void ShowToggledNode(PVirtualNode node, int oldOffsetY);
     // The window: it exists as long as the tree; switching its redraw off and on for the
     // outermost update bracket.
     bool HandleAllocated() const { return Handle() != 0; }
     void SetUpdateRedraw(bool on);
     // Item measuring with toVariableNodeHeight (OnMeasureItem, painting).
-    virtual void MeasureItemHeight(PVirtualNode) {}
-    // Height of the expand button bitmaps (9 × 9 until painting support makes them).
-    virtual int ButtonHeight() const { return 9; }
+    virtual void MeasureItemHeight(PVirtualNode node);
+    // Height of the expand button bitmaps.
+    virtual int ButtonHeight() const;
     // Editing: cancel a running or pending edit; end a running one (false when refused).
     virtual void DoCancelEdit();
     virtual bool DoEndEdit() { return true; }
@@ -591,7 +617,10 @@ private:
     friend struct THeaderStreamData;
 
     void FinishInternalUpdate();
-    void StopValidation();
+    void StopValidation(PVirtualNode changed);
+    void StopWalk();
+    // Posts the tree's window a notice to start validation, once until it is handled.
+    void ScheduleValidation();
     // The worker's notice of a validation round starting or ending.
     void ChangeValidationStates(WPARAM enter, LPARAM leave);
     // The row at `position`, walking forward from a shown node whose row starts at `top`, or
@@ -622,6 +651,12 @@ private:
     void SortChildren(PVirtualNode node, TColumnIndex column, TSortDirection direction);
     PVirtualNode MergeSortSiblings(PVirtualNode& list, std::uint32_t count, TColumnIndex column,
                                    TSortDirection direction);
+    // Whether the children of the node last sorted with initialisation had no children of their
+    // own when sorted: SortTree has nothing to do below them.
+    bool sortedLeavesOnly_ = false;
+    // Whether the children of the node ToggleNode last expanded were all initialised leaves
+    // then: FullExpand has nothing to do below them.
+    bool expandedLeavesOnly_ = false;
     PVirtualNode NextVisibleAfterSubtree(PVirtualNode node, bool init);
     PVirtualNode NextVisibleFrom(PVirtualNode node, bool init);
     PVirtualNode PreviousVisibleFrom(PVirtualNode node, bool init);
@@ -634,6 +669,9 @@ private:
     // Sum of the heights of the visible rows above the node (tree coordinates); the walk stops
     // with a sum above `limit` once it passes it.
     std::int64_t NodeTop(PVirtualNode node, std::int64_t limit = INT64_MAX) const;
+    // The same sum for a node whose ancestors are shown, found through the position cache when
+    // it is in use (a binary search and a walk from the entries around the node), else NodeTop.
+    std::int64_t RowTop(PVirtualNode node) const;
     // The whole row of a node whose ancestors are shown, in client coordinates.
     TRect RowRect(PVirtualNode node);
     // Whether the node's row starts at or below the client area's bottom.
@@ -647,6 +685,8 @@ private:
     // kPrefetchWalkers of them and kPrefetchSteps nodes each, all at once.
     void PrefetchSubtrees(PVirtualNode first, bool forward) const;
     static constexpr int kPrefetchWalkers = 8;
+    // How many pool blocks ahead a walk along siblings reads (RowFrom, RowBefore).
+    static constexpr int kReadAheadBlocks = 6;
     static constexpr int kPrefetchSteps = 2048;
     // Moving and copying.
     TBaseVirtualTree& ResolveTarget(PVirtualNode source, PVirtualNode& target,
@@ -746,7 +786,138 @@ private:
     bool wantTabs_ = false;
     bool changeTimerRunning_ = false;
     bool structureTimerRunning_ = false;
+    bool validationScheduled_ = false;
     TTreeValidation validation_{*this};
+
+public:
+    // ---- Painting ----------------------------------------------------------------------------
+    // Paints the part `window` of the tree (tree coordinates: the rows from the top of the
+    // first one, scrolling left out) onto `target` with its top-left corner at `targetPoint`,
+    // one row at a time through a bitmap of that row; `options` say what is drawn. The window's
+    // paint does so for its update rectangle; a bitmap's canvas gets the picture for printing,
+    // drag images and tests. Rows are drawn at the target's pixel ratio.
+    void PaintTree(TCanvas& target, const TRect& window, TPoint targetPoint,
+                   TVTInternalPaintOptions options);
+    // The node a drag would drop on and where; the drop part sets them.
+    PVirtualNode DropTargetNode() const { return dropTargetNode_; }
+    TDropMode LastDropMode() const { return dropMode_; }
+
+    // The frame around the header and the client area: the border by BorderStyle (2 pixels of
+    // sunken client edge, or 1 plain pixel without Ctl3D), the bevel and BorderWidth inside it.
+    // The host's frame is equally wide on every side, so a bevel on some edges only still takes
+    // its room on all four.
+    const TBorderDecoration& BorderDecoration() const { return border_; }
+    void SetBorderDecoration(const TBorderDecoration& value);
+    int BorderDimension() const;
+    int FrameWidth() const;
+    // The bevel and the band of BorderWidth in BorderColor, into a canvas of the whole window;
+    // nothing with bkNone and a BorderWidth of 0.
+    void PaintBorderDecoration(TCanvas& canvas);
+    // The header's strip, window coordinates (its bottom equals its top without hoVisible).
+    TRect HeaderRect() const;
+
+    TVTPaintEvent OnBeforePaint;
+    TVTPaintEvent OnAfterPaint;
+    TVTBackgroundPaintEvent OnPaintBackground;
+    TVTBeforeItemEraseEvent OnBeforeItemErase;
+    TVTAfterItemEraseEvent OnAfterItemErase;
+    TVTBeforeItemPaintEvent OnBeforeItemPaint;
+    TVTAfterItemPaintEvent OnAfterItemPaint;
+    TVTCellPaintEvent OnBeforeCellPaint;
+    TVTCellPaintEvent OnAfterCellPaint;
+    TVTGetLineStyleEvent OnGetLineStyle;
+    TVTMeasureItemEvent OnMeasureItem;
+    TVTGetCellIsEmptyEvent OnGetCellIsEmpty;
+
+protected:
+    void Paint() override;
+    // The painting steps, each overridable; the Do… ones fire their events.
+    virtual void DoBeforePaint(TCanvas& canvas);
+    virtual void DoAfterPaint(TCanvas& canvas);
+    // True when the application painted the row itself.
+    virtual bool DoBeforeItemPaint(TCanvas& canvas, PVirtualNode node, const TRect& itemRect);
+    virtual void DoAfterItemPaint(TCanvas& canvas, PVirtualNode node, const TRect& itemRect);
+    virtual void DoBeforeItemErase(TCanvas& canvas, PVirtualNode node, const TRect& itemRect,
+                                   TColor& color, TItemEraseAction& action);
+    virtual void DoAfterItemErase(TCanvas& canvas, PVirtualNode node, const TRect& itemRect);
+    virtual void DoBeforeCellPaint(TCanvas& canvas, PVirtualNode node, TColumnIndex column,
+                                   const TRect& cellRect);
+    virtual void DoAfterCellPaint(TCanvas& canvas, PVirtualNode node, TColumnIndex column,
+                                  const TRect& cellRect);
+    // True when the application painted the area below the rows.
+    virtual bool DoPaintBackground(TCanvas& canvas, const TRect& r);
+    virtual void DoGetLineStyle(std::array<std::uint8_t, 8>& pattern);
+    virtual void DoMeasureItem(TCanvas& canvas, PVirtualNode node, int& nodeHeight);
+    // Whether the node shows nothing in the column (OnGetCellIsEmpty; true without a handler).
+    virtual bool ColumnIsEmpty(PVirtualNode node, TColumnIndex column);
+    // The cell may reach over following columns; `nextNonEmpty` gets the column painted next
+    // (here the next visible one).
+    virtual void AdjustPaintCellRect(TVTPaintInfo& paintInfo, TColumnIndex& nextNonEmpty);
+    // The check image the node shows (see check_images.h), -1 for none.
+    virtual int GetCheckImage(PVirtualNode node);
+    virtual void PaintTreeLines(const TVTPaintInfo& paintInfo, int vAlign, int indentSize,
+                                const TLineImage& lineImage);
+    virtual void PaintNodeButton(TCanvas& canvas, PVirtualNode node, int x, int y);
+    virtual void PaintCheckImage(const TVTPaintInfo& paintInfo);
+    virtual void PaintImage(TVTPaintInfo& paintInfo, TVTImageInfoIndex imageInfoIndex,
+                            TImageList* images, bool doOverlay);
+    // The cell's content: nothing here, the string tree draws its text.
+    virtual void PaintNode(TVTPaintInfo& /*paintInfo*/) {}
+    virtual void PaintDropMark(TCanvas& canvas, PVirtualNode node, const TRect& r);
+
+    // Painting support shared by the steps. The line image of a row, one entry per level (one
+    // more with toShowRoot), and the number of its ancestors that are selected.
+    int DetermineLineImageAndSelectLevel(PVirtualNode node, TLineImage& lineImage);
+    // One level's tree lines in the box of `indentSize` pixels from x (the row's top at y, its
+    // height h, the horizontal lines at vAlign); Reverse mirrors them for right-to-left.
+    void DrawLineImage(const TVTPaintInfo& paintInfo, int x, int y, int h, int vAlign,
+                       TVTLineType lineType, bool reverse);
+    // The row's background, and with full-row selection its selection.
+    void EraseNodeBackground(TVTPaintInfo& paintInfo, const TRect& itemRect);
+    // The cell's colour, its selection and drop-target marking and the focus rectangle.
+    void PaintCellSelection(TVTPaintInfo& paintInfo);
+    // Each visible column's span of `r` in its colour (coParentColor: the tree's).
+    void PaintColumnBackgrounds(TCanvas& canvas, const TRect& r);
+    // The background picture tiled over `r`, fixed to the client area (plus
+    // BackgroundOffsetX/Y) while the rows scroll over it; the canvas's y = 0 is the tree's
+    // `canvasTop`.
+    void TileBackground(TCanvas& canvas, const TRect& r, std::int64_t canvasTop);
+    // Dotted one-pixel lines in `color` over the tree's colour, both ends included.
+    void DrawDottedHLine(TCanvas& canvas, int left, int right, int top, TColor color);
+    void DrawDottedVLine(TCanvas& canvas, int top, int bottom, int left, TColor color);
+    // The selection is drawn in its focused colours: the window has the focus, or toPopupMode.
+    bool SelectionLooksFocused() const;
+    // tsUseThemes follows toThemeAware and the theme services.
+    void SyncThemeState();
+    // A canvas in the tree's font for measuring outside painting.
+    TCanvas& MeasureCanvas();
+
+    TDropMode dropMode_ = dmNowhere;
+    // The rubber band of a multi-selection, tree coordinates; empty while there is none.
+    TRect drawSelectionRect_;
+
+private:
+    void PaintRow(TCanvas& target, const TRect& window, TPoint targetPoint, PVirtualNode node,
+                  std::int64_t rowTop, int height, TVTInternalPaintOptions options);
+    void PaintCell(TVTPaintInfo& paintInfo, const TLineImage& lineImage);
+    // Where the expand button and the vertical tree lines sit in a level's box of Indent
+    // pixels: the button centred, (Indent − button width) / 2 rounded, the lines through the
+    // button's middle.
+    int ButtonOffsetInLevel() const;
+    int LineOffsetInLevel() const;
+    void PaintGridLines(TVTPaintInfo& paintInfo, int indentation);
+    void PositionImages(TVTPaintInfo& paintInfo, bool main);
+    void PaintSelectionRectangle(TBitmap& row, const TRect& window, std::int64_t rowTop);
+    void PaintBelowRows(TCanvas& target, const TRect& area, TPoint targetPoint,
+                        TVTInternalPaintOptions options);
+    // The expand buttons and the line pattern for painting at `pixelRatio`.
+    void PrepareButtons(double pixelRatio);
+
+    // The window's frame: the border, the bevel and the band inside it.
+    void PaintNonClientArea(TCanvas& canvas);
+
+    TTreePaintResources paint_;
+    TBorderDecoration border_;
 
 protected:
     // A descendant replaces the options object with its own kind (in its constructor).

@@ -37,6 +37,7 @@ private:
     struct Chunk {
         void* memory;
         std::size_t bytes;
+        bool large;  // from AllocateLargeBlock, else from calloc
     };
     std::vector<Chunk> chunks_;
     char* bump_ = nullptr;  // next never-used block of the newest chunk

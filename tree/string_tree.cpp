@@ -1,5 +1,9 @@
+// The string tree's texts: asking for them, setting them, their cached widths and the font's
+// measures, hints, incremental search and the string options.
+
 #include "tree/string_tree.h"
 
+#include <cstring>
 #include <memory>
 
 namespace rv {
@@ -23,9 +27,39 @@ std::string TCustomVirtualStringTree::GetText(PVirtualNode node, TColumnIndex co
     return text;
 }
 
+void TCustomVirtualStringTree::SetText(PVirtualNode node, TColumnIndex column,
+                                       const std::string& text) {
+    DoNewText(node, column, text);
+    InvalidateNode(node);
+}
+
 void TCustomVirtualStringTree::DoGetText(PVirtualNode node, TColumnIndex column,
                                          TVSTTextType textType, std::string& text) {
     if (OnGetText) OnGetText(this, node, column, textType, text);
+}
+
+void TCustomVirtualStringTree::DoNewText(PVirtualNode node, TColumnIndex column,
+                                         const std::string& text) {
+    if (OnNewText) OnNewText(this, node, column, text);
+}
+
+void TCustomVirtualStringTree::DoPaintText(PVirtualNode node, TCanvas& canvas, TColumnIndex column,
+                                           TVSTTextType textType) {
+    if (OnPaintText) OnPaintText(this, canvas, node, column, textType);
+}
+
+std::string TCustomVirtualStringTree::DoGetNodeHint(PVirtualNode node, TColumnIndex column) {
+    std::string hint = Hint;
+    if (OnGetHint) OnGetHint(this, node, column, ttNormal, hint);
+    return hint;
+}
+
+std::string TCustomVirtualStringTree::GetNodeHint(PVirtualNode node, TColumnIndex column) {
+    return DoGetNodeHint(node, column);
+}
+
+std::string TCustomVirtualStringTree::GetNodeTooltip(PVirtualNode node, TColumnIndex column) {
+    return GetText(node, column);
 }
 
 int TCustomVirtualStringTree::DoIncrementalSearch(PVirtualNode node, const std::string& text) {
@@ -35,6 +69,81 @@ int TCustomVirtualStringTree::DoIncrementalSearch(PVirtualNode node, const std::
         return result;
     }
     return GetText(node, FocusedColumn()).starts_with(text) ? 0 : 1;
+}
+
+// ---- Widths and the font's measures ----------------------------------------------------------
+
+std::uint32_t& TCustomVirtualStringTree::CachedWidth(PVirtualNode node) {
+    return *reinterpret_cast<std::uint32_t*>(reinterpret_cast<char*>(node) + textWidthOffset_);
+}
+
+int TCustomVirtualStringTree::CalculateTextWidth(TCanvas& canvas, PVirtualNode node,
+                                                 TColumnIndex column, const std::string& text) {
+    int width = 2 * TextMargin();
+    if (!text.empty()) {
+        canvas.Font = Font();
+        DoPaintText(node, canvas, column, ttNormal);
+        width += canvas.TextWidth(text);
+    }
+    return width;
+}
+
+int TCustomVirtualStringTree::DoGetNodeWidth(PVirtualNode node, TColumnIndex column) {
+    if (!node || node == RootNode()) return 0;
+    if (column > NoColumn && node->Has(nsMultiline) && Header().Columns().IsValidColumn(column))
+        return Header().Columns()[column].Width();
+    if (column != Header().MainColumn())
+        return CalculateTextWidth(MeasureCanvas(), node, column, GetText(node, column));
+    std::uint32_t& cached = CachedWidth(node);
+    if (cached == 0)
+        cached =
+            std::uint32_t(CalculateTextWidth(MeasureCanvas(), node, column, GetText(node, column)));
+    return int(cached);
+}
+
+void TCustomVirtualStringTree::ResetCachedWidths() {
+    for (PVirtualNode n = GetFirstNoInit(); n; n = GetNextNoInit(n)) CachedWidth(n) = 0;
+}
+
+void TCustomVirtualStringTree::MeasureFont() {
+    TCanvas& canvas = MeasureCanvas();
+    textHeight_ = canvas.TextHeight("");
+    ellipsisWidth_ = canvas.TextWidth("...");
+    fontMeasured_ = true;
+}
+
+int TCustomVirtualStringTree::TextHeight() {
+    if (!fontMeasured_) MeasureFont();
+    return textHeight_;
+}
+
+int TCustomVirtualStringTree::EllipsisWidth() {
+    if (!fontMeasured_) MeasureFont();
+    return ellipsisWidth_;
+}
+
+TRect TCustomVirtualStringTree::InvalidateNode(PVirtualNode node) {
+    if (node && node != RootNode()) {
+        CachedWidth(node) = 0;
+        node->Exclude(nsHeightMeasured);
+    }
+    return TBaseVirtualTree::InvalidateNode(node);
+}
+
+void TCustomVirtualStringTree::WndProc(TMessage& message) {
+    TBaseVirtualTree::WndProc(message);
+    if (message.Msg == CM_FONTCHANGED) {
+        MeasureFont();
+        ResetCachedWidths();
+    }
+}
+
+void TCustomVirtualStringTree::TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t before) {
+    TBaseVirtualTree::TreeOptionsChanged(kind, before);
+    if (kind == oskString && !Loading() &&
+        TreeOptions().StringOptions().Contains(toShowStaticText) !=
+            TVTStringOptions::FromBits(before).Contains(toShowStaticText))
+        Invalidate();
 }
 
 }  // namespace rv

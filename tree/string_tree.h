@@ -16,14 +16,25 @@ class TCustomVirtualStringTree;
 using TVSTGetTextEvent =
     std::function<void(TCustomVirtualStringTree* sender, PVirtualNode node, TColumnIndex column,
                        TVSTTextType textType, std::string& cellText)>;
+using TVSTNewTextEvent = std::function<void(TCustomVirtualStringTree* sender, PVirtualNode node,
+                                            TColumnIndex column, const std::string& newText)>;
+// Called before a text is measured or drawn: the handler may change the canvas's font.
+using TVTPaintText =
+    std::function<void(TCustomVirtualStringTree* sender, TCanvas& canvas, PVirtualNode node,
+                       TColumnIndex column, TVSTTextType textType)>;
+// Shortening a text to `textSpace` pixels; a handler that sets Done supplies Result itself.
+using TVSTShortenStringEvent = std::function<void(
+    TCustomVirtualStringTree* sender, TCanvas& canvas, PVirtualNode node, TColumnIndex column,
+    const std::string& text, int textSpace, bool rightToLeft, std::string& result, bool& done)>;
 // Whether a node answers the typed text: Result starts at 0, which means it does.
 using TVTIncrementalSearchEvent = std::function<void(TBaseVirtualTree* sender, PVirtualNode node,
                                                      const std::string& searchText, int& result)>;
 
 // A tree of texts: every cell's text is asked from the application through OnGetText. Each node
-// carries 4 bytes of internal data for the cached width of its main-column text, which text
-// measuring fills in with painting, as it does the ellipsis, multi-line texts, incremental search
-// and in-place editing.
+// carries 4 bytes of internal data for the cached width of its main-column text (both text
+// margins included; 0 until measured), which scrolling, hit tests and column sizing use without
+// asking the application again. Texts too wide for their column end in "...", nodes with
+// nsMultiline wrap, and a grey static text may follow the normal one (toShowStaticText).
 class TCustomVirtualStringTree : public TBaseVirtualTree {
 public:
     explicit TCustomVirtualStringTree(TComponent* owner);
@@ -39,8 +50,30 @@ public:
 
     // The cell text (normal type); the node is initialised first.
     std::string GetText(PVirtualNode node, TColumnIndex column);
+    // Gives the cell a new text: OnNewText, then the row is painted again.
+    void SetText(PVirtualNode node, TColumnIndex column, const std::string& text);
+    // The height a multi-line node needs for its text in the column; other nodes keep theirs.
+    virtual int ComputeNodeHeight(TCanvas& canvas, PVirtualNode node, TColumnIndex column);
+    // The hint of a node (the control's Hint unless OnGetHint changes it) and its tooltip text.
+    std::string GetNodeHint(PVirtualNode node, TColumnIndex column);
+    std::string GetNodeTooltip(PVirtualNode node, TColumnIndex column);
+
+    // The height of a line of the tree's font and the width of "...", measured once per font.
+    int TextHeight();
+    int EllipsisWidth();
+    // Forgets every cached text width (they are measured again when needed).
+    void ResetCachedWidths();
+
+    // Also forgets the node's cached text width and measured height.
+    TRect InvalidateNode(PVirtualNode node) override;
+    void WndProc(TMessage& message) override;
+    void TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t before) override;
 
     TVSTGetTextEvent OnGetText;
+    TVSTGetTextEvent OnGetHint;
+    TVSTNewTextEvent OnNewText;
+    TVTPaintText OnPaintText;
+    TVSTShortenStringEvent OnShortenString;
     TVTIncrementalSearchEvent OnIncrementalSearch;
 
     // 0 when the node answers the typed text: the handler's answer, or without one whether the
@@ -50,12 +83,36 @@ public:
 protected:
     virtual void DoGetText(PVirtualNode node, TColumnIndex column, TVSTTextType textType,
                            std::string& text);
+    virtual void DoNewText(PVirtualNode node, TColumnIndex column, const std::string& text);
+    virtual void DoPaintText(PVirtualNode node, TCanvas& canvas, TColumnIndex column,
+                             TVSTTextType textType);
+    virtual std::string DoShortenString(TCanvas& canvas, PVirtualNode node, TColumnIndex column,
+                                        const std::string& text, int width, bool rightToLeft,
+                                        int ellipsisWidth);
+    virtual std::string DoGetNodeHint(PVirtualNode node, TColumnIndex column);
+    // 2 × TextMargin plus the text's width in the tree's font (after OnPaintText).
+    virtual int CalculateTextWidth(TCanvas& canvas, PVirtualNode node, TColumnIndex column,
+                                   const std::string& text);
+    int DoGetNodeWidth(PVirtualNode node, TColumnIndex column) override;
+    bool ColumnIsEmpty(PVirtualNode node, TColumnIndex column) override;
+    void AdjustPaintCellRect(TVTPaintInfo& paintInfo, TColumnIndex& nextNonEmpty) override;
+    void PaintNode(TVTPaintInfo& paintInfo) override;
     // Offset of the cached text width in each node.
     std::uint32_t TextWidthOffset() const { return textWidthOffset_; }
 
 private:
+    std::uint32_t& CachedWidth(PVirtualNode node);
+    void MeasureFont();
+    // The tree's font in the canvas, with hot tracking and the selection's text colour.
+    void SelectTextFont(const TVTPaintInfo& paintInfo, bool highlight);
+    void PaintNormalText(TVTPaintInfo& paintInfo, std::string text);
+    void PaintStaticText(const TVTPaintInfo& paintInfo, const std::string& text);
+
     std::string defaultText_ = "Node";
     std::uint32_t textWidthOffset_;
+    bool fontMeasured_ = false;
+    int textHeight_ = 0;
+    int ellipsisWidth_ = 0;
 };
 
 // The string tree with its properties published: the class of the program's trees.

@@ -36,8 +36,8 @@ bool TBaseVirtualTree::RowBelowClient(PVirtualNode node) const {
 // A row beyond the reach of 32-bit coordinates keeps its height at their end.
 TRect TBaseVirtualTree::RowRect(PVirtualNode node) {
     const int height = int(NodeHeight(node));
-    const int top = int(std::clamp<std::int64_t>(NodeTop(node) + offsetY_, INT_MIN,
-                                                 std::int64_t(INT_MAX) - height));
+    const int top = int(
+        std::clamp<std::int64_t>(RowTop(node) + offsetY_, INT_MIN, std::int64_t(INT_MAX) - height));
     return {offsetX_, top, std::max(ClientWidth(), rangeX_) + offsetX_, top + height};
 }
 

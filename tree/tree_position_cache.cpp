@@ -9,20 +9,34 @@
 
 namespace rv {
 
-void TBaseVirtualTree::StopValidation() {
+void TBaseVirtualTree::StopValidation(PVirtualNode changed) {
     validation_.Interrupt();
-    // The cache may no longer match the tree: it is rebuilt on the next StartValidation.
+    // What the walk made so far and the entries before the change stay; the rest is rebuilt on
+    // the next StartValidation.
+    validation_.Cache().InvalidateFrom(*this, changed);
     DoStateChange({tsStopValidation, tsValidationNeeded}, {tsUseCache, tsValidating});
+    ScheduleValidation();
 }
 
-void TBaseVirtualTree::InvalidateCache() {
-    InterruptValidation();
+void TBaseVirtualTree::StopWalk() {
+    validation_.Interrupt();
+    DoStateChange({tsStopValidation}, {tsValidating});
+    ScheduleValidation();
+}
+
+void TBaseVirtualTree::ScheduleValidation() {
+    if (validationScheduled_ || Destroying()) return;
+    validationScheduled_ = PostMessage(Handle(), WM_STARTVALIDATION, 0, 0);
+}
+
+void TBaseVirtualTree::InvalidateCache(PVirtualNode changed) {
+    InterruptValidation(changed);
     DoStateChange({tsValidationNeeded}, {tsUseCache});
 }
 
 void TBaseVirtualTree::StartValidation() {
-    InterruptValidation();
-    if (Destroying() || !states_.Contains(tsValidationNeeded)) return;
+    // A complete cache, or a round under way that no change has stopped, is what the tree needs.
+    if (Destroying() || !states_.Contains(tsValidationNeeded) || validation_.Pending()) return;
     // Small trees keep no entries: their look-ups walk from the top.
     if (visibleCount_ <= TPositionCache::kSpacing) {
         validation_.Cache().Clear();
@@ -60,7 +74,9 @@ PVirtualNode TBaseVirtualTree::RowBefore(PVirtualNode node, std::int64_t end, st
                                          std::int64_t& top) const {
     PVirtualNode parent = node->Parent;
     PVirtualNode c = node->PrevSibling;
+    const std::ptrdiff_t ahead = std::ptrdiff_t(pool_.BlockSize()) * kReadAheadBlocks;
     for (;;) {
+        if (c) __builtin_prefetch(reinterpret_cast<const char*>(c) - ahead);
         while (c && !c->Has(nsVisible)) c = c->PrevSibling;
         if (c) {
             const std::int64_t start = end - c->TotalHeight;
@@ -95,22 +111,66 @@ PVirtualNode TBaseVirtualTree::RowBefore(PVirtualNode node, std::int64_t end, st
 int TBaseVirtualTree::GetNodeTop(PVirtualNode node) const {
     TreeAssert(node && node != root_, "Invalid parameter.");
     if (!AncestorsFullyVisible(node)) return -1;
-    std::int64_t top = 0;
-    if (states_.Contains(tsUseCache) && node->Has(nsVisible)) {
-        const TCacheEntry& entry = validation_.Cache().FindByNode(*this, node);
-        top = entry.AbsoluteTop;
-        for (PVirtualNode n = entry.Node; n != node; n = GetNextVisibleNoInit(n))
-            top += n->NodeHeight;
-    } else {
-        // Walking back: the shown subtrees of the earlier siblings on every level, and the rows
-        // of the ancestors.
-        for (PVirtualNode n = node; n != root_; n = n->Parent) {
-            for (PVirtualNode s = n->PrevSibling; s; s = s->PrevSibling)
-                if (s->Has(nsVisible)) top += s->TotalHeight;
-            if (n->Parent != root_) top += n->Parent->NodeHeight;
+    return int(std::min<std::int64_t>(RowTop(node), kMaxTotalHeight));
+}
+
+// Between the entries before and after the node, a walk forward from the one and a walk back from
+// the other go in turn until either reaches the node: the two chains of reads overlap, and the
+// nearer entry decides how long it takes. Both pass over whole subtrees that do not hold the node
+// (TotalHeight), as RowFrom and RowBefore do with a position.
+std::int64_t TBaseVirtualTree::RowTop(PVirtualNode node) const {
+    if (!states_.Contains(tsUseCache) || !node->Has(nsVisible)) return NodeTop(node);
+    const std::vector<TCacheEntry>& entries = validation_.Cache().Entries();
+    const TCacheEntry& entry = validation_.Cache().FindByNode(*this, node);
+    const auto holds = [&](PVirtualNode n) { return n == node || HasAsParent(node, n); };
+    const std::ptrdiff_t ahead = std::ptrdiff_t(pool_.BlockSize()) * kReadAheadBlocks;
+
+    // Forward: `f` is a shown node whose row starts at `fTop`.
+    PVirtualNode f = entry.Node;
+    std::int64_t fTop = entry.AbsoluteTop;
+    // Back: the rows above `bEnd` are, going up, the visible siblings before `b` (with their
+    // subtrees) and then the row of `bParent`.
+    const bool last = &entry == &entries.back();
+    PVirtualNode bParent = last ? nullptr : (&entry + 1)->Node->Parent;
+    PVirtualNode b = last ? nullptr : (&entry + 1)->Node->PrevSibling;
+    std::int64_t bEnd = last ? 0 : std::int64_t((&entry + 1)->AbsoluteTop);
+    for (;;) {
+        // One step forward.
+        if (f == node) return fTop;
+        if (f->Has(nsExpanded) && f->FirstChild && HasAsParent(node, f)) {
+            fTop += f->NodeHeight;
+            f = f->FirstChild;
+        } else {
+            fTop += f->TotalHeight;
+            while (f != root_ && !f->NextSibling) f = f->Parent;
+            f = f->NextSibling;  // the root's is itself, never reached before the node
+            __builtin_prefetch(reinterpret_cast<const char*>(f) + ahead);
+        }
+        while (!f->Has(nsVisible)) {
+            while (f != root_ && !f->NextSibling) f = f->Parent;
+            f = f->NextSibling;
+        }
+        // One step back.
+        if (!bParent) continue;
+        while (b && !b->Has(nsVisible)) b = b->PrevSibling;
+        if (b) {
+            const std::int64_t start = bEnd - b->TotalHeight;
+            if (holds(b)) {
+                if (b == node) return start;
+                bParent = b;
+                b = b->LastChild;
+            } else {
+                bEnd = start;
+                b = b->PrevSibling;
+                if (b) __builtin_prefetch(reinterpret_cast<const char*>(b) - ahead);
+            }
+        } else {
+            bEnd -= bParent->NodeHeight;
+            if (bParent == node) return bEnd;
+            b = bParent->PrevSibling;
+            bParent = bParent->Parent;
         }
     }
-    return int(std::min<std::int64_t>(top, kMaxTotalHeight));
 }
 
 }  // namespace rv

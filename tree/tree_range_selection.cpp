@@ -61,7 +61,12 @@ void TBaseVirtualTree::InternalAddToSelection(std::vector<PVirtualNode> nodes) {
         if (n->Has(nsSelected | nsDisabled)) continue;
         const bool first = wasEmpty && kept == 0;
         const int level = levelRule || first ? int(GetNodeLevel(n)) : 0;
-        if (first) selectionLevel_ = level;
+        if (first) {
+            selectionLevel_ = level;
+            // With nothing selected or focused the first node sets the sibling rule for the
+            // rest, as it does when it joins an empty selection alone.
+            if (!rangeAnchor_) rangeAnchor_ = n;
+        }
         if (!SelectionAllows(n, level)) continue;
         n->Include(nsSelected);  // a node listed twice is taken once
         nodes[kept++] = n;

@@ -7,20 +7,27 @@ namespace rv {
 
 void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirection direction,
                             bool doInit) {
-    InterruptValidation();
+    if (!node) node = root_;
+    InterruptValidation(node);
+    sortedLeavesOnly_ = false;
     // The edit timer joins here with in-place editing.
     if (states_.Contains(tsEditPending)) DoStateChange({}, {tsEditPending});
     if (states_.Contains(tsEditing) && !DoEndEdit()) return;
-    if (!node) node = root_;
     if (node->Has(nsHasChildren)) {
+        bool leavesOnly = false;
         if (doInit) {
             if (node->ChildCount == 0) InitChildren(node);
-            for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling) InitIfNeeded(c);
+            leavesOnly = true;
+            for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling) {
+                if (!c->Has(nsInitialized)) InitNode(c);
+                leavesOnly = leavesOnly && !c->FirstChild && !c->Has(nsHasChildren);
+            }
         }
         if (node->ChildCount > 1) {
             SortChildren(node, column, direction);
-            InvalidateCache();
+            InvalidateCache(node);
         }
+        sortedLeavesOnly_ = leavesOnly;
     }
     if (updateCount_ == 0) {
         StartValidation();
@@ -30,7 +37,7 @@ void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirecti
 
 void TBaseVirtualTree::SortChildren(PVirtualNode node, TColumnIndex column,
                                     TSortDirection direction) {
-    InterruptValidation();
+    InterruptValidation(node);
     PVirtualNode list = node->FirstChild;
     PVirtualNode sorted;
     try {
@@ -71,14 +78,8 @@ PVirtualNode TBaseVirtualTree::MergeSortSiblings(PVirtualNode& list, std::uint32
     PVirtualNode head = nullptr;
     PVirtualNode* tail = &head;
     while (a && b) {
-        // Both successors are fetched before the comparison, so that the memory traffic overlaps
-        // it: the record and the data behind it.
+        // Both successors are read before the comparison, so that the reads overlap it.
         PVirtualNode nextA = a->NextSibling, nextB = b->NextSibling;
-        for (PVirtualNode next : {nextA, nextB})
-            if (next) {
-                __builtin_prefetch(next);
-                __builtin_prefetch(reinterpret_cast<const char*>(next) + kNodeFixedSize);
-            }
         const int result = DoCompareNodes(a, b, column);
         // A link that already points the right way (a run going on) is not written again.
         if (direction == sdAscending ? result > 0 : result < 0) {
@@ -105,8 +106,13 @@ void TBaseVirtualTree::SortTree(TColumnIndex column, TSortDirection direction, b
             while (n) {
                 if (doInit) InitIfNeeded(n);
                 if (n->Has(nsInitialized)) {
-                    if (n->Has(nsHasChildren)) Sort(n, column, direction, doInit);
-                    if (n->FirstChild) {
+                    // Children that were all leaves when sorted need no visit.
+                    bool leaves = false;
+                    if (n->Has(nsHasChildren)) {
+                        Sort(n, column, direction, doInit);
+                        leaves = doInit && sortedLeavesOnly_;
+                    }
+                    if (n->FirstChild && !leaves) {
                         n = n->FirstChild;
                         continue;
                     }

@@ -29,7 +29,8 @@ private:
 void TBaseVirtualTree::AdjustTotalCount(PVirtualNode node, std::int64_t value, bool relative) {
     const std::int64_t difference = relative ? value : value - std::int64_t(node->TotalCount);
     if (difference == 0) return;
-    InterruptValidation();
+    // The worker reads no counts; the callers have stopped it for what they change.
+    PauseValidation();
     for (PVirtualNode n = node;; n = n->Parent) {
         n->TotalCount = std::uint32_t(std::int64_t(n->TotalCount) + difference);
         if (n == root_) break;
@@ -37,7 +38,7 @@ void TBaseVirtualTree::AdjustTotalCount(PVirtualNode node, std::int64_t value, b
 }
 
 void TBaseVirtualTree::AdjustTotalHeight(PVirtualNode node, std::int64_t value, bool relative) {
-    InterruptValidation();
+    PauseValidation();
     static constexpr std::int64_t kMax = kMaxTotalHeight;
     // The exact total from the children, for a node whose stored total had reached the limit.
     auto recompute = [this](PVirtualNode n) {
@@ -64,6 +65,8 @@ void TBaseVirtualTree::AdjustTotalHeight(PVirtualNode node, std::int64_t value, 
         node->TotalHeight = std::uint32_t(std::clamp<std::int64_t>(value, 0, kMax));
         moved = std::int64_t(node->TotalHeight) - old;
     }
+    // The shown rows after a shown node move with it.
+    if (moved != 0 && FullyVisible(node)) InvalidateCache(node);
     for (PVirtualNode n = node; moved != 0 && n != root_ && n->Has(nsVisible) &&
                                 (n->Parent->Has(nsExpanded) || n->Parent == root_);
          n = n->Parent)
@@ -101,7 +104,7 @@ void TBaseVirtualTree::SetChildCount(PVirtualNode node, std::uint32_t newCount) 
     }
     const std::int64_t difference = std::int64_t(newCount) - node->ChildCount;
     if (difference == 0) return;
-    InterruptValidation();
+    InterruptValidation(difference > 0 ? node : nullptr);
     if (difference > 0) {
         if (std::int64_t(root_->TotalCount) + difference >
             std::numeric_limits<std::uint32_t>::max())
@@ -141,7 +144,7 @@ void TBaseVirtualTree::SetChildCount(PVirtualNode node, std::uint32_t newCount) 
         account();
         if (updateCount_ == 0 && AutoSortActive())
             Sort(node, header_.SortColumn(), header_.SortDirection(), true);
-        InvalidateCache();
+        InvalidateCache(node);
     } else {
         while (node->ChildCount > newCount) DeleteNode(node->LastChild);
     }

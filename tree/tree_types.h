@@ -43,6 +43,7 @@ enum class TVirtualTreeState {
     tsSizing,
     tsExpanding,   // FullExpand runs
     tsCollapsing,  // FullCollapse runs
+    tsPainting,    // PaintTree runs
 };
 using enum TVirtualTreeState;
 using TVirtualTreeStates = TSet<TVirtualTreeState, std::uint64_t>;

@@ -123,12 +123,6 @@ void TBaseVirtualTree::DoFreeNode(PVirtualNode node) {
     pool_.Free(node);
 }
 
-int TBaseVirtualTree::DoCompareNodes(PVirtualNode node1, PVirtualNode node2, TColumnIndex column) {
-    int result = 0;
-    if (OnCompareNodes) OnCompareNodes(this, node1, node2, column, result);
-    return result;
-}
-
 bool TBaseVirtualTree::DoExpanding(PVirtualNode node) {
     bool allowed = true;
     if (OnExpanding) OnExpanding(this, node, allowed);

@@ -96,7 +96,7 @@ bool TBaseVirtualTree::IsVisible(PVirtualNode node) {
 
 void TBaseVirtualTree::SetIsVisible(PVirtualNode node, bool value) {
     if (!node || node == root_ || node->Has(nsVisible) == value) return;
-    InterruptValidation();
+    InterruptValidation(node);
     PVirtualNode parent = node->Parent;
     const bool parentOpen = parent->Has(nsExpanded) || parent == root_;
     if (value) {
@@ -114,7 +114,7 @@ void TBaseVirtualTree::SetIsVisible(PVirtualNode node, bool value) {
         else
             UpdateAllChildrenHidden(parent);
     }
-    InvalidateCache();
+    InvalidateCache(node);
     if (updateCount_ == 0) {
         StartValidation();
         UpdateScrollBars(true);
@@ -162,12 +162,13 @@ void TBaseVirtualTree::SetVisiblePath(PVirtualNode node, bool value) {
 
 void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
     TreeAssert(node != nullptr, "Node must not be nil.");
+    expandedLeavesOnly_ = false;
     if (node == root_ || node->Has(nsDeleting)) return;
     const int oldOffsetY = offsetY_;
     if (node->Has(nsExpanded)) {
         if (!DoCollapsing(node)) return;
         if (updateCount_ == 0) AnimateToggle(node, false);
-        InterruptValidation();
+        InterruptValidation(node);
         const std::uint32_t hidden = FullyVisible(node) ? CountVisibleDescendants(node) : 0;
         node->Exclude(nsExpanded);
         AdjustTotalHeight(node, node->NodeHeight, false);
@@ -183,21 +184,37 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
         // Its initialisation may have expanded it already.
         if (node->Has(nsExpanded)) return;
         MakeChildrenIfNeeded(node);
+        // One pass over the children: their heights, the rows they bring into view, and whether
+        // they are all initialised leaves.
         std::int64_t childrenHeight = 0;
-        for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling)
-            if (c->Has(nsVisible)) childrenHeight += c->TotalHeight;
+        std::uint32_t shown = 0;
+        bool leaves = true;
+        for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling) {
+            const std::uint16_t states = c->LoadStates();
+            leaves = leaves && !c->FirstChild &&
+                     (states & (nsInitialized | nsHasChildren)) == nsInitialized;
+            if (states & nsVisible) {
+                childrenHeight += c->TotalHeight;
+                ++shown;
+                if (c->FirstChild && (states & nsExpanded)) shown += CountVisibleDescendants(c);
+            }
+        }
         if (updateCount_ == 0 && node->FirstChild) AnimateToggle(node, true);
-        InterruptValidation();
+        InterruptValidation(node);
         node->Include(nsExpanded);
         AdjustTotalHeight(node, childrenHeight, true);
-        if (FullyVisible(node)) visibleCount_ += CountVisibleDescendants(node);
+        if (FullyVisible(node)) visibleCount_ += shown;
+        const std::uint32_t count = node->TotalCount;
         DoExpanded(node);
+        // Only while OnExpanded changed nothing below the node (its count tells).
+        expandedLeavesOnly_ = leaves && node->TotalCount == count;
     }
-    InvalidateCache();
+    InvalidateCache(node);
     if (updateCount_ == 0) {
         StartValidation();
         ShowToggledNode(node, oldOffsetY);
     }
+    FinishToggleAnimation();
 }
 
 }  // namespace rv

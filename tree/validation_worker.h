@@ -20,6 +20,8 @@ class TValidationWorker;
 // leave (bit 0 tsStopValidation, bit 1 tsUseCache, bit 2 tsValidating, bit 3
 // tsValidationNeeded); WParam carries the validation round's generation from bit 8 up.
 inline constexpr UINT WM_CHANGESTATE = WM_APP + 32;
+// The tree's own notice to itself: start a validation round, unless an update bracket is open.
+inline constexpr UINT WM_STARTVALIDATION = WM_APP + 33;
 inline constexpr unsigned kChangeStateGenerationShift = 8;
 // The four validation states as that small bit set, and back (other states are left out).
 WPARAM ValidationStateBits(TVirtualTreeStates states);

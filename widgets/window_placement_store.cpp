@@ -3,10 +3,10 @@
 #include "platform/framework/form.h"
 #include "platform/messages/application.h"
 #include "platform/text/format.h"
+#include "platform/windows/screen_fit.h"
 #include "platform/windows/screens.h"
 #include "platform/windows/top_level_window.h"
 #include "platform/windows/window_host.h"
-#include "widgets/screen_fit.h"
 #include "widgets/str_utils.h"
 
 namespace rv {

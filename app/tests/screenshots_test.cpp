@@ -1,17 +1,23 @@
 // Pictures of the main window with a library, of each dialog and of the About box at 100 % and
-// 200 %, for a person to look at (PNG files beside the test program).
+// 200 %, for a person to look at (PNG files beside the test program), checked for what a person
+// looks for: the texts put in are drawn, and the pictures are as fine as the screen.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/about_box.h"
 #include "app/album_dialog.h"
 #include "app/match_dialog.h"
 #include "app/name_dialogs.h"
 #include "app/tests/app_fixture.h"
+#include "app/tests/picture_checks.h"
 #include "app/track_dialog.h"
+#include "platform/framework/combo_box.h"
+#include "platform/framework/edit.h"
 #include "platform/framework/modal_script.h"
+#include "platform/framework/status_bar.h"
 #include "platform/windows/window_image.h"
 
 namespace rv {
@@ -30,12 +36,57 @@ void Shoot(HWND wnd, const std::string& name) {
     }
 }
 
+// Every label's caption and every field's text on the form is drawn in its place, at both
+// scales; controls that their parents cut (a window too small for them) are left out.
+void ExpectTextsDrawn(TCustomForm& form) {
+    for (double ratio : {1.0, 2.0}) {
+        TBitmap shot = WindowImage(form.Handle(), ratio);
+        const std::string scale = ratio == 1 ? " at 100 %" : " at 200 %";
+        std::function<void(TWinControl*, TRect)> walk = [&](TWinControl* parent, TRect shown) {
+            for (int i = 0; i < parent->ControlCount(); ++i) {
+                TControl* c = parent->Controls(i);
+                if (!c->Visible()) continue;
+                std::string text;
+                TRect area = test::PlaceIn(c, form.Handle());
+                if (IntersectRect(area, shown) != area) continue;
+                if (auto* label = dynamic_cast<TLabel*>(c)) {
+                    text = label->Caption();
+                } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
+                    text = edit->Text();
+                    area = InflateRect(area, -3, -3);  // inside the field's frame
+                } else if (auto* list = dynamic_cast<TComboBox*>(c)) {
+                    text = list->Text();
+                    area = InflateRect(area, -3, -3);
+                }
+                auto expect = [&](const TRect& at, const std::string& what) {
+                    int width = std::min(at.Width(), test::TextWidthIn(c->Font(), what));
+                    test::ExpectText(shot, at, c->Font().Color, what.size(), width,
+                                     form.Caption() + ": " + what + scale);
+                };
+                if (!text.empty()) expect(area, text);
+                if (auto* bar = dynamic_cast<TStatusBar*>(c))
+                    for (int p = 0; p < bar->PanelCount(); ++p)
+                        if (!bar->Panels(p)->Text().empty())
+                            expect(OffsetRect(bar->PanelRect(p), area.Left, area.Top),
+                                   bar->Panels(p)->Text());
+                if (auto* w = dynamic_cast<TWinControl*>(c)) walk(w, area);
+            }
+        };
+        walk(&form, test::PlaceIn(&form, form.Handle()));
+    }
+}
+
+// A picture drawn by the program is made at 200 % for 200 %, not enlarged.
+void ExpectFine(TCustomForm& form, TControl* picture) {
+    TBitmap shot = WindowImage(form.Handle(), 2);
+    EXPECT_GT(test::FineBlocks(shot, test::PlaceIn(picture, form.Handle())), 20) << picture->Name();
+}
+
 // The colour at a point of a control in the picture of its form.
 TColor PixelOf(TControl* control, TPoint p, TCustomForm& form) {
     TBitmap picture = WindowImage(form.Handle(), 1);
-    TPoint at = control->ClientToScreen(p);
-    TRect window = GetWindowBounds(form.Handle());
-    return picture.Pixel(at.X - window.Left, at.Y - window.Top);
+    TRect at = test::PlaceIn(control, form.Handle());
+    return picture.Pixel(at.Left + p.X, at.Top + p.Y);
 }
 
 using Screenshots = test::AppTest;
@@ -48,8 +99,11 @@ TEST_F(Screenshots, TheMainWindowWithALibrary) {
     W().UpdateCommands();
     Settle();
     Shoot(W().Handle(), "app_main_window");
-    // The album picture's disc, below its hub.
+    // The album picture's disc, below its hub, made at the screen's ratio.
     EXPECT_EQ(PixelOf(W().AlbumImage, {24, 40}, W()), RGB(214, 220, 226));
+    ExpectFine(W(), W().AlbumImage);
+    // The album header's texts.
+    ExpectTextsDrawn(W());
     W().RefreshTree(0, -1);
     W().UpdateCommands();
     Settle();
@@ -62,6 +116,11 @@ TEST_F(Screenshots, EachDialogAndTheAboutBox) {
     auto take = [&](const std::string& name) {
         script.Then([&, name](TCustomForm& form) {
             Shoot(form.Handle(), name);
+            ExpectTextsDrawn(form);
+            if (auto* about = dynamic_cast<TdlgAbout*>(&form)) {
+                ExpectFine(form, about->Icon);
+                ExpectFine(form, about->Image1);
+            }
             shot.push_back(name);
             form.ModalResult = mrCancel;
         });

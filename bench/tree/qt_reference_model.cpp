@@ -48,6 +48,12 @@ QVariant QtReferenceModel::data(const QModelIndex& index, int role) const {
     return QString::fromStdString(key_(ItemOf(index)->data));
 }
 
+Qt::ItemFlags QtReferenceModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    if (index.isValid() && ItemOf(index)->data.Album >= 0) flags |= Qt::ItemNeverHasChildren;
+    return flags;
+}
+
 void QtReferenceModel::SortChildren(Item* item, Qt::SortOrder order) {
     auto& c = item->children;
     const auto before = [&](const std::unique_ptr<Item>& a, const std::unique_ptr<Item>& b) {

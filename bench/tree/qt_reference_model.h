@@ -16,7 +16,7 @@ struct NodeData {
 
 // The reference: a custom item model of the usual shape (each item allocated on its own, its
 // children in a vector, its row kept) for a QTreeView, filled, sorted and cleared through the
-// model's own notifications.
+// model's own notifications, its leaves flagged as such as a Qt developer writes it.
 class QtReferenceModel : public QAbstractItemModel {
 public:
     using KeyOf = std::function<const std::string&(const NodeData&)>;
@@ -33,6 +33,9 @@ public:
     QModelIndex index(int row, int column, const QModelIndex& parent) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // A child row (a track under its parent) never has children, and says so: the view then
+    // keeps no expansion state and no persistent index for it.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
     // Sorts every child list by the key, stably, keeping persistent indexes right.
     void sort(int column, Qt::SortOrder order) override;
 

@@ -13,9 +13,10 @@
 // ranges, not rows, so its times are shown for comparison only.
 //
 // Last, the position look-ups in 1,000,000 shown rows with and without the position cache
-// (position_bench.h).
+// (position_bench.h), and painting a view of a million rows beside QTreeView (paint_bench.h).
 //
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
+//              [--paint-only] [--store-only]
 
 #include <malloc.h>
 
@@ -32,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/tree/paint_bench.h"
 #include "bench/tree/position_bench.h"
 #include "bench/tree/qt_reference_model.h"
 #include "platform/messages/application.h"
@@ -48,6 +50,8 @@ struct Options {
     int rounds = 5;
     bool oursOnly = false;
     bool positionsOnly = false;
+    bool paintOnly = false;
+    bool storeOnly = false;  // build, sort, expand, collapse and clear only
 };
 
 // The names the keys come from: one per parent and one per child, words of a small vocabulary
@@ -326,6 +330,8 @@ int main(int argc, char** argv) {
         if (a == "--rounds" && i + 1 < argc) o.rounds = std::max(1, std::atoi(argv[++i]));
         if (a == "--ours-only") o.oursOnly = true;
         if (a == "--positions-only") o.positionsOnly = true;
+        if (a == "--paint-only") o.paintOnly = true;
+        if (a == "--store-only") o.storeOnly = true;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -333,6 +339,10 @@ int main(int argc, char** argv) {
     application.Initialize();
     if (o.positionsOnly) {
         rv::bench::RunPositionBench(o.rounds);
+        return 0;
+    }
+    if (o.paintOnly) {
+        rv::bench::RunPaintBench(20);
         return 0;
     }
     const Names names(o.parents, o.children);
@@ -391,7 +401,9 @@ int main(int argc, char** argv) {
     }
     std::printf("\nroot TotalHeight with every parent collapsed: %u px (limit %u px)\n", height,
                 rv::TBaseVirtualTree::kMaxTotalHeight);
+    if (o.storeOnly) return 0;
     SelectionScaling(names, o.parents, std::max(2 * o.rounds + 1, 5), o.oursOnly);
     rv::bench::RunPositionBench(o.rounds);
+    rv::bench::RunPaintBench(20);
     return 0;
 }

@@ -165,6 +165,26 @@ TEST_P(CddbTest, FailedRequestsEndInState16WithAStatus) {
     EXPECT_EQ(Run(*closed, &TCddb::HTTPQuery), cddbHttpFailed);
 }
 
+// An answer in chunks is read as the answer; one that trickles in ends the look-up in time.
+TEST_P(CddbTest, AnswersInChunksAreReadAndTricklingOnesEndInTime) {
+    FakeDrivesFile drives(Drive(3));
+    auto cddb = Client("/chunked");
+    ASSERT_EQ(Run(*cddb, &TCddb::HTTPQuery), cddbMatchChosen);
+    ASSERT_EQ(Run(*cddb, &TCddb::HTTPRead), cddbEntryRead);
+    EXPECT_EQ(cddb->GetCDInfo().Title, "Exact Album");
+    EXPECT_EQ(cddb->GetCDInfo().TrackTitles[2], "Long title continued");
+
+    auto trickle = Client("/trickle");
+    trickle->SetConnectTimeout(300);
+    trickle->SetIdleTimeout(300);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(*trickle, &TCddb::HTTPQuery), cddbHttpFailed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_NE(recorder.Last().text.find("\"Connection timed out (Error #10060)\""),
+              std::string::npos)
+        << recorder.Last().text;
+}
+
 TEST_P(CddbTest, MalformedLinesAreSurvived) {
     FakeDrivesFile drives(Drive(6));
     auto cddb = Client();

@@ -8,6 +8,8 @@ behaves:
   /empty            status 200 and nothing in the body
   /raw              no HTTP at all: a line protocol banner, then the connection closes
   /silent           takes the request and never answers
+  /trickle          a header, then a byte of the body every tenth of a second
+  /chunked          the CDDB server's answers, in chunks of 10 bytes
   /unterminated     a match list without its closing "."
   /nosites          the sites command finds no site information
   anything else     404
@@ -167,6 +169,26 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         if url.path == "/silent":
             time.sleep(120)
+            return
+        if url.path == "/trickle":
+            self.send_response(200)
+            self.send_header("Content-Length", "600")
+            self.end_headers()
+            for _ in range(600):
+                self.wfile.write(b"2")
+                self.wfile.flush()
+                time.sleep(0.1)
+            return
+        if url.path == "/chunked":
+            body = "".join(line + "\r\n" for line in cddb_answer(url.path, url.query))
+            body = body.encode("latin-1")
+            self.send_response(200)
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            for start in range(0, len(body), 10):
+                piece = body[start:start + 10]
+                self.wfile.write(b"%x\r\n%s\r\n" % (len(piece), piece))
+            self.wfile.write(b"0\r\n\r\n")
             return
         if url.path == "/html":
             self.send_body(200, b"<!DOCTYPE html>\n<html><body><p>Welcome</p></body></html>\n",

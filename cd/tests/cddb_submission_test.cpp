@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -217,16 +218,21 @@ std::string ReadLine(PeerConnection& c) {
     return line.substr(0, line.size() - 2);
 }
 
+// A mail server's part up to the end of the message, which it has not answered yet.
+void TakeMessage(PeerConnection& c) {
+    c.Write("220 peer\r\n");
+    for (const char* reply : {"250 hello", "250 sender", "250 recipient", "354 go"}) {
+        ReadLine(c);
+        c.Write(std::string(reply) + "\r\n");
+    }
+    while (ReadLine(c) != ".") {
+    }
+}
+
 // Once the mail server has taken the message, a goodbye that goes wrong does not undo it.
 TEST_F(CddbMailTest, AMessageTakenStaysSentWhenTheGoodbyeFails) {
     TcpPeer peer([](PeerConnection& c) {
-        c.Write("220 peer\r\n");
-        for (const char* reply : {"250 hello", "250 sender", "250 recipient", "354 go"}) {
-            ReadLine(c);
-            c.Write(std::string(reply) + "\r\n");
-        }
-        while (ReadLine(c) != ".") {
-        }
+        TakeMessage(c);
         c.Write("250 taken\r\n");
         ReadLine(c);  // QUIT, left without an answer
         c.Close();
@@ -234,6 +240,22 @@ TEST_F(CddbMailTest, AMessageTakenStaysSentWhenTheGoodbyeFails) {
     auto cddb = Client(peer.Port());
     EXPECT_EQ(Mail(*cddb), cddbSubmissionAccepted);
     EXPECT_EQ(recorder.Last().text, "OK, submission has been sent.");
+}
+
+// A mail server that falls silent once it has the message fails the submission in time.
+TEST_F(CddbMailTest, ASilentMailServerFailsTheSubmissionInTime) {
+    TcpPeer peer([](PeerConnection& c) {
+        TakeMessage(c);
+        c.ReadToEnd();  // no answer
+    });
+    auto cddb = Client(peer.Port());
+    cddb->SetMailReplyTimeout(300);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Mail(*cddb), cddbSubmissionFailed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(recorder.Last().text,
+              "CDDB Component Internal Error: TSmtpCli.Mail failed because of error "
+              "\"500 Connection timed out (Winsock error #10060)\"");
 }
 
 }  // namespace

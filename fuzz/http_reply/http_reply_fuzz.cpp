@@ -1,72 +1,130 @@
-// Arbitrary bytes as an HTTP reply, through the header reader the HTTP client uses: the reply
-// buffer cutting lines, the status line, the fields, Content-Length and Content-Range, and the
-// Location read against a request URL. Nothing may crash, and the reply must read the same
-// whether it comes whole or in pieces of any size (the first byte picks the sizes).
+// Arbitrary bytes as an HTTP server's reply, received by the HTTP client itself over a real
+// connection: a server on 127.0.0.1, in this thread, answers every connection the client makes
+// with the bytes. The client reaches it as its proxy, so that no Location leads to a name look-up
+// or out of this machine. Each reply is sent twice: whole, and in pieces of 1 to 17 bytes (the
+// first byte picks the size; its top bit a body cap) with the message loop run between them.
+// Nothing may crash, each request ends with exactly one OnRequestDone, the body kept is what the
+// client counted, and both deliveries must end alike.
 
-#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <string_view>
 
-#include "net/http_reply.h"
-#include "net/http_url.h"
+#include "net/http_cli.h"
+#include "platform/messages/application.h"
+#include "platform/sockets/winsock.h"
 
 namespace {
 
-// What the reader made of the reply, as text.
-std::string Read(std::string_view reply, std::size_t piece) {
-    rv::THttpReplyBuffer buffer;
-    std::string seen;
-    bool header = true;
-    int lines = 0;
-    std::string line;
-    std::string_view lineEnd;
-    while (header && (!reply.empty() || !buffer.Empty())) {
-        const std::size_t n = std::min({piece, reply.size(), buffer.Room()});
-        buffer.Append(reply.substr(0, n));
-        reply.remove_prefix(n);
-        const bool atEnd = reply.empty();
-        while (header && buffer.NextLine(line, lineEnd, atEnd)) {
-            seen += "[" + line + "|" + std::string(lineEnd) + "]";
-            if (lines++ == 0) {
-                int code = 0;
-                std::string reason;
-                if (!rv::ParseStatusLine(line, code, reason)) return seen + " no status";
-                seen += std::to_string(code) + reason;
-            } else if (line.empty()) {
-                header = false;
-            } else {
-                std::string name, value;
-                if (!rv::SplitHeaderField(line, name, value)) continue;
-                seen += name + "=" + value;
-                std::int64_t length = 0;
-                if (name == "content-length" && rv::ParseContentLength(value, length)) {
-                    if (length < 0) std::abort();
-                    seen += "#" + std::to_string(length);
-                } else if (name == "content-range") {
-                    std::string first, last;
-                    rv::ParseContentRange(value, first, last);
-                    seen += first + "-" + last;
-                } else if (name == "location") {
-                    const std::string url = rv::ResolveURL("http://h:8/a/b/c?q", value);
-                    const rv::TUrlParts parts = rv::ParseURL(url);
-                    seen += url + parts.proto + parts.host + parts.port + parts.path;
-                }
-            }
-        }
-        if (header && n == 0 && buffer.Room() == 0) return seen + " line too long";
-        if (n == 0 && reply.empty() && !buffer.Empty() && header) break;
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+void Pump() {
+    rv::Application->ProcessMessages();
+}
+
+// A listening socket on 127.0.0.1 and the connections it takes, driven from this thread.
+class LoopbackServer {
+public:
+    LoopbackServer() {
+        listener_ = rv::socket(rv::AF_INET, rv::SOCK_STREAM, 0);
+        rv::TSockAddrIn address;
+        address.sin_addr = rv::inet_addr("127.0.0.1");
+        Check(rv::bind(listener_, address) == 0 && rv::listen(listener_, 8) == 0 &&
+              rv::getsockname(listener_, &address) == 0);
+        port_ = rv::ntohs(address.sin_port);
     }
-    return seen + " body " + buffer.TakeAll() + std::string(reply);
+
+    std::uint16_t Port() const { return port_; }
+
+    // Serves one waiting connection, if there is one: reads the request (so that closing does
+    // not reset the connection), sends the reply in pieces and closes.
+    void ServeWaiting(std::string_view reply, std::size_t piece, const int& ended) {
+        const rv::TSocket connection = rv::accept(listener_, nullptr);
+        if (connection == rv::INVALID_SOCKET) return;
+        std::string request;
+        while (request.find("\r\n\r\n") == std::string::npos && ended == 0) {
+            char bytes[4096];
+            const int n = rv::recv(connection, bytes, sizeof bytes, 0);
+            if (n > 0) request.append(bytes, static_cast<std::size_t>(n));
+            if (n == 0 || (n < 0 && rv::WSAGetLastError() != rv::WSAEWOULDBLOCK)) break;
+            Pump();
+        }
+        while (!reply.empty()) {
+            const std::string_view part = reply.substr(0, piece);
+            const int n = rv::send(connection, part.data(), static_cast<int>(part.size()), 0);
+            if (n < 0 && rv::WSAGetLastError() != rv::WSAEWOULDBLOCK) break;  // the client left
+            if (n > 0) reply.remove_prefix(static_cast<std::size_t>(n));
+            Pump();
+        }
+        rv::closesocket(connection);
+    }
+
+private:
+    rv::TSocket listener_ = rv::INVALID_SOCKET;
+    std::uint16_t port_ = 0;
+};
+
+// How a request ended.
+struct Ending {
+    int done = 0;  // OnRequestDone calls
+    std::uint16_t error = 0;
+    int status = 0;
+    std::string reason, body;
+
+    bool operator==(const Ending&) const = default;
+};
+
+Ending Fetch(LoopbackServer& server, std::string_view reply, std::size_t piece,
+             std::int64_t maxDocumentSize) {
+    rv::THttpCli http(nullptr);
+    http.Proxy = "127.0.0.1:" + std::to_string(server.Port());
+    http.URL = "http://fuzz.test/a/b/c?q=1";
+    http.MaxDocumentSize = maxDocumentSize;
+    std::ostringstream body;
+    http.ReceiveStream = &body;
+    Ending ending;
+    http.OnRequestDone = [&](rv::TObject*, rv::THttpRequest, std::uint16_t error) {
+        ++ending.done;
+        ending.error = error;
+    };
+    http.GetAsync();
+    // Relocations come back here as new connections; a request that never ends is a fault.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (ending.done == 0) {
+        server.ServeWaiting(reply, piece, ending.done);
+        Pump();
+        Check(std::chrono::steady_clock::now() < deadline);
+    }
+    for (int i = 0; i < 3; ++i) Pump();  // where a second end would show
+    Check(ending.done == 1);
+    Check(http.State() == rv::httpReady);
+    ending.status = http.StatusCode();
+    ending.reason = http.ReasonPhrase();
+    ending.body = body.str();
+    Check(http.ReceivedCount() == static_cast<std::int64_t>(ending.body.size()));
+    Check(maxDocumentSize == 0 || http.ReceivedCount() <= maxDocumentSize);
+    return ending;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
+    static rv::TApplication* application = [] {
+        auto* app = new rv::TApplication;
+        app->Initialize();
+        return app;
+    }();
+    static LoopbackServer* server = new LoopbackServer;
+    (void)application;
     const std::string_view reply(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::size_t piece = 1 + data[0] % 17;
-    if (Read(reply, reply.size() + 1) != Read(reply, piece)) std::abort();
+    const std::int64_t cap = (data[0] & 0x80) != 0 ? 100 : 0;
+    Check(Fetch(*server, reply, reply.size() + 1, cap) == Fetch(*server, reply, piece, cap));
     return 0;
 }

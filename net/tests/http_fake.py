@@ -56,8 +56,8 @@ def handle(conn, head, body):
     request_line = head.split("\r\n")[0]
     target = request_line.split(" ")[1]
     url = urllib.parse.urlsplit(target)
-    path, query = url.path, urllib.parse.parse_qs(url.query)
-    if path == "/echo":
+    path, query = url.path, urllib.parse.parse_qs(url.query, keep_blank_values=True)
+    if path in ("/echo", "/"):
         conn.sendall(reply("200 OK", (head + "\r\n").encode("latin-1"),
                            ["Content-Type: text/plain"]))
     elif path == "/post":
@@ -122,6 +122,32 @@ def handle(conn, head, body):
         conn.sendall(b"HTTP/1.0 200 LF only\nContent-Length: 7\nX-A: 1\n\nlf body")
     elif path == "/html":
         conn.sendall(b"<html><body>no header</body></html>\r\n")
+    elif path == "/trickle":
+        conn.sendall(reply("200 OK", length=False, fields=["Content-Length: 600"]))
+        for _ in range(600):
+            conn.sendall(b"t")
+            time.sleep(0.1)
+    elif path.startswith("/chunked"):
+        head = b"HTTP/1.1 200 OK\r\nTransfer-Encoding: %s\r\nContent-Length: 3\r\n\r\n" % (
+            query.get("coding", ["chunked"])[0].encode("latin-1"))
+        body = {
+            "/chunked": b"7;ext=\"a b\"\r\nhello, \r\nD\r\nchunked world\r\n0\r\n"
+                        b"X-Trailer: yes\r\n\r\nnot body",
+            "/chunked/lf": b"5\nhello\n0\n\n",
+            "/chunked/badsize": b"zz\r\nhello\r\n0\r\n\r\n",
+            "/chunked/toolong": b"3\r\nhello\r\n0\r\n\r\n",
+            "/chunked/cut": b"5\r\nhello\r\n",
+        }[path]
+        data = head + body
+        send_in_pieces(conn, data, range(len(head) - 2, len(data), 3), pause=0.01)
+    elif path.startswith("/fields/"):
+        conn.sendall(reply("200 OK", b"<p>page</p>", [
+            "Content-Type: Text/HTML", "WWW-Authenticate: Basic realm=\"one\"",
+            "WWW-Authenticate: Digest realm=\"two\"", "Set-Cookie: id=42; Path=/",
+            "Accept-Ranges: bytes", "Content-Range: bytes 10-20/300"]))
+    elif path == "/bigheader":
+        conn.sendall(b"HTTP/1.0 200 OK\r\n" + (b"X-Filler: " + b"f" * 8000 + b"\r\n") * 40
+                     + b"\r\nbody")
     else:
         conn.sendall(reply("404 Not Found", b"nothing here"))
 

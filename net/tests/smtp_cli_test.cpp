@@ -1,7 +1,10 @@
 // The SMTP client against aiosmtpd (net/tests/smtp_server.py), whose stored messages Python's
 // email package reads back, and against scripted peers that break the protocol.
 
+#include <atomic>
+#include <chrono>
 #include <random>
+#include <thread>
 
 #include "net/smtp_cli.h"
 #include "net/tests/test_servers.h"
@@ -344,6 +347,7 @@ TEST_F(SmtpTest, RepliesThatBreakTheProtocolEndTheRequest) {
         EXPECT_EQ(Run(smtp, &TCustomSmtpClient::Connect).error, 10004);
         EXPECT_EQ(smtp.ErrorMessage(), "554 5.3.2 busy");
     }
+    std::string afterChallenge = "unread";
     {
         test::TcpPeer peer([&](test::PeerConnection& c) {
             c.Write("220 hi\r\n");
@@ -351,14 +355,20 @@ TEST_F(SmtpTest, RepliesThatBreakTheProtocolEndTheRequest) {
             c.Write("250 ok\r\n");
             c.Read(15);  // AUTH CRAM-MD5
             c.Write("334 !!no base64\r\n");
-            c.ReadToEnd();
+            afterChallenge = c.ReadToEnd();
         });
         TSmtpCli smtp(nullptr);
         Aim(smtp, peer.Port());
         smtp.AuthType = smtpAuthCramMD5;
         EXPECT_EQ(Run(smtp, &TCustomSmtpClient::Open).error, 500);
         EXPECT_EQ(smtp.LastResponse(), "500 Malformed MD5 Challege: 334 !!no base64");
+        // The server, still waiting for the login's answer, must not take the next command
+        // for it: the connection has ended.
+        EXPECT_FALSE(smtp.Connected());
+        EXPECT_EQ(Run(smtp, &TCustomSmtpClient::Quit).error, 0);
+        peer.Join();
     }
+    EXPECT_EQ(afterChallenge, "");
     {
         test::TcpPeer peer([&](test::PeerConnection& c) {
             c.Write("220 hi\r\n");
@@ -373,6 +383,74 @@ TEST_F(SmtpTest, RepliesThatBreakTheProtocolEndTheRequest) {
     Aim(smtp, test::UnusedPort());
     EXPECT_EQ(Run(smtp, &TCustomSmtpClient::Connect).error, 10061);
     EXPECT_EQ(smtp.LastResponse(), "500 Connection refused (Winsock error #10061)");
+}
+
+// The next line a peer reads, without its CR LF; false at the end of the stream.
+bool ReadLine(test::PeerConnection& c, std::string& line) {
+    line.clear();
+    while (!line.ends_with("\r\n")) {
+        const std::string byte = c.Read(1);
+        if (byte.empty()) return false;
+        line += byte;
+    }
+    line.resize(line.size() - 2);
+    return true;
+}
+
+// A server that falls silent, at any point, ends the request after ReplyTimeout with 10060
+// and the connection dropped; one that answers a line at a time is held to the same time.
+TEST_F(SmtpTest, ASilentServerTimesOut) {
+    struct Case {
+        const char* silentAt;
+        std::vector<std::string> replies;  // the greeting, then one per line the client sends
+        bool trickle;                      // then more lines of the last reply, without end
+        void (TCustomSmtpClient::*request)();
+    } cases[] = {
+        {"greeting", {}, false, &TCustomSmtpClient::Connect},
+        {"HELO", {"220 hi"}, false, &TCustomSmtpClient::Open},
+        {"a reply without end", {"220 hi", "250-slow"}, true, &TCustomSmtpClient::Open},
+        {"the message's end",
+         {"220 hi", "250 hello", "250 from", "250 to", "354 go"},
+         false,
+         &TCustomSmtpClient::Mail},
+    };
+    for (const Case& c : cases) {
+        std::atomic<bool> done{false};
+        test::TcpPeer peer([&](test::PeerConnection& p) {
+            std::string line;
+            for (std::size_t i = 0; i < c.replies.size(); ++i) {
+                if (i > 0 && !ReadLine(p, line)) return;
+                p.Write(c.replies[i] + "\r\n");
+            }
+            if (!c.replies.empty() && c.replies.back() == "354 go") {
+                while (ReadLine(p, line) && line != ".") {
+                }
+            }
+            while (c.trickle && !done) {
+                p.Write("250-more\r\n");
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            p.ReadToEnd();
+        });
+        TSmtpCli smtp(nullptr);
+        Aim(smtp, peer.Port());
+        smtp.ReplyTimeout = 300;
+        smtp.FromName = "ann@example.org";
+        smtp.RcptName = {"bob@example.org"};
+        smtp.MailMessage = {"Hello"};
+        if (c.request == &TCustomSmtpClient::Mail) {
+            ASSERT_EQ(Run(smtp, &TCustomSmtpClient::Open).error, 0);
+        }
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Run(smtp, c.request).error, WSAETIMEDOUT) << c.silentAt;
+        done = true;
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(took, std::chrono::milliseconds(300)) << c.silentAt;
+        EXPECT_LT(took, std::chrono::seconds(3)) << c.silentAt;
+        EXPECT_EQ(smtp.LastResponse(), "500 Connection timed out (Winsock error #10060)");
+        EXPECT_EQ(smtp.ErrorMessage(), smtp.LastResponse()) << c.silentAt;
+        EXPECT_FALSE(smtp.Connected()) << c.silentAt;
+    }
 }
 
 TEST_F(SmtpTest, ABodyLineTooLongOrAnAbortLeavesNoMessage) {

@@ -110,15 +110,19 @@ TEST_F(SocksTest, Socks4ThroughDante) {
     ExpectConversation();
 }
 
-// A SOCKS server of a script: checks what it is sent and answers what it is told.
+// A SOCKS server of a script: checks what it is sent and answers what it is told; then waits for
+// the client's close, or hangs up.
 TcpPeer ScriptedServer(std::vector<std::pair<std::string, std::string>> steps,
-                       std::vector<std::string>& requests) {
-    return TcpPeer([steps = std::move(steps), &requests](PeerConnection& c) {
+                       std::vector<std::string>& requests, bool hangUp = false) {
+    return TcpPeer([steps = std::move(steps), &requests, hangUp](PeerConnection& c) {
         for (const auto& [expected, answer] : steps) {
             requests.push_back(c.Read(expected.size()));
             c.Write(answer);
         }
-        c.ReadToEnd();
+        if (hangUp)
+            c.Close();
+        else
+            c.ReadToEnd();
     });
 }
 
@@ -203,6 +207,50 @@ TEST_F(SocksTest, RefusalsOfTheServerGoThroughOnSocksError) {
         const std::string code = c.error.substr(0, 5);
         EXPECT_EQ(log.lines, (std::vector<std::string>{"socks 0", "socks error " + c.error,
                                                        "connected " + code, "closed " + code}));
+    }
+}
+
+// A server that hangs up in the middle of the negotiation has refused: the owner hears of it as
+// of any other refusal, never as a bare close.
+TEST_F(SocksTest, AServerThatHangsUpMidwayFailsTheConnect) {
+    const std::string connect5 = Bytes({5, 1, 0, 3, 9}) + "127.0.0.1" + Bytes({0, 80});
+    const std::string login = Bytes({1, 3}) + "bob" + Bytes({6}) + "secret";
+    const std::string closed = "socks error 10053 socks server closed the connection";
+    const std::vector<std::string> refused = {closed, "connected 10053", "closed 10053"};
+    struct Case {
+        std::string level;
+        bool login;
+        std::vector<std::pair<std::string, std::string>> steps;
+        std::vector<std::string> before;  // what the log holds before the refusal
+    } cases[] = {
+        {"5", false, {{Bytes({5, 1, 0}), ""}}, {"socks 0"}},
+        {"5", false, {{Bytes({5, 1, 0}), Bytes({5})}}, {"socks 0"}},
+        {"5",
+         false,
+         {{Bytes({5, 1, 0}), Bytes({5, 0})}, {connect5, Bytes({5, 0, 0, 1})}},
+         {"socks 0"}},
+        {"5",
+         true,
+         {{Bytes({5, 1, 2}), Bytes({5, 2})}, {login, ""}},
+         {"socks 0", "auth 0", "auth 2"}},
+        {"4", false, {{Bytes({4, 1, 0, 80, 127, 0, 0, 1, 0}), Bytes({0, 90})}}, {"socks 0"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> requests;
+        TcpPeer server = ScriptedServer(c.steps, requests, true);
+        Aim(c.level, server.Port(), 80);
+        socket.SocksAuthentication = c.login ? socksAuthenticateUsercode : socksNoAuthentication;
+        socket.SocksUsercode = c.login ? "bob" : "";
+        socket.SocksPassword = c.login ? "secret" : "";
+        log.lines.clear();
+        EXPECT_FALSE(ConnectThrough());
+        Settle();
+        std::vector<std::string> expected = c.before;
+        expected.insert(expected.end(), refused.begin(), refused.end());
+        EXPECT_EQ(log.lines, expected) << c.level << " " << c.steps.size();
+        EXPECT_EQ(socket.State(), wsClosed);
+        server.Join();
+        EXPECT_EQ(requests.size(), c.steps.size());
     }
 }
 

@@ -299,6 +299,27 @@ TEST_F(TcpTest, AnEventOfAClosedConnectionNeverReachesTheNextOne) {
     socket.Close();
 }
 
+TEST_F(TcpTest, WaitUntilClosedHandsOverTheLastDataAndReturnsAtThePeersClose) {
+    TcpPeer peer([](PeerConnection& c) {
+        c.Read(4);
+        c.Write("last words");
+        c.Close();
+    });
+    TWSocket socket(nullptr);
+    test::EventLog log;
+    log.Attach(socket);
+    std::string received;
+    socket.OnDataAvailable = [&](TObject*, std::uint16_t) { received += socket.ReceiveStr(); };
+    Aim(socket, peer.Port());
+    socket.Connect();
+    ASSERT_TRUE(RunUntil([&] { return socket.State() == wsConnected; }));
+    socket.SendStr("bye.");
+    socket.WaitUntilClosed();
+    EXPECT_EQ(socket.State(), wsClosed);
+    EXPECT_EQ(received, "last words");
+    EXPECT_EQ(log.Count("closed 0"), 1);
+}
+
 TEST_F(TcpTest, PausedEventsWaitForResumeEvents) {
     std::atomic<bool> write{false};
     TcpPeer peer([&](PeerConnection& c) {

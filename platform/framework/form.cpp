@@ -94,6 +94,7 @@ void TCustomForm::ApplyDecoration() {
     TWindowDecoration d;
     d.frame = borderStyle_ != bsNone;
     d.tool = tool;
+    d.dialog = borderStyle_ == bsDialog || modal_;
     d.systemMenu = borderIcons_ & biSystemMenu;
     d.minimizeBox = buttons && (borderIcons_ & biMinimize);
     d.maximizeBox = buttons && (borderIcons_ & biMaximize);
@@ -179,6 +180,11 @@ TModalResult TCustomForm::ShowModal() {
     if (!Application) throw EInvalidOperation("No application object");
     modal_ = true;
     ModalResult = mrNone;
+    // A dialog of the window the user was working in.
+    HWND owner = GetActiveWindow();
+    if (!owner || owner == Handle()) owner = Application->MainWindow();
+    SetWindowOwner(Handle(), owner == Handle() ? 0 : owner);
+    ApplyDecoration();
     SetWindowModal(Handle(), true);
     struct Ending {
         TCustomForm& form;
@@ -186,6 +192,7 @@ TModalResult TCustomForm::ShowModal() {
             form.modal_ = false;
             RunReported([this] { form.Hide(); });
             SetWindowModal(form.Handle(), false);
+            form.ApplyDecoration();
         }
     } ending{*this};
     Show();

@@ -7,7 +7,14 @@ TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
 }
 
 void TImage::SetPicture(const TBitmap& picture) {
+    maker_ = nullptr;
     picture_ = picture;
+    Invalidate();
+}
+
+void TImage::SetPictureMaker(TPictureMaker maker) {
+    maker_ = std::move(maker);
+    picture_ = maker_ ? maker_(1) : TBitmap();
     Invalidate();
 }
 
@@ -22,8 +29,10 @@ void TImage::SetCenter(bool value) {
 }
 
 void TImage::Paint() {
-    if (picture_.Empty()) return;
     TCanvas& canvas = *Canvas();
+    if (maker_ && canvas.PixelRatio() != picture_.PixelRatio())
+        picture_ = maker_(canvas.PixelRatio());
+    if (picture_.Empty()) return;
     if (stretch_) {
         canvas.StretchDraw(ClientRect(), picture_);
         return;

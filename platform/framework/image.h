@@ -1,9 +1,14 @@
 #pragma once
 
+#include <functional>
+
 #include "platform/framework/custom_controls.h"
 #include "platform/graphics/bitmap.h"
 
 namespace rv {
+
+// Makes a picture at a pixel ratio (device pixels per logical pixel, 2 at 200 %).
+using TPictureMaker = std::function<TBitmap(double pixelRatio)>;
 
 // A picture on its parent: at its top-left corner, centred, or stretched over the control. The
 // picture's own Transparent setting leaves its transparent colour out.
@@ -14,6 +19,10 @@ public:
 
     const TBitmap& Picture() const { return picture_; }
     void SetPicture(const TBitmap& picture);
+    // A picture the program draws: made again for the pixel ratio of what it is painted on
+    // whenever that differs from the last, so that it is as sharp as the screen at any scale.
+    // Picture() is the one made last (at first, at ratio 1).
+    void SetPictureMaker(TPictureMaker maker);
     bool Stretch() const { return stretch_; }
     void SetStretch(bool value);
     bool Center() const { return center_; }
@@ -24,6 +33,7 @@ protected:
 
 private:
     TBitmap picture_;
+    TPictureMaker maker_;
     bool stretch_ = false;
     bool center_ = false;
 };

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/base/exception.h"
@@ -87,15 +88,21 @@ double CanvasImpl::PixelRatio() const {
 }
 
 const CanvasImpl::RealFont& CanvasImpl::FontFor(const TFont& description) {
-    // The colour is no part of the font.
+    constexpr std::size_t kKept = 8;
     TFont face = description;
-    face.Color = clNone;
-    if (!realFont_ || face != *fontFace_) {
+    face.Color = clNone;  // the colour is no part of the font
+    const double ratio = PixelRatio();
+    auto kept = std::find_if(fonts_.begin(), fonts_.end(),
+                             [&](const KeptFont& f) { return f.ratio == ratio && f.face == face; });
+    if (kept == fonts_.end()) {
+        if (fonts_.size() == kKept) fonts_.pop_back();
         QFont font = ToQFont(face);
-        realFont_.emplace(RealFont{font, QFontMetrics(font)});
-        fontFace_ = face;
+        fonts_.push_front(KeptFont{face, ratio, RealFont{font, QFontMetrics(font)}});
+        ++fontsMade_;
+    } else {
+        fonts_.splice(fonts_.begin(), fonts_, kept);
     }
-    return *realFont_;
+    return fonts_.front().real;
 }
 
 QRegion CanvasImpl::VisibleRegion() const {

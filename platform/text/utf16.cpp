@@ -15,16 +15,17 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
 std::string Utf16ToUtf8(std::u16string_view utf16) {
     std::string out;
     out.reserve(utf16.size());
-    for (size_t i = 0; i < utf16.size(); ++i) {
-        char32_t unit = utf16[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-            utf16[i + 1] <= 0xDFFF) {
-            unit = 0x10000 + ((unit - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
-            ++i;
-        }
-        AppendUtf8(out, unit);  // a lone surrogate comes out as U+FFFD
-    }
+    size_t pos = 0;
+    while (pos < utf16.size()) AppendUtf8(out, DecodeUtf16(utf16, pos));
     return out;
+}
+
+char32_t DecodeUtf16(std::u16string_view utf16, size_t& pos) {
+    const char32_t unit = utf16[pos++];
+    if (unit < 0xD800 || unit > 0xDFFF) return unit;
+    if (IsHighSurrogate(unit) && pos < utf16.size() && utf16[pos] >= 0xDC00 && utf16[pos] <= 0xDFFF)
+        return 0x10000 + ((unit - 0xD800) << 10) + (utf16[pos++] - 0xDC00);
+    return kReplacementChar;
 }
 
 void AppendUtf16(std::u16string& out, char32_t cp) {

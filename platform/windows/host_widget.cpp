@@ -160,6 +160,13 @@ void HostWidget::Paint(QPainter& painter, const QRegion& region) {
 }
 
 void HostWidget::paintEvent(QPaintEvent* e) {
+    if (fitWhenFramed) {
+        // On the screen now, with the frame the window manager gave it: fitted again with that
+        // frame, after this paint.
+        fitWhenFramed = false;
+        QMetaObject::invokeMethod(
+            this, [this] { FitOntoWorkArea(false); }, Qt::QueuedConnection);
+    }
     pending -= e->region();
     QPainter painter(this);
     Paint(painter, e->region());

@@ -13,16 +13,21 @@
 #include <map>
 
 #include "platform/graphics/internal/qt_graphics.h"
+#include "platform/messages/application.h"
 #include "platform/windows/internal/host_widget.h"
 
 namespace rv {
 
 namespace {
 
-// The window a dialog belongs to: the owner's, or the window the user works in.
+// The window a dialog belongs to, is kept in front of and centred on: the owner's, or else the
+// window the user works in (a modal one first), or else the program's main window.
 QWidget* OwnerWidget(HWND owner) {
     if (HostWidget* host = HostWidget::Find(owner)) return host->window();
-    return QApplication::activeWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    HostWidget* main = Application ? HostWidget::Find(Application->MainWindow()) : nullptr;
+    return main && main->isVisible() ? main->window() : nullptr;
 }
 
 QString FromUtf8(const std::string& text) {

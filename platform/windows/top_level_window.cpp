@@ -1,5 +1,6 @@
 #include "platform/windows/top_level_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMoveEvent>
 #include <QWindow>
@@ -7,6 +8,7 @@
 
 #include "platform/graphics/internal/qt_graphics.h"
 #include "platform/windows/internal/host_widget.h"
+#include "platform/windows/screen_fit.h"
 #include "platform/windows/screens.h"
 
 namespace rv {
@@ -59,6 +61,54 @@ void HostWidget::ApplySizeLimits() {
     most = sizeable ? most.expandedTo(size()) : size();
     if (minimumSize() != least) setMinimumSize(least);
     if (maximumSize() != most) setMaximumSize(most);
+}
+
+QMargins HostWidget::FrameMargins() {
+    if (parent || (windowFlags() & Qt::FramelessWindowHint)) return {};
+    // Some platforms know the frame as soon as the window exists, others once it is shown.
+    winId();
+    QMargins own = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (!own.isNull()) return own;
+    // Not on the screen yet: the window manager frames the program's windows alike.
+    for (const QWidget* top : QApplication::topLevelWidgets()) {
+        if (top == this || !top->isVisible() || !top->windowHandle() ||
+            (top->windowFlags() & Qt::FramelessWindowHint))
+            continue;
+        if (QMargins other = top->windowHandle()->frameMargins(); !other.isNull()) return other;
+    }
+    return {};
+}
+
+void HostWidget::FitOntoWorkArea(bool whenFramed) {
+    if (parent || !Alive()) return;
+    QMargins m = FrameMargins();
+    fitWhenFramed = whenFramed && m.isNull() && !(windowFlags() & Qt::FramelessWindowHint);
+    bool normal = InNormalState();
+    const TRect& r = normal ? bounds : normalBounds;
+    if (r.IsEmpty()) return;
+    TRect outer{r.Left - m.left(), r.Top - m.top(), r.Right + m.right(), r.Bottom + m.bottom()};
+    TRect fitted = FitOntoScreens(outer, ScreenWorkAreas());
+    TRect inner{fitted.Left + m.left(), fitted.Top + m.top(), fitted.Right - m.right(),
+                fitted.Bottom - m.bottom()};
+    // A work area smaller than the frame leaves the window as it is.
+    if (inner.IsEmpty() || inner == r) return;
+    if (!normal) {
+        normalBounds = inner;
+        return;
+    }
+    PlaceTopLevel(inner);
+    if (Alive()) DeliverMessage(wnd_, WM_WINDOWPOSCHANGED, 0, 0);
+}
+
+void HostWidget::ApplyOwner() {
+    if (parent) return;
+    HostWidget* o = Find(owner);
+    QWidget* top = o ? o->window() : nullptr;
+    if (top == this) top = nullptr;
+    // The toolkit tells the window manager whom the window belongs to when it maps it.
+    winId();
+    if (top) top->winId();
+    if (QWindow* w = windowHandle()) w->setTransientParent(top ? top->windowHandle() : nullptr);
 }
 
 void HostWidget::moveEvent(QMoveEvent*) {
@@ -157,7 +207,7 @@ void UpdateWindowSizeLimits(HWND wnd) {
 void SetWindowDecoration(HWND wnd, const TWindowDecoration& d) {
     HostWidget* h = HostWidget::Find(wnd);
     if (!h || h->parent) return;
-    Qt::WindowFlags flags = d.tool ? Qt::Tool : Qt::Window;
+    Qt::WindowFlags flags = d.tool ? Qt::Tool : d.dialog ? Qt::Dialog : Qt::Window;
     if (!d.frame) {
         flags |= Qt::FramelessWindowHint;
     } else {
@@ -174,6 +224,33 @@ void SetWindowDecoration(HWND wnd, const TWindowDecoration& d) {
         if (visible) h->show();
     }
     h->ApplySizeLimits();
+}
+
+TRect GetWindowFrameRect(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h) return {};
+    QMargins m = h->FrameMargins();
+    const TRect& r = h->bounds;
+    return {r.Left - m.left(), r.Top - m.top(), r.Right + m.right(), r.Bottom + m.bottom()};
+}
+
+bool IsDialogWindow(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    return h && !h->parent && h->windowType() == Qt::Dialog;
+}
+
+void SetWindowOwner(HWND wnd, HWND owner) {
+    if (HostWidget* h = HostWidget::Find(wnd); h && owner != wnd) h->owner = owner;
+}
+
+HWND GetWindowOwner(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    return h && HostWidget::Find(h->owner) ? h->owner : 0;
+}
+
+HWND GetActiveWindow() {
+    HostWidget* h = HostWidget::Of(QApplication::activeWindow());
+    return h ? h->Handle() : 0;
 }
 
 void SetWindowModal(HWND wnd, bool modal) {

@@ -82,16 +82,35 @@ void UpdateWindowSizeLimits(HWND wnd);
 
 // The frame the window manager gives a top-level window: none at all, a title with the
 // buttons asked for, and whether the user may size it (a window that may not keeps the size
-// the program gives it). Child windows ignore this.
+// the program gives it). A dialog is one to the window manager, which then keeps it with its
+// owner (SetWindowOwner). Child windows ignore this.
 struct TWindowDecoration {
     bool frame = true;
     bool tool = false;  // a small-titled tool window
+    bool dialog = false;
     bool systemMenu = true;
     bool minimizeBox = true;
     bool maximizeBox = true;
     bool sizeable = true;
 };
 void SetWindowDecoration(HWND wnd, const TWindowDecoration& decoration);
+bool IsDialogWindow(HWND wnd);
+
+// The window a top-level window belongs to: the window manager keeps it in front of its owner
+// (for a dialog, as the owner's dialog). Takes effect when the window is shown next; 0: none.
+void SetWindowOwner(HWND wnd, HWND owner);
+HWND GetWindowOwner(HWND wnd);
+// The top-level window the user works in now, or 0 when none of the program's is active.
+HWND GetActiveWindow();
+
+// Every top-level window the program shows lands whole, frame included, in the work area of the
+// screen it is on: shown bounds that stick out are moved inside, and shrunk when larger. A frame
+// the window manager has not drawn yet counts as large as the one it drew around another of the
+// program's windows; with none to go by, the window is fitted again once it is framed.
+//
+// The bounds of a top-level window with that frame around them (screen coordinates); a child
+// window's bounds as they are.
+TRect GetWindowFrameRect(HWND wnd);
 
 // A modal window: while it is shown, the program's other windows take no input. Set before
 // showing it.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "platform/graphics/bitmap.h"
 #include "platform/messages/messages.h"
 
@@ -12,11 +10,11 @@ namespace rv {
 // exist.
 TBitmap WindowImage(HWND wnd, double pixelRatio = 1);
 
+// The window as the screen shows it now: what was painted there last, nothing painted anew, at
+// the screen's pixel ratio; empty for a window that does not exist or is not shown.
+TBitmap ScreenImage(HWND wnd);
+
 // The picture the desktop shows for the program's windows (title bars, task bar).
 void SetApplicationIcon(const TBitmap& icon);
-
-// Whether a desktop can show windows: a display to connect to, or a platform chosen for the
-// toolkit (QT_QPA_PLATFORM, e.g. offscreen).
-bool DesktopAvailable();
 
 }  // namespace rv

@@ -142,6 +142,13 @@ TRect GetWindowBounds(HWND wnd) {
 
 void ShowWindow(HWND wnd, bool show) {
     if (HostWidget* h = HostWidget::Find(wnd)) {
+        if (show && !h->parent && !h->isVisible()) {
+            // A top-level window appears whole on a screen, in front of its owner.
+            h->FitOntoWorkArea(true);
+            h = HostWidget::Find(wnd);
+            if (!h) return;
+            h->ApplyOwner();
+        }
         h->shown = show;
         h->setVisible(show);
         if (show) h->ApplySizeLimits();

@@ -4,14 +4,15 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "platform/audio/tests/private_pulse_server.h"
 #include "platform/audio/tests/test_tones.h"
+#include "platform/audio/wave_volume.h"
 #include "platform/messages/tests/loop_fixture.h"
 #include "player/lorvix_mp3_player.h"
 #include "testsupport/process.h"
+#include "testsupport/scoped_env.h"
 #include "testsupport/temp_dir.h"
 
 namespace rv::test {
@@ -26,7 +27,7 @@ protected:
         ASSERT_TRUE(MakeTone(file, ToneFormat::Mp3, 2, why)) << why;
         server = std::make_unique<PrivatePulseServer>();
         if (!server->Running()) GTEST_SKIP() << server->Why();
-        setenv("PULSE_SERVER", server->Address().c_str(), 1);
+        pulse = std::make_unique<ScopedEnv>("PULSE_SERVER", server->Address());
         LoopTest::SetUp();
     }
 
@@ -65,16 +66,45 @@ protected:
     TempDir dir;
     const std::string file = dir / "tone.mp3";
     std::unique_ptr<PrivatePulseServer> server;
+    std::unique_ptr<ScopedEnv> pulse;
+    ScopedEnv audio{"REELVAULT_AUDIO", "auto"};
 };
 
 TEST_F(PulsePlaybackTest, PlaysTwoSecondsThroughPulseAudio) {
-    setenv("REELVAULT_AUDIO", "pulse", 1);
+    audio.Set("pulse");
     PlayThrough();
+}
+
+// The wave volume is the stream's volume in the server's mixer, and follows it while playing.
+TEST_F(PulsePlaybackTest, TheWaveVolumeIsTheStreamsVolumeInTheMixer) {
+    RV_REQUIRE_TOOL("pactl");
+    audio.Set("pulse");
+    WaveOutSetVolume(0x40004000);
+    Lorvix_MP3Player player(nullptr);
+    player.SetFileName(file);
+    player.PlayFile();
+    // The level on both channels of the one stream, as the server's own tool reports it.
+    std::string volumes;
+    const auto shows = [&](const std::string& level) {
+        return RunUntil(
+            [&] {
+                volumes = RunProcess({"pactl", "list", "sink-inputs"}).out;
+                const std::size_t first = volumes.find(level);
+                return first != std::string::npos &&
+                       volumes.find(level, first + 1) != std::string::npos;
+            },
+            3000);
+    };
+    // A quarter of the level is 12 dB down.
+    EXPECT_TRUE(shows("/ -12.04 dB")) << volumes;
+    WaveOutSetVolume(0xFFFFFFFF);
+    EXPECT_TRUE(shows("/ 0.00 dB")) << volumes;
+    player.StopPlaying();
 }
 
 // ALSA's default device is PulseAudio's ALSA plugin when a server runs.
 TEST_F(PulsePlaybackTest, PlaysTwoSecondsThroughAlsa) {
-    setenv("REELVAULT_AUDIO", "alsa", 1);
+    audio.Set("alsa");
     PlayThrough();
 }
 

@@ -238,6 +238,18 @@ TEST(TagText, CutTextControlsAndTrackNumbers) {
     EXPECT_EQ(DecodeTagText("\xFF\xFE\x41\0\x34\xD8"s, TagEncoding::Utf16),
               "A");                                              // half a pair
     EXPECT_EQ(DecodeTagText("A\0B"s, TagEncoding::Utf16), "A");  // half a unit
+    // Pairs in either byte order; a lone half inside the text is marked, a half pair before the
+    // terminator is cut off, and a byte-order mark inside the text is dropped.
+    for (const auto& [bytes, encoding, text] : {
+             std::tuple("\x3C\xD8\xB5\xDF!\0"s, TagEncoding::Utf16, "\U0001F3B5!"),
+             std::tuple("\xD8\x3C\xDF\xB5"s, TagEncoding::Utf16BE, "\U0001F3B5"),
+             std::tuple("\xFE\xFF\xD8\x3C\xDF\xB5"s, TagEncoding::Utf16, "\U0001F3B5"),
+             std::tuple("\xB5\xDFx\0"s, TagEncoding::Utf16, "\uFFFDx"),
+             std::tuple("\x3C\xD8x\0\x3C\xD8"s, TagEncoding::Utf16, "\uFFFDx"),
+             std::tuple("x\0\x3C\xD8\0\0y\0"s, TagEncoding::Utf16, "x"),
+             std::tuple("x\0\xFF\xFEy\0"s, TagEncoding::Utf16, "xy"),
+         })
+        EXPECT_EQ(DecodeTagText(bytes, encoding), text) << bytes.size();
     EXPECT_EQ(DecodeTagText("x\xF0\x9D\x84", TagEncoding::Utf8), "x");
     // Malformed bytes inside the text are marked, not dropped.
     EXPECT_EQ(DecodeTagText("a\xFF\x62", TagEncoding::Utf8), "a\uFFFD\x62");

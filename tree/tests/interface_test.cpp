@@ -166,6 +166,47 @@ TEST(TreeInterface, UpdateBracketNotifiesOnceAtTheEnd) {
     EXPECT_TREE_OK(tree);
 }
 
+// A copy is reported as reason 5 on the new node; copies of several children together as one
+// accumulated change, once the copying has ended.
+TEST(TreeInterface, CopiesAreReportedAsCopiedNodes) {
+    IdTree tree;
+    const PVirtualNode a = tree.Add(nullptr, 1), b = tree.Add(nullptr, 2);
+    tree.Add(a, 3);
+    tree.Add(a, 4);
+    using Change = std::pair<PVirtualNode, TChangeReason>;
+    std::vector<Change> changes;
+    tree.OnStructureChange = [&](TBaseVirtualTree*, PVirtualNode n, TChangeReason r) {
+        changes.emplace_back(n, r);
+    };
+    const PVirtualNode copy = tree.CopyTo(a, b, amAddChildLast, false);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(changes, (std::vector<Change>{{copy, crNodeCopied}}));
+    EXPECT_EQ(static_cast<int>(crNodeCopied), 5);
+
+    changes.clear();
+    const PVirtualNode first = tree.CopyTo(a, b, amAddChildFirst, true);
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].second, crAccumulated);
+    EXPECT_EQ(changes[0].first->Parent, b);
+    // Copies start with zeroed data (nothing here copies the user data).
+    EXPECT_EQ(tree.Ids(), (std::vector<int>{1, 3, 4, 2, 0, 0, 0, 0, 0}));
+
+    // Into another tree the target reports it.
+    IdTree other;
+    std::vector<Change> otherChanges;
+    other.OnStructureChange = [&](TBaseVirtualTree*, PVirtualNode n, TChangeReason r) {
+        otherChanges.emplace_back(n, r);
+    };
+    changes.clear();
+    const PVirtualNode there = tree.CopyTo(b, other.RootNode(), amAddChildLast, false);
+    ASSERT_NE(there, nullptr);
+    EXPECT_TRUE(changes.empty());
+    EXPECT_EQ(otherChanges, (std::vector<Change>{{there, crNodeCopied}}));
+    EXPECT_TREE_OK(tree);
+    EXPECT_TREE_OK(other);
+}
+
 TEST(TreeChangeDelay, DelaysAndMergesChanges) {
     IdTree tree;
     tree.MultiSelect();

@@ -142,6 +142,66 @@ TEST(TreeExpansion, FullExpandAndCollapseWholeSubtrees) {
     EXPECT_TREE_OK(tree);
 }
 
+// FullExpand passes by children that were initialised leaves when their parent opened, but not
+// when opening it changed them: what OnExpanded adds below them is expanded too, and children that
+// initialise with children of their own are entered.
+TEST(TreeExpansion, FullExpandReachesWhatOpeningANodeMade) {
+    IdTree tree;
+    const PVirtualNode a = tree.Add(nullptr, 1), b = tree.Add(nullptr, 2);
+    for (int i = 0; i < 3; ++i) {
+        tree.Add(a, 10 + i);
+        tree.Add(b, 20 + i);
+    }
+    tree.InitRecursive(nullptr);
+    PVirtualNode made = nullptr;
+    tree.OnExpanded = [&](TBaseVirtualTree*, PVirtualNode n) {
+        if (n == a && !made) made = tree.Add(tree.Add(a->FirstChild, 30), 31);
+    };
+    tree.FullExpand();
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(tree.Expanded(a->FirstChild));
+    EXPECT_TRUE(tree.Expanded(made->Parent));
+    EXPECT_TRUE(tree.FullyVisible(made));
+    EXPECT_TRUE(tree.Expanded(b));
+    EXPECT_EQ(tree.VisibleCount(), 2u + 6u + 2u);
+    EXPECT_TREE_OK(tree);
+
+    // Children met uninitialised are initialised on the way and entered when they get children.
+    IdTree lazy;
+    lazy.OnInitNode = [&](TBaseVirtualTree*, PVirtualNode, PVirtualNode node,
+                          TVirtualNodeInitStates& states) {
+        if (lazy.GetNodeLevel(node) == 1) states |= ivsHasChildren;
+    };
+    lazy.OnInitChildren = [](TBaseVirtualTree*, PVirtualNode, std::uint32_t& count) { count = 2; };
+    lazy.SetRootNodeCount(2);
+    lazy.SetChildCount(lazy.GetFirstNoInit(), 3);
+    lazy.FullExpand();
+    EXPECT_EQ(lazy.VisibleCount(), 2u + 3u + 3u * 2u);
+    EXPECT_TREE_OK(lazy);
+}
+
+// With toAutoExpand the focus moving on to a sibling collapses the node it leaves.
+TEST(TreeExpansion, AutoExpandCollapsesTheSiblingTheFocusLeaves) {
+    IdTree tree;
+    const PVirtualNode a = tree.Add(nullptr, 1), b = tree.Add(nullptr, 2);
+    const PVirtualNode a1 = tree.Add(a, 3);
+    tree.Add(b, 4);
+    tree.FullExpand();
+    tree.SetFocusedNode(a);
+    tree.SetFocusedNode(b);  // without the option nothing collapses
+    EXPECT_TRUE(tree.Expanded(a));
+    tree.SetAuto(toAutoExpand, true);
+    tree.SetFocusedNode(a);
+    EXPECT_FALSE(tree.Expanded(b));
+    EXPECT_TRUE(tree.Expanded(a));
+    tree.ToggleNode(b);
+    tree.SetFocusedNode(a1);  // a child, not a sibling: a stays open
+    EXPECT_TRUE(tree.Expanded(a));
+    EXPECT_TRUE(tree.Expanded(b));
+    EXPECT_EQ(tree.VisibleCount(), 4u);
+    EXPECT_TREE_OK(tree);
+}
+
 TEST(TreeExpansion, AutoFreeOnCollapseMakesChildrenAnew) {
     IdTree tree;
     tree.SetAuto(toAutoFreeOnCollapse, true);
@@ -240,6 +300,29 @@ TEST(TreeSelection, ConstraintsKeepALevelOrTheAnchorsSiblings) {
     EXPECT_EQ(tree.SelectionCount(), 2u);  // kids[4] and kids[5]
     EXPECT_TRUE(tree.Selected(kids[5]));
     EXPECT_FALSE(tree.Selected(kids[6]));
+
+    // With nothing selected or focused, a batch takes the rule from its first node, as a single
+    // node joining an empty selection does: the top-level rows, not the children of both.
+    tree.ClearSelection();
+    ASSERT_EQ(tree.FocusedNode(), nullptr);
+    ASSERT_EQ(tree.RangeAnchor(), nullptr);
+    tree.SelectAll(true);
+    EXPECT_EQ(tree.SelectionCount(), 3u);
+    for (PVirtualNode p : parents) EXPECT_TRUE(tree.Selected(p));
+    EXPECT_EQ(tree.RangeAnchor(), parents[0]);
+    tree.SetSelected(kids[0], true);  // refused alone as well
+    EXPECT_FALSE(tree.Selected(kids[0]));
+    tree.ClearSelection();
+    ASSERT_EQ(tree.RangeAnchor(), nullptr);
+    tree.SelectNodes(kids[1], kids[7], false);  // a range from the second child of the first
+    EXPECT_EQ(tree.SelectionCount(), 2u);
+    EXPECT_TRUE(tree.Selected(kids[1]) && tree.Selected(kids[2]));
+    tree.ClearSelection();
+    tree.InvertSelection(true);
+    EXPECT_EQ(tree.SelectionCount(), 3u);
+    EXPECT_TRUE(tree.Selected(parents[2]));
+    EXPECT_FALSE(tree.Selected(kids[8]));
+    EXPECT_TREE_OK(tree);
 
     // Inside an update bracket the batch merges with the entries marked for removal.
     tree.TreeOptions().SetSelectionOptions({toMultiSelect});

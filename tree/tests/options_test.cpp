@@ -3,6 +3,7 @@
 // properties.
 
 #include "platform/framework/tests/form_fixture.h"
+#include "platform/windows/theme_services.h"
 #include "tree/legacy_options.h"
 #include "tree/tests/tree_fixture.h"
 
@@ -80,10 +81,16 @@ TEST(TreeOptions, SettersReact) {
     tree->Header().SetMainColumn(1);
     EXPECT_EQ(tree->FocusedColumn(), 1);
 
-    // No visual styles on this platform: theme awareness draws the classic look.
+    // Theme awareness draws themed while visual styles are on, the classic look without them.
+    SetVisualStylesEnabled(false);
     tree->TreeOptions().SetPaintOptions(kDefaultPaintOptions - TVTPaintOptions{toThemeAware});
     tree->TreeOptions().SetPaintOptions(kDefaultPaintOptions);
     EXPECT_FALSE(tree->TreeStates().Contains(tsUseThemes));
+    SetVisualStylesEnabled(true);
+    tree->TreeOptions().SetPaintOptions(kDefaultPaintOptions - TVTPaintOptions{toThemeAware});
+    EXPECT_FALSE(tree->TreeStates().Contains(tsUseThemes));
+    tree->TreeOptions().SetPaintOptions(kDefaultPaintOptions);
+    EXPECT_TRUE(tree->TreeStates().Contains(tsUseThemes));
 
     tree->lastSearchNode_ = a;
     tree->SetIncrementalSearch(isAll);

@@ -58,16 +58,24 @@ TEST_F(TreeCacheTest, HasAnEntryEvery2000RowsAndOneForTheLastRow) {
 }
 
 // Every position at a row boundary (the last pixel of a row and the first of the next), every
-// node's top, and the positions below the last row, all as the plain walk has them.
+// node's top, the display rectangle of every 37th row and of the rows around each cache entry,
+// and the positions below the last row, all as the plain walk has them.
 std::string CompareWithWalk(CacheTree& tree) {
     const std::vector<Row> rows = ShownRows(tree);
     auto check = [&](std::int64_t y) { return CheckRowAt(tree, rows, y); };
-    for (const Row& r : rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Row& r = rows[i];
         for (std::int64_t y : {r.top - 1, r.top, r.top + r.height - 1})
             if (y >= 0)
                 if (std::string problem = check(y); !problem.empty()) return problem;
         if (tree.GetNodeTop(r.node) != r.top)
             return "GetNodeTop of the row at " + std::to_string(r.top) + " differs";
+        const std::size_t k = i % TPositionCache::kSpacing;
+        if (i % 37 == 0 || k < 2 || k + 2 > TPositionCache::kSpacing || i + 2 > rows.size()) {
+            const TRect rect = tree.GetDisplayRect(r.node, NoColumn, false);
+            if (rect.Top != r.top + tree.OffsetY() || rect.Bottom != rect.Top + r.height)
+                return "GetDisplayRect of the row at " + std::to_string(r.top) + " differs";
+        }
     }
     const std::int64_t bottom = rows.back().top + rows.back().height;
     for (std::int64_t y : {bottom - 1, bottom, bottom + 1, bottom + 100})
@@ -127,6 +135,158 @@ TEST_F(TreeCacheTest, ANoticeOfAnOvertakenRoundIsIgnored) {
     EXPECT_EQ(CompareWithWalk(tree), "");
     tree.EndUpdate();
     ASSERT_TRUE(WaitForCache(tree));
+    EXPECT_EQ(CompareWithWalk(tree), "");
+}
+
+// The entries a complete cache of the tree has: every 2000th shown row and the last one.
+std::string CheckEntries(const CacheTree& tree) {
+    const std::vector<Row> rows = ShownRows(tree);
+    const auto& entries = tree.PositionCache().Entries();
+    std::vector<std::size_t> expected;
+    for (std::size_t i = 0; i < rows.size(); i += TPositionCache::kSpacing) expected.push_back(i);
+    if (expected.back() + 1 != rows.size()) expected.push_back(rows.size() - 1);
+    if (entries.size() != expected.size()) return "entry count differs";
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        if (entries[i].Node != rows[expected[i]].node ||
+            entries[i].AbsoluteTop != rows[expected[i]].top)
+            return "entry " + std::to_string(i) + " differs";
+    return "";
+}
+
+// Counts the validation rounds the tree enters.
+struct RoundCounter {
+    explicit RoundCounter(TBaseVirtualTree& tree) {
+        tree.OnStateChange = [this](TBaseVirtualTree*, TVirtualTreeStates enter,
+                                    TVirtualTreeStates) {
+            if (enter.Contains(tsValidating)) ++rounds;
+        };
+    }
+    int rounds = 0;
+};
+
+// A row under a collapsed parent moves no shown row: a complete cache stays in use, and a walk
+// that such a change stopped goes on by itself. As written, the cache was dropped and never
+// queued again, and every look-up walked from the top until the next structural change.
+TEST_F(TreeCacheTest, AHiddenRowsHeightChangeKeepsTheCacheOrRebuildsIt) {
+    CacheTree tree;
+    std::mt19937 random(21);
+    FillShown(tree, 6000, random);
+    const PVirtualNode collapsed = tree.AddChild(nullptr);
+    tree.SetChildCount(collapsed, 4);
+    FillShown(tree, 9000, random);
+    const PVirtualNode hidden = collapsed->FirstChild;
+    ASSERT_FALSE(tree.FullyVisible(hidden));
+
+    // While the worker walks (its round queued by the filling, its notices not taken yet).
+    ASSERT_TRUE(tree.TreeStates().Contains(tsValidationNeeded));
+    tree.SetNodeHeight(hidden, 33);
+    ASSERT_TRUE(WaitForCache(tree));
+    EXPECT_EQ(CheckEntries(tree), "");
+
+    // With the cache complete: it stays, and no round runs for it.
+    const RoundCounter counter(tree);
+    tree.SetNodeHeight(hidden, 7);
+    tree.SetNodeHeight(hidden->NextSibling, 50);
+    EXPECT_TRUE(tree.TreeStates().Contains(tsUseCache));
+    RunPastTimer(50);
+    EXPECT_TRUE(tree.TreeStates().Contains(tsUseCache));
+    EXPECT_EQ(counter.rounds, 0);
+    EXPECT_EQ(CheckEntries(tree), "");
+    EXPECT_EQ(CompareWithWalk(tree), "");
+
+    // A change that stops a walk outside any update bracket queues the tree again by itself.
+    tree.SetNodeHeight(tree.GetFirstVisibleNoInit(), 25);
+    tree.SetNodeHeight(hidden, 9);
+    ASSERT_TRUE(WaitForCache(tree));
+    EXPECT_EQ(CheckEntries(tree), "");
+}
+
+// The display rectangle finds the row's top through the cache, as GetNodeAt does: an entry
+// moved by hand moves the rectangles of the rows found from it.
+TEST_F(TreeCacheTest, TheDisplayRectangleIsAnsweredFromTheCache) {
+    CacheTree tree;
+    tree.SetRootNodeCount(10000);
+    ASSERT_TRUE(WaitForCache(tree));
+    EXPECT_EQ(CompareWithWalk(tree), "");
+    auto& entry = const_cast<TCacheEntry&>(tree.PositionCache().Entries()[2]);
+    ASSERT_EQ(entry.Node->Index, 4000u);
+    const PVirtualNode after = entry.Node->NextSibling->NextSibling;
+    const int before = tree.GetDisplayRect(after, NoColumn, false).Top;
+    EXPECT_EQ(before, 4002 * 18 + tree.OffsetY());
+    entry.AbsoluteTop += 1000;
+    EXPECT_EQ(tree.GetDisplayRect(after, NoColumn, false).Top, before + 1000);
+    EXPECT_EQ(tree.GetNodeTop(after), 4002 * 18 + 1000);
+    entry.AbsoluteTop -= 1000;
+    EXPECT_EQ(tree.GetDisplayRect(after, NoColumn, false).Top, before);
+}
+
+// An update bracket with no change in it keeps a complete cache; a change keeps the entries
+// before it, and the next round walks on from the last of them.
+TEST_F(TreeCacheTest, AnEmptyBracketKeepsTheCacheAndAChangeKeepsTheEntriesBeforeIt) {
+    CacheTree tree;
+    std::mt19937 random(17);
+    FillShown(tree, 10001, random);
+    ASSERT_TRUE(WaitForCache(tree));
+    const std::vector<TCacheEntry> complete = tree.PositionCache().Entries();
+    ASSERT_EQ(complete.size(), 6u);
+    const RoundCounter counter(tree);
+    tree.BeginUpdate();
+    tree.EndUpdate();
+    EXPECT_TRUE(tree.TreeStates().Contains(tsUseCache));
+    RunPastTimer(50);
+    EXPECT_TRUE(tree.TreeStates().Contains(tsUseCache));
+    EXPECT_EQ(counter.rounds, 0);
+
+    // A row between the third and the fourth entry grows: three entries stay valid.
+    const std::vector<Row> rows = ShownRows(tree);
+    const PVirtualNode changed = rows[5000].node;
+    tree.BeginUpdate();
+    tree.SetNodeHeight(changed, changed->NodeHeight + 11u);
+    EXPECT_FALSE(tree.TreeStates().Contains(tsUseCache));
+    EXPECT_EQ(tree.PositionCache().ValidCount(), 3u);
+    // Another change further down keeps them; one above the second entry cuts them to two.
+    tree.SetNodeHeight(rows[9000].node, 3);
+    EXPECT_EQ(tree.PositionCache().ValidCount(), 3u);
+    tree.SetNodeHeight(rows[3999].node, 4);
+    EXPECT_EQ(tree.PositionCache().ValidCount(), 2u);
+    tree.EndUpdate();
+    ASSERT_TRUE(WaitForCache(tree));
+    EXPECT_EQ(counter.rounds, 1);
+    EXPECT_EQ(CheckEntries(tree), "");
+    EXPECT_EQ(CompareWithWalk(tree), "");
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(tree.PositionCache().Entries()[i].Node, complete[i].Node);
+
+    // Expanding, collapsing, hiding and sorting below the last full entry keep the entries before
+    // it. (The entries are read inside an update bracket: outside one the worker is on the tree.)
+    PVirtualNode parent = nullptr;
+    for (std::size_t i = 8001; i < rows.size() && !parent; ++i)
+        if (rows[i].node->ChildCount > 0 && !rows[i].node->Has(nsExpanded)) parent = rows[i].node;
+    ASSERT_NE(parent, nullptr);
+    tree.BeginUpdate();
+    tree.ToggleNode(parent);
+    EXPECT_EQ(tree.PositionCache().ValidCount(), 5u);
+    tree.EndUpdate();
+    ASSERT_TRUE(WaitForCache(tree));
+    EXPECT_EQ(CheckEntries(tree), "");
+    tree.BeginUpdate();
+    tree.Sort(parent, 0, sdDescending);
+    tree.SetIsVisible(parent->FirstChild, false);
+    tree.ToggleNode(parent);
+    EXPECT_EQ(tree.PositionCache().ValidCount(), 5u);
+    tree.EndUpdate();
+    ASSERT_TRUE(WaitForCache(tree));
+    EXPECT_EQ(CheckEntries(tree), "");
+    EXPECT_EQ(CompareWithWalk(tree), "");
+
+    // A deletion starts over.
+    tree.BeginUpdate();
+    tree.DeleteNode(rows[9500].node->Parent == tree.RootNode() ? rows[9500].node
+                                                               : rows[9500].node->Parent);
+    EXPECT_EQ(tree.PositionCache().ValidCount(), 0u);
+    tree.EndUpdate();
+    ASSERT_TRUE(WaitForCache(tree));
+    EXPECT_EQ(CheckEntries(tree), "");
     EXPECT_EQ(CompareWithWalk(tree), "");
 }
 

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages/application.h"
+#include "platform/windows/screens.h"
 #include "platform/windows/top_level_window.h"
 #include "platform/windows/window_host.h"
 #include "testsupport/test_files.h"
 #include "widgets/placement_defaults.h"
-#include "widgets/screen_fit.h"
 #include "widgets/tests/storage_fixture.h"
 
 namespace rv {
@@ -25,7 +25,7 @@ TEST_F(FormStorage, TheMainWindowWritesItsSettingsNamesAndANewOneRestoresThem) {
         w.form->Show();
         Settle();
         EXPECT_EQ(w.restoredSite.substr(0, 8), "freedb.f");  // nothing stored: the design values
-        w.form->SetBounds(120, 90, 640, 480);
+        w.form->SetBounds(60, 45, 320, 240);
         w.treePanel->SetWidth(260);
         w.storage->StoredValues().ValueByName("ProxyPwd")->Value = "geheim";
         w.storage->StoredValues().ValueByName("ProxyPort")->Value = 3128;
@@ -39,8 +39,8 @@ TEST_F(FormStorage, TheMainWindowWritesItsSettingsNamesAndANewOneRestoresThem) {
     EXPECT_EQ(Value(kMainKey, "FormVersion"), "0");
     EXPECT_EQ(Value(kMainKey, "ShowCmd"), "1");
     EXPECT_EQ(Value(kMainKey, "PixelsPerInch"), "96");
-    EXPECT_EQ(Value(kMainKey, "NormPos"), "120,90,760,570");
-    EXPECT_EQ(Value(kMainKey, "NormPos" + kSuffix), "120,90,760,570");
+    EXPECT_EQ(Value(kMainKey, "NormPos"), "60,45,380,285");
+    EXPECT_EQ(Value(kMainKey, "NormPos" + kSuffix), "60,45,380,285");
     EXPECT_EQ(Value(kMainKey, "MinMaxPos"), "-1,-1,-4,-4");  // maximised, the frame goes off-screen
     EXPECT_EQ(Value(kMainKey, "Visible"), "0");  // the close saved; the destruction did not
     EXPECT_EQ(Value(kMainKey, "TreePanel_Width"), "260");
@@ -52,7 +52,7 @@ TEST_F(FormStorage, TheMainWindowWritesItsSettingsNamesAndANewOneRestoresThem) {
     EXPECT_EQ(again.treePanel->Width(), 231);
     again.form->Show();
     Settle();
-    EXPECT_EQ(again.form->BoundsRect(), Bounds(120, 90, 640, 480));
+    EXPECT_EQ(again.form->BoundsRect(), Bounds(60, 45, 320, 240));
     EXPECT_EQ(again.form->WindowState(), wsNormal);
     EXPECT_EQ(again.treePanel->Width(), 260);
     TStoredValues& values = again.storage->StoredValues();
@@ -64,7 +64,7 @@ TEST_F(FormStorage, TheMainWindowWritesItsSettingsNamesAndANewOneRestoresThem) {
 TEST_F(FormStorage, AMaximisedWindowFreedUnclosedComesBackMaximisedOverItsNormalBounds) {
     {
         MainWindow w;
-        w.form->SetBounds(50, 60, 500, 400);
+        w.form->SetBounds(50, 60, 300, 200);
         w.form->Show();
         w.form->SetWindowState(wsMaximized);
         Settle();
@@ -72,7 +72,7 @@ TEST_F(FormStorage, AMaximisedWindowFreedUnclosedComesBackMaximisedOverItsNormal
     }
     EXPECT_EQ(Value(kMainKey, "ShowCmd"), "3");
     EXPECT_EQ(Value(kMainKey, "Visible"), "1");
-    EXPECT_EQ(Value(kMainKey, "NormPos"), "50,60,550,460");
+    EXPECT_EQ(Value(kMainKey, "NormPos"), "50,60,350,260");
 
     MainWindow again;
     again.form->Show();
@@ -81,7 +81,7 @@ TEST_F(FormStorage, AMaximisedWindowFreedUnclosedComesBackMaximisedOverItsNormal
     EXPECT_EQ(again.form->WindowState(), wsMaximized);
     again.form->SetWindowState(wsNormal);
     Settle();
-    EXPECT_EQ(again.form->BoundsRect(), Bounds(50, 60, 500, 400));
+    EXPECT_EQ(again.form->BoundsRect(), Bounds(50, 60, 300, 200));
 }
 
 TEST_F(FormStorage, AnOlderFormVersionSkipsTheRestoreAndTheNextSaveWritesTheNewOne) {
@@ -94,10 +94,10 @@ TEST_F(FormStorage, AnOlderFormVersionSkipsTheRestoreAndTheNextSaveWritesTheNewO
     }
     MainWindow newer;
     newer.storage->Version = 2;
-    newer.form->SetBounds(0, 0, 400, 300);
+    newer.form->SetBounds(30, 40, 400, 300);
     newer.form->Show();
     Settle();
-    EXPECT_EQ(newer.form->BoundsRect(), Bounds(0, 0, 400, 300));
+    EXPECT_EQ(newer.form->BoundsRect(), Bounds(30, 40, 400, 300));
     EXPECT_EQ(newer.treePanel->Width(), 231);
     EXPECT_EQ(newer.storage->StoredValues().ValueByName("ProxyAddr")->Value, TVariant(""));
     EXPECT_EQ(newer.restoredSite, "");  // OnRestorePlacement not raised
@@ -108,13 +108,19 @@ TEST_F(FormStorage, AnOlderFormVersionSkipsTheRestoreAndTheNextSaveWritesTheNewO
 
 TEST_F(FormStorage, ARestoredWindowLandsOnAScreenThatExistsNow) {
     // Saved on a larger desktop, far to the right and down.
-    Write(kMainKey, "NormPos", "5000,4000,5640,4480");
+    Write(kMainKey, "NormPos", "5000,4000,5320,4240");
     Write(kMainKey, "PixelsPerInch", "96");
     {
         MainWindow w;
         w.form->Show();
         Settle();
-        EXPECT_EQ(w.form->BoundsRect(), Bounds(160, 320, 640, 480));
+        // Its size, in the bottom right corner of the screen's work area, frame and all.
+        EXPECT_EQ(w.form->Width(), 320);
+        EXPECT_EQ(w.form->Height(), 240);
+        TRect frame = GetWindowFrameRect(w.form->Handle());
+        TRect work = ScreenWorkAreas().front();
+        EXPECT_EQ(frame.Right, work.Right);
+        EXPECT_EQ(frame.Bottom, work.Bottom);
     }
 
     // Another pixel density: the bounds are not taken, the state is.
@@ -123,12 +129,13 @@ TEST_F(FormStorage, ARestoredWindowLandsOnAScreenThatExistsNow) {
     Write(kMainKey, "ShowCmd", "3");
     {
         MainWindow w;
+        w.form->SetBounds(30, 40, 400, 300);
         w.form->Show();
         Settle();
         EXPECT_TRUE(IsZoomed(w.form->Handle()));
         TWindowPlacement p;
         GetWindowPlacement(w.form->Handle(), p);
-        EXPECT_EQ(p.rcNormalPosition, Bounds(0, 0, 400, 300));
+        EXPECT_EQ(p.rcNormalPosition, Bounds(30, 40, 400, 300));
         w.form->Hide();
     }
 
@@ -140,25 +147,6 @@ TEST_F(FormStorage, ARestoredWindowLandsOnAScreenThatExistsNow) {
     dialog.form->Show();
     Settle();
     EXPECT_EQ(dialog.form->BoundsRect(), Bounds(10, 10, 400, 300));
-}
-
-TEST(ScreenFit, WindowsStayWhereTheUserCanGraspThemAndMoveOtherwise) {
-    std::vector<TRect> two = {Rect(0, 0, 1920, 1040), Rect(1920, 0, 3840, 1080)};
-    EXPECT_EQ(FitOntoScreens(Bounds(2000, 100, 800, 600), two), Bounds(2000, 100, 800, 600));
-    EXPECT_EQ(FitOntoScreens(Bounds(1900, 100, 800, 600), two), Bounds(1900, 100, 800, 600));
-    // Title above the top: moved down onto the screen holding most of the window.
-    EXPECT_EQ(FitOntoScreens(Bounds(2000, -50, 800, 600), two), Bounds(2000, 0, 800, 600));
-    // Just 20 pixels of a lone screen: moved in whole.
-    std::vector<TRect> one = {Rect(0, 0, 1920, 1040)};
-    EXPECT_EQ(FitOntoScreens(Bounds(1900, 100, 400, 300), one), Bounds(1520, 100, 400, 300));
-    EXPECT_EQ(FitOntoScreens(Bounds(-395, 100, 400, 300), one), Bounds(0, 100, 400, 300));
-    // A narrow window needs only its own width on the screen.
-    EXPECT_EQ(FitOntoScreens(Bounds(1900, 100, 20, 300), one), Bounds(1900, 100, 20, 300));
-    // Damaged extents: never larger than the desktop, never an overflow.
-    EXPECT_EQ(FitOntoScreens(Rect(-2147483647, 0, 2147483647, 100), one), Rect(0, 0, 1920, 100));
-    EXPECT_EQ(FitOntoScreens(Rect(2147480000, 2147480000, 2147483647, 2147483647), one),
-              Rect(0, 0, 1920, 1040));
-    EXPECT_EQ(FitOntoScreens(Rect(5, 5, 5, 9), one), Rect(5, 5, 5, 9));
 }
 
 TEST_F(FormStorage, ThePreferencesAndPlayerWindowsKeepTheirOwnShares) {

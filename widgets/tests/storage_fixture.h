@@ -18,8 +18,12 @@ namespace rv::test {
 
 using Names = std::vector<std::string>;
 
-// The offscreen platform's one screen is 800 by 800 pixels at 96 pixels per inch.
-inline const std::string kSuffix = "(800x800)";
+// The test programs' offscreen screen keeps 800 by 800 logical pixels at any scale factor (see
+// testsupport/main.cpp); windows keep logical pixels, and so does the screen's name in stored
+// positions.
+inline const int kScreenSide = 800;
+inline const std::string kSuffix =
+    "(" + std::to_string(kScreenSide) + "x" + std::to_string(kScreenSide) + ")";
 
 class StorageTest : public SettingsSandbox {
 protected:

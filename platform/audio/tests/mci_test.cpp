@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <iterator>
 #include <set>
 #include <string>
@@ -14,6 +13,7 @@
 #include "platform/audio/tests/test_tones.h"
 #include "platform/messages/tests/loop_fixture.h"
 #include "testsupport/process.h"
+#include "testsupport/scoped_env.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
 
@@ -32,8 +32,11 @@ class MciTest : public LoopTest {
 protected:
     void SetUp() override {
         LoopTest::SetUp();
-        setenv("REELVAULT_AUDIO", "null", 1);
         SetNullOutputVirtualClock(true);
+    }
+    void TearDown() override {
+        LoopTest::TearDown();
+        SetNullOutputVirtualClock(false);
     }
 
     std::string Tone(ToneFormat format, double seconds = 3) {
@@ -60,6 +63,7 @@ protected:
         RunUntil([] { return false; }, 100);
     }
 
+    ScopedEnv audio{"REELVAULT_AUDIO", "null"};
     TempDir dir;
     int made = 0;
     std::vector<Notification> received;
@@ -236,26 +240,24 @@ TEST_F(MciTest, NamesOfWhatIsNoRegularFileAreRefusedAtOnce) {
 }
 
 // ALSA reads its configuration from here: a default device that cannot exist.
-void PointAlsaNowhere(const TempDir& dir) {
-    const std::string config = dir / "asound.conf";
-    WriteFileBytes(config, "pcm.!default { type hw card 31 device 0 }\n");
-    setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
-}
 
 TEST_F(MciTest, OutputIsChosenByTheEnvironment) {
     REQUIRE_ENCODERS();
     const std::string file = Tone(ToneFormat::Wma, 1);
-    PointAlsaNowhere(dir);
-    setenv("PULSE_SERVER", ("unix:" + dir / "no-server").c_str(), 1);
+    // ALSA's default device is a card that is not there, and no PulseAudio server runs.
+    const std::string config = dir / "asound.conf";
+    WriteFileBytes(config, "pcm.!default { type hw card 31 device 0 }\n");
+    const ScopedEnv alsa("ALSA_CONFIG_PATH", config);
+    const ScopedEnv pulse("PULSE_SERVER", "unix:" + dir / "no-server");
     MCIDEVICEID id = 0;
     for (const char* choice : {"auto", "pulse", "alsa"}) {
-        setenv("REELVAULT_AUDIO", choice, 1);
+        audio.Set(choice);
         EXPECT_EQ(MciOpen(file, id), MCIERR_DEVICE_NOT_INSTALLED) << choice;
         EXPECT_EQ(id, 0);
     }
-    setenv("REELVAULT_AUDIO", "speakers", 1);
+    audio.Set("speakers");
     EXPECT_EQ(MciOpen(file, id), MCIERR_INVALID_DEVICE_NAME);
-    setenv("REELVAULT_AUDIO", "null", 1);
+    audio.Set("null");
     ASSERT_EQ(MciOpen(file, id), 0u);
     EXPECT_EQ(MciClose(id), 0u);
 }

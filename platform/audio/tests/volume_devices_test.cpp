@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/audio/internal/alsa_mixer.h"
@@ -11,6 +10,7 @@
 #include "platform/audio/volume_devices.h"
 #include "platform/audio/wave_volume.h"
 #include "testsupport/process.h"
+#include "testsupport/scoped_env.h"
 
 namespace rv::test {
 namespace {
@@ -47,7 +47,7 @@ TEST(AlsaMixer, ReadsAndSetsAControlsChannelsAsAVolumeWord) {
     PrivatePulseServer server;
     if (!server.Running()) GTEST_SKIP() << server.Why();
     RV_REQUIRE_TOOL("pactl");
-    setenv("PULSE_SERVER", server.Address().c_str(), 1);
+    const ScopedEnv pulse("PULSE_SERVER", server.Address());
 
     // The server's sink starts at full volume.
     std::uint32_t volume = 0;
@@ -74,7 +74,6 @@ TEST(AlsaMixer, ReadsAndSetsAControlsChannelsAsAVolumeWord) {
     EXPECT_FALSE(WriteMixerVolume("pulse", "Synth", 0));
     EXPECT_FALSE(ReadMixerVolume("hw:99", "CD", volume));
     EXPECT_EQ(volume, 0u);
-    unsetenv("PULSE_SERVER");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/framework/form.h"
+#include "platform/framework/modal_script.h"
 #include "platform/windows/screens.h"
 #include "platform/windows/tests/gui_app.h"
 #include "platform/windows/top_level_window.h"
@@ -63,6 +64,53 @@ TEST(Form, ShowingRaisesOnShowFirstThenCentresAndAppliesTheState) {
     EXPECT_EQ(GetWindowBounds(form.Handle()), Bounds(40, 50, 300, 200));
 }
 
+TEST(Form, AModalFormIsADialogOfTheWindowThatOpenedItCentredAsPlaced) {
+    test::App();
+    TForm main(nullptr);
+    main.SetBounds(60, 50, 500, 400);
+    main.Show();
+    const HWND before = test::App().MainWindow();
+    test::App().SetMainWindow(main.Handle());
+    TForm dialog(nullptr), box(nullptr);
+    dialog.Position = poMainFormCenter;
+    dialog.SetBounds(0, 0, 200, 100);
+    box.Position = poOwnerFormCenter;
+    box.SetBounds(0, 0, 120, 60);
+    TModalScript script;
+    struct Seen {
+        bool dialog;
+        HWND owner;
+        TRect bounds;
+    };
+    std::vector<Seen> seen;
+    auto look = [&](TCustomForm& f) {
+        seen.push_back({IsDialogWindow(f.Handle()), GetWindowOwner(f.Handle()), f.BoundsRect()});
+    };
+    script.Then([&](TCustomForm& f) {
+        look(f);
+        // A box it opens in turn belongs to it.
+        SetFocus(f.Handle());
+        Settle();
+        box.ShowModal();
+        f.ModalResult = mrOk;
+    });
+    script.Then(look);
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[0].dialog);
+    EXPECT_EQ(seen[0].owner, main.Handle());
+    const TRect m = main.BoundsRect();
+    EXPECT_EQ(seen[0].bounds,
+              Bounds(m.Left + (m.Width() - 200) / 2, m.Top + (m.Height() - 100) / 2, 200, 100));
+    EXPECT_TRUE(seen[1].dialog);
+    EXPECT_EQ(seen[1].owner, dialog.Handle());
+    // Shown without ShowModal, it is a window of its own again; a dialog border keeps it one.
+    EXPECT_FALSE(IsDialogWindow(dialog.Handle()));
+    dialog.SetBorderStyle(bsDialog);
+    EXPECT_TRUE(IsDialogWindow(dialog.Handle()));
+    test::App().SetMainWindow(before);
+}
+
 TEST(Form, CloseAsksThenHidesFreesMinimisesOrEndsTheProgram) {
     test::App();
     std::vector<std::string> log;
@@ -100,7 +148,7 @@ TEST(Form, CloseAsksThenHidesFreesMinimisesOrEndsTheProgram) {
     EXPECT_TRUE(test::App().Terminated());
     EXPECT_TRUE(form->Visible());
     test::App().SetMainWindow(0);
-    test::App().ProcessMessages();
+    test::App().Run();  // takes the request up, as the program's loop would
 
     // Freed from the loop, raising OnDestroy once.
     log.clear();

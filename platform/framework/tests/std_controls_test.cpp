@@ -10,9 +10,11 @@
 #include "platform/framework/combo_box.h"
 #include "platform/framework/edit.h"
 #include "platform/framework/group_box.h"
+#include "platform/framework/image.h"
 #include "platform/framework/list_view.h"
 #include "platform/framework/tests/form_fixture.h"
 #include "platform/windows/tests/host_fixture.h"
+#include "platform/windows/window_image.h"
 
 namespace rv {
 namespace {
@@ -218,6 +220,36 @@ TEST(ListView, RowsKeepTheirTextsAndTheSelectionFollowsTheProgramAndTheUser) {
     list->ClearItems();
     EXPECT_EQ(face->topLevelItemCount(), 0);
     EXPECT_EQ(list->Selected(), nullptr);
+}
+
+TEST(Image, ADrawnPictureIsMadeAtTheRatioOfWhatItIsPaintedOn) {
+    test::FormWith f;
+    auto* image = f.Add<TImage>(Bounds(10, 10, 16, 16));
+    std::vector<double> made;
+    // One device pixel of its own beside white ones: blocky when enlarged, fine when made so.
+    image->SetPictureMaker([&](double ratio) {
+        made.push_back(ratio);
+        TBitmap picture(16, 16, pf24bit, ratio);
+        picture.SetPixel(1, 1, clRed);
+        return picture;
+    });
+    EXPECT_EQ(image->Picture().PixelRatio(), 1);
+    for (double ratio : {2.0, 1.0}) {
+        TBitmap shot = WindowImage(f.form.Handle(), ratio);
+        const int at = int(10 * ratio);
+        EXPECT_EQ(shot.Pixel(at + 1, at + 1), clRed) << ratio;
+        EXPECT_EQ(shot.Pixel(at, at), clWhite) << ratio;
+        EXPECT_EQ(image->Picture().PixelRatio(), ratio);
+    }
+    const std::size_t count = made.size();
+    EXPECT_EQ(made.front(), 1);
+    WindowImage(f.form.Handle(), 1);  // the same ratio again: nothing made anew
+    EXPECT_EQ(made.size(), count);
+    // A picture given as it is stays as it is.
+    image->SetPicture(TBitmap(16, 16));
+    WindowImage(f.form.Handle(), 2);
+    EXPECT_EQ(image->Picture().PixelRatio(), 1);
+    EXPECT_EQ(made.size(), count);
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include <QRect>
 #include <QRegion>
 #include <functional>
+#include <list>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "platform/graphics/bitmap.h"
@@ -61,13 +61,15 @@ public:
     QImage* Image() { return bitmap_ ? &bitmap_->image : nullptr; }
     double PixelRatio() const;
 
-    // The real font of a description and its metrics, made again only when the description's
-    // face changes: measuring is frequent and making a font is not cheap.
+    // The real font of a description and its metrics. The canvas keeps the last few it used,
+    // by face, size, style and scale, since fonts alternate (a tree's bold and normal rows) and
+    // making one is not cheap. The reference holds until the next call.
     struct RealFont {
         QFont font;
         QFontMetrics metrics;
     };
     const RealFont& FontFor(const TFont& description);
+    int FontsMade() const { return fontsMade_; }
 
     QPoint origin;
     QPoint brushOrigin;
@@ -95,8 +97,13 @@ private:
     QPainter* painter_ = nullptr;
     std::unique_ptr<QPainter> own_;
     double windowRatio_ = 1;
-    std::optional<TFont> fontFace_;
-    std::optional<RealFont> realFont_;
+    struct KeptFont {
+        TFont face;  // without its colour
+        double ratio;
+        RealFont real;
+    };
+    std::list<KeptFont> fonts_;  // most recently used first
+    int fontsMade_ = 0;
 };
 
 }  // namespace rv

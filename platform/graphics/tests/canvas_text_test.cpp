@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/internal/qt_graphics.h"
 #include "platform/graphics/tests/pixels.h"
 
 namespace rv {
@@ -100,6 +101,37 @@ TEST(CanvasText, EveryChangeOfTheFontTakesEffectAtTheNextCall) {
     t.c.TextOut(0, 0, "Mimi");
     EXPECT_GT(test::CountColor(t.bitmap, clRed), 10);
     EXPECT_EQ(test::CountColor(t.bitmap, clBlack), 0);
+}
+
+TEST(CanvasText, FontsThatAlternateAreMadeOnceAndEachRowDrawsInItsOwn) {
+    // A tree's rows: bold and normal in turn, each in its colour.
+    TFont normal, bold;
+    bold.Style = fsBold;
+    TextCanvas fresh;
+    const int normalWidth = fresh.c.TextWidth("Row text");
+    fresh.c.Font = bold;
+    const int boldWidth = fresh.c.TextWidth("Row text");
+    ASSERT_GT(boldWidth, normalWidth);
+
+    TextCanvas t;
+    const int made = t.c.Impl().FontsMade();
+    for (int row = 0; row < 20; ++row) {
+        t.c.Font = row % 2 ? bold : normal;
+        t.c.Font.Color = row % 3 ? clBlack : clNavy;
+        t.c.TextOut(0, 0, "Row text");
+        EXPECT_EQ(t.c.TextWidth("Row text"), row % 2 ? boldWidth : normalWidth) << row;
+    }
+    EXPECT_EQ(t.c.Impl().FontsMade() - made, 2);
+
+    // Many sizes in turn keep only a few fonts, and each size still measures as its own.
+    for (int height = -8; height >= -40; --height) {
+        t.c.Font.Height = height;
+        TextCanvas own;
+        own.c.Font = t.c.Font;
+        EXPECT_EQ(t.c.TextExtent("Mimi"), own.c.TextExtent("Mimi")) << height;
+    }
+    t.c.Font = normal;
+    EXPECT_EQ(t.c.TextWidth("Row text"), normalWidth);
 }
 
 TEST(CanvasText, UnsmoothedTextHasOnlyTheFontColourAndASolidBrushFillsBehind) {

@@ -64,6 +64,22 @@ TEST(Utf16, RoundTripsSurrogatePairsAndReplacesLoneSurrogates) {
     EXPECT_EQ(Utf16ToUtf8(wide), text);
     EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD83C, u'x'}), "\xEF\xBF\xBDx");
     EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDFB5}), "\xEF\xBF\xBD");
+
+    // One character at a time: what comes out, and how far it goes.
+    struct Case {
+        std::u16string units;
+        char32_t cp;
+        size_t next;
+    };
+    for (const Case& c :
+         {Case{{u'A', 0xD83C}, U'A', 1}, Case{{0xD83C, 0xDFB5, u'x'}, 0x1F3B5, 2},
+          Case{{0xDBFF, 0xDFFF}, 0x10FFFF, 2}, Case{{0xD83C, u'x'}, 0xFFFD, 1},
+          Case{{0xD83C, 0xD83C, 0xDFB5}, 0xFFFD, 1}, Case{{0xDFB5, 0xD83C}, 0xFFFD, 1},
+          Case{{0xD800}, 0xFFFD, 1}, Case{{0xFFFF}, 0xFFFF, 1}}) {
+        size_t pos = 0;
+        EXPECT_EQ(DecodeUtf16(c.units, pos), c.cp) << int(c.units[0]);
+        EXPECT_EQ(pos, c.next) << int(c.units[0]);
+    }
 }
 
 // What glibc's iconv makes of one byte, or nothing when it rejects it.

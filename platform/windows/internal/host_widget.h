@@ -2,6 +2,7 @@
 // The Qt widget behind a window with a face; platform .cpp files only.
 
 #include <QHelpEvent>
+#include <QMargins>
 #include <QPointer>
 #include <QRegion>
 #include <QScrollBar>
@@ -78,6 +79,19 @@ public:
     void NoteGeometry(bool force = false);
     // Asks WM_GETMINMAXINFO and applies the tracking sizes.
     void ApplySizeLimits();
+    // Moves and shrinks the window, frame included, into the work area of the screen it lands
+    // on (a minimised or maximised one: its normal bounds). A frame the window manager has not
+    // drawn yet counts as big as another window's; with none to go by, `whenFramed` fits again
+    // once the window is on the screen with its frame.
+    void FitOntoWorkArea(bool whenFramed);
+    // The frame the window manager draws around the window, as far as known.
+    QMargins FrameMargins();
+    bool fitWhenFramed = false;
+    // The window it belongs to (a dialog's owner): kept above it, and placed by the window
+    // manager as its dialog.
+    HWND owner = 0;
+    // Hands the owner to the toolkit; before the window is shown, which is when it counts.
+    void ApplyOwner();
 
 protected:
     bool event(QEvent* e) override;

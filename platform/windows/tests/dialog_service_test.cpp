@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QRegularExpression>
+#include <QTimer>
+#include <QWindow>
 #include <stdexcept>
 
 #include "platform/base/exception.h"
 #include "platform/windows/internal/toolkit_dialogs.h"
 #include "platform/windows/scripted_dialogs.h"
 #include "platform/windows/tests/gui_app.h"
+#include "platform/windows/tests/host_fixture.h"
 
 namespace rv {
 namespace {
@@ -136,6 +141,36 @@ TEST(ErrorBox, AnExceptionThatEscapesACommandIsShownAndTheSilentAbortIsNot) {
     test::App().OnException = nullptr;
     EXPECT_EQ(handled, 0);
     EXPECT_EQ(dialogs.Calls.size(), 2u);
+}
+
+TEST(ErrorBox, TheToolkitsBoxIsADialogOfTheMainWindowCentredOnIt) {
+    test::RecordingWindow main(400, 300);
+    SetWindowBounds(main.wnd, Bounds(40, 60, 400, 300));
+    main.Show();
+    const HWND before = test::App().MainWindow();
+    test::App().SetMainWindow(main.wnd);
+    TDialogService* scripted = SetDialogService(nullptr);
+    // Nobody's window is active (the error came while no window had the focus): the box still
+    // belongs to the main window.
+    QApplication::setActiveWindow(nullptr);
+    QWidget* parent = nullptr;
+    Qt::WindowType type = Qt::Widget;
+    QPoint centre;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        parent = box->parentWidget();
+        type = box->windowType();
+        centre = box->geometry().center();
+        static_cast<QDialog*>(box)->reject();
+    });
+    RunReported([] { throw Exception("Cannot write /libs/a.rvl"); });
+    SetDialogService(scripted);
+    test::App().SetMainWindow(before);
+    EXPECT_EQ(parent, main.Widget());
+    EXPECT_EQ(type, Qt::Dialog);
+    QPoint mainCentre = main.Widget()->geometry().center();
+    EXPECT_LE((centre - mainCentre).manhattanLength(), 2) << centre.x() << "," << centre.y();
 }
 
 }  // namespace

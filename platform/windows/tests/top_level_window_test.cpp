@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QWindow>
 
 #include "platform/windows/screens.h"
 #include "platform/windows/tests/host_fixture.h"
@@ -129,6 +130,97 @@ TEST(TopLevelWindow, TheWindowsAnswerLimitsTheUsersSizingNotTheProgramsOne) {
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     SetWindowBounds(w.wnd, Bounds(0, 0, 320, 240));
     EXPECT_EQ(w.Widget()->maximumSize(), QSize(320, 240));
+}
+
+TEST(TopLevelWindow, AShownWindowLandsWholeInTheWorkAreaOfItsScreen) {
+    const TRect work = ScreenWorkAreas().front();
+    // Where the window's frame goes: `edges` names the sides of the work area it then touches.
+    struct Case {
+        const char* what;
+        TRect set;
+        const char* edges;
+        bool sizeKept;
+    } cases[] = {
+        {"inside: stays", Bounds(work.Left + 30, work.Top + 40, 300, 200), "", true},
+        {"over the right and bottom edges: moved in",
+         Bounds(work.Right - 50, work.Bottom - 20, 300, 200), "rb", true},
+        {"above and left of it: moved in", Bounds(work.Left - 500, work.Top - 70, 300, 200), "lt",
+         true},
+        {"at the top left corner: its frame moved in too", Bounds(work.Left, work.Top, 300, 200),
+         "lt", true},
+        {"larger: as large as the work area",
+         Bounds(work.Left + 10, work.Top + 10, work.Width() + 300, work.Height() + 100), "lrtb",
+         false},
+    };
+    for (const Case& c : cases) {
+        RecordingWindow w;
+        SetWindowBounds(w.wnd, c.set);
+        w.log.clear();
+        w.Show();
+        const TRect shown = GetWindowBounds(w.wnd);
+        const TRect frame = GetWindowFrameRect(w.wnd);
+        const std::string edges = c.edges;
+        EXPECT_EQ(IntersectRect(frame, work), frame) << c.what;
+        EXPECT_EQ(frame.Left == work.Left, edges.find('l') != std::string::npos) << c.what;
+        EXPECT_EQ(frame.Right == work.Right, edges.find('r') != std::string::npos) << c.what;
+        EXPECT_EQ(frame.Top == work.Top, edges.find('t') != std::string::npos) << c.what;
+        EXPECT_EQ(frame.Bottom == work.Bottom, edges.find('b') != std::string::npos) << c.what;
+        if (c.sizeKept) {
+            EXPECT_EQ(shown.Width(), 300) << c.what;
+            EXPECT_EQ(shown.Height(), 200) << c.what;
+        }
+        if (edges.empty()) {
+            EXPECT_EQ(shown, c.set) << c.what;
+        }
+        EXPECT_EQ(PlacementOf(w.wnd).rcNormalPosition, shown) << c.what;
+        // The window's procedure hears of a move, so that a form follows it.
+        EXPECT_EQ(w.Only({WM_WINDOWPOSCHANGED}).empty(), shown == c.set) << c.what;
+    }
+
+    // Shown maximised, its normal bounds are fitted for the restore.
+    RecordingWindow w;
+    SetWindowBounds(w.wnd, Bounds(work.Right - 50, work.Top + 10, 300, 200));
+    ShowWindowCmd(w.wnd, SW_SHOWMAXIMIZED);
+    Settle();
+    EXPECT_TRUE(IsZoomed(w.wnd));
+    const TRect normal = PlacementOf(w.wnd).rcNormalPosition;
+    EXPECT_LE(normal.Right, work.Right);
+    EXPECT_GT(normal.Right, work.Right - 20);
+    EXPECT_EQ(normal.Width(), 300);
+    ShowWindowCmd(w.wnd, SW_RESTORE);
+    Settle();
+    EXPECT_EQ(GetWindowBounds(w.wnd), normal);
+    EXPECT_EQ(GetWindowFrameRect(w.wnd).Right, work.Right);
+}
+
+TEST(TopLevelWindow, ADialogBelongsToItsOwnerOnceShown) {
+    RecordingWindow owner, dialog, plain;
+    owner.Show();
+    TWindowDecoration d;
+    d.dialog = true;
+    d.minimizeBox = d.maximizeBox = d.sizeable = false;
+    SetWindowDecoration(dialog.wnd, d);
+    EXPECT_TRUE(IsDialogWindow(dialog.wnd));
+    EXPECT_FALSE(IsDialogWindow(owner.wnd));
+    EXPECT_EQ(dialog.Widget()->windowType(), Qt::Dialog);
+    EXPECT_FALSE(dialog.Widget()->windowFlags() & Qt::WindowMinimizeButtonHint);
+
+    SetWindowOwner(dialog.wnd, owner.wnd);
+    SetWindowOwner(plain.wnd, plain.wnd);  // no window owns itself
+    EXPECT_EQ(GetWindowOwner(dialog.wnd), owner.wnd);
+    EXPECT_EQ(GetWindowOwner(plain.wnd), 0u);
+    dialog.Show();
+    plain.Show();
+    ASSERT_NE(dialog.Widget()->windowHandle(), nullptr);
+    // What the window manager is told: WM_TRANSIENT_FOR on X.
+    EXPECT_EQ(dialog.Widget()->windowHandle()->transientParent(), owner.Widget()->windowHandle());
+    EXPECT_EQ(plain.Widget()->windowHandle()->transientParent(), nullptr);
+
+    // Taken back, and shown again: a window of its own.
+    ShowWindow(dialog.wnd, false);
+    SetWindowOwner(dialog.wnd, 0);
+    dialog.Show();
+    EXPECT_EQ(dialog.Widget()->windowHandle()->transientParent(), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,159 @@
+// The program's windows as the desktop gets them: every dialog is a dialog of the main window,
+// centred on it; windows land whole on the screen, also from a placement kept on a larger or
+// other-scaled one; and without a display the program says so and ends.
+
+#include <gtest/gtest.h>
+
+#include "app/about_box.h"
+#include "app/album_dialog.h"
+#include "app/match_dialog.h"
+#include "app/name_dialogs.h"
+#include "app/tests/app_fixture.h"
+#include "app/tests/picture_checks.h"
+#include "app/track_dialog.h"
+#include "platform/framework/modal_script.h"
+#include "platform/registry/registry.h"
+#include "platform/windows/screen_fit.h"
+#include "platform/windows/screens.h"
+#include "platform/windows/top_level_window.h"
+#include "platform/windows/window_image.h"
+#include "testsupport/process.h"
+
+namespace rv {
+namespace {
+
+// The main window registered as the program's, as main() does.
+class Windows : public test::AppTest {
+protected:
+    Windows() : before_(test::App().MainWindow()) { test::App().SetMainWindow(W().Handle()); }
+    ~Windows() override { test::App().SetMainWindow(before_); }
+
+private:
+    HWND before_;
+};
+
+TPoint Centre(const TRect& r) {
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
+
+TEST_F(Windows, EveryDialogAndTheAboutBoxIsADialogOfTheMainWindowCentredOnIt) {
+    const TRect work = ScreenWorkAreas().front();
+    W().SetBounds(work.Left + 20, work.Top + 30, 700, 480);
+    W().Show();
+    Settle();
+    struct Seen {
+        std::string caption;
+        bool dialog;
+        HWND owner;
+        TRect bounds;
+    };
+    std::vector<Seen> seen;
+    TModalScript script;
+    for (int i = 0; i < 6; ++i)
+        script.Then([&](TCustomForm& f) {
+            seen.push_back({f.Caption(), IsDialogWindow(f.Handle()), GetWindowOwner(f.Handle()),
+                            f.BoundsRect()});
+        });
+    TTrack track;
+    ExecuteTrackDlg("New Track", track);
+    TAlbum album;
+    ExecuteAlbumDlg(album);
+    TArtist artist;
+    ExecuteArtistDlg(artist);
+    std::string name;
+    ExecutePropsDlg(name, 255);
+    ExecuteMatchDlg(TMatchArray{});
+    ShowAboutDlg(0, "");
+    ASSERT_EQ(seen.size(), 6u);
+    const TPoint mainCentre = Centre(W().BoundsRect());
+    for (const Seen& s : seen) {
+        EXPECT_TRUE(s.dialog) << s.caption;
+        EXPECT_EQ(s.owner, W().Handle()) << s.caption;
+        TPoint centre = Centre(s.bounds);
+        EXPECT_LE(std::abs(centre.X - mainCentre.X), 1) << s.caption;
+        EXPECT_LE(std::abs(centre.Y - mainCentre.Y), 1) << s.caption;
+    }
+}
+
+TEST_F(Windows, ThePlacementOfALargerOrOtherScaledScreenIsRestoredWholeOntoThisOne) {
+    const TRect work = ScreenWorkAreas().front();
+    struct Case {
+        const char* what;
+        TRect saved;
+    } cases[] = {
+        // Saved at 100 % on a 1600 x 1000 screen, far down the right.
+        {"far down the right", Bounds(700, 400, 778, 512)},
+        // Saved larger than this screen.
+        {"larger", Bounds(50, 40, work.Width() + 400, work.Height() + 300)},
+    };
+    for (const Case& c : cases) {
+        {
+            TRegistry reg;
+            reg.DeleteKey("SOFTWARE\\Lorvix\\Reelvault\\1.x");  // what the last window saved
+            ASSERT_TRUE(reg.OpenKey("SOFTWARE\\Lorvix\\Reelvault\\1.x", true));
+            const TRect& r = c.saved;
+            const std::string pos = std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
+                                    std::to_string(r.Right) + "," + std::to_string(r.Bottom);
+            reg.WriteString("NormPos(1600x1000)", pos);
+            reg.WriteString("NormPos", pos);
+            reg.WriteString("PixelsPerInch", std::to_string(ScreenPixelsPerInch()));
+            reg.WriteString("ShowCmd", "1");
+        }
+        Twnd_rv_Main window(nullptr);
+        window.Show();
+        Settle();
+        // Whole on the screen, with the frame the window manager put around it.
+        const TRect shown = window.BoundsRect();
+        const TRect frame = GetWindowFrameRect(window.Handle());
+        const TRect framed{c.saved.Left - (shown.Left - frame.Left),
+                           c.saved.Top - (shown.Top - frame.Top),
+                           c.saved.Right + (frame.Right - shown.Right),
+                           c.saved.Bottom + (frame.Bottom - shown.Bottom)};
+        EXPECT_EQ(frame, FitOntoScreens(framed, {work})) << c.what;
+        EXPECT_EQ(IntersectRect(frame, work), frame) << c.what;
+        window.Hide();
+    }
+}
+
+TEST_F(Windows, AfterAResizeAndASplitterMoveThePanesShowTheirOwnColour) {
+    ShowLibrary();  // the library area, nothing selected: the list side is the bare pane
+    const TRect work = ScreenWorkAreas().front();
+    W().SetBounds(work.Left, work.Top, 500, 380);
+    Settle();
+    W().SetBounds(work.Left, work.Top, 720, 560);
+    Settle();
+    W().TreePanel->SetWidth(150);  // where a drag of the splitter puts it
+    Settle();
+    // What the screen shows, as painted, not painted anew for the picture.
+    TBitmap screen = ScreenImage(W().Handle());
+    ASSERT_FALSE(screen.Empty());
+    EXPECT_EQ(W().Splitter->Left(), 150);
+    for (TControl* pane : std::initializer_list<TControl*>{W().Splitter, W().ListPanel}) {
+        TRect r = test::PlaceIn(pane, W().Handle());
+        EXPECT_GT(r.Width() * r.Height(), 0) << pane->Name();
+        EXPECT_EQ(test::PixelsOtherThan(screen, r, pane->Color()), 0) << pane->Name();
+    }
+}
+
+TEST(Program, WithoutADisplayItSaysItCannotOpenOneAndEndsWithOne) {
+    struct Case {
+        std::vector<std::string> environment;
+        std::string says;
+    } cases[] = {
+        {{"-u", "DISPLAY"},
+         "reelvault: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n"},
+        {{"DISPLAY=:4097"}, "reelvault: cannot open the display :4097\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> argv = {"env", "-u", "QT_QPA_PLATFORM", "-u", "WAYLAND_DISPLAY"};
+        argv.insert(argv.end(), c.environment.begin(), c.environment.end());
+        argv.push_back(RV_PROGRAM);
+        test::ProcessResult result = test::RunProcess(argv);
+        EXPECT_EQ(result.exitCode, 1) << c.says;
+        EXPECT_EQ(result.err, c.says);
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+}  // namespace
+}  // namespace rv
