@@ -6,17 +6,13 @@
 
 #include "app/app_pictures.h"
 #include "app/main_window.h"
-<<<<<<< HEAD
 #include "app/settings_notice.h"
-    =======
 #include "platform/windows/display.h"
-    >>>>>>> main
 #include "platform/windows/gui_application.h"
 #include "platform/windows/window_image.h"
 #include "widgets/hand_cursors.h"
 
-    int
-    main() {
+int main() {
     // Without a display there is no window to show; say so rather than let the toolkit abort.
     if (const std::string problem = rv::DisplayProblem(); !problem.empty()) {
         std::fprintf(stderr, "reelvault: %s\n", problem.c_str());
