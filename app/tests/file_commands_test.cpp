@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/tests/app_fixture.h"
+#include "platform/framework/modal_script.h"
 #include "platform/messages/application.h"
 
 namespace rv {
@@ -159,7 +160,8 @@ TEST_F(FileCommands, NewEmptiesTheRightHandSide) {
     W().RefreshTree(0, 0);
     ASSERT_TRUE(W().TrackList->Visible());
     dialogs.AnswerButton(IDNO);
-    W().mmNew->Click();  // the name dialog cancelled
+    TModalScript script;  // the name dialog cancelled
+    W().mmNew->Click();
     EXPECT_FALSE(W().TrackList->Visible());
     EXPECT_FALSE(W().AlbumPanel->Visible());
     EXPECT_EQ(W().TrackList->TotalCount(), 0u);
