@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/import/file_import.h"
+#include "app/preferences.h"
 #include "medialib/media_lib.h"
 #include "platform/framework/application_events.h"
 #include "platform/framework/common_dialogs.h"
@@ -151,6 +152,14 @@ public:
     void cmAbout(TObject* sender);
     void MRUListMenuItemClick(TObject* sender);
 
+    // ---- Settings -------------------------------------------------------------------------------
+    // The CDDB site and proxy, read from the storage's values when the window is first shown
+    // (StorageRestorePlacement) and written back when the preferences dialog closes with OK.
+    TPreferences Prefs;
+    void StorageRestorePlacement(TObject* sender);
+    void LoadSettings();
+    void SaveSettings();
+
     // Closing asks AskSave; Cancel (or a save that did not happen) keeps the window open.
     void FormCloseQuery(TObject* sender, bool& canClose);
 
@@ -169,6 +178,8 @@ private:
     void BuildDialogs();
     void SetUpViews();
     void FormCreate();
+    // The settings' stored values and the CDDB client's design settings.
+    void SetUpSettings();
     // Saves to the library's file, or to one the user picks; false when none was picked or the
     // save failed (the failure shown).
     bool SaveLibrary();

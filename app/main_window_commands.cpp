@@ -89,10 +89,6 @@ void Twnd_rv_Main::cmAppend(TObject*) {}
 void Twnd_rv_Main::MRUListMenuItemClick(TObject*) {}
 // The folder scan.
 void Twnd_rv_Main::cmScan(TObject*) {}
-// The presentation export.
-void Twnd_rv_Main::cmSavePresentation(TObject*) {}
-// The preferences dialog.
-void Twnd_rv_Main::cmPrefs(TObject*) {}
 // Adding, editing and deleting entries.
 void Twnd_rv_Main::cmAddFileTrack(TObject*) {}
 void Twnd_rv_Main::cmAddTrack(TObject*) {}
