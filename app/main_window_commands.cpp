@@ -1,6 +1,6 @@
 // The commands of the main window that keep the library's file, the close and the private
-// messages. The library, file-import, scan, presentation, preferences, CD and player commands
-// are built with those parts of the program; until then their handlers do nothing.
+// messages, and the player's. The library, file-import, scan and CD commands are built with
+// those parts of the program; until then their handlers do nothing.
 
 #include "app/about_box.h"
 #include "app/main_window.h"
@@ -8,6 +8,7 @@
 #include "app/question_boxes.h"
 #include "platform/messages/application.h"
 #include "platform/windows/dialog_service.h"
+#include "player/player_window.h"
 #include "search/find_file.h"
 
 namespace rv {
@@ -99,8 +100,9 @@ void Twnd_rv_Main::cmDeleteTrack(TObject*) {}
 void Twnd_rv_Main::cmDeleteAlbum(TObject*) {}
 void Twnd_rv_Main::cmDeleteArtist(TObject*) {}
 void Twnd_rv_Main::cmClearLibrary(TObject*) {}
-// The player window.
-void Twnd_rv_Main::cmMP3Player(TObject*) {}
+void Twnd_rv_Main::cmMP3Player(TObject*) {
+    ShowPlayerWindow(this);
+}
 
 void Twnd_rv_Main::WndProc(TMessage& message) {
     switch (message.Msg) {

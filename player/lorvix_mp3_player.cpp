@@ -42,7 +42,9 @@ void Lorvix_MP3Player::SetFileName(const std::string& value) {
     if (FileExists(fileName_)) {
         Open();
     } else {
+        // The earlier file goes too: a play that follows must not play it under the new name.
         fileName_.clear();
+        Close();
     }
 }
 

@@ -32,9 +32,9 @@ public:
 
     std::string ClassName() const override { return "Lorvix_MP3Player"; }
 
-    // Setting a new name opens the file at once when it exists, and clears the name when it does
-    // not (a FIFO, a device or a socket counts as not existing). Names are compared exactly: on
-    // Linux "a.mp3" and "A.mp3" are two files.
+    // Setting a new name opens the file at once when it exists, and clears the name (closing the
+    // earlier file) when it does not (a FIFO, a device or a socket counts as not existing). Names
+    // are compared exactly: on Linux "a.mp3" and "A.mp3" are two files.
     const std::string& FileName() const { return fileName_; }
     void SetFileName(const std::string& value);
 

@@ -261,9 +261,11 @@ void PlaybackDevice::Notify(WPARAM how) {
     callback_ = 0;
 }
 
-// Applies the wave volume and makes 16-bit samples of the decoded floats.
+// Applies the wave volume, unless the output carries it, and makes 16-bit samples of the decoded
+// floats.
 void PlaybackDevice::QueueDecoded() {
-    const std::uint32_t volume = WaveOutGetVolume();
+    std::uint32_t volume = WaveOutGetVolume();
+    if (sink_->CarryVolume(volume)) volume = 0xFFFFFFFF;
     const float gains[2] = {float(volume & 0xFFFF) / 65535.0f, float(volume >> 16) / 65535.0f};
     pending_.resize(decoded_.size());
     for (std::size_t i = 0; i < decoded_.size(); ++i) {

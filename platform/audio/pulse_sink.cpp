@@ -158,6 +158,26 @@ public:
         }
     }
 
+    // The volume of the stream in the server's mixer, where the desktop's sound settings show
+    // it; set again only when it changed.
+    bool CarryVolume(std::uint32_t volume) override {
+        LoopLock lock(loop_);
+        if (volumeSet_ && volume == volume_) return true;
+        pa_cvolume levels;
+        pa_cvolume_init(&levels);
+        levels.channels = std::uint8_t(format_.Channels);
+        levels.values[0] = pa_sw_volume_from_linear(double(volume & 0xFFFF) / 0xFFFF);
+        if (format_.Channels == 2)
+            levels.values[1] = pa_sw_volume_from_linear(double(volume >> 16) / 0xFFFF);
+        pa_operation* operation = pa_context_set_sink_input_volume(
+            context_, pa_stream_get_index(stream_), &levels, nullptr, nullptr);
+        if (!operation) return false;
+        pa_operation_unref(operation);
+        volume_ = volume;
+        volumeSet_ = true;
+        return true;
+    }
+
 protected:
     void Wake() override {
         LoopLock lock(loop_);
@@ -217,6 +237,9 @@ private:
     // Frames written and the highest estimate of those played, since Start; under the loop's lock.
     std::uint64_t written_ = 0;
     std::uint64_t played_ = 0;
+    // The stream's volume as last set; none at first, whatever the server restored.
+    std::uint32_t volume_ = 0;
+    bool volumeSet_ = false;
 };
 
 }  // namespace

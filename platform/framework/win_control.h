@@ -95,4 +95,17 @@ private:
     friend class TControl;
 };
 
+// A control made in code as a form's resource makes it: owned by `owner`, named, placed on
+// `parent` at `bounds`, and aligned.
+template <class T>
+T* MakeControl(TComponent* owner, TWinControl* parent, const char* name, TRect bounds,
+               TAlign align = alNone) {
+    auto* control = new T(owner);
+    control->SetName(name);
+    control->SetParent(parent);
+    control->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+    control->SetAlign(align);
+    return control;
+}
+
 }  // namespace rv

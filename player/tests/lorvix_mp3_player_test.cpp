@@ -235,7 +235,10 @@ TEST_F(PlayerTest, DamagedAndMissingFilesGiveTheDeviceErrors) {
     EXPECT_EQ(player->DeviceId(), 0);
     EXPECT_EQ(player->GetMode(), 7);
 
-    // A name that does not exist is dropped without a word.
+    // A name that does not exist is dropped without a word, and with it the file open before,
+    // which a play that follows must not take for it.
+    player->SetFileName(Tone(ToneFormat::Mp3, 1));
+    ASSERT_NE(player->DeviceId(), 0);
     player->SetFileName(dir / "missing.mp3");
     EXPECT_EQ(player->FileName(), "");
     EXPECT_EQ(player->DeviceId(), 0);

@@ -8,6 +8,7 @@
 
 #include "platform/audio/tests/private_pulse_server.h"
 #include "platform/audio/tests/test_tones.h"
+#include "platform/audio/wave_volume.h"
 #include "platform/messages/tests/loop_fixture.h"
 #include "player/lorvix_mp3_player.h"
 #include "testsupport/process.h"
@@ -72,6 +73,33 @@ protected:
 TEST_F(PulsePlaybackTest, PlaysTwoSecondsThroughPulseAudio) {
     audio.Set("pulse");
     PlayThrough();
+}
+
+// The wave volume is the stream's volume in the server's mixer, and follows it while playing.
+TEST_F(PulsePlaybackTest, TheWaveVolumeIsTheStreamsVolumeInTheMixer) {
+    RV_REQUIRE_TOOL("pactl");
+    audio.Set("pulse");
+    WaveOutSetVolume(0x40004000);
+    Lorvix_MP3Player player(nullptr);
+    player.SetFileName(file);
+    player.PlayFile();
+    // The level on both channels of the one stream, as the server's own tool reports it.
+    std::string volumes;
+    const auto shows = [&](const std::string& level) {
+        return RunUntil(
+            [&] {
+                volumes = RunProcess({"pactl", "list", "sink-inputs"}).out;
+                const std::size_t first = volumes.find(level);
+                return first != std::string::npos &&
+                       volumes.find(level, first + 1) != std::string::npos;
+            },
+            3000);
+    };
+    // A quarter of the level is 12 dB down.
+    EXPECT_TRUE(shows("/ -12.04 dB")) << volumes;
+    WaveOutSetVolume(0xFFFFFFFF);
+    EXPECT_TRUE(shows("/ 0.00 dB")) << volumes;
+    player.StopPlaying();
 }
 
 // ALSA's default device is PulseAudio's ALSA plugin when a server runs.

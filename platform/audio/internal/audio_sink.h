@@ -38,6 +38,10 @@ public:
     virtual std::uint64_t PlayedFrames() = 0;
     // No more audio comes: waits until all that was written has been played.
     virtual DrainResult WaitDrained() = 0;
+    // The wave volume (wave_volume.h) for what is written from now on. An output that sets it
+    // itself, as the volume of its stream in the sound server's mixer, answers true and is then
+    // given the audio at full scale; otherwise the volume is applied as a gain while decoding.
+    virtual bool CarryVolume(std::uint32_t) { return false; }
 
     // Makes the decode thread's current or next wait in Write or WaitDrained return early, until
     // ClearInterrupt; the device calls it when a command is queued.
