@@ -25,6 +25,8 @@ namespace rv {
 
 class TCddb;
 class TFindFile;
+class TSearchRec;
+class Twnd_rv_Splash;
 
 // The window's private messages: the progress window's Stop, and the steps of a CD look-up,
 // each started outside the event that announced the step before.
@@ -36,6 +38,17 @@ inline constexpr UINT WM_CDDBEND = 3026;
 inline constexpr const char* kProgramTitle = "Lorvix Reelvault";
 inline constexpr const char* kLibraryFilter = "Lorvix MediaLib files|*.rvl|All files|*.*";
 inline constexpr const char* kXmlFilter = "XML files|*.xml|All files|*.*";
+// What a folder scan looks for. Files named .M4A or .MP4 are not searched, although the import
+// takes them when they are added one by one.
+inline constexpr const char* kScanMasks =
+    "*.MP1;*.MP2;*.MP3;*.MP+;*.MPC;*.MPP;*.OGG;*.VQF;*.MAC;*.APE;*.WMA;*.WV;*.AAC;*.FLAC;*.OFR";
+// The audio files' dialog: every format the import takes, then each format alone.
+inline constexpr const char* kAudioFilter =
+    "Supported audio files|*.MP1;*.MP2;*.MP3;*.MP+;*.MPC;*.MPP;*.OGG;*.VQF;*.MAC;*.APE;*.WMA;*.WV;"
+    "*.AAC;*.FLAC;*.OFR|MP3 (*.mp1;*.mp2;*.mp3)|*.mp1;*.mp2;*.mp3|MP3 Plus (*.mpc;*.mp+;*.mpp)|"
+    "*.mpc;*.mp+;*.mpp|Ogg Vorbis (*.ogg)|*.ogg|Monkey Audio (*.ape;*.mac)|*.ape;*.mac|Twin VQ "
+    "(*.vqf)|*.vqf|Windows Media Audio (*.wma)|*.wma|OptimFROG (*.ofr)|*.ofr|Dolby's Compressed "
+    "Audio (*.aac)|*.aac|Free Lossless Audio Codec (*.flac)|*.flac|Packed WAVE (*.wv)|*.wv";
 // The colour behind the three library views.
 inline constexpr TColor kViewBackground = 3684381;
 
@@ -127,8 +140,37 @@ public:
                                int& result);
     void AlbumListDblClick(TObject* sender);
 
-    // ---- Commands
-    // --------------------------------------------------------------------------------
+    // ---- File import ----------------------------------------------------------------------------
+    // Files one audio file into the window's library, then rebuilds the tree with the new track's
+    // album selected (nothing selected when the file gave no track). "Add Track from File..."
+    // and the player window's "add to library" come here.
+    void AddFileTrack(const std::string& fileName);
+
+    // ---- The progress window -------------------------------------------------------------------
+    // Shows the progress window with `text`, and the Stop button when `showStop`, in place of
+    // any open one. While it is up the program takes no command.
+    void ShowSplash(const std::string& text, bool showStop);
+    // Closes the progress window, if one is open.
+    void HideSplash();
+    Twnd_rv_Splash* Splash() const { return splash_; }
+
+    // ---- The folder scan -----------------------------------------------------------------------
+    // Imports every audio file below `folder` (see kScanMasks) in the folder search's worker;
+    // the root of a CD drive holding an audio disc goes to the CD import instead. Does nothing
+    // while a scan runs.
+    void ScanFolder(const std::string& folder);
+    bool Scanning() const;
+    void FindFileSearchBegin(TFindFile& sender);
+    void FindFileFileMatch(TFindFile& sender, const std::string& folder,
+                           const TSearchRec& fileInfo);
+    void FindFileSearchFinish(TFindFile& sender);
+
+    // ---- Library files -------------------------------------------------------------------------
+    // Asks to save the library, then loads the file in its place and lists it first among the
+    // recent files. A file that is no library is reported and changes nothing.
+    void OpenLibrary(const std::string& fileName);
+
+    // ---- Commands ------------------------------------------------------------------------------
     void cmNew(TObject* sender);
     void cmOpen(TObject* sender);
     void cmSave(TObject* sender);
@@ -151,6 +193,9 @@ public:
     void cmMP3Player(TObject* sender);
     void cmAbout(TObject* sender);
     void MRUListMenuItemClick(TObject* sender);
+    // Runs a command of the menus or the tool bar, unless a scan runs: the scan files into the
+    // library that the command would change or replace.
+    void RunCommand(void (Twnd_rv_Main::*command)(TObject*), TObject* sender);
 
     // ---- Settings -------------------------------------------------------------------------------
     // The CDDB site and proxy, read from the storage's values when the window is first shown
@@ -183,9 +228,16 @@ private:
     // Saves to the library's file, or to one the user picks; false when none was picked or the
     // save failed (the failure shown).
     bool SaveLibrary();
+    // The CD import's road into a scan: true when it took `folder` (the root of a CD drive
+    // holding an audio disc) for a CD look-up.
+    bool TakeCdRoad(const std::string& folder);
+    // "Select and show" the track at `index`: its album in the tree, the album's tracks on the
+    // right with the track focused.
+    void SelectTrack(const TFindIndex& index);
 
     TMediaLib library_;
     FileImport import_;
+    Twnd_rv_Splash* splash_ = nullptr;
 };
 
 }  // namespace rv

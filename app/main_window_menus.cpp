@@ -23,7 +23,7 @@ void Twnd_rv_Main::BuildMenus() {
         if (*name) i->SetName(name);
         i->SetCaption(caption);
         i->SetShortCut(keys);
-        if (handler) i->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+        if (handler) i->OnClick = [this, handler](TObject* s) { RunCommand(handler, s); };
         parent->Add(i);
         return i;
     };
@@ -109,7 +109,7 @@ void Twnd_rv_Main::BuildToolBar() {
         b->SetAlignment(taCenter);
         b->Hint = text;
         b->ShowHint = true;
-        b->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+        b->OnClick = [this, handler](TObject* s) { RunCommand(handler, s); };
         return b;
     };
     sbNew = button("sbNew", "New", &Twnd_rv_Main::cmNew);
