@@ -57,7 +57,7 @@ TEST_F(FileCommands, SaveAsThenCloseWithChangesThenARestartReopensTheRecentLibra
     Open(dir_ / "jazz.rvl");
     const Names tree = test::Outline(W().Tree);
     EXPECT_EQ(tree.size(), 7u);
-    EXPECT_EQ(RecentEntries(), (Names{"&0 " + (dir_ / "jazz.rvl").string()}));
+    EXPECT_EQ(RecentEntries(), (Names{"&0 " + (dir_ / "jazz.rvl")}));
 
     // A change, then the close: Cancel keeps the window, No closes it without saving.
     W().Library().AddTrack(test::MakeTrack("Evans, Bill", "Portrait", 1, "Blue", 60));
@@ -113,10 +113,10 @@ TEST_F(FileCommands, AFileThatIsNoLibraryIsReportedAndChangesNothing) {
     ASSERT_TRUE(W().TrackList->Visible());
     std::ofstream(dir_ / "notes.rvl") << "these are notes";
     std::ofstream(dir_ / "other.rvl") << "<?xml version=\"1.0\"?><html/>";
-    for (const fs::path& bad : {dir_ / "notes.rvl", dir_ / "other.rvl", dir_ / "gone.rvl"}) {
+    for (const std::string& bad : {dir_ / "notes.rvl", dir_ / "other.rvl", dir_ / "gone.rvl"}) {
         Open(bad);
         ASSERT_EQ(dialogs.Errors().size(), 1u) << bad;
-        EXPECT_NE(dialogs.Errors()[0].find(bad.string() + " is not a library file"),
+        EXPECT_NE(dialogs.Errors()[0].find(bad + " is not a library file"),
                   std::string::npos)
             << dialogs.Errors()[0];
         dialogs.Calls.clear();

@@ -2,7 +2,6 @@
 // the import, the progress window with its Stop, and the views afterwards.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +14,7 @@
 #include "platform/windows/top_level_window.h"
 #include "platform/windows/window_constants.h"
 #include "platform/windows/window_host.h"
+#include "search/find_file.h"
 
 namespace rv {
 namespace {
@@ -79,7 +79,7 @@ TEST_F(Scan, ImportsTheAudioFilesOfTheWholeTreeAndShowsThem) {
         test::WriteTinyMp3(root / name, "Wrong", "Wrong", "Wrong");
     std::ofstream(root / "Muse/noise.flac") << std::string(3000, 'Z');
     std::ofstream(root / "unreadable.mp3") << std::string(3000, 'Z');
-    chmod((root / "unreadable.mp3").c_str(), 0);
+    fs::permissions(root / "unreadable.mp3", fs::perms::none);
     fs::create_symlink(root / "nowhere.mp3", root / "gone.mp3");
 
     NewLibrary("Rock");
@@ -159,6 +159,7 @@ TEST_F(Scan, WhileItRunsTheProgressWindowIsModalAndNoOtherCommandRuns) {
     });
     dialogs.AnswerFolder(dir_ / "many");
     W().Show();
+    W().UpdateCommands();
     W().sbScan->Click();
     ASSERT_TRUE(test::PumpUntil([&] { return !W().Scanning(); }));
     EXPECT_TRUE(modal);

@@ -1,7 +1,8 @@
 #pragma once
-// Small MPEG audio files with an ID3v2.3 tag, built byte by byte: a few 128 kbit/s stereo
-// frames of MPEG 1 Layer III at 44.1 kHz behind a tag of artist, album and title. Shared by the
-// program's tests and the scan benchmark, so it needs nothing but the standard library.
+// Small MPEG audio files with an ID3v2.3 tag, built byte by byte: five 128 kbit/s stereo frames
+// of MPEG 1 Layer III at 44.1 kHz (0.13 s; the reader takes no stream under 0.1 s) behind a tag
+// of artist, album and title. Shared by the program's tests and the scan benchmark, so it needs
+// nothing but the standard library.
 
 #include <cstdint>
 #include <fstream>
@@ -19,7 +20,7 @@ inline std::string ID3v23TextFrame(const char* id, const std::string& text) {
 
 // The file: the tag with the non-empty texts, then `frames` frames of 417 bytes.
 inline std::string TinyMp3(const std::string& artist, const std::string& album,
-                           const std::string& title, int frames = 3) {
+                           const std::string& title, int frames = 5) {
     std::string body;
     if (!artist.empty()) body += ID3v23TextFrame("TPE1", artist);
     if (!album.empty()) body += ID3v23TextFrame("TALB", album);
