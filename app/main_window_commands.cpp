@@ -1,6 +1,5 @@
 // The commands of the main window that keep the library's file: new, open, save, append, the
-// recent files, the library's name, the close; the player's; and the private messages. The CD
-// command comes with that part of the program; until then its handlers do nothing.
+// recent files, the library's name, the close; the player's; and the private messages.
 
 #include "app/about_box.h"
 #include "app/main_window.h"
@@ -177,10 +176,5 @@ void Twnd_rv_Main::WndProc(TMessage& message) {
     }
 }
 
-// The CD look-up's steps: reading the chosen entry, adding the disc's tracks, closing the
-// progress window. They come with the CD import.
-void Twnd_rv_Main::WMCddbRead(TMessage&) {}
-void Twnd_rv_Main::WMCddbAdd(TMessage&) {}
-void Twnd_rv_Main::WMCddbEnd(TMessage&) {}
 
 }  // namespace rv

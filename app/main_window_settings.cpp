@@ -11,6 +11,7 @@ void Twnd_rv_Main::SetUpSettings() {
     AddSettingValues(Storage->StoredValues());
     Storage->OnRestorePlacement = [this](TObject* s) { StorageRestorePlacement(s); };
     SetUpCddbClient(*CddbClient);
+    SetUpCdImport();
 }
 
 void Twnd_rv_Main::StorageRestorePlacement(TObject*) {
