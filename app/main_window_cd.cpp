@@ -98,14 +98,13 @@ void Twnd_rv_Main::CddbClientDataExchange(TObject*, const std::string&) {
 }
 
 void Twnd_rv_Main::WMCddbAdd(TMessage&) {
-    try {
-        AddDiscTracks(CddbClient->GetCDInfo(), library_);
-        RefreshTree(-1, -1);
-    } catch (...) {
-        HideSplash();
-        throw;
-    }
-    HideSplash();
+    // The progress window goes, also when filing fails.
+    struct Closing {
+        Twnd_rv_Main& window;
+        ~Closing() { window.HideSplash(); }
+    } closing{*this};
+    AddDiscTracks(CddbClient->GetCDInfo(), library_);
+    RefreshTree(-1, -1);
 }
 
 void Twnd_rv_Main::WMCddbEnd(TMessage&) {

@@ -169,7 +169,7 @@ private:
             QObject::connect(button, &QPushButton::clicked, &dialog,
                              [&dialog, &chosen, device = drive.Device] {
                                  chosen = device;
-                                 dialog.done(QDialog::Accepted);
+                                 static_cast<QDialog&>(dialog).done(QDialog::Accepted);
                              });
             row->addWidget(button);
         }
