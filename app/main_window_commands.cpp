@@ -176,5 +176,4 @@ void Twnd_rv_Main::WndProc(TMessage& message) {
     }
 }
 
-
 }  // namespace rv

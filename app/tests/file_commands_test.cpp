@@ -116,8 +116,7 @@ TEST_F(FileCommands, AFileThatIsNoLibraryIsReportedAndChangesNothing) {
     for (const std::string& bad : {dir_ / "notes.rvl", dir_ / "other.rvl", dir_ / "gone.rvl"}) {
         Open(bad);
         ASSERT_EQ(dialogs.Errors().size(), 1u) << bad;
-        EXPECT_NE(dialogs.Errors()[0].find(bad + " is not a library file"),
-                  std::string::npos)
+        EXPECT_NE(dialogs.Errors()[0].find(bad + " is not a library file"), std::string::npos)
             << dialogs.Errors()[0];
         dialogs.Calls.clear();
         EXPECT_EQ(W().Library().FileName(), good);
