@@ -67,6 +67,7 @@ Twnd_rv_Main::Twnd_rv_Main(TComponent* owner) : TForm(owner) {
     Storage->SetIniSection("1.x");
     Storage->UseRegistry = true;
     Storage->SetStoredProps({{"TreePanel.Width", nullptr}});
+    SetUpSettings();
 
     ApplicationEvents = new TApplicationEvents(this);
     ApplicationEvents->SetName("ApplicationEvents");

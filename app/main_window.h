@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/import/file_import.h"
+#include "app/preferences.h"
+#include "cd/cd_info.h"
 #include "medialib/media_lib.h"
 #include "platform/framework/application_events.h"
 #include "platform/framework/common_dialogs.h"
@@ -148,7 +150,7 @@ public:
 
     // ---- The progress window -------------------------------------------------------------------
     // Shows the progress window with `text`, and the Stop button when `showStop`, in place of
-    // any open one. While it is up the program takes no command.
+    // any open one. While one with Stop is up the program takes no command.
     void ShowSplash(const std::string& text, bool showStop);
     // Closes the progress window, if one is open.
     void HideSplash();
@@ -197,6 +199,27 @@ public:
     // library that the command would change or replace.
     void RunCommand(void (Twnd_rv_Main::*command)(TObject*), TObject* sender);
 
+    // ---- Settings -------------------------------------------------------------------------------
+    // The CDDB site and proxy, read from the storage's values when the window is first shown
+    // (StorageRestorePlacement) and written back when the preferences dialog closes with OK.
+    TPreferences Prefs;
+    void StorageRestorePlacement(TObject* sender);
+    void LoadSettings();
+    void SaveSettings();
+
+    // ---- Audio CD import ------------------------------------------------------------------------
+    // Where a look-up stands: the query sent, the match being chosen, the entry being read.
+    enum class TCdLookup { Idle, Querying, Choosing, Reading };
+    TCdLookup CdLookup() const { return cdLookup_; }
+    // Reads the table of contents of the drive (its device or mount folder): true when the disc
+    // holds an audio track.
+    bool DiscHasAudio(const std::string& drive);
+    // Asks the settings' CDDB site for the disc just read, with a progress window.
+    void QueryCddb();
+    void CddbClientMatch(TObject* sender, const TMatchArray& matches, int& rightOne);
+    // Both the client's status and data events: only its state counts.
+    void CddbClientDataExchange(TObject* sender, const std::string& text);
+
     // Closing asks AskSave; Cancel (or a save that did not happen) keeps the window open.
     void FormCloseQuery(TObject* sender, bool& canClose);
 
@@ -215,6 +238,10 @@ private:
     void BuildDialogs();
     void SetUpViews();
     void FormCreate();
+    // The settings' stored values and the CDDB client's design settings.
+    void SetUpSettings();
+    void SetUpCdImport();
+    void EndCdLookup();
     // Saves to the library's file, or to one the user picks; false when none was picked or the
     // save failed (the failure shown).
     bool SaveLibrary();
@@ -228,6 +255,7 @@ private:
     TMediaLib library_;
     FileImport import_;
     Twnd_rv_Splash* splash_ = nullptr;
+    TCdLookup cdLookup_ = TCdLookup::Idle;
 };
 
 }  // namespace rv

@@ -1,7 +1,5 @@
 // The commands of the main window that keep the library's file: new, open, save, append, the
-// recent files, the library's name, the close; the player's; and the private messages. The
-// presentation, preferences and CD commands come with those parts of the program; until then
-// their handlers do nothing.
+// recent files, the library's name, the close; the player's; and the private messages.
 
 #include "app/about_box.h"
 #include "app/main_window.h"
@@ -164,11 +162,6 @@ void Twnd_rv_Main::cmMP3Player(TObject*) {
     ShowPlayerWindow(this);
 }
 
-// The presentation export.
-void Twnd_rv_Main::cmSavePresentation(TObject*) {}
-// The preferences dialog.
-void Twnd_rv_Main::cmPrefs(TObject*) {}
-
 void Twnd_rv_Main::WndProc(TMessage& message) {
     switch (message.Msg) {
         case WM_STOPSCAN:
@@ -183,11 +176,5 @@ void Twnd_rv_Main::WndProc(TMessage& message) {
             TForm::WndProc(message);
     }
 }
-
-// The CD look-up's steps: reading the chosen entry, adding the disc's tracks, closing the
-// progress window. They come with the CD import.
-void Twnd_rv_Main::WMCddbRead(TMessage&) {}
-void Twnd_rv_Main::WMCddbAdd(TMessage&) {}
-void Twnd_rv_Main::WMCddbEnd(TMessage&) {}
 
 }  // namespace rv

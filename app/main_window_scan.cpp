@@ -16,9 +16,10 @@ void Twnd_rv_Main::ShowSplash(const std::string& text, bool showStop) {
     splash_ = new Twnd_rv_Splash(this);
     splash_->lText->SetCaption(text);
     splash_->bStop->SetVisible(showStop);
-    // Modal without a loop of its own: the program's other windows take no input while it is
-    // up, and the events of the scan it watches go on arriving.
-    SetWindowModal(splash_->Handle(), true);
+    // With Stop, modal without a loop of its own: the program's other windows take no input
+    // while it is up, and the events of the scan it watches go on arriving. Without, it shows a
+    // step that ends by itself (loading, a CD look-up) and holds nothing up.
+    SetWindowModal(splash_->Handle(), showStop);
     splash_->Show();
     splash_->Repaint();
     if (showStop && splash_->bStop->CanFocus()) splash_->bStop->SetFocus();
@@ -37,12 +38,6 @@ bool Twnd_rv_Main::Scanning() const {
 void Twnd_rv_Main::cmScan(TObject*) {
     std::string folder;
     if (SelectDirectory("Select directory", "", folder)) ScanFolder(folder);
-}
-
-bool Twnd_rv_Main::TakeCdRoad(const std::string&) {
-    // The CD import takes the root of a CD drive that holds an audio disc here, for a CD
-    // look-up; until it exists every folder is scanned as files.
-    return false;
 }
 
 void Twnd_rv_Main::ScanFolder(const std::string& folder) {

@@ -11,6 +11,7 @@
 #include "app/album_dialog.h"
 #include "app/match_dialog.h"
 #include "app/name_dialogs.h"
+#include "app/prefs_dialog.h"
 #include "app/tests/app_fixture.h"
 #include "app/tests/picture_checks.h"
 #include "app/track_dialog.h"
@@ -147,9 +148,17 @@ TEST_F(Screenshots, EachDialogAndTheAboutBox) {
     matches[0] = "jazz 0a0b0c0d Miles Davis / Kind of Blue";
     matches[1] = "misc 1a1b1c1d Miles Davis / Kind of Blue (Legacy Edition)";
     ExecuteMatchDlg(matches);
+    take("app_prefs_dialog");
+    TPreferences prefs;
+    prefs.Site = StrToSite("gnudb.gnudb.org http 80 /~cddb/cddb.cgi N000.00 W000.00 ");
+    prefs.Proxy = true;
+    prefs.ProxyAddr = "proxy.example";
+    prefs.ProxyPort = "3128";
+    prefs.ProxyUser = "miles";
+    ExecutePrefs(prefs);
     take("app_about_box");
     ShowAboutDlg(0, "");
-    EXPECT_EQ(shot.size(), 6u);
+    EXPECT_EQ(shot.size(), 7u);
 }
 
 }  // namespace
