@@ -71,7 +71,9 @@ void TCPU::GetInfo(bool includeCache, bool includeFeatures) {
     f_ = TFacts{};
     f_.includeCache = includeCache;
     f_.includeFeatures = includeFeatures;
+    PassOnExceptionModes();
     f_.count = access_.ProcessorCount();
+    f_.registryKey = access_.ProcessorKey();
     f_.fdivBug = HasFDIVBug();
     if (!access_.HasCpuid()) return;
 
@@ -80,6 +82,7 @@ void TCPU::GetInfo(bool includeCache, bool includeFeatures) {
     if (includeCache) {
         f_.cache = DecodeCache({access_, f_.vendorIndex, f_.maxStandard, f_.maxExtended, f_.family,
                                 f_.model, f_.nameString});
+        f_.cache.ExceptionModes = exceptionModes_;
     }
     if (includeFeatures) f_.features.Read(f_.leaf1.Edx, f_.leafExt1.Edx);
     Classify();
@@ -103,6 +106,17 @@ void TCPU::GetInfo(bool includeCache, bool includeFeatures) {
     f_.friendlyName = std::move(names.FriendlyName);
     f_.codeName = std::move(names.CodeName);
     ReadSerialNumber();
+}
+
+void TCPU::SetExceptionModes(TExceptionModes modes) {
+    exceptionModes_ = modes;
+    PassOnExceptionModes();
+}
+
+// GetInfo makes its parts anew; they keep the modes set before.
+void TCPU::PassOnExceptionModes() {
+    f_.features.SetExceptionModes(exceptionModes_);
+    f_.cache.ExceptionModes = exceptionModes_;
 }
 
 void TCPU::ReadCpuid() {

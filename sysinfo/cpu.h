@@ -6,7 +6,9 @@
 #include "sysinfo/cpu_cache.h"
 #include "sysinfo/cpu_features.h"
 #include "sysinfo/cpu_types.h"
+#include "sysinfo/exception_modes.h"
 #include "sysinfo/processor_access.h"
+#include "sysinfo/xml_report.h"
 
 namespace rv {
 
@@ -26,6 +28,13 @@ public:
     // Fills everything; the cache and feature decoding only when asked. Takes about 110 ms,
     // the time the frequency is measured over.
     void GetInfo(bool includeCache, bool includeFeatures);
+
+    // Appends the report of the processor's own facts; Features and Cache write their own.
+    void Report(TReportLines& lines, const TReportFrame& frame = MachineReportFrame()) const;
+
+    TExceptionModes ExceptionModes() const { return exceptionModes_; }
+    // Features and Cache take the same modes.
+    void SetExceptionModes(TExceptionModes modes);
 
     int Count() const { return f_.count; }
     const std::string& Vendor() const { return f_.vendor; }  // the long name of the maker
@@ -56,6 +65,9 @@ public:
     int ExtendedFamily() const { return f_.extendedFamily; }
     int ExtendedModel() const { return f_.extendedModel; }
     int ExtendedStepping() const { return f_.extendedStepping; }
+    // The processor's entry in the system's hardware description, as far as the system gives
+    // one: vendor text, identifier, brand text and clock (MHz).
+    const TProcessorKey& RegistryKey() const { return f_.registryKey; }
     bool IncludeCache() const { return f_.includeCache; }
     bool IncludeFeatures() const { return f_.includeFeatures; }
 
@@ -89,6 +101,7 @@ private:
         int extendedFamily = 0;
         int extendedModel = 0;
         int extendedStepping = 0;
+        TProcessorKey registryKey;
         bool includeCache = false;
         bool includeFeatures = false;
     };
@@ -97,9 +110,11 @@ private:
     void ReadBrandText();
     void Classify();
     void ReadSerialNumber();
+    void PassOnExceptionModes();
 
     const TProcessorAccess& access_;
     TTimingSource& timing_;
+    TExceptionModes exceptionModes_ = kDefaultExceptionModes;
     TFacts f_;
 };
 

@@ -5,7 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "sysinfo/exception_modes.h"
 #include "sysinfo/processor_access.h"
+#include "sysinfo/xml_report.h"
 
 namespace rv {
 
@@ -18,6 +20,10 @@ struct TCPUCache {
     int Level3 = 0;
     std::vector<std::uint8_t> Descriptors;  // Intel's leaf 2 descriptor bytes, as reported
     std::vector<std::string> CacheDescriptions;
+    TExceptionModes ExceptionModes = kDefaultExceptionModes;
+
+    // Appends the report of the sizes and descriptions.
+    void Report(TReportLines& lines, const TReportFrame& frame = MachineReportFrame()) const;
 };
 
 // What the cache decoding needs to know of the processor.

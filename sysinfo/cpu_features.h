@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "sysinfo/exception_modes.h"
+#include "sysinfo/xml_report.h"
+
 namespace rv {
 
 // The processor's feature flags: each the CPUID bit of the same meaning, from leaf 1's EDX
@@ -12,6 +15,12 @@ public:
         standard_ = standardEdx;
         extended_ = extendedEdx;
     }
+
+    // Appends the report of every flag.
+    void Report(TReportLines& lines, const TReportFrame& frame = MachineReportFrame()) const;
+
+    TExceptionModes ExceptionModes() const { return exceptionModes_; }
+    void SetExceptionModes(TExceptionModes modes) { exceptionModes_ = modes; }
 
     bool FPU() const { return Standard(0); }
     bool VME() const { return Standard(1); }
@@ -52,6 +61,7 @@ private:
 
     std::uint32_t standard_ = 0;
     std::uint32_t extended_ = 0;
+    TExceptionModes exceptionModes_ = kDefaultExceptionModes;
 };
 
 }  // namespace rv

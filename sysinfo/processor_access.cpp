@@ -1,10 +1,27 @@
 #include "sysinfo/processor_access.h"
 
+#include <charconv>
 #include <chrono>
 #include <thread>
 
+#include "platform/system/cpu_info.h"
+#include "platform/text/round.h"
+
 namespace rv {
 namespace {
+
+std::string Field(const CpuInfoFields& fields, const char* name) {
+    const auto found = fields.find(name);
+    return found != fields.end() ? found->second : std::string();
+}
+
+// "2400.000", written with a point whatever the locale; 0 when it is no number.
+int Megahertz(const std::string& text) {
+    double mhz = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), mhz);
+    if (error != std::errc() || end != text.data() + text.size()) return 0;
+    return mhz > 0 && mhz < 1e9 ? static_cast<int>(Round(mhz)) : 0;
+}
 
 class TMachineProcessor final : public TProcessorAccess {
 public:
@@ -13,6 +30,14 @@ public:
         return rv::Cpuid(leaf, subleaf);
     }
     int ProcessorCount() const override { return rv::ProcessorCount(); }
+    TProcessorKey ProcessorKey() const override {
+        const CpuInfoFields fields = ReadCpuInfo();
+        TProcessorKey key;
+        key.VendorIdentifier = Field(fields, "vendor_id");
+        key.ProcessorNameString = Field(fields, "model name");
+        key.MHz = Megahertz(Field(fields, "cpu MHz"));
+        return key;
+    }
 };
 
 class TMachineTiming final : public TTimingSource {

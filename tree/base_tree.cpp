@@ -337,17 +337,10 @@ void TBaseVirtualTree::UpdateFrame() {
 }
 
 void TBaseVirtualTree::WndProc(TMessage& message) {
+    // The header sees every message first: its strip takes its own mouse messages.
+    if (header_.Options().Contains(hoVisible) && header_.HandleMessage(message)) return;
+    if (DispatchInput(message)) return;
     switch (message.Msg) {
-        case WM_TIMER:
-            if (message.WParam == kChangeTimer) {
-                DoChange(lastChangedNode_);
-                return;
-            }
-            if (message.WParam == kStructureChangeTimer) {
-                DoStructureChange(lastStructureNode_, lastStructureReason_);
-                return;
-            }
-            break;
         case WM_SIZE:
             header_.HandleResize();
             TCustomControl::WndProc(message);

@@ -14,6 +14,7 @@
 #include "tree/border_decoration.h"
 #include "tree/clipboard_formats.h"
 #include "tree/header_types.h"
+#include "tree/input_types.h"
 #include "tree/node_pool.h"
 #include "tree/paint_resources.h"
 #include "tree/paint_types.h"
@@ -554,8 +555,6 @@ protected:
     PVirtualNode pendingCheckNode_ = nullptr;  // Space check pending
     PVirtualNode lastSearchNode_ = nullptr;
     std::string searchBuffer_;  // what incremental search has been typed so far
-    // Timer of the tree's window that ends an incremental search.
-    static constexpr UINT_PTR kSearchTimer = 7;
 
     // ---- The position cache, then the hooks that painting, editing and the clipboard fill in.
     // Until then they do nothing or answer a stand-in. ------------------------------------------
@@ -918,6 +917,200 @@ private:
 
     TTreePaintResources paint_;
     TBorderDecoration border_;
+
+public:
+    // ---- Input: hit testing, keys, mouse, scrolling and search -------------------------------
+    // Timers of the tree's window besides the change timers (5, 6) and the search timer (7).
+    static constexpr UINT_PTR kExpandTimer = 1;
+    static constexpr UINT_PTR kEditTimer = 2;
+    static constexpr UINT_PTR kHeaderTimer = 3;
+    static constexpr UINT_PTR kScrollTimer = 4;
+    static constexpr UINT_PTR kSearchTimer = 7;  // ends an incremental search
+    // Panning ticks and the dead zone around the point where panning started.
+    static constexpr std::uint32_t kPanningInterval = 20;
+    static constexpr int kPanningDeadZone = 8;
+
+    // Where the point (client coordinates; Relative: the scroll offsets are taken off first)
+    // lies: the node, the column and the position bits.
+    THitInfo GetHitTestInfoAt(int x, int y, bool relative = true);
+
+    // The dragging settings of the control (the framework's DragMode and DragKind).
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode value) { dragMode_ = value; }
+    TDragKind DragKind() const { return dragKind_; }
+    void SetDragKind(TDragKind value) { dragKind_ = value; }
+    // Whether the tree is dragging (one of its drag states is set).
+    bool Dragging() const;
+    // Starts a drag (Immediate) or lets it start once the mouse moved Threshold pixels (negative:
+    // the desktop's drag threshold) away from where the button went down.
+    void BeginDrag(bool immediate, int threshold = -1);
+    // The distance a pending drag waits for.
+    int DragStartThreshold() const { return dragThreshold_; }
+
+    // Editing: opens the editor for the node and column (true when editing is on afterwards);
+    // ends a running or pending edit (true when none is left running).
+    bool EditNode(PVirtualNode node, TColumnIndex column);
+    bool EndEditNode();
+    // Whether the node may be edited in the column now.
+    virtual bool CanEdit(PVirtualNode node, TColumnIndex column);
+    bool IsEditing() const { return states_.Contains(tsEditing); }
+
+    // The clipboard: what WM_COPY, WM_CUT and WM_PASTE do; nothing until the clipboard part
+    // fills them in.
+    virtual void CopyToClipboard() {}
+    virtual void CutToClipboard() {}
+    virtual bool PasteFromClipboard() { return false; }
+
+    // What the platform's tree view answered to its item messages, as typed calls. A node must
+    // be one of this tree's (others are taken for none).
+    // The node's row (TextOnly: its text) in client coordinates; false when not shown.
+    bool GetItemRect(PVirtualNode node, bool textOnly, TRect& rect);
+    PVirtualNode GetNextItem(unsigned flag, PVirtualNode node);
+    // Fills what Mask asks for; false without a node.
+    bool GetItem(TTreeItem& item);
+    // Whether `node` is a live node of this tree (not the hidden root).
+    bool OwnsNode(const void* node) const;
+
+    // Incremental search: the text typed so far.
+    const std::string& SearchBuffer() const { return searchBuffer_; }
+    PVirtualNode HotNode() const { return hotNode_; }
+    TPoint ClickPoint() const { return clickPoint_; }
+    TScrollDirections AutoScrollDirections() const { return autoScrollDirections_; }
+    // The rubber band in tree coordinates: its first corner where it started.
+    TRect NewSelectionRect() const { return newSelectionRect_; }
+    int SelectionLevel() const { return selectionLevel_; }
+
+    // Shows the tree's popup menu for a node and column at a client point.
+    void DoPopupMenu(PVirtualNode node, TColumnIndex column, TPoint position);
+
+    TVTHotNodeChangeEvent OnHotChange;
+    TVTGetCursorEvent OnGetCursor;
+    TVTPopupEvent OnGetPopupMenu;
+    TVTKeyActionEvent OnKeyAction;
+    TVTHelpContextEvent OnGetHelpContext;
+    TVTColumnClickEvent OnColumnClick;
+    TVTColumnClickEvent OnColumnDblClick;
+    TVTScrollEvent OnScroll;
+    TVTDragAllowedEvent OnDragAllowed;
+    TVTEditChangingEvent OnEditing;
+    TVTIncrementalSearchEvent OnIncrementalSearch;
+
+    // 0 when the node answers the typed text (OnIncrementalSearch; a match without a handler).
+    virtual int DoIncrementalSearch(PVirtualNode node, const std::string& text);
+    // The node's text in the main column (GetItem); the string tree has texts.
+    virtual std::string ItemText(PVirtualNode /*node*/) { return {}; }
+
+protected:
+    void MouseMove(TShiftState shift, int x, int y) override;
+    // The steps of the input handling, each overridable.
+    virtual THitPositions DetermineHitPositionLTR(PVirtualNode node, int x, int right,
+                                                  TColumnIndex column, TAlignment alignment);
+    virtual THitPositions DetermineHitPositionRTL(PVirtualNode node, int x, int right,
+                                                  TColumnIndex column, TAlignment alignment);
+    virtual TCheckState DetermineNextCheckState(TCheckType checkType, TCheckState checkState);
+    virtual void ProcessMouseDown(TMessage& message, const THitInfo& hitInfo);
+    virtual void HandleMouseUp(TMessage& message, const THitInfo& hitInfo);
+    virtual void HandleMouseDblClick(TMessage& message, const THitInfo& hitInfo);
+    // The rubber band's second corner follows (X, Y); true when the band changed.
+    bool TrackSelectionRect(int x, int y);
+    void AutoScrollStep();
+    virtual bool CanAutoScroll();
+    virtual void DoAutoScroll(int x, int y);
+    virtual bool CanShowDragImage() { return dragImageKind_ != diNoImage; }
+    bool CanShowPopupMenu(PVirtualNode node, TColumnIndex column, TPoint position);
+    virtual bool DoBeforeDrag(PVirtualNode node, TColumnIndex column);
+    virtual bool DoCanEdit(PVirtualNode node, TColumnIndex column);
+    virtual void DoColumnClick(TColumnIndex column, TShiftState shift);
+    virtual void DoColumnDblClick(TColumnIndex column, TShiftState shift);
+    virtual TCursor DoGetCursor(TCursor cursor);
+    virtual TPopupMenu* DoGetPopupMenu(PVirtualNode node, TColumnIndex column, TPoint position);
+    virtual int DoGetHelpContext(PVirtualNode node, TColumnIndex column);
+    virtual void DoHotChange(PVirtualNode oldNode, PVirtualNode newNode);
+    // False when the handler cancels the key's default action.
+    virtual bool DoKeyAction(int& charCode, TShiftState& shift);
+    virtual void DoScroll(int deltaX, int deltaY);
+    // Opens the editor for the focused node and column; the in-place editor fills it in (here
+    // only the timers stop and the pending state goes).
+    virtual void DoEdit();
+    // A pending drag starts from the press point; the drag-and-drop part fills it in (here it
+    // only ends the pending states).
+    virtual void DoDragging(TPoint p);
+    // The help for a context: no help viewer exists here, so it is only handed on.
+    virtual void ShowHelp(int /*context*/) {}
+    // Paints the header into its strip of the frame; the header part fills it in (here the
+    // strip gets the header's background).
+    virtual void PaintHeader(TCanvas& canvas, const TRect& r);
+    // Wheel panning: the window of the panning mark and the cursors the drag and hint parts add
+    // do not exist here; panning itself is the state, the capture and timer 4.
+    void StartWheelPanning(TPoint position);
+    void StopWheelPanning();
+    // Incremental search of one typed character (0: only the timeout restarts).
+    void DoIncrementalSearchKey(char32_t key);
+
+    // The node whose check box is pressed with the mouse and the state it gets on release.
+    TCheckState checkState_ = chkUnchecked;
+    // Space's pending check: the state the node gets on release.
+    TCheckState pendingCheckState_ = chkUnchecked;
+
+    void KeyDown(int& key, TShiftState shift) override;
+
+private:
+    // Message handlers; DispatchInput answers whether it handled the message whole.
+    bool DispatchInput(TMessage& message);
+    void HandleKeyDown(int key);
+    void HandleKeyUp(TMessage& message);
+    void HandleChar(TMessage& message);
+    void HandleTimer(TMessage& message);
+    void HandleScroll(TMessage& message, bool vertical);
+    void HandleMouseWheel(TMessage& message);
+    void HandleButton(TMessage& message);
+    void HandleFocusLoss();
+    void CancelInputModes();
+    bool HandleSetCursor(TMessage& message);
+    void HandleRightButtonUp(TMessage& message);
+    bool HandleNonClient(TMessage& message);
+    // The keyboard's navigation keys (Backspace, Tab, Page Up … Down).
+    void NavigateByKey(int key, TShiftState shift);
+    void MoveFocusColumn(bool forward);
+    void OpenPopupByKey();
+    void ShowHelpForFocus();
+    void PressCheckByKey();
+    void AbandonKeyCheck();
+    // Mouse-up steps for the check box and the edit timer.
+    void FinishCheckClick(const THitInfo& hitInfo);
+    // Click selection by the keys held: Ctrl+Shift adds a range, Ctrl toggles, Shift selects a
+    // range; none selects the node.
+    void HandleClickSelection(PVirtualNode lastFocused, PVirtualNode newNode, TShiftState shift,
+                              bool dragPending);
+    // The rubber band's selection between the old and the new band; true when it changed.
+    bool HandleDrawSelection(const TRect& oldRect, const TRect& newRect);
+    // The horizontal span of a node's content for the rubber band (tree coordinates).
+    void NodeContentSpan(PVirtualNode node, int& left, int& right);
+    void ClearSelectionKeeping(PVirtualNode node);
+    void UpdateHotNode(const THitInfo& hitInfo);
+    void SetRubberBand(bool drawn);
+    // Invalidates the union of two rubber bands in client coordinates.
+    void InvalidateBands(const TRect& a, const TRect& b);
+    TScrollDirections ScrollDirectionsAt(int x, int y);
+    void StopAutoScroll();
+    bool InHeaderInteraction() const;
+    void StopTimer(UINT_PTR id);
+    // Steps of the search walk by mode and direction.
+    PVirtualNode SearchStep(PVirtualNode node, bool forward);
+    PVirtualNode SearchFirst(bool forward);
+
+    TDragMode dragMode_ = dmManual;
+    TDragKind dragKind_ = dkDrag;
+    int dragThreshold_ = 5;
+    TPoint clickPoint_;
+    TRect newSelectionRect_;
+    TRect oldSelectionRect_;
+    TShiftState selectionShiftState_ = 0;
+    TScrollDirections autoScrollDirections_ = 0;
+    TPoint panningStart_;
+    TColumnIndex editColumn_ = NoColumn;
+    bool panningButtonHeld_ = false;
+    char32_t highSurrogate_ = 0;  // the first half of a typed character beyond the first plane
 
 protected:
     // A descendant replaces the options object with its own kind (in its constructor).

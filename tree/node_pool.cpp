@@ -1,6 +1,7 @@
 #include "tree/node_pool.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -75,6 +76,29 @@ void TNodePool::Free(void* block) {
     --live_;
     // Under the address sanitizer a freed node cannot be touched (but for the free-list link).
     RV_POISON(static_cast<char*>(block) + sizeof(FreeBlock), blockSize_ - sizeof(FreeBlock));
+}
+
+bool TNodePool::IsLiveBlock(const void* p) const {
+    const auto* address = static_cast<const char*>(p);
+    bool inChunk = false;
+    for (const Chunk& chunk : chunks_) {
+        const auto* begin = static_cast<const char*>(chunk.memory);
+        // Addresses are compared as numbers: `p` may point anywhere.
+        const auto a = reinterpret_cast<std::uintptr_t>(address);
+        const auto b = reinterpret_cast<std::uintptr_t>(begin);
+        if (a < b || a >= b + chunk.bytes) continue;
+        if ((a - b) % blockSize_ != 0) return false;
+        // The newest chunk's blocks from bump_ on were never handed out.
+        if (begin <= bump_ && bump_ < begin + chunk.bytes &&
+            a >= reinterpret_cast<std::uintptr_t>(bump_))
+            return false;
+        inChunk = true;
+        break;
+    }
+    if (!inChunk) return false;
+    for (const FreeBlock* f = free_; f; f = f->next)
+        if (static_cast<const void*>(f) == p) return false;
+    return true;
 }
 
 void TNodePool::DropAll() {

@@ -26,6 +26,9 @@ public:
     void DropAll();
 
     std::size_t LiveCount() const { return live_; }
+    // Whether `p` is the start of a block of this pool that is taken now (a look at every chunk
+    // and the free list: for checking an address that comes from outside, not for walks).
+    bool IsLiveBlock(const void* p) const;
 
 private:
     void AddChunk();

@@ -26,9 +26,6 @@ using TVTPaintText =
 using TVSTShortenStringEvent = std::function<void(
     TCustomVirtualStringTree* sender, TCanvas& canvas, PVirtualNode node, TColumnIndex column,
     const std::string& text, int textSpace, bool rightToLeft, std::string& result, bool& done)>;
-// Whether a node answers the typed text: Result starts at 0, which means it does.
-using TVTIncrementalSearchEvent = std::function<void(TBaseVirtualTree* sender, PVirtualNode node,
-                                                     const std::string& searchText, int& result)>;
 
 // A tree of texts: every cell's text is asked from the application through OnGetText. Each node
 // carries 4 bytes of internal data for the cached width of its main-column text (both text
@@ -74,11 +71,13 @@ public:
     TVSTNewTextEvent OnNewText;
     TVTPaintText OnPaintText;
     TVSTShortenStringEvent OnShortenString;
-    TVTIncrementalSearchEvent OnIncrementalSearch;
 
     // 0 when the node answers the typed text: the handler's answer, or without one whether the
     // focused column's text starts with it (1 when not).
-    virtual int DoIncrementalSearch(PVirtualNode node, const std::string& text);
+    int DoIncrementalSearch(PVirtualNode node, const std::string& text) override;
+    std::string ItemText(PVirtualNode node) override {
+        return GetText(node, Header().MainColumn());
+    }
 
 protected:
     virtual void DoGetText(PVirtualNode node, TColumnIndex column, TVSTTextType textType,

@@ -80,7 +80,8 @@ TRect TBaseVirtualTree::HeaderRect() const {
     return r;
 }
 
-// The border by its style (themed while the tree draws themed), then the decoration.
+// The border by its style (themed while the tree draws themed), the header strip, then the
+// decoration.
 void TBaseVirtualTree::PaintNonClientArea(TCanvas& canvas) {
     TRect window{0, 0, Width(), Height()};
     if (BorderDimension() == 2) {
@@ -93,6 +94,7 @@ void TBaseVirtualTree::PaintNonClientArea(TCanvas& canvas) {
         canvas.Brush.Color = clWindowFrame;
         canvas.FrameRect(window);
     }
+    if (header_.Options().Contains(hoVisible)) PaintHeader(canvas, HeaderRect());
     PaintBorderDecoration(canvas);
 }
 

@@ -47,6 +47,7 @@ bool TBaseVirtualTree::DoSetOffsetXY(TPoint value, TScrollUpdateOptions options,
     if (dx == 0 && dy == 0) return false;
     offsetX_ = int(x);
     offsetY_ = int(y);
+    DoScroll(dx, dy);
     if (updateCount_ > 0 || !HandleAllocated()) return true;
     if (options.Contains(suoRepaintScrollbars)) {
         if (dx) SetScrollPos(Handle(), SB_HORZ, -offsetX_);

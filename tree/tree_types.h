@@ -44,6 +44,16 @@ enum class TVirtualTreeState {
     tsExpanding,   // FullExpand runs
     tsCollapsing,  // FullCollapse runs
     tsPainting,    // PaintTree runs
+    tsLeftButtonDown,
+    tsMiddleButtonDown,
+    tsRightButtonDown,
+    tsClearPending,            // a press keeps the selection until the release clears it
+    tsToggleFocusedSelection,  // a Ctrl press flips the focused node's selection at the release
+    tsDrawSelPending,          // a rubber band waits for the mouse to pass the drag threshold
+    tsOLEDragPending,          // a drag starts once the mouse passes DragStartThreshold
+    tsOLEDragging,
+    tsVCLDragging,     // the framework's own drag, started by the tree
+    tsPopupMenuShown,  // the tree's popup menu is open
 };
 using enum TVirtualTreeState;
 using TVirtualTreeStates = TSet<TVirtualTreeState, std::uint64_t>;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/graphics/font.h"
+#include "platform/messages/messages.h"
 #include "tree/header_types.h"
 #include "tree/vt_columns.h"
 
@@ -101,6 +102,13 @@ public:
     void ShareSpringWidth(int clientWidth);
     // The tree's font changed.
     void TreeFontChanged();
+    // The header's own handling of a message of the tree's window (its mouse in the strip);
+    // true when it took the message. The header's mouse handling fills this in.
+    bool HandleMessage(TMessage& /*message*/) { return false; }
+    // Whether a column is being dragged or sized, or about to be.
+    bool InInteraction() const {
+        return states_.ContainsAny({hdDragging, hdDragPending, hdTracking, hdTrackPending});
+    }
 
 private:
     friend class TVirtualTreeColumns;

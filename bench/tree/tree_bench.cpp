@@ -13,10 +13,11 @@
 // ranges, not rows, so its times are shown for comparison only.
 //
 // Last, the position look-ups in 1,000,000 shown rows with and without the position cache
-// (position_bench.h), and painting a view of a million rows beside QTreeView (paint_bench.h).
+// (position_bench.h), painting a view of a million rows beside QTreeView (paint_bench.h), and
+// input over a million rows: a search that misses, hot tracking (input_bench.h).
 //
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
-//              [--paint-only] [--store-only]
+//              [--paint-only] [--store-only] [--input-only]
 
 #include <malloc.h>
 
@@ -33,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/tree/input_bench.h"
 #include "bench/tree/paint_bench.h"
 #include "bench/tree/position_bench.h"
 #include "bench/tree/qt_reference_model.h"
@@ -52,6 +54,7 @@ struct Options {
     bool positionsOnly = false;
     bool paintOnly = false;
     bool storeOnly = false;  // build, sort, expand, collapse and clear only
+    bool inputOnly = false;  // incremental search and hot tracking only
 };
 
 // The names the keys come from: one per parent and one per child, words of a small vocabulary
@@ -332,6 +335,7 @@ int main(int argc, char** argv) {
         if (a == "--positions-only") o.positionsOnly = true;
         if (a == "--paint-only") o.paintOnly = true;
         if (a == "--store-only") o.storeOnly = true;
+        if (a == "--input-only") o.inputOnly = true;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -343,6 +347,10 @@ int main(int argc, char** argv) {
     }
     if (o.paintOnly) {
         rv::bench::RunPaintBench(20);
+        return 0;
+    }
+    if (o.inputOnly) {
+        rv::bench::RunInputBench(std::max(o.rounds, 5));
         return 0;
     }
     const Names names(o.parents, o.children);
@@ -405,5 +413,6 @@ int main(int argc, char** argv) {
     SelectionScaling(names, o.parents, std::max(2 * o.rounds + 1, 5), o.oursOnly);
     rv::bench::RunPositionBench(o.rounds);
     rv::bench::RunPaintBench(20);
+    rv::bench::RunInputBench(std::max(o.rounds, 5));
     return 0;
 }

@@ -81,7 +81,8 @@ int VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_ScrollLock:
             return VK_SCROLL;
         case Qt::Key_Asterisk:
-            return keypad ? VK_MULTIPLY : '8';
+            // Typed on the main keys as well: the key that types "*" is the multiply key.
+            return VK_MULTIPLY;
         case Qt::Key_Plus:
             return keypad ? VK_ADD : VK_OEM_PLUS;
         case Qt::Key_Minus:
@@ -130,6 +131,10 @@ unsigned MouseKeyFlags() {
 void NoteCursorPos(QPoint global) {
     g_cursorPos = global;
 }
+void SetCursorPos(TPoint screen) {
+    g_cursorPos = QPoint(screen.X, screen.Y);
+}
+
 TPoint GetCursorPos() {
     return {g_cursorPos.x(), g_cursorPos.y()};
 }

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyleHints>
 #include <cmath>
 
 #include "platform/graphics/internal/qt_graphics.h"
@@ -35,6 +36,13 @@ int GetSystemMetrics(int index) {
         case SM_CXFRAME:
         case SM_CYFRAME:
             return 4;
+        case SM_CXEDGE:
+        case SM_CYEDGE:
+            return 2;
+        case SM_CXDRAG:
+        case SM_CYDRAG:
+            EnsureGuiApplication();
+            return QGuiApplication::styleHints()->startDragDistance();
         default:
             return 0;
     }

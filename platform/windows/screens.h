@@ -17,10 +17,16 @@ inline constexpr int SM_CXDLGFRAME = 7;
 inline constexpr int SM_CYDLGFRAME = 8;
 inline constexpr int SM_CXFRAME = 32;
 inline constexpr int SM_CYFRAME = 33;
+inline constexpr int SM_CXEDGE = 45;
+inline constexpr int SM_CYEDGE = 46;
+inline constexpr int SM_CXDRAG = 68;
+inline constexpr int SM_CYDRAG = 69;
 
 // The primary screen's width or height for SM_CXSCREEN / SM_CYSCREEN. The window manager draws
 // the frames of top-level windows; the frame indices answer the classic widths (1, 3, 4 pixels)
-// that placement records are written with. 0 for any other index.
+// that placement records are written with, the edge indices the 2 pixels of a sunken edge. The
+// drag indices answer the desktop's drag distance: how far the mouse must move with a button
+// down before a drag starts. 0 for any other index.
 int GetSystemMetrics(int index);
 
 // Logical pixels per inch of the primary screen (96 at the usual scale).

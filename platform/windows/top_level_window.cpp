@@ -117,6 +117,10 @@ void HostWidget::moveEvent(QMoveEvent*) {
 
 void HostWidget::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && !parent && !isActiveWindow()) {
+        CancelModesInside();
+        return;
+    }
     if (e->type() != QEvent::WindowStateChange || parent) return;
     // Back to the normal state: the normal bounds, also when the program changed them meanwhile.
     if (InNormalState() && !normalBounds.IsEmpty() && FromQRect(geometry()) != normalBounds)
@@ -268,6 +272,27 @@ void BeginWindowMove(HWND wnd) {
     HostWidget* h = HostWidget::Find(wnd);
     if (!h || h->parent || !h->windowHandle()) return;
     h->windowHandle()->startSystemMove();
+}
+
+}  // namespace rv
+
+namespace rv {
+
+// A window that loses the activation ends what its windows were in the middle of: the holder of
+// the capture and the window with the focus get WM_CANCELMODE, as when a dialog comes up.
+void HostWidget::CancelModesInside() {
+    const HWND capture = g_capture, focus = g_lastFocus;
+    for (HWND target : {capture, focus}) {
+        HostWidget* host = Find(target);
+        if (!host || (host != this && !isAncestorOf(host))) continue;
+        DeliverMessage(target, WM_CANCELMODE, 0, 0);
+        if (focus == capture) break;  // told once
+    }
+}
+
+void HostWidget::DropCapture() {
+    implicitCapture_ = false;
+    if (g_capture == wnd_) ReleaseCapture();
 }
 
 }  // namespace rv

@@ -96,6 +96,9 @@ void SetWindowCursor(HWND wnd, TCursor cursor);
 void SetCursor(TCursor cursor);
 TCursor GetWindowCursorShown(HWND wnd);
 TPoint GetCursorPos();  // screen coordinates of the last mouse event
+// Where the mouse is taken to be from now on, until it moves (for a caller that steps without
+// mouse events, such as a test); the pointer on the screen is not moved.
+void SetCursorPos(TPoint screen);
 
 // A key pressed in a window is first offered as CN_KEYDOWN (CN_SYSKEYDOWN with Alt); taken,
 // it goes no further.

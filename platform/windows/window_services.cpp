@@ -466,6 +466,9 @@ LRESULT DefHostWindowProc(HWND wnd, TMessage& m) {
             return m.Result = 0;
         case WM_ERASEBKGND:
             return m.Result = 1;
+        case WM_CANCELMODE:
+            if (h) h->DropCapture();
+            return m.Result = 0;
         case WM_RBUTTONUP: {
             // A face asks for its context menu itself.
             if (!h || h->Face()) return m.Result = 0;

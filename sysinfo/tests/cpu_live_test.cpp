@@ -9,6 +9,8 @@
 
 #include "sysinfo/cpu.h"
 #include "sysinfo/cpu_vendor.h"
+#include "sysinfo/system_information.h"
+#include "testsupport/process.h"
 
 // The processor of the machine running the tests, against what the kernel says of it.
 namespace rv {
@@ -74,6 +76,10 @@ TEST(CpuLiveTest, AgreesWithProcCpuinfo) {
     cpu.GetInfo(true, true);
 
     EXPECT_EQ(cpu.VendorText(), field("vendor_id"));
+    EXPECT_EQ(cpu.RegistryKey().VendorIdentifier, field("vendor_id"));
+    EXPECT_EQ(cpu.RegistryKey().ProcessorNameString, field("model name"));
+    // The clock changes from one reading to the next.
+    EXPECT_EQ(cpu.RegistryKey().MHz > 0, !field("cpu MHz").empty());
     if (!cpu.NameString().empty()) {
         EXPECT_EQ(cpu.NameString(), field("model name"));
     }
@@ -178,6 +184,26 @@ TEST(CpuLiveTest, MeasuresTheCounterRateWithoutRaisingPriority) {
     // The kernel calibrates its delay loop on the counter: BogoMIPS are twice its MHz.
     const double reference = std::atof(bogomips->second.c_str()) / 2;
     EXPECT_NEAR(cpu.Frequency(), reference, 10 + reference * 0.02);
+}
+
+TEST(CpuLiveTest, ReportsOfThisMachineAreWellFormed) {
+    RV_REQUIRE_TOOL("xmllint");
+    TCPU cpu;
+    cpu.GetInfo(true, true);
+    TReportLines lines;
+    cpu.Report(lines);
+    cpu.Cache().Report(lines);
+    std::string report;
+    for (const std::string& line : lines) {
+        report += line + "\n";
+        if (line != "</classes>") continue;
+        const test::ProcessResult parsed = test::RunProcess({"xmllint", "--noout", "-"}, report);
+        EXPECT_EQ(parsed.exitCode, 0) << parsed.err << report;
+        const test::ProcessResult machine =
+            test::RunProcess({"xmllint", "--xpath", "string(/classes/@machine)", "-"}, report);
+        EXPECT_EQ(machine.out, SystemInformation().MachineName + "\n");
+        report.clear();
+    }
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ public:
 
     bool HasCpuid() const override { return hasCpuid_; }
     int ProcessorCount() const override { return 2; }
+    TProcessorKey ProcessorKey() const override { return Key; }
     CpuidRegisters Cpuid(std::uint32_t leaf, std::uint32_t subleaf) const override {
         asked_.push_back(leaf);
         if (leaves_.empty()) return {};
@@ -49,6 +50,9 @@ public:
         return most;
     }
     bool AskedNothing() const { return asked_.empty(); }
+
+    // The system's entry for the processor; none unless a test sets one.
+    TProcessorKey Key;
 
 private:
     std::vector<RecordedLeaf> leaves_;  // leaf 0 first

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
+#include "platform/system/cpu_info.h"
+#include "platform/system/locale_language.h"
 #include "platform/system/memory.h"
 #include "platform/system/os_release.h"
 #include "platform/system/processor.h"
@@ -78,6 +83,53 @@ TEST(ProcessorTest, AnswersOnX86AndSaysNoElsewhere) {
     EXPECT_FALSE(ReadTimeStampCounter(first));
 #endif
     EXPECT_GE(ProcessorCount(), 1);
+}
+
+TEST(CpuInfoTest, ReadsTheFirstProcessorOnly) {
+    const CpuInfoFields fields = ParseCpuInfo(
+        "\n"
+        "processor\t: 0\n"
+        "vendor_id\t: GenuineIntel\n"
+        "model name\t: Intel(R) Core(TM) i7-6700K CPU @ 4.00GHz  \n"
+        "cpu MHz\t\t: 4000.000\n"
+        "flags\t\t:\n"
+        "not a field\n"
+        "\n"
+        "processor\t: 1\n"
+        "vendor_id\t: AuthenticAMD\n");
+    EXPECT_EQ(fields.at("vendor_id"), "GenuineIntel");
+    EXPECT_EQ(fields.at("model name"), "Intel(R) Core(TM) i7-6700K CPU @ 4.00GHz");
+    EXPECT_EQ(fields.at("cpu MHz"), "4000.000");
+    EXPECT_EQ(fields.at("flags"), "");
+    EXPECT_EQ(fields.size(), 5u);
+    EXPECT_TRUE(ParseCpuInfo("").empty());
+}
+
+// Each step sets LC_ALL, LC_CTYPE and LANG; the variables are put back afterwards.
+TEST(LocaleLanguageTest, CharacterTypeCategoryDecides) {
+    const char* const names[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+    std::optional<std::string> saved[3];
+    for (int i = 0; i < 3; ++i) {
+        if (const char* value = std::getenv(names[i])) saved[i] = value;
+    }
+    const struct {
+        const char* values[3];
+        int langId;
+    } steps[] = {{{"", "", "ru_RU.UTF-8"}, 1049},
+                 {{"", "ja_JP.UTF-8", "ru_RU.UTF-8"}, 1041},
+                 {{"zh_CN.GB18030", "ja_JP.UTF-8", "ru_RU.UTF-8"}, 2052},
+                 {{"", "", ""}, 1033}};
+    for (const auto& step : steps) {
+        for (int i = 0; i < 3; ++i) setenv(names[i], step.values[i], 1);
+        EXPECT_EQ(SystemDefaultLangID(), step.langId) << step.values[0] << step.values[1];
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (saved[i]) {
+            setenv(names[i], saved[i]->c_str(), 1);
+        } else {
+            unsetenv(names[i]);
+        }
+    }
 }
 
 }  // namespace

@@ -54,6 +54,10 @@ public:
     void SyncBar(int which);
 
     void Paint(QPainter& painter, const QRegion& region);
+    // WM_CANCELMODE to the capture holder and the focused window when they are this window or
+    // inside it; the default answer to it lets go of the mouse.
+    void CancelModesInside();
+    void DropCapture();
 
     // A toolkit widget that is the face of the control (host_face.cpp): it covers the client
     // area and goes with the host. The host's focus passes to it; its focus changes, keys, mouse

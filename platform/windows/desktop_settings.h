@@ -1,0 +1,15 @@
+#pragma once
+
+namespace rv {
+
+// The desktop's input settings and its alert sound.
+
+// Lines a notch of the mouse wheel scrolls (the desktop's setting, 3 by default).
+int GetWheelScrollLines();
+
+// The alert sound of the desktop (the type is the platform's sound kind; one sound serves all).
+// Every call is counted, so that a caller's beep can be seen without a loudspeaker.
+void MessageBeep(unsigned type = 0);
+unsigned MessageBeepCount();
+
+}  // namespace rv

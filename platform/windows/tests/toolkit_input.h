@@ -1,0 +1,25 @@
+#pragma once
+// Input as the toolkit delivers it to a window's host, for tests of controls outside the
+// platform layer: the host turns these into the window's messages as it does for real input.
+
+#include <string>
+
+#include "platform/graphics/geometry.h"
+#include "platform/messages/messages.h"
+
+namespace rv::test {
+
+enum class ToolkitMouse { Press, Release, DoubleClick, Move };
+enum class ToolkitButton { Left, Right, Middle };
+// Modifier keys held, with the framework's shift-state values.
+enum ToolkitModifier : unsigned { kToolkitShift = 1, kToolkitAlt = 2, kToolkitCtrl = 4 };
+
+// A mouse event at a client point of the window.
+void SendToolkitMouse(HWND wnd, ToolkitMouse kind, TPoint client,
+                      ToolkitButton button = ToolkitButton::Left, unsigned modifiers = 0);
+// A key pressed (or released) on the window, by its virtual-key code (letters, digits, Space,
+// Backspace, the arrows, Page Up/Down, Home, End), typing `text`.
+void SendToolkitKey(HWND wnd, int virtualKey, const std::string& text, unsigned modifiers = 0,
+                    bool release = false, bool autoRepeat = false);
+
+}  // namespace rv::test
