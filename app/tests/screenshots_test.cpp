@@ -109,6 +109,17 @@ TEST_F(Screenshots, TheMainWindowWithALibrary) {
     W().UpdateCommands();
     Settle();
     Shoot(W().Handle(), "app_main_window_albums");
+    // The album list's media-type images, left of each title, drawn at 200 %.
+    const TBitmap shot = WindowImage(W().Handle(), 2);
+    const TRect window = GetWindowRect(W().Handle());
+    int rows = 0;
+    for (PVirtualNode n = W().AlbumList->GetFirst(); n; n = W().AlbumList->GetNext(n), ++rows) {
+        const TRect text = W().AlbumList->GetDisplayRect(n, 0, true);
+        const TPoint at = W().AlbumList->ClientToScreen({text.Left - 18, text.Top});
+        const TRect image = Bounds(at.X - window.Left, at.Y - window.Top, 16, text.Height());
+        EXPECT_GT(test::FineBlocks(shot, image), 10) << "row " << rows;
+    }
+    EXPECT_GT(rows, 0);
 }
 
 TEST_F(Screenshots, EachDialogAndTheAboutBox) {
