@@ -370,8 +370,9 @@ class Desktop:
             result.append((" ".join(w.text for w in words), words))
         return result
 
-    def find(self, text, region=None, threshold=0.8, **kw):
-        """The best reading of `text` on the screen: a run of words on one line."""
+    def find(self, text, region=None, threshold=0.8, part=False, **kw):
+        """The best reading of `text` on the screen: a run of words on one line; with part,
+        also a run that holds it (a file name within a path)."""
         want = len(text.split())
         best, best_score = None, 0.0
         for _, words in self.lines(region, **kw):
@@ -381,6 +382,8 @@ class Desktop:
                     if len(run) != n:
                         continue
                     score = _similar(" ".join(w.text for w in run), text)
+                    if part and reads(" ".join(w.text for w in run), text):
+                        score = max(score, 0.95)
                     if score > best_score:
                         x = run[0].x
                         y = min(w.y for w in run)

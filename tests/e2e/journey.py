@@ -37,6 +37,10 @@ class StepFailed(Exception):
     pass
 
 
+class Waiting(Exception):
+    """A step that needs a part of the program that is not there yet."""
+
+
 class Journey:
     """The state of one journey: its folders, desktop, program and servers."""
 
@@ -124,6 +128,10 @@ class Journey:
     def step(self, label):
         return _Step(self, label)
 
+    def waiting(self, what):
+        """Ends the journey here: the step needs something the program does not show yet."""
+        raise Waiting(what)
+
     def run(self, body):
         """Runs the journey's body on a fresh desktop; returns True when every step passed."""
         started = time.time()
@@ -138,6 +146,8 @@ class Journey:
                         self.program.stop()
         except StepFailed:
             ok = False
+        except Waiting:
+            pass
         except Exception as e:  # the desktop itself failed: report it as the journey's end
             ok = False
             self.echo("  FAIL  %-58s %s" % ("(desktop)", e))
@@ -167,6 +177,10 @@ class _Step:
         if kind is None:
             j.steps.append((self.label, True, seconds, ""))
             j.echo("  ok    %-58s %5.1fs" % (self.label, seconds))
+            return False
+        if kind is Waiting:
+            j.steps.append((self.label, None, seconds, str(error)))
+            j.echo("  WAIT  %-58s %5.1fs\n        %s" % (self.label, seconds, error))
             return False
         if isinstance(error, (DriveError, AssertionError)):
             message = str(error) or "check failed"

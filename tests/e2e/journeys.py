@@ -2,11 +2,13 @@
 steps; checks look at what a person sees: window titles, the files written and the screen."""
 
 import os
+import subprocess
+import time
 
 import media
 from desktop import reads
 from journey import check
-from reelvault import MAIN, Reelvault, expect_listed, listed
+from reelvault import PLAYER, Reelvault, expect_listed, listed
 
 ALWAYS = ["New", "Open...", "Preferences...", "Exit"]
 NEED_LIBRARY = ["Save As...", "Save to Presentation", "Append from File...", "Scan..."]
@@ -77,9 +79,409 @@ def row_shows(rows, key, texts):
     return any(reads(row, key) and all(reads(row, t) for t in texts) for row in rows)
 
 
+def stop_long_scan(j):
+    rv = Reelvault(j)
+    folder = j.path("Long")
+    count = 40000
+    with j.step("make a folder of %d files" % count):
+        media.many_files(folder, count, media.untagged(j.path("seed.mp3")))
+    with j.step("start, make a library and scan the folder"):
+        rv.start()
+        rv.new_library("Long")
+        rv.scan(folder, wait=False)
+        j.desktop.wait(rv.progress, 10, "no progress window")
+    with j.step("Escape in the progress window stops the scan"):
+        time.sleep(1.0)
+        j.desktop.activate(rv.progress())
+        j.desktop.key("Escape")
+        j.desktop.wait(lambda: not rv.progress(), 20, "the progress window stayed open")
+    with j.step("the tracks filed until then stay; the rest were not"):
+        rv.wait_scan_end(5)
+        artists, albums, tracks = rv.counts()
+        check(0 < tracks < count, "%d of %d files filed after Stop" % (tracks, count))
+        check(j.program.running(), "the program ended")
+
+
+def save_quit_reopen(j):
+    rv = Reelvault(j)
+    first, second = j.path("First"), j.path("Second")
+    library = j.path("libraries", "Rock.rvl")
+    with j.step("a library of one album, saved as Rock.rvl"):
+        media.sample_album(first, "Saved Artist", "Saved Album", ["One", "Two", "Three"])
+        media.sample_album(second, "Unsaved Artist", "Unsaved Album", ["Four"])
+        os.makedirs(os.path.dirname(library))
+        rv.start()
+        rv.new_library("Rock")
+        rv.scan(first)
+        rv.save_as(library)
+        check(rv.counts() == (1, 1, 3), "counts %s" % (rv.counts(),))
+        with open(library, "rb") as f:
+            saved = f.read()
+        check(b"Saved Artist" in saved and b"<TRACK_COUNT>3<" in saved, "the file holds: %r" %
+              saved[:300])
+    with j.step("Open the saved file: it joins the recent files"):
+        rv.menu("File", "Open...")
+        rv.file_dialog(library)
+        rv.wait_counts((1, 1, 3))
+    with j.step("a change after opening, then Exit: Cancel keeps the window"):
+        rv.scan(second)
+        check(rv.counts() == (2, 2, 4), "counts %s" % (rv.counts(),))
+        rv.menu("File", "Exit")
+        rv.answer("Cancel", text="Save changes?")
+        time.sleep(0.5)
+        check(j.program.running(), "the program ended")
+        check(rv.caption() == "Lorvix Reelvault - [Rock]", "caption %r" % rv.caption())
+        check(rv.counts() == (2, 2, 4), "counts %s" % (rv.counts(),))
+    with j.step("Exit again: No quits without saving"):
+        rv.menu("File", "Exit")
+        rv.answer("No", text="Save changes?")
+        check(j.program.wait_exit() == 0, "the program ended with an error")
+        with open(library, "rb") as f:
+            check(f.read() == saved, "the library file changed")
+    with j.step("start again: the recent file is in the File menu"):
+        rv.start()
+        region = rv.open_menu("File")
+        found = j.desktop.wait_text("Rock.rvl", region, part=True)
+        j.desktop.click(*found.centre)
+    with j.step("reopened from there: the same tree"):
+        j.desktop.wait(lambda: rv.caption() == "Lorvix Reelvault - [Rock]", 10,
+                       "caption %r" % rv.caption())
+        rv.wait_counts((1, 1, 3))
+        lines = rv.tree_lines()
+        expect_listed("Saved Artist", lines, "the tree")
+        check(not any("Unsaved" in line for line in lines), "the tree: %s" % lines)
+
+
+LIBRARY_B = """<?xml version="1.0" encoding="windows-1250"?>
+<Lorvix_Media_Library version="1.0">
+\t<LIBRARY_NAME>Jazz</LIBRARY_NAME>
+\t<ARTIST_COUNT>1</ARTIST_COUNT>
+\t<ALBUM_COUNT>2</ALBUM_COUNT>
+\t<TRACK_COUNT>3</TRACK_COUNT>
+\t<ARTIST>
+\t\t<Name>Appended Artist</Name>
+\t\t<ALBUM>
+\t\t\t<TITLE>Kept Album</TITLE><RELEASE>1961</RELEASE><GENRE>Jazz</GENRE>
+\t\t\t<MEDIA_TYPE>1</MEDIA_TYPE><TIME>300</TIME>
+\t\t\t<TRACK><ID>1</ID><TITLE>Slow</TITLE><DURATION>300</DURATION><BITRATE>128</BITRATE>
+\t\t\t<CHANNEL_MODE>Stereo</CHANNEL_MODE><FORMAT>MPEG 1 Layer III</FORMAT></TRACK>
+\t\t</ALBUM>
+\t\t<ALBUM>
+\t\t\t<TITLE>Doomed Album</TITLE><RELEASE>1962</RELEASE><GENRE>Jazz</GENRE>
+\t\t\t<MEDIA_TYPE>1</MEDIA_TYPE><TIME>200</TIME>
+\t\t\t<TRACK><ID>1</ID><TITLE>Gone</TITLE><DURATION>100</DURATION><BITRATE>128</BITRATE>
+\t\t\t<CHANNEL_MODE>Stereo</CHANNEL_MODE><FORMAT>MPEG 1 Layer III</FORMAT></TRACK>
+\t\t\t<TRACK><ID>2</ID><TITLE>Lost</TITLE><DURATION>100</DURATION><BITRATE>128</BITRATE>
+\t\t\t<CHANNEL_MODE>Stereo</CHANNEL_MODE><FORMAT>MPEG 1 Layer III</FORMAT></TRACK>
+\t\t</ALBUM>
+\t</ARTIST>
+</Lorvix_Media_Library>
+"""
+
+
+def append_edit_delete_sort(j):
+    rv = Reelvault(j)
+    album = j.path("Album")
+    other = j.path("Jazz.rvl")
+    with j.step("a library of one album scanned"):
+        media.sample_album(album, "Scanned Artist", "Scanned Album", ["Charlie", "Alpha", "Bravo"],
+                           seconds=2)
+        with open(other, "w", encoding="cp1250") as f:
+            f.write(LIBRARY_B)
+        rv.start()
+        rv.new_library("Rock")
+        rv.scan(album)
+        rv.wait_counts((1, 1, 3))
+    with j.step("Append from File: the second library joins it"):
+        rv.menu("File", "Append from File...")
+        rv.answer("No", text="Save changes?")
+        rv.file_dialog(other)
+        rv.wait_counts((2, 3, 6))
+        expect_listed("Appended Artist", rv.tree_lines(), "the tree")
+        check(rv.caption() == "Lorvix Reelvault - [Rock]", "caption %r" % rv.caption())
+    with j.step("Track Properties: a track's artist edited"):
+        rv.click_in_tree("Scanned Artist", double=True)
+        rv.click_in_tree("Scanned Album")
+        rv.click_in_list("Alpha")
+        rv.menu("Edit", "Track Properties...")
+        wid, _ = rv.dialog("Track Properties")
+        label = j.desktop.wait_text("Artist:", j.desktop.geometry(wid))
+        j.desktop.click(label.x + label.w + 60, label.centre[1])
+        j.desktop.key("ctrl+a")
+        j.desktop.type("Edited Artist")
+        j.desktop.key("Return")
+        rv.gone(wid)
+    with j.step("the track moved to the new artist"):
+        rv.wait_counts((3, 4, 6))
+        expect_listed("Edited Artist", rv.tree_lines(), "the tree")
+    with j.step("Delete Album: the album and its tracks go"):
+        rv.click_in_tree("Appended Artist", double=True)
+        rv.click_in_tree("Doomed Album")
+        rv.menu("Edit", "Delete Album")
+        rv.answer("Yes", text="Delete selected album?")
+        rv.wait_counts((3, 3, 4))
+        check(not any("Doomed" in line for line in rv.tree_lines()), "the tree still shows it")
+    with j.step("the track list sorted by clicking its Time column"):
+        rv.click_in_tree("Scanned Album")
+        j.desktop.wait_text("Charlie", rv.region("right"), invert=True)
+        header = j.desktop.find("Time", rv.region("right"))
+        if header is None:
+            j.waiting("the list's header shows no column captions yet")
+        j.desktop.click(*header.centre)
+        j.desktop.click(*header.centre)
+        rows = [r for r in rv.right_lines() if reads(r, "Charlie") or reads(r, "Bravo")]
+        check(len(rows) == 2 and reads(rows[0], "Bravo"),
+              "descending by time, Bravo (2) is not before Charlie (3): %s" % rows)
+
+
+def detail_presentation(j):
+    rv = Reelvault(j)
+    album = j.path("Album")
+    pages = j.path("pages")
+    with j.step("a library Rock with two artists"):
+        os.makedirs(pages)
+        media.sample_album(album, "Page Artist", "Page Album", ["Uno", "Dos"])
+        media.sample_album(j.path("Album", "more"), "Second Page Artist", "More", ["Tres"])
+        rv.start()
+        rv.new_library("Rock")
+        rv.scan(album)
+        rv.wait_counts((2, 2, 3))
+    with j.step("Save to Presentation, Detail: the name proposed is Rock_Detail"):
+        rv.menu("File", "Save to Presentation", "Detail...")
+        wid, _ = rv.dialog()
+        j.desktop.wait_text("Rock_Detail", j.desktop.geometry(wid), part=True, dark_only=True)
+        rv.file_dialog(os.path.join(pages, "Rock_Detail.xml"))
+        rv.answer("No", text="Show presentation?")
+        for name in ("Rock_Detail.xml", "Rock_Detail.htm"):
+            check(os.path.exists(os.path.join(pages, name)), "%s was not written" % name)
+    with j.step("the page in headless Chromium lists the artists"):
+        port = j.start_http(pages)
+        url = "http://127.0.0.1:%d/Rock_Detail.htm" % port
+        dom = chromium(j, ["--dump-dom"], url)
+        for artist in ("Page Artist", "Second Page Artist", "Uno", "Tres"):
+            check(artist in dom, "the page does not show %r" % artist)
+        chromium(j, ["--screenshot=" + os.path.join(j.out, "page.png"),
+                     "--window-size=1000,700"], url)
+
+
+def chromium(j, options, url):
+    profile = j.path("chromium-profile")
+    proc = subprocess.run(["timeout", "90", "chromium", "--headless", "--no-sandbox",
+                           "--disable-gpu", "--no-first-run", "--user-data-dir=" + profile,
+                           "--virtual-time-budget=5000", *options, url],
+                          capture_output=True, text=True, env=j.desktop.env())
+    return proc.stdout
+
+
+def set_site(rv, j, site):
+    rv.menu("File", "Preferences...")
+    wid, _ = rv.dialog("Preferences")
+    time.sleep(0.3)
+    j.desktop.key("ctrl+a")
+    j.desktop.type(site)
+    return wid
+
+
+def audio_cd(j):
+    rv = Reelvault(j)
+    with j.step("the CDDB site set to the loopback fake in Preferences"):
+        port = j.start_cddb()
+        rv.start()
+        wid = set_site(rv, j, "127.0.0.1 http %d /two/cddb.cgi N000.00 W000.00 Fake" % port)
+        j.desktop.key("Return")
+        rv.gone(wid)
+        rv.new_library("CDs")
+    with j.step("Scan, the CD drive: the matches are offered"):
+        rv.menu("File", "Scan...")
+        wid, _ = rv.dialog("Select directory")
+        j.desktop.click_text("Audio CD (/dev/sr0)", j.desktop.geometry(wid))
+        match, _ = rv.dialog("Dudida Client", 20)
+        j.desktop.wait_text("First Artist / First Album", j.desktop.geometry(match), part=True)
+    with j.step("pick the first match: three tracks appear"):
+        j.desktop.click_text("First Artist / First Album", j.desktop.geometry(match), part=True)
+        j.desktop.key("Return")
+        rv.gone(match)
+        rv.wait_counts((1, 1, 3), 20)
+        rv.click_in_tree("First Artist", double=True)
+        rv.click_in_tree("First Album")
+        j.desktop.wait_text("Gamma", rv.region("right"), invert=True)
+        rows = rv.right_lines()
+        for title, time_text in (("Alpha", "04:08"), ("Beta", "04:20"), ("Gamma", "03:30")):
+            check(any(reads(r, title) and reads(r, time_text) and reads(r, "CD Audio")
+                      for r in rows), "no row %s %s CD Audio: %s" % (title, time_text, rows))
+
+
+def preferences_kept(j):
+    rv = Reelvault(j)
+    with j.step("Preferences: Get Sites lists the server's HTTP sites"):
+        port = j.start_cddb()
+        rv.start()
+        wid = set_site(rv, j, "127.0.0.1 http %d /two/cddb.cgi N000.00 W000.00 Fake" % port)
+        box = j.desktop.geometry(wid)
+        sites = j.desktop.click_text("Get Sites", box)
+        time.sleep(1.5)
+        # The combo box's arrow, just left of the button.
+        j.desktop.click(sites.x - 22, sites.centre[1])
+        j.desktop.wait_text("mirror.example", None, part=True)
+        check(j.desktop.find("cddbp.example", None, part=True) is None,
+              "a CDDBP site is listed")
+        j.desktop.click_text("mirror.example", None, part=True)
+    with j.step("the proxy fields filled, OK"):
+        j.desktop.click_text("Proxy Server:", box)
+        fields = [("Username:", "alice"), ("Password:", "secret")]
+        server = j.desktop.find("Proxy Server:", box)
+        j.desktop.click(server.x + 60, server.y + 35)
+        j.desktop.key("ctrl+a")
+        j.desktop.type("proxy.local")
+        j.desktop.key("Tab")
+        j.desktop.key("ctrl+a")
+        j.desktop.type("3128")
+        for label, value in fields:
+            found = j.desktop.find(label, box)
+            j.desktop.click(found.x + found.w + 40, found.centre[1])
+            j.desktop.key("ctrl+a")
+            j.desktop.type(value)
+        j.desktop.key("Return")
+        rv.gone(wid)
+    with j.step("the settings file holds them, the password coded"):
+        settings = os.path.join(j.config, "lorvix-reelvault", "hkcu.reg")
+        j.desktop.wait(lambda: os.path.exists(settings), 5, "no settings file")
+        with open(settings, encoding="utf-8", errors="replace") as f:
+            text = f.read()
+        for value in ("mirror.example", "proxy.local", "3128", "alice"):
+            check(value in text, "%r is not in the settings: %s" % (value, text))
+        check("secret" not in text, "the password is stored as it was typed")
+    with j.step("Exit, start again: Preferences shows the same values"):
+        rv.menu("File", "Exit")
+        check(j.program.wait_exit() == 0, "the program ended with an error")
+        rv.start()
+        rv.menu("File", "Preferences...")
+        wid, _ = rv.dialog("Preferences")
+        box = j.desktop.geometry(wid)
+        for value in ("mirror.example", "proxy.local", "3128", "alice"):
+            j.desktop.wait_text(value, box, part=True)
+        j.desktop.key("Escape")
+        rv.gone(wid)
+
+
+# The player window's buttons, by their place in its client area (they show pictures only).
+PLAYER_BUTTONS = {"Play": 18, "Pause": 46, "Stop": 74, "Previous": 102, "Next": 130,
+                  "Add file(s)": 201, "Add to Media Library": 322}
+PLAYER_BUTTON_Y = 74
+
+
+def player(j):
+    rv = Reelvault(j)
+    songs = j.path("Songs")
+    with j.step("the player window from the Tools menu"):
+        media.sample_album(songs, "Player Artist", "Player Album", ["First", "Second"],
+                           seconds=20)
+        rv.start()
+        rv.new_library("Rock")
+        rv.menu("Tools", "MP3 Player")
+        pid = j.desktop.wait_window(PLAYER)
+        box = j.desktop.geometry(pid)
+
+    def press(button):
+        j.desktop.click(box[0] + PLAYER_BUTTONS[button], box[1] + PLAYER_BUTTON_Y)
+
+    def elapsed():
+        region = (box[0] + 480, box[1] + 18, 64, 34)
+        text = j.desktop.text(region, invert=True).replace(" ", "")
+        return text
+
+    with j.step("Add file(s): two files become rows"):
+        press("Add file(s)")
+        wid, _ = rv.dialog()
+        time.sleep(0.4)
+        j.desktop.key("ctrl+a")
+        j.desktop.type(songs)
+        j.desktop.key("Return", pause=0.8)
+        j.desktop.key("ctrl+a")
+        j.desktop.type('"01 First.mp3" "02 Second.mp3"')
+        j.desktop.key("Return", pause=0.8)
+        rv.gone(wid)
+        j.desktop.wait_text("Second", box, invert=True)
+        j.desktop.wait_text("2 files", box, part=True)
+    with j.step("Play: the elapsed time runs"):
+        press("Play")
+        j.desktop.wait(lambda: elapsed() not in ("0:00", "00:00", ""), 10,
+                       "the time stays at %r" % elapsed())
+        j.desktop.wait_text("MPEG 1 Layer III", box, part=True)
+    with j.step("Pause: the time stands still"):
+        press("Pause")
+        first = elapsed()
+        time.sleep(2.0)
+        check(elapsed() == first, "the time went on from %r to %r" % (first, elapsed()))
+    with j.step("the position bar dragged to the middle: playing goes on from there"):
+        start = (box[0] + 29, box[1] + 37)
+        j.desktop.drag(start, (box[0] + 250, box[1] + 37))
+        press("Play")
+        j.desktop.wait(lambda: elapsed()[-2:].isdigit() and int(elapsed()[-2:]) >= 8, 10,
+                       "the time after the seek is %r" % elapsed())
+    with j.step("Next: the second row plays from its start"):
+        press("Next")
+        j.desktop.wait(lambda: elapsed()[-2:].isdigit() and int(elapsed()[-2:]) < 5, 10,
+                       "the time after Next is %r" % elapsed())
+    with j.step("Add to Media Library: the file becomes a track of the library"):
+        press("Add to Media Library")
+        rv.focus()
+        rv.wait_counts((1, 1, 1))
+        expect_listed("Player Artist", rv.tree_lines(), "the tree")
+
+
+def hostile_inputs(j):
+    rv = Reelvault(j)
+    album = j.path("Album")
+    broken = j.path("broken.rvl")
+    damaged = j.path("Damaged")
+    with j.step("a library to keep"):
+        media.sample_album(album, "Kept Artist", "Kept Album", ["Safe"])
+        with open(broken, "w") as f:
+            f.write('<?xml version="1.0"?>\n<Lorvix_Media_Library version="1.0">\n<ARTIST><Na')
+        media.damaged(damaged)
+        port = j.start_cddb()
+        rv.start()
+        rv.new_library("Kept")
+        rv.scan(album)
+        rv.wait_counts((1, 1, 1))
+    with j.step("Open a damaged library file: a clear error, the library kept"):
+        rv.menu("File", "Open...")
+        rv.file_dialog(broken)
+        rv.answer("No", text="Save changes?")
+        wid, _ = rv.dialog("Error")
+        j.desktop.wait_text("is not a library file", j.desktop.geometry(wid), part=True)
+        j.desktop.key("Return")
+        rv.gone(wid)
+        check(rv.caption() == "Lorvix Reelvault - [Kept]", "caption %r" % rv.caption())
+        rv.wait_counts((1, 1, 1))
+    with j.step("scan damaged audio files and a link loop: nothing filed, no crash"):
+        rv.scan(damaged)
+        check(j.program.running(), "the program ended")
+        rv.wait_counts((1, 1, 1))
+    with j.step("a CDDB server that never answers: the progress window closes"):
+        wid = set_site(rv, j, "127.0.0.1 http %d /silent/cddb.cgi N000.00 W000.00 Mute" % port)
+        j.desktop.key("Return")
+        rv.gone(wid)
+        rv.menu("File", "Scan...")
+        wid, _ = rv.dialog("Select directory")
+        j.desktop.click_text("Audio CD (/dev/sr0)", j.desktop.geometry(wid))
+        j.desktop.wait(rv.progress, 10, "no progress window")
+        j.desktop.wait_text("Querying CDDB", None, part=True)
+        j.desktop.wait(lambda: not rv.progress(), 75, "the progress window stayed open")
+        check(j.program.running(), "the program ended")
+        rv.wait_counts((1, 1, 1))
+
+
 ALL = {
     "fresh-start": fresh_start,
     "scan-every-format": scan_every_format,
+    "stop-long-scan": stop_long_scan,
+    "save-quit-reopen": save_quit_reopen,
+    "append-edit-delete-sort": append_edit_delete_sort,
+    "detail-presentation": detail_presentation,
+    "audio-cd": audio_cd,
+    "preferences-kept": preferences_kept,
+    "player": player,
+    "hostile-inputs": hostile_inputs,
 }
-
-__all__ = ["ALL", "MAIN"]

@@ -108,12 +108,22 @@ def sample_album(folder, artist, album, titles, seconds=3.0):
     return files
 
 
+def untagged(path, seconds=0.3):
+    """An MP3 without tags: its tracks are named after their files."""
+    wav = path + ".wav"
+    tone(wav, seconds)
+    _run("lame", "--quiet", "-b", "32", wav, path)
+    os.remove(wav)
+    return path
+
+
 def many_files(folder, count, source):
-    """A long folder tree for a scan to stop: `count` copies of one small file."""
+    """A long folder tree for a scan to stop: `count` links to one small untagged file, each
+    its own track."""
     for i in range(count):
         sub = os.path.join(folder, "disc%03d" % (i // 100))
         os.makedirs(sub, exist_ok=True)
-        shutil.copy(source, os.path.join(sub, "track%05d.mp3" % i))
+        os.link(source, os.path.join(sub, "track%05d.mp3" % i))
 
 
 def damaged(folder):

@@ -147,13 +147,17 @@ class Reelvault:
             self.d.key("Return", pause=0.6)
         self.d.wait_no_window("Select directory", 10)
 
+    # The keys of a question box's buttons: their underlined letters, Escape for Cancel.
+    ANSWER_KEYS = {"Yes": "alt+y", "No": "alt+n", "Cancel": "Escape", "OK": "Return"}
+
     def answer(self, button, title="Confirmation", text=None):
-        """Clicks a button of a question box (Yes, No, Cancel, OK)."""
+        """Answers a question box (Yes, No, Cancel, OK) once it shows the text."""
         wid = self.d.wait_window(title, 10)
         if text is not None:
-            self.d.wait_text(text, self.d.geometry(wid))
-        self.d.click_text(button, self.d.geometry(wid))
-        self.d.wait_no_window(title, 5)
+            self.d.wait_text(text, self.d.geometry(wid), part=True)
+        self.d.activate(wid)
+        self.d.key(self.ANSWER_KEYS[button])
+        self.gone(wid, 5)
 
     def name_dialog(self, title, name):
         """Types a name into the one-field dialogs (Library Properties, Artist Properties)."""
