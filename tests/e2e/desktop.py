@@ -316,7 +316,7 @@ class Desktop:
         return self.screenshot(path)
 
     def read(self, region=None, dark_only=False, invert=False, faint=False, shot=None,
-             scale=OCR_SCALE):
+             scale=OCR_SCALE, psm=11):
         """The words on the screen (or in region x, y, w, h) with their places on the screen.
 
         dark_only reads only dark text on a light ground, so that greyed (disabled) entries are
@@ -334,7 +334,7 @@ class Desktop:
         prepared = os.path.join(self._runtime, "ocr.png")
         subprocess.run(["convert", shot, *crop, "+repage", *ops, prepared], check=True)
         env = dict(os.environ, OMP_THREAD_LIMIT="1")
-        out = subprocess.run(["tesseract", prepared, "-", "--psm", "11", "tsv"], env=env,
+        out = subprocess.run(["tesseract", prepared, "-", "--psm", str(psm), "tsv"], env=env,
                              capture_output=True, text=True).stdout
         words = []
         for row in out.splitlines()[1:]:

@@ -121,9 +121,12 @@ def many_files(folder, count, source):
     """A long folder tree for a scan to stop: `count` links to one small untagged file, each
     its own track."""
     for i in range(count):
-        sub = os.path.join(folder, "disc%03d" % (i // 100))
+        sub = os.path.join(folder, "disc%04d" % (i // 100))
         os.makedirs(sub, exist_ok=True)
-        os.link(source, os.path.join(sub, "track%05d.mp3" % i))
+        if i % 60000 == 0:  # a file takes only so many links
+            seed = os.path.join(folder, ".seed%d" % i)
+            shutil.copy(source, seed)
+        os.link(seed, os.path.join(sub, "track%06d.mp3" % i))
 
 
 def damaged(folder):

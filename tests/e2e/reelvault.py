@@ -18,6 +18,7 @@ TOOL_BAR_HEIGHT = 28
 STATUS_HEIGHT = 19
 TREE_WIDTH = 231
 COUNTS_WIDTH = 225
+ALBUM_HEADER_HEIGHT = 91
 
 
 class Reelvault:
@@ -137,15 +138,14 @@ class Reelvault:
         self.gone(wid)
 
     def folder_dialog(self, folder):
-        self.d.wait_window("Select directory", 10)
+        """Types the folder into the folder dialog and chooses it with Alt+C. (Enter would do,
+        but its release reaches the progress window's Stop button, which then ends the scan.)"""
+        wid, _ = self.dialog("Select directory")
         time.sleep(0.4)
         self.d.key("ctrl+a")
         self.d.type(folder)
-        self.d.key("Return", pause=0.6)
-        if self.d.windows("^Select directory$"):
-            # Enter opened the folder in the dialog; Choose takes it.
-            self.d.key("Return", pause=0.6)
-        self.d.wait_no_window("Select directory", 10)
+        self.d.key("alt+c")
+        self.gone(wid)
 
     # The keys of a question box's buttons: their underlined letters, Escape for Cancel.
     ANSWER_KEYS = {"Yes": "alt+y", "No": "alt+n", "Cancel": "Escape", "OK": "Return"}
@@ -228,6 +228,11 @@ class Reelvault:
             self.d.wait(same, timeout, "")
         except DriveError:
             raise AssertionError("the status bar counts %s, not %s" % (last, tuple(expected)))
+
+    def list_header(self):
+        """The column captions' strip of the track list, below the album header."""
+        x, y, w, h = self.region("right")
+        return (x, y + ALBUM_HEADER_HEIGHT, w, 20)
 
     def tree_lines(self):
         return [t for t, _ in self.d.lines(self.region("tree"), invert=True)]
