@@ -18,6 +18,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from desktop import missing_tools  # noqa: E402
 from journey import Journey  # noqa: E402
+import demo  # noqa: E402
 import journeys  # noqa: E402
 
 SKIP = 77
@@ -30,11 +31,23 @@ def run_one(name, program, out):
     return name, ok, journey.seconds, journey.steps, lines
 
 
+def run_demo(program, out):
+    journey = Journey("demonstration", program, out)
+    if not journey.run(demo.demonstration):
+        return 1
+    print("Screenshots: %s" % journey.results["screenshots"])
+    print("Library:     %s" % journey.results["library"])
+    print("Page:        %s" % journey.results["page"])
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
     parser.add_argument("--out", required=True)
     parser.add_argument("--jobs", type=int, default=1)
+    parser.add_argument("--demo", action="store_true",
+                        help="drive the short demonstration instead of the journeys")
     parser.add_argument("names", nargs="*")
     args = parser.parse_args()
 
@@ -42,6 +55,8 @@ def main():
     if lacking:
         print("The journeys need these Debian packages: %s" % " ".join(lacking))
         return SKIP
+    if args.demo:
+        return run_demo(os.path.abspath(args.program), os.path.abspath(args.out))
     unknown = [n for n in args.names if n not in journeys.ALL]
     if unknown:
         print("No such journey: %s (there are: %s)" % (", ".join(unknown),
