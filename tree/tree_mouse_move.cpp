@@ -21,6 +21,7 @@ TRect Normalized(const TRect& r) {
 }  // namespace
 
 void TBaseVirtualTree::MouseMove(TShiftState shift, int x, int y) {
+    HintMouseMoved({x, y});
     const int dragX = GetSystemMetrics(SM_CXDRAG), dragY = GetSystemMetrics(SM_CYDRAG);
     if (states_.Contains(tsDrawSelPending)) {
         if (!TrackSelectionRect(x, y)) return;

@@ -12,7 +12,18 @@
 
 namespace rv {
 
-TVTHeader::TVTHeader(TBaseVirtualTree& tree) : tree_(tree), columns_(*this) {}
+TVTHeader::TVTHeader(TBaseVirtualTree& tree) : tree_(tree), columns_(*this) {
+    // The header's own drag picture, laid over the strip by the header's paint.
+    dragImage_.Transparency = 140;
+    dragImage_.PrepareBias = 206;
+    dragImage_.Windowed = false;
+    dragImage_.OnMove = [this](const TRect&, const TRect&) { Invalidate(NoColumn); };
+    static const bool splitCursor = [] {
+        RegisterCursor(crHeaderSplit, TCursorShape::HorizontalSplit);
+        return true;
+    }();
+    (void)splitCursor;
+}
 
 bool TVTHeader::Loading() const {
     return states_.Contains(hdLoading) || tree_.Loading();
