@@ -19,8 +19,7 @@ TVTEdit::~TVTEdit() {
     if (!link_) return;
     // Going while the edit still runs: with toAutoAcceptEditChange a changed text is kept.
     TCustomVirtualStringTree* tree = link_->tree_;
-    if (!link_->stopped_ && tree && !tree->Destroying() && Modified() && link_->node_ &&
-        tree->EditedNode() == link_->node_ &&
+    if (!link_->stopped_ && tree && !tree->Destroying() && Modified() && link_->NodeAlive() &&
         tree->TreeOptions().StringOptions().Contains(toAutoAcceptEditChange)) {
         link_->stopped_ = true;
         tree->SetText(link_->node_, link_->column_, Text());
@@ -35,7 +34,7 @@ void TVTEdit::Release() {
 }
 
 bool TVTEdit::Multiline() const {
-    return link_ && link_->node_ && link_->node_->Has(nsMultiline);
+    return link_ && link_->NodeAlive() && link_->node_->Has(nsMultiline);
 }
 
 unsigned TVTEdit::DialogCode() const {
@@ -59,7 +58,7 @@ void TVTEdit::WndProc(TMessage& m) {
             if (key == VK_RETURN) {
                 // A new line in a multi-line node, unless Ctrl is held.
                 if (Multiline() && !(GetKeyState(VK_CONTROL) & 0x8000)) return;
-                tree->InvalidateNode(link->node_);
+                if (link->NodeAlive()) tree->InvalidateNode(link->node_);
                 tree->EndEditNode();
                 tree->SetFocus();
                 return;
@@ -111,7 +110,7 @@ void TVTEdit::AutoAdjustSize() {
     TBitmap measure(1, 1);
     measure.Canvas().Font = Font();
     const int width = measure.Canvas().TextWidth(Text()) + 2 * tree->TextMargin();
-    if (width < Width()) tree->InvalidateNode(link_->node_);
+    if (width < Width() && link_->NodeAlive()) tree->InvalidateNode(link_->node_);
     TRect r = BoundsRect();
     if (link_->alignment_ == taRightJustify)
         r.Left = r.Right - width;
@@ -187,8 +186,7 @@ bool TStringEditLink::EndEdit() {
     const std::shared_ptr<TStringEditLink> self = shared_from_this();
     stopped_ = true;
     // A node deleted meanwhile is no longer the tree's edited node: nothing is written.
-    if (edit_ && edit_->Modified() && tree_ && node_ && tree_->EditedNode() == node_)
-        tree_->SetText(node_, column_, edit_->Text());
+    if (edit_ && edit_->Modified() && NodeAlive()) tree_->SetText(node_, column_, edit_->Text());
     if (edit_) edit_->Hide();
     Detach();
     return true;
@@ -202,6 +200,10 @@ bool TStringEditLink::CancelEdit() {
     if (tree_) tree_->CancelEditNode();
     Detach();
     return true;
+}
+
+bool TStringEditLink::NodeAlive() const {
+    return tree_ && node_ && tree_->EditedNode() == node_;
 }
 
 TRect TStringEditLink::GetBounds() {

@@ -63,6 +63,8 @@ public:
     PVirtualNode Node() const { return node_; }
     TColumnIndex Column() const { return column_; }
     bool Stopped() const { return stopped_; }
+    // The node is still the one the tree edits: it was not deleted meanwhile.
+    bool NodeAlive() const;
 
 private:
     friend class TVTEdit;

@@ -61,7 +61,9 @@ void TBaseVirtualTree::PrepareTooltipCanvas(TCanvas& canvas, PVirtualNode, TColu
 void TBaseVirtualTree::HandleHintShow(THintInfo& info) {
     const TPoint p = info.CursorPos;
     // Nothing new while the mouse stays where the hint shown last belongs.
-    if (states_.Contains(tsHint) && lastHintRect_.Contains(p)) return;
+    if (states_.Contains(tsHint) && lastHintRect_.Contains(p) && hintWindow_ &&
+        hintWindow_->Visible())
+        return;
     CancelHint();
     if (!ShowHint || !HandleAllocated() || states_.Contains(tsEditing) ||
         GetCapture() == Handle() || Dragging() ||
