@@ -10,6 +10,7 @@
 
 #include "platform/windows/window_host.h"
 #include "tree/hint_window.h"
+#include "tree/panning_marks.h"
 
 namespace rv {
 

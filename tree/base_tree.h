@@ -29,6 +29,7 @@
 
 namespace rv {
 
+class TPanningWindow;
 class TVirtualTreeHintWindow;
 struct THintInfo;
 
@@ -1091,11 +1092,13 @@ protected:
     // A pending drag starts from the press point; the drag-and-drop part fills it in (here it
     // only ends the pending states).
     virtual void DoDragging(TPoint p);
-    // The help for a context: no help viewer exists here, so it is only handed on.
-    virtual void ShowHelp(int /*context*/) {}
+    // The help for a context, handed to the application's help hook: there is no help viewer
+    // of the system's here.
+    virtual void ShowHelp(int context);
     // Paints the header into its strip of the frame (window coordinates).
     virtual void PaintHeader(TCanvas& canvas, const TRect& r);
     // Wheel panning: the state, the capture, timer 4, the panning mark and its cursors.
+    TPanningWindow* PanningWindow() const { return panningWindow_.get(); }
     void StartWheelPanning(TPoint position);
     void StopWheelPanning();
     // Incremental search of one typed character (0: only the timeout restarts).
@@ -1167,6 +1170,7 @@ private:
     std::shared_ptr<IVTEditLink> editLink_;
     PVirtualNode editNode_ = nullptr;
     std::unique_ptr<TVirtualTreeHintWindow> hintWindow_;
+    std::unique_ptr<TPanningWindow> panningWindow_;
     TRect lastHintRect_;
     void HandleHintShow(THintInfo& info);
     // The mouse moved to a client point: a hint that does not belong there goes.
