@@ -267,6 +267,15 @@ void InvalidateWindow(HWND wnd) {
     }
 }
 
+void InvalidateWindowRect(HWND wnd, const TRect& r) {
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h) return;
+    const QRect area = ToQRect(r).intersected(h->rect());
+    if (area.isEmpty()) return;
+    h->pending += area;
+    h->update(area);
+}
+
 void UpdateWindow(HWND wnd) {
     HostWidget* h = HostWidget::Find(wnd);
     if (!h || h->pending.isEmpty() || !h->isVisible() || !h->updatesEnabled()) return;

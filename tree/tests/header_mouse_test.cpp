@@ -2,6 +2,7 @@
 // the tree, clicks and double clicks with their events, hot tracking with timer 3, Escape, and the
 // same through the toolkit's own events with the cursor over a splitter.
 
+#include "platform/framework/menus.h"
 #include "platform/windows/screens.h"
 #include "platform/windows/tests/toolkit_input.h"
 #include "tree/tests/header_fixture.h"
@@ -139,6 +140,27 @@ TEST(TreeHeaderMouse, ClicksAndDoubleClicks) {
     EXPECT_EQ(clicks, (std::vector<std::pair<TColumnIndex, TMouseButton>>{
                           {1, mbLeft}, {2, mbLeft}, {2, mbRight}, {1, mbLeft}}));
     EXPECT_EQ(doubles, (std::vector<std::pair<TColumnIndex, TMouseButton>>{{1, mbLeft}}));
+
+    // The mouse events in header points; the header's menu at the right button's release.
+    std::vector<std::string> mouse;
+    tree.OnHeaderMouseDown = [&](TVTHeader*, TMouseButton b, TShiftState, int x, int y) {
+        mouse.push_back("down " + std::to_string(int(b)) + " " + std::to_string(x) + "," +
+                        std::to_string(y));
+    };
+    tree.OnHeaderMouseUp = [&](TVTHeader*, TMouseButton b, TShiftState, int x, int) {
+        mouse.push_back("up " + std::to_string(int(b)) + " " + std::to_string(x));
+    };
+    TPopupMenu menu(nullptr);
+    f.Header().SetPopupMenu(&menu);
+    f.NonClient(WM_NCRBUTTONDOWN, 150, 5);
+    f.NonClient(WM_NCRBUTTONUP, 150, 5);
+    EXPECT_EQ(mouse, (std::vector<std::string>{"down " + std::to_string(int(mbRight)) + " 150,5",
+                                               "up " + std::to_string(int(mbRight)) + " 150"}));
+    EXPECT_EQ(menu.PopupCount, 1);
+    EXPECT_EQ(menu.PopupPoint.X, GET_X_LPARAM(f.Screen(150)));
+    f.Header().SetPopupMenu(nullptr);
+    tree.OnHeaderMouseDown = nullptr;
+    tree.OnHeaderMouseUp = nullptr;
 
     // A double click on a splitter with hoDblClickResize fits the column to its widest text.
     tree.OnGetText = [](TCustomVirtualStringTree*, PVirtualNode, TColumnIndex column, TVSTTextType,
