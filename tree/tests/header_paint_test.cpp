@@ -30,38 +30,53 @@ TEST(TreeHeaderPaint, XPLookHasItsOwnColours) {
     f.Header().SetStyle(hsXPStyle);
     f.Columns().HoverIndex = 1;  // hot only with hoHotTrack
     f.Columns().DownIndex = 2;
-    TBitmap b = f.Paint();
-    EXPECT_EQ(b.Pixel(30, 5), RGB(235, 234, 219));
-    EXPECT_EQ(b.Pixel(80, 5), RGB(235, 234, 219));
-    // A normal cell: three lines along the bottom, a separator at its right.
-    EXPECT_EQ(b.Pixel(30, 14), RGB(224, 222, 207));
-    EXPECT_EQ(b.Pixel(30, 15), RGB(213, 210, 195));
-    EXPECT_EQ(b.Pixel(30, 16), RGB(203, 199, 184));
-    EXPECT_EQ(b.Pixel(58, 5), RGB(199, 197, 178));
-    EXPECT_EQ(b.Pixel(59, 5), RGB(255, 255, 255));
-    EXPECT_EQ(b.Pixel(58, 1), RGB(235, 234, 219));  // from top + 3
-    // Pressed: its face, the frame and the two inner lines.
-    EXPECT_EQ(b.Pixel(150, 8), RGB(222, 223, 216));
-    EXPECT_EQ(b.Pixel(110, 8), RGB(165, 165, 151));
-    EXPECT_EQ(b.Pixel(150, 16), RGB(165, 165, 151));
-    EXPECT_EQ(b.Pixel(179, 8), RGB(165, 165, 151));
-    EXPECT_EQ(b.Pixel(111, 8), RGB(193, 194, 184));
-    EXPECT_EQ(b.Pixel(150, 0), RGB(193, 194, 184));
-    EXPECT_EQ(b.Pixel(112, 8), RGB(208, 209, 201));
-
+    struct Sample {
+        int x, y;
+        TColor color;
+        bool same;  // false: any colour but this one
+    };
+    const auto check = [&](const std::vector<Sample>& samples) {
+        const TBitmap b = f.Paint();
+        for (const Sample& s : samples)
+            if (s.same)
+                EXPECT_EQ(b.Pixel(s.x, s.y), s.color) << s.x << "," << s.y;
+            else
+                EXPECT_NE(b.Pixel(s.x, s.y), s.color) << s.x << "," << s.y;
+    };
+    constexpr TColor face = RGB(235, 234, 219), hot = RGB(250, 248, 243);
+    check({
+        {30, 5, face, true},
+        {80, 5, face, true},
+        // A normal cell: three lines along the bottom, a separator at its right from top + 3.
+        {30, 14, RGB(224, 222, 207), true},
+        {30, 15, RGB(213, 210, 195), true},
+        {30, 16, RGB(203, 199, 184), true},
+        {58, 5, RGB(199, 197, 178), true},
+        {59, 5, RGB(255, 255, 255), true},
+        {58, 1, face, true},
+        // Pressed: its face, the frame at left, bottom and right, the two inner lines.
+        {150, 8, RGB(222, 223, 216), true},
+        {110, 8, RGB(165, 165, 151), true},
+        {150, 16, RGB(165, 165, 151), true},
+        {179, 8, RGB(165, 165, 151), true},
+        {111, 8, RGB(193, 194, 184), true},
+        {150, 0, RGB(193, 194, 184), true},
+        {112, 8, RGB(208, 209, 201), true},
+        // Past the last column: a normal face without separator.
+        {250, 5, face, true},
+        {294, 5, face, true},
+    });
     f.Header().SetOptions(f.Header().Options() + TVTHeaderOptions{hoHotTrack});
-    b = f.Paint();
-    EXPECT_EQ(b.Pixel(80, 5), RGB(250, 248, 243));
-    // The hot bar: 3 rows at the bottom, its rounded ends leaving the corners out.
-    EXPECT_NE(b.Pixel(80, 14), RGB(250, 248, 243));
-    EXPECT_NE(b.Pixel(80, 16), RGB(250, 248, 243));
-    EXPECT_EQ(b.Pixel(80, 13), RGB(250, 248, 243));
-    EXPECT_EQ(b.Pixel(60, 14), RGB(250, 248, 243));
-    EXPECT_NE(b.Pixel(60, 15), RGB(250, 248, 243));
-    EXPECT_EQ(b.Pixel(109, 16), RGB(250, 248, 243));
-    // Past the last column: a normal face without separator.
-    EXPECT_EQ(b.Pixel(250, 5), RGB(235, 234, 219));
-    EXPECT_EQ(b.Pixel(b.Width() - 2, 5), RGB(235, 234, 219));
+    check({
+        {80, 5, hot, true},
+        // The hot bar: 3 rows at the bottom, its rounded ends leaving the corners out.
+        {80, 13, hot, true},
+        {80, 14, hot, false},
+        {80, 16, hot, false},
+        {60, 14, hot, true},
+        {60, 15, hot, false},
+        {109, 16, hot, true},
+    });
 }
 
 TEST(TreeHeaderPaint, ClassicPressedButtonSinksIn) {
