@@ -28,6 +28,24 @@ void Disc(TCanvas& c, int left, int top, int size, TColor face, TColor rim, TCol
     c.Ellipse(Bounds(left + in, top + in, inner, inner));
 }
 
+// The media types side by side, 16 x 16 each, on the mask colour.
+TBitmap MediaTypeStrip(double pixelRatio) {
+    TBitmap strip(32, 16, pf24bit, pixelRatio);
+    TCanvas& c = strip.Canvas();
+    c.Brush.Color = kMask;
+    c.FillRect({0, 0, 32, 16});
+    Disc(c, 1, 1, 14, RGB(214, 220, 226), RGB(120, 130, 140), kMask);
+    // A note for a file.
+    c.Pen.Color = kAqua;
+    c.Brush.Color = kAqua;
+    c.Ellipse(Bounds(18, 10, 6, 5));
+    c.Ellipse(Bounds(25, 8, 6, 5));
+    c.FillRect({22, 2, 24, 13});
+    c.FillRect({29, 1, 31, 11});
+    c.FillRect({22, 1, 31, 4});
+    return strip;
+}
+
 }  // namespace
 
 TBitmap AppIcon(int size, TColor background, double pixelRatio) {
@@ -70,20 +88,7 @@ TBitmap AlbumPicture(double pixelRatio) {
 }
 
 void AddMediaTypeImages(TImageList& images) {
-    TBitmap strip(32, 16);
-    TCanvas& c = strip.Canvas();
-    c.Brush.Color = kMask;
-    c.FillRect({0, 0, 32, 16});
-    Disc(c, 1, 1, 14, RGB(214, 220, 226), RGB(120, 130, 140), kMask);
-    // A note for a file.
-    c.Pen.Color = kAqua;
-    c.Brush.Color = kAqua;
-    c.Ellipse(Bounds(18, 10, 6, 5));
-    c.Ellipse(Bounds(25, 8, 6, 5));
-    c.FillRect({22, 2, 24, 13});
-    c.FillRect({29, 1, 31, 11});
-    c.FillRect({22, 1, 31, 4});
-    images.AddMasked(strip, kMask);
+    images.AddMasked(TBitmap::Drawn(MediaTypeStrip), kMask);
 }
 
 }  // namespace rv

@@ -13,7 +13,8 @@ namespace rv {
 TBitmap AppIcon(int size, TColor background = clWhite, double pixelRatio = 1);
 // The 48 x 48 picture of the album header: a disc.
 TBitmap AlbumPicture(double pixelRatio = 1);
-// The images of the media types, in their order: an audio CD (0), an audio file (1).
+// The 16 x 16 images of the media types, in their order: an audio CD (0), an audio file (1);
+// the list draws them anew at the ratio of each canvas.
 void AddMediaTypeImages(TImageList& images);
 
 }  // namespace rv

@@ -6,6 +6,7 @@
 
 #include "app/app_pictures.h"
 #include "app/main_window.h"
+#include "app/settings_notice.h"
 #include "platform/windows/display.h"
 #include "platform/windows/gui_application.h"
 #include "platform/windows/window_image.h"
@@ -25,6 +26,7 @@ int main() {
     rv::Twnd_rv_Main mainWindow(nullptr);  // 4. its components, then FormCreate
     application.SetMainWindow(mainWindow.Handle());
     mainWindow.Show();
-    application.Run();  // 5. until the main window closes
+    rv::ReportSetAsideSettings();  // the window has read its settings now
+    application.Run();             // 5. until the main window closes
     return 0;
 }

@@ -41,7 +41,13 @@ Twnd_rv_Main::Twnd_rv_Main(TComponent* owner) : TForm(owner) {
 
     FindFile = std::make_unique<TFindFile>();
     FindFile->Threaded = true;
-    // The folder scan's handlers and the CD look-up's settings come with those commands.
+    FindFile->OnSearchBegin = [this](TFindFile& s) { FindFileSearchBegin(s); };
+    FindFile->OnFileMatch = [this](TFindFile& s, const std::string& folder,
+                                   const TSearchRec& fileInfo) {
+        FindFileFileMatch(s, folder, fileInfo);
+    };
+    FindFile->OnSearchFinish = [this](TFindFile& s) { FindFileSearchFinish(s); };
+    // The CD look-up's settings come with the CD import.
     CddbClient = new TCddb(this);
     CddbClient->SetName("CddbClient");
 
@@ -51,7 +57,9 @@ Twnd_rv_Main::Twnd_rv_Main(TComponent* owner) : TForm(owner) {
     MRUList->SetManufacturer("Lorvix");
     MRUList->SetVersion("1.x");
     MRUList->SetCapacity(10);
-    MRUList->OnMenuItemClick = [this](TObject* s) { MRUListMenuItemClick(s); };
+    MRUList->OnMenuItemClick = [this](TObject* s) {
+        RunCommand(&Twnd_rv_Main::MRUListMenuItemClick, s);
+    };
 
     Storage = new TFormStorage(this);
     Storage->SetName("Storage");
@@ -59,6 +67,7 @@ Twnd_rv_Main::Twnd_rv_Main(TComponent* owner) : TForm(owner) {
     Storage->SetIniSection("1.x");
     Storage->UseRegistry = true;
     Storage->SetStoredProps({{"TreePanel.Width", nullptr}});
+    SetUpSettings();
 
     ApplicationEvents = new TApplicationEvents(this);
     ApplicationEvents->SetName("ApplicationEvents");
@@ -75,7 +84,9 @@ Twnd_rv_Main::~Twnd_rv_Main() {
     // The storage writes on destruction and the views ask for texts while they go: both need
     // the window's parts.
     BeforeDestruction();
-    if (FindFile) FindFile->Abort();
+    // A scan still running ends here, before the library it files into goes.
+    FindFile.reset();
+    HideSplash();
     DestroyComponents();
 }
 
@@ -138,7 +149,7 @@ void Twnd_rv_Main::BuildAlbumPanel() {
     AlbumImage->SetPictureMaker(AlbumPicture);
     bAlbumProps = Make<TLbButton>(this, AlbumPanel, "bAlbumProps", Bounds(400, 60, 90, 25));
     bAlbumProps->SetCaption("Properties...");
-    bAlbumProps->OnClick = [this](TObject* s) { cmAlbumProps(s); };
+    bAlbumProps->OnClick = [this](TObject* s) { RunCommand(&Twnd_rv_Main::cmAlbumProps, s); };
 }
 
 void Twnd_rv_Main::BuildDialogs() {
@@ -152,9 +163,10 @@ void Twnd_rv_Main::BuildDialogs() {
     od->DefaultExt = "rvl";
     od->Filter = kLibraryFilter;
     od->Options = ofHideReadOnly | ofFileMustExist;
-    // The audio files' dialog is set up by the command that uses it.
     od1 = new TOpenDialog(this);
     od1->SetName("od1");
+    od1->Filter = kAudioFilter;
+    od1->Options = ofHideReadOnly | ofAllowMultiSelect | ofPathMustExist | ofFileMustExist;
     sd1 = new TSaveDialog(this);
     sd1->SetName("sd1");
     sd1->DefaultExt = "xml";

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/import/file_import.h"
+#include "app/preferences.h"
+#include "cd/cd_info.h"
 #include "medialib/media_lib.h"
 #include "platform/framework/application_events.h"
 #include "platform/framework/common_dialogs.h"
@@ -14,6 +16,7 @@
 #include "platform/framework/splitter.h"
 #include "platform/framework/status_bar.h"
 #include "platform/graphics/image_list.h"
+#include "player/media_library_link.h"
 #include "tree/string_tree.h"
 #include "widgets/form_storage.h"
 #include "widgets/lb_button.h"
@@ -24,6 +27,8 @@ namespace rv {
 
 class TCddb;
 class TFindFile;
+class TSearchRec;
+class Twnd_rv_Splash;
 
 // The window's private messages: the progress window's Stop, and the steps of a CD look-up,
 // each started outside the event that announced the step before.
@@ -35,13 +40,24 @@ inline constexpr UINT WM_CDDBEND = 3026;
 inline constexpr const char* kProgramTitle = "Lorvix Reelvault";
 inline constexpr const char* kLibraryFilter = "Lorvix MediaLib files|*.rvl|All files|*.*";
 inline constexpr const char* kXmlFilter = "XML files|*.xml|All files|*.*";
+// What a folder scan looks for. Files named .M4A or .MP4 are not searched, although the import
+// takes them when they are added one by one.
+inline constexpr const char* kScanMasks =
+    "*.MP1;*.MP2;*.MP3;*.MP+;*.MPC;*.MPP;*.OGG;*.VQF;*.MAC;*.APE;*.WMA;*.WV;*.AAC;*.FLAC;*.OFR";
+// The audio files' dialog: every format the import takes, then each format alone.
+inline constexpr const char* kAudioFilter =
+    "Supported audio files|*.MP1;*.MP2;*.MP3;*.MP+;*.MPC;*.MPP;*.OGG;*.VQF;*.MAC;*.APE;*.WMA;*.WV;"
+    "*.AAC;*.FLAC;*.OFR|MP3 (*.mp1;*.mp2;*.mp3)|*.mp1;*.mp2;*.mp3|MP3 Plus (*.mpc;*.mp+;*.mpp)|"
+    "*.mpc;*.mp+;*.mpp|Ogg Vorbis (*.ogg)|*.ogg|Monkey Audio (*.ape;*.mac)|*.ape;*.mac|Twin VQ "
+    "(*.vqf)|*.vqf|Windows Media Audio (*.wma)|*.wma|OptimFROG (*.ofr)|*.ofr|Dolby's Compressed "
+    "Audio (*.aac)|*.aac|Free Lossless Audio Codec (*.flac)|*.flac|Packed WAVE (*.wv)|*.wv";
 // The colour behind the three library views.
 inline constexpr TColor kViewBackground = 3684381;
 
 // The main window: the library with its three views, the menus, the tool bar and the status
 // bar, and everything the commands need (dialogs, readers, the folder search, the CDDB client,
 // recent files, stored settings). It owns the library; the views hold only addresses into it.
-class Twnd_rv_Main : public TForm {
+class Twnd_rv_Main : public TForm, public TMediaLibraryLink {
 public:
     // Makes the components and runs FormCreate; the window is hidden.
     explicit Twnd_rv_Main(TComponent* owner);
@@ -91,7 +107,7 @@ public:
     // file name in the status bar and the caption.
     void ApplicationEventsIdle(TObject* sender, bool& done);
     void UpdateCommands();
-    bool LibraryShown() const;
+    bool LibraryShown() const override;
     // The focused node of a view that is shown; nullptr for a hidden view.
     PVirtualNode FocusedIn(TVirtualStringTree* view) const;
 
@@ -126,8 +142,37 @@ public:
                                int& result);
     void AlbumListDblClick(TObject* sender);
 
-    // ---- Commands
-    // --------------------------------------------------------------------------------
+    // ---- File import ----------------------------------------------------------------------------
+    // Files one audio file into the window's library, then rebuilds the tree with the new track's
+    // album selected (nothing selected when the file gave no track). "Add Track from File..."
+    // and the player window's "add to library" come here.
+    void AddFileTrack(const std::string& fileName) override;
+
+    // ---- The progress window -------------------------------------------------------------------
+    // Shows the progress window with `text`, and the Stop button when `showStop`, in place of
+    // any open one. While one with Stop is up the program takes no command.
+    void ShowSplash(const std::string& text, bool showStop);
+    // Closes the progress window, if one is open.
+    void HideSplash();
+    Twnd_rv_Splash* Splash() const { return splash_; }
+
+    // ---- The folder scan -----------------------------------------------------------------------
+    // Imports every audio file below `folder` (see kScanMasks) in the folder search's worker;
+    // the root of a CD drive holding an audio disc goes to the CD import instead. Does nothing
+    // while a scan runs.
+    void ScanFolder(const std::string& folder);
+    bool Scanning() const;
+    void FindFileSearchBegin(TFindFile& sender);
+    void FindFileFileMatch(TFindFile& sender, const std::string& folder,
+                           const TSearchRec& fileInfo);
+    void FindFileSearchFinish(TFindFile& sender);
+
+    // ---- Library files -------------------------------------------------------------------------
+    // Asks to save the library, then loads the file in its place and lists it first among the
+    // recent files. A file that is no library is reported and changes nothing.
+    void OpenLibrary(const std::string& fileName);
+
+    // ---- Commands ------------------------------------------------------------------------------
     void cmNew(TObject* sender);
     void cmOpen(TObject* sender);
     void cmSave(TObject* sender);
@@ -150,6 +195,30 @@ public:
     void cmMP3Player(TObject* sender);
     void cmAbout(TObject* sender);
     void MRUListMenuItemClick(TObject* sender);
+    // Runs a command of the menus or the tool bar, unless a scan runs: the scan files into the
+    // library that the command would change or replace.
+    void RunCommand(void (Twnd_rv_Main::*command)(TObject*), TObject* sender);
+
+    // ---- Settings -------------------------------------------------------------------------------
+    // The CDDB site and proxy, read from the storage's values when the window is first shown
+    // (StorageRestorePlacement) and written back when the preferences dialog closes with OK.
+    TPreferences Prefs;
+    void StorageRestorePlacement(TObject* sender);
+    void LoadSettings();
+    void SaveSettings();
+
+    // ---- Audio CD import ------------------------------------------------------------------------
+    // Where a look-up stands: the query sent, the match being chosen, the entry being read.
+    enum class TCdLookup { Idle, Querying, Choosing, Reading };
+    TCdLookup CdLookup() const { return cdLookup_; }
+    // Reads the table of contents of the drive (its device or mount folder): true when the disc
+    // holds an audio track.
+    bool DiscHasAudio(const std::string& drive);
+    // Asks the settings' CDDB site for the disc just read, with a progress window.
+    void QueryCddb();
+    void CddbClientMatch(TObject* sender, const TMatchArray& matches, int& rightOne);
+    // Both the client's status and data events: only its state counts.
+    void CddbClientDataExchange(TObject* sender, const std::string& text);
 
     // Closing asks AskSave; Cancel (or a save that did not happen) keeps the window open.
     void FormCloseQuery(TObject* sender, bool& canClose);
@@ -169,12 +238,24 @@ private:
     void BuildDialogs();
     void SetUpViews();
     void FormCreate();
+    // The settings' stored values and the CDDB client's design settings.
+    void SetUpSettings();
+    void SetUpCdImport();
+    void EndCdLookup();
     // Saves to the library's file, or to one the user picks; false when none was picked or the
     // save failed (the failure shown).
     bool SaveLibrary();
+    // The CD import's road into a scan: true when it took `folder` (the root of a CD drive
+    // holding an audio disc) for a CD look-up.
+    bool TakeCdRoad(const std::string& folder);
+    // "Select and show" the track at `index`: its album in the tree, the album's tracks on the
+    // right with the track focused.
+    void SelectTrack(const TFindIndex& index);
 
     TMediaLib library_;
     FileImport import_;
+    Twnd_rv_Splash* splash_ = nullptr;
+    TCdLookup cdLookup_ = TCdLookup::Idle;
 };
 
 }  // namespace rv

@@ -1,17 +1,37 @@
-// The commands of the main window that keep the library's file, the close and the private
-// messages, and the player's. The library, file-import, scan, presentation, preferences and CD
-// commands are built with those parts of the program; until then their handlers do nothing.
+// The commands of the main window that keep the library's file: new, open, save, append, the
+// recent files, the library's name, the close; the player's; and the private messages.
 
 #include "app/about_box.h"
 #include "app/main_window.h"
 #include "app/name_dialogs.h"
 #include "app/question_boxes.h"
 #include "platform/messages/application.h"
+#include "platform/text/format.h"
 #include "platform/windows/dialog_service.h"
 #include "player/player_window.h"
-#include "search/find_file.h"
 
 namespace rv {
+
+namespace {
+
+// Loads `fileName` into `library`; a file that cannot be read or holds no library is reported
+// by name, and the library stays as it was.
+void LoadLibrary(TMediaLib& library, const std::string& fileName) {
+    try {
+        library.LoadFromFile(fileName);
+    } catch (const EAbort&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw Exception(
+            Format("%s is not a library file or cannot be read:\n%s", fileName.c_str(), e.what()));
+    }
+}
+
+}  // namespace
+
+void Twnd_rv_Main::RunCommand(void (Twnd_rv_Main::*command)(TObject*), TObject* sender) {
+    if (!Scanning()) (this->*command)(sender);
+}
 
 void Twnd_rv_Main::AskSave() {
     if (!library_.Modified()) return;
@@ -46,6 +66,11 @@ bool Twnd_rv_Main::SaveLibrary() {
 }
 
 void Twnd_rv_Main::FormCloseQuery(TObject*, bool& canClose) {
+    // A scan files into the library until Stop ends it.
+    if (Scanning()) {
+        canClose = false;
+        return;
+    }
     try {
         AskSave();
     } catch (const EAbort&) {
@@ -56,8 +81,40 @@ void Twnd_rv_Main::FormCloseQuery(TObject*, bool& canClose) {
 void Twnd_rv_Main::cmNew(TObject* sender) {
     AskSave();
     library_.NewLibrary();
+    // What the right-hand side showed belongs to the library that went.
+    HideRightViews();
     cmLibProps(sender);
     RefreshTree(-1, -1);
+}
+
+void Twnd_rv_Main::cmOpen(TObject*) {
+    if (od->Execute()) OpenLibrary(od->FileName);
+}
+
+void Twnd_rv_Main::OpenLibrary(const std::string& fileName) {
+    AskSave();
+    ShowSplash("Loading...", false);
+    HideRightViews();
+    try {
+        LoadLibrary(library_, fileName);
+        MRUList->AddFile(fileName);
+        MRUList->Save();
+        RefreshTree(-1, -1);
+    } catch (...) {
+        HideSplash();
+        throw;
+    }
+    HideSplash();
+}
+
+void Twnd_rv_Main::MRUListMenuItemClick(TObject* sender) {
+    const auto* item = dynamic_cast<const TMenuItem*>(sender);
+    if (!item) return;
+    const std::vector<std::string>& files = MRUList->GetFiles();
+    if (item->Tag < 0 || item->Tag >= static_cast<int>(files.size())) return;
+    // A copy: opening the file rebuilds the list and its menu items, the clicked one too.
+    const std::string fileName = files[static_cast<std::size_t>(item->Tag)];
+    OpenLibrary(fileName);
 }
 
 void Twnd_rv_Main::cmSave(TObject* sender) {
@@ -69,6 +126,22 @@ void Twnd_rv_Main::cmSave(TObject* sender) {
 
 void Twnd_rv_Main::cmSaveAs(TObject*) {
     if (sd->Execute()) library_.SaveToFile(sd->FileName);
+}
+
+void Twnd_rv_Main::cmAppend(TObject*) {
+    AskSave();
+    if (!od->Execute()) return;
+    ShowSplash("Appending...", false);
+    try {
+        TMediaLib other;
+        LoadLibrary(other, od->FileName);
+        library_.Merge(other);
+        RefreshTree(-1, -1);
+    } catch (...) {
+        HideSplash();
+        throw;
+    }
+    HideSplash();
 }
 
 void Twnd_rv_Main::cmLibProps(TObject*) {
@@ -84,27 +157,8 @@ void Twnd_rv_Main::cmAbout(TObject*) {
     ShowAboutDlg(0, "");
 }
 
-// Opening and appending library files and the recent files (with their progress window).
-void Twnd_rv_Main::cmOpen(TObject*) {}
-void Twnd_rv_Main::cmAppend(TObject*) {}
-void Twnd_rv_Main::MRUListMenuItemClick(TObject*) {}
-// The folder scan.
-void Twnd_rv_Main::cmScan(TObject*) {}
-// The presentation export.
-void Twnd_rv_Main::cmSavePresentation(TObject*) {}
-// The preferences dialog.
-void Twnd_rv_Main::cmPrefs(TObject*) {}
-// Adding, editing and deleting entries.
-void Twnd_rv_Main::cmAddFileTrack(TObject*) {}
-void Twnd_rv_Main::cmAddTrack(TObject*) {}
-void Twnd_rv_Main::cmTrackProps(TObject*) {}
-void Twnd_rv_Main::cmAlbumProps(TObject*) {}
-void Twnd_rv_Main::cmArtistProps(TObject*) {}
-void Twnd_rv_Main::cmDeleteTrack(TObject*) {}
-void Twnd_rv_Main::cmDeleteAlbum(TObject*) {}
-void Twnd_rv_Main::cmDeleteArtist(TObject*) {}
-void Twnd_rv_Main::cmClearLibrary(TObject*) {}
 void Twnd_rv_Main::cmMP3Player(TObject*) {
+    // The player adds files to the library through this window's AddFileTrack.
     ShowPlayerWindow(this);
 }
 
@@ -122,15 +176,5 @@ void Twnd_rv_Main::WndProc(TMessage& message) {
             TForm::WndProc(message);
     }
 }
-
-void Twnd_rv_Main::WMStopScan(TMessage&) {
-    FindFile->Abort();
-}
-
-// The CD look-up's steps: reading the chosen entry, adding the disc's tracks, closing the
-// progress window. They come with the CD import.
-void Twnd_rv_Main::WMCddbRead(TMessage&) {}
-void Twnd_rv_Main::WMCddbAdd(TMessage&) {}
-void Twnd_rv_Main::WMCddbEnd(TMessage&) {}
 
 }  // namespace rv

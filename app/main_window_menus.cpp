@@ -1,6 +1,7 @@
 // The menus and the tool bar of the main window.
 
 #include "app/main_window.h"
+#include "app/tool_bar_glyphs.h"
 #include "platform/windows/window_constants.h"
 
 namespace rv {
@@ -23,7 +24,7 @@ void Twnd_rv_Main::BuildMenus() {
         if (*name) i->SetName(name);
         i->SetCaption(caption);
         i->SetShortCut(keys);
-        if (handler) i->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+        if (handler) i->OnClick = [this, handler](TObject* s) { RunCommand(handler, s); };
         parent->Add(i);
         return i;
     };
@@ -98,7 +99,8 @@ void Twnd_rv_Main::BuildToolBar() {
     Panel1->SetBounds(0, 0, 0, 28);
     Panel1->SetAlign(alTop);
     int x = 2;
-    auto button = [&](const char* name, const char* text, Handler handler, int width = 60) {
+    auto button = [&](const char* name, const char* text, TToolBarGlyph glyph, Handler handler,
+                      int width = 60) {
         auto* b = new TLbSpeedButton(this);
         b->SetName(name);
         b->SetParent(Panel1);
@@ -107,18 +109,23 @@ void Twnd_rv_Main::BuildToolBar() {
         b->SetCaption(text);
         b->SetFlat(true);
         b->SetAlignment(taCenter);
+        b->SetGlyph(ToolBarGlyph(glyph));
+        b->SetHotTrackColor(0xD2BDB6);
+        b->SetColorWhenDown(0xB59285);
         b->Hint = text;
         b->ShowHint = true;
-        b->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+        b->OnClick = [this, handler](TObject* s) { RunCommand(handler, s); };
         return b;
     };
-    sbNew = button("sbNew", "New", &Twnd_rv_Main::cmNew);
-    sbOpen = button("sbOpen", "Open", &Twnd_rv_Main::cmOpen);
-    sbSave = button("sbSave", "Save", &Twnd_rv_Main::cmSave);
-    sbScan = button("sbScan", "Scan", &Twnd_rv_Main::cmScan);
-    sbPrefs = button("sbPrefs", "Preferences", &Twnd_rv_Main::cmPrefs, 84);
-    sbExit = button("sbExit", "Exit", &Twnd_rv_Main::cmExit);
-    sbMP3Player = button("sbMP3Player", "MP3 Player", &Twnd_rv_Main::cmMP3Player, 80);
+    // Wide enough for the glyph and the caption beside it.
+    using enum TToolBarGlyph;
+    sbNew = button("sbNew", "New", New, &Twnd_rv_Main::cmNew);
+    sbOpen = button("sbOpen", "Open", Open, &Twnd_rv_Main::cmOpen);
+    sbSave = button("sbSave", "Save", Save, &Twnd_rv_Main::cmSave);
+    sbScan = button("sbScan", "Scan", Scan, &Twnd_rv_Main::cmScan);
+    sbPrefs = button("sbPrefs", "Preferences", Preferences, &Twnd_rv_Main::cmPrefs, 100);
+    sbExit = button("sbExit", "Exit", Exit, &Twnd_rv_Main::cmExit);
+    sbMP3Player = button("sbMP3Player", "MP3 Player", Player, &Twnd_rv_Main::cmMP3Player, 96);
 }
 
 }  // namespace rv

@@ -69,7 +69,7 @@ void Twnd_rv_Main::SetUpViews() {
                                        int& result) {
         TreeListIncrementalSearch(s, n, text, result);
     };
-    Tree->OnDblClick = [this](TObject* s) { cmAlbumProps(s); };
+    Tree->OnDblClick = [this](TObject* s) { RunCommand(&Twnd_rv_Main::cmAlbumProps, s); };
 
     SetUpList(AlbumList);
     AddColumn(AlbumList, "    Title", 200);
@@ -111,7 +111,7 @@ void Twnd_rv_Main::SetUpViews() {
                                        TColumnIndex column, int& result) {
         result = CompareTrackListNodes(library_, NodeIndex(s, a), NodeIndex(s, b), column);
     };
-    TrackList->OnDblClick = [this](TObject* s) { cmTrackProps(s); };
+    TrackList->OnDblClick = [this](TObject* s) { RunCommand(&Twnd_rv_Main::cmTrackProps, s); };
 
     for (TVirtualStringTree* list : {AlbumList, TrackList}) {
         list->OnHeaderClick = [this](TVTHeader* h, TColumnIndex column, TMouseButton button,

@@ -2,24 +2,19 @@
 
 #include <algorithm>
 
+#include "platform/text/hex_digits.h"
+
 namespace rv {
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // A size line: hexadecimal digits, then blanks and extensions after ";" if any.
 bool ParseChunkSize(std::string_view line, std::uint64_t& size) {
     size = 0;
     std::size_t i = 0;
-    for (; i < line.size() && HexValue(line[i]) >= 0; ++i) {
+    for (; i < line.size() && HexDigitValue(line[i]) >= 0; ++i) {
         if ((size >> 60) != 0) return false;  // one more digit would not fit
-        size = size << 4 | static_cast<std::uint64_t>(HexValue(line[i]));
+        size = size << 4 | static_cast<std::uint64_t>(HexDigitValue(line[i]));
     }
     if (i == 0) return false;
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/text/hex_digits.h"
+
 namespace rv {
 
 namespace {
@@ -105,12 +107,8 @@ TMD5Digest MD5(std::string_view bytes) {
 }
 
 std::string DigestToHex(const TMD5Digest& digest) {
-    static constexpr char kHex[] = "0123456789abcdef";
     std::string text;
-    for (const std::uint8_t byte : digest) {
-        text += kHex[byte >> 4];
-        text += kHex[byte & 15];
-    }
+    for (const std::uint8_t byte : digest) AppendHexByte(text, byte);
     return text;
 }
 

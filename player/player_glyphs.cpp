@@ -39,10 +39,8 @@ void Badge(TCanvas& c, TColor color, bool plus) {
     if (plus) Box(c, color, 10, 9, 13, 16);
 }
 
-}  // namespace
-
-TBitmap PlayerGlyph(TPlayerGlyph glyph) {
-    TBitmap picture(kSize, kSize);
+TBitmap Draw(TPlayerGlyph glyph, double ratio) {
+    TBitmap picture(kSize, kSize, pf24bit, ratio);
     TCanvas& c = picture.Canvas();
     Box(c, kBackground, 0, 0, kSize, kSize);
     switch (glyph) {
@@ -107,6 +105,12 @@ TBitmap PlayerGlyph(TPlayerGlyph glyph) {
             break;
     }
     return picture;
+}
+
+}  // namespace
+
+TBitmap PlayerGlyph(TPlayerGlyph glyph) {
+    return TBitmap::Drawn([glyph](double ratio) { return Draw(glyph, ratio); });
 }
 
 }  // namespace rv

@@ -5,7 +5,8 @@
 namespace rv {
 
 // The pictures of the player window's buttons, drawn rather than loaded: 16 by 16 pixels on a
-// background colour that the buttons leave out (the bottom-left pixel's).
+// background colour that the buttons leave out (the bottom-left pixel's), drawn again at the
+// pixel ratio of the screen they are shown on.
 enum class TPlayerGlyph {
     Play,
     Pause,

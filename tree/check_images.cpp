@@ -165,12 +165,17 @@ void LoadCheckImages(TImageList& list, TCheckImageKind kind) {
     list.SetSize(kCheckImageSize, kCheckImageSize);
     if (kind == ckCustom) return;
     const TColor key = clFuchsia;
-    TBitmap strip(kCheckImageSize * kCheckImageCount, kCheckImageSize);
-    TCanvas& c = strip.Canvas();
-    c.Brush.Color = key;
-    c.FillRect({0, 0, strip.Width(), strip.Height()});
-    for (int i = 0; i < kCheckImageCount; ++i) DrawCheckImage(c, kind, i, i * kCheckImageSize, 0);
-    list.AddMasked(strip, key);
+    // Drawn again at the ratio of each canvas the list draws on.
+    auto strip = [kind, key](double ratio) {
+        TBitmap picture(kCheckImageSize * kCheckImageCount, kCheckImageSize, pf24bit, ratio);
+        TCanvas& c = picture.Canvas();
+        c.Brush.Color = key;
+        c.FillRect({0, 0, picture.Width(), picture.Height()});
+        for (int i = 0; i < kCheckImageCount; ++i)
+            DrawCheckImage(c, kind, i, i * kCheckImageSize, 0);
+        return picture;
+    };
+    list.AddMasked(TBitmap::Drawn(strip), key);
 }
 
 }  // namespace rv

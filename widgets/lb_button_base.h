@@ -108,11 +108,16 @@ public:
         TImageList* images = action->ActionList ? action->ActionList->Images : nullptr;
         int index = action->ImageIndex();
         if (!images || index < 0 || index >= images->Count() || !glyph_.Empty()) return;
-        TBitmap picture(images->Width(), images->Height());
-        picture.Canvas().Brush.Color = kLbTransparent;
-        picture.Canvas().FillRect({0, 0, images->Width(), images->Height()});
-        images->Draw(picture.Canvas(), 0, 0, index);
-        glyph_ = picture;
+        TBitmap image;
+        images->GetBitmap(index, image);
+        // Drawn again at the screen's ratio, as the image itself is.
+        glyph_ = TBitmap::Drawn([image](double ratio) {
+            TBitmap picture(image.Width(), image.Height(), pf24bit, ratio);
+            picture.Canvas().Brush.Color = kLbTransparent;
+            picture.Canvas().FillRect({0, 0, image.Width(), image.Height()});
+            picture.Canvas().DrawAlpha(0, 0, image.ForRatio(ratio));
+            return picture;
+        });
         numGlyphs_ = 1;
         this->Invalidate();
     }

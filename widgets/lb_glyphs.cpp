@@ -1,7 +1,9 @@
 // Our own pictures for the predefined button kinds: two cells each, the normal picture and a
 // greyed, embossed one for the disabled button, on the transparent colour.
 
+#include <cmath>
 #include <functional>
+#include <string_view>
 
 #include "widgets/lb_paint.h"
 
@@ -118,36 +120,45 @@ const Kind kKinds[] = {
     {"LBALL", All, RGB(0, 128, 0), clNone},
 };
 
+// The 5 x 3 arrow of a button with a pop-up menu: every device pixel whose centre lies in the
+// triangle from the top corners to the middle of the bottom edge, which at 100 % makes rows of
+// 5, 3 and 1 pixels.
+TBitmap PopupArrow(double ratio) {
+    TBitmap arrow(5, 3, pf24bit, ratio);
+    TCanvas& c = arrow.Canvas();
+    c.Brush.Color = kLbTransparent;
+    c.FillRect({0, 0, 5, 3});
+    for (int y = 0; y < arrow.PixelHeight(); ++y) {
+        const double half = 2.5 * (1 - (y + 0.5) / ratio / 3);  // at the row's centre
+        for (int x = 0; x < arrow.PixelWidth(); ++x)
+            if (std::abs((x + 0.5) / ratio - 2.5) < half) arrow.SetPixel(x, y, clBlack);
+    }
+    return arrow;
+}
+
+// Two cells: the kind's picture, and an embossed grey one for the disabled button.
+TBitmap KindPicture(const Kind& kind, double ratio) {
+    const int height = std::string_view(kind.name) == "LBALL" ? 19 : 18;
+    TBitmap picture(36, height, pf24bit, ratio);
+    TCanvas& c = picture.Canvas();
+    c.Brush.Color = kLbTransparent;
+    c.FillRect({0, 0, 36, height});
+    kind.shape(c, 0, kind.ink, kind.accent == clNone ? kind.ink : kind.accent);
+    c.SaveState();
+    c.MoveOrigin(1, 1);
+    kind.shape(c, 18, clWhite, clWhite);
+    c.RestoreState();
+    kind.shape(c, 18, clGray, clGray);
+    return picture;
+}
+
 }  // namespace
 
 TBitmap LoadLbBitmap(const std::string& name) {
-    if (name == "LBARROW") {
-        TBitmap arrow(5, 3);
-        TCanvas& c = arrow.Canvas();
-        c.Brush.Color = kLbTransparent;
-        c.FillRect({0, 0, 5, 3});
-        c.Brush.Color = clBlack;
-        c.FillRect({0, 0, 5, 1});
-        c.FillRect({1, 1, 4, 2});
-        c.FillRect({2, 2, 3, 3});
-        return arrow;
-    }
-    for (const Kind& kind : kKinds) {
-        if (name != kind.name) continue;
-        int height = name == "LBALL" ? 19 : 18;
-        TBitmap picture(36, height);
-        TCanvas& c = picture.Canvas();
-        c.Brush.Color = kLbTransparent;
-        c.FillRect({0, 0, 36, height});
-        kind.shape(c, 0, kind.ink, kind.accent == clNone ? kind.ink : kind.accent);
-        // Disabled: embossed grey.
-        c.SaveState();
-        c.MoveOrigin(1, 1);
-        kind.shape(c, 18, clWhite, clWhite);
-        c.RestoreState();
-        kind.shape(c, 18, clGray, clGray);
-        return picture;
-    }
+    if (name == "LBARROW") return TBitmap::Drawn(PopupArrow);
+    for (const Kind& kind : kKinds)
+        if (name == kind.name)
+            return TBitmap::Drawn([&kind](double ratio) { return KindPicture(kind, ratio); });
     return TBitmap();
 }
 

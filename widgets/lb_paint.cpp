@@ -176,15 +176,17 @@ void PaintLbButton(TCanvas& c, int W, int H, TAlignment alignment, const std::st
         if (!text.empty()) c.DrawText(text, r, flags);
     }
 
+    // Pictures the program draws are drawn again at the canvas's pixel ratio.
     if (cellW > 0 && glyphH > 0) {
-        TBitmap cellPicture(cellW, glyphH);
-        cellPicture.Canvas().CopyRect({0, 0, cellW, glyphH}, glyph,
+        const TBitmap sharp = glyph.ForRatio(c.PixelRatio());
+        TBitmap cellPicture(cellW, glyphH, pf24bit, sharp.PixelRatio());
+        cellPicture.Canvas().CopyRect({0, 0, cellW, glyphH}, sharp,
                                       {cell * cellW, 0, cell * cellW + cellW, glyphH});
         cellPicture.Transparent = true;
         c.Draw(glyphX, glyphY, cellPicture);
     }
     if (hasPopup) {
-        TBitmap arrow = LoadLbBitmap("LBARROW");
+        TBitmap arrow = LoadLbBitmap("LBARROW").ForRatio(c.PixelRatio());
         arrow.Transparent = true;
         c.Draw(W - 11, H / 2 - 1, arrow);
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -102,6 +103,18 @@ inline std::vector<std::string> ColumnTexts(TVirtualStringTree* view, int column
     std::vector<std::string> out;
     for (PVirtualNode n = view->GetFirst(); n; n = view->GetNext(n))
         out.push_back(view->GetText(n, column));
+    return out;
+}
+
+// Every node of the artist tree as "artist" or "artist / album", sorted: the tree's own order is
+// the locale's.
+inline std::vector<std::string> Outline(TVirtualStringTree* tree) {
+    std::vector<std::string> out;
+    for (PVirtualNode n = tree->GetFirst(); n; n = tree->GetNext(n))
+        out.push_back(tree->GetNodeLevel(n) == 0
+                          ? tree->GetText(n, 0)
+                          : tree->GetText(n->Parent, 0) + " / " + tree->GetText(n, 0));
+    std::sort(out.begin(), out.end());
     return out;
 }
 

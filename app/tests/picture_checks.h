@@ -10,6 +10,7 @@
 
 #include "platform/framework/control.h"
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/tests/pixels.h"
 #include "platform/windows/window_host.h"
 
 namespace rv::test {
@@ -77,21 +78,6 @@ inline int PixelsOtherThan(const TBitmap& shot, const TRect& area, TColor colour
         for (int x = int(area.Left * ratio); x < int(area.Right * ratio); ++x)
             if (shot.Pixel(x, y) != rgb) ++other;
     return other;
-}
-
-// Aligned 2 x 2 blocks of device pixels in `area` whose pixels differ: none at all in a picture
-// made for 100 % and enlarged, many where it was drawn at the screen's resolution.
-inline int FineBlocks(const TBitmap& shot, const TRect& area) {
-    if (shot.PixelRatio() != 2) return 0;
-    int fine = 0;
-    for (int y = area.Top * 2; y + 1 < area.Bottom * 2; y += 2)
-        for (int x = area.Left * 2; x + 1 < area.Right * 2; x += 2) {
-            TColor c = shot.Pixel(x, y);
-            if (shot.Pixel(x + 1, y) != c || shot.Pixel(x, y + 1) != c ||
-                shot.Pixel(x + 1, y + 1) != c)
-                ++fine;
-        }
-    return fine;
 }
 
 }  // namespace rv::test

@@ -11,6 +11,7 @@
 #include "app/album_dialog.h"
 #include "app/match_dialog.h"
 #include "app/name_dialogs.h"
+#include "app/prefs_dialog.h"
 #include "app/tests/app_fixture.h"
 #include "app/tests/picture_checks.h"
 #include "app/track_dialog.h"
@@ -108,6 +109,17 @@ TEST_F(Screenshots, TheMainWindowWithALibrary) {
     W().UpdateCommands();
     Settle();
     Shoot(W().Handle(), "app_main_window_albums");
+    // The album list's media-type images, left of each title, drawn at 200 %.
+    const TBitmap shot = WindowImage(W().Handle(), 2);
+    const TRect window = GetWindowRect(W().Handle());
+    int rows = 0;
+    for (PVirtualNode n = W().AlbumList->GetFirst(); n; n = W().AlbumList->GetNext(n), ++rows) {
+        const TRect text = W().AlbumList->GetDisplayRect(n, 0, true);
+        const TPoint at = W().AlbumList->ClientToScreen({text.Left - 18, text.Top});
+        const TRect image = Bounds(at.X - window.Left, at.Y - window.Top, 16, text.Height());
+        EXPECT_GT(test::FineBlocks(shot, image), 10) << "row " << rows;
+    }
+    EXPECT_GT(rows, 0);
 }
 
 TEST_F(Screenshots, EachDialogAndTheAboutBox) {
@@ -147,9 +159,17 @@ TEST_F(Screenshots, EachDialogAndTheAboutBox) {
     matches[0] = "jazz 0a0b0c0d Miles Davis / Kind of Blue";
     matches[1] = "misc 1a1b1c1d Miles Davis / Kind of Blue (Legacy Edition)";
     ExecuteMatchDlg(matches);
+    take("app_prefs_dialog");
+    TPreferences prefs;
+    prefs.Site = StrToSite("gnudb.gnudb.org http 80 /~cddb/cddb.cgi N000.00 W000.00 ");
+    prefs.Proxy = true;
+    prefs.ProxyAddr = "proxy.example";
+    prefs.ProxyPort = "3128";
+    prefs.ProxyUser = "miles";
+    ExecutePrefs(prefs);
     take("app_about_box");
     ShowAboutDlg(0, "");
-    EXPECT_EQ(shot.size(), 6u);
+    EXPECT_EQ(shot.size(), 7u);
 }
 
 }  // namespace

@@ -8,35 +8,26 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
 
+#include "fuzz/loopback/loopback.h"
 #include "net/http_cli.h"
-#include "platform/messages/application.h"
 #include "platform/sockets/winsock.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
-void Pump() {
-    rv::Application->ProcessMessages();
-}
+using rv::fuzz::Check;
+using rv::fuzz::Pump;
 
 // A listening socket on 127.0.0.1 and the connections it takes, driven from this thread.
 class LoopbackServer {
 public:
     LoopbackServer() {
-        listener_ = rv::socket(rv::AF_INET, rv::SOCK_STREAM, 0);
-        rv::TSockAddrIn address;
-        address.sin_addr = rv::inet_addr("127.0.0.1");
-        Check(rv::bind(listener_, address) == 0 && rv::listen(listener_, 8) == 0 &&
-              rv::getsockname(listener_, &address) == 0);
-        port_ = rv::ntohs(address.sin_port);
+        const rv::fuzz::LoopbackListener listener = rv::fuzz::ListenOnLoopback();
+        listener_ = listener.socket;
+        port_ = listener.port;
     }
 
     std::uint16_t Port() const { return port_; }
@@ -115,13 +106,7 @@ Ending Fetch(LoopbackServer& server, std::string_view reply, std::size_t piece,
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    static rv::TApplication* application = [] {
-        auto* app = new rv::TApplication;
-        app->Initialize();
-        return app;
-    }();
     static LoopbackServer* server = new LoopbackServer;
-    (void)application;
     const std::string_view reply(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::size_t piece = 1 + data[0] % 17;
     const std::int64_t cap = (data[0] & 0x80) != 0 ? 100 : 0;

@@ -1,14 +1,9 @@
 #pragma once
 
-#include <functional>
-
 #include "platform/framework/custom_controls.h"
 #include "platform/graphics/bitmap.h"
 
 namespace rv {
-
-// Makes a picture at a pixel ratio (device pixels per logical pixel, 2 at 200 %).
-using TPictureMaker = std::function<TBitmap(double pixelRatio)>;
 
 // A picture on its parent: at its top-left corner, centred, or stretched over the control. The
 // picture's own Transparent setting leaves its transparent colour out.

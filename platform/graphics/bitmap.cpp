@@ -2,6 +2,8 @@
 
 #include <QImageReader>
 #include <algorithm>
+#include <mutex>
+#include <vector>
 
 #include "platform/graphics/internal/qt_graphics.h"
 
@@ -22,6 +24,27 @@ QImage NewImage(int width, int height, TPixelFormat format, double ratio) {
 }
 
 }  // namespace
+
+// How a drawn picture is made, with the ratios made so far. Copies of the picture share it, and
+// may sit in different threads, hence the lock.
+struct TBitmap::Recipe {
+    explicit Recipe(TPictureMaker m) : make(std::move(m)) {}
+    const TPictureMaker make;
+    std::mutex lock;
+    std::vector<std::pair<double, TBitmap>> made;  // the few ratios of the screens
+
+    TBitmap At(double ratio) {
+        std::lock_guard hold(lock);
+        for (const auto& [r, picture] : made)
+            if (r == ratio) return picture;
+        TBitmap picture = make(ratio);
+        picture.Forget();
+        constexpr std::size_t kKept = 4;
+        if (made.size() == kKept) made.erase(made.begin() + 1);  // the first is the original
+        made.emplace_back(ratio, picture);
+        return picture;
+    }
+};
 
 TBitmap::TBitmap() : TBitmap(0, 0) {}
 
@@ -50,7 +73,26 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
     Transparent = other.Transparent;
     TransparentMode = other.TransparentMode;
     fixedTransparentColor_ = other.fixedTransparentColor_;
+    recipe_ = other.recipe_;
     return *this;
+}
+
+TBitmap TBitmap::Drawn(TPictureMaker maker, double pixelRatio) {
+    if (!maker) return TBitmap();
+    auto recipe = std::make_shared<Recipe>(std::move(maker));
+    TBitmap picture = recipe->At(pixelRatio > 0 ? pixelRatio : 1);
+    picture.recipe_ = std::move(recipe);
+    return picture;
+}
+
+TBitmap TBitmap::ForRatio(double ratio) const {
+    if (!recipe_ || ratio <= 0 || ratio == PixelRatio()) return *this;
+    TBitmap picture = recipe_->At(ratio);
+    picture.recipe_ = recipe_;
+    picture.Transparent = Transparent;
+    picture.TransparentMode = TransparentMode;
+    picture.fixedTransparentColor_ = fixedTransparentColor_;
+    return picture;
 }
 
 TBitmap::~TBitmap() {
@@ -82,6 +124,7 @@ void TBitmap::SetSize(int width, int height) {
     if (height < 0) height = 0;
     QImage& old = impl_->Pixels();
     if (width == Width() && height == Height()) return;
+    Forget();
     impl_->width = width;
     impl_->height = height;
     QImage grown = NewImage(width, height, PixelFormat(), impl_->ratio);
@@ -99,11 +142,13 @@ void TBitmap::SetSize(int width, int height) {
 void TBitmap::SetPixelFormat(TPixelFormat format) {
     QImage& image = impl_->Pixels();
     if (format == impl_->format) return;
+    Forget();
     impl_->format = format;
     if (!image.isNull()) image = image.convertToFormat(QtFormat(format));
 }
 
 std::uint8_t* TBitmap::ScanLine(int y) {
+    Forget();
     QImage& image = impl_->Pixels();
     if (y < 0 || y >= image.height()) return nullptr;
     return image.scanLine(y);
@@ -122,11 +167,13 @@ TColor TBitmap::Pixel(int x, int y) const {
 }
 
 void TBitmap::SetPixel(int x, int y, TColor color) {
+    Forget();
     QImage& image = impl_->Pixels();
     if (image.valid(x, y)) image.setPixel(x, y, ToQColor(color).rgb());
 }
 
 TCanvas& TBitmap::Canvas() {
+    Forget();  // whatever is drawn now is no part of the maker's picture
     return *canvas_;
 }
 
@@ -153,6 +200,7 @@ bool TBitmap::LoadFromFile(const std::string& path) {
         return false;
     QImage loaded = reader.read();
     if (loaded.isNull()) return false;
+    Forget();
     impl_->format = loaded.hasAlphaChannel() ? pf32bit : pf24bit;
     impl_->Pixels() = loaded.convertToFormat(QtFormat(impl_->format));
     impl_->image.setDevicePixelRatio(1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,10 @@ enum class TTransparentMode { tmAuto, tmFixed };
 using enum TTransparentMode;
 
 class BitmapImpl;
+class TBitmap;
+
+// Makes a picture at a pixel ratio (device pixels per logical pixel, 2 at 200 %).
+using TPictureMaker = std::function<TBitmap(double pixelRatio)>;
 
 // A picture in memory with direct row access. Rows run top-down; a 24-bit row holds B, G, R per
 // pixel, a 32-bit row B, G, R, A. A new or enlarged area is white (and opaque).
@@ -25,6 +30,10 @@ class BitmapImpl;
 // curves drawn on it stay sharp there. Its size, its canvas and its place when drawn are in
 // logical pixels; ScanLine, Pixel and SetPixel reach the device pixels, PixelWidth x PixelHeight
 // of them. At the ratio 1 of every other bitmap the two are the same.
+//
+// A picture the program draws (a glyph, an icon) is made by Drawn and keeps its maker, so that
+// wherever it is copied to (a button's glyph, an image list) ForRatio can draw it again for what
+// it is painted on. Changing its pixels, size or format forgets the maker.
 class TBitmap {
 public:
     TBitmap();
@@ -69,12 +78,25 @@ public:
     bool SaveToFile(const std::string& path) const;
     bool LoadFromFile(const std::string& path);
 
+    // The picture `maker` draws at `pixelRatio`, which remembers its maker. The maker draws the
+    // same logical size at every ratio.
+    static TBitmap Drawn(TPictureMaker maker, double pixelRatio = 1);
+    bool Redrawable() const { return recipe_ != nullptr; }
+    // This picture for a canvas of `ratio`: drawn again at that ratio when it has its maker
+    // (each ratio drawn once and kept, for every copy), else this very picture, which the canvas
+    // enlarges or reduces. The transparency settings are this picture's.
+    TBitmap ForRatio(double ratio) const;
+
     BitmapImpl& Impl() const { return *impl_; }
 
 private:
+    struct Recipe;
+    void Forget() { recipe_.reset(); }
+
     std::unique_ptr<BitmapImpl> impl_;
     std::unique_ptr<TCanvas> canvas_;
     TColor fixedTransparentColor_ = clNone;
+    std::shared_ptr<Recipe> recipe_;  // shared by copies
 };
 
 }  // namespace rv

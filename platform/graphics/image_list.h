@@ -22,7 +22,10 @@ constexpr unsigned IndexToOverlayMask(int overlay) {
 constexpr TColor CLR_NONE = 0xFFFFFFFF;
 constexpr TColor CLR_DEFAULT = 0xFF000000;
 
-// A row of equally sized images, each with its own transparency mask.
+// A row of equally sized images, each with its own transparency mask. Sizes are logical pixels.
+// Images cut from a drawn picture (TBitmap::Drawn) are drawn anew for each canvas at its pixel
+// ratio, so they are as sharp as the screen; others keep the picture's ratio and are enlarged or
+// reduced by the canvas.
 class TImageList {
 public:
     explicit TImageList(int width = 16, int height = 16) : width_(width), height_(height) {}
@@ -42,7 +45,8 @@ public:
     int AddMasked(const TBitmap& picture, TColor maskColor);
     void Delete(int index);
     void Clear() { images_.clear(); }
-    // Copies image `index` into `out` (32-bit, alpha 0 where masked); false for a bad index.
+    // Copies image `index` into `out` (32-bit, alpha 0 where masked, drawn again by ForRatio
+    // when it was cut from a drawn picture); false for a bad index.
     bool GetBitmap(int index, TBitmap& out) const;
 
     // Overlay slots 1..15 name images drawn over another by DrawEx.

@@ -2,6 +2,7 @@
 
 #include "platform/registry/key_path.h"
 #include "platform/text/ascii_case.h"
+#include "platform/text/hex_digits.h"
 #include "platform/text/utf8.h"
 
 namespace rv {
@@ -9,7 +10,6 @@ namespace rv {
 namespace {
 
 constexpr std::string_view kHive = "HKEY_CURRENT_USER";
-constexpr std::string_view kHexDigits = "0123456789abcdef";
 // Bytes with an escape of their own, and the letter that stands for each after the backslash.
 constexpr std::string_view kEscapedBytes = "\"\\\n\r\t";
 constexpr std::string_view kEscapeLetters = "\"\\nrt";
@@ -22,8 +22,7 @@ bool IsBlank(char c) {
 
 void AppendByteEscape(std::string& out, unsigned char byte) {
     out += "\\x";
-    out += kHexDigits[byte >> 4];
-    out += kHexDigits[byte & 15];
+    AppendHexByte(out, byte);
 }
 
 void AppendQuoted(std::string& out, std::string_view text) {
@@ -80,13 +79,6 @@ void WriteKey(std::string& out, const RegistryKey& key, std::string& header, boo
     }
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // Reads one quoted text at `pos` of `line` into `out`, at most `limit` bytes once unescaped.
 bool ReadQuoted(std::string_view line, std::size_t& pos, std::size_t limit, std::string& out,
                 std::string& error) {
@@ -111,8 +103,8 @@ bool ReadQuoted(std::string_view line, std::size_t& pos, std::size_t limit, std:
             continue;
         }
         if (e != 'x') return error = "an unknown escape", false;
-        const int hi = pos < line.size() ? HexValue(line[pos]) : -1;
-        const int lo = pos + 1 < line.size() ? HexValue(line[pos + 1]) : -1;
+        const int hi = pos < line.size() ? HexDigitValue(line[pos]) : -1;
+        const int lo = pos + 1 < line.size() ? HexDigitValue(line[pos + 1]) : -1;
         if (hi < 0 || lo < 0) return error = "\\x needs two hexadecimal digits", false;
         out += static_cast<char>(hi * 16 + lo);
         pos += 2;

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -12,6 +15,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/cdrom/cd_drive_list.h"
 #include "platform/graphics/internal/qt_graphics.h"
 #include "platform/messages/application.h"
 #include "platform/windows/internal/host_widget.h"
@@ -91,7 +95,14 @@ public:
         dialog.setOption(QFileDialog::ShowDirsOnly);
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setWindowModality(Qt::ApplicationModal);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+        std::string drive;
+        AddCdDrivePlaces(dialog, drive);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        if (!drive.empty()) {
+            folder = drive;
+            return true;
+        }
+        if (dialog.selectedFiles().isEmpty()) return false;
         folder = FileNameBytes(dialog.selectedFiles().first());
         while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
         return !folder.empty();
@@ -135,6 +146,37 @@ public:
     }
 
 private:
+    // Audio CDs are not mounted, so their drives are places of their own below the folders: a
+    // button per drive that chooses the drive's device as the folder.
+    static void AddCdDrivePlaces(QFileDialog& dialog, std::string& chosen) {
+        std::vector<CdDriveFacts> drives;
+        try {
+            drives = ListCdDrives();
+        } catch (const std::exception&) {
+            return;  // no drives to offer; the folders still are
+        }
+        auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+        if (drives.empty() || !grid) return;
+        auto* places = new QWidget(&dialog);
+        auto* row = new QHBoxLayout(places);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->addWidget(new QLabel(QStringLiteral("CD drives:"), places));
+        for (const CdDriveFacts& drive : drives) {
+            auto* button = new QPushButton(
+                QStringLiteral("Audio CD (%1)").arg(QFile::decodeName(drive.Device.c_str())),
+                places);
+            button->setAutoDefault(false);
+            QObject::connect(button, &QPushButton::clicked, &dialog,
+                             [&dialog, &chosen, device = drive.Device] {
+                                 chosen = device;
+                                 static_cast<QDialog&>(dialog).done(QDialog::Accepted);
+                             });
+            row->addWidget(button);
+        }
+        row->addStretch();
+        grid->addWidget(places, grid->rowCount(), 0, 1, grid->columnCount());
+    }
+
     static bool RunFileDialog(const TFileDialogRequest& request, TFileDialogResult& result,
                               bool save) {
         EnsureGuiApplication();

@@ -220,6 +220,10 @@ TEST(CheckImages, IndexTableAndTheSetsDrawIt) {
         TImageList list;
         LoadCheckImages(list, kind);
         EXPECT_EQ(list.Count(), kCheckImageCount);
+        // The list draws its radio button round at the canvas's own resolution.
+        TBitmap sharp(16, 16, pf24bit, 2);
+        list.Draw(sharp.Canvas(), 0, 0, kFirstRadioImage);
+        EXPECT_GT(FineBlocks(sharp), 4) << int(kind);
         auto ink = [&](int index) {
             TBitmap b(16, 16);
             DrawCheckImage(b.Canvas(), kind, index, 0, 0);

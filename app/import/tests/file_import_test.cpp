@@ -25,27 +25,26 @@ TEST(FileImport, FilesWhatItCanReadAndReportsTheCountsAfterEveryFile) {
     test::WriteFileBytes(dir / "noise.mp3", std::string(5000, '\x5A'));
 
     TMediaLib library;
-    FileImport import;
+    FileImport importer;
     std::vector<std::string> status;
-    import.OnStatus = [&](const std::string& text) { status.push_back(text);
-};
-const auto add = [&](const std::string& file) { return import.AddFile(file, library); };
+    importer.OnStatus = [&](const std::string& text) { status.push_back(text); };
+    const auto add = [&](const std::string& file) { return importer.AddFile(file, library); };
 
-const TFindIndex song = add(dir / "Song.MP3");
-EXPECT_EQ(song, (TFindIndex{0, 0, 0}));
-const TTrack track = library.GetTrack(song);
-EXPECT_EQ(std::tuple(track.Title, track.Artist, track.Album, track.MediaType),
-          std::tuple("Song", "<unknown>", "<unknown>", 1));
-// Another extension, no extension, a file no frame of which is found, no file at all.
-for (const char* skipped : {"song.mp3.bak", "live.v2/untitled", "noise.mp3", "gone.mp3"})
-    EXPECT_EQ(add(dir / skipped), TFindIndex{}) << skipped;
-EXPECT_EQ(add(test::MediaPath("mpeg/v1_over_v2.mp3")), (TFindIndex{1, 0, 0}));
+    const TFindIndex song = add(dir / "Song.MP3");
+    EXPECT_EQ(song, (TFindIndex{0, 0, 0}));
+    const TTrack track = library.GetTrack(song);
+    EXPECT_EQ(std::tuple(track.Title, track.Artist, track.Album, track.MediaType),
+              std::tuple("Song", "<unknown>", "<unknown>", 1));
+    // Another extension, no extension, a file no frame of which is found, no file at all.
+    for (const char* skipped : {"song.mp3.bak", "live.v2/untitled", "noise.mp3", "gone.mp3"})
+        EXPECT_EQ(add(dir / skipped), TFindIndex{}) << skipped;
+    EXPECT_EQ(add(test::MediaPath("mpeg/v1_over_v2.mp3")), (TFindIndex{1, 0, 0}));
 
-const std::string one = "Artists: 1   Albums: 1   Tracks: 1";
-EXPECT_EQ(status, (std::vector<std::string>{one, one, one, one, one,
-                                            "Artists: 2   Albums: 2   Tracks: 2"}));
-EXPECT_EQ(LibraryCountsText(library), status.back());
+    const std::string one = "Artists: 1   Albums: 1   Tracks: 1";
+    EXPECT_EQ(status, (std::vector<std::string>{one, one, one, one, one,
+                                                "Artists: 2   Albums: 2   Tracks: 2"}));
+    EXPECT_EQ(LibraryCountsText(library), status.back());
+}
+
 }  // namespace
-
-}  // namespace rv
 }  // namespace rv

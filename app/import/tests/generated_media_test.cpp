@@ -102,6 +102,12 @@ TEST(GeneratedMedia, WMATakesItsHeaderTexts) {
     EXPECT_NEAR(track.Duration, 2.0, 0.1);
 }
 
+TEST(GeneratedMedia, MusepackOfTheEncodersStreamVersion8IsSkippedTagsAndAll) {
+    RV_REQUIRE_MEDIA("musepack");
+    EXPECT_FALSE(BuildTrack(MediaPath("musepack/sv8.mpc"), Readers()));
+    EXPECT_FALSE(Readers().MPEGplus.Valid());
+}
+
 TEST(GeneratedMedia, WavPackReadsPlainWaveAndSkipsTheCurrentBlockFormat) {
     RV_REQUIRE_MEDIA("wav");
     const TTrack track = Track("wav/pcm_tags.wv");

@@ -142,6 +142,12 @@ if group wav python3 id3v2 mutagen; then
     ape "$out/wav/pcm_tags.wv" Title="APE Title" Album="Steine" Genre=Folk
     id3v2 -1 -a "Bach am Hang" "$out/wav/pcm_tags.wv"
 fi
+# Musepack's encoder writes stream version 8, which the reader does not know: tagged all the same,
+# so that no tag can make a track of it.
+if group musepack python3 mpcenc mutagen; then
+    mpcenc --silent --overwrite stereo.wav "$out/musepack/sv8.mpc"
+    ape "$out/musepack/sv8.mpc" Title="SV8 Title" Artist="SV8 Artist"
+fi
 # WavPack's own encoder writes the current block format, without a RIFF wrapper.
 if group wavpack python3 wavpack; then
     wavpack -q -y mono.wav -o "$out/wavpack/current.wv"

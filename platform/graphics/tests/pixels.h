@@ -79,4 +79,39 @@ inline int CountColor(const TBitmap& b, TColor color) {
     return CountColor(b, {0, 0, b.PixelWidth(), b.PixelHeight()}, color);
 }
 
+// Whether two pictures have the same device pixels.
+inline bool SamePixels(const TBitmap& a, const TBitmap& b) {
+    if (a.PixelWidth() != b.PixelWidth() || a.PixelHeight() != b.PixelHeight()) return false;
+    for (int y = 0; y < a.PixelHeight(); ++y)
+        for (int x = 0; x < a.PixelWidth(); ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+    return true;
+}
+
+// The pixels of a picture at ratio 1, copied: a fixed picture, which nothing draws again.
+inline TBitmap FixedCopy(const TBitmap& picture) {
+    TBitmap copy(picture.Width(), picture.Height(), picture.PixelFormat());
+    copy.Canvas().Draw(0, 0, picture);
+    return copy;
+}
+
+// Aligned 2 x 2 blocks of device pixels in `area` (logical pixels) whose pixels differ: none at
+// all in a picture made for 100 % and enlarged, many where it was drawn at 200 %. 0 for any
+// other ratio.
+inline int FineBlocks(const TBitmap& b, const TRect& area) {
+    if (b.PixelRatio() != 2) return 0;
+    int fine = 0;
+    for (int y = area.Top * 2; y + 1 < area.Bottom * 2; y += 2)
+        for (int x = area.Left * 2; x + 1 < area.Right * 2; x += 2) {
+            TColor c = b.Pixel(x, y);
+            if (b.Pixel(x + 1, y) != c || b.Pixel(x, y + 1) != c || b.Pixel(x + 1, y + 1) != c)
+                ++fine;
+        }
+    return fine;
+}
+
+inline int FineBlocks(const TBitmap& b) {
+    return FineBlocks(b, {0, 0, b.Width(), b.Height()});
+}
+
 }  // namespace rv::test

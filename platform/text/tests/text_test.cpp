@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 #include "platform/text/ascii_case.h"
 #include "platform/text/collate.h"
 #include "platform/text/format.h"
+#include "platform/text/hex_digits.h"
 #include "platform/text/round.h"
 
 namespace rv {
@@ -54,6 +58,23 @@ TEST(Format, FormatsLikePrintfAtAnyLength) {
     EXPECT_EQ(Format("%2.2d:%2.2d", 3, 7), "03:07");
     const std::string big(1000, 'x');
     EXPECT_EQ(Format("[%s]", big.c_str()), "[" + big + "]");
+}
+
+// Every byte value against the C library's reading and writing of hexadecimal.
+TEST(HexDigits, EveryByteReadsAndWritesAsTheCLibraryDoes) {
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        const char digit[2] = {c, '\0'};
+        const int expected =
+            std::isxdigit(b) ? static_cast<int>(std::strtol(digit, nullptr, 16)) : -1;
+        EXPECT_EQ(HexDigitValue(c), expected) << b;
+
+        char printed[3];
+        std::snprintf(printed, sizeof printed, "%02x", static_cast<unsigned>(b));
+        std::string written = "x";
+        AppendHexByte(written, static_cast<unsigned char>(b));
+        EXPECT_EQ(written, std::string("x") + printed) << "appends, lower case: " << b;
+    }
 }
 
 TEST(Round, HalvesGoToTheEvenNeighbour) {

@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QWindow>
 #include <stdexcept>
 
 #include "platform/base/exception.h"
+#include "platform/cdrom/tests/fake_drives_file.h"
 #include "platform/windows/internal/toolkit_dialogs.h"
 #include "platform/windows/scripted_dialogs.h"
 #include "platform/windows/tests/gui_app.h"
@@ -171,6 +173,33 @@ TEST(ErrorBox, TheToolkitsBoxIsADialogOfTheMainWindowCentredOnIt) {
     EXPECT_EQ(type, Qt::Dialog);
     QPoint mainCentre = main.Widget()->geometry().center();
     EXPECT_LE((centre - mainCentre).manhattanLength(), 2) << centre.x() << "," << centre.y();
+}
+
+TEST(FolderDialog, TheToolkitsOffersEachCdDriveAsAPlaceOfItsOwn) {
+    test::App();
+    test::FakeDrivesFile drives("drive /dev/sr0\ndrive /dev/sr1\nmount /media/cdrom1\n");
+    TDialogService* scripted = SetDialogService(nullptr);
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) return;
+        QPushButton* sr0 = nullptr;
+        for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+            if (!b->text().startsWith("Audio CD")) continue;
+            offered << b->text();
+            if (b->text().contains("sr0")) sr0 = b;
+        }
+        if (sr0)
+            sr0->click();
+        else
+            static_cast<QDialog*>(dialog)->reject();
+    });
+    std::string folder;
+    const bool chosen = SelectDirectory("Select directory", "", folder);
+    SetDialogService(scripted);
+    EXPECT_EQ(offered, (QStringList{"Audio CD (/dev/sr0)", "Audio CD (/dev/sr1)"}));
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(folder, "/dev/sr0");
 }
 
 }  // namespace

@@ -1,0 +1,48 @@
+#include "app/splash.h"
+
+#include "app/app_pictures.h"
+#include "app/main_window.h"
+
+namespace rv {
+
+namespace {
+
+constexpr int kClientWidth = 301;
+constexpr int kClientHeight = 54;
+
+}  // namespace
+
+Twnd_rv_Splash::Twnd_rv_Splash(TForm* mainWindow) : TForm(mainWindow), mainWindow_(mainWindow) {
+    SetName("wnd_rv_Splash");
+    SetCaption(kProgramTitle);
+    SetBorderStyle(bsToolWindow);
+    SetBorderIcons(0);
+    Position = poOwnerFormCenter;
+    SetClientSize(kClientWidth, kClientHeight);
+
+    Picture = new TImage(this);
+    Picture->SetParent(this);
+    Picture->SetBounds(3, 3, 48, 48);
+    Picture->SetPicture(AlbumPicture());
+
+    lText = new TLabel(this);
+    lText->SetName("lText");
+    lText->SetParent(this);
+    lText->SetBounds(60, 8, 150, 16);
+    lText->SetShowAccelChar(false);
+
+    bStop = new TLbButton(this);
+    bStop->SetName("bStop");
+    bStop->SetParent(this);
+    bStop->SetBounds(kClientWidth - 75 - 6, kClientHeight - 25 - 6, 75, 25);
+    bStop->SetCaption("&Stop");
+    bStop->Default = true;
+    bStop->Cancel = true;
+    bStop->OnClick = [this](TObject* s) { cmStop(s); };
+}
+
+void Twnd_rv_Splash::cmStop(TObject*) {
+    PostMessage(mainWindow_->Handle(), WM_STOPSCAN, 0, 0);
+}
+
+}  // namespace rv

@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include "app/cd_import.h"
+#include "app/match_dialog.h"
+#include "app/splash.h"
+#include "app/tests/app_fixture.h"
+#include "app/tests/cddb_server.h"
+#include "cd/cddb.h"
+#include "platform/cdrom/tests/fake_drives_file.h"
+#include "platform/framework/modal_script.h"
+#include "platform/windows/top_level_window.h"
+
+namespace rv {
+namespace {
+
+TCDTOCEntry At(int minute, int second, bool audio = true) {
+    return {static_cast<std::uint8_t>(minute), static_cast<std::uint8_t>(second), 0, audio};
+}
+
+// The disc of 00:02 / 04:10 / 08:30 with the lead-out at 12:00.
+TCDInfo ThreeTrackDisc() {
+    TCDInfo disc;
+    disc.Artist = "The Artist";
+    disc.Title = "The Album";
+    disc.Year = "1959";
+    disc.Genre = "Jazz";
+    disc.TrackTitles[0] = "One";
+    disc.TrackTitles[1] = "Two";
+    disc.TrackTitles[2] = "Three";
+    disc.TOC.Count = 3;
+    disc.TOC.Tracks[0] = At(0, 2);
+    disc.TOC.Tracks[1] = At(4, 10);
+    disc.TOC.Tracks[2] = At(8, 30);
+    disc.TOC.LeadOut = At(12, 0, false);
+    return disc;
+}
+
+struct Filed {
+    int id;
+    std::string title;
+    double seconds;
+    bool operator==(const Filed&) const = default;
+};
+
+std::vector<Filed> AlbumTracks(const TMediaLib& lib, const std::string& artist,
+                               const std::string& album) {
+    std::vector<Filed> out;
+    for (const TArtist& a : lib.Artists()) {
+        if (a.Name != artist) continue;
+        for (const TAlbum& b : a.Albums)
+            if (b.Title == album)
+                for (const TTrack& t : b.Tracks) out.push_back({t.ID, t.Title, t.Duration});
+    }
+    return out;
+}
+
+TEST(DiscTracks, EachAudioTrackRunsToTheNextEntryAndTakesTheDiscsTexts) {
+    TMediaLib lib;
+    AddDiscTracks(ThreeTrackDisc(), lib);
+    EXPECT_EQ(AlbumTracks(lib, "The Artist", "The Album"),
+              (std::vector<Filed>{{1, "One", 248}, {2, "Two", 260}, {3, "Three", 210}}));
+    const TTrack t = lib.GetTrack({0, 0, 1});
+    EXPECT_EQ(t.Release, 1959);
+    EXPECT_EQ(t.Genre, "Jazz");
+    EXPECT_EQ(t.Format, "CD Audio");
+    EXPECT_EQ(t.ChannelMode, "Stereo");
+    EXPECT_EQ(t.Bitrate, 0);
+    EXPECT_EQ(t.MediaType, 0);
+}
+
+TEST(DiscTracks, DataTracksUntitledTracksAndOddYears) {
+    const struct {
+        const char* what;
+        std::function<void(TCDInfo&)> change;
+        std::vector<Filed> filed;
+        int release;
+    } cases[] = {
+        {"an enhanced CD: the data track is not filed, the audio before it runs to its start",
+         [](TCDInfo& d) {
+             d.TOC.Tracks[2].Audio = false;
+             d.Year = "no year";
+         },
+         {{1, "One", 248}, {2, "Two", 260}},
+         0},
+        {"untitled tracks are numbered, not merged into one",
+         [](TCDInfo& d) {
+             d.TrackTitles[0].clear();
+             d.TrackTitles[2].clear();
+             d.Year = " 1984 ";
+         },
+         {{1, "Track 01", 248}, {2, "Two", 260}, {3, "Track 03", 210}},
+         1984},
+        {"a table out of order gives no negative length; a year beyond the field is 0",
+         [](TCDInfo& d) {
+             d.TOC.Tracks[1] = At(9, 0);
+             d.Year = "70000";
+         },
+         {{1, "One", 538}, {2, "Two", 0}, {3, "Three", 210}},
+         0},
+        {"a disc without audio files nothing",
+         [](TCDInfo& d) {
+             for (auto& t : d.TOC.Tracks) t.Audio = false;
+         },
+         {},
+         0},
+    };
+    for (const auto& c : cases) {
+        TCDInfo disc = ThreeTrackDisc();
+        c.change(disc);
+        TMediaLib lib;
+        const TFindIndex last = AddDiscTracks(disc, lib);
+        EXPECT_EQ(AlbumTracks(lib, "The Artist", "The Album"), c.filed) << c.what;
+        if (c.filed.empty()) {
+            EXPECT_EQ(last, (TFindIndex{-1, -1, -1})) << c.what;
+        } else {
+            EXPECT_EQ(lib.GetTrack(last).Release, c.release) << c.what;
+        }
+    }
+}
+
+// The window over the library of FillLibrary, a fake drive holding the three-track disc, and
+// the fake CDDB server as the settings' site.
+class CdImport : public test::AppTest {
+protected:
+    static constexpr const char* kDisc =
+        "drive /dev/sr0\n"
+        "track 1 00:02:00 audio\ntrack 2 04:10:00 audio\ntrack 3 08:30:00 audio\n"
+        "leadout 12:00:00\n";
+
+    CdImport() : drives_(kDisc) {}
+    void SetUp() override {
+        if (server_.Port() == 0) GTEST_SKIP() << "the fake CDDB server did not start";
+        test::App().OnException = [](const std::exception& e) { ADD_FAILURE() << e.what(); };
+        ShowLibrary();
+        W().CddbClient->SetIdleTimeout(5000);
+    }
+
+    // Scans the drive's device (as the folder dialog offers it) with the site answering as
+    // `mode` says, and waits until the look-up has ended and its progress window is gone.
+    void ScanDisc(const std::string& mode) {
+        W().Prefs = server_.Prefs(mode);
+        dialogs.AnswerFolder("/dev/sr0");
+        W().mmScan->Click();
+        EXPECT_TRUE(test::PumpUntil([&] {
+            return W().CdLookup() == Twnd_rv_Main::TCdLookup::Idle && !W().Splash();
+        })) << mode;
+        Settle();
+    }
+    // The next match dialog: its rows are counted, then `row` is chosen (-1: Cancel).
+    void ChooseMatch(int row, int rows) {
+        script.Then([this, row, rows](TCustomForm& form) {
+            auto* dialog = dynamic_cast<Tdlg_rv_Match*>(&form);
+            ASSERT_NE(dialog, nullptr);
+            // The progress window closed before the choice opened.
+            EXPECT_EQ(W().Splash(), nullptr);
+            EXPECT_EQ(dialog->List->ItemCount(), rows);
+            if (row < 0) return dialog->bCancel->Click();
+            dialog->List->SetItemIndex(row);
+            dialog->bOK->Click();
+        });
+    }
+    std::vector<std::string> ArtistNames() const {
+        std::vector<std::string> names;
+        for (const TArtist& a : window->Library().Artists()) names.push_back(a.Name);
+        return names;
+    }
+
+    test::FakeDrivesFile drives_;
+    test::AppCddbServer server_;
+    test::TempDir tempRoot_;
+    TModalScript script;
+};
+
+TEST_F(CdImport, TheSecondMatchChosenFilesTheDiscsTracksUnderItsEntry) {
+    ChooseMatch(1, 2);
+    W().Prefs = server_.Prefs("two");
+    dialogs.AnswerFolder("/dev/sr0");
+    W().mmScan->Click();
+    ASSERT_NE(W().Splash(), nullptr);
+    EXPECT_EQ(W().Splash()->lText->Caption(), "Querying CDDB...");
+    EXPECT_FALSE(W().Splash()->bStop->Visible());
+    // Nothing to stop, so nothing held up.
+    EXPECT_FALSE(IsWindowModal(W().Splash()->Handle()));
+    ASSERT_TRUE(test::PumpUntil([&] { return W().Library().GetArtistCount() == 4; }));
+    ASSERT_TRUE(test::PumpUntil([&] { return !W().Splash(); }));
+    EXPECT_EQ(script.Shown, std::vector<std::string>{"Dudida Client"});
+    EXPECT_EQ(AlbumTracks(W().Library(), "The Artist", "The Album"),
+              (std::vector<Filed>{{1, "One", 248}, {2, "Two", 260}, {3, "Three", 210}}));
+    const TAlbum album = W().Library().GetAlbum(W().Library().Find("The Artist", "", "")[0]);
+    EXPECT_EQ(album.Release, 1959);
+    EXPECT_EQ(album.MediaType, 0);
+    // The tree shows the new artist.
+    EXPECT_NE(W().FindNode(W().Tree, {3, -1, -1}), nullptr);
+    EXPECT_EQ(W().CdLookup(), Twnd_rv_Main::TCdLookup::Idle);
+
+    // The client's finished read seen again, out of a look-up, files nothing.
+    ASSERT_EQ(W().CddbClient->State(), cddbEntryRead);
+    const std::uint32_t tracks = W().Library().TrackCount();
+    W().CddbClientDataExchange(W().CddbClient, "Entry read");
+    Settle();
+    EXPECT_EQ(W().Library().TrackCount(), tracks);
+
+    // The next scan finds no match: nothing is added (least of all the last disc's titles)
+    // and the progress window closes.
+    ScanDisc("nomatch");
+    EXPECT_EQ(W().Library().TrackCount(), tracks);
+    EXPECT_EQ(W().CddbClient->State(), cddbNoMatch);
+    EXPECT_EQ(script.Shown.size(), 1u);
+}
+
+TEST_F(CdImport, AnEmptyArtistIsAnArtistOfItsOwnAndUntitledTracksAreKept) {
+    const std::vector<std::string> before = ArtistNames();
+    ChooseMatch(0, 1);  // an exact match is offered too
+    ScanDisc("exact");
+    std::vector<std::string> expected = before;
+    expected.push_back("");
+    EXPECT_EQ(ArtistNames(), expected);
+    EXPECT_EQ(AlbumTracks(W().Library(), "", "Nameless"),
+              (std::vector<Filed>{{1, "Track 01", 248}, {2, "Track 02", 260}, {3, "Last", 210}}));
+    const TFindIndexArray found = W().Library().Find("", "Nameless", "");
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(W().Library().GetAlbum(found[0]).Release, 0);
+}
+
+TEST_F(CdImport, EveryEarlyEndClosesTheProgressWindowAndFilesNothing) {
+    const std::uint32_t tracks = W().Library().TrackCount();
+    enum Choice { kNoDialog, kOk, kCancel };
+    const struct {
+        const char* mode;
+        Choice choice;
+        std::int32_t state;
+    } cases[] = {
+        {"nomatch", kNoDialog, cddbNoMatch},
+        {"readfail", kOk, cddbReadFailed},  // the chosen entry is not there
+        {"two", kCancel, cddbNoMatch},
+        {"silent", kNoDialog, cddbHttpFailed},  // the client's time-out
+    };
+    W().CddbClient->SetIdleTimeout(300);
+    for (const auto& c : cases) {
+        if (c.choice != kNoDialog) {
+            script.Then([&](TCustomForm& form) {
+                auto* dialog = dynamic_cast<Tdlg_rv_Match*>(&form);
+                ASSERT_NE(dialog, nullptr);
+                (c.choice == kCancel ? dialog->bCancel : dialog->bOK)->Click();
+            });
+        }
+        ScanDisc(c.mode);
+        EXPECT_EQ(W().CddbClient->State(), c.state) << c.mode;
+        EXPECT_EQ(W().Library().TrackCount(), tracks) << c.mode;
+        EXPECT_EQ(script.Pending(), 0u) << c.mode;
+    }
+}
+
+TEST_F(CdImport, OnlyTheRootOfADriveHoldingAudioTakesTheCdRoad) {
+    EXPECT_TRUE(IsCdDriveRoot("/dev/sr0"));
+    EXPECT_TRUE(IsCdDriveRoot("/dev/sr0/"));
+    EXPECT_FALSE(IsCdDriveRoot("/dev/sr1"));
+    EXPECT_FALSE(IsCdDriveRoot("/dev"));
+    drives_.Rewrite(
+        "drive /dev/sr0\nmount /media/cdrom0\ntrack 1 00:02:00 data\nleadout 40:00:00\n");
+    EXPECT_TRUE(IsCdDriveRoot("/media/cdrom0/"));
+    EXPECT_FALSE(IsCdDriveRoot("/media/cdrom0/sub"));
+    EXPECT_FALSE(W().DiscHasAudio("/media/cdrom0"));
+    drives_.Rewrite("drive /dev/sr0\n");  // no disc
+    EXPECT_FALSE(W().DiscHasAudio("/dev/sr0"));
+    drives_.Rewrite(kDisc);
+    EXPECT_TRUE(W().DiscHasAudio("/dev/sr0"));
+}
+
+TEST_F(CdImport, ADataDiscIsScannedAsFiles) {
+    drives_.Rewrite("drive /dev/sr0\nmount " + tempRoot_.Path() +
+                    "\ntrack 1 00:02:00 data\nleadout 40:00:00\n");
+    const std::uint32_t tracks = W().Library().TrackCount();
+    dialogs.AnswerFolder(tempRoot_.Path());
+    W().mmScan->Click();
+    ASSERT_TRUE(test::PumpUntil([&] { return !W().Scanning() && !W().Splash(); }));
+    EXPECT_EQ(W().CdLookup(), Twnd_rv_Main::TCdLookup::Idle);
+    EXPECT_EQ(W().Library().TrackCount(), tracks);
+    EXPECT_TRUE(script.Shown.empty());
+}
+
+}  // namespace
+}  // namespace rv

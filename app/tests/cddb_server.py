@@ -1,0 +1,93 @@
+#!/usr/bin/python3
+"""A CDDB server's HTTP interface on 127.0.0.1, for the program's CD import and preferences.
+
+Prints its port on the first line. The first part of the path picks the server's answers to a
+query (the rest of the path is the CGI program's name and does not matter):
+  /two       two matches, "rock" and "jazz"
+  /exact     one exact match, "misc"
+  /nomatch   no match
+  /readfail  one match whose entry is not found
+  /silent    takes the request and never answers
+Entries are read by category: rock and jazz have an artist, album and three titled tracks, misc
+an empty artist and two tracks without a title. Every path answers "sites" with a site list of
+both protocols.
+"""
+
+import http.server
+import sys
+import time
+import urllib.parse
+
+ENTRIES = {
+    "rock": ["DTITLE=First Artist / First Album", "DYEAR=1977", "DGENRE=Rock",
+             "TTITLE0=Alpha", "TTITLE1=Beta", "TTITLE2=Gamma"],
+    "jazz": ["DTITLE=The Artist / The Album", "DYEAR=1959", "DGENRE=Jazz",
+             "TTITLE0=One", "TTITLE1=Two", "TTITLE2=Three"],
+    "misc": ["DTITLE= / Nameless", "DYEAR=unknown", "TTITLE0=", "TTITLE1=", "TTITLE2=Last"],
+}
+
+SITES = [
+    "210 OK, site information follows (until terminating `.')",
+    "127.0.0.1 http 80 /~cddb/cddb.cgi N000.00 W000.00 The fake server",
+    "cddbp.example cddbp 8880 - N048.12 E016.22 Vienna, Austria",
+    "mirror.example HTTP 8080 /cgi/cddb.cgi S033.52 E151.12 Sydney",
+    ".",
+]
+
+
+def query(mode, disc):
+    if mode == "two":
+        return ["211 Found inexact matches, list follows (until terminating `.')",
+                "rock %s First Artist / First Album" % disc,
+                "jazz %s The Artist / The Album" % disc, "."]
+    if mode == "exact":
+        return ["200 misc %s / Nameless" % disc]
+    if mode == "readfail":
+        return ["211 Found inexact matches, list follows (until terminating `.')",
+                "blues %s Lost / Entry" % disc, "."]
+    return ["202 No match for disc ID %s." % disc]
+
+
+def answer(mode, words):
+    if words[:1] == ["sites"]:
+        return SITES
+    if words[:2] == ["cddb", "query"]:
+        return query(mode, words[2] if len(words) > 2 else "")
+    if words[:2] == ["cddb", "read"] and len(words) > 3:
+        category, disc = words[2], words[3]
+        if category not in ENTRIES:
+            return ["401 %s %s No such CD entry in database." % (category, disc)]
+        return (["210 %s %s CD database entry follows (until terminating `.')" % (category, disc),
+                 "DISCID=%s" % disc] + ENTRIES[category] + ["."])
+    return ["500 Command syntax error"]
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        url = urllib.parse.urlsplit(self.path)
+        mode = url.path.strip("/").split("/")[0]
+        if mode == "silent":
+            time.sleep(120)
+            return
+        fields = urllib.parse.parse_qs(url.query, encoding="latin-1")
+        words = fields.get("cmd", [""])[0].split(" ")
+        body = "".join(line + "\r\n" for line in answer(mode, words)).encode("latin-1")
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+def main():
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    print(server.server_address[1], flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
