@@ -1,5 +1,6 @@
 #include "platform/messages/application.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
 
@@ -87,20 +88,28 @@ void TApplication::Run() {
 }
 
 void TApplication::ProcessMessages() {
+    ProcessWaiting();
+}
+
+bool TApplication::ProcessWaiting() {
     // Normally the GUI thread; a worker that owns windows may pump its own queue the same way.
     if (IsMainThread()) Initialize();
     const auto current = detail::ThreadQueue::Current();
     auto& queue = *current;
     queue.AttachToolkit();
+    QAbstractEventDispatcher* const toolkit = QAbstractEventDispatcher::instance();
+    bool any = false;
     do {
-        queue.ProcessPending();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        any = queue.ProcessPending() || any;
+        if (toolkit) any = toolkit->processEvents(QEventLoop::AllEvents) || any;
     } while (queue.HasPending());
+    return any;
 }
 
 void TApplication::HandleMessage() {
-    ProcessMessages();
-    if (Terminated()) return;
+    // Having handled something, the turn ends there, as the caller's loop may be waiting for just
+    // that: waiting now could wait for a message that never comes.
+    if (ProcessWaiting() || Terminated()) return;
     bool done = true;
     try {
         DoIdle(done);

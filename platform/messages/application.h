@@ -34,8 +34,10 @@ public:
     // meanwhile), then returns; never waits and never calls the idle hook.
     void ProcessMessages();
 
-    // One turn of the loop: handles what is waiting; when nothing is left, runs the idle hook and,
-    // unless it asked to be called again at once, waits for the next message.
+    // One turn of the loop: handles what is waiting and returns; only when nothing was waiting, it
+    // runs the idle hook and, unless that asked to be called again at once, waits for the next
+    // message. So `while (!condition) HandleMessage();` ends as soon as a message has made the
+    // condition true.
     void HandleMessage();
 
     // Asks the loop to end (from any thread).
@@ -85,6 +87,9 @@ protected:
     virtual void DoIdle(bool& done);
 
 private:
+    // ProcessMessages, telling whether it handled anything.
+    bool ProcessWaiting();
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::atomic<bool> terminated_{false};

@@ -192,9 +192,11 @@ TEST_F(ThreadedSearch, AHandlersErrorEndsTheSearchAndIsReported) {
 }
 
 // The program's loop, asleep until something comes and with no timer to turn it: a threaded
-// search over a music folder finishes every time, with the direct search's events. The worker
-// calls for each folder and match and ends with a posted notice, the pattern in which a wake-up
-// lost between the threads leaves the loop asleep for good.
+// search over a music folder finishes every time, with the direct search's events, whether the
+// loop runs until the finish event ends it or turn by turn while the search is busy. The worker
+// calls for each folder and match and last for its end, the pattern in which a wake-up lost
+// between the threads, or a turn that waits after handling the last call, leaves the loop asleep
+// for good.
 TEST_F(ThreadedSearch, EndsEveryTimeOnAQuietLoop) {
     struct Tree {
         int folders, filesEach, runs;
@@ -217,11 +219,13 @@ TEST_F(ThreadedSearch, EndsEveryTimeOnAQuietLoop) {
 
         search.Threaded = true;
         const auto finish = search.OnSearchFinish;
+        bool byTurns = false;
         search.OnSearchFinish = [&](TFindFile& sender) {
             finish(sender);
-            app.Terminate();
+            if (!byTurns) app.Terminate();
         };
         for (int run = 0; run < tree.runs; ++run) {
+            byTurns = run % 2 == 1;
             events.lines.clear();
             search.Execute();
             // Only a stalled run lets the watchdog thread act; it ends the loop from outside.
@@ -234,7 +238,11 @@ TEST_F(ThreadedSearch, EndsEveryTimeOnAQuietLoop) {
                 stalled = true;
                 app.Terminate();
             });
-            app.Run();
+            if (byTurns) {
+                while (search.Busy() && !stalled) app.HandleMessage();
+            } else {
+                app.Run();
+            }
             ended = true;
             watchdog.join();
             ASSERT_FALSE(stalled) << "run " << run << " stalled with " << events.lines.size()

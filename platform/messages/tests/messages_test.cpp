@@ -250,6 +250,47 @@ TEST_F(ApplicationTest, IdleHookRunsWheneverTheQueueFallsEmpty) {
     DeallocateHWnd(wnd);
 }
 
+// A loop of the form `while (!condition) HandleMessage();` ends once a message has made the
+// condition true: a turn that handled something returns without idling or waiting, whether the
+// message was queued before the turn (from this thread or another) or came while it waited.
+TEST_F(ApplicationTest, ATurnThatHandledAMessageReturnsWithoutWaiting) {
+    bool got = false;
+    int idles = 0;
+    const HWND wnd = AllocateHWnd([&](TMessage&) { got = true; });
+    app->OnIdle = [&](bool&) { ++idles; };
+    std::atomic<bool> ended{false}, stalled{false};
+    std::thread watchdog([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!ended && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (ended) return;
+        stalled = true;
+        PostMessage(wnd, WM_USER, 0, 0);  // the only way out of a wait that should not be
+    });
+    for (int round = 0; round < 3; ++round) {
+        got = false;
+        idles = 0;
+        if (round == 0) PostMessage(wnd, WM_USER, 0, 0);
+        std::thread poster;
+        if (round == 1) std::thread([wnd] { PostMessage(wnd, WM_USER, 0, 0); }).join();
+        if (round == 2)
+            poster = std::thread([wnd] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                PostMessage(wnd, WM_USER, 0, 0);
+            });
+        while (!got) app->HandleMessage();
+        if (poster.joinable()) poster.join();
+        EXPECT_FALSE(stalled) << "round " << round;
+        if (round < 2) {
+            EXPECT_EQ(idles, 0) << "round " << round;
+        }
+    }
+    ended = true;
+    watchdog.join();
+    app->OnIdle = nullptr;
+    DeallocateHWnd(wnd);
+}
+
 TEST_F(ApplicationTest, ProcessMessagesHandlesWhatWaitsWithoutIdling) {
     app->OnIdle = [&](bool&) { ADD_FAILURE() << "idled"; };
     std::vector<WPARAM> got;
