@@ -187,10 +187,7 @@ def append_edit_delete_sort(j):
                            seconds=2)
         with open(other, "w", encoding="cp1250") as f:
             f.write(LIBRARY_B)
-        rv.start()
-        rv.new_library("Rock")
-        rv.scan(album)
-        rv.wait_counts((1, 1, 3))
+        rv.start_with_scan("Rock", album, (1, 1, 3))
     with j.step("Append from File: the second library joins it"):
         rv.menu("File", "Append from File...")
         rv.answer("No", text="Save changes?")
@@ -245,10 +242,7 @@ def detail_presentation(j):
         os.makedirs(pages)
         media.sample_album(album, "Page Artist", "Page Album", ["Uno", "Dos"])
         media.sample_album(j.path("Album", "more"), "Second Page Artist", "More", ["Tres"])
-        rv.start()
-        rv.new_library("Rock")
-        rv.scan(album)
-        rv.wait_counts((2, 2, 3))
+        rv.start_with_scan("Rock", album, (2, 2, 3))
     with j.step("Save to Presentation, Detail: the name proposed is Rock_Detail"):
         rv.menu("File", "Save to Presentation", "Detail...")
         wid, _ = rv.dialog()
@@ -285,12 +279,16 @@ def set_site(rv, j, site):
     return wid
 
 
+def fake_site(j, path="/two/cddb.cgi", name="Fake"):
+    """Starts the loopback CDDB server; returns its site as Preferences takes it."""
+    return "127.0.0.1 http %d %s N000.00 W000.00 %s" % (j.start_cddb(), path, name)
+
+
 def audio_cd(j):
     rv = Reelvault(j)
     with j.step("the CDDB site set to the loopback fake in Preferences"):
-        port = j.start_cddb()
         rv.start()
-        wid = set_site(rv, j, "127.0.0.1 http %d /two/cddb.cgi N000.00 W000.00 Fake" % port)
+        wid = set_site(rv, j, fake_site(j))
         j.desktop.key("Return")
         rv.gone(wid)
         rv.new_library("CDs")
@@ -317,9 +315,8 @@ def audio_cd(j):
 def preferences_kept(j):
     rv = Reelvault(j)
     with j.step("Preferences: Get Sites lists the server's HTTP sites"):
-        port = j.start_cddb()
         rv.start()
-        wid = set_site(rv, j, "127.0.0.1 http %d /two/cddb.cgi N000.00 W000.00 Fake" % port)
+        wid = set_site(rv, j, fake_site(j))
         box = j.desktop.geometry(wid)
         sites = j.desktop.click_text("Get Sites", box)
         time.sleep(1.5)
@@ -445,11 +442,7 @@ def hostile_inputs(j):
         with open(broken, "w") as f:
             f.write('<?xml version="1.0"?>\n<Lorvix_Media_Library version="1.0">\n<ARTIST><Na')
         media.damaged(damaged)
-        port = j.start_cddb()
-        rv.start()
-        rv.new_library("Kept")
-        rv.scan(album)
-        rv.wait_counts((1, 1, 1))
+        rv.start_with_scan("Kept", album, (1, 1, 1))
     with j.step("Open a damaged library file: a clear error, the library kept"):
         rv.menu("File", "Open...")
         rv.file_dialog(broken)
@@ -465,7 +458,7 @@ def hostile_inputs(j):
         check(j.program.running(), "the program ended")
         rv.wait_counts((1, 1, 1))
     with j.step("a CDDB server that never answers: the progress window closes"):
-        wid = set_site(rv, j, "127.0.0.1 http %d /silent/cddb.cgi N000.00 W000.00 Mute" % port)
+        wid = set_site(rv, j, fake_site(j, "/silent/cddb.cgi", "Mute"))
         j.desktop.key("Return")
         rv.gone(wid)
         rv.menu("File", "Scan...")

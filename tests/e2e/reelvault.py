@@ -183,6 +183,14 @@ class Reelvault:
         if wait:
             self.wait_scan_end(timeout)
 
+    def start_with_scan(self, name, folder, counts):
+        """Starts the program, makes the library `name`, scans `folder` into it and waits for
+        the status bar to count (artists, albums, tracks)."""
+        self.start()
+        self.new_library(name)
+        self.scan(folder)
+        self.wait_counts(counts)
+
     def progress(self):
         """The progress window, when one is up (it has the program's title)."""
         found = self.d.windows("^Lorvix Reelvault$")
