@@ -35,9 +35,11 @@ TBaseVirtualTree::TBaseVirtualTree(TComponent* owner)
     SetBounds(0, 0, 200, 100);
     SetTabStop(true);
     UpdateFrame();
+    RegisterDropTarget(TreeOptions().MiscOptions().Contains(toAcceptOLEDrop));
 }
 
 TBaseVirtualTree::~TBaseVirtualTree() {
+    FinishTransfer();
     MarkDestroying();
     InterruptValidation();
     StopDelayTimer(kChangeTimer);
@@ -304,11 +306,6 @@ void TBaseVirtualTree::GetAlignOffsets(PVirtualNode node, int& alignOffset, int&
 void TBaseVirtualTree::DoCancelEdit() {
     // The edit link cancels the editor here once in-place editing exists.
     DoStateChange({}, {tsEditPending, tsEditing});
-}
-
-void TBaseVirtualTree::FlushClipboard() {
-    // The clipboard part empties the clipboard here.
-    DoStateChange({}, {tsCutPending, tsCopyPending});
 }
 
 // ---- The window and its timers ---------------------------------------------------------------

@@ -88,6 +88,9 @@ bool TBaseVirtualTree::DispatchInput(TMessage& message) {
         case WM_PASTE:
             PasteFromClipboard();
             return true;
+        case CM_DRAG:
+            HandleFrameworkDrag(message);
+            return true;
         case CM_MOUSELEAVE:
             if (!states_.Contains(tsWheelPanning)) StopAutoScroll();
             if (hotNode_) {
@@ -326,8 +329,7 @@ bool TBaseVirtualTree::HandleSetCursor(TMessage& message) {
 void TBaseVirtualTree::HandleTimer(TMessage& message) {
     switch (message.WParam) {
         case kExpandTimer:
-            StopTimer(kExpandTimer);
-            if (dropTargetNode_ && !dropTargetNode_->Has(nsExpanded)) ToggleNode(dropTargetNode_);
+            DoDragExpand();
             return;
         case kEditTimer:
             StopTimer(kEditTimer);

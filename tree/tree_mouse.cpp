@@ -303,12 +303,6 @@ void TBaseVirtualTree::BeginDrag(bool immediate, int threshold) {
         DoStateChange({tsOLEDragPending});
 }
 
-void TBaseVirtualTree::DoDragging(TPoint) {
-    // The drag-and-drop part starts the drag here; a drag that starts takes over from the
-    // deferred clearing.
-    DoStateChange({}, {tsOLEDragPending, tsClearPending});
-}
-
 bool TBaseVirtualTree::CanEdit(PVirtualNode node, TColumnIndex column) {
     const TVTMiscOptions misc = TreeOptions().MiscOptions();
     return misc.Contains(toEditable) && Enabled() && !misc.Contains(toReadOnly) &&
