@@ -25,7 +25,7 @@ constexpr std::int32_t kBaseChunk = 2;
 constexpr std::int32_t kUserChunk = 4;
 constexpr std::size_t kChunkHeaderSize = 8;
 constexpr std::size_t kBaseDataSize = 17;  // version 2
-constexpr std::size_t kOldBaseDataSize = 11;
+constexpr std::size_t kOldBaseDataSize = 12;
 // Deeper trees are not written, and deeper nesting in a stream is taken as damage: reading and
 // writing go down one call per level.
 constexpr unsigned kMaxStreamDepth = 4096;
@@ -80,8 +80,11 @@ void PatchChunkSize(TStream& stream, std::int64_t start) {
 // Counts one more level of nesting for the call it lives in.
 class StreamDepth {
 public:
-    explicit StreamDepth(unsigned& depth) : depth_(depth) {
-        if (depth_ >= kMaxStreamDepth) Corrupt();
+    StreamDepth(unsigned& depth, bool writing) : depth_(depth) {
+        if (depth_ >= kMaxStreamDepth) {
+            if (writing) throw EWriteError("The tree is nested too deeply to be saved.");
+            Corrupt();
+        }
         ++depth_;
     }
     ~StreamDepth() { --depth_; }
@@ -160,7 +163,7 @@ void TBaseVirtualTree::SaveToStream(TStream& stream, PVirtualNode node) {
 }
 
 void TBaseVirtualTree::WriteNode(TStream& stream, PVirtualNode node) {
-    StreamDepth depth(streamDepth_);
+    const StreamDepth depth(streamDepth_, true);
     if (TreeOptions().MiscOptions().Contains(toInitOnSave)) {
         InitIfNeeded(node);
         MakeChildrenIfNeeded(node);
@@ -315,7 +318,7 @@ void TBaseVirtualTree::ReadNewNode(TStream& stream, int version, PVirtualNode no
 
 void TBaseVirtualTree::ReadNode(TStream& stream, int version, PVirtualNode node) {
     TreeAssert(node != nullptr && node != root_, "Node must not be nil.");
-    const StreamDepth depth(streamDepth_);
+    const StreamDepth depth(streamDepth_, false);
     const std::int64_t limit = readLimit_ < 0 ? stream.Size() : readLimit_;
     if (limit - stream.Position() < std::int64_t(kChunkHeaderSize)) Corrupt();
     const ChunkHeader header = ReadChunkHeader(stream);
@@ -364,12 +367,17 @@ bool TBaseVirtualTree::ReadChunk(TStream& stream, int version, PVirtualNode node
             ApplyStreamedFields(node, states, height, d[at], d[at + 1], d[at + 2]);
             // The children come inside the base chunk.
             const ReadLimit children(readLimit_, start + chunkSize);
-            for (; childCount > 0; --childCount) {
-                if (root_->TotalCount == std::numeric_limits<std::uint32_t>::max())
-                    throw std::length_error("Too many nodes.");
-                PVirtualNode child = MakeNewNode();
-                InternalConnectNode(child, node, amAddChildLast);
-                ReadNode(stream, version, child);
+            try {
+                for (; childCount > 0; --childCount) {
+                    if (root_->TotalCount == std::numeric_limits<std::uint32_t>::max())
+                        throw std::length_error("Too many nodes.");
+                    PVirtualNode child = MakeNewNode();
+                    InternalConnectNode(child, node, amAddChildLast);
+                    ReadNode(stream, version, child);
+                }
+            } catch (...) {
+                UpdateAllChildrenHidden(node);
+                throw;
             }
             UpdateAllChildrenHidden(node);
             return true;

@@ -17,9 +17,11 @@ TVTDataObject::~TVTDataObject() {
     TBaseVirtualTree* owner = Owner();
     if (!forClipboard_ || !owner || owner->TreeStates().Contains(tsClipboardFlushing)) return;
     // Only the tree's own pending cut or copy: an older object of it has nothing left to cancel.
-    const std::weak_ptr<IDataObject> self = weak_from_this();
-    const std::weak_ptr<IDataObject>& pending = owner->clipboardObject_;
-    if (!self.owner_before(pending) && !pending.owner_before(self)) owner->CancelCutOrCopy();
+    const std::weak_ptr<IDataObject> self = weak_from_this(), none;
+    auto same = [](const std::weak_ptr<IDataObject>& a, const std::weak_ptr<IDataObject>& b) {
+        return !a.owner_before(b) && !b.owner_before(a);
+    };
+    if (!same(self, none) && same(self, owner->clipboardObject_)) owner->CancelCutOrCopy();
 }
 
 TBaseVirtualTree* TVTDataObject::Owner() const {

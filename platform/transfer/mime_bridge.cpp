@@ -58,7 +58,7 @@ bool DataObjectMime::hasFormat(const QString& mediaType) const {
     return formats().contains(mediaType);
 }
 
-QByteArray DataObjectMime::Render(const QString& mediaType) const {
+std::optional<QByteArray> DataObjectMime::Render(const QString& mediaType) const {
     // The first offered format of the type is the preferred one.
     for (const TFormatEtc& offered : OfferedFormats(*object_)) {
         if (QString::fromStdString(FormatMediaType(offered.cfFormat)) != mediaType) continue;
@@ -73,16 +73,18 @@ QByteArray DataObjectMime::Render(const QString& mediaType) const {
         const std::string media = ToMediaBytes(offered.cfFormat, bytes);
         return QByteArray(media.data(), qsizetype(media.size()));
     }
-    return {};
+    return std::nullopt;
 }
 
 QVariant DataObjectMime::retrieveData(const QString& mediaType, QMetaType) const {
-    return Render(mediaType);
+    const std::optional<QByteArray> bytes = Render(mediaType);
+    return bytes ? QVariant(*bytes) : QVariant();
 }
 
 QMimeData* DataObjectMime::Rendered() const {
     auto* plain = new QMimeData;
-    for (const QString& type : formats()) plain->setData(type, Render(type));
+    for (const QString& type : formats())
+        if (const std::optional<QByteArray> bytes = Render(type)) plain->setData(type, *bytes);
     return plain;
 }
 
@@ -92,7 +94,7 @@ namespace {
 
 class MimeDataObject : public IDataObject {
 public:
-    MimeDataObject(const QMimeData* mime, bool copy) {
+    MimeDataObject(const QMimeData* mime, bool copy) : empty_(!mime) {
         if (!mime) return;
         if (copy) {
             auto* kept = new QMimeData;
@@ -123,7 +125,8 @@ public:
     }
     HRESULT GetDataHere(const TFormatEtc&, TStgMedium&) override { return E_NOTIMPL; }
     HRESULT QueryGetData(const TFormatEtc& format) override {
-        if (!mime_) return E_UNEXPECTED;
+        if (empty_) return DV_E_FORMATETC;
+        if (!mime_) return E_UNEXPECTED;  // the drag that carried them is over
         const std::string type = FormatMediaType(format.cfFormat);
         if (type.empty() || !mime_->hasFormat(QString::fromStdString(type))) return DV_E_FORMATETC;
         if (!(format.tymed & TYMED_HGLOBAL)) return DV_E_TYMED;
@@ -146,6 +149,7 @@ public:
     HRESULT EnumDAdvise(std::vector<TStatData>&) override { return OLE_E_ADVISENOTSUPPORTED; }
 
 private:
+    bool empty_;
     std::unique_ptr<QMimeData> owned_;
     QPointer<QMimeData> mime_;
 };
@@ -192,13 +196,9 @@ HRESULT MimeDataObject::EnumFormatEtc(DWORD direction, std::shared_ptr<IEnumFORM
 
 }  // namespace
 
-std::shared_ptr<IDataObject> MakeMimeDataObject(const QMimeData* mime, bool copy) {
-    return std::make_shared<MimeDataObject>(mime, copy);
-}
-
 std::shared_ptr<IDataObject> DataObjectFor(const QMimeData* mime, bool copy) {
     if (auto own = DataObjectMime::ObjectOf(mime)) return own;
-    return MakeMimeDataObject(mime, copy);
+    return std::make_shared<MimeDataObject>(mime, copy);
 }
 
 }  // namespace rv

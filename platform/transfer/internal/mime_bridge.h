@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 #include "platform/transfer/data_object.h"
 
@@ -27,16 +28,14 @@ protected:
     QVariant retrieveData(const QString& mediaType, QMetaType type) const override;
 
 private:
-    QByteArray Render(const QString& mediaType) const;
+    // The bytes of the type; nothing when no format of it could be rendered.
+    std::optional<QByteArray> Render(const QString& mediaType) const;
     std::shared_ptr<IDataObject> object_;
 };
 
-// A data object over toolkit data from elsewhere (another program, or made by the toolkit): the
-// formats whose media types the data carries, read when asked. Kept (`owned`) or only looked at
-// while the toolkit keeps it (a drag's data).
-std::shared_ptr<IDataObject> MakeMimeDataObject(const QMimeData* mime, bool copy);
-
-// A data object for toolkit data: the one it was made from, or one over it.
+// A data object for toolkit data: the one it was made from, or one over the formats whose media
+// types the data carry, read when asked: from a copy taken now (`copy`, for the clipboard, which
+// may change) or from the data while the toolkit keeps them (a drag's).
 std::shared_ptr<IDataObject> DataObjectFor(const QMimeData* mime, bool copy);
 
 }  // namespace rv
