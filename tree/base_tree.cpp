@@ -9,6 +9,8 @@
 #include <new>
 
 #include "platform/windows/window_host.h"
+#include "tree/hint_window.h"
+#include "tree/panning_marks.h"
 
 namespace rv {
 
@@ -41,6 +43,8 @@ TBaseVirtualTree::TBaseVirtualTree(TComponent* owner)
 TBaseVirtualTree::~TBaseVirtualTree() {
     FinishTransfer();
     MarkDestroying();
+    CancelHint();
+    if (states_.ContainsAny({tsEditing, tsEditPending})) DoCancelEdit();
     InterruptValidation();
     StopDelayTimer(kChangeTimer);
     StopDelayTimer(kStructureChangeTimer);
@@ -303,11 +307,6 @@ void TBaseVirtualTree::GetAlignOffsets(PVirtualNode node, int& alignOffset, int&
     buttonOffset = alignOffset - button / 2;
 }
 
-void TBaseVirtualTree::DoCancelEdit() {
-    // The edit link cancels the editor here once in-place editing exists.
-    DoStateChange({}, {tsEditPending, tsEditing});
-}
-
 // ---- The window and its timers ---------------------------------------------------------------
 
 bool TBaseVirtualTree::StartDelayTimer(UINT_PTR id) {
@@ -334,6 +333,10 @@ void TBaseVirtualTree::UpdateFrame() {
 }
 
 void TBaseVirtualTree::WndProc(TMessage& message) {
+    const UINT msg = message.Msg;
+    if ((msg == WM_NCLBUTTONDOWN || msg == WM_NCRBUTTONDOWN || msg == WM_NCMBUTTONDOWN) &&
+        !Focused() && CanFocus())
+        SetFocus();
     // The header sees every message first: its strip takes its own mouse messages.
     if (header_.Options().Contains(hoVisible) && header_.HandleMessage(message)) return;
     if (DispatchInput(message)) return;

@@ -11,10 +11,6 @@ constexpr int kCaptionChunk = 3;
 
 }  // namespace
 
-TCustomVirtualStringTree::~TCustomVirtualStringTree() {
-    FlushClipboard();
-}
-
 void TCustomVirtualStringTree::WriteChunks(TStream& stream, PVirtualNode node) {
     TBaseVirtualTree::WriteChunks(stream, node);
     if (!TreeOptions().StringOptions().Contains(toSaveCaptions) || node == RootNode() ||
