@@ -427,7 +427,9 @@ void TBaseVirtualTree::ApplyStreamedFields(PVirtualNode node, std::uint16_t stat
         AdjustTotalHeight(parent, -std::int64_t(node->TotalHeight), true);
     if (FullyVisible(node)) visibleCount_ -= 1 + CountVisibleDescendants(node);
     const std::uint16_t kept = node->LoadStates() & ~kLoadedStates & ~nsAllChildrenHidden;
-    node->StoreStates(std::uint16_t(kept | (states & kLoadedStates)));
+    // Children read before (from an earlier base chunk of the same node) stay children.
+    const std::uint16_t present = node->ChildCount > 0 ? std::uint16_t(nsHasChildren) : 0;
+    node->StoreStates(std::uint16_t(kept | (states & kLoadedStates) | present));
     node->NodeHeight = std::uint16_t(std::min<std::uint32_t>(height, 0xFFFF));
     node->Align = align;
     node->CheckState =

@@ -2,9 +2,11 @@
 // nesting, loaded as files and as dropped payloads. Each one loads or raises the stream's errors,
 // and leaves a sound tree; the sanitizers see that nothing crashes or leaks.
 
+#include <filesystem>
 #include <random>
 
 #include "platform/transfer/tests/test_data_object.h"
+#include "testsupport/test_files.h"
 #include "tree/tests/stream_bytes.h"
 #include "tree/tests/tree_fixture.h"
 
@@ -157,6 +159,35 @@ TEST(TreeStreamMutations, TwentyThousandDamagedStreamsLoadOrRaise) {
     // Both kinds of outcome were seen in numbers.
     EXPECT_GT(loaded, 1000);
     EXPECT_GT(refused, 1000);
+}
+
+// The inputs that once broke the stream's fuzz target, each as a file and as a payload.
+TEST(TreeStreamMutations, TreeStreamFuzzRegression) {
+    const std::filesystem::path folder = TestDataPath("tree/stream_fuzz");
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string bytes = ReadFileBytes(entry.path().string());
+        SCOPED_TRACE(entry.path().filename().string());
+        ++files;
+        for (const bool dropped : {false, true}) {
+            MutationTree tree;
+            try {
+                if (dropped) {
+                    tree.ProcessOLEData(nullptr, Payload(bytes), nullptr, amAddChildLast, false);
+                } else {
+                    TReadOnlyMemoryStream s(bytes.data(), bytes.size());
+                    tree.LoadFromStream(s);
+                }
+            } catch (const EVirtualTreeError& e) {
+                EXPECT_GE(e.HelpContext, 2002);
+                EXPECT_LE(e.HelpContext, 2006);
+            } catch (const EReadError&) {
+            }
+            EXPECT_EQ(tree.UpdateCount(), 0u);
+            EXPECT_TREE_OK(tree);
+        }
+    }
+    EXPECT_GT(files, 0);
 }
 
 }  // namespace

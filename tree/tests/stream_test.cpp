@@ -254,6 +254,14 @@ TEST(TreeStream, WhatTheReaderSkipsCutsOrWorksOut) {
     EXPECT_EQ(tree.CheckState(n), chkUnchecked);
     EXPECT_EQ(tree.CheckType(n), ctNone);
     EXPECT_TREE_OK(tree);
+
+    // A second base chunk of the same node does not take the children of the first away.
+    Load(tree, StreamHeader() + U32(1) +
+                   Chunk(1, Chunk(2, BaseData(1, 18, 0xC1) + Node(BaseData(0, 18, 0x81))) +
+                                Chunk(2, BaseData(0, 18, 0x01))));
+    ASSERT_EQ(tree.TotalCount(), 2u);
+    EXPECT_TRUE(tree.GetFirstNoInit()->Has(nsHasChildren));
+    EXPECT_TREE_OK(tree);
 }
 
 TEST(TreeStream, NodesSavedWithoutChildrenLoadAndNestingIsLimited) {
