@@ -184,6 +184,62 @@ TEST(TreeDrop, AWaitingDragScrollsAndOpensTheNodeUnderIt) {
     f.Drag(ToolkitDrag::Leave, {});
 }
 
+// The framework's own drag: CM_DRAG with a drag object, Shift and Ctrl as the only keys.
+TEST(TreeDrop, FrameworkDragsAskTheSameRoutinesWithoutData) {
+    DropFixture f(3);
+    InputTree& tree = *f.tree;
+    TDragControlObject dragged(f.other);
+    TDragRec rec;
+    rec.Source = &dragged;
+    auto send = [&](TDragMessage kind, TPoint client) {
+        rec.Pos = ClientToScreen(tree.Handle(), client);
+        return tree.Perform(CM_DRAG, WPARAM(kind), LPARAM(&rec));
+    };
+    f.Keys(ssShift);
+    EXPECT_EQ(send(dmDragEnter, {kLabelX, 18 + 9}), 1);
+    EXPECT_TRUE(tree.TreeStates().Contains(tsFrameworkDragging));
+    EXPECT_EQ(send(dmDragMove, {kLabelX, 36 + 9}), 1);
+    ASSERT_EQ(f.overs.size(), 2u);
+    EXPECT_EQ(f.overs[0].state, dsDragEnter);
+    EXPECT_EQ(f.overs[1].state, dsDragMove);
+    EXPECT_EQ(f.overs[1].source, &dragged);
+    EXPECT_EQ(f.overs[1].shift, TShiftState(ssShift));  // Alt is no part of it
+    EXPECT_EQ(f.overs[1].effect, kMove);                // of copy and move, as Shift asks
+    EXPECT_EQ(f.overs[1].pt, (TPoint{kLabelX, 36 + 9}));
+    EXPECT_EQ(tree.DropTargetNode(), f.nodes[2]);
+
+    // The drop goes to the node the last move found, without a data object.
+    f.Keys(ssCtrl);
+    std::shared_ptr<IDataObject> given = std::make_shared<TVTDataObject>(*f.other, false);
+    f.OnDrop = [&](TBaseVirtualTree&, TObject*, const std::shared_ptr<IDataObject>& data, DWORD&,
+                   TDropMode) {
+        given = data;
+        EXPECT_EQ(tree.DropTargetNode(), f.nodes[2]);
+    };
+    send(dmDragDrop, {kLabelX, 36 + 9});
+    ASSERT_EQ(f.drops.size(), 1u);
+    EXPECT_EQ(given, nullptr);
+    EXPECT_EQ(f.drops[0].source, &dragged);
+    EXPECT_EQ(f.drops[0].shift, TShiftState(ssCtrl));
+    EXPECT_EQ(f.drops[0].effect, kMove);  // the effect the last move left
+    EXPECT_EQ(f.drops[0].mode, dmOnNode);
+    EXPECT_EQ(tree.DropTargetNode(), nullptr);
+    EXPECT_FALSE(tree.TreeStates().Contains(tsFrameworkDragging));
+
+    // Refused, the move answers 0; leaving forgets the target and the state.
+    f.Accept = false;
+    send(dmDragEnter, {kLabelX, 9});
+    EXPECT_EQ(send(dmDragMove, {kLabelX, 9}), 0);
+    send(dmDragLeave, {kLabelX, 9});
+    EXPECT_EQ(f.overs.back().state, dsDragLeave);
+    EXPECT_EQ(tree.DropTargetNode(), nullptr);
+    EXPECT_FALSE(tree.TreeStates().Contains(tsFrameworkDragging));
+
+    // The target at a point is the tree itself when no child control is there.
+    EXPECT_EQ(send(dmFindTarget, {kLabelX, 9}), reinterpret_cast<LRESULT>(&tree));
+    f.Keys(0);
+}
+
 // ---- Inserting the nodes of a data object ---------------------------------------------------
 
 struct Insertion : DropFixture {
