@@ -1320,7 +1320,7 @@ private:
 
     std::uint64_t treeId_ = 0;
     std::shared_ptr<IVTDragManager> dragManager_;
-    std::shared_ptr<struct TTreeDragPicture> dragPicture_;
+    std::unique_ptr<TVTDragImage> dragImage_;     // while a drag from this tree runs
     std::weak_ptr<IDataObject> clipboardObject_;  // the data of this tree's pending cut or copy
     std::vector<PVirtualNode> dragSelection_;
     std::unordered_set<PVirtualNode> dragged_;  // the part of it still in this tree

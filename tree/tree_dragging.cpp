@@ -10,14 +10,6 @@
 
 namespace rv {
 
-// The picture of the dragged rows and where it is.
-struct TTreeDragPicture {
-    TBitmap Image;
-    TPoint HotSpot;   // in the picture
-    TPoint Position;  // screen point the hot spot is at
-    bool Visible = false;
-};
-
 void TBaseVirtualTree::DoDragging(TPoint p) {
     if (states_.ContainsAny({tsEditing, tsEditPending})) DoCancelEdit();
     if (hotNode_) {
@@ -132,9 +124,8 @@ void TBaseVirtualTree::PrepareDragImage(TPoint hotSpot, const std::shared_ptr<ID
         target.Y = -window.Top;
         window.Top = 0;
     }
-    auto picture = std::make_shared<TTreeDragPicture>();
-    picture->Image = TBitmap(treeRect.Width(), treeRect.Height(), pf32bit);
-    TCanvas& canvas = picture->Image.Canvas();
+    TBitmap picture(treeRect.Width(), treeRect.Height(), pf32bit);
+    TCanvas& canvas = picture.Canvas();
     canvas.Brush.Color = Color();
     canvas.FillRect({0, 0, treeRect.Width(), treeRect.Height()});
     TVTInternalPaintOptions options = poDrawSelection | poSelectedOnly;
@@ -143,29 +134,34 @@ void TBaseVirtualTree::PrepareDragImage(TPoint hotSpot, const std::shared_ptr<ID
     const TPoint topLeft =
         rv::ClientToScreen(Handle(), {treeRect.Left + offsetX_, treeRect.Top + offsetY_});
     const TPoint screenHotSpot = rv::ClientToScreen(Handle(), hotSpot);
-    picture->HotSpot = {screenHotSpot.X - topLeft.X, screenHotSpot.Y - topLeft.Y};
-    picture->Position = screenHotSpot;
-    dragPicture_ = std::move(picture);
+    auto image = std::make_unique<TVTDragImage>();
+    image->Transparency = 200;
+    image->Fade = true;
+    image->ColorKey = Color();
+    image->PrepareDrag(picture, screenHotSpot,
+                       {screenHotSpot.X - topLeft.X, screenHotSpot.Y - topLeft.Y});
+    dragImage_ = std::move(image);
 }
 
 void TBaseVirtualTree::ShowDragImage() {
-    if (dragPicture_) dragPicture_->Visible = true;
+    if (dragImage_) dragImage_->ShowDragImage();
 }
 
 void TBaseVirtualTree::HideDragImage() {
-    if (dragPicture_) dragPicture_->Visible = false;
+    if (dragImage_) dragImage_->HideDragImage();
 }
 
 bool TBaseVirtualTree::DragImageWillMove(TPoint screen) const {
-    return dragPicture_ && dragPicture_->Visible && !(screen == dragPicture_->Position);
+    return dragImage_ && dragImage_->WillMove(screen);
 }
 
 void TBaseVirtualTree::DragImageTo(TPoint screen) {
-    if (dragPicture_) dragPicture_->Position = screen;
+    if (dragImage_) dragImage_->DragTo(screen);
 }
 
 void TBaseVirtualTree::EndDragImage() {
-    dragPicture_.reset();
+    if (dragImage_) dragImage_->EndDrag();
+    dragImage_.reset();
 }
 
 }  // namespace rv
