@@ -36,8 +36,11 @@ void TBaseVirtualTree::HandleFrameworkDrag(TMessage& message) {
         case dmDragLeave:
         case dmDragMove: {
             if (kind == dmDragEnter) DoStateChange({tsFrameworkDragging});
-            if (kind == dmDragLeave) DoStateChange({}, {tsFrameworkDragging});
-            if (kind == dmDragMove) {
+            if (kind == dmDragLeave) {
+                DoStateChange({}, {tsFrameworkDragging});
+                StopAutoScroll();
+            }
+            if (kind == dmDragMove && CanAutoScroll()) {
                 const TPoint p = rv::ScreenToClient(Handle(), rec->Pos);
                 DoAutoScroll(p.X, p.Y);
             }
@@ -54,6 +57,7 @@ void TBaseVirtualTree::HandleFrameworkDrag(TMessage& message) {
         }
         case dmDragDrop: {
             DoStateChange({}, {tsFrameworkDragging});
+            StopAutoScroll();
             dropTargetNode_ = frameworkDropTarget_;
             const TPoint p = rv::ScreenToClient(Handle(), rec->Pos);
             DWORD effect = frameworkDragEffect_;

@@ -186,7 +186,7 @@ TEST(TreeDrop, AWaitingDragScrollsAndOpensTheNodeUnderIt) {
 
 // The framework's own drag: CM_DRAG with a drag object, Shift and Ctrl as the only keys.
 TEST(TreeDrop, FrameworkDragsAskTheSameRoutinesWithoutData) {
-    DropFixture f(3);
+    DropFixture f(30);
     InputTree& tree = *f.tree;
     TDragControlObject dragged(f.other);
     TDragRec rec;
@@ -226,14 +226,20 @@ TEST(TreeDrop, FrameworkDragsAskTheSameRoutinesWithoutData) {
     EXPECT_EQ(tree.DropTargetNode(), nullptr);
     EXPECT_FALSE(tree.TreeStates().Contains(tsFrameworkDragging));
 
-    // Refused, the move answers 0; leaving forgets the target and the state.
+    // Refused, the move answers 0; at the lower edge it waits to scroll (with toAutoScroll);
+    // leaving forgets the target, the state and the scrolling.
     f.Accept = false;
     send(dmDragEnter, {kLabelX, 9});
     EXPECT_EQ(send(dmDragMove, {kLabelX, 9}), 0);
+    send(dmDragMove, {kLabelX, tree.ClientHeight() - 2});
+    EXPECT_FALSE(tree.TreeStates().Contains(tsScrollPending));
+    tree.SetAuto(toAutoScroll, true);
+    send(dmDragMove, {kLabelX, tree.ClientHeight() - 2});
+    EXPECT_TRUE(tree.TreeStates().Contains(tsScrollPending));
     send(dmDragLeave, {kLabelX, 9});
     EXPECT_EQ(f.overs.back().state, dsDragLeave);
     EXPECT_EQ(tree.DropTargetNode(), nullptr);
-    EXPECT_FALSE(tree.TreeStates().Contains(tsFrameworkDragging));
+    EXPECT_FALSE(tree.TreeStates().ContainsAny({tsFrameworkDragging, tsScrollPending}));
 
     // The target at a point is the tree itself when no child control is there.
     EXPECT_EQ(send(dmFindTarget, {kLabelX, 9}), reinterpret_cast<LRESULT>(&tree));
