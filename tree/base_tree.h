@@ -1299,6 +1299,8 @@ private:
     void ForgetAllTransferNodes();
     // Reads the header; answers the version.
     static int ReadStreamHeader(TStream& stream);
+    // Reads the count after the header and that many node chunks into `parent`, in one update.
+    void ReadStreamNodes(TStream& stream, int version, PVirtualNode parent);
     // Reads top-level node chunks into new last children of `parent` (at most `count`).
     void ReadTopLevelNodes(TStream& stream, int version, PVirtualNode parent, std::int64_t count);
     // After nodes were read into `parent`: its flags, the cache, the structure change.

@@ -235,21 +235,7 @@ void TBaseVirtualTree::LoadFromStream(TStream& stream) {
     // A stream of another kind leaves the tree as it is.
     const int version = ReadStreamHeader(stream);
     Clear();
-    BeginUpdate();
-    try {
-        std::int64_t count = std::numeric_limits<std::int32_t>::max();
-        if (version >= 2) {
-            std::uint8_t b[4];
-            stream.ReadBuffer(b, 4);
-            count = std::int32_t(GetU32(b));
-        }
-        ReadTopLevelNodes(stream, version, root_, count);
-        DoNodeCopied(nullptr);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    ReadStreamNodes(stream, version, root_);
 }
 
 void TBaseVirtualTree::AddFromStream(TStream& stream, PVirtualNode targetNode) {
@@ -257,15 +243,20 @@ void TBaseVirtualTree::AddFromStream(TStream& stream, PVirtualNode targetNode) {
     const int version = ReadStreamHeader(stream);
     PVirtualNode target = targetNode ? targetNode : root_;
     InitIfNeeded(target);
+    ReadStreamNodes(stream, version, target);
+}
+
+void TBaseVirtualTree::ReadStreamNodes(TStream& stream, int version, PVirtualNode parent) {
     BeginUpdate();
     try {
+        // Version 1 has no count: its nodes run to the stream's end.
         std::int64_t count = std::numeric_limits<std::int32_t>::max();
         if (version >= 2) {
             std::uint8_t b[4];
             stream.ReadBuffer(b, 4);
             count = std::int32_t(GetU32(b));
         }
-        ReadTopLevelNodes(stream, version, target, count);
+        ReadTopLevelNodes(stream, version, parent, count);
         DoNodeCopied(nullptr);
     } catch (...) {
         EndUpdate();

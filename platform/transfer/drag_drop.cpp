@@ -16,22 +16,6 @@ namespace rv {
 
 namespace {
 
-Qt::DropActions ActionsOf(DWORD effects) {
-    Qt::DropActions actions;
-    if (effects & DROPEFFECT_COPY) actions |= Qt::CopyAction;
-    if (effects & DROPEFFECT_MOVE) actions |= Qt::MoveAction;
-    if (effects & DROPEFFECT_LINK) actions |= Qt::LinkAction;
-    return actions;
-}
-
-DWORD EffectsOf(Qt::DropActions actions) {
-    DWORD effects = DROPEFFECT_NONE;
-    if (actions & Qt::CopyAction) effects |= DROPEFFECT_COPY;
-    if (actions & Qt::MoveAction) effects |= DROPEFFECT_MOVE;
-    if (actions & Qt::LinkAction) effects |= DROPEFFECT_LINK;
-    return effects;
-}
-
 // The one action a target's effect stands for: the platform prefers move, then copy, then link.
 Qt::DropAction ActionOf(DWORD effect) {
     if (effect & DROPEFFECT_MOVE) return Qt::MoveAction;

@@ -201,4 +201,20 @@ std::shared_ptr<IDataObject> DataObjectFor(const QMimeData* mime, bool copy) {
     return std::make_shared<MimeDataObject>(mime, copy);
 }
 
+Qt::DropActions ActionsOf(DWORD effects) {
+    Qt::DropActions actions;
+    if (effects & DROPEFFECT_COPY) actions |= Qt::CopyAction;
+    if (effects & DROPEFFECT_MOVE) actions |= Qt::MoveAction;
+    if (effects & DROPEFFECT_LINK) actions |= Qt::LinkAction;
+    return actions;
+}
+
+DWORD EffectsOf(Qt::DropActions actions) {
+    DWORD effects = DROPEFFECT_NONE;
+    if (actions & Qt::CopyAction) effects |= DROPEFFECT_COPY;
+    if (actions & Qt::MoveAction) effects |= DROPEFFECT_MOVE;
+    if (actions & Qt::LinkAction) effects |= DROPEFFECT_LINK;
+    return effects;
+}
+
 }  // namespace rv

@@ -8,19 +8,9 @@
 #include "platform/transfer/drag_drop.h"
 #include "platform/transfer/tests/toolkit_drag.h"
 #include "tree/tests/input_fixture.h"
+#include "tree/tests/stream_bytes.h"
 
 namespace rv::test {
-
-// Ids go with the nodes through the stream (as the sender's node data, so that the handlers
-// work also while a tree goes).
-inline void CarryIds(TBaseVirtualTree& tree) {
-    tree.OnSaveNode = [](TBaseVirtualTree* sender, PVirtualNode n, TStream& s) {
-        s.WriteBuffer(sender->GetNodeData(n), sizeof(int));
-    };
-    tree.OnLoadNode = [](TBaseVirtualTree* sender, PVirtualNode n, TStream& s) {
-        s.ReadBuffer(sender->GetNodeData(n), sizeof(int));
-    };
-}
 
 struct DragOverCall {
     TObject* source;

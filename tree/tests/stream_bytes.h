@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/files/streams.h"
+#include "tree/base_tree.h"
 
 namespace rv::test {
 
@@ -45,6 +46,17 @@ inline std::string Caption(const std::string& text) {
     std::string units;
     for (char c : text) units += U16(std::uint8_t(c));
     return Chunk(3, units);
+}
+
+// Ids go with the nodes through the stream (as the sender's node data, so that the handlers
+// work also while a tree goes).
+inline void CarryIds(TBaseVirtualTree& tree) {
+    tree.OnSaveNode = [](TBaseVirtualTree* sender, PVirtualNode n, TStream& s) {
+        s.WriteBuffer(sender->GetNodeData(n), sizeof(int));
+    };
+    tree.OnLoadNode = [](TBaseVirtualTree* sender, PVirtualNode n, TStream& s) {
+        s.ReadBuffer(sender->GetNodeData(n), sizeof(int));
+    };
 }
 
 inline std::string StreamText(TMemoryStream& stream) {

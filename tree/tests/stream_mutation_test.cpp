@@ -19,15 +19,7 @@ public:
         MultiSelect();
         OnGetText = [this](TCustomVirtualStringTree*, PVirtualNode n, TColumnIndex, TVSTTextType,
                            std::string& text) { text = "n" + std::to_string(Id(n)); };
-        OnSaveNode = [this](TBaseVirtualTree*, PVirtualNode n, TStream& s) {
-            const int id = Id(n);
-            s.WriteBuffer(&id, sizeof id);
-        };
-        OnLoadNode = [this](TBaseVirtualTree*, PVirtualNode n, TStream& s) {
-            int id = 0;
-            s.ReadBuffer(&id, sizeof id);
-            SetId(n, id);
-        };
+        CarryIds(*this);
     }
 };
 

@@ -21,17 +21,7 @@ public:
             Captions.push_back({n, text});
         };
     }
-    void CarryIds() {
-        OnSaveNode = [this](TBaseVirtualTree*, PVirtualNode n, TStream& s) {
-            const int id = Id(n);
-            s.WriteBuffer(&id, sizeof id);
-        };
-        OnLoadNode = [this](TBaseVirtualTree*, PVirtualNode n, TStream& s) {
-            int id = 0;
-            s.ReadBuffer(&id, sizeof id);
-            SetId(n, id);
-        };
-    }
+    void CarryIds() { test::CarryIds(*this); }
     std::map<int, std::string> Texts;
     std::vector<std::pair<PVirtualNode, std::string>> Captions;
 };

@@ -38,4 +38,8 @@ private:
 // may change) or from the data while the toolkit keeps them (a drag's).
 std::shared_ptr<IDataObject> DataObjectFor(const QMimeData* mime, bool copy);
 
+// Drop effects as the toolkit's drop actions and back.
+Qt::DropActions ActionsOf(DWORD effects);
+DWORD EffectsOf(Qt::DropActions actions);
+
 }  // namespace rv

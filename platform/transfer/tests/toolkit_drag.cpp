@@ -11,31 +11,6 @@
 
 namespace rv::test {
 
-namespace {
-
-Qt::DropActions ActionsOf(DWORD effects) {
-    Qt::DropActions actions;
-    if (effects & DROPEFFECT_COPY) actions |= Qt::CopyAction;
-    if (effects & DROPEFFECT_MOVE) actions |= Qt::MoveAction;
-    if (effects & DROPEFFECT_LINK) actions |= Qt::LinkAction;
-    return actions;
-}
-
-DWORD EffectOf(Qt::DropAction action) {
-    switch (action) {
-        case Qt::CopyAction:
-            return DROPEFFECT_COPY;
-        case Qt::MoveAction:
-            return DROPEFFECT_MOVE;
-        case Qt::LinkAction:
-            return DROPEFFECT_LINK;
-        default:
-            return DROPEFFECT_NONE;
-    }
-}
-
-}  // namespace
-
 DWORD SendToolkitDrag(HWND wnd, ToolkitDrag kind, TPoint client,
                       const std::shared_ptr<IDataObject>& data, DWORD okEffects, DWORD keyState,
                       bool foreign) {
@@ -73,7 +48,7 @@ DWORD SendToolkitDrag(HWND wnd, ToolkitDrag kind, TPoint client,
     }
     event->setAccepted(false);
     QCoreApplication::sendEvent(host, event.get());
-    return event->isAccepted() ? EffectOf(event->dropAction()) : DROPEFFECT_NONE;
+    return event->isAccepted() ? EffectsOf(event->dropAction()) : DROPEFFECT_NONE;
 }
 
 TDragLoop ScriptedDragLoop(std::vector<TDragStep> steps) {
