@@ -1060,6 +1060,8 @@ protected:
                                                   TColumnIndex column, TAlignment alignment);
     virtual THitPositions DetermineHitPositionRTL(PVirtualNode node, int x, int right,
                                                   TColumnIndex column, TAlignment alignment);
+    bool HitInFrontOfText(PVirtualNode node, int fromEdge, TColumnIndex column, THitPositions& hit,
+                          int& textStart);
     virtual TCheckState DetermineNextCheckState(TCheckType checkType, TCheckState checkState);
     virtual void ProcessMouseDown(TMessage& message, const THitInfo& hitInfo);
     virtual void HandleMouseUp(TMessage& message, const THitInfo& hitInfo);
