@@ -16,6 +16,7 @@
 #include "platform/registry/registry.h"
 #include "platform/windows/screen_fit.h"
 #include "platform/windows/screens.h"
+#include "platform/windows/tests/toolkit_input.h"
 #include "platform/windows/top_level_window.h"
 #include "platform/windows/window_image.h"
 #include "testsupport/process.h"
@@ -144,8 +145,15 @@ TEST_F(Windows, AfterAResizeAndSplitterMovesTheTreePaneShowsItsRowsOnItsColour) 
     Settle();
     W().SetBounds(work.Left, work.Top, 720, 560);
     Settle();
-    for (int width : {120, 300}) {  // narrower, then wider than it was
-        W().TreePanel->SetWidth(width);
+    // The splitter dragged with the mouse, to narrower and then wider than it was.
+    for (int to : {120, 300}) {
+        const HWND panel = W().Panel->Handle();
+        const int y = W().Splitter->Top() + 100;
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Press, {W().Splitter->Left() + 1, y});
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Move,
+                               {(W().Splitter->Left() + to) / 2, y});
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Move, {to + 1, y});
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Release, {to + 1, y});
         Settle();
     }
     const TBitmap screen = ScreenImage(W().Handle());
