@@ -137,5 +137,22 @@ TEST_F(ViewInput, ARightClickSelectsTheNodeAndPopsUpItsCommands) {
     EXPECT_EQ(album, "Kind of Blue");
 }
 
+TEST_F(ViewInput, TheMenuShortcutsReachTheCommandsFromAFocusedView) {
+    W().RefreshTree(0, 0);  // Kind of Blue
+    test::Click(W().TrackList, test::OnText(W().TrackList, W().TrackList->GetFirst(), 1));
+    ASSERT_TRUE(W().TrackList->Focused());
+    W().UpdateCommands();
+    TModalScript script;
+    test::SendToolkitKey(W().TrackList->Handle(), VK_RETURN, "", test::kToolkitCtrl);
+    W().UpdateCommands();
+    dialogs.AnswerButton(IDYES);
+    test::SendToolkitKey(W().TrackList->Handle(), VK_DELETE, "", test::kToolkitCtrl);
+    EXPECT_EQ(test::ColumnTexts(W().TrackList, 1), (Names{"Freddie Freeloader", "Blue in Green"}));
+    test::Click(W().Tree, test::OnText(W().Tree, W().Tree->FocusedNode()));
+    ASSERT_TRUE(W().Tree->Focused());
+    test::SendToolkitKey(W().Tree->Handle(), 'A', "a", test::kToolkitCtrl);
+    EXPECT_EQ(script.Shown, (Names{"Track Properties", "New Track"}));
+}
+
 }  // namespace
 }  // namespace rv
