@@ -31,6 +31,7 @@ public:
         Add(std::basic_string_view<Char>(crlf, 2));
     }
     String AsString() const { return String(data_.get(), size_); }
+    std::basic_string_view<Char> View() const { return {data_.get(), size_}; }
     std::size_t Size() const { return size_; }
     std::size_t Capacity() const { return capacity_; }
 

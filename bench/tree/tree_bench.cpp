@@ -14,10 +14,11 @@
 //
 // Last, the position look-ups in 1,000,000 shown rows with and without the position cache
 // (position_bench.h), painting a view of a million rows beside QTreeView (paint_bench.h), and
-// input over a million rows: a search that misses, hot tracking (input_bench.h).
+// input over a million rows: a search that misses, hot tracking (input_bench.h); and exporting
+// 100,000 and 1,000,000 nodes as text and HTML (export_bench.h).
 //
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
-//              [--paint-only] [--store-only] [--input-only]
+//              [--paint-only] [--store-only] [--input-only] [--export-only]
 
 #include <malloc.h>
 
@@ -34,6 +35,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/tree/export_bench.h"
 #include "bench/tree/input_bench.h"
 #include "bench/tree/paint_bench.h"
 #include "bench/tree/position_bench.h"
@@ -53,8 +55,9 @@ struct Options {
     bool oursOnly = false;
     bool positionsOnly = false;
     bool paintOnly = false;
-    bool storeOnly = false;  // build, sort, expand, collapse and clear only
-    bool inputOnly = false;  // incremental search and hot tracking only
+    bool storeOnly = false;   // build, sort, expand, collapse and clear only
+    bool inputOnly = false;   // incremental search and hot tracking only
+    bool exportOnly = false;  // text and HTML export only
 };
 
 // The names the keys come from: one per parent and one per child, words of a small vocabulary
@@ -336,6 +339,7 @@ int main(int argc, char** argv) {
         if (a == "--paint-only") o.paintOnly = true;
         if (a == "--store-only") o.storeOnly = true;
         if (a == "--input-only") o.inputOnly = true;
+        if (a == "--export-only") o.exportOnly = true;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -351,6 +355,10 @@ int main(int argc, char** argv) {
     }
     if (o.inputOnly) {
         rv::bench::RunInputBench(std::max(o.rounds, 5));
+        return 0;
+    }
+    if (o.exportOnly) {
+        rv::bench::RunExportBench(std::max(o.rounds, 5), o.oursOnly);
         return 0;
     }
     const Names names(o.parents, o.children);
@@ -414,5 +422,6 @@ int main(int argc, char** argv) {
     rv::bench::RunPositionBench(o.rounds);
     rv::bench::RunPaintBench(20);
     rv::bench::RunInputBench(std::max(o.rounds, 5));
+    rv::bench::RunExportBench(std::max(o.rounds, 5), o.oursOnly);
     return 0;
 }
