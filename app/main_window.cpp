@@ -8,20 +8,9 @@ namespace rv {
 
 namespace {
 
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, TRect bounds,
-        TAlign align = alNone) {
-    auto* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
-    control->SetAlign(align);
-    return control;
-}
-
 TPanel* MakePanel(TComponent* owner, TWinControl* parent, const char* name, TRect bounds,
                   TAlign align) {
-    TPanel* panel = Make<TPanel>(owner, parent, name, bounds, align);
+    TPanel* panel = MakeControl<TPanel>(owner, parent, name, bounds, align);
     panel->SetBevelOuter(bvNone);
     return panel;
 }
@@ -102,7 +91,7 @@ void Twnd_rv_Main::FormCreate() {
 }
 
 void Twnd_rv_Main::BuildStatusBar() {
-    sb = Make<TStatusBar>(this, this, "sb", Bounds(0, 0, 0, 19), alBottom);
+    sb = MakeControl<TStatusBar>(this, this, "sb", Bounds(0, 0, 0, 19), alBottom);
     TStatusPanel* counts = sb->AddPanel();
     counts->SetWidth(225);
     counts->SetAlignment(taCenter);
@@ -113,22 +102,22 @@ void Twnd_rv_Main::BuildLibraryArea() {
     Panel = MakePanel(this, this, "Panel", {}, alClient);
     Panel->SetVisible(false);
     TreePanel = MakePanel(this, Panel, "TreePanel", Bounds(0, 0, 231, 0), alLeft);
-    Tree = Make<TVirtualStringTree>(this, TreePanel, "Tree", {}, alClient);
-    Splitter = Make<TSplitter>(this, Panel, "Splitter", Bounds(231, 0, 3, 0), alLeft);
+    Tree = MakeControl<TVirtualStringTree>(this, TreePanel, "Tree", {}, alClient);
+    Splitter = MakeControl<TSplitter>(this, Panel, "Splitter", Bounds(231, 0, 3, 0), alLeft);
     ListPanel = MakePanel(this, Panel, "ListPanel", {}, alClient);
     BuildAlbumPanel();
-    TrackList = Make<TVirtualStringTree>(this, ListPanel, "TrackList", {}, alClient);
+    TrackList = MakeControl<TVirtualStringTree>(this, ListPanel, "TrackList", {}, alClient);
     TrackList->SetVisible(false);
-    AlbumList = Make<TVirtualStringTree>(this, ListPanel, "AlbumList", {}, alClient);
+    AlbumList = MakeControl<TVirtualStringTree>(this, ListPanel, "AlbumList", {}, alClient);
     AlbumList->SetVisible(false);
     SetUpViews();
 }
 
 void Twnd_rv_Main::BuildAlbumPanel() {
-    AlbumPanel = Make<TPanel>(this, ListPanel, "AlbumPanel", Bounds(0, 0, 0, 91), alTop);
+    AlbumPanel = MakeControl<TPanel>(this, ListPanel, "AlbumPanel", Bounds(0, 0, 0, 91), alTop);
     AlbumPanel->SetVisible(false);
     auto label = [this](const char* name, int x, int y) {
-        TLabel* l = Make<TLabel>(this, AlbumPanel, name, Bounds(x, y, 0, 0));
+        TLabel* l = MakeControl<TLabel>(this, AlbumPanel, name, Bounds(x, y, 0, 0));
         l->SetShowAccelChar(false);
         return l;
     };
@@ -145,9 +134,9 @@ void Twnd_rv_Main::BuildAlbumPanel() {
     lGenre = label("lGenre", 200, 50);
     lTime = label("lTime", 68, 68);
     lMT = label("lMT", 200, 68);
-    AlbumImage = Make<TImage>(this, AlbumPanel, "AlbumImage", Bounds(8, 8, 48, 48));
+    AlbumImage = MakeControl<TImage>(this, AlbumPanel, "AlbumImage", Bounds(8, 8, 48, 48));
     AlbumImage->SetPictureMaker(AlbumPicture);
-    bAlbumProps = Make<TLbButton>(this, AlbumPanel, "bAlbumProps", Bounds(400, 60, 90, 25));
+    bAlbumProps = MakeControl<TLbButton>(this, AlbumPanel, "bAlbumProps", Bounds(400, 60, 90, 25));
     bAlbumProps->SetCaption("Properties...");
     bAlbumProps->OnClick = [this](TObject* s) { RunCommand(&Twnd_rv_Main::cmAlbumProps, s); };
 }

@@ -9,6 +9,8 @@
 #include <new>
 
 #include "platform/windows/window_host.h"
+#include "tree/hint_window.h"
+#include "tree/panning_marks.h"
 
 namespace rv {
 
@@ -39,6 +41,8 @@ TBaseVirtualTree::TBaseVirtualTree(TComponent* owner)
 
 TBaseVirtualTree::~TBaseVirtualTree() {
     MarkDestroying();
+    CancelHint();
+    if (states_.ContainsAny({tsEditing, tsEditPending})) DoCancelEdit();
     InterruptValidation();
     StopDelayTimer(kChangeTimer);
     StopDelayTimer(kStructureChangeTimer);
@@ -301,11 +305,6 @@ void TBaseVirtualTree::GetAlignOffsets(PVirtualNode node, int& alignOffset, int&
     buttonOffset = alignOffset - button / 2;
 }
 
-void TBaseVirtualTree::DoCancelEdit() {
-    // The edit link cancels the editor here once in-place editing exists.
-    DoStateChange({}, {tsEditPending, tsEditing});
-}
-
 void TBaseVirtualTree::FlushClipboard() {
     // The clipboard part empties the clipboard here.
     DoStateChange({}, {tsCutPending, tsCopyPending});
@@ -337,6 +336,10 @@ void TBaseVirtualTree::UpdateFrame() {
 }
 
 void TBaseVirtualTree::WndProc(TMessage& message) {
+    const UINT msg = message.Msg;
+    if ((msg == WM_NCLBUTTONDOWN || msg == WM_NCRBUTTONDOWN || msg == WM_NCMBUTTONDOWN) &&
+        !Focused() && CanFocus())
+        SetFocus();
     // The header sees every message first: its strip takes its own mouse messages.
     if (header_.Options().Contains(hoVisible) && header_.HandleMessage(message)) return;
     if (DispatchInput(message)) return;

@@ -13,6 +13,7 @@
 #include "platform/messages/messages.h"
 #include "tree/border_decoration.h"
 #include "tree/clipboard_formats.h"
+#include "tree/edit_link.h"
 #include "tree/header_types.h"
 #include "tree/input_types.h"
 #include "tree/node_pool.h"
@@ -27,6 +28,10 @@
 #include "tree/vt_header.h"
 
 namespace rv {
+
+class TPanningWindow;
+class TVirtualTreeHintWindow;
+struct THintInfo;
 
 // The virtual tree: it keeps no items, only a tree of node records with the caller's user data
 // behind each, and asks for everything else through events when it needs it. Nodes are made
@@ -421,6 +426,15 @@ public:
     TVTGetImageIndexEvent OnGetImageIndex;
     TVTHeaderClickEvent OnHeaderClick;
     TVTHeaderNotifyEvent OnColumnResize;
+    TVTHeaderClickEvent OnHeaderDblClick;
+    TVTHeaderDraggedEvent OnHeaderDragged;
+    TVTHeaderDraggedOutEvent OnHeaderDraggedOut;
+    TVTHeaderDraggingEvent OnHeaderDragging;
+    TVTHeaderPaintEvent OnHeaderDraw;
+    TVTHeaderMouseEvent OnHeaderMouseDown;
+    TVTHeaderMouseMoveEvent OnHeaderMouseMove;
+    TVTHeaderMouseEvent OnHeaderMouseUp;
+    TVTGetHeaderCursorEvent OnGetHeaderCursor;
 
 protected:
     // ---- Event dispatchers: each fires its event when a handler is set ------------------------
@@ -465,6 +479,19 @@ protected:
     virtual void DoHeaderClick(TColumnIndex column, TMouseButton button, TShiftState shift, int x,
                                int y);
     virtual void DoColumnResize(TColumnIndex column);
+    // The header's mouse and drawing (coordinates as the header's events have them).
+    virtual void DoHeaderDblClick(TColumnIndex column, TMouseButton button, TShiftState shift,
+                                  int x, int y);
+    virtual void DoHeaderDragged(TColumnIndex column, int oldPosition);
+    virtual void DoHeaderDraggedOut(TColumnIndex column, TPoint dropPosition);
+    // Whether the column may be dragged (true without a handler).
+    virtual bool DoHeaderDragging(TColumnIndex column);
+    virtual void DoHeaderDraw(TCanvas& canvas, TVirtualTreeColumn& column, const TRect& r,
+                              bool hover, bool pressed, TVTDropMarkMode dropMark);
+    virtual void DoHeaderMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void DoHeaderMouseMove(TShiftState shift, int x, int y);
+    virtual void DoHeaderMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual TCursor DoGetHeaderCursor(TCursor cursor);
     // Scrolls to new offsets, each kept within min(0, max(client − range, value)); true when
     // either changed.
     virtual bool DoSetOffsetXY(TPoint value, TScrollUpdateOptions options,
@@ -605,7 +632,7 @@ protected:
     virtual int ButtonHeight() const;
     // Editing: cancel a running or pending edit; end a running one (false when refused).
     virtual void DoCancelEdit();
-    virtual bool DoEndEdit() { return true; }
+    virtual bool DoEndEdit();
     // Clipboard: empty it while a cut or copy of this tree is pending.
     virtual void FlushClipboard();
 
@@ -948,12 +975,38 @@ public:
     int DragStartThreshold() const { return dragThreshold_; }
 
     // Editing: opens the editor for the node and column (true when editing is on afterwards);
-    // ends a running or pending edit (true when none is left running).
+    // ends a running or pending edit (true when none is left running); cancels one.
     bool EditNode(PVirtualNode node, TColumnIndex column);
     bool EndEditNode();
+    virtual void CancelEditNode();
     // Whether the node may be edited in the column now.
     virtual bool CanEdit(PVirtualNode node, TColumnIndex column);
     bool IsEditing() const { return states_.Contains(tsEditing); }
+    // The node being edited; nil when none, or when it was deleted meanwhile.
+    PVirtualNode EditedNode() const { return editNode_; }
+    IVTEditLink* EditLink() const { return editLink_.get(); }
+    // What an editor starts with: the font, the rectangle (client coordinates) and the text of
+    // the node's cell; here the tree's font and nothing else.
+    virtual void GetTextInfo(PVirtualNode node, TColumnIndex column, TFont& font, TRect& r,
+                             std::string& text);
+    TVTCreateEditorEvent OnCreateEditor;
+    TVTEditChangeEvent OnEdited;
+    TVTEditCancelEvent OnEditCancelled;
+
+    // ---- Hints -------------------------------------------------------------------------------
+    // Takes a shown hint away.
+    void CancelHint();
+    // The window the tree's hints show in (made on first use).
+    TVirtualTreeHintWindow& HintWindow();
+    // Where the hint shown belongs (client coordinates); empty when none is shown.
+    TRect LastHintRect() const { return lastHintRect_; }
+    // A node's hint and tooltip texts: the control's Hint here.
+    virtual std::string DoGetNodeHint(PVirtualNode node, TColumnIndex column);
+    virtual std::string DoGetNodeTooltip(PVirtualNode node, TColumnIndex column);
+    // The font a node's tooltip is measured and drawn in.
+    virtual void PrepareTooltipCanvas(TCanvas& canvas, PVirtualNode node, TColumnIndex column);
+    // How hints appear: HintAnimation, or the desktop's setting for hatSystemDefault.
+    virtual TVTHintAnimationType DoGetAnimationType();
 
     // The clipboard: what WM_COPY, WM_CUT and WM_PASTE do; nothing until the clipboard part
     // fills them in.
@@ -1029,19 +1082,23 @@ protected:
     // False when the handler cancels the key's default action.
     virtual bool DoKeyAction(int& charCode, TShiftState& shift);
     virtual void DoScroll(int deltaX, int deltaY);
-    // Opens the editor for the focused node and column; the in-place editor fills it in (here
-    // only the timers stop and the pending state goes).
+    // Opens the editor for the focused node and column.
     virtual void DoEdit();
+    // The edit link for a node and column: OnCreateEditor's (EVirtualTreeError 2000 when the
+    // handler gives none); nil without a handler, and the tree does not edit.
+    virtual std::shared_ptr<IVTEditLink> DoCreateEditor(PVirtualNode node, TColumnIndex column);
+    // Places the open editor over the focused node's text.
+    void UpdateEditBounds();
     // A pending drag starts from the press point; the drag-and-drop part fills it in (here it
     // only ends the pending states).
     virtual void DoDragging(TPoint p);
-    // The help for a context: no help viewer exists here, so it is only handed on.
-    virtual void ShowHelp(int /*context*/) {}
-    // Paints the header into its strip of the frame; the header part fills it in (here the
-    // strip gets the header's background).
+    // The help for a context, handed to the application's help hook: there is no help viewer
+    // of the system's here.
+    virtual void ShowHelp(int context);
+    // Paints the header into its strip of the frame (window coordinates).
     virtual void PaintHeader(TCanvas& canvas, const TRect& r);
-    // Wheel panning: the window of the panning mark and the cursors the drag and hint parts add
-    // do not exist here; panning itself is the state, the capture and timer 4.
+    // Wheel panning: the state, the capture, timer 4, the panning mark and its cursors.
+    TPanningWindow* PanningWindow() const { return panningWindow_.get(); }
     void StartWheelPanning(TPoint position);
     void StopWheelPanning();
     // Incremental search of one typed character (0: only the timeout restarts).
@@ -1110,6 +1167,14 @@ private:
     TPoint panningStart_;
     TColumnIndex editColumn_ = NoColumn;
     bool panningButtonHeld_ = false;
+    std::shared_ptr<IVTEditLink> editLink_;
+    PVirtualNode editNode_ = nullptr;
+    std::unique_ptr<TVirtualTreeHintWindow> hintWindow_;
+    std::unique_ptr<TPanningWindow> panningWindow_;
+    TRect lastHintRect_;
+    void HandleHintShow(THintInfo& info);
+    // The mouse moved to a client point: a hint that does not belong there goes.
+    void HintMouseMoved(TPoint client);
     char32_t highSurrogate_ = 0;  // the first half of a typed character beyond the first plane
 
 protected:

@@ -4,13 +4,17 @@
 #include <functional>
 
 #include "platform/framework/input_types.h"
+#include "platform/graphics/geometry.h"
 #include "platform/graphics/text_flags.h"
+#include "platform/windows/cursors.h"
 #include "tree/option_set.h"
 #include "tree/virtual_node.h"
 
 namespace rv {
 
+class TCanvas;
 class TVTHeader;
+class TVirtualTreeColumn;
 
 // Reading order of a column's text, as the framework's controls have it.
 enum class TBiDiMode {
@@ -79,8 +83,31 @@ enum class THeaderState {
 using enum THeaderState;
 using THeaderStates = TSet<THeaderState>;
 
+// Where a dragged column would land beside the cell a mark is drawn in.
+enum class TVTDropMarkMode { dmmNone, dmmLeft, dmmRight };
+using enum TVTDropMarkMode;
+
 using TVTHeaderClickEvent = std::function<void(
     TVTHeader* sender, TColumnIndex column, TMouseButton button, TShiftState shift, int x, int y)>;
 using TVTHeaderNotifyEvent = std::function<void(TVTHeader* sender, TColumnIndex column)>;
+
+// The header's mouse: coordinates are the tree's client X and the pixels below the header's top.
+using TVTHeaderMouseEvent =
+    std::function<void(TVTHeader* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TVTHeaderMouseMoveEvent =
+    std::function<void(TVTHeader* sender, TShiftState shift, int x, int y)>;
+// Whether a column may be dragged (Allowed starts true).
+using TVTHeaderDraggingEvent =
+    std::function<void(TVTHeader* sender, TColumnIndex column, bool& allowed)>;
+using TVTHeaderDraggedEvent =
+    std::function<void(TVTHeader* sender, TColumnIndex column, int oldPosition)>;
+// A column was dropped outside the tree, at a screen point.
+using TVTHeaderDraggedOutEvent =
+    std::function<void(TVTHeader* sender, TColumnIndex column, TPoint dropPosition)>;
+using TVTGetHeaderCursorEvent = std::function<void(TVTHeader* sender, TCursor& cursor)>;
+// A column of style vsOwnerDraw under hoOwnerDraw: the handler paints the whole cell `r`.
+using TVTHeaderPaintEvent =
+    std::function<void(TVTHeader* sender, TCanvas& canvas, TVirtualTreeColumn& column,
+                       const TRect& r, bool hover, bool pressed, TVTDropMarkMode dropMark)>;
 
 }  // namespace rv

@@ -6,11 +6,18 @@
 #include <cstring>
 #include <memory>
 
+#include "tree/string_edit_link.h"
+
 namespace rv {
 
 TCustomVirtualStringTree::TCustomVirtualStringTree(TComponent* owner)
     : TBaseVirtualTree(owner), textWidthOffset_(AllocateInternalDataArea(4)) {
     SetOptionsObject(std::make_unique<TStringTreeOptions>(this));
+}
+
+TCustomVirtualStringTree::~TCustomVirtualStringTree() {
+    MarkDestroying();
+    if (TreeStates().ContainsAny({tsEditing, tsEditPending})) DoCancelEdit();
 }
 
 void TCustomVirtualStringTree::SetDefaultText(const std::string& value) {
@@ -60,6 +67,49 @@ std::string TCustomVirtualStringTree::GetNodeHint(PVirtualNode node, TColumnInde
 
 std::string TCustomVirtualStringTree::GetNodeTooltip(PVirtualNode node, TColumnIndex column) {
     return GetText(node, column);
+}
+
+std::string TCustomVirtualStringTree::DoGetNodeTooltip(PVirtualNode node, TColumnIndex column) {
+    return GetText(node, column);
+}
+
+void TCustomVirtualStringTree::PrepareTooltipCanvas(TCanvas& canvas, PVirtualNode node,
+                                                    TColumnIndex column) {
+    canvas.Font = Font();
+    DoPaintText(node, canvas, column, ttNormal);
+}
+
+// ---- Editing -----------------------------------------------------------------------------------
+
+std::shared_ptr<IVTEditLink> TCustomVirtualStringTree::DoCreateEditor(PVirtualNode node,
+                                                                      TColumnIndex column) {
+    std::shared_ptr<IVTEditLink> link = TBaseVirtualTree::DoCreateEditor(node, column);
+    if (!link) link = std::make_shared<TStringEditLink>();
+    return link;
+}
+
+void TCustomVirtualStringTree::CancelEditNode() {
+    TBaseVirtualTree::CancelEditNode();
+    ResetCachedWidths();
+}
+
+void TCustomVirtualStringTree::GetTextInfo(PVirtualNode node, TColumnIndex column, TFont& font,
+                                           TRect& r, std::string& text) {
+    TCanvas& canvas = MeasureCanvas();
+    canvas.Font = font = Font();
+    DoPaintText(node, canvas, column, ttNormal);
+    int height = TextHeight();
+    if (!(canvas.Font == font)) {
+        font = canvas.Font;
+        height = canvas.TextHeight("");
+    }
+    text = GetText(node, column);
+    r = GetDisplayRect(node, column, !node->Has(nsMultiline), true);
+    if (TreeOptions().PaintOptions().Contains(toShowHorzGridLines)) --r.Bottom;
+    // Grown or shrunk evenly to one line of the font.
+    const int change = (height - r.Height()) / 2;
+    r.Top -= change;
+    r.Bottom += change;
 }
 
 int TCustomVirtualStringTree::DoIncrementalSearch(PVirtualNode node, const std::string& text) {

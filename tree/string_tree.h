@@ -36,6 +36,8 @@ using TVSTShortenStringEvent = std::function<void(
 class TCustomVirtualStringTree : public TBaseVirtualTree {
 public:
     explicit TCustomVirtualStringTree(TComponent* owner);
+    // An edit still running is cancelled while the string tree is whole.
+    ~TCustomVirtualStringTree() override;
     std::string ClassName() const override { return "TCustomVirtualStringTree"; }
 
     TStringTreeOptions& TreeOptions() const {
@@ -64,6 +66,18 @@ public:
 
     // Also forgets the node's cached text width and measured height.
     TRect InvalidateNode(PVirtualNode node) override;
+    // Editing: also forgets every cached text width.
+    void CancelEditNode() override;
+    // The editor starts with the font the cell's text is painted in (after OnPaintText), the
+    // cell's text, and the text's rectangle (the whole cell for a multi-line node, clear of a
+    // horizontal grid line) centred on one line of that font.
+    void GetTextInfo(PVirtualNode node, TColumnIndex column, TFont& font, TRect& r,
+                     std::string& text) override;
+    // Hints: OnGetHint may replace the control's hint; a tooltip shows the cell's text, in the
+    // font it is painted in.
+    std::string DoGetNodeHint(PVirtualNode node, TColumnIndex column) override;
+    std::string DoGetNodeTooltip(PVirtualNode node, TColumnIndex column) override;
+    void PrepareTooltipCanvas(TCanvas& canvas, PVirtualNode node, TColumnIndex column) override;
     void WndProc(TMessage& message) override;
     void TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t before) override;
 
@@ -104,7 +118,8 @@ protected:
     virtual std::string DoShortenString(TCanvas& canvas, PVirtualNode node, TColumnIndex column,
                                         const std::string& text, int width, bool rightToLeft,
                                         int ellipsisWidth);
-    virtual std::string DoGetNodeHint(PVirtualNode node, TColumnIndex column);
+    // Without an OnCreateEditor handler: the string tree's own edit box.
+    std::shared_ptr<IVTEditLink> DoCreateEditor(PVirtualNode node, TColumnIndex column) override;
     // 2 × TextMargin plus the text's width in the tree's font (after OnPaintText).
     virtual int CalculateTextWidth(TCanvas& canvas, PVirtualNode node, TColumnIndex column,
                                    const std::string& text);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/messages/application.h"
 #include "platform/windows/window_host.h"
 #include "tree/base_tree.h"
 
@@ -379,7 +380,12 @@ void TBaseVirtualTree::ShowHelpForFocus() {
     int context = 0;
     for (PVirtualNode n = focusedNode_; n && n != root_ && context == 0; n = n->Parent)
         context = DoGetHelpContext(n, focusedColumn_);
+    for (const TControl* c = this; c && context == 0; c = c->Parent()) context = c->HelpContext;
     if (context != 0) ShowHelp(context);
+}
+
+void TBaseVirtualTree::ShowHelp(int context) {
+    if (Application) Application->HelpContext(context);
 }
 
 }  // namespace rv

@@ -47,7 +47,16 @@ bool TBaseVirtualTree::DispatchInput(TMessage& message) {
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
         case WM_RBUTTONDBLCLK:
+            CancelHint();
             HandleButton(message);
+            return true;
+        case WM_NCMOUSEMOVE: {
+            const TPoint screen{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+            HintMouseMoved(rv::ScreenToClient(Handle(), screen));
+            return false;
+        }
+        case CM_HINTSHOW:
+            if (message.LParam) HandleHintShow(*reinterpret_cast<THintInfo*>(message.LParam));
             return true;
         case WM_CONTEXTMENU:
             // The tree's own menu was shown for this click already.
@@ -89,6 +98,7 @@ bool TBaseVirtualTree::DispatchInput(TMessage& message) {
             PasteFromClipboard();
             return true;
         case CM_MOUSELEAVE:
+            CancelHint();
             if (!states_.Contains(tsWheelPanning)) StopAutoScroll();
             if (hotNode_) {
                 PVirtualNode old = hotNode_;
@@ -304,6 +314,7 @@ void TBaseVirtualTree::CancelInputModes() {
 }
 
 void TBaseVirtualTree::HandleFocusLoss() {
+    CancelHint();
     StopWheelPanning();
     CancelInputModes();
     if (SelectionCount() == 0 && TreeOptions().PaintOptions().Contains(toGhostedIfUnfocused))
@@ -394,10 +405,7 @@ bool TBaseVirtualTree::HandleNonClient(TMessage& message) {
 }
 
 void TBaseVirtualTree::PaintHeader(TCanvas& canvas, const TRect& r) {
-    if (r.IsEmpty()) return;
-    canvas.Brush = TBrush{};
-    canvas.Brush.Color = header_.Background();
-    canvas.FillRect(r);
+    header_.PaintHeader(canvas, r);
 }
 
 }  // namespace rv

@@ -283,7 +283,7 @@ void TBaseVirtualTree::HandleMouseDblClick(TMessage& message, const THitInfo& hi
         ToggleNode(node);
 }
 
-// ---- Dragging and editing as the mouse starts them -------------------------------------------
+// ---- Dragging as the mouse starts it ----------------------------------------------------------
 
 bool TBaseVirtualTree::Dragging() const {
     return states_.ContainsAny({tsOLEDragPending, tsOLEDragging, tsVCLDragging});
@@ -307,41 +307,6 @@ void TBaseVirtualTree::DoDragging(TPoint) {
     // The drag-and-drop part starts the drag here; a drag that starts takes over from the
     // deferred clearing.
     DoStateChange({}, {tsOLEDragPending, tsClearPending});
-}
-
-bool TBaseVirtualTree::CanEdit(PVirtualNode node, TColumnIndex column) {
-    const TVTMiscOptions misc = TreeOptions().MiscOptions();
-    return misc.Contains(toEditable) && Enabled() && !misc.Contains(toReadOnly) &&
-           DoCanEdit(node, column);
-}
-
-void TBaseVirtualTree::DoEdit() {
-    StopTimer(kScrollTimer);
-    StopTimer(kEditTimer);
-    DoStateChange({}, {tsEditPending});
-    // The in-place editor opens here once it exists.
-}
-
-bool TBaseVirtualTree::EditNode(PVirtualNode node, TColumnIndex column) {
-    TreeAssert(node != nullptr, "Node must not be nil.");
-    TreeAssert(column >= NoColumn && column < header_.Columns().Count(),
-               "Column must be a valid column index (-1 if no header is shown).");
-    if (states_.Contains(tsEditing)) return true;
-    if (TreeOptions().MiscOptions().Contains(toReadOnly)) return false;
-    SetFocusedNode(node);
-    if (focusedNode_ == node && CanEdit(node, column)) {
-        focusedColumn_ = column;
-        InitIfNeeded(node);
-        DoEdit();
-    }
-    return states_.Contains(tsEditing);
-}
-
-bool TBaseVirtualTree::EndEditNode() {
-    if (!states_.ContainsAny({tsEditing, tsEditPending})) return true;
-    StopTimer(kEditTimer);
-    DoStateChange({}, {tsEditPending});
-    return !states_.Contains(tsEditing) || DoEndEdit();
 }
 
 }  // namespace rv

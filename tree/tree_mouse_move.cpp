@@ -7,6 +7,7 @@
 #include "platform/windows/screens.h"
 #include "platform/windows/window_host.h"
 #include "tree/base_tree.h"
+#include "tree/panning_marks.h"
 
 namespace rv {
 
@@ -21,6 +22,7 @@ TRect Normalized(const TRect& r) {
 }  // namespace
 
 void TBaseVirtualTree::MouseMove(TShiftState shift, int x, int y) {
+    HintMouseMoved({x, y});
     const int dragX = GetSystemMetrics(SM_CXDRAG), dragY = GetSystemMetrics(SM_CYDRAG);
     if (states_.Contains(tsDrawSelPending)) {
         if (!TrackSelectionRect(x, y)) return;
@@ -49,8 +51,10 @@ void TBaseVirtualTree::MouseMove(TShiftState shift, int x, int y) {
         return;
     }
     if (CanAutoScroll()) DoAutoScroll(x, y);
-    // While panning the cursor would show the directions: the panning cursors come with the
-    // drag image's pictures.
+    if (states_.ContainsAny({tsWheelPanning, tsWheelScrolling}))
+        SetWindowCursor(Handle(), PanningCursor(PanningCursorShape(
+                                      x - panningStart_.X, y - panningStart_.Y, kPanningDeadZone,
+                                      ClientWidth() < rangeX_, ClientHeight() < RangeY())));
     if (!states_.ContainsAny({tsDrawSelPending, tsDrawSelecting})) {
         UpdateHotNode(GetHitTestInfoAt(x, y, true));
         TCustomControl::MouseMove(shift, x, y);
@@ -296,6 +300,12 @@ void TBaseVirtualTree::StartWheelPanning(TPoint position) {
     panningStart_ = position;
     clickPoint_ = position;
     autoScrollDirections_ = 0;
+    // The mark where panning started shows the ways the view can move.
+    const TPanningShape shape =
+        PanningMarkShape(ClientWidth() < rangeX_, ClientHeight() < RangeY());
+    panningWindow_ =
+        std::make_unique<TPanningWindow>(rv::ClientToScreen(Handle(), position), shape);
+    SetWindowCursor(Handle(), PanningCursor(shape));
     if (!Focused() && CanFocus()) SetFocus();
     SetCapture(Handle());
     SetTimer(Handle(), kScrollTimer, kPanningInterval);
@@ -307,7 +317,8 @@ void TBaseVirtualTree::StopWheelPanning() {
     StopTimer(kScrollTimer);
     autoScrollDirections_ = 0;
     if (GetCapture() == Handle()) ReleaseCapture();
-    rv::SetCursor(Cursor());
+    panningWindow_.reset();
+    SetWindowCursor(Handle(), Cursor());
 }
 
 }  // namespace rv

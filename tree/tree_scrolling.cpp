@@ -47,6 +47,7 @@ bool TBaseVirtualTree::DoSetOffsetXY(TPoint value, TScrollUpdateOptions options,
     if (dx == 0 && dy == 0) return false;
     offsetX_ = int(x);
     offsetY_ = int(y);
+    CancelHint();
     DoScroll(dx, dy);
     if (updateCount_ > 0 || !HandleAllocated()) return true;
     if (options.Contains(suoRepaintScrollbars)) {
@@ -123,6 +124,7 @@ void TBaseVirtualTree::HandleResize() {
     try {
         header_.ShareSpringWidth(ClientWidth());
         UpdateScrollBars(true);
+        if (states_.Contains(tsEditing) && !header_.UseColumns()) UpdateEditBounds();
     } catch (...) {
         DoStateChange({}, {tsSizing});
         throw;

@@ -320,7 +320,10 @@ bool TBaseVirtualTree::InSubtree(PVirtualNode candidate, PVirtualNode top, bool 
 
 void TBaseVirtualTree::ForgetSubtree(PVirtualNode top, bool withNode) {
     auto gone = [&](PVirtualNode n) { return InSubtree(n, top, withNode); };
-    if (states_.ContainsAny({tsEditing, tsEditPending}) && gone(focusedNode_)) DoCancelEdit();
+    // The edit goes before its node: as written the editor would later write into a freed node.
+    if (states_.ContainsAny({tsEditing, tsEditPending}) && (gone(focusedNode_) || gone(editNode_)))
+        DoCancelEdit();
+    if (gone(editNode_)) editNode_ = nullptr;
     if (gone(focusedNode_)) {
         focusedNode_ = nullptr;
         if (!Destroying()) DoFocusChange(nullptr, focusedColumn_);

@@ -52,8 +52,10 @@ enum class TVirtualTreeState {
     tsDrawSelPending,          // a rubber band waits for the mouse to pass the drag threshold
     tsOLEDragPending,          // a drag starts once the mouse passes DragStartThreshold
     tsOLEDragging,
-    tsVCLDragging,     // the framework's own drag, started by the tree
-    tsPopupMenuShown,  // the tree's popup menu is open
+    tsVCLDragging,          // the framework's own drag, started by the tree
+    tsPopupMenuShown,       // the tree's popup menu is open
+    tsHint,                 // a hint of the tree is shown
+    tsCancelHintAnimation,  // a hint's animation is to stop at its end
 };
 using enum TVirtualTreeState;
 using TVirtualTreeStates = TSet<TVirtualTreeState, std::uint64_t>;

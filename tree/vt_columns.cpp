@@ -154,7 +154,7 @@ void TVirtualTreeColumns::Update(TVirtualTreeColumn* item) {
     if (header_.Options().Contains(hoAutoResize)) AdjustAutoSize(NoColumn);
     TBaseVirtualTree& tree = header_.Tree();
     if (item) {
-        header_.Invalidate(item->index_);
+        header_.Invalidate(item->index_, true);
     } else {
         tree.UpdateScrollBars(false);
         header_.Invalidate(NoColumn);

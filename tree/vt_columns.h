@@ -10,8 +10,17 @@
 
 namespace rv {
 
+class TCanvas;
 class TVirtualTreeColumns;
 class TVTHeader;
+
+// Where a column's header cell shows its parts.
+struct THeaderCellLayout {
+    TRect Glyph;          // the image; empty without one
+    TRect Text;           // the caption; empty without one
+    TRect SortGlyph;      // the sort arrow; empty without one
+    std::string Caption;  // cut with "..." where it does not fit
+};
 
 // Widths reach up to the largest int; the edges of the columns after them stop there.
 inline int SaturatedSum(int a, int b) {
@@ -91,6 +100,13 @@ public:
     void Assign(const TVirtualTreeColumn& source);
     // The column's cell in the header (header coordinates, without scrolling).
     TRect GetRect() const;
+    // Places the image (`glyph` big, nothing when empty), the caption (in the canvas's font)
+    // and the sort arrow (`sortGlyph` big, nothing when empty) inside `client`, the cell less its
+    // edges: Margin on both sides, the sort arrow at the far end, the image beside the caption
+    // by Layout with Spacing between them, the two together aligned by Alignment (mirrored for
+    // a right-to-left column) and centred vertically.
+    THeaderCellLayout ComputeHeaderLayout(TCanvas& canvas, const TRect& client, TSize glyph,
+                                          TSize sortGlyph) const;
 
 private:
     friend class TVirtualTreeColumns;

@@ -12,7 +12,18 @@
 
 namespace rv {
 
-TVTHeader::TVTHeader(TBaseVirtualTree& tree) : tree_(tree), columns_(*this) {}
+TVTHeader::TVTHeader(TBaseVirtualTree& tree) : tree_(tree), columns_(*this) {
+    // The header's own drag picture, laid over the strip by the header's paint.
+    dragImage_.Transparency = 140;
+    dragImage_.PrepareBias = 206;
+    dragImage_.Windowed = false;
+    dragImage_.OnMove = [this](const TRect&, const TRect&) { Invalidate(NoColumn); };
+    static const bool splitCursor = [] {
+        RegisterCursor(crHeaderSplit, TCursorShape::HorizontalSplit);
+        return true;
+    }();
+    (void)splitCursor;
+}
 
 bool TVTHeader::Loading() const {
     return states_.Contains(hdLoading) || tree_.Loading();
@@ -155,9 +166,24 @@ void TVTHeader::RecalculateFrame() {
 void TVTHeader::Invalidate(TColumnIndex column, bool expandToBottom) {
     if (!options_.Contains(hoVisible) || !tree_.HandleAllocated() || Loading()) return;
     if (column != NoColumn && !columns_.IsValidColumn(column)) return;
-    // The strip is part of the window's frame, which is repainted with the client.
-    InvalidateWindow(tree_.Handle());
-    if (expandToBottom) tree_.Invalidate();
+    // The strip is part of the window's frame: only it (or the column's cell in it) is painted
+    // again, and with ExpandToBottom the column's part of the client area below it.
+    const TRect strip = tree_.HeaderRect();
+    TRect r = strip;
+    int left = 0, right = 0;
+    if (column != NoColumn) {
+        columns_.GetColumnBounds(column, left, right);
+        r.Left = strip.Left + left + tree_.OffsetX();
+        r.Right = std::min<long long>(strip.Right, (long long)strip.Left + right + tree_.OffsetX());
+    }
+    InvalidateWindowRect(tree_.Handle(), r);
+    if (!expandToBottom) return;
+    if (column == NoColumn) {
+        tree_.Invalidate();
+        return;
+    }
+    const TRect below{left + tree_.OffsetX(), 0, right + tree_.OffsetX(), tree_.ClientHeight()};
+    InvalidateRect(tree_.Handle(), &below);
 }
 
 void TVTHeader::ColumnIndexChanged(const std::function<TColumnIndex(TColumnIndex)>& moved) {

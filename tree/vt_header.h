@@ -5,14 +5,19 @@
 #include <string>
 #include <string_view>
 
+#include "platform/graphics/bitmap.h"
 #include "platform/graphics/font.h"
 #include "platform/messages/messages.h"
+#include "tree/drag_image.h"
 #include "tree/header_types.h"
 #include "tree/vt_columns.h"
 
 namespace rv {
 
 class TBaseVirtualTree;
+
+// The cursor over a column's splitter: a slot of the screen's cursor table.
+inline constexpr TCursor crHeaderSplit = 100;
 class TImageList;
 class TPopupMenu;
 
@@ -102,13 +107,30 @@ public:
     void ShareSpringWidth(int clientWidth);
     // The tree's font changed.
     void TreeFontChanged();
-    // The header's own handling of a message of the tree's window (its mouse in the strip);
-    // true when it took the message. The header's mouse handling fills this in.
-    bool HandleMessage(TMessage& /*message*/) { return false; }
+    // The header's own handling of a message of the tree's window, which it sees before the
+    // tree: its mouse in the strip, the mouse it captured, its timer, the cursor over it, and
+    // Escape or the focus loss ending a drag; true when it took the message.
+    bool HandleMessage(TMessage& message);
     // Whether a column is being dragged or sized, or about to be.
     bool InInteraction() const {
         return states_.ContainsAny({hdDragging, hdDragPending, hdTracking, hdTrackPending});
     }
+    // Whether a point of the tree's window (window coordinates) lies in the header strip.
+    bool InHeader(TPoint p) const;
+    // The column whose right edge is under the header point (see HeaderPoint); NoColumn when
+    // none, or when that column may not be resized.
+    TColumnIndex SplitterAt(TPoint p) const;
+
+    // Paints the header into the strip `r` (coordinates of `canvas`), the columns moved by the
+    // tree's horizontal scroll offset; a column being dragged is laid over it.
+    void PaintHeader(TCanvas& canvas, const TRect& r);
+    // The picture of a column being dragged: drawn by the header over its own strip, at header
+    // points (x of the client area, y from the strip's top).
+    TVTDragImage& DragImage() { return dragImage_; }
+    // The column being dragged; NoColumn when none.
+    TColumnIndex DragIndex() const { return dragIndex_; }
+    // Ends a column drag or resize at once (Escape, focus loss).
+    void CancelInteraction();
 
 private:
     friend class TVirtualTreeColumns;
@@ -121,6 +143,37 @@ private:
     void ColumnIndexChanged(const std::function<TColumnIndex(TColumnIndex)>& moved);
     // Frame of the tree: the header strip's height follows hoVisible and Height.
     void RecalculateFrame();
+
+    // Header points: the tree's client X, and the pixels below the strip's top.
+    TPoint FromScreen(LPARAM lParam) const;
+    TPoint FromClient(LPARAM lParam) const;
+    bool InStrip(TPoint p) const;
+    bool HandleButtonDown(TMessage& message);
+    bool HandleCapturedMove(TMessage& message);
+    bool HandleLeftButtonUp(TMessage& message);
+    bool HandleDoubleClick(TMessage& message);
+    bool HandleOtherButton(TMessage& message);
+    void HandleNonClientMove(TMessage& message);
+    bool HandleHeaderTimer();
+    bool HandleSetCursor(TMessage& message);
+    void SetDownIndex(TColumnIndex column);
+    void SetHoverIndex(TColumnIndex column);
+    void StartColumnDrag(TPoint p);
+    void DragColumnTo(TPoint p);
+    // Drops the dragged column at the header point `p` (inside: a new position; outside the
+    // tree: OnHeaderDraggedOut).
+    void DropColumn(TPoint p);
+    void EndColumnDrag();
+    // Painting (header_paint.cpp).
+    void PaintColumns(TCanvas& canvas, const TRect& strip, bool withDragged);
+    void PaintColumn(TCanvas& canvas, TColumnIndex index, const TRect& cell);
+    void PaintSpace(TCanvas& canvas, const TRect& cell);
+
+    TPoint pressPoint_;
+    int trackStart_ = 0;  // client X a tracked column's width is measured from
+    TColumnIndex dragIndex_ = NoColumn;
+    TVTDragImage dragImage_;
+    TBitmap paintBuffer_;
 
     TBaseVirtualTree& tree_;
     TVirtualTreeColumns columns_;

@@ -102,6 +102,8 @@ public:
     virtual void SetCursor(TCursor cursor) { cursor_ = cursor; }
     std::string Hint;
     bool ShowHint = false;
+    // The help topic of the control (0: none, the parent's counts).
+    int HelpContext = 0;
     // Shown on a right click (WM_CONTEXTMENU) and asked for shortcuts while the control has the
     // keys.
     TPopupMenu* PopupMenu() const { return popupMenu_; }

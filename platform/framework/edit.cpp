@@ -1,8 +1,10 @@
 #include "platform/framework/edit.h"
 
 #include <QLineEdit>
+#include <algorithm>
 
 #include "platform/messages/application.h"
+#include "platform/windows/window_host.h"
 
 namespace rv {
 
@@ -64,6 +66,48 @@ int TEdit::SelStart() const {
 
 int TEdit::SelLength() const {
     return int(LineEdit(Face())->selectedText().size());
+}
+
+void TEdit::SetSelStart(int start) {
+    QLineEdit* edit = LineEdit(Face());
+    edit->setCursorPosition(std::clamp(start, 0, int(edit->text().size())));
+}
+
+void TEdit::SetSelLength(int length) {
+    QLineEdit* edit = LineEdit(Face());
+    const int start = SelStart();
+    edit->setSelection(start, std::clamp(length, 0, int(edit->text().size()) - start));
+}
+
+std::string TEdit::SelText() const {
+    return LineEdit(Face())->selectedText().toStdString();
+}
+
+bool TEdit::Modified() const {
+    return LineEdit(Face())->isModified();
+}
+
+void TEdit::SetModified(bool modified) {
+    LineEdit(Face())->setModified(modified);
+}
+
+void TEdit::SetAlignment(TAlignment alignment) {
+    alignment_ = alignment;
+    const Qt::Alignment horizontal = alignment == taRightJustify ? Qt::AlignRight
+                                     : alignment == taCenter     ? Qt::AlignHCenter
+                                                                 : Qt::AlignLeft;
+    LineEdit(Face())->setAlignment(horizontal | Qt::AlignVCenter);
+}
+
+void TEdit::SetFrame(TEditFrame frame) {
+    // The host draws a plain line or a sunken edge in its frame; the face then has none.
+    LineEdit(Face())->setFrame(false);
+    SetWindowFrame(Handle(), frame == efClientEdge ? 2 : frame == efSingle ? 1 : 0, 0);
+}
+
+void TEdit::SetTextMargins(int left, int top, int right, int bottom) {
+    LineEdit(Face())->setTextMargins(std::max(0, left), std::max(0, top), std::max(0, right),
+                                     std::max(0, bottom));
 }
 
 void TEdit::Change() {

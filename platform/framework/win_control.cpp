@@ -375,6 +375,7 @@ void TWinControl::WndProc(TMessage& m) {
             int key = int(m.WParam);
             KeyDown(key, KeyboardShiftState());
             if (key == 0) return;
+            m.WParam = WPARAM(key);  // the default handling acts on the key the handler left
             break;
         }
         case WM_KEYUP:

@@ -147,6 +147,10 @@ void TApplication::RemoveIdleHandler(const void* key) {
     std::erase_if(impl_->idleHandlers, [key](const auto& entry) { return entry.first == key; });
 }
 
+bool TApplication::HelpContext(int context) {
+    return OnHelp && OnHelp(context);
+}
+
 void TApplication::Terminate() {
     terminated_.store(true);
     // An empty task wakes the loop wherever it waits.

@@ -68,6 +68,11 @@ public:
     // order they were added. Adding under a key already used replaces that handler.
     void AddIdleHandler(const void* key, std::function<void(bool& done)> handler);
     void RemoveIdleHandler(const void* key);
+    // Help for a help context number: handed to OnHelp, which answers whether it showed any.
+    // There is no help viewer of the system's here, so without a handler nothing is shown.
+    bool HelpContext(int context);
+    std::function<bool(int context)> OnHelp;
+
     // Replaces the default showing of exceptions that reach the loop.
     std::function<void(const std::exception& e)> OnException;
 

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "platform/graphics/color.h"
+#include "platform/graphics/geometry.h"
+
 namespace rv {
+
+class TBitmap;
 
 // Cursor numbers as the class framework gives them.
 using TCursor = int;
@@ -27,10 +32,14 @@ inline constexpr TCursor crHandPoint = -21;
 inline constexpr TCursor crSizeAll = -22;
 
 // Cursors of the system's theme that no stock number names, for RegisterCursor.
-enum class TCursorShape { PointingHand, OpenHand, ClosedHand };
+enum class TCursorShape { PointingHand, OpenHand, ClosedHand, HorizontalSplit };
 
 // Puts a cursor of the system's theme in a slot of the screen's cursor table: from then on the
 // number `slot` (a positive number of the program's own) shows it.
 void RegisterCursor(TCursor slot, TCursorShape shape);
+
+// The same with a picture of the program's own: the bitmap's pixels of `transparentColor` are
+// not part of the cursor; `hotSpot` is the pixel that points.
+void RegisterCursor(TCursor slot, const TBitmap& image, TColor transparentColor, TPoint hotSpot);
 
 }  // namespace rv

@@ -19,6 +19,15 @@ int GetWheelScrollLines() {
     return QGuiApplication::styleHints()->wheelScrollLines();
 }
 
+TTooltipAnimation GetTooltipAnimation() {
+    EnsureGuiApplication();
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()) ||
+        !QApplication::isEffectEnabled(Qt::UI_AnimateTooltip))
+        return TTooltipAnimation::None;
+    return QApplication::isEffectEnabled(Qt::UI_FadeTooltip) ? TTooltipAnimation::Fade
+                                                             : TTooltipAnimation::Slide;
+}
+
 void MessageBeep(unsigned) {
     g_beeps.fetch_add(1, std::memory_order_relaxed);
     EnsureGuiApplication();

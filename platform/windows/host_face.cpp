@@ -34,6 +34,7 @@ void HostWidget::SetHeaderFace(QWidget* widget) {
 
 void HostWidget::NoteKeyPassed(const TMessage& m) {
     keyPassed_ = true;
+    if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) passedKey_ = int(m.WParam);
     if (collectingChars_ && (m.Msg == WM_CHAR || m.Msg == WM_SYSCHAR))
         passedChars_ += QChar(char16_t(m.WParam));
 }
@@ -69,8 +70,21 @@ bool HostWidget::FaceEvent(QObject* watched, QEvent* e) {
 bool HostWidget::FaceKeyPress(QKeyEvent* e) {
     if (replaying_) return false;
     // A key without a code of the platform's is the face's alone.
-    keyPassed_ = VirtualKeyOf(e->key(), e->modifiers()) == 0;
+    const int vk = VirtualKeyOf(e->key(), e->modifiers());
+    keyPassed_ = vk == 0;
+    passedKey_ = vk;
     if (!SendKeyDown(e) || !keyPassed_) return true;
+    if (passedKey_ != vk) {
+        // The procedure turned the key into another one: the face gets that one, without text.
+        const int other = ToolkitKeyOf(passedKey_);
+        if (!other || !face_) return true;
+        QKeyEvent changed(QEvent::KeyPress, other, e->modifiers() & ~Qt::KeypadModifier, QString(),
+                          e->isAutoRepeat(), ushort(e->count()));
+        replaying_ = true;
+        QCoreApplication::sendEvent(face_, &changed);
+        replaying_ = false;
+        return true;
+    }
     const QString text = e->text();
     bool ctrl = e->modifiers() & Qt::ControlModifier;
     if ((ctrl && !(e->modifiers() & Qt::AltModifier)) || text.isEmpty()) return false;

@@ -100,6 +100,17 @@ int VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
     }
 }
 
+int ToolkitKeyOf(int virtualKey) {
+    if (virtualKey >= 'A' && virtualKey <= 'Z') return Qt::Key_A + (virtualKey - 'A');
+    if (virtualKey >= '0' && virtualKey <= '9') return Qt::Key_0 + (virtualKey - '0');
+    for (int key :
+         {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End,
+          Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Insert,
+          Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Space})
+        if (VirtualKeyOf(key, {}) == virtualKey) return key;
+    return 0;
+}
+
 short GetKeyState(int vk) {
     if (vk < 0 || vk > 255) return 0;
     return KeysDown()[vk] ? short(0x8000) : 0;

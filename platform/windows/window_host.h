@@ -50,7 +50,9 @@ TPoint ScreenToClient(HWND wnd, TPoint p);
 // Painting. InvalidateRect takes client coordinates (nullptr: the whole client area).
 void InvalidateRect(HWND wnd, const TRect* rect);
 void InvalidateWindow(HWND wnd);  // client and frame
-void UpdateWindow(HWND wnd);      // paints what is invalid now, before returning
+// A part of the window in window coordinates, frame included (the header strip, say).
+void InvalidateWindowRect(HWND wnd, const TRect& r);
+void UpdateWindow(HWND wnd);  // paints what is invalid now, before returning
 void SetRedraw(HWND wnd, bool redraw);
 bool RedrawEnabled(HWND wnd);
 // Moves the client's pixels by (dx, dy) within `clip` (client coordinates; nullptr: the whole

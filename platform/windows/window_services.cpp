@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <map>
 
@@ -13,6 +14,12 @@ namespace {
 
 std::map<TCursor, Qt::CursorShape>& RegisteredCursors() {
     static std::map<TCursor, Qt::CursorShape> cursors;
+    return cursors;
+}
+
+// Cursors made from the program's own pictures.
+std::map<TCursor, QCursor>& PictureCursors() {
+    static std::map<TCursor, QCursor> cursors;
     return cursors;
 }
 
@@ -64,9 +71,26 @@ Qt::CursorShape ShapeOf(TCursor cursor) {
 }  // namespace
 
 void RegisterCursor(TCursor slot, TCursorShape shape) {
-    RegisteredCursors()[slot] = shape == TCursorShape::OpenHand     ? Qt::OpenHandCursor
-                                : shape == TCursorShape::ClosedHand ? Qt::ClosedHandCursor
-                                                                    : Qt::PointingHandCursor;
+    PictureCursors().erase(slot);
+    RegisteredCursors()[slot] = shape == TCursorShape::OpenHand          ? Qt::OpenHandCursor
+                                : shape == TCursorShape::ClosedHand      ? Qt::ClosedHandCursor
+                                : shape == TCursorShape::HorizontalSplit ? Qt::SplitHCursor
+                                                                         : Qt::PointingHandCursor;
+}
+
+void RegisterCursor(TCursor slot, const TBitmap& image, TColor transparentColor, TPoint hotSpot) {
+    EnsureGuiApplication();
+    RegisteredCursors().erase(slot);
+    QImage pixels = image.Impl().Pixels().convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = ToQColor(transparentColor).rgb() & 0xFFFFFF;
+    for (int y = 0; y < pixels.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));
+        for (int x = 0; x < pixels.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
+    }
+    QPixmap picture = QPixmap::fromImage(pixels);
+    picture.setDevicePixelRatio(image.PixelRatio());
+    PictureCursors()[slot] = QCursor(picture, hotSpot.X, hotSpot.Y);
 }
 
 namespace {
@@ -142,7 +166,7 @@ TRect GetWindowBounds(HWND wnd) {
 
 void ShowWindow(HWND wnd, bool show) {
     if (HostWidget* h = HostWidget::Find(wnd)) {
-        if (show && !h->parent && !h->isVisible()) {
+        if (show && !h->parent && !h->popup && !h->isVisible()) {
             // A top-level window appears whole on a screen, in front of its owner.
             h->FitOntoWorkArea(true);
             h = HostWidget::Find(wnd);
@@ -241,6 +265,15 @@ void InvalidateWindow(HWND wnd) {
         h->pending += h->rect();
         h->update();
     }
+}
+
+void InvalidateWindowRect(HWND wnd, const TRect& r) {
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h) return;
+    const QRect area = ToQRect(r).intersected(h->rect());
+    if (area.isEmpty()) return;
+    h->pending += area;
+    h->update(area);
 }
 
 void UpdateWindow(HWND wnd) {
@@ -355,7 +388,11 @@ void SetCursor(TCursor cursor) {
 }
 
 void ApplyCursor(HostWidget* h) {
-    h->setCursor(QCursor(ShapeOf(g_shownCursor)));
+    h->shownCursor = g_shownCursor;
+    if (auto it = PictureCursors().find(g_shownCursor); it != PictureCursors().end())
+        h->setCursor(it->second);
+    else
+        h->setCursor(QCursor(ShapeOf(g_shownCursor)));
 }
 
 TCursor GetWindowCursorShown(HWND wnd) {
@@ -378,6 +415,8 @@ TCursor GetWindowCursorShown(HWND wnd) {
             return crSizeWE;
         case Qt::SizeVerCursor:
             return crSizeNS;
+        case Qt::BitmapCursor:
+            return h->shownCursor;
         default:
             for (const auto& [slot, shape] : RegisteredCursors())
                 if (shape == h->QWidget::cursor().shape()) return slot;

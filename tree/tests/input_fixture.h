@@ -27,6 +27,7 @@ public:
 
     using TBaseVirtualTree::AutoScrollStep;
     using TBaseVirtualTree::CanAutoScroll;
+    using TBaseVirtualTree::PanningWindow;
 
 protected:
     int DoGetNodeWidth(PVirtualNode, TColumnIndex) override { return NodeWidth; }

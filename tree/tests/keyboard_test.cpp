@@ -188,5 +188,30 @@ TEST(TreeScrollMessages, WheelByLinesPagesAndSideways) {
     EXPECT_EQ(g.tree->OffsetX(), -18 - width / 18 * 18);
 }
 
+TEST(TreeKeyboard, F1AsksTheNodesThenTheControlsForAHelpContext) {
+    InputFixture f(2);
+    InputTree& tree = *f.tree;
+    PVirtualNode child = tree.Add(f.nodes[1], 5);
+    tree.SetExpanded(f.nodes[1], true);
+    std::vector<int> shown;
+    App().OnHelp = [&](int context) {
+        shown.push_back(context);
+        return true;
+    };
+    tree.OnGetHelpContext = [&](TBaseVirtualTree*, PVirtualNode n, TColumnIndex, int& context) {
+        if (n == f.nodes[1]) context = 42;  // the child has none: its parent's counts
+    };
+    tree.SetFocusedNode(child);
+    f.Key(VK_F1);
+    tree.SetFocusedNode(f.nodes[0]);
+    f.Key(VK_F1);  // no context of the nodes, nor of the controls: no help
+    f.form.form.HelpContext = 7;
+    f.Key(VK_F1);
+    tree.HelpContext = 9;
+    f.Key(VK_F1);
+    EXPECT_EQ(shown, (std::vector<int>{42, 7, 9}));
+    App().OnHelp = nullptr;
+}
+
 }  // namespace
 }  // namespace rv::test

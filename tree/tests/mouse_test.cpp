@@ -2,7 +2,9 @@
 // deferred and direct clearing, Ctrl and Shift clicks, the rubber band and its threshold, Alt,
 // edit arming, the level constraint, double clicks, wheel panning and automatic scrolling.
 
+#include "platform/windows/popup_windows.h"
 #include "platform/windows/screens.h"
+#include "tree/panning_marks.h"
 #include "tree/tests/input_fixture.h"
 
 namespace rv::test {
@@ -168,16 +170,31 @@ TEST(TreeMouse, WheelPanningAndAutomaticScrollSteps) {
     tree.SetOffsetY(-100);
     f.Press(50, 50, 0, WM_MBUTTONDOWN);
     EXPECT_TRUE(f.Has(tsWheelPanning));
+    // The mark where panning started: up and down only, as nothing scrolls sideways.
+    ASSERT_NE(tree.PanningWindow(), nullptr);
+    const HWND mark = tree.PanningWindow()->Handle();
+    const TPoint start = ClientToScreen(tree.Handle(), {50, 50});
+    EXPECT_EQ(tree.PanningWindow()->Shape(), psNS);
+    EXPECT_TRUE(IsWindowVisible(mark));
+    EXPECT_TRUE(IsPopupWindow(mark));
+    EXPECT_EQ(GetWindowBounds(mark), Bounds(start.X - 16, start.Y - 16, 32, 32));
+    EXPECT_FALSE(WindowShapeContains(mark, {0, 0}));
+    EXPECT_TRUE(WindowShapeContains(mark, {16, 16}));
+    EXPECT_EQ(GetWindowCursorShown(tree.Handle()), PanningCursor(psNS));
     f.Move(50, 30, MK_MBUTTON);  // 20 above the start: 12 a tick
+    EXPECT_EQ(GetWindowCursorShown(tree.Handle()), PanningCursor(psN));
     cursorAt(50, 30);
     tree.Perform(WM_TIMER, TBaseVirtualTree::kScrollTimer, 0);
     EXPECT_EQ(tree.OffsetY(), -88);
     f.Move(50, 42, MK_MBUTTON);  // within the dead zone of 8
+    EXPECT_EQ(GetWindowCursorShown(tree.Handle()), PanningCursor(psNS));
     cursorAt(50, 42);
     tree.Perform(WM_TIMER, TBaseVirtualTree::kScrollTimer, 0);
     EXPECT_EQ(tree.OffsetY(), -88);
     f.Press(kLabelX, f.RowY(1));  // a left press only ends panning
     EXPECT_FALSE(f.Has(tsWheelPanning));
+    EXPECT_EQ(tree.PanningWindow(), nullptr);
+    EXPECT_EQ(GetWindowCursorShown(tree.Handle()), crDefault);
     EXPECT_EQ(tree.FocusedNode(), nullptr);
     f.Release(kLabelX, f.RowY(1));
 
@@ -198,6 +215,37 @@ TEST(TreeMouse, WheelPanningAndAutomaticScrollSteps) {
     EXPECT_EQ(tree.OffsetY(), -8);
     f.Release(150, 5);
     EXPECT_FALSE(f.Has(tsScrolling));
+}
+
+TEST(TreeMouse, PanningMarksAndCursorsByTheWaysTheViewMoves) {
+    struct Case {
+        int dx, dy;
+        bool horizontal, vertical;
+        TPanningShape shape;
+    };
+    const Case cases[] = {
+        {0, 0, true, true, psAll},   {8, -8, true, true, psAll},  {0, 0, false, true, psNS},
+        {0, 0, true, false, psEW},   {0, -9, true, true, psN},    {9, -9, true, true, psNE},
+        {-20, 30, true, true, psSW}, {-20, 30, false, true, psS}, {20, 3, true, true, psE},
+        {20, 30, true, false, psE},  {-9, -30, true, true, psNW}, {9, 9, true, true, psSE},
+        {-30, 0, false, true, psNS},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PanningCursorShape(c.dx, c.dy, 8, c.horizontal, c.vertical), c.shape)
+            << c.dx << "," << c.dy;
+    EXPECT_EQ(PanningMarkShape(true, true), psAll);
+    EXPECT_NE(PanningCursor(psN), PanningCursor(psS));
+    // The pictures: the key colour around the ring, the dot in the middle, the arrows' tips.
+    TBitmap b(32, 32);
+    DrawPanningShape(b.Canvas(), psNS, 0, 0);
+    EXPECT_EQ(b.Pixel(0, 0), kPanningKeyColor);
+    EXPECT_EQ(b.Pixel(16, 16), clBlack);
+    EXPECT_EQ(b.Pixel(15, 5), clBlack);   // up
+    EXPECT_EQ(b.Pixel(16, 26), clBlack);  // down
+    EXPECT_EQ(b.Pixel(5, 15), clWhite);   // no left arrow
+    DrawPanningShape(b.Canvas(), psW, 0, 0);
+    EXPECT_EQ(b.Pixel(5, 15), clBlack);
+    EXPECT_EQ(b.Pixel(15, 5), clWhite);
 }
 
 TEST(TreeMouse, HotTrackingAndColumnClicks) {

@@ -1,7 +1,10 @@
 // tree_demo [FOLDER]: renders a string tree — three levels, four columns under a header, a
 // selection with the focus, check boxes of every type, images, grid and tree lines, a hot node
 // and a drop mark — with the check image sets of every kind below it, into PNG files for a
-// person to look at: the classic and the themed look, each at 100 % and at 200 %.
+// person to look at: the classic and the themed look, each at 100 % and at 200 %. Then the
+// header in each of its looks (thick and flat buttons, plates, XP, themed) with a hot and a
+// pressed column, a disabled one and the sort arrow, and a column being dragged; the tooltip of
+// a text that is cut off and a column's hint; and the in-place editor open on a node.
 
 #include <cstdio>
 #include <string>
@@ -14,7 +17,10 @@
 #include "platform/windows/tests/gui_app.h"
 #include "platform/windows/theme_services.h"
 #include "platform/windows/window_host.h"
+#include "platform/windows/window_image.h"
 #include "tree/check_images.h"
+#include "tree/hint_window.h"
+#include "tree/string_edit_link.h"
 #include "tree/string_tree.h"
 
 namespace rv {
@@ -155,59 +161,6 @@ PVirtualNode AddEntries(DemoTree& tree, PVirtualNode parent, const std::vector<E
     return last;
 }
 
-// The header in the window's header strip, as the header itself will draw it: its items, their
-// captions and the sort arrow.
-void DrawHeader(TCanvas& c, DemoTree& tree, bool themed) {
-    const TRect strip = GetHeaderRect(tree.Handle());
-    const TVirtualTreeColumns& columns = tree.Header().Columns();
-    TThemeServices& themes = ThemeServices();
-    auto item = [&](const TRect& r) {
-        if (themed) {
-            themes.DrawElement(c, TThemeServices::GetElementDetails(thHeaderItemNormal), r, &strip);
-            return;
-        }
-        c.Brush = TBrush{};
-        c.Brush.Color = clBtnFace;
-        c.FillRect(IntersectRect(r, strip));
-        TRect edge = r;
-        c.DrawEdge(edge, EDGE_RAISED, BF_RECT);
-    };
-    int right = strip.Left;
-    for (TColumnIndex index : columns.GetVisibleColumns()) {
-        const TVirtualTreeColumn& column = columns[index];
-        const TRect r{strip.Left + column.Left(), strip.Top,
-                      strip.Left + column.Left() + column.Width(), strip.Bottom};
-        item(r);
-        TRect text = InflateRect(r, -column.Margin(), 0);
-        c.Font = tree.Font();
-        c.Font.Color = clBtnText;
-        c.Brush.Style = bsClear;
-        const unsigned align = column.Alignment() == taRightJustify ? DT_RIGHT
-                               : column.Alignment() == taCenter     ? DT_CENTER
-                                                                    : DT_LEFT;
-        if (index == tree.Header().SortColumn()) {
-            const TRect arrow{r.Right - 16, r.Top + 4, r.Right - 6, r.Bottom - 4};
-            if (themed)
-                themes.DrawElement(c, TThemeServices::GetElementDetails(thHeaderSortArrowSortedUp),
-                                   arrow);
-            else {
-                c.Brush = TBrush{};
-                c.Brush.Color = clBtnShadow;
-                c.Pen = TPen{clBtnShadow};
-                const TPoint up[] = {{arrow.Left, arrow.Bottom - 2},
-                                     {arrow.Right - 1, arrow.Bottom - 2},
-                                     {(arrow.Left + arrow.Right) / 2, arrow.Top + 1}};
-                c.Polygon(up);
-                c.Brush.Style = bsClear;
-            }
-            text.Right = arrow.Left - 2;
-        }
-        c.DrawText(column.Text(), text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | align);
-        right = r.Right;
-    }
-    if (right < strip.Right) item({right, strip.Top, strip.Right + 2, strip.Bottom});
-}
-
 // Every image of every check image set, one set a row, with the set's name.
 void DrawCheckSets(TCanvas& c, int left, int top, bool themed) {
     static const std::pair<TCheckImageKind, const char*> kinds[] = {{ckLightCheck, "ckLightCheck"},
@@ -245,9 +198,142 @@ bool Render(DemoTree& tree, bool themed, double ratio, const std::string& path) 
     c.FillRect({0, 0, picture.Width(), picture.Height()});
     c.SetOrigin(8, 8);
     PaintWindowTo(tree.Handle(), c);
-    DrawHeader(c, tree, themed);
     c.SetOrigin(0, 0);
     DrawCheckSets(c, 8, window.Height() + 16, themed);
+    return picture.SaveToFile(path);
+}
+
+// A point of the header strip (the tree's client X, pixels below the strip's top) on the screen
+// and as a client point.
+TPoint HeaderOnScreen(DemoTree& tree, int x, int y) {
+    const TRect window = GetWindowRect(tree.Handle());
+    const TRect strip = tree.HeaderRect();
+    return {window.Left + strip.Left + x, window.Top + strip.Top + y};
+}
+
+int ColumnMiddle(DemoTree& tree, TColumnIndex column, int shift = 0) {
+    const TVirtualTreeColumn& c = tree.Header().Columns()[column];
+    return c.Left() + c.Width() / 2 + shift;
+}
+
+void Label(TCanvas& c, int x, int y, const char* text) {
+    c.Font = TFont{};
+    c.Brush.Style = bsClear;
+    c.TextOut(x, y, text);
+}
+
+// The header strip in each look: first with column 1 hot, column 2 pressed, column 3 disabled and
+// the sort arrow on column 0; then with column 0 dragged onto the right half of column 2.
+bool RenderHeaders(DemoTree& tree, double ratio, const std::string& path) {
+    struct Look {
+        const char* name;
+        TVTHeaderStyle style;
+        bool themed;
+    };
+    const Look looks[] = {{"hsThickButtons", hsThickButtons, false},
+                          {"hsFlatButtons", hsFlatButtons, false},
+                          {"hsPlates", hsPlates, false},
+                          {"hsXPStyle", hsXPStyle, false},
+                          {"themed", hsThickButtons, true}};
+    TVTHeader& header = tree.Header();
+    TVirtualTreeColumns& columns = header.Columns();
+    const int height = header.Height();
+    const int width = tree.HeaderRect().Width();
+    const int labels = 110, row = height + 10;
+    TBitmap picture(labels + width + 16, 16 + 2 * row * int(std::size(looks)), pf24bit, ratio);
+    TCanvas& c = picture.Canvas();
+    c.Brush.Color = clBtnFace;
+    c.FillRect({0, 0, picture.Width(), picture.Height()});
+    header.SetOptions(header.Options() + TVTHeaderOptions{hoHotTrack, hoShowSortGlyphs});
+    columns[3].SetOptions(columns[3].Options() - TVTColumnOptions{coEnabled});
+    int y = 8;
+    for (const Look& look : looks) {
+        SetVisualStylesEnabled(look.themed);
+        header.SetStyle(look.style);
+        header.SetSortDirection(sdAscending);
+        columns.HoverIndex = 1;
+        columns.DownIndex = 2;
+        Label(c, 8, y + 2, look.name);
+        header.PaintHeader(c, Bounds(labels, y, width, height));
+        columns.HoverIndex = columns.DownIndex = NoColumn;
+        y += row;
+        // A drag: pressed on column 0, moved onto the right half of column 2.
+        header.SetSortDirection(sdDescending);
+        const TPoint press = HeaderOnScreen(tree, ColumnMiddle(tree, 0), height / 2);
+        tree.Perform(WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(press.X, press.Y));
+        tree.Perform(WM_MOUSEMOVE, MK_LBUTTON,
+                     MAKELPARAM(ColumnMiddle(tree, 2, 10), height / 2 - height));
+        Label(c, 8, y + 2, "  dragging");
+        header.PaintHeader(c, Bounds(labels, y, width, height));
+        tree.Perform(WM_KEYDOWN, VK_ESCAPE, 1);
+        y += row;
+    }
+    columns[3].SetOptions(columns[3].Options() + TVTColumnOptions{coEnabled});
+    header.SetStyle(hsThickButtons);
+    header.SetSortDirection(sdAscending);
+    return picture.SaveToFile(path);
+}
+
+// The tree with a window of its own laid over it where the screen has it.
+void DrawWindowOver(TCanvas& c, DemoTree& tree, HWND over, double ratio) {
+    const TRect base = GetWindowRect(tree.Handle());
+    const TRect r = GetWindowRect(over);
+    c.Draw(r.Left - base.Left, r.Top - base.Top, WindowImage(over, ratio));
+}
+
+// The tooltip of a title that its column cuts off, then a column's hint over the header.
+bool RenderHint(DemoTree& tree, PVirtualNode cutOff, double ratio, const std::string& path) {
+    SetVisualStylesEnabled(false);
+    tree.ShowHint = true;
+    tree.SetHintAnimation(hatNone);
+    tree.SetHintMode(hmTooltip);
+    TVTHeader& header = tree.Header();
+    header.SetOptions(header.Options() + TVTHeaderOptions{hoShowHint});
+    header.Columns()[2].SetHint("Playing time of the track");
+    const TRect window = GetWindowBounds(tree.Handle());
+    TBitmap picture(window.Width() + 100, 2 * window.Height() + 24, pf24bit, ratio);
+    TCanvas& c = picture.Canvas();
+    c.Brush.Color = clBtnFace;
+    c.FillRect({0, 0, picture.Width(), picture.Height()});
+    const TRect text = tree.GetDisplayRect(cutOff, 0, true);
+    const TPoint points[] = {{text.Left + 20, (text.Top + text.Bottom) / 2},
+                             {ColumnMiddle(tree, 2), -header.Height() / 2}};
+    bool shown = true;
+    for (int i = 0; i < 2; ++i) {
+        tree.CancelHint();
+        THintInfo info;
+        info.CursorPos = points[i];
+        tree.Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+        shown = shown && tree.HintWindow().Visible();
+        const int top = 8 + i * (window.Height() + 8);
+        c.SetOrigin(8, top);
+        PaintWindowTo(tree.Handle(), c);
+        DrawWindowOver(c, tree, tree.HintWindow().Handle(), ratio);
+        c.SetOrigin(0, 0);
+    }
+    tree.CancelHint();
+    tree.SetHintMode(hmDefault);
+    return shown && picture.SaveToFile(path);
+}
+
+// The editor open on a track's title, a few characters typed.
+bool RenderEditor(DemoTree& tree, PVirtualNode node, double ratio, const std::string& path) {
+    SetVisualStylesEnabled(false);
+    TStringTreeOptions& options = tree.TreeOptions();
+    options.SetMiscOptions(options.MiscOptions() + TVTMiscOptions{toEditable});
+    if (!tree.EditNode(node, 0)) return false;
+    auto* link = dynamic_cast<TStringEditLink*>(tree.EditLink());
+    if (!link) return false;
+    link->Edit()->SetText("So What (take 2)");
+    test::App().ProcessMessages();
+    const TRect window = GetWindowBounds(tree.Handle());
+    TBitmap picture(window.Width() + 16, window.Height() + 16, pf24bit, ratio);
+    TCanvas& c = picture.Canvas();
+    c.Brush.Color = clBtnFace;
+    c.FillRect({0, 0, picture.Width(), picture.Height()});
+    c.Draw(8, 8, WindowImage(tree.Handle(), ratio));
+    tree.CancelEditNode();
+    options.SetMiscOptions(options.MiscOptions() - TVTMiscOptions{toEditable});
     return picture.SaveToFile(path);
 }
 
@@ -316,16 +402,27 @@ int main(int argc, char** argv) {
     tree->SetFocus();
 
     int failures = 0;
-    for (bool themed : {false, true})
-        for (double ratio : {1.0, 2.0}) {
-            const std::string path = folder + "/tree_demo_" + (themed ? "themed" : "classic") +
-                                     "_" + std::to_string(int(ratio * 100)) + ".png";
-            if (Render(*tree, themed, ratio, path))
-                std::printf("%s\n", path.c_str());
-            else {
-                std::fprintf(stderr, "cannot write %s\n", path.c_str());
-                ++failures;
-            }
+    const auto report = [&](bool written, const std::string& path) {
+        if (written) {
+            std::printf("%s\n", path.c_str());
+        } else {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            ++failures;
         }
+    };
+    for (double ratio : {1.0, 2.0}) {
+        const std::string scale = "_" + std::to_string(int(ratio * 100)) + ".png";
+        for (bool themed : {false, true}) {
+            const std::string path =
+                folder + "/tree_demo_" + (themed ? "themed" : "classic") + scale;
+            report(Render(*tree, themed, ratio, path), path);
+        }
+        report(RenderHeaders(*tree, ratio, folder + "/tree_demo_headers" + scale),
+               folder + "/tree_demo_headers" + scale);
+        report(RenderHint(*tree, all[11], ratio, folder + "/tree_demo_hint" + scale),
+               folder + "/tree_demo_hint" + scale);
+        report(RenderEditor(*tree, all[2], ratio, folder + "/tree_demo_editor" + scale),
+               folder + "/tree_demo_editor" + scale);
+    }
     return failures ? 1 : 0;
 }

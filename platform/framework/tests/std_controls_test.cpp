@@ -84,6 +84,46 @@ TEST(Edit, TypedKeysPassTheHandlersFirstAndTheFaceTypesWhatTheyLeave) {
     EXPECT_EQ(events, (std::vector<std::string>{"enter", "exit", "enter"}));
 }
 
+TEST(Edit, SelectionModifiedFlagLookAndKeysTurnedIntoOthers) {
+    test::FormWith f;
+    auto* box = f.Add<TEdit>(Bounds(10, 10, 120, 21));
+    QLineEdit* face = FaceOf<QLineEdit>(box);
+    box->SetText("Rock");
+    EXPECT_FALSE(box->Modified());
+    box->SetSelStart(1);
+    box->SetSelLength(2);
+    EXPECT_EQ(box->SelText(), "oc");
+    EXPECT_EQ(box->SelStart(), 1);
+    EXPECT_EQ(box->SelLength(), 2);
+    box->SetSelLength(10);  // up to the end
+    EXPECT_EQ(box->SelText(), "ock");
+
+    // A handler that turns Up into Left: the face moves the caret left.
+    box->OnKeyDown = [](TObject*, int& key, TShiftState) {
+        if (key == VK_UP) key = VK_LEFT;
+    };
+    box->SetFocus();
+    box->SetSelStart(3);
+    Type(face, Qt::Key_Up, "");
+    EXPECT_EQ(box->SelStart(), 2);
+    Type(face, Qt::Key_S, "s");
+    EXPECT_EQ(box->Text(), "Rosck");
+    EXPECT_TRUE(box->Modified());
+    box->SetModified(false);
+    EXPECT_FALSE(box->Modified());
+
+    // The frame is the window's: a sunken edge of two pixels, a line, or none.
+    box->SetFrame(efClientEdge);
+    EXPECT_EQ(box->ClientWidth(), 116);
+    EXPECT_FALSE(face->hasFrame());
+    box->SetFrame(efSingle);
+    EXPECT_EQ(box->ClientWidth(), 118);
+    box->SetTextMargins(3, 0, -2, 0);
+    EXPECT_EQ(face->textMargins(), QMargins(3, 0, 0, 0));
+    box->SetAlignment(taRightJustify);
+    EXPECT_TRUE(face->alignment() & Qt::AlignRight);
+}
+
 TEST(CheckBox, OnClickFollowsEveryChangeOfTheTickAndNoOther) {
     test::FormWith f;
     auto* proxy = f.Add<TCheckBox>(Bounds(10, 10, 120, 17));

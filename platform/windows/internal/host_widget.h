@@ -39,7 +39,8 @@ public:
     bool shown = false;
     bool wantsDoubleClicks = true;
     TCursor windowCursor = crDefault;
-    QRegion pending;  // invalid, not painted yet
+    TCursor shownCursor = crDefault;  // the cursor shown last (ApplyCursor)
+    QRegion pending;                  // invalid, not painted yet
 
     // Scroll bars.
     struct Bar {
@@ -75,6 +76,8 @@ public:
     TRect normalBounds;  // bounds when neither minimised nor maximised
     TPoint minPosition{-1, -1}, maxPosition{-1, -1};
     bool sizeable = true;
+    // A popup (popup_windows.h): placed where the program puts it, never fitted or owned.
+    bool popup = false;
     bool InNormalState() const;
     // Bounds set by the program: at once in the normal state, otherwise kept for the restore.
     void PlaceTopLevel(const TRect& r);
@@ -143,6 +146,7 @@ private:
     QPointer<QWidget> faceMouseArea_;
     QPointer<QWidget> headerFace_;
     bool keyPassed_ = false;  // the last key message reached the default handling
+    int passedKey_ = 0;       // the key code it reached it with
     QString passedChars_;     // the characters that reached it, as the procedure left them
     bool collectingChars_ = false;
     bool replaying_ = false;  // a key event made for the face is on its way
@@ -160,6 +164,8 @@ UINT ClientMouseMessage(Qt::MouseButton button, int kind);
 // Key and button state kept for GetKeyState.
 void UpdateKeyStateFrom(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 int VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
+// The toolkit's key for a virtual-key code of the keys that move and edit (0 for others).
+int ToolkitKeyOf(int virtualKey);
 unsigned MouseKeyFlags();
 void NoteCursorPos(QPoint global);
 void ApplyCursor(HostWidget* host);

@@ -48,6 +48,18 @@ int QtKey(int vk) {
             return Qt::Key_Home;
         case VK_END:
             return Qt::Key_End;
+        case VK_RETURN:
+            return Qt::Key_Return;
+        case VK_ESCAPE:
+            return Qt::Key_Escape;
+        case VK_TAB:
+            return Qt::Key_Tab;
+        case VK_DELETE:
+            return Qt::Key_Delete;
+        case VK_INSERT:
+            return Qt::Key_Insert;
+        case VK_F1 + 1:
+            return Qt::Key_F2;
         default:
             return 0;
     }
@@ -78,7 +90,8 @@ void SendToolkitKey(HWND wnd, int virtualKey, const std::string& text, unsigned 
     if (!host) return;
     QKeyEvent e(release ? QEvent::KeyRelease : QEvent::KeyPress, QtKey(virtualKey),
                 Modifiers(modifiers), QString::fromStdString(text), autoRepeat);
-    QApplication::sendEvent(host, &e);
+    // A window with a face gets its keys through the face, as the toolkit hands them.
+    QApplication::sendEvent(host->Face() ? host->Face() : host, &e);
 }
 
 }  // namespace rv::test

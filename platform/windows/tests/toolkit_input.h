@@ -18,7 +18,8 @@ enum ToolkitModifier : unsigned { kToolkitShift = 1, kToolkitAlt = 2, kToolkitCt
 void SendToolkitMouse(HWND wnd, ToolkitMouse kind, TPoint client,
                       ToolkitButton button = ToolkitButton::Left, unsigned modifiers = 0);
 // A key pressed (or released) on the window, by its virtual-key code (letters, digits, Space,
-// Backspace, the arrows, Page Up/Down, Home, End), typing `text`.
+// Backspace, the arrows, Page Up/Down, Home, End, Enter, Escape, Tab, Delete, Insert, F2),
+// typing `text`; a window with a face (an edit box) gets it through its face.
 void SendToolkitKey(HWND wnd, int virtualKey, const std::string& text, unsigned modifiers = 0,
                     bool release = false, bool autoRepeat = false);
 

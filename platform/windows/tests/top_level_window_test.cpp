@@ -193,6 +193,30 @@ TEST(TopLevelWindow, AShownWindowLandsWholeInTheWorkAreaOfItsScreen) {
     EXPECT_EQ(GetWindowFrameRect(w.wnd).Right, work.Right);
 }
 
+TEST(TopLevelWindow, LosingTheActivationCancelsTheModeOfTheCaptureHolderInside) {
+    RecordingWindow first, second;
+    RecordingWindow child;
+    SetParentWindow(child.wnd, first.wnd);
+    ShowWindow(child.wnd, true);
+    first.Show();
+    second.Show();
+    SetFocus(first.wnd);
+    ASSERT_EQ(GetActiveWindow(), first.wnd);
+    SetCapture(child.wnd);
+    SetFocus(second.wnd);
+    Settle();
+    ASSERT_EQ(GetActiveWindow(), second.wnd);
+    EXPECT_EQ(child.Msgs({WM_CANCELMODE}), test::Numbers{WM_CANCELMODE});
+    EXPECT_EQ(GetCapture(), HWND(0));  // the default answer lets go of the mouse
+    // A capture held outside the window that loses the activation stays.
+    SetCapture(first.wnd);
+    SetFocus(first.wnd);
+    Settle();
+    ASSERT_EQ(GetActiveWindow(), first.wnd);
+    EXPECT_EQ(GetCapture(), first.wnd);
+    ReleaseCapture();
+}
+
 TEST(TopLevelWindow, ADialogBelongsToItsOwnerOnceShown) {
     RecordingWindow owner, dialog, plain;
     owner.Show();
