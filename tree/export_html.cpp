@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/graphics/color.h"
+#include "platform/text/format.h"
 #include "tree/string_tree.h"
 
 namespace rv {
@@ -73,17 +74,15 @@ std::string CssFontName(std::string_view name) {
 
 // The font as a CSS rule for a class, or without a class name as a style attribute (the name
 // then in single quotes, inside the attribute's double quotes).
-std::string FontCss(std::string_view className, const TFont& font) {
+std::string FontCss(const std::string& className, const TFont& font) {
     const bool inlineStyle = className.empty();
-    std::string css = inlineStyle ? " style=\"{font:" : "." + std::string(className) + "{font:";
-    if (font.Style & fsUnderline) css += " underline";
-    if (font.Style & fsItalic) css += " italic";
-    if (font.Style & fsBold) css += " bold";
+    const std::string start = inlineStyle ? " style=\"{font:" : "." + className + "{font:";
     const char quote = inlineStyle ? '\'' : '"';
-    css += " " + std::to_string(font.Size()) + "pt " + quote + CssFontName(font.Name) + quote + ";";
-    css += "color:" + HtmlColor(font.Color) + ";}";
-    if (inlineStyle) css += '"';
-    return css;
+    return Format("%s%s%s%s %dpt %c%s%c;color:%s;}%s", start.c_str(),
+                  font.Style & fsUnderline ? " underline" : "",
+                  font.Style & fsItalic ? " italic" : "", font.Style & fsBold ? " bold" : "",
+                  font.Size(), quote, CssFontName(font.Name).c_str(), quote,
+                  HtmlColor(font.Color).c_str(), inlineStyle ? "\"" : "");
 }
 
 const char* AlignAttribute(TAlignment alignment) {
@@ -236,7 +235,7 @@ std::string TCustomVirtualStringTree::ContentToHTML(TVSTTextSourceType source,
         out.AddNewLine();
     }
     out.Add("</table>");
-    return out.AsString();
+    return out.TakeString();
 }
 
 }  // namespace rv

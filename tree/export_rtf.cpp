@@ -96,7 +96,7 @@ public:
         out.Add("}");
         out.Add(Body.View());
         out.Add("}");
-        return out.AsString();
+        return out.TakeString();
     }
 
 private:

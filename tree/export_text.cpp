@@ -70,7 +70,7 @@ std::string TCustomVirtualStringTree::ContentToText(TVSTTextSourceType source,
         }
         out.AddNewLine();
     }
-    return out.AsString();
+    return out.TakeString();
 }
 
 std::u16string TCustomVirtualStringTree::ContentToUnicode(TVSTTextSourceType source,
