@@ -36,7 +36,8 @@ using TVSTShortenStringEvent = std::function<void(
 class TCustomVirtualStringTree : public TBaseVirtualTree {
 public:
     explicit TCustomVirtualStringTree(TComponent* owner);
-    // An edit still running is cancelled while the string tree is whole.
+    // Data of this tree on the clipboard are rendered while the texts can still be asked for,
+    // and an edit still running is cancelled while the string tree is whole.
     ~TCustomVirtualStringTree() override;
     std::string ClassName() const override { return "TCustomVirtualStringTree"; }
 
@@ -127,6 +128,12 @@ protected:
     bool ColumnIsEmpty(PVirtualNode node, TColumnIndex column) override;
     void AdjustPaintCellRect(TVTPaintInfo& paintInfo, TColumnIndex& nextNonEmpty) override;
     void PaintNode(TVTPaintInfo& paintInfo) override;
+    // The caption chunk: the main column's text (toSaveCaptions) after the base's chunks, and
+    // read back through OnNewText.
+    void WriteChunks(TStream& stream, PVirtualNode node) override;
+    bool ReadChunk(TStream& stream, int version, PVirtualNode node, int chunkType,
+                   int chunkSize) override;
+    void CopyNodeData(const TBaseVirtualTree& source, PVirtualNode from, PVirtualNode to) override;
     // Offset of the cached text width in each node.
     std::uint32_t TextWidthOffset() const { return textWidthOffset_; }
 

@@ -87,67 +87,61 @@ THitPositions LabelPart(int textLeft, int textRight, int nodeWidth, int x, TAlig
 
 }  // namespace
 
-THitPositions TBaseVirtualTree::DetermineHitPositionLTR(PVirtualNode node, int x, int right,
-                                                        TColumnIndex column, TAlignment alignment) {
+// The parts in front of the text, counted from the edge where the row starts: the indentation
+// with its button, the check box, the state and normal images. True when `fromEdge` falls on one
+// of them (or, in report mode, on a column that only the main column's parts answer), with `hit`
+// set; otherwise `textStart` is where the text's room begins.
+bool TBaseVirtualTree::HitInFrontOfText(PVirtualNode node, int fromEdge, TColumnIndex column,
+                                        THitPositions& hit, int& textStart) {
     const bool main = column == header_.MainColumn();
     const bool showRoot = TreeOptions().PaintOptions().Contains(toShowRoot);
     const int indent = main ? int(GetNodeLevel(node) + (showRoot ? 1 : 0)) * int(indent_) : 0;
-    if (x < indent) {
-        if (TreeOptions().PaintOptions().Contains(toShowButtons) && node->Has(nsHasChildren) &&
-            x >= indent - int(indent_))
-            return hiOnItemButton;
-        return hiOnItemIndent;
+    hit = 0;
+    if (fromEdge < indent) {
+        const bool onButton = TreeOptions().PaintOptions().Contains(toShowButtons) &&
+                              node->Has(nsHasChildren) && fromEdge >= indent - int(indent_);
+        hit = onButton ? hiOnItemButton : hiOnItemIndent;
+        return true;
     }
-    if (!main && TreeOptions().MiscOptions().Contains(toReportMode)) return 0;
+    if (!main && TreeOptions().MiscOptions().Contains(toReportMode)) return true;
     int offset = indent + margin_;
-    if (main && TreeOptions().MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone) {
-        offset += CheckImageWidth() + 2;
-        if (x < offset) return hiOnItemCheckbox;
-    }
+    const auto passes = [&](int width, THitPositions part) {
+        offset += width + 2;
+        if (fromEdge >= offset) return false;
+        hit = part;
+        return true;
+    };
+    if (main && TreeOptions().MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone &&
+        passes(CheckImageWidth(), hiOnItemCheckbox))
+        return true;
     bool ghosted = false;
-    if (stateImages_ && DoGetImageIndex(node, ikState, column, ghosted) > -1) {
-        offset += stateImages_->Width() + 2;
-        if (x < offset) return hiOnStateIcon;
-    }
+    if (stateImages_ && DoGetImageIndex(node, ikState, column, ghosted) > -1 &&
+        passes(stateImages_->Width(), hiOnStateIcon))
+        return true;
     const TVTImageKind kind = node->Has(nsSelected) ? ikSelected : ikNormal;
-    if (images_ && DoGetImageIndex(node, kind, column, ghosted) > -1) {
-        offset += images_->Width() + 2;
-        if (x < offset) return hiOnNormalIcon;
-    }
-    return LabelPart(offset, right, DoGetNodeWidth(node, column), x, alignment);
+    if (images_ && DoGetImageIndex(node, kind, column, ghosted) > -1 &&
+        passes(images_->Width(), hiOnNormalIcon))
+        return true;
+    textStart = offset;
+    return false;
+}
+
+THitPositions TBaseVirtualTree::DetermineHitPositionLTR(PVirtualNode node, int x, int right,
+                                                        TColumnIndex column, TAlignment alignment) {
+    THitPositions hit = 0;
+    int textStart = 0;
+    if (HitInFrontOfText(node, x, column, hit, textStart)) return hit;
+    return LabelPart(textStart, right, DoGetNodeWidth(node, column), x, alignment);
 }
 
 // The mirror image: the indentation, the check box and the images count from the right edge,
 // the text takes what is left on the left and sits there by the alignment as it is painted.
 THitPositions TBaseVirtualTree::DetermineHitPositionRTL(PVirtualNode node, int x, int right,
                                                         TColumnIndex column, TAlignment alignment) {
-    const int mirrored = right - 1 - x;
-    const bool main = column == header_.MainColumn();
-    const bool showRoot = TreeOptions().PaintOptions().Contains(toShowRoot);
-    const int indent = main ? int(GetNodeLevel(node) + (showRoot ? 1 : 0)) * int(indent_) : 0;
-    if (mirrored < indent) {
-        if (TreeOptions().PaintOptions().Contains(toShowButtons) && node->Has(nsHasChildren) &&
-            mirrored >= indent - int(indent_))
-            return hiOnItemButton;
-        return hiOnItemIndent;
-    }
-    if (!main && TreeOptions().MiscOptions().Contains(toReportMode)) return 0;
-    int offset = indent + margin_;
-    if (main && TreeOptions().MiscOptions().Contains(toCheckSupport) && node->CheckType != ctNone) {
-        offset += CheckImageWidth() + 2;
-        if (mirrored < offset) return hiOnItemCheckbox;
-    }
-    bool ghosted = false;
-    if (stateImages_ && DoGetImageIndex(node, ikState, column, ghosted) > -1) {
-        offset += stateImages_->Width() + 2;
-        if (mirrored < offset) return hiOnStateIcon;
-    }
-    const TVTImageKind kind = node->Has(nsSelected) ? ikSelected : ikNormal;
-    if (images_ && DoGetImageIndex(node, kind, column, ghosted) > -1) {
-        offset += images_->Width() + 2;
-        if (mirrored < offset) return hiOnNormalIcon;
-    }
-    return LabelPart(0, right - offset, DoGetNodeWidth(node, column), x, alignment);
+    THitPositions hit = 0;
+    int textStart = 0;
+    if (HitInFrontOfText(node, right - 1 - x, column, hit, textStart)) return hit;
+    return LabelPart(0, right - textStart, DoGetNodeWidth(node, column), x, alignment);
 }
 
 }  // namespace rv
