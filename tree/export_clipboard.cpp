@@ -5,6 +5,7 @@
 #include "platform/text/ascii_case.h"
 #include "platform/text/decimal_point.h"
 #include "platform/text/format.h"
+#include "platform/transfer/clipboard_format_names.h"
 #include "tree/string_tree.h"
 
 namespace rv {
@@ -41,27 +42,44 @@ char32_t CSVListSeparator() {
     return LocaleDecimalPoint() == "," ? U';' : U',';
 }
 
-std::string TCustomVirtualStringTree::ContentToClipboard(std::string_view format,
-                                                         TVSTTextSourceType source) {
+HGLOBAL TCustomVirtualStringTree::ContentToClipboard(TClipFormat format,
+                                                     TVSTTextSourceType source) {
+    // Registered formats by their names; other standard formats are no text.
+    const std::string name = format < CF_MAX ? std::string() : GetClipboardFormatName(format);
     std::string data;
     std::size_t terminator = 1;
-    if (SameText(format, "Plain text")) {
+    if (format == CF_TEXT) {
         data = ContentToText(source, U'\t');
-    } else if (SameText(format, "Unicode text")) {
+    } else if (format == CF_UNICODETEXT) {
         const std::u16string text = ContentToUnicode(source, U'\t');
         data.resize(text.size() * sizeof(char16_t));
         if (!text.empty()) std::memcpy(data.data(), text.data(), data.size());
         terminator = sizeof(char16_t);
-    } else if (SameText(format, "CSV")) {
+    } else if (SameText(name, "CSV")) {
         data = ContentToText(source, CSVListSeparator());
-    } else if (SameText(format, "Rich Text Format") ||
-               SameText(format, "Rich Text Format Without Objects")) {
+    } else if (SameText(name, "Rich Text Format") ||
+               SameText(name, "Rich Text Format Without Objects")) {
         data = ContentToRTF(source);
-    } else if (SameText(format, "HTML Format")) {
+    } else if (SameText(name, "HTML Format")) {
         data = HTMLClipboardDocument(ContentToHTML(source));
     }
-    if (!data.empty()) data.append(terminator, '\0');
-    return data;
+    if (data.empty()) return nullptr;
+    data.append(terminator, '\0');
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_SHARE, data.size());
+    if (block) std::memcpy(GlobalLock(block), data.data(), data.size());
+    return block;
+}
+
+HRESULT TCustomVirtualStringTree::RenderOLEData(const TFormatEtc& format, TStgMedium& medium,
+                                                bool forClipboard) {
+    const HRESULT result = TBaseVirtualTree::RenderOLEData(format, medium, forClipboard);
+    if (SUCCEEDED(result) || !(format.tymed & TYMED_HGLOBAL)) return result;
+    HGLOBAL block = ContentToClipboard(format.cfFormat, forClipboard ? tstCutCopySet : tstSelected);
+    if (!block) return result;
+    medium = TStgMedium{};
+    medium.tymed = TYMED_HGLOBAL;
+    medium.hGlobal = std::move(block);
+    return S_OK;
 }
 
 }  // namespace rv

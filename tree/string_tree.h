@@ -106,9 +106,11 @@ public:
     // double quotes, its own quotes doubled, so that CSV readers get the cell back whole.
     std::string ContentToText(TVSTTextSourceType source, char32_t separator);
     std::u16string ContentToUnicode(TVSTTextSourceType source, char32_t separator);
-    // The bytes of a clipboard format for the nodes of `source`, ended by a NUL character (two
-    // bytes for UTF-16); empty when the export is, or the format is none of the text formats.
-    std::string ContentToClipboard(std::string_view format, TVSTTextSourceType source);
+    // A global block with a clipboard format's bytes for the nodes of `source`, ended by a NUL
+    // character (two bytes for UTF-16): plain text and Unicode text (tab-separated), "CSV",
+    // "Rich Text Format" (with or without objects) and "HTML Format". Nil when the export is
+    // empty or the format is none of these.
+    HGLOBAL ContentToClipboard(TClipFormat format, TVSTTextSourceType source);
 
 protected:
     virtual void DoGetText(PVirtualNode node, TColumnIndex column, TVSTTextType textType,
@@ -134,6 +136,9 @@ protected:
     bool ReadChunk(TStream& stream, int version, PVirtualNode node, int chunkType,
                    int chunkSize) override;
     void CopyNodeData(const TBaseVirtualTree& source, PVirtualNode from, PVirtualNode to) override;
+    // The text formats for what the base leaves unrendered: the cut or copied nodes for the
+    // clipboard, the selection for a drag.
+    HRESULT RenderOLEData(const TFormatEtc& format, TStgMedium& medium, bool forClipboard) override;
     // Offset of the cached text width in each node.
     std::uint32_t TextWidthOffset() const { return textWidthOffset_; }
 

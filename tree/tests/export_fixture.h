@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/transfer/clipboard_format_names.h"
 #include "testsupport/process.h"
 #include "testsupport/test_files.h"
 #include "tree/tests/tree_fixture.h"
@@ -33,6 +34,18 @@ struct ExportTree {
     IdTree tree;
     std::map<std::pair<int, TColumnIndex>, std::string> texts;
 };
+
+inline TClipFormat FormatNumber(const char* name) {
+    return RegisterClipboardFormat(name);
+}
+
+// The bytes of the block the tree makes for a clipboard format; "<none>" without a block.
+inline std::string ClipboardBytes(TCustomVirtualStringTree& tree, TClipFormat format,
+                                  TVSTTextSourceType source) {
+    const HGLOBAL block = tree.ContentToClipboard(format, source);
+    if (!block) return "<none>";
+    return std::string(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
+}
 
 // Whether Debian's Python is there to read our exports back.
 inline bool HavePython() {

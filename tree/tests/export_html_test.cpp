@@ -176,7 +176,7 @@ TEST(HtmlExport, ClipboardDescriptionPointsAtTheDocumentAndTheFragment) {
     t.texts[{1, NoColumn}] = "Ünïcödé 🎵";
     for (ExportTree* tree : {&empty, static_cast<ExportTree*>(&t)}) {
         const std::string fragment = tree->tree.ContentToHTML(tstAll);
-        const std::string bytes = tree->tree.ContentToClipboard("HTML Format", tstAll);
+        const std::string bytes = ClipboardBytes(tree->tree, FormatNumber("HTML Format"), tstAll);
         ASSERT_FALSE(bytes.empty());
         EXPECT_EQ(bytes.back(), '\0');
         const ClipboardHtml html(bytes.substr(0, bytes.size() - 1));

@@ -215,23 +215,27 @@ TEST(TextExport, AnEmptyExportGivesTheClipboardNothing) {
     ExportTree t;
     EXPECT_EQ(t.tree.ContentToText(tstAll, U','), "");
     EXPECT_EQ(t.tree.ContentToUnicode(tstAll, U','), u"");
-    for (const char* format : {"Plain text", "Unicode text", "CSV", "Bitmap"})
-        EXPECT_EQ(t.tree.ContentToClipboard(format, tstAll), "") << format;
+    for (TClipFormat format : {CF_TEXT, CF_UNICODETEXT, CF_BITMAP, FormatNumber("CSV"),
+                               FormatNumber("Rich Text Format")})
+        EXPECT_EQ(t.tree.ContentToClipboard(format, tstAll), nullptr) << format;
     const RtfRead rtf(t.tree.ContentToRTF(tstAll));
     EXPECT_TRUE(rtf.balanced);
     EXPECT_TRUE(rtf.rows.empty());
 
     // With nodes each text format ends in its NUL character.
     t.tree.Add(nullptr, 1);
-    EXPECT_EQ(t.tree.ContentToClipboard("Plain text", tstAll), std::string("1/-1\r\n\0", 7));
-    EXPECT_EQ(t.tree.ContentToClipboard("Unicode text", tstAll), std::string("1\0/\0-\0"
-                                                                             "1\0\r\0\n\0\0\0",
-                                                                             14));
-    EXPECT_EQ(t.tree.ContentToClipboard("CSV", tstAll),
+    EXPECT_EQ(ClipboardBytes(t.tree, CF_TEXT, tstAll), std::string("1/-1\r\n\0", 7));
+    EXPECT_EQ(ClipboardBytes(t.tree, CF_UNICODETEXT, tstAll), std::string("1\0/\0-\0"
+                                                                          "1\0\r\0\n\0\0\0",
+                                                                          14));
+    EXPECT_EQ(ClipboardBytes(t.tree, FormatNumber("CSV"), tstAll),
               t.tree.ContentToText(tstAll, CSVListSeparator()) + '\0');
-    EXPECT_EQ(t.tree.ContentToClipboard("rich text format", tstAll),
-              t.tree.ContentToRTF(tstAll) + '\0');
-    EXPECT_EQ(t.tree.ContentToClipboard("Plain text", tstSelected), "");
+    for (const char* rich : {"Rich Text Format", "Rich Text Format Without Objects"})
+        EXPECT_EQ(ClipboardBytes(t.tree, FormatNumber(rich), tstAll),
+                  t.tree.ContentToRTF(tstAll) + '\0');
+    EXPECT_EQ(t.tree.ContentToClipboard(CF_TEXT, tstSelected), nullptr);
+    EXPECT_EQ(t.tree.ContentToClipboard(CF_BITMAP, tstAll), nullptr);
+    EXPECT_EQ(t.tree.ContentToClipboard(FormatNumber("Text Export Test Format"), tstAll), nullptr);
 }
 
 }  // namespace
