@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/tree/grouped_model.h"
 #include "tree/string_tree.h"
 
 namespace rv::bench {
@@ -56,41 +57,18 @@ private:
 };
 
 // The reference's model: groups of a parent with its children, six columns, leaves flagged.
-class ExportModel : public QAbstractItemModel {
+class ExportModel : public GroupedModel {
 public:
-    ExportModel(const Texts& texts, int groups) : texts_(texts), groups_(groups) {}
-    int rowCount(const QModelIndex& parent) const override {
-        if (!parent.isValid()) return groups_;
-        return parent.internalId() == 0 && parent.column() == 0 ? kGroup - 1 : 0;
-    }
-    int columnCount(const QModelIndex&) const override { return kColumns; }
-    QModelIndex index(int row, int column, const QModelIndex& parent) const override {
-        if (!parent.isValid()) return createIndex(row, column, quintptr(0));
-        return createIndex(row, column, quintptr(parent.row()) + 1);
-    }
-    QModelIndex parent(const QModelIndex& child) const override {
-        if (child.internalId() == 0) return {};
-        return createIndex(int(child.internalId() - 1), 0, quintptr(0));
-    }
-    Qt::ItemFlags flags(const QModelIndex& index) const override {
-        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (index.internalId() != 0) f |= Qt::ItemNeverHasChildren;
-        return f;
-    }
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole) return {};
-        const bool child = index.internalId() != 0;
-        const int group = child ? int(index.internalId() - 1) : index.row();
-        const int node = group * kGroup + (child ? index.row() + 1 : 0);
-        return QString::fromStdString(texts_.Of(node, index.column()));
-    }
-    QVariant headerData(int section, Qt::Orientation, int role) const override {
-        return role == Qt::DisplayRole ? QVariant(kCaptions[section]) : QVariant();
+    ExportModel(const Texts& texts, int groups)
+        : GroupedModel(groups, kGroup - 1, kColumns, kCaptions), texts_(texts) {}
+
+protected:
+    QString Cell(int group, int child, int column) const override {
+        return QString::fromStdString(texts_.Of(group * kGroup + child + 1, column));
     }
 
 private:
     const Texts& texts_;
-    int groups_;
 };
 
 // The reference's rows: cells parted by tabs and quoted where needed, or an HTML table row with
