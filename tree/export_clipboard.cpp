@@ -73,7 +73,7 @@ HGLOBAL TCustomVirtualStringTree::ContentToClipboard(TClipFormat format,
 HRESULT TCustomVirtualStringTree::RenderOLEData(const TFormatEtc& format, TStgMedium& medium,
                                                 bool forClipboard) {
     const HRESULT result = TBaseVirtualTree::RenderOLEData(format, medium, forClipboard);
-    if (SUCCEEDED(result) || !(format.tymed & TYMED_HGLOBAL)) return result;
+    if (SUCCEEDED(result)) return result;
     HGLOBAL block = ContentToClipboard(format.cfFormat, forClipboard ? tstCutCopySet : tstSelected);
     if (!block) return result;
     medium = TStgMedium{};
