@@ -14,11 +14,12 @@
 //
 // Last, the position look-ups in 1,000,000 shown rows with and without the position cache
 // (position_bench.h), painting a view of a million rows beside QTreeView (paint_bench.h), and
-// input over a million rows: a search that misses, hot tracking (input_bench.h), and saving and
-// loading a million nodes through the tree stream (stream_bench.h).
+// input over a million rows: a search that misses, hot tracking (input_bench.h), saving and
+// loading a million nodes through the tree stream (stream_bench.h), and exporting 100,000 and
+// 1,000,000 nodes as text and HTML (export_bench.h).
 //
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
-//              [--paint-only] [--store-only] [--input-only] [--stream-only]
+//              [--paint-only] [--store-only] [--input-only] [--stream-only] [--export-only]
 
 #include <malloc.h>
 
@@ -35,6 +36,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/tree/export_bench.h"
 #include "bench/tree/input_bench.h"
 #include "bench/tree/paint_bench.h"
 #include "bench/tree/position_bench.h"
@@ -58,6 +60,7 @@ struct Options {
     bool storeOnly = false;   // build, sort, expand, collapse and clear only
     bool inputOnly = false;   // incremental search and hot tracking only
     bool streamOnly = false;  // saving and loading through the tree stream only
+    bool exportOnly = false;  // text and HTML export only
 };
 
 // The names the keys come from: one per parent and one per child, words of a small vocabulary
@@ -340,6 +343,7 @@ int main(int argc, char** argv) {
         if (a == "--store-only") o.storeOnly = true;
         if (a == "--input-only") o.inputOnly = true;
         if (a == "--stream-only") o.streamOnly = true;
+        if (a == "--export-only") o.exportOnly = true;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -359,6 +363,10 @@ int main(int argc, char** argv) {
     }
     if (o.streamOnly) {
         rv::bench::RunStreamBench(std::max(o.rounds, 5));
+        return 0;
+    }
+    if (o.exportOnly) {
+        rv::bench::RunExportBench(std::max(o.rounds, 5), o.oursOnly);
         return 0;
     }
     const Names names(o.parents, o.children);
@@ -423,5 +431,6 @@ int main(int argc, char** argv) {
     rv::bench::RunPaintBench(20);
     rv::bench::RunInputBench(std::max(o.rounds, 5));
     rv::bench::RunStreamBench(std::max(o.rounds, 5));
+    rv::bench::RunExportBench(std::max(o.rounds, 5), o.oursOnly);
     return 0;
 }
