@@ -37,9 +37,11 @@ TBaseVirtualTree::TBaseVirtualTree(TComponent* owner)
     SetBounds(0, 0, 200, 100);
     SetTabStop(true);
     UpdateFrame();
+    RegisterDropTarget(TreeOptions().MiscOptions().Contains(toAcceptOLEDrop));
 }
 
 TBaseVirtualTree::~TBaseVirtualTree() {
+    FinishTransfer();
     MarkDestroying();
     CancelHint();
     if (states_.ContainsAny({tsEditing, tsEditPending})) DoCancelEdit();
@@ -303,11 +305,6 @@ void TBaseVirtualTree::GetAlignOffsets(PVirtualNode node, int& alignOffset, int&
             break;
     }
     buttonOffset = alignOffset - button / 2;
-}
-
-void TBaseVirtualTree::FlushClipboard() {
-    // The clipboard part empties the clipboard here.
-    DoStateChange({}, {tsCutPending, tsCopyPending});
 }
 
 // ---- The window and its timers ---------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/framework/custom_controls.h"
@@ -19,6 +20,7 @@
 #include "tree/node_pool.h"
 #include "tree/paint_resources.h"
 #include "tree/paint_types.h"
+#include "tree/transfer_types.h"
 #include "tree/tree_errors.h"
 #include "tree/tree_options.h"
 #include "tree/tree_property_types.h"
@@ -611,11 +613,11 @@ protected:
     virtual void PrepareBitmaps();
     virtual bool ThemeServicesEnabled() const;
     // Drag and drop: the window as a drop target, on or off.
-    virtual void RegisterDropTarget(bool /*on*/) {}
-    // Copying nodes: what of the user data goes with a copy. Nothing here: a copy starts with
-    // zeroed data, as the stream format leaves it without OnSaveNode and OnLoadNode.
-    virtual void CopyNodeData(const TBaseVirtualTree& /*source*/, PVirtualNode /*from*/,
-                              PVirtualNode /*to*/) {}
+    virtual void RegisterDropTarget(bool on);
+    // Copying nodes: what of the user data goes with a copy, once it is in its tree. As through
+    // the tree stream: what OnSaveNode of the source writes, OnLoadNode of this tree reads (the
+    // string tree adds the caption).
+    virtual void CopyNodeData(const TBaseVirtualTree& source, PVirtualNode from, PVirtualNode to);
     // Expansion: an animated toggle is noted before the state changes and its end painted at
     // once after it (FinishToggleAnimation), nothing in between; the scroll bars, the
     // automatic scroll into view and the repaint after a toggle.
@@ -721,7 +723,11 @@ private:
                     bool childrenOnly);
     PVirtualNode TransferTo(TBaseVirtualTree& tree, PVirtualNode source, PVirtualNode target,
                             TVTNodeAttachMode mode, bool childrenOnly, bool moving);
-    PVirtualNode BuildCopy(TBaseVirtualTree& source, PVirtualNode from);
+    struct TCopiedNode {
+        PVirtualNode original, copy;
+    };
+    PVirtualNode BuildCopy(TBaseVirtualTree& source, PVirtualNode from,
+                           std::vector<TCopiedNode>& pairs);
     void FreeDetached(PVirtualNode top);
     void AdoptSelected(PVirtualNode top);
     // The visible nodes from `startNode` to `endNode`, both included: a start that is not shown
@@ -1008,11 +1014,10 @@ public:
     // How hints appear: HintAnimation, or the desktop's setting for hatSystemDefault.
     virtual TVTHintAnimationType DoGetAnimationType();
 
-    // The clipboard: what WM_COPY, WM_CUT and WM_PASTE do; nothing until the clipboard part
-    // fills them in.
-    virtual void CopyToClipboard() {}
-    virtual void CutToClipboard() {}
-    virtual bool PasteFromClipboard() { return false; }
+    // The clipboard: what WM_COPY, WM_CUT and WM_PASTE do (tree_clipboard.cpp).
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    virtual bool PasteFromClipboard();
 
     // What the platform's tree view answered to its item messages, as typed calls. A node must
     // be one of this tree's (others are taken for none).
@@ -1178,6 +1183,157 @@ private:
     // The mouse moved to a client point: a hint that does not belong there goes.
     void HintMouseMoved(TPoint client);
     char32_t highSurrogate_ = 0;  // the first half of a typed character beyond the first plane
+
+public:
+    // ---- Streams, the clipboard and drag and drop --------------------------------------------
+    // The tree (or one node with its subtree) as a stream of chunks: a header, the count of
+    // top-level nodes, then one node chunk each. Loading checks the header, then replaces the
+    // tree; data it cannot trust raise EVirtualTreeError 2002 to 2006 (or the stream's
+    // EReadError) and leave what was read so far. Nothing happens to a read-only tree.
+    virtual void SaveToStream(TStream& stream, PVirtualNode node = nullptr);
+    virtual void LoadFromStream(TStream& stream);
+    void SaveToFile(const std::string& fileName);
+    virtual void LoadFromFile(const std::string& fileName);
+    // Loads a stream's nodes as the last children of `targetNode` (nil: the top level), keeping
+    // what the tree holds.
+    void AddFromStream(TStream& stream, PVirtualNode targetNode);
+
+    // Leaves a pending cut or copy: the nodes lose their marks. A pending cut whose data were
+    // pasted deletes its nodes (FinishCut).
+    void CancelCutOrCopy();
+    void FinishCut();
+    // Inserts the tree data a data object carries at `targetNode` (nil: the root) with `mode`.
+    // Optimized: `source` is a tree of this process whose dragged (or cut) nodes move over
+    // directly. False when the data object carries no tree data, the tree is read-only or
+    // nothing could be read.
+    bool ProcessOLEData(TBaseVirtualTree* source, const std::shared_ptr<IDataObject>& dataObject,
+                        PVirtualNode targetNode, TVTNodeAttachMode mode, bool optimized);
+    // The tree of this process a data object comes from, nil for any other data (or a tree that
+    // is gone).
+    static TBaseVirtualTree* SourceTreeOf(IDataObject& dataObject);
+    // The number under which this tree is found by data objects and references while it lives.
+    std::uint64_t TreeId();
+
+    // The drop target's calls as the drag manager passes them on (screen coordinates).
+    virtual HRESULT DragEnter(DWORD keyState, TPoint pt, DWORD& effect);
+    virtual HRESULT DragOver(TObject* source, DWORD keyState, TDragState state, TPoint pt,
+                             DWORD& effect);
+    virtual void DragLeave();
+    virtual HRESULT DragDrop(const std::shared_ptr<IDataObject>& dataObject, DWORD keyState,
+                             TPoint pt, DWORD& effect);
+    // Made on first use (OnCreateDragManager, else the tree's own).
+    IVTDragManager& DragManager();
+    // The selection when a drag from this tree started, in tree order, without the descendants
+    // of a node in it, less the nodes deleted or moved away since; empty outside a drag.
+    std::vector<PVirtualNode> DragSelection() const;
+    // The effect a drop would have: move for a drag from this tree, copy for others, changed by
+    // the keys (Ctrl+Shift or Alt link, Ctrl copy, Shift move), within `allowed`.
+    virtual DWORD SuggestDropEffect(TObject* source, TShiftState shift, TPoint pt, DWORD allowed);
+    TDropMode DropMode() const { return dropMode_; }
+
+    TVTSaveNodeEvent OnSaveNode;
+    TVTSaveNodeEvent OnLoadNode;
+    TVTRenderOLEDataEvent OnRenderOLEData;
+    TVTCreateDataObjectEvent OnCreateDataObject;
+    TVTCreateDragManagerEvent OnCreateDragManager;
+    TVTGetUserClipboardFormatsEvent OnGetUserClipboardFormats;
+    TVTDragOverEvent OnDragOver;
+    TVTDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
+
+protected:
+    friend class TVTDataObject;
+    friend class TVTDragManager;
+    // The chunks of a stream: a node chunk with its subtree, the sub-chunks of one node (the
+    // base chunk with the children, the user data; the string tree adds the caption), and their
+    // reading into an existing node. ReadChunk answers whether it understood the chunk.
+    void WriteNode(TStream& stream, PVirtualNode node);
+    virtual void WriteChunks(TStream& stream, PVirtualNode node);
+    virtual void ReadNode(TStream& stream, int version, PVirtualNode node);
+    virtual bool ReadChunk(TStream& stream, int version, PVirtualNode node, int chunkType,
+                           int chunkSize);
+    virtual void SkipNode(TStream& stream);
+    virtual void DoSaveUserData(PVirtualNode node, TStream& stream);
+    virtual void DoLoadUserData(PVirtualNode node, TStream& stream);
+    // The data of one format for a data object of this tree; "Virtual Tree Data" here, other
+    // formats through OnRenderOLEData (E_FAIL when nobody renders them).
+    virtual HRESULT RenderOLEData(const TFormatEtc& format, TStgMedium& medium, bool forClipboard);
+    virtual HRESULT DoRenderOLEData(const TFormatEtc& format, TStgMedium& medium,
+                                    bool forClipboard);
+    // The formats a data object of this tree offers: the tree's class's, as ClipboardFormats
+    // allows (all when it lists none), then the application's.
+    virtual void GetNativeClipboardFormats(std::vector<TFormatEtc>& formats);
+    virtual void DoGetUserClipboardFormats(std::vector<TFormatEtc>& formats);
+    virtual std::shared_ptr<IDataObject> DoCreateDataObject();
+    virtual std::shared_ptr<IVTDragManager> DoCreateDragManager();
+    // OnDragOver; false (refused) without a handler.
+    virtual bool DoDragOver(TObject* source, TShiftState shift, TDragState state, TPoint pt,
+                            TDropMode mode, DWORD& effect);
+    virtual void DoDragDrop(TObject* source, const std::shared_ptr<IDataObject>& dataObject,
+                            const TFormatArray& formats, TShiftState shift, TPoint pt,
+                            DWORD& effect, TDropMode mode);
+    virtual void DoStartDrag(std::unique_ptr<TDragObject>& dragObject);
+    virtual void DoEndDrag(TObject* target, int x, int y);
+    // Timer 1: a collapsed drop target with children opens.
+    virtual void DoDragExpand();
+    // The picture of the selected rows around the hot spot (client coordinates) that follows
+    // the mouse while the tree's nodes are dragged.
+    virtual void PrepareDragImage(TPoint hotSpot, const std::shared_ptr<IDataObject>& dataObject);
+    // Repaints part of the tree (client coordinates) under the drag image of `tree`, the drag's
+    // source in this process.
+    void UpdateWindowAndDragImage(TBaseVirtualTree& tree, TRect treeRect, bool updateNCArea,
+                                  bool reshowDragImage);
+    // The framework's own drag over the tree (CM_DRAG).
+    void HandleFrameworkDrag(TMessage& message);
+
+private:
+    // The picture of this tree's drag that follows the mouse (screen coordinates).
+    void ShowDragImage();
+    void HideDragImage();
+    bool DragImageWillMove(TPoint screen) const;
+    void DragImageTo(TPoint screen);
+    void EndDragImage();
+    // A node goes (or all go): the transfer's references to it go too.
+    void ForgetTransferNode(PVirtualNode node);
+    void ForgetAllTransferNodes();
+    // Reads the header; answers the version.
+    static int ReadStreamHeader(TStream& stream);
+    // Reads the count after the header and that many node chunks into `parent`, in one update.
+    void ReadStreamNodes(TStream& stream, int version, PVirtualNode parent);
+    // Reads top-level node chunks into new last children of `parent` (at most `count`).
+    void ReadTopLevelNodes(TStream& stream, int version, PVirtualNode parent, std::int64_t count);
+    // After nodes were read into `parent`: its flags, the cache, the structure change.
+    void FinishReading(PVirtualNode parent, bool added);
+    // ReadNode of a new node with the bookkeeping of the selection after it.
+    void ReadNewNode(TStream& stream, int version, PVirtualNode node);
+    // A node's fields from a base chunk, with the counts, heights and visible rows kept right.
+    void ApplyStreamedFields(PVirtualNode node, std::uint16_t states, std::uint32_t height,
+                             std::uint8_t align, std::uint8_t checkState, std::uint8_t checkType);
+    // Empties the clipboard of this tree's data (Clear).
+    void ReleaseClipboard();
+    // What ends at the tree's end: the clipboard's data rendered while the nodes still exist,
+    // the drop target, the tree's number.
+    void FinishTransfer();
+    // Marks the nodes of a cut or copy just put on the clipboard.
+    void MarkCutOrCopy(bool cut, const std::shared_ptr<IDataObject>& dataObject);
+    void EndOLEDrag(DWORD effect);
+    void MoveDraggedNodes(TBaseVirtualTree& source, PVirtualNode target, TVTNodeAttachMode mode);
+    bool InsertStreamedNodes(TBaseVirtualTree* source, IDataObject& dataObject, PVirtualNode target,
+                             TVTNodeAttachMode mode);
+
+    std::uint64_t treeId_ = 0;
+    std::shared_ptr<IVTDragManager> dragManager_;
+    std::unique_ptr<TVTDragImage> dragImage_;     // while a drag from this tree runs
+    std::weak_ptr<IDataObject> clipboardObject_;  // the data of this tree's pending cut or copy
+    std::vector<PVirtualNode> dragSelection_;
+    std::unordered_set<PVirtualNode> dragged_;  // the part of it still in this tree
+    std::uint32_t dragScrollStart_ = 0;         // when the mouse first stood in an edge zone
+    DWORD frameworkDragEffect_ = DROPEFFECT_NONE;
+    PVirtualNode frameworkDropTarget_ = nullptr;
+    std::int64_t readLimit_ = -1;  // where the chunk being read ends (-1: the stream's end)
+    unsigned streamDepth_ = 0;     // node chunks being read or written inside each other
+    bool dropTargetRegistered_ = false;
 
 protected:
     // A descendant replaces the options object with its own kind (in its constructor).

@@ -16,6 +16,7 @@ TCustomVirtualStringTree::TCustomVirtualStringTree(TComponent* owner)
 }
 
 TCustomVirtualStringTree::~TCustomVirtualStringTree() {
+    FlushClipboard();
     MarkDestroying();
     if (TreeStates().ContainsAny({tsEditing, tsEditPending})) DoCancelEdit();
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tree/base_tree.h"
+#include "tree/export_content.h"
 
 namespace rv {
 
@@ -35,7 +36,8 @@ using TVSTShortenStringEvent = std::function<void(
 class TCustomVirtualStringTree : public TBaseVirtualTree {
 public:
     explicit TCustomVirtualStringTree(TComponent* owner);
-    // An edit still running is cancelled while the string tree is whole.
+    // Data of this tree on the clipboard are rendered while the texts can still be asked for,
+    // and an edit still running is cancelled while the string tree is whole.
     ~TCustomVirtualStringTree() override;
     std::string ClassName() const override { return "TCustomVirtualStringTree"; }
 
@@ -93,6 +95,23 @@ public:
         return GetText(node, Header().MainColumn());
     }
 
+    // ---- Export (export_*.cpp) ---------------------------------------------------------------
+    // The nodes of `source` with their cells as an HTML table (UTF-8); a caption that is not
+    // empty becomes the table's caption attribute.
+    std::string ContentToHTML(TVSTTextSourceType source, const std::string& caption = {});
+    // The same as an RTF table (ASCII: every character written as its UTF-16 units).
+    std::string ContentToRTF(TVSTTextSourceType source);
+    // The same as lines of cells parted by `separator`, indented by levels of separators (UTF-8,
+    // or UTF-16). A cell holding the separator, a double quote or a line break is written in
+    // double quotes, its own quotes doubled, so that CSV readers get the cell back whole.
+    std::string ContentToText(TVSTTextSourceType source, char32_t separator);
+    std::u16string ContentToUnicode(TVSTTextSourceType source, char32_t separator);
+    // A global block with a clipboard format's bytes for the nodes of `source`, ended by a NUL
+    // character (two bytes for UTF-16): plain text and Unicode text (tab-separated), "CSV",
+    // "Rich Text Format" (with or without objects) and "HTML Format". Nil when the export is
+    // empty or the format is none of these.
+    HGLOBAL ContentToClipboard(TClipFormat format, TVSTTextSourceType source);
+
 protected:
     virtual void DoGetText(PVirtualNode node, TColumnIndex column, TVSTTextType textType,
                            std::string& text);
@@ -111,10 +130,22 @@ protected:
     bool ColumnIsEmpty(PVirtualNode node, TColumnIndex column) override;
     void AdjustPaintCellRect(TVTPaintInfo& paintInfo, TColumnIndex& nextNonEmpty) override;
     void PaintNode(TVTPaintInfo& paintInfo) override;
+    // The caption chunk: the main column's text (toSaveCaptions) after the base's chunks, and
+    // read back through OnNewText.
+    void WriteChunks(TStream& stream, PVirtualNode node) override;
+    bool ReadChunk(TStream& stream, int version, PVirtualNode node, int chunkType,
+                   int chunkSize) override;
+    void CopyNodeData(const TBaseVirtualTree& source, PVirtualNode from, PVirtualNode to) override;
+    // The text formats for what the base leaves unrendered: the cut or copied nodes for the
+    // clipboard, the selection for a drag.
+    HRESULT RenderOLEData(const TFormatEtc& format, TStgMedium& medium, bool forClipboard) override;
     // Offset of the cached text width in each node.
     std::uint32_t TextWidthOffset() const { return textWidthOffset_; }
 
 private:
+    // An exported cell's font: the canvas gets the tree's font, then OnPaintText may change it;
+    // true when it did.
+    bool ExportCellFont(TCanvas& canvas, PVirtualNode node, TColumnIndex column);
     std::uint32_t& CachedWidth(PVirtualNode node);
     void MeasureFont();
     // The tree's font in the canvas, with hot tracking and the selection's text colour.

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace rv {
 
@@ -17,37 +16,34 @@ template <class Char>
 class TGrowingTextBuffer {
 public:
     using String = std::basic_string<Char>;
-    static constexpr std::size_t kMinimumGrowth = 4096;
+    static constexpr std::size_t kMinimumCapacity = 4096;
 
     void Add(std::basic_string_view<Char> text) {
         if (text.empty()) return;
         Reserve(text.size());
-        std::memcpy(data_.get() + size_, text.data(), text.size() * sizeof(Char));
-        size_ += text.size();
+        data_.append(text);
     }
     // CR LF.
     void AddNewLine() {
         const Char crlf[2] = {Char('\r'), Char('\n')};
         Add(std::basic_string_view<Char>(crlf, 2));
     }
-    String AsString() const { return String(data_.get(), size_); }
-    std::size_t Size() const { return size_; }
-    std::size_t Capacity() const { return capacity_; }
+    String AsString() const { return data_; }
+    // The contents, handed over without a copy; the buffer is left empty.
+    String TakeString() { return std::exchange(data_, String()); }
+    std::basic_string_view<Char> View() const { return data_; }
+    std::size_t Size() const { return data_.size(); }
+    std::size_t Capacity() const { return data_.capacity(); }
 
 private:
     void Reserve(std::size_t more) {
-        if (capacity_ - size_ >= more) return;
-        const std::size_t wanted =
-            std::max({size_ + more, 2 * capacity_, capacity_ + kMinimumGrowth});
-        auto grown = std::make_unique<Char[]>(wanted);
-        if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_ * sizeof(Char));
-        data_ = std::move(grown);
-        capacity_ = wanted;
+        // The string's small inline room counts as none: the first piece takes a whole block.
+        const std::size_t capacity = data_.capacity();
+        if (capacity >= kMinimumCapacity && capacity - data_.size() >= more) return;
+        data_.reserve(std::max({data_.size() + more, 2 * capacity, kMinimumCapacity}));
     }
 
-    std::unique_ptr<Char[]> data_;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0;
+    String data_;
 };
 
 // 8-bit text (UTF-8 here) and UTF-16 text.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/base/exception.h"
+#include "platform/files/streams.h"
 
 namespace rv {
 
@@ -12,12 +13,6 @@ public:
     EVirtualTreeError(int helpContext, const std::string& message)
         : Exception(message), HelpContext(helpContext) {}
     int HelpContext;
-};
-
-// Data read from a stream is short or malformed.
-class EReadError : public Exception {
-public:
-    using Exception::Exception;
 };
 
 // The numbers of the tree's errors.

@@ -97,6 +97,9 @@ bool TBaseVirtualTree::DispatchInput(TMessage& message) {
         case WM_PASTE:
             PasteFromClipboard();
             return true;
+        case CM_DRAG:
+            HandleFrameworkDrag(message);
+            return true;
         case CM_MOUSELEAVE:
             CancelHint();
             if (!states_.Contains(tsWheelPanning)) StopAutoScroll();
@@ -337,8 +340,7 @@ bool TBaseVirtualTree::HandleSetCursor(TMessage& message) {
 void TBaseVirtualTree::HandleTimer(TMessage& message) {
     switch (message.WParam) {
         case kExpandTimer:
-            StopTimer(kExpandTimer);
-            if (dropTargetNode_ && !dropTargetNode_->Has(nsExpanded)) ToggleNode(dropTargetNode_);
+            DoDragExpand();
             return;
         case kEditTimer:
             StopTimer(kEditTimer);

@@ -303,10 +303,4 @@ void TBaseVirtualTree::BeginDrag(bool immediate, int threshold) {
         DoStateChange({tsOLEDragPending});
 }
 
-void TBaseVirtualTree::DoDragging(TPoint) {
-    // The drag-and-drop part starts the drag here; a drag that starts takes over from the
-    // deferred clearing.
-    DoStateChange({}, {tsOLEDragPending, tsClearPending});
-}
-
 }  // namespace rv

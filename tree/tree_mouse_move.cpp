@@ -193,7 +193,8 @@ bool TBaseVirtualTree::CanAutoScroll() {
     const bool panning = states_.Contains(tsWheelPanning);
     if (!TreeOptions().AutoOptions().Contains(toAutoScroll) && !panning) return false;
     if (header_.InInteraction()) return false;
-    return states_.ContainsAny({tsDrawSelPending, tsDrawSelecting, tsFrameworkDragging}) || panning;
+    return states_.ContainsAny({tsDrawSelPending, tsDrawSelecting, tsFrameworkDragging}) ||
+           panning || (dragManager_ && dragManager_->IsDropTarget());
 }
 
 TScrollDirections TBaseVirtualTree::ScrollDirectionsAt(int x, int y) {
@@ -285,7 +286,8 @@ void TBaseVirtualTree::AutoScrollStep() {
             else
                 InvalidateBands(old, newSelectionRect_);
         }
-    } else if (dx != 0 || dy != 0) {
+    } else if ((dx != 0 || dy != 0) && !(dragManager_ && dragManager_->IsDropTarget())) {
+        // A drag over the tree scrolls it from its drag-over calls.
         DoSetOffsetXY({offsetX_ + dx, offsetY_ + dy}, kDefaultScrollUpdate);
     }
     UpdateWindow(Handle());

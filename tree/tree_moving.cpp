@@ -1,11 +1,12 @@
 // Moving nodes within a tree by relinking them, and copying (or moving) them into a tree by
 // building a copy of the subtree there. A copy keeps what the tree stream keeps of each node:
 // height, streamed states, alignment and check state, children of initialised nodes; what goes
-// of the user data is CopyNodeData's to decide.
+// of the user data is CopyNodeData's to decide, once the copy is in its tree.
 
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 #include "tree/base_tree.h"
@@ -148,19 +149,25 @@ PVirtualNode TBaseVirtualTree::TransferTo(TBaseVirtualTree& tree, PVirtualNode s
         throw std::length_error("Too many nodes.");
 
     std::vector<PVirtualNode> copies;
+    std::vector<std::vector<TCopiedNode>> pairs(originals.size());
     try {
-        for (PVirtualNode n : originals) copies.push_back(tree.BuildCopy(*this, n));
+        for (std::size_t i = 0; i < originals.size(); ++i)
+            copies.push_back(tree.BuildCopy(*this, originals[i], pairs[i]));
     } catch (...) {
         for (PVirtualNode c : copies) tree.FreeDetached(c);
         throw;
     }
+    std::unordered_map<PVirtualNode, std::size_t> indexOf;
+    for (std::size_t i = 0; i < copies.size(); ++i) indexOf[copies[i]] = i;
     tree.BeginUpdate();
     try {
         tree.InterruptValidation();
-        auto attach = [&tree, moving](PVirtualNode copy, PVirtualNode destination,
-                                      TVTNodeAttachMode how) {
+        auto attach = [&](PVirtualNode copy, PVirtualNode destination, TVTNodeAttachMode how) {
             tree.InternalConnectNode(copy, destination, how);
             tree.AdoptSelected(copy);
+            // The data go over once the copy is in its tree, where handlers may look at it.
+            for (const TCopiedNode& p : pairs[indexOf.at(copy)])
+                tree.CopyNodeData(*this, p.original, p.copy);
             if (moving) {
                 tree.DoNodeMoved(copy);
             } else {
@@ -180,7 +187,8 @@ PVirtualNode TBaseVirtualTree::TransferTo(TBaseVirtualTree& tree, PVirtualNode s
 
 // A copy of the node's subtree made of this tree's nodes, not yet linked anywhere. With
 // toInitOnSave of the source every node is initialised and its children made first.
-PVirtualNode TBaseVirtualTree::BuildCopy(TBaseVirtualTree& source, PVirtualNode from) {
+PVirtualNode TBaseVirtualTree::BuildCopy(TBaseVirtualTree& source, PVirtualNode from,
+                                         std::vector<TCopiedNode>& pairs) {
     const bool complete = source.TreeOptions().MiscOptions().Contains(toInitOnSave);
     auto copyOne = [&](PVirtualNode original) {
         if (complete) {
@@ -193,7 +201,7 @@ PVirtualNode TBaseVirtualTree::BuildCopy(TBaseVirtualTree& source, PVirtualNode 
         copy->Align = original->Align;
         copy->CheckState = original->CheckState;
         copy->CheckType = original->CheckType;
-        CopyNodeData(source, original, copy);
+        pairs.push_back({original, copy});
         return copy;
     };
     // Pre-order over the original subtree; each copy is appended to its parent's copy.

@@ -2,6 +2,7 @@
 // drop mark, and the look they follow (themes, button style, line style).
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "platform/text/round.h"
 #include "platform/windows/theme_services.h"
@@ -12,6 +13,38 @@
 namespace rv {
 
 namespace {
+
+// Perceived lightness, 0 to 255.
+int Lightness(int r, int g, int b) {
+    return (299 * r + 587 * g + 114 * b) / 1000;
+}
+
+// The style draws its expand glyphs for its own window colour. On a tree coloured far from that
+// (a dark tree under a light style) they would all but vanish; there they take the font's
+// colour, which the tree's owner chose to be read on its background.
+void KeepGlyphVisible(TBitmap& glyph, TColor background, TColor ink) {
+    long weight = 0, sum = 0;
+    for (int y = 0; y < glyph.PixelHeight(); ++y) {
+        const std::uint8_t* p = glyph.ScanLine(y);
+        for (int x = 0; x < glyph.PixelWidth(); ++x, p += 4) {
+            weight += p[3];
+            sum += long(p[3]) * Lightness(p[2], p[1], p[0]);
+        }
+    }
+    const TColor back = ColorToRGB(background);
+    const int backLightness = Lightness(GetRValue(back), GetGValue(back), GetBValue(back));
+    constexpr int kReadableDifference = 96;
+    if (weight == 0 || std::abs(int(sum / weight) - backLightness) >= kReadableDifference) return;
+    const TColor rgb = ColorToRGB(ink);
+    for (int y = 0; y < glyph.PixelHeight(); ++y) {
+        std::uint8_t* p = glyph.ScanLine(y);
+        for (int x = 0; x < glyph.PixelWidth(); ++x, p += 4) {
+            p[0] = GetBValue(rgb);
+            p[1] = GetGValue(rgb);
+            p[2] = GetRValue(rgb);
+        }
+    }
+}
 
 // The bands of lmBands for a row, from its line image.
 TLineImage BandsOf(const TLineImage& lines, bool expanded) {
@@ -87,6 +120,7 @@ void TBaseVirtualTree::PrepareButtons(double pixelRatio) {
             ThemeServices().DrawElement(
                 b.Canvas(), TThemeServices::GetElementDetails(plus ? ttGlyphClosed : ttGlyphOpened),
                 {0, 0, kExpandButtonSize, kExpandButtonSize});
+            KeepGlyphVisible(b, Color(), Font().Color);
         }
     } else {
         MakeExpandButton(paint_.plusButton, true, look, pixelRatio);

@@ -386,6 +386,7 @@ void TBaseVirtualTree::DropAllNodes() {
     markedSelection_ = 0;
     if (hadSelection) Change(nullptr);
     lastChangedNode_ = nullptr;
+    ForgetAllTransferNodes();
     root_->FirstChild = root_->LastChild = nullptr;
     root_->ChildCount = 0;
     pool_.DropAll();
@@ -510,7 +511,7 @@ void TBaseVirtualTree::Clear() {
     try {
         InterruptValidation();
         if (states_.ContainsAny({tsEditing, tsEditPending})) DoCancelEdit();
-        if (states_.ContainsAny({tsCutPending, tsCopyPending})) FlushClipboard();
+        if (states_.ContainsAny({tsCutPending, tsCopyPending})) ReleaseClipboard();
         ClearSelection();
         focusedNode_ = rangeAnchor_ = nullptr;
         hotNode_ = dropTargetNode_ = checkNode_ = pendingCheckNode_ = lastSearchNode_ = nullptr;

@@ -54,6 +54,8 @@ enum class TVirtualTreeState {
     tsOLEDragging,
     tsVCLDragging,          // the framework's own drag, started by the tree
     tsPopupMenuShown,       // the tree's popup menu is open
+    tsUserDragObject,       // OnStartDrag handed a drag object of its own
+    tsClipboardFlushing,    // the clipboard's data of this tree are being rendered for good
     tsHint,                 // a hint of the tree is shown
     tsCancelHintAnimation,  // a hint's animation is to stop at its end
 };

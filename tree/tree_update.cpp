@@ -119,6 +119,7 @@ bool TBaseVirtualTree::DoInitChildren(PVirtualNode node, std::uint32_t& childCou
 
 void TBaseVirtualTree::DoFreeNode(PVirtualNode node) {
     if (node == hotNode_) hotNode_ = nullptr;
+    ForgetTransferNode(node);
     if (OnFreeNode && node->Has(nsInitialized | nsInitialUserData)) OnFreeNode(this, node);
     pool_.Free(node);
 }

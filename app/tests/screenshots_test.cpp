@@ -14,6 +14,7 @@
 #include "app/prefs_dialog.h"
 #include "app/tests/app_fixture.h"
 #include "app/tests/picture_checks.h"
+#include "app/tests/view_checks.h"
 #include "app/track_dialog.h"
 #include "platform/framework/combo_box.h"
 #include "platform/framework/edit.h"
@@ -90,6 +91,20 @@ TColor PixelOf(TControl* control, TPoint p, TCustomForm& form) {
     return picture.Pixel(at.Left + p.X, at.Top + p.Y);
 }
 
+// The texts of the views' rows on the screen are drawn, at both scales: `texts` of them.
+void ExpectRowsDrawn(Twnd_rv_Main& window, std::initializer_list<TVirtualStringTree*> views,
+                     int texts) {
+    for (double ratio : {1.0, 2.0}) {
+        const TBitmap shot = WindowImage(window.Handle(), ratio);
+        int checked = 0;
+        for (TVirtualStringTree* view : views)
+            checked +=
+                test::ExpectRowsDrawn(shot, view, window.Handle(),
+                                      view->Name() + (ratio == 1 ? " at 100 %" : " at 200 %"));
+        EXPECT_EQ(checked, texts);
+    }
+}
+
 using Screenshots = test::AppTest;
 
 TEST_F(Screenshots, TheMainWindowWithALibrary) {
@@ -103,12 +118,15 @@ TEST_F(Screenshots, TheMainWindowWithALibrary) {
     // The album picture's disc, below its hub, made at the screen's ratio.
     EXPECT_EQ(PixelOf(W().AlbumImage, {24, 40}, W()), RGB(214, 220, 226));
     ExpectFine(W(), W().AlbumImage);
-    // The album header's texts.
+    // The album header's texts; the artists with the open one's albums, and six columns of
+    // three tracks.
     ExpectTextsDrawn(W());
+    ExpectRowsDrawn(W(), {W().Tree, W().TrackList}, 5 + 3 * 6);
     W().RefreshTree(0, -1);
     W().UpdateCommands();
     Settle();
     Shoot(W().Handle(), "app_main_window_albums");
+    ExpectRowsDrawn(W(), {W().Tree, W().AlbumList}, 3 + 2 * 5);  // the artists closed
     // The album list's media-type images, left of each title, drawn at 200 %.
     const TBitmap shot = WindowImage(W().Handle(), 2);
     const TRect window = GetWindowRect(W().Handle());
@@ -129,6 +147,11 @@ TEST_F(Screenshots, EachDialogAndTheAboutBox) {
         script.Then([&, name](TCustomForm& form) {
             Shoot(form.Handle(), name);
             ExpectTextsDrawn(form);
+            if (auto* match = dynamic_cast<Tdlg_rv_Match*>(&form))
+                for (double ratio : {1.0, 2.0})
+                    test::ExpectListRowsDrawn(WindowImage(form.Handle(), ratio), match->List,
+                                              form.Handle(),
+                                              ratio == 1 ? "match at 100 %" : "match at 200 %");
             if (auto* about = dynamic_cast<TdlgAbout*>(&form)) {
                 ExpectFine(form, about->Icon);
                 ExpectFine(form, about->Image1);

@@ -10,11 +10,13 @@
 #include "app/name_dialogs.h"
 #include "app/tests/app_fixture.h"
 #include "app/tests/picture_checks.h"
+#include "app/tests/view_checks.h"
 #include "app/track_dialog.h"
 #include "platform/framework/modal_script.h"
 #include "platform/registry/registry.h"
 #include "platform/windows/screen_fit.h"
 #include "platform/windows/screens.h"
+#include "platform/windows/tests/toolkit_input.h"
 #include "platform/windows/top_level_window.h"
 #include "platform/windows/window_image.h"
 #include "testsupport/process.h"
@@ -133,6 +135,39 @@ TEST_F(Windows, AfterAResizeAndASplitterMoveThePanesShowTheirOwnColour) {
         EXPECT_GT(r.Width() * r.Height(), 0) << pane->Name();
         EXPECT_EQ(test::PixelsOtherThan(screen, r, pane->Color()), 0) << pane->Name();
     }
+}
+
+TEST_F(Windows, AfterAResizeAndSplitterMovesTheTreePaneShowsItsRowsOnItsColour) {
+    ShowLibrary();
+    W().RefreshTree(0, 0);  // the artists, one of them open, an album selected
+    const TRect work = ScreenWorkAreas().front();
+    W().SetBounds(work.Left, work.Top, 500, 380);
+    Settle();
+    W().SetBounds(work.Left, work.Top, 720, 560);
+    Settle();
+    // The splitter dragged with the mouse, to narrower and then wider than it was.
+    for (int to : {120, 300}) {
+        const HWND panel = W().Panel->Handle();
+        const int y = W().Splitter->Top() + 100;
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Press, {W().Splitter->Left() + 1, y});
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Move,
+                               {(W().Splitter->Left() + to) / 2, y});
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Move, {to + 1, y});
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Release, {to + 1, y});
+        Settle();
+    }
+    const TBitmap screen = ScreenImage(W().Handle());
+    ASSERT_FALSE(screen.Empty());
+    EXPECT_EQ(W().Splitter->Left(), 300);
+    EXPECT_EQ(test::ExpectRowsDrawn(screen, W().Tree, W().Handle(), "tree"), 5);
+    // Below the last row only the views' colour: nothing black, no line left from before.
+    TRect below = test::RowsAreaIn(W().Tree, W().Handle());
+    PVirtualNode lastRow = W().Tree->GetFirstVisible();
+    while (PVirtualNode next = W().Tree->GetNextVisible(lastRow)) lastRow = next;
+    const TRect last = W().Tree->GetDisplayRect(lastRow, NoColumn, false);
+    below.Top += last.Bottom;
+    EXPECT_GT(below.Height(), 100);
+    EXPECT_EQ(test::PixelsOtherThan(screen, below, kViewBackground), 0);
 }
 
 TEST(Program, WithoutADisplayItSaysItCannotOpenOneAndEndsWithOne) {

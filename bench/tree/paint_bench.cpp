@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/tree/grouped_model.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/messages/application.h"
 #include "tree/string_tree.h"
@@ -67,35 +68,14 @@ struct Address {
 
 // The reference: every parent's children under it, six columns, the leaves saying they have
 // none, for a view with uniform row heights — how a Qt developer shows a big tree.
-class PaintModel : public QAbstractItemModel {
+class PaintModel : public GroupedModel {
 public:
-    explicit PaintModel(const Texts& texts) : texts_(texts) {}
-    int rowCount(const QModelIndex& parent) const override {
-        if (!parent.isValid()) return kParents;
-        return parent.internalId() == 0 && parent.column() == 0 ? kChildren : 0;
-    }
-    int columnCount(const QModelIndex&) const override { return kColumns; }
-    QModelIndex index(int row, int column, const QModelIndex& parent) const override {
-        if (!parent.isValid()) return createIndex(row, column, quintptr(0));
-        return createIndex(row, column, quintptr(parent.row()) + 1);
-    }
-    QModelIndex parent(const QModelIndex& child) const override {
-        if (child.internalId() == 0) return {};
-        return createIndex(int(child.internalId() - 1), 0, quintptr(0));
-    }
-    Qt::ItemFlags flags(const QModelIndex& index) const override {
-        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (index.internalId() != 0) f |= Qt::ItemNeverHasChildren;
-        return f;
-    }
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole) return {};
-        const bool child = index.internalId() != 0;
-        const int parent = child ? int(index.internalId() - 1) : index.row();
-        return QString::fromStdString(texts_.Of(parent, child ? index.row() : -1, index.column()));
-    }
-    QVariant headerData(int section, Qt::Orientation, int role) const override {
-        return role == Qt::DisplayRole ? QVariant(kCaptions[section]) : QVariant();
+    explicit PaintModel(const Texts& texts)
+        : GroupedModel(kParents, kChildren, kColumns, kCaptions), texts_(texts) {}
+
+protected:
+    QString Cell(int parent, int child, int column) const override {
+        return QString::fromStdString(texts_.Of(parent, child, column));
     }
 
 private:

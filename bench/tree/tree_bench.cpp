@@ -14,10 +14,12 @@
 //
 // Last, the position look-ups in 1,000,000 shown rows with and without the position cache
 // (position_bench.h), painting a view of a million rows beside QTreeView (paint_bench.h), and
-// input over a million rows: a search that misses, hot tracking (input_bench.h).
+// input over a million rows: a search that misses, hot tracking (input_bench.h), saving and
+// loading a million nodes through the tree stream (stream_bench.h), and exporting 100,000 and
+// 1,000,000 nodes as text and HTML (export_bench.h).
 //
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
-//              [--paint-only] [--store-only] [--input-only]
+//              [--paint-only] [--store-only] [--input-only] [--stream-only] [--export-only]
 
 #include <malloc.h>
 
@@ -34,10 +36,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/tree/export_bench.h"
 #include "bench/tree/input_bench.h"
 #include "bench/tree/paint_bench.h"
 #include "bench/tree/position_bench.h"
 #include "bench/tree/qt_reference_model.h"
+#include "bench/tree/stream_bench.h"
 #include "platform/messages/application.h"
 #include "tree/string_tree.h"
 
@@ -53,8 +57,10 @@ struct Options {
     bool oursOnly = false;
     bool positionsOnly = false;
     bool paintOnly = false;
-    bool storeOnly = false;  // build, sort, expand, collapse and clear only
-    bool inputOnly = false;  // incremental search and hot tracking only
+    bool storeOnly = false;   // build, sort, expand, collapse and clear only
+    bool inputOnly = false;   // incremental search and hot tracking only
+    bool streamOnly = false;  // saving and loading through the tree stream only
+    bool exportOnly = false;  // text and HTML export only
 };
 
 // The names the keys come from: one per parent and one per child, words of a small vocabulary
@@ -336,6 +342,8 @@ int main(int argc, char** argv) {
         if (a == "--paint-only") o.paintOnly = true;
         if (a == "--store-only") o.storeOnly = true;
         if (a == "--input-only") o.inputOnly = true;
+        if (a == "--stream-only") o.streamOnly = true;
+        if (a == "--export-only") o.exportOnly = true;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -351,6 +359,14 @@ int main(int argc, char** argv) {
     }
     if (o.inputOnly) {
         rv::bench::RunInputBench(std::max(o.rounds, 5));
+        return 0;
+    }
+    if (o.streamOnly) {
+        rv::bench::RunStreamBench(std::max(o.rounds, 5));
+        return 0;
+    }
+    if (o.exportOnly) {
+        rv::bench::RunExportBench(std::max(o.rounds, 5), o.oursOnly);
         return 0;
     }
     const Names names(o.parents, o.children);
@@ -414,5 +430,7 @@ int main(int argc, char** argv) {
     rv::bench::RunPositionBench(o.rounds);
     rv::bench::RunPaintBench(20);
     rv::bench::RunInputBench(std::max(o.rounds, 5));
+    rv::bench::RunStreamBench(std::max(o.rounds, 5));
+    rv::bench::RunExportBench(std::max(o.rounds, 5), o.oursOnly);
     return 0;
 }

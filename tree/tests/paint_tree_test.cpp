@@ -2,6 +2,8 @@
 // lines, buttons, grid lines, the drop mark, the background below the rows, where text goes,
 // and the display rectangles painting and hit tests share.
 
+#include <algorithm>
+
 #include "tree/tests/cache_fixture.h"
 #include "tree/tests/paint_fixture.h"
 
@@ -352,6 +354,26 @@ TEST(TreePaint, ThemedLookFollowsTheVisualStyles) {
     for (int y = 5; y < 14; ++y)
         for (int x = 8; x < 17; ++x) differing += themed.Pixel(x, y) != classic.Pixel(x, y);
     EXPECT_GT(differing, 10) << "the style's glyph, not the classic button";
+}
+
+TEST(TreePaint, ThemedGlyphsStayVisibleOnADarkTree) {
+    PaintFixture f(true);
+    f.AddRows(1);
+    f.tree->Add(f.tree->GetFirst(), 10);
+    auto greenest = [](const TBitmap& b) {
+        int most = 0;
+        for (int y = 5; y < 14; ++y)
+            for (int x = 8; x < 17; ++x) {
+                const TColor c = b.Pixel(x, y);
+                most = std::max(most, GetGValue(c) - GetRValue(c));
+            }
+        return most;
+    };
+    f.tree->SetFontColor(clLime);
+    EXPECT_LT(greenest(f.Paint()), 64) << "on the style's own light colour its glyph stays";
+    const TColor darkTeal = RGB(0x1D, 0x38, 0x38);
+    f.tree->SetColor(darkTeal);
+    EXPECT_GT(greenest(f.Paint()), 160) << "on a dark tree the glyph takes the font's colour";
 }
 
 TEST(TreePaint, RowsAreDrawnAtTheTargetsScale) {

@@ -1,0 +1,131 @@
+#include "platform/files/streams.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace rv {
+
+namespace {
+
+// The position a seek asks for, from 0 up; an offset that runs over the range stops at its end.
+std::int64_t SeekTarget(std::int64_t offset, TSeekOrigin origin, std::int64_t current,
+                        std::int64_t size) {
+    const std::int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? current : size;
+    std::int64_t target;
+    if (__builtin_add_overflow(base, offset, &target))
+        target = offset < 0 ? 0 : std::numeric_limits<std::int64_t>::max();
+    return std::max<std::int64_t>(target, 0);
+}
+
+}  // namespace
+
+std::int64_t TStream::Size() {
+    const std::int64_t position = Seek(0, soCurrent);
+    const std::int64_t size = Seek(0, soEnd);
+    Seek(position, soBeginning);
+    return size;
+}
+
+void TStream::SetSize(std::int64_t) {
+    throw EStreamError("The stream's size cannot be changed.");
+}
+
+void TStream::ReadBuffer(void* buffer, std::size_t count) {
+    if (count != 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
+}
+
+void TStream::WriteBuffer(const void* buffer, std::size_t count) {
+    if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+}
+
+std::int64_t TStream::CopyFrom(TStream& source, std::int64_t count) {
+    if (count == 0) {
+        source.SetPosition(0);
+        count = source.Size();
+    }
+    std::vector<char> buffer(std::size_t(std::min<std::int64_t>(count, 1 << 16)));
+    std::int64_t left = count;
+    while (left > 0) {
+        const auto n = std::size_t(std::min<std::int64_t>(left, std::int64_t(buffer.size())));
+        source.ReadBuffer(buffer.data(), n);
+        WriteBuffer(buffer.data(), n);
+        left -= std::int64_t(n);
+    }
+    return count;
+}
+
+// ---- Memory ----------------------------------------------------------------------------------
+
+std::size_t TCustomMemoryStream::Read(void* buffer, std::size_t count) {
+    if (position_ >= size_) return 0;
+    const std::size_t n = std::min(count, size_ - position_);
+    std::memcpy(buffer, memory_ + position_, n);
+    position_ += n;
+    return n;
+}
+
+std::int64_t TCustomMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+    const std::int64_t target = SeekTarget(offset, origin, std::int64_t(position_), Size());
+    position_ = std::size_t(
+        std::min<std::int64_t>(target, std::int64_t(std::numeric_limits<std::size_t>::max() / 2)));
+    return std::int64_t(position_);
+}
+
+std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
+    if (count == 0) return 0;
+    const std::size_t end = position_ + count;
+    if (end > block_.size()) {
+        // Doubling keeps a long run of small writes linear.
+        if (end > block_.capacity()) block_.reserve(std::max(end, block_.capacity() * 2));
+        block_.resize(end);
+    }
+    std::memcpy(block_.data() + position_, buffer, count);
+    position_ = end;
+    SetPointer(block_.data(), block_.size());
+    return count;
+}
+
+void TMemoryStream::SetSize(std::int64_t size) {
+    if (size < 0) throw EStreamError("A stream's size cannot be negative.");
+    block_.resize(std::size_t(size));
+    SetPointer(block_.data(), block_.size());
+}
+
+void TMemoryStream::Clear() {
+    block_.clear();
+    block_.shrink_to_fit();
+    SetPointer(nullptr, 0);
+    position_ = 0;
+}
+
+std::string TMemoryStream::Bytes() const {
+    return std::string(reinterpret_cast<const char*>(block_.data()), block_.size());
+}
+
+std::size_t TReadOnlyMemoryStream::Write(const void*, std::size_t) {
+    throw EStreamError("Can't write to a read-only resource stream");
+}
+
+// ---- Files -----------------------------------------------------------------------------------
+
+TFileReadStream::TFileReadStream(const std::string& fileName) {
+    if (!file_.Open(fileName)) throw EFOpenError("Cannot open file \"" + fileName + "\".");
+}
+
+std::size_t TFileReadStream::Read(void* buffer, std::size_t count) {
+    const std::size_t n = file_.ReadAt(std::uint64_t(position_), buffer, count);
+    position_ += std::int64_t(n);
+    return n;
+}
+
+std::size_t TFileReadStream::Write(const void*, std::size_t) {
+    throw EStreamError("The file is open for reading only.");
+}
+
+std::int64_t TFileReadStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+    position_ = SeekTarget(offset, origin, position_, Size());
+    return position_;
+}
+
+}  // namespace rv

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/files/atomic_file.h"
+#include "platform/files/streams.h"
+
+namespace rv {
+namespace {
+
+TEST(MemoryStream, WritesGrowReadsStopAtTheEndSeeksClamp) {
+    TMemoryStream s;
+    s.WriteBuffer("abcdef", 6);
+    EXPECT_EQ(s.Size(), 6);
+    EXPECT_EQ(s.Seek(-2, soEnd), 4);
+    char buffer[8] = {};
+    EXPECT_EQ(s.Read(buffer, 8), 2u);
+    EXPECT_EQ(std::string(buffer, 2), "ef");
+    EXPECT_EQ(s.Read(buffer, 1), 0u);
+    EXPECT_THROW(s.ReadBuffer(buffer, 1), EReadError);
+    EXPECT_EQ(s.Seek(-100, soCurrent), 0);  // before the start is the start
+    // Past the end: a write there fills the gap with zeros.
+    s.SetPosition(8);
+    s.WriteBuffer("z", 1);
+    EXPECT_EQ(s.Bytes(), std::string("abcdef\0\0z", 9));
+    s.SetSize(3);
+    EXPECT_EQ(s.Bytes(), "abc");
+    EXPECT_THROW(s.SetSize(-1), EStreamError);
+}
+
+TEST(MemoryStream, ReadOnlyViewRefusesWrites) {
+    const char data[] = "xyz";
+    TReadOnlyMemoryStream s(data, 3);
+    char c = 0;
+    s.ReadBuffer(&c, 1);
+    EXPECT_EQ(c, 'x');
+    try {
+        s.WriteBuffer("a", 1);
+        FAIL();
+    } catch (const EStreamError& e) {
+        EXPECT_STREQ(e.what(), "Can't write to a read-only resource stream");
+    }
+    EXPECT_THROW(s.SetSize(1), EStreamError);
+}
+
+TEST(FileReadStream, ReadsByPositionAndNamesAFileItCannotOpen) {
+    const std::string path = ::testing::TempDir() + "streams_test.bin";
+    ReplaceFileAtomically(path, "0123456789");
+    TFileReadStream s(path);
+    EXPECT_EQ(s.Size(), 10);
+    s.SetPosition(7);
+    char buffer[5] = {};
+    EXPECT_EQ(s.Read(buffer, 5), 3u);
+    EXPECT_EQ(std::string(buffer, 3), "789");
+    EXPECT_THROW(s.WriteBuffer("a", 1), EStreamError);
+    std::remove(path.c_str());
+    EXPECT_THROW(TFileReadStream(path + ".missing"), EFOpenError);
+}
+
+}  // namespace
+}  // namespace rv
