@@ -14,6 +14,7 @@ import os
 import sys
 import time
 
+sys.dont_write_bytecode = True  # no __pycache__ left in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from desktop import missing_tools  # noqa: E402
