@@ -26,9 +26,15 @@ TAboutFacts GatherAboutFacts() {
 }
 
 std::string GroupThousands(std::int64_t value) {
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
-    return value < 0 ? "-" + digits : digits;
+    // Unsigned, so that the lowest value has a magnitude too.
+    const std::uint64_t magnitude = value < 0 ? 0 - std::uint64_t(value) : std::uint64_t(value);
+    const std::string digits = std::to_string(magnitude);
+    std::string grouped = value < 0 ? "-" : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
 }
 
 TAboutTexts AboutTexts(int kind, const std::string& text, const TAboutFacts& facts) {

@@ -235,7 +235,7 @@ void TCustomWSocket::ResetDefaults() {
     protoResolved_ = false;
     socketType_ = SOCK_STREAM;
     proto_ = IPPROTO_TCP;
-    localPortStr_ = "0";
+    localPortStr_.assign(1, '0');
     localPortResolved_ = false;
     localAddrStr_ = "0.0.0.0";
     LingerOnOff = wsLingerOn;

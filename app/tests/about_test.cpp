@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cstdint>
 
 #include "app/about_box.h"
 #include "platform/framework/modal_script.h"
@@ -53,6 +54,7 @@ TEST(AboutTexts, TellTheProgramTheProcessorTheSystemAndTheMemory) {
     EXPECT_EQ(GroupThousands(999), "999");
     EXPECT_EQ(GroupThousands(1000), "1,000");
     EXPECT_EQ(GroupThousands(-1234567), "-1,234,567");
+    EXPECT_EQ(GroupThousands(INT64_MIN), "-9,223,372,036,854,775,808");
 }
 
 TEST(AboutBox, ShowsItsTextsAndOpensTheMakersLinks) {

@@ -21,8 +21,6 @@
 //   bench_tree [--parents N] [--children M] [--rounds R] [--ours-only] [--positions-only]
 //              [--paint-only] [--store-only] [--input-only] [--stream-only] [--export-only]
 
-#include <malloc.h>
-
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QTreeView>
@@ -30,12 +28,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/support/peak_meter.h"
 #include "bench/tree/export_bench.h"
 #include "bench/tree/input_bench.h"
 #include "bench/tree/paint_bench.h"
@@ -95,27 +92,7 @@ private:
     std::vector<std::string> parentNames_, childNames_;
 };
 
-long StatusKilobytes(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::strlen(key));
-    return 0;
-}
-
-// Resident memory above what the process held when the meter started.
-class PeakMeter {
-public:
-    PeakMeter() {
-        malloc_trim(0);
-        std::ofstream("/proc/self/clear_refs") << "5";
-        start_ = StatusKilobytes("VmRSS:");
-    }
-    double PeakMiB() const { return double(StatusKilobytes("VmHWM:") - start_) / 1024; }
-
-private:
-    long start_;
-};
+using rv::bench::PeakMeter;
 
 struct Run {
     double build = 0, sort = 0, expand = 0, collapse = 0, clear = 0, peak = 0;  // ms …, MiB
