@@ -116,7 +116,9 @@ void TLbButton::KeyDown(int& key, TShiftState shift) {
 }
 
 void TLbButton::KeyUp(int& key, TShiftState shift) {
-    if (key == VK_RETURN || key == VK_SPACE) {
+    // Only the release of a press this button saw: the Enter that closed another window must not
+    // click the button that window's closing put the focus on.
+    if ((key == VK_RETURN || key == VK_SPACE) && pressed_) {
         Click();
         Repaint();
     }

@@ -138,13 +138,13 @@ class Reelvault:
         self.gone(wid)
 
     def folder_dialog(self, folder):
-        """Types the folder into the folder dialog and chooses it with Alt+C. (Enter would do,
-        but its release reaches the progress window's Stop button, which then ends the scan.)"""
+        """Types the folder into the folder dialog and chooses it with Enter; the release of that
+        Enter lands on the progress window's Stop button, which must not end the scan."""
         wid, _ = self.dialog("Select directory")
         time.sleep(0.4)
         self.d.key("ctrl+a")
         self.d.type(folder)
-        self.d.key("alt+c")
+        self.d.key("Return")
         self.gone(wid)
 
     # The keys of a question box's buttons: their underlined letters, Escape for Cancel.

@@ -265,6 +265,9 @@ TEST(LbButton, DefaultAndCancelKeys) {
     EXPECT_EQ(send(cancel, WM_KEYUP, VK_RETURN), Clicks(1, 2));
     send(cancel, WM_KEYDOWN, VK_SPACE);
     EXPECT_EQ(send(cancel, WM_KEYUP, VK_SPACE), Clicks(1, 3));
+    // A release whose press went elsewhere (the Enter that closed a dialog) clicks nothing.
+    EXPECT_EQ(send(cancel, WM_KEYUP, VK_RETURN), Clicks(1, 3));
+    EXPECT_EQ(send(cancel, WM_KEYUP, VK_SPACE), Clicks(1, 3));
     // Escape still reaches the Cancel button while another button has the focus.
     ok->SetFocus();
     EXPECT_EQ(send(ok, WM_KEYDOWN, VK_ESCAPE), Clicks(1, 4));
