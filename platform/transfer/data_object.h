@@ -23,6 +23,10 @@ public:
     virtual HRESULT Clone(std::shared_ptr<IEnumFORMATETC>& clone) = 0;
 };
 
+// A walker over a copy of `formats`: Next answers S_OK only when it copied all it was asked for,
+// Skip stops at the end.
+std::shared_ptr<IEnumFORMATETC> WalkFormats(std::vector<TFormatEtc> formats);
+
 // Told when a data object's data changed.
 class IAdviseSink {
 public:

@@ -154,34 +154,6 @@ private:
     QPointer<QMimeData> mime_;
 };
 
-class FormatList : public IEnumFORMATETC {
-public:
-    explicit FormatList(std::vector<TFormatEtc> formats, std::size_t index = 0)
-        : formats_(std::move(formats)), index_(index) {}
-    HRESULT Next(ULONG count, TFormatEtc* out, ULONG* fetched) override {
-        ULONG n = 0;
-        while (n < count && index_ < formats_.size()) out[n++] = formats_[index_++];
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
-    }
-    HRESULT Skip(ULONG count) override {
-        index_ = std::min(formats_.size(), index_ + count);
-        return index_ < formats_.size() ? S_OK : S_FALSE;
-    }
-    HRESULT Reset() override {
-        index_ = 0;
-        return S_OK;
-    }
-    HRESULT Clone(std::shared_ptr<IEnumFORMATETC>& clone) override {
-        clone = std::make_shared<FormatList>(formats_, index_);
-        return S_OK;
-    }
-
-private:
-    std::vector<TFormatEtc> formats_;
-    std::size_t index_;
-};
-
 HRESULT MimeDataObject::EnumFormatEtc(DWORD direction, std::shared_ptr<IEnumFORMATETC>& formats) {
     formats.reset();
     if (direction != DATADIR_GET) return E_NOTIMPL;
@@ -190,7 +162,7 @@ HRESULT MimeDataObject::EnumFormatEtc(DWORD direction, std::shared_ptr<IEnumFORM
         for (const QString& type : mime_->formats())
             for (TClipFormat f : FormatsOfMediaType(type.toStdString()))
                 list.push_back(TFormatEtc{f, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
-    formats = std::make_shared<FormatList>(std::move(list));
+    formats = WalkFormats(std::move(list));
     return S_OK;
 }
 

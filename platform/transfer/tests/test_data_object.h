@@ -44,35 +44,10 @@ public:
     HRESULT EnumDAdvise(std::vector<TStatData>&) override { return OLE_E_ADVISENOTSUPPORTED; }
 };
 
-class FormatWalker : public IEnumFORMATETC {
-public:
-    explicit FormatWalker(std::vector<TFormatEtc> f) : formats(std::move(f)) {}
-    std::vector<TFormatEtc> formats;
-    std::size_t index = 0;
-    HRESULT Next(ULONG count, TFormatEtc* out, ULONG* fetched) override {
-        ULONG n = 0;
-        while (n < count && index < formats.size()) out[n++] = formats[index++];
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
-    }
-    HRESULT Skip(ULONG count) override {
-        index += count;
-        return S_OK;
-    }
-    HRESULT Reset() override {
-        index = 0;
-        return S_OK;
-    }
-    HRESULT Clone(std::shared_ptr<IEnumFORMATETC>& c) override {
-        c = std::make_shared<FormatWalker>(formats);
-        return S_OK;
-    }
-};
-
 inline HRESULT BytesDataObject::EnumFormatEtc(DWORD, std::shared_ptr<IEnumFORMATETC>& formats) {
     std::vector<TFormatEtc> list;
     for (const auto& [format, b] : bytes) list.push_back(TFormatEtc{format});
-    formats = std::make_shared<FormatWalker>(std::move(list));
+    formats = WalkFormats(std::move(list));
     return S_OK;
 }
 
