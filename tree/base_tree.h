@@ -1068,6 +1068,7 @@ protected:
     bool HitInFrontOfText(PVirtualNode node, int fromEdge, TColumnIndex column, THitPositions& hit,
                           int& textStart);
     virtual TCheckState DetermineNextCheckState(TCheckType checkType, TCheckState checkState);
+    void PressCheckBox(PVirtualNode node);
     virtual void ProcessMouseDown(TMessage& message, const THitInfo& hitInfo);
     virtual void HandleMouseUp(TMessage& message, const THitInfo& hitInfo);
     virtual void HandleMouseDblClick(TMessage& message, const THitInfo& hitInfo);

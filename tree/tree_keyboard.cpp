@@ -47,11 +47,6 @@ int MapTypedKey(int key) {
     }
 }
 
-// The pressed look of a check state: 0 → 1, 2 → 3, 4 → 5.
-TCheckState PressedForm(TCheckState state) {
-    return TCheckState(static_cast<std::uint8_t>(state) | 1u);
-}
-
 }  // namespace
 
 void TBaseVirtualTree::HandleKeyDown(int key) {
@@ -333,7 +328,7 @@ void TBaseVirtualTree::PressCheckByKey() {
     DoStateChange({tsKeyCheckPending});
     pendingCheckNode_ = node;
     pendingCheckState_ = next;
-    node->CheckState = PressedForm(node->CheckState);
+    node->CheckState = PressedCheckState(node->CheckState);
     RepaintNode(node);
 }
 

@@ -7,15 +7,6 @@
 
 namespace rv {
 
-namespace {
-
-// A check state shown while its box is held down: 0 → 1, 2 → 3, 4 → 5 (pressed stays pressed).
-TCheckState PressedForm(TCheckState state) {
-    return TCheckState(static_cast<std::uint8_t>(state) | 1u);
-}
-
-}  // namespace
-
 TCheckState TBaseVirtualTree::DetermineNextCheckState(TCheckType checkType,
                                                       TCheckState checkState) {
     switch (checkType) {
@@ -75,17 +66,7 @@ void TBaseVirtualTree::ProcessMouseDown(TMessage& message, const THitInfo& hitIn
         return;
     }
     if (hit & hiOnItemCheckbox) {
-        if (node && !states_.ContainsAny({tsKeyCheckPending, tsMouseCheckPending}) &&
-            !node->Has(nsDisabled)) {
-            TCheckState next = DetermineNextCheckState(node->CheckType, node->CheckState);
-            if (DoChecking(node, next)) {
-                DoStateChange({tsMouseCheckPending});
-                checkNode_ = node;
-                checkState_ = next;
-                node->CheckState = PressedForm(node->CheckState);
-                InvalidateNode(node);
-            }
-        }
+        if (node) PressCheckBox(node);
         return;
     }
     if ((shiftEmpty && root_->ChildCount > 0) || SelectionCount() == 0) {
@@ -252,6 +233,20 @@ void TBaseVirtualTree::FinishCheckClick(const THitInfo& hitInfo) {
     InvalidateNode(node);
 }
 
+// A press on a node's check box: the box shows pressed and the check waits for the release,
+// unless the node is disabled, another check is pending or OnChecking refuses.
+void TBaseVirtualTree::PressCheckBox(PVirtualNode node) {
+    if (node->Has(nsDisabled) || states_.ContainsAny({tsMouseCheckPending, tsKeyCheckPending}))
+        return;
+    TCheckState next = DetermineNextCheckState(node->CheckType, node->CheckState);
+    if (!DoChecking(node, next)) return;
+    DoStateChange({tsMouseCheckPending});
+    checkNode_ = node;
+    checkState_ = next;
+    node->CheckState = PressedCheckState(node->CheckState);
+    InvalidateNode(node);
+}
+
 void TBaseVirtualTree::HandleMouseDblClick(TMessage& message, const THitInfo& hitInfo) {
     StopTimer(kEditTimer);
     DoStateChange({}, {tsEditPending});
@@ -262,15 +257,7 @@ void TBaseVirtualTree::HandleMouseDblClick(TMessage& message, const THitInfo& hi
     PVirtualNode node = hitInfo.HitNode;
     const THitPositions hit = hitInfo.HitPositions;
     if ((hit & hiOnItemCheckbox) && node) {
-        if (node->Has(nsDisabled) || states_.ContainsAny({tsMouseCheckPending, tsKeyCheckPending}))
-            return;
-        TCheckState next = DetermineNextCheckState(node->CheckType, node->CheckState);
-        if (!DoChecking(node, next)) return;
-        DoStateChange({tsMouseCheckPending});
-        checkNode_ = node;
-        checkState_ = next;
-        node->CheckState = PressedForm(node->CheckState);
-        InvalidateNode(node);
+        PressCheckBox(node);
         return;
     }
     if ((hit & hiOnItemButton) && node) {

@@ -51,6 +51,12 @@ constexpr TCheckState NormalCheckState(TCheckState s) {
     return TCheckState(static_cast<std::uint8_t>(s) & ~1u);
 }
 
+// The look of a check state while its box is held down: 0 → 1, 2 → 3, 4 → 5 (pressed stays
+// pressed).
+constexpr TCheckState PressedCheckState(TCheckState s) {
+    return TCheckState(static_cast<std::uint8_t>(s) | 1u);
+}
+
 // The node record: a fixed part, then the tree's internal data area, then the caller's user
 // data, all in one block. The hidden root's Parent is the tree object itself and its sibling
 // links point at the root; no other node's links ever leave the tree.
