@@ -22,6 +22,12 @@ inline TRect PlaceIn(const TControl* control, HWND window) {
     return Bounds(at.X - origin.Left, at.Y - origin.Top, control->Width(), control->Height());
 }
 
+// How far apart two colours are: the sum of their channels' differences.
+inline int ColourDistance(TColor a, TColor b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
+
 // The pixels of `area` near the colour `ink` (the core of glyphs drawn in it), and the columns
 // from the first to the last one holding such a pixel, in logical pixels.
 struct TInk {
@@ -38,11 +44,8 @@ inline TInk InkIn(const TBitmap& shot, const TRect& area, TColor ink) {
         for (int x = left; x < right; ++x) {
             TColor c = shot.Pixel(x, y);
             if (c == clNone) continue;
-            int distance = std::abs(GetRValue(c) - GetRValue(rgb)) +
-                           std::abs(GetGValue(c) - GetGValue(rgb)) +
-                           std::abs(GetBValue(c) - GetBValue(rgb));
             // Thin strokes (a colon's dots) come out lighter than the ink itself.
-            if (distance > 200) continue;
+            if (ColourDistance(c, rgb) > 200) continue;
             ++found.pixels;
             first = first < 0 ? x : std::min(first, x);
             last = std::max(last, x);

@@ -17,9 +17,8 @@ namespace rv::test {
 // Where the rows of a view are in a picture of the top-level window `window`: its client area,
 // below the header, in logical pixels.
 inline TRect RowsAreaIn(TBaseVirtualTree* view, HWND window) {
-    const TPoint at = view->ClientToScreen({0, 0});
-    const TRect origin = GetWindowRect(window);
-    return Bounds(at.X - origin.Left, at.Y - origin.Top, view->ClientWidth(), view->ClientHeight());
+    const TRect place = PlaceIn(view, window);
+    return Bounds(place.Left, place.Top, view->ClientWidth(), view->ClientHeight());
 }
 
 // Every cell text of the view's rows that lies wholly on the screen is drawn where the view
@@ -61,10 +60,6 @@ struct TInkBand {
 inline std::vector<TInkBand> InkBands(const TBitmap& shot, const TRect& area, TColor background,
                                       TColor text, TColor selectedText) {
     const double ratio = shot.PixelRatio();
-    const auto distance = [](TColor a, TColor b) {
-        return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-               std::abs(GetBValue(a) - GetBValue(b));
-    };
     std::vector<TInkBand> bands;
     bool inBand = false;
     TColor bandBackground = clNone;
@@ -76,12 +71,14 @@ inline std::vector<TInkBand> InkBands(const TBitmap& shot, const TRect& area, TC
         int most = 0;
         for (const auto& [colour, count] : counts)
             if (count > most) common = colour, most = count;
-        const TColor ink = distance(common, ColorToRGB(background)) < 30 ? ColorToRGB(text)
-                                                                         : ColorToRGB(selectedText);
+        const TColor ink = ColourDistance(common, ColorToRGB(background)) < 30
+                               ? ColorToRGB(text)
+                               : ColorToRGB(selectedText);
         bool inked = false;
-        for (const auto& [colour, count] : counts) inked = inked || distance(colour, ink) <= 200;
+        for (const auto& [colour, count] : counts)
+            inked = inked || ColourDistance(colour, ink) <= 200;
         // (The selected row may touch the header: a change of background starts a band.)
-        if (inked && (!inBand || distance(common, bandBackground) >= 30)) {
+        if (inked && (!inBand || ColourDistance(common, bandBackground) >= 30)) {
             bands.push_back({int(y / ratio), 0, ink});
             bandBackground = common;
         }
