@@ -31,6 +31,9 @@ SITES = [
     "127.0.0.1 http 80 /~cddb/cddb.cgi N000.00 W000.00 The fake server",
     "cddbp.example cddbp 8880 - N048.12 E016.22 Vienna, Austria",
     "mirror.example HTTP 8080 /cgi/cddb.cgi S033.52 E151.12 Sydney",
+    "noport.example http eighty /cgi/cddb.cgi N000.00 E000.00 A port that is no number",
+    "short.example http 80 /cgi/cddb.cgi",
+    "huge.example http 12345678901234567890 /cgi/cddb.cgi N000.00 E000.00 Too long a port",
     ".",
 ]
 

@@ -323,8 +323,8 @@ def preferences_kept(j):
         # The combo box's arrow, just left of the button.
         j.desktop.click(sites.x - 38, sites.centre[1])
         j.desktop.wait_text("mirror.example", None, part=True)
-        check(j.desktop.find("cddbp.example", None, part=True) is None,
-              "a CDDBP site is listed")
+        for site in ("cddbp.example", "noport.example", "short.example", "huge.example"):
+            check(j.desktop.find(site, None, part=True) is None, "%s is listed" % site)
         j.desktop.click_text("mirror.example", None, part=True)
     with j.step("the proxy fields filled, OK"):
         j.desktop.click_text("Proxy Server:", box)
