@@ -310,6 +310,16 @@ def audio_cd(j):
         for title, time_text in (("Alpha", "04:08"), ("Beta", "04:20"), ("Gamma", "03:30")):
             check(any(reads(r, title) and reads(r, time_text) and reads(r, "CD Audio")
                       for r in rows), "no row %s %s CD Audio: %s" % (title, time_text, rows))
+    with j.step("a site that knows no such disc: a box says so, the library stays"):
+        wid = set_site(rv, j, fake_site(j, "/nomatch/cddb.cgi"))
+        j.desktop.key("Return")
+        rv.gone(wid)
+        rv.menu("File", "Scan...")
+        wid, _ = rv.dialog("Select directory")
+        j.desktop.click_text("Audio CD (/dev/sr0)", j.desktop.geometry(wid))
+        rv.answer("OK", title="Information", text="No match found")
+        check(not rv.progress(), "the progress window stayed open")
+        rv.wait_counts((1, 1, 3))
 
 
 def preferences_kept(j):
@@ -457,7 +467,7 @@ def hostile_inputs(j):
         rv.scan(damaged)
         check(j.program.running(), "the program ended")
         rv.wait_counts((1, 1, 1))
-    with j.step("a CDDB server that never answers: the progress window closes"):
+    with j.step("a CDDB server that never answers: the progress window closes, a box says why"):
         wid = set_site(rv, j, fake_site(j, "/silent/cddb.cgi", "Mute"))
         j.desktop.key("Return")
         rv.gone(wid)
@@ -467,6 +477,7 @@ def hostile_inputs(j):
         j.desktop.wait(rv.progress, 10, "no progress window")
         j.desktop.wait_text("Querying CDDB", None, part=True)
         j.desktop.wait(lambda: not rv.progress(), 75, "the progress window stayed open")
+        rv.answer("OK", title="Error", text="timed out")
         check(j.program.running(), "the program ended")
         rv.wait_counts((1, 1, 1))
 
