@@ -259,6 +259,15 @@ def detail_presentation(j):
             check(artist in dom, "the page does not show %r" % artist)
         chromium(j, ["--screenshot=" + os.path.join(j.out, "page.png"),
                      "--window-size=1000,700"], url)
+    with j.step("opened from disk, the page gives way to an indented tree of the library"):
+        url = "file://" + os.path.join(pages, "Rock_Detail.htm")
+        dom = chromium(j, ["--dump-dom"], url)
+        for text in ("Page Artist", "Second Page Artist", "Uno", "Tres", "TRACK"):
+            check(text in dom, "the page from disk does not show %r" % text)
+        check("by artist." not in dom, "the page from disk kept its frame")
+        for scale in (1, 2):
+            chromium(j, ["--screenshot=" + os.path.join(j.out, "page-from-disk-%dx.png" % scale),
+                         "--window-size=1000,700", "--force-device-scale-factor=%d" % scale], url)
 
 
 def chromium(j, options, url):
