@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/import/file_import.h"
+#include "import/file_import.h"
 #include "app/preferences.h"
 #include "cd/cd_info.h"
 #include "cd/toc_reading.h"
