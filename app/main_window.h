@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "import/file_import.h"
 #include "app/preferences.h"
 #include "cd/cd_info.h"
 #include "cd/toc_reading.h"
+#include "import/file_import.h"
 #include "medialib/media_lib.h"
 #include "platform/framework/application_events.h"
 #include "platform/framework/common_dialogs.h"
