@@ -176,6 +176,15 @@ void PressEnter(TWinControl* field) {
 void TypeInto(TWinControl* field, const std::string& letters) {
     for (char c : letters) test::SendToolkitKey(field->Handle(), c >= 'a' ? c - 'a' + 'A' : c, {c});
 }
+// The field the warning named has the keys: `typed` goes into it, `other` is set to `left`, and
+// Enter is pressed there.
+void Refill(TEdit* named, const std::string& typed, TEdit* other, const std::string& left) {
+    EXPECT_TRUE(named->Focused());
+    named->SetText("");
+    TypeInto(named, typed);
+    other->SetText(left);
+    PressEnter(named);
+}
 
 TEST_F(Dialogs, AnEmptyArtistOrAlbumIsRefusedWithAWarningAndTheKeysGoThere) {
     TScriptedDialogs boxes;
@@ -188,11 +197,7 @@ TEST_F(Dialogs, AnEmptyArtistOrAlbumIsRefusedWithAWarningAndTheKeysGoThere) {
     script.Then([](TCustomForm& form) {
         auto& d = dynamic_cast<Tdlg_rv_Track&>(form);
         EXPECT_TRUE(d.Visible());
-        EXPECT_TRUE(d.eArtist->Focused());
-        d.eArtist->SetText("");
-        TypeInto(d.eArtist, "Evans");
-        d.eAlbum->SetText("");
-        PressEnter(d.eArtist);
+        Refill(d.eArtist, "Evans", d.eAlbum, "");
     });
     script.Then([](TCustomForm& form) {
         auto& d = dynamic_cast<Tdlg_rv_Track&>(form);
@@ -216,10 +221,7 @@ TEST_F(Dialogs, AnEmptyArtistOrAlbumIsRefusedWithAWarningAndTheKeysGoThere) {
     script.Then([](TCustomForm& form) { PressEnter(dynamic_cast<Tdlg_rv_Album&>(form).eArtist); });
     script.Then([](TCustomForm& form) {
         auto& d = dynamic_cast<Tdlg_rv_Album&>(form);
-        EXPECT_TRUE(d.eAlbum->Focused());
-        TypeInto(d.eAlbum, "Milestones");
-        d.eArtist->SetText(" ");
-        PressEnter(d.eAlbum);
+        Refill(d.eAlbum, "Milestones", d.eArtist, " ");
     });
     script.Then([](TCustomForm& form) {
         auto& d = dynamic_cast<Tdlg_rv_Album&>(form);
