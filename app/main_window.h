@@ -251,8 +251,8 @@ private:
     // The settings' stored values and the CDDB client's design settings.
     void SetUpSettings();
     void SetUpCdImport();
-    // Closes the progress window of the look-up; `failed`: tells why it ended.
-    void EndCdLookup(bool failed = false);
+    // The look-up ended without a disc: closes its progress window and tells why.
+    void FailCdLookup();
     // Saves to the library's file, or to one the user picks; false when none was picked or the
     // save failed (the failure shown).
     bool SaveLibrary();

@@ -77,11 +77,10 @@ bool Twnd_rv_Main::DiscHasAudio(const std::string& drive) {
     return false;
 }
 
-void Twnd_rv_Main::EndCdLookup(bool failed) {
+void Twnd_rv_Main::FailCdLookup() {
     const TCddbStep step = cdLookup_ == TCdLookup::Reading ? TCddbStep::Read : TCddbStep::Query;
     cdLookup_ = TCdLookup::Idle;
     SendMessage(Handle(), WM_CDDBEND, 0, 0);
-    if (!failed) return;
     const TCddbFailure failure = CddbFailure(step, cddbStatus_, cddbServerAnswer_);
     cddbFailure_ = failure.Text;
     cddbNoMatch_ = failure.NoMatch;
@@ -98,7 +97,7 @@ void Twnd_rv_Main::QueryCddb() {
     cddbServerAnswer_.clear();
     CddbClient->HTTPQuery();
     // A query that did not even start (no HTTP site) says so by no event of its end.
-    if (cdLookup_ == TCdLookup::Querying && CddbClient->State() != cddbQuerySent) EndCdLookup(true);
+    if (cdLookup_ == TCdLookup::Querying && CddbClient->State() != cddbQuerySent) FailCdLookup();
 }
 
 void Twnd_rv_Main::CddbClientMatch(TObject* sender, const TMatchArray& matches, int& rightOne) {
@@ -128,7 +127,7 @@ void Twnd_rv_Main::WMCddbRead(TMessage& message) {
     cddbServerAnswer_.clear();
     const std::int32_t state = CddbClient->State();
     if (state == cddbMatchChosen || state == cddbMatchList) CddbClient->HTTPRead();
-    if (cdLookup_ == TCdLookup::Reading && CddbClient->State() != cddbReadSent) EndCdLookup(true);
+    if (cdLookup_ == TCdLookup::Reading && CddbClient->State() != cddbReadSent) FailCdLookup();
 }
 
 void Twnd_rv_Main::CddbClientDataExchange(TObject*, const std::string&) {
@@ -139,7 +138,7 @@ void Twnd_rv_Main::CddbClientDataExchange(TObject*, const std::string&) {
         PostMessage(Handle(), WM_CDDBADD, 0, 0);
     } else if (waiting && (state == cddbNoMatch || state == cddbHttpFailed ||
                            (state == cddbReadFailed && cdLookup_ == TCdLookup::Reading))) {
-        EndCdLookup(true);
+        FailCdLookup();
     }
 }
 
