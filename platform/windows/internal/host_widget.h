@@ -2,6 +2,8 @@
 // The Qt widget behind a window with a face; platform .cpp files only.
 
 #include <QHelpEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMargins>
 #include <QPointer>
 #include <QRegion>
@@ -114,6 +116,7 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
@@ -134,11 +137,15 @@ private:
     bool SendChars(QKeyEvent* e);
     // WM_KEYUP (WM_SYSKEYUP); false for an auto-repeat's release or a key without a code.
     bool SendKeyUp(QKeyEvent* e);
+    // Text that comes without keys (an input method's): each UTF-16 unit as a key of its own
+    // that types it, down, WM_CHAR and up; false when the window went.
+    bool SendTypedText(const QString& text);
     void NoteFocusIn();
     void NoteFocusOut();
     bool FaceEvent(QObject* watched, QEvent* e);
     bool FaceKeyPress(QKeyEvent* e);
     bool FaceKeyRelease(QKeyEvent* e);
+    bool FaceInputMethod(QInputMethodEvent* e);
     bool FaceMouse(QMouseEvent* e);
 
     HWND wnd_;
@@ -164,6 +171,9 @@ UINT ClientMouseMessage(Qt::MouseButton button, int kind);
 // Key and button state kept for GetKeyState.
 void UpdateKeyStateFrom(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 int VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
+// The code a key event reaches the window with: its virtual-key code, or VK_PACKET for a key
+// that has none but types a character; 0 for a key that does neither.
+int KeyCodeOf(const QKeyEvent* e);
 // The toolkit's key for a virtual-key code of the keys that move and edit (0 for others).
 int ToolkitKeyOf(int virtualKey);
 unsigned MouseKeyFlags();
