@@ -90,8 +90,8 @@ public:
     void ApplySizeLimits();
     // Moves and shrinks the window, frame included, into the work area of the screen it lands
     // on (a minimised or maximised one: its normal bounds). A frame the window manager has not
-    // drawn yet counts as big as another window's; with none to go by, `whenFramed` fits again
-    // once the window is on the screen with its frame.
+    // drawn yet counts as big as another window's; `whenFramed` fits again once the window is
+    // on the screen, where the window manager put it, with its frame.
     void FitOntoWorkArea(bool whenFramed);
     // The frame the window manager draws around the window, as far as known.
     QMargins FrameMargins();
@@ -163,6 +163,16 @@ private:
     bool implicitCapture_ = false;
     int depth_ = 0;  // events being handled
 };
+
+// The frame the window manager draws around a top-level window, as far as known: its own, or
+// before it is on the screen the frame of another window of the program.
+QMargins FrameMarginsOf(QWidget* window);
+// Client bounds moved and shrunk so that the window, `frame` included, lies whole on the work
+// area of the screen it lands on.
+QRect FittedOntoWorkArea(const QRect& inner, const QMargins& frame);
+// The toolkit's own top-level windows (its dialogs and what they open) are fitted onto the work
+// area like the program's: when shown, and again once the window manager has framed them.
+void FitToolkitWindowsOntoWorkArea();
 
 // Mouse events as client messages: the message number by button (left, right, middle) and kind.
 enum MouseKind { kDown, kUp, kDouble, kMove };
