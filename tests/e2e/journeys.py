@@ -190,6 +190,19 @@ def with_layout(j, layout):
     time.sleep(1)
 
 
+def type_track_artist(rv, j, title, artist):
+    """Opens Track Properties of the listed track and types the artist over the one it has;
+    returns the dialog's window."""
+    rv.click_in_list(title)
+    rv.menu("Edit", "Track Properties...")
+    wid, _ = rv.dialog("Track Properties")
+    label = j.desktop.wait_text("Artist:", j.desktop.geometry(wid))
+    j.desktop.click(label.x + label.w + 60, label.centre[1])
+    j.desktop.key("ctrl+a")
+    j.desktop.type(artist)
+    return wid
+
+
 def append_edit_delete_sort(j):
     rv = Reelvault(j)
     album = j.path("Album")
@@ -210,13 +223,7 @@ def append_edit_delete_sort(j):
     with j.step("Track Properties: a track's artist edited"):
         rv.click_in_tree("Scanned Artist", double=True)
         rv.click_in_tree("Scanned Album")
-        rv.click_in_list("Alpha")
-        rv.menu("Edit", "Track Properties...")
-        wid, _ = rv.dialog("Track Properties")
-        label = j.desktop.wait_text("Artist:", j.desktop.geometry(wid))
-        j.desktop.click(label.x + label.w + 60, label.centre[1])
-        j.desktop.key("ctrl+a")
-        j.desktop.type("Edited Artist")
+        wid = type_track_artist(rv, j, "Alpha", "Edited Artist")
         j.desktop.key("Return")
         rv.gone(wid)
     with j.step("the track moved to the new artist"):
@@ -246,13 +253,7 @@ def append_edit_delete_sort(j):
         check(len(rows) == 2 and reads(rows[0], "Charlie"), "by title, descending: %s" % rows)
     with j.step("Track Properties typed in Cyrillic: the track goes to the new artist"):
         with_layout(j, "ru")
-        rv.click_in_list("Bravo")
-        rv.menu("Edit", "Track Properties...")
-        wid, _ = rv.dialog("Track Properties")
-        label = j.desktop.wait_text("Artist:", j.desktop.geometry(wid))
-        j.desktop.click(label.x + label.w + 60, label.centre[1])
-        j.desktop.key("ctrl+a")
-        j.desktop.type(CYRILLIC_ARTIST)
+        wid = type_track_artist(rv, j, "Bravo", CYRILLIC_ARTIST)
         # Tab into the album: its text is selected, so the new title replaces it.
         j.desktop.key("Tab")
         j.desktop.type("Other Album")
