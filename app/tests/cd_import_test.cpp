@@ -416,6 +416,9 @@ TEST_F(CdImport, AFolderScanIsRefusedAtEveryStepOfALookUpAndScansOnceItHasEnded)
     dialogs.AnswerFolder("/dev/sr0");
     W().mmScan->Click();
     tryScan();
+    // Kept in front of the main window, where the user goes on working.
+    ASSERT_NE(W().Splash(), nullptr);
+    EXPECT_EQ(GetWindowOwner(W().Splash()->Handle()), W().Handle());
     ASSERT_TRUE(test::PumpUntil(
         [&] { return W().CdLookup() == Twnd_rv_Main::TCdLookup::Idle && !W().Splash(); }));
     Settle();
