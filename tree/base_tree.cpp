@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/framework/drag_loop.h"
 #include "platform/windows/window_host.h"
 #include "tree/hint_window.h"
 #include "tree/panning_marks.h"
@@ -41,6 +42,8 @@ TBaseVirtualTree::TBaseVirtualTree(TComponent* owner)
 }
 
 TBaseVirtualTree::~TBaseVirtualTree() {
+    // A framework drag from or over this tree goes on without it.
+    ForgetFrameworkDragControl(this);
     FinishTransfer();
     MarkDestroying();
     CancelHint();

@@ -972,8 +972,8 @@ public:
     void SetDragMode(TDragMode value) { dragMode_ = value; }
     TDragKind DragKind() const { return dragKind_; }
     void SetDragKind(TDragKind value) { dragKind_ = value; }
-    // Whether the tree is dragging (one of its drag states is set).
-    bool Dragging() const;
+    // Whether the tree is dragging: one of its drag states is set, or the framework drags it.
+    bool Dragging() const override;
     // Starts a drag (Immediate) or lets it start once the mouse moved Threshold pixels (negative:
     // the desktop's drag threshold) away from where the button went down.
     void BeginDrag(bool immediate, int threshold = -1);
@@ -1240,8 +1240,6 @@ public:
     TVTGetUserClipboardFormatsEvent OnGetUserClipboardFormats;
     TVTDragOverEvent OnDragOver;
     TVTDragDropEvent OnDragDrop;
-    TStartDragEvent OnStartDrag;
-    TEndDragEvent OnEndDrag;
 
 protected:
     friend class TVTDataObject;
@@ -1274,8 +1272,11 @@ protected:
     virtual void DoDragDrop(TObject* source, const std::shared_ptr<IDataObject>& dataObject,
                             const TFormatArray& formats, TShiftState shift, TPoint pt,
                             DWORD& effect, TDropMode mode);
-    virtual void DoStartDrag(std::unique_ptr<TDragObject>& dragObject);
-    virtual void DoEndDrag(TObject* target, int x, int y);
+    // OnStartDrag; a drag object handed there is noted (tsUserDragObject).
+    void DoStartDrag(std::unique_ptr<TDragObject>& dragObject) override;
+    // OnEndDrag; the end of a framework drag started here also leaves its states and brings
+    // the button's release where the mouse is.
+    void DoEndDrag(TObject* target, int x, int y) override;
     // Timer 1: a collapsed drop target with children opens.
     virtual void DoDragExpand();
     // The picture of the selected rows around the hot spot (client coordinates) that follows

@@ -67,6 +67,10 @@ void SetWindowTransparent(HWND wnd, bool transparent);
 // Places the window above its siblings.
 void BringWindowToTop(HWND wnd);
 
+// The window that is shown at a screen point, the innermost of nested ones (0: none of ours);
+// popups that let the mouse through are not counted.
+HWND WindowFromPoint(TPoint screen);
+
 // Tool tips. When the mouse rests over a window, it gets CM_HINTSHOW with LParam pointing to a
 // THintInfo holding the mouse position (client coordinates); a window that fills HintStr gets
 // that text shown as a tool tip while the mouse stays inside CursorRect (client coordinates;
