@@ -20,6 +20,7 @@
 #include "tree/node_pool.h"
 #include "tree/paint_resources.h"
 #include "tree/paint_types.h"
+#include "tree/slide_animation.h"
 #include "tree/transfer_types.h"
 #include "tree/tree_errors.h"
 #include "tree/tree_options.h"
@@ -618,12 +619,14 @@ protected:
     // the tree stream: what OnSaveNode of the source writes, OnLoadNode of this tree reads (the
     // string tree adds the caption).
     virtual void CopyNodeData(const TBaseVirtualTree& source, PVirtualNode from, PVirtualNode to);
-    // Expansion: an animated toggle is noted before the state changes and its end painted at
-    // once after it (FinishToggleAnimation), nothing in between; the scroll bars, the
-    // automatic scroll into view and the repaint after a toggle.
-    virtual void AnimateToggle(PVirtualNode node, bool expanding);
-    void FinishToggleAnimation();
+    // Expansion: the toggle's slide, started before the state changes with the height of what
+    // appears or goes below the node (see tree_animations.cpp); the scroll bars, the automatic
+    // scroll into view and the repaint after a toggle.
+    virtual void AnimateToggle(PVirtualNode node, bool expanding, std::int64_t height);
     void ShowToggledNode(PVirtualNode node, int oldOffsetY);
+    // One step of the toggle's slide: the area below the node moves on by `stepSize` from
+    // `step`; always true (the slide goes on); nothing for a step size of 0 or less.
+    bool ToggleAnimationStep(int step, int stepSize, TToggleAnimationData& data);
     // The window: it exists as long as the tree; switching its redraw off and on for the
     // outermost update bracket.
     bool HandleAllocated() const { return Handle() != 0; }
@@ -950,6 +953,36 @@ private:
 
     TTreePaintResources paint_;
     TBorderDecoration border_;
+
+public:
+    // ---- Animations: the toggle's slide and a column's animated resize ------------------------
+    // Both run on timer kAnimationTimer, kAnimationInterval ms a tick; the tree's state is the
+    // end state from their start, and only the picture moves until the last tick.
+    static constexpr UINT_PTR kAnimationTimer = 8;
+    static constexpr unsigned kAnimationInterval = 10;
+    // The slide running now (nullptr: none).
+    const TSlideAnimation* Slide() const { return slide_.get(); }
+    // Ends a running slide at once: the tree shows its state.
+    void FinishSlide();
+    // Gives a column its new width (within its limits), shown as a slide of what lies right of
+    // its left edge when the width changes by 32 pixels or more (AnimatedResize).
+    void AnimateColumnResize(TColumnIndex column, int newWidth);
+
+private:
+    // Takes the window's picture and starts the timer.
+    void StartSlide(const TRect& area, TSlideAnimation::TMotion motion, int distance, int stepSize,
+                    int steps, unsigned duration, bool header);
+    void SlideTick();
+    void FillSlideStrip(TCanvas& canvas, const TRect& strip);
+    std::unique_ptr<TSlideAnimation> slide_;
+    TToggleAnimationData toggleData_;
+    bool slideOfToggle_ = false;
+    int slideStepSize_ = 1;
+    int slideSteps_ = 0;
+    int slideStep_ = 0;
+    int slideStepsPerTick_ = 1;
+    // The change a slide shows is being made: its own scrolling and sizing do not end it.
+    bool changingUnderSlide_ = false;
 
 public:
     // ---- Input: hit testing, keys, mouse, scrolling and search -------------------------------

@@ -362,6 +362,9 @@ void TBaseVirtualTree::HandleTimer(TMessage& message) {
         case kStructureChangeTimer:
             DoStructureChange(lastStructureNode_, lastStructureReason_);
             return;
+        case kAnimationTimer:
+            SlideTick();
+            return;
         case kSearchTimer:
             StopTimer(kSearchTimer);
             DoStateChange({}, {tsIncrementalSearching});
@@ -407,6 +410,11 @@ bool TBaseVirtualTree::HandleNonClient(TMessage& message) {
 }
 
 void TBaseVirtualTree::PaintHeader(TCanvas& canvas, const TRect& r) {
+    if (slide_ && slide_->HasHeader()) {
+        slide_->PaintHeader(canvas, r,
+                            [this](TCanvas& c, const TRect& s) { FillSlideStrip(c, s); });
+        return;
+    }
     header_.PaintHeader(canvas, r);
 }
 

@@ -60,6 +60,9 @@ bool RedrawEnabled(HWND wnd);
 void ScrollWindow(HWND wnd, int dx, int dy, const TRect* clip);
 // Paints the whole window (frame and client) into a canvas, e.g. a bitmap's.
 void PaintWindowTo(HWND wnd, TCanvas& canvas);
+// Device pixels per logical pixel of the screen the window is on (2 at 200 %), for bitmaps made
+// to be painted there; 1 for an unknown window.
+double WindowPixelRatio(HWND wnd);
 // Lets the parent show through pixels the window does not paint (the platform's transparent
 // extended style); off by default: the window paints every pixel of the area it is asked to.
 void SetWindowTransparent(HWND wnd, bool transparent);

@@ -324,6 +324,11 @@ void PaintWindowTo(HWND wnd, TCanvas& canvas) {
     canvas.RestoreState(level);
 }
 
+double WindowPixelRatio(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    return h ? h->devicePixelRatioF() : 1;
+}
+
 void SetWindowTransparent(HWND wnd, bool transparent) {
     if (HostWidget* h = HostWidget::Find(wnd)) {
         h->setAttribute(Qt::WA_OpaquePaintEvent, !transparent);

@@ -322,7 +322,7 @@ TEST(TreePaint, DisplayRectanglesMatchAWalkAcrossCacheBoundaries) {
     EXPECT_TRUE(t.GetDisplayRect(child, NoColumn, false).IsEmpty());
 }
 
-TEST(TreePaint, AnimatedToggleShowsItsEndBeforeReturning) {
+TEST(TreePaint, AnimatedToggleTakesItsStartingPictureBeforeReturning) {
     PaintFixture f;
     f.AddRows(3);
     const PVirtualNode parent = f.tree->GetFirst();

@@ -1,0 +1,69 @@
+#include "tree/slide_animation.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace rv {
+
+TSlideAnimation::TSlideAnimation(TBitmap window, TRect client, TRect area, TMotion motion,
+                                 int distance, bool header)
+    : window_(std::move(window)),
+      client_(client),
+      area_(area),
+      motion_(motion),
+      distance_(std::max(0, distance)),
+      header_(header) {}
+
+void TSlideAnimation::SetPosition(int position) {
+    position_ = std::clamp(position, 0, distance_);
+}
+
+void TSlideAnimation::PaintShifted(TCanvas& canvas, const TRect& r, TPoint origin,
+                                   const TFill& fill) const {
+    if (r.IsEmpty()) return;
+    const int p = std::min(
+        position_, motion_ == TMotion::Down || motion_ == TMotion::Up ? r.Height() : r.Width());
+    // What stays in view of the moving part, where it goes, and the strip it leaves.
+    TRect from = r, to = r, strip = r;
+    switch (motion_) {
+        case TMotion::Down:
+            from.Bottom -= p;
+            to.Top += p;
+            strip.Bottom = r.Top + p;
+            break;
+        case TMotion::Up:
+            from.Top += p;
+            to.Bottom -= p;
+            strip.Top = r.Bottom - p;
+            break;
+        case TMotion::Right:
+            from.Right -= p;
+            to.Left += p;
+            strip.Right = r.Left + p;
+            break;
+        case TMotion::Left:
+            from.Left += p;
+            to.Right -= p;
+            strip.Left = r.Right - p;
+            break;
+    }
+    if (!to.IsEmpty()) canvas.CopyRect(to, window_, OffsetRect(from, origin.X, origin.Y));
+    if (!strip.IsEmpty()) fill(canvas, strip);
+}
+
+void TSlideAnimation::PaintClient(TCanvas& canvas, const TFill& fill) const {
+    const TRect client{0, 0, client_.Width(), client_.Height()};
+    canvas.CopyRect(client, window_, client_);
+    PaintShifted(canvas, IntersectRect(area_, client), client_.TopLeft(), fill);
+}
+
+void TSlideAnimation::PaintHeader(TCanvas& canvas, const TRect& strip, const TFill& fill) const {
+    canvas.CopyRect(strip, window_, strip);
+    if (!header_) return;
+    // The columns that move, in window coordinates.
+    const TRect moving{std::max(strip.Left, area_.Left + client_.Left), strip.Top,
+                       std::min(strip.Right, area_.Right + client_.Left), strip.Bottom};
+    PaintShifted(canvas, moving, {0, 0}, fill);
+}
+
+}  // namespace rv
