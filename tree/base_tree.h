@@ -1214,6 +1214,8 @@ private:
     std::unique_ptr<TPanningWindow> panningWindow_;
     TRect lastHintRect_;
     void HandleHintShow(THintInfo& info);
+    // The pause before the hint: none for tooltips, nor over a header that shows hints.
+    void HandleHintShowPause(int& pause);
     // The mouse moved to a client point: a hint that does not belong there goes.
     void HintMouseMoved(TPoint client);
     char32_t highSurrogate_ = 0;  // the first half of a typed character beyond the first plane

@@ -58,6 +58,9 @@ bool TBaseVirtualTree::DispatchInput(TMessage& message) {
         case CM_HINTSHOW:
             if (message.LParam) HandleHintShow(*reinterpret_cast<THintInfo*>(message.LParam));
             return true;
+        case CM_HINTSHOWPAUSE:
+            if (message.LParam) HandleHintShowPause(*reinterpret_cast<int*>(message.LParam));
+            return true;
         case WM_CONTEXTMENU:
             // The tree's own menu was shown for this click already.
             if (states_.Contains(tsPopupMenuShown)) {

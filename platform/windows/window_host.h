@@ -74,15 +74,28 @@ void BringWindowToTop(HWND wnd);
 // popups that let the mouse through are not counted.
 HWND WindowFromPoint(TPoint screen);
 
-// Tool tips. When the mouse rests over a window, it gets CM_HINTSHOW with LParam pointing to a
-// THintInfo holding the mouse position (client coordinates); a window that fills HintStr gets
-// that text shown as a tool tip while the mouse stays inside CursorRect (client coordinates;
-// empty: the whole client area).
+// Tool tips. When the mouse has rested over a window for the hint pause, the window gets
+// CM_HINTSHOW with LParam pointing to a THintInfo holding the mouse position (client
+// coordinates); a window that fills HintStr gets that text shown as a tool tip while the mouse
+// stays inside CursorRect (client coordinates; empty: the whole client area). Each time the mouse
+// starts to rest (it moved, no button held), the window is first asked for the pause:
+// CM_HINTSHOWPAUSE with WParam 1 when a tool tip shows now (the short pause is offered then, else
+// the hint pause) and LParam pointing to the pause in milliseconds (an int it may change).
 struct THintInfo {
     TPoint CursorPos;
     std::string HintStr;
     TRect CursorRect;
 };
+// The application's hint settings: with ShowHint off no window is asked for a hint.
+struct THintSettings {
+    bool ShowHint = true;
+    int HintPause = 500;
+    int HintShortPause = 50;
+};
+THintSettings& HintSettings();
+// The window whose hint the mouse rests for now, and the pause it waits (0 and -1: none).
+HWND PendingHintWindow();
+int PendingHintPause();
 
 // Mouse capture: while a window holds it, every mouse message goes to it in client coordinates.
 // Pressing a button captures implicitly until the last button is released.
