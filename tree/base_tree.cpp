@@ -379,6 +379,10 @@ void TBaseVirtualTree::WndProc(TMessage& message) {
         case CM_FONTCHANGED:
             TCustomControl::WndProc(message);
             header_.TreeFontChanged();
+            if (!Loading()) {
+                PrepareBitmaps();
+                Invalidate();
+            }
             return;
         case WM_THEMECHANGED:
             SyncThemeState();

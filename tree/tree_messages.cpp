@@ -117,6 +117,13 @@ bool TBaseVirtualTree::DispatchInput(TMessage& message) {
             TCustomControl::WndProc(message);
             if (!Loading()) PrepareBitmaps();
             return true;
+        case CM_SYSCOLORCHANGE:
+            // The buttons were made in the colours of the old scheme; the check images are
+            // drawn in the scheme's colours as they are painted.
+            TCustomControl::WndProc(message);
+            PrepareBitmaps();
+            Invalidate();
+            return true;
         case WM_NCHITTEST:
         case WM_PRINT:
         case WM_PRINTCLIENT:

@@ -231,6 +231,7 @@ void TControl::WndProc(TMessage& m) {
         case CM_COLORCHANGED:
         case CM_FONTCHANGED:
         case CM_TEXTCHANGED:
+        case CM_SYSCOLORCHANGE:
             Invalidate();
             return;
         case CM_PARENTFONTCHANGED:

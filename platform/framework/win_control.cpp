@@ -433,6 +433,12 @@ void TWinControl::WndProc(TMessage& m) {
         case CM_ENABLEDCHANGED:
             EnableWindow(handle_, Enabled());
             break;
+        case WM_SYSCOLORCHANGE:
+            // The desktop tells top-level windows only; every control hears of it.
+            for (TControl* c : std::vector<TControl*>(controls_))
+                c->Perform(dynamic_cast<TWinControl*>(c) ? WM_SYSCOLORCHANGE : CM_SYSCOLORCHANGE);
+            Perform(CM_SYSCOLORCHANGE);
+            return;
         case CM_FONTCHANGED:
         case CM_COLORCHANGED: {
             UINT notice = m.Msg == CM_FONTCHANGED ? CM_PARENTFONTCHANGED : CM_PARENTCOLORCHANGED;

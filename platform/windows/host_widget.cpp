@@ -73,6 +73,13 @@ HostWidget* HostWidget::Find(HWND wnd) {
     return it == Registry().end() ? nullptr : it->second;
 }
 
+std::vector<HWND> HostWidget::TopLevelWindows() {
+    std::vector<HWND> windows;
+    for (const auto& [wnd, host] : Registry())
+        if (!host->parent) windows.push_back(wnd);
+    return windows;
+}
+
 HostWidget* HostWidget::Of(QWidget* widget) {
     for (; widget; widget = widget->parentWidget())
         if (auto* host = dynamic_cast<HostWidget*>(widget)) return host;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/geometry.h"
@@ -66,6 +68,10 @@ double WindowPixelRatio(HWND wnd);
 // Lets the parent show through pixels the window does not paint (the platform's transparent
 // extended style); off by default: the window paints every pixel of the area it is asked to.
 void SetWindowTransparent(HWND wnd, bool transparent);
+
+// Changes entries of the system colour scheme (index as in clBtnFace & 0xFF) and then tells
+// every top-level window (WM_SYSCOLORCHANGE), as the desktop does when its colours change.
+void SetSysColors(std::initializer_list<std::pair<int, TColor>> colors);
 
 // Places the window above its siblings.
 void BringWindowToTop(HWND wnd);

@@ -324,6 +324,12 @@ void PaintWindowTo(HWND wnd, TCanvas& canvas) {
     canvas.RestoreState(level);
 }
 
+void SetSysColors(std::initializer_list<std::pair<int, TColor>> colors) {
+    for (const auto& [index, color] : colors) SetSystemColor(index, color);
+    for (HWND wnd : HostWidget::TopLevelWindows())
+        if (HostWidget::Find(wnd)) DeliverMessage(wnd, WM_SYSCOLORCHANGE, 0, 0);
+}
+
 double WindowPixelRatio(HWND wnd) {
     HostWidget* h = HostWidget::Find(wnd);
     return h ? h->devicePixelRatioF() : 1;

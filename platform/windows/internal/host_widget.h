@@ -7,6 +7,7 @@
 #include <QRegion>
 #include <QScrollBar>
 #include <QWidget>
+#include <vector>
 
 #include "platform/windows/window_host.h"
 
@@ -18,6 +19,8 @@ public:
     ~HostWidget() override;
 
     static HostWidget* Find(HWND wnd);
+    // The windows without a parent window, in no particular order.
+    static std::vector<HWND> TopLevelWindows();
     static HostWidget* Of(QWidget* widget);  // the host a widget belongs to, or nullptr
 
     HWND Handle() const { return wnd_; }

@@ -288,5 +288,24 @@ TEST(HostHints, TheWindowChoosesThePauseBeforeItIsAskedForItsHint) {
     QToolTip::hideText();
 }
 
+TEST(HostWindow, WindowFromPointAndTheSystemColours) {
+    RecordingWindow a(100, 50), b(60, 30);
+    SetParentWindow(b.wnd, a.wnd);
+    SetWindowBounds(b.wnd, Bounds(10, 10, 60, 30));
+    a.Show();
+    b.Show();
+    EXPECT_EQ(WindowFromPoint(ClientToScreen(a.wnd, {5, 5})), a.wnd);
+    EXPECT_EQ(WindowFromPoint(ClientToScreen(a.wnd, {20, 20})), b.wnd);
+    EXPECT_EQ(WindowFromPoint(ClientToScreen(a.wnd, {-500, -500})), HWND(0));
+
+    // A change of the scheme reaches the top-level window.
+    const TColor shadow = ColorToRGB(clBtnShadow);
+    SetSysColors({{clBtnShadow & 0xFF, clRed}});
+    EXPECT_EQ(ColorToRGB(clBtnShadow), clRed);
+    EXPECT_EQ(a.Only({WM_SYSCOLORCHANGE}).size(), 1u);
+    EXPECT_TRUE(b.Only({WM_SYSCOLORCHANGE}).empty()) << "its parent passes it on";
+    SetSysColors({{clBtnShadow & 0xFF, shadow}});
+}
+
 }  // namespace
 }  // namespace rv
