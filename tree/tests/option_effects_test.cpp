@@ -3,6 +3,7 @@
 // (painted pixels or the tree's state); the table holds what must be seen each way. Then the
 // edge cases of hidden children and the repaint and re-initialising calls.
 
+#include <algorithm>
 #include <functional>
 #include <sstream>
 
@@ -83,11 +84,20 @@ bool HasButton(const TBitmap& b, int row) {
     return ink > 0;
 }
 
-bool Differ(const TBitmap& a, const TBitmap& b) {
+// The columns where two pictures differ: "left..right" (inclusive), "none" when nowhere.
+std::string DifferenceSpan(const TBitmap& a, const TBitmap& b) {
+    int left = -1, right = -1;
     for (int y = 0; y < a.Height(); ++y)
         for (int x = 0; x < a.Width(); ++x)
-            if (a.Pixel(x, y) != b.Pixel(x, y)) return true;
-    return false;
+            if (a.Pixel(x, y) != b.Pixel(x, y)) {
+                left = left < 0 ? x : std::min(left, x);
+                right = std::max(right, x);
+            }
+    return left < 0 ? "none" : std::to_string(left) + ".." + std::to_string(right);
+}
+
+bool Differ(const TBitmap& a, const TBitmap& b) {
+    return DifferenceSpan(a, b) != "none";
 }
 
 // A selection colour: the solid highlight, or the highlight half blended into the white row.
@@ -151,6 +161,29 @@ const OptionEffect kEffects[] = {
      [](EffectFixture& f) { f.Misc(toGridExtensions); },
      [](EffectFixture& f) { return SpanOf(f.Paint(), kRow1Inside + 1, kHighlight); }, "22..61",
      "0..119"},
+    {"toGridExtensions (focus)",
+     [](EffectFixture& f) {
+         f.Columns();
+         f.tree->SetFocusedNode(f.nodes[1]);
+     },
+     [](EffectFixture& f) { f.Misc(toGridExtensions); },
+     [](EffectFixture& f) {
+         return "focus frame over " +
+                DifferenceSpan(f.Paint(), f.Paint(kWindowPaintOptions & ~poDrawFocusRect));
+     },
+     "focus frame over 22..61", "focus frame over 0..119"},
+    {"toGridExtensions (editing)",
+     [](EffectFixture& f) {
+         f.Columns();
+         f.Misc(toEditable);
+         f.Select(1);
+     },
+     [](EffectFixture& f) { f.Misc(toGridExtensions); },
+     [](EffectFixture& f) {
+         f.Click(100, f.RowY(1));  // on the row, right of the text
+         return f.Has(tsEditPending) ? "edit armed" : "edit not armed";
+     },
+     "edit not armed", "edit armed"},
     {"toCenterScrollIntoView",
      [](EffectFixture& f) {
          for (int i = 3; i < 30; ++i) f.nodes.push_back(f.tree->Add(nullptr, i));
