@@ -21,31 +21,22 @@ void TSlideAnimation::SetPosition(int position) {
 void TSlideAnimation::PaintShifted(TCanvas& canvas, const TRect& r, TPoint origin,
                                    const TFill& fill) const {
     if (r.IsEmpty()) return;
-    const int p = std::min(
-        position_, motion_ == TMotion::Down || motion_ == TMotion::Up ? r.Height() : r.Width());
-    // What stays in view of the moving part, where it goes, and the strip it leaves.
-    TRect from = r, to = r, strip = r;
-    switch (motion_) {
-        case TMotion::Down:
-            from.Bottom -= p;
-            to.Top += p;
-            strip.Bottom = r.Top + p;
-            break;
-        case TMotion::Up:
-            from.Top += p;
-            to.Bottom -= p;
-            strip.Top = r.Bottom - p;
-            break;
-        case TMotion::Right:
-            from.Right -= p;
-            to.Left += p;
-            strip.Right = r.Left + p;
-            break;
-        case TMotion::Left:
-            from.Left += p;
-            to.Right -= p;
-            strip.Left = r.Right - p;
-            break;
+    // What stays in view of the moving part, where it goes, and the strip it leaves, along the
+    // motion's axis.
+    const bool vertical = motion_ == TMotion::Down || motion_ == TMotion::Up;
+    const int p = std::min(position_, vertical ? r.Height() : r.Width());
+    const bool forward = motion_ == TMotion::Down || motion_ == TMotion::Right;
+    const auto start = [vertical](TRect& x) -> int& { return vertical ? x.Top : x.Left; };
+    const auto end = [vertical](TRect& x) -> int& { return vertical ? x.Bottom : x.Right; };
+    TRect whole = r, from = r, to = r, strip = r;
+    if (forward) {
+        end(from) -= p;
+        start(to) += p;
+        end(strip) = start(whole) + p;
+    } else {
+        start(from) += p;
+        end(to) -= p;
+        start(strip) = end(whole) - p;
     }
     if (!to.IsEmpty()) canvas.CopyRect(to, window_, OffsetRect(from, origin.X, origin.Y));
     if (!strip.IsEmpty()) fill(canvas, strip);

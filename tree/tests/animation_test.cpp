@@ -25,6 +25,17 @@ struct AnimationFixture : PaintFixture {
         PaintWindowTo(tree->Handle(), b.Canvas());
         return b;
     }
+    // The window with the node expanded without animation, which a slide must end in; the node
+    // is collapsed again afterwards.
+    TBitmap ExpandedPicture() {
+        const TVTAnimationOptions animation = tree->TreeOptions().AnimationOptions();
+        tree->TreeOptions().SetAnimationOptions({});
+        tree->ToggleNode(parent);
+        TBitmap picture = Window();
+        tree->ToggleNode(parent);
+        tree->TreeOptions().SetAnimationOptions(animation);
+        return picture;
+    }
     void Tick() { tree->Perform(WM_TIMER, TBaseVirtualTree::kAnimationTimer); }
     int TicksToEnd() {
         int ticks = 0;
@@ -97,11 +108,9 @@ TEST(TreeAnimation, ExpandingSlidesTheRowsBelowDownAndEndsAsWithoutAnimation) {
 TEST(TreeAnimation, CollapsingSlidesTheRowsBelowUp) {
     AnimationFixture f;
     PaintedTree& tree = *f.tree;
-    tree.SetAnimationDuration(0);
-    tree.ToggleNode(f.parent);
-    const TBitmap expanded = f.Window();
-    tree.ToggleNode(f.parent);
+    const TBitmap expanded = f.ExpandedPicture();
     const TBitmap collapsed = f.Window();
+    tree.SetAnimationDuration(0);
     tree.ToggleNode(f.parent);
     tree.SetAnimationDuration(100);
     tree.ToggleNode(f.parent);
@@ -123,12 +132,7 @@ TEST(TreeAnimation, CollapsingSlidesTheRowsBelowUp) {
 TEST(TreeAnimation, InputAndANewToggleShowTheEndAtOnce) {
     AnimationFixture f;
     PaintedTree& tree = *f.tree;
-    tree.SetAnimationDuration(0);
-    tree.ToggleNode(f.parent);
-    const TBitmap expanded = f.Window();
-    tree.ToggleNode(f.parent);
-    tree.SetAnimationDuration(200);
-
+    const TBitmap expanded = f.ExpandedPicture();
     tree.ToggleNode(f.parent);
     f.Tick();
     tree.Perform(WM_KEYDOWN, VK_SHIFT, 1);
