@@ -42,8 +42,11 @@ void TSlideAnimation::PaintShifted(TCanvas& canvas, const TRect& r, TPoint origi
     if (!strip.IsEmpty()) fill(canvas, strip);
 }
 
-void TSlideAnimation::PaintClient(TCanvas& canvas, const TFill& fill) const {
+void TSlideAnimation::PaintClient(TCanvas& canvas, int width, int height, const TFill& fill) const {
     const TRect client{0, 0, client_.Width(), client_.Height()};
+    // What the picture does not reach shows the background.
+    if (width > client.Right) fill(canvas, {client.Right, 0, width, height});
+    if (height > client.Bottom) fill(canvas, {0, client.Bottom, client.Right, height});
     canvas.CopyRect(client, window_, client_);
     PaintShifted(canvas, IntersectRect(area_, client), client_.TopLeft(), fill);
 }

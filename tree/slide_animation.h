@@ -33,8 +33,9 @@ public:
     const TRect& Area() const { return area_; }
     bool HasHeader() const { return header_; }
 
-    // The client area as the slide shows it now, onto a canvas whose origin is the client's.
-    void PaintClient(TCanvas& canvas, const TFill& fill) const;
+    // The client area as the slide shows it now, onto a canvas whose origin is the client's;
+    // `width` and `height` are the client's size now, which may have grown (a scroll bar went).
+    void PaintClient(TCanvas& canvas, int width, int height, const TFill& fill) const;
     // The header strip (window coordinates `strip`) as the slide shows it now.
     void PaintHeader(TCanvas& canvas, const TRect& strip, const TFill& fill) const;
 

@@ -24,7 +24,8 @@ void TBaseVirtualTree::Paint() {
     const TRect update = canvas.ClipRect();
     if (update.IsEmpty()) return;
     if (slide_) {
-        slide_->PaintClient(canvas, [this](TCanvas& c, const TRect& r) { FillSlideStrip(c, r); });
+        slide_->PaintClient(canvas, ClientWidth(), ClientHeight(),
+                            [this](TCanvas& c, const TRect& r) { FillSlideStrip(c, r); });
         return;
     }
     PaintTree(canvas, OffsetRect(update, -offsetX_, -offsetY_), update.TopLeft(),

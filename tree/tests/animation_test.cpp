@@ -21,7 +21,9 @@ struct AnimationFixture : PaintFixture {
     }
     // The window as the screen shows it now.
     TBitmap Window() {
+        // What the window leaves unpainted (its scroll bars) stands out.
         TBitmap b(tree->Width(), tree->Height(), pf32bit);
+        FillSolid(b.Canvas(), {0, 0, b.Width(), b.Height()}, clFuchsia);
         PaintWindowTo(tree->Handle(), b.Canvas());
         return b;
     }
@@ -83,7 +85,8 @@ TEST(TreeAnimation, ExpandingSlidesTheRowsBelowDownAndEndsAsWithoutAnimation) {
     EXPECT_EQ(tree.Slide()->Distance(), 36);
     EXPECT_EQ(tree.Slide()->Area(), TRect(0, 36, widthBefore, tree.ClientHeight()));
     EXPECT_LT(tree.ClientWidth(), widthBefore);
-    EXPECT_TRUE(f.Same(f.Window(), before));
+    // At first the client shows the picture as it was (the scroll bar covers its right edge).
+    EXPECT_TRUE(f.Moved(f.Window(), before, {0, 0, tree.ClientWidth(), tree.ClientHeight()}, 0, 0));
     f.Tick();
     EXPECT_EQ(tree.Slide()->Position(), 2);
     const TBitmap frame = f.Window();
@@ -113,18 +116,22 @@ TEST(TreeAnimation, CollapsingSlidesTheRowsBelowUp) {
     tree.SetAnimationDuration(0);
     tree.ToggleNode(f.parent);
     tree.SetAnimationDuration(100);
+    const int narrow = tree.ClientWidth();  // beside the vertical scroll bar
     tree.ToggleNode(f.parent);
     EXPECT_FALSE(tree.Expanded(f.parent));
     EXPECT_EQ(tree.VisibleCount(), 5u);
     ASSERT_NE(tree.Slide(), nullptr);
     EXPECT_EQ(tree.Slide()->Motion(), TSlideAnimation::TMotion::Up);
     f.Tick();
-    // 36 pixels in 100 ms: four a tick; the strip at the bottom shows the tree's colour.
+    // 36 pixels in 100 ms: four a tick; the strip at the bottom shows the tree's colour, and so
+    // does the room the scroll bar left.
     const int w = tree.ClientWidth(), h = tree.ClientHeight();
+    ASSERT_GT(w, narrow);
     const TBitmap frame = f.Window();
-    EXPECT_TRUE(f.Moved(frame, expanded, {0, 0, w, 36}, 0, 0));
-    EXPECT_TRUE(f.Moved(frame, expanded, {0, 36, w, h - 4}, 0, -4));
-    EXPECT_EQ(f.ClientCount(frame, {0, h - 4, w, h}, clWhite), 4 * w);
+    EXPECT_TRUE(f.Moved(frame, expanded, {0, 0, narrow, 36}, 0, 0));
+    EXPECT_TRUE(f.Moved(frame, expanded, {0, 36, narrow, h - 4}, 0, -4));
+    EXPECT_EQ(f.ClientCount(frame, {0, h - 4, narrow, h}, clWhite), 4 * narrow);
+    EXPECT_EQ(f.ClientCount(frame, {narrow, 0, w, h}, clWhite), (w - narrow) * h);
     EXPECT_EQ(f.TicksToEnd(), 8);
     EXPECT_TRUE(f.Same(f.Window(), collapsed));
 }
