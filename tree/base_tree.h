@@ -1200,7 +1200,7 @@ public:
     void AddFromStream(TStream& stream, PVirtualNode targetNode);
 
     // Leaves a pending cut or copy: the nodes lose their marks. A pending cut whose data were
-    // pasted deletes its nodes (FinishCut).
+    // pasted into another tree deletes its nodes (FinishCut).
     void CancelCutOrCopy();
     void FinishCut();
     // Inserts the tree data a data object carries at `targetNode` (nil: the root) with `mode`.
