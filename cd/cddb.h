@@ -14,7 +14,7 @@
 #include "cd/cddb_states.h"
 #include "cd/cddb_submission_text.h"
 #include "cd/site.h"
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 
 namespace rv {
 

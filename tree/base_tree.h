@@ -439,6 +439,10 @@ public:
     TVTGetHeaderCursorEvent OnGetHeaderCursor;
 
 protected:
+    // A component the tree or its header refers to (an image list, a pop-up menu) goes: the
+    // reference is dropped, and a tree that drew from the list is painted again.
+    void Notification(TComponent* component, TOperation operation) override;
+
     // ---- Event dispatchers: each fires its event when a handler is set ------------------------
     virtual void DoChange(PVirtualNode node);
     virtual void DoStructureChange(PVirtualNode node, TChangeReason reason);

@@ -2,7 +2,7 @@
 // The framework's own dragging (not the platform's data transfer): a drag object stands for what
 // is dragged, and the controls under the mouse are told of it by CM_DRAG.
 
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 #include "platform/graphics/geometry.h"
 
 namespace rv {
