@@ -154,10 +154,15 @@ TEST(MainMenu, ShortcutsOfReachableItemsTakeTheKeyFromTheFocusedControl) {
     EXPECT_EQ(f.clicked.size(), 2u);
 }
 
+// A form with a panel to right-click.
+struct PanelForm : test::FormWith {
+    PanelForm() { form.SetBounds(120, 90, 300, 200); }
+    TPanel* panel = Add<TPanel>(Bounds(10, 10, 200, 100));
+};
+
 TEST(PopupMenu, ARightClickPopsUpTheMenuOfTheControlOrItsParentWhereTheMouseIs) {
-    test::FormWith f;
-    f.form.SetBounds(120, 90, 300, 200);
-    auto* panel = f.Add<TPanel>(Bounds(10, 10, 200, 100));
+    PanelForm f;
+    TPanel* panel = f.panel;
     auto* caption = new TLabel(&f.form);
     caption->SetParent(panel);
     caption->SetBounds(5, 5, 50, 15);
@@ -208,9 +213,8 @@ TEST(PopupMenu, ARightClickPopsUpTheMenuOfTheControlOrItsParentWhereTheMouseIs) 
 }
 
 TEST(PopupMenu, AChosenEntryIsClickedFromTheMessageLoopOnceTheMenuIsDone) {
-    test::FormWith f;
-    f.form.SetBounds(120, 90, 300, 200);
-    auto* panel = f.Add<TPanel>(Bounds(10, 10, 200, 100));
+    PanelForm f;
+    TPanel* panel = f.panel;
     auto* menu = new TPopupMenu(&f.form);
     panel->SetPopupMenu(menu);
     TMenuItem* properties = Item(menu->Items(), "&Properties...");
