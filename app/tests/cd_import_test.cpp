@@ -190,6 +190,16 @@ protected:
             dialog->bOK->Click();
         });
     }
+    // Calls `step` after each event of the client while the library holds `tracks` tracks: at
+    // every step of a look-up, up to the filing of its disc.
+    void AfterEachEventUntilFiled(std::uint32_t tracks, std::function<void()> step) {
+        for (auto* event : {&W().CddbClient->OnStatusMessage, &W().CddbClient->OnDataExchange}) {
+            *event = [this, tracks, step, told = *event](TObject* sender, const std::string& text) {
+                told(sender, text);
+                if (W().Library().TrackCount() == tracks) step();
+            };
+        }
+    }
     std::vector<std::string> ArtistNames() const {
         std::vector<std::string> names;
         for (const TArtist& a : window->Library().Artists()) names.push_back(a.Name);
@@ -412,12 +422,7 @@ TEST_F(CdImport, AFolderScanIsRefusedAtEveryStepOfALookUpAndScansOnceItHasEnded)
         lastState = W().CddbClient->State();
     };
     // After each event of the client, until the disc is filed.
-    for (auto* event : {&W().CddbClient->OnStatusMessage, &W().CddbClient->OnDataExchange}) {
-        *event = [&, told = *event](TObject* sender, const std::string& text) {
-            told(sender, text);
-            if (W().Library().TrackCount() == tracks) tryScan();
-        };
-    }
+    AfterEachEventUntilFiled(tracks, tryScan);
     script.Then([&](TCustomForm& form) {
         tryScan();
         auto& dialog = dynamic_cast<Tdlg_rv_Match&>(form);
@@ -491,12 +496,7 @@ TEST_F(CdImport, NewOpenAppendAndARecentFileAreRefusedAtEveryStepOfALookUpThenOp
         progress.push_back(W().Splash() ? W().Splash()->lText->Caption() : "none");
         lastState = W().CddbClient->State();
     };
-    for (auto* event : {&W().CddbClient->OnStatusMessage, &W().CddbClient->OnDataExchange}) {
-        *event = [&, told = *event](TObject* sender, const std::string& text) {
-            told(sender, text);
-            if (W().Library().TrackCount() == tracks) tryAll();
-        };
-    }
+    AfterEachEventUntilFiled(tracks, tryAll);
     script.Then([&](TCustomForm& form) {
         tryAll();
         auto* dialog = dynamic_cast<Tdlg_rv_Match*>(&form);
