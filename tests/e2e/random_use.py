@@ -331,6 +331,8 @@ class RandomUse:
     def report(self, why):
         shot = self.j.shot("random use %d step %d" % (self.seed, self.number))
         program = os.path.relpath(self.j.binary, os.getcwd())
+        if program.startswith(".."):
+            program = self.j.binary
         return ("%s\nseed %d, step %d%s; the last steps:\n%s\nreplay: bash scripts/random-use "
                 "--program %s --seed %d --steps %d" % (
                     why, self.seed, self.number, " (screenshot %s)" % shot if shot else "",
@@ -585,6 +587,32 @@ def dialog_escape(r, wid, title):
     return "Escape"
 
 
+# The buttons a dialog of each kind may have, with the key that presses each.
+BUTTONS = {"editor": {"OK": "Return", "Cancel": "Escape"},
+           "question": {"Yes": "alt+y", "No": "alt+n", "Cancel": "Escape", "OK": "Return"},
+           "about": {"OK": "Return"},
+           "file": {"Cancel": "Escape", "Open": "Return", "Save": "Return"},
+           "folder": {"Cancel": "Escape", "Choose": "Return"}}
+
+
+@activated
+def dialog_button(r, wid, title):
+    """Clicks a button by its caption, read once for dialogs of that title and size; a caption
+    that does not read is pressed by its key instead."""
+    buttons = BUTTONS[kind_of(title)]
+    caption = r.rng.choice(sorted(buttons))
+    x, y, w, h = r.d.geometry(wid)
+    key = (title, w, h, caption)
+    if key not in r.places:
+        found = r.d.find(caption, (x, y, w, h))
+        r.places[key] = (found.centre[0] - x, found.centre[1] - y) if found else None
+    if r.places[key] is None:
+        r.d.key(buttons[caption], pause=0.5)
+        return "%s (its key, %s)" % (caption, buttons[caption])
+    r.d.click(x + r.places[key][0], y + r.places[key][1], pause=0.5)
+    return "clicked %s" % caption
+
+
 def dialog_close(r, wid, title):
     return r.press_close(wid)
 
@@ -669,16 +697,17 @@ def back_to_main(r, wid, title):
 
 
 DIALOG_ACTIONS = {
-    "editor": [(dialog_type, 25), (dialog_keys, 18), (dialog_click, 12), (dialog_ok, 18),
-               (dialog_escape, 12), (dialog_close, 8), (back_to_main, 2)],
-    "question": [(answer_yes, 30), (answer_no, 25), (dialog_escape, 15), (dialog_ok, 12),
-                 (dialog_close, 10), (dialog_click, 5), (back_to_main, 3)],
-    "file": [(file_path, 55), (dialog_escape, 15), (dialog_close, 10), (dialog_type, 8),
-             (dialog_keys, 7), (back_to_main, 3), (dialog_ok, 2)],
-    "folder": [(folder_path, 50), (folder_cd, 8), (dialog_escape, 15), (dialog_close, 10),
-               (dialog_keys, 8), (dialog_click, 7), (back_to_main, 3), (dialog_ok, 2)],
-    "about": [(dialog_ok, 30), (dialog_escape, 30), (dialog_click, 20), (dialog_keys, 15),
-              (back_to_main, 5)],
+    "editor": [(dialog_type, 25), (dialog_keys, 18), (dialog_click, 10), (dialog_ok, 14),
+               (dialog_escape, 10), (dialog_button, 10), (dialog_close, 8), (back_to_main, 2)],
+    "question": [(answer_yes, 25), (answer_no, 20), (dialog_escape, 12), (dialog_ok, 10),
+                 (dialog_button, 15), (dialog_close, 10), (dialog_click, 5), (back_to_main, 3)],
+    "file": [(file_path, 55), (dialog_escape, 12), (dialog_button, 5), (dialog_close, 10),
+             (dialog_type, 8), (dialog_keys, 7), (back_to_main, 3), (dialog_ok, 2)],
+    "folder": [(folder_path, 50), (folder_cd, 8), (dialog_escape, 12), (dialog_button, 5),
+               (dialog_close, 10), (dialog_keys, 8), (dialog_click, 5), (back_to_main, 3),
+               (dialog_ok, 2)],
+    "about": [(dialog_ok, 25), (dialog_escape, 25), (dialog_button, 10), (dialog_click, 20),
+              (dialog_keys, 15), (back_to_main, 5)],
     "progress": [(wait_a_little, 60), (stop_scan, 25), (back_to_main, 15)],
     "player": [(player_button, 40), (player_seek, 10), (dialog_close, 12), (back_to_main, 38)],
 }
