@@ -575,16 +575,20 @@ def dialog_click(r, wid, title):
     return "%s at %s" % (how, spot)
 
 
-@activated
-def dialog_ok(r, wid, title):
-    r.d.key("Return", pause=0.5)
-    return "Return (OK)"
+def pressing(key, text):
+    """An action that presses one key in the window in front."""
+    @activated
+    def press(r, wid, title):
+        r.d.key(key, pause=0.5)
+        return text
+    return press
 
 
-@activated
-def dialog_escape(r, wid, title):
-    r.d.key("Escape", pause=0.5)
-    return "Escape"
+dialog_ok = pressing("Return", "Return (OK)")
+dialog_escape = pressing("Escape", "Escape")
+answer_yes = pressing("alt+y", "Yes (alt+y)")
+answer_no = pressing("alt+n", "No (alt+n)")
+stop_scan = pressing("Escape", "Escape (Stop)")
 
 
 # The buttons a dialog of each kind may have, with the key that presses each.
@@ -617,18 +621,6 @@ def dialog_close(r, wid, title):
     return r.press_close(wid)
 
 
-@activated
-def answer_yes(r, wid, title):
-    r.d.key("alt+y", pause=0.5)
-    return "Yes (alt+y)"
-
-
-@activated
-def answer_no(r, wid, title):
-    r.d.key("alt+n", pause=0.5)
-    return "No (alt+n)"
-
-
 def file_names(r):
     return [os.path.join(r.saved, "library-%d.rvl" % r.rng.randrange(3)),
             os.path.join(r.saved, "page-%d.xml" % r.rng.randrange(2)),
@@ -636,9 +628,8 @@ def file_names(r):
             r.j.path("missing", "nothing.rvl")]
 
 
-@activated
-def file_path(r, wid, title):
-    path = r.rng.choice(file_names(r))
+def type_path(r, path):
+    """Types a path into a file or folder dialog's name field in place of what it holds."""
     time.sleep(0.3)
     r.d.key("ctrl+a")
     r.d.type(path)
@@ -647,14 +638,14 @@ def file_path(r, wid, title):
 
 
 @activated
+def file_path(r, wid, title):
+    return type_path(r, r.rng.choice(file_names(r)))
+
+
+@activated
 def folder_path(r, wid, title):
-    folder = r.rng.choice([r.music, os.path.join(r.music, "Two"), r.damaged, r.empty,
-                           r.j.path("missing"), "/dev/sr0", r.word()])
-    time.sleep(0.3)
-    r.d.key("ctrl+a")
-    r.d.type(folder)
-    r.d.key("Return", pause=0.8)
-    return "typed %s, Return" % folder
+    return type_path(r, r.rng.choice([r.music, os.path.join(r.music, "Two"), r.damaged,
+                                      r.empty, r.j.path("missing"), "/dev/sr0", r.word()]))
 
 
 @activated
@@ -668,12 +659,6 @@ def folder_cd(r, wid, title):
     dx, dy = r.places[key]
     r.d.click(x + dx, y + dy)
     return "Audio CD (/dev/sr0)"
-
-
-@activated
-def stop_scan(r, wid, title):
-    r.d.key("Escape")
-    return "Escape (Stop)"
 
 
 def player_button(r, wid, title):
