@@ -79,6 +79,7 @@ class RandomUse:
         self.number = 0
         self.restarts = 0
         self.misses = 0
+        self.exit_asked = False  # Exit was chosen; the questions it asks may still be open
         self.menu_bar = {}     # menu -> x within the window
         self.menu_items = {}   # (menu, height) -> {item: y within the menu}
         self.places = {}       # (what, window size) -> a place read once within a window
@@ -218,6 +219,8 @@ class RandomUse:
         self.number += 1
         kind, wid, title = self.front()
         if kind == "main":
+            # Nothing asks anything: an Exit asked for before was cancelled or went through.
+            self.exit_asked = False
             action = self.pick(MAIN_ACTIONS)
         else:
             action = self.pick(DIALOG_ACTIONS[kind])
@@ -236,6 +239,7 @@ class RandomUse:
                 self.guard(lambda: self.alive(text))
                 raise Replay(self.report("%d steps in a row could not be done" % MISSES))
         self.note("%s: %s" % (title if kind != "main" else "main", text))
+        self.exit_asked = self.exit_asked or exiting(text)
         self.guard(lambda: self.alive(text))
 
     def guard(self, body):
@@ -295,9 +299,10 @@ class RandomUse:
         if not program.running():
             code = program.proc.returncode
             self.check_log()
-            if code == 0 and exiting(list(self.history)[-4:] + [what]):
+            if code == 0 and (self.exit_asked or exiting(what)):
                 self.note("the program ended; started again")
                 self.restarts += 1
+                self.exit_asked = False
                 self.log_seen = 0
                 self.start()
                 self.rv.focus()
@@ -451,11 +456,10 @@ EDITORS = {"Library Properties", "Artist Properties", "Album Properties", "Track
            "New Track", "Preferences", "Dudida Client"}
 
 
-def exiting(steps):
-    """Whether these steps could have ended the program as a person ends it: Exit, or the main
-    window's close button, maybe followed by the answers to saving."""
-    return any(k in step for step in steps
-               for k in ("> Exit", "tool bar Exit", "main window: the close button"))
+def exiting(step):
+    """Whether a step asked the program to end as a person asks it: Exit, or the main window's
+    close button; the questions of saving may follow before it ends."""
+    return any(k in step for k in ("> Exit", "tool bar Exit", "main window: the close button"))
 
 
 def describe_exit(code):
