@@ -23,7 +23,7 @@ import xml.etree.ElementTree as ElementTree
 import media
 from desktop import DriveError
 from journey import check
-from journeys import LIBRARY_B, fake_site, set_site
+from journeys import LIBRARY_B, fake_site, set_site, with_layout
 from reelvault import (MAIN, MENU_BAR_HEIGHT, PLAYER, PLAYER_BUTTON_Y, PLAYER_BUTTONS, Reelvault,
                        listed)
 
@@ -132,6 +132,8 @@ class RandomUse:
         self.songs = sorted(os.path.join(dirpath, name)
                             for dirpath, _, names in os.walk(self.music) for name in names)
         self.site = fake_site(j)
+        # Cyrillic and Greek from keys of their own; accented Latin from spare keys.
+        with_layout(j, "ru,gr")
         self.start()
         self.rv.new_library("Restless")
         self.rv.scan(self.music)
