@@ -42,7 +42,7 @@ void TCustomForm::BeforeDestruction() {
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
-    activeControl_ = control;
+    SetLink(activeControl_, control);
 }
 
 void TCustomForm::SetBounds(int left, int top, int width, int height) {
@@ -214,8 +214,14 @@ TModalResult TCustomForm::ShowModal() {
             break;
         }
         if (ModalResult == mrNone) continue;
+        const TModalResult asked = ModalResult;
         CloseModal();
         if (ModalResult != mrNone) break;
+        // The form stayed: a script plays the user's next move on it, as a user would on seeing
+        // it still there. A form that refuses even the Cancel of a script without steps waits.
+        if (TModalScript* script = TModalScript::Current();
+            script && (script->Pending() > 0 || asked != mrCancel))
+            script->Drive(*this);
     }
     return ModalResult;
 }
