@@ -536,10 +536,11 @@ def hostile_inputs(j):
         wid, _ = rv.dialog("Information")
         j.desktop.wait_text("library that is open", j.desktop.geometry(wid), part=True)
     with j.step("OK: no file asked for, the library and the look-up go on"):
+        # Quick looks only: the look-up times out on its own meanwhile.
         rv.answer("OK", title="Information")
-        j.desktop.wait_text("Querying CDDB", None, part=True)
+        check(rv.progress(), "the look-up's progress window went")
+        check(not j.desktop.windows("^Open"), "a file was asked for")
         check(rv.caption() == "Lorvix Reelvault - [Kept]", "caption %r" % rv.caption())
-        rv.wait_counts((1, 1, 1))
     with j.step("the look-up times out: its progress window closes, a box says why"):
         j.desktop.wait(lambda: not rv.progress(), 75, "the progress window stayed open")
         rv.answer("OK", title="Error", text="timed out")
