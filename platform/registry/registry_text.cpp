@@ -9,7 +9,6 @@ namespace rv {
 
 namespace {
 
-constexpr std::string_view kHive = "HKEY_CURRENT_USER";
 // Bytes with an escape of their own, and the letter that stands for each after the backslash.
 constexpr std::string_view kEscapedBytes = "\"\\\n\r\t";
 constexpr std::string_view kEscapeLetters = "\"\\nrt";
@@ -118,11 +117,16 @@ struct ReadState {
     std::size_t values = 0;
 };
 
-bool ReadHeader(std::string_view line, RegistryKey& root, ReadState& state, std::string& error) {
+bool ReadHeader(std::string_view line, std::string_view expected, RegistryKey& root,
+                ReadState& state, std::string& error) {
     if (line.size() < 2 || line.back() != ']') return error = "a header must end with ]", false;
     std::string_view inner = line.substr(1, line.size() - 2);
     const std::string_view hive = inner.substr(0, inner.find('\\'));
-    if (!SameText(hive, kHive)) return error = "a header must start with HKEY_CURRENT_USER", false;
+    if (!SameText(hive, expected)) {
+        error = "a header must start with ";
+        error += expected;
+        return false;
+    }
     inner.remove_prefix(hive.size());
     KeyPath path;
     if (!ResolveKeyPath(inner, {}, path))
@@ -155,14 +159,22 @@ std::string_view TrimBlanks(std::string_view line) {
 
 }  // namespace
 
-std::string WriteRegistryText(const RegistryKey& root) {
-    std::string out = "; Settings of Lorvix Reelvault for the current user, kept by the program.\n";
-    std::string header(kHive);
+std::string WriteRegistryText(const RegistryKey& root, std::string_view hive) {
+    std::string out = "; Settings of Lorvix Reelvault ";
+    if (hive == "HKEY_CURRENT_USER") {
+        out += "for the current user";
+    } else {
+        out += "in ";
+        out += hive;
+    }
+    out += ", kept by the program.\n";
+    std::string header(hive);
     WriteKey(out, root, header, true);
     return out;
 }
 
-bool ReadRegistryText(std::string_view text, RegistryKey& root, std::string& error) {
+bool ReadRegistryText(std::string_view text, RegistryKey& root, std::string& error,
+                      std::string_view hive) {
     if (text.size() > kMaxSettingsFileBytes) return error = "the file is too large", false;
     // Bytes that are not UTF-8 are written escaped, never as they are.
     if (!IsValidUtf8(text)) return error = "the file is not UTF-8 text", false;
@@ -177,7 +189,7 @@ bool ReadRegistryText(std::string_view text, RegistryKey& root, std::string& err
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         if (line.empty() || line.front() == ';') continue;
         std::string reason;
-        const bool ok = line.front() == '[' ? ReadHeader(line, root, state, reason)
+        const bool ok = line.front() == '[' ? ReadHeader(line, hive, root, state, reason)
                                             : ReadValueLine(line, state, reason);
         if (!ok) {
             error = "line " + std::to_string(lineNumber) + ": " + reason;
