@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/framework/menus.h"
 #include "platform/framework/win_control.h"
@@ -139,5 +140,8 @@ private:
 };
 
 using TForm = TCustomForm;
+
+// The forms that exist now, in the order they were made.
+const std::vector<TCustomForm*>& ScreenForms();
 
 }  // namespace rv
