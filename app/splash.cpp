@@ -39,6 +39,11 @@ Twnd_rv_Splash::Twnd_rv_Splash(TForm* mainWindow) : TForm(mainWindow), mainWindo
     bStop->Default = true;
     bStop->Cancel = true;
     bStop->OnClick = [this](TObject* s) { cmStop(s); };
+    OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
+}
+
+void Twnd_rv_Splash::FormDeactivate(TObject*) {
+    BringToFront();
 }
 
 void Twnd_rv_Splash::cmStop(TObject*) {

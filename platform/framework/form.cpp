@@ -269,6 +269,10 @@ void TCustomForm::DoDestroy() {
     if (OnDestroy) OnDestroy(this);
 }
 
+void TCustomForm::Deactivate() {
+    if (OnDeactivate) OnDeactivate(this);
+}
+
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
     if (operation != TOperation::opRemove) return;
@@ -314,6 +318,10 @@ void TCustomForm::WndProc(TMessage& m) {
         case WM_CLOSE:
             Close();
             return;
+        case WM_ACTIVATE:
+            if (m.WParam == WA_INACTIVE && m.LParam != 0 && !Destroying() && Visible())
+                RunReported([this] { Deactivate(); });
+            break;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<TMinMaxInfo*>(m.LParam);
             if (!info) break;

@@ -57,6 +57,9 @@ inline constexpr UINT CM_RELEASE = CM_BASE + 33;
 // or mrCancel by Close) that OnCloseQuery and OnClose let stand; then it hides, and ShowModal
 // returns the result.
 //
+// When another window of the program becomes the active one, it raises OnDeactivate (not when
+// the user turns to another program).
+//
 // Freed, it raises OnDestroy while all its components are still there. A derived form whose
 // OnDestroy handler uses the derived form's own members calls BeforeDestruction at the start of
 // its destructor, so that the handler runs while they exist.
@@ -111,6 +114,7 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;
     TNotifyEvent OnDestroy;
+    TNotifyEvent OnDeactivate;
 
     void WndProc(TMessage& message) override;
 
@@ -119,6 +123,7 @@ protected:
     virtual void DoHide();
     virtual void DoClose(TCloseAction& action);
     virtual void DoDestroy();
+    virtual void Deactivate();
     void VisibleChanged() override;
     void Notification(TComponent* component, TOperation operation) override;
 
