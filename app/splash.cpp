@@ -1,6 +1,7 @@
 #include "app/splash.h"
 
 #include "app/app_pictures.h"
+#include "app/dialog_buttons.h"
 #include "app/main_window.h"
 
 namespace rv {
@@ -23,7 +24,7 @@ Twnd_rv_Splash::Twnd_rv_Splash(TForm* mainWindow) : TForm(mainWindow), mainWindo
     Picture = new TImage(this);
     Picture->SetParent(this);
     Picture->SetBounds(3, 3, 48, 48);
-    Picture->SetPicture(AlbumPicture());
+    Picture->SetPictureMaker(AlbumPicture);
 
     lText = new TLabel(this);
     lText->SetName("lText");
@@ -31,11 +32,8 @@ Twnd_rv_Splash::Twnd_rv_Splash(TForm* mainWindow) : TForm(mainWindow), mainWindo
     lText->SetBounds(60, 8, 150, 16);
     lText->SetShowAccelChar(false);
 
-    bStop = new TLbButton(this);
-    bStop->SetName("bStop");
-    bStop->SetParent(this);
-    bStop->SetBounds(kClientWidth - 75 - 6, kClientHeight - 25 - 6, 75, 25);
-    bStop->SetCaption("&Stop");
+    bStop = MakeDialogButton(this, this, "bStop", "&Stop", kClientWidth - kDialogButtonWidth - 6,
+                             kClientHeight - kDialogButtonHeight - 6);
     bStop->Default = true;
     bStop->Cancel = true;
     bStop->OnClick = [this](TObject* s) { cmStop(s); };
