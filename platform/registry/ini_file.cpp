@@ -3,15 +3,12 @@
 #include <algorithm>
 
 #include "platform/registry/ini_text.h"
+#include "platform/registry/settings_lines.h"
 #include "platform/registry/settings_location.h"
 
 namespace rv {
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 bool HasControl(std::string_view text) {
     return std::any_of(text.begin(), text.end(),
@@ -20,7 +17,8 @@ bool HasControl(std::string_view text) {
 
 // A section's or a name's text that reads back as it was written.
 bool IsPlainName(std::string_view name) {
-    return !name.empty() && !IsBlank(name.front()) && !IsBlank(name.back()) && !HasControl(name);
+    return !name.empty() && !IsLineBlank(name.front()) && !IsLineBlank(name.back()) &&
+           !HasControl(name);
 }
 
 [[noreturn]] void Refuse(const std::string& ident, const char* why) {
@@ -84,7 +82,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
         value.size() + 2 > kMaxValueBytes)
         Refuse(ident, "the text is too long");
     // Blanks at either end would be lost when read; within quotes they stay.
-    const bool guard = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
+    const bool guard = !value.empty() && (IsLineBlank(value.front()) || IsLineBlank(value.back()));
     std::string text;
     if (guard) text += '"';
     text += value;

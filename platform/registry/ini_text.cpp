@@ -1,23 +1,10 @@
 #include "platform/registry/ini_text.h"
 
-#include "platform/registry/registry_text.h"
-#include "platform/text/utf8.h"
+#include "platform/registry/settings_lines.h"
 
 namespace rv {
 
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view TrimBlanks(std::string_view line) {
-    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-    return line;
-}
 
 // What one file has made so far, against the limits of a file.
 struct ReadState {
@@ -85,21 +72,13 @@ std::string WriteIniText(const RegistryKey& root) {
 }
 
 bool ReadIniText(std::string_view text, RegistryKey& root, std::string& error) {
-    if (text.size() > kMaxSettingsFileBytes) return error = "the file is too large", false;
-    if (!IsValidUtf8(text)) return error = "the file is not UTF-8 text", false;
-    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     ReadState state;
-    std::size_t lineNumber = 0;
-    while (!text.empty()) {
-        ++lineNumber;
-        const auto end = text.find('\n');
-        const std::string_view line = TrimBlanks(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (line.empty()) continue;
-        std::string reason;
-        bool header = false;
-        bool ok = ReadHeader(line, root, state, reason, header);
-        if (ok && !header) {
+    return ReadSettingsLines(
+        text,
+        [&](std::string_view line, std::string& reason) {
+            bool header = false;
+            if (!ReadHeader(line, root, state, reason, header)) return false;
+            if (header) return true;
             const std::size_t equals = line.find('=');
             const std::string_view name = equals == std::string_view::npos
                                               ? std::string_view()
@@ -107,16 +86,11 @@ bool ReadIniText(std::string_view text, RegistryKey& root, std::string& error) {
             // Comments, and a name given again (the first counts), are kept as lines.
             const bool value = state.section && !name.empty() && !line.starts_with(';') &&
                                !state.section->FindValue(name);
-            ok = value
-                     ? Add(*state.section, name, TrimBlanks(line.substr(equals + 1)), state, reason)
-                     : Keep(root, line, state, reason);
-        }
-        if (!ok) {
-            error = "line " + std::to_string(lineNumber) + ": " + reason;
-            return false;
-        }
-    }
-    return true;
+            return value ? Add(*state.section, name, TrimBlanks(line.substr(equals + 1)), state,
+                               reason)
+                         : Keep(root, line, state, reason);
+        },
+        error);
 }
 
 }  // namespace rv

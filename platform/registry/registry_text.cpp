@@ -1,6 +1,7 @@
 #include "platform/registry/registry_text.h"
 
 #include "platform/registry/key_path.h"
+#include "platform/registry/settings_lines.h"
 #include "platform/text/ascii_case.h"
 #include "platform/text/hex_digits.h"
 #include "platform/text/utf8.h"
@@ -12,12 +13,6 @@ namespace {
 // Bytes with an escape of their own, and the letter that stands for each after the backslash.
 constexpr std::string_view kEscapedBytes = "\"\\\n\r\t";
 constexpr std::string_view kEscapeLetters = "\"\\nrt";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-// A blank around a line or its "=": a space or a tab. A carriage return ends a Windows line.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
 
 void AppendByteEscape(std::string& out, unsigned char byte) {
     out += "\\x";
@@ -141,20 +136,14 @@ bool ReadValueLine(std::string_view line, ReadState& state, std::string& error) 
     std::size_t pos = 0;
     std::string name, data;
     if (!ReadQuoted(line, pos, kMaxValueNameBytes, name, error)) return false;
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+    while (pos < line.size() && IsLineBlank(line[pos])) ++pos;
     if (pos >= line.size() || line[pos++] != '=') return error = "= expected after a name", false;
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+    while (pos < line.size() && IsLineBlank(line[pos])) ++pos;
     if (!ReadQuoted(line, pos, kMaxValueBytes, data, error)) return false;
     if (pos != line.size()) return error = "text after a value", false;
     if (state.key->SetValue(name, std::move(data)) && ++state.values > kMaxValuesPerFile)
         return error = "too many values", false;
     return true;
-}
-
-std::string_view TrimBlanks(std::string_view line) {
-    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-    return line;
 }
 
 }  // namespace
@@ -175,28 +164,15 @@ std::string WriteRegistryText(const RegistryKey& root, std::string_view hive) {
 
 bool ReadRegistryText(std::string_view text, RegistryKey& root, std::string& error,
                       std::string_view hive) {
-    if (text.size() > kMaxSettingsFileBytes) return error = "the file is too large", false;
-    // Bytes that are not UTF-8 are written escaped, never as they are.
-    if (!IsValidUtf8(text)) return error = "the file is not UTF-8 text", false;
-    // Editors may add a byte-order mark, and blanks around lines and the "=".
-    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     ReadState state;
-    std::size_t lineNumber = 0;
-    while (!text.empty()) {
-        ++lineNumber;
-        const auto end = text.find('\n');
-        const std::string_view line = TrimBlanks(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (line.empty() || line.front() == ';') continue;
-        std::string reason;
-        const bool ok = line.front() == '[' ? ReadHeader(line, hive, root, state, reason)
-                                            : ReadValueLine(line, state, reason);
-        if (!ok) {
-            error = "line " + std::to_string(lineNumber) + ": " + reason;
-            return false;
-        }
-    }
-    return true;
+    return ReadSettingsLines(
+        text,
+        [&](std::string_view line, std::string& reason) {
+            if (line.front() == ';') return true;
+            return line.front() == '[' ? ReadHeader(line, hive, root, state, reason)
+                                       : ReadValueLine(line, state, reason);
+        },
+        error);
 }
 
 }  // namespace rv
