@@ -3,6 +3,7 @@
 #include "app/app_pictures.h"
 #include "app/dialog_buttons.h"
 #include "app/main_window.h"
+#include "platform/windows/top_level_window.h"
 
 namespace rv {
 
@@ -37,6 +38,10 @@ Twnd_rv_Splash::Twnd_rv_Splash(TForm* mainWindow) : TForm(mainWindow), mainWindo
     bStop->Default = true;
     bStop->Cancel = true;
     bStop->OnClick = [this](TObject* s) { cmStop(s); };
+    // The window manager keeps an owned window in front of its owner, also when it never gives
+    // it the activation and when the owner is raised. In front of the program's other windows it
+    // comes back by itself whenever one of them takes the activation from it.
+    SetWindowOwner(Handle(), mainWindow->Handle());
     OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
 }
 

@@ -423,6 +423,7 @@ TEST_F(CdImport, AFolderScanIsRefusedAtEveryStepOfALookUpAndScansOnceItHasEnded)
     ASSERT_TRUE(test::PumpUntil([&] { return GetActiveWindow() == W().Handle(); }));
     ASSERT_NE(W().Splash(), nullptr);
     EXPECT_EQ(GetTopWindow(), W().Splash()->Handle());
+    EXPECT_EQ(GetWindowOwner(W().Splash()->Handle()), W().Handle());
     ASSERT_TRUE(test::PumpUntil(
         [&] { return W().CdLookup() == Twnd_rv_Main::TCdLookup::Idle && !W().Splash(); }));
     Settle();
