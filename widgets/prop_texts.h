@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/framework/properties.h"
+#include "platform/components/properties.h"
 
 namespace rv {
 
