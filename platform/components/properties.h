@@ -6,7 +6,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "platform/framework/variant.h"
+#include "platform/components/variant.h"
 
 namespace rv {
 
