@@ -38,8 +38,8 @@ XmlStreamWriter::Tag XmlStreamWriter::MakeTag(std::string_view name) const {
     XmlTextOutput encoded(out_.Encoding());
     encoded.Name(name);
     Tag tag;
-    tag.start_ = "<" + std::string(encoded.View()) + ">";
-    tag.end_ = "</" + std::string(encoded.View()) + ">";
+    tag.start_.append("<").append(encoded.View()).append(">");
+    tag.end_.append("</").append(encoded.View()).append(">");
     tag.startLength_ = tag.start_.size();
     tag.endLength_ = tag.end_.size();
     tag.start_.resize(std::max(tag.startLength_, XmlTextOutput::kPadded));
