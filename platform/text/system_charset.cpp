@@ -3,6 +3,7 @@
 #include <iconv.h>
 #include <cerrno>
 
+#include "platform/text/ascii_case.h"
 #include "platform/text/utf8.h"
 
 namespace rv {
@@ -18,11 +19,7 @@ iconv_t Converter(void* cd) {
 // A name as files write them: a letter, then letters, digits, ".", "_" and "-". Anything else
 // would reach the converters' own syntax ("//TRANSLIT", ",").
 bool IsEncodingName(std::string_view name) {
-    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    if (name.empty() || !letter(name[0])) return false;
-    for (const char c : name)
-        if (!letter(c) && !(c >= '0' && c <= '9') && c != '.' && c != '_' && c != '-') return false;
-    return true;
+    return IsAsciiName(name, "._-");
 }
 
 // Runs `cd` over `in`, appending to `out`. Gives how many bytes of `in` were converted: all of
