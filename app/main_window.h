@@ -260,6 +260,10 @@ private:
     // True when a scan of `folder` must wait: a folder scan or a CD look-up runs, and each shows
     // its progress in the one progress window. While a look-up runs the user is told why.
     bool ScanRefused(const std::string& folder);
+    // True while a CD look-up runs, up to the filing of its disc: what the user asked for waits
+    // for its end, and a message box says so, with `because` (when given) saying why, and
+    // `tryAgain` what to do again once the look-up has ended.
+    bool LookUpRefuses(const std::string& tryAgain, const std::string& because = {});
     // The CD import's road into a scan: true when it took `folder` (the root of a CD drive
     // holding an audio disc) for a CD look-up.
     bool TakeCdRoad(const std::string& folder);

@@ -8,7 +8,8 @@
 // read or request) count only while querying or reading. An answer left over from an earlier
 // look-up can neither file its disc's titles again nor close the progress window of a new one.
 // The look-up lasts until its disc is filed: no scan starts before, as it would take the
-// progress window that the filing then closes.
+// progress window that the filing then closes, and the library is neither replaced nor appended
+// to, as the disc is filed into the one open when it started.
 //
 // A look-up that ends without a disc tells why, once, after the client's event that ended it;
 // one that the user ends by cancelling the choice tells nothing.
@@ -23,6 +24,7 @@
 #include "app/question_boxes.h"
 #include "app/splash.h"
 #include "cd/cddb.h"
+#include "platform/text/format.h"
 #include "platform/windows/dialog_service.h"
 
 namespace rv {
@@ -43,6 +45,18 @@ void Twnd_rv_Main::SetUpCdImport() {
     CddbClient->OnDriveNotice = [this](TObject* s, TCDNotice notice, const std::string& text) {
         CddbClientDriveNotice(s, notice, text);
     };
+}
+
+bool Twnd_rv_Main::LookUpRefuses(const std::string& tryAgain, const std::string& because) {
+    if (cdLookup_ == TCdLookup::Idle) return false;
+    // The look-up's progress window holds nothing up: without a word the user would not know
+    // why nothing happens.
+    MessageBox(0,
+               Format("A CD is being looked up at the CDDB site already%s%s. %s again once that "
+                      "look-up has ended.",
+                      because.empty() ? "" : ", and ", because.c_str(), tryAgain.c_str()),
+               kInformationCaption, MB_OK | MB_ICONINFORMATION);
+    return true;
 }
 
 bool Twnd_rv_Main::TakeCdRoad(const std::string& folder) {

@@ -27,6 +27,9 @@ void LoadLibrary(TMediaLib& library, const std::string& fileName) {
     }
 }
 
+// Why the library is neither replaced nor appended to while a CD look-up runs.
+constexpr const char* kLookUpFilesHere = "its disc goes into the library that is open";
+
 }  // namespace
 
 void Twnd_rv_Main::RunCommand(void (Twnd_rv_Main::*command)(TObject*), TObject* sender) {
@@ -79,6 +82,7 @@ void Twnd_rv_Main::FormCloseQuery(TObject*, bool& canClose) {
 }
 
 void Twnd_rv_Main::cmNew(TObject* sender) {
+    if (LookUpRefuses("Choose New", kLookUpFilesHere)) return;
     AskSave();
     library_.NewLibrary();
     // What the right-hand side showed belongs to the library that went.
@@ -88,6 +92,7 @@ void Twnd_rv_Main::cmNew(TObject* sender) {
 }
 
 void Twnd_rv_Main::cmOpen(TObject*) {
+    if (LookUpRefuses("Choose Open", kLookUpFilesHere)) return;
     if (od->Execute()) OpenLibrary(od->FileName);
 }
 
@@ -114,6 +119,7 @@ void Twnd_rv_Main::MRUListMenuItemClick(TObject* sender) {
     if (item->Tag < 0 || item->Tag >= static_cast<int>(files.size())) return;
     // A copy: opening the file rebuilds the list and its menu items, the clicked one too.
     const std::string fileName = files[static_cast<std::size_t>(item->Tag)];
+    if (LookUpRefuses("Choose the recent file", kLookUpFilesHere)) return;
     OpenLibrary(fileName);
 }
 
@@ -129,6 +135,7 @@ void Twnd_rv_Main::cmSaveAs(TObject*) {
 }
 
 void Twnd_rv_Main::cmAppend(TObject*) {
+    if (LookUpRefuses("Choose Append from File", kLookUpFilesHere)) return;
     AskSave();
     if (!od->Execute()) return;
     ShowSplash("Appending...", false);

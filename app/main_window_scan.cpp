@@ -4,10 +4,8 @@
 
 #include "app/cd_import.h"
 #include "app/main_window.h"
-#include "app/question_boxes.h"
 #include "app/splash.h"
 #include "platform/messages/application.h"
-#include "platform/text/format.h"
 #include "platform/windows/dialog_service.h"
 #include "platform/windows/top_level_window.h"
 #include "search/find_file.h"
@@ -46,14 +44,7 @@ void Twnd_rv_Main::cmScan(TObject*) {
 bool Twnd_rv_Main::ScanRefused(const std::string& folder) {
     // A scan's progress window, modal with its Stop, is in front and says what runs.
     if (Scanning()) return true;
-    if (cdLookup_ == TCdLookup::Idle) return false;
-    // A look-up's is not: without a word the user would not know why nothing happens.
-    MessageBox(0,
-               Format("A CD is being looked up at the CDDB site already. Scan the %s again once "
-                      "that look-up has ended.",
-                      IsCdDriveRoot(folder) ? "drive" : "folder"),
-               kInformationCaption, MB_OK | MB_ICONINFORMATION);
-    return true;
+    return LookUpRefuses(IsCdDriveRoot(folder) ? "Scan the drive" : "Scan the folder");
 }
 
 void Twnd_rv_Main::ScanFolder(const std::string& folder) {

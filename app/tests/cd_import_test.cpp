@@ -190,6 +190,16 @@ protected:
             dialog->bOK->Click();
         });
     }
+    // Calls `step` after each event of the client while the library holds `tracks` tracks: at
+    // every step of a look-up, up to the filing of its disc.
+    void AfterEachEventUntilFiled(std::uint32_t tracks, std::function<void()> step) {
+        for (auto* event : {&W().CddbClient->OnStatusMessage, &W().CddbClient->OnDataExchange}) {
+            *event = [this, tracks, step, told = *event](TObject* sender, const std::string& text) {
+                told(sender, text);
+                if (W().Library().TrackCount() == tracks) step();
+            };
+        }
+    }
     std::vector<std::string> ArtistNames() const {
         std::vector<std::string> names;
         for (const TArtist& a : window->Library().Artists()) names.push_back(a.Name);
@@ -412,12 +422,7 @@ TEST_F(CdImport, AFolderScanIsRefusedAtEveryStepOfALookUpAndScansOnceItHasEnded)
         lastState = W().CddbClient->State();
     };
     // After each event of the client, until the disc is filed.
-    for (auto* event : {&W().CddbClient->OnStatusMessage, &W().CddbClient->OnDataExchange}) {
-        *event = [&, told = *event](TObject* sender, const std::string& text) {
-            told(sender, text);
-            if (W().Library().TrackCount() == tracks) tryScan();
-        };
-    }
+    AfterEachEventUntilFiled(tracks, tryScan);
     script.Then([&](TCustomForm& form) {
         tryScan();
         auto& dialog = dynamic_cast<Tdlg_rv_Match&>(form);
@@ -463,6 +468,81 @@ TEST_F(CdImport, AFolderScanIsRefusedAtEveryStepOfALookUpAndScansOnceItHasEnded)
     ASSERT_EQ(scanned.size(), 1u);
     EXPECT_EQ(scanned[0].title, "Song");
     EXPECT_EQ(Told().size(), told);
+}
+
+// New, Open, Append and a recent file would take the library away from under the look-up, and
+// loading or appending would close its progress window: each is refused with a word at every
+// step of a look-up, up to the filing of the disc read, which goes into the library open when
+// the look-up began. Then the recent file opens.
+TEST_F(CdImport, NewOpenAppendAndARecentFileAreRefusedAtEveryStepOfALookUpThenOpen) {
+    TMediaLib other;
+    other.AddTrack(test::MakeTrack("Other", "Elsewhere", 1, "Away", 60));
+    const std::string otherFile = tempRoot_ / "other.rvl";
+    other.SaveToFile(otherFile);
+    W().MRUList->AddFile(otherFile);
+    W().Library().SaveToFile(tempRoot_ / "mine.rvl");
+    const std::string mine = W().Library().FileName();
+    const std::uint32_t tracks = W().Library().TrackCount();
+    TMenuItem* recent = nullptr;
+    for (int i = 0; i < W().mmFile->Count(); ++i)
+        if (W().mmFile->Items(i)->Caption().ends_with(otherFile)) recent = W().mmFile->Items(i);
+    ASSERT_NE(recent, nullptr);
+
+    std::vector<std::string> progress;  // the progress window's text at each try
+    std::int32_t lastState = -1;
+    auto tryAll = [&] {
+        for (TMenuItem* item : {W().mmNew, W().mmOpen, W().mmAppend, recent}) {
+            item->Click();
+            EXPECT_EQ(W().Library().FileName(), mine);
+            EXPECT_FALSE(W().Library().Modified());
+        }
+        W().sbNew->Click();
+        W().sbOpen->Click();
+        progress.push_back(W().Splash() ? W().Splash()->lText->Caption() : "none");
+        lastState = W().CddbClient->State();
+    };
+    AfterEachEventUntilFiled(tracks, tryAll);
+    script.Then([&](TCustomForm& form) {
+        tryAll();
+        auto* dialog = dynamic_cast<Tdlg_rv_Match*>(&form);
+        ASSERT_NE(dialog, nullptr);
+        dialog->List->SetItemIndex(1);
+        dialog->bOK->Click();
+    });
+    W().Prefs = server_.Prefs("two");
+    dialogs.AnswerFolder("/dev/sr0");
+    W().mmScan->Click();
+    tryAll();
+    ASSERT_TRUE(test::PumpUntil(
+        [&] { return W().CdLookup() == Twnd_rv_Main::TCdLookup::Idle && !W().Splash(); }));
+    Settle();
+
+    const std::string lookingUp =
+        "Information: A CD is being looked up at the CDDB site already, and its disc goes into "
+        "the library that is open. ";
+    const std::string ended = " again once that look-up has ended.";
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < progress.size(); ++i)
+        for (const char* what : {"Choose New", "Choose Open", "Choose Append from File",
+                                 "Choose the recent file", "Choose New", "Choose Open"})
+            expected.push_back(lookingUp + what + ended);
+    EXPECT_EQ(Told(), expected);
+    EXPECT_TRUE(dialogs.CallsOf(TDialogKind::Open).empty());  // no file was asked for
+    ASSERT_GE(progress.size(), 4u);
+    EXPECT_EQ(progress.front(), "Querying CDDB...");
+    EXPECT_EQ(progress.back(), "Reading from CDDB...");
+    EXPECT_EQ(lastState, cddbEntryRead);
+    EXPECT_EQ(W().Library().TrackCount(), tracks + 3);
+    EXPECT_EQ(AlbumTracks(W().Library(), "The Artist", "The Album").size(), 3u);
+    EXPECT_EQ(AlbumTracks(W().Library(), "Other", "Elsewhere").size(), 0u);
+
+    // Once the look-up has ended the library is replaced as asked, the disc's tracks unsaved.
+    const std::size_t told = Told().size();
+    dialogs.AnswerButton(IDNO);
+    recent->Click();
+    EXPECT_EQ(W().Library().FileName(), otherFile);
+    EXPECT_EQ(ArtistNames(), std::vector<std::string>{"Other"});
+    EXPECT_EQ(Told(told), std::vector<std::string>{"Confirmation: Save changes?"});
 }
 
 TEST_F(CdImport, OnlyTheRootOfADriveHoldingAudioTakesTheCdRoad) {

@@ -272,6 +272,14 @@ class Desktop:
             values[key] = int(match.group(1))
         return values["x"], values["y"], values["w"], values["h"]
 
+    def motif_hints(self, wid):
+        """The Motif hints the program gives the window manager for the window (flags,
+        functions, decorations, ...), or None when it gives none."""
+        out = subprocess.run(["xprop", "-id", str(wid), "_MOTIF_WM_HINTS"], env=self.env(),
+                             capture_output=True, text=True).stdout
+        match = re.search(r"=\s*(.*)", out)
+        return [int(v, 0) for v in match.group(1).split(",")] if match else None
+
     def frame_extents(self, wid):
         """The window manager's frame around a window: left, right, top, bottom."""
         out = subprocess.run(["xprop", "-id", str(wid), "_NET_FRAME_EXTENTS"], env=self.env(),
