@@ -126,6 +126,22 @@ TEST(TreeEditing, ClickOnTheSelectedNodeArmsTheEditTimer) {
     EXPECT_FALSE(f.tree->IsEditing());
 }
 
+TEST(TreeEditing, SortingStopsAPendingEdit) {
+    EditFixture f;
+    f.tree->SetEditDelay(5);
+    f.Click(kLabelX, InputFixture::RowY(1));
+    f.Click(kLabelX, InputFixture::RowY(1));  // armed
+    ASSERT_TRUE(f.Has(tsEditPending));
+    f.tree->Sort(nullptr, NoColumn, sdDescending);
+    EXPECT_FALSE(f.Has(tsEditPending));
+    // Well past the delay no editor has opened: the timer went with the sort.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(40);
+    PumpUntil([&] { return std::chrono::steady_clock::now() > until; });
+    EXPECT_FALSE(f.tree->IsEditing());
+    EXPECT_EQ(f.Box(), nullptr);
+    EXPECT_FALSE(KillTimer(f.tree->Handle(), TBaseVirtualTree::kEditTimer));
+}
+
 TEST(TreeEditing, DeletingTheEditedNodeCancelsFirst) {
     for (bool ancestor : {false, true}) {
         EditFixture f;
