@@ -443,6 +443,35 @@ TEST(TreePaint, ImagesBlendOnlyWhereTheRulesSay) {
     EXPECT_EQ(GetRValue(disabled), GetGValue(disabled));
 }
 
+// Rows start at every height, so patterns of the tree lines meet each row at another phase;
+// nothing of that may show in the check boxes drawn after them.
+TEST(TreePaint, UncheckedBoxesLookTheSameInEveryRow) {
+    for (bool themed : {false, true}) {
+        for (double ratio : {1.0, 2.0}) {
+            PaintFixture f(themed);
+            f.tree->SetMisc(toCheckSupport, true);
+            f.SetPaint(toShowHorzGridLines, true);
+            f.Text = [](PVirtualNode, TColumnIndex) { return std::string(); };
+            constexpr int kRows = 8;
+            f.AddRows(kRows);
+            for (PVirtualNode n = f.tree->GetFirst(); n; n = f.tree->GetNext(n))
+                f.tree->SetCheckType(n, ctCheckBox);
+            const TBitmap b = f.Paint(60, kRows * 18, kWindowPaintOptions, ratio);
+            const int size = int(16 * ratio);
+            const int left = int(kContentLeft * ratio);
+            int differing = 0;
+            for (int row = 1; row < kRows; ++row)
+                for (int y = 0; y < size; ++y)
+                    for (int x = 0; x < size; ++x) {
+                        const int top = int((row * 18 + 1) * ratio);
+                        differing +=
+                            b.Pixel(left + x, top + y) != b.Pixel(left + x, int(ratio) + y);
+                    }
+            EXPECT_EQ(differing, 0) << "themed " << themed << " at " << ratio;
+        }
+    }
+}
+
 TEST(TreePaint, BackgroundPictureStaysWithTheClientArea) {
     PaintFixture f;
     f.AddRows(30);
