@@ -277,7 +277,8 @@ bool TWinControl::DialogKey(TMessage& m) {
     int key = int(m.WParam);
     bool arrows = key >= VK_LEFT && key <= VK_DOWN;
     if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && !arrows) return false;
-    unsigned code = unsigned(Perform(WM_GETDLGCODE));
+    // The key goes along, as the platform's controls get it: some want only certain keys.
+    unsigned code = unsigned(Perform(WM_GETDLGCODE, m.WParam));
     if (code & DLGC_WANTALLKEYS) return false;
     if (arrows && (code & DLGC_WANTARROWS)) return false;
     if (key == VK_TAB && (code & DLGC_WANTTAB)) return false;
