@@ -433,6 +433,8 @@ public:
     TVTHeaderDraggedOutEvent OnHeaderDraggedOut;
     TVTHeaderDraggingEvent OnHeaderDragging;
     TVTHeaderPaintEvent OnHeaderDraw;
+    TVTHeaderPaintQueryElementsEvent OnHeaderDrawQueryElements;
+    TVTAdvancedHeaderPaintEvent OnAdvancedHeaderDraw;
     TVTHeaderMouseEvent OnHeaderMouseDown;
     TVTHeaderMouseMoveEvent OnHeaderMouseMove;
     TVTHeaderMouseEvent OnHeaderMouseUp;
@@ -490,6 +492,10 @@ protected:
     virtual bool DoHeaderDragging(TColumnIndex column);
     virtual void DoHeaderDraw(TCanvas& canvas, TVirtualTreeColumn& column, const TRect& r,
                               bool hover, bool pressed, TVTDropMarkMode dropMark);
+    // Under hoOwnerDraw: the parts of a cell the application draws (none without a handler),
+    // and their drawing.
+    virtual THeaderPaintElements DoHeaderDrawQueryElements(THeaderPaintInfo& paintInfo);
+    virtual void DoAdvancedHeaderDraw(THeaderPaintInfo& paintInfo, THeaderPaintElements elements);
     virtual void DoHeaderMouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void DoHeaderMouseMove(TShiftState shift, int x, int y);
     virtual void DoHeaderMouseUp(TMouseButton button, TShiftState shift, int x, int y);

@@ -166,7 +166,9 @@ private:
     void EndColumnDrag();
     // Painting (header_paint.cpp).
     void PaintColumns(TCanvas& canvas, const TRect& strip, bool withDragged);
-    void PaintColumn(TCanvas& canvas, TColumnIndex index, const TRect& cell);
+    // A column's cell with the mark of a dragged column landing beside it; the space after the
+    // last column. Under hoOwnerDraw the application draws the parts it asks for.
+    void PaintColumn(TCanvas& canvas, TColumnIndex index, const TRect& cell, TVTDropMarkMode mark);
     void PaintSpace(TCanvas& canvas, const TRect& cell);
 
     TPoint pressPoint_;
