@@ -138,6 +138,11 @@ bool TWinControl::Showing() const {
     return Visible() && (!Parent() || Parent()->Showing());
 }
 
+void TWinControl::ChangeScale(int m, int d) {
+    TControl::ChangeScale(m, d);
+    for (TControl* c : std::vector<TControl*>(controls_)) c->ChangeScale(m, d);
+}
+
 void TWinControl::VisibleChanged() {
     ShowWindow(handle_, Visible());
 }
