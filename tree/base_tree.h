@@ -207,6 +207,12 @@ public:
     void SetTextMargin(int value);
     bool WantTabs() const { return wantTabs_; }
     void SetWantTabs(bool value) { wantTabs_ = value; }
+    // The reading order of a tree without columns, and of the columns that take the tree's
+    // (coParentBidiMode): right to left, a row's content starts at its right edge.
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode value);
+    // The reading order of a cell: its column's, or the tree's for no column.
+    TBiDiMode CellBiDiMode(TColumnIndex column) const;
     // Copies the appearance and behaviour of another tree through the setters (not into a
     // read-only tree).
     void AssignFrom(const TBaseVirtualTree& source);
@@ -822,6 +828,7 @@ private:
     std::uint32_t selectionCurveRadius_ = 0;
     int textMargin_ = 4;
     bool wantTabs_ = false;
+    TBiDiMode biDiMode_ = bdLeftToRight;
     bool changeTimerRunning_ = false;
     bool structureTimerRunning_ = false;
     bool validationScheduled_ = false;

@@ -162,12 +162,9 @@ bool TStringEditLink::PrepareEdit(TBaseVirtualTree* tree, PVirtualNode node, TCo
     edit_->SetText(text);
     edit_->SetModified(false);
     const TVirtualTreeColumns& columns = tree_->Header().Columns();
-    TBiDiMode bidi = bdLeftToRight;
+    const TBiDiMode bidi = tree_->CellBiDiMode(column);
     alignment_ = tree_->Alignment();
-    if (columns.IsValidColumn(column)) {
-        bidi = columns[column].BiDiMode();
-        alignment_ = columns[column].Alignment();
-    }
+    if (columns.IsValidColumn(column)) alignment_ = columns[column].Alignment();
     if (bidi != bdLeftToRight && alignment_ != taCenter)
         alignment_ = alignment_ == taLeftJustify ? taRightJustify : taLeftJustify;
     edit_->SetAlignment(alignment_);

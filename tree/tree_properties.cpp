@@ -113,6 +113,17 @@ void TBaseVirtualTree::SetMargin(int value) {
     if (Store(margin_, value) && !Loading()) Invalidate();
 }
 
+void TBaseVirtualTree::SetBiDiMode(TBiDiMode value) {
+    if (!Store(biDiMode_, value)) return;
+    header_.TreeBiDiModeChanged();
+    if (!Loading()) Invalidate();
+}
+
+TBiDiMode TBaseVirtualTree::CellBiDiMode(TColumnIndex column) const {
+    const TVirtualTreeColumns& columns = header_.Columns();
+    return columns.IsValidColumn(column) ? columns[column].BiDiMode() : biDiMode_;
+}
+
 void TBaseVirtualTree::SetTextMargin(int value) {
     if (Store(textMargin_, value) && !Loading()) Invalidate();
 }
@@ -200,6 +211,7 @@ void TBaseVirtualTree::AssignFrom(const TBaseVirtualTree& s) {
     SetBackground(s.background_);
     SetBackgroundOffsetX(s.backgroundOffsetX_);
     SetBackgroundOffsetY(s.backgroundOffsetY_);
+    SetBiDiMode(s.biDiMode_);
     SetBorderStyle(s.borderStyle_);
     SetButtonFillMode(s.buttonFillMode_);
     SetButtonStyle(s.buttonStyle_);

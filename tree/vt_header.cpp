@@ -82,6 +82,14 @@ void TVTHeader::TreeFontChanged() {
     Invalidate(NoColumn);
 }
 
+void TVTHeader::TreeBiDiModeChanged() {
+    for (int i = 0; i < columns_.Count(); ++i) {
+        TVirtualTreeColumn& column = columns_[i];
+        if (column.Options().Contains(coParentBidiMode)) column.biDiMode_ = tree_.BiDiMode();
+    }
+    Invalidate(NoColumn);
+}
+
 void TVTHeader::SetHeight(int value) {
     // Heights are 16-bit, as the rows'.
     value = std::clamp(value, 0, 0xFFFF);

@@ -107,6 +107,8 @@ public:
     void ShareSpringWidth(int clientWidth);
     // The tree's font changed.
     void TreeFontChanged();
+    // The tree's reading order changed: the columns with coParentBidiMode take it.
+    void TreeBiDiModeChanged();
     // The header's own handling of a message of the tree's window, which it sees before the
     // tree: its mouse in the strip, the mouse it captured, its timer, the cursor over it, and
     // Escape or the focus loss ending a drag; true when it took the message.
