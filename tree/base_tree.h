@@ -405,6 +405,9 @@ public:
     // scroll-bar options and to a changed colour.
     virtual void TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t before);
     void ScrollBarOptionsChanged();
+    // The window follows toFullRepaintOnResize (a resize repaints all, or what it uncovers) and
+    // the scroll bars' style.
+    void ApplyWindowStyles();
     void ColorChanged(TVTColors::Index index);
     void ColorsAssigned();
 
@@ -1131,6 +1134,9 @@ protected:
     TCheckState pendingCheckState_ = chkUnchecked;
 
     void KeyDown(int& key, TShiftState shift) override;
+    // With toAutoChangeScale a scaled tree scales DefaultNodeHeight, Indent and its header too
+    // (nodes made before keep their heights).
+    void ChangeScale(int m, int d) override;
 
 private:
     // Message handlers; DispatchInput answers whether it handled the message whole.

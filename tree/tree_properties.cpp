@@ -61,6 +61,7 @@ void TBaseVirtualTree::TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t b
         case oskMisc: {
             const TVTMiscOptions now = TreeOptions().MiscOptions();
             if (changed(now, toCheckSupport)) Invalidate();
+            if (changed(now, toFullRepaintOnResize)) ApplyWindowStyles();
             if (changed(now, toAcceptOLEDrop)) RegisterDropTarget(now.Contains(toAcceptOLEDrop));
             break;
         }
@@ -70,8 +71,18 @@ void TBaseVirtualTree::TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t b
     }
 }
 
+void TBaseVirtualTree::ApplyWindowStyles() {
+    SetRedrawOnResize(Handle(), TreeOptions().MiscOptions().Contains(toFullRepaintOnResize));
+    const TScrollBarStyle style = scrollBarOptions_.ScrollBarStyle();
+    SetScrollBarLook(Handle(), SB_BOTH,
+                     style == sbmFlat ? FSB_FLAT_MODE
+                     : style == sbm3D ? FSB_ENCARTA_MODE
+                                      : FSB_REGULAR_MODE);
+}
+
 void TBaseVirtualTree::ScrollBarOptionsChanged() {
     if (Loading()) return;
+    ApplyWindowStyles();
     UpdateScrollBars(true);
     Invalidate();
 }

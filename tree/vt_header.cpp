@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/text/round.h"
 #include "platform/windows/window_host.h"
 #include "tree/base_tree.h"
 
@@ -88,6 +89,17 @@ void TVTHeader::TreeBiDiModeChanged() {
         if (column.Options().Contains(coParentBidiMode)) column.biDiMode_ = tree_.BiDiMode();
     }
     Invalidate(NoColumn);
+}
+
+void TVTHeader::ChangeScale(int m, int d) {
+    SetHeight(MulDiv(height_, m, d));
+    if (!parentFont_) {
+        TFont font = font_;
+        font.Height = MulDiv(font.Height, m, d);
+        SetFont(font);
+    }
+    for (int i = 0; i < columns_.Count(); ++i)
+        columns_[i].SetWidth(MulDiv(columns_[i].Width(), m, d));
 }
 
 void TVTHeader::SetHeight(int value) {

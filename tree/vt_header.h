@@ -109,6 +109,9 @@ public:
     void TreeFontChanged();
     // The tree's reading order changed: the columns with coParentBidiMode take it.
     void TreeBiDiModeChanged();
+    // The tree is scaled by M / D with toAutoChangeScale: the strip's height, the font (unless
+    // it is the tree's, which scales itself) and the columns' widths follow.
+    void ChangeScale(int m, int d);
     // The header's own handling of a message of the tree's window, which it sees before the
     // tree: its mouse in the strip, the mouse it captured, its timer, the cursor over it, and
     // Escape or the focus loss ending a drag; true when it took the message.
