@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/import/file_import.h"
+#include "import/file_import.h"
 #include "app/preferences.h"
 #include "cd/cd_info.h"
 #include "medialib/media_lib.h"

@@ -14,15 +14,19 @@ if(RV_SANITIZE)
   add_compile_options(-fno-omit-frame-pointer -fno-sanitize-recover=all)
 endif()
 
-# The layers of the program, bottom up, one row each (architecture.md, section 1). The top-level
-# CMakeLists.txt builds the folders in this order; a library may link libraries of its own row
-# or of a row below, never above, and only libraries of platform/ link Qt.
+# The layers of the program, bottom up, one row each: the platform services; the network, CD and
+# system facts; the catalogue, the audio readers and the folder search; the controls; file import;
+# the player; the program on top. The top-level CMakeLists.txt builds the folders in this order; a
+# library may link libraries of its own row or of a row below, never above, and only libraries of
+# platform/ link Qt.
 set(RV_LAYERS
   "platform"
   "net cd sysinfo"
   "medialib readers search"
   "tree widgets"
-  "app player")
+  "import"
+  "player"
+  "app")
 
 # Layering is enforced by the include path. A library's headers are included by their path from
 # the project root ("readers/flac.h"), but no library sees the root itself: each gets an include

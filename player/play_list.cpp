@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/import/audio_format.h"
-#include "app/import/track_builders.h"
+#include "import/audio_format.h"
+#include "import/track_builders.h"
 #include "platform/framework/list_view.h"
 #include "platform/text/format.h"
 #include "platform/text/round.h"

@@ -1,11 +1,11 @@
-#include "app/import/track_builders.h"
+#include "import/track_builders.h"
 
 #include <cstdlib>
 #include <exception>
 
-#include "app/import/audio_format.h"
-#include "app/import/stream_fields.h"
-#include "app/import/tag_merge.h"
+#include "import/audio_format.h"
+#include "import/stream_fields.h"
+#include "import/tag_merge.h"
 #include "platform/text/format.h"
 #include "platform/text/round.h"
 

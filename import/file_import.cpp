@@ -1,7 +1,7 @@
-#include "app/import/file_import.h"
+#include "import/file_import.h"
 
-#include "app/import/audio_format.h"
-#include "app/import/track_builders.h"
+#include "import/audio_format.h"
+#include "import/track_builders.h"
 #include "platform/text/format.h"
 
 namespace rv {
