@@ -320,39 +320,21 @@ bool RenderHint(DemoTree& tree, PVirtualNode cutOff, double ratio, const std::st
     return shown && picture.SaveToFile(path);
 }
 
-// The editor open on a track's title, a few characters typed.
-bool RenderEditor(DemoTree& tree, PVirtualNode node, double ratio, const std::string& path) {
+// The editor open on `node` with `text` in it (a multi-line node: 40 pixels high, over its cell),
+// as the screen shows it.
+bool RenderEditor(DemoTree& tree, PVirtualNode node, bool multiLine, const std::string& text,
+                  double ratio, const std::string& path) {
     SetVisualStylesEnabled(false);
     TStringTreeOptions& options = tree.TreeOptions();
     options.SetMiscOptions(options.MiscOptions() + TVTMiscOptions{toEditable});
-    if (!tree.EditNode(node, 0)) return false;
-    auto* link = dynamic_cast<TStringEditLink*>(tree.EditLink());
-    if (!link) return false;
-    link->Edit()->SetText("So What (take 2)");
-    test::App().ProcessMessages();
-    const TRect window = GetWindowBounds(tree.Handle());
-    TBitmap picture(window.Width() + 16, window.Height() + 16, pf24bit, ratio);
-    TCanvas& c = picture.Canvas();
-    c.Brush.Color = clBtnFace;
-    c.FillRect({0, 0, picture.Width(), picture.Height()});
-    c.Draw(8, 8, WindowImage(tree.Handle(), ratio));
-    tree.CancelEditNode();
-    options.SetMiscOptions(options.MiscOptions() - TVTMiscOptions{toEditable});
-    return picture.SaveToFile(path);
-}
-
-// The editor open on a multi-line node, a second line typed.
-bool RenderMultiLineEditor(DemoTree& tree, PVirtualNode node, double ratio,
-                           const std::string& path) {
-    SetVisualStylesEnabled(false);
-    TStringTreeOptions& options = tree.TreeOptions();
-    options.SetMiscOptions(options.MiscOptions() + TVTMiscOptions{toEditable});
-    node->Include(nsMultiline);
-    tree.SetNodeHeight(node, 40);
+    if (multiLine) {
+        node->Include(nsMultiline);
+        tree.SetNodeHeight(node, 40);
+    }
     const bool opened = tree.EditNode(node, 0);
     auto* link = dynamic_cast<TStringEditLink*>(tree.EditLink());
     if (!opened || !link) return false;
-    link->Edit()->SetText("Symphony No. 9 \"From the New World\"\nSecond line, typed in place");
+    link->Edit()->SetText(text);
     test::App().ProcessMessages();
     const TRect window = GetWindowBounds(tree.Handle());
     TBitmap picture(window.Width() + 16, window.Height() + 16, pf24bit, ratio);
@@ -361,8 +343,10 @@ bool RenderMultiLineEditor(DemoTree& tree, PVirtualNode node, double ratio,
     c.FillRect({0, 0, picture.Width(), picture.Height()});
     c.Draw(8, 8, WindowImage(tree.Handle(), ratio));
     tree.CancelEditNode();
-    node->Exclude(nsMultiline);
-    tree.SetNodeHeight(node, tree.DefaultNodeHeight());
+    if (multiLine) {
+        node->Exclude(nsMultiline);
+        tree.SetNodeHeight(node, tree.DefaultNodeHeight());
+    }
     options.SetMiscOptions(options.MiscOptions() - TVTMiscOptions{toEditable});
     return picture.SaveToFile(path);
 }
@@ -588,10 +572,13 @@ int main(int argc, char** argv) {
                folder + "/tree_demo_headers" + scale);
         report(RenderHint(*tree, all[11], ratio, folder + "/tree_demo_hint" + scale),
                folder + "/tree_demo_hint" + scale);
-        report(RenderEditor(*tree, all[2], ratio, folder + "/tree_demo_editor" + scale),
-               folder + "/tree_demo_editor" + scale);
+        const std::string editor = folder + "/tree_demo_editor" + scale;
+        report(RenderEditor(*tree, all[2], false, "So What (take 2)", ratio, editor), editor);
         const std::string multi = folder + "/tree_demo_editor_multiline" + scale;
-        report(RenderMultiLineEditor(*tree, all[11], ratio, multi), multi);
+        report(RenderEditor(*tree, all[11], true,
+                            "Symphony No. 9 \"From the New World\"\nSecond line, typed in place",
+                            ratio, multi),
+               multi);
         const std::string boxes = folder + "/tree_demo_unchecked" + scale;
         report(RenderUncheckedBoxes(ratio, boxes), boxes);
         const std::string drawn = folder + "/tree_demo_drawn_rtl" + scale;
