@@ -219,6 +219,9 @@ public:
 
     // Applies what was read while the tree was loading (the root node count).
     virtual void Loaded();
+    // Besides the control's: the header's columns as "Columns" and the options of older forms
+    // as "Options", which is only read.
+    void PublishProperties(TPropList& list) override;
 
     // ---- Node properties ---------------------------------------------------------------------
     // 0 for nil and the root; with toVariableNodeHeight the node is measured first.
