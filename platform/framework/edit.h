@@ -100,9 +100,10 @@ public:
     bool WantReturns = true;
     bool WantTabs = false;
 
+    void WndProc(TMessage& message) override;
+
 protected:
     unsigned DialogCode() const override;
-    void WndProc(TMessage& message) override;
 };
 
 }  // namespace rv
