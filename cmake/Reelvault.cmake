@@ -137,6 +137,20 @@ function(rv_test name)
   add_dependencies(tests_${ARG_LABEL} ${name})
 endfunction()
 
+# rv_test_on_screens(<name> LABEL <label> FILTER <gtest filter> SCALE <factor> SCREENS <WxH>...)
+# Runs the cases of a test program that FILTER picks once more for each screen of that many
+# device pixels, with the toolkit scaled by the factor (the test <name>.Screen<WxH>At<factor>).
+function(rv_test_on_screens name)
+  cmake_parse_arguments(ARG "" "LABEL;FILTER;SCALE" "SCREENS" ${ARGN})
+  foreach(screen ${ARG_SCREENS})
+    add_test(NAME ${name}.Screen${screen}At${ARG_SCALE}
+      COMMAND ${name} --gtest_filter=${ARG_FILTER})
+    set_tests_properties(${name}.Screen${screen}At${ARG_SCALE} PROPERTIES
+      LABELS "${ARG_LABEL}"
+      ENVIRONMENT "QT_SCALE_FACTOR=${ARG_SCALE};RV_TEST_SCREEN=${screen}")
+  endforeach()
+endfunction()
+
 # rv_test_kit(<name> SOURCES ... [LIBS ...])
 # Helpers shared by the tests of several folders. Like a library, a kit passes on the include
 # root of its own folder and those of what it links (LIBS, public), and no more.

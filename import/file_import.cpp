@@ -35,8 +35,11 @@ std::optional<TTrack> BuildTrack(const std::string& fileName, FormatReaders& rea
 }
 
 std::string LibraryCountsText(const TMediaLib& library) {
-    return Format("Artists: %d   Albums: %u   Tracks: %u", library.GetArtistCount(),
-                  library.AlbumCount(), library.TrackCount());
+    return CountsText(library.GetArtistCount(), library.AlbumCount(), library.TrackCount());
+}
+
+std::string CountsText(int artists, unsigned albums, unsigned tracks) {
+    return Format("Artists: %d   Albums: %u   Tracks: %u", artists, albums, tracks);
 }
 
 TFindIndex FileImport::AddFile(const std::string& fileName, TMediaLib& library) {

@@ -8,6 +8,7 @@
 #include "platform/framework/modal_script.h"
 #include "platform/windows/scripted_dialogs.h"
 #include "platform/windows/tests/gui_app.h"
+#include "platform/windows/tests/toolkit_input.h"
 
 namespace rv {
 namespace {
@@ -101,6 +102,28 @@ TEST_F(Dialogs, TrackDialogNumbersFollowTheirLimits) {
     ASSERT_TRUE(ExecuteTrackDlg("New Track", track));
     EXPECT_EQ(track.Duration, 0);
     EXPECT_EQ(script.Shown, (std::vector<std::string>{"New Track", "New Track", "New Track"}));
+}
+
+// Tab into a filled field selects its text: what is typed then replaces it.
+TEST_F(Dialogs, TabIntoAFilledFieldSelectsItsTextSoTypingReplacesIt) {
+    TTrack track = StoredTrack();
+    track.ID = 0;
+    Next<Tdlg_rv_Track>([](Tdlg_rv_Track& d) {
+        ASSERT_TRUE(d.eTitle->Focused());
+        const std::pair<TEdit*, const char*> typed[] = {
+            {d.eTrack, "3"}, {d.eMin, "4"}, {d.eSec, "5"}};
+        for (const auto& [field, text] : typed) {
+            test::SendToolkitKey(GetFocus(), VK_TAB, "\t");
+            ASSERT_TRUE(field->Focused()) << text;
+            test::SendToolkitKey(field->Handle(), text[0], text);
+        }
+        EXPECT_EQ(d.eTrack->Text(), "3");
+        EXPECT_EQ(d.eMin->Text(), "4");
+        EXPECT_EQ(d.eSec->Text(), "5");
+    });
+    ASSERT_TRUE(ExecuteTrackDlg("Track Properties", track));
+    EXPECT_EQ(track.ID, 3);
+    EXPECT_EQ(track.Duration, 245);
 }
 
 TEST_F(Dialogs, AlbumDialogEditsTheAlbumAndItsMediaType) {

@@ -282,7 +282,7 @@ void TCustomForm::SelectNext(bool forward) {
         size_t at = size_t(it - stops.begin());
         index = forward ? (at + 1) % stops.size() : (at + stops.size() - 1) % stops.size();
     }
-    stops[index]->SetFocus();
+    stops[index]->SetFocusByTab(forward);
 }
 
 void TCustomForm::WndProc(TMessage& m) {

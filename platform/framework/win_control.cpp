@@ -168,6 +168,12 @@ void TWinControl::SetFocus() {
     rv::SetFocus(handle_);
 }
 
+void TWinControl::SetFocusByTab(bool forward) {
+    if (TCustomForm* form = GetParentForm()) form->SetActiveControl(this);
+    SetWindowFocusable(handle_, true);
+    rv::SetFocus(handle_, forward ? TFocusCause::fcTab : TFocusCause::fcBacktab);
+}
+
 void TWinControl::Invalidate() {
     InvalidateRect(handle_, nullptr);
 }

@@ -38,6 +38,9 @@ public:
     virtual bool CanFocus() const;
     bool Focused() const;
     virtual void SetFocus();
+    // The focus arriving by Tab (Shift+Tab: not `forward`): an edit takes it with its text
+    // selected, so that typing replaces the text.
+    void SetFocusByTab(bool forward);
 
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;

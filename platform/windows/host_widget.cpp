@@ -40,6 +40,8 @@ HostWidget::HostWidget(HWND wnd) : wnd_(wnd) {
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
+    // What an input method composes reaches the window as typed characters.
+    setAttribute(Qt::WA_InputMethodEnabled);
     for (int which : {SB_HORZ, SB_VERT}) {
         auto* bar = new QScrollBar(which == SB_HORZ ? Qt::Horizontal : Qt::Vertical, this);
         bar->setFocusPolicy(Qt::NoFocus);
@@ -327,7 +329,7 @@ LPARAM KeyData(const QKeyEvent* e, bool up) {
 
 bool HostWidget::SendKeyDown(QKeyEvent* e) {
     UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
-    int vk = VirtualKeyOf(e->key(), e->modifiers());
+    int vk = KeyCodeOf(e);
     if (!vk) return true;
     bool alt = e->modifiers() & Qt::AltModifier;
     SetKeyState(vk, true);
@@ -351,7 +353,7 @@ bool HostWidget::SendChars(QKeyEvent* e) {
 bool HostWidget::SendKeyUp(QKeyEvent* e) {
     if (e->isAutoRepeat()) return false;
     UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
-    int vk = VirtualKeyOf(e->key(), e->modifiers());
+    int vk = KeyCodeOf(e);
     if (!vk) return false;
     SetKeyState(vk, false);
     bool alt = e->modifiers() & Qt::AltModifier;
@@ -359,9 +361,28 @@ bool HostWidget::SendKeyUp(QKeyEvent* e) {
     return true;
 }
 
+bool HostWidget::SendTypedText(const QString& text) {
+    const Qt::KeyboardModifiers shift = QApplication::keyboardModifiers() & Qt::ShiftModifier;
+    for (QChar unit : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, shift, QString(unit));
+        if (SendKeyDown(&press) && !SendChars(&press)) return false;
+        if (!Alive()) return false;
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, shift, QString(unit));
+        SendKeyUp(&release);
+        if (!Alive()) return false;
+    }
+    return true;
+}
+
 void HostWidget::keyPressEvent(QKeyEvent* e) {
     if (face_) return;
     if (SendKeyDown(e)) SendChars(e);
+}
+
+void HostWidget::inputMethodEvent(QInputMethodEvent* e) {
+    if (face_) return;
+    SendTypedText(e->commitString());
+    e->accept();
 }
 
 void HostWidget::keyReleaseEvent(QKeyEvent* e) {

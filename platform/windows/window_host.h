@@ -95,8 +95,9 @@ HWND SetCapture(HWND wnd);  // returns the previous holder
 void ReleaseCapture();
 HWND GetCapture();
 
-// Keyboard focus.
-HWND SetFocus(HWND wnd);  // returns the previous holder
+// Keyboard focus. Arriving by Tab or Shift+Tab, a text field selects its text.
+enum class TFocusCause { fcOther, fcTab, fcBacktab };
+HWND SetFocus(HWND wnd, TFocusCause cause = TFocusCause::fcOther);  // returns the previous holder
 HWND GetFocus();
 void SetWindowFocusable(HWND wnd, bool focusable);
 

@@ -353,7 +353,7 @@ HWND GetCapture() {
     return g_capture;
 }
 
-HWND SetFocus(HWND wnd) {
+HWND SetFocus(HWND wnd, TFocusCause cause) {
     HWND previous = GetFocus();
     HostWidget* h = HostWidget::Find(wnd);
     if (!h || previous == wnd) return previous;
@@ -363,7 +363,10 @@ HWND SetFocus(HWND wnd) {
         top->activateWindow();
         QApplication::setActiveWindow(top);
     }
-    h->setFocus(Qt::OtherFocusReason);
+    // The toolkit's text fields select their text when the focus comes by Tab.
+    h->setFocus(cause == TFocusCause::fcTab       ? Qt::TabFocusReason
+                : cause == TFocusCause::fcBacktab ? Qt::BacktabFocusReason
+                                                  : Qt::OtherFocusReason);
     g_focusTarget = 0;
     return previous;
 }

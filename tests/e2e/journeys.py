@@ -4,6 +4,7 @@ steps; checks look at what a person sees: window titles, the files written and t
 import os
 import subprocess
 import time
+from xml.etree import ElementTree
 
 import media
 from desktop import reads
@@ -178,6 +179,30 @@ LIBRARY_B = """<?xml version="1.0" encoding="windows-1250"?>
 """
 
 
+CYRILLIC_ARTIST = "\u0418\u0432\u0430\u043d"  # Ivan
+
+
+def with_layout(j, layout):
+    """Gives the keyboard a second layout, as a person writing in two scripts has: xdotool then
+    types that script's letters with keys of their own instead of lending it spare keys, which
+    the program may read only after they were taken back."""
+    subprocess.run(["setxkbmap", "-layout", "us," + layout], env=j.desktop.env(), check=True)
+    time.sleep(1)
+
+
+def type_track_artist(rv, j, title, artist):
+    """Opens Track Properties of the listed track and types the artist over the one it has;
+    returns the dialog's window."""
+    rv.click_in_list(title)
+    rv.menu("Edit", "Track Properties...")
+    wid, _ = rv.dialog("Track Properties")
+    label = j.desktop.wait_text("Artist:", j.desktop.geometry(wid))
+    j.desktop.click(label.x + label.w + 60, label.centre[1])
+    j.desktop.key("ctrl+a")
+    j.desktop.type(artist)
+    return wid
+
+
 def append_edit_delete_sort(j):
     rv = Reelvault(j)
     album = j.path("Album")
@@ -198,13 +223,7 @@ def append_edit_delete_sort(j):
     with j.step("Track Properties: a track's artist edited"):
         rv.click_in_tree("Scanned Artist", double=True)
         rv.click_in_tree("Scanned Album")
-        rv.click_in_list("Alpha")
-        rv.menu("Edit", "Track Properties...")
-        wid, _ = rv.dialog("Track Properties")
-        label = j.desktop.wait_text("Artist:", j.desktop.geometry(wid))
-        j.desktop.click(label.x + label.w + 60, label.centre[1])
-        j.desktop.key("ctrl+a")
-        j.desktop.type("Edited Artist")
+        wid = type_track_artist(rv, j, "Alpha", "Edited Artist")
         j.desktop.key("Return")
         rv.gone(wid)
     with j.step("the track moved to the new artist"):
@@ -232,6 +251,28 @@ def append_edit_delete_sort(j):
         j.desktop.click(*header.centre)
         rows = [r for r in rv.right_lines() if reads(r, "Charlie") or reads(r, "Bravo")]
         check(len(rows) == 2 and reads(rows[0], "Charlie"), "by title, descending: %s" % rows)
+    with j.step("Track Properties typed in Cyrillic: the track goes to the new artist"):
+        with_layout(j, "ru")
+        wid = type_track_artist(rv, j, "Bravo", CYRILLIC_ARTIST)
+        # Tab into the album: its text is selected, so the new title replaces it.
+        j.desktop.key("Tab")
+        j.desktop.type("Other Album")
+        j.desktop.key("Return")
+        rv.gone(wid)
+        rv.wait_counts((4, 4, 4))
+    with j.step("its first letters typed in Cyrillic in the tree find the artist"):
+        rv.click_in_tree("Appended Artist")
+        j.desktop.wait_text("Kept Album", rv.region("right"), invert=True)
+        j.desktop.type(CYRILLIC_ARTIST[:2])
+        j.desktop.wait_text("Other Album", rv.region("right"), invert=True)
+    with j.step("saved, the library file names the artist and the album as typed"):
+        library = j.path("Rock.rvl")
+        rv.save_as(library)
+        saved = ElementTree.parse(library)
+        artists = [e.text for e in saved.iter("Name")]
+        check(CYRILLIC_ARTIST in artists, "the artists saved: %s" % artists)
+        titles = [e.text for e in saved.iter("TITLE")]
+        check("Other Album" in titles, "the album titles saved: %s" % titles)
 
 
 def detail_presentation(j):

@@ -171,6 +171,34 @@ TEST(HostKeys, KeysCharactersAndKeyState) {
     EXPECT_EQ(w.Only({WM_CHAR}).size(), 3u);
 }
 
+// Keys of other scripts and accented letters have no key code of their own, and an input method
+// hands over text without keys: each character still comes as a key that types it.
+TEST(HostKeys, LettersWithoutKeyCodesAndInputMethodTextAreTyped) {
+    RecordingWindow w;
+    QWidget* q = w.Widget();
+    test::Key(q, QEvent::KeyPress, 0x418, Qt::ShiftModifier, "\u0418");  // Cyrillic I
+    test::Key(q, QEvent::KeyRelease, 0x418, Qt::ShiftModifier, "\u0418");
+    test::Key(q, QEvent::KeyPress, Qt::Key_Oacute, Qt::NoModifier, "\u00f3");
+    EXPECT_EQ(w.Msgs({WM_KEYDOWN, WM_CHAR, WM_KEYUP}),
+              (Numbers{WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYDOWN, WM_CHAR}));
+    EXPECT_EQ(w.WParams({WM_KEYDOWN, WM_CHAR, WM_KEYUP}),
+              (std::vector<WPARAM>{VK_PACKET, 0x418, VK_PACKET, VK_PACKET, 0xF3}));
+
+    // A key that neither has a code nor types stays away.
+    w.log.clear();
+    test::Key(q, QEvent::KeyPress, Qt::Key_Dead_Acute, Qt::NoModifier, "");
+    EXPECT_TRUE(w.log.empty());
+
+    // Committed text: a key for each UTF-16 unit, a character beyond the first plane as two.
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\u039c\u03ac\U0001d11e"));
+    QApplication::sendEvent(q, &commit);
+    EXPECT_EQ(w.WParams({WM_CHAR}), (std::vector<WPARAM>{0x39C, 0x3AC, 0xD834, 0xDD1E}));
+    EXPECT_EQ(w.Msgs({WM_KEYDOWN, WM_CHAR, WM_KEYUP}).size(), 12u);
+    EXPECT_EQ(w.WParams({WM_KEYDOWN, WM_KEYUP}), std::vector<WPARAM>(8, VK_PACKET));
+    EXPECT_TRUE(q->testAttribute(Qt::WA_InputMethodEnabled));
+}
+
 TEST(HostWindow, FocusSizeAndExceptions) {
     // Focus moves announce each other.
     RecordingWindow w, other;
