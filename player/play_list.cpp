@@ -14,7 +14,7 @@ namespace {
 
 template <typename Reader, typename Build>
 std::optional<TAudioTrack> Read(const std::string& fileName, Reader& reader, Build build) {
-    std::optional<TTrack> track = build(fileName, reader);
+    std::optional<TTrack> track = build(fileName, reader, TrackUse::PlayList);
     if (!track) return std::nullopt;
     TAudioTrack audio;
     static_cast<TTrack&>(audio) = std::move(*track);

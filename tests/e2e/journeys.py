@@ -300,6 +300,15 @@ def detail_presentation(j):
             check(artist in dom, "the page does not show %r" % artist)
         chromium(j, ["--screenshot=" + os.path.join(j.out, "page.png"),
                      "--window-size=1000,700"], url)
+    with j.step("opened from disk, the page gives way to an indented tree of the library"):
+        url = "file://" + os.path.join(pages, "Rock_Detail.htm")
+        dom = chromium(j, ["--dump-dom"], url)
+        for text in ("Page Artist", "Second Page Artist", "Uno", "Tres", "TRACK"):
+            check(text in dom, "the page from disk does not show %r" % text)
+        check("by artist." not in dom, "the page from disk kept its frame")
+        for scale in (1, 2):
+            chromium(j, ["--screenshot=" + os.path.join(j.out, "page-from-disk-%dx.png" % scale),
+                         "--window-size=1000,700", "--force-device-scale-factor=%d" % scale], url)
 
 
 def chromium(j, options, url):
@@ -351,6 +360,16 @@ def audio_cd(j):
         for title, time_text in (("Alpha", "04:08"), ("Beta", "04:20"), ("Gamma", "03:30")):
             check(any(reads(r, title) and reads(r, time_text) and reads(r, "CD Audio")
                       for r in rows), "no row %s %s CD Audio: %s" % (title, time_text, rows))
+    with j.step("a site that knows no such disc: a box says so, the library stays"):
+        wid = set_site(rv, j, fake_site(j, "/nomatch/cddb.cgi"))
+        j.desktop.key("Return")
+        rv.gone(wid)
+        rv.menu("File", "Scan...")
+        wid, _ = rv.dialog("Select directory")
+        j.desktop.click_text("Audio CD (/dev/sr0)", j.desktop.geometry(wid))
+        rv.answer("OK", title="Information", text="No match found")
+        check(not rv.progress(), "the progress window stayed open")
+        rv.wait_counts((1, 1, 3))
 
 
 def preferences_kept(j):
@@ -364,8 +383,8 @@ def preferences_kept(j):
         # The combo box's arrow, just left of the button.
         j.desktop.click(sites.x - 38, sites.centre[1])
         j.desktop.wait_text("mirror.example", None, part=True)
-        check(j.desktop.find("cddbp.example", None, part=True) is None,
-              "a CDDBP site is listed")
+        for site in ("cddbp.example", "noport.example", "short.example", "huge.example"):
+            check(j.desktop.find(site, None, part=True) is None, "%s is listed" % site)
         j.desktop.click_text("mirror.example", None, part=True)
     with j.step("the proxy fields filled, OK"):
         j.desktop.click_text("Proxy Server:", box)
@@ -498,7 +517,7 @@ def hostile_inputs(j):
         rv.scan(damaged)
         check(j.program.running(), "the program ended")
         rv.wait_counts((1, 1, 1))
-    with j.step("a CDDB server that never answers: the progress window closes"):
+    with j.step("a CDDB server that never answers: the progress window closes, a box says why"):
         wid = set_site(rv, j, fake_site(j, "/silent/cddb.cgi", "Mute"))
         j.desktop.key("Return")
         rv.gone(wid)
@@ -508,6 +527,7 @@ def hostile_inputs(j):
         j.desktop.wait(rv.progress, 10, "no progress window")
         j.desktop.wait_text("Querying CDDB", None, part=True)
         j.desktop.wait(lambda: not rv.progress(), 75, "the progress window stayed open")
+        rv.answer("OK", title="Error", text="timed out")
         check(j.program.running(), "the program ended")
         rv.wait_counts((1, 1, 1))
 
