@@ -163,7 +163,7 @@ public:
     // ---- The folder scan -----------------------------------------------------------------------
     // Imports every audio file below `folder` (see kScanMasks) in the folder search's worker;
     // the root of a CD drive holding an audio disc goes to the CD import instead. Does nothing
-    // while a scan runs.
+    // while a scan runs, and tells the user so while a CD look-up runs.
     void ScanFolder(const std::string& folder);
     bool Scanning() const;
     void FindFileSearchBegin(TFindFile& sender);
@@ -212,8 +212,9 @@ public:
     void SaveSettings();
 
     // ---- Audio CD import ------------------------------------------------------------------------
-    // Where a look-up stands: the query sent, the match being chosen, the entry being read.
-    enum class TCdLookup { Idle, Querying, Choosing, Reading };
+    // Where a look-up stands: the query sent, the match being chosen, the entry being read, the
+    // entry read and its disc about to be filed.
+    enum class TCdLookup { Idle, Querying, Choosing, Reading, Filing };
     TCdLookup CdLookup() const { return cdLookup_; }
     // Reads the table of contents of the drive (its device or mount folder): true when the disc
     // holds an audio track.
@@ -256,6 +257,9 @@ private:
     // Saves to the library's file, or to one the user picks; false when none was picked or the
     // save failed (the failure shown).
     bool SaveLibrary();
+    // True when a scan of `folder` must wait: a folder scan or a CD look-up runs, and each shows
+    // its progress in the one progress window. While a look-up runs the user is told why.
+    bool ScanRefused(const std::string& folder);
     // The CD import's road into a scan: true when it took `folder` (the root of a CD drive
     // holding an audio disc) for a CD look-up.
     bool TakeCdRoad(const std::string& folder);

@@ -7,6 +7,8 @@
 // it: a finished read is filed once and only while reading, and the ends (no match, a failed
 // read or request) count only while querying or reading. An answer left over from an earlier
 // look-up can neither file its disc's titles again nor close the progress window of a new one.
+// The look-up lasts until its disc is filed: no scan starts before, as it would take the
+// progress window that the filing then closes.
 //
 // A look-up that ends without a disc tells why, once, after the client's event that ended it;
 // one that the user ends by cancelling the choice tells nothing.
@@ -45,14 +47,6 @@ void Twnd_rv_Main::SetUpCdImport() {
 
 bool Twnd_rv_Main::TakeCdRoad(const std::string& folder) {
     if (!IsCdDriveRoot(folder)) return false;
-    // A second look-up would drop the one under way without a word.
-    if (cdLookup_ != TCdLookup::Idle) {
-        MessageBox(0,
-                   "A CD is being looked up at the CDDB site already. Scan the drive again once "
-                   "that look-up has ended.",
-                   kInformationCaption, MB_OK | MB_ICONINFORMATION);
-        return true;
-    }
     driveNotices_.clear();
     if (!DiscHasAudio(folder)) return false;
     QueryCddb();
@@ -134,7 +128,7 @@ void Twnd_rv_Main::CddbClientDataExchange(TObject*, const std::string&) {
     const std::int32_t state = CddbClient->State();
     const bool waiting = cdLookup_ == TCdLookup::Querying || cdLookup_ == TCdLookup::Reading;
     if (state == cddbEntryRead && cdLookup_ == TCdLookup::Reading) {
-        cdLookup_ = TCdLookup::Idle;
+        cdLookup_ = TCdLookup::Filing;
         PostMessage(Handle(), WM_CDDBADD, 0, 0);
     } else if (waiting && (state == cddbNoMatch || state == cddbHttpFailed ||
                            (state == cddbReadFailed && cdLookup_ == TCdLookup::Reading))) {
@@ -143,6 +137,8 @@ void Twnd_rv_Main::CddbClientDataExchange(TObject*, const std::string&) {
 }
 
 void Twnd_rv_Main::WMCddbAdd(TMessage&) {
+    if (cdLookup_ != TCdLookup::Filing) return;
+    cdLookup_ = TCdLookup::Idle;
     // The progress window goes, also when filing fails.
     struct Closing {
         Twnd_rv_Main& window;

@@ -167,7 +167,8 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
     const int oldOffsetY = offsetY_;
     if (node->Has(nsExpanded)) {
         if (!DoCollapsing(node)) return;
-        if (updateCount_ == 0) AnimateToggle(node, false);
+        if (updateCount_ == 0)
+            AnimateToggle(node, false, std::int64_t(node->TotalHeight) - node->NodeHeight);
         InterruptValidation(node);
         const std::uint32_t hidden = FullyVisible(node) ? CountVisibleDescendants(node) : 0;
         node->Exclude(nsExpanded);
@@ -199,7 +200,7 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
                 if (c->FirstChild && (states & nsExpanded)) shown += CountVisibleDescendants(c);
             }
         }
-        if (updateCount_ == 0 && node->FirstChild) AnimateToggle(node, true);
+        if (updateCount_ == 0 && node->FirstChild) AnimateToggle(node, true, childrenHeight);
         InterruptValidation(node);
         node->Include(nsExpanded);
         AdjustTotalHeight(node, childrenHeight, true);
@@ -212,9 +213,15 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
     InvalidateCache(node);
     if (updateCount_ == 0) {
         StartValidation();
-        ShowToggledNode(node, oldOffsetY);
+        changingUnderSlide_ = true;
+        try {
+            ShowToggledNode(node, oldOffsetY);
+        } catch (...) {
+            changingUnderSlide_ = false;
+            throw;
+        }
+        changingUnderSlide_ = false;
     }
-    FinishToggleAnimation();
 }
 
 }  // namespace rv

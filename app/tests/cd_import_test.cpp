@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/cd_import.h"
 #include "app/match_dialog.h"
 #include "app/splash.h"
 #include "app/tests/app_fixture.h"
 #include "app/tests/cddb_server.h"
+#include "app/tests/tiny_mp3.h"
 #include "cd/cddb.h"
 #include "platform/cdrom/tests/fake_drives_file.h"
 #include "platform/framework/modal_script.h"
@@ -376,6 +380,72 @@ TEST_F(CdImport, ASecondScanOfTheDriveWhileALookUpIsUnderWayIsRefused) {
     Settle();
     EXPECT_EQ(Told(1), std::vector<std::string>{
                            "Error: The CDDB query failed: Connection timed out (Error #10060)."});
+}
+
+// A folder scan would share the look-up's progress window, each closing the other's: it is
+// refused at every step of a look-up, up to the filing of the disc read, and the look-up goes on
+// to its end. Then the folder scans.
+TEST_F(CdImport, AFolderScanIsRefusedAtEveryStepOfALookUpAndScansOnceItHasEnded) {
+    const std::string folder = tempRoot_ / "music";
+    std::filesystem::create_directories(folder);
+    test::WriteTinyMp3(folder + "/a.mp3", "Scanned", "Folder", "Song");
+    const std::uint32_t tracks = W().Library().TrackCount();
+    std::vector<std::string> progress;  // the progress window's text at each try
+    std::int32_t lastState = -1;
+    auto tryScan = [&] {
+        dialogs.AnswerFolder(folder);
+        W().mmScan->Click();
+        EXPECT_FALSE(W().Scanning());
+        progress.push_back(W().Splash() ? W().Splash()->lText->Caption() : "none");
+        lastState = W().CddbClient->State();
+    };
+    // After each event of the client, until the disc is filed.
+    for (auto* event : {&W().CddbClient->OnStatusMessage, &W().CddbClient->OnDataExchange}) {
+        *event = [&, told = *event](TObject* sender, const std::string& text) {
+            told(sender, text);
+            if (W().Library().TrackCount() == tracks) tryScan();
+        };
+    }
+    script.Then([&](TCustomForm& form) {
+        tryScan();
+        auto& dialog = dynamic_cast<Tdlg_rv_Match&>(form);
+        dialog.List->SetItemIndex(1);
+        dialog.bOK->Click();
+    });
+    W().Prefs = server_.Prefs("two");
+    dialogs.AnswerFolder("/dev/sr0");
+    W().mmScan->Click();
+    tryScan();
+    // Kept in front of the main window, where the user goes on working.
+    ASSERT_NE(W().Splash(), nullptr);
+    EXPECT_EQ(GetWindowOwner(W().Splash()->Handle()), W().Handle());
+    ASSERT_TRUE(test::PumpUntil(
+        [&] { return W().CdLookup() == Twnd_rv_Main::TCdLookup::Idle && !W().Splash(); }));
+    Settle();
+
+    EXPECT_EQ(Told(), std::vector<std::string>(
+                          progress.size(),
+                          "Information: A CD is being looked up at the CDDB site already. Scan "
+                          "the folder again once that look-up has ended."));
+    ASSERT_GE(progress.size(), 4u);
+    EXPECT_EQ(progress.front(), "Querying CDDB...");
+    EXPECT_EQ(std::count(progress.begin(), progress.end(), "none"), 1);  // the choice
+    // The entry has arrived and its tracks are not filed yet: still the look-up's.
+    EXPECT_EQ(progress.back(), "Reading from CDDB...");
+    EXPECT_EQ(lastState, cddbEntryRead);
+    EXPECT_EQ(std::count(progress.begin(), progress.end(), "Scanning..."), 0);
+    EXPECT_EQ(AlbumTracks(W().Library(), "The Artist", "The Album"),
+              (std::vector<Filed>{{1, "One", 248}, {2, "Two", 260}, {3, "Three", 210}}));
+    EXPECT_EQ(W().Library().TrackCount(), tracks + 3);
+
+    const std::size_t told = Told().size();
+    dialogs.AnswerFolder(folder);
+    W().mmScan->Click();
+    ASSERT_TRUE(test::PumpUntil([&] { return !W().Scanning() && !W().Splash(); }));
+    const std::vector<Filed> scanned = AlbumTracks(W().Library(), "Scanned", "Folder");
+    ASSERT_EQ(scanned.size(), 1u);
+    EXPECT_EQ(scanned[0].title, "Song");
+    EXPECT_EQ(Told().size(), told);
 }
 
 TEST_F(CdImport, OnlyTheRootOfADriveHoldingAudioTakesTheCdRoad) {

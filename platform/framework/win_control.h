@@ -99,6 +99,9 @@ private:
     friend class TControl;
 };
 
+// The windowed control whose window `wnd` is; nullptr for any other window.
+TWinControl* FindControl(HWND wnd);
+
 // A control made in code as a form's resource makes it: owned by `owner`, named, placed on
 // `parent` at `bounds`, and aligned.
 template <class T>

@@ -61,6 +61,7 @@ HostWidget::HostWidget(HWND wnd) : wnd_(wnd) {
 HostWidget::~HostWidget() {
     if (Alive()) Registry().erase(wnd_);
     if (g_capture == wnd_) g_capture = 0;
+    ForgetHintWindow(wnd_);
     // Child windows belong to their own controls, which destroy them.
     for (QObject* child : children())
         if (auto* host = dynamic_cast<HostWidget*>(child)) {
@@ -72,6 +73,13 @@ HostWidget::~HostWidget() {
 HostWidget* HostWidget::Find(HWND wnd) {
     auto it = Registry().find(wnd);
     return it == Registry().end() ? nullptr : it->second;
+}
+
+std::vector<HWND> HostWidget::TopLevelWindows() {
+    std::vector<HWND> windows;
+    for (const auto& [wnd, host] : Registry())
+        if (!host->parent) windows.push_back(wnd);
+    return windows;
 }
 
 HostWidget* HostWidget::Of(QWidget* widget) {
@@ -205,9 +213,11 @@ bool HostWidget::event(QEvent* e) {
     ++depth_;
     bool handled = true;
     if (e->type() == QEvent::ToolTip) {
-        handled = ShowHint(static_cast<QHelpEvent*>(e));
+        // The hint timing shows hints when the mouse has rested; a face (an edit box) has no
+        // mouse moves of its own to time them by and goes by the toolkit's own pause.
+        if (face_) ShowHintAt(static_cast<QHelpEvent*>(e)->pos());
         --depth_;
-        return handled;
+        return true;
     }
     auto* key = e->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(e) : nullptr;
     // Tab belongs to the control like any other key.
@@ -272,7 +282,13 @@ void HostWidget::Mouse(QMouseEvent* e, int kind) {
         DeliverMessage(wnd_, NonClientMouseMessage(clientMsg), WPARAM(hit),
                        MAKELPARAM(global.x(), global.y()));
     }
-    if (Alive() && kind == kUp && e->buttons() == Qt::NoButton) implicitCapture_ = false;
+    if (!Alive()) return;
+    if (kind == kUp && e->buttons() == Qt::NoButton) implicitCapture_ = false;
+    if (kind == kMove && !captured && e->buttons() == Qt::NoButton && hit != HTTRANSPARENT &&
+        hit != HTERROR)
+        NoteHintMouse(this, pos);
+    else if (kind != kMove)
+        CancelHintRest(this);
 }
 
 void HostWidget::mousePressEvent(QMouseEvent* e) {
@@ -290,6 +306,7 @@ void HostWidget::mouseMoveEvent(QMouseEvent* e) {
 
 void HostWidget::wheelEvent(QWheelEvent* e) {
     if (face_) return;
+    CancelHintRest(this);
     UpdateKeyStateFrom(e->modifiers(), e->buttons());
     QPoint global = e->globalPosition().toPoint();
     NoteCursorPos(global);
@@ -302,20 +319,20 @@ void HostWidget::wheelEvent(QWheelEvent* e) {
     e->accept();
 }
 
-bool HostWidget::ShowHint(QHelpEvent* e) {
+void HostWidget::ShowHintAt(QPoint local) {
     THintInfo info;
-    QPoint c = e->pos() - ClientOffset();
+    const QPoint c = local - ClientOffset();
     info.CursorPos = {c.x(), c.y()};
     DeliverMessage(wnd_, CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
     if (!Alive() || info.HintStr.empty()) {
         QToolTip::hideText();
-        e->ignore();
-        return true;
+        return;
     }
-    QRect area = info.CursorRect.IsEmpty() ? ClientArea()
-                                           : ToQRect(info.CursorRect).translated(ClientOffset());
-    QToolTip::showText(e->globalPos(), QString::fromStdString(info.HintStr), this, area);
-    return true;
+    const QRect area = info.CursorRect.IsEmpty()
+                           ? ClientArea()
+                           : ToQRect(info.CursorRect).translated(ClientOffset());
+    QToolTip::showText(mapToGlobal(local), QString::fromStdString(info.HintStr), this, area);
+    NoteToolTipShown(wnd_, area);
 }
 
 namespace {
@@ -376,6 +393,7 @@ bool HostWidget::SendTypedText(const QString& text) {
 
 void HostWidget::keyPressEvent(QKeyEvent* e) {
     if (face_) return;
+    CancelHintRest(this);
     if (SendKeyDown(e)) SendChars(e);
 }
 
@@ -414,6 +432,7 @@ void HostWidget::enterEvent(QEnterEvent*) {
     DeliverMessage(wnd_, CM_MOUSEENTER, 0, 0);
 }
 void HostWidget::leaveEvent(QEvent*) {
+    CancelHintRest(this);
     DeliverMessage(wnd_, CM_MOUSELEAVE, 0, 0);
 }
 

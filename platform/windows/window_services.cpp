@@ -223,6 +223,11 @@ TRect GetWindowRect(HWND wnd) {
     return Bounds(g.x(), g.y(), h->width(), h->height());
 }
 
+HWND WindowFromPoint(TPoint screen) {
+    HostWidget* h = HostWidget::Of(QApplication::widgetAt(QPoint(screen.X, screen.Y)));
+    return h && h->Alive() ? h->Handle() : 0;
+}
+
 TPoint GetClientOffset(HWND wnd) {
     HostWidget* h = HostWidget::Find(wnd);
     if (!h) return {};
@@ -319,6 +324,17 @@ void PaintWindowTo(HWND wnd, TCanvas& canvas) {
     canvas.RestoreState(level);
 }
 
+void SetSysColors(std::initializer_list<std::pair<int, TColor>> colors) {
+    for (const auto& [index, color] : colors) SetSystemColor(index, color);
+    for (HWND wnd : HostWidget::TopLevelWindows())
+        if (HostWidget::Find(wnd)) DeliverMessage(wnd, WM_SYSCOLORCHANGE, 0, 0);
+}
+
+double WindowPixelRatio(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    return h ? h->devicePixelRatioF() : 1;
+}
+
 void SetWindowTransparent(HWND wnd, bool transparent) {
     if (HostWidget* h = HostWidget::Find(wnd)) {
         h->setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
@@ -395,6 +411,8 @@ void SetWindowCursor(HWND wnd, TCursor cursor) {
 
 void SetCursor(TCursor cursor) {
     g_shownCursor = cursor;
+    // The window holding the mouse is the one under it as far as the cursor goes.
+    if (HostWidget* holder = HostWidget::Find(g_capture)) ApplyCursor(holder);
 }
 
 void ApplyCursor(HostWidget* h) {
@@ -425,6 +443,10 @@ TCursor GetWindowCursorShown(HWND wnd) {
             return crSizeWE;
         case Qt::SizeVerCursor:
             return crSizeNS;
+        case Qt::DragCopyCursor:
+            return crDrag;
+        case Qt::ForbiddenCursor:
+            return crNoDrop;
         case Qt::BitmapCursor:
             return h->shownCursor;
         default:

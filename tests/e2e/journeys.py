@@ -517,7 +517,7 @@ def hostile_inputs(j):
         rv.scan(damaged)
         check(j.program.running(), "the program ended")
         rv.wait_counts((1, 1, 1))
-    with j.step("a CDDB server that never answers: the progress window closes, a box says why"):
+    with j.step("a CDDB server that never answers: the look-up shows its progress window"):
         wid = set_site(rv, j, fake_site(j, "/silent/cddb.cgi", "Mute"))
         j.desktop.key("Return")
         rv.gone(wid)
@@ -526,6 +526,15 @@ def hostile_inputs(j):
         j.desktop.click_text("Audio CD (/dev/sr0)", j.desktop.geometry(wid))
         j.desktop.wait(rv.progress, 10, "no progress window")
         j.desktop.wait_text("Querying CDDB", None, part=True)
+    with j.step("Scan a folder meanwhile: a box says a CD is being looked up"):
+        rv.scan(album, wait=False)
+        wid, _ = rv.dialog("Information")
+        j.desktop.wait_text("being looked up", j.desktop.geometry(wid), part=True)
+    with j.step("OK: the look-up goes on, nothing was scanned"):
+        rv.answer("OK", title="Information")
+        j.desktop.wait_text("Querying CDDB", None, part=True)
+        rv.wait_counts((1, 1, 1))
+    with j.step("the look-up times out: its progress window closes, a box says why"):
         j.desktop.wait(lambda: not rv.progress(), 75, "the progress window stayed open")
         rv.answer("OK", title="Error", text="timed out")
         check(j.program.running(), "the program ended")

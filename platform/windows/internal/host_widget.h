@@ -9,6 +9,7 @@
 #include <QRegion>
 #include <QScrollBar>
 #include <QWidget>
+#include <vector>
 
 #include "platform/windows/window_host.h"
 
@@ -20,6 +21,8 @@ public:
     ~HostWidget() override;
 
     static HostWidget* Find(HWND wnd);
+    // The windows without a parent window, in no particular order.
+    static std::vector<HWND> TopLevelWindows();
     static HostWidget* Of(QWidget* widget);  // the host a widget belongs to, or nullptr
 
     HWND Handle() const { return wnd_; }
@@ -70,6 +73,9 @@ public:
     // inside it; the default answer to it lets go of the mouse.
     void CancelModesInside();
     void DropCapture();
+    // CM_HINTSHOW for the mouse at `local` (widget coordinates), and the tool tip the window
+    // asks for; the area it belongs to is noted for the hint timing.
+    void ShowHintAt(QPoint local);
 
     // A toolkit widget that is the face of the control (host_face.cpp): it covers the client
     // area and goes with the host. The host's focus passes to it; its focus changes, keys, mouse
@@ -137,7 +143,6 @@ private:
     void ScrollAction(int which, int action);
     void SendScroll(int which, int code, int pos);
 
-    bool ShowHint(QHelpEvent* e);
     // A pressed key as the window gets it: CN_KEYDOWN (CN_SYSKEYDOWN with Alt) and, unless taken
     // there, WM_KEYDOWN; false when it was taken or the window went.
     bool SendKeyDown(QKeyEvent* e);
@@ -198,6 +203,14 @@ int ToolkitKeyOf(int virtualKey);
 unsigned MouseKeyFlags();
 void NoteCursorPos(QPoint global);
 void ApplyCursor(HostWidget* host);
+// The hint timing (hint_timing.cpp): the mouse moved over the host without a button at `local`
+// (widget coordinates) and starts to rest there; a press, a key, the wheel or leaving cancels
+// the rest; a host that goes is forgotten.
+void NoteHintMouse(HostWidget* host, QPoint local);
+void CancelHintRest(HostWidget* host);
+void ForgetHintWindow(HWND wnd);
+// The area (widget coordinates) of the tool tip shown for the window.
+void NoteToolTipShown(HWND wnd, QRect area);
 extern HWND g_capture;
 extern HWND g_lastFocus;    // the window that had the focus last
 extern HWND g_focusTarget;  // the window SetFocus is moving the focus to
