@@ -85,7 +85,31 @@ void TPropsStorage::Visit(TComponent* root, TStoredPropList& list, bool store) {
     prefix_.clear();
 }
 
+void TPropsStorage::VisitItems(const TPropInfo& info, const std::string& section, int count,
+                               bool store) {
+    // The items' values are named in the collection's section as the section's own are.
+    struct Restore {
+        TPropsStorage& self;
+        std::string section, prefix;
+        ~Restore() {
+            self.Section = section;
+            self.prefix_ = prefix;
+        }
+    } restore{*this, Section, prefix_};
+    Section = section;
+    for (int i = 0; i < count; ++i) {
+        prefix_ = "Item" + std::to_string(i) + "_";
+        for (const TPropInfo& item : info.GetItem(i)) {
+            if (store)
+                StoreProperty(item);
+            else
+                LoadProperty(item);
+        }
+    }
+}
+
 void TPropsStorage::StoreProperty(const TPropInfo& info) {
+    if (!info.IsStored()) return;
     std::string name = ItemName(info.Name);
     switch (info.Kind) {
         case tkInteger:
@@ -102,6 +126,14 @@ void TPropsStorage::StoreProperty(const TPropInfo& info) {
             WriteString(section, "Count", std::to_string(lines.size()));
             for (size_t i = 0; i < lines.size(); ++i)
                 WriteString(section, "Item" + std::to_string(i), lines[i]);
+            break;
+        }
+        case tkCollection: {
+            std::string section = ListSection(Section, name);
+            EraseSection(section);
+            const int count = info.GetCount();
+            WriteString(section, "Count", std::to_string(count));
+            VisitItems(info, section, count, true);
             break;
         }
     }
@@ -131,6 +163,24 @@ void TPropsStorage::LoadProperty(const TPropInfo& info) {
                 for (int i = 0; i < count; ++i)
                     lines.push_back(ReadString(section, "Item" + std::to_string(i), ""));
                 info.SetStrings(lines);
+                break;
+            }
+            case tkCollection: {
+                std::string section = ListSection(Section, name);
+                const int current = info.GetCount();
+                int count = StrToIntDef(Trim(ReadString(section, "Count", std::to_string(current))),
+                                        current);
+                // A damaged "Count" asks for no more items than the section has values.
+                if (count != current && (count < 0 || count > SectionSize(section) - 1)) break;
+                if (info.BeginLoad) info.BeginLoad();
+                try {
+                    if (count != current) info.SetCount(count);
+                    VisitItems(info, section, count, false);
+                } catch (...) {
+                    if (info.EndLoad) info.EndLoad();
+                    throw;
+                }
+                if (info.EndLoad) info.EndLoad();
                 break;
             }
         }

@@ -40,7 +40,8 @@ private:
 
 // Turns the properties named by a stored-properties list into text values and back, through
 // callbacks that reach the actual store. The value of property P of component C is named C_P in
-// Section; a string list goes into the sub-section "<Section>.C_P" as "Count" and "Item0"...
+// Section; a string list goes into the sub-section "<Section>.C_P" as "Count" and "Item0"..., a
+// collection there as "Count" and its items' properties, "Item0_Width"...
 //
 // Loading never raises: a value that cannot be read or set leaves its property as it was (a
 // stored integer that is no number included). Storing raises what the callbacks raise.
@@ -81,6 +82,8 @@ private:
     void Visit(TComponent* root, TStoredPropList& list, bool store);
     void StoreProperty(const TPropInfo& info);
     void LoadProperty(const TPropInfo& info);
+    // Stores or loads the first `count` items of a collection in its own section.
+    void VisitItems(const TPropInfo& info, const std::string& section, int count, bool store);
 
     std::string prefix_;
 };

@@ -42,6 +42,36 @@ TPropInfo StringListProperty(std::string name, std::function<std::vector<std::st
     return info;
 }
 
+TPropInfo CollectionProperty(std::string name, TCollectionAccess access) {
+    TPropInfo info = Property(std::move(name), tkCollection);
+    info.GetCount = std::move(access.Count);
+    info.SetCount = std::move(access.Reset);
+    info.GetItem = std::move(access.Item);
+    info.BeginLoad = std::move(access.BeginLoad);
+    info.EndLoad = std::move(access.EndLoad);
+    return info;
+}
+
+std::string SetToText(const std::vector<std::string>& names) {
+    std::string text = "[";
+    for (std::size_t i = 0; i < names.size(); ++i) text += (i ? "," : "") + names[i];
+    return text + "]";
+}
+
+std::vector<std::string> TextToSetWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : text + " ") {
+        if (c == ' ' || c == ',' || c == '[' || c == ']') {
+            if (!word.empty()) words.push_back(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    return words;
+}
+
 TPropList GetPropList(TComponent* component) {
     TPropList published;
     if (!component) return published;

@@ -142,5 +142,110 @@ TEST(PropsStorage, StringListsLiveInASubSectionOfTheirOwn) {
     EXPECT_EQ(f.sites->items, (Lines{"a", "b"}));
 }
 
+// A component with a collection of bands, each a width and a caption, and a property older
+// stores carry that is read and never written.
+struct BandBar : TComponent {
+    using TComponent::TComponent;
+    struct Band {
+        int width = 10;
+        std::string caption;
+    };
+    std::vector<Band> bands{{}, {}};
+    std::string legacy;
+    int loads = 0, inLoad = 0, resets = 0;
+    void PublishProperties(TPropList& list) override {
+        TComponent::PublishProperties(list);
+        TCollectionAccess access;
+        access.Count = [this] { return int(bands.size()); };
+        access.Reset = [this](int n) {
+            ++resets;
+            EXPECT_EQ(inLoad, 1);
+            bands.assign(std::size_t(n), Band{});
+        };
+        access.Item = [this](int i) {
+            Band& b = bands.at(std::size_t(i));
+            return TPropList{IntegerProperty(
+                                 "Width", [&b] { return b.width; },
+                                 [this, &b](int v) {
+                                     EXPECT_EQ(inLoad, 1);
+                                     b.width = v;
+                                 }),
+                             StringProperty(
+                                 "Caption", [&b] { return b.caption; },
+                                 [&b](const std::string& v) { b.caption = v; })};
+        };
+        access.BeginLoad = [this] { ++loads, ++inLoad; };
+        access.EndLoad = [this] { --inLoad; };
+        list.push_back(CollectionProperty("Bands", std::move(access)));
+        TPropInfo old = StringProperty(
+            "Legacy", [this] { return legacy; }, [this](const std::string& v) { legacy = v; });
+        old.Stored = [] { return false; };
+        list.push_back(std::move(old));
+    }
+};
+
+TEST(PropsStorage, CollectionsKeepTheirCountAndEachItemsPropertiesInASubSection) {
+    PropsForm f;
+    auto* bar = new BandBar(&f.form);
+    bar->SetName("Bar");
+    TStoredPropList list = f.Entries({"Bar.Bands", "Bar.Legacy"});
+    ASSERT_EQ(list.size(), 2u);
+    bar->bands = {{120, "Title"}, {40, " Year "}, {60, ""}};
+    bar->legacy = "old";
+    f.storage.StoreProps(&f.form, list);
+    using Values = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(f.store.sections["1.x.Bar_Bands"], (Values{{"Count", "3"},
+                                                         {"Item0_Width", "120"},
+                                                         {"Item0_Caption", "Title"},
+                                                         {"Item1_Width", "40"},
+                                                         {"Item1_Caption", "Year"},
+                                                         {"Item2_Width", "60"},
+                                                         {"Item2_Caption", ""}}));
+    // The read-only property is not written; the outer section keeps nothing of the collection.
+    EXPECT_TRUE(f.store.sections["1.x"].empty());
+
+    // Loaded into a bar of another count: cleared, one band per index, all inside the bracket.
+    bar->bands = {{}};
+    f.storage.LoadProps(&f.form, list);
+    ASSERT_EQ(bar->bands.size(), 3u);
+    EXPECT_EQ(bar->bands[0].width, 120);
+    EXPECT_EQ(bar->bands[1].caption, "Year");
+    EXPECT_EQ(bar->bands[2].width, 60);
+    EXPECT_EQ(bar->resets, 1);
+    EXPECT_EQ(bar->inLoad, 0);
+    // Of the same count the bands stay and take the stored values.
+    bar->bands[1].width = 7;
+    f.storage.LoadProps(&f.form, list);
+    EXPECT_EQ(bar->resets, 1);
+    EXPECT_EQ(bar->bands[1].width, 40);
+
+    // An empty collection is written as a count of 0 and read back as none.
+    bar->bands.clear();
+    f.storage.StoreProps(&f.form, list);
+    EXPECT_EQ(f.store.sections["1.x.Bar_Bands"], (Values{{"Count", "0"}}));
+    bar->bands = {{}, {}};
+    f.storage.LoadProps(&f.form, list);
+    EXPECT_TRUE(bar->bands.empty());
+
+    // Without a stored value, and with a damaged count, the bands stay as they are.
+    f.store.sections.erase("1.x.Bar_Bands");
+    bar->bands = {{33, "kept"}};
+    f.storage.LoadProps(&f.form, list);
+    ASSERT_EQ(bar->bands.size(), 1u);
+    EXPECT_EQ(bar->bands[0].width, 33);
+    f.store.sections["1.x.Bar_Bands"] = {{"Count", "2000000000"}, {"Item0_Width", "5"}};
+    f.storage.LoadProps(&f.form, list);
+    ASSERT_EQ(bar->bands.size(), 1u);
+    EXPECT_EQ(bar->bands[0].width, 33);
+    f.store.sections["1.x.Bar_Bands"] = {{"Count", "-1"}};
+    f.storage.LoadProps(&f.form, list);
+    EXPECT_EQ(bar->bands.size(), 1u);
+
+    // A read-only property is still read.
+    f.store.sections["1.x"] = {{"Bar_Legacy", "from an older store"}};
+    f.storage.LoadProps(&f.form, list);
+    EXPECT_EQ(bar->legacy, "from an older store");
+}
+
 }  // namespace
 }  // namespace rv
