@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/framework/properties.h"
+#include "platform/components/properties.h"
 
 namespace rv {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/framework/properties.h"
+#include "platform/components/properties.h"
 #include "tree/legacy_options.h"
 #include "tree/tests/tree_fixture.h"
 #include "widgets/props_storage.h"
