@@ -163,6 +163,21 @@ function(rv_test_kit name)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
+# rv_resource(<target> <type> <name> <file>)
+# Compiles the file's bytes into the target as the program resource <type>/<name>
+# (platform/system/program_resources.h); the target must link platform_system.
+function(rv_resource target type name file)
+  get_filename_component(input ${file} ABSOLUTE)
+  string(MAKE_C_IDENTIFIER "${target}_${type}_${name}" id)
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/resources/${id}.cpp)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${output} -DTYPE=${type} -DNAME=${name}
+            -P ${PROJECT_SOURCE_DIR}/cmake/embed_resource.cmake
+    DEPENDS ${input} ${PROJECT_SOURCE_DIR}/cmake/embed_resource.cmake
+    VERBATIM)
+  target_sources(${target} PRIVATE ${output})
+endfunction()
+
 # Fuzzing instruments every library for coverage; the fuzz targets add libFuzzer's main.
 if(RV_BUILD_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link)

@@ -40,11 +40,7 @@ struct UriRef {
 
 // A letter, then letters, digits, "+", "-" or ".".
 bool IsScheme(std::string_view text) {
-    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    if (text.empty() || !letter(text[0])) return false;
-    for (const char c : text)
-        if (!letter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return false;
-    return true;
+    return IsAsciiName(text, "+-.");
 }
 
 UriRef SplitUri(std::string_view text) {

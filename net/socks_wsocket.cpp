@@ -15,6 +15,7 @@ namespace rv {
 namespace {
 
 constexpr int kMaxField = 255;  // a length the protocol sends in one byte
+const std::string kDefaultLevel = "5";
 constexpr char kServerClosedText[] = "socks server closed the connection";
 
 // The text of a level 5 reply code from 1 to 8, with its error number.
@@ -71,7 +72,7 @@ void TCustomSocksWSocket::ResetDefaults() {
     socksServer_.clear();
     socksPort_.clear();
     socksServerAssigned_ = socksPortAssigned_ = false;
-    socksLevel_ = "5";
+    socksLevel_ = kDefaultLevel;
     replyCount_ = heldPos_ = heldCount_ = 0;
 }
 

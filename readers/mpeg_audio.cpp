@@ -148,17 +148,37 @@ std::string TMPEGaudio::ChannelMode() const {
 
 double TMPEGaudio::Duration() const {
     if (!frame_.Found) return 0;
-    if (vbr_.Found && vbr_.Frames > 0) {
-        const unsigned sampleRate = SampleRate();
-        return sampleRate == 0
-                   ? 0
-                   : static_cast<double>(MPEGCoefficient(frame_)) * vbr_.Frames * 8 / sampleRate;
-    }
-    const unsigned bitRate = MPEGBitRate(frame_);
     std::uint64_t skipped = id3v2_.Size() + frame_.Position;
     if (id3v1_.Exists()) skipped += kID3v1Size;
-    if (bitRate == 0 || skipped >= fileLength_) return 0;
-    return static_cast<double>(fileLength_ - skipped) / bitRate / 1000 * 8;
+    const std::uint64_t stream = skipped < fileLength_ ? fileLength_ - skipped : 0;
+    if (vbr_.Found && vbr_.Frames > 0) {
+        const unsigned sampleRate = SampleRate();
+        if (sampleRate == 0) return 0;
+        const double counted =
+            static_cast<double>(MPEGCoefficient(frame_)) * vbr_.Frames * 8 / sampleRate;
+        if (!Truncated()) return counted;
+        // The file ends long before the frames it counts: its bytes tell how much it holds.
+        if (vbr_.Bytes > 0) return counted * static_cast<double>(stream) / vbr_.Bytes;
+    }
+    const unsigned bitRate = MPEGBitRate(frame_);
+    if (bitRate == 0) return 0;
+    return static_cast<double>(stream) / bitRate / 1000 * 8;
+}
+
+bool TMPEGaudio::Truncated() const {
+    // The stream the header counts: its byte count, or without one the least the frames can
+    // take, each at the lowest bit rate.
+    std::uint64_t counted = vbr_.Bytes;
+    if (counted == 0) {
+        TFrameData smallest = frame_;
+        smallest.BitRateID = 1;
+        smallest.PaddingBit = 0;
+        counted = std::uint64_t{vbr_.Frames} * MPEGFrameLength(smallest);
+    }
+    // The whole file is measured, as some writers count the ID3v2 tag in with the stream; a
+    // tenth short is more than tags and trailing bytes explain.
+    const std::uint64_t held = fileLength_ - (id3v1_.Exists() ? kID3v1Size : 0);
+    return held * 10 < counted * 9;
 }
 
 bool TMPEGaudio::Valid() const {

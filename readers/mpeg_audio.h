@@ -53,7 +53,8 @@ public:
     std::uint16_t SampleRate() const;
     // "Stereo", "Joint Stereo", "Dual Channel", "Mono" or "Unknown".
     std::string ChannelMode() const;
-    // Seconds.
+    // Seconds: from a Xing, Info or VBRI header's frame count, unless the file is clearly
+    // shorter than the stream that header counts (a cut copy); else from the stream's size.
     double Duration() const;
     // A frame was found, the bit rate is 8 to 448 kbit/s and the duration at least 0.1 s.
     bool Valid() const;
@@ -61,6 +62,8 @@ public:
 private:
     bool FindFrame(const unsigned char* block);
     void FindVBR(const unsigned char* block, std::size_t offset);
+    // Whether the file holds clearly less than the stream its VBR header counts.
+    bool Truncated() const;
 
     std::uint64_t fileLength_;
     TVBRData vbr_;

@@ -31,3 +31,10 @@ configure() {
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     cmake -S "$ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
 }
+
+# release_build : the program as released, into build/release (scripts/e2e runs it), warnings as
+# errors.
+release_build() {
+    configure "$ROOT/build/release" -DCMAKE_BUILD_TYPE=Release -DRV_BUILD_TESTS=OFF -DRV_WERROR=ON
+    cmake --build "$ROOT/build/release" -j "$JOBS" --target reelvault
+}

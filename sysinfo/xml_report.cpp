@@ -140,7 +140,9 @@ void TReportElement::Data(std::string_view name, std::string_view type, std::str
     std::string line = "    <data" + Attribute("name", name) + Attribute("type", type) +
                        Attribute("source", source);
     if (!unit.empty()) line += Attribute("unit", unit);
-    line += ">" + EscapeReportText(value) + "</data>";
+    line += '>';
+    line += EscapeReportText(value);
+    line += "</data>";
     lines_.push_back(std::move(line));
 }
 

@@ -90,7 +90,10 @@ std::string FloatText(long double value, TFloatType type) {
     const int integral = exponent + 1;
     if (integral > precision || exponent < -5) {
         text += digits.substr(0, 1);
-        if (digits.size() > 1) text += "." + digits.substr(1);
+        if (digits.size() > 1) {
+            text += '.';
+            text.append(digits, 1);
+        }
         return text + "E" + std::to_string(exponent);
     }
     if (integral <= 0) return text + "0." + std::string(std::size_t(-integral), '0') + digits;

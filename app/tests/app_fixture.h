@@ -21,17 +21,15 @@ namespace rv::test {
 
 inline TTrack MakeTrack(const char* artist, const char* album, int id, const char* title,
                         double seconds, int bitrate = 192) {
-    TTrack t;
-    t.Artist = artist;
-    t.Album = album;
-    t.ID = static_cast<std::uint8_t>(id);
-    t.Title = title;
-    t.Duration = seconds;
-    t.Bitrate = static_cast<std::uint16_t>(bitrate);
-    t.ChannelMode = bitrate > 200 ? "Joint Stereo" : "Stereo";
-    t.Format = bitrate == 0 ? "CD Audio" : "MPEG 1 Layer III";
-    t.MediaType = bitrate == 0 ? 0 : 1;
-    return t;
+    return {.ID = static_cast<std::uint8_t>(id),
+            .Title = title,
+            .Artist = artist,
+            .Album = album,
+            .Duration = seconds,
+            .Bitrate = static_cast<std::uint16_t>(bitrate),
+            .ChannelMode = bitrate > 200 ? "Joint Stereo" : "Stereo",
+            .Format = bitrate == 0 ? "CD Audio" : "MPEG 1 Layer III",
+            .MediaType = static_cast<std::uint8_t>(bitrate == 0 ? 0 : 1)};
 }
 
 // Artists in the order they are filed: Davis (two albums), Coltrane, Abba (an album of release

@@ -2,6 +2,7 @@
 
 #include "app/tests/app_fixture.h"
 #include "app/tests/view_input.h"
+#include "platform/text/format.h"
 
 namespace rv {
 namespace {
@@ -95,7 +96,7 @@ void FillSortable(TMediaLib& lib) {
         int id = 0;
         for (double t : times) {
             ++id;
-            TTrack x = test::MakeTrack("Y", title, id, ("t" + std::to_string(id)).c_str(), t);
+            TTrack x = test::MakeTrack("Y", title, id, Format("t%d", id).c_str(), t);
             x.Release = static_cast<std::uint16_t>(release);
             x.Genre = genre;
             lib.AddTrack(x);

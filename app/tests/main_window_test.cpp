@@ -7,6 +7,7 @@
 #include "app/tests/app_fixture.h"
 #include "platform/framework/modal_script.h"
 #include "platform/registry/registry.h"
+#include "platform/text/format.h"
 #include "platform/windows/window_constants.h"
 #include "search/find_file.h"
 
@@ -254,7 +255,7 @@ TEST_F(AskSaveCase, ClosingAsksAndCancelOrAnUnsavedYesKeepsTheWindowOpen) {
 }
 
 TEST_F(MainWindow, TheStopMessageAbortsTheFolderSearch) {
-    for (int i = 0; i < 50; ++i) std::ofstream(dir_ / ("t" + std::to_string(i) + ".mp3"));
+    for (int i = 0; i < 50; ++i) std::ofstream(dir_ / Format("t%d.mp3", i));
     TFindFile& find = *W().FindFile;
     find.Criteria().Files.FileName = "*.mp3";
     find.Criteria().Files.Location = dir_.Path();

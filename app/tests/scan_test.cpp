@@ -11,6 +11,7 @@
 #include "app/tests/app_fixture.h"
 #include "app/tests/tiny_mp3.h"
 #include "platform/framework/modal_script.h"
+#include "platform/text/format.h"
 #include "platform/windows/top_level_window.h"
 #include "platform/windows/window_constants.h"
 #include "platform/windows/window_host.h"
@@ -53,8 +54,8 @@ protected:
     void ManyFiles(const fs::path& folder, int count) {
         fs::create_directories(folder);
         for (int i = 0; i < count; ++i)
-            test::WriteTinyMp3(folder / ("t" + std::to_string(i) + ".mp3"), "Band", "Album",
-                               "Song " + std::to_string(i));
+            test::WriteTinyMp3(folder / Format("t%d.mp3", i), "Band", "Album",
+                               Format("Song %d", i));
     }
     void AfterEachFile(std::function<void(int files)> each) {
         W().Import().OnStatus = [this, each, files = 0](const std::string& text) mutable {

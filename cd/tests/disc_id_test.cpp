@@ -85,7 +85,10 @@ TEST(DiscId, EqualsLibdiscidForATableOfDiscs) {
     std::string input;
     for (const Disc& disc : discs) {
         input += std::to_string(disc.leadOut);
-        for (int offset : disc.offsets) input += " " + std::to_string(offset);
+        for (int offset : disc.offsets) {
+            input += ' ';
+            input += std::to_string(offset);
+        }
         input += "\n";
     }
     const test::ProcessResult result = test::RunProcess({"/usr/bin/python3", "-c", script}, input);

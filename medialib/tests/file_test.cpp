@@ -3,6 +3,7 @@
 #include <clocale>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "library_text.h"
 #include "medialib/media_lib.h"
@@ -67,6 +68,23 @@ TEST(LibraryFile, SavesTheGoldenFileAndLoadsItBack) {
     EXPECT_EQ(test::XPathText(path, "//TRACK[1]/TITLE"),
               "Largo \u2013 \u0416\u0438\u0437\u043d\u044c");
     EXPECT_EQ(test::XPathText(path, "//ARTIST[2]/ALBUM[1]/TRACK[1]/DURATION"), "245.5");
+}
+
+// The file and the presentations pass through the library's own reader and writer: no document
+// of the library outlives a load or save, and the names documents share stay as they were.
+TEST(LibraryFile, LoadingAndSavingLeaveTheDocumentsSharedNamesAlone) {
+    TempDir dir;
+    const IXmlDocument shared = MakeXmlDocument("Root");
+    const std::vector<std::string> before = shared->NameTable()->Names();
+    TMediaLib lib;
+    FillGoldenLibrary(lib);
+    lib.SaveToFile(dir / "out.rvl");
+    lib.LoadFromFile(kGolden);
+    lib.SaveBriefPresentation(dir / "brief.xml");
+    lib.SaveDetailPresentation(dir / "detail.xml");
+    EXPECT_EQ(shared->NameTable()->Names(), before);
+    EXPECT_EQ(shared->NameTable()->FindID("ARTIST"), -1);
+    EXPECT_EQ(MakeXmlDocument("Root")->BinaryXml(), shared->BinaryXml());
 }
 
 TEST(LibraryFile, NamesInAnyScriptAndFractionsUnderACommaLocaleRoundTrip) {

@@ -213,9 +213,7 @@ private:
         // A character the encoding lacks, and a CR (which other readers would turn into LF), can
         // only be written as a reference, which a section cannot hold: such a text is written as
         // plain text.
-        const XmlEncoding& encoding = out_.Encoding();
-        if (text.find('\r') != std::string_view::npos ||
-            (!encoding.utf8 && !CodePageHasAll(encoding.page, text))) {
+        if (text.find('\r') != std::string_view::npos || !out_.Encoding().HasAll(text)) {
             out_.Escaped(text);
             return;
         }
@@ -239,7 +237,7 @@ private:
     // A name of the table, judged once per name.
     void Name(const TXmlNameTable* names, XmlNameID id) {
         const std::string& name = names->GetName(id);
-        if (out_.Encoding().utf8) {
+        if (out_.Encoding().utf8 && !out_.Encoding().charset) {
             out_.Raw(name);
             return;
         }
@@ -273,7 +271,12 @@ std::string WriteXmlText(const TXmlNode& node, const XmlEncoding& encoding) {
     const TXmlDocument* document = node.OwnerDocument();
     XmlTextOutput out(encoding);
     TextWriter(out, document && document->PreserveWhiteSpace()).Node(node);
-    return out.Take();
+    if (!encoding.charset) return out.Take();
+    SystemCharset::Encoder encoder(*encoding.charset);
+    std::string bytes;
+    AppendConverted(encoder, bytes, out.View(), encoding);
+    encoder.Finish(bytes);
+    return bytes;
 }
 
 }  // namespace rv

@@ -88,7 +88,8 @@ void ReadXmlContent(std::string_view bytes, XmlContentHandler& handler, TXmlName
         DocumentWalker(*document, handler, names).Children(*document);
         return;
     }
-    const XmlInput input = DetectXmlInput(bytes);
+    std::string converted;
+    const XmlInput input = DetectXmlInput(bytes, converted);
     ParseXmlText(handler, names, input.bytes, input.encoding, preserveWhiteSpace);
 }
 

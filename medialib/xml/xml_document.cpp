@@ -11,6 +11,7 @@
 #include "medialib/xml/xml_error.h"
 #include "medialib/xml/xml_messages.h"
 #include "platform/files/atomic_file.h"
+#include "platform/system/program_resources.h"
 #include "platform/text/format.h"
 
 namespace rv {
@@ -117,7 +118,8 @@ void TXmlDocument::LoadFromBytes(std::string_view bytes) {
         return;
     }
     ClearContent();
-    const XmlInput input = DetectXmlInput(bytes);
+    std::string converted;
+    const XmlInput input = DetectXmlInput(bytes, converted);
     ParseXmlText(*this, input.bytes, input.encoding);
 }
 
@@ -132,6 +134,11 @@ void TXmlDocument::LoadFromStream(std::istream& stream) {
 
 void TXmlDocument::Load(const std::string& fileName) {
     LoadFromBytes(ReadXmlFile(fileName));
+}
+
+void TXmlDocument::LoadResource(std::string_view type, std::string_view name) {
+    const auto bytes = FindProgramResource(type, name);
+    if (bytes && !bytes->empty()) LoadFromBytes(*bytes);
 }
 
 std::string TXmlDocument::DeclaredEncoding() const {

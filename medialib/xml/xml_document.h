@@ -13,9 +13,10 @@ namespace rv {
 // whether text runs of blanks between tags are kept when reading.
 //
 // Text held in the model is UTF-8. Files and streams are bytes in the encoding the document
-// declares: reading decodes them (windows-1250, windows-1252, ISO-8859-1, UTF-8; UTF-8 when
-// nothing is declared), writing encodes into the declared encoding, characters it lacks becoming
-// character references.
+// declares: reading decodes them (any encoding the system's converters know, UTF-16 and UTF-32
+// told by their byte-order mark or first bytes; UTF-8 when nothing is declared), writing encodes
+// into the declared encoding, characters it lacks becoming character references. A name no
+// converter knows is refused.
 //
 // A document and its nodes belong to the thread that made them, as their name table does
 // (TXmlNameTable): counts and names take no lock. Threads may each work on documents of their own.
@@ -61,6 +62,10 @@ public:
     void LoadFromBytes(std::string_view bytes);
     void LoadFromStream(std::istream& stream);
     void Load(const std::string& fileName);
+    // Replaces the content with the document compiled into the program as the resource `name`
+    // of `type` (platform/system/program_resources.h), read as the bytes of a file are. Nothing
+    // happens when the program has no such resource or it is empty.
+    void LoadResource(std::string_view type, std::string_view name);
 
     // The document as bytes in its declared encoding, as Save writes them.
     std::string SaveToBytes() const;

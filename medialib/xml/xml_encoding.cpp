@@ -24,11 +24,71 @@ bool IsAscii(std::string_view text) {
     return any < 0x80;
 }
 
+bool IsUtf8Name(std::string_view name) {
+    return SameText(name, "UTF-8") || SameText(name, "UTF8");
+}
+
+// The form of a document in UTF-16 or UTF-32, told by its byte-order mark or, without one, by the
+// zero bytes around its first "<".
+struct WideForm {
+    std::string_view name;
+    std::size_t markLength;
+};
+
+std::optional<WideForm> WideFormOf(std::string_view bytes) {
+    struct Start {
+        std::string_view bytes;
+        WideForm form;
+    };
+    using namespace std::string_view_literals;
+    // The four-byte marks first: FF FE is also where UTF-16LE begins.
+    static constexpr Start kStarts[] = {
+        {"\xFF\xFE\0\0"sv, {"UTF-32LE", 4}}, {"\0\0\xFE\xFF"sv, {"UTF-32BE", 4}},
+        {"\xFF\xFE"sv, {"UTF-16LE", 2}},     {"\xFE\xFF"sv, {"UTF-16BE", 2}},
+        {"<\0\0\0"sv, {"UTF-32LE", 0}},      {"\0\0\0<"sv, {"UTF-32BE", 0}},
+    };
+    for (const Start& start : kStarts)
+        if (bytes.starts_with(start.bytes)) return start.form;
+    if (bytes.size() >= 4 && bytes[0] == '<' && bytes[1] == 0 && bytes[2] != 0 && bytes[3] == 0)
+        return WideForm{"UTF-16LE", 0};
+    if (bytes.size() >= 4 && bytes[0] == 0 && bytes[1] == '<' && bytes[2] == 0 && bytes[3] != 0)
+        return WideForm{"UTF-16BE", 0};
+    return std::nullopt;
+}
+
+// The text in UTF-8, or EXmlError naming the encoding and the place of the first bytes that are
+// no character of it.
+std::string_view Decode(SystemCharset& charset, std::string_view bytes, std::string& converted) {
+    SystemCharset::Decoded decoded = charset.ToUtf8(bytes);
+    converted = std::move(decoded.text);
+    if (decoded.badOffset != std::string_view::npos) {
+        const TextPosition where = PositionOf(converted, converted.size(), true);
+        throw EXmlError(Format(xml_messages::kBadBytes, charset.Name().c_str()), where.line,
+                        where.column);
+    }
+    return converted;
+}
+
 }  // namespace
 
+std::string XmlEncoding::Name() const {
+    if (charset) return charset->Name();
+    return utf8 ? "UTF-8" : std::string(CodePageName(page));
+}
+
+bool XmlEncoding::HasAll(std::string_view text) const {
+    if (!charset) return utf8 || CodePageHasAll(page, text);
+    size_t pos = 0;
+    while (pos < text.size())
+        if (!charset->Has(DecodeUtf8(text, pos))) return false;
+    return true;
+}
+
 std::optional<XmlEncoding> XmlEncodingFromName(std::string_view name) {
-    if (SameText(name, "UTF-8") || SameText(name, "UTF8")) return XmlEncoding{};
-    if (const auto page = CodePageFromName(name)) return XmlEncoding{false, *page};
+    if (IsUtf8Name(name)) return XmlEncoding{};
+    if (const auto page = CodePageFromName(name)) return XmlEncoding{false, *page, nullptr};
+    if (std::shared_ptr<SystemCharset> charset = SystemCharset::Find(name))
+        return XmlEncoding{true, CodePage::Windows1250, std::move(charset)};
     return std::nullopt;
 }
 
@@ -70,12 +130,16 @@ void CheckUtf8(std::string_view text) {
     }
 }
 
-XmlInput DetectXmlInput(std::string_view bytes) {
+XmlInput DetectXmlInput(std::string_view bytes, std::string& converted) {
     XmlInput input{bytes, {}};
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         input.bytes.remove_prefix(3);
-    } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-        ThrowUnsupported("UTF-16");
+    } else if (const auto wide = WideFormOf(bytes)) {
+        // The mark or the zero bytes say more than a declaration could.
+        const std::unique_ptr<SystemCharset> charset = SystemCharset::Find(wide->name);
+        if (!charset) ThrowUnsupported(wide->name);
+        input.bytes = Decode(*charset, bytes.substr(wide->markLength), converted);
+        return input;
     } else if (bytes.starts_with("<?xml") && bytes.size() > 5 && xml_chars::IsBlank(bytes[5])) {
         const size_t end = bytes.find("?>");
         const std::string_view declaration =
@@ -84,6 +148,16 @@ XmlInput DetectXmlInput(std::string_view bytes) {
             const auto known = XmlEncodingFromName(*name);
             if (!known) ThrowUnsupported(*name);
             input.encoding = *known;
+            if (SystemCharset* charset = known->charset.get()) {
+                input.encoding = XmlEncoding{};
+                // A declaration that does not read the same in the encoding it names (UTF-16
+                // named in single bytes) cannot be true; the bytes are then taken for UTF-8.
+                const std::string_view head = bytes.substr(0, declaration.size() + 5);
+                if (charset->ToUtf8(head).text == head) {
+                    input.bytes = Decode(*charset, bytes, converted);
+                    return input;
+                }
+            }
         }
     }
     if (input.encoding.utf8) CheckUtf8(input.bytes);

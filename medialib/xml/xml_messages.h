@@ -32,11 +32,13 @@ inline constexpr char kNulInInput[] = "Недопустимый символ с 
 inline constexpr char kTooDeep[] = "Слишком глубокая вложенность элементов (более %d уровней)";
 inline constexpr char kBadUtf8[] = "Некорректная последовательность байтов UTF-8";
 inline constexpr char kUnsupportedEncoding[] = "Кодировка \"%s\" не поддерживается";
+inline constexpr char kBadBytes[] = "Некорректная последовательность байтов в кодировке \"%s\"";
 
 // Writer and files.
 inline constexpr char kNotOneRoot[] =
     "Документ должен содержать ровно один корневой элемент и никакого текста вне его";
 inline constexpr char kNameNotEncodable[] = "Имя \"%s\" нельзя записать в кодировке \"%s\"";
+inline constexpr char kTextNotEncodable[] = "Текст нельзя записать в кодировке \"%s\"";
 inline constexpr char kCannotReadFile[] = "Не удалось прочитать файл \"%s\"";
 inline constexpr char kStreamWriteFailed[] = "Ошибка записи в поток";
 inline constexpr char kStreamReadFailed[] = "Ошибка чтения из потока";

@@ -23,6 +23,8 @@ XmlEncoding EncodingNamed(std::string_view name) {
 XmlStreamWriter::XmlStreamWriter(XmlByteSink sink, std::string_view version,
                                  std::string_view encodingName)
     : sink_(std::move(sink)), out_(EncodingNamed(encodingName)) {
+    if (out_.Encoding().charset)
+        encoder_ = std::make_unique<SystemCharset::Encoder>(*out_.Encoding().charset);
     out_.Raw("<?xml ");
     out_.Chars(
         "version=\"" + std::string(version) + "\" encoding=\"" + std::string(encodingName) + "\"",
@@ -36,8 +38,8 @@ XmlStreamWriter::Tag XmlStreamWriter::MakeTag(std::string_view name) const {
     XmlTextOutput encoded(out_.Encoding());
     encoded.Name(name);
     Tag tag;
-    tag.start_ = "<" + std::string(encoded.View()) + ">";
-    tag.end_ = "</" + std::string(encoded.View()) + ">";
+    tag.start_.append("<").append(encoded.View()).append(">");
+    tag.end_.append("</").append(encoded.View()).append(">");
     tag.startLength_ = tag.start_.size();
     tag.endLength_ = tag.end_.size();
     tag.start_.resize(std::max(tag.startLength_, XmlTextOutput::kPadded));
@@ -121,11 +123,22 @@ void XmlStreamWriter::FloatElement(const Tag& tag, double value) {
 void XmlStreamWriter::Finish() {
     while (!endStarts_.empty()) EndElement();
     HandOn();
+    if (encoder_) {
+        converted_.clear();
+        encoder_->Finish(converted_);
+        if (!converted_.empty()) sink_(converted_);
+    }
 }
 
 void XmlStreamWriter::HandOn() {
     if (out_.Size() == 0) return;
-    sink_(out_.View());
+    if (encoder_) {
+        converted_.clear();
+        AppendConverted(*encoder_, converted_, out_.View(), out_.Encoding());
+        sink_(converted_);
+    } else {
+        sink_(out_.View());
+    }
     out_.Clear();
 }
 

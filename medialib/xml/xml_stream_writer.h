@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,8 @@ using XmlByteSink = std::function<void(std::string_view)>;
 // Writes a data document — every element holds either one text value or only child elements —
 // as it is made, without a tree: the same bytes WriteXmlText gives for the same document (the
 // declaration, an element per line indented by TABs, CR LF, no line end after the root), handed
-// on in pieces of about kPieceSize so that a large document is never held whole.
+// on in pieces of about kPieceSize (as made in UTF-8, before an encoding the system converts
+// makes them longer) so that a large document is never held whole.
 //
 // Texts are UTF-8 and encoded into the declared encoding as WriteXmlText does. A name the
 // encoding cannot hold raises EXmlError; what was handed on before then is no document.
@@ -88,6 +90,9 @@ private:
 
     XmlByteSink sink_;
     XmlTextOutput out_;
+    // For an encoding the system converts: the converter and the piece converted.
+    std::unique_ptr<SystemCharset::Encoder> encoder_;
+    std::string converted_;
     std::string openEnds_;           // the end tags of the open elements
     std::vector<size_t> endStarts_;  // where each begins in openEnds_
     bool startTagOpen_ = false;

@@ -203,7 +203,9 @@ void XmlTextOutput::Escaped(std::string_view text, const std::array<unsigned cha
                     const char32_t cp = Carried(DecodeUtf8(text, pos));
                     const char* const next = text.data() + pos;
                     if (encoding_.utf8) {
-                        if (cp == kReplacementChar) {
+                        if (encoding_.charset && !encoding_.charset->Has(cp)) {
+                            to = PutReference(to, cp);
+                        } else if (cp == kReplacementChar) {
                             // malformed bytes, a non-character, or U+FFFD itself
                             std::memcpy(to, "\xEF\xBF\xBD", 3);
                             to += 3;
@@ -250,7 +252,7 @@ bool XmlTextOutput::Chars(std::string_view text, Missing missing) {
         if (Encoded(c)) continue;
         if (missing == Missing::Fail) {
             throw EXmlError(Format(xml_messages::kNameNotEncodable, std::string(text).c_str(),
-                                   std::string(CodePageName(encoding_.page)).c_str()));
+                                   encoding_.Name().c_str()));
         }
         Raw('?');
     }
@@ -258,7 +260,7 @@ bool XmlTextOutput::Chars(std::string_view text, Missing missing) {
 }
 
 void XmlTextOutput::Name(std::string_view name) {
-    if (encoding_.utf8 || IsAscii(name))
+    if ((encoding_.utf8 && !encoding_.charset) || IsAscii(name))
         Raw(name);
     else
         Chars(name, Missing::Fail);
@@ -296,6 +298,7 @@ const std::array<unsigned char, 0x780>& XmlTextOutput::TwoByteTable() {
 
 bool XmlTextOutput::Encoded(char32_t c) {
     if (encoding_.utf8) {
+        if (encoding_.charset && !encoding_.charset->Has(c)) return false;
         std::string bytes;
         AppendUtf8(bytes, c);
         Raw(bytes);
@@ -306,6 +309,12 @@ bool XmlTextOutput::Encoded(char32_t c) {
         return true;
     }
     return false;
+}
+
+void AppendConverted(SystemCharset::Encoder& encoder, std::string& out, std::string_view text,
+                     const XmlEncoding& encoding) {
+    if (!encoder.Append(out, text))
+        throw EXmlError(Format(xml_messages::kTextNotEncodable, encoding.Name().c_str()));
 }
 
 }  // namespace rv

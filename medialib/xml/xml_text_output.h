@@ -115,4 +115,9 @@ private:
     std::unique_ptr<std::array<unsigned char, 0x780>> twoByte_;
 };
 
+// Appends `text`, made as UTF-8 for an encoding the system converts, in that encoding. Raises
+// EXmlError for a character the encoding lacks, which only markup can still hold here.
+void AppendConverted(SystemCharset::Encoder& encoder, std::string& out, std::string_view text,
+                     const XmlEncoding& encoding);
+
 }  // namespace rv

@@ -64,7 +64,10 @@ bool Resolve(const std::string& path, std::string& target) {
 }
 
 std::string TemporaryPrefix(const std::string& target) {
-    return "." + NameOf(target) + ".tmp-";
+    std::string prefix = ".";
+    prefix += NameOf(target);
+    prefix += ".tmp-";
+    return prefix;
 }
 
 void RemoveStaleTemporaries(const std::string& target) {

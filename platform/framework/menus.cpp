@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/framework/internal/menu_views.h"
+#include "platform/text/format.h"
 #include "platform/windows/window_constants.h"
 
 namespace rv {
@@ -54,7 +55,7 @@ std::string KeyName(int key) {
             break;
     }
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, char(key));
-    if (key >= VK_F1 && key < VK_F1 + 24) return "F" + std::to_string(key - VK_F1 + 1);
+    if (key >= VK_F1 && key < VK_F1 + 24) return Format("F%d", key - VK_F1 + 1);
     return {};
 }
 

@@ -31,4 +31,13 @@ int CompareText(std::string_view a, std::string_view b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+bool IsAsciiName(std::string_view text, std::string_view others) {
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (text.empty() || !letter(text[0])) return false;
+    for (const char c : text)
+        if (!letter(c) && !(c >= '0' && c <= '9') && others.find(c) == std::string_view::npos)
+            return false;
+    return true;
+}
+
 }  // namespace rv

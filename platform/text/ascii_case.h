@@ -23,4 +23,8 @@ bool SameText(std::string_view a, std::string_view b);
 // <0, 0, >0 by the bytes folded to upper case, taken as unsigned; on a tie the shorter first.
 int CompareText(std::string_view a, std::string_view b);
 
+// Whether `text` is an ASCII letter followed by letters, digits and characters of `others`: the
+// form of a URL's scheme, an encoding's name ...
+bool IsAsciiName(std::string_view text, std::string_view others);
+
 }  // namespace rv

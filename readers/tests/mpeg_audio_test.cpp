@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "readers/tests/test_bytes.h"
+#include "testsupport/test_files.h"
 
 using namespace std::string_literals;
 
@@ -63,7 +64,7 @@ TEST(MPEGAudio, FrameLengthsAndTheStreamFoundPastOtherBytes) {
 
 TEST(MPEGAudio, XingInfoAndVBRIHeadersGiveAverageBitRateAndDuration) {
     // 1000 frames of 313.5 bytes on average: (313.5 * 44100 / 144 / 1000) = 96.01 kbit/s.
-    std::string audio = Stream(30, "Xing"s + BE32(15) + BE32(1000) + BE32(313500));
+    std::string audio = Stream(752, "Xing"s + BE32(15) + BE32(1000) + BE32(313500));
     audio[36 + 119] = 57;
     audio.replace(36 + 120, 8, "LAME3.99");
     TMPEGaudio mpeg = Read<TMPEGaudio>(audio);
@@ -77,7 +78,7 @@ TEST(MPEGAudio, XingInfoAndVBRIHeadersGiveAverageBitRateAndDuration) {
     EXPECT_DOUBLE_EQ(mpeg.Duration(), audio.size() * 8 / 128000.0);
 
     const std::string vbri = "VBRI\0\1\0\0\0\x50"s + BE32(41700) + BE32(100);
-    mpeg = Read<TMPEGaudio>(Stream(30, vbri));
+    mpeg = Read<TMPEGaudio>(Stream(100, vbri));
     // 417 bytes a frame * 44100 / 144 / 1000 = 127.7 kbit/s
     EXPECT_EQ(std::tuple(mpeg.VBR().ID, int{mpeg.VBR().Scale}, int{mpeg.BitRate()}),
               std::tuple("VBRI", 0x50, 128));
@@ -95,6 +96,42 @@ TEST(MPEGAudio, XingInfoAndVBRIHeadersGiveAverageBitRateAndDuration) {
     // A mono MPEG 1 frame puts the Xing offset at 21, so a VBRI header at 36 is not seen.
     audio = MPEGFrames(kMpeg1L3, k128k, 0xC0, k128kLength, 30);
     EXPECT_FALSE(Read<TMPEGaudio>(audio.replace(36, vbri.size(), vbri)).VBR().Found);
+}
+
+TEST(MPEGAudio, ACutCopyLastsAsLongAsTheBytesItHolds) {
+    // An Info header frame counting the 100 frames after it: 101 * 417 bytes, 2.61 s.
+    const double whole = 1152.0 * 100 / 44100;
+    std::string audio = Stream(101, "Info"s + BE32(15) + BE32(100) + BE32(101 * 417));
+    EXPECT_DOUBLE_EQ(Read<TMPEGaudio>(audio).Duration(), whole);
+    // A twentieth missing is within what tags and trailing bytes may account for...
+    EXPECT_DOUBLE_EQ(Read<TMPEGaudio>(audio.substr(0, 96 * 417)).Duration(), whole);
+    // ... a third missing is not: the length is the bytes' share of the whole.
+    TMPEGaudio mpeg = Read<TMPEGaudio>(audio.substr(0, 60 * 417));
+    EXPECT_TRUE(mpeg.Valid());
+    EXPECT_DOUBLE_EQ(mpeg.Duration(), whole * 60 / 101);
+    // The first thousand bytes hold less than 0.1 s.
+    mpeg = Read<TMPEGaudio>(audio.substr(0, 1000));
+    EXPECT_EQ(std::tuple(mpeg.Frame().Found, mpeg.Valid()), std::tuple(true, false));
+    EXPECT_DOUBLE_EQ(mpeg.Duration(), whole * 1000 / (101 * 417));
+    // Without a byte count, frames that cannot fit even at the lowest rate (32 kbit/s: 104
+    // bytes each) tell the cut, and the first frame's rate the length.
+    audio = Stream(30, "Xing"s + BE32(1) + BE32(1000));
+    EXPECT_DOUBLE_EQ(Read<TMPEGaudio>(audio).Duration(), audio.size() * 8 / 128000.0);
+    audio = Stream(30, "Xing"s + BE32(1) + BE32(120));
+    EXPECT_DOUBLE_EQ(Read<TMPEGaudio>(audio).Duration(), 1152.0 * 120 / 44100);
+
+    // Real files cut short: a variable-rate one with a Xing header (3744 bytes, 2.16 s), and a
+    // constant-rate one with an Info header after a 1985-byte ID3v2 tag (33024 bytes, 2.04 s).
+    const std::string vbr =
+        test::ReadFileBytes(test::TestDataPath("audio/mpeg/mpeg25_mono_vbr.mp3"));
+    mpeg = Read<TMPEGaudio>(vbr.substr(0, 1000));
+    EXPECT_EQ(std::tuple(mpeg.VBR().ID, mpeg.Valid()), std::tuple("Xing", true));
+    EXPECT_NEAR(mpeg.Duration(), 2.16 * 1000 / 3744, 1e-9);
+    const std::string cbr =
+        test::ReadFileBytes(test::TestDataPath("audio/mpeg/lame_cbr128_mono48.mp3"));
+    mpeg = Read<TMPEGaudio>(cbr.substr(0, 1985 + 1000));
+    EXPECT_EQ(std::tuple(mpeg.VBR().ID, mpeg.Valid()), std::tuple("Info", false));
+    EXPECT_NEAR(mpeg.Duration(), 2.04 * 1000 / 33024, 1e-9);
 }
 
 TEST(MPEGAudio, ImplausibleOrMissingStreamsAreNotValidAndLeaveNothing) {

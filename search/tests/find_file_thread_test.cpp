@@ -7,6 +7,7 @@
 
 #include "platform/messages/application.h"
 #include "platform/messages/messages.h"
+#include "platform/text/format.h"
 #include "search/find_file.h"
 #include "search/tests/search_test_util.h"
 #include "testsupport/temp_dir.h"
@@ -21,8 +22,7 @@ protected:
     void SetUp() override {
         app.Initialize();
         Lines files;
-        for (int i = 0; i < 100; ++i)
-            files.push_back("f" + std::to_string(i / 25) + "/" + std::to_string(i) + ".mp3");
+        for (int i = 0; i < 100; ++i) files.push_back(Format("f%d/%d.mp3", i / 25, i));
         test::MakeFiles(dir.Path(), files);
         find->Threaded = true;
         find->SetCriteria(test::Criteria("*.mp3", dir.Path()));
@@ -206,8 +206,7 @@ TEST_F(ThreadedSearch, EndsEveryTimeOnAQuietLoop) {
         test::TempDir music;
         Lines files;
         for (int f = 0; f < tree.folders; ++f)
-            for (int i = 0; i < tree.filesEach; ++i)
-                files.push_back("a" + std::to_string(f) + "/" + std::to_string(i) + ".mp3");
+            for (int i = 0; i < tree.filesEach; ++i) files.push_back(Format("a%d/%d.mp3", f, i));
         test::MakeFiles(music.Path(), files);
         TFindFile search;
         test::EventLog events(search, music.Path());

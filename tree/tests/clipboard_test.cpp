@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include "platform/text/format.h"
 #include "platform/transfer/clipboard_format_names.h"
 #include "platform/transfer/ole_clipboard.h"
 #include "platform/transfer/tests/test_data_object.h"
@@ -25,7 +26,7 @@ public:
         MultiSelect();
         OnGetText = [](TCustomVirtualStringTree* sender, PVirtualNode n, TColumnIndex, TVSTTextType,
                        std::string& text) {
-            text = "n" + std::to_string(*static_cast<int*>(sender->GetNodeData(n)));
+            text = Format("n%d", *static_cast<int*>(sender->GetNodeData(n)));
         };
         OnSaveNode = [](TBaseVirtualTree* sender, PVirtualNode n, TStream& s) {
             s.WriteBuffer(sender->GetNodeData(n), sizeof(int));

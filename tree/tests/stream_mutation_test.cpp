@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/text/format.h"
 #include "platform/transfer/tests/test_data_object.h"
 #include "testsupport/test_files.h"
 #include "tree/tests/stream_bytes.h"
@@ -18,7 +19,7 @@ public:
     MutationTree() {
         MultiSelect();
         OnGetText = [this](TCustomVirtualStringTree*, PVirtualNode n, TColumnIndex, TVSTTextType,
-                           std::string& text) { text = "n" + std::to_string(Id(n)); };
+                           std::string& text) { text = Format("n%d", Id(n)); };
         CarryIds(*this);
     }
 };

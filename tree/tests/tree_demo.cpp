@@ -18,6 +18,7 @@
 #include "platform/framework/form.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/image_list.h"
+#include "platform/text/format.h"
 #include "platform/windows/tests/gui_app.h"
 #include "platform/windows/theme_services.h"
 #include "platform/windows/window_host.h"
@@ -597,7 +598,7 @@ int main(int argc, char** argv) {
         }
     };
     for (double ratio : {1.0, 2.0}) {
-        const std::string scale = "_" + std::to_string(int(ratio * 100)) + ".png";
+        const std::string scale = Format("_%d.png", int(ratio * 100));
         for (bool themed : {false, true}) {
             const std::string path =
                 folder + "/tree_demo_" + (themed ? "themed" : "classic") + scale;

@@ -194,7 +194,7 @@ TEST(XmlBinary, ManyAttributesAndARepeatedName) {
     const int count = 50000;
     content.Compact(count + 1);
     for (int i = 0; i < count; ++i) {
-        names.push_back("a" + std::to_string(i));
+        names.push_back(Format("a%d", i));
         content.Compact(5 + i);
         content.Value(XmlValue::Int32(i));
     }

@@ -208,7 +208,9 @@ std::string Canon(TXmlNode& element, std::string_view tail) {
     for (const XmlAttribute& attr : element.Attributes())
         attrs.emplace_back(element.NameTable()->GetName(attr.nameID), ValueToText(attr.value));
     std::sort(attrs.begin(), attrs.end());
-    std::string out = "E" + Hex(element.NodeName()) + "A";
+    std::string out = "E";
+    out += Hex(element.NodeName());
+    out += 'A';
     for (const auto& [name, value] : attrs) out += Hex(name) + "=" + Hex(value) + ";";
 
     // Text and CDATA between child elements belong to the text before the first child, or to
@@ -223,7 +225,8 @@ std::string Canon(TXmlNode& element, std::string_view tail) {
         if (child->NodeType() == kXmlCDATASectionNode) target += child->AsCDATASection()->Data();
         if (child->NodeType() == kXmlElementNode) children.emplace_back(child.Get(), "");
     }
-    out += "T" + Hex(text);
+    out += 'T';
+    out += Hex(text);
     for (auto& [child, childTail] : children) out += Canon(*child, childTail);
     return out + "/t" + Hex(tail);
 }

@@ -76,5 +76,19 @@ TEST(XmlFiles, FailedSaveLeavesTheOldFileAndUnreadableFilesAreFileErrors) {
     EXPECT_THROW(doc->Load(dir.Path()), EFileError);
 }
 
+// The test program carries resources/catalogue.xml (windows-1251) and resources/empty.xml.
+TEST(XmlFiles, DocumentsCompiledIntoTheProgramLoadByTypeAndName) {
+    IXmlDocument doc = MakeXmlDocument();
+    doc->LoadResource("xml", "catalogue");
+    EXPECT_EQ(doc->DeclaredEncoding(), "windows-1251");
+    EXPECT_EQ(doc->DocumentElement()->GetChildText("Name"), "Живот");
+
+    // A missing or empty resource leaves the document as it was.
+    doc->LoadResource("XML", "Missing");
+    doc->LoadResource("XML", "Empty");
+    doc->LoadResource("RCDATA", "Catalogue");
+    EXPECT_EQ(doc->DocumentElement()->GetChildText("Name"), "Живот");
+}
+
 }  // namespace
 }  // namespace rv

@@ -12,6 +12,7 @@
 #include "platform/registry/registry_text.h"
 #include "platform/registry/tests/heap_meter.h"
 #include "platform/registry/tests/settings_sandbox.h"
+#include "platform/text/format.h"
 #include "testsupport/test_files.h"
 
 namespace rv {
@@ -41,9 +42,8 @@ TEST_F(HostileFile, EachReadStaysWithinItsMemoryBound) {
         bool damaged;
     } files[] = {
         {"headers 501 keys deep", FillFile([](int n) { return DeepHeader(n, 501); }), true},
-        {"values in one key", "[HKEY_CURRENT_USER\\K]\n" + FillFile([](int n) {
-                                  return "\"" + std::to_string(n) + "\"=\"\"\n";
-                              }),
+        {"values in one key",
+         "[HKEY_CURRENT_USER\\K]\n" + FillFile([](int n) { return Format("\"%d\"=\"\"\n", n); }),
          true},
         {"the most keys, at the deepest level",
          FillFile([](int n) { return DeepHeader(n, kMaxKeyDepth); },

@@ -19,6 +19,7 @@
 #include "platform/registry/registry_ini_file.h"
 #include "platform/registry/registry_text.h"
 #include "platform/registry/tests/settings_sandbox.h"
+#include "platform/text/format.h"
 #include "testsupport/test_files.h"
 
 namespace rv {
@@ -109,7 +110,7 @@ TEST(RegistryText, RandomNamesAndBytesComeBackExactly) {
     RegistryKey root;
     std::vector<std::pair<KeyPath, RegistryValue>> written;
     for (int i = 0; i < 300; ++i) {
-        const KeyPath path{"K" + std::to_string(random() % 4), "Sub (" + std::to_string(i % 3)};
+        const KeyPath path{Format("K%d", static_cast<int>(random() % 4)), Format("Sub (%d", i % 3)};
         RegistryValue value{std::to_string(i) + bytes(12), bytes(40)};
         root.Create(path).SetValue(value.name, value.data);
         written.emplace_back(path, std::move(value));
@@ -302,8 +303,7 @@ TEST_F(SettingsFile, TwoProcessesWritingAtOnceKeepBothValues) {
         return [process] {
             for (int n = 0; n < kWrites; ++n) {
                 TRegistryIniFile ini(kBase);
-                ini.WriteInteger("Shared", "P" + std::to_string(process) + "-" + std::to_string(n),
-                                 n);
+                ini.WriteInteger("Shared", Format("P%d-%d", process, n), n);
                 ini.WriteInteger("Shared", "Last", process);
                 ini.UpdateFile();
             }
@@ -326,7 +326,7 @@ TEST_F(SettingsFile, AWriterKilledMidWriteLeavesTheOldOrTheNewValues) {
             for (int generation = 1;; ++generation) {
                 TRegistryIniFile ini(kBase);
                 for (int v = 0; v < kValues; ++v)
-                    ini.WriteString("Gen", "V" + std::to_string(v),
+                    ini.WriteString("Gen", Format("V%d", v),
                                     std::to_string(generation) + std::string(1000, '.'));
             }
         });

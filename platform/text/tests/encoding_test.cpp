@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/text/codepage.h"
+#include "platform/text/system_charset.h"
 #include "platform/text/utf16.h"
 #include "platform/text/utf8.h"
 
@@ -175,6 +176,62 @@ TEST(CodePage, ReportsAndReplacesMissingCharacters) {
     EXPECT_EQ(CodePageFromName("CP1252"), CodePage::Windows1252);
     EXPECT_EQ(CodePageFromName("iso-8859-1"), CodePage::Iso8859_1);
     EXPECT_FALSE(CodePageFromName("windows-1251"));
+}
+
+TEST(SystemCharset, KnowsTheSystemsEncodingsByTheirFileNamesOnly) {
+    EXPECT_FALSE(SystemCharset::Find("x-no-such-charset"));
+    // The converters' own syntax is no part of a name.
+    for (const char* name : {"", "KOI8-R//TRANSLIT", "KOI8-R//IGNORE", "UTF-8,x", "1251"})
+        EXPECT_FALSE(SystemCharset::Find(name)) << name;
+
+    const std::unique_ptr<SystemCharset> koi8 = SystemCharset::Find("koi8-r");
+    ASSERT_TRUE(koi8);
+    EXPECT_EQ(koi8->Name(), "koi8-r");
+    EXPECT_TRUE(koi8->Has(U'Ж'));
+    EXPECT_FALSE(koi8->Has(U'ž'));
+    EXPECT_TRUE(koi8->Has(U'Ж'));  // asked again, from what was found
+    EXPECT_FALSE(koi8->Has(U'\U0001F3B5'));
+    EXPECT_FALSE(koi8->Has(0xD800));
+    EXPECT_EQ(koi8->ToUtf8("\xF6!").text, "Ж!");
+
+    // Bytes that are no character: where they start, and the text before them.
+    const std::unique_ptr<SystemCharset> ascii = SystemCharset::Find("US-ASCII");
+    ASSERT_TRUE(ascii);
+    const SystemCharset::Decoded cut = ascii->ToUtf8("ab\xE9z");
+    EXPECT_EQ(std::tuple(cut.text, cut.badOffset), std::tuple("ab", 2u));
+    EXPECT_EQ(ascii->ToUtf8("abz").badOffset, std::string_view::npos);
+}
+
+TEST(SystemCharset, EncodesPieceByPieceKeepingTheMarkAndTheShiftState) {
+    // One byte-order mark for the whole text.
+    const std::unique_ptr<SystemCharset> utf16 = SystemCharset::Find("UTF-16");
+    ASSERT_TRUE(utf16);
+    SystemCharset::Encoder wide(*utf16);
+    std::string bytes;
+    EXPECT_TRUE(wide.Append(bytes, "a"));
+    EXPECT_TRUE(wide.Append(bytes, "Ж"));
+    wide.Finish(bytes);
+    EXPECT_EQ(bytes, std::string("\xFF\xFE"
+                                 "a\0\x16\x04",
+                                 6));
+
+    // ISO-2022-JP leaves its Cyrillic set by an escape, which a text ending in it gets on Finish.
+    const std::unique_ptr<SystemCharset> jis = SystemCharset::Find("ISO-2022-JP");
+    ASSERT_TRUE(jis);
+    SystemCharset::Encoder shifted(*jis);
+    bytes.clear();
+    EXPECT_TRUE(shifted.Append(bytes, "a"));
+    EXPECT_TRUE(shifted.Append(bytes, "Ж"));
+    EXPECT_TRUE(shifted.Append(bytes, "Ж"));
+    EXPECT_EQ(bytes, "a\x1B$B'('(");
+    shifted.Finish(bytes);
+    EXPECT_EQ(bytes, "a\x1B$B'('(\x1B(B");
+
+    // A character the encoding lacks stops the piece there.
+    SystemCharset::Encoder koi8(*SystemCharset::Find("KOI8-R"));
+    bytes.clear();
+    EXPECT_FALSE(koi8.Append(bytes, "Жžx"));
+    EXPECT_EQ(bytes, "\xF6");
 }
 
 }  // namespace

@@ -16,6 +16,13 @@
 namespace rv {
 namespace {
 
+TEST(AsciiCase, NamesStartWithALetterAndHoldOnlyTheCharactersAllowed) {
+    EXPECT_TRUE(IsAsciiName("ISO-8859-2", "-"));
+    EXPECT_TRUE(IsAsciiName("z", ""));
+    for (const char* refused : {"", "8859", "-a", "\xC3\xA9t\xC3\xA9", "KOI8-R//X", "a b"})
+        EXPECT_FALSE(IsAsciiName(refused, "-")) << refused;
+}
+
 TEST(AsciiCase, FoldsOnlyAsciiLettersAndComparesFoldedBytesThenLength) {
     EXPECT_TRUE(SameText("Pink Floyd", "PINK floyd"));
     EXPECT_FALSE(SameText("\xC5\xBD", "\xC5\xBE"));  // Ž and ž differ
