@@ -9,6 +9,7 @@
 #include <new>
 
 #include "platform/framework/drag_loop.h"
+#include "platform/text/round.h"
 #include "platform/windows/window_host.h"
 #include "tree/hint_window.h"
 #include "tree/panning_marks.h"
@@ -40,16 +41,6 @@ bool EndsSlide(UINT msg) {
         default:
             return false;
     }
-}
-
-// Windows' MulDiv: a × b / c rounded to the nearest integer, halves away from zero.
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    const std::int64_t product = std::int64_t(a) * b;
-    const std::int64_t half = std::abs(std::int64_t(c)) / 2;
-    const bool negative = (product < 0) != (c < 0);
-    const std::int64_t q = (std::abs(product) + half) / std::abs(std::int64_t(c));
-    return int(negative ? -q : q);
 }
 
 }  // namespace
@@ -270,8 +261,18 @@ void TBaseVirtualTree::SetRootNodeCount(std::uint32_t value) {
     StartValidation();
 }
 
+void TBaseVirtualTree::ChangeScale(int m, int d) {
+    if (TreeOptions().AutoOptions().Contains(toAutoChangeScale)) {
+        SetDefaultNodeHeight(std::uint32_t(std::max(1, MulDiv(int(defaultNodeHeight_), m, d))));
+        SetIndent(std::uint32_t(std::max(0, MulDiv(int(indent_), m, d))));
+        header_.ChangeScale(m, d);
+    }
+    TCustomControl::ChangeScale(m, d);
+}
+
 void TBaseVirtualTree::Loaded() {
     header_.Loaded();
+    ApplyWindowStyles();
     if (!rootCountLoaded_) return;
     rootCountLoaded_ = false;
     const TVTMiscOptions misc = TreeOptions().MiscOptions();

@@ -208,12 +208,21 @@ public:
     void SetTextMargin(int value);
     bool WantTabs() const { return wantTabs_; }
     void SetWantTabs(bool value) { wantTabs_ = value; }
+    // The reading order of a tree without columns, and of the columns that take the tree's
+    // (coParentBidiMode): right to left, a row's content starts at its right edge.
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode value);
+    // The reading order of a cell: its column's, or the tree's for no column.
+    TBiDiMode CellBiDiMode(TColumnIndex column) const;
     // Copies the appearance and behaviour of another tree through the setters (not into a
     // read-only tree).
     void AssignFrom(const TBaseVirtualTree& source);
 
     // Applies what was read while the tree was loading (the root node count).
     virtual void Loaded();
+    // Besides the control's: the header's columns as "Columns" and the options of older forms
+    // as "Options", which is only read.
+    void PublishProperties(TPropList& list) override;
 
     // ---- Node properties ---------------------------------------------------------------------
     // 0 for nil and the root; with toVariableNodeHeight the node is measured first.
@@ -400,6 +409,9 @@ public:
     // scroll-bar options and to a changed colour.
     virtual void TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t before);
     void ScrollBarOptionsChanged();
+    // The window follows toFullRepaintOnResize (a resize repaints all, or what it uncovers) and
+    // the scroll bars' style.
+    void ApplyWindowStyles();
     void ColorChanged(TVTColors::Index index);
     void ColorsAssigned();
 
@@ -434,6 +446,8 @@ public:
     TVTHeaderDraggedOutEvent OnHeaderDraggedOut;
     TVTHeaderDraggingEvent OnHeaderDragging;
     TVTHeaderPaintEvent OnHeaderDraw;
+    TVTHeaderPaintQueryElementsEvent OnHeaderDrawQueryElements;
+    TVTAdvancedHeaderPaintEvent OnAdvancedHeaderDraw;
     TVTHeaderMouseEvent OnHeaderMouseDown;
     TVTHeaderMouseMoveEvent OnHeaderMouseMove;
     TVTHeaderMouseEvent OnHeaderMouseUp;
@@ -495,6 +509,10 @@ protected:
     virtual bool DoHeaderDragging(TColumnIndex column);
     virtual void DoHeaderDraw(TCanvas& canvas, TVirtualTreeColumn& column, const TRect& r,
                               bool hover, bool pressed, TVTDropMarkMode dropMark);
+    // Under hoOwnerDraw: the parts of a cell the application draws (none without a handler),
+    // and their drawing.
+    virtual THeaderPaintElements DoHeaderDrawQueryElements(THeaderPaintInfo& paintInfo);
+    virtual void DoAdvancedHeaderDraw(THeaderPaintInfo& paintInfo, THeaderPaintElements elements);
     virtual void DoHeaderMouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void DoHeaderMouseMove(TShiftState shift, int x, int y);
     virtual void DoHeaderMouseUp(TMouseButton button, TShiftState shift, int x, int y);
@@ -823,6 +841,7 @@ private:
     std::uint32_t selectionCurveRadius_ = 0;
     int textMargin_ = 4;
     bool wantTabs_ = false;
+    TBiDiMode biDiMode_ = bdLeftToRight;
     bool changeTimerRunning_ = false;
     bool structureTimerRunning_ = false;
     bool validationScheduled_ = false;
@@ -1155,6 +1174,9 @@ protected:
     TCheckState pendingCheckState_ = chkUnchecked;
 
     void KeyDown(int& key, TShiftState shift) override;
+    // With toAutoChangeScale a scaled tree scales DefaultNodeHeight, Indent and its header too
+    // (nodes made before keep their heights).
+    void ChangeScale(int m, int d) override;
 
 private:
     // Message handlers; DispatchInput answers whether it handled the message whole.

@@ -28,6 +28,17 @@ void TBaseVirtualTree::DoHeaderDraw(TCanvas& canvas, TVirtualTreeColumn& column,
     if (OnHeaderDraw) OnHeaderDraw(&header_, canvas, column, r, hover, pressed, dropMark);
 }
 
+THeaderPaintElements TBaseVirtualTree::DoHeaderDrawQueryElements(THeaderPaintInfo& paintInfo) {
+    THeaderPaintElements elements;
+    if (OnHeaderDrawQueryElements) OnHeaderDrawQueryElements(&header_, paintInfo, elements);
+    return elements;
+}
+
+void TBaseVirtualTree::DoAdvancedHeaderDraw(THeaderPaintInfo& paintInfo,
+                                            THeaderPaintElements elements) {
+    if (OnAdvancedHeaderDraw) OnAdvancedHeaderDraw(&header_, paintInfo, elements);
+}
+
 void TBaseVirtualTree::DoHeaderMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnHeaderMouseDown) OnHeaderMouseDown(&header_, button, shift, x, y);
 }

@@ -110,16 +110,29 @@ void TVTHeader::PaintColumns(TCanvas& canvas, const TRect& strip, bool withMarks
         const TRect cell{left, strip.Top, SaturatedSum(left, column.Width()), strip.Bottom};
         right = std::max(right, cell.Right);
         if (cell.Right <= strip.Left || cell.Left >= strip.Right) continue;
-        PaintColumn(canvas, index, cell);
+        TVTDropMarkMode mark = dmmNone;
         if (withMarks && columns_.DropTarget == index && index != dragIndex_ &&
             column.Options().Contains(coShowDropMark))
-            DrawHeaderDropMark(canvas, cell, columns_.DropBefore, clHighlight);
+            mark = columns_.DropBefore ? dmmLeft : dmmRight;
+        PaintColumn(canvas, index, cell, mark);
     }
     if (right < strip.Right) PaintSpace(canvas, {right, strip.Top, strip.Right, strip.Bottom});
     canvas.RestoreState(saved);
 }
 
 void TVTHeader::PaintSpace(TCanvas& canvas, const TRect& cell) {
+    if (options_.Contains(hoOwnerDraw)) {
+        THeaderPaintInfo info;
+        info.TargetCanvas = &canvas;
+        info.PaintRectangle = cell;
+        if (tree_.DoHeaderDrawQueryElements(info).Contains(hpeBackground)) {
+            const int saved = canvas.SaveState();
+            canvas.IntersectClipRect(cell);
+            tree_.DoAdvancedHeaderDraw(info, {hpeBackground});
+            canvas.RestoreState(saved);
+            return;
+        }
+    }
     if (tree_.TreeStates().Contains(tsUseThemes) &&
         ThemeServices().DrawElement(canvas, TThemeServices::GetElementDetails(thHeaderItemNormal),
                                     cell, &cell))
@@ -132,33 +145,29 @@ void TVTHeader::PaintSpace(TCanvas& canvas, const TRect& cell) {
         PaintClassicFace(canvas, cell, style_, TCellLook::Normal, background_);
 }
 
-void TVTHeader::PaintColumn(TCanvas& canvas, TColumnIndex index, const TRect& cell) {
+void TVTHeader::PaintColumn(TCanvas& canvas, TColumnIndex index, const TRect& cell,
+                            TVTDropMarkMode mark) {
     TVirtualTreeColumn& column = columns_[index];
     const TVTColumnOptions options = column.Options();
     const bool enabled = options.Contains(coEnabled);
     const bool hot = options_.Contains(hoHotTrack) && columns_.HoverIndex == index && enabled;
     const bool pressed = columns_.DownIndex == index && options.Contains(coAllowClick) && enabled;
     const TCellLook look = pressed ? TCellLook::Pressed : hot ? TCellLook::Hot : TCellLook::Normal;
+    const bool ownerDraw = options_.Contains(hoOwnerDraw);
     const int saved = canvas.SaveState();
     canvas.IntersectClipRect(cell);
-    if (options_.Contains(hoOwnerDraw) && column.Style() == vsOwnerDraw) {
-        TVTDropMarkMode mark = dmmNone;
+    if (ownerDraw && column.Style() == vsOwnerDraw) {
+        TVTDropMarkMode ownMark = dmmNone;
         if (columns_.DropTarget == index && index != dragIndex_)
-            mark = columns_.DropBefore ? dmmLeft : dmmRight;
-        tree_.DoHeaderDraw(canvas, column, cell, hot, pressed, mark);
+            ownMark = columns_.DropBefore ? dmmLeft : dmmRight;
+        tree_.DoHeaderDraw(canvas, column, cell, hot, pressed, ownMark);
         canvas.RestoreState(saved);
+        if (mark != dmmNone) DrawHeaderDropMark(canvas, cell, mark == dmmLeft, clHighlight);
         return;
     }
     const bool themed = tree_.TreeStates().Contains(tsUseThemes);
-    TThemeServices& themes = ThemeServices();
-    bool faceDrawn =
-        themed && themes.DrawElement(canvas, TThemeServices::GetElementDetails(ThemedLook(look)),
-                                     cell, &cell);
-    if (!faceDrawn && style_ == hsXPStyle) PaintXPFace(canvas, cell, look, true);
-    if (!faceDrawn && style_ != hsXPStyle)
-        PaintClassicFace(canvas, cell, style_, look, background_);
 
-    // The content, one pixel down and right while a classic button is held down.
+    // Where the parts go: the content one pixel down and right while a classic button is held.
     TRect client = InflateRect(cell, -2, -2);
     if (pressed && !themed && style_ != hsXPStyle) client = OffsetRect(client, 1, 1);
     canvas.Font = font_;
@@ -168,9 +177,41 @@ void TVTHeader::PaintColumn(TCanvas& canvas, TColumnIndex index, const TRect& ce
     const THeaderCellLayout layout = column.ComputeHeaderLayout(
         canvas, client, withImage ? TSize{images_->Width(), images_->Height()} : TSize{0, 0},
         sorted ? TSize{kSortGlyphWidth, kSortGlyphHeight} : TSize{0, 0});
-    if (withImage)
+
+    // Under hoOwnerDraw the application may take any of the parts.
+    THeaderPaintInfo info;
+    info.TargetCanvas = &canvas;
+    info.Column = &column;
+    info.PaintRectangle = cell;
+    info.TextRectangle = layout.Text;
+    info.IsHoverIndex = hot;
+    info.IsDownIndex = pressed;
+    info.IsEnabled = enabled;
+    info.ShowHeaderGlyph = withImage;
+    info.ShowSortGlyph = sorted;
+    info.DropMark = mark;
+    info.GlyphRectangle = layout.Glyph;
+    info.SortGlyphRectangle = layout.SortGlyph;
+    const THeaderPaintElements own =
+        ownerDraw ? tree_.DoHeaderDrawQueryElements(info) : THeaderPaintElements{};
+
+    if (own.Contains(hpeBackground)) {
+        const int inner = canvas.SaveState();
+        tree_.DoAdvancedHeaderDraw(info, {hpeBackground});
+        canvas.RestoreState(inner);
+    } else {
+        TThemeServices& themes = ThemeServices();
+        const bool faceDrawn =
+            themed && themes.DrawElement(
+                          canvas, TThemeServices::GetElementDetails(ThemedLook(look)), cell, &cell);
+        if (!faceDrawn && style_ == hsXPStyle) PaintXPFace(canvas, cell, look, true);
+        if (!faceDrawn && style_ != hsXPStyle)
+            PaintClassicFace(canvas, cell, style_, look, background_);
+    }
+    canvas.Font = font_;
+    if (withImage && !own.Contains(hpeHeaderGlyph))
         images_->Draw(canvas, layout.Glyph.Left, layout.Glyph.Top, column.ImageIndex(), enabled);
-    if (!layout.Caption.empty()) {
+    if (!layout.Caption.empty() && !own.Contains(hpeText)) {
         canvas.Brush.Style = bsClear;
         TRect text = layout.Text;
         const unsigned flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT;
@@ -185,15 +226,22 @@ void TVTHeader::PaintColumn(TCanvas& canvas, TColumnIndex index, const TRect& ce
         }
         canvas.DrawText(layout.Caption, text, flags);
     }
-    if (sorted) {
+    if (sorted && !own.Contains(hpeSortGlyph)) {
         const bool ascending = sortDirection_ == sdAscending;
         const bool arrowDrawn =
-            themed && themes.DrawElement(
+            themed && ThemeServices().DrawElement(
                           canvas,
                           TThemeServices::GetElementDetails(
                               ascending ? thHeaderSortArrowSortedUp : thHeaderSortArrowSortedDown),
                           layout.SortGlyph, &cell);
         if (!arrowDrawn) DrawSortGlyph(canvas, layout.SortGlyph, ascending, clBtnShadow);
+    }
+    if (mark != dmmNone && !own.Contains(hpeDropMark))
+        DrawHeaderDropMark(canvas, cell, mark == dmmLeft, clHighlight);
+    const THeaderPaintElements foreground = own - THeaderPaintElements{hpeBackground};
+    if (!foreground.Empty()) {
+        canvas.Font = font_;
+        tree_.DoAdvancedHeaderDraw(info, foreground);
     }
     canvas.RestoreState(saved);
 }

@@ -110,4 +110,38 @@ using TVTHeaderPaintEvent =
     std::function<void(TVTHeader* sender, TCanvas& canvas, TVirtualTreeColumn& column,
                        const TRect& r, bool hover, bool pressed, TVTDropMarkMode dropMark)>;
 
+// The parts of a header cell under hoOwnerDraw that the application may draw itself.
+enum class THeaderPaintElement {
+    hpeBackground,
+    hpeDropMark,
+    hpeHeaderGlyph,
+    hpeSortGlyph,
+    hpeText
+};
+using enum THeaderPaintElement;
+using THeaderPaintElements = TSet<THeaderPaintElement>;
+
+// A header cell as the header lays it out, for the application's drawing of its parts. Column is
+// nil for the space right of the last column, which has a background only.
+struct THeaderPaintInfo {
+    TCanvas* TargetCanvas = nullptr;
+    TVirtualTreeColumn* Column = nullptr;
+    TRect PaintRectangle;  // the cell
+    TRect TextRectangle;   // where the caption goes (empty without one)
+    bool IsHoverIndex = false;
+    bool IsDownIndex = false;
+    bool IsEnabled = true;
+    bool ShowHeaderGlyph = false;
+    bool ShowSortGlyph = false;
+    TVTDropMarkMode DropMark = dmmNone;
+    TRect GlyphRectangle;      // the column's image (empty without one)
+    TRect SortGlyphRectangle;  // the sort arrow (empty without one)
+};
+// Which parts of the cell the application draws itself (Elements starts empty).
+using TVTHeaderPaintQueryElementsEvent = std::function<void(
+    TVTHeader* sender, THeaderPaintInfo& paintInfo, THeaderPaintElements& elements)>;
+// Draws the parts asked for: first the background alone, then the rest over the header's own.
+using TVTAdvancedHeaderPaintEvent = std::function<void(
+    TVTHeader* sender, THeaderPaintInfo& paintInfo, THeaderPaintElements elements)>;
+
 }  // namespace rv

@@ -47,12 +47,8 @@ TRect TVirtualTreeHintWindow::CalcHintRect(int maxWidth, const std::string& hint
     data_ = data;
     text_ = data.DefaultHint.empty() ? hint : data.DefaultHint;
     multiline_ = false;
-    bidiMode_ = bdLeftToRight;
     TBaseVirtualTree* tree = data_.Tree;
-    if (tree) {
-        const TVirtualTreeColumns& columns = tree->Header().Columns();
-        if (columns.IsValidColumn(data_.Column)) bidiMode_ = columns[data_.Column].BiDiMode();
-    }
+    bidiMode_ = tree ? tree->CellBiDiMode(data_.Column) : bdLeftToRight;
     TBitmap measure(1, 1);
     TCanvas& canvas = measure.Canvas();
     PrepareCanvas(canvas);

@@ -48,7 +48,27 @@ bool AddNamed(Set& set, const std::array<std::string_view, N>& names, std::strin
     return false;
 }
 
+// Appends the names of the options in `set`, with `prefix`.
+template <class Set, std::size_t N>
+void AddNames(std::vector<std::string>& out, Set set, const std::array<std::string_view, N>& names,
+              std::string_view prefix) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (set.ToBits() & (1u << i)) out.push_back(std::string(prefix) + std::string(names[i]));
+}
+
 }  // namespace
+
+std::vector<std::string> LegacyOptionNames(const TCustomVirtualTreeOptions& options) {
+    std::vector<std::string> names;
+    AddNames(names, options.PaintOptions(), kPaintNames, "vo");
+    AddNames(names, options.AnimationOptions(), kAnimationNames, "vo");
+    AddNames(names, options.AutoOptions(), kAutoNames, "vo");
+    AddNames(names, options.SelectionOptions(), kSelectionNames, "vo");
+    AddNames(names, options.MiscOptions(), kMiscNames, "vo");
+    if (auto* text = dynamic_cast<const TStringTreeOptions*>(&options))
+        AddNames(names, text->StringOptions(), kStringNames, "so");
+    return names;
+}
 
 TVTOptionSets MapLegacyOptions(const std::vector<std::string>& names,
                                std::vector<std::string>* unknown) {

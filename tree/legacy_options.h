@@ -26,6 +26,10 @@ struct TVTOptionSets {
 TVTOptionSets MapLegacyOptions(const std::vector<std::string>& names,
                                std::vector<std::string>* unknown = nullptr);
 
+// The names a tree's options have in that old set, the options of every set in bit order (a text
+// tree's string options last): MapLegacyOptions makes the same options of them again.
+std::vector<std::string> LegacyOptionNames(const TCustomVirtualTreeOptions& options);
+
 // Stores what MapLegacyOptions made of `names` in a tree's options, all sets through their
 // setters (the string options only for a text tree's options).
 void ReadLegacyOptions(TCustomVirtualTreeOptions& options, const std::vector<std::string>& names,

@@ -10,7 +10,7 @@ namespace rv {
 
 // ---- The edit box ------------------------------------------------------------------------------
 
-TVTEdit::TVTEdit(TStringEditLink* link) : TEdit(nullptr), link_(link) {
+TVTEdit::TVTEdit(TStringEditLink* link) : TCustomEdit(nullptr), link_(link) {
     SetVisible(false);
     SetFrame(efSingle);
 }
@@ -38,7 +38,7 @@ bool TVTEdit::Multiline() const {
 }
 
 unsigned TVTEdit::DialogCode() const {
-    return TEdit::DialogCode() | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS;
+    return TCustomEdit::DialogCode() | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS;
 }
 
 void TVTEdit::WndProc(TMessage& m) {
@@ -56,8 +56,8 @@ void TVTEdit::WndProc(TMessage& m) {
             TCustomVirtualStringTree* tree = link->tree_;
             const int key = int(m.WParam);
             if (key == VK_RETURN) {
-                // A new line in a multi-line node, unless Ctrl is held.
-                if (Multiline() && !(GetKeyState(VK_CONTROL) & 0x8000)) return;
+                // A new line in a multi-line node, unless Ctrl is held: the box breaks the line.
+                if (Multiline() && !(GetKeyState(VK_CONTROL) & 0x8000)) break;
                 if (link->NodeAlive()) tree->InvalidateNode(link->node_);
                 tree->EndEditNode();
                 tree->SetFocus();
@@ -77,7 +77,7 @@ void TVTEdit::WndProc(TMessage& m) {
             if (m.WParam == '\t' || m.WParam == 0x1B) return;
             break;
         case WM_KILLFOCUS: {
-            TEdit::WndProc(m);
+            TCustomEdit::WndProc(m);
             if (!link_ || link_->stopped_ || !link_->tree_) return;
             const std::shared_ptr<TStringEditLink> link = link_->shared_from_this();
             TCustomVirtualStringTree* tree = link->tree_;
@@ -90,11 +90,11 @@ void TVTEdit::WndProc(TMessage& m) {
         default:
             break;
     }
-    TEdit::WndProc(m);
+    TCustomEdit::WndProc(m);
 }
 
 void TVTEdit::Change() {
-    TEdit::Change();
+    TCustomEdit::Change();
     if (!link_ || link_->stopped_ || !link_->tree_ || Multiline() ||
         link_->tree_->TreeOptions().MiscOptions().Contains(toGridExtensions))
         return;
@@ -154,15 +154,17 @@ bool TStringEditLink::PrepareEdit(TBaseVirtualTree* tree, PVirtualNode node, TCo
     edit_->SetParentFont(false);
     edit_->SetFont(font);
     edit_->SetFrame(tree_->TreeStates().Contains(tsUseThemes) ? efClientEdge : efSingle);
+    // A multi-line node's text wraps in the box and scrolls up and down, never sideways.
+    const bool multiLine = node->Has(nsMultiline);
+    edit_->SetMultiLine(multiLine);
+    edit_->SetWordWrap(true);
+    edit_->SetScrollBars(multiLine ? ssVertical : ssNone);
     edit_->SetText(text);
     edit_->SetModified(false);
     const TVirtualTreeColumns& columns = tree_->Header().Columns();
-    TBiDiMode bidi = bdLeftToRight;
+    const TBiDiMode bidi = tree_->CellBiDiMode(column);
     alignment_ = tree_->Alignment();
-    if (columns.IsValidColumn(column)) {
-        bidi = columns[column].BiDiMode();
-        alignment_ = columns[column].Alignment();
-    }
+    if (columns.IsValidColumn(column)) alignment_ = columns[column].Alignment();
     if (bidi != bdLeftToRight && alignment_ != taCenter)
         alignment_ = alignment_ == taLeftJustify ? taRightJustify : taLeftJustify;
     edit_->SetAlignment(alignment_);

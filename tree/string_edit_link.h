@@ -10,11 +10,13 @@ namespace rv {
 class TCustomVirtualStringTree;
 class TStringEditLink;
 
-// The string tree's in-place editor: an edit box over the node's text. Enter accepts (in a
-// multi-line node only with Ctrl), Escape cancels, Up and Down move the caret like Left and
-// Right, Tab and Escape type nothing; while typing the box grows with its text. Losing the focus
-// accepts with toAutoAcceptEditChange and cancels without.
-class TVTEdit : public TEdit {
+// The string tree's in-place editor: an edit box over the node's text. Enter accepts, Escape
+// cancels, Up and Down move the caret like Left and Right, Tab and Escape type nothing; while
+// typing the box grows with its text. A multi-line node gets a box of several lines over its
+// whole cell, wrapping its text, with a vertical scroll bar: there Enter breaks the line and
+// Ctrl+Enter accepts, and Up and Down go from line to line. Losing the focus accepts with
+// toAutoAcceptEditChange and cancels without.
+class TVTEdit : public TCustomEdit {
 public:
     // The message the box posts itself to fit its width to the text.
     static constexpr UINT CM_AUTOADJUST = 0xB7D5;

@@ -142,8 +142,7 @@ int TCustomVirtualStringTree::ComputeNodeHeight(TCanvas& canvas, PVirtualNode no
     TRect r = GetDisplayRect(node, column, false, true);
     r.Left += TextMargin();
     r.Right -= TextMargin();
-    const bool rightToLeft = Header().Columns().IsValidColumn(column) &&
-                             Header().Columns()[column].BiDiMode() != bdLeftToRight;
+    const bool rightToLeft = CellBiDiMode(column) != bdLeftToRight;
     canvas.Font = Font();
     DoPaintText(node, canvas, column, ttNormal);
     return canvas.DrawText(

@@ -76,7 +76,7 @@ TRect TBaseVirtualTree::GetDisplayRect(PVirtualNode node, TColumnIndex column, b
     if (!textOnly) return r;
 
     const bool main = !inColumn || column == header_.MainColumn();
-    const bool rightToLeft = inColumn && columns[column].BiDiMode() != bdLeftToRight;
+    const bool rightToLeft = CellBiDiMode(inColumn ? column : NoColumn) != bdLeftToRight;
     const TAlignment alignment = inColumn ? columns[column].Alignment() : alignment_;
     std::int64_t inset = margin_ + RowImagesWidth(node, column, main);
     if (main) {

@@ -35,7 +35,7 @@ THitInfo TBaseVirtualTree::GetHitTestInfoAt(int x, int y, bool relative) {
     InitIfNeeded(hit.HitNode);
 
     int right = relative ? ClientWidth() - offsetX_ : width;
-    TBiDiMode biDi = bdLeftToRight;
+    TBiDiMode biDi = biDiMode_;
     TAlignment alignment = alignment_;
     const TVirtualTreeColumns& columns = header_.Columns();
     if (header_.UseColumns()) {

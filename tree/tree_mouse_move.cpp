@@ -111,7 +111,7 @@ void TBaseVirtualTree::NodeContentSpan(PVirtualNode node, int& left, int& right)
     const TColumnIndex main = header_.MainColumn();
     int cellLeft = 0, cellRight = std::max(ClientWidth(), rangeX_);
     TAlignment alignment = alignment_;
-    bool rightToLeft = false;
+    bool rightToLeft = biDiMode_ != bdLeftToRight;
     if (columns.IsValidColumn(main)) {
         columns.GetColumnBounds(main, cellLeft, cellRight);
         alignment = columns[main].Alignment();

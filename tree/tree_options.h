@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/framework/scroll_style.h"
 #include "platform/graphics/color.h"
 #include "tree/option_set.h"
 
@@ -164,8 +165,6 @@ private:
 
 enum class TScrollBarStyle { sbmRegular, sbmFlat, sbm3D };
 using enum TScrollBarStyle;
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-using enum TScrollStyle;
 
 // The tree's scroll-bar settings with their defaults. AlwaysVisible and ScrollBars change
 // which bars the window shows; the increments are the steps of the bars' arrows.

@@ -127,7 +127,7 @@ void TBaseVirtualTree::PaintRow(TCanvas& target, const TRect& window, TPoint tar
             paintInfo.Position = 0;
             paintInfo.CellRect = itemRect;
             paintInfo.Alignment = alignment_;
-            paintInfo.BidiMode = bdLeftToRight;
+            paintInfo.BidiMode = biDiMode_;
             PaintCell(paintInfo, lineImage);
         }
         DoAfterItemPaint(canvas, node, itemRect);

@@ -300,7 +300,7 @@ void TBaseVirtualTree::PaintImage(TVTPaintInfo& paintInfo, TVTImageInfoIndex ima
     }
     if (node->Has(nsDisabled) || !Enabled()) {
         const TColor textColor = canvas.Font.Color;
-        images->Draw(canvas, info.XPos, info.YPos, info.Index, false);
+        images->DrawOverlay(canvas, info.XPos, info.YPos, info.Index, overlay, false);
         canvas.Font.Color = textColor;
         return;
     }

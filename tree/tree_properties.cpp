@@ -61,6 +61,7 @@ void TBaseVirtualTree::TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t b
         case oskMisc: {
             const TVTMiscOptions now = TreeOptions().MiscOptions();
             if (changed(now, toCheckSupport)) Invalidate();
+            if (changed(now, toFullRepaintOnResize)) ApplyWindowStyles();
             if (changed(now, toAcceptOLEDrop)) RegisterDropTarget(now.Contains(toAcceptOLEDrop));
             break;
         }
@@ -70,8 +71,18 @@ void TBaseVirtualTree::TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t b
     }
 }
 
+void TBaseVirtualTree::ApplyWindowStyles() {
+    SetRedrawOnResize(Handle(), TreeOptions().MiscOptions().Contains(toFullRepaintOnResize));
+    const TScrollBarStyle style = scrollBarOptions_.ScrollBarStyle();
+    SetScrollBarLook(Handle(), SB_BOTH,
+                     style == sbmFlat ? FSB_FLAT_MODE
+                     : style == sbm3D ? FSB_ENCARTA_MODE
+                                      : FSB_REGULAR_MODE);
+}
+
 void TBaseVirtualTree::ScrollBarOptionsChanged() {
     if (Loading()) return;
+    ApplyWindowStyles();
     UpdateScrollBars(true);
     Invalidate();
 }
@@ -111,6 +122,17 @@ void TBaseVirtualTree::SetAlignment(TAlignment value) {
 
 void TBaseVirtualTree::SetMargin(int value) {
     if (Store(margin_, value) && !Loading()) Invalidate();
+}
+
+void TBaseVirtualTree::SetBiDiMode(TBiDiMode value) {
+    if (!Store(biDiMode_, value)) return;
+    header_.TreeBiDiModeChanged();
+    if (!Loading()) Invalidate();
+}
+
+TBiDiMode TBaseVirtualTree::CellBiDiMode(TColumnIndex column) const {
+    const TVirtualTreeColumns& columns = header_.Columns();
+    return columns.IsValidColumn(column) ? columns[column].BiDiMode() : biDiMode_;
 }
 
 void TBaseVirtualTree::SetTextMargin(int value) {
@@ -200,6 +222,7 @@ void TBaseVirtualTree::AssignFrom(const TBaseVirtualTree& s) {
     SetBackground(s.background_);
     SetBackgroundOffsetX(s.backgroundOffsetX_);
     SetBackgroundOffsetY(s.backgroundOffsetY_);
+    SetBiDiMode(s.biDiMode_);
     SetBorderStyle(s.borderStyle_);
     SetButtonFillMode(s.buttonFillMode_);
     SetButtonStyle(s.buttonStyle_);

@@ -97,11 +97,22 @@ bool TBaseVirtualTree::Selected(PVirtualNode node) const {
 
 void TBaseVirtualTree::SetSelected(PVirtualNode node, bool value) {
     if (!node || node == root_ || node->Has(nsSelected) == value) return;
-    // The focused column follows the main column here once the header has columns.
-    if (value)
-        AddToSelection(node);
-    else
+    if (!value) {
         RemoveFromSelection(node);
+        return;
+    }
+    AddToSelection(node);
+    // The focus leaves a column that is not shown for the main column, or for the first column
+    // shown when the main column is hidden too.
+    const TVirtualTreeColumns& columns = header_.Columns();
+    const TColumnIndex main = header_.MainColumn();
+    const bool focusShown =
+        columns.IsValidColumn(focusedColumn_) && columns[focusedColumn_].Visible();
+    if (focusShown || !columns.IsValidColumn(main)) return;
+    if (columns[main].Visible())
+        SetFocusedColumn(main);
+    else if (const TColumnIndex first = columns.GetFirstVisibleColumn(); first > NoColumn)
+        SetFocusedColumn(first);
 }
 
 void TBaseVirtualTree::SelectAll(bool visibleOnly) {

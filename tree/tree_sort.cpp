@@ -10,8 +10,11 @@ void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirecti
     if (!node) node = root_;
     InterruptValidation(node);
     sortedLeavesOnly_ = false;
-    // The edit timer joins here with in-place editing.
-    if (states_.Contains(tsEditPending)) DoStateChange({}, {tsEditPending});
+    // A pending edit would open over a node that may have moved away.
+    if (states_.Contains(tsEditPending)) {
+        StopTimer(kEditTimer);
+        DoStateChange({}, {tsEditPending});
+    }
     if (states_.Contains(tsEditing) && !DoEndEdit()) return;
     if (node->Has(nsHasChildren)) {
         bool leavesOnly = false;

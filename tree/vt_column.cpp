@@ -10,7 +10,10 @@
 namespace rv {
 
 TVirtualTreeColumn::TVirtualTreeColumn(TVirtualTreeColumns& owner, int index)
-    : owner_(owner), index_(index), position_(index) {}
+    : owner_(owner), index_(index), position_(index) {
+    // coParentBidiMode: the tree's reading order.
+    biDiMode_ = Header().Tree().BiDiMode();
+}
 
 TVTHeader& TVirtualTreeColumn::Header() const {
     return owner_.Header();
@@ -132,7 +135,7 @@ void TVirtualTreeColumn::SetOptions(TVTColumnOptions value) {
     const auto newlySet = [&](TVTColumnOption o) {
         return value.Contains(o) && !before.Contains(o);
     };
-    if (newlySet(coParentBidiMode)) biDiMode_ = bdLeftToRight;  // the tree reads left to right
+    if (newlySet(coParentBidiMode)) biDiMode_ = Header().Tree().BiDiMode();
     if (newlySet(coParentColor)) color_ = Header().Tree().Color();
     if (newlySet(coAutoSpring)) springRest_ = 0;
     const bool visibility = value.Contains(coVisible) != before.Contains(coVisible);

@@ -121,6 +121,9 @@ void TVirtualTreeColumns::SetPositionToIndex(std::vector<TColumnIndex> order) {
 }
 
 void TVirtualTreeColumns::UpdatePositions() {
+    // Positions given while loading or inside a bracket wait for their order at its end; taken
+    // from the old order now, they would be lost.
+    if (needPositionsFix_) return;
     if (positionToIndex_.size() != items_.size()) FixPositions();
     int left = 0;
     for (std::size_t p = 0; p < positionToIndex_.size(); ++p) {

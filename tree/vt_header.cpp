@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/graphics/bitmap.h"
+#include "platform/text/round.h"
 #include "platform/windows/window_host.h"
 #include "tree/base_tree.h"
 #include "tree/header_glyphs.h"
@@ -82,6 +83,25 @@ void TVTHeader::TreeFontChanged() {
     if (!parentFont_ || font_ == tree_.Font()) return;
     font_ = tree_.Font();
     Invalidate(NoColumn);
+}
+
+void TVTHeader::TreeBiDiModeChanged() {
+    for (int i = 0; i < columns_.Count(); ++i) {
+        TVirtualTreeColumn& column = columns_[i];
+        if (column.Options().Contains(coParentBidiMode)) column.biDiMode_ = tree_.BiDiMode();
+    }
+    Invalidate(NoColumn);
+}
+
+void TVTHeader::ChangeScale(int m, int d) {
+    SetHeight(MulDiv(height_, m, d));
+    if (!parentFont_) {
+        TFont font = font_;
+        font.Height = MulDiv(font.Height, m, d);
+        SetFont(font);
+    }
+    for (int i = 0; i < columns_.Count(); ++i)
+        columns_[i].SetWidth(MulDiv(columns_[i].Width(), m, d));
 }
 
 void TVTHeader::SetHeight(int value) {

@@ -111,6 +111,11 @@ public:
     void ShareSpringWidth(int clientWidth);
     // The tree's font changed.
     void TreeFontChanged();
+    // The tree's reading order changed: the columns with coParentBidiMode take it.
+    void TreeBiDiModeChanged();
+    // The tree is scaled by M / D with toAutoChangeScale: the strip's height, the font (unless
+    // it is the tree's, which scales itself) and the columns' widths follow.
+    void ChangeScale(int m, int d);
     // The header's own handling of a message of the tree's window, which it sees before the
     // tree: its mouse in the strip, the mouse it captured, its timer, the cursor over it, and
     // Escape or the focus loss ending a drag; true when it took the message.
@@ -173,7 +178,9 @@ private:
     void EndColumnDrag();
     // Painting (header_paint.cpp).
     void PaintColumns(TCanvas& canvas, const TRect& strip, bool withDragged);
-    void PaintColumn(TCanvas& canvas, TColumnIndex index, const TRect& cell);
+    // A column's cell with the mark of a dragged column landing beside it; the space after the
+    // last column. Under hoOwnerDraw the application draws the parts it asks for.
+    void PaintColumn(TCanvas& canvas, TColumnIndex index, const TRect& cell, TVTDropMarkMode mark);
     void PaintSpace(TCanvas& canvas, const TRect& cell);
 
     TPoint pressPoint_;

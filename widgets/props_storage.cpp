@@ -176,6 +176,7 @@ std::string TPropsStorage::ValueText(const TPropInfo& info) const {
 }
 
 void TPropsStorage::StoreProperty(const TPropInfo& info) {
+    if (info.Stored && !info.Stored()) return;
     switch (info.Kind) {
         case tkStringList:
             return StoreStrings(info);

@@ -62,6 +62,9 @@ struct TCollectionAccess {
 struct TPropInfo {
     std::string Name;
     TTypeKind Kind = tkInteger;
+    // Whether a store writes the property now; unset, always. A property kept for older stores
+    // answers no: it is read, never written.
+    std::function<bool()> Stored;
     // tkInteger and tkEnumeration (the value's ordinal).
     std::function<int()> GetInteger;
     std::function<void(int)> SetInteger;

@@ -5,6 +5,7 @@
 #include "platform/framework/actions.h"
 #include "platform/framework/custom_controls.h"
 #include "platform/framework/drag_loop.h"
+#include "platform/text/round.h"
 #include "platform/windows/window_host.h"
 
 namespace rv {
@@ -47,6 +48,22 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     Invalidate();
     if (resized) Resize();
     RequestAlign();
+}
+
+void TControl::ScaleBy(int m, int d) {
+    if (m == d || d == 0) return;
+    ChangeScale(m, d);
+}
+
+void TControl::ChangeScale(int m, int d) {
+    // The far edges are scaled, not the sizes, so that neighbours stay edge to edge.
+    const int left = MulDiv(left_, m, d), top = MulDiv(top_, m, d);
+    SetBounds(left, top, MulDiv(left_ + width_, m, d) - left, MulDiv(top_ + height_, m, d) - top);
+    if (!parentFont_) {
+        TFont font = font_;
+        font.Height = MulDiv(font.Height, m, d);
+        SetFont(font);
+    }
 }
 
 void TControl::SetClientSize(int width, int height) {

@@ -69,6 +69,9 @@ public:
     int ClientHeight() const { return ClientRect().Height(); }
     // Sizes the control so that its client area gets this size.
     void SetClientSize(int width, int height);
+    // Scales the control by M / D, as a form made for another resolution is scaled: its bounds,
+    // and its font unless it takes its parent's; a windowed control scales what it holds too.
+    void ScaleBy(int m, int d);
     TPoint ClientToScreen(TPoint p) const;
     TPoint ScreenToClient(TPoint p) const;
 
@@ -168,6 +171,8 @@ protected:
     virtual void DblClick();
     virtual void Resize() {}
     virtual void VisibleChanged();
+    // The scaling of ScaleBy; descendants scale their own measures too.
+    virtual void ChangeScale(int m, int d);
     void Notification(TComponent* component, TOperation operation) override;
     // A drag over this control (CM_DRAG): OnDragOver decides, refused without a handler; the
     // drop goes to OnDragDrop.

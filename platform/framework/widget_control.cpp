@@ -15,26 +15,40 @@ TWidgetControl::TWidgetControl(TComponent* owner) : TWinControl(owner), guard_(n
     ControlStyle &= ~unsigned(csCaptureMouse);
 }
 
+namespace {
+
+// A face the control no longer shows goes.
+void RetireFace(QWidget* face) {
+    // Without the focus first: hiding a focused widget would hand the focus, and the events of
+    // entering, to a neighbour while the form may be going.
+    face->clearFocus();
+    face->hide();
+    face->setParent(nullptr);
+    // Later: the face may be inside one of its own events now.
+    face->deleteLater();
+}
+
+}  // namespace
+
 TWidgetControl::~TWidgetControl() {
     // No signal of the face reaches the control from here on.
     delete guard_;
     guard_ = nullptr;
     if (!face_) return;
     if (HostWidget* host = HostWidget::Find(Handle())) host->SetFace(nullptr);
-    // Without the focus first: hiding a focused widget would hand the focus, and the events of
-    // entering, to a neighbour while the form may be going.
-    face_->clearFocus();
-    face_->hide();
-    face_->setParent(nullptr);
-    // Later: the face may be inside one of its own events now.
-    face_->deleteLater();
+    RetireFace(face_);
 }
 
 void TWidgetControl::SetFace(QWidget* face, QWidget* mouseArea) {
+    QWidget* old = face_;
+    const bool focused = old && old->hasFocus();
     face_ = face;
+    // The host stops listening to the old face before it lets the focus go.
     if (HostWidget* host = HostWidget::Find(Handle())) host->SetFace(face, mouseArea);
+    if (old && old != face) RetireFace(old);
     ApplyLook();
     TextChanged();
+    if (focused && face) face->setFocus();
 }
 
 void TWidgetControl::SetParent(TWinControl* parent) {

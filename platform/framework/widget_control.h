@@ -24,8 +24,8 @@ public:
     void SetParent(TWinControl* parent) override;
 
 protected:
-    // The face, owned by the control from now on; `mouseArea`: where it takes the mouse, when
-    // that is a part of it (a list's rows).
+    // The face, owned by the control from now on (a face shown before goes); `mouseArea`: where
+    // it takes the mouse, when that is a part of it (a list's rows).
     void SetFace(QWidget* face, QWidget* mouseArea = nullptr);
     QWidget* Face() const { return face_; }
     // The context of the face's connections: they end with the control.

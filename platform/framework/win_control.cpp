@@ -156,6 +156,11 @@ bool TWinControl::Showing() const {
     return Visible() && (!Parent() || Parent()->Showing());
 }
 
+void TWinControl::ChangeScale(int m, int d) {
+    TControl::ChangeScale(m, d);
+    for (TControl* c : std::vector<TControl*>(controls_)) c->ChangeScale(m, d);
+}
+
 void TWinControl::VisibleChanged() {
     ShowWindow(handle_, Visible());
 }
@@ -301,7 +306,8 @@ bool TWinControl::DialogKey(TMessage& m) {
     int key = int(m.WParam);
     bool arrows = key >= VK_LEFT && key <= VK_DOWN;
     if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && !arrows) return false;
-    unsigned code = unsigned(Perform(WM_GETDLGCODE));
+    // The key goes along, as the platform's controls get it: some want only certain keys.
+    unsigned code = unsigned(Perform(WM_GETDLGCODE, m.WParam));
     if (code & DLGC_WANTALLKEYS) return false;
     if (arrows && (code & DLGC_WANTARROWS)) return false;
     if (key == VK_TAB && (code & DLGC_WANTTAB)) return false;

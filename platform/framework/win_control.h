@@ -76,6 +76,7 @@ protected:
     virtual void KeyPress(char32_t& key);
     void Resize() override;
     void VisibleChanged() override;
+    void ChangeScale(int m, int d) override;
 
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);

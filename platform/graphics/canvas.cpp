@@ -146,8 +146,12 @@ void TCanvas::FillRect(const TRect& r) {
     QPainter& p = impl_->Painter();
     QRect dev = ToQRect(OffsetRect(r, impl_->origin.x(), impl_->origin.y()));
     if (Brush.Style == bsPattern) {
+        // The origin is for the pattern alone: left on the painter it would move the gradients
+        // of whatever the style draws next (a themed check box lower down in some rows).
+        const QPoint keep = p.brushOrigin();
         p.setBrushOrigin(impl_->brushOrigin);
         p.fillRect(dev, QBrush(PatternImage(Brush)));
+        p.setBrushOrigin(keep);
     } else {
         p.fillRect(dev, ToQColor(Brush.Color));
     }
@@ -184,11 +188,15 @@ static void DrawShape(CanvasImpl& impl, const TPen& pen, const TBrush& brush,
     p.setRenderHint(QPainter::Antialiasing, false);
     bool noBrush = false;
     QBrush qbrush = QtBrush(brush, noBrush);
-    p.setBrushOrigin(impl.brushOrigin);
     // With a pen the fill reaches the outline's centre line, so that nothing shows between the
     // two; without one the figure is one pixel smaller at the right and bottom (see Rectangle).
     bool outlined = pen.Style != psClear;
-    if (!noBrush) p.fillPath(outlined ? outline.translated(0.5, 0.5) : outline, qbrush);
+    if (!noBrush) {
+        const QPoint keep = p.brushOrigin();
+        p.setBrushOrigin(impl.brushOrigin);
+        p.fillPath(outlined ? outline.translated(0.5, 0.5) : outline, qbrush);
+        p.setBrushOrigin(keep);
+    }
     if (!outlined) return;
     int width = std::max(pen.Width, 1);
     QPen qpen(ToQColor(pen.Color), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);

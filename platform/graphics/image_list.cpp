@@ -101,6 +101,15 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) co
     canvas.DrawAlpha(x, y, image);
 }
 
+void TImageList::DrawOverlay(TCanvas& canvas, int x, int y, int index, int overlay,
+                             bool enabled) const {
+    if (index < 0 || index >= Count()) return;
+    Draw(canvas, x, y, index, enabled);
+    const int slot = overlay + 1;
+    if (slot >= 1 && slot <= 15 && overlays_[slot] >= 0 && overlays_[slot] != index)
+        Draw(canvas, x, y, overlays_[slot], enabled);
+}
+
 void TImageList::DrawEx(TCanvas& canvas, int index, int x, int y, TColor background, TColor blend,
                         unsigned style) const {
     if (index < 0 || index >= Count()) return;

@@ -57,6 +57,10 @@ public:
     void SetOverlay(int imageIndex, int overlay);
 
     void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;
+    // Draw, then the image of overlay slot `overlay` + 1 over it in the same form (nothing more
+    // for an overlay of -1 or an empty slot).
+    void DrawOverlay(TCanvas& canvas, int x, int y, int index, int overlay,
+                     bool enabled = true) const;
     // blend: the colour mixed in by ILD_BLEND25/ILD_BLEND50 (CLR_DEFAULT: highlight colour);
     // background: drawn behind masked pixels unless ILD_TRANSPARENT (CLR_DEFAULT: BkColor).
     void DrawEx(TCanvas& canvas, int index, int x, int y, TColor background, TColor blend,

@@ -8,4 +8,8 @@ namespace rv {
 // NaN gives 0; values beyond the 64-bit range saturate.
 std::int64_t Round(double value);
 
+// a × b / c rounded to the nearest integer, halves away from zero (the platform's MulDiv);
+// -1 for c = 0.
+int MulDiv(int a, int b, int c);
+
 }  // namespace rv

@@ -177,13 +177,31 @@ void HostWidget::paintEvent(QPaintEvent* e) {
         QMetaObject::invokeMethod(
             this, [this] { FitOntoWorkArea(false); }, Qt::QueuedConnection);
     }
-    pending -= e->region();
+    QRegion region = e->region();
+    if (!keptClient.isEmpty()) {
+        if (window()->size() == keptTopLevelSize) region -= keptClient - pending;
+        keptClient = QRegion();
+    }
+    pending -= region;
+    paintedOnce = true;
     QPainter painter(this);
-    Paint(painter, e->region());
+    Paint(painter, region);
 }
 
 void HostWidget::resizeEvent(QResizeEvent*) {
+    const QRect before(ClientArea().topLeft(), lastClient_);
     Relayout();
+    // The toolkit paints all of a resized widget again; without redrawOnResize the client's
+    // pixels that stay where they were are kept, once it has been painted and as long as the
+    // top-level window keeps its size. The frame, which moved, and the client that grew out of
+    // it are painted.
+    if (!redrawOnResize && paintedOnce && isVisible() && !before.isEmpty()) {
+        const QRegion valid = keptClient.isEmpty() ? QRegion(before) : keptClient;
+        keptClient = valid & ClientArea();
+        keptTopLevelSize = window()->size();
+    } else {
+        keptClient = QRegion();
+    }
     NoteGeometry();
 }
 

@@ -68,6 +68,18 @@ double WindowPixelRatio(HWND wnd);
 // Lets the parent show through pixels the window does not paint (the platform's transparent
 // extended style); off by default: the window paints every pixel of the area it is asked to.
 void SetWindowTransparent(HWND wnd, bool transparent);
+// Whether a change of the window's size repaints its whole client area (the platform's
+// horizontal and vertical redraw class styles; on by default) or only the part it uncovers; the
+// frame repaints either way.
+void SetRedrawOnResize(HWND wnd, bool whole);
+// The look of a scroll bar (SB_HORZ, SB_VERT or SB_BOTH), as the platform's flat scroll bars
+// have it: FSB_REGULAR_MODE the desktop's own, FSB_FLAT_MODE flat parts framed in the shadow
+// colour with the one under the mouse framed in the highlight colour, FSB_ENCARTA_MODE flat
+// parts without frames with the one under the mouse raised.
+inline constexpr int FSB_REGULAR_MODE = 0;
+inline constexpr int FSB_ENCARTA_MODE = 1;
+inline constexpr int FSB_FLAT_MODE = 2;
+void SetScrollBarLook(HWND wnd, int bar, int mode);
 
 // Changes entries of the system colour scheme (index as in clBtnFace & 0xFF) and then tells
 // every top-level window (WM_SYSCOLORCHANGE), as the desktop does when its colours change.

@@ -344,6 +344,13 @@ void SetWindowTransparent(HWND wnd, bool transparent) {
     }
 }
 
+void SetRedrawOnResize(HWND wnd, bool whole) {
+    HostWidget* h = HostWidget::Find(wnd);
+    if (!h) return;
+    h->redrawOnResize = whole;
+    h->keptClient = QRegion();
+}
+
 HWND SetCapture(HWND wnd) {
     HWND previous = g_capture;
     HostWidget* h = HostWidget::Find(wnd);
@@ -555,7 +562,7 @@ LRESULT DefHostWindowProc(HWND wnd, TMessage& m) {
             if (!h || !canvas) return m.Result = 0;
             QRect all = h->rect();
             TRect outer = FromQRect(all);
-            int border = h->ClientArea().left();
+            int border = h->Border();
             if (border >= 2) {
                 canvas->DrawEdge(outer, EDGE_SUNKEN, BF_RECT);
             } else if (border == 1) {

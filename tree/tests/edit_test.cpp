@@ -1,7 +1,8 @@
 // In-place editing: F2, typing and Enter; Escape; leaving the box with and without
-// toAutoAcceptEditChange; a click arming the edit timer; the node or an ancestor deleted while it
-// is edited; an edit whose node has gone writing nothing; the box's keys (Up and Down, Tab, the
-// clipboard), its growing with the text, its least width and its right edge.
+// toAutoAcceptEditChange; a click arming the edit timer, and a sort stopping it; the node or an
+// ancestor deleted while it is edited; an edit whose node has gone writing nothing; the box's
+// keys (Up and Down, Tab, the clipboard), its lines in a multi-line node, its growing with the
+// text, its least width and its right edge.
 
 #include "platform/windows/tests/toolkit_input.h"
 #include "tree/string_edit_link.h"
@@ -126,6 +127,22 @@ TEST(TreeEditing, ClickOnTheSelectedNodeArmsTheEditTimer) {
     EXPECT_FALSE(f.tree->IsEditing());
 }
 
+TEST(TreeEditing, SortingStopsAPendingEdit) {
+    EditFixture f;
+    f.tree->SetEditDelay(5);
+    f.Click(kLabelX, InputFixture::RowY(1));
+    f.Click(kLabelX, InputFixture::RowY(1));  // armed
+    ASSERT_TRUE(f.Has(tsEditPending));
+    f.tree->Sort(nullptr, NoColumn, sdDescending);
+    EXPECT_FALSE(f.Has(tsEditPending));
+    // Well past the delay no editor has opened: the timer went with the sort.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(40);
+    PumpUntil([&] { return std::chrono::steady_clock::now() > until; });
+    EXPECT_FALSE(f.tree->IsEditing());
+    EXPECT_EQ(f.Box(), nullptr);
+    EXPECT_FALSE(KillTimer(f.tree->Handle(), TBaseVirtualTree::kEditTimer));
+}
+
 TEST(TreeEditing, DeletingTheEditedNodeCancelsFirst) {
     for (bool ancestor : {false, true}) {
         EditFixture f;
@@ -211,6 +228,45 @@ TEST(TreeEditing, KeysOfTheBox) {
     EXPECT_EQ(box->Text(), "ammagamma");
     f.BoxKey(h, VK_RETURN, 0, "\r");
     EXPECT_EQ(f.newTexts, std::vector<std::string>{"2:ammagamma"});
+}
+
+TEST(TreeEditing, MultiLineNodeIsEditedOnSeveralLines) {
+    EditFixture f;
+    f.tree->Names[1] = "first line\nsecond";
+    f.nodes[1]->Include(nsMultiline);
+    f.tree->SetNodeHeight(f.nodes[1], 40);
+    TVTEdit* box = f.Open(1);
+    ASSERT_NE(box, nullptr);
+    const HWND h = box->Handle();
+    // Several lines that wrap, scrolled up and down, over the node's whole row.
+    EXPECT_TRUE(box->MultiLine());
+    EXPECT_TRUE(box->WordWrap());
+    EXPECT_EQ(box->ScrollBars(), ssVertical);
+    EXPECT_EQ(box->Text(), "first line\nsecond");
+    EXPECT_EQ(box->BoundsRect(), f.tree->GetDisplayRect(f.nodes[1], NoColumn, false, true));
+    // Enter breaks the line; Up goes to the line above, not one character left.
+    f.BoxType(h, "ab");
+    f.BoxKey(h, VK_RETURN, 0, "\r");
+    f.BoxType(h, "cd");
+    EXPECT_TRUE(f.tree->IsEditing());
+    EXPECT_EQ(box->Text(), "ab\ncd");
+    f.BoxKey(h, VK_UP);
+    EXPECT_EQ(box->SelStart(), 2);
+    f.BoxKey(h, VK_TAB, 0, "\t");
+    EXPECT_EQ(box->Text(), "ab\ncd");
+    // Ctrl+Enter accepts the lines.
+    f.BoxKey(h, VK_RETURN, kToolkitCtrl, "\r");
+    EXPECT_FALSE(f.tree->IsEditing());
+    EXPECT_EQ(f.newTexts, std::vector<std::string>{"1:ab\ncd"});
+    App().ProcessMessages();
+
+    // A single-line node's box is one line again, and Enter accepts there.
+    box = f.Open(2);
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->MultiLine());
+    f.BoxType(box->Handle(), "x");
+    f.BoxKey(box->Handle(), VK_RETURN, 0, "\r");
+    EXPECT_EQ(f.newTexts.back(), "2:x");
 }
 
 TEST(TreeEditing, BoxGrowsWithItsTextWithinTheClientArea) {

@@ -1,7 +1,10 @@
 // The header's picture: the XP look's own colours for normal, hot and pressed cells, the classic
-// pressed button, the layout of image, caption and sort arrow, and the dragged column laid over
-// the strip with the mark where it would land.
+// pressed button, the layout of image, caption and sort arrow, the dragged column laid over the
+// strip with the mark where it would land, and the parts an application draws itself.
 
+#include <functional>
+
+#include "platform/graphics/tests/pixels.h"
 #include "platform/windows/theme_services.h"
 #include "tree/header_glyphs.h"
 #include "tree/tests/header_fixture.h"
@@ -181,6 +184,115 @@ TEST(TreeHeaderPaint, DraggedColumnIsLaidOverTheStrip) {
     EXPECT_EQ(b.Pixel(178, 8), ColorToRGB(clHighlight));
     f.tree->Perform(WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_EQ(f.Paint().Pixel(150, 8), face);
+}
+
+// Under hoOwnerDraw the application asks for parts of each cell (and of the space after the
+// last column) and draws them; the header draws the rest, the background first.
+TEST(TreeHeaderPaint, OwnerDrawnPartsAreTheApplicationsAndTheRestTheHeaders) {
+    PlainHeader f;
+    f.Columns()[0].SetText("Title");
+    f.Columns()[1].SetText("Year");
+    f.Header().SetOptions(f.Header().Options() + TVTHeaderOptions{hoShowSortGlyphs});
+    f.Header().SetSortColumn(1);
+    const TBitmap plain = f.Paint();
+    struct Call {
+        TColumnIndex column;
+        std::uint32_t elements;
+        bool operator==(const Call&) const = default;
+    };
+    std::vector<Call> queries, draws;
+    std::function<THeaderPaintElements(TColumnIndex)> ask = [](TColumnIndex) {
+        return THeaderPaintElements{};
+    };
+    std::vector<THeaderPaintInfo> infos;
+    auto index = [](const THeaderPaintInfo& info) {
+        return info.Column ? TColumnIndex(info.Column->Index()) : NoColumn;
+    };
+    f.tree->OnHeaderDrawQueryElements = [&](TVTHeader* sender, THeaderPaintInfo& info,
+                                            THeaderPaintElements& elements) {
+        EXPECT_EQ(sender, &f.Header());
+        EXPECT_TRUE(elements.Empty());
+        queries.push_back({index(info), 0});
+        elements = ask(index(info));
+    };
+    // Backgrounds lime, captions a blue bar, the sort arrow and the drop mark red.
+    f.tree->OnAdvancedHeaderDraw = [&](TVTHeader*, THeaderPaintInfo& info,
+                                       THeaderPaintElements elements) {
+        draws.push_back({index(info), elements.ToBits()});
+        infos.push_back(info);
+        TCanvas& c = *info.TargetCanvas;
+        if (elements.Contains(hpeBackground)) FillSolid(c, info.PaintRectangle, clLime);
+        if (elements.Contains(hpeText)) FillSolid(c, info.TextRectangle, clBlue);
+        if (elements.Contains(hpeSortGlyph)) FillSolid(c, info.SortGlyphRectangle, clRed);
+        if (elements.Contains(hpeDropMark))
+            FillSolid(c, Bounds(info.PaintRectangle.Left + 10, 0, 1, 17), clRed);
+    };
+
+    // Without the option nobody is asked; with it, each cell and the space, in order — and
+    // asking for nothing leaves the picture as it was.
+    f.Paint();
+    EXPECT_TRUE(queries.empty());
+    f.Header().SetOptions(f.Header().Options() + TVTHeaderOptions{hoOwnerDraw});
+    TBitmap b = f.Paint();
+    EXPECT_EQ(queries, (std::vector<Call>{{0, 0}, {1, 0}, {2, 0}, {NoColumn, 0}}));
+    EXPECT_TRUE(draws.empty());
+    for (int x : {5, 30, 80, 150, 250})
+        for (int y : {1, 8, 15}) EXPECT_EQ(b.Pixel(x, y), plain.Pixel(x, y)) << x << "," << y;
+
+    // The background of column 0 and of the space: the application's, under the header's
+    // caption; column 1 keeps its face.
+    ask = [](TColumnIndex c) {
+        return c == 0 || c == NoColumn ? THeaderPaintElements{hpeBackground}
+                                       : THeaderPaintElements{};
+    };
+    queries.clear();
+    b = f.Paint();
+    EXPECT_EQ(draws, (std::vector<Call>{{0, THeaderPaintElements{hpeBackground}.ToBits()},
+                                        {NoColumn, THeaderPaintElements{hpeBackground}.ToBits()}}));
+    EXPECT_TRUE(PixelsAre(b, {{1, 1, clLime}, {58, 15, clLime}, {250, 8, clLime}}));
+    EXPECT_EQ(b.Pixel(80, 1), plain.Pixel(80, 1));
+    const TRect caption = infos[0].TextRectangle;
+    ASSERT_FALSE(caption.IsEmpty());
+    int ink = 0;
+    for (int y = caption.Top; y < caption.Bottom; ++y)
+        for (int x = caption.Left; x < caption.Right; ++x) ink += b.Pixel(x, y) != clLime;
+    EXPECT_GT(ink, 0);
+
+    // The caption of column 0 and the arrow of column 1: the header draws its faces and leaves
+    // those parts out; the application draws them over the faces, after the background.
+    ask = [](TColumnIndex c) {
+        return c == 0   ? THeaderPaintElements{hpeText}
+               : c == 1 ? THeaderPaintElements{hpeSortGlyph}
+                        : THeaderPaintElements{};
+    };
+    draws.clear();
+    infos.clear();
+    b = f.Paint();
+    EXPECT_EQ(draws, (std::vector<Call>{{0, THeaderPaintElements{hpeText}.ToBits()},
+                                        {1, THeaderPaintElements{hpeSortGlyph}.ToBits()}}));
+    ASSERT_EQ(infos.size(), 2u);
+    EXPECT_FALSE(infos[0].ShowSortGlyph);
+    EXPECT_TRUE(infos[1].ShowSortGlyph);
+    EXPECT_EQ(BoundsWhere(b, [](TColor c) { return c == clBlue; }), infos[0].TextRectangle);
+    EXPECT_EQ(BoundsWhere(b, [](TColor c) { return c == clRed; }), infos[1].SortGlyphRectangle);
+    EXPECT_EQ(b.Pixel(1, 1), plain.Pixel(1, 1));
+    EXPECT_EQ(b.Pixel(80, 1), plain.Pixel(80, 1));
+
+    // The mark where a dragged column would land, asked for: the header draws none.
+    f.Columns().DropTarget = 2;
+    f.Columns().DropBefore = true;
+    ask = [](TColumnIndex c) {
+        return c == 2 ? THeaderPaintElements{hpeDropMark} : THeaderPaintElements{};
+    };
+    draws.clear();
+    infos.clear();
+    b = f.Paint();
+    ASSERT_EQ(infos.size(), 1u);
+    EXPECT_EQ(infos[0].DropMark, dmmLeft);
+    EXPECT_EQ(b.Pixel(120, 8), clRed);
+    EXPECT_NE(b.Pixel(110, 8), ColorToRGB(clHighlight));
+    ask = [](TColumnIndex) { return THeaderPaintElements{}; };
+    EXPECT_EQ(f.Paint().Pixel(110, 8), ColorToRGB(clHighlight));
 }
 
 }  // namespace

@@ -130,6 +130,30 @@ TEST(TreeHeader, DisplayOrderStaysAPermutation) {
     }
 }
 
+TEST(TreeHeader, PositionsGivenInABracketOrWhileLoadingSurviveWidthChanges) {
+    IdTree tree;
+    TVirtualTreeColumns& columns = tree.Header().Columns();
+    for (int i = 0; i < 3; ++i) columns.Add();
+    columns.BeginUpdate();
+    columns[0].SetPosition(2);
+    columns[0].SetWidth(90);
+    columns[1].SetPosition(0);
+    columns[2].SetPosition(1);
+    columns[1].SetWidth(70);
+    columns.EndUpdate();
+    EXPECT_EQ(columns.PositionToIndex(), (std::vector<TColumnIndex>{1, 2, 0}));
+    EXPECT_EQ(columns[0].Left(), 70 + 50);
+
+    tree.Header().BeginLoading();
+    columns[2].SetPosition(0);
+    columns[1].SetPosition(1);
+    columns[0].SetPosition(2);
+    columns[2].SetWidth(20);
+    tree.Header().EndLoading();
+    EXPECT_EQ(columns.PositionToIndex(), (std::vector<TColumnIndex>{2, 1, 0}));
+    EXPECT_EQ(columns[1].Left(), 20);
+}
+
 TEST(TreeHeader, IndicesFollowAMovedOrDeletedColumn) {
     HeaderFixture f({50, 60, 40, 30});
     TVTHeader& header = f.tree->Header();

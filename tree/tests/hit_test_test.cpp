@@ -107,5 +107,38 @@ TEST(TreeHitTest, ColumnsAndRightToLeft) {
     EXPECT_EQ(tree.GetHitTestInfoAt(100, 9, true).HitPositions, hiOnItem);
 }
 
+// A tree without columns read right to left: its indentation is on the right (178–195 for a
+// top-level node), the margin left of it, and the text aligned left sits at 0–39.
+TEST(TreeHitTest, TreeReadRightToLeftWithoutColumns) {
+    InputFixture f(2);
+    InputTree& tree = *f.tree;
+    tree.SetBiDiMode(bdRightToLeft);
+    ExpectHits(tree,
+               {{190, 9, hiOnItem | hiOnItemIndent},
+                {175, 9, hiOnItem | hiOnItemRight},
+                {39, 9, hiOnItem | hiOnItemLabel},
+                {40, 9, hiOnItem | hiOnItemRight}},
+               "tree rtl");
+    EXPECT_EQ(tree.GetDisplayRect(f.nodes[0], NoColumn, true), TRect(0, 0, 40, 18));
+    tree.SetAlignment(taRightJustify);  // against the margin: 134–173
+    ExpectHits(tree, {{133, 9, hiOnItem | hiOnItemLeft}, {134, 9, hiOnItem | hiOnItemLabel}},
+               "tree rtl right");
+
+    // Columns that take the tree's reading order follow it; one with its own keeps it.
+    TVirtualTreeColumns& columns = tree.Header().Columns();
+    columns.Add();
+    columns.Add().SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(columns[0].BiDiMode(), bdRightToLeft);
+    tree.SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(columns[0].BiDiMode(), bdLeftToRight);
+    tree.SetBiDiMode(bdRightToLeftNoAlign);
+    EXPECT_EQ(columns[0].BiDiMode(), bdRightToLeftNoAlign);
+    EXPECT_EQ(columns[1].BiDiMode(), bdLeftToRight);
+    TVTColumnOptions options = columns[1].Options();
+    options.Include(coParentBidiMode);
+    columns[1].SetOptions(options);
+    EXPECT_EQ(columns[1].BiDiMode(), bdRightToLeftNoAlign);
+}
+
 }  // namespace
 }  // namespace rv::test

@@ -338,5 +338,42 @@ TEST(TreeSelection, ConstraintsKeepALevelOrTheAnchorsSiblings) {
     EXPECT_TREE_OK(tree);
 }
 
+TEST(TreeSelection, SelectingMovesTheFocusOffAHiddenColumn) {
+    CopyingTree tree;
+    const PVirtualNode a = tree.Add(nullptr, 0), b = tree.Add(nullptr, 1);
+    TVirtualTreeColumns& columns = tree.Header().Columns();
+    for (int i = 0; i < 3; ++i) columns.Add();
+    tree.TreeOptions().SetSelectionOptions({toExtendedFocus, toMultiSelect});
+    auto hide = [&](TColumnIndex column, bool hidden) {
+        TVTColumnOptions options = columns[column].Options();
+        hidden ? options.Exclude(coVisible) : options.Include(coVisible);
+        columns[column].SetOptions(options);
+    };
+    // A shown focused column stays.
+    tree.SetFocusedColumn(2);
+    tree.SetSelected(a, true);
+    EXPECT_EQ(tree.FocusedColumn(), 2);
+    // Hidden, it gives way to the main column when a node is selected (not when one leaves).
+    hide(2, true);
+    tree.SetSelected(a, false);
+    EXPECT_EQ(tree.FocusedColumn(), 2);
+    tree.SetSelected(a, true);
+    EXPECT_EQ(tree.FocusedColumn(), 0);
+    // With the main column hidden as well, to the first column shown.
+    tree.Header().SetMainColumn(1);
+    tree.SetFocusedColumn(2);
+    hide(1, true);
+    tree.SetSelected(b, true);
+    EXPECT_EQ(tree.FocusedColumn(), 0);
+    // The first by display order, not by index.
+    hide(2, false);
+    columns[0].SetPosition(2);
+    hide(0, true);
+    tree.SetFocusedColumn(0);
+    tree.SetSelected(a, false);
+    tree.SetSelected(a, true);
+    EXPECT_EQ(tree.FocusedColumn(), 2);
+}
+
 }  // namespace
 }  // namespace rv::test

@@ -468,6 +468,69 @@ TEST(TreePaint, ImagesBlendOnlyWhereTheRulesSay) {
     EXPECT_EQ(GetRValue(disabled), GetGValue(disabled));
 }
 
+TEST(TreePaint, OverlayCoversTheNormalImageEnabledOrDisabled) {
+    PaintFixture f;
+    f.AddRows(1);
+    // Image 0 red; image 1 a blue corner, the overlay of slot 1.
+    TImageList images;
+    TBitmap strip(32, 16);
+    FillSolid(strip.Canvas(), {0, 0, 16, 16}, clRed);
+    FillSolid(strip.Canvas(), {16, 0, 32, 16}, clFuchsia);
+    FillSolid(strip.Canvas(), {16, 0, 20, 4}, clBlue);
+    images.AddMasked(strip, clFuchsia);
+    images.SetOverlay(1, 1);
+    f.tree->SetImages(&images);
+    f.tree->SetStateImages(&images);
+    int overlay = 0;
+    f.tree->OnGetImageIndex = [&](TBaseVirtualTree*, PVirtualNode, TVTImageKind kind, TColumnIndex,
+                                  bool&, int& index) { index = kind == ikOverlay ? overlay : 0; };
+    // The state image comes first, then the normal one; both 16 pixels from row 1.
+    constexpr int kState = kContentLeft, kNormal = kContentLeft + 18;
+    EXPECT_TRUE(PixelsAre(f.Paint(), {{kNormal + 1, 2, clBlue},
+                                      {kNormal + 8, 9, clRed},
+                                      {kState + 1, 2, clRed}}));  // never on the state image
+    overlay = -1;
+    EXPECT_EQ(f.Paint().Pixel(kNormal + 1, 2), clRed);
+    // Disabled, both in the list's grey form: the overlay's darker than the image's.
+    overlay = 0;
+    f.tree->SetIsDisabled(f.tree->GetFirst(), true);
+    const TBitmap disabled = f.Paint();
+    const TColor corner = disabled.Pixel(kNormal + 1, 2), middle = disabled.Pixel(kNormal + 8, 9);
+    EXPECT_EQ(GetRValue(corner), GetBValue(corner));
+    EXPECT_EQ(GetRValue(middle), GetBValue(middle));
+    EXPECT_LT(GetRValue(corner), GetRValue(middle));
+    EXPECT_EQ(disabled.Pixel(kState + 1, 2), middle);
+}
+
+// Rows start at every height, so patterns of the tree lines meet each row at another phase;
+// nothing of that may show in the check boxes drawn after them.
+TEST(TreePaint, UncheckedBoxesLookTheSameInEveryRow) {
+    for (bool themed : {false, true}) {
+        for (double ratio : {1.0, 2.0}) {
+            PaintFixture f(themed);
+            f.tree->SetMisc(toCheckSupport, true);
+            f.SetPaint(toShowHorzGridLines, true);
+            f.Text = [](PVirtualNode, TColumnIndex) { return std::string(); };
+            constexpr int kRows = 8;
+            f.AddRows(kRows);
+            for (PVirtualNode n = f.tree->GetFirst(); n; n = f.tree->GetNext(n))
+                f.tree->SetCheckType(n, ctCheckBox);
+            const TBitmap b = f.Paint(60, kRows * 18, kWindowPaintOptions, ratio);
+            const int size = int(16 * ratio);
+            const int left = int(kContentLeft * ratio);
+            int differing = 0;
+            for (int row = 1; row < kRows; ++row)
+                for (int y = 0; y < size; ++y)
+                    for (int x = 0; x < size; ++x) {
+                        const int top = int((row * 18 + 1) * ratio);
+                        differing +=
+                            b.Pixel(left + x, top + y) != b.Pixel(left + x, int(ratio) + y);
+                    }
+            EXPECT_EQ(differing, 0) << "themed " << themed << " at " << ratio;
+        }
+    }
+}
+
 TEST(TreePaint, BackgroundPictureStaysWithTheClientArea) {
     PaintFixture f;
     f.AddRows(30);

@@ -4,8 +4,11 @@
 // person to look at: the classic and the themed look, each at 100 % and at 200 %. Then the
 // header in each of its looks (thick and flat buttons, plates, XP, themed) with a hot and a
 // pressed column, a disabled one and the sort arrow, and a column being dragged; the tooltip of
-// a text that is cut off and a column's hint; the in-place editor open on a node; and a frame of
-// the toggle animation and of a column's animated resize.
+// a text that is cut off and a column's hint; the in-place editor open on a node, and on a
+// multi-line node; a frame of the toggle animation and of a column's animated resize. Then a
+// column of unchecked boxes in both looks; a tree whose cells the application draws, with flat
+// scroll bars; a tree without columns read right to left; and the header with parts the
+// application draws itself.
 
 #include <cstdio>
 #include <string>
@@ -21,6 +24,7 @@
 #include "platform/windows/window_host.h"
 #include "platform/windows/window_image.h"
 #include "tree/check_images.h"
+#include "tree/draw_tree.h"
 #include "tree/hint_window.h"
 #include "tree/string_edit_link.h"
 #include "tree/string_tree.h"
@@ -318,15 +322,21 @@ bool RenderHint(DemoTree& tree, PVirtualNode cutOff, double ratio, const std::st
     return shown && picture.SaveToFile(path);
 }
 
-// The editor open on a track's title, a few characters typed.
-bool RenderEditor(DemoTree& tree, PVirtualNode node, double ratio, const std::string& path) {
+// The editor open on `node` with `text` in it (a multi-line node: 40 pixels high, over its cell),
+// as the screen shows it.
+bool RenderEditor(DemoTree& tree, PVirtualNode node, bool multiLine, const std::string& text,
+                  double ratio, const std::string& path) {
     SetVisualStylesEnabled(false);
     TStringTreeOptions& options = tree.TreeOptions();
     options.SetMiscOptions(options.MiscOptions() + TVTMiscOptions{toEditable});
-    if (!tree.EditNode(node, 0)) return false;
+    if (multiLine) {
+        node->Include(nsMultiline);
+        tree.SetNodeHeight(node, 40);
+    }
+    const bool opened = tree.EditNode(node, 0);
     auto* link = dynamic_cast<TStringEditLink*>(tree.EditLink());
-    if (!link) return false;
-    link->Edit()->SetText("So What (take 2)");
+    if (!opened || !link) return false;
+    link->Edit()->SetText(text);
     test::App().ProcessMessages();
     const TRect window = GetWindowBounds(tree.Handle());
     TBitmap picture(window.Width() + 16, window.Height() + 16, pf24bit, ratio);
@@ -335,7 +345,148 @@ bool RenderEditor(DemoTree& tree, PVirtualNode node, double ratio, const std::st
     c.FillRect({0, 0, picture.Width(), picture.Height()});
     c.Draw(8, 8, WindowImage(tree.Handle(), ratio));
     tree.CancelEditNode();
+    if (multiLine) {
+        node->Exclude(nsMultiline);
+        tree.SetNodeHeight(node, tree.DefaultNodeHeight());
+    }
     options.SetMiscOptions(options.MiscOptions() - TVTMiscOptions{toEditable});
+    return picture.SaveToFile(path);
+}
+
+// Ten unchecked boxes under each other, with tree and grid lines, classic and themed.
+bool RenderUncheckedBoxes(double ratio, const std::string& path) {
+    TBitmap picture(2 * 160 + 24, 10 * 18 + 16, pf24bit, ratio);
+    TCanvas& c = picture.Canvas();
+    c.Brush.Color = clBtnFace;
+    c.FillRect({0, 0, picture.Width(), picture.Height()});
+    for (bool themed : {false, true}) {
+        SetVisualStylesEnabled(themed);
+        DemoTree tree(nullptr);
+        tree.SetBounds(0, 0, 160, 200);
+        tree.SetColor(clWindow);
+        tree.SetNodeDataSize(sizeof(const Entry*));
+        TStringTreeOptions& options = tree.TreeOptions();
+        options.SetMiscOptions(options.MiscOptions() + TVTMiscOptions{toCheckSupport});
+        options.SetPaintOptions(options.PaintOptions() + TVTPaintOptions{toShowHorzGridLines});
+        tree.OnGetText = [](TCustomVirtualStringTree*, PVirtualNode n, TColumnIndex, TVSTTextType,
+                            std::string& text) { text = "Track " + std::to_string(n->Index + 1); };
+        for (int i = 0; i < 10; ++i) tree.SetCheckType(tree.AddChild(nullptr), ctCheckBox);
+        tree.PaintTree(c, {0, 0, 160, 10 * 18}, {8 + (themed ? 168 : 0), 8}, kWindowPaintOptions);
+    }
+    return picture.SaveToFile(path);
+}
+
+// A tree whose cells the application draws (a swatch and a name, as wide as it says), with flat
+// scroll bars; beside it a tree without columns read right to left, with 3-D flat bars.
+bool RenderDrawnAndRightToLeft(double ratio, const std::string& path) {
+    SetVisualStylesEnabled(false);
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 460, 200);
+    static const std::pair<TColor, const char*> swatches[] = {
+        {RGB(0xC0, 0x30, 0x30), "Crimson"}, {RGB(0x30, 0x90, 0x40), "Forest"},
+        {RGB(0x30, 0x50, 0xC0), "Cobalt"},  {RGB(0xE0, 0xA0, 0x20), "Amber"},
+        {RGB(0x80, 0x40, 0xA0), "Violet"},  {RGB(0x20, 0x20, 0x20), "Ink"}};
+    auto* drawn = new TVirtualDrawTree(&form);
+    drawn->SetParent(&form);
+    drawn->SetBounds(0, 0, 200, 160);
+    drawn->SetNodeDataSize(sizeof(int));
+    drawn->ScrollBarOptions().SetScrollBarStyle(sbmFlat);
+    drawn->OnGetNodeWidth = [](TCustomVirtualDrawTree*, TCanvas& canvas, PVirtualNode node,
+                               TColumnIndex, int& width) {
+        width = 20 + canvas.TextWidth(swatches[node->Index % 6].second) + 4;
+    };
+    drawn->OnDrawNode = [](TCustomVirtualDrawTree*, const TVTPaintInfo& info) {
+        TCanvas& canvas = *info.Canvas;
+        const auto& [color, name] = swatches[info.Node->Index % 6];
+        const int top = info.CellRect.Top + 3;
+        canvas.Pen = TPen{clBlack};
+        canvas.Brush = TBrush{};
+        canvas.Brush.Color = color;
+        canvas.Rectangle(info.ContentRect.Left, top, info.ContentRect.Left + 16, top + 12);
+        canvas.Brush.Style = bsClear;
+        canvas.TextOut(info.ContentRect.Left + 20, top - 1, name);
+    };
+    for (int i = 0; i < 12; ++i) {
+        PVirtualNode n = drawn->AddChild(nullptr);
+        if (i % 4 == 0) drawn->AddChild(n);
+    }
+    drawn->FullExpand();
+
+    auto* rtl = new DemoTree(&form);
+    rtl->SetParent(&form);
+    rtl->SetBounds(220, 0, 220, 160);
+    rtl->SetNodeDataSize(sizeof(int));
+    rtl->SetBiDiMode(bdRightToLeft);
+    rtl->SetAlignment(taRightJustify);
+    rtl->ScrollBarOptions().SetScrollBarStyle(sbm3D);
+    TStringTreeOptions& options = rtl->TreeOptions();
+    options.SetMiscOptions(options.MiscOptions() + TVTMiscOptions{toCheckSupport});
+    rtl->OnGetText = [](TCustomVirtualStringTree* sender, PVirtualNode n, TColumnIndex,
+                        TVSTTextType, std::string& text) {
+        text = (sender->GetNodeLevel(n) == 0 ? "Album " : "Track ") + std::to_string(n->Index + 1);
+    };
+    for (int i = 0; i < 5; ++i) {
+        PVirtualNode album = rtl->AddChild(nullptr);
+        rtl->SetCheckType(album, ctTriStateCheckBox);
+        for (int t = 0; t < 3; ++t) rtl->SetCheckType(rtl->AddChild(album), ctCheckBox);
+    }
+    rtl->FullExpand();
+    rtl->SetSelected(rtl->GetFirst()->FirstChild, true);
+    rtl->SetFocusedNode(rtl->GetFirst()->FirstChild);
+    form.Show();
+    test::App().ProcessMessages();
+    TBitmap picture(form.Width() + 16, 176, pf24bit, ratio);
+    TCanvas& c = picture.Canvas();
+    c.Brush.Color = clBtnFace;
+    c.FillRect({0, 0, picture.Width(), picture.Height()});
+    c.Draw(8, 8, WindowImage(drawn->Handle(), ratio));
+    c.Draw(8 + 220, 8, WindowImage(rtl->Handle(), ratio));
+    return picture.SaveToFile(path);
+}
+
+// The header with parts the application draws: the title column's background and the format
+// column's caption, the rest the header's own.
+bool RenderOwnerDrawnHeader(DemoTree& tree, double ratio, const std::string& path) {
+    SetVisualStylesEnabled(false);
+    TVTHeader& header = tree.Header();
+    header.SetOptions(header.Options() + TVTHeaderOptions{hoOwnerDraw, hoShowSortGlyphs});
+    tree.OnHeaderDrawQueryElements = [](TVTHeader*, THeaderPaintInfo& info,
+                                        THeaderPaintElements& elements) {
+        if (!info.Column)
+            elements = {hpeBackground};
+        else if (info.Column->Index() == 0)
+            elements = {hpeBackground};
+        else if (info.Column->Index() == 3)
+            elements = {hpeText};
+    };
+    tree.OnAdvancedHeaderDraw = [](TVTHeader*, THeaderPaintInfo& info,
+                                   THeaderPaintElements elements) {
+        TCanvas& c = *info.TargetCanvas;
+        if (elements.Contains(hpeBackground)) {
+            const TRect r = info.PaintRectangle;
+            for (int y = r.Top; y < r.Bottom; ++y) {
+                const int shade = 0xF0 - 0x50 * (y - r.Top) / std::max(1, r.Height());
+                FillSolid(c, {r.Left, y, r.Right, y + 1}, RGB(shade, shade, 0xFF));
+            }
+        }
+        if (elements.Contains(hpeText)) {
+            c.Font.Style = fsBold | fsItalic;
+            c.Font.Color = RGB(0x80, 0x20, 0x20);
+            c.Brush.Style = bsClear;
+            TRect text = info.TextRectangle;
+            text.Right = info.PaintRectangle.Right;
+            c.DrawText(info.Column->Text(), text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        }
+    };
+    const int width = tree.HeaderRect().Width(), height = header.Height();
+    TBitmap picture(width + 16, height + 16, pf24bit, ratio);
+    TCanvas& c = picture.Canvas();
+    c.Brush.Color = clBtnFace;
+    c.FillRect({0, 0, picture.Width(), picture.Height()});
+    header.PaintHeader(c, Bounds(8, 8, width, height));
+    header.SetOptions(header.Options() - TVTHeaderOptions{hoOwnerDraw});
+    tree.OnHeaderDrawQueryElements = nullptr;
+    tree.OnAdvancedHeaderDraw = nullptr;
     return picture.SaveToFile(path);
 }
 
@@ -457,10 +608,21 @@ int main(int argc, char** argv) {
                folder + "/tree_demo_headers" + scale);
         report(RenderHint(*tree, all[11], ratio, folder + "/tree_demo_hint" + scale),
                folder + "/tree_demo_hint" + scale);
-        report(RenderEditor(*tree, all[2], ratio, folder + "/tree_demo_editor" + scale),
-               folder + "/tree_demo_editor" + scale);
-        report(RenderAnimations(*tree, all[1], ratio, folder + "/tree_demo_animations" + scale),
-               folder + "/tree_demo_animations" + scale);
+        const std::string editor = folder + "/tree_demo_editor" + scale;
+        report(RenderEditor(*tree, all[2], false, "So What (take 2)", ratio, editor), editor);
+        const std::string multi = folder + "/tree_demo_editor_multiline" + scale;
+        report(RenderEditor(*tree, all[11], true,
+                            "Symphony No. 9 \"From the New World\"\nSecond line, typed in place",
+                            ratio, multi),
+               multi);
+        const std::string boxes = folder + "/tree_demo_unchecked" + scale;
+        report(RenderUncheckedBoxes(ratio, boxes), boxes);
+        const std::string drawn = folder + "/tree_demo_drawn_rtl" + scale;
+        report(RenderDrawnAndRightToLeft(ratio, drawn), drawn);
+        const std::string owner = folder + "/tree_demo_header_parts" + scale;
+        report(RenderOwnerDrawnHeader(*tree, ratio, owner), owner);
+        const std::string animations = folder + "/tree_demo_animations" + scale;
+        report(RenderAnimations(*tree, all[1], ratio, animations), animations);
     }
     return failures ? 1 : 0;
 }

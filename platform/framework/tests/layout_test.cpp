@@ -210,5 +210,24 @@ TEST(Hints, TheHintOfTheControlUnderTheMouseBeforeItsBar) {
     EXPECT_EQ(none.HintStr, "");
 }
 
+TEST(Scale, ScaleByScalesEdgesOwnFontsAndChildren) {
+    test::FormWith f;
+    auto* panel = f.Add<TPanel>(Bounds(10, 20, 100, 50));
+    auto* inner = new TPanel(&f.form);
+    inner->SetParent(panel);
+    inner->SetBounds(5, 5, 30, 10);
+    TFont font = inner->Font();
+    font.Height = -12;
+    inner->SetFont(font);
+    panel->ScaleBy(3, 2);
+    EXPECT_EQ(panel->BoundsRect(), Bounds(15, 30, 150, 75));
+    // The far edges are scaled and rounded, halves away from zero: 7.5 → 8, 52.5 → 53.
+    EXPECT_EQ(inner->BoundsRect(), TRect(8, 8, 53, 23));
+    EXPECT_EQ(inner->Font().Height, -18);
+    panel->ScaleBy(2, 2);
+    panel->ScaleBy(2, 0);
+    EXPECT_EQ(panel->BoundsRect(), Bounds(15, 30, 150, 75));
+}
+
 }  // namespace
 }  // namespace rv

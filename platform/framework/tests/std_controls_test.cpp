@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include "platform/framework/check_box.h"
@@ -180,6 +181,96 @@ TEST(Edit, SelectionModifiedFlagLookAndKeysTurnedIntoOthers) {
     EXPECT_EQ(face->textMargins(), QMargins(3, 0, 0, 0));
     box->SetAlignment(taRightJustify);
     EXPECT_TRUE(face->alignment() & Qt::AlignRight);
+}
+
+TEST(Memo, EnterBreaksTheLineTabGoesOnAndTheLimitHolds) {
+    test::FormWith f;
+    auto* memo = f.Add<TMemo>(Bounds(10, 10, 150, 60));
+    auto* other = f.Add<TEdit>(Bounds(10, 80, 120, 21));
+    auto* ok = f.Add<DefaultButton>(Bounds(10, 110, 75, 25));
+    int changes = 0;
+    memo->OnChange = [&](TObject*) { ++changes; };
+    memo->SetFocus();
+    QPlainTextEdit* face = FaceOf<QPlainTextEdit>(memo);
+    EXPECT_TRUE(memo->MultiLine());
+    Type(face, Qt::Key_A, "a");
+    Type(face, Qt::Key_Return, "\r");
+    Type(face, Qt::Key_B, "b");
+    EXPECT_EQ(memo->Text(), "a\nb");
+    EXPECT_EQ(memo->Lines(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(ok->pressed, 0);
+    EXPECT_EQ(changes, 3);
+    EXPECT_TRUE(memo->Modified());
+    // Up goes a line up; Shift+Down selects to the same place below.
+    Type(face, Qt::Key_Up, "");
+    EXPECT_EQ(memo->SelStart(), 1);
+    Type(face, Qt::Key_Down, "", Qt::ShiftModifier);
+    EXPECT_EQ(memo->SelText(), "\nb");
+    // Without WantReturns Enter is the form's.
+    memo->WantReturns = false;
+    Type(face, Qt::Key_Return, "\r");
+    EXPECT_EQ(ok->pressed, 1);
+    EXPECT_EQ(memo->Lines().size(), 2u);
+    // Lines from the program, "\r\n" taken as one break; a limit cuts what is typed beyond it.
+    memo->SetText("x\r\ny\rz");
+    EXPECT_EQ(memo->Lines(), (std::vector<std::string>{"x", "y", "z"}));
+    memo->SetLines({"one", "", "three"});
+    EXPECT_EQ(memo->Text(), "one\n\nthree");
+    memo->SetMaxLength(11);
+    memo->SetSelStart(10);
+    Type(face, Qt::Key_S, "s");
+    Type(face, Qt::Key_T, "t");
+    EXPECT_EQ(memo->Text(), "one\n\nthrees");
+    // A tab typed with WantTabs; without, Tab moves on.
+    memo->WantTabs = true;
+    memo->SetText("");
+    Type(face, Qt::Key_Tab, "\t");
+    EXPECT_EQ(memo->Text(), "\t");
+    memo->WantTabs = false;
+    Type(face, Qt::Key_Tab, "\t");
+    EXPECT_TRUE(other->Focused());
+    EXPECT_EQ(memo->Text(), "\t");
+}
+
+// An edit turned into a multi-line one and back keeps what it had.
+class SwitchingEdit : public TCustomEdit {
+public:
+    using TCustomEdit::SetMultiLine;
+    using TCustomEdit::TCustomEdit;
+};
+
+TEST(Memo, AnEditChangesItsLinesKeepingTextSelectionAndLook) {
+    test::FormWith f;
+    auto* box = f.Add<SwitchingEdit>(Bounds(10, 10, 150, 60));
+    box->SetFrame(efSingle);
+    box->SetAlignment(taRightJustify);
+    box->SetText("Rock and roll");
+    box->SetSelStart(5);
+    box->SetSelLength(3);
+    box->SetModified(true);
+    int changes = 0;
+    box->OnChange = [&](TObject*) { ++changes; };
+    box->SetMultiLine(true);
+    auto* face = qobject_cast<QPlainTextEdit*>(FaceOf<QWidget>(box));
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(box->Text(), "Rock and roll");
+    EXPECT_EQ(box->SelText(), "and");
+    EXPECT_TRUE(box->Modified());
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(box->ClientWidth(), 148);
+    EXPECT_EQ(face->frameStyle(), int(QFrame::NoFrame));
+    EXPECT_TRUE(face->document()->defaultTextOption().alignment() & Qt::AlignRight);
+    EXPECT_EQ(face->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    box->SetWordWrap(false);
+    box->SetScrollBars(ssVertical);
+    EXPECT_EQ(face->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(face->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(face->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    box->SetText("a\nb");
+    EXPECT_EQ(changes, 1);
+    box->SetMultiLine(false);
+    EXPECT_NE(qobject_cast<QLineEdit*>(FaceOf<QWidget>(box)), nullptr);
+    EXPECT_EQ(box->ClientWidth(), 148);
 }
 
 TEST(CheckBox, OnClickFollowsEveryChangeOfTheTickAndNoOther) {

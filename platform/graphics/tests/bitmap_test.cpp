@@ -165,6 +165,18 @@ TEST(ImageList, MaskedCellsDrawOnlyTheirPictureDisabledBlendedMaskedAndOverlaid)
     masked.DrawEx(over.Canvas(), 0, 0, 0, CLR_NONE, CLR_NONE,
                   ILD_TRANSPARENT | IndexToOverlayMask(1));
     EXPECT_EQ(over.Pixel(0, 0), clBlue);
+    // DrawOverlay counts overlays from 0 and draws both images in the same form: disabled, the
+    // overlay's blue turns a grey of its own, darker than the red's.
+    TBitmap plain = White(4, 4), disabledOver = White(4, 4);
+    masked.DrawOverlay(plain.Canvas(), 0, 0, 0, 0);
+    EXPECT_EQ(plain.Pixel(0, 0), clBlue);
+    masked.DrawOverlay(disabledOver.Canvas(), 0, 0, 0, 0, false);
+    masked.Draw(grey.Canvas(), 0, 0, 1, false);
+    EXPECT_EQ(disabledOver.Pixel(0, 0), grey.Pixel(0, 0));
+    EXPECT_LT(GetRValue(disabledOver.Pixel(0, 0)), GetRValue(g));
+    TBitmap none = White(4, 4);
+    masked.DrawOverlay(none.Canvas(), 0, 0, 0, -1);
+    EXPECT_EQ(none.Pixel(0, 0), clWhite);
 }
 
 }  // namespace

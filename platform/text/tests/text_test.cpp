@@ -95,5 +95,14 @@ TEST(Round, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(Round(INFINITY), std::numeric_limits<std::int64_t>::max());
 }
 
+TEST(MulDiv, RoundsHalvesAwayFromZeroWithoutOverflow) {
+    EXPECT_EQ(MulDiv(9, 50, 100), 5);
+    EXPECT_EQ(MulDiv(-9, 50, 100), -5);
+    EXPECT_EQ(MulDiv(18, 3, 2), 27);
+    EXPECT_EQ(MulDiv(7, 1, -2), -4);
+    EXPECT_EQ(MulDiv(0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF), 0x7FFFFFFF);  // the product fits
+    EXPECT_EQ(MulDiv(5, 5, 0), -1);
+}
+
 }  // namespace
 }  // namespace rv

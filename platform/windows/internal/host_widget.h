@@ -36,6 +36,7 @@ public:
     QRect HeaderArea() const;
     QPoint ClientOffset() const { return ClientArea().topLeft(); }
     void SetFrame(int border, int header);
+    int Border() const { return border_; }
     void Relayout();
     void PlaceInParent();  // after the parent's frame or the bounds changed
 
@@ -46,6 +47,14 @@ public:
     TCursor windowCursor = crDefault;
     TCursor shownCursor = crDefault;  // the cursor shown last (ApplyCursor)
     QRegion pending;                  // invalid, not painted yet
+    // A resize repaints the whole client area, or only what it uncovers (and the frame).
+    bool redrawOnResize = true;
+    // Without redrawOnResize: the part of the client whose pixels a resize left valid, which the
+    // toolkit's repaint of the whole widget then leaves alone; the top-level window's size when
+    // it was noted (a top-level resize loses the pixels).
+    QRegion keptClient;
+    QSize keptTopLevelSize;
+    bool paintedOnce = false;
 
     // Scroll bars.
     struct Bar {

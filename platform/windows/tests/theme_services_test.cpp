@@ -111,6 +111,28 @@ TEST(ThemeServices, StyleDrawsTheElementsControlsUse) {
     EXPECT_EQ(CountColor(b, {5, 0, 20, 20}, clWhite), 15 * 20);
 }
 
+// A pattern fill starts its pattern where the canvas says; an element the style draws later on
+// the same canvas is where it would be without it, gradients and all.
+TEST(ThemeServices, ElementsDoNotInheritAPatternsOrigin) {
+    for (double ratio : {1.0, 2.0}) {
+        TBitmap plain(20, 20, pf24bit, ratio), after(20, 20, pf24bit, ratio);
+        ThemeServices().DrawElement(plain.Canvas(), {teButton, BP_CHECKBOX, 1}, {2, 2, 19, 18});
+        TCanvas& c = after.Canvas();
+        c.SetBrushOrigin(3, 6);
+        c.Brush.SetPattern({0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55}, clGray, clNone);
+        c.FillRect({0, 0, 1, 20});
+        c.Brush = TBrush{};
+        c.Brush.Color = clWhite;
+        c.FillRect({0, 0, 1, 20});
+        ThemeServices().DrawElement(c, {teButton, BP_CHECKBOX, 1}, {2, 2, 19, 18});
+        int differing = 0;
+        for (int y = 0; y < plain.PixelHeight(); ++y)
+            for (int x = 0; x < plain.PixelWidth(); ++x)
+                differing += plain.Pixel(x, y) != after.Pixel(x, y);
+        EXPECT_EQ(differing, 0) << ratio;
+    }
+}
+
 TEST(ThemeServices, BorderIsTheTwoPixelBandOfAClientEdge) {
     TBitmap b(40, 30);
     ThemeServices().PaintBorder(b.Canvas(), {0, 0, 40, 30}, false);
