@@ -416,11 +416,12 @@ void TBaseVirtualTree::ApplyStreamedFields(PVirtualNode node, std::uint16_t stat
     // Take the node out of its parent's height and the shown rows, set it, and put it back.
     if (node->Has(nsVisible) && parentShows)
         AdjustTotalHeight(parent, -std::int64_t(node->TotalHeight), true);
-    if (FullyVisible(node)) visibleCount_ -= 1 + CountVisibleDescendants(node);
+    if (FullyVisible(node)) ChangeVisibleCount(-std::int64_t(1 + CountVisibleDescendants(node)));
     const std::uint16_t kept = node->LoadStates() & ~kLoadedStates & ~nsAllChildrenHidden;
     // Children read before (from an earlier base chunk of the same node) stay children.
     const std::uint16_t present = node->ChildCount > 0 ? std::uint16_t(nsHasChildren) : 0;
     node->StoreStates(std::uint16_t(kept | (states & kLoadedStates) | present));
+    if (node->Has(nsExpanded)) MarkExpandedAbove(node);
     node->NodeHeight = std::uint16_t(std::min<std::uint32_t>(height, 0xFFFF));
     node->Align = align;
     node->CheckState =
@@ -432,7 +433,7 @@ void TBaseVirtualTree::ApplyStreamedFields(PVirtualNode node, std::uint16_t stat
             if (c->Has(nsVisible)) total += c->TotalHeight;
     node->TotalHeight = std::uint32_t(std::min<std::int64_t>(total, kMaxTotalHeight));
     if (node->Has(nsVisible) && parentShows) AdjustTotalHeight(parent, node->TotalHeight, true);
-    if (FullyVisible(node)) visibleCount_ += 1 + CountVisibleDescendants(node);
+    if (FullyVisible(node)) ChangeVisibleCount(1 + CountVisibleDescendants(node));
 }
 
 }  // namespace rv
