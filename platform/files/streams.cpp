@@ -1,8 +1,10 @@
 #include "platform/files/streams.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace rv {
 
@@ -72,35 +74,58 @@ std::int64_t TCustomMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) 
     return std::int64_t(position_);
 }
 
+TMemoryStream::~TMemoryStream() {
+    std::free(block_);
+}
+
+void TMemoryStream::Reallocate(std::size_t capacity) {
+    // A big block grows in place or is moved by the system's page tables, not copied.
+    void* grown = capacity ? std::realloc(block_, capacity) : nullptr;
+    if (capacity && !grown) throw std::bad_alloc();
+    if (!capacity) std::free(block_);
+    block_ = static_cast<std::uint8_t*>(grown);
+    capacity_ = capacity;
+}
+
+void TMemoryStream::Lengthen(std::size_t end) {
+    const std::size_t size = Length();
+    if (end > capacity_) {
+        // Doubling keeps a long run of small writes linear.
+        Reallocate(std::max({end, capacity_ * 2, std::size_t(4096)}));
+    }
+    // Bytes between the old end and the position read as zero.
+    if (position_ > size) std::memset(block_ + size, 0, position_ - size);
+    SetPointer(block_, std::max(size, end));
+}
+
 std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
     if (count == 0) return 0;
-    const std::size_t end = position_ + count;
-    if (end > block_.size()) {
-        // Doubling keeps a long run of small writes linear.
-        if (end > block_.capacity()) block_.reserve(std::max(end, block_.capacity() * 2));
-        block_.resize(end);
-    }
-    std::memcpy(block_.data() + position_, buffer, count);
-    position_ = end;
-    SetPointer(block_.data(), block_.size());
+    std::memcpy(Extend(count), buffer, count);
     return count;
+}
+
+void TMemoryStream::Overwrite(std::size_t at, const void* bytes, std::size_t count) {
+    if (at > Length() || count > Length() - at) throw EWriteError("Stream write error");
+    std::memcpy(block_ + at, bytes, count);
 }
 
 void TMemoryStream::SetSize(std::int64_t size) {
     if (size < 0) throw EStreamError("A stream's size cannot be negative.");
-    block_.resize(std::size_t(size));
-    SetPointer(block_.data(), block_.size());
+    const auto bytes = std::size_t(size);
+    const std::size_t old = Length();
+    if (bytes > capacity_) Reallocate(bytes);
+    if (bytes > old) std::memset(block_ + old, 0, bytes - old);
+    SetPointer(block_, bytes);
 }
 
 void TMemoryStream::Clear() {
-    block_.clear();
-    block_.shrink_to_fit();
+    Reallocate(0);
     SetPointer(nullptr, 0);
     position_ = 0;
 }
 
 std::string TMemoryStream::Bytes() const {
-    return std::string(reinterpret_cast<const char*>(block_.data()), block_.size());
+    return std::string(reinterpret_cast<const char*>(Memory()), Length());
 }
 
 std::size_t TReadOnlyMemoryStream::Write(const void*, std::size_t) {
