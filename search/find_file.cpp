@@ -1,5 +1,8 @@
 #include "search/find_file.h"
 
+#include <chrono>
+#include <deque>
+
 #include "platform/base/exception.h"
 #include "platform/messages/application.h"
 #include "platform/threads/thread.h"
@@ -7,8 +10,12 @@
 
 namespace rv {
 
-// The worker of one threaded search. The folder, the ignore flag and the record handed across
-// are only touched while the worker waits in Synchronize.
+// The worker of one threaded search. It calls into the GUI thread once per folder: the call
+// hands over the matches of the folder before (kept since, with everything their records refer
+// to) and then asks the folder change of the new one, whose answer the walk needs. So every
+// report still reaches the GUI thread in the walk's order, and the two threads meet once a
+// folder instead of once a file. What the calls read is only touched while the worker waits in
+// Synchronize.
 class TFindFile::TSearchThread : public TThread {
 public:
     explicit TSearchThread(TFindFile& owner) : owner_(owner) {
@@ -26,27 +33,73 @@ protected:
         hooks.Stop = [this] { return Terminated(); };
         hooks.FolderChange = [this](const std::string& folder) {
             folder_ = &folder;
-            Synchronize([this] { ignoreFolder_ = !owner_.SyncFolderChange(*folder_); });
+            HandOver(true);
             return !ignoreFolder_;
         };
         hooks.FileMatch = [this](const std::string& folder, const TSearchRec& rec) {
-            folder_ = &folder;
-            rec_ = &rec;
-            Synchronize([this] { owner_.SyncFileMatch(*folder_, *rec_); });
+            Keep(folder, rec);
         };
         try {
             WalkTargets(*owner_.plan_, hooks);
+            HandOver(false);
         } catch (...) {
             error_ = std::current_exception();
         }
     }
 
 private:
+    // Longest run of matches one call hands over, so that the GUI thread's loop keeps its turns
+    // while the handlers are slow.
+    static constexpr auto kSlice = std::chrono::milliseconds(1);
+
+    // The walk's record lives only while it looks at the entry: a copy is kept, with a handle
+    // of its own on the folder for the facts a handler may still ask for.
+    void Keep(const std::string& folder, const TSearchRec& rec) {
+        if (kept_.empty()) {
+            keptFolder_ = folder;
+            keptHandle_.Duplicate(rec.Parent());
+        }
+        keptEntries_.push_back(rec.Entry());
+        kept_.emplace_back(rec, keptFolder_, keptEntries_.back(), keptHandle_);
+    }
+
+    // Calls into the GUI thread until the kept matches are handed over, then (with
+    // `folderChange`) asks the folder change of folder_.
+    void HandOver(bool folderChange) {
+        bool done = kept_.empty();
+        if (done && !folderChange) return;
+        do {
+            Synchronize([this, &done, folderChange] {
+                done = DeliverSlice();
+                if (done && folderChange) ignoreFolder_ = !owner_.SyncFolderChange(*folder_);
+            });
+        } while (!done);
+        kept_.clear();
+        keptEntries_.clear();
+        keptHandle_.Close();
+        delivered_ = 0;
+    }
+
+    // In the GUI thread: the next kept matches, for at most kSlice; whether all are through.
+    bool DeliverSlice() {
+        const auto start = std::chrono::steady_clock::now();
+        while (delivered_ < kept_.size()) {
+            owner_.SyncFileMatch(keptFolder_, kept_[delivered_++]);
+            if (delivered_ < kept_.size() && std::chrono::steady_clock::now() - start >= kSlice)
+                return false;
+        }
+        return true;
+    }
+
     TFindFile& owner_;
     std::exception_ptr error_;
     const std::string* folder_ = nullptr;
     bool ignoreFolder_ = false;
-    const TSearchRec* rec_ = nullptr;
+    std::string keptFolder_;
+    FolderHandle keptHandle_;
+    std::deque<DirEntry> keptEntries_;  // the records refer to them: no element moves
+    std::deque<TSearchRec> kept_;
+    std::size_t delivered_ = 0;
 };
 
 TFindFile::TFindFile() = default;

@@ -62,6 +62,40 @@ TEST_F(ThreadedSearch, DeliversTheDirectSearchsEventsInTheGuiThread) {
     EXPECT_FALSE(log.offGuiThread);
 }
 
+// A folder's matches reach the GUI thread after the worker has gone on to the next folder, yet
+// a handler reads each file's facts as in the direct search: those the tests read already, and
+// those read only when asked, through the folder's own handle.
+TEST_F(ThreadedSearch, AHandlerReadsTheFactsOfItsMatchesAsTheDirectSearchDoes) {
+    test::TempDir music;
+    Lines files;
+    for (int f = 0; f < 6; ++f)
+        for (int i = 0; i <= f; ++i)
+            files.push_back("a" + std::to_string(f) + "/" + (f % 2 ? "deeper/" : "") +
+                            std::string(std::size_t(i), 'x') + std::to_string(i) + ".mp3");
+    test::MakeFiles(music.Path(), files);
+    for (bool sizeTested : {false, true}) {
+        SCOPED_TRACE(sizeTested ? "sizes read by the tests" : "sizes read when asked");
+        find->SetCriteria(test::Criteria("*.mp3", music.Path()));
+        if (sizeTested) find->Criteria().Size.Min = 1;
+        Lines facts[2];
+        for (bool threaded : {false, true}) {
+            Lines& out = facts[threaded];
+            find->OnFileMatch = [&](TFindFile&, const std::string& folder, const TSearchRec& rec) {
+                out.push_back(folder.substr(music.Path().size()) + rec.Name() + " " +
+                              std::to_string(rec.Size()) + " " + std::to_string(int(rec.Kind())) +
+                              (rec.Reachable() ? "" : " lost"));
+            };
+            find->Threaded = threaded;
+            find->Execute();
+            ASSERT_TRUE(PumpUntil([&] { return !find->Busy(); }));
+        }
+        EXPECT_EQ(facts[1], facts[0]);
+        ASSERT_EQ(facts[0].size(), files.size());
+        EXPECT_EQ(facts[0].front(), "/a0/0.mp3 " + std::to_string(std::string("a0/0.mp3").size()) +
+                                        " " + std::to_string(int(FileKind::Regular)));
+    }
+}
+
 TEST_F(ThreadedSearch, AbortFromTheGuiThreadStopsTheMatchesAndStillFinishes) {
     // From a handler, so that the search cannot have ended before (the worker waits meanwhile);
     // an abort while the worker runs is the case of the next test.
