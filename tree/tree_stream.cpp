@@ -40,7 +40,10 @@ std::uint32_t GetU32(const std::uint8_t* p) {
 }
 
 void PutU32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(v >> (8 * i));
+    p[0] = std::uint8_t(v);
+    p[1] = std::uint8_t(v >> 8);
+    p[2] = std::uint8_t(v >> 16);
+    p[3] = std::uint8_t(v >> 24);
 }
 
 // Writes `count` bytes; answers where they start. A memory stream takes them by pointer.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -101,21 +102,31 @@ public:
     // anything else touches the stream; the pointer holds until the next write.
     std::uint8_t* Extend(std::size_t count) {
         const std::size_t end = position_ + count;
-        if (end > Length()) Lengthen(end);
+        if (end > Length()) {
+            if (end <= capacity_ && position_ <= Length())
+                SetPointer(block_, end);
+            else
+                Lengthen(end);
+        }
         std::uint8_t* at = block_ + position_;
         position_ = end;
         return at;
     }
     // Overwrites bytes inside the stream; the position stays.
-    void Overwrite(std::size_t at, const void* bytes, std::size_t count);
+    void Overwrite(std::size_t at, const void* bytes, std::size_t count) {
+        if (at > Length() || count > Length() - at) RefuseOverwrite();
+        std::memcpy(block_ + at, bytes, count);
+    }
 
 private:
     // Makes the stream at least `end` bytes long, zeroing from the old end to the position.
     void Lengthen(std::size_t end);
+    [[noreturn]] static void RefuseOverwrite();
     void Reallocate(std::size_t capacity);
 
     std::uint8_t* block_ = nullptr;
     std::size_t capacity_ = 0;
+    bool mapped_ = false;  // the block's pages come from the system directly
 };
 
 // Reads bytes that someone else keeps, without copying them; they must outlive the stream.

@@ -61,6 +61,23 @@ TEST(MemoryStream, ExtendsAtThePositionAndOverwritesInside) {
     big.Clear();
     EXPECT_EQ(big.Size(), 0);
     EXPECT_EQ(big.Position(), 0);
+
+    // Past a few megabytes the block's pages come from the system; the bytes stay as written.
+    TMemoryStream huge;
+    for (std::uint32_t i = 0; i < (3u << 20); ++i) {
+        const std::uint32_t word = i * 2654435761u;
+        std::memcpy(huge.Extend(4), &word, 4);
+    }
+    ASSERT_EQ(huge.Size(), std::int64_t(12) << 20);
+    bool same = true;
+    for (std::uint32_t i = 0; i < (3u << 20); i += 4099) {
+        std::uint32_t word;
+        std::memcpy(&word, huge.Memory() + std::size_t(i) * 4, 4);
+        same = same && word == i * 2654435761u;
+    }
+    EXPECT_TRUE(same);
+    huge.SetSize(std::int64_t(20) << 20);
+    EXPECT_EQ(huge.Memory()[(std::size_t(20) << 20) - 1], 0);
 }
 
 TEST(MemoryStream, ReadOnlyViewRefusesWrites) {
