@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
@@ -93,6 +94,33 @@ TEST_F(ThreadedSearch, AHandlerReadsTheFactsOfItsMatchesAsTheDirectSearchDoes) {
         ASSERT_EQ(facts[0].size(), files.size());
         EXPECT_EQ(facts[0].front(), "/a0/0.mp3 " + std::to_string(std::string("a0/0.mp3").size()) +
                                         " " + std::to_string(int(FileKind::Regular)));
+    }
+}
+
+// The worker walks on before a folder's answer comes: a folder left out must still leave out
+// exactly what the direct search leaves out, its own matches and every folder below it, deep or
+// not, and nothing after it; a second target inside it is searched all the same.
+TEST_F(ThreadedSearch, AFolderLeftOutLeavesOutWhatIsBelowItAsInTheDirectSearch) {
+    test::TempDir music;
+    test::MakeFiles(music.Path(), {"1.mp3", "a/2.mp3", "a/b/3.mp3", "a/b/c/4.mp3", "a/b/c/d/5.mp3",
+                                   "a/e/6.mp3", "a/e/f/7.mp3", "g/8.mp3", "g/h/9.mp3", "i/10.mp3"});
+    for (const char* leftOut : {"a/", "a/b/", "a/b/c/d/", "g/h/"}) {
+        SCOPED_TRACE(leftOut);
+        TFindFile search;
+        test::EventLog events(search, music.Path(), leftOut);
+        search.SetCriteria(test::Criteria("*.mp3", music.Path() + "/;" + music.Path() + "/a/b/"));
+        search.Execute();
+        const Lines direct = events.lines;
+        // The second target's own walk, after the first left out the folder it lies in.
+        if (std::string(leftOut) == "a/") {
+            EXPECT_EQ(std::count(direct.begin(), direct.end(), "match a/b/3.mp3"), 1);
+        }
+        events.lines.clear();
+        search.Threaded = true;
+        search.Execute();
+        ASSERT_TRUE(PumpUntil([&] { return !search.Busy(); }));
+        EXPECT_EQ(events.lines, direct);
+        EXPECT_FALSE(events.offGuiThread);
     }
 }
 
