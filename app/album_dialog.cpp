@@ -16,6 +16,8 @@ Tdlg_rv_Album::Tdlg_rv_Album() : TEntryDialog("Album Properties", 340, 181) {
     eGenre = AddEdit("eGenre", kField, AddRow("Genre:"), 150);
     eMT = AddList("eMT", kField, AddRow("Media Type:"), 150, csDropDownList,
                   {"AudioCD", "AudioFile"});
+    Require(eArtist, "Enter the name of the album's artist.");
+    Require(eAlbum, "Enter the album's title.");
     SetActiveControl(eArtist);
 }
 

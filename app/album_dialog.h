@@ -5,7 +5,8 @@
 
 namespace rv {
 
-// The editor of an album: artist, title, release year, genre and media type.
+// The editor of an album: artist, title, release year, genre and media type. OK takes no album
+// without an artist or a title.
 class Tdlg_rv_Album : public TEntryDialog {
 public:
     Tdlg_rv_Album();

@@ -1,7 +1,9 @@
 #include "app/entry_dialog.h"
 
+#include "app/question_boxes.h"
 #include "platform/text/trim.h"
 #include "platform/text/utf8.h"
+#include "platform/windows/dialog_service.h"
 
 namespace rv {
 
@@ -42,6 +44,22 @@ void TEntryDialog::VisibleChanged() {
 
 bool TEntryDialog::Execute() {
     return ShowModal() == mrOk;
+}
+
+void TEntryDialog::Require(TEdit* field, std::string message) {
+    required_.push_back({field, std::move(message)});
+}
+
+bool TEntryDialog::CloseQuery() {
+    if (ModalResult == mrOk) {
+        for (const TRequiredField& required : required_) {
+            if (!EntryText(required.Field->Text()).empty()) continue;
+            MessageBox(Handle(), required.Message, kWarningCaption, MB_OK | MB_ICONWARNING);
+            if (required.Field->CanFocus()) required.Field->SetFocus();
+            return false;
+        }
+    }
+    return TForm::CloseQuery();
 }
 
 int TEntryDialog::AddRow(const std::string& caption) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/framework/combo_box.h"
 #include "platform/framework/edit.h"
@@ -24,7 +25,13 @@ public:
     // Shows the dialog modally: true when it closed with OK.
     bool Execute();
 
+    // OK with a required field empty (blanks alone count as empty) is refused: a warning says
+    // what is missing and the keys go into that field.
+    bool CloseQuery() override;
+
 protected:
+    // A field that OK does not take empty, and what the warning then says.
+    void Require(TEdit* field, std::string message);
     // Shown, the dialog puts the keys into its ActiveControl, the field to fill first.
     void VisibleChanged() override;
     // The fields of the dialog in rows: each row is a label at the left and the top of its
@@ -37,7 +44,12 @@ protected:
                        const std::vector<std::string>& items);
 
 private:
+    struct TRequiredField {
+        TEdit* Field;
+        std::string Message;
+    };
     int rowTop_ = 8;
+    std::vector<TRequiredField> required_;
 };
 
 // A text as the dialogs store it: blanks and control characters gone from both ends, at most

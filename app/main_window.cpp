@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/app_pictures.h"
 #include "cd/cddb.h"
 #include "search/find_file.h"
@@ -93,7 +95,8 @@ void Twnd_rv_Main::FormCreate() {
 void Twnd_rv_Main::BuildStatusBar() {
     sb = MakeControl<TStatusBar>(this, this, "sb", Bounds(0, 0, 0, 19), alBottom);
     TStatusPanel* counts = sb->AddPanel();
-    counts->SetWidth(225);
+    // Six-digit counts read whole; the design's width where that is enough.
+    counts->SetWidth(std::max(225, sb->PanelWidthFor(CountsText(999999, 999999, 999999))));
     counts->SetAlignment(taCenter);
     sb->AddPanel()->SetWidth(50);
 }

@@ -2,10 +2,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "app/import/file_import.h"
 #include "app/preferences.h"
 #include "cd/cd_info.h"
+#include "cd/toc_reading.h"
+#include "import/file_import.h"
 #include "medialib/media_lib.h"
 #include "platform/framework/application_events.h"
 #include "platform/framework/common_dialogs.h"
@@ -36,6 +38,8 @@ inline constexpr UINT WM_STOPSCAN = 2024;
 inline constexpr UINT WM_CDDBREAD = 3024;
 inline constexpr UINT WM_CDDBADD = 3025;
 inline constexpr UINT WM_CDDBEND = 3026;
+// A look-up ended without a disc to file: tells the user why, after the client's event.
+inline constexpr UINT WM_CDDBFAILED = 3027;
 
 inline constexpr const char* kProgramTitle = "Lorvix Reelvault";
 inline constexpr const char* kLibraryFilter = "Lorvix MediaLib files|*.rvl|All files|*.*";
@@ -159,7 +163,7 @@ public:
     // ---- The folder scan -----------------------------------------------------------------------
     // Imports every audio file below `folder` (see kScanMasks) in the folder search's worker;
     // the root of a CD drive holding an audio disc goes to the CD import instead. Does nothing
-    // while a scan runs.
+    // while a scan runs, and tells the user so while a CD look-up runs.
     void ScanFolder(const std::string& folder);
     bool Scanning() const;
     void FindFileSearchBegin(TFindFile& sender);
@@ -208,8 +212,9 @@ public:
     void SaveSettings();
 
     // ---- Audio CD import ------------------------------------------------------------------------
-    // Where a look-up stands: the query sent, the match being chosen, the entry being read.
-    enum class TCdLookup { Idle, Querying, Choosing, Reading };
+    // Where a look-up stands: the query sent, the match being chosen, the entry being read, the
+    // entry read and its disc about to be filed.
+    enum class TCdLookup { Idle, Querying, Choosing, Reading, Filing };
     TCdLookup CdLookup() const { return cdLookup_; }
     // Reads the table of contents of the drive (its device or mount folder): true when the disc
     // holds an audio track.
@@ -217,8 +222,13 @@ public:
     // Asks the settings' CDDB site for the disc just read, with a progress window.
     void QueryCddb();
     void CddbClientMatch(TObject* sender, const TMatchArray& matches, int& rightOne);
-    // Both the client's status and data events: only its state counts.
+    // Both the client's status and data events: only its state counts for the steps. A look-up
+    // that ends without a disc (no match, a failed read or request) tells the user why, once,
+    // with the client's last status and the server's last error answer.
     void CddbClientDataExchange(TObject* sender, const std::string& text);
+    // What reading the drive has to tell (a device error, a fall-back taken): a message box,
+    // each text once in a look-up.
+    void CddbClientDriveNotice(TObject* sender, TCDNotice notice, const std::string& text);
 
     // Closing asks AskSave; Cancel (or a save that did not happen) keeps the window open.
     void FormCloseQuery(TObject* sender, bool& canClose);
@@ -228,6 +238,7 @@ public:
     void WMCddbRead(TMessage& message);
     void WMCddbAdd(TMessage& message);
     void WMCddbEnd(TMessage& message);
+    void WMCddbFailed(TMessage& message);
 
 private:
     void BuildMenus();
@@ -241,10 +252,14 @@ private:
     // The settings' stored values and the CDDB client's design settings.
     void SetUpSettings();
     void SetUpCdImport();
-    void EndCdLookup();
+    // The look-up ended without a disc: closes its progress window and tells why.
+    void FailCdLookup();
     // Saves to the library's file, or to one the user picks; false when none was picked or the
     // save failed (the failure shown).
     bool SaveLibrary();
+    // True when a scan of `folder` must wait: a folder scan or a CD look-up runs, and each shows
+    // its progress in the one progress window. While a look-up runs the user is told why.
+    bool ScanRefused(const std::string& folder);
     // The CD import's road into a scan: true when it took `folder` (the root of a CD drive
     // holding an audio disc) for a CD look-up.
     bool TakeCdRoad(const std::string& folder);
@@ -256,6 +271,12 @@ private:
     FileImport import_;
     Twnd_rv_Splash* splash_ = nullptr;
     TCdLookup cdLookup_ = TCdLookup::Idle;
+    // Of the look-up's step under way: the client's last status and the server's last error
+    // answer; the reason told once the step has failed; the drive's notices shown.
+    std::string cddbStatus_, cddbServerAnswer_;
+    std::string cddbFailure_;
+    bool cddbNoMatch_ = false;
+    std::vector<std::string> driveNotices_;
 };
 
 }  // namespace rv

@@ -172,6 +172,8 @@ void Twnd_rv_Main::WndProc(TMessage& message) {
             return WMCddbAdd(message);
         case WM_CDDBEND:
             return WMCddbEnd(message);
+        case WM_CDDBFAILED:
+            return WMCddbFailed(message);
         default:
             TForm::WndProc(message);
     }

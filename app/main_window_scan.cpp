@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "app/cd_import.h"
 #include "app/main_window.h"
+#include "app/question_boxes.h"
 #include "app/splash.h"
 #include "platform/messages/application.h"
+#include "platform/text/format.h"
 #include "platform/windows/dialog_service.h"
 #include "platform/windows/top_level_window.h"
 #include "search/find_file.h"
@@ -20,6 +23,9 @@ void Twnd_rv_Main::ShowSplash(const std::string& text, bool showStop) {
     // while it is up, and the events of the scan it watches go on arriving. Without, it shows a
     // step that ends by itself (loading, a CD look-up) and holds nothing up.
     SetWindowModal(splash_->Handle(), showStop);
+    // Kept in front of the main window, also while the user works there during a look-up: what
+    // runs stays in sight.
+    SetWindowOwner(splash_->Handle(), Handle());
     splash_->Show();
     splash_->Repaint();
     if (showStop && splash_->bStop->CanFocus()) splash_->bStop->SetFocus();
@@ -40,8 +46,21 @@ void Twnd_rv_Main::cmScan(TObject*) {
     if (SelectDirectory("Select directory", "", folder)) ScanFolder(folder);
 }
 
+bool Twnd_rv_Main::ScanRefused(const std::string& folder) {
+    // A scan's progress window, modal with its Stop, is in front and says what runs.
+    if (Scanning()) return true;
+    if (cdLookup_ == TCdLookup::Idle) return false;
+    // A look-up's is not: without a word the user would not know why nothing happens.
+    MessageBox(0,
+               Format("A CD is being looked up at the CDDB site already. Scan the %s again once "
+                      "that look-up has ended.",
+                      IsCdDriveRoot(folder) ? "drive" : "folder"),
+               kInformationCaption, MB_OK | MB_ICONINFORMATION);
+    return true;
+}
+
 void Twnd_rv_Main::ScanFolder(const std::string& folder) {
-    if (Scanning() || TakeCdRoad(folder)) return;
+    if (ScanRefused(folder) || TakeCdRoad(folder)) return;
     TFileCriteria& files = FindFile->Criteria().Files;
     files.FileName = kScanMasks;
     files.Subfolders = true;

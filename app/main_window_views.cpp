@@ -1,10 +1,13 @@
 // The three library views: the artist tree, and on the right the albums of an artist or the
 // header and tracks of an album. Every node carries only the address of its entry.
 
+#include <algorithm>
+
 #include "app/app_pictures.h"
 #include "app/main_window.h"
 #include "app/time_text.h"
 #include "app/view_texts.h"
+#include "platform/graphics/bitmap.h"
 #include "platform/text/format.h"
 
 namespace rv {
@@ -17,6 +20,18 @@ void AddColumn(TVirtualStringTree* view, const char* text, int width,
     column.SetText(text);
     column.SetWidth(width);
     column.SetAlignment(alignment);
+}
+
+// The width a column needs to show numbers of up to three digits whole (track numbers run to
+// 255).
+int ThreeDigitWidth(TVirtualStringTree* view) {
+    TBitmap scratch(1, 1);
+    TCanvas& canvas = scratch.Canvas();
+    canvas.Font = view->Font();
+    int widest = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        widest = std::max(widest, canvas.TextWidth(std::string(3, digit)));
+    return view->Margin() + 2 * view->TextMargin() + widest;
 }
 
 void SetUpView(TVirtualStringTree* view, TColor textColor) {
@@ -103,6 +118,11 @@ void Twnd_rv_Main::SetUpViews() {
     AddColumn(TrackList, "Channel Mode", 90);
     AddColumn(TrackList, "Format", 150);
     TrackList->Header().SetSortColumn(0);
+    // The track numbers and the caption beside the sort glyph read whole; the design's width
+    // where that is enough.
+    TVirtualTreeColumn& number = TrackList->Header().Columns()[0];
+    number.SetWidth(std::max(
+        {number.Width(), ThreeDigitWidth(TrackList), TrackList->Header().CaptionWidth(0)}));
     TrackList->OnGetText = [this](TCustomVirtualStringTree* s, PVirtualNode n, TColumnIndex column,
                                   TVSTTextType, std::string& text) {
         text = TrackListText(library_, NodeIndex(s, n), column);

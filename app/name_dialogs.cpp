@@ -14,8 +14,10 @@ TNameDialog::TNameDialog(const char* name, const std::string& caption)
 
 namespace {
 
-bool EditName(const char* name, const std::string& caption, std::string& text) {
+bool EditName(const char* name, const std::string& caption, std::string& text,
+              const char* required = nullptr) {
     TNameDialog dialog(name, caption);
+    if (required) dialog.RequireName(required);
     dialog.eName->SetText(text);
     if (!dialog.Execute()) return false;
     text = EntryText(dialog.eName->Text());
@@ -25,7 +27,7 @@ bool EditName(const char* name, const std::string& caption, std::string& text) {
 }  // namespace
 
 bool ExecuteArtistDlg(TArtist& artist) {
-    return EditName("dlg_rv_Artist", "Artist Properties", artist.Name);
+    return EditName("dlg_rv_Artist", "Artist Properties", artist.Name, "Enter the artist's name.");
 }
 
 bool ExecutePropsDlg(std::string& name, std::size_t maxLength) {

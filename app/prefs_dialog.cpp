@@ -1,5 +1,6 @@
 #include "app/prefs_dialog.h"
 
+#include <optional>
 #include <sstream>
 
 #include "cd/cddb.h"
@@ -25,7 +26,9 @@ TSiteLineUse SiteLineUse(std::string_view line) {
     std::string first, second;
     FirstWords(line, first, second);
     if (SameText(first, "210")) return TSiteLineUse::Clear;
-    if (first != "." && SameText(second, "http")) return TSiteLineUse::Add;
+    // Only a line that makes a whole site is offered: one the user picks becomes the site asked.
+    const std::optional<TServer> site = SiteFromServerLine(line);
+    if (site && site->ServerType == TServerType::HTTP) return TSiteLineUse::Add;
     return TSiteLineUse::Ignore;
 }
 

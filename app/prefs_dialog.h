@@ -14,8 +14,9 @@ class TCddb;
 class TFormStorage;
 
 // What the site list does with a line the CDDB client received while sites were asked for: the
-// server's "210" (a list follows) empties it, a site line of the HTTP protocol is added whole,
-// anything else (other protocols, the closing ".", other answers) is left out.
+// server's "210" (a list follows) empties it, a well-formed site line (cd/site.h) of the HTTP
+// protocol is added whole, anything else (other protocols, malformed lines, the closing ".",
+// other answers) is left out.
 enum class TSiteLineUse { Ignore, Clear, Add };
 TSiteLineUse SiteLineUse(std::string_view line);
 

@@ -25,6 +25,8 @@ Tdlg_rv_Track::Tdlg_rv_Track(const std::string& caption) : TEntryDialog(caption,
     eFormat = AddEdit("eFormat", kField, AddRow("Format:"), 232);
     eArtist = AddEdit("eArtist", kField, AddRow("Artist:"), 232);
     eAlbum = AddEdit("eAlbum", kField, AddRow("Album:"), 232);
+    Require(eArtist, "Enter the name of the track's artist.");
+    Require(eAlbum, "Enter the title of the track's album.");
     SetActiveControl(eTitle);
 }
 

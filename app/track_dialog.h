@@ -8,6 +8,7 @@
 namespace rv {
 
 // The editor of one track: title, number, time, bit rate, channel mode, format, artist, album.
+// OK takes no track without an artist or an album.
 class Tdlg_rv_Track : public TEntryDialog {
 public:
     explicit Tdlg_rv_Track(const std::string& caption);

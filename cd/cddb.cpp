@@ -143,7 +143,10 @@ TCddb::TocRead TCddb::ReadDrive(std::uint8_t drive, TCDTOC& toc) {
     EnumerateCDDrives(drives_, CDInterface);
     if (!drives_.Lists(drive)) return TocRead::NoDrive;
     const bool empty = rv::ReadTOC(CDInterface, drive, drives_, toc,
-                                   [this](const std::string& status) { Status(status); });
+                                   [this](TCDNotice notice, const std::string& text) {
+                                       Status(text);
+                                       if (OnDriveNotice) OnDriveNotice(this, notice, text);
+                                   });
     drives_.CurrentDrive = drive;
     return empty ? TocRead::NoDisc : TocRead::Disc;
 }

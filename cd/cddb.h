@@ -14,6 +14,7 @@
 #include "cd/cddb_states.h"
 #include "cd/cddb_submission_text.h"
 #include "cd/site.h"
+#include "cd/toc_reading.h"
 #include "platform/framework/component.h"
 
 namespace rv {
@@ -31,6 +32,9 @@ inline constexpr char kCddbInternalError[] = "CDDB Component Internal Error: ";
 enum class TSubmissionType : std::uint8_t { TEST, SUBMIT };
 
 using TStatusEvent = std::function<void(TObject* sender, const std::string& status)>;
+// What reading a drive's table of contents has to tell the user (toc_reading.h).
+using TDriveNoticeEvent =
+    std::function<void(TObject* sender, TCDNotice notice, const std::string& text)>;
 // `rightOne` comes in as 0; the handler sets the index of the chosen match, -1 for none.
 using TMatchEvent = std::function<void(TObject* sender, const TMatchArray& matches, int& rightOne)>;
 
@@ -64,6 +68,9 @@ public:
     TStatusEvent OnStatusMessage;  // progress and failures
     TStatusEvent OnDataExchange;   // each request's URL (with CR LF) and each line received
     TMatchEvent OnMatch;           // the choice among the matches
+    // A warning or a device error met reading a drive's table of contents, for the user to see;
+    // its text goes to OnStatusMessage too.
+    TDriveNoticeEvent OnDriveNotice;
 
     // The user's e-mail address, "user@host": the first part of the hello.
     std::string EmailUser;

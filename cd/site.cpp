@@ -106,7 +106,7 @@ std::optional<TServer> SiteFromServerLine(std::string_view line) {
         line = blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1);
     }
     const auto port = DecimalNumber(fields[2]);
-    if (fields[0].empty() || !port) return {};
+    if (fields[0].empty() || !port || *port < 1 || *port > 65535) return {};
     TServer server;
     server.Address = fields[0];
     server.ServerType = TypeOf(fields[1]);

@@ -43,7 +43,7 @@ TServer StrToSite(std::string_view text);
 
 // A line of a server's site list: address, protocol, port, CGI path, latitude and longitude
 // separated by single blanks, the rest of the line the description. Nothing for a line that
-// is not one (fewer fields, no address, a port that is no number).
+// is not one (fewer fields, no address, a port that is no number from 1 to 65535).
 std::optional<TServer> SiteFromServerLine(std::string_view line);
 
 }  // namespace rv

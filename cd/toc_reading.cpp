@@ -20,8 +20,8 @@ std::string DeviceOf(const TCDDriveTable& table, std::uint8_t drive) {
     return table.Lists(drive) ? table.Drives[drive].Device : std::string();
 }
 
-void Tell(const TCDStatusEvent& status, const std::string& text) {
-    if (status) status(text);
+void Tell(const TCDStatusEvent& status, TCDNotice notice, const std::string& text) {
+    if (status) status(notice, text);
 }
 
 }  // namespace
@@ -38,9 +38,10 @@ int SptiReadTOC(const TCDDriveTable& table, std::uint8_t drive, TCDRawTOC& raw,
         case ERROR_SUCCESS:
             return 0;
         case ERROR_ACCESS_DENIED:
-            Tell(status, "You must have permission to send SCSI commands to " + name +
-                             "; falling back to IOCTL. This may cause erroneous results if a "
-                             "Mixed-Mode CD is in the drive.");
+            Tell(status, TCDNotice::Warning,
+                 "You must have permission to send SCSI commands to " + name +
+                     "; falling back to IOCTL. This may cause erroneous results if a "
+                     "Mixed-Mode CD is in the drive.");
             return IoctlReadTOC(table, drive, raw);
         case ERROR_IO_DEVICE:  // among others: no disc
             raw = TCDRawTOC{};
@@ -48,7 +49,7 @@ int SptiReadTOC(const TCDDriveTable& table, std::uint8_t drive, TCDRawTOC& raw,
         case ERROR_NO_SYSTEM_RESOURCES:
             return -1;
         default:
-            Tell(status, Format("IO Error: %d", error));
+            Tell(status, TCDNotice::Error, Format("IO Error: %d", error));
             return -1;
     }
 }

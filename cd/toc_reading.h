@@ -10,14 +10,15 @@
 // driver's own table as the fall-back.
 namespace rv {
 
-// Receives what the reading has to tell the user (a fall-back taken, a device error); the
-// reading itself never shows anything.
-using TCDStatusEvent = std::function<void(const std::string& status)>;
+// What the reading has to tell the user: a warning (a fall-back was taken) or a device error.
+enum class TCDNotice { Warning, Error };
+// Receives it; the reading itself never shows anything.
+using TCDStatusEvent = std::function<void(TCDNotice notice, const std::string& status)>;
 
 // READ TOC with MSF addresses through the pass-through (five seconds at most) into `raw`,
 // which is emptied first. 0 on success, -1 on failure. Without permission for the
-// pass-through the driver's table is read instead, after telling `status`; other errors than
-// "no disc" and "no resources" are told as "IO Error: <number>".
+// pass-through the driver's table is read instead, after telling `status` a warning; other
+// errors than "no disc" and "no resources" are told as the error "IO Error: <number>".
 int SptiReadTOC(const TCDDriveTable& table, std::uint8_t drive, TCDRawTOC& raw,
                 const TCDStatusEvent& status = {});
 

@@ -14,15 +14,19 @@ if(RV_SANITIZE)
   add_compile_options(-fno-omit-frame-pointer -fno-sanitize-recover=all)
 endif()
 
-# The layers of the program, bottom up, one row each (architecture.md, section 1). The top-level
-# CMakeLists.txt builds the folders in this order; a library may link libraries of its own row
-# or of a row below, never above, and only libraries of platform/ link Qt.
+# The layers of the program, bottom up, one row each: the platform services; the network, CD and
+# system facts; the catalogue, the audio readers and the folder search; the controls; file import;
+# the player; the program on top. The top-level CMakeLists.txt builds the folders in this order; a
+# library may link libraries of its own row or of a row below, never above, and only libraries of
+# platform/ link Qt.
 set(RV_LAYERS
   "platform"
   "net cd sysinfo"
   "medialib readers search"
   "tree widgets"
-  "app player")
+  "import"
+  "player"
+  "app")
 
 # Layering is enforced by the include path. A library's headers are included by their path from
 # the project root ("readers/flac.h"), but no library sees the root itself: each gets an include
@@ -131,6 +135,20 @@ function(rv_test name)
     add_custom_target(tests_${ARG_LABEL})
   endif()
   add_dependencies(tests_${ARG_LABEL} ${name})
+endfunction()
+
+# rv_test_on_screens(<name> LABEL <label> FILTER <gtest filter> SCALE <factor> SCREENS <WxH>...)
+# Runs the cases of a test program that FILTER picks once more for each screen of that many
+# device pixels, with the toolkit scaled by the factor (the test <name>.Screen<WxH>At<factor>).
+function(rv_test_on_screens name)
+  cmake_parse_arguments(ARG "" "LABEL;FILTER;SCALE" "SCREENS" ${ARGN})
+  foreach(screen ${ARG_SCREENS})
+    add_test(NAME ${name}.Screen${screen}At${ARG_SCALE}
+      COMMAND ${name} --gtest_filter=${ARG_FILTER})
+    set_tests_properties(${name}.Screen${screen}At${ARG_SCALE} PROPERTIES
+      LABELS "${ARG_LABEL}"
+      ENVIRONMENT "QT_SCALE_FACTOR=${ARG_SCALE};RV_TEST_SCREEN=${screen}")
+  endforeach()
 endfunction()
 
 # rv_test_kit(<name> SOURCES ... [LIBS ...])

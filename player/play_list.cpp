@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/import/audio_format.h"
-#include "app/import/track_builders.h"
+#include "import/audio_format.h"
+#include "import/track_builders.h"
 #include "platform/framework/list_view.h"
 #include "platform/text/format.h"
 #include "platform/text/round.h"
@@ -14,7 +14,7 @@ namespace {
 
 template <typename Reader, typename Build>
 std::optional<TAudioTrack> Read(const std::string& fileName, Reader& reader, Build build) {
-    std::optional<TTrack> track = build(fileName, reader);
+    std::optional<TTrack> track = build(fileName, reader, TrackUse::PlayList);
     if (!track) return std::nullopt;
     TAudioTrack audio;
     static_cast<TTrack&>(audio) = std::move(*track);

@@ -26,8 +26,9 @@ struct TPlayerReaders {
 };
 
 // An MPEG audio file (.mp1, .mp2, .mp3) or a Windows Media Audio file (.wma), the extension's
-// letter case ignored, read through the import's builders. Nothing for another extension, or for
-// a file that cannot be read or holds no valid stream.
+// letter case ignored, read through the import's builders: what the tags leave empty stays empty,
+// only the title falls back to the file's name. Nothing for another extension, or for a file
+// that cannot be read or holds no valid stream.
 std::optional<TAudioTrack> ReadAudioTrack(const std::string& fileName, TPlayerReaders& readers);
 
 // The places of a row's sub-items. The last three have no column: the window reads them back.

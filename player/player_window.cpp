@@ -81,7 +81,7 @@ void Twnd_mp3_Player::BuildTopPanel() {
     time.Height = -17;
     time.Style = fsBold;
     TimePanel->SetFont(time);
-    TimePanel->SetCaption("0:00");
+    TimePanel->SetCaption(kTimePanelIdle);
     TimePanel->Hint = "Track Elapsed";
     TimePanel->ShowHint = true;
 

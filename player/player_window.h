@@ -22,6 +22,8 @@ namespace rv {
 class TMediaLibraryLink;
 
 inline constexpr const char* kPlayerCaption = "Lorvix MP3 Player";
+// The time panel while nothing has played.
+inline constexpr const char* kTimePanelIdle = "0:00";
 inline constexpr const char* kAudioFilesFilter =
     "Audio files|*.mp1;*.mp2;*.mp3;*.wma|MP3 files|*.mp1;*.mp2;*.mp3|WMA files|*.wma|All files|*.*";
 
@@ -98,8 +100,12 @@ private:
     void BuildList();
     void BuildComponents();
     void FormCreate();
-    // Starts the selected row (the first when none is), whatever the player is doing.
+    // Starts the selected row (the first when none is), whatever the player is doing. When it
+    // cannot be played, the error goes on to the caller and the displays show no file.
     void PlaySelectedRow();
+    void StartSelectedRow();
+    // The format and channel labels, the position bar and the time panel as before any play.
+    void ClearPlayingDisplays();
     // Selects the row at `index`, none when there is no such row.
     void SelectRow(int index);
     // The row's sub-item; empty without a selected row.

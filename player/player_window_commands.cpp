@@ -59,6 +59,27 @@ void Twnd_mp3_Player::cmPlay(TObject*) {
 void Twnd_mp3_Player::PlaySelectedRow() {
     if (List->ItemCount() == 0) return;
     if (!List->Selected()) SelectRow(0);
+    try {
+        StartSelectedRow();
+    } catch (...) {
+        // Nothing plays now: what the displays showed of the file before is no longer true.
+        ClearPlayingDisplays();
+        throw;
+    }
+}
+
+void Twnd_mp3_Player::ClearPlayingDisplays() {
+    lFormat->SetCaption("");
+    lCM->SetCaption("");
+    {
+        TQuietBar quiet(barQuiet_);
+        Trackbar->SetPosition(0);
+    }
+    Trackbar->Hint.clear();
+    TimePanel->SetCaption(kTimePanelIdle);
+}
+
+void Twnd_mp3_Player::StartSelectedRow() {
     Player->SetFileName(SelectedText(piFileName));
     artist_ = SelectedText(piArtist);
     title_ = SelectedText(piTitle);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/framework/drag_loop.h"
 #include "platform/windows/window_host.h"
 #include "tree/hint_window.h"
 #include "tree/panning_marks.h"
@@ -15,6 +16,31 @@
 namespace rv {
 
 namespace {
+
+// Input and changes of the window's size end a running slide.
+bool EndsSlide(UINT msg) {
+    switch (msg) {
+        case WM_KEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_NCMBUTTONDOWN:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_MOUSEWHEEL:
+        case CM_MOUSEWHEEL:
+        case WM_SIZE:
+        case WM_CANCELMODE:
+            return true;
+        default:
+            return false;
+    }
+}
 
 // Windows' MulDiv: a × b / c rounded to the nearest integer, halves away from zero.
 int MulDiv(int a, int b, int c) {
@@ -41,6 +67,8 @@ TBaseVirtualTree::TBaseVirtualTree(TComponent* owner)
 }
 
 TBaseVirtualTree::~TBaseVirtualTree() {
+    // A framework drag from or over this tree goes on without it.
+    ForgetFrameworkDragControl(this);
     FinishTransfer();
     MarkDestroying();
     CancelHint();
@@ -334,6 +362,8 @@ void TBaseVirtualTree::UpdateFrame() {
 
 void TBaseVirtualTree::WndProc(TMessage& message) {
     const UINT msg = message.Msg;
+    // What the user does next acts on the tree's state: a slide shows it first.
+    if (slide_ && EndsSlide(msg) && !(msg == WM_SIZE && changingUnderSlide_)) FinishSlide();
     if ((msg == WM_NCLBUTTONDOWN || msg == WM_NCRBUTTONDOWN || msg == WM_NCMBUTTONDOWN) &&
         !Focused() && CanFocus())
         SetFocus();
@@ -349,6 +379,10 @@ void TBaseVirtualTree::WndProc(TMessage& message) {
         case CM_FONTCHANGED:
             TCustomControl::WndProc(message);
             header_.TreeFontChanged();
+            if (!Loading()) {
+                PrepareBitmaps();
+                Invalidate();
+            }
             return;
         case WM_THEMECHANGED:
             SyncThemeState();

@@ -20,6 +20,7 @@
 #include "tree/node_pool.h"
 #include "tree/paint_resources.h"
 #include "tree/paint_types.h"
+#include "tree/slide_animation.h"
 #include "tree/transfer_types.h"
 #include "tree/tree_errors.h"
 #include "tree/tree_options.h"
@@ -620,12 +621,14 @@ protected:
     // the tree stream: what OnSaveNode of the source writes, OnLoadNode of this tree reads (the
     // string tree adds the caption).
     virtual void CopyNodeData(const TBaseVirtualTree& source, PVirtualNode from, PVirtualNode to);
-    // Expansion: an animated toggle is noted before the state changes and its end painted at
-    // once after it (FinishToggleAnimation), nothing in between; the scroll bars, the
-    // automatic scroll into view and the repaint after a toggle.
-    virtual void AnimateToggle(PVirtualNode node, bool expanding);
-    void FinishToggleAnimation();
+    // Expansion: the toggle's slide, started before the state changes with the height of what
+    // appears or goes below the node (see tree_animations.cpp); the scroll bars, the automatic
+    // scroll into view and the repaint after a toggle.
+    virtual void AnimateToggle(PVirtualNode node, bool expanding, std::int64_t height);
     void ShowToggledNode(PVirtualNode node, int oldOffsetY);
+    // One step of the toggle's slide: the area below the node moves on by `stepSize` from
+    // `step`; always true (the slide goes on); nothing for a step size of 0 or less.
+    bool ToggleAnimationStep(int step, int stepSize, TToggleAnimationData& data);
     // The window: it exists as long as the tree; switching its redraw off and on for the
     // outermost update bracket.
     bool HandleAllocated() const { return Handle() != 0; }
@@ -969,6 +972,36 @@ private:
     TBorderDecoration border_;
 
 public:
+    // ---- Animations: the toggle's slide and a column's animated resize ------------------------
+    // Both run on timer kAnimationTimer, kAnimationInterval ms a tick; the tree's state is the
+    // end state from their start, and only the picture moves until the last tick.
+    static constexpr UINT_PTR kAnimationTimer = 8;
+    static constexpr unsigned kAnimationInterval = 10;
+    // The slide running now (nullptr: none).
+    const TSlideAnimation* Slide() const { return slide_.get(); }
+    // Ends a running slide at once: the tree shows its state.
+    void FinishSlide();
+    // Gives a column its new width (within its limits), shown as a slide of what lies right of
+    // its left edge when the width changes by 32 pixels or more (AnimatedResize).
+    void AnimateColumnResize(TColumnIndex column, int newWidth);
+
+private:
+    // Takes the window's picture and starts the timer.
+    void StartSlide(const TRect& area, TSlideAnimation::TMotion motion, int distance, int stepSize,
+                    int steps, unsigned duration, bool header);
+    void SlideTick();
+    void FillSlideStrip(TCanvas& canvas, const TRect& strip);
+    std::unique_ptr<TSlideAnimation> slide_;
+    TToggleAnimationData toggleData_;
+    bool slideOfToggle_ = false;
+    int slideStepSize_ = 1;
+    int slideSteps_ = 0;
+    int slideStep_ = 0;
+    int slideStepsPerTick_ = 1;
+    // The change a slide shows is being made: its own scrolling and sizing do not end it.
+    bool changingUnderSlide_ = false;
+
+public:
     // ---- Input: hit testing, keys, mouse, scrolling and search -------------------------------
     // Timers of the tree's window besides the change timers (5, 6) and the search timer (7).
     static constexpr UINT_PTR kExpandTimer = 1;
@@ -989,8 +1022,8 @@ public:
     void SetDragMode(TDragMode value) { dragMode_ = value; }
     TDragKind DragKind() const { return dragKind_; }
     void SetDragKind(TDragKind value) { dragKind_ = value; }
-    // Whether the tree is dragging (one of its drag states is set).
-    bool Dragging() const;
+    // Whether the tree is dragging: one of its drag states is set, or the framework drags it.
+    bool Dragging() const override;
     // Starts a drag (Immediate) or lets it start once the mouse moved Threshold pixels (negative:
     // the desktop's drag threshold) away from where the button went down.
     void BeginDrag(bool immediate, int threshold = -1);
@@ -1198,6 +1231,8 @@ private:
     std::unique_ptr<TPanningWindow> panningWindow_;
     TRect lastHintRect_;
     void HandleHintShow(THintInfo& info);
+    // The pause before the hint: none for tooltips, nor over a header that shows hints.
+    void HandleHintShowPause(int& pause);
     // The mouse moved to a client point: a hint that does not belong there goes.
     void HintMouseMoved(TPoint client);
     char32_t highSurrogate_ = 0;  // the first half of a typed character beyond the first plane
@@ -1257,8 +1292,6 @@ public:
     TVTGetUserClipboardFormatsEvent OnGetUserClipboardFormats;
     TVTDragOverEvent OnDragOver;
     TVTDragDropEvent OnDragDrop;
-    TStartDragEvent OnStartDrag;
-    TEndDragEvent OnEndDrag;
 
 protected:
     friend class TVTDataObject;
@@ -1291,8 +1324,11 @@ protected:
     virtual void DoDragDrop(TObject* source, const std::shared_ptr<IDataObject>& dataObject,
                             const TFormatArray& formats, TShiftState shift, TPoint pt,
                             DWORD& effect, TDropMode mode);
-    virtual void DoStartDrag(std::unique_ptr<TDragObject>& dragObject);
-    virtual void DoEndDrag(TObject* target, int x, int y);
+    // OnStartDrag; a drag object handed there is noted (tsUserDragObject).
+    void DoStartDrag(std::unique_ptr<TDragObject>& dragObject) override;
+    // OnEndDrag; the end of a framework drag started here also leaves its states and brings
+    // the button's release where the mouse is.
+    void DoEndDrag(TObject* target, int x, int y) override;
     // Timer 1: a collapsed drop target with children opens.
     virtual void DoDragExpand();
     // The picture of the selected rows around the hot spot (client coordinates) that follows

@@ -22,7 +22,6 @@ struct TTreePaintResources {
     TBitmap row;
     std::int64_t rowTop = 0;  // the tree's y of the row being painted
     TBitmap measure{1, 1};
-    bool toggleAnimating = false;
 };
 
 }  // namespace rv

@@ -185,6 +185,12 @@ void TCustomVirtualStringTree::WndProc(TMessage& message) {
     TBaseVirtualTree::WndProc(message);
     if (message.Msg == CM_FONTCHANGED) {
         MeasureFont();
+        // Without columns the widest text on screen is the horizontal range: it follows the new
+        // font at once, and the widths are measured again when the rows are painted.
+        if (!Loading()) {
+            ResetCachedWidths();
+            UpdateScrollBars(true);
+        }
         ResetCachedWidths();
     }
 }

@@ -55,9 +55,5 @@ using TVTCreateDragManagerEvent =
 // Formats the application offers besides the tree's own.
 using TVTGetUserClipboardFormatsEvent =
     std::function<void(TBaseVirtualTree* sender, std::vector<TFormatEtc>& formats)>;
-// The framework's drag start and end: a handler may hand its own drag object.
-using TStartDragEvent =
-    std::function<void(TObject* sender, std::unique_ptr<TDragObject>& dragObject)>;
-using TEndDragEvent = std::function<void(TObject* sender, TObject* target, int x, int y)>;
 
 }  // namespace rv

@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "platform/framework/drag_loop.h"
 #include "platform/transfer/drag_drop.h"
 #include "platform/windows/window_host.h"
 #include "tree/base_tree.h"
@@ -31,7 +32,6 @@ void TBaseVirtualTree::DoDragging(TPoint p) {
     try {
         std::unique_ptr<TDragObject> dragObject;
         DoStartDrag(dragObject);
-        if (dragObject) DoStateChange({tsUserDragObject});
         dragObject.reset();
 
         const std::shared_ptr<IDataObject> dataObject = DragManager().DataObject();
@@ -99,11 +99,24 @@ void TBaseVirtualTree::EndOLEDrag(DWORD effect) {
 }
 
 void TBaseVirtualTree::DoStartDrag(std::unique_ptr<TDragObject>& dragObject) {
-    if (OnStartDrag) OnStartDrag(this, dragObject);
+    TCustomControl::DoStartDrag(dragObject);
+    if (dragObject) DoStateChange({tsUserDragObject});
 }
 
 void TBaseVirtualTree::DoEndDrag(TObject* target, int x, int y) {
-    if (OnEndDrag) OnEndDrag(this, target, x, y);
+    TCustomControl::DoEndDrag(target, x, y);
+    if (!states_.Contains(tsVCLDragging)) return;  // a platform drag ends in EndOLEDrag
+    // A drag that went past its threshold was no click: the release does not change the
+    // selection the drag started with.
+    TVirtualTreeStates leave{tsVCLDragging, tsUserDragObject};
+    if (FrameworkDragStarted())
+        leave = leave + TVirtualTreeStates{tsClearPending, tsToggleFocusedSelection};
+    DoStateChange({}, leave);
+    const UINT up = states_.Contains(tsRightButtonDown)    ? WM_RBUTTONUP
+                    : states_.Contains(tsMiddleButtonDown) ? WM_MBUTTONUP
+                                                           : WM_LBUTTONUP;
+    const TPoint at = rv::ScreenToClient(Handle(), GetCursorPos());
+    Perform(up, 0, MAKELPARAM(at.X, at.Y));
 }
 
 // ---- The drag image --------------------------------------------------------------------------

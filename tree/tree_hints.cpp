@@ -58,6 +58,19 @@ void TBaseVirtualTree::PrepareTooltipCanvas(TCanvas& canvas, PVirtualNode, TColu
     canvas.Font = Font();
 }
 
+void TBaseVirtualTree::HandleHintShowPause(int& pause) {
+    if (hintMode_ == hmTooltip) {
+        pause = 0;
+        return;
+    }
+    if (!HintSettings().ShowHint || !header_.UseColumns() ||
+        !header_.Options().Contains(hoShowHint) || !HandleAllocated())
+        return;
+    const TPoint client = rv::ScreenToClient(Handle(), GetCursorPos());
+    const TPoint origin = GetClientOffset(Handle());
+    if (header_.InHeader({client.X + origin.X, client.Y + origin.Y})) pause = 0;
+}
+
 void TBaseVirtualTree::HandleHintShow(THintInfo& info) {
     const TPoint p = info.CursorPos;
     // Nothing new while the mouse stays where the hint shown last belongs.

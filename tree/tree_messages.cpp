@@ -58,6 +58,9 @@ bool TBaseVirtualTree::DispatchInput(TMessage& message) {
         case CM_HINTSHOW:
             if (message.LParam) HandleHintShow(*reinterpret_cast<THintInfo*>(message.LParam));
             return true;
+        case CM_HINTSHOWPAUSE:
+            if (message.LParam) HandleHintShowPause(*reinterpret_cast<int*>(message.LParam));
+            return true;
         case WM_CONTEXTMENU:
             // The tree's own menu was shown for this click already.
             if (states_.Contains(tsPopupMenuShown)) {
@@ -113,6 +116,13 @@ bool TBaseVirtualTree::DispatchInput(TMessage& message) {
         case CM_COLORCHANGED:
             TCustomControl::WndProc(message);
             if (!Loading()) PrepareBitmaps();
+            return true;
+        case CM_SYSCOLORCHANGE:
+            // The buttons were made in the colours of the old scheme; the check images are
+            // drawn in the scheme's colours as they are painted.
+            TCustomControl::WndProc(message);
+            PrepareBitmaps();
+            Invalidate();
             return true;
         case WM_NCHITTEST:
         case WM_PRINT:
@@ -362,6 +372,9 @@ void TBaseVirtualTree::HandleTimer(TMessage& message) {
         case kStructureChangeTimer:
             DoStructureChange(lastStructureNode_, lastStructureReason_);
             return;
+        case kAnimationTimer:
+            SlideTick();
+            return;
         case kSearchTimer:
             StopTimer(kSearchTimer);
             DoStateChange({}, {tsIncrementalSearching});
@@ -407,6 +420,11 @@ bool TBaseVirtualTree::HandleNonClient(TMessage& message) {
 }
 
 void TBaseVirtualTree::PaintHeader(TCanvas& canvas, const TRect& r) {
+    if (slide_ && slide_->HasHeader()) {
+        slide_->PaintHeader(canvas, r,
+                            [this](TCanvas& c, const TRect& s) { FillSlideStrip(c, s); });
+        return;
+    }
     header_.PaintHeader(canvas, r);
 }
 

@@ -273,13 +273,17 @@ void TBaseVirtualTree::HandleMouseDblClick(TMessage& message, const THitInfo& hi
 // ---- Dragging as the mouse starts it ----------------------------------------------------------
 
 bool TBaseVirtualTree::Dragging() const {
-    return states_.ContainsAny({tsOLEDragPending, tsOLEDragging, tsVCLDragging});
+    return states_.ContainsAny({tsOLEDragPending, tsOLEDragging, tsVCLDragging}) ||
+           TCustomControl::Dragging();
 }
 
 void TBaseVirtualTree::BeginDrag(bool immediate, int threshold) {
     if (dragType_ != dtOLE) {
-        // The framework's own drag: its drag manager fills this in.
+        // The framework's own drag loop takes the mouse from here; its end comes back through
+        // DoEndDrag.
+        if (Dragging()) return;
         DoStateChange({tsVCLDragging});
+        TCustomControl::BeginDrag(immediate, threshold);
         return;
     }
     if (states_.ContainsAny({tsOLEDragPending, tsOLEDragging})) return;

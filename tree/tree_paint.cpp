@@ -23,6 +23,11 @@ void TBaseVirtualTree::Paint() {
     TCanvas& canvas = *Canvas();
     const TRect update = canvas.ClipRect();
     if (update.IsEmpty()) return;
+    if (slide_) {
+        slide_->PaintClient(canvas, ClientWidth(), ClientHeight(),
+                            [this](TCanvas& c, const TRect& r) { FillSlideStrip(c, r); });
+        return;
+    }
     PaintTree(canvas, OffsetRect(update, -offsetX_, -offsetY_), update.TopLeft(),
               kWindowPaintOptions);
 }

@@ -86,15 +86,4 @@ void TBaseVirtualTree::MeasureItemHeight(PVirtualNode node) {
     if (height != node->NodeHeight) SetNodeHeight(node, std::uint32_t(height));
 }
 
-// Nothing is drawn while a node opens or closes: the end is what counts, and it is painted
-// before ToggleNode returns instead of with the next round of events.
-void TBaseVirtualTree::AnimateToggle(PVirtualNode, bool) {
-    if (TreeOptions().AnimationOptions().Contains(toAnimatedToggle) && HandleAllocated())
-        paint_.toggleAnimating = true;
-}
-
-void TBaseVirtualTree::FinishToggleAnimation() {
-    if (std::exchange(paint_.toggleAnimating, false) && HandleAllocated()) UpdateWindow(Handle());
-}
-
 }  // namespace rv

@@ -48,6 +48,8 @@ bool TBaseVirtualTree::DoSetOffsetXY(TPoint value, TScrollUpdateOptions options,
     offsetX_ = int(x);
     offsetY_ = int(y);
     CancelHint();
+    // The picture of a slide no longer lies where the window moves its pixels to.
+    if (!changingUnderSlide_) FinishSlide();
     DoScroll(dx, dy);
     if (updateCount_ > 0 || !HandleAllocated()) return true;
     if (options.Contains(suoRepaintScrollbars)) {

@@ -168,7 +168,8 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
     const int oldOffsetY = offsetY_;
     if (node->Has(nsExpanded)) {
         if (!DoCollapsing(node)) return;
-        if (updateCount_ == 0) AnimateToggle(node, false);
+        if (updateCount_ == 0)
+            AnimateToggle(node, false, std::int64_t(node->TotalHeight) - node->NodeHeight);
         InterruptValidation(node);
         // A full collapse counts the shown rows once, at its end.
         const std::uint32_t hidden =
@@ -202,7 +203,7 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
                 if (c->FirstChild && (states & nsExpanded)) shown += CountVisibleDescendants(c);
             }
         }
-        if (updateCount_ == 0 && node->FirstChild) AnimateToggle(node, true);
+        if (updateCount_ == 0 && node->FirstChild) AnimateToggle(node, true, childrenHeight);
         InterruptValidation(node);
         node->Include(nsExpanded);
         MarkExpandedAbove(node);
@@ -216,9 +217,15 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
     InvalidateCache(node);
     if (updateCount_ == 0) {
         StartValidation();
-        ShowToggledNode(node, oldOffsetY);
+        changingUnderSlide_ = true;
+        try {
+            ShowToggledNode(node, oldOffsetY);
+        } catch (...) {
+            changingUnderSlide_ = false;
+            throw;
+        }
+        changingUnderSlide_ = false;
     }
-    FinishToggleAnimation();
 }
 
 }  // namespace rv

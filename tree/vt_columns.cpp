@@ -281,8 +281,7 @@ void TVirtualTreeColumns::AdjustAutoSize(TColumnIndex current, bool force) {
 }
 
 void TVirtualTreeColumns::AnimatedResize(TColumnIndex column, int newWidth) {
-    if (!IsValidColumn(column)) return;
-    (*this)[column].SetWidth(newWidth);
+    header_.Tree().AnimateColumnResize(column, newWidth);
 }
 
 void TVirtualTreeColumns::HandleClick(TPoint p, TMouseButton button, bool force, bool doubleClick) {

@@ -7,8 +7,10 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/graphics/bitmap.h"
 #include "platform/windows/window_host.h"
 #include "tree/base_tree.h"
+#include "tree/header_glyphs.h"
 
 namespace rv {
 
@@ -262,6 +264,23 @@ void TVTHeader::AutoFitColumns(bool animated) {
         else
             column.SetWidth(width);
     }
+}
+
+int TVTHeader::CaptionWidth(TColumnIndex index) const {
+    if (!columns_.IsValidColumn(index)) return 0;
+    const TVirtualTreeColumn& column = columns_[index];
+    TBitmap scratch(1, 1);
+    TCanvas& canvas = scratch.Canvas();
+    canvas.Font = font_;
+    // The cell's content keeps two pixels off its edges, and the column's margin inside that.
+    int width = 2 * 2 + 2 * column.Margin();
+    if (!column.Text().empty()) width += canvas.TextWidth(column.Text());
+    if (options_.Contains(hoShowImages) && images_ && column.ImageIndex() >= 0 &&
+        column.ImageIndex() < images_->Count())
+        width += images_->Width() + (column.Text().empty() ? 0 : column.Spacing());
+    if (options_.Contains(hoShowSortGlyphs) && sortColumn_ == index)
+        width += kSortGlyphWidth + column.Spacing();
+    return width;
 }
 
 void TVTHeader::RestoreColumns() {

@@ -98,6 +98,9 @@ public:
     void AutoFitColumns(bool animated);
     // Every resizable visible column gets its LastWidth back.
     void RestoreColumns();
+    // The width a column's header cell needs to show its caption whole, beside its image and,
+    // while the column is the sort column with sort glyphs shown, the sort glyph.
+    int CaptionWidth(TColumnIndex column) const;
     void Assign(const TVTHeader& source);
 
     // The tree's client size changed: with hoAutoResize the auto-size column takes what the

@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/cd_import.h"
 #include "app/match_dialog.h"
 #include "app/splash.h"
 #include "app/tests/app_fixture.h"
 #include "app/tests/cddb_server.h"
+#include "app/tests/tiny_mp3.h"
 #include "cd/cddb.h"
 #include "platform/cdrom/tests/fake_drives_file.h"
 #include "platform/framework/modal_script.h"
+#include "platform/windows/scripted_dialogs.h"
 #include "platform/windows/top_level_window.h"
 
 namespace rv {
@@ -137,14 +142,28 @@ protected:
 
     // Scans the drive's device (as the folder dialog offers it) with the site answering as
     // `mode` says, and waits until the look-up has ended and its progress window is gone.
-    void ScanDisc(const std::string& mode) {
-        W().Prefs = server_.Prefs(mode);
+    void ScanDisc(const std::string& mode) { ScanDisc(server_.Prefs(mode)); }
+    void ScanDisc(const TPreferences& prefs) {
+        W().Prefs = prefs;
         dialogs.AnswerFolder("/dev/sr0");
         W().mmScan->Click();
         EXPECT_TRUE(test::PumpUntil([&] {
-            return W().CdLookup() == Twnd_rv_Main::TCdLookup::Idle && !W().Splash();
-        })) << mode;
+            return W().CdLookup() == Twnd_rv_Main::TCdLookup::Idle && !W().Splash() &&
+                   !W().Scanning();
+        })) << SiteToStr(prefs.Site);
         Settle();
+    }
+    // The message boxes shown from the `from`th on, as "caption: text".
+    std::vector<std::string> Told(std::size_t from = 0) const {
+        std::vector<std::string> told;
+        const auto boxes = dialogs.CallsOf(TDialogKind::Message);
+        for (std::size_t i = from; i < boxes.size(); ++i)
+            told.push_back(boxes[i].Title + ": " + boxes[i].Text);
+        return told;
+    }
+    // The drive holding the three-track disc, with the given failures of its operations.
+    static std::string DiscWith(const std::string& errors) {
+        return "drive /dev/sr0\n" + errors + (kDisc + std::string_view("drive /dev/sr0\n").size());
     }
     // The next match dialog: its rows are counted, then `row` is chosen (-1: Cancel).
     void ChooseMatch(int row, int rows) {
@@ -249,6 +268,184 @@ TEST_F(CdImport, EveryEarlyEndClosesTheProgressWindowAndFilesNothing) {
         EXPECT_EQ(W().Library().TrackCount(), tracks) << c.mode;
         EXPECT_EQ(script.Pending(), 0u) << c.mode;
     }
+}
+
+// A look-up that ends without a disc says why in one message box, and the library stays as it
+// was. The disc is 0f02ce03.
+TEST_F(CdImport, EveryFailureOfTheLookUpTellsWhyOnceAndFilesNothing) {
+    W().CddbClient->SetIdleTimeout(300);
+    const std::vector<TArtist> before = W().Library().Artists();
+    const std::string noMatch =
+        "Information: No match found: the CDDB site knows no entry for the disc in the drive.";
+    const std::string readFailed = "Error: The disc's entry could not be read from CDDB: ";
+    const std::string notCddb =
+        "Error: The CDDB query failed: The server's answer is not a CDDB answer.";
+    const struct {
+        const char* mode;
+        bool chosen;  // a match is offered and chosen
+        std::string told;
+    } cases[] = {
+        {"nomatch", false, noMatch},
+        {"emptylist", false, noMatch},
+        {"corrupt", true, readFailed + "Database entry is corrupt."},
+        {"readfail", true,
+         readFailed + "Specified CDDB entry not found.\n\nThe server answered: 401 blues 0f02ce03 "
+                      "No such CD entry in database."},
+        {"noend", true, readFailed + "The CDDB server's answer ended before it was complete."},
+        {"garbage", false, notCddb},
+        {"html", false, notCddb},
+        {"silent", false, "Error: The CDDB query failed: Connection timed out (Error #10060)."},
+    };
+    for (const auto& c : cases) {
+        if (c.chosen) ChooseMatch(0, 1);
+        const std::size_t shown = Told().size();
+        ScanDisc(c.mode);
+        EXPECT_EQ(Told(shown), std::vector<std::string>{c.told}) << c.mode;
+        EXPECT_EQ(W().Library().Artists(), before) << c.mode;
+        EXPECT_EQ(script.Pending(), 0u) << c.mode;
+    }
+    // Cancelling the choice is the user's own end: nothing to tell.
+    script.Then([](TCustomForm& form) { dynamic_cast<Tdlg_rv_Match&>(form).bCancel->Click(); });
+    const std::size_t shown = Told().size();
+    ScanDisc("two");
+    EXPECT_EQ(Told(shown), std::vector<std::string>{});
+}
+
+TEST_F(CdImport, AProxyThatRefusesThePasswordIsToldAndOneThatTakesItPassesTheLookUpOn) {
+    TPreferences prefs = server_.Prefs("two");
+    prefs.Proxy = true;
+    prefs.ProxyAddr = "127.0.0.1";
+    prefs.ProxyPort = server_.PortText();
+    prefs.ProxyUser = "alice";
+    prefs.ProxyPwd = "wrong";
+    const std::uint32_t tracks = W().Library().TrackCount();
+    ScanDisc(prefs);
+    EXPECT_EQ(Told(), std::vector<std::string>{
+                          "Error: The CDDB query failed: The proxy server refused the user name "
+                          "and password of the settings (407 Proxy Authentication Required)."});
+    EXPECT_EQ(W().Library().TrackCount(), tracks);
+
+    prefs.ProxyPwd = "secret";
+    ChooseMatch(1, 2);
+    ScanDisc(prefs);
+    EXPECT_EQ(Told().size(), 1u);
+    EXPECT_EQ(W().Library().TrackCount(), tracks + 3);
+}
+
+TEST_F(CdImport, ADriveErrorIsShownOnceAndThenTheLookUpGoesOnOrTheFolderIsScanned) {
+    const std::string noMatch =
+        "Information: No match found: the CDDB site knows no entry for the disc in the drive.";
+    // The pass-through fails and the driver's table stands in: the drive is read for the scan
+    // and again for the query, and its error is told once.
+    drives_.Rewrite(DiscWith("error toc 31\n"));
+    ScanDisc("nomatch");
+    EXPECT_EQ(Told(), (std::vector<std::string>{"Error: IO Error: 31", noMatch}));
+
+    drives_.Rewrite(DiscWith("error toc 5\n"));
+    ScanDisc("nomatch");
+    ASSERT_EQ(Told(2).size(), 2u);
+    EXPECT_TRUE(
+        Told(2)[0].starts_with("Warning: You must have permission to send SCSI commands "
+                               "to /dev/sr0; falling back to IOCTL."))
+        << Told(2)[0];
+    EXPECT_EQ(Told(2)[1], noMatch);
+
+    // Neither way reads the disc: no look-up, the folder is scanned as files.
+    drives_.Rewrite(DiscWith("error toc 31\nerror ioctl 31\n"));
+    const std::int32_t state = W().CddbClient->State();
+    ScanDisc("two");
+    EXPECT_EQ(Told(4), std::vector<std::string>{"Error: IO Error: 31"});
+    EXPECT_EQ(W().CddbClient->State(), state);
+    EXPECT_TRUE(script.Shown.empty());
+}
+
+TEST_F(CdImport, ASecondScanOfTheDriveWhileALookUpIsUnderWayIsRefused) {
+    W().CddbClient->SetIdleTimeout(1000);
+    W().Prefs = server_.Prefs("silent");
+    dialogs.AnswerFolder("/dev/sr0");
+    W().mmScan->Click();
+    ASSERT_EQ(W().CdLookup(), Twnd_rv_Main::TCdLookup::Querying);
+    dialogs.AnswerFolder("/dev/sr0");
+    W().mmScan->Click();
+    EXPECT_EQ(Told(), std::vector<std::string>{
+                          "Information: A CD is being looked up at the CDDB site already. Scan "
+                          "the drive again once that look-up has ended."});
+    // The first goes on as it was, to its own end.
+    EXPECT_EQ(W().CdLookup(), Twnd_rv_Main::TCdLookup::Querying);
+    EXPECT_EQ(W().CddbClient->State(), cddbQuerySent);
+    ASSERT_NE(W().Splash(), nullptr);
+    EXPECT_EQ(W().Splash()->lText->Caption(), "Querying CDDB...");
+    ASSERT_TRUE(test::PumpUntil(
+        [&] { return W().CdLookup() == Twnd_rv_Main::TCdLookup::Idle && !W().Splash(); }));
+    Settle();
+    EXPECT_EQ(Told(1), std::vector<std::string>{
+                           "Error: The CDDB query failed: Connection timed out (Error #10060)."});
+}
+
+// A folder scan would share the look-up's progress window, each closing the other's: it is
+// refused at every step of a look-up, up to the filing of the disc read, and the look-up goes on
+// to its end. Then the folder scans.
+TEST_F(CdImport, AFolderScanIsRefusedAtEveryStepOfALookUpAndScansOnceItHasEnded) {
+    const std::string folder = tempRoot_ / "music";
+    std::filesystem::create_directories(folder);
+    test::WriteTinyMp3(folder + "/a.mp3", "Scanned", "Folder", "Song");
+    const std::uint32_t tracks = W().Library().TrackCount();
+    std::vector<std::string> progress;  // the progress window's text at each try
+    std::int32_t lastState = -1;
+    auto tryScan = [&] {
+        dialogs.AnswerFolder(folder);
+        W().mmScan->Click();
+        EXPECT_FALSE(W().Scanning());
+        progress.push_back(W().Splash() ? W().Splash()->lText->Caption() : "none");
+        lastState = W().CddbClient->State();
+    };
+    // After each event of the client, until the disc is filed.
+    for (auto* event : {&W().CddbClient->OnStatusMessage, &W().CddbClient->OnDataExchange}) {
+        *event = [&, told = *event](TObject* sender, const std::string& text) {
+            told(sender, text);
+            if (W().Library().TrackCount() == tracks) tryScan();
+        };
+    }
+    script.Then([&](TCustomForm& form) {
+        tryScan();
+        auto& dialog = dynamic_cast<Tdlg_rv_Match&>(form);
+        dialog.List->SetItemIndex(1);
+        dialog.bOK->Click();
+    });
+    W().Prefs = server_.Prefs("two");
+    dialogs.AnswerFolder("/dev/sr0");
+    W().mmScan->Click();
+    tryScan();
+    // Kept in front of the main window, where the user goes on working.
+    ASSERT_NE(W().Splash(), nullptr);
+    EXPECT_EQ(GetWindowOwner(W().Splash()->Handle()), W().Handle());
+    ASSERT_TRUE(test::PumpUntil(
+        [&] { return W().CdLookup() == Twnd_rv_Main::TCdLookup::Idle && !W().Splash(); }));
+    Settle();
+
+    EXPECT_EQ(Told(), std::vector<std::string>(
+                          progress.size(),
+                          "Information: A CD is being looked up at the CDDB site already. Scan "
+                          "the folder again once that look-up has ended."));
+    ASSERT_GE(progress.size(), 4u);
+    EXPECT_EQ(progress.front(), "Querying CDDB...");
+    EXPECT_EQ(std::count(progress.begin(), progress.end(), "none"), 1);  // the choice
+    // The entry has arrived and its tracks are not filed yet: still the look-up's.
+    EXPECT_EQ(progress.back(), "Reading from CDDB...");
+    EXPECT_EQ(lastState, cddbEntryRead);
+    EXPECT_EQ(std::count(progress.begin(), progress.end(), "Scanning..."), 0);
+    EXPECT_EQ(AlbumTracks(W().Library(), "The Artist", "The Album"),
+              (std::vector<Filed>{{1, "One", 248}, {2, "Two", 260}, {3, "Three", 210}}));
+    EXPECT_EQ(W().Library().TrackCount(), tracks + 3);
+
+    const std::size_t told = Told().size();
+    dialogs.AnswerFolder(folder);
+    W().mmScan->Click();
+    ASSERT_TRUE(test::PumpUntil([&] { return !W().Scanning() && !W().Splash(); }));
+    const std::vector<Filed> scanned = AlbumTracks(W().Library(), "Scanned", "Folder");
+    ASSERT_EQ(scanned.size(), 1u);
+    EXPECT_EQ(scanned[0].title, "Song");
+    EXPECT_EQ(Told().size(), told);
 }
 
 TEST_F(CdImport, OnlyTheRootOfADriveHoldingAudioTakesTheCdRoad) {

@@ -8,6 +8,7 @@
 #include "platform/framework/modal_script.h"
 #include "platform/windows/scripted_dialogs.h"
 #include "platform/windows/tests/gui_app.h"
+#include "platform/windows/tests/toolkit_input.h"
 
 namespace rv {
 namespace {
@@ -103,6 +104,28 @@ TEST_F(Dialogs, TrackDialogNumbersFollowTheirLimits) {
     EXPECT_EQ(script.Shown, (std::vector<std::string>{"New Track", "New Track", "New Track"}));
 }
 
+// Tab into a filled field selects its text: what is typed then replaces it.
+TEST_F(Dialogs, TabIntoAFilledFieldSelectsItsTextSoTypingReplacesIt) {
+    TTrack track = StoredTrack();
+    track.ID = 0;
+    Next<Tdlg_rv_Track>([](Tdlg_rv_Track& d) {
+        ASSERT_TRUE(d.eTitle->Focused());
+        const std::pair<TEdit*, const char*> typed[] = {
+            {d.eTrack, "3"}, {d.eMin, "4"}, {d.eSec, "5"}};
+        for (const auto& [field, text] : typed) {
+            test::SendToolkitKey(GetFocus(), VK_TAB, "\t");
+            ASSERT_TRUE(field->Focused()) << text;
+            test::SendToolkitKey(field->Handle(), text[0], text);
+        }
+        EXPECT_EQ(d.eTrack->Text(), "3");
+        EXPECT_EQ(d.eMin->Text(), "4");
+        EXPECT_EQ(d.eSec->Text(), "5");
+    });
+    ASSERT_TRUE(ExecuteTrackDlg("Track Properties", track));
+    EXPECT_EQ(track.ID, 3);
+    EXPECT_EQ(track.Duration, 245);
+}
+
 TEST_F(Dialogs, AlbumDialogEditsTheAlbumAndItsMediaType) {
     TAlbum album;
     album.Artist = "Davis, Miles";
@@ -165,6 +188,93 @@ TEST_F(Dialogs, ArtistAndLibraryNames) {
     Next<TNameDialog>([](TNameDialog& d) { d.eName->SetText("Rock"); }, false);
     EXPECT_FALSE(ExecutePropsDlg(name, 255));
     EXPECT_EQ(name, "Jazzothè");
+}
+
+// Keys as the toolkit delivers them to a field: Enter (the dialog's default button takes it) and
+// letters typed into the field.
+void PressEnter(TWinControl* field) {
+    test::SendToolkitKey(field->Handle(), VK_RETURN, "\r");
+}
+void TypeInto(TWinControl* field, const std::string& letters) {
+    for (char c : letters) test::SendToolkitKey(field->Handle(), c >= 'a' ? c - 'a' + 'A' : c, {c});
+}
+// The field the warning named has the keys: `typed` goes into it, `other` is set to `left`, and
+// Enter is pressed there.
+void Refill(TEdit* named, const std::string& typed, TEdit* other, const std::string& left) {
+    EXPECT_TRUE(named->Focused());
+    named->SetText("");
+    TypeInto(named, typed);
+    other->SetText(left);
+    PressEnter(named);
+}
+
+TEST_F(Dialogs, AnEmptyArtistOrAlbumIsRefusedWithAWarningAndTheKeysGoThere) {
+    TScriptedDialogs boxes;
+    TTrack track = StoredTrack();
+    script.Then([](TCustomForm& form) {
+        auto& d = dynamic_cast<Tdlg_rv_Track&>(form);
+        d.eArtist->SetText("  \t");
+        PressEnter(d.eTitle);
+    });
+    script.Then([](TCustomForm& form) {
+        auto& d = dynamic_cast<Tdlg_rv_Track&>(form);
+        EXPECT_TRUE(d.Visible());
+        Refill(d.eArtist, "Evans", d.eAlbum, "");
+    });
+    script.Then([](TCustomForm& form) {
+        auto& d = dynamic_cast<Tdlg_rv_Track&>(form);
+        EXPECT_TRUE(d.eAlbum->Focused());
+        EXPECT_EQ(d.eArtist->Text(), "Evans");
+        d.bCancel->Click();
+    });
+    EXPECT_FALSE(ExecuteTrackDlg("Track Properties", track));
+    EXPECT_EQ(track, StoredTrack());
+    std::vector<std::string> told;
+    for (const TDialogCall& box : boxes.CallsOf(TDialogKind::Message)) {
+        told.push_back(box.Text);
+        EXPECT_EQ(box.Title, "Warning");
+    }
+    EXPECT_EQ(told, (std::vector<std::string>{"Enter the name of the track's artist.",
+                                              "Enter the title of the track's album."}));
+
+    // The album's title, then its artist; filled, OK takes them.
+    TAlbum album;
+    album.Artist = "Davis, Miles";
+    script.Then([](TCustomForm& form) { PressEnter(dynamic_cast<Tdlg_rv_Album&>(form).eArtist); });
+    script.Then([](TCustomForm& form) {
+        auto& d = dynamic_cast<Tdlg_rv_Album&>(form);
+        Refill(d.eAlbum, "Milestones", d.eArtist, " ");
+    });
+    script.Then([](TCustomForm& form) {
+        auto& d = dynamic_cast<Tdlg_rv_Album&>(form);
+        EXPECT_TRUE(d.eArtist->Focused());
+        TypeInto(d.eArtist, "Davis");
+        PressEnter(d.eArtist);
+    });
+    ASSERT_TRUE(ExecuteAlbumDlg(album));
+    EXPECT_EQ(album.Title, "Milestones");
+    EXPECT_EQ(album.Artist, "Davis");
+
+    // An artist's name; the library's may stay empty.
+    TArtist artist;
+    artist.Name = "Davis";
+    script.Then([](TCustomForm& form) {
+        auto& d = dynamic_cast<TNameDialog&>(form);
+        d.eName->SetText("");
+        PressEnter(d.eName);
+    });
+    EXPECT_FALSE(ExecuteArtistDlg(artist));
+    EXPECT_EQ(artist.Name, "Davis");
+    EXPECT_EQ(boxes.CallsOf(TDialogKind::Message).back().Text, "Enter the artist's name.");
+    std::string name = "Jazz";
+    script.Then([](TCustomForm& form) {
+        auto& d = dynamic_cast<TNameDialog&>(form);
+        d.eName->SetText("");
+        PressEnter(d.eName);
+    });
+    ASSERT_TRUE(ExecutePropsDlg(name, 255));
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(boxes.CallsOf(TDialogKind::Message).size(), 5u);
 }
 
 TEST(MatchLine, SplitsAtTheFirstTwoBlanksAndKeepsTheTitleAsItIs) {

@@ -55,12 +55,14 @@ std::string PageBrowser::Dom(const std::string& url) {
     return Chromium({"--dump-dom"}, url).out;
 }
 
-std::string PageBrowser::PrintedText(const std::string& url) {
+std::string PageBrowser::PrintedText(const std::string& url, bool layout) {
     TempDir dir;
     const std::string pdf = dir / "page.pdf";
     Chromium({"--no-pdf-header-footer", "--print-to-pdf=" + pdf}, url);
     if (!FileExists(pdf)) return {};
-    return RunProcess({"pdftotext", "-enc", "UTF-8", pdf, "-"}).out;
+    std::vector<std::string> argv = {"pdftotext", "-enc", "UTF-8", pdf, "-"};
+    if (layout) argv.insert(argv.begin() + 1, "-layout");
+    return RunProcess(argv).out;
 }
 
 std::vector<std::vector<std::string>> TableRows(const std::string& dom) {

@@ -15,8 +15,9 @@ public:
     static std::string Unavailable();
     // The page's document after it has loaded and its scripts have run.
     static std::string Dom(const std::string& url);
-    // The text of the page as it prints, frames included.
-    static std::string PrintedText(const std::string& url);
+    // The text of the page as it prints, frames included; with `layout`, each line keeps the
+    // blanks that place its text across the page.
+    static std::string PrintedText(const std::string& url, bool layout = false);
 };
 
 // The rows of the first table body in a document, each a list of its cells' texts.

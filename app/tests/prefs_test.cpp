@@ -15,7 +15,7 @@ constexpr const char* kSection = "\\SOFTWARE\\Lorvix\\Reelvault\\1.x";
 const char* const kSettingNames[] = {"Site",      "Proxy",     "ProxyAddr",
                                      "ProxyPort", "ProxyUser", "ProxyPwd"};
 
-TEST(SiteLines, OnlyHttpSitesAreListedAndTheListAnswerEmptiesTheList) {
+TEST(SiteLines, OnlyWellFormedHttpSitesAreListedAndTheListAnswerEmptiesTheList) {
     const struct {
         const char* line;
         TSiteLineUse use;
@@ -24,14 +24,20 @@ TEST(SiteLines, OnlyHttpSitesAreListedAndTheListAnswerEmptiesTheList) {
         {"210", TSiteLineUse::Clear},
         {"127.0.0.1 http 80 /~cddb/cddb.cgi N000.00 W000.00 The fake server", TSiteLineUse::Add},
         {"mirror.example HTTP 8080 /cgi S033.52 E151.12 Sydney", TSiteLineUse::Add},
-        {"  spaced   hTTp  80", TSiteLineUse::Add},
+        {"mirror.example hTTp 80 /cgi N0 E0", TSiteLineUse::Add},
+        // Malformed lines: fields missing, a port that is no number or no port.
+        {"  spaced   hTTp  80", TSiteLineUse::Ignore},
+        {"short.example http 80 /cgi", TSiteLineUse::Ignore},
+        {"bad.example http eighty /cgi N0 E0 x", TSiteLineUse::Ignore},
+        {"huge.example http 12345678901234567890 /cgi N0 E0 x", TSiteLineUse::Ignore},
+        {"big.example http 65536 /cgi N0 E0 x", TSiteLineUse::Ignore},
         {"cddbp.example cddbp 8880 - N048.12 E016.22 Vienna, Austria", TSiteLineUse::Ignore},
         {". http", TSiteLineUse::Ignore},
         {".", TSiteLineUse::Ignore},
         {"", TSiteLineUse::Ignore},
         {"http://127.0.0.1:80/~cddb/cddb.cgi?cmd=sites\r\n", TSiteLineUse::Ignore},
         {"401 No site information available.", TSiteLineUse::Ignore},
-        {"2100 http", TSiteLineUse::Add},
+        {"2100 http", TSiteLineUse::Ignore},
     };
     for (const auto& c : cases) EXPECT_EQ(SiteLineUse(c.line), c.use) << c.line;
 }

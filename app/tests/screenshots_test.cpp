@@ -140,6 +140,46 @@ TEST_F(Screenshots, TheMainWindowWithALibrary) {
     EXPECT_GT(rows, 0);
 }
 
+// A text drawn whole in `area`: its ink spans about the text's width (an ellipsis would end it
+// short).
+void ExpectWhole(const TBitmap& shot, const TRect& area, const TFont& font, TColor ink,
+                 const std::string& text, const std::string& what) {
+    const int width = test::TextWidthIn(font, text);
+    const int span = test::InkIn(shot, area, ink).span;
+    EXPECT_GE(span, width - 3) << what << ": " << text << " spans " << span << " of " << width;
+}
+
+TEST_F(Screenshots, ThreeDigitTrackNumbersAndSixDigitCountsReadWhole) {
+    for (int number : {1, 9, 10, 99, 231, 255})
+        W().Library().AddTrack(test::MakeTrack("Many", "Numbers", number,
+                                               ("Track " + std::to_string(number)).c_str(), 60));
+    W().Show();
+    W().RefreshTree(0, 0);
+    W().sb->Panels(0)->SetText(CountsText(100000, 123456, 999999));
+    Settle();
+    Shoot(W().Handle(), "app_main_window_numbers");
+    TVirtualStringTree* list = W().TrackList;
+    const TRect rows = test::RowsAreaIn(list, W().Handle());
+    const TRect bar = test::PlaceIn(W().sb, W().Handle());
+    for (double ratio : {1.0, 2.0}) {
+        const std::string scale = ratio == 1 ? " at 100 %" : " at 200 %";
+        const TBitmap shot = WindowImage(W().Handle(), ratio);
+        int checked = 0;
+        for (PVirtualNode n = list->GetFirst(); n; n = list->GetNext(n), ++checked) {
+            const TRect cell = OffsetRect(list->GetDisplayRect(n, 0, false), rows.Left, rows.Top);
+            const TColor ink =
+                list->Selected(n) && list->Focused() ? clHighlightText : list->Font().Color;
+            ExpectWhole(shot, cell, list->Font(), ink, list->GetText(n, 0), "#" + scale);
+        }
+        EXPECT_EQ(checked, 6);
+        ExpectWhole(shot, OffsetRect(W().sb->PanelRect(0), bar.Left, bar.Top), W().sb->Font(),
+                    W().sb->Font().Color, W().sb->Panels(0)->Text(), "counts" + scale);
+    }
+    // The design's widths where they are enough.
+    EXPECT_GE(list->Header().Columns()[0].Width(), 25);
+    EXPECT_GE(W().sb->Panels(0)->Width(), 225);
+}
+
 TEST_F(Screenshots, EachDialogAndTheAboutBox) {
     TModalScript script;
     std::vector<std::string> shot;

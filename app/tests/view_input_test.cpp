@@ -64,6 +64,51 @@ TEST_F(ViewInput, TypedLettersFindTheFirstNodeAndAPauseStartsOver) {
     EXPECT_EQ(Focused(W().TrackList, 1), "abacus");
 }
 
+// Keys of other scripts and accented letters, as a keyboard layout or an input method delivers
+// them, search as the Latin ones do: an accented letter is no other letter's twin.
+TEST_F(ViewInput, LettersOfOtherScriptsAndAccentedOnesSearchTheViews) {
+    TMediaLib& library = W().Library();
+    library.AddTrack(test::MakeTrack("Sigur Ros", "Tribute", 1, "Cover", 200));
+    library.AddTrack(test::MakeTrack("Sigur R\u00f3s", "Takk...", 1, "Gl\u00f3s\u00f3li", 370));
+    library.AddTrack(test::MakeTrack("Sigur R\u00f3s", "Takk...", 2, "Hopp\u00edpolla", 270));
+    library.AddTrack(test::MakeTrack("\u0418\u0432\u0430\u043d\u043e\u0432",
+                                     "\u0417\u0438\u043c\u0430", 1,
+                                     "\u041f\u0435\u0441\u043d\u044f", 180));
+    library.AddTrack(test::MakeTrack("\u039c\u03ac\u03bd\u03bf\u03c2",
+                                     "\u0398\u03ac\u03bb\u03b1\u03c3\u03c3\u03b1", 1,
+                                     "\u03a9\u03b4\u03ae", 150));
+    library.AddTrack(test::MakeTrack("\u039c\u03ac\u03bd\u03bf\u03c2", "Mare", 1, "Onda", 150));
+    W().RefreshTree(-1, -1);
+    TVirtualStringTree* tree = W().Tree;
+
+    test::SendToolkitCharacters(tree->Handle(), "\u0418\u0432");
+    EXPECT_EQ(Focused(tree), "\u0418\u0432\u0430\u043d\u043e\u0432");
+    Pause();
+    test::SendToolkitCharacters(tree->Handle(), "\u039c\u03ac");
+    EXPECT_EQ(Focused(tree), "\u039c\u03ac\u03bd\u03bf\u03c2");
+    Pause();
+    test::Type(tree, "Sigur R");
+    test::SendToolkitCharacters(tree->Handle(), "\u00f3");
+    EXPECT_EQ(Focused(tree), "Sigur R\u00f3s");
+    Pause();
+    // An input method's text searches too.
+    test::SendToolkitInputMethodText(tree->Handle(), "\u0417\u0438");
+    EXPECT_EQ(Focused(tree), "\u0417\u0438\u043c\u0430");
+
+    // The album list of the artist found, and an album's track list.
+    Pause();
+    test::SendToolkitCharacters(tree->Handle(), "\u039c\u03ac");
+    ASSERT_TRUE(W().AlbumList->Visible());
+    test::SendToolkitCharacters(W().AlbumList->Handle(), "\u0398");
+    EXPECT_EQ(Focused(W().AlbumList), "\u0398\u03ac\u03bb\u03b1\u03c3\u03c3\u03b1");
+    Pause();
+    const TFindIndex takk = Twnd_rv_Main::NodeIndex(tree, Row(tree, "Takk..."));
+    W().RefreshTree(takk.Artist, takk.Album);
+    ASSERT_TRUE(W().TrackList->Visible());
+    test::SendToolkitInputMethodText(W().TrackList->Handle(), "Hopp\u00ed");
+    EXPECT_EQ(Focused(W().TrackList, 1), "Hopp\u00edpolla");
+}
+
 TEST_F(ViewInput, DoubleClicksOpenTheAlbumOrTheTrackAndShowAListedAlbumInTheTree) {
     // An album of the album list: selected in the tree, its artist opened, its tracks shown.
     W().RefreshTree(0, -1);

@@ -16,6 +16,7 @@
 #include "platform/registry/registry.h"
 #include "platform/windows/screen_fit.h"
 #include "platform/windows/screens.h"
+#include "platform/windows/tests/toolkit_dialog_view.h"
 #include "platform/windows/tests/toolkit_input.h"
 #include "platform/windows/top_level_window.h"
 #include "platform/windows/window_image.h"
@@ -114,6 +115,33 @@ TEST_F(Windows, ThePlacementOfALargerOrOtherScaledScreenIsRestoredWholeOntoThisO
         EXPECT_EQ(frame, FitOntoScreens(framed, {work})) << c.what;
         EXPECT_EQ(IntersectRect(frame, work), frame) << c.what;
         window.Hide();
+    }
+}
+
+// With fresh settings, the main window and the file dialog of Open land whole, frame included,
+// on the work area: also on small screens at 200 % (the case runs on such screens too).
+TEST_F(Windows, TheMainWindowAndTheOpenDialogLandWholeOnTheWorkArea) {
+    const TRect work = ScreenWorkAreas().front();
+    W().Show();
+    Settle();
+    const TRect frame = GetWindowFrameRect(W().Handle());
+    EXPECT_EQ(IntersectRect(frame, work), frame)
+        << frame.Left << "," << frame.Top << " " << frame.Width() << "x" << frame.Height();
+
+    TDialogService* scripted = SetDialogService(nullptr);
+    test::ToolkitDialogView open;
+    test::LookAtNextToolkitDialog(open, {"fileTypeCombo", "Cancel"});
+    W().mmOpen->Click();
+    Settle();
+    SetDialogService(scripted);
+    ASSERT_TRUE(open.seen);
+    EXPECT_EQ(IntersectRect(open.frame, work), open.frame)
+        << open.frame.Left << "," << open.frame.Top << " " << open.frame.Width() << "x"
+        << open.frame.Height();
+    // "Files of type" and Cancel are on the screen, inside the dialog.
+    for (const auto& [part, at] : open.parts) {
+        EXPECT_FALSE(at.IsEmpty()) << part;
+        EXPECT_EQ(IntersectRect(at, open.frame), at) << part;
     }
 }
 

@@ -59,6 +59,26 @@ TEST_F(CddbTocTest, DrivesAreFoundByTheirFolderOrDevice) {
     EXPECT_EQ(told, std::vector<std::string>{"-1 No CD-ROM interface detected!"});
 }
 
+TEST_F(CddbTocTest, WhatTheDriveHasToTellIsANoticeForTheUserAndAStatus) {
+    FakeDrivesFile drives(std::string("drive /dev/sr0\nerror toc 31\n") + (kTwoDrives + 15));
+    std::vector<std::pair<TCDNotice, std::string>> notices;
+    cddb->OnDriveNotice = [&](TObject* sender, TCDNotice notice, const std::string& text) {
+        EXPECT_EQ(sender, cddb.get());
+        notices.emplace_back(notice, text);
+    };
+    EXPECT_TRUE(cddb->ReadTOCByLetter("/dev/sr0"));  // the driver's table stood in
+    EXPECT_EQ(notices,
+              (std::vector<std::pair<TCDNotice, std::string>>{{TCDNotice::Error, "IO Error: 31"}}));
+    EXPECT_EQ(told, std::vector<std::string>{"-1 IO Error: 31"});
+
+    drives.Rewrite(std::string("drive /dev/sr0\nerror toc 5\n") + (kTwoDrives + 15));
+    notices.clear();
+    EXPECT_TRUE(cddb->ReadTOCByLetter("/dev/sr0"));
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].first, TCDNotice::Warning);
+    EXPECT_NE(notices[0].second.find("falling back to IOCTL"), std::string::npos);
+}
+
 // Making the client touches no drive; a query reads the disc as it starts, and ends when
 // there is none to ask about.
 TEST_F(CddbTocTest, AQueryReadsTheDiscWhenItStarts) {

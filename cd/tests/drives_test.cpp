@@ -102,7 +102,7 @@ TEST(ReadTOC, ReadsTheDiscEmptyDrivesAndIndexesBeyondTheTable) {
     EXPECT_EQ(toc.LeadOut, (TCDTOCEntry{12, 0, 0, false}));
 
     std::vector<std::string> told;
-    const TCDStatusEvent status = [&told](const std::string& s) { told.push_back(s); };
+    const TCDStatusEvent status = [&told](TCDNotice, const std::string& s) { told.push_back(s); };
     for (std::uint8_t drive : {1, 2, 200}) {
         EXPECT_TRUE(ReadTOC(TCDInterface::cdiAutoDetect, drive, table, toc, status)) << +drive;
         EXPECT_EQ(toc, TCDTOC{}) << +drive;
@@ -124,10 +124,15 @@ TEST(ReadTOC, DeviceErrorsReachTheCallerAsStatusAndTheDriverTableStandsIn) {
     TCDDriveTable table;
     TCDTOC toc;
     std::vector<std::string> told;
-    const TCDStatusEvent status = [&told](const std::string& s) { told.push_back(s); };
+    std::vector<TCDNotice> kinds;
+    const TCDStatusEvent status = [&](TCDNotice notice, const std::string& s) {
+        told.push_back(s);
+        kinds.push_back(notice);
+    };
     const auto read = [&](const std::string& errors) {
         file.Rewrite("drive /dev/sr0\n" + errors + kAlbumDisc);
         told.clear();
+        kinds.clear();
         EnumerateCDDrives(table, TCDInterface::cdiAutoDetect);
         return ReadTOC(TCDInterface::cdiAutoDetect, 0, table, toc, status);
     };
@@ -138,9 +143,11 @@ TEST(ReadTOC, DeviceErrorsReachTheCallerAsStatusAndTheDriverTableStandsIn) {
     EXPECT_EQ(told[0],
               "You must have permission to send SCSI commands to /dev/sr0; falling back to "
               "IOCTL. This may cause erroneous results if a Mixed-Mode CD is in the drive.");
+    EXPECT_EQ(kinds, std::vector<TCDNotice>{TCDNotice::Warning});
 
     EXPECT_FALSE(read("error toc 31\n"));
     EXPECT_EQ(told, std::vector<std::string>{"IO Error: 31"});
+    EXPECT_EQ(kinds, std::vector<TCDNotice>{TCDNotice::Error});
     EXPECT_EQ(toc.Count, 3);
 
     EXPECT_TRUE(read("error toc 31\nerror ioctl 31\n"));

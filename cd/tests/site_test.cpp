@@ -55,8 +55,10 @@ TEST(SiteText, ServerSiteLinesKeepTheWholeDescriptionAndMalformedOnesAreSkipped)
     EXPECT_EQ(SiteToStr(*withNul), "h http 80 /c N\0x W d e"s);
     EXPECT_EQ(SiteFromServerLine(SiteToStr(*withNul)), withNul);
 
-    for (const char* line : {"", "h http", "h http 80 /cgi N037.21", "h http eighty /cgi N W d",
-                             " http 80 /cgi N W d", "h http 99999999999 /cgi N W d"}) {
+    for (const char* line :
+         {"", "h http", "h http 80 /cgi N037.21", "h http eighty /cgi N W d", " http 80 /cgi N W d",
+          "h http 99999999999 /cgi N W d", "h http 12345678901234567890 /cgi N W d",
+          "h http 0 /cgi N W d", "h http 65536 /cgi N W d", "h http -80 /cgi N W d"}) {
         EXPECT_EQ(SiteFromServerLine(line), std::nullopt) << line;
     }
 }

@@ -16,11 +16,15 @@ void SetNullOutputVirtualClock(bool virtualClock);
 bool AdvanceNullOutputClock(unsigned ms);
 
 // What the null outputs have been given since the last reset, all devices together; samples count
-// each channel, and their squares are taken of values scaled to -1 ... 1.
+// each channel, and their squares are taken of values scaled to -1 ... 1. Waits counts the times
+// a decoder waited on an output, for room or for its audio to play out: like a real output, a
+// null output that is full takes more only once a period's worth (a quarter of what it keeps
+// queued) has played.
 struct NullOutputMeter {
     std::uint64_t Frames = 0;
     std::uint64_t Samples = 0;
     double SumOfSquares = 0;
+    std::uint64_t Waits = 0;
 };
 NullOutputMeter ReadNullOutputMeter();
 void ResetNullOutputMeter();

@@ -37,16 +37,13 @@ NullOutputs& Outputs() {
     return outputs;
 }
 
-// A wait of the writer: short, so that the real clock is followed closely and a change of clock
-// is noticed.
-constexpr auto kLongestWait = std::chrono::milliseconds(20);
-
 class NullSink : public AudioSink {
 public:
     explicit NullSink(const SinkFormat& format)
         : rate_(format.Rate),
           channels_(format.Channels),
-          capacity_(std::uint64_t(format.Rate) * kQueuedMs / 1000) {
+          capacity_(std::uint64_t(format.Rate) * kQueuedMs / 1000),
+          period_(std::uint64_t(format.Rate) * kPeriodMs / 1000) {
         std::lock_guard lock(Outputs().listMutex);
         Outputs().sinks.push_back(this);
     }
@@ -65,9 +62,11 @@ public:
         written_ = 0;
         playedAtMark_ = 0;
         markMicros_ = Outputs().NowMicros();
-        changed_.notify_all();
+        ChangedLocked();
     }
 
+    // Like a real output, a full one takes more only once a period's worth has played: the
+    // writer wakes once a period, not each time room for a few frames has opened.
     std::ptrdiff_t Write(const std::int16_t* samples, std::size_t count) override {
         std::unique_lock lock(mutex_);
         if (!started_) return -1;
@@ -81,7 +80,7 @@ public:
                 changed_.notify_all();
                 return std::ptrdiff_t(taken);
             }
-            changed_.wait_for(lock, WaitFor(queued - capacity_ + 1));
+            WaitUntilPlayed(lock, written_ - capacity_ + period_);
         }
     }
 
@@ -90,7 +89,7 @@ public:
         started_ = false;
         draining_ = false;
         written_ = 0;
-        changed_.notify_all();
+        ChangedLocked();
     }
 
     bool SetPaused(bool paused) override {
@@ -102,7 +101,7 @@ public:
             markMicros_ = Outputs().NowMicros();
             paused_ = false;
         }
-        changed_.notify_all();
+        ChangedLocked();
         return true;
     }
 
@@ -117,25 +116,34 @@ public:
         changed_.notify_all();
         for (;;) {
             if (Interrupted()) return DrainResult::Interrupted;
-            const std::uint64_t played = PlayedLocked();
-            if (played >= written_) return DrainResult::Drained;
-            changed_.wait_for(lock, WaitFor(written_ - played));
+            if (PlayedLocked() >= written_) return DrainResult::Drained;
+            WaitUntilPlayed(lock, written_);
         }
     }
 
-    // Waits until this output has been given the audio up to the clock's time, unless it has no
-    // use for it; false when `deadline` passes first.
+    // Waits until this output has been given the audio up to the clock's time and its writer
+    // waits for a time still to come, unless it has no use for audio; false when `deadline`
+    // passes first.
     bool WaitFed(std::chrono::steady_clock::time_point deadline) {
         std::unique_lock lock(mutex_);
         changed_.notify_all();
         return changed_.wait_until(lock, deadline, [this] {
-            return !started_ || paused_ || draining_ || written_ >= ClockFramesLocked();
+            const std::uint64_t clock = ClockFramesLocked();
+            return !started_ || paused_ || draining_ ||
+                   (written_ >= clock && waiting_ && clock < waitingFor_);
         });
     }
 
     void NotifyClockMoved() {
         std::lock_guard lock(mutex_);
         changed_.notify_all();
+    }
+
+    // The clock was switched between the real and the virtual one: a wait reckoned on the one
+    // is reckoned again on the other.
+    void NotifyClockSwitched() {
+        std::lock_guard lock(mutex_);
+        ChangedLocked();
     }
 
 protected:
@@ -153,9 +161,41 @@ private:
 
     std::uint64_t PlayedLocked() const { return std::min(ClockFramesLocked(), written_); }
 
-    std::chrono::microseconds WaitFor(std::uint64_t frames) const {
-        const auto needed = std::chrono::microseconds(frames * 1000000 / rate_ + 1);
-        return std::min<std::chrono::microseconds>(needed, kLongestWait);
+    // Something a wait of the writer waits for besides the clock: a start, a flush, a pause or
+    // its end, a switch of clock.
+    void ChangedLocked() {
+        ++changes_;
+        changed_.notify_all();
+    }
+
+    // One wait of the writer: until the clock has played `frames` since Start, it is
+    // interrupted, or anything else changes. On the real clock it sleeps until the time that
+    // many frames are played; on the virtual one it wakes only when a move of the clock got
+    // there, however often the clock is moved meanwhile.
+    void WaitUntilPlayed(std::unique_lock<std::mutex>& lock, std::uint64_t frames) {
+        {
+            std::lock_guard meter(Outputs().meterMutex);
+            ++Outputs().meter.Waits;
+        }
+        const std::uint64_t changes = changes_;
+        const auto over = [&] {
+            return Interrupted() || changes_ != changes || ClockFramesLocked() >= frames;
+        };
+        // Seen waiting for a time still to come, the writer has taken all it can (WaitFed).
+        waitingFor_ = frames;
+        waiting_ = true;
+        changed_.notify_all();
+        if (!started_ || paused_ || Outputs().virtualClock.load()) {
+            changed_.wait(lock, over);
+        } else {
+            // Rounded up: at that time the clock has played them all.
+            const std::uint64_t ahead = frames > playedAtMark_ ? frames - playedAtMark_ : 0;
+            const std::int64_t at =
+                markMicros_ + std::int64_t((ahead * 1000000 + rate_ - 1) / rate_);
+            changed_.wait_until(
+                lock, std::chrono::steady_clock::time_point(std::chrono::microseconds(at)), over);
+        }
+        waiting_ = false;
     }
 
     void Measure(const std::int16_t* samples, std::size_t frames) {
@@ -174,8 +214,12 @@ private:
     const std::uint64_t rate_;
     const std::uint64_t channels_;
     const std::uint64_t capacity_;
+    const std::uint64_t period_;
     std::mutex mutex_;
     std::condition_variable changed_;
+    std::uint64_t changes_ = 0;     // counts what ChangedLocked tells
+    bool waiting_ = false;          // the writer waits in WaitUntilPlayed ...
+    std::uint64_t waitingFor_ = 0;  // ... for the clock to have played this many frames
     bool started_ = false;
     bool paused_ = false;
     bool draining_ = false;
@@ -197,7 +241,10 @@ namespace rv {
 using audio_internal::Outputs;
 
 void SetNullOutputVirtualClock(bool virtualClock) {
-    Outputs().virtualClock.store(virtualClock);
+    auto& outputs = Outputs();
+    std::lock_guard lock(outputs.listMutex);
+    outputs.virtualClock.store(virtualClock);
+    for (auto* sink : outputs.sinks) sink->NotifyClockSwitched();
 }
 
 bool AdvanceNullOutputClock(unsigned ms) {

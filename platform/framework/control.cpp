@@ -4,6 +4,7 @@
 
 #include "platform/framework/actions.h"
 #include "platform/framework/custom_controls.h"
+#include "platform/framework/drag_loop.h"
 #include "platform/windows/window_host.h"
 
 namespace rv {
@@ -12,6 +13,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
     MarkDestroying();
+    ForgetFrameworkDragControl(this);
     if (action_) action_->UnregisterClient(this);
     DestroyComponents();
     if (parent_) parent_->RemoveControl(this);
@@ -229,6 +231,7 @@ void TControl::WndProc(TMessage& m) {
         case CM_COLORCHANGED:
         case CM_FONTCHANGED:
         case CM_TEXTCHANGED:
+        case CM_SYSCOLORCHANGE:
             Invalidate();
             return;
         case CM_PARENTFONTCHANGED:
@@ -236,6 +239,9 @@ void TControl::WndProc(TMessage& m) {
                 font_ = parent_->Font();
                 Perform(CM_FONTCHANGED);
             }
+            return;
+        case CM_DRAG:
+            DragMessage(m);
             return;
         case CM_PARENTCOLORCHANGED:
             if (parentColor_ && parent_) {
@@ -342,6 +348,71 @@ void TControl::PublishProperties(TPropList& list) {
         "Caption", [this] { return Caption(); }, [this](const std::string& v) { SetCaption(v); }));
     list.push_back(StringProperty(
         "Hint", [this] { return Hint; }, [this](const std::string& v) { Hint = v; }));
+}
+
+// ---- The framework's drag --------------------------------------------------------------------
+
+void TControl::BeginDrag(bool immediate, int threshold) {
+    BeginFrameworkDrag(*this, immediate, threshold);
+}
+
+void TControl::EndDrag(bool drop) {
+    if (FrameworkDragControl() == this) EndFrameworkDrag(drop);
+}
+
+bool TControl::Dragging() const {
+    return FrameworkDragControl() == this;
+}
+
+void TControl::DoStartDrag(std::unique_ptr<TDragObject>& dragObject) {
+    if (OnStartDrag) OnStartDrag(this, dragObject);
+}
+
+void TControl::DoEndDrag(TObject* target, int x, int y) {
+    if (OnEndDrag) OnEndDrag(this, target, x, y);
+}
+
+void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+    accept = false;
+    if (!OnDragOver) return;
+    accept = true;
+    OnDragOver(this, source, x, y, state, accept);
+}
+
+void TControl::DragDrop(TObject* source, int x, int y) {
+    if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+// The handlers see the dragged control itself, unless an application handed a drag object of
+// its own.
+void TControl::DragMessage(TMessage& m) {
+    const auto* rec = reinterpret_cast<const TDragRec*>(m.LParam);
+    if (!rec) return;
+    TObject* source = rec->Source;
+    if (auto* object = dynamic_cast<TDragControlObject*>(source); object && object->Control)
+        source = object->Control;
+    const TPoint p = ScreenToClient(rec->Pos);
+    switch (TDragMessage(m.WParam)) {
+        case dmDragEnter:
+        case dmDragLeave:
+        case dmDragMove: {
+            const TDragState state = TDragMessage(m.WParam) == dmDragEnter   ? dsDragEnter
+                                     : TDragMessage(m.WParam) == dmDragLeave ? dsDragLeave
+                                                                             : dsDragMove;
+            bool accept = false;
+            DragOver(source, p.X, p.Y, state, accept);
+            m.Result = accept ? 1 : 0;
+            return;
+        }
+        case dmDragDrop:
+            DragDrop(source, p.X, p.Y);
+            return;
+        case dmFindTarget:
+            m.Result = reinterpret_cast<LRESULT>(this);
+            return;
+        default:
+            return;
+    }
 }
 
 void TControl::Notification(TComponent* component, TOperation operation) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/framework/component.h"
+#include "platform/framework/drag_object.h"
 #include "platform/framework/input_types.h"
 #include "platform/framework/menus.h"
 #include "platform/graphics/canvas.h"
@@ -143,6 +145,22 @@ public:
     // Left, Top, Width, Height, Caption and Hint, besides the component's.
     void PublishProperties(TPropList& list) override;
 
+    // The framework's drag of this control (drag_loop.h): begun at once, or once the mouse
+    // moved `threshold` pixels (negative: the desktop's drag threshold) away; ended with a drop
+    // where a control accepts it, or cancelled.
+    void BeginDrag(bool immediate, int threshold = -1);
+    void EndDrag(bool drop);
+    virtual bool Dragging() const;
+    // The cursor while the mouse is over a control that would take the drop.
+    TCursor DragCursor = crDrag;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    // The drag's start (a drag object may be handed) and end, as the drag loop tells them.
+    virtual void DoStartDrag(std::unique_ptr<TDragObject>& dragObject);
+    virtual void DoEndDrag(TObject* target, int x, int y);
+
 protected:
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
@@ -151,6 +169,10 @@ protected:
     virtual void Resize() {}
     virtual void VisibleChanged();
     void Notification(TComponent* component, TOperation operation) override;
+    // A drag over this control (CM_DRAG): OnDragOver decides, refused without a handler; the
+    // drop goes to OnDragDrop.
+    virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void DragDrop(TObject* source, int x, int y);
 
     // Assign without side effects, for constructors of descendants.
     void InitColor(TColor c) { color_ = c; }
@@ -163,6 +185,7 @@ protected:
 
 private:
     void MouseMessage(TMessage& m, TMouseButton button, bool down, bool dbl);
+    void DragMessage(TMessage& m);
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;

@@ -2,6 +2,9 @@
 // The framework's own dragging (not the platform's data transfer): a drag object stands for what
 // is dragged, and the controls under the mouse are told of it by CM_DRAG.
 
+#include <functional>
+#include <memory>
+
 #include "platform/framework/component.h"
 #include "platform/graphics/geometry.h"
 
@@ -47,5 +50,18 @@ struct TDragRec {
 // The framework's drag states as OnDragOver gets them.
 enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 using enum TDragState;
+
+// The drag's start and end as the dragged control tells them: a handler may hand its own drag
+// object; the target is the control that took the drop (nullptr: none), the point in its client
+// coordinates (the dragged control's when there is none).
+using TStartDragEvent =
+    std::function<void(TObject* sender, std::unique_ptr<TDragObject>& dragObject)>;
+using TEndDragEvent = std::function<void(TObject* sender, TObject* target, int x, int y)>;
+// A control under the dragging mouse: whether it would take the drop (Accept starts true when a
+// handler is there), and the drop. Source is the dragged control, or the drag object an
+// application handed; the point is in the control's client coordinates.
+using TDragOverEvent = std::function<void(TObject* sender, TObject* source, int x, int y,
+                                          TDragState state, bool& accept)>;
+using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;
 
 }  // namespace rv

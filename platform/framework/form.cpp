@@ -214,8 +214,14 @@ TModalResult TCustomForm::ShowModal() {
             break;
         }
         if (ModalResult == mrNone) continue;
+        const TModalResult asked = ModalResult;
         CloseModal();
         if (ModalResult != mrNone) break;
+        // The form stayed: a script plays the user's next move on it, as a user would on seeing
+        // it still there. A form that refuses even the Cancel of a script without steps waits.
+        if (TModalScript* script = TModalScript::Current();
+            script && (script->Pending() > 0 || asked != mrCancel))
+            script->Drive(*this);
     }
     return ModalResult;
 }
@@ -282,7 +288,7 @@ void TCustomForm::SelectNext(bool forward) {
         size_t at = size_t(it - stops.begin());
         index = forward ? (at + 1) % stops.size() : (at + stops.size() - 1) % stops.size();
     }
-    stops[index]->SetFocus();
+    stops[index]->SetFocusByTab(forward);
 }
 
 void TCustomForm::WndProc(TMessage& m) {

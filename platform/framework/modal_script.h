@@ -13,7 +13,9 @@ class TCustomForm;
 // ShowModal shows is handed, once it is on the screen, to the next step, which may fill its
 // controls, press its buttons or set its ModalResult. A step that leaves the form without a
 // result, and a form that finds no step left, get mrCancel, so that no modal loop waits for a
-// user who is not there. The captions of the forms are recorded in order.
+// user who is not there. A form that refuses to close with the result it was given (its
+// CloseQuery) is handed to the next step again. The captions of the forms are recorded in order,
+// each time a step is played on them.
 class TModalScript {
 public:
     TModalScript();

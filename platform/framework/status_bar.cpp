@@ -2,7 +2,19 @@
 
 #include <algorithm>
 
+#include "platform/framework/internal/text_measure.h"
+
 namespace rv {
+
+namespace {
+
+// Fields stand two pixels apart, each in a sunken edge of one pixel with its text two pixels
+// inside it.
+constexpr int kFieldGap = 2;
+constexpr int kEdge = 1;
+constexpr int kTextPadding = 2;
+
+}  // namespace
 
 void TStatusPanel::SetText(const std::string& text) {
     if (text == text_) return;
@@ -41,9 +53,14 @@ TRect TStatusBar::PanelRect(int index) const {
     int left = 0;
     for (int i = 0; i < index && i < PanelCount(); ++i) left += panels_[size_t(i)]->width_;
     int right = index == PanelCount() - 1 ? client.Right : left + Panels(index)->width_;
-    // Fields stand two pixels apart and two below the top edge.
-    return {std::min(left, client.Right), 2, std::max(left, std::min(right, client.Right) - 2),
-            client.Bottom};
+    // Two pixels below the top edge.
+    return {std::min(left, client.Right), 2,
+            std::max(left, std::min(right, client.Right) - kFieldGap), client.Bottom};
+}
+
+int TStatusBar::PanelWidthFor(const std::string& text) const {
+    return MeasureText(Font(), text, DT_SINGLELINE | DT_NOPREFIX).cx + 2 * (kEdge + kTextPadding) +
+           kFieldGap;
 }
 
 void TStatusBar::Paint() {
@@ -57,7 +74,7 @@ void TStatusBar::Paint() {
         TRect r = PanelRect(i);
         if (r.Width() <= 0) continue;
         canvas.DrawEdge(r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-        r = {r.Left + 2, r.Top, r.Right - 2, r.Bottom};
+        r = {r.Left + kTextPadding, r.Top, r.Right - kTextPadding, r.Bottom};
         unsigned align = panel.alignment_ == taCenter         ? DT_CENTER
                          : panel.alignment_ == taRightJustify ? DT_RIGHT
                                                               : DT_LEFT;

@@ -40,6 +40,8 @@ public:
     TStatusPanel* Panels(int index) const;  // nullptr out of range
     // Where the field is drawn, client coordinates.
     TRect PanelRect(int index) const;
+    // The width a panel (not the last) needs to show `text` whole in the bar's font.
+    int PanelWidthFor(const std::string& text) const;
 
 protected:
     void Paint() override;

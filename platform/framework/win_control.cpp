@@ -1,23 +1,40 @@
 #include "platform/framework/win_control.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/framework/custom_controls.h"
+#include "platform/framework/drag_loop.h"
 #include "platform/windows/window_host.h"
 
 namespace rv {
+namespace {
+
+std::unordered_map<HWND, TWinControl*>& WindowControls() {
+    static std::unordered_map<HWND, TWinControl*> controls;
+    return controls;
+}
+
+}  // namespace
+
+TWinControl* FindControl(HWND wnd) {
+    auto it = WindowControls().find(wnd);
+    return it == WindowControls().end() ? nullptr : it->second;
+}
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
     InitColor(clBtnFace);
     handle_ = CreateHostWindow([this](TMessage& m) {
         if (dying_)
             DefHostWindowProc(handle_, m);
-        else
+        else if (!FrameworkDragMessage(handle_, m))  // a running drag sees the input first
             WndProc(m);
     });
+    WindowControls()[handle_] = this;
 }
 
 TWinControl::~TWinControl() {
+    ForgetFrameworkDragControl(this);
     MarkDestroying();
     DestroyComponents();
     dying_ = true;
@@ -27,6 +44,7 @@ TWinControl::~TWinControl() {
         RemoveControl(child);
     }
     if (Parent()) Parent()->RemoveControl(this);
+    WindowControls().erase(handle_);
     DestroyHostWindow(handle_);
 }
 
@@ -161,6 +179,12 @@ void TWinControl::SetFocus() {
     if (TCustomForm* form = GetParentForm()) form->SetActiveControl(this);
     SetWindowFocusable(handle_, true);
     rv::SetFocus(handle_);
+}
+
+void TWinControl::SetFocusByTab(bool forward) {
+    if (TCustomForm* form = GetParentForm()) form->SetActiveControl(this);
+    SetWindowFocusable(handle_, true);
+    rv::SetFocus(handle_, forward ? TFocusCause::fcTab : TFocusCause::fcBacktab);
 }
 
 void TWinControl::Invalidate() {
@@ -366,6 +390,16 @@ void TWinControl::WndProc(TMessage& m) {
         case CM_HINTSHOW:
             if (m.LParam) ShowHintOf(*reinterpret_cast<THintInfo*>(m.LParam));
             return;
+        case CM_DRAG:
+            // The drag's target at a point: an enabled windowless child there, else the window.
+            if (const auto* rec = reinterpret_cast<const TDragRec*>(m.LParam);
+                rec && TDragMessage(m.WParam) == dmFindTarget) {
+                TControl* child = ControlAtPos(rv::ScreenToClient(handle_, rec->Pos));
+                m.Result = reinterpret_cast<LRESULT>(
+                    child && child->Enabled() ? child : static_cast<TControl*>(this));
+                return;
+            }
+            break;
         case WM_CONTEXTMENU:
             RouteContextMenu(m);
             return;
@@ -405,6 +439,12 @@ void TWinControl::WndProc(TMessage& m) {
         case CM_ENABLEDCHANGED:
             EnableWindow(handle_, Enabled());
             break;
+        case WM_SYSCOLORCHANGE:
+            // The desktop tells top-level windows only; every control hears of it.
+            for (TControl* c : std::vector<TControl*>(controls_))
+                c->Perform(dynamic_cast<TWinControl*>(c) ? WM_SYSCOLORCHANGE : CM_SYSCOLORCHANGE);
+            Perform(CM_SYSCOLORCHANGE);
+            return;
         case CM_FONTCHANGED:
         case CM_COLORCHANGED: {
             UINT notice = m.Msg == CM_FONTCHANGED ? CM_PARENTFONTCHANGED : CM_PARENTCOLORCHANGED;

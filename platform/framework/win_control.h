@@ -38,6 +38,9 @@ public:
     virtual bool CanFocus() const;
     bool Focused() const;
     virtual void SetFocus();
+    // The focus arriving by Tab (Shift+Tab: not `forward`): an edit takes it with its text
+    // selected, so that typing replaces the text.
+    void SetFocusByTab(bool forward);
 
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
@@ -94,6 +97,9 @@ private:
     bool aligning_ = false;
     friend class TControl;
 };
+
+// The windowed control whose window `wnd` is; nullptr for any other window.
+TWinControl* FindControl(HWND wnd);
 
 // A control made in code as a form's resource makes it: owned by `owner`, named, placed on
 // `parent` at `bounds`, and aligned.

@@ -53,6 +53,8 @@ bool HostWidget::FaceEvent(QObject* watched, QEvent* e) {
             return watched == face_ && FaceKeyPress(static_cast<QKeyEvent*>(e));
         case QEvent::KeyRelease:
             return watched == face_ && FaceKeyRelease(static_cast<QKeyEvent*>(e));
+        case QEvent::InputMethod:
+            return watched == face_ && FaceInputMethod(static_cast<QInputMethodEvent*>(e));
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
@@ -69,8 +71,8 @@ bool HostWidget::FaceEvent(QObject* watched, QEvent* e) {
 
 bool HostWidget::FaceKeyPress(QKeyEvent* e) {
     if (replaying_) return false;
-    // A key without a code of the platform's is the face's alone.
-    const int vk = VirtualKeyOf(e->key(), e->modifiers());
+    // A key that neither has a code of the platform's nor types is the face's alone.
+    const int vk = KeyCodeOf(e);
     keyPassed_ = vk == 0;
     passedKey_ = vk;
     if (!SendKeyDown(e) || !keyPassed_) return true;
@@ -109,6 +111,24 @@ bool HostWidget::FaceKeyRelease(QKeyEvent* e) {
     keyPassed_ = false;
     if (!SendKeyUp(e)) return false;
     return !Alive() || !keyPassed_;
+}
+
+// What an input method commits is typed through the window procedure like keys; the face gets
+// the characters the procedure left, and the composition as it stands.
+bool HostWidget::FaceInputMethod(QInputMethodEvent* e) {
+    if (replaying_ || e->commitString().isEmpty()) return false;
+    passedChars_.clear();
+    collectingChars_ = true;
+    bool alive = SendTypedText(e->commitString());
+    collectingChars_ = false;
+    if (!alive) return true;
+    if (passedChars_ == e->commitString() || !face_) return !face_;
+    QInputMethodEvent changed(e->preeditString(), e->attributes());
+    changed.setCommitString(passedChars_, e->replacementStart(), e->replacementLength());
+    replaying_ = true;
+    QCoreApplication::sendEvent(face_, &changed);
+    replaying_ = false;
+    return true;
 }
 
 // The face acts on the mouse itself; the window procedure hears of the buttons.

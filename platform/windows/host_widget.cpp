@@ -40,6 +40,8 @@ HostWidget::HostWidget(HWND wnd) : wnd_(wnd) {
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
+    // What an input method composes reaches the window as typed characters.
+    setAttribute(Qt::WA_InputMethodEnabled);
     for (int which : {SB_HORZ, SB_VERT}) {
         auto* bar = new QScrollBar(which == SB_HORZ ? Qt::Horizontal : Qt::Vertical, this);
         bar->setFocusPolicy(Qt::NoFocus);
@@ -59,6 +61,7 @@ HostWidget::HostWidget(HWND wnd) : wnd_(wnd) {
 HostWidget::~HostWidget() {
     if (Alive()) Registry().erase(wnd_);
     if (g_capture == wnd_) g_capture = 0;
+    ForgetHintWindow(wnd_);
     // Child windows belong to their own controls, which destroy them.
     for (QObject* child : children())
         if (auto* host = dynamic_cast<HostWidget*>(child)) {
@@ -70,6 +73,13 @@ HostWidget::~HostWidget() {
 HostWidget* HostWidget::Find(HWND wnd) {
     auto it = Registry().find(wnd);
     return it == Registry().end() ? nullptr : it->second;
+}
+
+std::vector<HWND> HostWidget::TopLevelWindows() {
+    std::vector<HWND> windows;
+    for (const auto& [wnd, host] : Registry())
+        if (!host->parent) windows.push_back(wnd);
+    return windows;
 }
 
 HostWidget* HostWidget::Of(QWidget* widget) {
@@ -185,9 +195,11 @@ bool HostWidget::event(QEvent* e) {
     ++depth_;
     bool handled = true;
     if (e->type() == QEvent::ToolTip) {
-        handled = ShowHint(static_cast<QHelpEvent*>(e));
+        // The hint timing shows hints when the mouse has rested; a face (an edit box) has no
+        // mouse moves of its own to time them by and goes by the toolkit's own pause.
+        if (face_) ShowHintAt(static_cast<QHelpEvent*>(e)->pos());
         --depth_;
-        return handled;
+        return true;
     }
     auto* key = e->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(e) : nullptr;
     // Tab belongs to the control like any other key.
@@ -252,7 +264,13 @@ void HostWidget::Mouse(QMouseEvent* e, int kind) {
         DeliverMessage(wnd_, NonClientMouseMessage(clientMsg), WPARAM(hit),
                        MAKELPARAM(global.x(), global.y()));
     }
-    if (Alive() && kind == kUp && e->buttons() == Qt::NoButton) implicitCapture_ = false;
+    if (!Alive()) return;
+    if (kind == kUp && e->buttons() == Qt::NoButton) implicitCapture_ = false;
+    if (kind == kMove && !captured && e->buttons() == Qt::NoButton && hit != HTTRANSPARENT &&
+        hit != HTERROR)
+        NoteHintMouse(this, pos);
+    else if (kind != kMove)
+        CancelHintRest(this);
 }
 
 void HostWidget::mousePressEvent(QMouseEvent* e) {
@@ -270,6 +288,7 @@ void HostWidget::mouseMoveEvent(QMouseEvent* e) {
 
 void HostWidget::wheelEvent(QWheelEvent* e) {
     if (face_) return;
+    CancelHintRest(this);
     UpdateKeyStateFrom(e->modifiers(), e->buttons());
     QPoint global = e->globalPosition().toPoint();
     NoteCursorPos(global);
@@ -282,20 +301,20 @@ void HostWidget::wheelEvent(QWheelEvent* e) {
     e->accept();
 }
 
-bool HostWidget::ShowHint(QHelpEvent* e) {
+void HostWidget::ShowHintAt(QPoint local) {
     THintInfo info;
-    QPoint c = e->pos() - ClientOffset();
+    const QPoint c = local - ClientOffset();
     info.CursorPos = {c.x(), c.y()};
     DeliverMessage(wnd_, CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
     if (!Alive() || info.HintStr.empty()) {
         QToolTip::hideText();
-        e->ignore();
-        return true;
+        return;
     }
-    QRect area = info.CursorRect.IsEmpty() ? ClientArea()
-                                           : ToQRect(info.CursorRect).translated(ClientOffset());
-    QToolTip::showText(e->globalPos(), QString::fromStdString(info.HintStr), this, area);
-    return true;
+    const QRect area = info.CursorRect.IsEmpty()
+                           ? ClientArea()
+                           : ToQRect(info.CursorRect).translated(ClientOffset());
+    QToolTip::showText(mapToGlobal(local), QString::fromStdString(info.HintStr), this, area);
+    NoteToolTipShown(wnd_, area);
 }
 
 namespace {
@@ -309,7 +328,7 @@ LPARAM KeyData(const QKeyEvent* e, bool up) {
 
 bool HostWidget::SendKeyDown(QKeyEvent* e) {
     UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
-    int vk = VirtualKeyOf(e->key(), e->modifiers());
+    int vk = KeyCodeOf(e);
     if (!vk) return true;
     bool alt = e->modifiers() & Qt::AltModifier;
     SetKeyState(vk, true);
@@ -333,7 +352,7 @@ bool HostWidget::SendChars(QKeyEvent* e) {
 bool HostWidget::SendKeyUp(QKeyEvent* e) {
     if (e->isAutoRepeat()) return false;
     UpdateKeyStateFrom(e->modifiers(), QApplication::mouseButtons());
-    int vk = VirtualKeyOf(e->key(), e->modifiers());
+    int vk = KeyCodeOf(e);
     if (!vk) return false;
     SetKeyState(vk, false);
     bool alt = e->modifiers() & Qt::AltModifier;
@@ -341,9 +360,29 @@ bool HostWidget::SendKeyUp(QKeyEvent* e) {
     return true;
 }
 
+bool HostWidget::SendTypedText(const QString& text) {
+    const Qt::KeyboardModifiers shift = QApplication::keyboardModifiers() & Qt::ShiftModifier;
+    for (QChar unit : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, shift, QString(unit));
+        if (SendKeyDown(&press) && !SendChars(&press)) return false;
+        if (!Alive()) return false;
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, shift, QString(unit));
+        SendKeyUp(&release);
+        if (!Alive()) return false;
+    }
+    return true;
+}
+
 void HostWidget::keyPressEvent(QKeyEvent* e) {
     if (face_) return;
+    CancelHintRest(this);
     if (SendKeyDown(e)) SendChars(e);
+}
+
+void HostWidget::inputMethodEvent(QInputMethodEvent* e) {
+    if (face_) return;
+    SendTypedText(e->commitString());
+    e->accept();
 }
 
 void HostWidget::keyReleaseEvent(QKeyEvent* e) {
@@ -375,6 +414,7 @@ void HostWidget::enterEvent(QEnterEvent*) {
     DeliverMessage(wnd_, CM_MOUSEENTER, 0, 0);
 }
 void HostWidget::leaveEvent(QEvent*) {
+    CancelHintRest(this);
     DeliverMessage(wnd_, CM_MOUSELEAVE, 0, 0);
 }
 

@@ -2,6 +2,7 @@
 // state GetKeyState answers, the capture and focus holders and the cursor shown.
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <array>
 
 #include "platform/windows/internal/host_widget.h"
@@ -98,6 +99,13 @@ int VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
         default:
             return 0;
     }
+}
+
+int KeyCodeOf(const QKeyEvent* e) {
+    if (int vk = VirtualKeyOf(e->key(), e->modifiers())) return vk;
+    // Letters of other scripts, accented ones and signs the table does not name still type.
+    const QString text = e->text();
+    return !text.isEmpty() && text.front() >= u' ' && text.front() != u'\x7f' ? VK_PACKET : 0;
 }
 
 int ToolkitKeyOf(int virtualKey) {

@@ -89,6 +89,7 @@ public:
     bool SelectFolder(HWND owner, const std::string& caption, const std::string& root,
                       std::string& folder) override {
         EnsureGuiApplication();
+        FitToolkitWindowsOntoWorkArea();
         QFileDialog dialog(OwnerWidget(owner), FromUtf8(caption),
                            root.empty() ? QDir::homePath() : FromUtf8(root));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -111,6 +112,7 @@ public:
     int MessageBox(HWND owner, const std::string& text, const std::string& caption,
                    unsigned type) override {
         EnsureGuiApplication();
+        FitToolkitWindowsOntoWorkArea();
         QMessageBox box(OwnerWidget(owner));
         box.setWindowTitle(FromUtf8(caption));
         box.setTextFormat(Qt::PlainText);
@@ -180,6 +182,7 @@ private:
     static bool RunFileDialog(const TFileDialogRequest& request, TFileDialogResult& result,
                               bool save) {
         EnsureGuiApplication();
+        FitToolkitWindowsOntoWorkArea();
         QFileDialog dialog(OwnerWidget(request.Owner), FromUtf8(request.Title));
         // The toolkit's own dialog: it honours every option the same way on every desktop.
         dialog.setOption(QFileDialog::DontUseNativeDialog);

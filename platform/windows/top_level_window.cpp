@@ -63,15 +63,15 @@ void HostWidget::ApplySizeLimits() {
     if (maximumSize() != most) setMaximumSize(most);
 }
 
-QMargins HostWidget::FrameMargins() {
-    if (parent || (windowFlags() & Qt::FramelessWindowHint)) return {};
+QMargins FrameMarginsOf(QWidget* window) {
+    if (window->windowFlags() & Qt::FramelessWindowHint) return {};
     // Some platforms know the frame as soon as the window exists, others once it is shown.
-    winId();
-    QMargins own = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    window->winId();
+    QMargins own = window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
     if (!own.isNull()) return own;
     // Not on the screen yet: the window manager frames the program's windows alike.
     for (const QWidget* top : QApplication::topLevelWidgets()) {
-        if (top == this || !top->isVisible() || !top->windowHandle() ||
+        if (top == window || !top->isVisible() || !top->windowHandle() ||
             (top->windowFlags() & Qt::FramelessWindowHint))
             continue;
         if (QMargins other = top->windowHandle()->frameMargins(); !other.isNull()) return other;
@@ -79,19 +79,32 @@ QMargins HostWidget::FrameMargins() {
     return {};
 }
 
+QRect FittedOntoWorkArea(const QRect& inner, const QMargins& frame) {
+    const TRect r = FromQRect(inner);
+    const TRect outer{r.Left - frame.left(), r.Top - frame.top(), r.Right + frame.right(),
+                      r.Bottom + frame.bottom()};
+    const TRect fitted = FitOntoScreens(outer, ScreenWorkAreas());
+    const TRect result{fitted.Left + frame.left(), fitted.Top + frame.top(),
+                       fitted.Right - frame.right(), fitted.Bottom - frame.bottom()};
+    // A work area smaller than the frame leaves the window as it is.
+    return result.IsEmpty() ? inner : ToQRect(result);
+}
+
+QMargins HostWidget::FrameMargins() {
+    return parent ? QMargins() : FrameMarginsOf(this);
+}
+
 void HostWidget::FitOntoWorkArea(bool whenFramed) {
     if (parent || !Alive()) return;
     QMargins m = FrameMargins();
-    fitWhenFramed = whenFramed && m.isNull() && !(windowFlags() & Qt::FramelessWindowHint);
+    // Where the window manager puts the window, and the frame it draws, count once it is on the
+    // screen: fitted again then.
+    fitWhenFramed = whenFramed && !(windowFlags() & Qt::FramelessWindowHint);
     bool normal = InNormalState();
     const TRect& r = normal ? bounds : normalBounds;
     if (r.IsEmpty()) return;
-    TRect outer{r.Left - m.left(), r.Top - m.top(), r.Right + m.right(), r.Bottom + m.bottom()};
-    TRect fitted = FitOntoScreens(outer, ScreenWorkAreas());
-    TRect inner{fitted.Left + m.left(), fitted.Top + m.top(), fitted.Right - m.right(),
-                fitted.Bottom - m.bottom()};
-    // A work area smaller than the frame leaves the window as it is.
-    if (inner.IsEmpty() || inner == r) return;
+    const TRect inner = FromQRect(FittedOntoWorkArea(ToQRect(r), m));
+    if (inner == r) return;
     if (!normal) {
         normalBounds = inner;
         return;

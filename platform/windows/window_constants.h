@@ -137,6 +137,9 @@ inline constexpr int VK_OEM_COMMA = 0xBC;
 inline constexpr int VK_OEM_MINUS = 0xBD;
 inline constexpr int VK_OEM_PERIOD = 0xBE;
 inline constexpr int VK_OEM_2 = 0xBF;
+// A key that types a character without a key code of its own (another script's letter, an
+// accented one, an input method's text): the character follows as WM_CHAR.
+inline constexpr int VK_PACKET = 0xE7;
 
 // Packing of coordinates and words into message parameters.
 constexpr std::uint16_t LOWORD(std::uintptr_t v) {

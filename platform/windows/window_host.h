@@ -1,6 +1,8 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/geometry.h"
@@ -60,22 +62,46 @@ bool RedrawEnabled(HWND wnd);
 void ScrollWindow(HWND wnd, int dx, int dy, const TRect* clip);
 // Paints the whole window (frame and client) into a canvas, e.g. a bitmap's.
 void PaintWindowTo(HWND wnd, TCanvas& canvas);
+// Device pixels per logical pixel of the screen the window is on (2 at 200 %), for bitmaps made
+// to be painted there; 1 for an unknown window.
+double WindowPixelRatio(HWND wnd);
 // Lets the parent show through pixels the window does not paint (the platform's transparent
 // extended style); off by default: the window paints every pixel of the area it is asked to.
 void SetWindowTransparent(HWND wnd, bool transparent);
 
+// Changes entries of the system colour scheme (index as in clBtnFace & 0xFF) and then tells
+// every top-level window (WM_SYSCOLORCHANGE), as the desktop does when its colours change.
+void SetSysColors(std::initializer_list<std::pair<int, TColor>> colors);
+
 // Places the window above its siblings.
 void BringWindowToTop(HWND wnd);
 
-// Tool tips. When the mouse rests over a window, it gets CM_HINTSHOW with LParam pointing to a
-// THintInfo holding the mouse position (client coordinates); a window that fills HintStr gets
-// that text shown as a tool tip while the mouse stays inside CursorRect (client coordinates;
-// empty: the whole client area).
+// The window that is shown at a screen point, the innermost of nested ones (0: none of ours);
+// popups that let the mouse through are not counted.
+HWND WindowFromPoint(TPoint screen);
+
+// Tool tips. When the mouse has rested over a window for the hint pause, the window gets
+// CM_HINTSHOW with LParam pointing to a THintInfo holding the mouse position (client
+// coordinates); a window that fills HintStr gets that text shown as a tool tip while the mouse
+// stays inside CursorRect (client coordinates; empty: the whole client area). Each time the mouse
+// starts to rest (it moved, no button held), the window is first asked for the pause:
+// CM_HINTSHOWPAUSE with WParam 1 when a tool tip shows now (the short pause is offered then, else
+// the hint pause) and LParam pointing to the pause in milliseconds (an int it may change).
 struct THintInfo {
     TPoint CursorPos;
     std::string HintStr;
     TRect CursorRect;
 };
+// The application's hint settings: with ShowHint off no window is asked for a hint.
+struct THintSettings {
+    bool ShowHint = true;
+    int HintPause = 500;
+    int HintShortPause = 50;
+};
+THintSettings& HintSettings();
+// The window whose hint the mouse rests for now, and the pause it waits (0 and -1: none).
+HWND PendingHintWindow();
+int PendingHintPause();
 
 // Mouse capture: while a window holds it, every mouse message goes to it in client coordinates.
 // Pressing a button captures implicitly until the last button is released.
@@ -83,8 +109,9 @@ HWND SetCapture(HWND wnd);  // returns the previous holder
 void ReleaseCapture();
 HWND GetCapture();
 
-// Keyboard focus.
-HWND SetFocus(HWND wnd);  // returns the previous holder
+// Keyboard focus. Arriving by Tab or Shift+Tab, a text field selects its text.
+enum class TFocusCause { fcOther, fcTab, fcBacktab };
+HWND SetFocus(HWND wnd, TFocusCause cause = TFocusCause::fcOther);  // returns the previous holder
 HWND GetFocus();
 void SetWindowFocusable(HWND wnd, bool focusable);
 

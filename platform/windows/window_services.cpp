@@ -223,6 +223,11 @@ TRect GetWindowRect(HWND wnd) {
     return Bounds(g.x(), g.y(), h->width(), h->height());
 }
 
+HWND WindowFromPoint(TPoint screen) {
+    HostWidget* h = HostWidget::Of(QApplication::widgetAt(QPoint(screen.X, screen.Y)));
+    return h && h->Alive() ? h->Handle() : 0;
+}
+
 TPoint GetClientOffset(HWND wnd) {
     HostWidget* h = HostWidget::Find(wnd);
     if (!h) return {};
@@ -319,6 +324,17 @@ void PaintWindowTo(HWND wnd, TCanvas& canvas) {
     canvas.RestoreState(level);
 }
 
+void SetSysColors(std::initializer_list<std::pair<int, TColor>> colors) {
+    for (const auto& [index, color] : colors) SetSystemColor(index, color);
+    for (HWND wnd : HostWidget::TopLevelWindows())
+        if (HostWidget::Find(wnd)) DeliverMessage(wnd, WM_SYSCOLORCHANGE, 0, 0);
+}
+
+double WindowPixelRatio(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    return h ? h->devicePixelRatioF() : 1;
+}
+
 void SetWindowTransparent(HWND wnd, bool transparent) {
     if (HostWidget* h = HostWidget::Find(wnd)) {
         h->setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
@@ -346,7 +362,7 @@ HWND GetCapture() {
     return g_capture;
 }
 
-HWND SetFocus(HWND wnd) {
+HWND SetFocus(HWND wnd, TFocusCause cause) {
     HWND previous = GetFocus();
     HostWidget* h = HostWidget::Find(wnd);
     if (!h || previous == wnd) return previous;
@@ -356,7 +372,10 @@ HWND SetFocus(HWND wnd) {
         top->activateWindow();
         QApplication::setActiveWindow(top);
     }
-    h->setFocus(Qt::OtherFocusReason);
+    // The toolkit's text fields select their text when the focus comes by Tab.
+    h->setFocus(cause == TFocusCause::fcTab       ? Qt::TabFocusReason
+                : cause == TFocusCause::fcBacktab ? Qt::BacktabFocusReason
+                                                  : Qt::OtherFocusReason);
     g_focusTarget = 0;
     return previous;
 }
@@ -385,6 +404,8 @@ void SetWindowCursor(HWND wnd, TCursor cursor) {
 
 void SetCursor(TCursor cursor) {
     g_shownCursor = cursor;
+    // The window holding the mouse is the one under it as far as the cursor goes.
+    if (HostWidget* holder = HostWidget::Find(g_capture)) ApplyCursor(holder);
 }
 
 void ApplyCursor(HostWidget* h) {
@@ -415,6 +436,10 @@ TCursor GetWindowCursorShown(HWND wnd) {
             return crSizeWE;
         case Qt::SizeVerCursor:
             return crSizeNS;
+        case Qt::DragCopyCursor:
+            return crDrag;
+        case Qt::ForbiddenCursor:
+            return crNoDrop;
         case Qt::BitmapCursor:
             return h->shownCursor;
         default:

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/import/file_import.h"
+#include "import/file_import.h"
 #include "platform/framework/form.h"
 #include "player/media_library_link.h"
 

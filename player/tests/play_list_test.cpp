@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
@@ -53,6 +54,26 @@ TEST(PlayList, OnlyMpegAudioAndWindowsMediaFilesAreRead) {
     ASSERT_TRUE(noYear);
     EXPECT_EQ(noYear->Release, 0);
     EXPECT_EQ(noYear->Artist, "Quatuor Müller");
+    EXPECT_EQ(noYear->Album, "");  // no album: nothing made up in its place
+}
+
+TEST(PlayList, AnUntaggedFileKeepsItsRecordZeroedButForTheStreamAndTheTitle) {
+    TPlayerReaders readers;
+    for (const auto& [file, title, format] :
+         {std::tuple{"audio/mpeg/mpeg25_mono_vbr.mp3", "mpeg25_mono_vbr", "MPEG 2.5 Layer III"},
+          std::tuple{"audio/wma/wmav1_mono.wma", "wmav1_mono", "Windows Media Audio"}}) {
+        const std::optional<TAudioTrack> track = ReadAudioTrack(TestDataPath(file), readers);
+        ASSERT_TRUE(track) << file;
+        EXPECT_EQ(track->Title, title);
+        EXPECT_EQ(track->Artist, "") << file;
+        EXPECT_EQ(track->Album, "") << file;
+        EXPECT_EQ(track->Genre, "") << file;
+        EXPECT_EQ(track->ID, 0) << file;
+        EXPECT_EQ(track->Release, 0) << file;
+        EXPECT_EQ(track->MediaType, 0) << file;
+        EXPECT_EQ(track->Format, format);
+        EXPECT_GT(track->Duration, 1.9) << file;
+    }
 }
 
 TEST(PlayList, TimesAreRoundedToWholeSecondsHalvesToEven) {

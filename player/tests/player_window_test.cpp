@@ -439,6 +439,39 @@ TEST_F(PlayerWindowTest, AFileGoneBeforeItPlaysIsReportedAndNothingElsePlays) {
     EXPECT_EQ(w->Player->GetMode(), 7);
 }
 
+TEST_F(PlayerWindowTest, AFileThatCannotPlayLeavesNothingOfTheOneBeforeOnShow) {
+    const std::string gone = g_media->dir / "vanishing.mp3";
+    WriteFileBytes(gone, ReadFileBytes(g_media->one));
+    Add({g_media->mp3, gone});
+    w->cmPlay(nullptr);
+    Advance(2000);
+    ASSERT_TRUE(PumpUntil([&] { return w->TimePanel->Caption() == "00:02"; }));
+    ASSERT_EQ(w->Trackbar->Position(), 2);
+    ASSERT_EQ(w->lFormat->Caption(), "MPEG 1 Layer III");
+    std::remove(gone.c_str());
+    EXPECT_THROW(w->cmNext(nullptr), eMciDeviceError);
+    EXPECT_EQ(w->TimePanel->Caption(), "0:00");
+    EXPECT_EQ(w->Trackbar->Position(), 0);
+    EXPECT_EQ(w->Trackbar->Hint, "");
+    EXPECT_EQ(w->lFormat->Caption(), "");
+    EXPECT_EQ(w->lCM->Caption(), "");
+    // Nothing of the file before ticks on.
+    Advance(1000);
+    Settle();
+    EXPECT_EQ(w->TimePanel->Caption(), "0:00");
+    EXPECT_EQ(w->Trackbar->Position(), 0);
+}
+
+TEST_F(PlayerWindowTest, AnUntaggedFileIsListedUnderItsNameWithNoArtistOrAlbumMadeUp) {
+    const std::string untagged = g_media->dir / "Take Five (demo).mp3";
+    WriteFileBytes(untagged, ReadFileBytes(TestDataPath("audio/mpeg/mpeg25_mono_vbr.mp3")));
+    Add({untagged});
+    ASSERT_EQ(w->List->ItemCount(), 1);
+    const Texts row = Row(0);
+    EXPECT_EQ(Texts(row.begin(), row.begin() + 4), (Texts{"0", "", "", "Take Five (demo)"}));
+    EXPECT_EQ(row[piFormat + 1], "MPEG 2.5 Layer III");
+}
+
 TEST_F(PlayerWindowTest, ThePlaceAndTheDialogsFolderAreKeptAcrossRuns) {
     w->SetBounds(150, 130, 520, 340);
     w->od->InitialDir = g_media->dir.Path();

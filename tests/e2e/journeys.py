@@ -4,6 +4,7 @@ steps; checks look at what a person sees: window titles, the files written and t
 import os
 import subprocess
 import time
+from xml.etree import ElementTree
 
 import media
 from desktop import reads
@@ -178,6 +179,30 @@ LIBRARY_B = """<?xml version="1.0" encoding="windows-1250"?>
 """
 
 
+CYRILLIC_ARTIST = "\u0418\u0432\u0430\u043d"  # Ivan
+
+
+def with_layout(j, layout):
+    """Gives the keyboard a second layout, as a person writing in two scripts has: xdotool then
+    types that script's letters with keys of their own instead of lending it spare keys, which
+    the program may read only after they were taken back."""
+    subprocess.run(["setxkbmap", "-layout", "us," + layout], env=j.desktop.env(), check=True)
+    time.sleep(1)
+
+
+def type_track_artist(rv, j, title, artist):
+    """Opens Track Properties of the listed track and types the artist over the one it has;
+    returns the dialog's window."""
+    rv.click_in_list(title)
+    rv.menu("Edit", "Track Properties...")
+    wid, _ = rv.dialog("Track Properties")
+    label = j.desktop.wait_text("Artist:", j.desktop.geometry(wid))
+    j.desktop.click(label.x + label.w + 60, label.centre[1])
+    j.desktop.key("ctrl+a")
+    j.desktop.type(artist)
+    return wid
+
+
 def append_edit_delete_sort(j):
     rv = Reelvault(j)
     album = j.path("Album")
@@ -198,13 +223,7 @@ def append_edit_delete_sort(j):
     with j.step("Track Properties: a track's artist edited"):
         rv.click_in_tree("Scanned Artist", double=True)
         rv.click_in_tree("Scanned Album")
-        rv.click_in_list("Alpha")
-        rv.menu("Edit", "Track Properties...")
-        wid, _ = rv.dialog("Track Properties")
-        label = j.desktop.wait_text("Artist:", j.desktop.geometry(wid))
-        j.desktop.click(label.x + label.w + 60, label.centre[1])
-        j.desktop.key("ctrl+a")
-        j.desktop.type("Edited Artist")
+        wid = type_track_artist(rv, j, "Alpha", "Edited Artist")
         j.desktop.key("Return")
         rv.gone(wid)
     with j.step("the track moved to the new artist"):
@@ -232,6 +251,28 @@ def append_edit_delete_sort(j):
         j.desktop.click(*header.centre)
         rows = [r for r in rv.right_lines() if reads(r, "Charlie") or reads(r, "Bravo")]
         check(len(rows) == 2 and reads(rows[0], "Charlie"), "by title, descending: %s" % rows)
+    with j.step("Track Properties typed in Cyrillic: the track goes to the new artist"):
+        with_layout(j, "ru")
+        wid = type_track_artist(rv, j, "Bravo", CYRILLIC_ARTIST)
+        # Tab into the album: its text is selected, so the new title replaces it.
+        j.desktop.key("Tab")
+        j.desktop.type("Other Album")
+        j.desktop.key("Return")
+        rv.gone(wid)
+        rv.wait_counts((4, 4, 4))
+    with j.step("its first letters typed in Cyrillic in the tree find the artist"):
+        rv.click_in_tree("Appended Artist")
+        j.desktop.wait_text("Kept Album", rv.region("right"), invert=True)
+        j.desktop.type(CYRILLIC_ARTIST[:2])
+        j.desktop.wait_text("Other Album", rv.region("right"), invert=True)
+    with j.step("saved, the library file names the artist and the album as typed"):
+        library = j.path("Rock.rvl")
+        rv.save_as(library)
+        saved = ElementTree.parse(library)
+        artists = [e.text for e in saved.iter("Name")]
+        check(CYRILLIC_ARTIST in artists, "the artists saved: %s" % artists)
+        titles = [e.text for e in saved.iter("TITLE")]
+        check("Other Album" in titles, "the album titles saved: %s" % titles)
 
 
 def detail_presentation(j):
@@ -259,6 +300,15 @@ def detail_presentation(j):
             check(artist in dom, "the page does not show %r" % artist)
         chromium(j, ["--screenshot=" + os.path.join(j.out, "page.png"),
                      "--window-size=1000,700"], url)
+    with j.step("opened from disk, the page gives way to an indented tree of the library"):
+        url = "file://" + os.path.join(pages, "Rock_Detail.htm")
+        dom = chromium(j, ["--dump-dom"], url)
+        for text in ("Page Artist", "Second Page Artist", "Uno", "Tres", "TRACK"):
+            check(text in dom, "the page from disk does not show %r" % text)
+        check("by artist." not in dom, "the page from disk kept its frame")
+        for scale in (1, 2):
+            chromium(j, ["--screenshot=" + os.path.join(j.out, "page-from-disk-%dx.png" % scale),
+                         "--window-size=1000,700", "--force-device-scale-factor=%d" % scale], url)
 
 
 def chromium(j, options, url):
@@ -310,6 +360,16 @@ def audio_cd(j):
         for title, time_text in (("Alpha", "04:08"), ("Beta", "04:20"), ("Gamma", "03:30")):
             check(any(reads(r, title) and reads(r, time_text) and reads(r, "CD Audio")
                       for r in rows), "no row %s %s CD Audio: %s" % (title, time_text, rows))
+    with j.step("a site that knows no such disc: a box says so, the library stays"):
+        wid = set_site(rv, j, fake_site(j, "/nomatch/cddb.cgi"))
+        j.desktop.key("Return")
+        rv.gone(wid)
+        rv.menu("File", "Scan...")
+        wid, _ = rv.dialog("Select directory")
+        j.desktop.click_text("Audio CD (/dev/sr0)", j.desktop.geometry(wid))
+        rv.answer("OK", title="Information", text="No match found")
+        check(not rv.progress(), "the progress window stayed open")
+        rv.wait_counts((1, 1, 3))
 
 
 def preferences_kept(j):
@@ -323,8 +383,8 @@ def preferences_kept(j):
         # The combo box's arrow, just left of the button.
         j.desktop.click(sites.x - 38, sites.centre[1])
         j.desktop.wait_text("mirror.example", None, part=True)
-        check(j.desktop.find("cddbp.example", None, part=True) is None,
-              "a CDDBP site is listed")
+        for site in ("cddbp.example", "noport.example", "short.example", "huge.example"):
+            check(j.desktop.find(site, None, part=True) is None, "%s is listed" % site)
         j.desktop.click_text("mirror.example", None, part=True)
     with j.step("the proxy fields filled, OK"):
         j.desktop.click_text("Proxy Server:", box)
@@ -457,7 +517,7 @@ def hostile_inputs(j):
         rv.scan(damaged)
         check(j.program.running(), "the program ended")
         rv.wait_counts((1, 1, 1))
-    with j.step("a CDDB server that never answers: the progress window closes"):
+    with j.step("a CDDB server that never answers: the look-up shows its progress window"):
         wid = set_site(rv, j, fake_site(j, "/silent/cddb.cgi", "Mute"))
         j.desktop.key("Return")
         rv.gone(wid)
@@ -466,7 +526,17 @@ def hostile_inputs(j):
         j.desktop.click_text("Audio CD (/dev/sr0)", j.desktop.geometry(wid))
         j.desktop.wait(rv.progress, 10, "no progress window")
         j.desktop.wait_text("Querying CDDB", None, part=True)
+    with j.step("Scan a folder meanwhile: a box says a CD is being looked up"):
+        rv.scan(album, wait=False)
+        wid, _ = rv.dialog("Information")
+        j.desktop.wait_text("being looked up", j.desktop.geometry(wid), part=True)
+    with j.step("OK: the look-up goes on, nothing was scanned"):
+        rv.answer("OK", title="Information")
+        j.desktop.wait_text("Querying CDDB", None, part=True)
+        rv.wait_counts((1, 1, 1))
+    with j.step("the look-up times out: its progress window closes, a box says why"):
         j.desktop.wait(lambda: not rv.progress(), 75, "the progress window stayed open")
+        rv.answer("OK", title="Error", text="timed out")
         check(j.program.running(), "the program ended")
         rv.wait_counts((1, 1, 1))
 

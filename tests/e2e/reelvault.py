@@ -17,7 +17,7 @@ MENU_BAR_HEIGHT = 20
 TOOL_BAR_HEIGHT = 28
 STATUS_HEIGHT = 19
 TREE_WIDTH = 231
-COUNTS_WIDTH = 225
+COUNTS_WIDTH = 295  # as wide as six-digit counts need in the program's font
 ALBUM_HEADER_HEIGHT = 91
 
 

@@ -142,6 +142,30 @@ TEST(TreeHeaderPaint, LayoutOfImageCaptionAndSortArrow) {
     EXPECT_TRUE(arrowSeen);
 }
 
+// The width a caption needs is just enough for the cell's layout to show it whole.
+TEST(TreeHeaderPaint, ACaptionsWidthShowsItWholeBesideTheSortGlyph) {
+    PlainHeader f;
+    TVTHeader& header = f.Header();
+    TVirtualTreeColumn& column = f.Columns()[0];
+    column.SetText("#");
+    header.SetOptions(header.Options() + TVTHeaderOptions{hoShowSortGlyphs});
+    header.SetSortColumn(0);
+    TBitmap measure(1, 1);
+    TCanvas& c = measure.Canvas();
+    c.Font = header.Font();
+    const TSize arrow{kSortGlyphWidth, kSortGlyphHeight};
+    const auto caption = [&](int width) {
+        return column.ComputeHeaderLayout(c, {2, 2, width - 2, 15}, {0, 0}, arrow).Caption;
+    };
+    const int needed = header.CaptionWidth(0);
+    EXPECT_EQ(caption(needed), "#");
+    EXPECT_NE(caption(needed - 1), "#");
+    // Without the sort glyph the caption needs less.
+    header.SetSortColumn(1);
+    EXPECT_EQ(header.CaptionWidth(0), needed - kSortGlyphWidth - column.Spacing());
+    EXPECT_EQ(header.CaptionWidth(NoColumn), 0);
+}
+
 TEST(TreeHeaderPaint, DraggedColumnIsLaidOverTheStrip) {
     PlainHeader f;
     const TColor face = f.Paint().Pixel(150, 8);

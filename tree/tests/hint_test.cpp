@@ -5,6 +5,7 @@
 
 #include "platform/windows/popup_windows.h"
 #include "platform/windows/screens.h"
+#include "platform/windows/tests/toolkit_input.h"
 #include "platform/windows/top_level_window.h"
 #include "tree/hint_window.h"
 #include "tree/tests/input_fixture.h"
@@ -147,6 +148,34 @@ TEST(TreeHints, FadeAndSlideOnTheHintsTimer) {
     tick();
     EXPECT_EQ(f.HintBounds().Height(), 25);
     EXPECT_EQ(hint.AnimationStep(), hint.AnimationSteps());
+}
+
+// The mouse resting on the tree: tooltips of cut-off texts and hints of a header that shows
+// them come at once, other hints after the application's pause.
+TEST(TreeHints, TooltipsComeWithoutThePauseOtherHintsWaitFor) {
+    HintFixture f;
+    const auto rest = [&](int x, int y) {
+        SendToolkitMouse(f.tree->Handle(), ToolkitMouse::Move, {x, y});
+        return PendingHintWindow() == f.tree->Handle() ? PendingHintPause() : -1;
+    };
+    EXPECT_EQ(rest(30, InputFixture::RowY(1)), 0);
+    ASSERT_TRUE(PumpUntil([&] { return f.Hint().Visible(); }));
+    EXPECT_EQ(f.Hint().HintData().Node, f.nodes[1]);
+
+    f.tree->CancelHint();
+    f.tree->SetHintMode(hmHint);
+    EXPECT_EQ(rest(30, InputFixture::RowY(2)), HintSettings().HintPause);
+    EXPECT_EQ(rest(20, -8), HintSettings().HintPause) << "the header shows no hints";
+    TVTHeader& header = f.tree->Header();
+    header.SetOptions(header.Options() + TVTHeaderOptions{hoShowHint});
+    EXPECT_EQ(rest(20, -8), 0);
+    // A press ends the rest; without the application's hints nothing waits.
+    SendToolkitMouse(f.tree->Handle(), ToolkitMouse::Press, {30, InputFixture::RowY(2)});
+    SendToolkitMouse(f.tree->Handle(), ToolkitMouse::Release, {30, InputFixture::RowY(2)});
+    EXPECT_EQ(PendingHintWindow(), HWND(0));
+    HintSettings().ShowHint = false;
+    EXPECT_EQ(rest(30, InputFixture::RowY(0)), -1);
+    HintSettings().ShowHint = true;
 }
 
 }  // namespace

@@ -89,6 +89,31 @@ TEST(TreePaint, TreeLinesAreDottedOnAlternatePixelsAndButtonsSitOnThem) {
     for (int y = 36; y < 54; ++y) EXPECT_EQ(solid.Pixel(kLineX, y), kButtonShadow) << y;
 }
 
+// The buttons are made once and kept: a change of the desktop's colours makes them again, and
+// a change of the font reaches the buttons' signs and the widths of the texts.
+TEST(TreePaint, ButtonsFollowTheSystemColoursAndTheFont) {
+    PaintFixture f;
+    f.AddRows(3);
+    f.tree->Add(f.tree->GetFirst(), 10);
+    f.tree->SetSelected(f.tree->GetFirst()->NextSibling, true);
+    f.tree->SetFocus();
+    ASSERT_TRUE(PixelsAre(f.Paint(), {{8, 5, kButtonShadow}, {kContentLeft, 19, kHighlight}}));
+    SetSysColors({{clBtnShadow & 0xFF, clRed}, {clHighlight & 0xFF, clGreen}});
+    const TBitmap b = f.Paint();
+    SetSysColors({{clBtnShadow & 0xFF, kButtonShadow}, {clHighlight & 0xFF, kHighlight}});
+    EXPECT_TRUE(PixelsAre(b, {{8, 5, clRed}, {16, 13, clRed}, {kContentLeft, 19, clGreen}}));
+    EXPECT_EQ(CountColor(b, {0, 0, 20, 20}, kButtonShadow), 0);
+
+    TFont font = f.tree->Font();
+    font.Color = clBlue;
+    const int rangeBefore = f.tree->RangeX();
+    font.SetSize(3 * font.Size());
+    f.tree->SetFont(font);
+    const TBitmap big = f.Paint();
+    EXPECT_TRUE(PixelsAre(big, {{12, 7, clBlue}, {10, 9, clBlue}}));
+    EXPECT_GT(f.tree->RangeX(), rangeBefore) << "the widest text is wider now";
+}
+
 TEST(TreePaint, LineImagesByLevel) {
     PaintFixture f;
     IdTree& t = *f.tree;
@@ -322,7 +347,7 @@ TEST(TreePaint, DisplayRectanglesMatchAWalkAcrossCacheBoundaries) {
     EXPECT_TRUE(t.GetDisplayRect(child, NoColumn, false).IsEmpty());
 }
 
-TEST(TreePaint, AnimatedToggleShowsItsEndBeforeReturning) {
+TEST(TreePaint, AnimatedToggleTakesItsStartingPictureBeforeReturning) {
     PaintFixture f;
     f.AddRows(3);
     const PVirtualNode parent = f.tree->GetFirst();

@@ -90,6 +90,38 @@ TEST(TreeToolkitInput, CharactersFollowTheirKeysAndSpaceIsReleasedOnce) {
     EXPECT_EQ(tree.CheckState(f.nodes[1]), chkChecked);
 }
 
+// Keys of other scripts and accented letters have no key code, and an input method hands over
+// text without keys: each character still feeds the search, also one beyond the first plane.
+TEST(TreeToolkitInput, LettersWithoutKeyCodesAndInputMethodTextSearch) {
+    HostFixture f(6);
+    RecordingTree& tree = *f.tree;
+    tree.Names = {"Sigur Ros",
+                  "Sigur R\u00f3s",
+                  "\u0418\u0432\u0430\u043d",
+                  "\u039c\u03ac\u03bd\u03bf\u03c2",
+                  "\U0001d11e clef",
+                  "\u4e2d\u6587"};
+    tree.SetIncrementalSearch(isAll);
+    tree.SetIncrementalSearchTimeout(60000);
+    const auto focused = [&] { return tree.Id(tree.FocusedNode()); };
+    SendToolkitCharacters(tree.Handle(), "Sigur R\u00f3");
+    EXPECT_EQ(focused(), 1);
+    EXPECT_EQ(tree.keys.size(), 3 * 8u);  // each a key down, its character and the key up
+    const auto restart = [&] { tree.Perform(WM_KILLFOCUS, 0, 0); };
+    restart();
+    SendToolkitCharacters(tree.Handle(), "\u0418\u0432");
+    EXPECT_EQ(focused(), 2);
+    restart();
+    SendToolkitInputMethodText(tree.Handle(), "\u039c\u03ac");
+    EXPECT_EQ(focused(), 3);
+    restart();
+    SendToolkitInputMethodText(tree.Handle(), "\U0001d11e");
+    EXPECT_EQ(focused(), 4);
+    restart();
+    SendToolkitInputMethodText(tree.Handle(), "\u4e2d");
+    EXPECT_EQ(focused(), 5);
+}
+
 // The offscreen platform with a tree as the program's views have it: 100,000 texts, a click,
 // Down three times, Page Down, Shift+End, and typed letters.
 TEST(TreeToolkitInput, HundredThousandNodesEndToEnd) {

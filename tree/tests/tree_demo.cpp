@@ -4,7 +4,8 @@
 // person to look at: the classic and the themed look, each at 100 % and at 200 %. Then the
 // header in each of its looks (thick and flat buttons, plates, XP, themed) with a hot and a
 // pressed column, a disabled one and the sort arrow, and a column being dragged; the tooltip of
-// a text that is cut off and a column's hint; and the in-place editor open on a node.
+// a text that is cut off and a column's hint; the in-place editor open on a node; and a frame of
+// the toggle animation and of a column's animated resize.
 
 #include <cstdio>
 #include <string>
@@ -337,6 +338,40 @@ bool RenderEditor(DemoTree& tree, PVirtualNode node, double ratio, const std::st
     return picture.SaveToFile(path);
 }
 
+// The toggle animation and a column's animated resize part of the way: the rows below an
+// opening node sliding down over the strip they uncover, then the columns right of a widened one
+// sliding right, header included.
+bool RenderAnimations(DemoTree& tree, PVirtualNode node, double ratio, const std::string& path) {
+    SetVisualStylesEnabled(false);
+    TStringTreeOptions& options = tree.TreeOptions();
+    tree.SetExpanded(node, false);
+    options.SetAnimationOptions({toAnimatedToggle});
+    const TRect window = GetWindowBounds(tree.Handle());
+    TBitmap picture(window.Width() + 16, 2 * window.Height() + 24, pf24bit, ratio);
+    TCanvas& c = picture.Canvas();
+    c.Brush.Color = clBtnFace;
+    c.FillRect({0, 0, picture.Width(), picture.Height()});
+    const auto frame = [&](int ticks, int top) {
+        for (int i = 0; i < ticks && tree.Slide(); ++i)
+            tree.Perform(WM_TIMER, TBaseVirtualTree::kAnimationTimer);
+        const bool sliding = tree.Slide() != nullptr;
+        c.SetOrigin(8, top);
+        PaintWindowTo(tree.Handle(), c);
+        c.SetOrigin(0, 0);
+        tree.FinishSlide();
+        return sliding;
+    };
+    tree.ToggleNode(node);
+    const bool toggled = frame(5, 8);
+    TVirtualTreeColumn& column = tree.Header().Columns()[1];
+    const int width = column.Width();
+    tree.Header().Columns().AnimatedResize(1, width + 96);
+    const bool resized = frame(2, 16 + window.Height());
+    column.SetWidth(width);
+    options.SetAnimationOptions({});
+    return toggled && resized && picture.SaveToFile(path);
+}
+
 }  // namespace
 }  // namespace rv
 
@@ -423,6 +458,8 @@ int main(int argc, char** argv) {
                folder + "/tree_demo_hint" + scale);
         report(RenderEditor(*tree, all[2], ratio, folder + "/tree_demo_editor" + scale),
                folder + "/tree_demo_editor" + scale);
+        report(RenderAnimations(*tree, all[1], ratio, folder + "/tree_demo_animations" + scale),
+               folder + "/tree_demo_animations" + scale);
     }
     return failures ? 1 : 0;
 }

@@ -71,5 +71,8 @@ std::unique_ptr<AudioSink> OpenNullSink(const SinkFormat& format);
 
 // How much audio the real outputs keep queued ahead of what plays.
 inline constexpr unsigned kQueuedMs = 200;
+// How much plays between two times a full output takes more: ALSA's period, and what PulseAudio
+// asks of a stream at a time, for a queue of that length.
+inline constexpr unsigned kPeriodMs = kQueuedMs / 4;
 
 }  // namespace rv::audio_internal

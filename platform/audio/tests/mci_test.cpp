@@ -226,6 +226,35 @@ TEST_F(MciTest, DamagedStretchesArePassedOverAndTheFileStillEnds) {
     DeallocateHWnd(window);
 }
 
+// The clock moved on a millisecond at a time, as a real one runs: the decoder keeps the output fed
+// but waits on it only once per period of a real output (a quarter of what it keeps queued), not
+// each time room for a few frames has opened.
+TEST_F(MciTest, TheDecoderWaitsOncePerPeriodOfTheOutput) {
+    REQUIRE_ENCODERS();
+    MCIDEVICEID id = 0;
+    ASSERT_EQ(MciOpen(Tone(ToneFormat::Mp3, 5), id), 0u);
+    ASSERT_EQ(MciPlay(id, 0), 0u);
+    ASSERT_TRUE(AdvanceNullOutputClock(100));
+    ResetNullOutputMeter();
+    constexpr unsigned kPlayedMs = 3000, kPeriodMs = 50;
+    for (unsigned ms = 0; ms < kPlayedMs; ++ms) ASSERT_TRUE(AdvanceNullOutputClock(1));
+    const NullOutputMeter meter = ReadNullOutputMeter();
+    EXPECT_LE(meter.Waits, kPlayedMs / kPeriodMs + 2);
+    EXPECT_GE(meter.Waits, kPlayedMs / kPeriodMs - 2);
+    // Nothing went short meanwhile: the output was given all that played.
+    EXPECT_GE(meter.Frames, (kPlayedMs - 200) * 44100u / 1000);
+    EXPECT_EQ(Status(id, MCI_STATUS_POSITION), 100 + kPlayedMs);
+    EXPECT_EQ(Status(id, MCI_STATUS_MODE), MCI_MODE_PLAY);
+
+    // Paused, and played out: one wait each, however long they last.
+    ASSERT_EQ(MciPause(id), 0u);
+    ResetNullOutputMeter();
+    for (unsigned ms = 0; ms < 500; ++ms) ASSERT_TRUE(AdvanceNullOutputClock(1));
+    EXPECT_LE(ReadNullOutputMeter().Waits, 1u);
+    EXPECT_EQ(Status(id, MCI_STATUS_POSITION), 100 + kPlayedMs);
+    EXPECT_EQ(MciClose(id), 0u);
+}
+
 TEST_F(MciTest, NamesOfWhatIsNoRegularFileAreRefusedAtOnce) {
     const SpecialFiles special(dir);
     for (const auto& [kind, name] : special.All()) {

@@ -47,6 +47,27 @@ TEST(ShowModal, AScriptedStepFillsTheFormAndItsResultEndsTheLoop) {
     EXPECT_THROW(d.form.ShowModal(), EInvalidOperation);
 }
 
+TEST(ShowModal, AFormThatRefusesToCloseIsHandedTheNextStep) {
+    Dialog d;
+    TModalScript script;
+    d.form.OnCloseQuery = [&](TObject*, bool& canClose) {
+        canClose = d.form.ModalResult != mrOk || !d.title->Text().empty();
+    };
+    script.Then([](TCustomForm& form) { form.ModalResult = mrOk; });
+    script.Then([&](TCustomForm& form) {
+        d.title->SetText("Intro");
+        form.ModalResult = mrOk;
+    });
+    EXPECT_EQ(d.form.ShowModal(), mrOk);
+    EXPECT_EQ(script.Shown, (std::vector<std::string>{"Track Properties", "Track Properties"}));
+
+    // Refused, with no step left: cancelled like a form that found none.
+    d.title->SetText("");
+    script.Then([](TCustomForm& form) { form.ModalResult = mrOk; });
+    EXPECT_EQ(d.form.ShowModal(), mrCancel);
+    EXPECT_EQ(script.Shown.size(), 4u);
+}
+
 TEST(ShowModal, TheLoopRunsUntilAResultThatCloseQueryAndOnCloseLetStand) {
     Dialog d;
     int ticks = 0, idles = 0, queries = 0;

@@ -14,6 +14,7 @@
 #include "platform/framework/list_view.h"
 #include "platform/framework/tests/form_fixture.h"
 #include "platform/windows/tests/host_fixture.h"
+#include "platform/windows/tests/toolkit_input.h"
 #include "platform/windows/window_image.h"
 
 namespace rv {
@@ -82,6 +83,63 @@ TEST(Edit, TypedKeysPassTheHandlersFirstAndTheFaceTypesWhatTheyLeave) {
     EXPECT_TRUE(other->Focused());
     box->SetFocus();
     EXPECT_EQ(events, (std::vector<std::string>{"enter", "exit", "enter"}));
+}
+
+TEST(Edit, LettersOfOtherScriptsAndInputMethodTextPassTheHandlersToo) {
+    test::FormWith f;
+    auto* box = f.Add<TEdit>(Bounds(10, 10, 120, 21));
+    std::u32string pressed;
+    std::vector<int> keys;
+    box->OnKeyDown = [&](TObject*, int& key, TShiftState) { keys.push_back(key); };
+    box->OnKeyPress = [&](TObject*, char32_t& key) {
+        pressed += key;
+        if (key == U'\u03c3') key = U'\u03c2';  // typed as another character
+        if (key == U'?') key = 0;               // kept out
+    };
+    box->SetFocus();
+    test::SendToolkitCharacters(box->Handle(), "\u0418\u0432 R\u00f3");
+    EXPECT_EQ(box->Text(), "\u0418\u0432 R\u00f3");
+    EXPECT_EQ(keys, (std::vector<int>{VK_PACKET, VK_PACKET, VK_SPACE, 'R', VK_PACKET}));
+
+    // An input method's text: the handlers see each character, the box gets what they leave.
+    pressed.clear();
+    test::SendToolkitInputMethodText(box->Handle(), "\u039c\u03ac?\u03c3");
+    EXPECT_EQ(pressed, U"\u039c\u03ac?\u03c3");
+    EXPECT_EQ(box->Text(), "\u0418\u0432 R\u00f3\u039c\u03ac\u03c2");
+    test::SendToolkitInputMethodText(box->Handle(), "\u4e2d");
+    EXPECT_EQ(box->Text(), "\u0418\u0432 R\u00f3\u039c\u03ac\u03c2\u4e2d");
+}
+
+TEST(Edit, TabIntoAFilledEditSelectsItsTextSoTypingReplacesIt) {
+    test::FormWith f;
+    auto* first = f.Add<TEdit>(Bounds(10, 10, 120, 21));
+    auto* track = f.Add<TEdit>(Bounds(10, 40, 120, 21));
+    auto* list = f.Add<TComboBox>(Bounds(10, 70, 120, 21));
+    for (TWinControl* c : std::initializer_list<TWinControl*>{first, track, list})
+        c->SetTabStop(true);
+    track->SetText("0");
+    list->SetText("Stereo");
+    first->SetFocus();
+    test::SendToolkitKey(first->Handle(), VK_TAB, "\t");
+    ASSERT_TRUE(track->Focused());
+    EXPECT_EQ(track->SelText(), "0");
+    test::SendToolkitKey(track->Handle(), '3', "3");
+    EXPECT_EQ(track->Text(), "3");
+
+    // Onward into an editable list, and back with Shift+Tab.
+    test::SendToolkitKey(track->Handle(), VK_TAB, "\t");
+    ASSERT_TRUE(list->Focused());
+    test::SendToolkitCharacters(list->Handle(), "Mono");
+    EXPECT_EQ(list->Text(), "Mono");
+    test::SendToolkitKey(list->Handle(), VK_TAB, "", test::kToolkitShift);
+    ASSERT_TRUE(track->Focused());
+    EXPECT_EQ(track->SelText(), "3");
+
+    // A click or the program's focus leaves the caret where it was.
+    track->SetSelStart(1);
+    first->SetFocus();
+    track->SetFocus();
+    EXPECT_EQ(track->SelLength(), 0);
 }
 
 TEST(Edit, SelectionModifiedFlagLookAndKeysTurnedIntoOthers) {

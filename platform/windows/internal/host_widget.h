@@ -2,11 +2,14 @@
 // The Qt widget behind a window with a face; platform .cpp files only.
 
 #include <QHelpEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMargins>
 #include <QPointer>
 #include <QRegion>
 #include <QScrollBar>
 #include <QWidget>
+#include <vector>
 
 #include "platform/windows/window_host.h"
 
@@ -18,6 +21,8 @@ public:
     ~HostWidget() override;
 
     static HostWidget* Find(HWND wnd);
+    // The windows without a parent window, in no particular order.
+    static std::vector<HWND> TopLevelWindows();
     static HostWidget* Of(QWidget* widget);  // the host a widget belongs to, or nullptr
 
     HWND Handle() const { return wnd_; }
@@ -59,6 +64,9 @@ public:
     // inside it; the default answer to it lets go of the mouse.
     void CancelModesInside();
     void DropCapture();
+    // CM_HINTSHOW for the mouse at `local` (widget coordinates), and the tool tip the window
+    // asks for; the area it belongs to is noted for the hint timing.
+    void ShowHintAt(QPoint local);
 
     // A toolkit widget that is the face of the control (host_face.cpp): it covers the client
     // area and goes with the host. The host's focus passes to it; its focus changes, keys, mouse
@@ -88,8 +96,8 @@ public:
     void ApplySizeLimits();
     // Moves and shrinks the window, frame included, into the work area of the screen it lands
     // on (a minimised or maximised one: its normal bounds). A frame the window manager has not
-    // drawn yet counts as big as another window's; with none to go by, `whenFramed` fits again
-    // once the window is on the screen with its frame.
+    // drawn yet counts as big as another window's; `whenFramed` fits again once the window is
+    // on the screen, where the window manager put it, with its frame.
     void FitOntoWorkArea(bool whenFramed);
     // The frame the window manager draws around the window, as far as known.
     QMargins FrameMargins();
@@ -114,6 +122,7 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
@@ -125,7 +134,6 @@ private:
     void ScrollAction(int which, int action);
     void SendScroll(int which, int code, int pos);
 
-    bool ShowHint(QHelpEvent* e);
     // A pressed key as the window gets it: CN_KEYDOWN (CN_SYSKEYDOWN with Alt) and, unless taken
     // there, WM_KEYDOWN; false when it was taken or the window went.
     bool SendKeyDown(QKeyEvent* e);
@@ -134,11 +142,15 @@ private:
     bool SendChars(QKeyEvent* e);
     // WM_KEYUP (WM_SYSKEYUP); false for an auto-repeat's release or a key without a code.
     bool SendKeyUp(QKeyEvent* e);
+    // Text that comes without keys (an input method's): each UTF-16 unit as a key of its own
+    // that types it, down, WM_CHAR and up; false when the window went.
+    bool SendTypedText(const QString& text);
     void NoteFocusIn();
     void NoteFocusOut();
     bool FaceEvent(QObject* watched, QEvent* e);
     bool FaceKeyPress(QKeyEvent* e);
     bool FaceKeyRelease(QKeyEvent* e);
+    bool FaceInputMethod(QInputMethodEvent* e);
     bool FaceMouse(QMouseEvent* e);
 
     HWND wnd_;
@@ -157,6 +169,16 @@ private:
     int depth_ = 0;  // events being handled
 };
 
+// The frame the window manager draws around a top-level window, as far as known: its own, or
+// before it is on the screen the frame of another window of the program.
+QMargins FrameMarginsOf(QWidget* window);
+// Client bounds moved and shrunk so that the window, `frame` included, lies whole on the work
+// area of the screen it lands on.
+QRect FittedOntoWorkArea(const QRect& inner, const QMargins& frame);
+// The toolkit's own top-level windows (its dialogs and what they open) are fitted onto the work
+// area like the program's: when shown, and again once the window manager has framed them.
+void FitToolkitWindowsOntoWorkArea();
+
 // Mouse events as client messages: the message number by button (left, right, middle) and kind.
 enum MouseKind { kDown, kUp, kDouble, kMove };
 UINT ClientMouseMessage(Qt::MouseButton button, int kind);
@@ -164,11 +186,22 @@ UINT ClientMouseMessage(Qt::MouseButton button, int kind);
 // Key and button state kept for GetKeyState.
 void UpdateKeyStateFrom(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 int VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
+// The code a key event reaches the window with: its virtual-key code, or VK_PACKET for a key
+// that has none but types a character; 0 for a key that does neither.
+int KeyCodeOf(const QKeyEvent* e);
 // The toolkit's key for a virtual-key code of the keys that move and edit (0 for others).
 int ToolkitKeyOf(int virtualKey);
 unsigned MouseKeyFlags();
 void NoteCursorPos(QPoint global);
 void ApplyCursor(HostWidget* host);
+// The hint timing (hint_timing.cpp): the mouse moved over the host without a button at `local`
+// (widget coordinates) and starts to rest there; a press, a key, the wheel or leaving cancels
+// the rest; a host that goes is forgotten.
+void NoteHintMouse(HostWidget* host, QPoint local);
+void CancelHintRest(HostWidget* host);
+void ForgetHintWindow(HWND wnd);
+// The area (widget coordinates) of the tool tip shown for the window.
+void NoteToolTipShown(HWND wnd, QRect area);
 extern HWND g_capture;
 extern HWND g_lastFocus;    // the window that had the focus last
 extern HWND g_focusTarget;  // the window SetFocus is moving the focus to

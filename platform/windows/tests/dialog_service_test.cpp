@@ -14,6 +14,7 @@
 #include "platform/windows/scripted_dialogs.h"
 #include "platform/windows/tests/gui_app.h"
 #include "platform/windows/tests/host_fixture.h"
+#include "platform/windows/tests/toolkit_dialog_view.h"
 
 namespace rv {
 namespace {
@@ -200,6 +201,51 @@ TEST(FolderDialog, TheToolkitsOffersEachCdDriveAsAPlaceOfItsOwn) {
     EXPECT_EQ(offered, (QStringList{"Audio CD (/dev/sr0)", "Audio CD (/dev/sr1)"}));
     EXPECT_TRUE(chosen);
     EXPECT_EQ(folder, "/dev/sr0");
+}
+
+// The toolkit's dialogs land whole, frame included, on the work area of their screen, with
+// their parts inside them: also on a small screen at 200 % (the case runs on such screens too).
+TEST(ToolkitDialogs, FileFolderAndMessageDialogsLandWholeOnTheWorkArea) {
+    test::App();
+    test::RecordingWindow main(400, 300);
+    main.Show();
+    TDialogService* scripted = SetDialogService(nullptr);
+    const std::vector<std::string> fileParts = {"fileTypeCombo", "fileNameEdit", "Cancel"};
+    std::vector<std::pair<std::string, test::ToolkitDialogView>> seen(4);
+    TFileDialogRequest request;
+    request.Owner = main.wnd;
+    request.Title = "Open";
+    request.Filter = "Library files|*.rvl|All files|*.*";
+    TFileDialogResult result;
+    seen[0].first = "Open";
+    test::LookAtNextToolkitDialog(seen[0].second, fileParts);
+    Dialogs().OpenFiles(request, result);
+    seen[1].first = "Save As";
+    test::LookAtNextToolkitDialog(seen[1].second, fileParts);
+    Dialogs().SaveFile(request, result);
+    std::string folder;
+    seen[2].first = "Select directory";
+    test::LookAtNextToolkitDialog(seen[2].second, {"Cancel"});
+    Dialogs().SelectFolder(main.wnd, "Select directory", "", folder);
+    // A message box sizes itself to its text as it is shown.
+    std::string lines;
+    for (int i = 1; i <= 60; ++i) lines += "Line " + std::to_string(i) + " of a long message\n";
+    seen[3].first = "a long message";
+    test::LookAtNextToolkitDialog(seen[3].second, {"OK"});
+    Dialogs().MessageBox(main.wnd, lines, "Information", MB_OK);
+    SetDialogService(scripted);
+
+    for (const auto& [what, view] : seen) {
+        ASSERT_TRUE(view.seen) << what;
+        EXPECT_EQ(IntersectRect(view.frame, view.workArea), view.frame)
+            << what << ": " << view.frame.Left << "," << view.frame.Top << " " << view.frame.Width()
+            << "x" << view.frame.Height() << " on " << view.workArea.Width() << "x"
+            << view.workArea.Height();
+        for (const auto& [part, at] : view.parts) {
+            EXPECT_FALSE(at.IsEmpty()) << what << ": " << part;
+            EXPECT_EQ(IntersectRect(at, view.frame), at) << what << ": " << part;
+        }
+    }
 }
 
 }  // namespace

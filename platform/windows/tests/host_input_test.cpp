@@ -1,4 +1,6 @@
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QToolTip>
 
 #include "platform/base/exception.h"
 
@@ -171,6 +173,34 @@ TEST(HostKeys, KeysCharactersAndKeyState) {
     EXPECT_EQ(w.Only({WM_CHAR}).size(), 3u);
 }
 
+// Keys of other scripts and accented letters have no key code of their own, and an input method
+// hands over text without keys: each character still comes as a key that types it.
+TEST(HostKeys, LettersWithoutKeyCodesAndInputMethodTextAreTyped) {
+    RecordingWindow w;
+    QWidget* q = w.Widget();
+    test::Key(q, QEvent::KeyPress, 0x418, Qt::ShiftModifier, "\u0418");  // Cyrillic I
+    test::Key(q, QEvent::KeyRelease, 0x418, Qt::ShiftModifier, "\u0418");
+    test::Key(q, QEvent::KeyPress, Qt::Key_Oacute, Qt::NoModifier, "\u00f3");
+    EXPECT_EQ(w.Msgs({WM_KEYDOWN, WM_CHAR, WM_KEYUP}),
+              (Numbers{WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYDOWN, WM_CHAR}));
+    EXPECT_EQ(w.WParams({WM_KEYDOWN, WM_CHAR, WM_KEYUP}),
+              (std::vector<WPARAM>{VK_PACKET, 0x418, VK_PACKET, VK_PACKET, 0xF3}));
+
+    // A key that neither has a code nor types stays away.
+    w.log.clear();
+    test::Key(q, QEvent::KeyPress, Qt::Key_Dead_Acute, Qt::NoModifier, "");
+    EXPECT_TRUE(w.log.empty());
+
+    // Committed text: a key for each UTF-16 unit, a character beyond the first plane as two.
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\u039c\u03ac\U0001d11e"));
+    QApplication::sendEvent(q, &commit);
+    EXPECT_EQ(w.WParams({WM_CHAR}), (std::vector<WPARAM>{0x39C, 0x3AC, 0xD834, 0xDD1E}));
+    EXPECT_EQ(w.Msgs({WM_KEYDOWN, WM_CHAR, WM_KEYUP}).size(), 12u);
+    EXPECT_EQ(w.WParams({WM_KEYDOWN, WM_KEYUP}), std::vector<WPARAM>(8, VK_PACKET));
+    EXPECT_TRUE(q->testAttribute(Qt::WA_InputMethodEnabled));
+}
+
 TEST(HostWindow, FocusSizeAndExceptions) {
     // Focus moves announce each other.
     RecordingWindow w, other;
@@ -227,6 +257,82 @@ TEST(HostWindow, AHandlerMayDestroyItsOwnWindow) {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(widget.isNull());
     }
+}
+
+// The hint timing: each rest of the mouse first asks the window for the pause (the short one
+// while a tool tip shows), and once it is over the window is asked for its hint there.
+TEST(HostHints, TheWindowChoosesThePauseBeforeItIsAskedForItsHint) {
+    RecordingWindow w;
+    w.Show();
+    QWidget* q = w.Widget();
+    std::vector<std::pair<WPARAM, int>> pauses;
+    int answer = 0;
+    w.OnMessage = [&](TMessage& m) {
+        if (m.Msg == CM_HINTSHOWPAUSE) {
+            int& pause = *reinterpret_cast<int*>(m.LParam);
+            pauses.push_back({m.WParam, pause});
+            pause = answer;
+            return true;
+        }
+        if (m.Msg == CM_HINTSHOW) {
+            auto& info = *reinterpret_cast<THintInfo*>(m.LParam);
+            info.HintStr = "Saves the library";
+            info.CursorRect = {0, 0, 50, 50};
+            return true;
+        }
+        return false;
+    };
+    test::Move(q, {20, 20});
+    ASSERT_EQ(pauses.size(), 1u);
+    EXPECT_EQ(pauses[0], (std::pair<WPARAM, int>{0, HintSettings().HintPause}));
+    EXPECT_EQ(PendingHintWindow(), w.wnd);
+    EXPECT_EQ(PendingHintPause(), 0);
+    QElapsedTimer clock;
+    clock.start();
+    while (w.Only({CM_HINTSHOW}).empty() && clock.elapsed() < 5000) test::App().ProcessMessages();
+    const auto asked = w.Only({CM_HINTSHOW});
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(PendingHintWindow(), HWND(0));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text().toStdString(), "Saves the library");
+
+    // Within the hint's place the mouse changes nothing; out of it the short pause is offered.
+    test::Move(q, {30, 30});
+    EXPECT_EQ(pauses.size(), 1u);
+    answer = 100000;
+    test::Move(q, {80, 30});
+    ASSERT_EQ(pauses.size(), 2u);
+    EXPECT_EQ(pauses[1], (std::pair<WPARAM, int>{1, HintSettings().HintShortPause}));
+    EXPECT_EQ(PendingHintPause(), 100000);
+    // A press, and leaving the window, end the rest.
+    Press(q, {80, 30});
+    EXPECT_EQ(PendingHintWindow(), HWND(0));
+    Release(q, {80, 30});
+    test::Move(q, {81, 30});
+    EXPECT_EQ(PendingHintWindow(), w.wnd);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(q, &leave);
+    EXPECT_EQ(PendingHintWindow(), HWND(0));
+    QToolTip::hideText();
+}
+
+TEST(HostWindow, WindowFromPointAndTheSystemColours) {
+    RecordingWindow a(100, 50), b(60, 30);
+    SetParentWindow(b.wnd, a.wnd);
+    SetWindowBounds(b.wnd, Bounds(10, 10, 60, 30));
+    a.Show();
+    b.Show();
+    EXPECT_EQ(WindowFromPoint(ClientToScreen(a.wnd, {5, 5})), a.wnd);
+    EXPECT_EQ(WindowFromPoint(ClientToScreen(a.wnd, {20, 20})), b.wnd);
+    EXPECT_EQ(WindowFromPoint(ClientToScreen(a.wnd, {-500, -500})), HWND(0));
+
+    // A change of the scheme reaches the top-level window.
+    const TColor shadow = ColorToRGB(clBtnShadow);
+    SetSysColors({{clBtnShadow & 0xFF, clRed}});
+    EXPECT_EQ(ColorToRGB(clBtnShadow), clRed);
+    EXPECT_EQ(a.Only({WM_SYSCOLORCHANGE}).size(), 1u);
+    EXPECT_TRUE(b.Only({WM_SYSCOLORCHANGE}).empty()) << "its parent passes it on";
+    SetSysColors({{clBtnShadow & 0xFF, shadow}});
 }
 
 }  // namespace

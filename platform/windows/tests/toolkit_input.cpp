@@ -1,6 +1,7 @@
 #include "platform/windows/tests/toolkit_input.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -91,6 +92,28 @@ void SendToolkitKey(HWND wnd, int virtualKey, const std::string& text, unsigned 
     QKeyEvent e(release ? QEvent::KeyRelease : QEvent::KeyPress, QtKey(virtualKey),
                 Modifiers(modifiers), QString::fromStdString(text), autoRepeat);
     // A window with a face gets its keys through the face, as the toolkit hands them.
+    QApplication::sendEvent(host->Face() ? host->Face() : host, &e);
+}
+
+void SendToolkitCharacters(HWND wnd, const std::string& text) {
+    for (char32_t c : QString::fromStdString(text).toUcs4()) {
+        HostWidget* host = HostWidget::Find(wnd);
+        if (!host) return;
+        const QString typed = QString::fromUcs4(&c, 1);
+        const int key = int(typed.toUpper().toUcs4().front());
+        QWidget* target = host->Face() ? host->Face() : host;
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent e(type, key, Qt::NoModifier, typed);
+            QApplication::sendEvent(target, &e);
+        }
+    }
+}
+
+void SendToolkitInputMethodText(HWND wnd, const std::string& text) {
+    HostWidget* host = HostWidget::Find(wnd);
+    if (!host) return;
+    QInputMethodEvent e;
+    e.setCommitString(QString::fromStdString(text));
     QApplication::sendEvent(host->Face() ? host->Face() : host, &e);
 }
 

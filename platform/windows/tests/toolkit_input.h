@@ -22,5 +22,11 @@ void SendToolkitMouse(HWND wnd, ToolkitMouse kind, TPoint client,
 // typing `text`; a window with a face (an edit box) gets it through its face.
 void SendToolkitKey(HWND wnd, int virtualKey, const std::string& text, unsigned modifiers = 0,
                     bool release = false, bool autoRepeat = false);
+// Characters (UTF-8) typed on the window as a keyboard layout delivers them, a key pressed and
+// released for each: the key named after the character (upper case), as the toolkit names the
+// keys of other scripts and accented letters, which have no virtual-key code.
+void SendToolkitCharacters(HWND wnd, const std::string& text);
+// Text (UTF-8) an input method commits to the window (or to its face).
+void SendToolkitInputMethodText(HWND wnd, const std::string& text);
 
 }  // namespace rv::test

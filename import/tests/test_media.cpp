@@ -1,4 +1,4 @@
-#include "app/import/tests/test_media.h"
+#include "import/tests/test_media.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -25,7 +25,7 @@ std::uint64_t Fnv1a(std::string_view bytes) {
 // finds. It is made aside and moved into place whole, so no process sees half of it; when
 // several make it at once, the first move wins and the others drop theirs.
 std::string MakeMediaFolder() {
-    const std::string script = SourcePath("app/import/tests/make_test_media.sh");
+    const std::string script = SourcePath("import/tests/make_test_media.sh");
     const ProcessResult probe = RunProcess({"bash", script, "--probe"});
     const std::string key = Format(
         "%016llx", static_cast<unsigned long long>(Fnv1a(ReadFileBytes(script) + probe.out)));

@@ -1,4 +1,4 @@
-#include "app/import/file_import.h"
+#include "import/file_import.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/import/tests/test_media.h"
+#include "import/tests/test_media.h"
 #include "testsupport/temp_dir.h"
 #include "testsupport/test_files.h"
 

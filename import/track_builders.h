@@ -20,13 +20,19 @@
 // makes the track from the stream and the tags. A file that cannot be read, or that the reader
 // finds not valid, gives nothing.
 //
-// Every track made has MediaType 1 (audio files), a title (the file's name when the tags give
-// none) and an artist and album ("<unknown>" when the tags give none); ID, Genre and Release
-// may stay 0 or empty.
+// Every track made for the library has MediaType 1 (audio files), a title (the file's name when
+// the tags give none) and an artist and album ("<unknown>" when the tags give none); ID, Genre
+// and Release may stay 0 or empty.
 namespace rv {
 
+// What a track is made for: the library, as above, or the player's play list, which shows the
+// record as the stream and the tags leave it (MediaType 0, no "<unknown>"), only the title
+// falling back to the file's name.
+enum class TrackUse { Library, PlayList };
+
 // ID3v1 first, then ID3v2, then the APE tag; "MPEG 1 Layer III".
-std::optional<TTrack> BuildMPEGaudioTrack(const std::string& fileName, TMPEGaudio& reader);
+std::optional<TTrack> BuildMPEGaudioTrack(const std::string& fileName, TMPEGaudio& reader,
+                                          TrackUse use = TrackUse::Library);
 // Not when corrupted. ID3v1, ID3v2, APE; "MPEG Plus Stream Version 7".
 std::optional<TTrack> BuildMPEGplusTrack(const std::string& fileName, TMPEGplus& reader);
 // Its comment fields; "Ogg Vorbis".
@@ -38,7 +44,8 @@ std::optional<TTrack> BuildWAVPackTrack(const std::string& fileName, TWAVPackfil
 // ID3v1, ID3v2, APE; "MPEG-4 Version 2 AAC LC" (see AACFormatText); the file-size rate.
 std::optional<TTrack> BuildAACTrack(const std::string& fileName, TAACfile& reader);
 // Its header texts; "Windows Media Audio".
-std::optional<TTrack> BuildWMATrack(const std::string& fileName, TWMAfile& reader);
+std::optional<TTrack> BuildWMATrack(const std::string& fileName, TWMAfile& reader,
+                                    TrackUse use = TrackUse::Library);
 // The Vorbis comment, then ID3v1, then ID3v2; "FLAC (16 bit)"; the file-size rate.
 std::optional<TTrack> BuildFLACTrack(const std::string& fileName, TFLACfile& reader);
 // ID3v1, ID3v2, APE; "Monkey Audio (16 bit)"; the file-size rate.

@@ -1,11 +1,11 @@
-#include "app/import/track_builders.h"
+#include "import/track_builders.h"
 
 #include <cstdlib>
 #include <exception>
 
-#include "app/import/audio_format.h"
-#include "app/import/stream_fields.h"
-#include "app/import/tag_merge.h"
+#include "import/audio_format.h"
+#include "import/stream_fields.h"
+#include "import/tag_merge.h"
 #include "platform/text/format.h"
 #include "platform/text/round.h"
 
@@ -27,9 +27,10 @@ bool IsValid(const Reader& reader) {
 
 // The steps every format shares: read the file (a reader that throws skips it like one that
 // finds it not valid), take the duration, let `fill` set the other stream fields and the tag
-// fields, then the fall-backs.
+// fields, then the fall-backs of the track's use.
 template <typename Reader, typename Fill>
-std::optional<TTrack> Build(const std::string& fileName, Reader& reader, Fill fill) {
+std::optional<TTrack> Build(const std::string& fileName, Reader& reader, Fill fill,
+                            TrackUse use = TrackUse::Library) {
     try {
         reader.ReadFromFile(fileName);
     } catch (const std::exception&) {
@@ -39,8 +40,9 @@ std::optional<TTrack> Build(const std::string& fileName, Reader& reader, Fill fi
     TTrack track;
     track.Duration = reader.Duration();
     fill(track);
-    track.MediaType = kAudioFiles;
     if (track.Title.empty()) track.Title = FileTitle(fileName);
+    if (use == TrackUse::PlayList) return track;
+    track.MediaType = kAudioFiles;
     if (track.Artist.empty()) track.Artist = kUnknown;
     if (track.Album.empty()) track.Album = kUnknown;
     return track;
@@ -55,13 +57,17 @@ void MergeTags(TTrack& track, const auto& reader) {
 
 }  // namespace
 
-std::optional<TTrack> BuildMPEGaudioTrack(const std::string& fileName, TMPEGaudio& reader) {
-    return Build(fileName, reader, [&](TTrack& track) {
-        track.ChannelMode = reader.ChannelMode();
-        track.Bitrate = reader.BitRate();
-        track.Format = Format("%s %s", reader.Version().c_str(), reader.Layer().c_str());
-        MergeTags(track, reader);
-    });
+std::optional<TTrack> BuildMPEGaudioTrack(const std::string& fileName, TMPEGaudio& reader,
+                                          TrackUse use) {
+    return Build(
+        fileName, reader,
+        [&](TTrack& track) {
+            track.ChannelMode = reader.ChannelMode();
+            track.Bitrate = reader.BitRate();
+            track.Format = Format("%s %s", reader.Version().c_str(), reader.Layer().c_str());
+            MergeTags(track, reader);
+        },
+        use);
 }
 
 std::optional<TTrack> BuildMPEGplusTrack(const std::string& fileName, TMPEGplus& reader) {
@@ -120,14 +126,17 @@ std::optional<TTrack> BuildAACTrack(const std::string& fileName, TAACfile& reade
     });
 }
 
-std::optional<TTrack> BuildWMATrack(const std::string& fileName, TWMAfile& reader) {
-    return Build(fileName, reader, [&](TTrack& track) {
-        track.ChannelMode = reader.ChannelMode();
-        track.Bitrate = BitRateField(reader.BitRate());
-        track.Format = "Windows Media Audio";
-        MergeTag(track, {reader.Track(), reader.Title(), reader.Artist(), reader.Album(),
-                         reader.Genre(), reader.Year()});
-    });
+std::optional<TTrack> BuildWMATrack(const std::string& fileName, TWMAfile& reader, TrackUse use) {
+    return Build(
+        fileName, reader,
+        [&](TTrack& track) {
+            track.ChannelMode = reader.ChannelMode();
+            track.Bitrate = BitRateField(reader.BitRate());
+            track.Format = "Windows Media Audio";
+            MergeTag(track, {reader.Track(), reader.Title(), reader.Artist(), reader.Album(),
+                             reader.Genre(), reader.Year()});
+        },
+        use);
 }
 
 std::optional<TTrack> BuildFLACTrack(const std::string& fileName, TFLACfile& reader) {

@@ -37,8 +37,9 @@ struct FormatReaders {
 // that format's reader; nothing for any other extension and for a file the builder skips.
 std::optional<TTrack> BuildTrack(const std::string& fileName, FormatReaders& readers);
 
-// "Artists: %d   Albums: %d   Tracks: %d" with the library's counts.
+// "Artists: %d   Albums: %d   Tracks: %d" with the library's counts, or with the counts given.
 std::string LibraryCountsText(const TMediaLib& library);
+std::string CountsText(int artists, unsigned albums, unsigned tracks);
 
 // Brings audio files into a library one at a time, reporting the library's counts after each.
 // Every file that enters the catalogue comes through here: the folder scan, the "Add Track from

@@ -1,7 +1,7 @@
-#include "app/import/file_import.h"
+#include "import/file_import.h"
 
-#include "app/import/audio_format.h"
-#include "app/import/track_builders.h"
+#include "import/audio_format.h"
+#include "import/track_builders.h"
 #include "platform/text/format.h"
 
 namespace rv {
@@ -35,8 +35,11 @@ std::optional<TTrack> BuildTrack(const std::string& fileName, FormatReaders& rea
 }
 
 std::string LibraryCountsText(const TMediaLib& library) {
-    return Format("Artists: %d   Albums: %u   Tracks: %u", library.GetArtistCount(),
-                  library.AlbumCount(), library.TrackCount());
+    return CountsText(library.GetArtistCount(), library.AlbumCount(), library.TrackCount());
+}
+
+std::string CountsText(int artists, unsigned albums, unsigned tracks) {
+    return Format("Artists: %d   Albums: %u   Tracks: %u", artists, albums, tracks);
 }
 
 TFindIndex FileImport::AddFile(const std::string& fileName, TMediaLib& library) {

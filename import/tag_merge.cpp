@@ -1,4 +1,4 @@
-#include "app/import/tag_merge.h"
+#include "import/tag_merge.h"
 
 #include "medialib/safe_convert.h"
 #include "platform/text/utf8.h"

@@ -1,4 +1,4 @@
-#include "app/import/stream_fields.h"
+#include "import/stream_fields.h"
 
 #include <gtest/gtest.h>
 

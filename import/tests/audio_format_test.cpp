@@ -1,4 +1,4 @@
-#include "app/import/audio_format.h"
+#include "import/audio_format.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <tuple>
 
-#include "app/import/file_import.h"
-#include "app/import/tests/test_media.h"
+#include "import/file_import.h"
+#include "import/tests/test_media.h"
 
 namespace rv {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-#include "app/import/file_import.h"
+#include "import/file_import.h"
 #include "platform/text/round.h"
 #include "readers/tests/stream_header_bytes.h"
 #include "readers/tests/test_bytes.h"
