@@ -12,6 +12,7 @@
 
 #include "platform/messages/messages.h"
 #include "platform/messages/tests/loop_fixture.h"
+#include "platform/messages/tests/random_gap.h"
 
 namespace rv {
 namespace {
@@ -39,19 +40,8 @@ struct Round {
     bool timers;
 };
 
-// A gap before the next message: mostly none, sometimes a spin of a few microseconds, now and
-// then a sleep long enough for the owner to fall asleep.
 void Gap(std::mt19937& random) {
-    const unsigned pick = random() % 100;
-    if (pick < 60) return;
-    if (pick < 95) {
-        const auto until =
-            std::chrono::steady_clock::now() + std::chrono::microseconds(1 + random() % 150);
-        while (std::chrono::steady_clock::now() < until) {
-        }
-        return;
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(50 + random() % 400));
+    test::RandomGap(random, 400);
 }
 
 TEST_F(HandOffStressTest, EveryMessageArrivesOnceAndEveryRoundEnds) {

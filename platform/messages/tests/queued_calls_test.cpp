@@ -15,25 +15,15 @@
 #include "platform/messages/messages.h"
 #include "platform/messages/queued_calls.h"
 #include "platform/messages/tests/loop_fixture.h"
+#include "platform/messages/tests/random_gap.h"
 
 namespace rv {
 namespace {
 
 using QueuedCallsTest = test::LoopTest;
 
-// A gap between two steps: mostly none, sometimes a spin of a few microseconds, now and then a
-// sleep long enough for the other thread to fall asleep.
 void Gap(std::mt19937& random) {
-    const unsigned pick = random() % 100;
-    if (pick < 60) return;
-    if (pick < 95) {
-        const auto until =
-            std::chrono::steady_clock::now() + std::chrono::microseconds(1 + random() % 150);
-        while (std::chrono::steady_clock::now() < until) {
-        }
-        return;
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(50 + random() % 3000));
+    test::RandomGap(random, 3000);
 }
 
 // Workers, each with a queue of its own, queue calls with random gaps, now and then polling,
