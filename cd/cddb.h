@@ -15,7 +15,7 @@
 #include "cd/cddb_submission_text.h"
 #include "cd/site.h"
 #include "cd/toc_reading.h"
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 
 namespace rv {
 

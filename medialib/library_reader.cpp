@@ -86,10 +86,6 @@ double FloatText(std::string_view text) {
     return TryTextToFloat(text, value) && std::isfinite(value) ? value : 0.0;
 }
 
-void CutText255(std::string& text) {
-    if (text.size() > kText255) text = Text255(text);
-}
-
 // Builds the library from the content of its file as it is read. Artists, albums and tracks
 // nest only in that order; any other element, and anything below a value element but its text,
 // is passed over.
@@ -318,7 +314,7 @@ private:
         text_ = nullptr;
         switch (value_) {
             case kLibraryName:
-                return;
+                return BlankControlChars(*library_.LibraryName);
             case kRelease:
                 albums_.back().Release = static_cast<std::uint16_t>(SafeStrToInt(number_));
                 return;
@@ -338,16 +334,16 @@ private:
                 tracks_.back().Bitrate = static_cast<std::uint16_t>(SafeStrToInt(number_));
                 return;
             case kName:
-                return CutText255(library_.Artists.back().Name);
+                return FitText255(library_.Artists.back().Name);
             case kTitle:
-                return CutText255(level_ == kTrackLevel ? tracks_.back().Title
+                return FitText255(level_ == kTrackLevel ? tracks_.back().Title
                                                         : albums_.back().Title);
             case kGenre:
-                return CutText255(albums_.back().Genre);
+                return FitText255(albums_.back().Genre);
             case kChannelMode:
-                return CutText255(tracks_.back().ChannelMode);
+                return FitText255(tracks_.back().ChannelMode);
             case kFormat:
-                return CutText255(tracks_.back().Format);
+                return FitText255(tracks_.back().Format);
             default:
                 return;
         }

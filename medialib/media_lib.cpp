@@ -13,10 +13,6 @@ const TArtist kNoArtist{};
 const TAlbum kNoAlbum{};
 const TTrack kNoTrack{};
 
-void CutTo255(std::string& text) {
-    if (text.size() > kText255) text = Text255(text);  // bytes bound characters
-}
-
 void AssignIfDifferent(std::string& field, const std::string& value) {
     if (field != value) field = value;
 }
@@ -97,6 +93,7 @@ void TMediaLib::NewLibrary() {
 void TMediaLib::SetLibraryName(std::string_view name) {
     modified_ = true;
     libraryName_ = name;
+    BlankControlChars(libraryName_);
 }
 
 TAlbum TMediaLib::GetAlbum(const TFindIndex& index) const {
@@ -181,7 +178,7 @@ TFindIndexArray TMediaLib::Find(std::string_view artistName, std::string_view al
 TFindIndex TMediaLib::AddTrack(TTrack track) {
     for (std::string* text : {&track.Artist, &track.Album, &track.Title, &track.Genre,
                               &track.ChannelMode, &track.Format})
-        CutTo255(*text);
+        FitText255(*text);
 
     int a = index_.FindArtist(artists_, track.Artist);
     if (a < 0) {

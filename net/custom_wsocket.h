@@ -8,7 +8,7 @@
 
 #include "net/wsocket_buffer.h"
 #include "net/wsocket_types.h"
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 #include "platform/sockets/winsock.h"
 
 namespace rv {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/base/exception.h"
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 #include "platform/messages/messages.h"
 
 namespace rv {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/audio/volume_devices.h"
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 #include "platform/messages/messages.h"
 #include "player/track_bar.h"
 

@@ -233,15 +233,24 @@ void TBaseVirtualTree::SetNodeAlignment(TVTNodeAlignment value) {
 }
 
 void TBaseVirtualTree::SetImages(TImageList* value) {
-    if (value == images_) return;
-    images_ = value;
-    Invalidate();
+    if (SetLink(images_, value)) Invalidate();
 }
 
 void TBaseVirtualTree::SetStateImages(TImageList* value) {
-    if (value == stateImages_) return;
-    stateImages_ = value;
-    Invalidate();
+    if (SetLink(stateImages_, value)) Invalidate();
+}
+
+void TBaseVirtualTree::Notification(TComponent* component, TOperation operation) {
+    TCustomControl::Notification(component, operation);
+    if (operation != TOperation::opRemove) return;
+    if (header_.ForgetComponent(component) && !Destroying()) header_.Invalidate(NoColumn);
+    bool drawn = false;
+    for (TImageList** list : {&images_, &stateImages_, &customCheckImages_})
+        if (*list == component) {
+            *list = nullptr;
+            drawn = true;
+        }
+    if (drawn && !Destroying()) Invalidate();
 }
 
 std::uint32_t TBaseVirtualTree::RootNodeCount() const {

@@ -442,6 +442,10 @@ public:
     TVTGetHeaderCursorEvent OnGetHeaderCursor;
 
 protected:
+    // A component the tree or its header refers to (an image list, a pop-up menu) goes: the
+    // reference is dropped, and a tree that drew from the list is painted again.
+    void Notification(TComponent* component, TOperation operation) override;
+
     // ---- Event dispatchers: each fires its event when a handler is set ------------------------
     virtual void DoChange(PVirtualNode node);
     virtual void DoStructureChange(PVirtualNode node, TChangeReason reason);
@@ -1252,7 +1256,7 @@ public:
     void AddFromStream(TStream& stream, PVirtualNode targetNode);
 
     // Leaves a pending cut or copy: the nodes lose their marks. A pending cut whose data were
-    // pasted deletes its nodes (FinishCut).
+    // pasted into another tree deletes its nodes (FinishCut).
     void CancelCutOrCopy();
     void FinishCut();
     // Inserts the tree data a data object carries at `targetNode` (nil: the root) with `mode`.

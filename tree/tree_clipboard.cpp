@@ -131,7 +131,14 @@ bool TBaseVirtualTree::PasteFromClipboard() {
     TBaseVirtualTree* source = SourceTreeOf(*data);
     const bool move = source && source->states_.Contains(tsCutPending);
     const bool result = ProcessOLEData(source, data, focusedNode_, defaultPasteMode_, move);
-    if (move && FindLiveTree(source->TreeId()) == source) source->FinishCut();
+    if (move && FindLiveTree(source->TreeId()) == source) {
+        // Within one tree the cut nodes that could not move (onto themselves or below
+        // themselves) stay where they are; another tree's are gone with the paste.
+        if (source == this)
+            CancelCutOrCopy();
+        else
+            source->FinishCut();
+    }
     return result;
 }
 

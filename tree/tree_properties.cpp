@@ -180,7 +180,7 @@ void TBaseVirtualTree::SetCheckImageKind(TCheckImageKind value) {
 }
 
 void TBaseVirtualTree::SetCustomCheckImages(TImageList* value) {
-    if (Store(customCheckImages_, value)) Invalidate();
+    if (SetLink(customCheckImages_, value)) Invalidate();
 }
 
 void TBaseVirtualTree::SetIncrementalSearch(TVTIncrementalSearch value) {

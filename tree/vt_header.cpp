@@ -93,10 +93,24 @@ void TVTHeader::SetHeight(int value) {
     Invalidate(NoColumn);
 }
 
+// The tree hears when a list or menu of its header goes.
 void TVTHeader::SetImages(TImageList* value) {
     if (value == images_) return;
     images_ = value;
+    if (images_) tree_.FreeNotification(images_);
     Invalidate(NoColumn);
+}
+
+void TVTHeader::SetPopupMenu(TPopupMenu* value) {
+    popupMenu_ = value;
+    if (popupMenu_) tree_.FreeNotification(popupMenu_);
+}
+
+bool TVTHeader::ForgetComponent(const TComponent* component) {
+    if (component == popupMenu_) popupMenu_ = nullptr;
+    if (component != images_) return false;
+    images_ = nullptr;
+    return true;
 }
 
 void TVTHeader::SetStyle(TVTHeaderStyle value) {

@@ -18,6 +18,7 @@ class TBaseVirtualTree;
 
 // The cursor over a column's splitter: a slot of the screen's cursor table.
 inline constexpr TCursor crHeaderSplit = 100;
+class TComponent;
 class TImageList;
 class TPopupMenu;
 
@@ -63,7 +64,7 @@ public:
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool value);
     TPopupMenu* PopupMenu() const { return popupMenu_; }
-    void SetPopupMenu(TPopupMenu* value) { popupMenu_ = value; }
+    void SetPopupMenu(TPopupMenu* value);
     // While the header is read from a form its values are stored as they come, so a SortColumn
     // of -2 (no automatic sorting) survives; otherwise the setter keeps the column within
     // -1 … Count − 1. A change sorts the tree again with toAutoSort.
@@ -134,6 +135,9 @@ public:
     TColumnIndex DragIndex() const { return dragIndex_; }
     // Ends a column drag or resize at once (Escape, focus loss).
     void CancelInteraction();
+    // Drops the header's references to a component that goes (the tree, which hears of it,
+    // tells); true when that was its image list, whose pictures are then painted no more.
+    bool ForgetComponent(const TComponent* component);
 
 private:
     friend class TVirtualTreeColumns;

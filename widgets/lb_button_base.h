@@ -105,7 +105,7 @@ public:
     // Besides the common properties, an action's image becomes the glyph of a button without one.
     void ActionChange(TCustomAction* action) override {
         Base::ActionChange(action);
-        TImageList* images = action->ActionList ? action->ActionList->Images : nullptr;
+        TImageList* images = action->ActionList() ? action->ActionList()->Images() : nullptr;
         int index = action->ImageIndex();
         if (!images || index < 0 || index >= images->Count() || !glyph_.Empty()) return;
         TBitmap image;

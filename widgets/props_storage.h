@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 
 namespace rv {
 

@@ -1,6 +1,6 @@
 #include "widgets/stored_values.h"
 
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 #include "platform/text/case_mapping.h"
 #include "platform/text/utf8.h"
 #include "widgets/form_placement.h"

@@ -102,6 +102,18 @@ TEST(DiscTracks, DataTracksUntitledTracksAndOddYears) {
          },
          {{1, "One", 538}, {2, "Two", 0}, {3, "Three", 210}},
          0},
+        {"control characters of the entry are filed as blanks",
+         [](TCDInfo& d) {
+             d.TrackTitles[1] = "Tw\x01o";
+             d.Artist =
+                 "The\x02"
+                 "Artist";
+             d.Title =
+                 "The\x1F"
+                 "Album";
+         },
+         {{1, "One", 248}, {2, "Tw o", 260}, {3, "Three", 210}},
+         1959},
         {"a disc without audio files nothing",
          [](TCDInfo& d) {
              for (auto& t : d.TOC.Tracks) t.Audio = false;

@@ -168,6 +168,32 @@ TEST_F(EditCommands, AlbumAndArtistPropertiesMoveAndMergeAndSelectTheResult) {
     EXPECT_EQ(W().lArtist->Caption(), "Davis, Miles");
 }
 
+// A control character pasted into a dialog reaches the library, the views and the file as a
+// blank.
+TEST_F(EditCommands, ControlCharactersPastedIntoADialogAreFiledAsBlanks) {
+    W().RefreshTree(2, 0);  // Abba / Arrival
+    WithDialog<TNameDialog>(
+        [](TNameDialog& d) {
+            d.eName->SetText(
+                "AB\x01"
+                "BA");
+            return true;
+        },
+        [&] { W().pmArtistProps->Click(); });
+    EXPECT_EQ(Lib().GetArtistAt(2).Name, "AB BA");
+    EXPECT_EQ(W().lArtist->Caption(), "AB BA");
+    FocusTrack(2, 0, 0);
+    WithDialog<Tdlg_rv_Track>(
+        [](Tdlg_rv_Track& d) {
+            d.eTitle->SetText("Dancing\x1BQueen");
+            return true;
+        },
+        [&] { W().mmTrackProps->Click(); });
+    EXPECT_EQ(FocusedTrackTitle(), "Dancing Queen");
+    EXPECT_EQ(Lib().GetTrack(W().NodeIndex(W().TrackList, W().FocusedIn(W().TrackList))).Title,
+              "Dancing Queen");
+}
+
 // Each deletion: nothing without its focus or after No; after Yes the entry goes and the tree
 // selects what is left at the address.
 TEST_F(EditCommands, DeletionsAskAndRemove) {

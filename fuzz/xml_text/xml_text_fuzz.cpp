@@ -15,8 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const rv::EXmlError&) {
         return 0;
     }
-    // The first writing may tidy up (declarations out of place, characters XML cannot carry,
-    // text runs meeting where something was left out); from then on the text stays as it is.
+    // The first writing may tidy up (declarations out of place, characters XML cannot carry
+    // replaced, text runs meeting where something was left out); from then on the text stays as
+    // it is.
     rv::IXmlDocument again = rv::MakeXmlDocument();
     again->LoadXML(doc->Xml());  // throws, and so fails the run, if the writer made bad XML
     const std::string text = again->Xml();

@@ -177,6 +177,73 @@ TEST(LibraryFile, LineBreaksAndTabsInTextsReadAlikeEverywhere) {
     EXPECT_EQ(test::XPathText(path, "//TRACK[1]/TITLE"), "LF\nonly\r\n");
 }
 
+// A control character no XML file can hold becomes a blank wherever text enters the library, so
+// that the file holds what the user sees; TAB, LF and CR, DEL and the C1 controls a file does
+// hold stay as they are.
+TEST(LibraryFile, ControlCharactersAFileCannotHoldAreTakenInAsBlanks) {
+    TempDir dir;
+    const std::string path = dir / "controls.rvl";
+    TMediaLib lib;
+    lib.SetLibraryName(std::string("Mine\x01\0", 6));
+    TTrack track = test::Track(
+        "AC\x01"
+        "DC",
+        "High\x1BVoltage", "T.N.T.\x7F\u0085", 1, 60);
+    track.Genre = "Rock\x02";
+    track.ChannelMode = "Stereo\x1F";
+    track.Format = "\x03MP3";
+    lib.AddTrack(track);
+    EXPECT_EQ(lib.LibraryName(), "Mine  ");
+    EXPECT_EQ(test::Dump(lib), "AC DC:High Voltage(T.N.T.\x7F\u0085)");
+    EXPECT_EQ(lib.TrackRef(0, 0, 0).ChannelMode, "Stereo ");
+    EXPECT_EQ(lib.TrackRef(0, 0, 0).Format, " MP3");
+    EXPECT_EQ(lib.AlbumRef(0, 0).Genre, "Rock ");
+    TFindIndex at = test::At(0, 0);
+    lib.SetAlbum(at, TAlbum{.Title = "Let\x04There", .Artist = "AC DC", .Genre = "Hard\x05Rock"});
+    TFindIndex artist = test::At(0);
+    lib.SetArtist(artist, TArtist{.Name = "AC\x06/DC"});
+    EXPECT_EQ(test::Dump(lib), "AC /DC:Let There(T.N.T.\x7F\u0085)");
+    EXPECT_EQ(lib.AlbumRef(0, 0).Genre, "Hard Rock");
+
+    lib.SaveToFile(path);
+    TMediaLib loaded;
+    loaded.LoadFromFile(path);
+    EXPECT_EQ(loaded.Artists(), lib.Artists());
+    EXPECT_EQ(loaded.LibraryName(), lib.LibraryName());
+
+    // The binary form carries any character: a file of it, opened or appended, gives blanks
+    // too.
+    const IXmlDocument doc = MakeXmlDocument();
+    doc->Load(path);
+    TXmlNode& root = *doc->DocumentElement();
+    root.SetChildText("LIBRARY_NAME",
+                      "A\x01"
+                      "B");
+    TXmlNode& artistNode = *root.NeedChild("ARTIST");
+    artistNode.SetChildText("Name",
+                            "C\x02"
+                            "D");
+    TXmlNode& album = *artistNode.NeedChild("ALBUM");
+    album.SetChildText("TITLE",
+                       "E\x1F"
+                       "F");
+    album.SetChildText("GENRE", "\x0E");
+    TXmlNode& trackNode = *album.NeedChild("TRACK");
+    trackNode.SetChildText("TITLE", "G\x08H");
+    trackNode.SetChildText("CHANNEL_MODE", "I\x0B");
+    trackNode.SetChildText("FORMAT", "\x0CJ");
+    doc->SaveBinary(dir / "binary.rvl", kBinaryXmlWideStrings);
+    loaded.LoadFromFile(dir / "binary.rvl");
+    EXPECT_EQ(loaded.LibraryName(), "A B");
+    EXPECT_EQ(test::Dump(loaded), "C D:E F(G H)");
+    EXPECT_EQ(loaded.AlbumRef(0, 0).Genre, " ");
+    EXPECT_EQ(loaded.TrackRef(0, 0, 0).ChannelMode, "I ");
+    EXPECT_EQ(loaded.TrackRef(0, 0, 0).Format, " J");
+    TMediaLib appended;
+    appended.Merge(loaded);
+    EXPECT_EQ(test::Dump(appended), "C D:E F(G H)");
+}
+
 // An infinite or not-a-number time would show as nonsense; like any text that is no number, it
 // reads as 0, in the text form and the binary one.
 TEST(LibraryFile, TimesThatAreNotFiniteReadAsZero) {

@@ -17,13 +17,14 @@ namespace rv {
 namespace {
 
 // What a byte of a text asks of the writer.
-enum ByteKind : unsigned char { kPlain, kEscape, kDrop, kMultiByte };
+enum ByteKind : unsigned char { kPlain, kEscape, kMultiByte };
 
 // Other readers turn a raw CR (and CR LF) into LF, and in attribute values TAB, CR and LF into
-// blanks: written as references, these reach every reader as they are.
+// blanks: written as references, these reach every reader as they are. The other control
+// characters XML cannot carry at all: they are written as blanks.
 constexpr std::array<unsigned char, 256> MakeByteKinds(bool attribute) {
     std::array<unsigned char, 256> kinds{};
-    for (int c = 0; c < 0x20; ++c) kinds[c] = kDrop;
+    for (int c = 0; c < 0x20; ++c) kinds[c] = kEscape;
     kinds['\t'] = kinds['\n'] = attribute ? kEscape : kPlain;
     kinds['\r'] = kEscape;
     kinds['&'] = kinds['<'] = kinds['>'] = kinds['"'] = kEscape;
@@ -48,12 +49,21 @@ std::string_view EscapeOf(unsigned char c) {
             return "&#xD;";
         case '\t':
             return "&#x9;";
-        default:
+        case '\n':
             return "&#xA;";
+        default:
+            return " ";  // a control character XML cannot carry
     }
 }
 
-// Whether the eight bytes at `p` are ASCII that needs neither escaping nor dropping (tab, CR
+// The character XML carries in place of `c`: itself, a blank for a control character, U+FFFD
+// for the non-characters U+FFFE and U+FFFF (and for malformed UTF-8, which decodes to it).
+char32_t Carried(char32_t c) {
+    if (xml_chars::IsXmlChar(c)) return c;
+    return c < 0x20 ? U' ' : kReplacementChar;
+}
+
+// Whether the eight bytes at `p` are ASCII that needs neither escaping nor replacing (tab, CR
 // and LF are left to the byte-wise check).
 bool EightPlain(const char* p) {
     constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
@@ -96,12 +106,11 @@ std::string XmlCharsOnly(std::string_view text) {
     while (pos < text.size()) {
         const auto b = static_cast<unsigned char>(text[pos]);
         if (b < 0x80) {
-            if (kTextKinds[b] != kDrop) out += static_cast<char>(b);
+            out += static_cast<char>(Carried(b));
             ++pos;
             continue;
         }
-        const char32_t c = DecodeUtf8(text, pos);
-        if (xml_chars::IsXmlChar(c)) AppendUtf8(out, c);
+        AppendUtf8(out, Carried(DecodeUtf8(text, pos)));
     }
     return out;
 }
@@ -176,9 +185,6 @@ void XmlTextOutput::Escaped(std::string_view text, const std::array<unsigned cha
                     ++p;
                     break;
                 }
-                case kDrop:
-                    ++p;
-                    break;
                 default: {
                     // Two-byte characters (every Latin, Greek and Cyrillic letter) through a
                     // table.
@@ -194,13 +200,11 @@ void XmlTextOutput::Escaped(std::string_view text, const std::array<unsigned cha
                         break;
                     }
                     size_t pos = static_cast<size_t>(p - text.data());
-                    const char32_t cp = DecodeUtf8(text, pos);
+                    const char32_t cp = Carried(DecodeUtf8(text, pos));
                     const char* const next = text.data() + pos;
-                    if (!xml_chars::IsXmlChar(cp)) {
-                        // left out
-                    } else if (encoding_.utf8) {
+                    if (encoding_.utf8) {
                         if (cp == kReplacementChar) {
-                            // malformed bytes, or the character itself
+                            // malformed bytes, a non-character, or U+FFFD itself
                             std::memcpy(to, "\xEF\xBF\xBD", 3);
                             to += 3;
                         } else {
@@ -237,13 +241,13 @@ bool XmlTextOutput::Chars(std::string_view text, Missing missing) {
     while (pos < text.size()) {
         const auto b = static_cast<unsigned char>(text[pos]);
         if (b < 0x80) {
-            if (kTextKinds[b] != kDrop) Raw(static_cast<char>(b));
+            Raw(static_cast<char>(Carried(b)));
             ++pos;
             lineEnd = lineEnd || b == '\n' || b == '\r';
             continue;
         }
-        const char32_t c = DecodeUtf8(text, pos);
-        if (!xml_chars::IsXmlChar(c) || Encoded(c)) continue;
+        const char32_t c = Carried(DecodeUtf8(text, pos));
+        if (Encoded(c)) continue;
         if (missing == Missing::Fail) {
             throw EXmlError(Format(xml_messages::kNameNotEncodable, std::string(text).c_str(),
                                    std::string(CodePageName(encoding_.page)).c_str()));

@@ -11,13 +11,16 @@
 
 namespace rv {
 
-// `text` without the characters XML cannot carry (malformed UTF-8 becoming U+FFFD). Done before
-// looking for terminators such as "]]>", which dropping a character could otherwise create.
+// `text` as XML carries it: a control character XML cannot carry (all but TAB, LF and CR) becomes
+// a blank, as the catalogue turns them into blanks where text enters it; the non-characters
+// U+FFFE and U+FFFF, and malformed UTF-8, become U+FFFD. Nothing is left out silently. Done
+// before looking for terminators such as "]]>".
 std::string XmlCharsOnly(std::string_view text);
 
 // The bytes of XML text as they are made, in UTF-8 or in a code page. Every rule about single
-// characters lives here: escaping, characters XML cannot carry (left out), characters the
-// encoding lacks (character references, or an error in names), line breaks and indentation.
+// characters lives here: escaping, characters XML cannot carry (replaced, see XmlCharsOnly),
+// characters the encoding lacks (character references, or an error in names), line breaks and
+// indentation.
 // Writers decide the layout and hand over the pieces; text handed over is UTF-8.
 class XmlTextOutput {
 public:

@@ -3,8 +3,23 @@
 #include <algorithm>
 
 #include "platform/framework/control.h"
+#include "platform/graphics/image_list.h"
 
 namespace rv {
+
+void TActionList::SetImages(TImageList* images) {
+    SetLink(images_, images);
+}
+
+void TActionList::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+}
+
+void TCustomAction::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == actionList_) actionList_ = nullptr;
+}
 
 TCustomAction::~TCustomAction() {
     for (TControl* c : std::vector<TControl*>(clients_)) c->SetAction(nullptr);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 
 namespace rv {
 
@@ -15,7 +15,14 @@ class TActionList : public TComponent {
 public:
     using TComponent::TComponent;
     std::string ClassName() const override { return "TActionList"; }
-    TImageList* Images = nullptr;
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* images);
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TImageList* images_ = nullptr;
 };
 
 // A command shared by controls: the controls linked to it show its caption, enabled state, hint
@@ -36,7 +43,8 @@ public:
     void SetVisible(bool visible);
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int index);
-    TActionList* ActionList = nullptr;
+    TActionList* ActionList() const { return actionList_; }
+    void SetActionList(TActionList* list) { SetLink(actionList_, list); }
 
     TNotifyEvent OnExecute;
     // Runs OnExecute; false when there is none or the action is disabled.
@@ -44,6 +52,9 @@ public:
 
     void RegisterClient(TControl* control);
     void UnregisterClient(TControl* control);
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     void Changed();
@@ -53,6 +64,7 @@ private:
     std::string hint_;
     bool visible_ = true;
     int imageIndex_ = -1;
+    TActionList* actionList_ = nullptr;
     std::vector<TControl*> clients_;
 };
 

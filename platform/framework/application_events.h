@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 
 namespace rv {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 #include "platform/windows/dialog_service.h"
 
 namespace rv {

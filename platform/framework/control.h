@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 #include "platform/framework/drag_object.h"
 #include "platform/framework/input_types.h"
 #include "platform/framework/menus.h"
@@ -109,7 +109,7 @@ public:
     // Shown on a right click (WM_CONTEXTMENU) and asked for shortcuts while the control has the
     // keys.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
-    void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+    void SetPopupMenu(TPopupMenu* menu) { SetLink(popupMenu_, menu); }
     // Links the control to an action (nullptr: none) and takes over its properties.
     TCustomAction* Action() const { return action_; }
     void SetAction(TCustomAction* action);

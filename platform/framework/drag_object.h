@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 #include "platform/graphics/geometry.h"
 
 namespace rv {

@@ -42,7 +42,7 @@ void TCustomForm::BeforeDestruction() {
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
-    activeControl_ = control;
+    SetLink(activeControl_, control);
 }
 
 void TCustomForm::SetBounds(int left, int top, int width, int height) {

@@ -257,8 +257,17 @@ void TListView::SetItemIndex(int index) {
     }
 }
 
+void TListView::Notification(TComponent* component, TOperation operation) {
+    TWidgetControl::Notification(component, operation);
+    if (operation != TOperation::opRemove || component != smallImages_) return;
+    if (Destroying())
+        smallImages_ = nullptr;
+    else
+        SetSmallImages(nullptr);
+}
+
 void TListView::SetSmallImages(TImageList* images) {
-    smallImages_ = images;
+    SetLink(smallImages_, images);
     face_->icons.clear();
     if (images) {
         for (int i = 0; i < images->Count(); ++i) {

@@ -94,6 +94,8 @@ public:
 
 protected:
     void ApplyLook() override;
+    // Small images that go are shown no more.
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     friend class TListItem;

@@ -122,11 +122,23 @@ private:
     }
 
     void Bind(TMenuItem* item, QAction* action) {
-        QObject::connect(action, &QAction::triggered, guard_.get(), [item, action] {
+        QObject::connect(action, &QAction::triggered, guard_.get(), [this, item, action] {
             // The toolkit ticks a checkable entry itself; the item decides.
             action->setChecked(item->Checked());
-            RunReported([item] { item->Click(); });
+            // The click waits for the message loop: the toolkit's menu is still inside the
+            // event that chose the entry, and a dialog the click opens runs a loop of its own,
+            // in which the closed menu would be freed under that event.
+            QTimer::singleShot(0, guard_.get(), [this, item] {
+                if (Holds(menu_.Items(), item)) RunReported([item] { item->Click(); });
+            });
         });
+    }
+
+    // Whether `item` is still one of the items under `parent`: it may have been freed since.
+    static bool Holds(const TMenuItem* parent, const TMenuItem* item) {
+        for (int i = 0; i < parent->Count(); ++i)
+            if (parent->Items(i) == item || Holds(parent->Items(i), item)) return true;
+        return false;
     }
 
     static void Apply(TMenuItem* item, QAction* action) {

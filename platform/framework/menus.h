@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 #include "platform/framework/input_types.h"
 #include "platform/graphics/geometry.h"
 

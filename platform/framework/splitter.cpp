@@ -66,7 +66,7 @@ int TSplitter::MaxSize(const TControl& control) const {
 void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TGraphicControl::MouseDown(button, shift, x, y);
     if (button != mbLeft) return;
-    control_ = FindControl();
+    SetLink(control_, FindControl());
     if (!control_) return;
     downAt_ = ClientToScreen({x, y});
     startSize_ = Horizontal() ? control_->Height() : control_->Width();
@@ -101,6 +101,11 @@ void TSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (button != mbLeft || !control_) return;
     control_ = nullptr;
     if (OnMoved) OnMoved(this);
+}
+
+void TSplitter::Notification(TComponent* component, TOperation operation) {
+    TGraphicControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == control_) control_ = nullptr;
 }
 
 void TSplitter::Paint() {

@@ -22,6 +22,7 @@ public:
     void WndProc(TMessage& message) override;
 
 protected:
+    void Notification(TComponent* component, TOperation operation) override;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;

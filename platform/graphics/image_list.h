@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/components/component.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
 
@@ -25,10 +26,13 @@ constexpr TColor CLR_DEFAULT = 0xFF000000;
 // A row of equally sized images, each with its own transparency mask. Sizes are logical pixels.
 // Images cut from a drawn picture (TBitmap::Drawn) are drawn anew for each canvas at its pixel
 // ratio, so they are as sharp as the screen; others keep the picture's ratio and are enlarged or
-// reduced by the canvas.
-class TImageList {
+// reduced by the canvas. A component: the controls that draw from a list forget it when it goes.
+class TImageList : public TComponent {
 public:
-    explicit TImageList(int width = 16, int height = 16) : width_(width), height_(height) {}
+    explicit TImageList(int width = 16, int height = 16) : TImageList(nullptr, width, height) {}
+    TImageList(TComponent* owner, int width, int height)
+        : TComponent(owner), width_(width), height_(height) {}
+    std::string ClassName() const override { return "TImageList"; }
 
     int Width() const { return width_; }
     int Height() const { return height_; }

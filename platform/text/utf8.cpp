@@ -119,6 +119,22 @@ size_t Utf8Length(std::string_view text) {
     return count;
 }
 
+void BlankControlChars(std::string& text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') c = ' ';
+}
+
+std::string Text255(std::string_view text) {
+    std::string fitted = CutToChars(text, kText255);
+    BlankControlChars(fitted);
+    return fitted;
+}
+
+void FitText255(std::string& text) {
+    if (text.size() > kText255) text = CutToChars(text, kText255);  // bytes bound characters
+    BlankControlChars(text);
+}
+
 std::string CutToChars(std::string_view text, size_t maxChars) {
     if (text.size() <= maxChars) return std::string(text);  // bytes bound characters
     size_t pos = 0, count = 0;

@@ -31,9 +31,16 @@ size_t Utf8Length(std::string_view text);
 // The first `maxChars` characters of `text`, never splitting a character.
 std::string CutToChars(std::string_view text, size_t maxChars);
 
-// A "text255" value: at most 255 characters.
-inline std::string Text255(std::string_view text) {
-    return CutToChars(text, kText255);
-}
+// Turns every control character of the text that no XML file can hold (below the blank, but the
+// layout characters TAB, LF and CR) into a blank, as the audio readers turn the control
+// characters of tags into blanks. Text the catalogue takes in passes here: its library file
+// then holds what the user sees.
+void BlankControlChars(std::string& text);
+
+// A "text255" value, as the catalogue keeps its texts: at most 255 characters, control
+// characters as BlankControlChars leaves them.
+std::string Text255(std::string_view text);
+// The same in place; quick for a text that fits already.
+void FitText255(std::string& text);
 
 }  // namespace rv

@@ -24,6 +24,9 @@ TOOLS = {
     "tesseract": "tesseract-ocr",
     "xwininfo": "x11-utils",
 }
+# Python modules from Debian packages: python3-xlib puts a window of its own over the program's
+# to see that the program repaints what it uncovers.
+MODULES = {"Xlib": "python3-xlib"}
 
 # Reading a screenshot: enlarged this many times, the toolkit's small text reads reliably.
 OCR_SCALE = 3
@@ -31,7 +34,13 @@ OCR_SCALE = 3
 
 def missing_tools():
     """The Debian packages of the tools that are not installed."""
-    return sorted({pkg for tool, pkg in TOOLS.items() if shutil.which(tool) is None})
+    lacking = {pkg for tool, pkg in TOOLS.items() if shutil.which(tool) is None}
+    for module, pkg in MODULES.items():
+        try:
+            __import__(module)
+        except ImportError:
+            lacking.add(pkg)
+    return sorted(lacking)
 
 
 class DriveError(Exception):
@@ -94,6 +103,7 @@ class Desktop:
         self.size = (width, height)
         self.display = None
         self._procs = []
+        self._x = None
         self._runtime = tempfile.mkdtemp(prefix="rv-e2e-xdg-")
 
     def __enter__(self):
@@ -155,6 +165,12 @@ class Desktop:
         return "window id" in root.stdout
 
     def stop(self):
+        if self._x is not None:
+            try:
+                self._x.close()
+            except Exception:  # the server may be gone already
+                pass
+            self._x = None
         for proc in reversed(self._procs):
             if proc.poll() is None:
                 proc.terminate()
@@ -255,6 +271,67 @@ class Desktop:
                 raise DriveError("the window %s has no geometry (closed?)" % wid)
             values[key] = int(match.group(1))
         return values["x"], values["y"], values["w"], values["h"]
+
+    def frame_extents(self, wid):
+        """The window manager's frame around a window: left, right, top, bottom."""
+        out = subprocess.run(["xprop", "-id", str(wid), "_NET_FRAME_EXTENTS"], env=self.env(),
+                             capture_output=True, text=True).stdout
+        match = re.search(r"=\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+)", out)
+        return tuple(int(v) for v in match.groups()) if match else (0, 0, 0, 0)
+
+    def close_button(self, wid):
+        """Where the close button of a window's title bar is (openbox puts it at the right)."""
+        x, y, w, h = self.geometry(wid)
+        left, right, top, bottom = self.frame_extents(wid)
+        if top < 10:
+            return None  # a window without a title bar
+        return (x + w + right - 2 - top // 2, y - top // 2 - 1)
+
+    def viewable(self, wid):
+        out = subprocess.run(["xwininfo", "-id", str(wid)], env=self.env(), capture_output=True,
+                             text=True).stdout
+        return "IsViewable" in out
+
+    # ---- repainting --------------------------------------------------------------------------
+
+    OVERLAY = b"\xff\x00\xff"  # magenta, as a screen pixel reads in B, G, R order
+
+    def _xlib(self):
+        if self._x is None:
+            from Xlib import display
+            self._x = display.Display(self.display)
+        return self._x
+
+    def _overlay_pixels(self, region):
+        x, y, w, h = region
+        root = self._xlib().screen().root
+        data = root.get_image(x, y, w, h, 2, 0xFFFFFFFF).data  # ZPixmap, 32 bits a pixel
+        return sum(1 for i in range(0, len(data), 4) if data[i:i + 3] == self.OVERLAY)
+
+    def repaints(self, region, timeout=30):
+        """Covers a region of the screen with a magenta window of our own and uncovers it again:
+        the windows below must paint the region anew. Windows of the toolkit leave what was on
+        the screen until they paint, so magenta that stays is a program that no longer paints.
+        Returns the seconds it took; raises DriveError when the magenta stayed."""
+        from Xlib import X
+        x = self._xlib()
+        screen = x.screen()
+        started = time.time()
+        cover = screen.root.create_window(region[0], region[1], region[2], region[3], 0,
+                                          screen.root_depth, X.InputOutput, X.CopyFromParent,
+                                          background_pixel=0xFF00FF, override_redirect=True)
+        try:
+            cover.map()
+            x.sync()
+            self.wait(lambda: self._overlay_pixels(region) == region[2] * region[3], 5,
+                      "the cover window did not show", interval=0.02)
+        finally:
+            cover.unmap()
+            cover.destroy()
+            x.sync()
+        self.wait(lambda: self._overlay_pixels(region) == 0, timeout,
+                  "the window below did not repaint in %d s" % timeout, interval=0.05)
+        return time.time() - started
 
     def activate(self, wid):
         self.xdotool("windowactivate", "--sync", wid, check=False)

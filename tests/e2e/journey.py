@@ -37,8 +37,9 @@ class StepFailed(Exception):
     pass
 
 
-class Waiting(Exception):
-    """A step that needs a part of the program that is not there yet."""
+class Waiting(AssertionError):
+    """A step that could not look at what it checks: a failure like any other, for a check that
+    did not look has not passed."""
 
 
 class Journey:
@@ -129,8 +130,8 @@ class Journey:
         return _Step(self, label)
 
     def waiting(self, what):
-        """Ends the journey here: the step needs something the program does not show yet."""
-        raise Waiting(what)
+        """Fails the step: it could not see what it was to check."""
+        raise Waiting("could not look: %s" % what)
 
     def run(self, body):
         """Runs the journey's body on a fresh desktop; returns True when every step passed."""
@@ -146,8 +147,6 @@ class Journey:
                         self.program.stop()
         except StepFailed:
             ok = False
-        except Waiting:
-            pass
         except Exception as e:  # the desktop itself failed: report it as the journey's end
             ok = False
             self.echo("  FAIL  %-58s %s" % ("(desktop)", e))
@@ -177,10 +176,6 @@ class _Step:
         if kind is None:
             j.steps.append((self.label, True, seconds, ""))
             j.echo("  ok    %-58s %5.1fs" % (self.label, seconds))
-            return False
-        if kind is Waiting:
-            j.steps.append((self.label, None, seconds, str(error)))
-            j.echo("  WAIT  %-58s %5.1fs\n        %s" % (self.label, seconds, error))
             return False
         if isinstance(error, (DriveError, AssertionError)):
             message = str(error) or "check failed"

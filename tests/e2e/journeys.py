@@ -9,7 +9,8 @@ from xml.etree import ElementTree
 import media
 from desktop import reads
 from journey import check
-from reelvault import PLAYER, Reelvault, expect_listed, listed
+from reelvault import (PLAYER, PLAYER_BUTTON_Y, PLAYER_BUTTONS, Reelvault, expect_listed,
+                       listed)
 
 ALWAYS = ["New", "Open...", "Preferences...", "Exit"]
 NEED_LIBRARY = ["Save As...", "Save to Presentation", "Append from File...", "Scan..."]
@@ -240,17 +241,12 @@ def append_edit_delete_sort(j):
         rv.click_in_tree("Scanned Artist", double=True)
         j.desktop.key("Down")
         j.desktop.wait_text("Charlie", rv.region("right"), invert=True)
-        rows = [r for r in rv.right_lines() if reads(r, "Charlie") or reads(r, "Bravo")]
-        check(len(rows) == 2 and reads(rows[0], "Charlie"), "by number: %s" % rows)
-        header = j.desktop.find("Track", rv.list_header())
-        if header is None:
-            j.waiting("the track list's header shows no column captions to click yet")
+        rv.wait_order(["Charlie", "Bravo"], "by number")
+        header = rv.column_caption("Track")
         j.desktop.click(*header.centre)
-        rows = [r for r in rv.right_lines() if reads(r, "Charlie") or reads(r, "Bravo")]
-        check(len(rows) == 2 and reads(rows[0], "Bravo"), "by title: %s" % rows)
+        rv.wait_order(["Bravo", "Charlie"], "by title")
         j.desktop.click(*header.centre)
-        rows = [r for r in rv.right_lines() if reads(r, "Charlie") or reads(r, "Bravo")]
-        check(len(rows) == 2 and reads(rows[0], "Charlie"), "by title, descending: %s" % rows)
+        rv.wait_order(["Charlie", "Bravo"], "by title, descending")
     with j.step("Track Properties typed in Cyrillic: the track goes to the new artist"):
         with_layout(j, "ru")
         wid = type_track_artist(rv, j, "Bravo", CYRILLIC_ARTIST)
@@ -424,12 +420,6 @@ def preferences_kept(j):
             j.desktop.wait_text(value, box, part=True)
         j.desktop.key("Escape")
         rv.gone(wid)
-
-
-# The player window's buttons, by their place in its client area (they show pictures only).
-PLAYER_BUTTONS = {"Play": 18, "Pause": 46, "Stop": 74, "Previous": 102, "Next": 130,
-                  "Add file(s)": 201, "Add to Media Library": 322}
-PLAYER_BUTTON_Y = 74
 
 
 def player(j):

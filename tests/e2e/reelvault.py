@@ -5,7 +5,7 @@ import os
 import re
 import time
 
-from desktop import DriveError
+from desktop import DriveError, reads
 from journey import check
 
 MAIN = r"Lorvix Reelvault - \[.*\]"
@@ -19,6 +19,11 @@ STATUS_HEIGHT = 19
 TREE_WIDTH = 231
 COUNTS_WIDTH = 295  # as wide as six-digit counts need in the program's font
 ALBUM_HEADER_HEIGHT = 91
+
+# The player window's buttons, by their place in its client area (they show pictures only).
+PLAYER_BUTTONS = {"Play": 18, "Pause": 46, "Stop": 74, "Previous": 102, "Next": 130,
+                  "Add file(s)": 201, "Add to Media Library": 322}
+PLAYER_BUTTON_Y = 74
 
 
 class Reelvault:
@@ -241,6 +246,42 @@ class Reelvault:
         """The column captions' strip of the track list, below the album header."""
         x, y, w, h = self.region("right")
         return (x, y + ALBUM_HEADER_HEIGHT, w, 20)
+
+    def column_caption(self, caption, timeout=10):
+        """A caption of the track list's header, looked for until it is read; a header that
+        cannot be read fails the check."""
+        shot = [None]
+
+        def look():
+            shot[0] = self.d._scratch_shot()
+            region = self.list_header()
+            for options in ({}, {"scale": 4}, {"invert": True}, {"dark_only": True}):
+                found = self.d.find(caption, region, shot=shot[0], **options)
+                if found:
+                    return found
+            return None
+        try:
+            return self.d.wait(look, timeout, "", interval=0.5)
+        except DriveError:
+            raise AssertionError("the header %s does not read %r: %r" % (
+                self.list_header(), caption, self.d.text(self.list_header(), shot=shot[0])))
+
+    def wait_order(self, titles, what, timeout=10):
+        """Waits until the right-hand view lists rows of the titles in this order."""
+        seen = [None]
+
+        def ordered():
+            for rows in self.right_readings():
+                rows = [r for r in rows if any(reads(r, t) for t in titles)]
+                seen[0] = rows
+                if len(rows) == len(titles) and all(reads(r, t) for r, t in zip(rows, titles)):
+                    return True
+            return False
+        try:
+            self.d.wait(ordered, timeout, "", interval=0.5)
+        except DriveError:
+            raise AssertionError("%s: the rows read %s, not in the order %s" % (what, seen[0],
+                                                                                 titles))
 
     def tree_lines(self):
         return [t for t, _ in self.d.lines(self.region("tree"), invert=True)]

@@ -237,6 +237,44 @@ TEST(TreeClipboard, CutAndPasteMovesTheNodesWithinATreeAndIntoAnother) {
     EXPECT_FALSE(other.PasteFromClipboard());
 }
 
+// A cut pasted back into its own tree where its nodes cannot go (onto themselves, or below
+// themselves) leaves them where they were: nothing is lost, nothing stays marked.
+TEST(TreeClipboard, CutAndPastedOntoItselfLosesNoNode) {
+    // 1 with 999 children 1000..1998; 2, 3, 4, 5 with one child each (20, 30, 40, 50); 6.
+    ClipTree tree;
+    PVirtualNode parent = tree.Add(nullptr, 1);
+    for (int id = 1000; id < 1999; ++id) tree.Add(parent, id);
+    for (int id : {2, 3, 4, 5}) tree.Add(tree.Add(nullptr, id), id * 10);
+    tree.Add(nullptr, 6);
+    const std::uint32_t all = 1 + 999 + 8 + 1;
+    ASSERT_EQ(tree.TotalCount(), all);
+    const auto cutAndPaste = [&](std::initializer_list<int> cut, int focus) {
+        tree.SelectIds(cut);
+        tree.Perform(WM_CUT);
+        ASSERT_TRUE(tree.TreeStates().Contains(tsCutPending));
+        tree.SetFocusedNode(tree.Find(focus));
+        tree.Perform(WM_PASTE);
+        EXPECT_EQ(tree.TotalCount(), all);
+        EXPECT_FALSE(tree.TreeStates().ContainsAny({tsCutPending, tsCopyPending}));
+        for (PVirtualNode n = tree.GetFirstNoInit(); n; n = tree.GetNextNoInit(n))
+            EXPECT_FALSE(n->Has(nsCutOrCopy)) << tree.Id(n);
+        EXPECT_TREE_OK(tree);
+    };
+
+    // A single node, the focus left on it.
+    cutAndPaste({6}, 6);
+    EXPECT_EQ(tree.ChildIds(nullptr), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    // A parent, pasted onto one of its children.
+    cutAndPaste({1}, 1500);
+    EXPECT_EQ(tree.ChildIds(nullptr), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(tree.Find(1)->ChildCount, 999u);
+    // Four siblings, pasted onto one of them: the other three move below it.
+    cutAndPaste({2, 3, 4, 5}, 3);
+    EXPECT_EQ(tree.ChildIds(nullptr), (std::vector<int>{1, 3, 6}));
+    EXPECT_EQ(tree.ChildIds(tree.Find(3)), (std::vector<int>{30, 2, 4, 5}));
+    for (int id : {2, 4, 5}) EXPECT_EQ(tree.ChildIds(tree.Find(id)), std::vector<int>{id * 10});
+}
+
 TEST(TreeClipboard, AForgedOrStaleReferenceNamesNoTree) {
     ClipTree tree;
     Fill(tree);

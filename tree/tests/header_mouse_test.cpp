@@ -3,12 +3,54 @@
 // same through the toolkit's own events with the cursor over a splitter.
 
 #include "platform/framework/menus.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/image_list.h"
 #include "platform/windows/screens.h"
 #include "platform/windows/tests/toolkit_input.h"
 #include "tree/tests/header_fixture.h"
 
 namespace rv::test {
 namespace {
+
+// Menus and image lists that the tree and its header use, whoever owns them, may go first: the
+// tree forgets them, then pops up no menu and paints no picture of theirs.
+TEST(TreeHeaderMouse, MenusAndImageListsThatGoFirstAreForgotten) {
+    HeaderMouseFixture f;
+    IdTree& tree = *f.tree;
+    tree.Add(nullptr, 1);
+    auto* menu = new TPopupMenu(nullptr);
+    auto* images = new TImageList(nullptr, 16, 16);
+    auto* checks = new TImageList(nullptr, 16, 16);
+    TBitmap picture(32, 16);
+    images->Add(picture);
+    checks->Add(picture);
+    tree.SetPopupMenu(menu);
+    f.Header().SetPopupMenu(menu);
+    tree.SetImages(images);
+    tree.SetStateImages(images);
+    f.Header().SetImages(images);
+    f.Columns()[1].SetImageIndex(0);
+    tree.SetStateImages(nullptr);  // the tree's other references to the list stay linked
+    tree.SetCustomCheckImages(checks);
+    tree.SetCheckImageKind(ckCustom);
+    tree.OnGetImageIndex = [](TBaseVirtualTree*, PVirtualNode, TVTImageKind, TColumnIndex, bool&,
+                              int& index) { index = 0; };
+    delete menu;
+    delete images;
+    delete checks;
+    EXPECT_EQ(tree.PopupMenu(), nullptr);
+    EXPECT_EQ(f.Header().PopupMenu(), nullptr);
+    EXPECT_EQ(tree.Images(), nullptr);
+    EXPECT_EQ(f.Header().Images(), nullptr);
+    EXPECT_EQ(tree.CustomCheckImages(), nullptr);
+
+    f.NonClient(WM_NCRBUTTONDOWN, 150, 5);
+    f.NonClient(WM_NCRBUTTONUP, 150, 5);
+    tree.Perform(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 5));
+    tree.Perform(WM_RBUTTONUP, 0, MAKELPARAM(20, 5));
+    tree.Repaint();
+    EXPECT_TREE_OK(tree);
+}
 
 TEST(TreeHeaderMouse, SplitterSizesTheColumnByTheDistanceMoved) {
     HeaderMouseFixture f;

@@ -104,9 +104,9 @@ TEST(LbGlyphs, AnActionsImageFromADrawnPictureStaysFine) {
     TImageList images(18, 18);
     images.AddMasked(LoadLbBitmap("LBOK"), clDefault);
     auto* list = new TActionList(&f.form);
-    list->Images = &images;
+    list->SetImages(&images);
     auto* ok = new TAction(&f.form);
-    ok->ActionList = list;
+    ok->SetActionList(list);
     ok->SetImageIndex(0);
     auto* s = f.Add<TLbSpeedButton>(0, 0);
     s->SetAction(ok);

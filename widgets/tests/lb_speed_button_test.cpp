@@ -98,9 +98,9 @@ TEST(LbSpeedButton, AnActionsImageBecomesTheGlyph) {
     picture.Canvas().FillRect({8, 0, 16, 8});
     images.Add(picture);
     auto* list = new TActionList(&f.form);
-    list->Images = &images;
+    list->SetImages(&images);
     auto* play = new TAction(&f.form);
-    play->ActionList = list;
+    play->SetActionList(list);
     play->SetImageIndex(1);
     play->SetCaption("Play");
 

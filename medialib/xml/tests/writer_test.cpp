@@ -40,7 +40,8 @@ TEST(XmlWriter, LaysOutOneElementPerLine) {
 }
 
 // Markup characters in content are escaped, texts that would end a section early are split or
-// broken up, characters XML cannot carry are left out; everything reads back.
+// broken up, characters XML cannot carry are replaced (control characters by blanks, U+FFFE and
+// U+FFFF by U+FFFD), never left out; everything reads back.
 TEST(XmlWriter, ContentCannotEndItsMarkupEarly) {
     IXmlDocument doc = MakeXmlDocument("R", "1.0", "UTF-8");
     IXmlElement root = doc->DocumentElement();
@@ -49,7 +50,7 @@ TEST(XmlWriter, ContentCannotEndItsMarkupEarly) {
     root->AppendCDATA("a]]>b]]>");
     root->AppendComment("a--b-");
     root->AppendProcessingInstruction("pi", "x ?> y");
-    // Characters XML cannot carry are left out.
+    // Characters XML cannot carry are replaced.
     IXmlElement unfit = root->AppendElement("U");
     unfit->SetAttr("a", std::string("x\x01y\x1F", 4));
     unfit->AppendText(std::string("t\tc\rl\nz\x00\x0B\x0C", 11) + "\xEF\xBF\xBE|\xEF\xBF\xBF");
@@ -59,7 +60,8 @@ TEST(XmlWriter, ContentCannotEndItsMarkupEarly) {
     EXPECT_EQ(root->Xml(),
               "\r\n<R a=\"&lt;&amp;&quot;'&gt;\">1 &lt; 2 &amp; &quot;3&quot; &gt; 'four'"
               "<![CDATA[a]]]><![CDATA[]>b]]]><![CDATA[]>]]><!--a- -b- --><?pi x ? > y?>"
-              "<U a=\"xy\">t\tc&#xD;l\nz|<![CDATA[cd]]><!--ef--></U><After/></R>");
+              "<U a=\"x y \">t\tc&#xD;l\nz    \xEF\xBF\xBD|\xEF\xBF\xBD<![CDATA[c d]]><!--e f-->"
+              "</U><After/></R>");
     IXmlElement back = FromBytes(doc->SaveToBytes())->DocumentElement();
     EXPECT_EQ(back->GetAttr("a"), "<&\"'>");
     IXmlNodeList children = back->ChildNodes();
@@ -69,6 +71,10 @@ TEST(XmlWriter, ContentCannotEndItsMarkupEarly) {
     for (int i = 1; i <= 3; ++i) joined += children->Item(i)->AsCDATASection()->Data();
     EXPECT_EQ(joined, "a]]>b]]>");
     EXPECT_EQ(children->Item(7)->NodeName(), "After");
+    TXmlElement* unfitBack = children->Item(6)->AsElement();
+    ASSERT_NE(unfitBack, nullptr);
+    EXPECT_EQ(unfitBack->GetAttr("a"), "x y ");
+    EXPECT_EQ(unfitBack->ChildNodes()->Item(0)->Text(), "t\tc\rl\nz    \uFFFD|\uFFFD");
 }
 
 // Other readers turn CR LF and a lone CR into LF, and TAB, CR and LF in attribute values into
@@ -224,7 +230,7 @@ void WriteSample(BothWays& doc, int repeats) {
         doc.Value("Unfit", "a\x01z \xFF end\xC3");  // a control character, malformed UTF-8
         doc.Value("Blank", " \t ");
         doc.Value("Empty", "");
-        doc.Value("Dropped", "\x02");
+        doc.Value("Blanked", "\x02");
         doc.Numbers("N", -12345, 245.25);
         doc.Numbers("Edge", std::numeric_limits<std::int64_t>::min(), 1e-7);
         doc.Start("Outer");

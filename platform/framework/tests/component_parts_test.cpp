@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/components/properties.h"
 #include "platform/framework/custom_controls.h"
 #include "platform/framework/menus.h"
-#include "platform/framework/properties.h"
 #include "platform/framework/variant.h"
 #include "platform/windows/tests/gui_app.h"
 

@@ -4,8 +4,10 @@
 
 #include "platform/framework/actions.h"
 #include "platform/framework/control.h"
+#include "platform/framework/list_view.h"
 #include "platform/framework/tests/form_fixture.h"
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/image_list.h"
 #include "platform/graphics/tests/pixels.h"
 
 namespace rv {
@@ -219,6 +221,48 @@ TEST(Controls, LinkedActionsLendTheirPropertiesRunOnClickAndAreDroppedWhenFreed)
     patch->SetPopupMenu(menu);
     delete menu;
     EXPECT_EQ(patch->PopupMenu(), nullptr);
+}
+
+// Whoever owns them, the components a control, a form or an action refers to are forgotten when
+// they go, however many references of one component name them.
+TEST(Controls, ReferencedComponentsOfAnyOwnerAreForgottenWhenFreed) {
+    FormWith f;
+    auto* patch = f.Add<Patch>(Bounds(10, 10, 50, 50));
+    auto* other = f.Add<Patch>(Bounds(70, 10, 50, 50));
+    auto* menu = new TPopupMenu(nullptr);
+    patch->SetPopupMenu(menu);
+    other->SetPopupMenu(menu);
+    other->SetPopupMenu(nullptr);
+    other->SetPopupMenu(menu);
+    delete menu;
+    EXPECT_EQ(patch->PopupMenu(), nullptr);
+    EXPECT_EQ(other->PopupMenu(), nullptr);
+    // A right click asks for a menu there is none of.
+    f.form.Perform(WM_RBUTTONDOWN, MK_RBUTTON, At(15, 15));
+    f.form.Perform(WM_RBUTTONUP, 0, At(15, 15));
+    EXPECT_EQ(patch->Count(WM_RBUTTONUP), 1u);
+
+    auto* box = new KeyTaker(nullptr);
+    box->SetParent(&f.form);
+    f.form.SetActiveControl(box);
+    delete box;
+    EXPECT_EQ(f.form.ActiveControl(), nullptr);
+
+    auto* images = new TImageList(nullptr, 16, 16);
+    auto* list = new TActionList(nullptr);
+    list->SetImages(images);
+    auto* save = new TAction(&f.form);
+    save->SetActionList(list);
+    delete images;
+    EXPECT_EQ(list->Images(), nullptr);
+    delete list;
+    EXPECT_EQ(save->ActionList(), nullptr);
+
+    auto* view = f.Add<TListView>(Bounds(10, 70, 200, 100));
+    auto* pictures = new TImageList(nullptr, 16, 16);
+    view->SetSmallImages(pictures);
+    delete pictures;
+    EXPECT_EQ(view->SmallImages(), nullptr);
 }
 
 struct Tracked : TComponent {

@@ -78,6 +78,24 @@ TEST(Align, ControlsTakeTheirEdgesInOrderAndFollowSizesAndVisibility) {
     EXPECT_EQ(HostWidget::Find(f.form.Handle())->minimumWidth(), 130);
 }
 
+TEST(Splitter, AControlFreedDuringADragIsSizedNoMore) {
+    test::FormWith f;
+    auto* caption = new TLabel(nullptr);  // of no owner: only a link tells the splitter
+    caption->SetParent(&f.form);
+    caption->SetBounds(0, 0, 80, 80);
+    caption->SetAlign(alLeft);
+    auto* splitter = new TSplitter(&f.form);
+    splitter->SetParent(&f.form);
+    splitter->SetLeft(80);
+    splitter->SetAlign(alLeft);
+    ASSERT_EQ(splitter->FindControl(), caption);
+    f.form.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(81, 50));
+    delete caption;
+    f.form.Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(121, 50));
+    f.form.Perform(WM_LBUTTONUP, 0, MAKELPARAM(121, 50));
+    EXPECT_EQ(splitter->Left(), 0);
+}
+
 TEST(Align, BringingToFrontPutsAControlAboveItsSiblings) {
     test::FormWith f;
     auto* under = f.Add<TLabel>(Bounds(10, 10, 50, 20));

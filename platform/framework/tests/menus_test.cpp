@@ -9,6 +9,7 @@
 #include "platform/framework/label.h"
 #include "platform/framework/panel.h"
 #include "platform/framework/tests/form_fixture.h"
+#include "platform/framework/tests/popup_input.h"
 #include "platform/windows/scripted_dialogs.h"
 #include "platform/windows/tests/host_fixture.h"
 
@@ -105,10 +106,13 @@ TEST(MainMenu, TheBarShowsTheItemsAndFollowsTheirChanges) {
     file = bar->actions()[0]->menu();
     EXPECT_EQ(Entries(file->actions()).back(), "&1 /music/a.rvl");
 
-    // Choosing an entry clicks its item; an exception there is shown in the error box.
+    // Choosing an entry clicks its item, from the message loop; an exception there is shown in
+    // the error box.
     TScriptedDialogs dialogs;
     f.newItem->OnClick = [](TObject*) { throw Exception("No room"); };
     file->actions()[0]->trigger();
+    EXPECT_TRUE(dialogs.Errors().empty());
+    Settle();
     EXPECT_EQ(dialogs.Errors(), std::vector<std::string>{"No room"});
     EXPECT_FALSE(file->actions()[0]->isChecked() && !f.newItem->Checked());
 
@@ -150,10 +154,15 @@ TEST(MainMenu, ShortcutsOfReachableItemsTakeTheKeyFromTheFocusedControl) {
     EXPECT_EQ(f.clicked.size(), 2u);
 }
 
+// A form with a panel to right-click.
+struct PanelForm : test::FormWith {
+    PanelForm() { form.SetBounds(120, 90, 300, 200); }
+    TPanel* panel = Add<TPanel>(Bounds(10, 10, 200, 100));
+};
+
 TEST(PopupMenu, ARightClickPopsUpTheMenuOfTheControlOrItsParentWhereTheMouseIs) {
-    test::FormWith f;
-    f.form.SetBounds(120, 90, 300, 200);
-    auto* panel = f.Add<TPanel>(Bounds(10, 10, 200, 100));
+    PanelForm f;
+    TPanel* panel = f.panel;
     auto* caption = new TLabel(&f.form);
     caption->SetParent(panel);
     caption->SetBounds(5, 5, 50, 15);
@@ -181,6 +190,7 @@ TEST(PopupMenu, ARightClickPopsUpTheMenuOfTheControlOrItsParentWhereTheMouseIs) 
     EXPECT_EQ(Entries(shown->actions()),
               (std::vector<std::string>{"Add Track...", "-", "Delete Album [disabled]"}));
     shown->actions()[0]->trigger();
+    Settle();
     EXPECT_TRUE(clicked);
     shown->close();
     Settle();
@@ -200,6 +210,56 @@ TEST(PopupMenu, ARightClickPopsUpTheMenuOfTheControlOrItsParentWhereTheMouseIs) 
     auto* empty = new TPopupMenu(&f.form);
     empty->Popup(10, 10);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST(PopupMenu, AChosenEntryIsClickedFromTheMessageLoopOnceTheMenuIsDone) {
+    PanelForm f;
+    TPanel* panel = f.panel;
+    auto* menu = new TPopupMenu(&f.form);
+    panel->SetPopupMenu(menu);
+    TMenuItem* properties = Item(menu->Items(), "&Properties...");
+    TMenuItem* remove = Item(menu->Items(), "Delete");
+    std::vector<std::string> clicked;
+    // A dialog runs the message loop while it is open; the items change meanwhile, as the
+    // program's idle pass changes them.
+    properties->OnClick = [&](TObject*) {
+        clicked.push_back("Properties");
+        for (int i = 0; i < 3; ++i) {
+            Settle();
+            remove->SetEnabled(i % 2 == 0);
+        }
+        remove->SetEnabled(true);
+    };
+    remove->OnClick = [&](TObject*) { clicked.push_back("Delete"); };
+    QWidget* host = HostWidget::Find(panel->Handle());
+    const auto rightClick = [&] {
+        test::Press(host, {20, 20}, Qt::RightButton);
+        test::Release(host, {20, 20}, Qt::RightButton);
+    };
+
+    for (int round = 1; round <= 3; ++round) {
+        rightClick();
+        ASSERT_EQ(test::OpenPopupEntries(), (std::vector<std::string>{"Properties...", "Delete"}));
+        ASSERT_TRUE(test::ChooseFromPopup("Properties..."));
+        EXPECT_EQ(clicked.size(), std::size_t(round - 1));
+        EXPECT_TRUE(test::OpenPopupEntries().empty());
+        Settle();
+        ASSERT_EQ(clicked.size(), std::size_t(round));
+        properties->SetCaption("&Properties...");
+        properties->SetEnabled(false);
+        properties->SetEnabled(true);
+    }
+    // An item freed between its choice and its click is not clicked.
+    rightClick();
+    ASSERT_TRUE(test::ChooseFromPopup("Delete"));
+    delete remove;
+    Settle();
+    EXPECT_EQ(clicked, (std::vector<std::string>(3, "Properties")));
+    rightClick();
+    EXPECT_EQ(test::OpenPopupEntries(), std::vector<std::string>{"Properties..."});
+    EXPECT_TRUE(test::EscapePopup());
+    Settle();
+    EXPECT_EQ(clicked.size(), 3u);
 }
 
 }  // namespace

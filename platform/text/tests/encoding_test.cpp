@@ -55,6 +55,17 @@ TEST(Utf8, SanitizeReplacesEachMalformedRunOnceAndCutsKeepWholeCharacters) {
     for (int i = 0; i < 300; ++i) wide += "\xE2\x82\xAC";
     EXPECT_EQ(Utf8Length(Text255(wide)), 255u);
     EXPECT_EQ(Text255(wide).size(), 255u * 3);
+
+    // Control characters no file can hold become blanks; layout characters, DEL and C1 stay.
+    const std::string mixed("a\0b\x01\tc\n\rd\x1F\x7F\xC2\x85\xC5\xBE", 15);
+    EXPECT_EQ(Text255(mixed), "a b \tc\n\rd \x7F\xC2\x85\xC5\xBE");
+    std::string fitted = long300 + '\x02';
+    fitted[0] = '\x1B';
+    FitText255(fitted);
+    EXPECT_EQ(fitted, ' ' + std::string(254, 'a'));
+    std::string name = "x\x03y";
+    BlankControlChars(name);
+    EXPECT_EQ(name, "x y");
 }
 
 TEST(Utf16, RoundTripsSurrogatePairsAndReplacesLoneSurrogates) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/base/exception.h"
-#include "platform/framework/properties.h"
+#include "platform/components/properties.h"
 
 namespace rv {
 
@@ -72,12 +72,13 @@ public:
 protected:
     // The component and its fellows are complete: references may be resolved now.
     virtual void Loaded();
-    // Points a reference held by this component at `value`, the free notification moving with
-    // it; false when it pointed there already.
+    // Points a reference held by this component at `value`, asking to hear when `value` goes;
+    // false when it pointed there already. The link to the old value stays until either of the
+    // two goes, as another reference of this component may point there too: Notification
+    // handlers drop only the references that name the component going.
     template <class T>
     bool SetLink(T*& link, T* value) {
         if (link == value) return false;
-        if (link) RemoveFreeNotification(link);
         link = value;
         if (link) FreeNotification(link);
         return true;

@@ -1,8 +1,8 @@
-#include "platform/framework/properties.h"
+#include "platform/components/properties.h"
 
 #include <algorithm>
 
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 #include "platform/text/ascii_case.h"
 
 namespace rv {

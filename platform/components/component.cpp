@@ -1,4 +1,4 @@
-#include "platform/framework/component.h"
+#include "platform/components/component.h"
 
 #include <algorithm>
 
