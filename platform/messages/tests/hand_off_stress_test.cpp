@@ -12,7 +12,7 @@
 
 #include "platform/messages/messages.h"
 #include "platform/messages/tests/loop_fixture.h"
-#include "platform/messages/tests/random_gap.h"
+#include "platform/messages/tests/stress_helpers.h"
 
 namespace rv {
 namespace {
@@ -102,31 +102,15 @@ TEST_F(HandOffStressTest, EveryMessageArrivesOnceAndEveryRoundEnds) {
             });
 
         // A round that makes no progress for seconds has stalled.
-        std::atomic<bool> ended{false};
-        bool stalled = false;
-        std::thread watchdog([&] {
-            int last = -1;
-            auto since = std::chrono::steady_clock::now();
-            while (!ended) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                const int now = delivered.load();
-                if (now != last) {
-                    last = now;
-                    since = std::chrono::steady_clock::now();
-                } else if (std::chrono::steady_clock::now() - since > std::chrono::seconds(5)) {
-                    stalled = true;
-                    giveUp = true;
-                    quit();
-                    return;
-                }
-            }
+        test::StallWatchdog watchdog(delivered, std::chrono::seconds(5), [&] {
+            giveUp = true;
+            quit();
         });
         if (round.loop == kApp)
             app->Run();
         else
             toolkitLoop.exec();
-        ended = true;
-        watchdog.join();
+        const bool stalled = watchdog.Stop();
         giveUp = true;
         for (auto& sender : senders) sender.join();
         app->OnIdle = nullptr;

@@ -15,7 +15,7 @@
 #include "platform/messages/messages.h"
 #include "platform/messages/queued_calls.h"
 #include "platform/messages/tests/loop_fixture.h"
-#include "platform/messages/tests/random_gap.h"
+#include "platform/messages/tests/stress_helpers.h"
 
 namespace rv {
 namespace {
@@ -93,31 +93,15 @@ TEST_F(QueuedCallsTest, EveryCallRunsOnceInOrderAndEveryRoundEnds) {
                 ++finished;
             });
 
-        std::atomic<bool> ended{false};
-        bool stalled = false;
-        std::thread watchdog([&] {
-            int last = -1;
-            auto since = std::chrono::steady_clock::now();
-            while (!ended) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                const int now = done.load();
-                if (now != last) {
-                    last = now;
-                    since = std::chrono::steady_clock::now();
-                } else if (std::chrono::steady_clock::now() - since > std::chrono::seconds(10)) {
-                    stalled = true;
-                    giveUp = true;
-                    quit();
-                    return;
-                }
-            }
+        test::StallWatchdog watchdog(done, std::chrono::seconds(10), [&] {
+            giveUp = true;
+            quit();
         });
         if (round.toolkitLoop)
             toolkitLoop.exec();
         else
             app->Run();
-        ended = true;
-        watchdog.join();
+        const bool stalled = watchdog.Stop();
         // The workers' last waits end once the GUI thread has run their last calls.
         while (finished.load() < round.workers) app->ProcessMessages();
         for (auto& worker : workers) worker.join();
