@@ -1,6 +1,7 @@
 #include "app/about_box.h"
 
 #include "app/app_pictures.h"
+#include "app/dialog_buttons.h"
 #include "platform/windows/dialog_service.h"
 #include "platform/windows/top_level_window.h"
 #include "platform/windows/window_host.h"
@@ -71,11 +72,7 @@ TdlgAbout::TdlgAbout() : TForm(nullptr) {
     Image1->Hint = kMakerWebPage;
     Image1->ShowHint = true;
 
-    bOK = new TLbButton(this);
-    bOK->SetName("bOK");
-    bOK->SetParent(this);
-    bOK->SetBounds(306, 245, 75, 25);
-    bOK->SetCaption("OK");
+    bOK = MakeDialogButton(this, this, "bOK", "OK", 306, 245);
     bOK->SetModalResult(mrOk);
     bOK->Default = true;
     bOK->Cancel = true;

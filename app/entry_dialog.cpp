@@ -1,5 +1,6 @@
 #include "app/entry_dialog.h"
 
+#include "app/dialog_buttons.h"
 #include "app/question_boxes.h"
 #include "platform/text/trim.h"
 #include "platform/text/utf8.h"
@@ -9,8 +10,6 @@ namespace rv {
 
 namespace {
 
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
 constexpr int kMargin = 8;
 
 }  // namespace
@@ -21,18 +20,14 @@ TEntryDialog::TEntryDialog(const std::string& caption, int clientWidth, int clie
     SetBorderStyle(bsDialog);
     Position = poMainFormCenter;
     SetClientSize(clientWidth, clientHeight);
-    const int top = clientHeight - kButtonHeight - kMargin;
+    const int top = clientHeight - kDialogButtonHeight - kMargin;
     auto button = [&](const char* name, const char* text, int left, TModalResult result) {
-        auto* b = new TLbButton(this);
-        b->SetName(name);
-        b->SetParent(this);
-        b->SetBounds(left, top, kButtonWidth, kButtonHeight);
-        b->SetCaption(text);
+        TLbButton* b = MakeDialogButton(this, this, name, text, left, top);
         b->SetModalResult(result);
         return b;
     };
-    bCancel = button("bCancel", "Cancel", clientWidth - kMargin - kButtonWidth, mrCancel);
-    bOK = button("bOK", "OK", clientWidth - 2 * (kMargin + kButtonWidth) + kMargin / 2, mrOk);
+    bCancel = button("bCancel", "Cancel", clientWidth - kMargin - kDialogButtonWidth, mrCancel);
+    bOK = button("bOK", "OK", clientWidth - 2 * (kMargin + kDialogButtonWidth) + kMargin / 2, mrOk);
     bOK->Default = true;
     bCancel->Cancel = true;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app_pictures.h"
+#include "app/dialog_buttons.h"
 #include "cd/cddb.h"
 #include "search/find_file.h"
 
@@ -139,8 +140,7 @@ void Twnd_rv_Main::BuildAlbumPanel() {
     lMT = label("lMT", 200, 68);
     AlbumImage = MakeControl<TImage>(this, AlbumPanel, "AlbumImage", Bounds(8, 8, 48, 48));
     AlbumImage->SetPictureMaker(AlbumPicture);
-    bAlbumProps = MakeControl<TLbButton>(this, AlbumPanel, "bAlbumProps", Bounds(400, 60, 90, 25));
-    bAlbumProps->SetCaption("Properties...");
+    bAlbumProps = MakeDialogButton(this, AlbumPanel, "bAlbumProps", "Properties...", 400, 60);
     bAlbumProps->OnClick = [this](TObject* s) { RunCommand(&Twnd_rv_Main::cmAlbumProps, s); };
 }
 

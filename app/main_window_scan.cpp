@@ -23,9 +23,6 @@ void Twnd_rv_Main::ShowSplash(const std::string& text, bool showStop) {
     // while it is up, and the events of the scan it watches go on arriving. Without, it shows a
     // step that ends by itself (loading, a CD look-up) and holds nothing up.
     SetWindowModal(splash_->Handle(), showStop);
-    // Kept in front of the main window, also while the user works there during a look-up: what
-    // runs stays in sight.
-    SetWindowOwner(splash_->Handle(), Handle());
     splash_->Show();
     splash_->Repaint();
     if (showStop && splash_->bStop->CanFocus()) splash_->bStop->SetFocus();

@@ -1,7 +1,9 @@
 #include "app/splash.h"
 
 #include "app/app_pictures.h"
+#include "app/dialog_buttons.h"
 #include "app/main_window.h"
+#include "platform/windows/top_level_window.h"
 
 namespace rv {
 
@@ -23,7 +25,7 @@ Twnd_rv_Splash::Twnd_rv_Splash(TForm* mainWindow) : TForm(mainWindow), mainWindo
     Picture = new TImage(this);
     Picture->SetParent(this);
     Picture->SetBounds(3, 3, 48, 48);
-    Picture->SetPicture(AlbumPicture());
+    Picture->SetPictureMaker(AlbumPicture);
 
     lText = new TLabel(this);
     lText->SetName("lText");
@@ -31,14 +33,20 @@ Twnd_rv_Splash::Twnd_rv_Splash(TForm* mainWindow) : TForm(mainWindow), mainWindo
     lText->SetBounds(60, 8, 150, 16);
     lText->SetShowAccelChar(false);
 
-    bStop = new TLbButton(this);
-    bStop->SetName("bStop");
-    bStop->SetParent(this);
-    bStop->SetBounds(kClientWidth - 75 - 6, kClientHeight - 25 - 6, 75, 25);
-    bStop->SetCaption("&Stop");
+    bStop = MakeDialogButton(this, this, "bStop", "&Stop", kClientWidth - kDialogButtonWidth - 6,
+                             kClientHeight - kDialogButtonHeight - 6);
     bStop->Default = true;
     bStop->Cancel = true;
     bStop->OnClick = [this](TObject* s) { cmStop(s); };
+    // The window manager keeps an owned window in front of its owner, also when it never gives
+    // it the activation and when the owner is raised. In front of the program's other windows it
+    // comes back by itself whenever one of them takes the activation from it.
+    SetWindowOwner(Handle(), mainWindow->Handle());
+    OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
+}
+
+void Twnd_rv_Splash::FormDeactivate(TObject*) {
+    BringToFront();
 }
 
 void Twnd_rv_Splash::cmStop(TObject*) {

@@ -1,6 +1,8 @@
 #include "widgets/form_placement.h"
 
 #include "platform/messages/application.h"
+#include "platform/registry/ini_file.h"
+#include "platform/registry/registry_ini_file.h"
 #include "platform/windows/screens.h"
 #include "platform/windows/window_host.h"
 #include "widgets/placement_defaults.h"
@@ -28,6 +30,23 @@ TPoint FrameOf(TFormBorderStyle style) {
 }
 
 }  // namespace
+
+HKEY RootKeyOf(TPlacementRegRoot root) {
+    switch (root) {
+        case prLocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case prCurrentConfig:
+            return HKEY_CURRENT_CONFIG;
+        case prClassesRoot:
+            return HKEY_CLASSES_ROOT;
+        case prUsers:
+            return HKEY_USERS;
+        case prDynData:
+            return HKEY_DYN_DATA;
+        default:
+            return HKEY_CURRENT_USER;
+    }
+}
 
 // ---- min/max info -----------------------------------------------------------------------------
 
@@ -76,9 +95,11 @@ public:
         outerWritable_ = p_.storeWritable_;
         opened_ = true;
         p_.storeWritable_ = write;
-        if (p_.UseRegistry && p_.RegistryRoot == prCurrentUser)
-            p_.store_ = std::make_unique<TRegistryIniFile>(p_.IniFileName(),
-                                                           write ? KEY_ALL_ACCESS : KEY_READ);
+        if (p_.UseRegistry)
+            p_.store_ = std::make_unique<TRegistryIniFile>(
+                p_.IniFileName(), write ? KEY_ALL_ACCESS : KEY_READ, RootKeyOf(p_.RegistryRoot));
+        else
+            p_.store_ = std::make_unique<TIniFile>(p_.IniFileName());
     }
     ~StoreUse() {
         if (!opened_) return;
@@ -94,7 +115,7 @@ public:
 
 private:
     TFormPlacement& p_;
-    std::unique_ptr<TRegistryIniFile> outer_;
+    std::unique_ptr<TCustomIniFile> outer_;
     bool outerWritable_ = false;
     bool opened_ = false;
 };

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "platform/framework/form.h"
-#include "platform/registry/registry_ini_file.h"
+#include "platform/registry/custom_ini_file.h"
+#include "platform/registry/registry_roots.h"
 #include "platform/windows/top_level_window.h"
 
 namespace rv {
@@ -22,6 +23,8 @@ enum TPlacementRegRoot {
     prUsers,
     prDynData
 };
+// The registry's root key of a placement root.
+HKEY RootKeyOf(TPlacementRegRoot root);
 
 // Limits a form placement puts on its form's size, and where the maximised form goes; a value
 // of 0 leaves the system's own. All 0 (the default) puts no limits.
@@ -60,7 +63,8 @@ private:
 };
 
 // Remembers across runs where its form was and in which state, optionally which control had
-// the focus, in the current user's registry: key IniFileName, sub-key IniSection. It restores
+// the focus: in the registry (UseRegistry), key IniFileName of RegistryRoot, sub-key IniSection;
+// or in the INI file IniFileName, section IniSection. It restores
 // when the form is first shown and saves when the form may close or is freed, by chaining
 // itself into the form's OnShow, OnCloseQuery and OnDestroy when the form has finished loading
 // (TComponent::FinishLoading). It can also hold the form to one size (PreventResize) or between
@@ -76,7 +80,8 @@ public:
 
     // Off: no automatic restore or save.
     bool Active = true;
-    // The registry key under HKEY_CURRENT_USER; empty reads as DefaultRegistryKey().
+    // The registry key (below RegistryRoot), or the INI file's name (a name without a folder
+    // lies in the settings folder); empty reads as DefaultRegistryKey() or DefaultIniFileName().
     std::string IniFileName() const;
     void SetIniFileName(const std::string& name) { iniFileName_ = name; }
     // Empty reads as DefaultSectionOf(the owner).
@@ -89,10 +94,9 @@ public:
     TPlacementOptions Options = 0;
     bool PreventResize() const { return preventResize_; }
     void SetPreventResize(bool value);
-    // Only the current user's registry is kept; with another root nothing is read or written.
+    // The registry's root key of IniFileName. A read-only restore creates no key.
     TPlacementRegRoot RegistryRoot = prCurrentUser;
-    // The registry is where the values go; without it (an INI file on the original platform)
-    // there is no store: reads give defaults and nothing is written.
+    // The registry is where the values go; without it, an INI file.
     bool UseRegistry = false;
     // A stored "FormVersion" below this skips the whole restore.
     int Version = 0;
@@ -123,7 +127,7 @@ protected:
     virtual void DoRestorePlacement();
 
     // The open store (nullptr when none is open or none is kept).
-    TRegistryIniFile* IniFileObject() const { return store_.get(); }
+    TCustomIniFile* IniFileObject() const { return store_.get(); }
     TCustomForm* Form() const;
     bool restored_ = false;
 
@@ -145,7 +149,7 @@ private:
     TWinMinMaxInfo minMaxInfo_{this};
     bool preventResize_ = false;
 
-    std::unique_ptr<TRegistryIniFile> store_;
+    std::unique_ptr<TCustomIniFile> store_;
     bool storeWritable_ = false;
     bool saved_ = false;
     bool formDestroying_ = false;

@@ -42,10 +42,10 @@ void TFormStorage::PrepareProps(TPropsStorage& storage) {
     storage.OnWriteString = [this](const std::string& section, const std::string& ident,
                                    const std::string& value) { WriteText(section, ident, value); };
     storage.OnEraseSection = [this](const std::string& section) {
-        if (TRegistryIniFile* ini = IniFileObject()) ini->EraseSection(section);
+        if (TCustomIniFile* ini = IniFileObject()) ini->EraseSection(section);
     };
     storage.OnSectionSize = [this](const std::string& section) {
-        TRegistryIniFile* ini = IniFileObject();
+        TCustomIniFile* ini = IniFileObject();
         return ini ? int(ini->ReadSection(section).size()) : 0;
     };
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,20 @@ private:
 
 // Turns the properties named by a stored-properties list into text values and back, through
 // callbacks that reach the actual store. The value of property P of component C is named C_P in
-// Section; a string list goes into the sub-section "<Section>.C_P" as "Count" and "Item0"...
+// Section (ItemName: Prefix + P, the prefix being "C_").
+//
+// Each kind has its text: integers and 64-bit integers in decimal, a character as itself, an
+// enumeration by its value's name, a float with a point at its type's precision, a set as
+// "[name,name]", a variant as its text. Texts are written trimmed; an empty one only for
+// strings and wide characters. Objects held by properties:
+// - a string list goes into the sub-section "<Section>.C_P" as "Count" and "Item0"...; an empty
+//   list erases it, and a list stored empty or not at all leaves the property as it is;
+// - a collection goes into the sub-section "<Section>.C_P" as "Count" and its items' properties,
+//   each item's named "Item<n>_<property>"; loaded with another count, the collection is emptied
+//   and refilled;
+// - a component reference is the component's name, "<owner>.<name>" for a component of another
+//   form, or "(null)";
+// - any other object's properties go into Section under the prefix "C_P" ("Tree_FontColor").
 //
 // Loading never raises: a value that cannot be read or set leaves its property as it was (a
 // stored integer that is no number included). Storing raises what the callbacks raise.
@@ -57,11 +71,18 @@ public:
 
     void StoreProps(TComponent* root, TStoredPropList& list);
     void LoadProps(TComponent* root, TStoredPropList& list);
+    // Every property of one object (a collection's item, an object a property holds) under
+    // Prefix in Section.
+    void StoreObjectProps(const TPropList& props);
+    void LoadObjectProps(const TPropList& props);
 
     std::string Section;
+    std::string Prefix;
+    // The form whose components references without an owner's name point to.
+    TComponent* Owner = nullptr;
     // Without a reader, reads give the default; without a writer or eraser, nothing is written
-    // or erased; without a section size, no string list is read (the size bounds what a damaged
-    // "Count" could ask for).
+    // or erased; without a section size, no string list is read and no collection grows (the
+    // size bounds what a damaged "Count" could ask for).
     TReadStrEvent OnReadString;
     TWriteStrEvent OnWriteString;
     TEraseSectEvent OnEraseSection;
@@ -74,15 +95,26 @@ protected:
                              const std::string& value);
     virtual void EraseSection(const std::string& section);
     virtual int SectionSize(const std::string& section);
-    // The value name of a property of the component being handled.
-    virtual std::string ItemName(const std::string& propName) const { return prefix_ + propName; }
+    // The value name of a property of the object being handled.
+    virtual std::string ItemName(const std::string& propName) const { return Prefix + propName; }
+    // A new storage of this class, for the objects inside the one being handled; a derived
+    // class answers with one of its own.
+    virtual std::unique_ptr<TPropsStorage> CreateStorage() const;
 
 private:
     void Visit(TComponent* root, TStoredPropList& list, bool store);
+    // A storage made by CreateStorage with this one's callbacks and owner.
+    std::unique_ptr<TPropsStorage> Nested(const std::string& section,
+                                          const std::string& prefix) const;
+    std::string ValueText(const TPropInfo& info) const;
     void StoreProperty(const TPropInfo& info);
     void LoadProperty(const TPropInfo& info);
-
-    std::string prefix_;
+    void SetFromText(const TPropInfo& info, const std::string& text);
+    void StoreStrings(const TPropInfo& info);
+    void LoadStrings(const TPropInfo& info);
+    void StoreCollection(const TPropInfo& info);
+    void LoadCollection(const TPropInfo& info);
+    void LoadComponent(const TPropInfo& info, const std::string& text);
 };
 
 }  // namespace rv

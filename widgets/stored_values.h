@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/variant.h"
+#include "platform/components/variant.h"
 
 namespace rv {
 

@@ -2,6 +2,7 @@
 
 #include "platform/framework/form.h"
 #include "platform/messages/application.h"
+#include "platform/registry/ini_file.h"
 #include "platform/text/format.h"
 #include "platform/windows/screen_fit.h"
 #include "platform/windows/screens.h"
@@ -16,8 +17,7 @@ namespace {
 constexpr const char* kDelims = " ,";
 
 // A position text under the suffixed name, or under the plain one when that is empty.
-std::string ReadPosition(TRegistryIniFile* ini, const std::string& section,
-                         const std::string& name) {
+std::string ReadPosition(TCustomIniFile* ini, const std::string& section, const std::string& name) {
     std::string text = IniReadString(ini, section, name + ScreenSuffix(), "");
     return text.empty() ? IniReadString(ini, section, name, "") : text;
 }
@@ -26,7 +26,7 @@ int Word(const std::string& text, int n, int defaultValue) {
     return StrToIntDef(NthWord(n, text, kDelims), defaultValue);
 }
 
-void WritePosition(TRegistryIniFile* ini, const std::string& section, const std::string& name,
+void WritePosition(TCustomIniFile* ini, const std::string& section, const std::string& name,
                    const std::string& text) {
     IniWriteString(ini, section, name + ScreenSuffix(), text);
     IniWriteString(ini, section, name, text);
@@ -38,22 +38,29 @@ bool Sizeable(const TCustomForm* form) {
 
 }  // namespace
 
-std::string IniReadString(TRegistryIniFile* ini, const std::string& section,
-                          const std::string& ident, const std::string& defaultValue) {
+std::string IniReadString(TCustomIniFile* ini, const std::string& section, const std::string& ident,
+                          const std::string& defaultValue) {
     return ini ? ini->ReadString(section, ident, defaultValue) : defaultValue;
 }
 
-int IniReadInteger(TRegistryIniFile* ini, const std::string& section, const std::string& ident,
+int IniReadInteger(TCustomIniFile* ini, const std::string& section, const std::string& ident,
                    int defaultValue) {
     return ini ? ini->ReadInteger(section, ident, defaultValue) : defaultValue;
 }
 
-void IniWriteString(TRegistryIniFile* ini, const std::string& section, const std::string& ident,
+void IniWriteString(TCustomIniFile* ini, const std::string& section, const std::string& ident,
                     const std::string& value) {
-    if (ini) ini->WriteString(section, ident, value);
+    if (!ini) return;
+    const bool quoted = !value.empty() && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    if (!quoted || !dynamic_cast<TIniFile*>(ini)) return ini->WriteString(section, ident, value);
+    std::string wrapped = "\"";
+    wrapped += value;
+    wrapped += '"';
+    ini->WriteString(section, ident, wrapped);
 }
 
-void IniWriteInteger(TRegistryIniFile* ini, const std::string& section, const std::string& ident,
+void IniWriteInteger(TCustomIniFile* ini, const std::string& section, const std::string& ident,
                      int value) {
     if (ini) ini->WriteInteger(section, ident, value);
 }
@@ -62,7 +69,7 @@ std::string ScreenSuffix() {
     return Format("(%dx%d)", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 
-void WriteWindowPlacement(TCustomForm* form, TRegistryIniFile* ini, const std::string& section) {
+void WriteWindowPlacement(TCustomForm* form, TCustomIniFile* ini, const std::string& section) {
     // The main form is the application's window: minimised, its placement says so itself.
     TWindowPlacement p;
     GetWindowPlacement(form->Handle(), p);
@@ -78,7 +85,7 @@ void WriteWindowPlacement(TCustomForm* form, TRegistryIniFile* ini, const std::s
 
 namespace {
 
-void ReadPositionValues(TCustomForm* form, TRegistryIniFile* ini, const std::string& section,
+void ReadPositionValues(TCustomForm* form, TCustomIniFile* ini, const std::string& section,
                         TWindowPlacement& p) {
     bool found = false;
     p.flags = unsigned(IniReadInteger(ini, section, "Flags", int(p.flags)));
@@ -107,7 +114,7 @@ void ReadPositionValues(TCustomForm* form, TRegistryIniFile* ini, const std::str
 }
 
 // False when the state is left to a posted minimise of the main form.
-bool ReadState(TCustomForm* form, TRegistryIniFile* ini, const std::string& section) {
+bool ReadState(TCustomForm* form, TCustomIniFile* ini, const std::string& section) {
     bool mainForm = !Application || !Application->MainWindow() || form->IsMainForm();
     TWindowState state = mainForm && form->Position == poDefault ? wsMaximized : wsNormal;
     switch (IniReadInteger(ini, section, "ShowCmd", 0)) {
@@ -141,7 +148,7 @@ bool ReadState(TCustomForm* form, TRegistryIniFile* ini, const std::string& sect
 
 }  // namespace
 
-void ReadWindowPlacement(TCustomForm* form, TRegistryIniFile* ini, const std::string& section,
+void ReadWindowPlacement(TCustomForm* form, TCustomIniFile* ini, const std::string& section,
                          bool loadPosition, bool loadState) {
     if (!loadPosition && !loadState) return;
     TWindowPlacement p;

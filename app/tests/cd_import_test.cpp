@@ -429,7 +429,12 @@ TEST_F(CdImport, AFolderScanIsRefusedAtEveryStepOfALookUpAndScansOnceItHasEnded)
     W().mmScan->Click();
     tryScan();
     // Kept in front of the main window, where the user goes on working.
+    auto splashActive = [&] { return W().Splash() && GetActiveWindow() == W().Splash()->Handle(); };
+    ASSERT_TRUE(test::PumpUntil(splashActive));
+    SetFocus(W().Handle());
+    ASSERT_TRUE(test::PumpUntil([&] { return GetActiveWindow() == W().Handle(); }));
     ASSERT_NE(W().Splash(), nullptr);
+    EXPECT_EQ(GetTopWindow(), W().Splash()->Handle());
     EXPECT_EQ(GetWindowOwner(W().Splash()->Handle()), W().Handle());
     ASSERT_TRUE(test::PumpUntil(
         [&] { return W().CdLookup() == Twnd_rv_Main::TCdLookup::Idle && !W().Splash(); }));

@@ -217,5 +217,20 @@ TEST_F(Scan, ANewProgressWindowReplacesTheOpenOneAndHidingNoneDoesNothing) {
     W().HideSplash();
 }
 
+TEST_F(Scan, TheProgressWindowComesBackToTheFrontWhenTheMainWindowIsActivated) {
+    W().Show();
+    for (const bool stop : {false, true}) {
+        W().ShowSplash(stop ? "Scanning..." : "Loading...", stop);
+        const HWND splash = W().Splash()->Handle();
+        Settle();
+        // The user clicks into the main window.
+        SetFocus(W().Handle());
+        Settle();
+        EXPECT_EQ(GetTopWindow(), splash) << stop;
+        W().HideSplash();
+    }
+    EXPECT_EQ(GetTopWindow(), W().Handle());
+}
+
 }  // namespace
 }  // namespace rv

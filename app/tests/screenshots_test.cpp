@@ -12,6 +12,7 @@
 #include "app/match_dialog.h"
 #include "app/name_dialogs.h"
 #include "app/prefs_dialog.h"
+#include "app/splash.h"
 #include "app/tests/app_fixture.h"
 #include "app/tests/picture_checks.h"
 #include "app/tests/view_checks.h"
@@ -21,6 +22,7 @@
 #include "platform/framework/modal_script.h"
 #include "platform/framework/status_bar.h"
 #include "platform/windows/window_image.h"
+#include "widgets/hand_cursors.h"
 
 namespace rv {
 namespace {
@@ -105,6 +107,38 @@ void ExpectRowsDrawn(Twnd_rv_Main& window, std::initializer_list<TVirtualStringT
     }
 }
 
+// The program's push buttons on the window (all but the preferences' "Get Sites", a plain button):
+// the modern style with the pointing hand, 75 by 25 unless the caption needs more; in the
+// picture, round corners that show the window behind and a face lighter at the top. Their count.
+int ExpectDialogButtons(TCustomForm& form) {
+    int buttons = 0;
+    const TBitmap shot = WindowImage(form.Handle(), 1);
+    std::function<void(TWinControl*)> walk = [&](TWinControl* parent) {
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+            TControl* c = parent->Controls(i);
+            if (auto* w = dynamic_cast<TWinControl*>(c)) walk(w);
+            auto* b = dynamic_cast<TLbButton*>(c);
+            if (!b || b->Name() == "bSites") continue;
+            ++buttons;
+            const std::string what = form.Caption() + ": " + b->Caption();
+            EXPECT_EQ(b->Style(), bsModern) << what;
+            EXPECT_EQ(b->Cursor(), crHand) << what;
+            EXPECT_EQ(b->Height(), 25) << what;
+            EXPECT_EQ(b->Width(), b->Caption() == "Properties..." ? b->Width() : 75) << what;
+            EXPECT_GE(b->Width(), 75) << what;
+            if (!b->Visible()) continue;
+            const TRect at = test::PlaceIn(b, form.Handle());
+            EXPECT_EQ(shot.Pixel(at.Left, at.Top), ColorToRGB(parent->Color())) << what;
+            EXPECT_GT(test::ColourDistance(shot.Pixel(at.Left + 4, at.Top + 3),
+                                           shot.Pixel(at.Left + 4, at.Top + at.Height() / 4 + 1)),
+                      20)
+                << what;
+        }
+    };
+    walk(&form);
+    return buttons;
+}
+
 using Screenshots = test::AppTest;
 
 TEST_F(Screenshots, TheMainWindowWithALibrary) {
@@ -115,6 +149,7 @@ TEST_F(Screenshots, TheMainWindowWithALibrary) {
     W().UpdateCommands();
     Settle();
     Shoot(W().Handle(), "app_main_window");
+    EXPECT_EQ(ExpectDialogButtons(W()), 1);  // the album panel's Properties
     // The album picture's disc, below its hub, made at the screen's ratio.
     EXPECT_EQ(PixelOf(W().AlbumImage, {24, 40}, W()), RGB(214, 220, 226));
     ExpectFine(W(), W().AlbumImage);
@@ -183,6 +218,7 @@ TEST_F(Screenshots, ThreeDigitTrackNumbersAndSixDigitCountsReadWhole) {
 TEST_F(Screenshots, EachDialogAndTheAboutBox) {
     TModalScript script;
     std::vector<std::string> shot;
+    int buttons = 0;
     auto take = [&](const std::string& name) {
         script.Then([&, name](TCustomForm& form) {
             Shoot(form.Handle(), name);
@@ -197,6 +233,7 @@ TEST_F(Screenshots, EachDialogAndTheAboutBox) {
                 ExpectFine(form, about->Image1);
             }
             shot.push_back(name);
+            buttons += ExpectDialogButtons(form);
             form.ModalResult = mrCancel;
         });
     };
@@ -233,6 +270,21 @@ TEST_F(Screenshots, EachDialogAndTheAboutBox) {
     take("app_about_box");
     ShowAboutDlg(0, "");
     EXPECT_EQ(shot.size(), 7u);
+    EXPECT_EQ(buttons, 6 * 2 + 1);  // with the album panel's and the progress window's, fifteen
+}
+
+TEST_F(Screenshots, TheProgressWindow) {
+    W().Show();
+    for (const bool stop : {true, false}) {
+        W().ShowSplash(stop ? "Scanning..." : "Loading...", stop);
+        Settle();
+        Twnd_rv_Splash& splash = *W().Splash();
+        if (stop) Shoot(splash.Handle(), "app_progress_window");
+        ExpectTextsDrawn(splash);
+        ExpectFine(splash, splash.Picture);
+        EXPECT_EQ(ExpectDialogButtons(splash), 1);
+        W().HideSplash();
+    }
 }
 
 }  // namespace

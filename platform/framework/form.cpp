@@ -14,6 +14,11 @@ namespace rv {
 
 namespace {
 
+std::vector<TCustomForm*>& FormList() {
+    static std::vector<TCustomForm*> forms;
+    return forms;
+}
+
 TRect CenteredOn(const TRect& area, int width, int height) {
     return Bounds(area.Left + (area.Width() - width) / 2, area.Top + (area.Height() - height) / 2,
                   width, height);
@@ -21,7 +26,12 @@ TRect CenteredOn(const TRect& area, int width, int height) {
 
 }  // namespace
 
+const std::vector<TCustomForm*>& ScreenForms() {
+    return FormList();
+}
+
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+    FormList().push_back(this);
     SetParentFont(false);
     InitVisible(false);  // a form shows when asked to
     SetBounds(0, 0, 400, 300);
@@ -32,6 +42,7 @@ TCustomForm::~TCustomForm() {
     if (menu_) DetachMenuBar(*menu_);
     // The components go while the form is whole: they may still reach it.
     DestroyComponents();
+    std::erase(FormList(), this);
 }
 
 void TCustomForm::BeforeDestruction() {
@@ -264,6 +275,10 @@ void TCustomForm::DoDestroy() {
     if (OnDestroy) OnDestroy(this);
 }
 
+void TCustomForm::Deactivate() {
+    if (OnDeactivate) OnDeactivate(this);
+}
+
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
     if (operation != TOperation::opRemove) return;
@@ -309,6 +324,10 @@ void TCustomForm::WndProc(TMessage& m) {
         case WM_CLOSE:
             Close();
             return;
+        case WM_ACTIVATE:
+            if (m.WParam == WA_INACTIVE && m.LParam != 0 && !Destroying() && Visible())
+                RunReported([this] { Deactivate(); });
+            break;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<TMinMaxInfo*>(m.LParam);
             if (!info) break;

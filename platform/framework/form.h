@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/framework/menus.h"
 #include "platform/framework/win_control.h"
@@ -55,6 +56,9 @@ inline constexpr UINT CM_RELEASE = CM_BASE + 33;
 // Shown modally, it keeps the input of the program until it has a ModalResult (set by a button,
 // or mrCancel by Close) that OnCloseQuery and OnClose let stand; then it hides, and ShowModal
 // returns the result.
+//
+// When another window of the program becomes the active one, it raises OnDeactivate (not when
+// the user turns to another program).
 //
 // Freed, it raises OnDestroy while all its components are still there. A derived form whose
 // OnDestroy handler uses the derived form's own members calls BeforeDestruction at the start of
@@ -110,6 +114,7 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;
     TNotifyEvent OnDestroy;
+    TNotifyEvent OnDeactivate;
 
     void WndProc(TMessage& message) override;
 
@@ -118,6 +123,7 @@ protected:
     virtual void DoHide();
     virtual void DoClose(TCloseAction& action);
     virtual void DoDestroy();
+    virtual void Deactivate();
     void VisibleChanged() override;
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -139,5 +145,8 @@ private:
 };
 
 using TForm = TCustomForm;
+
+// The forms that exist now, in the order they were made.
+const std::vector<TCustomForm*>& ScreenForms();
 
 }  // namespace rv

@@ -23,13 +23,14 @@ TRegistry::~TRegistry() {
 void TRegistry::SetRootKey(HKEY root) {
     CloseKey();
     rootKey_ = root;
+    session_.SetRoot(root);
 }
 
 bool TRegistry::Open(const std::string& key, bool canCreate, bool forWrite) {
     KeyPath path;
     if (!ResolveKeyPath(key, open_ ? current_ : KeyPath(), path)) return false;
     CloseKey();
-    if (rootKey_ != HKEY_CURRENT_USER) return false;
+    if (RootKeyName(rootKey_).empty()) return false;
     session_.Reload();
     if (!session_.FindKey(path)) {
         if (!canCreate || !forWrite) return false;
@@ -125,7 +126,7 @@ bool TRegistry::DeleteValue(const std::string& name) {
 bool TRegistry::DeleteKey(const std::string& key) {
     KeyPath path;
     // An empty text would name the open key, which is not deleted by accident.
-    if (key.empty() || rootKey_ != HKEY_CURRENT_USER || (access_ & KEY_SET_VALUE) == 0 ||
+    if (key.empty() || RootKeyName(rootKey_).empty() || (access_ & KEY_SET_VALUE) == 0 ||
         !ResolveKeyPath(key, open_ ? current_ : KeyPath(), path) || path.empty())
         return false;
     if (!open_) session_.Reload();

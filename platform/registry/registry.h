@@ -6,19 +6,10 @@
 
 #include "platform/registry/registry_error.h"
 #include "platform/registry/registry_key.h"
+#include "platform/registry/registry_roots.h"
 #include "platform/registry/registry_session.h"
 
 namespace rv {
-
-// Root keys, with their Windows values. Only HKEY_CURRENT_USER is kept (in the settings file);
-// the others behave as on a machine where they hold nothing: no key opens and none is created.
-using HKEY = std::uint32_t;
-inline constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000;
-inline constexpr HKEY HKEY_CURRENT_USER = 0x80000001;
-inline constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002;
-inline constexpr HKEY HKEY_USERS = 0x80000003;
-inline constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005;
-inline constexpr HKEY HKEY_DYN_DATA = 0x80000006;
 
 // Access rights: with KEY_SET_VALUE a key may be written and created, without it only read.
 inline constexpr std::uint32_t KEY_SET_VALUE = 0x0002;
@@ -26,7 +17,9 @@ inline constexpr std::uint32_t KEY_READ = 0x20019;
 inline constexpr std::uint32_t KEY_WRITE = 0x20006;
 inline constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
 
-// The current user's registry, one key at a time.
+// The registry, one key at a time: the current user's root, or another root set by SetRootKey
+// (each root is a settings file of its own, settings_location.h; a value that names no root
+// opens nothing).
 //
 // Key paths separate names with "\"; a path starting with "\" starts at the root key, any other
 // path is taken relative to the open key (or the root when none is open). Key and value names
@@ -46,7 +39,7 @@ public:
     TRegistry& operator=(const TRegistry&) = delete;
 
     HKEY RootKey() const { return rootKey_; }
-    // Closes the open key first.
+    // Closes the open key first (see CloseKey).
     void SetRootKey(HKEY root);
 
     // Closes the open key (see CloseKey) and opens this one; with `canCreate` a missing key is

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -19,6 +20,7 @@
 #include "platform/files/read_only_file.h"
 #include "platform/registry/registry_error.h"
 #include "platform/registry/registry_text.h"
+#include "platform/registry/settings_location.h"
 
 namespace rv {
 
@@ -77,7 +79,8 @@ struct ReadResult {
 };
 
 // Reads and parses the file as it is on disk now.
-ReadResult ReadSettings(const std::string& path, RegistryKey& root, std::string& text) {
+ReadResult ReadSettings(const std::string& path, const SettingsFormat& format, RegistryKey& root,
+                        std::string& text) {
     struct stat facts;
     if (::stat(path.c_str(), &facts) != 0)
         return {errno == ENOENT ? FileState::Missing : FileState::Unreadable, errno, {}};
@@ -93,38 +96,40 @@ ReadResult ReadSettings(const std::string& path, RegistryKey& root, std::string&
     if (text.size() > kMaxSettingsFileBytes) return {FileState::Damaged, 0, StampOf(facts)};
     if (!file.ReadExactAt(0, text.data(), text.size())) return {FileState::Unreadable, EIO, {}};
     std::string error;
-    const bool parsed = ReadRegistryText(text, root, error);
+    const bool parsed = format.Read(text, root, error);
     return {parsed ? FileState::Parsed : FileState::Damaged, 0, StampOf(facts)};
 }
 
-// The file as this process last parsed it, once it has settled. One file is enough: the program
-// keeps one.
+// The files as this process last parsed them, once they have settled. The program keeps a few.
 class ParsedFile {
 public:
     // The tree kept for this path and stamp (null for a damaged file); false when none is kept.
     bool Find(const std::string& path, const FileStamp& stamp,
               std::shared_ptr<const RegistryKey>& tree) {
         std::lock_guard lock(mutex_);
-        if (!known_ || path != path_ || !(stamp == stamp_)) return false;
-        tree = tree_;
+        const auto found = files_.find(path);
+        if (found == files_.end() || !(stamp == found->second.stamp)) return false;
+        tree = found->second.tree;
         return true;
     }
 
     void Keep(const std::string& path, const FileStamp& stamp,
               std::shared_ptr<const RegistryKey> tree) {
         std::lock_guard lock(mutex_);
-        known_ = Settled(stamp);
-        path_ = path;
-        stamp_ = stamp;
-        tree_ = std::move(tree);
+        if (!Settled(stamp)) {
+            files_.erase(path);
+            return;
+        }
+        files_[path] = {stamp, std::move(tree)};
     }
 
 private:
+    struct Kept {
+        FileStamp stamp;
+        std::shared_ptr<const RegistryKey> tree;
+    };
     std::mutex mutex_;
-    bool known_ = false;
-    std::string path_;
-    FileStamp stamp_;
-    std::shared_ptr<const RegistryKey> tree_;
+    std::map<std::string, Kept> files_;
 };
 
 ParsedFile& Parsed() {
@@ -158,14 +163,14 @@ void CreateFolders(const std::string& folder) {
         Fail("Cannot create the settings folder", folder, errno);
 }
 
-// The settings folder exists and only its owner may enter it.
-void EnsureSettingsFolder(const std::string& folder) {
+// The settings folder exists, and only its owner may enter the program's own.
+void EnsureSettingsFolder(const std::string& folder, bool isPrivate) {
     CreateFolders(folder);
     struct stat facts;
     if (::stat(folder.c_str(), &facts) != 0)
         Fail("Cannot create the settings folder", folder, errno);
     if (!S_ISDIR(facts.st_mode)) Fail("Cannot create the settings folder", folder, ENOTDIR);
-    if ((facts.st_mode & 077) != 0 && facts.st_uid == ::getuid())
+    if (isPrivate && (facts.st_mode & 077) != 0 && facts.st_uid == ::getuid())
         (void)::chmod(folder.c_str(), kFolderMode);
 }
 
@@ -231,15 +236,16 @@ void SetAside(const std::string& path) {
 }
 
 // The replace keeps the mode of the file it replaces, so a new settings file is first created
-// empty with mode 0600, and an existing one is made 0600. True when the file was created here.
-bool PrepareMode(const std::string& path) {
+// empty with mode 0600, and an existing one of the program's own is made 0600. True when the
+// file was created here.
+bool PrepareMode(const std::string& path, bool isPrivate) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
     if (fd >= 0) {
         ::close(fd);
         return true;
     }
     struct stat facts;
-    if (::stat(path.c_str(), &facts) == 0 && (facts.st_mode & 07777) != kFileMode)
+    if (isPrivate && ::stat(path.c_str(), &facts) == 0 && (facts.st_mode & 07777) != kFileMode)
         (void)::chmod(path.c_str(), kFileMode);
     return false;
 }
@@ -253,6 +259,16 @@ void RequireWithinLimits(const RegistryKey& root, const std::string& path) {
 
 }  // namespace
 
+SettingsFormat RegistryFormat(HKEY root) {
+    const std::string_view hive = RootKeyName(root);
+    SettingsFormat format;
+    format.Read = [hive](std::string_view text, RegistryKey& tree, std::string& error) {
+        return ReadRegistryText(text, tree, error, hive);
+    };
+    format.Write = [hive](const RegistryKey& tree) { return WriteRegistryText(tree, hive); };
+    return format;
+}
+
 std::shared_ptr<const RegistryKey> RegistryFile::Load() const {
     struct stat facts;
     if (::stat(path_.c_str(), &facts) != 0) return EmptyTree();
@@ -260,7 +276,7 @@ std::shared_ptr<const RegistryKey> RegistryFile::Load() const {
     if (!Parsed().Find(path_, StampOf(facts), tree)) {
         auto root = std::make_unique<RegistryKey>();
         std::string text;
-        const ReadResult read = ReadSettings(path_, *root, text);
+        const ReadResult read = ReadSettings(path_, format_, *root, text);
         if (read.state == FileState::Parsed) tree = std::move(root);
         if (read.state == FileState::Parsed || read.state == FileState::Damaged)
             Parsed().Keep(path_, read.stamp, tree);
@@ -278,7 +294,7 @@ void RegistryFile::TrySetAside() const {
         // A writer may have replaced it with a good one meanwhile.
         RegistryKey again;
         std::string text;
-        if (ReadSettings(path_, again, text).state == FileState::Damaged) SetAside(path_);
+        if (ReadSettings(path_, format_, again, text).state == FileState::Damaged) SetAside(path_);
     } catch (const ERegistryException&) {
         // Reads give the callers' defaults all the same; the next read or write tries again.
     }
@@ -286,12 +302,12 @@ void RegistryFile::TrySetAside() const {
 
 std::shared_ptr<const RegistryKey> RegistryFile::Update(
     const std::function<void(RegistryKey&)>& change) const {
-    EnsureSettingsFolder(FolderOf(path_));
+    EnsureSettingsFolder(FolderOf(path_), format_.Private);
     const WriterLock lock(LockPathOf(path_), kLockPatience);
     // Always from the disk: what another copy wrote a moment ago must not be lost.
     auto root = std::make_unique<RegistryKey>();
     std::string oldText;
-    const ReadResult read = ReadSettings(path_, *root, oldText);
+    const ReadResult read = ReadSettings(path_, format_, *root, oldText);
     if (read.state == FileState::Unreadable)
         Fail("Cannot read the settings file", path_, read.error);
     if (read.state != FileState::Parsed) {
@@ -301,10 +317,10 @@ std::shared_ptr<const RegistryKey> RegistryFile::Update(
     }
     change(*root);
     RequireWithinLimits(*root, path_);
-    const std::string text = WriteRegistryText(*root);
+    const std::string text = format_.Write(*root);
     if (text.size() > kMaxSettingsFileBytes)
         throw ERegistryException("The settings would not fit in " + path_ + ": too large");
-    const bool created = PrepareMode(path_);
+    const bool created = PrepareMode(path_, format_.Private);
     std::shared_ptr<const RegistryKey> tree = std::move(root);
     if (read.state != FileState::Parsed || text != oldText) {
         try {

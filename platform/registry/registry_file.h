@@ -3,13 +3,30 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/registry/registry_key.h"
+#include "platform/registry/registry_roots.h"
 
 namespace rv {
 
-// The settings file on disk (folder 0700, file 0600: it holds a coded password).
+// How a settings file's text holds the tree, and how its folder and file are kept.
+struct SettingsFormat {
+    // Reads the text into an empty tree; false, with the reason in `error`, for a text that
+    // cannot be taken whole (the file is then damaged).
+    std::function<bool(std::string_view text, RegistryKey& root, std::string& error)> Read;
+    std::function<std::string(const RegistryKey& root)> Write;
+    // The program's own settings: the folder is kept at mode 0700 and the file at 0600.
+    // Otherwise missing folders are made 0700 and a new file 0600, and existing ones keep their
+    // modes.
+    bool Private = true;
+};
+
+// The registry's text (registry_text.h) of a root key.
+SettingsFormat RegistryFormat(HKEY root = HKEY_CURRENT_USER);
+
+// A settings file on disk (folder 0700, file 0600: it holds a coded password).
 //
 // Reading takes no lock: the file is only ever replaced whole, so a reader sees the last whole
 // file. What was parsed is kept, for this process, while the file's identity, size and times stay
@@ -20,7 +37,8 @@ namespace rv {
 // parsed is renamed aside with the suffix ".damaged-<date>-<time>" and never overwritten.
 class RegistryFile {
 public:
-    explicit RegistryFile(std::string path) : path_(std::move(path)) {}
+    explicit RegistryFile(std::string path, SettingsFormat format = RegistryFormat())
+        : path_(std::move(path)), format_(std::move(format)) {}
 
     const std::string& Path() const { return path_; }
 
@@ -40,6 +58,7 @@ private:
     void TrySetAside() const;
 
     std::string path_;
+    SettingsFormat format_;
 };
 
 // The full names of the copies of damaged settings files that this process has set aside since

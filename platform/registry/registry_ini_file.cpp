@@ -4,9 +4,9 @@
 
 namespace rv {
 
-TRegistryIniFile::TRegistryIniFile(const std::string& fileName, std::uint32_t access)
-    : fileName_(fileName), writable_((access & KEY_SET_VALUE) != 0) {
-    valid_ = ResolveKeyPath(fileName, {}, base_);
+TRegistryIniFile::TRegistryIniFile(const std::string& fileName, std::uint32_t access, HKEY root)
+    : fileName_(fileName), root_(root), writable_((access & KEY_SET_VALUE) != 0), session_(root) {
+    valid_ = !RootKeyName(root).empty() && ResolveKeyPath(fileName, {}, base_);
     if (valid_ && writable_) session_.CreateKey(base_);
 }
 
@@ -31,18 +31,6 @@ std::string TRegistryIniFile::ReadString(const std::string& section, const std::
     return value ? value->data : defaultValue;
 }
 
-int TRegistryIniFile::ReadInteger(const std::string& section, const std::string& ident,
-                                  int defaultValue) {
-    const RegistryValue* value = Value(section, ident);
-    int number = 0;
-    return value && ParseRegistryInteger(value->data, number) ? number : defaultValue;
-}
-
-bool TRegistryIniFile::ReadBool(const std::string& section, const std::string& ident,
-                                bool defaultValue) {
-    return ReadInteger(section, ident, defaultValue ? 1 : 0) != 0;
-}
-
 std::vector<std::string> TRegistryIniFile::ReadSection(const std::string& section) {
     std::vector<std::string> names;
     if (const RegistryKey* key = Section(section))
@@ -57,15 +45,6 @@ void TRegistryIniFile::WriteString(const std::string& section, const std::string
         ident.size() > kMaxValueNameBytes || value.size() > kMaxValueBytes)
         throw ERegistryException("Failed to set data for " + QuoteName(ident));
     session_.SetValue(path, ident, value);
-}
-
-void TRegistryIniFile::WriteInteger(const std::string& section, const std::string& ident,
-                                    int value) {
-    WriteString(section, ident, std::to_string(value));
-}
-
-void TRegistryIniFile::WriteBool(const std::string& section, const std::string& ident, bool value) {
-    WriteString(section, ident, value ? "1" : "0");
 }
 
 void TRegistryIniFile::EraseSection(const std::string& section) {

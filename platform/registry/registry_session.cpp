@@ -6,12 +6,25 @@
 
 namespace rv {
 
-RegistrySession::RegistrySession() : path_(SettingsFilePath()) {}
+RegistrySession::RegistrySession(HKEY root)
+    : path_(SettingsFilePath(root)), format_(RegistryFormat(root)) {}
+
+RegistrySession::RegistrySession(std::string path, SettingsFormat format)
+    : path_(std::move(path)), format_(std::move(format)) {}
+
+void RegistrySession::SetRoot(HKEY root) {
+    changes_.clear();
+    read_.reset();
+    own_.reset();
+    path_ = SettingsFilePath(root);
+    format_ = RegistryFormat(root);
+}
 
 const RegistryKey& RegistrySession::View() {
     if (own_) return *own_;
     if (!read_) {
-        read_ = path_.empty() ? std::make_shared<const RegistryKey>() : RegistryFile(path_).Load();
+        read_ = path_.empty() ? std::make_shared<const RegistryKey>()
+                              : RegistryFile(path_, format_).Load();
     }
     return *read_;
 }
@@ -81,7 +94,7 @@ void RegistrySession::Commit() {
     if (path_.empty())
         throw ERegistryException(
             "Cannot save the settings: neither XDG_CONFIG_HOME nor HOME names a folder");
-    read_ = RegistryFile(path_).Update([&](RegistryKey& root) {
+    read_ = RegistryFile(path_, format_).Update([&](RegistryKey& root) {
         for (const auto& change : changes) Apply(root, change);
     });
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/registry/registry_file.h"
 #include "platform/registry/registry_key.h"
 
 namespace rv {
@@ -16,13 +17,19 @@ namespace rv {
 // meanwhile stay.
 class RegistrySession {
 public:
-    // The session reads and writes SettingsFilePath(), as found now.
-    RegistrySession();
+    // The session reads and writes SettingsFilePath(root), as found now.
+    explicit RegistrySession(HKEY root = HKEY_CURRENT_USER);
+    // The session reads and writes the file at `path` (none when empty) in `format`.
+    RegistrySession(std::string path, SettingsFormat format);
     RegistrySession(const RegistrySession&) = delete;
     RegistrySession& operator=(const RegistrySession&) = delete;
 
     // Reads the file again, unless changes are waiting to be written.
     void Reload();
+    // From now on the file of another root; changes still waiting are dropped.
+    void SetRoot(HKEY root);
+    // Whether there is a file to read and write.
+    bool HasFile() const { return !path_.empty(); }
 
     const RegistryKey* FindKey(const KeyPath& path);
     void CreateKey(const KeyPath& path);
@@ -50,6 +57,7 @@ private:
     bool Record(Change change);
 
     std::string path_;
+    SettingsFormat format_;
     std::shared_ptr<const RegistryKey> read_;  // the file as read; null until it is
     std::unique_ptr<RegistryKey> own_;         // read_ with the changes, once there are any
     std::vector<Change> changes_;

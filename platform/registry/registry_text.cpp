@@ -1,6 +1,7 @@
 #include "platform/registry/registry_text.h"
 
 #include "platform/registry/key_path.h"
+#include "platform/registry/settings_lines.h"
 #include "platform/text/ascii_case.h"
 #include "platform/text/hex_digits.h"
 #include "platform/text/utf8.h"
@@ -9,16 +10,9 @@ namespace rv {
 
 namespace {
 
-constexpr std::string_view kHive = "HKEY_CURRENT_USER";
 // Bytes with an escape of their own, and the letter that stands for each after the backslash.
 constexpr std::string_view kEscapedBytes = "\"\\\n\r\t";
 constexpr std::string_view kEscapeLetters = "\"\\nrt";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-// A blank around a line or its "=": a space or a tab. A carriage return ends a Windows line.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
 
 void AppendByteEscape(std::string& out, unsigned char byte) {
     out += "\\x";
@@ -118,11 +112,16 @@ struct ReadState {
     std::size_t values = 0;
 };
 
-bool ReadHeader(std::string_view line, RegistryKey& root, ReadState& state, std::string& error) {
+bool ReadHeader(std::string_view line, std::string_view expected, RegistryKey& root,
+                ReadState& state, std::string& error) {
     if (line.size() < 2 || line.back() != ']') return error = "a header must end with ]", false;
     std::string_view inner = line.substr(1, line.size() - 2);
     const std::string_view hive = inner.substr(0, inner.find('\\'));
-    if (!SameText(hive, kHive)) return error = "a header must start with HKEY_CURRENT_USER", false;
+    if (!SameText(hive, expected)) {
+        error = "a header must start with ";
+        error += expected;
+        return false;
+    }
     inner.remove_prefix(hive.size());
     KeyPath path;
     if (!ResolveKeyPath(inner, {}, path))
@@ -137,9 +136,9 @@ bool ReadValueLine(std::string_view line, ReadState& state, std::string& error) 
     std::size_t pos = 0;
     std::string name, data;
     if (!ReadQuoted(line, pos, kMaxValueNameBytes, name, error)) return false;
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+    while (pos < line.size() && IsLineBlank(line[pos])) ++pos;
     if (pos >= line.size() || line[pos++] != '=') return error = "= expected after a name", false;
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+    while (pos < line.size() && IsLineBlank(line[pos])) ++pos;
     if (!ReadQuoted(line, pos, kMaxValueBytes, data, error)) return false;
     if (pos != line.size()) return error = "text after a value", false;
     if (state.key->SetValue(name, std::move(data)) && ++state.values > kMaxValuesPerFile)
@@ -147,44 +146,33 @@ bool ReadValueLine(std::string_view line, ReadState& state, std::string& error) 
     return true;
 }
 
-std::string_view TrimBlanks(std::string_view line) {
-    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-    return line;
-}
-
 }  // namespace
 
-std::string WriteRegistryText(const RegistryKey& root) {
-    std::string out = "; Settings of Lorvix Reelvault for the current user, kept by the program.\n";
-    std::string header(kHive);
+std::string WriteRegistryText(const RegistryKey& root, std::string_view hive) {
+    std::string out = "; Settings of Lorvix Reelvault ";
+    if (hive == "HKEY_CURRENT_USER") {
+        out += "for the current user";
+    } else {
+        out += "in ";
+        out += hive;
+    }
+    out += ", kept by the program.\n";
+    std::string header(hive);
     WriteKey(out, root, header, true);
     return out;
 }
 
-bool ReadRegistryText(std::string_view text, RegistryKey& root, std::string& error) {
-    if (text.size() > kMaxSettingsFileBytes) return error = "the file is too large", false;
-    // Bytes that are not UTF-8 are written escaped, never as they are.
-    if (!IsValidUtf8(text)) return error = "the file is not UTF-8 text", false;
-    // Editors may add a byte-order mark, and blanks around lines and the "=".
-    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+bool ReadRegistryText(std::string_view text, RegistryKey& root, std::string& error,
+                      std::string_view hive) {
     ReadState state;
-    std::size_t lineNumber = 0;
-    while (!text.empty()) {
-        ++lineNumber;
-        const auto end = text.find('\n');
-        const std::string_view line = TrimBlanks(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (line.empty() || line.front() == ';') continue;
-        std::string reason;
-        const bool ok = line.front() == '[' ? ReadHeader(line, root, state, reason)
-                                            : ReadValueLine(line, state, reason);
-        if (!ok) {
-            error = "line " + std::to_string(lineNumber) + ": " + reason;
-            return false;
-        }
-    }
-    return true;
+    return ReadSettingsLines(
+        text,
+        [&](std::string_view line, std::string& reason) {
+            if (line.front() == ';') return true;
+            return line.front() == '[' ? ReadHeader(line, hive, root, state, reason)
+                                       : ReadValueLine(line, state, reason);
+        },
+        error);
 }
 
 }  // namespace rv

@@ -1,45 +1,64 @@
 #include "platform/registry/settings_location.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <vector>
-
 namespace rv {
 
 namespace {
 
-std::string AbsoluteVariable(const char* name) {
-    const char* value = std::getenv(name);
-    return value && value[0] == '/' ? std::string(value) : std::string();
-}
-
-std::string HomeFolder() {
-    std::string home = AbsoluteVariable("HOME");
-    if (!home.empty()) return home;
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
-        found->pw_dir && found->pw_dir[0] == '/')
-        home = found->pw_dir;
-    return home;
+const char* FileNameOf(HKEY root) {
+    switch (root) {
+        case HKEY_CURRENT_USER:
+            return "hkcu.reg";
+        case HKEY_LOCAL_MACHINE:
+            return "hklm.reg";
+        case HKEY_CLASSES_ROOT:
+            return "hkcr.reg";
+        case HKEY_USERS:
+            return "hku.reg";
+        case HKEY_CURRENT_CONFIG:
+            return "hkcc.reg";
+        case HKEY_DYN_DATA:
+            return "hkdd.reg";
+        default:
+            return nullptr;
+    }
 }
 
 }  // namespace
 
-std::string UserConfigFolder() {
-    // Relative values are to be ignored, as if unset.
-    const std::string config = AbsoluteVariable("XDG_CONFIG_HOME");
-    if (!config.empty()) return config;
-    const std::string home = HomeFolder();
-    return home.empty() ? home : home + "/.config";
+std::string_view RootKeyName(HKEY root) {
+    switch (root) {
+        case HKEY_CURRENT_USER:
+            return "HKEY_CURRENT_USER";
+        case HKEY_LOCAL_MACHINE:
+            return "HKEY_LOCAL_MACHINE";
+        case HKEY_CLASSES_ROOT:
+            return "HKEY_CLASSES_ROOT";
+        case HKEY_USERS:
+            return "HKEY_USERS";
+        case HKEY_CURRENT_CONFIG:
+            return "HKEY_CURRENT_CONFIG";
+        case HKEY_DYN_DATA:
+            return "HKEY_DYN_DATA";
+        default:
+            return {};
+    }
 }
 
-std::string SettingsFilePath() {
+std::string SettingsFolder() {
     const std::string folder = UserConfigFolder();
-    return folder.empty() ? folder : folder + "/lorvix-reelvault/hkcu.reg";
+    return folder.empty() ? folder : folder + "/lorvix-reelvault";
+}
+
+std::string SettingsFilePath(HKEY root) {
+    const char* name = FileNameOf(root);
+    const std::string folder = SettingsFolder();
+    return name && !folder.empty() ? folder + "/" + name : std::string();
+}
+
+std::string IniFilePath(const std::string& name) {
+    if (name.empty() || name.front() == '/') return name;
+    const std::string folder = SettingsFolder();
+    return folder.empty() ? folder : folder + "/" + name;
 }
 
 }  // namespace rv

@@ -2,15 +2,24 @@
 
 #include <string>
 
+#include "platform/registry/registry_roots.h"
+#include "platform/system/xdg_folders.h"
+
 namespace rv {
 
-// The user's configuration folder as the XDG rules give it: $XDG_CONFIG_HOME when it is an
-// absolute path, otherwise $HOME/.config (HOME from the password database when the variable is
-// unset or relative). Empty when there is no home at all.
-std::string UserConfigFolder();
+// The folder of this program's settings files: <config folder>/lorvix-reelvault; empty when
+// there is no config folder (UserConfigFolder).
+std::string SettingsFolder();
 
-// The file that holds this program's part of the current user's registry:
-// <config folder>/lorvix-reelvault/hkcu.reg; empty when there is no config folder.
-std::string SettingsFilePath();
+// The file that holds this program's part of a root of the registry, in the settings folder:
+// hkcu.reg for the current user (the one the program uses), and beside it hklm.reg, hkcr.reg,
+// hku.reg, hkcc.reg and hkdd.reg. Empty when there is no settings folder or `root` names no
+// root.
+std::string SettingsFilePath(HKEY root = HKEY_CURRENT_USER);
+
+// Where an INI file of that name is kept: an absolute name as it stands, any other in the
+// settings folder (as the system's folder holds such files elsewhere). Empty for an empty name,
+// or a relative one without a settings folder.
+std::string IniFilePath(const std::string& name);
 
 }  // namespace rv

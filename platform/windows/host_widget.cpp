@@ -201,6 +201,7 @@ bool HostWidget::event(QEvent* e) {
         --depth_;
         return true;
     }
+    if (e->type() == QEvent::Show && !parent) NoteInFront();
     auto* key = e->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(e) : nullptr;
     // Tab belongs to the control like any other key.
     if (key && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab))

@@ -128,10 +128,25 @@ void HostWidget::moveEvent(QMoveEvent*) {
     NoteGeometry();
 }
 
+void HostWidget::NoteInFront() {
+    static std::uint64_t places = 0;
+    stackPlace = ++places;
+}
+
 void HostWidget::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
-    if (e->type() == QEvent::ActivationChange && !parent && !isActiveWindow()) {
+    if (e->type() == QEvent::ActivationChange && !parent) {
+        // The other window of the program that takes or gives the activation; 0 for none.
+        HostWidget* other = Of(QApplication::activeWindow());
+        if (isActiveWindow()) {
+            NoteInFront();
+            DeliverMessage(wnd_, WM_ACTIVATE, WA_ACTIVE, 0);
+            return;
+        }
         CancelModesInside();
+        if (Alive())
+            DeliverMessage(wnd_, WM_ACTIVATE, WA_INACTIVE,
+                           LPARAM(other && other != this ? other->Handle() : 0));
         return;
     }
     if (e->type() != QEvent::WindowStateChange || parent) return;
@@ -263,6 +278,16 @@ void SetWindowOwner(HWND wnd, HWND owner) {
 HWND GetWindowOwner(HWND wnd) {
     HostWidget* h = HostWidget::Find(wnd);
     return h && HostWidget::Find(h->owner) ? h->owner : 0;
+}
+
+HWND GetTopWindow() {
+    HostWidget* top = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        HostWidget* h = HostWidget::Of(w);
+        if (h && h == w && h->isVisible() && !h->popup && (!top || h->stackPlace > top->stackPlace))
+            top = h;
+    }
+    return top ? top->Handle() : 0;
 }
 
 HWND GetActiveWindow() {

@@ -103,6 +103,16 @@ HWND GetWindowOwner(HWND wnd);
 // The top-level window the user works in now, or 0 when none of the program's is active.
 HWND GetActiveWindow();
 
+// WM_ACTIVATE goes to a top-level window when it becomes the active one (WParam WA_ACTIVE) and
+// when it stops being it (WA_INACTIVE; LParam: the program's window that becomes active, or 0
+// when none of the program's does).
+inline constexpr WPARAM WA_INACTIVE = 0;
+inline constexpr WPARAM WA_ACTIVE = 1;
+
+// The program's shown top-level window in front of its others, as the program has put them: the
+// one shown, brought to the top (BringWindowToTop) or activated last. 0 when none is shown.
+HWND GetTopWindow();
+
 // Every top-level window the program shows lands whole, frame included, in the work area of the
 // screen it is on: shown bounds that stick out are moved inside, and shrunk when larger. A frame
 // the window manager has not drawn yet counts as large as the one it drew around another of the

@@ -182,6 +182,7 @@ void ShowWindow(HWND wnd, bool show) {
 void BringWindowToTop(HWND wnd) {
     if (HostWidget* h = HostWidget::Find(wnd)) {
         h->raise();
+        if (!h->parent) h->NoteInFront();
         // The parent's scroll bars stay above its children.
         if (HostWidget* p = HostWidget::Find(h->parent))
             for (int which : {SB_HORZ, SB_VERT}) p->bars[which].widget->raise();

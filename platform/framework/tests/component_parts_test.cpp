@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "platform/components/properties.h"
+#include "platform/components/variant.h"
 #include "platform/framework/custom_controls.h"
 #include "platform/framework/menus.h"
-#include "platform/framework/variant.h"
 #include "platform/windows/tests/gui_app.h"
 
 namespace rv {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -157,6 +159,41 @@ TEST(Form, CloseAsksThenHidesFreesMinimisesOrEndsTheProgram) {
     EXPECT_EQ(log, (std::vector<std::string>{"query", "close"}));
     Settle();
     EXPECT_EQ(log, (std::vector<std::string>{"query", "close", "destroy"}));
+}
+
+TEST(Form, AnotherWindowOfTheProgramTakingTheActivationRaisesOnDeactivate) {
+    test::App();
+    TForm first(nullptr), second(nullptr);
+    first.SetBounds(10, 10, 200, 150);
+    second.SetBounds(40, 40, 200, 150);
+    std::vector<std::string> log;
+    first.OnDeactivate = [&](TObject*) { log.push_back("first"); };
+    second.OnDeactivate = [&](TObject*) { log.push_back("second"); };
+    first.Show();
+    second.Show();
+    Settle();
+    EXPECT_EQ(GetTopWindow(), second.Handle());  // shown last
+    log.clear();
+    SetFocus(first.Handle());
+    Settle();
+    EXPECT_EQ(GetActiveWindow(), first.Handle());
+    EXPECT_EQ(GetTopWindow(), first.Handle());  // activated last
+    SetFocus(second.Handle());
+    Settle();
+    EXPECT_EQ(log, (std::vector<std::string>{"second", "first"}));
+    log = {"first"};
+    BringWindowToTop(first.Handle());
+    EXPECT_EQ(GetTopWindow(), first.Handle());
+    EXPECT_EQ(GetActiveWindow(), second.Handle());  // in front, not activated
+
+    // The user turning to another program deactivates none of the forms.
+    QApplication::setActiveWindow(nullptr);
+    Settle();
+    EXPECT_EQ(GetActiveWindow(), 0u);
+    EXPECT_EQ(log, std::vector<std::string>{"first"});
+    second.Hide();
+    first.Hide();
+    EXPECT_EQ(GetTopWindow(), 0u);
 }
 
 }  // namespace

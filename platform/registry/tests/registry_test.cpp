@@ -66,14 +66,15 @@ TEST_F(Registry, KeysAndValuesKeepTheRegistrysRules) {
     ASSERT_TRUE(reg.OpenKeyReadOnly("SOFTWARE\\Lorvix\\Reelvault"));
     EXPECT_TRUE(reg.GetKeyNames().empty());
 
-    // What the registry refuses: empty or overlong names, control characters, other roots, keys
-    // opened without write access.
+    // What the registry refuses: empty or overlong names, control characters, a root that names
+    // none, keys opened without write access.
     EXPECT_FALSE(reg.OpenKey("a\\\\b", true));
     EXPECT_FALSE(reg.OpenKey(std::string(256, 'k'), true));
     EXPECT_FALSE(reg.OpenKey("tab\there", true));
     EXPECT_FALSE(reg.DeleteKey(""));
-    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    reg.SetRootKey(0x80000004);  // the performance data, which no file keeps
     EXPECT_FALSE(reg.OpenKey("HARDWARE", true));
+    EXPECT_FALSE(reg.DeleteKey("SOFTWARE"));
     TRegistry reader(KEY_READ);
     EXPECT_FALSE(reader.OpenKey("New", true));
     EXPECT_FALSE(reader.DeleteKey("SOFTWARE"));

@@ -107,6 +107,10 @@ public:
     HWND owner = 0;
     // Hands the owner to the toolkit; before the window is shown, which is when it counts.
     void ApplyOwner();
+    // Where the window stands among the program's top-level windows as the program has put
+    // them: a window shown, brought to the top or activated goes in front (a higher number).
+    std::uint64_t stackPlace = 0;
+    void NoteInFront();
 
 protected:
     bool event(QEvent* e) override;

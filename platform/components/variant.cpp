@@ -1,4 +1,4 @@
-#include "platform/framework/variant.h"
+#include "platform/components/variant.h"
 
 #include <cerrno>
 #include <climits>
