@@ -23,9 +23,11 @@ using TSearchNotifyEvent = std::function<void(TFindFile& sender)>;
 
 // Walks folder trees and reports every file that passes its criteria through events. In the
 // direct mode the walk runs inside Execute; with Threaded it runs in a worker thread, and the
-// folder and file events are still delivered in the calling (GUI) thread, each while the worker
-// waits for it, so no handler ever runs beside the GUI. A threaded search needs the application
-// object (platform/messages), whose loop must run for the search to make progress.
+// folder and file events are still delivered in the calling (GUI) thread, in the walk's order,
+// while the worker waits, so no handler ever runs beside the GUI: a folder's matches come with
+// the worker's next call, which asks the next folder change (or ends the walk). A threaded
+// search needs the application object (platform/messages), whose loop must run for the search
+// to make progress.
 class TFindFile {
 public:
     TFindFile();

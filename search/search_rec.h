@@ -18,10 +18,20 @@ class TSearchRec {
 public:
     TSearchRec(const std::string& folder, const DirEntry& entry, const FolderHandle& handle)
         : folder_(folder), entry_(entry), handle_(handle) {}
+    // The same entry, kept beyond the walk's look at it: `other`'s facts as far as they were
+    // read, and the folder, entry and handle given, which must live as long.
+    TSearchRec(const TSearchRec& other, const std::string& folder, const DirEntry& entry,
+               const FolderHandle& handle)
+        : folder_(folder),
+          entry_(entry),
+          handle_(handle),
+          facts_(other.facts_),
+          reachable_(other.reachable_) {}
     TSearchRec(const TSearchRec&) = delete;
     TSearchRec& operator=(const TSearchRec&) = delete;
 
     const std::string& Name() const { return entry_.Name; }
+    const DirEntry& Entry() const { return entry_; }
     std::string Path() const { return folder_ + entry_.Name; }
     // The open folder that holds the entry, which reaches it whatever the length of its path.
     const FolderHandle& Parent() const { return handle_; }

@@ -56,7 +56,7 @@ private:
         // Read first, so that the folder's first match follows the folder change at once.
         std::vector<DirEntry> entries;
         chain_.Current().Read(entries);
-        if (!hooks_.FolderChange(folder)) return false;
+        if (!hooks_.FolderChange(folder, level_ + 1)) return false;
         ++level_;
         if (level_ >= target_->MinLevel) ReportMatches(folder, entries);
         Frame frame;

@@ -10,8 +10,9 @@ namespace rv {
 
 // What the walk asks of whoever drives it.
 struct SearchHooks {
-    // A folder is about to be searched; false skips it and its subfolders.
-    std::function<bool(const std::string& folder)> FolderChange;
+    // A folder is about to be searched; false skips it and its subfolders. `level` is 1 for a
+    // target folder and one more for each level below it.
+    std::function<bool(const std::string& folder, int level)> FolderChange;
     // An entry passed every test; `folder` ends with "/".
     std::function<void(const std::string& folder, const TSearchRec& rec)> FileMatch;
     // Asked between masks, after each entry and before and between subfolders.

@@ -57,6 +57,8 @@ public:
                  const std::function<bool()>& stop = {}) const;
 
     const TTargetFolderList& Folders() const { return folders_; }
+    // Whether the tests read the files' contents.
+    bool ReadsContents() const { return !content_.Phrase().empty(); }
     const TAttributeCriteria& Attribute() const { return attribute_; }
 
 private:

@@ -87,7 +87,9 @@ public:
     // Nodes in the tree, the hidden root not counted.
     std::uint32_t TotalCount() const { return root_->TotalCount - 1; }
     // Nodes shown when scrolled to: visible, with every ancestor visible and expanded.
-    std::uint32_t VisibleCount() const { return visibleCount_; }
+    std::uint32_t VisibleCount() const {
+        return visibleCountDeferrals_ ? CountVisibleDescendants(root_) : visibleCount_;
+    }
 
     // The node's user data; nil for nil and the root.
     void* GetNodeData(PVirtualNode node) const {
@@ -737,6 +739,16 @@ private:
     // Reads ahead the subtrees of `first` and the siblings after (before) it, up to
     // kPrefetchWalkers of them and kPrefetchSteps nodes each, all at once.
     void PrefetchSubtrees(PVirtualNode first, bool forward) const;
+    // Marks the ancestors of a node that is now expanded, or that was attached with expanded
+    // nodes in it (kMarkExpandedBelow).
+    void MarkExpandedAbove(PVirtualNode node);
+    // The full collapse's walk below `top`; whether an expanded node is left there.
+    bool CollapseBelow(PVirtualNode top);
+    // The visible count moves by `delta`, unless a full collapse counts it afresh at its end.
+    void ChangeVisibleCount(std::int64_t delta) {
+        if (visibleCountDeferrals_ == 0) visibleCount_ = std::uint32_t(visibleCount_ + delta);
+    }
+    class TVisibleCountDeferral;
     static constexpr int kPrefetchWalkers = 8;
     // How many pool blocks ahead a walk along siblings reads (RowFrom, RowBefore).
     static constexpr int kReadAheadBlocks = 6;
@@ -779,6 +791,11 @@ private:
     int internalDataSize_ = 0;
     TVTNodeAlignment nodeAlignment_ = naProportional;
     std::uint32_t visibleCount_ = 0;
+    // While above 0 (a full collapse runs) the visible count is not kept up: it is counted
+    // when asked for and afresh when the collapse ends.
+    std::uint32_t visibleCountDeferrals_ = 0;
+    // Goes up with every expansion, so that a walk can tell that none happened meanwhile.
+    std::uint64_t expansions_ = 0;
     std::uint32_t updateCount_ = 0;
     std::uint32_t changeDelay_ = 0;
     TVirtualTreeStates states_;

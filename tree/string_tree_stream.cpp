@@ -18,17 +18,26 @@ void TCustomVirtualStringTree::WriteChunks(TStream& stream, PVirtualNode node) {
         return;
     const std::u16string text = Utf8ToUtf16(GetText(node, Header().MainColumn()));
     if (text.empty()) return;
-    std::string chunk(8 + 2 * text.size(), '\0');
-    const auto put = [&chunk](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) chunk[at + std::size_t(i)] = char(v >> (8 * i));
+    // Header and text in one piece, little-endian whatever the machine.
+    const std::size_t bytes = 8 + 2 * text.size();
+    std::string scratch;
+    std::uint8_t* chunk;
+    if (TMemoryStream* memory = stream.AsMemoryStream()) {
+        chunk = memory->Extend(bytes);
+    } else {
+        scratch.resize(bytes);
+        chunk = reinterpret_cast<std::uint8_t*>(scratch.data());
+    }
+    const auto put = [chunk](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) chunk[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
     };
     put(0, kCaptionChunk);
     put(4, std::uint32_t(2 * text.size()));
     for (std::size_t i = 0; i < text.size(); ++i) {
-        chunk[8 + 2 * i] = char(text[i] & 0xFF);
-        chunk[9 + 2 * i] = char(text[i] >> 8);
+        chunk[8 + 2 * i] = std::uint8_t(text[i] & 0xFF);
+        chunk[9 + 2 * i] = std::uint8_t(text[i] >> 8);
     }
-    stream.WriteBuffer(chunk.data(), chunk.size());
+    if (!scratch.empty()) stream.WriteBuffer(scratch.data(), scratch.size());
 }
 
 void TCustomVirtualStringTree::CopyNodeData(const TBaseVirtualTree& source, PVirtualNode from,

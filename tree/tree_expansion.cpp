@@ -2,6 +2,8 @@
 // nodes anew: re-initialising, resetting, initialising a subtree.
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "tree/base_tree.h"
 
@@ -106,26 +108,85 @@ void TBaseVirtualTree::FullExpand(PVirtualNode node) {
     DoStateChange({}, {tsExpanding});
 }
 
+// Counts the shown rows afresh when the outermost full collapse ends; until then ToggleNode
+// leaves the count alone and VisibleCount counts when asked.
+class TBaseVirtualTree::TVisibleCountDeferral {
+public:
+    explicit TVisibleCountDeferral(TBaseVirtualTree& tree) : tree_(tree) {
+        ++tree_.visibleCountDeferrals_;
+    }
+    ~TVisibleCountDeferral() {
+        if (--tree_.visibleCountDeferrals_ == 0)
+            tree_.visibleCount_ = tree_.CountVisibleDescendants(tree_.root_);
+    }
+    TVisibleCountDeferral(const TVisibleCountDeferral&) = delete;
+    TVisibleCountDeferral& operator=(const TVisibleCountDeferral&) = delete;
+
+private:
+    TBaseVirtualTree& tree_;
+};
+
+void TBaseVirtualTree::MarkExpandedAbove(PVirtualNode node) {
+    ++expansions_;
+    // An ancestor that has the mark already has it on every ancestor of its own.
+    for (PVirtualNode p = node->Parent; p && !(p->Marks & kMarkExpandedBelow); p = p->Parent) {
+        p->Marks |= kMarkExpandedBelow;
+        if (p == root_) break;
+    }
+}
+
+// Reverse pre-order below `top` (children from the last, each subtree before its node), as
+// walking back from the subtree's last node visits them, but past every subtree without the
+// mark: nothing there is expanded. The next node is read after each toggle, as that walk did.
+bool TBaseVirtualTree::CollapseBelow(PVirtualNode top) {
+    if (!(top->Marks & kMarkExpandedBelow)) return false;
+    const std::uint64_t expansions = expansions_;
+    auto collapse = [this](PVirtualNode n) {
+        if (n->Has(nsExpanded) && n->Has(nsHasChildren)) ToggleNode(n);
+        return n->Has(nsExpanded);
+    };
+    struct Level {
+        PVirtualNode node, next;
+        bool kept;  // an expanded node is left below
+    };
+    std::vector<Level> path{{top, top->LastChild, false}};
+    for (;;) {
+        Level& level = path.back();
+        if (PVirtualNode c = level.next) {
+            if (c->Marks & kMarkExpandedBelow) {
+                path.push_back({c, c->LastChild, false});
+                continue;
+            }
+            const bool kept = collapse(c);
+            level.next = c->PrevSibling;
+            level.kept = level.kept || kept;
+            continue;
+        }
+        const Level done = level;
+        path.pop_back();
+        // Only while nothing was expanded meanwhile (a handler may have, below a node already
+        // passed) does the walk know the subtree.
+        if (!done.kept && expansions_ == expansions) done.node->Marks &= ~kMarkExpandedBelow;
+        if (path.empty()) return done.kept;
+        const bool kept = collapse(done.node) || done.kept;
+        Level& up = path.back();
+        up.next = done.node->PrevSibling;
+        up.kept = up.kept || kept;
+    }
+}
+
 void TBaseVirtualTree::FullCollapse(PVirtualNode node) {
     if (root_->TotalCount < 2) return;
     if (node == root_) node = nullptr;
-    // Backwards from the subtree's last node, so that each node is collapsed after everything
-    // below it, hidden parts included: nothing in the subtree stays expanded.
-    PVirtualNode stop = node ? GetPreviousNoInit(node) : nullptr;
-    PVirtualNode n = GetLastNoInit(node);
-    if (!n) n = node;
-    // The subtrees below `node` are read ahead in groups, from the last one backwards.
-    const PVirtualNode groupParent = node ? node : root_;
-    unsigned subtrees = 0;
-    PrefetchSubtrees(groupParent->LastChild, false);
     DoStateChange({tsCollapsing});
     BeginUpdate();
     try {
-        for (; n && n != stop; n = GetPreviousNoInit(n)) {
-            if (n->Has(nsExpanded) && n->Has(nsHasChildren)) ToggleNode(n);
-            if (n->Parent == groupParent && ++subtrees % kPrefetchWalkers == 0)
-                PrefetchSubtrees(n->PrevSibling, false);
-        }
+        // Collapsing the whole tree leaves few rows shown: counting them once at the end is
+        // cheaper than counting what each collapse hides.
+        std::optional<TVisibleCountDeferral> deferral;
+        if (!node) deferral.emplace(*this);
+        CollapseBelow(node ? node : root_);
+        if (node && node->Has(nsExpanded) && node->Has(nsHasChildren)) ToggleNode(node);
     } catch (...) {
         EndUpdate();
         DoStateChange({}, {tsCollapsing});

@@ -241,6 +241,8 @@ PVirtualNode TBaseVirtualTree::BuildCopy(TBaseVirtualTree& source, PVirtualNode 
         for (PVirtualNode c = n->FirstChild; c; c = c->NextSibling) {
             count += c->TotalCount;
             if (c->Has(nsVisible) && n->Has(nsExpanded)) height += c->TotalHeight;
+            if (c->Has(nsExpanded) || (c->Marks & kMarkExpandedBelow))
+                n->Marks |= kMarkExpandedBelow;
         }
         n->TotalCount = std::uint32_t(count);
         n->TotalHeight = std::uint32_t(std::min<std::int64_t>(height, kMaxTotalHeight));

@@ -38,7 +38,7 @@ void TBaseVirtualTree::StartValidation() {
     // A complete cache, or a round under way that no change has stopped, is what the tree needs.
     if (Destroying() || !states_.Contains(tsValidationNeeded) || validation_.Pending()) return;
     // Small trees keep no entries: their look-ups walk from the top.
-    if (visibleCount_ <= TPositionCache::kSpacing) {
+    if (VisibleCount() <= TPositionCache::kSpacing) {
         validation_.Cache().Clear();
         return;
     }

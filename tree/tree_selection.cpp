@@ -86,7 +86,7 @@ void TBaseVirtualTree::InternalClearSelection() {
 
 void TBaseVirtualTree::ClearSelection() {
     if (SelectionCount() == 0 || Destroying()) return;
-    if (updateCount_ == 0 && HandleAllocated() && visibleCount_ > 0) Invalidate();
+    if (updateCount_ == 0 && HandleAllocated() && VisibleCount() > 0) Invalidate();
     InternalClearSelection();
     Change(nullptr);
 }
@@ -118,7 +118,7 @@ void TBaseVirtualTree::SetSelected(PVirtualNode node, bool value) {
 void TBaseVirtualTree::SelectAll(bool visibleOnly) {
     if (!TreeOptions().SelectionOptions().Contains(toMultiSelect)) return;
     std::vector<PVirtualNode> nodes;
-    nodes.reserve(visibleOnly ? visibleCount_ : TotalCount());
+    nodes.reserve(visibleOnly ? VisibleCount() : TotalCount());
     PVirtualNode n = visibleOnly ? GetFirstVisibleNoInit() : GetFirstNoInit();
     for (; n; n = visibleOnly ? GetNextVisibleNoInit(n) : GetNextNoInit(n))
         if (!n->Has(nsSelected | nsDisabled)) nodes.push_back(n);

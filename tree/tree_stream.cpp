@@ -40,14 +40,34 @@ std::uint32_t GetU32(const std::uint8_t* p) {
 }
 
 void PutU32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(v >> (8 * i));
+    p[0] = std::uint8_t(v);
+    p[1] = std::uint8_t(v >> 8);
+    p[2] = std::uint8_t(v >> 16);
+    p[3] = std::uint8_t(v >> 24);
 }
 
-void WriteChunkHeader(TStream& stream, std::int32_t type, std::int32_t size) {
-    std::uint8_t b[kChunkHeaderSize];
+// Writes `count` bytes; answers where they start. A memory stream takes them by pointer.
+std::int64_t Put(TStream& stream, TMemoryStream* memory, const std::uint8_t* bytes,
+                 std::size_t count) {
+    if (memory) {
+        const std::size_t start = memory->Cursor();
+        std::memcpy(memory->Extend(count), bytes, count);
+        return std::int64_t(start);
+    }
+    const std::int64_t start = stream.Position();
+    stream.WriteBuffer(bytes, count);
+    return start;
+}
+
+// Starts a chunk whose size is patched in once its data are written; answers where it starts.
+std::int64_t BeginChunk(TStream& stream, TMemoryStream* memory, std::int32_t type) {
+    std::uint8_t b[kChunkHeaderSize] = {};
     PutU32(b, std::uint32_t(type));
-    PutU32(b + 4, std::uint32_t(size));
-    stream.WriteBuffer(b, sizeof b);
+    return Put(stream, memory, b, sizeof b);
+}
+
+std::int64_t Here(TStream& stream, TMemoryStream* memory) {
+    return memory ? std::int64_t(memory->Cursor()) : stream.Position();
 }
 
 struct ChunkHeader {
@@ -60,14 +80,18 @@ ChunkHeader ReadChunkHeader(TStream& stream) {
     return {std::int32_t(GetU32(b)), std::int32_t(GetU32(b + 4))};
 }
 
-// Writes the size of the chunk whose header starts at `start`, from the stream's end.
-void PatchChunkSize(TStream& stream, std::int64_t start) {
-    const std::int64_t end = stream.Position();
+// Writes the size of the chunk whose header starts at `start`: up to the position.
+void PatchChunkSize(TStream& stream, TMemoryStream* memory, std::int64_t start) {
+    const std::int64_t end = Here(stream, memory);
     const std::int64_t size = end - start - std::int64_t(kChunkHeaderSize);
     if (size > std::numeric_limits<std::int32_t>::max())
         throw EWriteError("A node's data do not fit into one chunk of a tree stream.");
     std::uint8_t b[4];
     PutU32(b, std::uint32_t(size));
+    if (memory) {
+        memory->Overwrite(std::size_t(start) + 4, b, 4);
+        return;
+    }
     stream.SetPosition(start + 4);
     stream.WriteBuffer(b, 4);
     stream.SetPosition(end);
@@ -147,6 +171,13 @@ private:
 // ---- Writing ---------------------------------------------------------------------------------
 
 void TBaseVirtualTree::SaveToStream(TStream& stream, PVirtualNode node) {
+    if (!stream.AsMemoryStream()) {
+        // Any other stream gets the bytes in one piece, put together in memory.
+        TMemoryStream buffer;
+        SaveToStream(buffer, node);
+        stream.WriteBuffer(buffer.Memory(), buffer.Length());
+        return;
+    }
     std::uint8_t header[16];
     for (int i = 0; i < 6; ++i) {
         header[2 * i] = std::uint8_t(kHeaderWords[i] & 0xFF);
@@ -168,19 +199,20 @@ void TBaseVirtualTree::WriteNode(TStream& stream, PVirtualNode node) {
         InitIfNeeded(node);
         MakeChildrenIfNeeded(node);
     }
-    const std::int64_t start = stream.Position();
-    WriteChunkHeader(stream, kNodeChunk, 0);
+    TMemoryStream* memory = stream.AsMemoryStream();
+    const std::int64_t start = BeginChunk(stream, memory, kNodeChunk);
     WriteChunks(stream, node);
-    PatchChunkSize(stream, start);
+    PatchChunkSize(stream, memory, start);
 }
 
 void TBaseVirtualTree::WriteChunks(TStream& stream, PVirtualNode node) {
-    const std::int64_t base = stream.Position();
-    WriteChunkHeader(stream, kBaseChunk, 0);
+    TMemoryStream* memory = stream.AsMemoryStream();
     // Only an initialised node's children are written, so only they are counted: a stream that
     // announced children it lacks could not be read back.
     const bool withChildren = node->Has(nsInitialized);
-    std::uint8_t data[kBaseDataSize] = {};
+    std::uint8_t chunk[kChunkHeaderSize + kBaseDataSize] = {};
+    PutU32(chunk, std::uint32_t(kBaseChunk));
+    std::uint8_t* data = chunk + kChunkHeaderSize;
     PutU32(data, withChildren ? node->ChildCount : 0);
     PutU32(data + 4, node->NodeHeight);
     const std::uint16_t states = node->LoadStates() & kStreamedNodeStates;
@@ -189,20 +221,19 @@ void TBaseVirtualTree::WriteChunks(TStream& stream, PVirtualNode node) {
     data[10] = node->Align;
     data[11] = std::uint8_t(node->CheckState);
     data[12] = std::uint8_t(node->CheckType);
-    stream.WriteBuffer(data, sizeof data);
+    const std::int64_t base = Put(stream, memory, chunk, sizeof chunk);
     if (withChildren)
         for (PVirtualNode c = node->FirstChild; c; c = c->NextSibling) WriteNode(stream, c);
-    PatchChunkSize(stream, base);
+    PatchChunkSize(stream, memory, base);
 
-    const std::int64_t user = stream.Position();
-    WriteChunkHeader(stream, kUserChunk, 0);
+    const std::int64_t user = BeginChunk(stream, memory, kUserChunk);
     DoSaveUserData(node, stream);
-    if (stream.Position() == user + std::int64_t(kChunkHeaderSize)) {
+    if (Here(stream, memory) == user + std::int64_t(kChunkHeaderSize)) {
         // Nothing was written: no empty user data chunk stays.
         stream.SetPosition(user);
         stream.SetSize(user);
     } else {
-        PatchChunkSize(stream, user);
+        PatchChunkSize(stream, memory, user);
     }
 }
 
@@ -416,11 +447,12 @@ void TBaseVirtualTree::ApplyStreamedFields(PVirtualNode node, std::uint16_t stat
     // Take the node out of its parent's height and the shown rows, set it, and put it back.
     if (node->Has(nsVisible) && parentShows)
         AdjustTotalHeight(parent, -std::int64_t(node->TotalHeight), true);
-    if (FullyVisible(node)) visibleCount_ -= 1 + CountVisibleDescendants(node);
+    if (FullyVisible(node)) ChangeVisibleCount(-std::int64_t(1 + CountVisibleDescendants(node)));
     const std::uint16_t kept = node->LoadStates() & ~kLoadedStates & ~nsAllChildrenHidden;
     // Children read before (from an earlier base chunk of the same node) stay children.
     const std::uint16_t present = node->ChildCount > 0 ? std::uint16_t(nsHasChildren) : 0;
     node->StoreStates(std::uint16_t(kept | (states & kLoadedStates) | present));
+    if (node->Has(nsExpanded)) MarkExpandedAbove(node);
     node->NodeHeight = std::uint16_t(std::min<std::uint32_t>(height, 0xFFFF));
     node->Align = align;
     node->CheckState =
@@ -432,7 +464,7 @@ void TBaseVirtualTree::ApplyStreamedFields(PVirtualNode node, std::uint16_t stat
             if (c->Has(nsVisible)) total += c->TotalHeight;
     node->TotalHeight = std::uint32_t(std::min<std::int64_t>(total, kMaxTotalHeight));
     if (node->Has(nsVisible) && parentShows) AdjustTotalHeight(parent, node->TotalHeight, true);
-    if (FullyVisible(node)) visibleCount_ += 1 + CountVisibleDescendants(node);
+    if (FullyVisible(node)) ChangeVisibleCount(1 + CountVisibleDescendants(node));
 }
 
 }  // namespace rv

@@ -119,7 +119,7 @@ void TBaseVirtualTree::SetChildCount(PVirtualNode node, std::uint32_t newCount) 
             node->Exclude(nsAllChildrenHidden);
             if (node->Has(nsExpanded)) {
                 AdjustTotalHeight(node, heights, true);
-                if (FullyVisible(node)) visibleCount_ += added;
+                if (FullyVisible(node)) ChangeVisibleCount(added);
             }
             AdjustTotalCount(node, added, true);
             node->ChildCount += added;
@@ -267,12 +267,13 @@ void TBaseVirtualTree::InternalConnectNode(PVirtualNode node, PVirtualNode desti
             return;
     }
     node->Parent = parent;
+    if (node->Has(nsExpanded) || (node->Marks & kMarkExpandedBelow)) MarkExpandedAbove(node);
     ++parent->ChildCount;
     parent->Include(nsHasChildren);
     AdjustTotalCount(parent, node->TotalCount, true);
     if (node->Has(nsVisible) && (parent->Has(nsExpanded) || parent == root_))
         AdjustTotalHeight(parent, node->TotalHeight, true);
-    if (FullyVisible(node)) visibleCount_ += 1 + CountVisibleDescendants(node);
+    if (FullyVisible(node)) ChangeVisibleCount(1 + CountVisibleDescendants(node));
     node->Exclude(nsCutOrCopy | nsDeleting | nsClearing);
     if (node->Has(nsVisible))
         parent->Exclude(nsAllChildrenHidden);
@@ -300,7 +301,7 @@ void TBaseVirtualTree::UnlinkNode(PVirtualNode node, bool reindex) {
     }
     node->PrevSibling = node->NextSibling = nullptr;
     --parent->ChildCount;
-    visibleCount_ -= visibleGone;
+    ChangeVisibleCount(-std::int64_t(visibleGone));
     AdjustTotalCount(parent, -std::int64_t(node->TotalCount), true);
     if (node->Has(nsVisible) && (parent->Has(nsExpanded) || parent == root_))
         AdjustTotalHeight(parent, -std::int64_t(node->TotalHeight), true);
@@ -404,7 +405,7 @@ void TBaseVirtualTree::DeleteChildren(PVirtualNode node, bool resetHasChildren) 
         DepthGuard depth(deleting_);
         if (depth.Outermost()) ForgetSubtree(node, false);
         if (node == root_ || (node->Has(nsExpanded) && FullyVisible(node)))
-            visibleCount_ -= CountVisibleDescendants(node);
+            ChangeVisibleCount(-std::int64_t(CountVisibleDescendants(node)));
         node->Include(nsClearing);
         try {
             if (node == root_ && depth.Outermost() && !NodesNeedFreeing())

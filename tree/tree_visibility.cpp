@@ -102,10 +102,11 @@ void TBaseVirtualTree::SetIsVisible(PVirtualNode node, bool value) {
     if (value) {
         node->Include(nsVisible);
         if (parentOpen) AdjustTotalHeight(parent, node->TotalHeight, true);
-        if (FullyVisible(node)) visibleCount_ += 1 + CountVisibleDescendants(node);
+        if (FullyVisible(node)) ChangeVisibleCount(1 + CountVisibleDescendants(node));
         parent->Exclude(nsAllChildrenHidden);
     } else {
-        if (FullyVisible(node)) visibleCount_ -= 1 + CountVisibleDescendants(node);
+        if (FullyVisible(node))
+            ChangeVisibleCount(-std::int64_t(1 + CountVisibleDescendants(node)));
         node->Exclude(nsVisible);
         if (parentOpen) AdjustTotalHeight(parent, -std::int64_t(node->TotalHeight), true);
         // Inside an update bracket the parents' flags are settled once, at its end.
@@ -170,10 +171,12 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
         if (updateCount_ == 0)
             AnimateToggle(node, false, std::int64_t(node->TotalHeight) - node->NodeHeight);
         InterruptValidation(node);
-        const std::uint32_t hidden = FullyVisible(node) ? CountVisibleDescendants(node) : 0;
+        // A full collapse counts the shown rows once, at its end.
+        const std::uint32_t hidden =
+            visibleCountDeferrals_ == 0 && FullyVisible(node) ? CountVisibleDescendants(node) : 0;
         node->Exclude(nsExpanded);
         AdjustTotalHeight(node, node->NodeHeight, false);
-        visibleCount_ -= hidden;
+        ChangeVisibleCount(-std::int64_t(hidden));
         DoCollapsed(node);
         if (TreeOptions().AutoOptions().Contains(toAutoFreeOnCollapse) && node->ChildCount > 0) {
             DeleteChildren(node, false);
@@ -203,8 +206,9 @@ void TBaseVirtualTree::ToggleNode(PVirtualNode node) {
         if (updateCount_ == 0 && node->FirstChild) AnimateToggle(node, true, childrenHeight);
         InterruptValidation(node);
         node->Include(nsExpanded);
+        MarkExpandedAbove(node);
         AdjustTotalHeight(node, childrenHeight, true);
-        if (FullyVisible(node)) visibleCount_ += shown;
+        if (FullyVisible(node)) ChangeVisibleCount(shown);
         const std::uint32_t count = node->TotalCount;
         DoExpanded(node);
         // Only while OnExpanded changed nothing below the node (its count tells).

@@ -68,7 +68,7 @@ struct TVirtualNode {
     std::uint8_t Align;        // button, image and line alignment (see TVTNodeAlignment)
     TCheckState CheckState;
     TCheckType CheckType;
-    std::uint8_t Spare;
+    std::uint8_t Marks;         // the tree's own bookkeeping (kMarkExpandedBelow), never streamed
     std::uint32_t TotalCount;   // nodes in the subtree, this one included
     std::uint32_t TotalHeight;  // own height plus, expanded, the visible children's totals
     PVirtualNode Parent;
@@ -93,6 +93,12 @@ struct TVirtualNode {
 };
 
 static_assert(std::atomic_ref<std::uint16_t>::is_always_lock_free);
+
+// A bit of Marks: a node below may be expanded. Every ancestor of a node gets it as the node is
+// expanded or attached expanded, and only a full collapse that finds nothing expanded below
+// takes it away; so a node without it has nothing expanded below, and a full collapse passes
+// its subtree by.
+inline constexpr std::uint8_t kMarkExpandedBelow = 1;
 
 // Where the user data begins: behind the fixed part and the internal data area.
 inline constexpr std::uint32_t kNodeFixedSize = sizeof(TVirtualNode);

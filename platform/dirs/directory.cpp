@@ -66,6 +66,15 @@ bool FolderHandle::OpenIn(const FolderHandle& parent, const std::string& name) {
     return Adopt(fd);
 }
 
+bool FolderHandle::Duplicate(const FolderHandle& other) {
+    const int fd = other.IsOpen() ? fcntl(other.fd_, F_DUPFD_CLOEXEC, 0) : -1;
+    Close();
+    if (fd < 0) return false;
+    fd_ = fd;
+    id_ = other.id_;
+    return true;
+}
+
 bool FolderHandle::Adopt(int fd) {
     if (fd < 0) return false;
     struct stat st;

@@ -41,6 +41,9 @@ public:
     bool Open(const std::string& path);
     // The folder `name` inside `parent`, a link followed ("..": the parent on the disk).
     bool OpenIn(const FolderHandle& parent, const std::string& name);
+    // A handle of its own on the folder `other` holds open; false (and closed) when there is
+    // none.
+    bool Duplicate(const FolderHandle& other);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
     FolderId Id() const { return id_; }

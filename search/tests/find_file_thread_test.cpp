@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
@@ -60,6 +61,67 @@ TEST_F(ThreadedSearch, DeliversTheDirectSearchsEventsInTheGuiThread) {
         EXPECT_EQ(log.lines, direct);
     }
     EXPECT_FALSE(log.offGuiThread);
+}
+
+// A folder's matches reach the GUI thread after the worker has gone on to the next folder, yet
+// a handler reads each file's facts as in the direct search: those the tests read already, and
+// those read only when asked, through the folder's own handle.
+TEST_F(ThreadedSearch, AHandlerReadsTheFactsOfItsMatchesAsTheDirectSearchDoes) {
+    test::TempDir music;
+    Lines files;
+    for (int f = 0; f < 6; ++f)
+        for (int i = 0; i <= f; ++i)
+            files.push_back("a" + std::to_string(f) + "/" + (f % 2 ? "deeper/" : "") +
+                            std::string(std::size_t(i), 'x') + std::to_string(i) + ".mp3");
+    test::MakeFiles(music.Path(), files);
+    for (bool sizeTested : {false, true}) {
+        SCOPED_TRACE(sizeTested ? "sizes read by the tests" : "sizes read when asked");
+        find->SetCriteria(test::Criteria("*.mp3", music.Path()));
+        if (sizeTested) find->Criteria().Size.Min = 1;
+        Lines facts[2];
+        for (bool threaded : {false, true}) {
+            Lines& out = facts[threaded];
+            find->OnFileMatch = [&](TFindFile&, const std::string& folder, const TSearchRec& rec) {
+                out.push_back(folder.substr(music.Path().size()) + rec.Name() + " " +
+                              std::to_string(rec.Size()) + " " + std::to_string(int(rec.Kind())) +
+                              (rec.Reachable() ? "" : " lost"));
+            };
+            find->Threaded = threaded;
+            find->Execute();
+            ASSERT_TRUE(PumpUntil([&] { return !find->Busy(); }));
+        }
+        EXPECT_EQ(facts[1], facts[0]);
+        ASSERT_EQ(facts[0].size(), files.size());
+        EXPECT_EQ(facts[0].front(), "/a0/0.mp3 " + std::to_string(std::string("a0/0.mp3").size()) +
+                                        " " + std::to_string(int(FileKind::Regular)));
+    }
+}
+
+// The worker walks on before a folder's answer comes: a folder left out must still leave out
+// exactly what the direct search leaves out, its own matches and every folder below it, deep or
+// not, and nothing after it; a second target inside it is searched all the same.
+TEST_F(ThreadedSearch, AFolderLeftOutLeavesOutWhatIsBelowItAsInTheDirectSearch) {
+    test::TempDir music;
+    test::MakeFiles(music.Path(), {"1.mp3", "a/2.mp3", "a/b/3.mp3", "a/b/c/4.mp3", "a/b/c/d/5.mp3",
+                                   "a/e/6.mp3", "a/e/f/7.mp3", "g/8.mp3", "g/h/9.mp3", "i/10.mp3"});
+    for (const char* leftOut : {"a/", "a/b/", "a/b/c/d/", "g/h/"}) {
+        SCOPED_TRACE(leftOut);
+        TFindFile search;
+        test::EventLog events(search, music.Path(), leftOut);
+        search.SetCriteria(test::Criteria("*.mp3", music.Path() + "/;" + music.Path() + "/a/b/"));
+        search.Execute();
+        const Lines direct = events.lines;
+        // The second target's own walk, after the first left out the folder it lies in.
+        if (std::string(leftOut) == "a/") {
+            EXPECT_EQ(std::count(direct.begin(), direct.end(), "match a/b/3.mp3"), 1);
+        }
+        events.lines.clear();
+        search.Threaded = true;
+        search.Execute();
+        ASSERT_TRUE(PumpUntil([&] { return !search.Busy(); }));
+        EXPECT_EQ(events.lines, direct);
+        EXPECT_FALSE(events.offGuiThread);
+    }
 }
 
 TEST_F(ThreadedSearch, AbortFromTheGuiThreadStopsTheMatchesAndStillFinishes) {

@@ -1,6 +1,7 @@
 // Moving and copying nodes (within a tree and between trees), whole-subtree expansion, making
 // nodes anew, and selections of many nodes under their constraints.
 
+#include "tree/tests/stream_bytes.h"
 #include "tree/tests/tree_fixture.h"
 
 namespace rv::test {
@@ -139,6 +140,65 @@ TEST(TreeExpansion, FullExpandAndCollapseWholeSubtrees) {
     tree.FullExpand(b);  // the subtree only; its parent stays collapsed
     EXPECT_TRUE(tree.Expanded(b));
     EXPECT_FALSE(tree.Expanded(a));
+    EXPECT_TREE_OK(tree);
+}
+
+// A full collapse passes by the subtrees with nothing expanded in them and counts the shown rows
+// once at its end; what the handlers see is as before: every expanded node with children in
+// reverse pre-order, also a childless one that came from a stream expanded, and at each event
+// the rows then shown. A node a handler expands behind the walk stays expanded, and the next
+// full collapse still finds it.
+TEST(TreeExpansion, FullCollapseFiresForEveryExpandedNodeAndCountsRight) {
+    IdTree tree;
+    CarryIds(tree);
+    // 1 {2 {3 {8}}, 4 {6}}, 5 (loaded expanded, with children to come and none yet), 7
+    const std::uint16_t open = nsInitialized | nsVisible | nsExpanded | nsHasChildren;
+    const std::string bytes = Concat(
+        {StreamHeader(), U32(3),
+         Node(BaseData(2, 18, open),
+              Node(BaseData(1, 18, open),
+                   Node(BaseData(1, 18, open),
+                        Node(BaseData(0, 18, nsVisible), "", Chunk(4, U32(8))), Chunk(4, U32(3))),
+                   Chunk(4, U32(2))) +
+                  Node(BaseData(1, 18, open),
+                       Node(BaseData(0, 18, nsVisible), "", Chunk(4, U32(6))), Chunk(4, U32(4))),
+              Chunk(4, U32(1))),
+         Node(BaseData(0, 18, open), "", Chunk(4, U32(5))),
+         Node(BaseData(0, 18, nsVisible), "", Chunk(4, U32(7)))});
+    TReadOnlyMemoryStream in(bytes.data(), bytes.size());
+    tree.LoadFromStream(in);
+    ASSERT_EQ(tree.Ids(), (std::vector<int>{1, 2, 3, 8, 4, 6, 5, 7}));
+    ASSERT_EQ(tree.VisibleCount(), 8u);
+    EXPECT_TREE_OK(tree);
+
+    std::vector<int> collapsing, collapsed;
+    std::vector<std::uint32_t> shown;
+    PVirtualNode four = nullptr;
+    for (PVirtualNode n = tree.GetFirstNoInit(); n; n = tree.GetNextNoInit(n))
+        if (tree.Id(n) == 4) four = n;
+    tree.OnCollapsing = [&](TBaseVirtualTree*, PVirtualNode n, bool&) {
+        collapsing.push_back(tree.Id(n));
+    };
+    tree.OnCollapsed = [&](TBaseVirtualTree*, PVirtualNode n) {
+        collapsed.push_back(tree.Id(n));
+        shown.push_back(tree.VisibleCount());
+        if (tree.Id(n) == 2) tree.SetExpanded(four, true);
+    };
+    tree.FullCollapse();
+    EXPECT_EQ(collapsing, (std::vector<int>{5, 4, 3, 2, 1}));
+    EXPECT_EQ(collapsed, collapsing);
+    // Rows after each: 5 alone hides nothing; 4 hides 6; 3 hides 8; 2 hides 3 (and 4 opens
+    // again, showing 6); 1 hides 2, 4 and 6.
+    EXPECT_EQ(shown, (std::vector<std::uint32_t>{8, 7, 6, 5, 3}));
+    EXPECT_EQ(tree.VisibleCount(), 3u);
+    EXPECT_TRUE(tree.Expanded(four));
+    EXPECT_TREE_OK(tree);
+
+    collapsing.clear();
+    tree.OnCollapsed = nullptr;
+    tree.FullCollapse();
+    EXPECT_EQ(collapsing, (std::vector<int>{4}));
+    EXPECT_EQ(tree.VisibleCount(), 3u);
     EXPECT_TREE_OK(tree);
 }
 

@@ -81,6 +81,40 @@ TEST(TreeStream, ASmallTreeIsWrittenAsTheFormatSays) {
     EXPECT_EQ(copied, std::vector<PVirtualNode>{nullptr});
 }
 
+// The bytes go after what a memory stream holds already, and a stream of any other kind gets the
+// same bytes in one write.
+TEST(TreeStream, AnyStreamGetsTheSameBytesAfterWhatItHolds) {
+    StreamTree tree;
+    tree.CarryIds();
+    tree.Texts = {{1, "A"}, {3, "B"}};
+    PVirtualNode a = tree.Add(nullptr, 1);
+    tree.Add(a, 2);
+    tree.Add(nullptr, 3);
+    const std::string alone = Saved(tree);
+    ASSERT_EQ(alone.substr(0, 16), StreamHeader() + U32(2));
+
+    TMemoryStream memory;
+    memory.WriteBuffer("prefix", 6);
+    tree.SaveToStream(memory);
+    EXPECT_EQ(memory.Bytes(), "prefix" + alone);
+
+    class Recorder : public TStream {
+    public:
+        std::size_t Read(void*, std::size_t) override { return 0; }
+        std::size_t Write(const void* buffer, std::size_t count) override {
+            bytes.append(static_cast<const char*>(buffer), count);
+            ++writes;
+            return count;
+        }
+        std::int64_t Seek(std::int64_t, TSeekOrigin) override { return std::int64_t(bytes.size()); }
+        std::string bytes;
+        int writes = 0;
+    } recorder;
+    tree.SaveToStream(recorder);
+    EXPECT_EQ(recorder.bytes, alone);
+    EXPECT_EQ(recorder.writes, 1);
+}
+
 TEST(TreeStream, RoundTripsKeepStructureStatesDataAndCaptions) {
     StreamTree tree;
     tree.MultiSelect();

@@ -63,12 +63,14 @@ std::string CheckTreeInvariants(const TBaseVirtualTree& tree) {
         if (index > 0 && !n->Has(nsHasChildren)) return Describe(n) + " lacks nsHasChildren";
     }
     // Counts and heights bottom up (children come after their parent in `order`).
+    std::unordered_set<PVirtualNode> expandedBelow;
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         const PVirtualNode n = *it;
         std::uint64_t count = 1;
         std::uint64_t height = n->NodeHeight;
         bool anyVisible = false;
         for (PVirtualNode c = n->FirstChild; c; c = c->NextSibling) {
+            if (c->Has(nsExpanded) || expandedBelow.count(c)) expandedBelow.insert(n);
             count += c->TotalCount;
             if (c->Has(nsVisible)) {
                 anyVisible = true;
@@ -82,6 +84,8 @@ std::string CheckTreeInvariants(const TBaseVirtualTree& tree) {
                    " instead of " + std::to_string(height);
         if (hiddenFlagsSettled && n->Has(nsAllChildrenHidden) != (n->FirstChild && !anyVisible))
             return Describe(n) + " has a wrong nsAllChildrenHidden";
+        if (expandedBelow.count(n) && !(n->Marks & kMarkExpandedBelow))
+            return Describe(n) + " has an expanded node below and lacks the mark that says so";
     }
     if (tree.VisibleCount() != visible)
         return "VisibleCount is " + std::to_string(tree.VisibleCount()) + " instead of " +

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/files/atomic_file.h"
@@ -27,6 +28,56 @@ TEST(MemoryStream, WritesGrowReadsStopAtTheEndSeeksClamp) {
     s.SetSize(3);
     EXPECT_EQ(s.Bytes(), "abc");
     EXPECT_THROW(s.SetSize(-1), EStreamError);
+}
+
+// Writers that place small pieces by pointer: room at the position (past the end a zero gap
+// first), overwriting inside only, and long runs that grow the block many times.
+TEST(MemoryStream, ExtendsAtThePositionAndOverwritesInside) {
+    TMemoryStream s;
+    std::memcpy(s.Extend(3), "abc", 3);
+    EXPECT_EQ(s.Cursor(), 3u);
+    s.SetPosition(1);
+    std::memcpy(s.Extend(3), "XYZ", 3);
+    EXPECT_EQ(s.Bytes(), "aXYZ");
+    s.SetPosition(6);
+    *s.Extend(1) = 'q';
+    EXPECT_EQ(s.Bytes(), std::string("aXYZ\0\0q", 7));
+    s.Overwrite(0, "A", 1);
+    EXPECT_EQ(s.Bytes(), std::string("AXYZ\0\0q", 7));
+    EXPECT_THROW(s.Overwrite(6, "zz", 2), EWriteError);
+    EXPECT_EQ(s.Cursor(), 7u);
+
+    TMemoryStream big;
+    std::string expected;
+    for (int i = 0; i < 100000; ++i) {
+        const std::string piece = std::to_string(i) + ",";
+        big.WriteBuffer(piece.data(), piece.size());
+        expected += piece;
+    }
+    EXPECT_EQ(big.Bytes(), expected);
+    big.SetSize(3);
+    big.SetSize(5);  // lengthened with zeros
+    EXPECT_EQ(big.Bytes(), std::string("0,1\0\0", 5));
+    big.Clear();
+    EXPECT_EQ(big.Size(), 0);
+    EXPECT_EQ(big.Position(), 0);
+
+    // Past a few megabytes the block's pages come from the system; the bytes stay as written.
+    TMemoryStream huge;
+    for (std::uint32_t i = 0; i < (3u << 20); ++i) {
+        const std::uint32_t word = i * 2654435761u;
+        std::memcpy(huge.Extend(4), &word, 4);
+    }
+    ASSERT_EQ(huge.Size(), std::int64_t(12) << 20);
+    bool same = true;
+    for (std::uint32_t i = 0; i < (3u << 20); i += 4099) {
+        std::uint32_t word;
+        std::memcpy(&word, huge.Memory() + std::size_t(i) * 4, 4);
+        same = same && word == i * 2654435761u;
+    }
+    EXPECT_TRUE(same);
+    huge.SetSize(std::int64_t(20) << 20);
+    EXPECT_EQ(huge.Memory()[(std::size_t(20) << 20) - 1], 0);
 }
 
 TEST(MemoryStream, ReadOnlyViewRefusesWrites) {

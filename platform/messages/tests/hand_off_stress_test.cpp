@@ -12,6 +12,7 @@
 
 #include "platform/messages/messages.h"
 #include "platform/messages/tests/loop_fixture.h"
+#include "platform/messages/tests/stress_helpers.h"
 
 namespace rv {
 namespace {
@@ -39,19 +40,8 @@ struct Round {
     bool timers;
 };
 
-// A gap before the next message: mostly none, sometimes a spin of a few microseconds, now and
-// then a sleep long enough for the owner to fall asleep.
 void Gap(std::mt19937& random) {
-    const unsigned pick = random() % 100;
-    if (pick < 60) return;
-    if (pick < 95) {
-        const auto until =
-            std::chrono::steady_clock::now() + std::chrono::microseconds(1 + random() % 150);
-        while (std::chrono::steady_clock::now() < until) {
-        }
-        return;
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(50 + random() % 400));
+    test::RandomGap(random, 400);
 }
 
 TEST_F(HandOffStressTest, EveryMessageArrivesOnceAndEveryRoundEnds) {
@@ -112,31 +102,15 @@ TEST_F(HandOffStressTest, EveryMessageArrivesOnceAndEveryRoundEnds) {
             });
 
         // A round that makes no progress for seconds has stalled.
-        std::atomic<bool> ended{false};
-        bool stalled = false;
-        std::thread watchdog([&] {
-            int last = -1;
-            auto since = std::chrono::steady_clock::now();
-            while (!ended) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                const int now = delivered.load();
-                if (now != last) {
-                    last = now;
-                    since = std::chrono::steady_clock::now();
-                } else if (std::chrono::steady_clock::now() - since > std::chrono::seconds(5)) {
-                    stalled = true;
-                    giveUp = true;
-                    quit();
-                    return;
-                }
-            }
+        test::StallWatchdog watchdog(delivered, std::chrono::seconds(5), [&] {
+            giveUp = true;
+            quit();
         });
         if (round.loop == kApp)
             app->Run();
         else
             toolkitLoop.exec();
-        ended = true;
-        watchdog.join();
+        const bool stalled = watchdog.Stop();
         giveUp = true;
         for (auto& sender : senders) sender.join();
         app->OnIdle = nullptr;
