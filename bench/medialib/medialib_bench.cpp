@@ -128,11 +128,37 @@ double BuildMs(const std::vector<rv::TTrack>& tracks) {
     });
 }
 
+double FileMs(const std::vector<rv::TTrack>& tracks) {
+    rv::TMediaLib lib;
+    return rv::bench::Milliseconds([&] { FileAll(lib, tracks); });
+}
+
+double SortMs(const std::vector<rv::TTrack>& tracks) {
+    rv::TMediaLib lib;
+    FileAll(lib, tracks);
+    return rv::bench::Milliseconds([&] { lib.SortAll(); });
+}
+
 template <bool Shuffled>
 void Build100kOver10k(benchmark::State& state) {
     rv::bench::PairedRounds(
         state, "100k", [] { return BuildMs(Tracks(5000, Shuffled)); }, "10k",
         [] { return BuildMs(Tracks(500, Shuffled)); });
+}
+
+// The two halves of the above apart: filing alone, and sorting a library just filed.
+template <bool Shuffled>
+void File100kOver10k(benchmark::State& state) {
+    rv::bench::PairedRounds(
+        state, "100k", [] { return FileMs(Tracks(5000, Shuffled)); }, "10k",
+        [] { return FileMs(Tracks(500, Shuffled)); });
+}
+
+template <bool Shuffled>
+void Sort100kOver10k(benchmark::State& state) {
+    rv::bench::PairedRounds(
+        state, "100k", [] { return SortMs(Tracks(5000, Shuffled)); }, "10k",
+        [] { return SortMs(Tracks(500, Shuffled)); });
 }
 
 BENCHMARK(FileSortMerge<500>)->Name("Library10k/ours")->Unit(benchmark::kMillisecond);
@@ -154,6 +180,26 @@ BENCHMARK(Build100kOver10k<false>)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(Build100kOver10k<true>)
     ->Name("BuildShuffled100kOver10k/paired")
+    ->UseManualTime()
+    ->Iterations(7)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(File100kOver10k<false>)
+    ->Name("File100kOver10k/paired")
+    ->UseManualTime()
+    ->Iterations(7)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(File100kOver10k<true>)
+    ->Name("FileShuffled100kOver10k/paired")
+    ->UseManualTime()
+    ->Iterations(7)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Sort100kOver10k<false>)
+    ->Name("Sort100kOver10k/paired")
+    ->UseManualTime()
+    ->Iterations(7)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Sort100kOver10k<true>)
+    ->Name("SortShuffled100kOver10k/paired")
     ->UseManualTime()
     ->Iterations(7)
     ->Unit(benchmark::kMillisecond);
