@@ -17,13 +17,30 @@ int ScanFirst(const Items& items, std::string_view name, KeyOf keyOf) {
 }
 
 template <class Items, class KeyOf>
+auto NameAt(const Items& items, KeyOf keyOf) {
+    return [&items, keyOf](int pos) -> std::string_view {
+        return keyOf(items[static_cast<size_t>(pos)]);
+    };
+}
+
+template <class Items, class KeyOf>
 int IndexedFirst(const Items& items, NameIndex& index, std::string_view name, KeyOf keyOf) {
     if (!index.Built()) {
         index.Reset();
-        for (size_t i = 0; i < items.size(); ++i) index.Add(keyOf(items[i]), static_cast<int>(i));
+        for (size_t i = 0; i < items.size(); ++i)
+            index.Add(static_cast<int>(i), NameAt(items, keyOf));
         index.MarkBuilt();
     }
-    return index.Find(name);
+    return index.Find(name, NameAt(items, keyOf));
+}
+
+const std::string& NameOf(const TArtist& x) {
+    return x.Name;
+}
+
+template <class Entry>
+const std::string& TitleOf(const Entry& x) {
+    return x.Title;
 }
 
 }  // namespace
@@ -52,21 +69,18 @@ LibraryIndex::AlbumAids* LibraryIndex::ExistingAids(int a, int b) {
 }
 
 int LibraryIndex::FindArtist(const std::vector<TArtist>& artists, std::string_view name) {
-    const auto nameOf = [](const TArtist& x) -> const std::string& { return x.Name; };
-    if (artists.size() <= kScanLimit) return ScanFirst(artists, name, nameOf);
-    return IndexedFirst(artists, artists_, name, nameOf);
+    if (artists.size() <= kScanLimit) return ScanFirst(artists, name, NameOf);
+    return IndexedFirst(artists, artists_, name, NameOf);
 }
 
 int LibraryIndex::FindAlbum(const TArtist& artist, int a, std::string_view title) {
-    const auto titleOf = [](const TAlbum& x) -> const std::string& { return x.Title; };
-    if (artist.Albums.size() <= kScanLimit) return ScanFirst(artist.Albums, title, titleOf);
-    return IndexedFirst(artist.Albums, AidsOf(a).titles, title, titleOf);
+    if (artist.Albums.size() <= kScanLimit) return ScanFirst(artist.Albums, title, TitleOf<TAlbum>);
+    return IndexedFirst(artist.Albums, AidsOf(a).titles, title, TitleOf<TAlbum>);
 }
 
 int LibraryIndex::FindTrack(const TAlbum& album, int a, int b, std::string_view title) {
-    const auto titleOf = [](const TTrack& x) -> const std::string& { return x.Title; };
-    if (album.Tracks.size() <= kScanLimit) return ScanFirst(album.Tracks, title, titleOf);
-    return IndexedFirst(album.Tracks, AidsOf(a, b).titles, title, titleOf);
+    if (album.Tracks.size() <= kScanLimit) return ScanFirst(album.Tracks, title, TitleOf<TTrack>);
+    return IndexedFirst(album.Tracks, AidsOf(a, b).titles, title, TitleOf<TTrack>);
 }
 
 double LibraryIndex::AlbumTime(const TAlbum& album, int a, int b) {
@@ -84,20 +98,20 @@ double LibraryIndex::AlbumTime(const TAlbum& album, int a, int b) {
     return aids.time;
 }
 
-void LibraryIndex::ArtistAppended(std::string_view name, int a) {
-    if (artists_.Built()) artists_.Add(name, a);
+void LibraryIndex::ArtistAppended(const std::vector<TArtist>& artists, int a) {
+    if (artists_.Built()) artists_.Add(a, NameAt(artists, NameOf));
 }
 
-void LibraryIndex::AlbumAppended(int a, std::string_view title, int b) {
+void LibraryIndex::AlbumAppended(const TArtist& artist, int a, int b) {
     if (ArtistAids* aids = ExistingAids(a); aids != nullptr && aids->titles.Built())
-        aids->titles.Add(title, b);
+        aids->titles.Add(b, NameAt(artist.Albums, TitleOf<TAlbum>));
 }
 
-void LibraryIndex::TrackAppended(int a, int b, std::string_view title, double duration, int t) {
+void LibraryIndex::TrackAppended(const TAlbum& album, int a, int b, int t) {
     AlbumAids* aids = ExistingAids(a, b);
     if (aids == nullptr) return;
-    if (aids->titles.Built()) aids->titles.Add(title, t);
-    if (aids->timeKnown) aids->time += duration;
+    if (aids->titles.Built()) aids->titles.Add(t, NameAt(album.Tracks, TitleOf<TTrack>));
+    if (aids->timeKnown) aids->time += album.Tracks[static_cast<size_t>(t)].Duration;
 }
 
 void LibraryIndex::ArtistRenamed() {

@@ -24,9 +24,9 @@ public:
     double AlbumTime(const TAlbum& album, int a, int b);
 
     // Appends, reported after the entry is in place with its final name.
-    void ArtistAppended(std::string_view name, int a);
-    void AlbumAppended(int a, std::string_view title, int b);
-    void TrackAppended(int a, int b, std::string_view title, double duration, int t);
+    void ArtistAppended(const std::vector<TArtist>& artists, int a);
+    void AlbumAppended(const TArtist& artist, int a, int b);
+    void TrackAppended(const TAlbum& album, int a, int b, int t);
 
     // Everything else: the level's aids are dropped.
     void ArtistRenamed();                 // positions stand, one name changed

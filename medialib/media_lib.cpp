@@ -9,6 +9,11 @@ namespace rv {
 
 namespace {
 
+// Room taken for an artist's first album and an album's first track: most hold a few, and
+// growing one entry at a time would move them several times over while a library is filed.
+constexpr size_t kFirstAlbums = 4;
+constexpr size_t kFirstTracks = 8;
+
 const TArtist kNoArtist{};
 const TAlbum kNoAlbum{};
 const TTrack kNoTrack{};
@@ -184,7 +189,7 @@ TFindIndex TMediaLib::AddTrack(TTrack track) {
     if (a < 0) {
         a = static_cast<int>(artists_.size());
         artists_.emplace_back().Name = track.Artist;
-        index_.ArtistAppended(track.Artist, a);
+        index_.ArtistAppended(artists_, a);
     }
     TArtist& artist = artists_[a];
     AssignIfDifferent(artist.Name, track.Artist);  // the letter case of the last filed track wins
@@ -192,8 +197,9 @@ TFindIndex TMediaLib::AddTrack(TTrack track) {
     int b = index_.FindAlbum(artist, a, track.Album);
     if (b < 0) {
         b = static_cast<int>(artist.Albums.size());
+        if (artist.Albums.capacity() == 0) artist.Albums.reserve(kFirstAlbums);
         artist.Albums.emplace_back().Title = track.Album;
-        index_.AlbumAppended(a, track.Album, b);
+        index_.AlbumAppended(artist, a, b);
         ++albumCount_;
     }
     TAlbum& album = artist.Albums[b];
@@ -206,6 +212,7 @@ TFindIndex TMediaLib::AddTrack(TTrack track) {
     const bool appended = t < 0;  // otherwise the track of that title is overwritten in place
     if (appended) {
         t = static_cast<int>(album.Tracks.size());
+        if (album.Tracks.capacity() == 0) album.Tracks.reserve(kFirstTracks);
         album.Tracks.emplace_back();
         ++trackCount_;
     }
@@ -217,7 +224,7 @@ TFindIndex TMediaLib::AddTrack(TTrack track) {
     stored.ChannelMode = std::move(track.ChannelMode);
     stored.Format = std::move(track.Format);
     if (appended)
-        index_.TrackAppended(a, b, stored.Title, stored.Duration, t);
+        index_.TrackAppended(album, a, b, t);
     else
         index_.TrackOverwritten(a, b);
     UpdateAlbumTime(a, b);

@@ -62,7 +62,7 @@ void TMediaLib::SetAlbum(TFindIndex& index, const TAlbum& album) {
     if (target < 0) {
         target = static_cast<int>(artists_.size());
         artists_.emplace_back().Name = owner;
-        index_.ArtistAppended(owner, target);
+        index_.ArtistAppended(artists_, target);
     }
     std::vector<TAlbum>& albums = artists_[a].Albums;
     TAlbum moved = std::move(albums[index.Album]);
@@ -76,7 +76,7 @@ void TMediaLib::SetAlbum(TFindIndex& index, const TAlbum& album) {
     std::vector<TAlbum>& targetAlbums = artists_[target].Albums;
     targetAlbums.push_back(std::move(moved));
     const int b = static_cast<int>(targetAlbums.size()) - 1;
-    index_.AlbumAppended(target, targetAlbums.back().Title, b);
+    index_.AlbumAppended(artists_[target], target, b);
     index.Artist = target;
     index.Album = b;
 }

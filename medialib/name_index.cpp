@@ -1,40 +1,31 @@
 #include "medialib/name_index.h"
 
-#include <cstdint>
-
-#include "platform/text/ascii_case.h"
-
 namespace rv {
 
-size_t NameIndex::FoldedHash::operator()(std::string_view name) const {
+uint32_t NameIndex::Hash(std::string_view name) {
     uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded bytes
     for (char c : name) {
         hash ^= static_cast<unsigned char>(AsciiLower(c));
         hash *= 1099511628211ull;
     }
-    return static_cast<size_t>(hash);
-}
-
-bool NameIndex::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
-    return SameText(a, b);
+    return static_cast<uint32_t>(hash ^ (hash >> 32));
 }
 
 void NameIndex::Reset() {
-    first_.clear();
+    slots_.clear();
+    used_ = 0;
     built_ = false;
 }
 
-void NameIndex::Add(std::string_view name, int pos) {
-    const auto it = first_.find(name);
-    if (it == first_.end())
-        first_.emplace(std::string(name), pos);
-    else if (pos < it->second)
-        it->second = pos;
-}
-
-int NameIndex::Find(std::string_view name) const {
-    const auto it = first_.find(name);
-    return it == first_.end() ? -1 : it->second;
+void NameIndex::Grow() {
+    std::vector<Slot> old(slots_.empty() ? 16 : slots_.size() * 2);
+    old.swap(slots_);
+    for (const Slot& slot : old) {
+        if (slot.pos < 0) continue;
+        size_t i = slot.hash & Mask();
+        while (slots_[i].pos >= 0) i = (i + 1) & Mask();
+        slots_[i] = slot;
+    }
 }
 
 }  // namespace rv

@@ -12,6 +12,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/support/paired_runs.h"
@@ -128,11 +129,34 @@ double BuildMs(const std::vector<rv::TTrack>& tracks) {
     });
 }
 
-template <bool Shuffled>
-void Build100kOver10k(benchmark::State& state) {
+double FileMs(const std::vector<rv::TTrack>& tracks) {
+    rv::TMediaLib lib;
+    return rv::bench::Milliseconds([&] { FileAll(lib, tracks); });
+}
+
+// Filing as a merge or a reader does it, handing over tracks of its own: the copies are made
+// first, in filing order, and moved in.
+double FileMovedMs(const std::vector<rv::TTrack>& tracks) {
+    rv::TMediaLib lib;
+    std::vector<rv::TTrack> own = tracks;
+    return rv::bench::Milliseconds([&] {
+        for (rv::TTrack& track : own) lib.AddTrack(std::move(track));
+    });
+}
+
+double SortMs(const std::vector<rv::TTrack>& tracks) {
+    rv::TMediaLib lib;
+    FileAll(lib, tracks);
+    return rv::bench::Milliseconds([&] { lib.SortAll(); });
+}
+
+// The 100k library against the 10k one for one measure: filing and sorting (Build...), and its
+// two halves apart, filing alone (File...) and sorting a library just filed (Sort...).
+template <double (*Measure)(const std::vector<rv::TTrack>&), bool Shuffled>
+void Paired100kOver10k(benchmark::State& state) {
     rv::bench::PairedRounds(
-        state, "100k", [] { return BuildMs(Tracks(5000, Shuffled)); }, "10k",
-        [] { return BuildMs(Tracks(500, Shuffled)); });
+        state, "100k", [] { return Measure(Tracks(5000, Shuffled)); }, "10k",
+        [] { return Measure(Tracks(500, Shuffled)); });
 }
 
 BENCHMARK(FileSortMerge<500>)->Name("Library10k/ours")->Unit(benchmark::kMillisecond);
@@ -147,15 +171,24 @@ BENCHMARK(SortAll<500>)->Name("SortAll10k/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK(SortAll<5000>)->Name("SortAll100k/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK(Merge<500>)->Name("Merge10k/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK(Merge<5000>)->Name("Merge100k/ours")->Unit(benchmark::kMillisecond);
-BENCHMARK(Build100kOver10k<false>)
-    ->Name("Build100kOver10k/paired")
-    ->UseManualTime()
-    ->Iterations(7)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(Build100kOver10k<true>)
-    ->Name("BuildShuffled100kOver10k/paired")
-    ->UseManualTime()
-    ->Iterations(7)
-    ->Unit(benchmark::kMillisecond);
+using PairedWork = void (*)(benchmark::State&);
+const bool kPairedRegistered = [] {
+    const std::pair<const char*, PairedWork> works[] = {
+        {"Build100kOver10k/paired", Paired100kOver10k<BuildMs, false>},
+        {"BuildShuffled100kOver10k/paired", Paired100kOver10k<BuildMs, true>},
+        {"File100kOver10k/paired", Paired100kOver10k<FileMs, false>},
+        {"FileShuffled100kOver10k/paired", Paired100kOver10k<FileMs, true>},
+        {"FileMoved100kOver10k/paired", Paired100kOver10k<FileMovedMs, false>},
+        {"FileMovedShuffled100kOver10k/paired", Paired100kOver10k<FileMovedMs, true>},
+        {"Sort100kOver10k/paired", Paired100kOver10k<SortMs, false>},
+        {"SortShuffled100kOver10k/paired", Paired100kOver10k<SortMs, true>},
+    };
+    for (const auto& [name, work] : works)
+        benchmark::RegisterBenchmark(name, work)
+            ->UseManualTime()
+            ->Iterations(7)
+            ->Unit(benchmark::kMillisecond);
+    return true;
+}();
 
 }  // namespace

@@ -119,9 +119,21 @@ size_t Utf8Length(std::string_view text) {
     return count;
 }
 
+namespace {
+
+bool IsBlankedControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+}
+
+}  // namespace
+
 void BlankControlChars(std::string& text) {
+    // Texts almost never hold one: a branch-free look first leaves the text unwritten.
+    bool any = false;
+    for (char c : text) any |= IsBlankedControl(c);
+    if (!any) return;
     for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') c = ' ';
+        if (IsBlankedControl(c)) c = ' ';
 }
 
 std::string Text255(std::string_view text) {
