@@ -5,6 +5,12 @@
 // works with the 10k ones (about 10 times, not 100). Build100kOver10k and
 // BuildShuffled100kOver10k give that figure for filing and sorting, in both orders, as the median
 // of paired rounds.
+//
+// The references are the least work of any catalogue that keeps each album's tracks together:
+// copying every track into its album, the album known beforehand (Place...), and reading every
+// track's number and duration once in the library's order, as sorting must (Visit...). Their own
+// 100k/10k figures are what a shuffled input costs through the memory alone, whatever the code;
+// File...OverPlace gives our filing against its reference at each size.
 
 #include <benchmark/benchmark.h>
 
@@ -144,6 +150,44 @@ double FileMovedMs(const std::vector<rv::TTrack>& tracks) {
     });
 }
 
+// For each track the number of its album among all albums, in the order they first appear.
+const std::vector<int>& AlbumNumbers(const std::vector<rv::TTrack>& tracks) {
+    static std::map<const void*, std::vector<int>> cache;
+    std::vector<int>& numbers = cache[&tracks];
+    if (!numbers.empty()) return numbers;
+    std::map<std::pair<std::string, std::string>, int> albums;
+    for (const rv::TTrack& track : tracks)
+        numbers.push_back(
+            albums.try_emplace({track.Artist, track.Album}, static_cast<int>(albums.size()))
+                .first->second);
+    return numbers;
+}
+
+// The reference: each track's own fields copied into its album (the album holds the rest), with
+// room taken for the first tracks as the library takes it.
+double PlaceMs(const std::vector<rv::TTrack>& tracks) {
+    const std::vector<int>& numbers = AlbumNumbers(tracks);
+    const int albumCount = *std::max_element(numbers.begin(), numbers.end()) + 1;
+    std::vector<rv::TAlbum> albums;
+    const double ms = rv::bench::Milliseconds([&] {
+        albums.resize(static_cast<size_t>(albumCount));
+        for (size_t i = 0; i < tracks.size(); ++i) {
+            std::vector<rv::TTrack>& into = albums[static_cast<size_t>(numbers[i])].Tracks;
+            if (into.capacity() == 0) into.reserve(8);
+            const rv::TTrack& track = tracks[i];
+            rv::TTrack& placed = into.emplace_back();
+            placed.ID = track.ID;
+            placed.Title = track.Title;
+            placed.Duration = track.Duration;
+            placed.Bitrate = track.Bitrate;
+            placed.ChannelMode = track.ChannelMode;
+            placed.Format = track.Format;
+        }
+    });
+    benchmark::DoNotOptimize(albums.data());
+    return ms;
+}
+
 double SortMs(const std::vector<rv::TTrack>& tracks) {
     rv::TMediaLib lib;
     FileAll(lib, tracks);
@@ -157,6 +201,29 @@ void Paired100kOver10k(benchmark::State& state) {
     rv::bench::PairedRounds(
         state, "100k", [] { return Measure(Tracks(5000, Shuffled)); }, "10k",
         [] { return Measure(Tracks(500, Shuffled)); });
+}
+
+// The reference for sorting a library just filed: every track's number and duration read once,
+// in the library's order, which any sort of each album's tracks must do.
+double VisitMs(const std::vector<rv::TTrack>& tracks) {
+    rv::TMediaLib lib;
+    FileAll(lib, tracks);
+    double sum = 0;
+    const double ms = rv::bench::Milliseconds([&] {
+        for (const rv::TArtist& artist : lib.Artists())
+            for (const rv::TAlbum& album : artist.Albums)
+                for (const rv::TTrack& track : album.Tracks) sum += track.ID + track.Duration;
+    });
+    benchmark::DoNotOptimize(sum);
+    return ms;
+}
+
+// Our filing against the reference at one size.
+template <int Artists, bool Shuffled>
+void FileOverPlace(benchmark::State& state) {
+    rv::bench::PairedRounds(
+        state, "ours", [] { return FileMs(Tracks(Artists, Shuffled)); }, "place",
+        [] { return PlaceMs(Tracks(Artists, Shuffled)); });
 }
 
 BENCHMARK(FileSortMerge<500>)->Name("Library10k/ours")->Unit(benchmark::kMillisecond);
@@ -180,7 +247,13 @@ const bool kPairedRegistered = [] {
         {"FileShuffled100kOver10k/paired", Paired100kOver10k<FileMs, true>},
         {"FileMoved100kOver10k/paired", Paired100kOver10k<FileMovedMs, false>},
         {"FileMovedShuffled100kOver10k/paired", Paired100kOver10k<FileMovedMs, true>},
+        {"Place100kOver10k/reference", Paired100kOver10k<PlaceMs, false>},
+        {"PlaceShuffled100kOver10k/reference", Paired100kOver10k<PlaceMs, true>},
+        {"FileShuffled10kOverPlace/paired", FileOverPlace<500, true>},
+        {"FileShuffled100kOverPlace/paired", FileOverPlace<5000, true>},
         {"Sort100kOver10k/paired", Paired100kOver10k<SortMs, false>},
+        {"Visit100kOver10k/reference", Paired100kOver10k<VisitMs, false>},
+        {"VisitShuffled100kOver10k/reference", Paired100kOver10k<VisitMs, true>},
         {"SortShuffled100kOver10k/paired", Paired100kOver10k<SortMs, true>},
     };
     for (const auto& [name, work] : works)
