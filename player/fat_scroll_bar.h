@@ -68,7 +68,7 @@ public:
     const std::array<TPoint, 3>& ArrowTriangle(int arrow) const { return layout_.Arrows.at(arrow); }
     // The part the left button went down on, kNoPart when none.
     int PressedPart() const { return pressed_; }
-    bool Dragging() const { return dragging_; }
+    bool Dragging() const override { return dragging_; }
     // The window of the repeat timer; the timer runs while an arrow or the track is held.
     HWND RepeatTimerWindow() const { return timerWindow_; }
     bool Repeating() const { return repeating_; }

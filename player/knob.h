@@ -41,7 +41,7 @@ public:
     // Degrees per unit of the range, and where the pointer points (see knob_geometry.h).
     double AngleStep() const { return step_; }
     int PointerAngle() const { return angle_; }
-    bool Dragging() const { return dragging_; }
+    bool Dragging() const override { return dragging_; }
 
     // The knob is kept square.
     void SetBounds(int left, int top, int width, int height) override;

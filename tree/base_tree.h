@@ -221,7 +221,7 @@ public:
     void AssignFrom(const TBaseVirtualTree& source);
 
     // Applies what was read while the tree was loading (the root node count).
-    virtual void Loaded();
+    void Loaded() override;
     // Besides the control's: the header's columns as "Columns" and the options of older forms
     // as "Options", which is only read.
     void PublishProperties(TPropList& list) override;
@@ -1132,6 +1132,10 @@ public:
     virtual std::string ItemText(PVirtualNode /*node*/) { return {}; }
 
 protected:
+    // The framework's drag of controls goes on beside the drop target's calls of the same names.
+    using TCustomControl::DragDrop;
+    using TCustomControl::DragOver;
+
     void MouseMove(TShiftState shift, int x, int y) override;
     // The steps of the input handling, each overridable.
     virtual THitPositions DetermineHitPositionLTR(PVirtualNode node, int x, int right,

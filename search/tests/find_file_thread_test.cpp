@@ -153,7 +153,8 @@ TEST_F(ThreadedSearch, AbortOrDestroyingStopsTheSearchInsideAFile) {
     for (bool destroy : {false, true}) {
         const auto before = test::BytesRead();
         find->Execute();
-        ASSERT_TRUE(PumpUntil([&] { return test::BytesRead() - before > (64u << 20); }));
+        // Well inside the file, and soon even for a slow build on a busy machine.
+        ASSERT_TRUE(PumpUntil([&] { return test::BytesRead() - before > (8u << 20); }));
         if (destroy) {
             // Joins the worker without running anything else of the queue or firing events.
             ASSERT_TRUE(PostMessage(wnd, WM_USER, 0, 0));
