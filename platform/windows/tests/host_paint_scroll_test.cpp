@@ -237,9 +237,14 @@ TEST(HostScrollBars, OnTheLeftTheClientAndTheHeaderBeginRightOfTheBar) {
     auto client = w.Only({WM_PAINT});
     ASSERT_EQ(client.size(), 1u);
     EXPECT_EQ(client[0].clip, (TRect{0, 0, 180, 86}));
-    QImage shot = w.Widget()->grab().toImage();
-    EXPECT_EQ(FromQColor(shot.pixelColor(19, 50)), clRed);
-    EXPECT_EQ(FromQColor(shot.pixelColor(197, 50)), clRed);
+    // A logical pixel of the window as shown, at any scale.
+    const auto shown = [&w](int x, int y) {
+        const QImage shot = w.Widget()->grab().toImage();
+        const double ratio = shot.devicePixelRatio();
+        return FromQColor(shot.pixelColor(int(x * ratio), int(y * ratio)));
+    };
+    EXPECT_EQ(shown(19, 50), clRed);
+    EXPECT_EQ(shown(197, 50), clRed);
     test::Press(w.Widget(), {28, 22});
     test::Release(w.Widget(), {28, 22});
     EXPECT_EQ(w.ArgsOf({WM_LBUTTONDOWN}), (test::Args{{MK_LBUTTON, 10, 10}}));
@@ -253,8 +258,7 @@ TEST(HostScrollBars, OnTheLeftTheClientAndTheHeaderBeginRightOfTheBar) {
     EXPECT_EQ(BarGeometry(w, SB_VERT), QRect(2, 2, 16, 80));
     InvalidateWindow(w.wnd);
     UpdateWindow(w.wnd);
-    shot = w.Widget()->grab(QRect(0, 0, 200, 100)).toImage();
-    EXPECT_EQ(FromQColor(shot.pixelColor(10, 90)), ColorToRGB(clBtnFace));
+    EXPECT_EQ(shown(10, 90), ColorToRGB(clBtnFace));
 
     // Back to the right: the bar, the client and the header return.
     SetLeftScrollBar(w.wnd, false);
