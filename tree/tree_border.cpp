@@ -71,6 +71,10 @@ TRect TBaseVirtualTree::HeaderRect() const {
         if (border_.Edges.Contains(beTop)) offsetY += border_.BevelSize();
     }
     r = InflateRect(r, -offsetX, -offsetY);
+    // A vertical bar at the left takes the strip's start, as it does the client's: the columns
+    // stay above their cells.
+    if (HasLeftScrollBar(Handle()) && IsScrollBarVisible(Handle(), SB_VERT))
+        r.Left += GetSystemScrollBarSize();
     if (!header_.Options().Contains(hoVisible))
         r.Bottom = r.Top;
     else if (r.Left <= r.Right)

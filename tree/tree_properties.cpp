@@ -73,6 +73,7 @@ void TBaseVirtualTree::TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t b
 
 void TBaseVirtualTree::ApplyWindowStyles() {
     SetRedrawOnResize(Handle(), TreeOptions().MiscOptions().Contains(toFullRepaintOnResize));
+    SetLeftScrollBar(Handle(), biDiMode_ != bdLeftToRight);
     const TScrollBarStyle style = scrollBarOptions_.ScrollBarStyle();
     SetScrollBarLook(Handle(), SB_BOTH,
                      style == sbmFlat ? FSB_FLAT_MODE
@@ -127,7 +128,9 @@ void TBaseVirtualTree::SetMargin(int value) {
 void TBaseVirtualTree::SetBiDiMode(TBiDiMode value) {
     if (!Store(biDiMode_, value)) return;
     header_.TreeBiDiModeChanged();
-    if (!Loading()) Invalidate();
+    if (Loading()) return;
+    ApplyWindowStyles();
+    Invalidate();
 }
 
 TBiDiMode TBaseVirtualTree::CellBiDiMode(TColumnIndex column) const {

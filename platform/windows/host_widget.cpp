@@ -90,17 +90,34 @@ HostWidget* HostWidget::Of(QWidget* widget) {
 
 // ---- geometry ---------------------------------------------------------------------------------
 
+// The vertical bar stands at the right border, or at the left one; the header strip, the client
+// area and the horizontal bar take the width beside it.
 QRect HostWidget::HeaderArea() const {
-    int right = width() - border_ - (bars[SB_VERT].visible ? GetSystemScrollBarSize() : 0);
-    return QRect(QPoint(border_, border_), QPoint(right - 1, border_ + header_ - 1));
+    const auto [left, right] = BesideVerticalBar();
+    return QRect(QPoint(left, border_), QPoint(right - 1, border_ + header_ - 1));
 }
 
 QRect HostWidget::ClientArea() const {
-    int sb = GetSystemScrollBarSize();
-    int left = border_, top = border_ + header_;
-    int right = width() - border_ - (bars[SB_VERT].visible ? sb : 0);
-    int bottom = height() - border_ - (bars[SB_HORZ].visible ? sb : 0);
+    const auto [left, right] = BesideVerticalBar();
+    int top = border_ + header_;
+    int bottom = height() - border_ - (bars[SB_HORZ].visible ? GetSystemScrollBarSize() : 0);
     return QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
+}
+
+std::pair<int, int> HostWidget::BesideVerticalBar() const {
+    const int bar = bars[SB_VERT].visible ? GetSystemScrollBarSize() : 0;
+    const int left = border_ + (leftScrollBar ? bar : 0);
+    return {left, width() - border_ - (leftScrollBar ? 0 : bar)};
+}
+
+int HostWidget::VerticalBarLeft() const {
+    return leftScrollBar ? border_ : BesideVerticalBar().second;
+}
+
+void HostWidget::SetLeftScrollBar(bool left) {
+    if (leftScrollBar == left) return;
+    leftScrollBar = left;
+    Relayout();
 }
 
 void HostWidget::SetFrame(int border, int header) {
@@ -116,14 +133,14 @@ void HostWidget::Relayout() {
     Bar& v = bars[SB_VERT];
     Bar& h = bars[SB_HORZ];
     if (v.visible) {
-        v.widget->setGeometry(client.right() + 1, border_, sb, client.bottom() + 1 - border_);
+        v.widget->setGeometry(VerticalBarLeft(), border_, sb, client.bottom() + 1 - border_);
         v.widget->show();
         v.widget->raise();
     } else {
         v.widget->hide();
     }
     if (h.visible) {
-        h.widget->setGeometry(border_, client.bottom() + 1, client.width(), sb);
+        h.widget->setGeometry(client.left(), client.bottom() + 1, client.width(), sb);
         h.widget->show();
         h.widget->raise();
     } else {
@@ -133,6 +150,14 @@ void HostWidget::Relayout() {
     if (headerFace_) headerFace_->setGeometry(HeaderArea());
     for (QObject* child : children())
         if (auto* host = dynamic_cast<HostWidget*>(child)) host->PlaceInParent();
+    // A client that moved sideways (a bar came or went at the left) shows nothing of what it
+    // showed: all of it is painted again, the frame with it.
+    if (client.left() != lastClientLeft_) {
+        lastClientLeft_ = client.left();
+        keptClient = QRegion();
+        pending += rect();
+        update();
+    }
     if (client.size() != lastClient_) {
         lastClient_ = client.size();
         DeliverMessage(wnd_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.width(), client.height()));
@@ -158,7 +183,7 @@ void HostWidget::Paint(QPainter& painter, const QRegion& region) {
             int sb = GetSystemScrollBarSize();
             canvas.Brush = TBrush{};
             canvas.Brush.Color = clBtnFace;
-            canvas.FillRect(Bounds(client.right() + 1, client.bottom() + 1, sb, sb));
+            canvas.FillRect(Bounds(VerticalBarLeft(), client.bottom() + 1, sb, sb));
         }
     }
     QRegion inside = region.intersected(client);

@@ -80,6 +80,12 @@ inline constexpr int FSB_REGULAR_MODE = 0;
 inline constexpr int FSB_ENCARTA_MODE = 1;
 inline constexpr int FSB_FLAT_MODE = 2;
 void SetScrollBarLook(HWND wnd, int bar, int mode);
+// The vertical scroll bar at the window's left border instead of its right one, as the
+// platform's left-scroll-bar extended style has it for windows read right to left; the header
+// strip, the client area and the horizontal bar begin right of it, so client coordinates stay
+// as they are. Off by default.
+void SetLeftScrollBar(HWND wnd, bool left);
+bool HasLeftScrollBar(HWND wnd);
 
 // Changes entries of the system colour scheme (index as in clBtnFace & 0xFF) and then tells
 // every top-level window (WM_SYSCOLORCHANGE), as the desktop does when its colours change.

@@ -351,6 +351,15 @@ void SetRedrawOnResize(HWND wnd, bool whole) {
     h->keptClient = QRegion();
 }
 
+void SetLeftScrollBar(HWND wnd, bool left) {
+    if (HostWidget* h = HostWidget::Find(wnd)) h->SetLeftScrollBar(left);
+}
+
+bool HasLeftScrollBar(HWND wnd) {
+    HostWidget* h = HostWidget::Find(wnd);
+    return h && h->leftScrollBar;
+}
+
 HWND SetCapture(HWND wnd) {
     HWND previous = g_capture;
     HostWidget* h = HostWidget::Find(wnd);

@@ -7,8 +7,8 @@
 // a text that is cut off and a column's hint; the in-place editor open on a node, and on a
 // multi-line node; a frame of the toggle animation and of a column's animated resize. Then a
 // column of unchecked boxes in both looks; a tree whose cells the application draws, with flat
-// scroll bars; a tree without columns read right to left; and the header with parts the
-// application draws itself.
+// scroll bars; a tree read right to left, its vertical bar at the left; and the header with
+// parts the application draws itself.
 
 #include <cstdio>
 #include <string>
@@ -377,7 +377,7 @@ bool RenderUncheckedBoxes(double ratio, const std::string& path) {
 }
 
 // A tree whose cells the application draws (a swatch and a name, as wide as it says), with flat
-// scroll bars; beside it a tree without columns read right to left, with 3-D flat bars.
+// scroll bars; beside it a tree of one column read right to left, with 3-D flat bars.
 bool RenderDrawnAndRightToLeft(double ratio, const std::string& path) {
     SetVisualStylesEnabled(false);
     TForm form(nullptr);
@@ -419,6 +419,12 @@ bool RenderDrawnAndRightToLeft(double ratio, const std::string& path) {
     rtl->SetBiDiMode(bdRightToLeft);
     rtl->SetAlignment(taRightJustify);
     rtl->ScrollBarOptions().SetScrollBarStyle(sbm3D);
+    // One column under a header: the vertical bar at the left takes the strip's start too.
+    TVirtualTreeColumn& albums = rtl->Header().Columns().Add();
+    albums.SetText("Albums");
+    albums.SetWidth(180);
+    albums.SetAlignment(taRightJustify);
+    rtl->Header().SetOptions(rtl->Header().Options() + TVTHeaderOptions{hoVisible});
     TStringTreeOptions& options = rtl->TreeOptions();
     options.SetMiscOptions(options.MiscOptions() + TVTMiscOptions{toCheckSupport});
     rtl->OnGetText = [](TCustomVirtualStringTree* sender, PVirtualNode n, TColumnIndex,

@@ -1,12 +1,14 @@
 // Options that act on the tree's window and scale: toAutoChangeScale with a scaled form,
-// toFullRepaintOnResize with a resized window, and the scroll bars' style.
+// toFullRepaintOnResize with a resized window, the scroll bars' style, and the side the vertical
+// bar takes in a tree read right to left.
 
 #include <set>
 
 #include "platform/framework/tests/form_fixture.h"
+#include "platform/windows/tests/toolkit_input.h"
 #include "platform/windows/window_host.h"
 #include "platform/windows/window_image.h"
-#include "tree/tests/tree_fixture.h"
+#include "tree/tests/header_fixture.h"
 
 namespace rv::test {
 namespace {
@@ -93,16 +95,22 @@ TEST(TreeWindowOptions, FullRepaintOnResizeOrOnlyWhatTheResizeUncovers) {
     EXPECT_EQ(tree->PaintedAfterMessages(), client());
 }
 
-// The colours the vertical scroll bar shows: the part of the window right of the client area.
-std::set<TColor> BarColours(TBaseVirtualTree& tree) {
+// The colours a strip of the window shows as wide as a scroll bar, from window X `left` over the
+// height of the client area.
+std::set<TColor> StripColours(TBaseVirtualTree& tree, int left) {
     const TBitmap image = WindowImage(tree.Handle());
     const TPoint client = GetClientOffset(tree.Handle());
     std::set<TColor> colours;
-    const int left = client.X + tree.ClientWidth(), bottom = client.Y + tree.ClientHeight();
+    const int bottom = client.Y + tree.ClientHeight();
     for (int y = client.Y; y < bottom; ++y)
         for (int x = left; x < left + GetSystemScrollBarSize(); ++x)
             colours.insert(image.Pixel(x, y));
     return colours;
+}
+
+// The colours the vertical scroll bar shows: the part of the window right of the client area.
+std::set<TColor> BarColours(TBaseVirtualTree& tree) {
+    return StripColours(tree, GetClientOffset(tree.Handle()).X + tree.ClientWidth());
 }
 
 TEST(TreeWindowOptions, ScrollBarStyleDrawsTheBarsFlat) {
@@ -123,6 +131,50 @@ TEST(TreeWindowOptions, ScrollBarStyleDrawsTheBarsFlat) {
     tree->ScrollBarOptions().SetScrollBarStyle(sbmRegular);
     EXPECT_EQ(BarColours(*tree).size(), regular);
     EXPECT_GT(regular, 4u);
+}
+
+TEST(TreeWindowOptions, RightToLeftStandsTheVerticalBarLeftOfClientAndHeader) {
+    HeaderMouseFixture f;
+    IdTree& tree = *f.tree;
+    tree.TreeOptions().SetSelectionOptions({toFullRowSelect});
+    for (int i = 0; i < 30; ++i) tree.Add(nullptr, i);
+    std::vector<TColumnIndex> clicks;
+    tree.OnHeaderClick = [&](TVTHeader*, TColumnIndex c, TMouseButton, TShiftState, int, int) {
+        clicks.push_back(c);
+    };
+    ASSERT_TRUE(IsScrollBarVisible(tree.Handle(), SB_VERT));
+    const int frame = 2, bar = GetSystemScrollBarSize(), header = f.Header().Height();
+    const int clientWidth = tree.ClientWidth();
+    const TColor window = ColorToRGB(clWindow);
+    EXPECT_FALSE(HasLeftScrollBar(tree.Handle()));
+
+    tree.SetBiDiMode(bdRightToLeft);
+    EXPECT_TRUE(HasLeftScrollBar(tree.Handle()));
+    EXPECT_EQ(GetClientOffset(tree.Handle()), (TPoint{frame + bar, frame + header}));
+    EXPECT_EQ(tree.HeaderRect().Left, frame + bar);
+    EXPECT_EQ(tree.ClientWidth(), clientWidth);
+    // The bar's parts at the left; right of the columns only the tree's background.
+    EXPECT_GT(StripColours(tree, frame).size(), 2u);
+    EXPECT_EQ(StripColours(tree, tree.Width() - frame - bar), std::set<TColor>{window});
+
+    // Clicks keep their client coordinates: on the third row, and on the first column's
+    // header, which begins where its cells do.
+    const PVirtualNode third = tree.GetFirst()->NextSibling->NextSibling;
+    SendToolkitMouse(tree.Handle(), ToolkitMouse::Press, {30, 2 * 18 + 9});
+    SendToolkitMouse(tree.Handle(), ToolkitMouse::Release, {30, 2 * 18 + 9});
+    EXPECT_EQ(tree.FocusedNode(), third);
+    EXPECT_TRUE(tree.Selected(third));
+    SendToolkitMouse(tree.Handle(), ToolkitMouse::Press, {50, 8 - header});
+    SendToolkitMouse(tree.Handle(), ToolkitMouse::Release, {50, 8 - header});
+    EXPECT_EQ(clicks, std::vector<TColumnIndex>{0});
+
+    // Read left to right again, the bar goes back to the right.
+    tree.SetBiDiMode(bdLeftToRight);
+    EXPECT_FALSE(HasLeftScrollBar(tree.Handle()));
+    EXPECT_EQ(GetClientOffset(tree.Handle()), (TPoint{frame, frame + header}));
+    EXPECT_EQ(tree.HeaderRect().Left, frame);
+    EXPECT_GT(BarColours(tree).size(), 2u);
+    EXPECT_TREE_OK(tree);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QRegion>
 #include <QScrollBar>
 #include <QWidget>
+#include <utility>
 #include <vector>
 
 #include "platform/windows/window_host.h"
@@ -36,6 +37,10 @@ public:
     QRect HeaderArea() const;
     QPoint ClientOffset() const { return ClientArea().topLeft(); }
     void SetFrame(int border, int header);
+    // The vertical bar at the left border instead of the right one.
+    void SetLeftScrollBar(bool left);
+    bool leftScrollBar = false;
+    int VerticalBarLeft() const;
     int Border() const { return border_; }
     void Relayout();
     void PlaceInParent();  // after the parent's frame or the bounds changed
@@ -143,6 +148,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // The left and the right edge (exclusive) of the width beside the vertical bar.
+    std::pair<int, int> BesideVerticalBar() const;
     void Mouse(QMouseEvent* e, int kind);
     void ScrollAction(int which, int action);
     void SendScroll(int which, int code, int pos);
@@ -178,6 +185,7 @@ private:
     int border_ = 0;
     int header_ = 0;
     QSize lastClient_{-1, -1};
+    int lastClientLeft_ = -1;
     bool implicitCapture_ = false;
     int depth_ = 0;  // events being handled
 };

@@ -204,5 +204,71 @@ TEST(HostScrollBars, SetTheWindowsWayAndReportUserActions) {
     EXPECT_EQ(bar->pageStep(), INT_MAX);
 }
 
+// The vertical bar's left edge and the horizontal bar's extent, in window coordinates.
+QRect BarGeometry(RecordingWindow& w, int bar) {
+    return w.Widget()->bars[bar].widget->geometry();
+}
+
+TEST(HostScrollBars, OnTheLeftTheClientAndTheHeaderBeginRightOfTheBar) {
+    RecordingWindow w(200, 100);
+    SetWindowFrame(w.wnd, 2, 10);
+    PaintRed(w);
+    w.Show();
+    EXPECT_FALSE(HasLeftScrollBar(w.wnd));
+    SetLeftScrollBar(w.wnd, true);
+    EXPECT_TRUE(HasLeftScrollBar(w.wnd));
+    // Without a bar nothing moves.
+    EXPECT_EQ(GetClientOffset(w.wnd), (TPoint{2, 12}));
+
+    w.log.clear();
+    SetRange(w.wnd, SB_VERT, 99, 10);
+    EXPECT_EQ(BarGeometry(w, SB_VERT), QRect(2, 2, 16, 96));
+    EXPECT_EQ(GetClientOffset(w.wnd), (TPoint{18, 12}));
+    EXPECT_EQ(GetClientRect(w.wnd), (TRect{0, 0, 180, 86}));
+    EXPECT_EQ(GetHeaderRect(w.wnd), (TRect{18, 2, 198, 12}));
+    ASSERT_EQ(w.Only({WM_SIZE}).size(), 1u);
+    const QPoint origin = w.Widget()->mapToGlobal(QPoint(18, 12));
+    EXPECT_EQ(ClientToScreen(w.wnd, {0, 0}), (TPoint{origin.x(), origin.y()}));
+
+    // The client moved: all of it is painted again, at its new place; a click still arrives in
+    // client coordinates.
+    w.log.clear();
+    UpdateWindow(w.wnd);
+    auto client = w.Only({WM_PAINT});
+    ASSERT_EQ(client.size(), 1u);
+    EXPECT_EQ(client[0].clip, (TRect{0, 0, 180, 86}));
+    // A logical pixel of the window as shown, at any scale.
+    const auto shown = [&w](int x, int y) {
+        const QImage shot = w.Widget()->grab().toImage();
+        const double ratio = shot.devicePixelRatio();
+        return FromQColor(shot.pixelColor(int(x * ratio), int(y * ratio)));
+    };
+    EXPECT_EQ(shown(19, 50), clRed);
+    EXPECT_EQ(shown(197, 50), clRed);
+    test::Press(w.Widget(), {28, 22});
+    test::Release(w.Widget(), {28, 22});
+    EXPECT_EQ(w.ArgsOf({WM_LBUTTONDOWN}), (test::Args{{MK_LBUTTON, 10, 10}}));
+    const TPoint onBar = ClientToScreen(w.wnd, {-8, 30});
+    TMessage hit{WM_NCHITTEST, 0, MAKELPARAM(onBar.X, onBar.Y)};
+    EXPECT_EQ(DefHostWindowProc(w.wnd, hit), HTVSCROLL);
+
+    // The horizontal bar starts beside it, and the corner they share is at the left.
+    SetRange(w.wnd, SB_HORZ, 499, 100);
+    EXPECT_EQ(BarGeometry(w, SB_HORZ), QRect(18, 82, 180, 16));
+    EXPECT_EQ(BarGeometry(w, SB_VERT), QRect(2, 2, 16, 80));
+    InvalidateWindow(w.wnd);
+    UpdateWindow(w.wnd);
+    EXPECT_EQ(shown(10, 90), ColorToRGB(clBtnFace));
+
+    // Back to the right: the bar, the client and the header return.
+    SetLeftScrollBar(w.wnd, false);
+    EXPECT_EQ(BarGeometry(w, SB_VERT), QRect(182, 2, 16, 80));
+    EXPECT_EQ(BarGeometry(w, SB_HORZ), QRect(2, 82, 180, 16));
+    EXPECT_EQ(GetClientOffset(w.wnd), (TPoint{2, 12}));
+    EXPECT_EQ(GetHeaderRect(w.wnd), (TRect{2, 2, 182, 12}));
+    EXPECT_FALSE(HasLeftScrollBar(w.wnd));
+    EXPECT_FALSE(HasLeftScrollBar(0));
+}
+
 }  // namespace
 }  // namespace rv
