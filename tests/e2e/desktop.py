@@ -105,6 +105,15 @@ class Desktop:
         self._procs = []
         self._x = None
         self._runtime = tempfile.mkdtemp(prefix="rv-e2e-xdg-")
+        # Links and mail addresses the program opens are noted in `opened`, not handed to the
+        # machine's browser or mail program, whose windows would stand in a journey's way.
+        self._bin = os.path.join(self._runtime, "bin")
+        self.opened_log = os.path.join(self._runtime, "opened")
+        os.mkdir(self._bin)
+        opener = os.path.join(self._bin, "xdg-open")
+        with open(opener, "w") as f:
+            f.write('#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\n' % self.opened_log)
+        os.chmod(opener, 0o755)
 
     def __enter__(self):
         try:
@@ -188,6 +197,8 @@ class Desktop:
         env.pop("QT_QPA_PLATFORM", None)
         env["DISPLAY"] = self.display or ""
         env["XDG_RUNTIME_DIR"] = self._runtime
+        env["PATH"] = self._bin + os.pathsep + env.get("PATH", "")
+        env["BROWSER"] = env["DEFAULT_BROWSER"] = os.path.join(self._bin, "xdg-open")
         env.update(extra or {})
         return env
 
@@ -226,6 +237,14 @@ class Desktop:
             if title and re.search(name, title):
                 found.append((int(wid), title))
         return found
+
+    def opened(self):
+        """What the program asked the desktop to open, one line each."""
+        try:
+            with open(self.opened_log) as f:
+                return f.read().splitlines()
+        except FileNotFoundError:
+            return []
 
     def titles(self, pid=None):
         return sorted({t for _, t in self.windows(".", pid)})

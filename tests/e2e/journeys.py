@@ -41,6 +41,15 @@ def fresh_start(j):
         line = " ".join(dark)
         check("New" in line and "Open" in line, "the tool bar reads %r" % line)
         check("Save" not in line and "Scan" not in line, "the tool bar reads %r" % line)
+    with j.step("Help > About: the copyright line writes a mail to the maker"):
+        rv.menu("Help", "About...")
+        wid, _ = rv.dialog("About.*")
+        j.desktop.click_text("Copyright", j.desktop.geometry(wid), part=True)
+        j.desktop.wait(j.desktop.opened, 10, "nothing was opened")
+        check(j.desktop.opened() == ["mailto:hello@reelvault.example"],
+              "opened %r" % j.desktop.opened())
+        j.desktop.key("Escape")
+        rv.gone(wid)
 
 
 def scan_every_format(j):
