@@ -60,8 +60,7 @@ private:
 
     XmlNameID NameID() {
         const std::int32_t id = in_.Compact();
-        if (id < 0 || id >= table_->IdLimit())
-            throw EXmlError(Format(xml_messages::kBinaryBadNameID, id));
+        if (table_->Known(id) < 0) throw EXmlError(Format(xml_messages::kBinaryBadNameID, id));
         return id;
     }
 

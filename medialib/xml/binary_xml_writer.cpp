@@ -15,16 +15,8 @@ public:
         out_.Fixed(options, 4);
     }
 
-    // The names in the order of their identifiers. Identifiers freed between them are left out,
-    // so the form numbers the names anew where the table has gaps.
+    // The names in the order of their identifiers, so that nodes are written with their own.
     void NameTable(const TXmlNameTable& table) {
-        const auto limit = static_cast<size_t>(table.IdLimit());
-        if (table.Count() < limit) {
-            written_.assign(limit, -1);
-            std::int32_t next = 0;
-            for (size_t id = 0; id < limit; ++id)
-                if (!table.GetName(static_cast<XmlNameID>(id)).empty()) written_[id] = next++;
-        }
         const std::vector<std::string> names = table.Names();
         out_.Compact(static_cast<std::int32_t>(names.size()));
         for (const std::string& name : names) out_.String(name);
@@ -50,7 +42,7 @@ public:
         const XmlAttributeVector& attrs = node.Attributes();
         out_.Compact(static_cast<std::int32_t>(attrs.size()));
         for (const XmlAttribute& attr : attrs) {
-            out_.Compact(Written(attr.nameID));
+            out_.Compact(attr.nameID);
             out_.Value(attr.value);
         }
         const XmlNodeVector& children = node.Children().Items();
@@ -66,7 +58,7 @@ private:
         switch (type) {
             case kXmlElementNode:
                 out_.Byte(type);
-                out_.Compact(Written(node.NodeNameID()));
+                out_.Compact(node.NodeNameID());
                 out_.Value(node.AsElement()->Value());
                 Content(node);
                 return;
@@ -81,7 +73,7 @@ private:
                 return;
             case kXmlProcessingInstructionNode:
                 out_.Byte(type);
-                out_.Compact(Written(node.NodeNameID()));
+                out_.Compact(node.NodeNameID());
                 out_.String(node.Text());
                 Content(node);
                 return;
@@ -91,13 +83,7 @@ private:
         throw EXmlError(xml_messages::kBinaryWriteNodeType);
     }
 
-    std::int32_t Written(XmlNameID id) const {
-        return written_.empty() || id < 0 ? id : written_[static_cast<size_t>(id)];
-    }
-
     BinaryXmlEncoder out_;
-    // The number each identifier is written as, where they differ.
-    std::vector<std::int32_t> written_;
 };
 
 }  // namespace

@@ -24,11 +24,10 @@ inline constexpr XmlNameID kXmlPredefinedNames = 5;
 // store a number instead of a text. Names are compared byte for byte; looking one up takes the
 // same time however many the table holds.
 //
-// Nodes count their uses of a name (their own and their attributes'), and a name is freed when
-// the last node using it goes, so that a session loading many documents keeps only the names of
-// those alive. An identifier therefore stays valid while a node or attribute uses its name;
-// after that it may come back for another name. The predefined names, and a name added but not
-// yet used, are not freed.
+// Names are never removed: callers keep identifiers and pass them back (CreateElement(id),
+// GetAttr(id) ...), so an identifier names the same name for the table's whole life, whatever
+// nodes come and go. A reader that meets unboundedly many distinct names reads through a table
+// of its own, which goes with its last document.
 //
 // A table belongs to the thread that made it, and so do the documents and nodes using it: counts
 // and look-ups take no lock. Debug builds stop the program when another thread uses the table.
@@ -50,28 +49,24 @@ public:
         return entries_[static_cast<size_t>(id)].name;
     }
 
-    // A node or attribute takes the name `id` into use: `id` when the table has it, else -1
-    // (no name). Every use is given back with DropUse.
-    XmlNameID AddUse(XmlNameID id);
-    void DropUse(XmlNameID id) noexcept;
+    // `id` when the table has it, else -1 (no name).
+    XmlNameID Known(XmlNameID id) const {
+        return id >= 0 && static_cast<size_t>(id) < entries_.size() ? id : -1;
+    }
 
     // The hash by which the binary form files names into HashSize() buckets.
     static std::uint32_t Hash(std::string_view name);
     std::uint32_t HashSize() const { return hashSize_; }
 
-    // Identifiers in use lie below IdLimit(); one between them that has been freed has the empty
-    // name.
-    XmlNameID IdLimit() const { return static_cast<XmlNameID>(entries_.size()); }
-    // How many names the table holds.
-    size_t Count() const { return count_; }
+    // How many names the table holds; their identifiers are 0 to Count() - 1.
+    size_t Count() const { return entries_.size(); }
     // The names held, in the order of their identifiers.
     std::vector<std::string> Names() const;
 
 private:
     struct Entry {
-        std::string name;  // empty once freed
+        std::string name;
         std::uint32_t hash = 0;
-        std::uint32_t uses = 0;
     };
     struct Slot {
         XmlNameID id;  // -1: empty
@@ -85,14 +80,9 @@ private:
     // The slot holding `name`, or the empty one where it would go.
     size_t SlotOf(std::string_view name, std::uint32_t hash) const;
     void Resize(size_t slots);
-    void Free(XmlNameID id);
-    void Unslot(XmlNameID id);
-    XmlNameID NewEntry(std::string_view name, std::uint32_t hash);
 
-    std::vector<Entry> entries_;     // by identifier
-    std::vector<Slot> slots_;        // open addressing, a power of two in size, at most half full
-    std::vector<XmlNameID> unused_;  // freed identifiers, some perhaps no longer free
-    size_t count_ = 0;
+    std::vector<Entry> entries_;  // by identifier
+    std::vector<Slot> slots_;     // open addressing, a power of two in size, at most half full
     std::uint32_t hashSize_;
     std::thread::id owner_ = std::this_thread::get_id();
 };

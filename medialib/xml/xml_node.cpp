@@ -137,19 +137,12 @@ void TXmlNodeList::Clear() {
 
 TXmlNode::TXmlNode(TXmlNameTable* nameTable, XmlNameID nameID)
     : nameTable_(nameTable ? nameTable : ThreadNameTable()) {
-    nameID_ = nameTable_->AddUse(nameID);
+    nameID_ = nameTable_->Known(nameID);
 }
 
 TXmlNode::~TXmlNode() {
     delete children_;
-    DropAttrNames();
     delete attrs_;
-    nameTable_->DropUse(nameID_);
-}
-
-void TXmlNode::DropAttrNames() noexcept {
-    if (attrs_)
-        for (const XmlAttribute& attr : *attrs_) nameTable_->DropUse(attr.nameID);
 }
 
 const TXmlNodeList& TXmlNode::EmptyList() {
@@ -163,7 +156,6 @@ const XmlAttributeVector& TXmlNode::EmptyAttributes() {
 }
 
 void TXmlNode::RemoveAllAttrs() {
-    DropAttrNames();
     delete attrs_;
     attrs_ = nullptr;
 }
@@ -201,10 +193,7 @@ std::string TXmlNode::Xml() const {
 
 IXmlNode TXmlNode::CloneNode(bool deep) const {
     IXmlNode copy = CloneSelf();
-    if (attrs_) {
-        copy->attrs_ = new XmlAttributeVector(*attrs_);
-        for (const XmlAttribute& attr : *attrs_) nameTable_->AddUse(attr.nameID);
-    }
+    if (attrs_) copy->attrs_ = new XmlAttributeVector(*attrs_);
     if (deep && !Children().Items().empty()) {
         TXmlNodeList& list = copy->MutableChildren();
         for (const IXmlNode& child : Children().Items()) list.AppendNew(child->CloneNode(true));
@@ -387,7 +376,6 @@ void TXmlNode::RemoveAttr(XmlNameID nameID) {
     for (auto it = attrs_->begin(); it != attrs_->end(); ++it) {
         if (it->nameID == nameID) {
             attrs_->erase(it);
-            nameTable_->DropUse(nameID);
             return;
         }
     }
@@ -429,9 +417,9 @@ void TXmlNode::SetVarAttr(XmlNameID nameID, XmlValue value) {
 }
 
 void TXmlNode::AppendNewAttr(XmlNameID nameID, XmlValue value) {
+    if (nameTable_->Known(nameID) < 0) return;
     if (!attrs_) attrs_ = new XmlAttributeVector;
     attrs_->push_back({nameID, std::move(value)});
-    if (nameTable_->AddUse(nameID) < 0) attrs_->pop_back();
 }
 
 void TXmlNode::SetVarAttr(std::string_view name, XmlValue value) {
@@ -453,11 +441,7 @@ void TXmlNode::SetAttr(std::string_view name, std::string_view text) {
 
 void TXmlNode::MoveToNameTable(TXmlNameTable* table) {
     const IXmlNameTable old = nameTable_;
-    const auto move = [&](XmlNameID& id) {
-        const XmlNameID moved = table->AddUse(table->GetID(old->GetName(id)));
-        old->DropUse(id);
-        id = moved;
-    };
+    const auto move = [&](XmlNameID& id) { id = table->GetID(old->GetName(id)); };
     move(nameID_);
     if (attrs_)
         for (XmlAttribute& attr : *attrs_) move(attr.nameID);

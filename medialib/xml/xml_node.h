@@ -276,13 +276,11 @@ private:
     friend class XmlAttributeCollector;
 
     XmlValue* FindAttrMutable(XmlNameID nameID);
-    // Gives back the attributes' uses of their names.
-    void DropAttrNames() noexcept;
 
     static const TXmlNodeList& EmptyList();
     static const XmlAttributeVector& EmptyAttributes();
 
-    XmlNameID nameID_;  // first, to share the base's last word; a use of the name in the table
+    XmlNameID nameID_;  // first, to share the base's last word
     IXmlNameTable nameTable_;
     TXmlNode* parent_ = nullptr;  // not counted: the parent's list counts this node
     TXmlNodeList* children_ = nullptr;
