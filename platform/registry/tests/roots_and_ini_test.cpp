@@ -137,7 +137,10 @@ TEST_F(IniFile, IsRealIniTextWithQuotesReadAsTheSystemDoes) {
                                                  {"s", "a ", "c"},
                                                  {"s", "tab\there", "c"},
                                                  {"s", "a", "two\nlines"},
-                                                 {"s", "a", "cr\r"}})
+                                                 {"s", "a", "cr\r"},
+                                                 {"caf\xe9", "a", "b"},
+                                                 {"s", "caf\xe9", "b"},
+                                                 {"s", "a", "caf\xe9"}})
         EXPECT_THROW(again.WriteString(section, ident, value), ERegistryException) << ident;
     again.EraseSection("1.x.cbSites_Items");
     again.EraseSection("missing");
