@@ -8,15 +8,15 @@ namespace rv {
 
 std::string DefCompanyName;
 bool RegUseAppTitle = false;
+std::function<std::string()> OnGetDefaultIniName;
 
 namespace {
 
-// The executable's name without folder, and without extension when `extension` is false.
-std::string ProgramName(bool extension) {
+// The executable's name without folder and extension.
+std::string ProgramName() {
     std::string name = ExecutableFileName();
     name.erase(0, name.rfind('/') + 1);
-    if (size_t dot = name.rfind('.'); !extension && dot != std::string::npos && dot > 0)
-        name.erase(dot);
+    if (size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.erase(dot);
     return name;
 }
 
@@ -36,16 +36,15 @@ std::string DefaultSectionOf(const TComponent* component) {
 }
 
 std::string DefaultRegistryKey() {
-    std::string program = ProgramName(false);
+    std::string program = ProgramName();
     if (RegUseAppTitle && Application && !Application->Title.empty()) program = Application->Title;
     if (!DefCompanyName.empty()) program = DefCompanyName + "\\" + program;
     return "Software\\" + program;
 }
 
 std::string DefaultIniFileName() {
-    std::string name = ProgramName(true);
-    if (size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.erase(dot);
-    return name + ".INI";
+    if (OnGetDefaultIniName) return OnGetDefaultIniName();
+    return ProgramName() + ".INI";
 }
 
 }  // namespace rv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace rv {
@@ -23,7 +24,11 @@ std::string DefaultSectionOf(const TComponent* component);
 // extension (or the application title, see RegUseAppTitle).
 std::string DefaultRegistryKey();
 
-// The executable's file name without folder, with the extension ".INI".
+// When set, the program's own answer for DefaultIniFileName().
+extern std::function<std::string()> OnGetDefaultIniName;
+
+// The executable's file name without folder, with the extension ".INI" (or what
+// OnGetDefaultIniName gives).
 std::string DefaultIniFileName();
 
 }  // namespace rv

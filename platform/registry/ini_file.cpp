@@ -5,6 +5,7 @@
 #include "platform/registry/ini_text.h"
 #include "platform/registry/settings_lines.h"
 #include "platform/registry/settings_location.h"
+#include "platform/text/utf8.h"
 
 namespace rv {
 
@@ -78,6 +79,9 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
         Refuse(ident, "an INI file cannot hold the name");
     if (value.find_first_of("\r\n") != std::string::npos)
         Refuse(ident, "an INI file cannot hold a line break in a value");
+    // The whole file would be refused when read.
+    if (!IsValidUtf8(section) || !IsValidUtf8(ident) || !IsValidUtf8(value))
+        Refuse(ident, "an INI file holds only UTF-8 text");
     if (section.size() > kMaxValueNameBytes || ident.size() > kMaxValueNameBytes ||
         value.size() + 2 > kMaxValueBytes)
         Refuse(ident, "the text is too long");

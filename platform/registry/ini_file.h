@@ -40,7 +40,8 @@ public:
     // Creates the section when missing. ERegistryException for what an INI file cannot hold: an
     // empty section or name, blanks at either end of one, a "]" in a section's name, a "=" in a
     // value's name or a name starting with "[" or ";", control characters in either, a line
-    // break in the value; and when the name or text is longer than a settings file holds.
+    // break in the value, bytes that are not UTF-8 in any of them; and when the name or text is
+    // longer than a settings file holds.
     void WriteString(const std::string& section, const std::string& ident,
                      const std::string& value) override;
     void EraseSection(const std::string& section) override;

@@ -68,6 +68,9 @@ std::string WriteIniText(const RegistryKey& root) {
         out += "]\n";
         for (const auto& value : section->Values()) write(value);
     }
+    // The reader passes over a mark at the very start, as an editor's; a first line that begins
+    // with one of its own keeps it behind a further mark.
+    if (out.starts_with(kByteOrderMark)) out.insert(0, kByteOrderMark);
     return out;
 }
 

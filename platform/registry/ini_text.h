@@ -18,7 +18,9 @@ namespace rv {
 // first counts), values before the first section - is kept as it stands, as a value whose name
 // starts with "=" (no name of a line can) and whose text is the line, and written back in its
 // place. Blank lines are dropped; sections are parted by one blank line when written. A section
-// named again continues the first of that name. Headers are read up to their "]".
+// named again continues the first of that name. Headers are read up to their "]". A text whose
+// first line begins with a byte-order mark is written with a further mark before it, so that
+// what is read back is the same.
 std::string WriteIniText(const RegistryKey& root);
 
 // Reads text written as above, or by hand, into `root` (an empty key). Fails, with the line

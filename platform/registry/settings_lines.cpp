@@ -5,12 +5,6 @@
 
 namespace rv {
 
-namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-}  // namespace
-
 std::string_view TrimBlanks(std::string_view line) {
     while (!line.empty() && IsLineBlank(line.front())) line.remove_prefix(1);
     while (!line.empty() && IsLineBlank(line.back())) line.remove_suffix(1);

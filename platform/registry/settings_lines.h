@@ -6,6 +6,9 @@
 
 namespace rv {
 
+// What an editor may put at the start of a UTF-8 file to say so.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // A blank around a line or its "=": a space or a tab. A carriage return ends a Windows line.
 inline bool IsLineBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';

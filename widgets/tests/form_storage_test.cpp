@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages/application.h"
+#include "platform/registry/settings_location.h"
 #include "platform/windows/screens.h"
 #include "platform/windows/top_level_window.h"
 #include "platform/windows/window_host.h"
@@ -253,6 +254,18 @@ TEST_F(FormStorage, WithoutKeyAndSectionTheProgramAndTheFormNameThem) {
     DefCompanyName.clear();
     RegUseAppTitle = false;
     test::App().Title.clear();
+
+    // The program may name the INI file itself; a placement that names none is kept there.
+    OnGetDefaultIniName = [] { return std::string("named.ini"); };
+    {
+        TForm form(nullptr);
+        new TFormPlacement(&form);
+        form.FinishLoading();
+        form.Show();
+        form.Close();
+    }
+    OnGetDefaultIniName = nullptr;
+    EXPECT_TRUE(test::FileExists(IniFilePath("named.ini")));
 
     // A focusable control that had the focus gets it back.
     for (int run = 0; run < 2; ++run) {

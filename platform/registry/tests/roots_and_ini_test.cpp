@@ -137,7 +137,10 @@ TEST_F(IniFile, IsRealIniTextWithQuotesReadAsTheSystemDoes) {
                                                  {"s", "a ", "c"},
                                                  {"s", "tab\there", "c"},
                                                  {"s", "a", "two\nlines"},
-                                                 {"s", "a", "cr\r"}})
+                                                 {"s", "a", "cr\r"},
+                                                 {"caf\xe9", "a", "b"},
+                                                 {"s", "caf\xe9", "b"},
+                                                 {"s", "a", "caf\xe9"}})
         EXPECT_THROW(again.WriteString(section, ident, value), ERegistryException) << ident;
     again.EraseSection("1.x.cbSites_Items");
     again.EraseSection("missing");
@@ -203,6 +206,52 @@ TEST_F(IniFile, AHandWrittenFileKeepsEveryLineItDoesNotChange) {
     EXPECT_EQ(test::ReadFileBytes(aside[0]), "[s]\nname=caf\xe9\n");
 }
 
+// The sections, values and kept lines of a tree read from INI text, in order; kept lines by their
+// text alone, since their numbers follow the lines of the file they came from.
+std::string Content(const RegistryKey& root) {
+    std::string out;
+    auto values = [&out](const RegistryKey& key) {
+        for (const auto& value : key.Values())
+            out += (IsKeptIniLine(value.name) ? "-" : "+" + value.name + "=") + value.data + "\n";
+    };
+    values(root);
+    for (const auto& section : root.SubKeys()) {
+        out += "[" + section->Name() + "]\n";
+        values(*section);
+    }
+    return out;
+}
+
+// Reads `text`, writes it and reads that again: the same sections, values and kept lines, which
+// are written the same again.
+void ExpectReadBackTheSame(const std::string& text) {
+    RegistryKey root;
+    std::string error;
+    ASSERT_TRUE(ReadIniText(text, root, error)) << error;
+    const std::string written = WriteIniText(root);
+    RegistryKey again;
+    ASSERT_TRUE(ReadIniText(written, again, error)) << error;
+    EXPECT_EQ(Content(again), Content(root)) << text;
+    EXPECT_EQ(WriteIniText(again), written) << text;
+}
+
+TEST(IniText, OddBytesTheReaderTakesAreWrittenSoThatTheyReadBackTheSame) {
+    using namespace std::string_literals;
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string texts[] = {
+        // A mark that is not the file's first bytes is a line's own text.
+        "\n" + bom,
+        "    " + bom,
+        bom + bom,
+        "\r\n" + bom + "[s]\r\nname=value\n",
+        bom + bom + "; the first line\n[s]\nname=value\n",
+        // Marks, carriage returns and NULs inside sections, names and values.
+        "[" + bom + "]\n" + bom + "name=" + bom + "\n" + bom + "\n",
+        "[s\rt]\na\rb = c\rd\r\n\r\r\n"s + "n\0ul=\0\n\0\n"s,
+    };
+    for (const std::string& text : texts) ExpectReadBackTheSame(text);
+}
+
 TEST(IniText, RandomLinesReadBackAsTheyWereWrittenAndStay) {
     std::mt19937 random(20261207);
     const std::string pieces[] = {"a",  "B",  "=", "[", "]",      ";",  " ",
@@ -216,13 +265,7 @@ TEST(IniText, RandomLinesReadBackAsTheyWereWrittenAndStay) {
         std::string text;
         for (int n = int(random() % 12); n > 0; --n)
             text += line() + (random() % 3 ? "\n" : "\r\n");
-        RegistryKey root;
-        std::string error;
-        ASSERT_TRUE(ReadIniText(text, root, error)) << error;
-        const std::string written = WriteIniText(root);
-        RegistryKey again;
-        ASSERT_TRUE(ReadIniText(written, again, error)) << error;
-        EXPECT_EQ(WriteIniText(again), written) << text;
+        ExpectReadBackTheSame(text);
     }
     RegistryKey root;
     std::string error;
