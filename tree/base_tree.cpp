@@ -264,7 +264,6 @@ void TBaseVirtualTree::SetRootNodeCount(std::uint32_t value) {
 void TBaseVirtualTree::ChangeScale(int m, int d) {
     if (TreeOptions().AutoOptions().Contains(toAutoChangeScale)) {
         SetDefaultNodeHeight(std::uint32_t(std::max(1, MulDiv(int(defaultNodeHeight_), m, d))));
-        SetIndent(std::uint32_t(std::max(0, MulDiv(int(indent_), m, d))));
         header_.ChangeScale(m, d);
     }
     TCustomControl::ChangeScale(m, d);

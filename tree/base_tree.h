@@ -1195,8 +1195,9 @@ protected:
     TCheckState pendingCheckState_ = chkUnchecked;
 
     void KeyDown(int& key, TShiftState shift) override;
-    // With toAutoChangeScale a scaled tree scales DefaultNodeHeight, Indent and its header too
-    // (nodes made before keep their heights).
+    // With toAutoChangeScale a scaled tree scales DefaultNodeHeight and its header too (nodes
+    // made before keep their heights). Indent stays, as the expand buttons and check images it
+    // makes room for keep their size.
     void ChangeScale(int m, int d) override;
 
 private:

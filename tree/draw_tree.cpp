@@ -6,6 +6,15 @@ void TCustomVirtualDrawTree::DoDrawNode(const TVTPaintInfo& paintInfo) {
     if (OnDrawNode) OnDrawNode(this, paintInfo);
 }
 
+void TCustomVirtualDrawTree::DoDrawHint(TCanvas& canvas, PVirtualNode node, const TRect& r,
+                                        TColumnIndex column) {
+    if (OnDrawHint) OnDrawHint(this, canvas, node, r, column);
+}
+
+void TCustomVirtualDrawTree::DoGetHintSize(PVirtualNode node, TColumnIndex column, TRect& r) {
+    if (OnGetHintSize) OnGetHintSize(this, node, column, r);
+}
+
 int TCustomVirtualDrawTree::DoGetNodeWidth(PVirtualNode node, TColumnIndex column) {
     int width = 0;
     if (OnGetNodeWidth) {

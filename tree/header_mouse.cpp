@@ -333,6 +333,7 @@ bool TVTHeader::HandleOtherButton(TMessage& m) {
     if (popupMenu_) {
         tree_.StopTimer(TBaseVirtualTree::kScrollTimer);
         tree_.StopTimer(TBaseVirtualTree::kHeaderTimer);
+        popupMenu_->SetPopupComponent(&tree_);
         popupMenu_->Popup(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
     }
     return true;

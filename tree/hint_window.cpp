@@ -6,6 +6,7 @@
 #include "platform/windows/screens.h"
 #include "platform/windows/window_host.h"
 #include "tree/base_tree.h"
+#include "tree/draw_tree.h"
 
 namespace rv {
 
@@ -78,6 +79,11 @@ TRect TVirtualTreeHintWindow::CalcHintRect(int maxWidth, const std::string& hint
         canvas.DrawText(text_, text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         const int margin = tree ? tree->TextMargin() : 4;
         r = {0, 0, text.Width() + 2 * margin + 2, text.Height() + 6};
+    }
+    if (auto* drawTree = dynamic_cast<TCustomVirtualDrawTree*>(tree)) {
+        drawTree->DoGetHintSize(data_.Node, data_.Column, r);
+        if (r.IsEmpty()) return {};
+        r = {0, 0, r.Width(), r.Height()};
     }
     if (ShadowSize > 0) {
         r.Right += ShadowSize;
@@ -158,6 +164,19 @@ void TVirtualTreeHintWindow::WndProc(TMessage& m) {
     TCustomControl::WndProc(m);
 }
 
+void TVirtualTreeHintWindow::PaintText(TCanvas& c, const TRect& body) {
+    c.Brush.Style = bsClear;
+    const int margin = data_.Tree ? data_.Tree->TextMargin() : 4;
+    TRect text = InflateRect(body, -(margin + 1), -1);
+    unsigned flags = DT_NOPREFIX;
+    if (Tooltip() && !multiline_)
+        flags |= DT_SINGLELINE | DT_VCENTER;
+    else
+        flags |= DT_WORDBREAK;
+    if (bidiMode_ != bdLeftToRight) flags |= DT_RIGHT | DT_RTLREADING;
+    c.DrawText(text_, text, flags);
+}
+
 void TVirtualTreeHintWindow::Paint() {
     TCanvas& canvas = *Canvas();
     const int width = bounds_.Width(), height = bounds_.Height();
@@ -169,17 +188,12 @@ void TVirtualTreeHintWindow::Paint() {
     c.FillRect(body);
     c.Brush.Color = clBlack;
     c.FrameRect(body);
+    c.Brush.Color = clInfoBk;
     PrepareCanvas(c);
-    c.Brush.Style = bsClear;
-    const int margin = data_.Tree ? data_.Tree->TextMargin() : 4;
-    TRect text = InflateRect(body, -(margin + 1), -1);
-    unsigned flags = DT_NOPREFIX;
-    if (Tooltip() && !multiline_)
-        flags |= DT_SINGLELINE | DT_VCENTER;
+    if (auto* drawTree = dynamic_cast<TCustomVirtualDrawTree*>(data_.Tree))
+        drawTree->DoDrawHint(c, data_.Node, body, data_.Column);
     else
-        flags |= DT_WORDBREAK;
-    if (bidiMode_ != bdLeftToRight) flags |= DT_RIGHT | DT_RTLREADING;
-    c.DrawText(text_, text, flags);
+        PaintText(c, body);
     // The shadow: black of growing strength from the outer strip in, along the right and the
     // bottom edge, set off by its own width from the top and the left.
     for (int y = 0; y < picture.PixelHeight(); ++y) {

@@ -23,8 +23,9 @@ struct TVTHintData {
 
 // The hint window of the tree: a popup that never takes the focus or the activation, showing a
 // node's or a header column's hint, or in tooltip mode the whole text of a node whose text is
-// cut off, with a soft shadow along its right and bottom edges. It fades or slides in on its own
-// timer (ticks of WM_TIMER with kAnimationTimer), or appears at once.
+// cut off, with a soft shadow along its right and bottom edges; a draw tree's hint is sized and
+// drawn by the tree's own events instead of the text. It fades or slides in on its own timer
+// (ticks of WM_TIMER with kAnimationTimer), or appears at once.
 class TVirtualTreeHintWindow : public TCustomControl {
 public:
     static constexpr int kDefaultShadowSize = 5;
@@ -60,6 +61,8 @@ protected:
 
 private:
     void PrepareCanvas(TCanvas& canvas);
+    // The hint's text inside `body`, the hint without its shadow.
+    void PaintText(TCanvas& canvas, const TRect& body);
     bool Tooltip() const;
     void ShowStep();
 

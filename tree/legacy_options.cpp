@@ -28,14 +28,15 @@ constexpr std::array<std::string_view, 12> kMiscNames = {
     "AcceptOLEDrop",  "CheckSupport", "Editable",           "FullRepaintOnResize",
     "GridExtensions", "InitOnSave",   "ReportMode",         "ToggleOnDblClick",
     "WheelPanning",   "ReadOnly",     "VariableNodeHeight", "FullRowDrag"};
-constexpr std::array<std::string_view, 3> kStringNames = {"SaveCaptions", "ShowStaticText",
-                                                          "AutoAcceptEditChange"};
+// The old string set knew the first two string options only.
+constexpr std::array<std::string_view, 2> kOldStringNames = {"SaveCaptions", "ShowStaticText"};
+constexpr TVTStringOptions kOldStringOptions = {toSaveCaptions, toShowStaticText};
 
 static_assert(kPaintNames.size() == std::size_t(toUseBlendedSelection) + 1);
 static_assert(kAutoNames.size() == std::size_t(toAutoFreeOnCollapse) + 1);
 static_assert(kSelectionNames.size() == std::size_t(toSimpleDrawSelection) + 1);
 static_assert(kMiscNames.size() == std::size_t(toFullRowDrag) + 1);
-static_assert(kStringNames.size() == std::size_t(toAutoAcceptEditChange) + 1);
+static_assert(kOldStringNames.size() == std::size_t(toShowStaticText) + 1);
 
 // Adds the option called `name` to `set` when the set has one; answers whether it had.
 template <class Set, std::size_t N>
@@ -46,6 +47,11 @@ bool AddNamed(Set& set, const std::array<std::string_view, N>& names, std::strin
             return true;
         }
     return false;
+}
+
+// The name without its two-letter prefix when it has `prefix`, else nothing.
+std::string_view After(std::string_view prefix, std::string_view name) {
+    return name.size() > 2 && name.substr(0, 2) == prefix ? name.substr(2) : std::string_view();
 }
 
 // Appends the names of the options in `set`, with `prefix`.
@@ -65,8 +71,6 @@ std::vector<std::string> LegacyOptionNames(const TCustomVirtualTreeOptions& opti
     AddNames(names, options.AutoOptions(), kAutoNames, "vo");
     AddNames(names, options.SelectionOptions(), kSelectionNames, "vo");
     AddNames(names, options.MiscOptions(), kMiscNames, "vo");
-    if (auto* text = dynamic_cast<const TStringTreeOptions*>(&options))
-        AddNames(names, text->StringOptions(), kStringNames, "so");
     return names;
 }
 
@@ -74,17 +78,13 @@ TVTOptionSets MapLegacyOptions(const std::vector<std::string>& names,
                                std::vector<std::string>* unknown) {
     TVTOptionSets sets;
     for (const std::string& name : names) {
-        const std::string_view prefix = std::string_view(name).substr(0, 2);
-        const std::string_view rest = name.size() > 2 ? std::string_view(name).substr(2) : "";
-        bool known = false;
-        if (prefix == "vo")
-            known = AddNamed(sets.Paint, kPaintNames, rest) ||
-                    AddNamed(sets.Animation, kAnimationNames, rest) ||
-                    AddNamed(sets.Auto, kAutoNames, rest) ||
-                    AddNamed(sets.Selection, kSelectionNames, rest) ||
-                    AddNamed(sets.Misc, kMiscNames, rest);
-        else if (prefix == "so")
-            known = AddNamed(sets.String, kStringNames, rest);
+        const std::string_view option = After("vo", name);
+        const bool known = AddNamed(sets.Paint, kPaintNames, option) ||
+                           AddNamed(sets.Animation, kAnimationNames, option) ||
+                           AddNamed(sets.Auto, kAutoNames, option) ||
+                           AddNamed(sets.Selection, kSelectionNames, option) ||
+                           AddNamed(sets.Misc, kMiscNames, option) ||
+                           AddNamed(sets.String, kOldStringNames, After("so", name));
         if (!known && unknown) unknown->push_back(name);
     }
     return sets;
@@ -98,8 +98,36 @@ void ReadLegacyOptions(TCustomVirtualTreeOptions& options, const std::vector<std
     options.SetAutoOptions(sets.Auto);
     options.SetSelectionOptions(sets.Selection);
     options.SetMiscOptions(sets.Misc);
-    if (auto* text = dynamic_cast<TStringTreeOptions*>(&options))
-        text->SetStringOptions(sets.String);
+}
+
+void ReadLegacyStringOptions(TStringTreeOptions& options, const std::vector<std::string>& names,
+                             std::vector<std::string>* unknown) {
+    TVTStringOptions read;
+    for (const std::string& name : names)
+        if (!AddNamed(read, kOldStringNames, After("so", name)) && unknown)
+            unknown->push_back(name);
+    options.SetStringOptions(options.StringOptions() - kOldStringOptions + read);
+}
+
+TPropInfo LegacySetProperty(std::string name,
+                            std::function<void(const std::vector<std::string>& names)> read) {
+    TPropInfo info = StringProperty(
+        std::move(name), [] { return std::string(); },
+        [read = std::move(read)](const std::string& text) {
+            std::vector<std::string> words;
+            std::string word;
+            for (char c : text + " ") {
+                if (c == ' ' || c == ',' || c == '[' || c == ']') {
+                    if (!word.empty()) words.push_back(word);
+                    word.clear();
+                } else {
+                    word += c;
+                }
+            }
+            if (!words.empty()) read(words);
+        });
+    info.Stored = [] { return false; };
+    return info;
 }
 
 }  // namespace rv

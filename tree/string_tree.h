@@ -45,7 +45,8 @@ public:
         return static_cast<TStringTreeOptions&>(TBaseVirtualTree::TreeOptions());
     }
 
-    // The text a cell has before OnGetText changes it.
+    // The text a cell has before OnGetText changes it; a tree starts with kDefaultNodeText.
+    static constexpr const char* kDefaultNodeText = "Node";
     const std::string& DefaultText() const { return defaultText_; }
     void SetDefaultText(const std::string& value);
 
@@ -81,6 +82,9 @@ public:
     void PrepareTooltipCanvas(TCanvas& canvas, PVirtualNode node, TColumnIndex column) override;
     void WndProc(TMessage& message) override;
     void TreeOptionsChanged(TVTOptionSetKind kind, std::uint32_t before) override;
+    // Adds the text tree's stored form: "WideDefaultText" (written only when DefaultText is not
+    // kDefaultNodeText) and the old "StringOptions" (only read).
+    void PublishProperties(TPropList& list) override;
 
     TVSTGetTextEvent OnGetText;
     TVSTGetTextEvent OnGetHint;
@@ -153,7 +157,7 @@ private:
     void PaintNormalText(TVTPaintInfo& paintInfo, std::string text);
     void PaintStaticText(const TVTPaintInfo& paintInfo, const std::string& text);
 
-    std::string defaultText_ = "Node";
+    std::string defaultText_ = kDefaultNodeText;
     std::uint32_t textWidthOffset_;
     bool fontMeasured_ = false;
     int textHeight_ = 0;

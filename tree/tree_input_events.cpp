@@ -72,6 +72,7 @@ void TBaseVirtualTree::DoPopupMenu(PVirtualNode node, TColumnIndex column, TPoin
     DoStateChange({tsPopupMenuShown});
     StopTimer(kEditTimer);
     const TPoint screen = rv::ClientToScreen(Handle(), position);
+    menu->SetPopupComponent(this);
     menu->Popup(screen.X, screen.Y);
 }
 

@@ -317,6 +317,7 @@ void TBaseVirtualTree::PaintImage(TVTPaintInfo& paintInfo, TVTImageInfoIndex ima
     if (paintOptions.Contains(toUseBlendedImages) && focusedLook &&
         (info.Ghosted || plainSelection || cut))
         style |= ILD_BLEND50;
+    if (images->ImageType == itMask) style |= ILD_MASK;
     images->DrawEx(canvas, info.Index, info.XPos, info.YPos, CLR_DEFAULT, blendWith, style);
 }
 

@@ -9,25 +9,6 @@
 
 namespace rv {
 
-namespace {
-
-// The names in a stored set: the words between spaces, commas and brackets.
-std::vector<std::string> SetWords(const std::string& text) {
-    std::vector<std::string> words;
-    std::string word;
-    for (char c : text + " ") {
-        if (c == ' ' || c == ',' || c == '[' || c == ']') {
-            if (!word.empty()) words.push_back(word);
-            word.clear();
-        } else {
-            word += c;
-        }
-    }
-    return words;
-}
-
-}  // namespace
-
 void TBaseVirtualTree::PublishProperties(TPropList& list) {
     TCustomControl::PublishProperties(list);
     // "Columns": the header's columns, kept by the tree. Reading them puts the header into its
@@ -51,15 +32,11 @@ void TBaseVirtualTree::PublishProperties(TPropList& list) {
     };
     list.push_back(CollectionProperty("Columns", std::move(columns)));
 
-    // "Options": every option of every set in one set of the old names, as older forms keep
-    // them. Only read: a value there replaces all the sets; no value leaves them.
-    TPropInfo options = StringProperty(
-        "Options", [] { return std::string(); },
-        [this](const std::string& text) {
-            if (!text.empty()) ReadLegacyOptions(TreeOptions(), SetWords(text));
-        });
-    options.Stored = [] { return false; };
-    list.push_back(std::move(options));
+    // "Options": every option of the five sets in one set of the old names, as older forms keep
+    // them. Only read: a value there replaces the five sets; no value leaves them.
+    list.push_back(LegacySetProperty("Options", [this](const std::vector<std::string>& names) {
+        ReadLegacyOptions(TreeOptions(), names);
+    }));
 }
 
 }  // namespace rv

@@ -84,6 +84,7 @@ void TLbButton::Click() {
         if (TCustomForm* form = GetParentForm()) form->ModalResult = modalResult_;
     if (TPopupMenu* menu = PopupMenu()) {
         TPoint corner = ClientToScreen({0, Height()});
+        menu->SetPopupComponent(this);
         menu->Popup(corner.X, corner.Y);
     }
     if (!OnClick && Action()) Action()->Execute();

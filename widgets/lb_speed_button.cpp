@@ -54,6 +54,7 @@ void TLbSpeedButton::Refresh() {
 void TLbSpeedButton::Click() {
     if (TPopupMenu* menu = PopupMenu()) {
         TPoint corner = ClientToScreen({0, Height()});
+        menu->SetPopupComponent(this);
         menu->Popup(corner.X, corner.Y);
     }
     TLbButtonBase::Click();

@@ -238,6 +238,7 @@ void TControl::WndProc(TMessage& m) {
             return;
         case WM_CONTEXTMENU:
             if (popupMenu_ && popupMenu_->AutoPopup) {
+                popupMenu_->SetPopupComponent(this);
                 popupMenu_->Popup(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
                 m.Result = 1;
                 return;

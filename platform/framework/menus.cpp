@@ -212,6 +212,12 @@ void TPopupMenu::Popup(int x, int y) {
     ShowPopupMenu(*this, x, y);
 }
 
+void TPopupMenu::Notification(TComponent* component, TOperation operation) {
+    TMenu::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == popupComponent_)
+        popupComponent_ = nullptr;
+}
+
 std::string StripHotkey(const std::string& caption) {
     std::string shown;
     for (size_t i = 0; i < caption.size(); ++i) {

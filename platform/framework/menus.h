@@ -138,6 +138,18 @@ public:
     bool AutoPopup = true;
     TPoint PopupPoint;
     int PopupCount = 0;
+
+    // Who popped the menu up, set by each that does before it calls Popup (the control clicked
+    // or its parent that has the menu, a tree for its header's menu, a button), so that the
+    // handlers of one menu shared by several can tell; nullptr once that component is freed.
+    TComponent* PopupComponent() const { return popupComponent_; }
+    void SetPopupComponent(TComponent* component) { SetLink(popupComponent_, component); }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TComponent* popupComponent_ = nullptr;
 };
 
 // The caption as shown: accelerator marks removed, "&&" shown as "&".

@@ -23,6 +23,10 @@ constexpr unsigned IndexToOverlayMask(int overlay) {
 constexpr TColor CLR_NONE = 0xFFFFFFFF;
 constexpr TColor CLR_DEFAULT = 0xFF000000;
 
+// What the controls that draw from a list show of each image: the image, or its mask alone.
+enum class TImageType { itImage, itMask };
+using enum TImageType;
+
 // A row of equally sized images, each with its own transparency mask. Sizes are logical pixels.
 // Images cut from a drawn picture (TBitmap::Drawn) are drawn anew for each canvas at its pixel
 // ratio, so they are as sharp as the screen; others keep the picture's ratio and are enlarged or
@@ -41,6 +45,8 @@ public:
 
     // Colour drawn behind masked-out pixels by DrawEx without ILD_TRANSPARENT; clNone: none.
     TColor BkColor = clNone;
+    // itMask: the controls drawing from the list draw the masks (DrawEx with ILD_MASK).
+    TImageType ImageType = itImage;
 
     // A picture wider than one image adds one image per cell. Add keeps every pixel;
     // AddMasked leaves out the pixels of maskColor (clDefault: the bottom-left pixel's colour).

@@ -1,9 +1,12 @@
 // The draw tree: the application draws each cell's content, and the width it gives for a node is
-// what painting, hit tests, display rectangles and column sizing go by.
+// what painting, hit tests, display rectangles and column sizing go by; it sizes and draws the
+// tree's hints too.
 
 #include "tree/draw_tree.h"
 #include "platform/framework/tests/form_fixture.h"
 #include "platform/graphics/tests/pixels.h"
+#include "platform/windows/window_image.h"
+#include "tree/hint_window.h"
 #include "tree/tests/tree_fixture.h"
 
 namespace rv::test {
@@ -85,6 +88,51 @@ TEST(DrawTree, EachVisibleColumnIsDrawnAndSizedByItsOwnWidth) {
     EXPECT_TRUE(PixelsAre(picture, {{84, 5, clRed}, {84 + 34, 5, clRed}, {84 + 35, 5, clWhite}}));
     // Double-click sizing takes the widest node of the column.
     EXPECT_EQ(f.tree->GetMaxColumnWidth(1), 55);
+}
+
+TEST(DrawTree, TheApplicationSizesAndDrawsTheHints) {
+    DrawFixture f;
+    TVirtualDrawTree& tree = *f.tree;
+    tree.ShowHint = true;
+    tree.Hint = "Swatches of every colour";
+    tree.SetHintMode(hmHint);
+    tree.SetHintAnimation(hatNone);
+    TRect size{0, 0, 60, 30};
+    tree.OnGetHintSize = [&](TCustomVirtualDrawTree*, PVirtualNode node, TColumnIndex column,
+                             TRect& r) {
+        EXPECT_EQ(node, f.b);
+        EXPECT_EQ(column, NoColumn);
+        EXPECT_FALSE(r.IsEmpty());  // as large as the text would make it
+        r = size;
+    };
+    tree.OnDrawHint = [&](TCustomVirtualDrawTree*, TCanvas& canvas, PVirtualNode node,
+                          const TRect& r, TColumnIndex) {
+        EXPECT_EQ(node, f.b);
+        EXPECT_EQ(r, size);
+        canvas.Brush.Color = clRed;
+        canvas.FillRect({40, 20, 55, 27});
+    };
+    const auto show = [&] {
+        THintInfo info;
+        info.CursorPos = {kContentLeft + 10, 27};
+        tree.Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+        return tree.HintWindow().Visible();
+    };
+    ASSERT_TRUE(show());
+    const HWND hint = tree.HintWindow().Handle();
+    EXPECT_EQ(GetWindowBounds(hint).Width(), 60 + TVirtualTreeHintWindow::kDefaultShadowSize);
+    EXPECT_EQ(GetWindowBounds(hint).Height(), 30 + TVirtualTreeHintWindow::kDefaultShadowSize);
+    // What the handler drew, on the hint's colour; none of the hint's text where it would go.
+    const TBitmap picture = WindowImage(hint);
+    EXPECT_TRUE(PixelsAre(picture, {{40, 20, clRed}, {54, 26, clRed}, {0, 0, clBlack}}));
+    for (int y = 2; y < 18; ++y)
+        for (int x = 2; x < 58; ++x)
+            ASSERT_EQ(picture.Pixel(x, y), ColorToRGB(clInfoBk)) << x << "," << y;
+
+    // An empty size shows no hint.
+    tree.CancelHint();
+    size = {};
+    EXPECT_FALSE(show());
 }
 
 }  // namespace

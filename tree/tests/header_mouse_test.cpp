@@ -3,6 +3,7 @@
 // same through the toolkit's own events with the cursor over a splitter.
 
 #include "platform/framework/menus.h"
+#include "platform/framework/tests/popup_input.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/image_list.h"
 #include "platform/windows/screens.h"
@@ -50,6 +51,41 @@ TEST(TreeHeaderMouse, MenusAndImageListsThatGoFirstAreForgotten) {
     tree.Perform(WM_RBUTTONUP, 0, MAKELPARAM(20, 5));
     tree.Repaint();
     EXPECT_TREE_OK(tree);
+}
+
+// A right click on the header pops its menu up, raised by the tree, as is the menu the tree asks
+// for over its rows: a handler of a menu both share can tell the tree.
+TEST(TreeHeaderMouse, RightClickPopsUpTheHeadersMenuRaisedByTheTree) {
+    HeaderMouseFixture f;
+    IdTree& tree = *f.tree;
+    tree.Add(nullptr, 1);
+    auto* menu = new TPopupMenu(&f.form.form);
+    auto* hide = new TMenuItem(menu);
+    hide->SetCaption("&Hide Column");
+    menu->Items()->Add(hide);
+    std::vector<TComponent*> raisedBy;
+    hide->OnClick = [&](TObject*) { raisedBy.push_back(menu->PopupComponent()); };
+    f.Header().SetPopupMenu(menu);
+
+    const int y = 8 - f.Header().Height();  // the strip, in client coordinates
+    SendToolkitMouse(tree.Handle(), ToolkitMouse::Press, {100, y}, ToolkitButton::Right);
+    SendToolkitMouse(tree.Handle(), ToolkitMouse::Release, {100, y}, ToolkitButton::Right);
+    EXPECT_EQ(test::OpenPopupEntries(), std::vector<std::string>{"Hide Column"});
+    EXPECT_EQ(menu->PopupComponent(), &tree);
+    ASSERT_TRUE(test::ChooseFromPopup("Hide Column"));
+    ASSERT_TRUE(PumpUntil([&] { return !raisedBy.empty(); }));
+    EXPECT_EQ(raisedBy, std::vector<TComponent*>{&tree});
+
+    // Over a row, the menu the tree asks its handler for.
+    menu->SetPopupComponent(nullptr);
+    tree.OnGetPopupMenu = [&](TBaseVirtualTree*, PVirtualNode, TColumnIndex, TPoint, bool&,
+                              TPopupMenu*& popup) { popup = menu; };
+    SendToolkitMouse(tree.Handle(), ToolkitMouse::Press, {100, 5}, ToolkitButton::Right);
+    SendToolkitMouse(tree.Handle(), ToolkitMouse::Release, {100, 5}, ToolkitButton::Right);
+    EXPECT_EQ(test::OpenPopupEntries(), std::vector<std::string>{"Hide Column"});
+    EXPECT_EQ(menu->PopupComponent(), &tree);
+    EXPECT_TRUE(test::EscapePopup());
+    tree.OnGetPopupMenu = nullptr;
 }
 
 TEST(TreeHeaderMouse, SplitterSizesTheColumnByTheDistanceMoved) {

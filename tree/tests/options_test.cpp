@@ -143,13 +143,14 @@ TEST(TreeOptions, LegacyOptionNamesMapToTheirSets) {
                   {}, {toAnimatedToggle}, {toAutoSort}, {}, {toCheckSupport}, {toShowStaticText}}));
     EXPECT_EQ(unknown, (std::vector<std::string>{"voBogus", "toMultiSelect", "so", ""}));
 
-    // Reading the old value replaces every set, defaults included.
+    // Reading the old value replaces the five sets, defaults included; the string set is not
+    // the old value's to replace: captions are still saved and leaving an editor accepts.
     IdTree tree;
-    ReadLegacyOptions(tree.TreeOptions(), {"voMultiSelect", "soSaveCaptions"});
+    ReadLegacyOptions(tree.TreeOptions(), {"voMultiSelect", "soShowStaticText"});
     EXPECT_TRUE(tree.TreeOptions().PaintOptions().Empty());
     EXPECT_EQ(tree.TreeOptions().MiscOptions(), TVTMiscOptions{});
     EXPECT_EQ(tree.TreeOptions().SelectionOptions(), TVTSelectionOptions{toMultiSelect});
-    EXPECT_EQ(tree.TreeOptions().StringOptions(), TVTStringOptions{toSaveCaptions});
+    EXPECT_EQ(tree.TreeOptions().StringOptions(), kDefaultStringOptions);
 }
 
 TEST(TreeOptions, AssignFromCopiesThroughTheSetters) {

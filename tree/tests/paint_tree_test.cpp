@@ -461,8 +461,12 @@ TEST(TreePaint, ImagesBlendOnlyWhereTheRulesSay) {
         EXPECT_EQ(f.Paint().Pixel(kContentLeft + 8, 9), c.expected)
             << c.focused << c.selected << c.fullRow << c.ghost << c.cut << c.ghostedIfUnfocused;
     }
-    // A disabled node's image is the list's disabled drawing: grey, not red.
+    // A list of masks gives the image's mask: black where the image shows.
     f.tree->DoStateChange({}, {tsCutPending});
+    images.ImageType = itMask;
+    EXPECT_EQ(f.Paint().Pixel(kContentLeft + 8, 9), clBlack);
+    images.ImageType = itImage;
+    // A disabled node's image is the list's disabled drawing: grey, not red.
     f.tree->SetIsDisabled(node, true);
     const TColor disabled = f.Paint().Pixel(kContentLeft + 8, 9);
     EXPECT_EQ(GetRValue(disabled), GetGValue(disabled));

@@ -1,5 +1,6 @@
 // The tree's properties as a form keeps them: "Columns", the header's columns kept by the tree,
-// and "Options", every option set in one set of names as older forms have it, only read.
+// and "Options", the five option sets in one set of names as older forms have it, only read; the
+// text tree's "WideDefaultText", and its old "StringOptions", only read.
 
 #include <algorithm>
 #include <map>
@@ -143,7 +144,8 @@ TEST(TreeStoredProperties, LegacyOptionsAreReadIntoEverySet) {
     EXPECT_EQ(o.PaintOptions(), TVTPaintOptions{toShowRoot});
     EXPECT_TRUE(o.MiscOptions().Empty());
     EXPECT_TRUE(o.AutoOptions().Empty());
-    EXPECT_TRUE(o.StringOptions().Empty());
+    // The text tree's own set was never part of the old one.
+    EXPECT_EQ(o.StringOptions(), kDefaultStringOptions);
 
     // Every option of every set has its old name, so a tree's whole options survive the trip.
     o.SetPaintOptions({toShowRoot, toHotTrack});
@@ -155,13 +157,52 @@ TEST(TreeStoredProperties, LegacyOptionsAreReadIntoEverySet) {
     for (const std::string& name : LegacyOptionNames(o))
         text += (text.size() > 1 ? "," : "") + name;
     text += "]";
-    EXPECT_EQ(text,
-              "[voHotTrack,voShowRoot,voAutoSort,voCheckSupport,voFullRowDrag,soShowStaticText]");
+    EXPECT_EQ(text, "[voHotTrack,voShowRoot,voAutoSort,voCheckSupport,voFullRowDrag]");
     StoredForm g;
     g.values[{"1.x", "Tracks_Options"}] = text;
     TStoredPropList other = g.Entries({"Tracks.Options"});
     g.storage.LoadProps(&g.form, other);
     EXPECT_EQ(LegacyOptionNames(g.tree->TreeOptions()), LegacyOptionNames(o));
+}
+
+TEST(TreeStoredProperties, TextTreeKeepsItsDefaultTextAndReadsTheOldStringSet) {
+    StoredForm f;
+    TStoredPropList list = f.Entries({"Tracks.WideDefaultText", "Tracks.StringOptions"});
+    ASSERT_EQ(list.size(), 2u);
+    // "Node" is not written, nor ever the old set.
+    f.storage.StoreProps(&f.form, list);
+    EXPECT_TRUE(f.values.empty());
+    f.tree->SetDefaultText("Untitled");
+    f.storage.StoreProps(&f.form, list);
+    EXPECT_EQ(f.Get("1.x", "Tracks_WideDefaultText"), "Untitled");
+    EXPECT_EQ(f.Get("1.x", "Tracks_StringOptions"), "<missing>");
+    // An empty text differs from "Node": it is kept, and read back empty.
+    f.tree->SetDefaultText("");
+    f.storage.StoreProps(&f.form, list);
+    EXPECT_EQ(f.Get("1.x", "Tracks_WideDefaultText"), "");
+
+    // Read: a text of one-byte characters or of any others.
+    StoredForm g;
+    TStoredPropList other = g.Entries({"Tracks.WideDefaultText", "Tracks.StringOptions"});
+    g.storage.LoadProps(&g.form, other);
+    EXPECT_EQ(g.tree->DefaultText(), "Node");
+    for (const char* text : {"Untitled", "Без названия — 無題", ""}) {
+        g.values[{"1.x", "Tracks_WideDefaultText"}] = text;
+        g.storage.LoadProps(&g.form, other);
+        EXPECT_EQ(g.tree->DefaultText(), text);
+    }
+
+    // The old string set names the first two string options; the third stays as it is.
+    TStringTreeOptions& o = g.tree->TreeOptions();
+    g.values[{"1.x", "Tracks_StringOptions"}] = "[soShowStaticText]";
+    g.storage.LoadProps(&g.form, other);
+    EXPECT_EQ(o.StringOptions(), (TVTStringOptions{toShowStaticText, toAutoAcceptEditChange}));
+    o.SetStringOptions({toShowStaticText});
+    g.values[{"1.x", "Tracks_StringOptions"}] =
+        "[soSaveCaptions, soAutoAcceptEditChange, voShowRoot]";
+    g.storage.LoadProps(&g.form, other);
+    EXPECT_EQ(o.StringOptions(), TVTStringOptions{toSaveCaptions});
+    EXPECT_EQ(o.PaintOptions(), kDefaultPaintOptions);
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 // pressed column, a disabled one and the sort arrow, and a column being dragged; the tooltip of
 // a text that is cut off and a column's hint; the in-place editor open on a node, and on a
 // multi-line node; a frame of the toggle animation and of a column's animated resize. Then a
-// column of unchecked boxes in both looks; a tree whose cells the application draws, with flat
-// scroll bars; a tree read right to left, its vertical bar at the left; and the header with
+// column of unchecked boxes in both looks; a tree whose cells and hint the application draws, with
+// flat scroll bars; a tree read right to left, its vertical bar at the left; and the header with
 // parts the application draws itself.
 
 #include <cstdio>
@@ -377,7 +377,8 @@ bool RenderUncheckedBoxes(double ratio, const std::string& path) {
 }
 
 // A tree whose cells the application draws (a swatch and a name, as wide as it says), with flat
-// scroll bars; beside it a tree of one column read right to left, with 3-D flat bars.
+// scroll bars, and its hint over the third row; beside it a tree of one column read right to left,
+// with 3-D flat bars.
 bool RenderDrawnAndRightToLeft(double ratio, const std::string& path) {
     SetVisualStylesEnabled(false);
     TForm form(nullptr);
@@ -405,6 +406,28 @@ bool RenderDrawnAndRightToLeft(double ratio, const std::string& path) {
         canvas.Rectangle(info.ContentRect.Left, top, info.ContentRect.Left + 16, top + 12);
         canvas.Brush.Style = bsClear;
         canvas.TextOut(info.ContentRect.Left + 20, top - 1, name);
+    };
+    // Its hint, sized and drawn by the application: a large swatch with the colour's name and
+    // value.
+    drawn->ShowHint = true;
+    drawn->Hint = "swatch";
+    drawn->SetHintMode(hmHint);
+    drawn->SetHintAnimation(hatNone);
+    drawn->OnGetHintSize = [](TCustomVirtualDrawTree*, PVirtualNode, TColumnIndex, TRect& r) {
+        r = {0, 0, 130, 40};
+    };
+    drawn->OnDrawHint = [](TCustomVirtualDrawTree*, TCanvas& canvas, PVirtualNode node,
+                           const TRect& r, TColumnIndex) {
+        if (!node) return;
+        const auto& [color, name] = swatches[node->Index % 6];
+        canvas.Pen = TPen{clBlack};
+        canvas.Brush.Color = color;
+        canvas.Rectangle(r.Left + 6, r.Top + 6, r.Left + 34, r.Bottom - 6);
+        canvas.Brush.Style = bsClear;
+        canvas.TextOut(r.Left + 42, r.Top + 5, name);
+        canvas.TextOut(
+            r.Left + 42, r.Top + 20,
+            Format("#%.2X%.2X%.2X", GetRValue(color), GetGValue(color), GetBValue(color)));
     };
     for (int i = 0; i < 12; ++i) {
         PVirtualNode n = drawn->AddChild(nullptr);
@@ -447,7 +470,17 @@ bool RenderDrawnAndRightToLeft(double ratio, const std::string& path) {
     c.FillRect({0, 0, picture.Width(), picture.Height()});
     c.Draw(8, 8, WindowImage(drawn->Handle(), ratio));
     c.Draw(8 + 220, 8, WindowImage(rtl->Handle(), ratio));
-    return picture.SaveToFile(path);
+    // The hint of the third row, where the screen has it.
+    THintInfo info;
+    info.CursorPos = {40, 2 * 18 + 9};
+    drawn->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    const HWND hint = drawn->HintWindow().Handle();
+    const TRect base = GetWindowRect(drawn->Handle());
+    const TRect at = GetWindowRect(hint);
+    c.Draw(8 + at.Left - base.Left, 8 + at.Top - base.Top, WindowImage(hint, ratio));
+    const bool shown = drawn->HintWindow().Visible();
+    drawn->CancelHint();
+    return shown && picture.SaveToFile(path);
 }
 
 // The header with parts the application draws: the title column's background and the format

@@ -13,7 +13,7 @@
 namespace rv::test {
 namespace {
 
-TEST(TreeWindowOptions, AutoChangeScaleScalesRowsIndentAndHeader) {
+TEST(TreeWindowOptions, AutoChangeScaleScalesRowsAndHeaderNotTheIndent) {
     for (bool autoScale : {false, true}) {
         FormWith form;
         auto* tree = form.Add<IdTree>(Bounds(10, 10, 200, 100));
@@ -35,7 +35,7 @@ TEST(TreeWindowOptions, AutoChangeScaleScalesRowsIndentAndHeader) {
         EXPECT_EQ(tree->DefaultNodeHeight(), rows) << autoScale;
         EXPECT_EQ(tree->NodeHeight(after), rows);
         EXPECT_EQ(tree->NodeHeight(before), 18u);  // made before: as it was
-        EXPECT_EQ(tree->Indent(), autoScale ? 27u : 18u);
+        EXPECT_EQ(tree->Indent(), 18u);
         EXPECT_EQ(tree->Header().Height(), autoScale ? 26 : 17);
         EXPECT_EQ(tree->Header().Font().Height, autoScale ? -18 : -12);
         EXPECT_EQ(tree->Header().Columns()[0].Width(), autoScale ? 90 : 60);

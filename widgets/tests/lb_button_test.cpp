@@ -228,6 +228,7 @@ TEST(LbButton, KindsSetGlyphCaptionAndModalResultAClickPassesOn) {
     b->Click();
     EXPECT_EQ(menu->PopupCount, 1);
     EXPECT_EQ(menu->PopupPoint, b->ClientToScreen({0, b->Height()}));
+    EXPECT_EQ(menu->PopupComponent(), b);
     TBitmap p = Snapshot(*b);  // the arrow
     EXPECT_EQ(p.Pixel(b->Width() - 11, b->Height() / 2 - 1), clBlack);
     EXPECT_EQ(p.Pixel(b->Width() - 9, b->Height() / 2 + 1), clBlack);

@@ -88,6 +88,7 @@ TEST(LbSpeedButton, WithoutGroupItIsDownWhilePressedAndClicksOnRelease) {
     f.Click(s);
     EXPECT_EQ(menu->PopupCount, 1);
     EXPECT_EQ(menu->PopupPoint, s->ClientToScreen({0, s->Height()}));
+    EXPECT_EQ(menu->PopupComponent(), s);
 }
 
 TEST(LbSpeedButton, AnActionsImageBecomesTheGlyph) {

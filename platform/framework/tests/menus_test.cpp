@@ -184,6 +184,8 @@ TEST(PopupMenu, ARightClickPopsUpTheMenuOfTheControlOrItsParentWhereTheMouseIs) 
     QPoint screen = host->mapToGlobal(QPoint(12, 9));
     EXPECT_EQ(menu->PopupPoint, (TPoint{screen.x(), screen.y()}));
     EXPECT_EQ(caption->ClientToScreen({7, 4}), menu->PopupPoint);
+    // Raised by the panel, whose menu it is; forgotten when the panel goes.
+    EXPECT_EQ(menu->PopupComponent(), panel);
 
     auto* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(shown, nullptr);
@@ -205,6 +207,9 @@ TEST(PopupMenu, ARightClickPopsUpTheMenuOfTheControlOrItsParentWhereTheMouseIs) 
     EXPECT_EQ(popups, 2);
     if (QWidget* open = QApplication::activePopupWidget()) open->close();
     Settle();
+    EXPECT_EQ(menu->PopupComponent(), box);
+    delete box;
+    EXPECT_EQ(menu->PopupComponent(), nullptr);
 
     // A menu with nothing to show does not open.
     auto* empty = new TPopupMenu(&f.form);
