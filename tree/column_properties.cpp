@@ -15,14 +15,23 @@ void PublishColumnProperties(TVirtualTreeColumn& c, TPropList& list) {
     list.push_back(EnumerationProperty(
         "Alignment", {"taLeftJustify", "taRightJustify", "taCenter"},
         [&c] { return c.Alignment(); }, [&c](TAlignment v) { c.SetAlignment(v); }));
-    list.push_back(EnumerationProperty(
+    // A column that takes its reading order or colour from the tree keeps none of its own.
+    const auto storedUnless = [&c](TVTColumnOption parentOption) {
+        return [&c, parentOption] { return !c.Options().Contains(parentOption); };
+    };
+    TPropInfo bidiMode = EnumerationProperty(
         "BiDiMode",
         {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"},
-        [&c] { return c.BiDiMode(); }, [&c](TBiDiMode v) { c.SetBiDiMode(v); }));
-    list.push_back(IntegerProperty(
-        "Color", [&c] { return int(c.Color()); }, [&c](int v) { c.SetColor(TColor(v)); }));
+        [&c] { return c.BiDiMode(); }, [&c](TBiDiMode v) { c.SetBiDiMode(v); });
+    bidiMode.Stored = storedUnless(coParentBidiMode);
+    list.push_back(std::move(bidiMode));
+    TPropInfo color = IntegerProperty(
+        "Color", [&c] { return int(c.Color()); }, [&c](int v) { c.SetColor(TColor(v)); });
+    color.Stored = storedUnless(coParentColor);
+    list.push_back(std::move(color));
+    // Texts go under the names that hold any characters; every stored text is Unicode here.
     list.push_back(StringProperty(
-        "Hint", [&c] { return c.Hint(); }, [&c](const std::string& v) { c.SetHint(v); }));
+        "WideHint", [&c] { return c.Hint(); }, [&c](const std::string& v) { c.SetHint(v); }));
     integer("ImageIndex", &C::ImageIndex, &C::SetImageIndex);
     list.push_back(EnumerationProperty(
         "Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"},
@@ -53,7 +62,7 @@ void PublishColumnProperties(TVirtualTreeColumn& c, TPropList& list) {
         [&c](TVirtualTreeColumnStyle v) { c.SetStyle(v); }));
     integer("Tag", &C::Tag, &C::SetTag);
     list.push_back(StringProperty(
-        "Text", [&c] { return c.Text(); }, [&c](const std::string& v) { c.SetText(v); }));
+        "WideText", [&c] { return c.Text(); }, [&c](const std::string& v) { c.SetText(v); }));
     integer("Width", &C::Width, &C::SetWidth);
 }
 

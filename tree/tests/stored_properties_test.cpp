@@ -75,7 +75,13 @@ TEST(TreeStoredProperties, ColumnsRoundTripWithEveryPropertyAndTheDisplayOrder) 
     f.storage.StoreProps(&f.form, list);
     const std::string section = "1.x.Tracks_Columns";
     EXPECT_EQ(f.Get(section, "Count"), "3");
-    EXPECT_EQ(f.Get(section, "Item0_Text"), "Title");
+    EXPECT_EQ(f.Get(section, "Item0_WideText"), "Title");
+    EXPECT_EQ(f.Get(section, "Item1_WideHint"), "who plays");
+    // Reading order and colour only where the column has its own.
+    EXPECT_EQ(f.Get(section, "Item0_BiDiMode"), "<missing>");
+    EXPECT_EQ(f.Get(section, "Item0_Color"), "<missing>");
+    EXPECT_EQ(f.Get(section, "Item2_BiDiMode"), "bdRightToLeft");
+    EXPECT_EQ(f.Get(section, "Item2_Color"), std::to_string(RGB(0xF0, 0xE0, 0xD0)));
     EXPECT_EQ(f.Get(section, "Item0_Position"), "2");
     EXPECT_EQ(f.Get(section, "Item1_Alignment"), "taCenter");
     EXPECT_EQ(f.Get(section, "Item2_Options"),
