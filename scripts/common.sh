@@ -32,9 +32,11 @@ configure() {
     cmake -S "$ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
 }
 
-# release_build : the program as released, into build/release (scripts/e2e runs it), warnings as
-# errors.
+# release_build [TARGET...] : the program (or the targets given, "all" for everything) as
+# released, into build/release, warnings as errors. scripts/run, scripts/e2e and scripts/test
+# share this one configuration, so none rebuilds what another built; it holds the test programs
+# too, built only when asked for, since the optimiser finds warnings of its own in them.
 release_build() {
-    configure "$ROOT/build/release" -DCMAKE_BUILD_TYPE=Release -DRV_BUILD_TESTS=OFF -DRV_WERROR=ON
-    cmake --build "$ROOT/build/release" -j "$JOBS" --target reelvault
+    configure "$ROOT/build/release" -DCMAKE_BUILD_TYPE=Release -DRV_BUILD_TESTS=ON -DRV_WERROR=ON
+    cmake --build "$ROOT/build/release" -j "$JOBS" --target "${@:-reelvault}"
 }

@@ -107,4 +107,9 @@ bool HaveTool(const std::string& name) {
     return false;
 }
 
+bool PackageInstalled(const std::string& package) {
+    const ProcessResult status = RunProcess({"dpkg-query", "-W", "-f=${Status}", package});
+    return status.exitCode == 0 && status.out.ends_with(" ok installed");
+}
+
 }  // namespace rv::test

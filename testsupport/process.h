@@ -18,6 +18,9 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
 // Whether a program of that name is on PATH.
 bool HaveTool(const std::string& name);
 
+// Whether the Debian package of that name is installed.
+bool PackageInstalled(const std::string& package);
+
 }  // namespace rv::test
 
 // Skips the current test, with the reason, when an optional outside tool is missing.

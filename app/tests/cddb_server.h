@@ -11,7 +11,9 @@ namespace rv::test {
 // app/tests/cddb_server.py: a CDDB server whose answers the first part of the path chooses.
 class AppCddbServer : public TestServer {
 public:
-    AppCddbServer() { Start({"/usr/bin/python3", SourcePath("app/tests/cddb_server.py")}, 0); }
+    AppCddbServer() {
+        Start("python3", {"/usr/bin/python3", SourcePath("app/tests/cddb_server.py")}, 0);
+    }
     // Settings that ask this server, its answers chosen by `mode` ("two", "nomatch", ...).
     TPreferences Prefs(const std::string& mode) const {
         TPreferences prefs;

@@ -38,10 +38,14 @@ std::string Unescaped(std::string text) {
 
 }  // namespace
 
-std::string PageBrowser::Unavailable() {
+std::string PageBrowser::Missing() {
+    for (const char* package : {"chromium", "poppler-utils"})
+        if (!PackageInstalled(package)) return package;
+    return {};
+}
+
+std::string PageBrowser::StartFailure() {
     static const std::string why = []() -> std::string {
-        if (!HaveTool("chromium")) return "chromium is not installed (Debian's package chromium)";
-        if (!HaveTool("pdftotext")) return "pdftotext is not installed (package poppler-utils)";
         const ProcessResult blank = Chromium({"--dump-dom"}, "about:blank");
         if (blank.exitCode != 0 || blank.out.find("<html") == std::string::npos)
             return "chromium --headless does not start here: " +
@@ -88,7 +92,8 @@ std::vector<std::vector<std::string>> TableRows(const std::string& dom) {
 
 StaticHttpServer::StaticHttpServer(const std::string& folder) {
     const int port = UnusedPort();
-    Start({"/usr/bin/python3", "-m", "http.server", std::to_string(port), "--bind", "127.0.0.1",
+    Start("python3",
+          {"/usr/bin/python3", "-m", "http.server", std::to_string(port), "--bind", "127.0.0.1",
            "--directory", folder},
           port);
 }

@@ -10,9 +10,11 @@ namespace rv::test {
 
 class PageBrowser {
 public:
-    // Why pages cannot be shown here (the browser or pdftotext missing, or the browser does not
-    // start); empty when they can.
-    static std::string Unavailable();
+    // The Debian package of the browser or of pdftotext that is not installed; empty when both
+    // are.
+    static std::string Missing();
+    // Why the installed browser does not start here; empty when it starts.
+    static std::string StartFailure();
     // The page's document after it has loaded and its scripts have run.
     static std::string Dom(const std::string& url);
     // The text of the page as it prints, frames included; with `layout`, each line keeps the

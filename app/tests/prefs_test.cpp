@@ -209,7 +209,7 @@ TEST_F(Settings, CancelKeepsTheSettingsAndWritesNone) {
 class SiteList : public Settings {
 protected:
     void SetUp() override {
-        if (server_.Port() == 0) GTEST_SKIP() << "the fake CDDB server did not start";
+        RV_REQUIRE_SERVER(server_);
         test::App().OnException = [](const std::exception& e) { ADD_FAILURE() << e.what(); };
         W().Show();
         Settle();

@@ -174,8 +174,9 @@ TEST_F(Presentation, AMissingTemplateIsReportedAfterTheXmlAndNoPageIsWritten) {
 class PresentationInBrowser : public Presentation {
 protected:
     void SetUp() override {
-        const std::string why = test::PageBrowser::Unavailable();
-        if (!why.empty()) GTEST_SKIP() << why;
+        const std::string missing = test::PageBrowser::Missing();
+        if (!missing.empty()) GTEST_SKIP() << missing << " is not installed";
+        ASSERT_EQ(test::PageBrowser::StartFailure(), "");
         TTrack t = test::MakeTrack("Dvo\xC5\x99\xC3\xA1k, Anton\xC3\xADn", "Symfonie", 1,
                                    "Largo \xD0\x96", 720);
         W().Library().AddTrack(t);
@@ -219,7 +220,7 @@ TEST_F(PresentationInBrowser, FromDiskThePageShowsTheLibraryAsAnIndentedTree) {
 
 TEST_F(PresentationInBrowser, OverHttpThePageShowsATableOfArtistsAlbumsAndTracks) {
     test::StaticHttpServer server(out.Path());
-    if (server.Port() == 0) GTEST_SKIP() << "python3 -m http.server did not start";
+    RV_REQUIRE_SERVER(server);
     const std::string base = "http://127.0.0.1:" + server.PortText() + "/";
     const std::string detail = test::PageBrowser::Dom(base + "list.htm");
     const std::vector<std::vector<std::string>> rows = test::TableRows(detail);

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Writes a library file of many tracks as another program would: built with ElementTree,
 UTF-8, indented by two blanks, LF line ends. Like a library kept by hand or by other tools, it
 repeats artist names (one ARTIST entry per import, letter case varying), holds one large

@@ -131,7 +131,8 @@ std::string WriteOtherWritersFile() {
     const char* tmp = std::getenv("TMPDIR");
     std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/rv_bench_sort_" +
                        std::to_string(::getpid()) + ".rvl";
-    const std::string command = "python3 '" RV_SOURCE_DIR "/bench/medialib/make_library.py' '" +
+    const std::string command = "/usr/bin/python3 '" RV_SOURCE_DIR
+                                "/bench/medialib/make_library.py' '" +
                                 path + "' " + std::to_string(kFileTracks) + " >/dev/null";
     if (std::system(command.c_str()) == 0) return path;
     std::remove(path.c_str());

@@ -18,7 +18,9 @@ namespace rv::test {
 // Folder().
 class CddbFake : public TestServer {
 public:
-    CddbFake() { Start({"/usr/bin/python3", SourcePath("cd/tests/cddb_fake.py"), dir_.Path()}, 0); }
+    CddbFake() {
+        Start("python3", {"/usr/bin/python3", SourcePath("cd/tests/cddb_fake.py"), dir_.Path()}, 0);
+    }
     const TempDir& Folder() const { return dir_; }
 };
 
@@ -94,7 +96,8 @@ protected:
     }
     void SetUp() override {
         LoopTest::SetUp();
-        if (fake_->Port() == 0 || proxy_->Port() == 0) GTEST_SKIP() << "a server did not start";
+        RV_REQUIRE_SERVER(*fake_);
+        RV_REQUIRE_SERVER(*proxy_);
         app->OnException = [](const std::exception& e) { ADD_FAILURE() << e.what(); };
     }
 

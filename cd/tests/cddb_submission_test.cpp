@@ -114,7 +114,7 @@ protected:
     }
     void SetUp() override {
         LoopTest::SetUp();
-        if (server_->Port() == 0) GTEST_SKIP() << "aiosmtpd did not start";
+        RV_REQUIRE_SERVER(*server_);
         app->OnException = [](const std::exception& e) { ADD_FAILURE() << e.what(); };
     }
 

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Writes the seed streams of fuzz_tree_stream, built from the format's definition."""
 import os
 import struct

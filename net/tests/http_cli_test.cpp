@@ -5,7 +5,6 @@
 #include "net/tests/test_servers.h"
 #include "platform/messages/tests/loop_fixture.h"
 #include "platform/sockets/tests/socket_peer.h"
-#include "testsupport/process.h"
 
 namespace rv {
 namespace {
@@ -28,7 +27,7 @@ protected:
     }
     void SetUp() override {
         LoopTest::SetUp();
-        if (fake_->Port() == 0) GTEST_SKIP() << "the HTTP fake did not start";
+        RV_REQUIRE_SERVER(*fake_);
     }
 
     static std::string Url(const std::string& path) {
@@ -460,9 +459,8 @@ TEST_F(HttpTest, PostSendsItsWholeBody) {
 }
 
 TEST_F(HttpTest, AProxyWithBasicAuthentication) {
-    RV_REQUIRE_TOOL("tinyproxy");
     test::Tinyproxy proxy("proxyuser", "proxypass");
-    ASSERT_NE(proxy.Port(), 0) << "tinyproxy did not start";
+    RV_REQUIRE_SERVER(proxy);
     THttpCli http(nullptr);
     http.Proxy = "127.0.0.1";
     http.ProxyPort = proxy.PortText();

@@ -35,7 +35,7 @@ protected:
 
     void SetUp() override {
         LoopTest::SetUp();
-        if (server_->Port() == 0) GTEST_SKIP() << "aiosmtpd did not start";
+        RV_REQUIRE_SERVER(*server_);
     }
 
     // A client aimed at `port` (the server's when 0), its commands and shown lines logged.

@@ -1,6 +1,5 @@
 #include "net/tests/test_servers.h"
 #include "net/tests/wsocket_fixture.h"
-#include "testsupport/process.h"
 
 namespace rv {
 namespace {
@@ -62,9 +61,8 @@ TcpPeer Greeter() {
 }
 
 TEST_F(SocksTest, Socks5WithoutAndWithUserAndPassword) {
-    RV_REQUIRE_TOOL("microsocks");
     test::Microsocks open;
-    ASSERT_NE(open.Port(), 0);
+    RV_REQUIRE_SERVER(open);
     TcpPeer destination = Greeter();
     Aim("5", open.Port(), destination.Port());
     ASSERT_TRUE(ConnectThrough());
@@ -72,7 +70,7 @@ TEST_F(SocksTest, Socks5WithoutAndWithUserAndPassword) {
     ExpectConversation();
 
     test::Microsocks guarded("bob", "secret");
-    ASSERT_NE(guarded.Port(), 0);
+    RV_REQUIRE_SERVER(guarded);
     TcpPeer second = Greeter();
     Aim("5", guarded.Port(), second.Port());
     log.lines.clear();
@@ -101,9 +99,8 @@ TEST_F(SocksTest, Socks5WithoutAndWithUserAndPassword) {
 }
 
 TEST_F(SocksTest, Socks4ThroughDante) {
-    RV_REQUIRE_TOOL("danted");
     test::Dante dante;
-    ASSERT_NE(dante.Port(), 0);
+    RV_REQUIRE_SERVER(dante);
     TcpPeer destination = Greeter();
     Aim("4", dante.Port(), destination.Port());
     ASSERT_TRUE(ConnectThrough());

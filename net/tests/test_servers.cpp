@@ -3,11 +3,16 @@
 #include <sstream>
 
 #include "platform/sockets/tests/socket_peer.h"
+#include "testsupport/process.h"
 #include "testsupport/test_files.h"
 
 namespace rv::test {
 
-void TestServer::Start(const std::vector<std::string>& argv, int port) {
+void TestServer::Start(const std::string& package, const std::vector<std::string>& argv, int port) {
+    package_ = package;
+    installed_ = PackageInstalled(package);
+    for (const std::string& word : argv) command_ += (command_.empty() ? "" : " ") + word;
+    if (!installed_) return;
     process_ = std::make_unique<ServerProcess>(argv);
     if (!process_->Running()) return;
     if (port == 0) {
@@ -18,11 +23,12 @@ void TestServer::Start(const std::vector<std::string>& argv, int port) {
 }
 
 HttpFake::HttpFake() {
-    Start({"/usr/bin/python3", SourcePath("net/tests/http_fake.py")}, 0);
+    Start("python3", {"/usr/bin/python3", SourcePath("net/tests/http_fake.py")}, 0);
 }
 
 SmtpServer::SmtpServer() {
-    Start({"/usr/bin/python3", SourcePath("net/tests/smtp_server.py"), dir_.Path()}, 0);
+    Start("python3-aiosmtpd",
+          {"/usr/bin/python3", SourcePath("net/tests/smtp_server.py"), dir_.Path()}, 0);
 }
 
 Tinyproxy::Tinyproxy(const std::string& user, const std::string& password) {
@@ -32,14 +38,15 @@ Tinyproxy::Tinyproxy(const std::string& user, const std::string& password) {
                                                 "127.0.0.1\nMaxClients 20\nLogLevel Error\n"
                                                 "BasicAuth " +
                                                 user + " " + password + "\n");
-    Start({"tinyproxy", "-d", "-c", dir_ / "tinyproxy.conf"}, port);
+    Start("tinyproxy-bin", {"/usr/bin/tinyproxy", "-d", "-c", dir_ / "tinyproxy.conf"}, port);
 }
 
 Microsocks::Microsocks(const std::string& user, const std::string& password) {
     const int port = UnusedPort();
-    std::vector<std::string> argv = {"microsocks", "-i", "127.0.0.1", "-p", std::to_string(port)};
+    std::vector<std::string> argv = {"/usr/bin/microsocks", "-i", "127.0.0.1", "-p",
+                                     std::to_string(port)};
     if (!user.empty()) argv.insert(argv.end(), {"-u", user, "-P", password});
-    Start(argv, port);
+    Start("microsocks", argv, port);
 }
 
 Dante::Dante() {
@@ -50,7 +57,8 @@ Dante::Dante() {
                        "\nexternal: 127.0.0.1\nclientmethod: none\nsocksmethod: none\n"
                        "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"
                        "socks pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n");
-    Start({"danted", "-f", dir_ / "danted.conf", "-p", dir_ / "danted.pid"}, port);
+    Start("dante-server",
+          {"/usr/sbin/danted", "-f", dir_ / "danted.conf", "-p", dir_ / "danted.pid"}, port);
 }
 
 }  // namespace rv::test

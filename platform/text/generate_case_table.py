@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Writes platform/text/case_table.cpp, the full case mappings of the Basic Multilingual Plane,
 from the Unicode Character Database as Debian's unicode-data package installs it:
 

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Writes the expected library file and presentations of the two-artist test library.
 
 Every line is spelled out here as the file format has it: declaration, CR LF before each

@@ -18,6 +18,8 @@ from desktop import Desktop, DriveError, Program
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CDDB_FAKE = os.path.join(ROOT, "app", "tests", "cddb_server.py")
+# The servers run on Debian's interpreter, whichever python3 comes first on PATH.
+PYTHON = "/usr/bin/python3"
 
 # The fake drive: a disc of three audio tracks, as the CD import's own tests describe it.
 FAKE_DRIVES = """\
@@ -102,7 +104,7 @@ class Journey:
         return int(line)
 
     def start_cddb(self):
-        return self.start_server(["python3", CDDB_FAKE])
+        return self.start_server([PYTHON, CDDB_FAKE])
 
     def start_http(self, folder):
         """A static HTTP server for `folder` on 127.0.0.1; returns its port."""
@@ -112,7 +114,7 @@ class Journey:
                 "s=http.server.ThreadingHTTPServer(('127.0.0.1',0),h)\n"
                 "print(s.server_address[1],flush=True)\n"
                 "s.serve_forever()\n")
-        return self.start_server(["python3", "-c", code, folder])
+        return self.start_server([PYTHON, "-c", code, folder])
 
     # ---- steps -------------------------------------------------------------------------------
 

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Runs the journeys through the real program on virtual desktops and prints each step's result.
 
   run.py --program build/release/app/reelvault --out build/e2e [--jobs N] [JOURNEY...]

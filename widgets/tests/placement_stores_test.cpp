@@ -8,6 +8,7 @@
 #include "platform/registry/ini_file.h"
 #include "platform/registry/registry_ini_file.h"
 #include "platform/registry/settings_location.h"
+#include "platform/text/format.h"
 #include "testsupport/test_files.h"
 #include "widgets/form_storage.h"
 #include "widgets/tests/storage_fixture.h"
@@ -83,12 +84,11 @@ TEST_F(PlacementStores, TextsInQuotesComeBackFromAnIniFileWithTheirQuotes) {
         {"  \"blanks\"  ", "\"  \"blanks\"  \""},
         {"plain", "plain"},
         {"", ""}};
-    for (size_t i = 0; i < cases.size(); ++i)
-        storage->WriteItem("V" + std::to_string(i), cases[i].first);
+    for (size_t i = 0; i < cases.size(); ++i) storage->WriteItem(Format("V%zu", i), cases[i].first);
     const std::string text = test::ReadFileBytes(IniFilePath("quotes.ini"));
     for (size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(storage->ReadItem("V" + std::to_string(i), "missing"), cases[i].first);
-        const std::string line = "\nV" + std::to_string(i) + "=" + cases[i].second + "\n";
+        EXPECT_EQ(storage->ReadItem(Format("V%zu", i), "missing"), cases[i].first);
+        const std::string line = Format("\nV%zu=%s\n", i, cases[i].second.c_str());
         EXPECT_NE(text.find(line), std::string::npos) << line;
     }
     // The registry keeps texts as they are.

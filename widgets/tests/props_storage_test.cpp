@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/text/ascii_case.h"
+#include "platform/text/format.h"
 #include "widgets/prop_texts.h"
 #include "widgets/tests/storage_fixture.h"
 
@@ -443,7 +444,7 @@ TEST(PropTexts, FloatsAtTheirTypesPrecisionAndSetsAndCharacters) {
     EXPECT_EQ(value, 2);
 
     std::vector<std::string> names;
-    for (int i = 0; i < 34; ++i) names.push_back("n" + std::to_string(i));
+    for (int i = 0; i < 34; ++i) names.push_back(Format("n%d", i));
     EXPECT_EQ(SetText(names, 0), "[]");
     EXPECT_EQ(SetText(names, 0x80000001u), "[n0,n31]");
     EXPECT_EQ(TextToSet(names, "[N33 ,n1]"), 2u);  // past the 32 members of a set: skipped
