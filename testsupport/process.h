@@ -28,3 +28,14 @@ bool PackageInstalled(const std::string& package);
     do {                                                                                \
         if (!::rv::test::HaveTool(name)) GTEST_SKIP() << (name) << " is not installed"; \
     } while (false)
+
+// Skips the current test when the Debian package of a server is not installed, and fails it when
+// the package is there but the server did not start (`started` false, `why` saying what
+// happened): the test scripts install every such package, so a server that does not start is a
+// fault to see, never a reason to pass over the test.
+#define RV_REQUIRE_STARTED(package, started, why)             \
+    do {                                                      \
+        if (!::rv::test::PackageInstalled(package))           \
+            GTEST_SKIP() << (package) << " is not installed"; \
+        ASSERT_TRUE(started) << (why);                        \
+    } while (false)

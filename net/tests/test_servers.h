@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "testsupport/process.h"
 #include "testsupport/server_process.h"
 #include "testsupport/temp_dir.h"
 
@@ -39,11 +40,9 @@ protected:
 
 // Skips the test when the server's package is not installed, and fails it when the server did
 // not start although its package is.
-#define RV_REQUIRE_SERVER(server)                                                             \
-    do {                                                                                      \
-        if (!(server).Installed()) GTEST_SKIP() << (server).Package() << " is not installed"; \
-        ASSERT_NE((server).Port(), 0) << (server).Command() << " did not start";              \
-    } while (false)
+#define RV_REQUIRE_SERVER(server)                                \
+    RV_REQUIRE_STARTED((server).Package(), (server).Port() != 0, \
+                       (server).Command() + " did not start")
 
 // net/tests/http_fake.py. FullPort() is a port whose connections never complete.
 class HttpFake : public TestServer {

@@ -26,7 +26,7 @@ protected:
         std::string why;
         ASSERT_TRUE(MakeTone(file, ToneFormat::Mp3, 2, why)) << why;
         server = std::make_unique<PrivatePulseServer>();
-        if (!server->Running()) GTEST_SKIP() << server->Why();
+        RV_REQUIRE_STARTED("pulseaudio", server->Running(), server->Why());
         pulse = std::make_unique<ScopedEnv>("PULSE_SERVER", server->Address());
         LoopTest::SetUp();
     }

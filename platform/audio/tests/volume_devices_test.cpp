@@ -45,7 +45,7 @@ TEST(VolumeDevices, CardsWithoutTheControlsHaveNoCdOrMidiDevice) {
 
 TEST(AlsaMixer, ReadsAndSetsAControlsChannelsAsAVolumeWord) {
     PrivatePulseServer server;
-    if (!server.Running()) GTEST_SKIP() << server.Why();
+    RV_REQUIRE_STARTED("pulseaudio", server.Running(), server.Why());
     RV_REQUIRE_TOOL("pactl");
     const ScopedEnv pulse("PULSE_SERVER", server.Address());
 
