@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/framework/menus.h"
+#include "platform/text/format.h"
 #include "platform/transfer/drag_drop.h"
 #include "platform/windows/cursors.h"
 #include "platform/windows/tests/toolkit_input.h"
@@ -21,8 +22,7 @@ namespace rv::test {
 namespace {
 
 std::string Rect(const TRect& r) {
-    return "(" + std::to_string(r.Left) + "," + std::to_string(r.Top) + ")-(" +
-           std::to_string(r.Right) + "," + std::to_string(r.Bottom) + ")";
+    return Format("(%d,%d)-(%d,%d)", r.Left, r.Top, r.Right, r.Bottom);
 }
 
 // What the handlers note; it outlives the tree, whose end may still reach a handler.
@@ -255,7 +255,8 @@ const EventEffect kEvents[] = {
          f.Columns(60, 2);
          f.tree->SetAuto(toAutoSpanColumns, true);
          f.tree->OnGetText = [](TCustomVirtualStringTree*, PVirtualNode, TColumnIndex column,
-                                TVSTTextType, std::string& text) { text = column ? "" : "x"; };
+                                TVSTTextType,
+                                std::string& text) { text.assign(column == 0 ? 1 : 0, 'x'); };
          f.tree->OnGetCellIsEmpty = [&f](TBaseVirtualTree*, PVirtualNode node, TColumnIndex column,
                                          bool& isEmpty) {
              f.seen << "node " << f.Id(node) << " column " << column
