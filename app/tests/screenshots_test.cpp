@@ -53,18 +53,28 @@ void ExpectTextsDrawn(TCustomForm& form) {
                 std::string text;
                 TRect area = test::PlaceIn(c, form.Handle());
                 if (IntersectRect(area, shown) != area) continue;
+                bool selected = false;
                 if (auto* label = dynamic_cast<TLabel*>(c)) {
                     text = label->Caption();
                 } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
                     text = edit->Text();
                     area = InflateRect(area, -3, -3);  // inside the field's frame
+                    selected = edit->Focused() && edit->SelLength() > 0;
                 } else if (auto* list = dynamic_cast<TComboBox*>(c)) {
                     text = list->Text();
                     area = InflateRect(area, -3, -3);
+                    selected = list->Focused() && list->Style() == csDropDown;
+                }
+                // The field that has the keys as the form opens shows its text selected: on a
+                // box as wide as the text, of neither the field's colour nor the font's.
+                TColor ink = c->Font().Color;
+                if (selected && !text.empty()) {
+                    ink = test::MostOtherColourIn(shot, area, c->Color(), c->Font().Color);
+                    EXPECT_NE(ink, clNone) << form.Caption() << ": " << text << scale;
                 }
                 auto expect = [&](const TRect& at, const std::string& what) {
                     int width = std::min(at.Width(), test::TextWidthIn(c->Font(), what));
-                    test::ExpectText(shot, at, c->Font().Color, what.size(), width,
+                    test::ExpectText(shot, at, ink, what.size(), width,
                                      form.Caption() + ": " + what + scale);
                 };
                 if (!text.empty()) expect(area, text);
