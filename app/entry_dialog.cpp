@@ -32,11 +32,6 @@ TEntryDialog::TEntryDialog(const std::string& caption, int clientWidth, int clie
     bCancel->Cancel = true;
 }
 
-void TEntryDialog::VisibleChanged() {
-    TForm::VisibleChanged();
-    if (Visible() && ActiveControl() && ActiveControl()->CanFocus()) ActiveControl()->SetFocus();
-}
-
 bool TEntryDialog::Execute() {
     return ShowModal() == mrOk;
 }

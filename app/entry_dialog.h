@@ -32,8 +32,6 @@ public:
 protected:
     // A field that OK does not take empty, and what the warning then says.
     void Require(TEdit* field, std::string message);
-    // Shown, the dialog puts the keys into its ActiveControl, the field to fill first.
-    void VisibleChanged() override;
     // The fields of the dialog in rows: each row is a label at the left and the top of its
     // field, returned; the first row starts at `top`.
     void StartRows(int top) { rowTop_ = top; }

@@ -11,6 +11,13 @@ namespace rv {
 
 namespace {
 
+// In a header wide enough, the album header's button stands at this left edge and the second
+// column of texts (genre, media type) at this one; the button keeps this margin from the header's
+// right edge when the header is narrower.
+constexpr int kHeaderButtonLeft = 400;
+constexpr int kHeaderSecondColumn = 200;
+constexpr int kHeaderMargin = 8;
+
 TPanel* MakePanel(TComponent* owner, TWinControl* parent, const char* name, TRect bounds,
                   TAlign align) {
     TPanel* panel = MakeControl<TPanel>(owner, parent, name, bounds, align);
@@ -114,6 +121,8 @@ void Twnd_rv_Main::BuildLibraryArea() {
     TrackList->SetVisible(false);
     AlbumList = MakeControl<TVirtualStringTree>(this, ListPanel, "AlbumList", {}, alClient);
     AlbumList->SetVisible(false);
+    // However far the splitter goes, the list side keeps room for the album header's button.
+    Splitter->MinSize = std::max(Splitter->MinSize, bAlbumProps->Width() + 2 * kHeaderMargin);
     SetUpViews();
 }
 
@@ -135,13 +144,33 @@ void Twnd_rv_Main::BuildAlbumPanel() {
     title.Style = fsBold;
     lTitle->SetFont(title);
     lRelease = label("lRelease", 68, 50);
-    lGenre = label("lGenre", 200, 50);
+    lGenre = label("lGenre", kHeaderSecondColumn, 50);
     lTime = label("lTime", 68, 68);
-    lMT = label("lMT", 200, 68);
+    lMT = label("lMT", kHeaderSecondColumn, 68);
     AlbumImage = MakeControl<TImage>(this, AlbumPanel, "AlbumImage", Bounds(8, 8, 48, 48));
     AlbumImage->SetPictureMaker(AlbumPicture);
-    bAlbumProps = MakeDialogButton(this, AlbumPanel, "bAlbumProps", "Properties...", 400, 60);
+    bAlbumProps =
+        MakeDialogButton(this, AlbumPanel, "bAlbumProps", "Properties...", kHeaderButtonLeft, 60);
     bAlbumProps->OnClick = [this](TObject* s) { RunCommand(&Twnd_rv_Main::cmAlbumProps, s); };
+    AlbumPanel->OnResize = [this](TObject*) { LayOutAlbumHeader(); };
+}
+
+void Twnd_rv_Main::LayOutAlbumHeader() {
+    // A narrower header (a small screen at 200 %, the splitter dragged right) moves the button
+    // left from its place so that it stays whole.
+    const int room = AlbumPanel->ClientWidth() - kHeaderMargin - bAlbumProps->Width();
+    const int button = std::max(kHeaderMargin, std::min(kHeaderButtonLeft, room));
+    bAlbumProps->SetLeft(button);
+    // The texts beside it give way, as far as the texts before them let them, rather than run
+    // under it.
+    const int firstEnd =
+        std::max(lRelease->Left() + lRelease->Width(), lTime->Left() + lTime->Width());
+    const int secondWidth = std::max(lGenre->Width(), lMT->Width());
+    const int second =
+        std::min(kHeaderSecondColumn,
+                 std::max(firstEnd + 2 * kHeaderMargin, button - kHeaderMargin - secondWidth));
+    lGenre->SetLeft(second);
+    lMT->SetLeft(second);
 }
 
 void Twnd_rv_Main::BuildDialogs() {

@@ -246,6 +246,8 @@ private:
     void BuildStatusBar();
     void BuildLibraryArea();
     void BuildAlbumPanel();
+    // Places the album header's button and the texts beside it for the header's width and texts.
+    void LayOutAlbumHeader();
     void BuildDialogs();
     void SetUpViews();
     void FormCreate();

@@ -240,6 +240,7 @@ void Twnd_rv_Main::ShowSelection(int artistPos, int albumPos) {
     lGenre->SetCaption("Genre: " + album.Genre);
     lMT->SetCaption("Media Type: " + std::string(MediaTypeName(album.MediaType)));
     lTime->SetCaption("Time: " + MinSecText(album.Time));
+    LayOutAlbumHeader();
     HideView(AlbumList);
     AlbumPanel->Show();
     TrackList->Show();

@@ -126,6 +126,35 @@ TEST_F(Dialogs, TabIntoAFilledFieldSelectsItsTextSoTypingReplacesIt) {
     EXPECT_EQ(track.Duration, 245);
 }
 
+// Each entry dialog opens with its first field's text selected: a new name typed, in any script,
+// replaces the old one instead of going before it.
+TEST_F(Dialogs, EachEntryDialogOpensWithItsFirstFieldSelectedSoANameTypedReplacesIt) {
+    auto retype = [](TEdit* field, const std::string& old, const std::string& typed) {
+        ASSERT_TRUE(field->Focused()) << old;
+        EXPECT_EQ(field->SelText(), old);
+        test::SendToolkitCharacters(field->Handle(), typed);
+    };
+    TTrack track = StoredTrack();
+    Next<Tdlg_rv_Track>([&](Tdlg_rv_Track& d) { retype(d.eTitle, "Blue in Green", "Nardis"); });
+    ASSERT_TRUE(ExecuteTrackDlg("Track Properties", track));
+    EXPECT_EQ(track.Title, "Nardis");
+    TAlbum album;
+    album.Artist = "Davis, Miles";
+    album.Title = "Kind of Blue";
+    Next<Tdlg_rv_Album>([&](Tdlg_rv_Album& d) {
+        retype(d.eArtist, "Davis, Miles",
+               "\u0414\u044d\u0432\u0438\u0441, \u041c\u0430\u0439\u043b\u0437");
+    });
+    ASSERT_TRUE(ExecuteAlbumDlg(album));
+    EXPECT_EQ(album.Artist, "\u0414\u044d\u0432\u0438\u0441, \u041c\u0430\u0439\u043b\u0437");
+    TArtist artist;
+    artist.Name = "Davis, Miles";
+    Next<TNameDialog>(
+        [&](TNameDialog& d) { retype(d.eName, "Davis, Miles", "\u0395\u03b2\u03ac\u03bd\u03c2"); });
+    ASSERT_TRUE(ExecuteArtistDlg(artist));
+    EXPECT_EQ(artist.Name, "\u0395\u03b2\u03ac\u03bd\u03c2");
+}
+
 TEST_F(Dialogs, AlbumDialogEditsTheAlbumAndItsMediaType) {
     TAlbum album;
     album.Artist = "Davis, Miles";

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "platform/framework/control.h"
@@ -52,6 +53,22 @@ inline TInk InkIn(const TBitmap& shot, const TRect& area, TColor ink) {
         }
     if (first >= 0) found.span = int((last - first) / ratio) + 1;
     return found;
+}
+
+// The colour most pixels of `area` have apart from those near `a` or `b` (the box a selected
+// text stands on, drawn in neither the field's colour nor its font's); clNone when there is none.
+inline TColor MostOtherColourIn(const TBitmap& shot, const TRect& area, TColor a, TColor b) {
+    const double ratio = shot.PixelRatio();
+    std::map<TColor, int> seen;
+    for (int y = int(area.Top * ratio); y < int(area.Bottom * ratio); ++y)
+        for (int x = int(area.Left * ratio); x < int(area.Right * ratio); ++x) {
+            const TColor c = shot.Pixel(x, y);
+            if (ColourDistance(c, ColorToRGB(a)) > 200 && ColourDistance(c, ColorToRGB(b)) > 200)
+                ++seen[c];
+        }
+    const auto most = std::max_element(
+        seen.begin(), seen.end(), [](const auto& l, const auto& r) { return l.second < r.second; });
+    return most == seen.end() ? clNone : most->first;
 }
 
 // The width of a text in a font, as the controls measure it.

@@ -53,18 +53,28 @@ void ExpectTextsDrawn(TCustomForm& form) {
                 std::string text;
                 TRect area = test::PlaceIn(c, form.Handle());
                 if (IntersectRect(area, shown) != area) continue;
+                bool selected = false;
                 if (auto* label = dynamic_cast<TLabel*>(c)) {
                     text = label->Caption();
                 } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
                     text = edit->Text();
                     area = InflateRect(area, -3, -3);  // inside the field's frame
+                    selected = edit->Focused() && edit->SelLength() > 0;
                 } else if (auto* list = dynamic_cast<TComboBox*>(c)) {
                     text = list->Text();
                     area = InflateRect(area, -3, -3);
+                    selected = list->Focused() && list->Style() == csDropDown;
+                }
+                // The field that has the keys as the form opens shows its text selected: on a
+                // box as wide as the text, of neither the field's colour nor the font's.
+                TColor ink = c->Font().Color;
+                if (selected && !text.empty()) {
+                    ink = test::MostOtherColourIn(shot, area, c->Color(), c->Font().Color);
+                    EXPECT_NE(ink, clNone) << form.Caption() << ": " << text << scale;
                 }
                 auto expect = [&](const TRect& at, const std::string& what) {
                     int width = std::min(at.Width(), test::TextWidthIn(c->Font(), what));
-                    test::ExpectText(shot, at, c->Font().Color, what.size(), width,
+                    test::ExpectText(shot, at, ink, what.size(), width,
                                      form.Caption() + ": " + what + scale);
                 };
                 if (!text.empty()) expect(area, text);
@@ -109,7 +119,8 @@ void ExpectRowsDrawn(Twnd_rv_Main& window, std::initializer_list<TVirtualStringT
 
 // The program's push buttons on the window (all but the preferences' "Get Sites", a plain button):
 // the modern style with the pointing hand, 75 by 25 unless the caption needs more; in the
-// picture, round corners that show the window behind and a face lighter at the top. Their count.
+// picture, the caption whole, round corners that show the window behind and a face lighter at
+// the top. Their count.
 int ExpectDialogButtons(TCustomForm& form) {
     int buttons = 0;
     const TBitmap shot = WindowImage(form.Handle(), 1);
@@ -124,10 +135,18 @@ int ExpectDialogButtons(TCustomForm& form) {
             EXPECT_EQ(b->Style(), bsModern) << what;
             EXPECT_EQ(b->Cursor(), crHand) << what;
             EXPECT_EQ(b->Height(), 25) << what;
-            EXPECT_EQ(b->Width(), b->Caption() == "Properties..." ? b->Width() : 75) << what;
-            EXPECT_GE(b->Width(), 75) << what;
+            // The button cuts a caption that leaves it less than 4 pixels at each side; wider
+            // than 75 it is only by what the caption needs, with room for the round corners.
+            const int caption = test::TextWidthIn(b->Font(), b->Caption());
+            EXPECT_GE(b->Width(), std::max(75, caption + 8)) << what;
+            if (b->Width() > 75) {
+                EXPECT_LE(b->Width(), caption + 8 + 6) << what;
+            }
             if (!b->Visible()) continue;
             const TRect at = test::PlaceIn(b, form.Handle());
+            // In the picture, the caption is drawn whole.
+            EXPECT_GE(test::InkIn(shot, InflateRect(at, -3, -3), b->Font().Color).span, caption - 3)
+                << what;
             EXPECT_EQ(shot.Pixel(at.Left, at.Top), ColorToRGB(parent->Color())) << what;
             EXPECT_GT(test::ColourDistance(shot.Pixel(at.Left + 4, at.Top + 3),
                                            shot.Pixel(at.Left + 4, at.Top + at.Height() / 4 + 1)),

@@ -30,6 +30,18 @@ class Windows : public test::AppTest {
 protected:
     Windows() : before_(test::App().MainWindow()) { test::App().SetMainWindow(W().Handle()); }
     ~Windows() override { test::App().SetMainWindow(before_); }
+    // The splitter dragged with the mouse so that its left edge comes to `to` (as far as it
+    // goes).
+    void DragSplitterTo(int to) {
+        const HWND panel = W().Panel->Handle();
+        const int y = W().Splitter->Top() + 100;
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Press, {W().Splitter->Left() + 1, y});
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Move,
+                               {(W().Splitter->Left() + to) / 2, y});
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Move, {to + 1, y});
+        test::SendToolkitMouse(panel, test::ToolkitMouse::Release, {to + 1, y});
+        Settle();
+    }
 
 private:
     HWND before_;
@@ -174,16 +186,7 @@ TEST_F(Windows, AfterAResizeAndSplitterMovesTheTreePaneShowsItsRowsOnItsColour) 
     W().SetBounds(work.Left, work.Top, 720, 560);
     Settle();
     // The splitter dragged with the mouse, to narrower and then wider than it was.
-    for (int to : {120, 300}) {
-        const HWND panel = W().Panel->Handle();
-        const int y = W().Splitter->Top() + 100;
-        test::SendToolkitMouse(panel, test::ToolkitMouse::Press, {W().Splitter->Left() + 1, y});
-        test::SendToolkitMouse(panel, test::ToolkitMouse::Move,
-                               {(W().Splitter->Left() + to) / 2, y});
-        test::SendToolkitMouse(panel, test::ToolkitMouse::Move, {to + 1, y});
-        test::SendToolkitMouse(panel, test::ToolkitMouse::Release, {to + 1, y});
-        Settle();
-    }
+    for (int to : {120, 300}) DragSplitterTo(to);
     const TBitmap screen = ScreenImage(W().Handle());
     ASSERT_FALSE(screen.Empty());
     EXPECT_EQ(W().Splitter->Left(), 300);
@@ -196,6 +199,50 @@ TEST_F(Windows, AfterAResizeAndSplitterMovesTheTreePaneShowsItsRowsOnItsColour) 
     below.Top += last.Bottom;
     EXPECT_GT(below.Height(), 100);
     EXPECT_EQ(test::PixelsOtherThan(screen, below, kViewBackground), 0);
+}
+
+// The album header's "Properties..." button is whole in the header and the window, whatever room
+// the list side has: the window as it opens with fresh settings (on a small screen at 200 % too),
+// the splitter dragged as far right as it goes, then back left. Where the header has room for
+// them side by side, no text of the header runs under it; in a wide one it stands where designed.
+TEST_F(Windows, TheAlbumHeadersButtonStaysWholeWhateverTheWidthOfTheListSide) {
+    test::FillLibrary(W().Library());
+    W().Show();
+    W().RefreshTree(0, 0);  // an album: its header above its tracks
+    Settle();
+    const TRect work = ScreenWorkAreas().front();
+    const std::string screen = std::to_string(work.Width()) + "x" + std::to_string(work.Height());
+    auto expectWhole = [&](const std::string& when, bool textsBeside) {
+        const TRect button = test::PlaceIn(W().bAlbumProps, W().Handle());
+        const TRect header = test::PlaceIn(W().AlbumPanel, W().Handle());
+        const TRect client = test::PlaceIn(W().Panel, W().Handle());
+        const std::string what = when + " on " + screen;
+        EXPECT_TRUE(W().bAlbumProps->Showing()) << what;
+        EXPECT_EQ(IntersectRect(button, header), button)
+            << what << ": button " << button.Left << ".." << button.Right << ", header "
+            << header.Left << ".." << header.Right;
+        EXPECT_EQ(IntersectRect(button, client), button) << what;
+        for (int i = 0; textsBeside && i < W().AlbumPanel->ControlCount(); ++i) {
+            auto* text = dynamic_cast<TLabel*>(W().AlbumPanel->Controls(i));
+            if (!text) continue;
+            EXPECT_TRUE(IntersectRect(test::PlaceIn(text, W().Handle()), button).IsEmpty())
+                << what << ": " << text->Caption();
+        }
+    };
+    expectWhole("as the window opens", true);
+    const std::string picture =
+        std::string(RV_ARTIFACT_DIR) + "/app_album_header_" + screen + "_200.png";
+    EXPECT_TRUE(WindowImage(W().Handle(), 2).SaveToFile(picture)) << picture;
+
+    DragSplitterTo(W().Panel->ClientWidth());
+    EXPECT_GT(W().Splitter->Left(), 231);
+    expectWhole("the splitter far right", false);
+    DragSplitterTo(100);
+    expectWhole("the splitter at the left", true);
+    if (W().AlbumPanel->ClientWidth() >= 400 + W().bAlbumProps->Width() + 8) {
+        EXPECT_EQ(W().bAlbumProps->Left(), 400);
+        EXPECT_EQ(W().lMT->Left(), 200);
+    }
 }
 
 TEST(Program, WithoutADisplayItSaysItCannotOpenOneAndEndsWithOne) {

@@ -160,6 +160,10 @@ void TCustomForm::VisibleChanged() {
     if (!Visible()) return;  // a handler hid it again
     PlaceOnShow();
     ShowWindowCmd(Handle(), ShowCommand());
+    // The keys enter the form at its active control, as a Tab would bring them: an edit selects
+    // its text, so that what is typed first replaces it.
+    if (windowState_ != wsMinimized && activeControl_ && activeControl_->CanFocus())
+        activeControl_->SetFocusByTab(true);
 }
 
 void TCustomForm::Close() {

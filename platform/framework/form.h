@@ -49,9 +49,10 @@ inline constexpr UINT CM_RELEASE = CM_BASE + 33;
 // give the bounds it has then, and the window's placement keeps the normal ones.
 //
 // Shown, it raises OnShow before it appears (a handler may still move it), is centred when its
-// Position asks for it and appears in its WindowState. Close asks OnCloseQuery, then OnClose,
-// and hides the form, frees it, minimises it or, for the application's main form, ends the
-// program. The user closing the window is Close.
+// Position asks for it and appears in its WindowState; unless minimised, it gives the keys to its
+// ActiveControl as a Tab would (an edit selects its text, so typing replaces it). Close asks
+// OnCloseQuery, then OnClose, and hides the form, frees it, minimises it or, for the application's
+// main form, ends the program. The user closing the window is Close.
 //
 // Shown modally, it keeps the input of the program until it has a ModalResult (set by a button,
 // or mrCancel by Close) that OnCloseQuery and OnClose let stand; then it hides, and ShowModal

@@ -213,6 +213,21 @@ def type_track_artist(rv, j, title, artist):
     return wid
 
 
+CYRILLIC_RENAMED = "\u041f\u0451\u0442\u0440"  # Pyotr
+
+
+def rename_artist(rv, j, name, typed):
+    """Opens Artist Properties of the artist and types the new name at once, as a person does who
+    sees the old one selected."""
+    rv.click_in_tree(name)
+    rv.menu("Edit", "Artist Properties...")
+    wid, _ = rv.dialog("Artist Properties")
+    time.sleep(0.3)
+    j.desktop.type(typed)
+    j.desktop.key("Return")
+    rv.gone(wid)
+
+
 def append_edit_delete_sort(j):
     rv = Reelvault(j)
     album = j.path("Album")
@@ -270,12 +285,21 @@ def append_edit_delete_sort(j):
         j.desktop.wait_text("Kept Album", rv.region("right"), invert=True)
         j.desktop.type(CYRILLIC_ARTIST[:2])
         j.desktop.wait_text("Other Album", rv.region("right"), invert=True)
+    with j.step("Artist Properties: a name typed at once replaces the old one"):
+        rename_artist(rv, j, "Edited Artist", "Renamed Artist")
+        lines = rv.tree_lines()
+        expect_listed("Renamed Artist", lines, "the tree")
+        check(not any("Edited" in line for line in lines), "the old name stays: %s" % lines)
+    with j.step("Artist Properties: a name typed at once in Cyrillic replaces the old one"):
+        rename_artist(rv, j, "Renamed Artist", CYRILLIC_RENAMED)
     with j.step("saved, the library file names the artist and the album as typed"):
         library = j.path("Rock.rvl")
         rv.save_as(library)
         saved = ElementTree.parse(library)
         artists = [e.text for e in saved.iter("Name")]
         check(CYRILLIC_ARTIST in artists, "the artists saved: %s" % artists)
+        check(CYRILLIC_RENAMED in artists and not any("Renamed" in a for a in artists),
+              "the artists saved: %s" % artists)
         titles = [e.text for e in saved.iter("TITLE")]
         check("Other Album" in titles, "the album titles saved: %s" % titles)
 

@@ -143,6 +143,24 @@ TEST(Edit, TabIntoAFilledEditSelectsItsTextSoTypingReplacesIt) {
     EXPECT_EQ(track->SelLength(), 0);
 }
 
+// A form shown gives the keys to its active control as a Tab would: a filled edit has its text
+// selected, so that a name typed replaces the old one.
+TEST(Edit, TheActiveEditOfAFormBeingShownSelectsItsTextSoTypingReplacesIt) {
+    test::FormWith f;
+    auto* other = f.Add<TEdit>(Bounds(10, 10, 120, 21));
+    auto* name = f.Add<TEdit>(Bounds(10, 40, 120, 21));
+    other->SetText("Jazz");
+    name->SetText("Davis, Miles");
+    f.form.Hide();
+    f.form.SetActiveControl(name);
+    f.form.Show();
+    ASSERT_TRUE(name->Focused());
+    EXPECT_EQ(name->SelText(), "Davis, Miles");
+    test::SendToolkitCharacters(name->Handle(), "\u042d\u0432\u0430\u043d\u0441");
+    EXPECT_EQ(name->Text(), "\u042d\u0432\u0430\u043d\u0441");
+    EXPECT_EQ(other->Text(), "Jazz");
+}
+
 TEST(Edit, SelectionModifiedFlagLookAndKeysTurnedIntoOthers) {
     test::FormWith f;
     auto* box = f.Add<TEdit>(Bounds(10, 10, 120, 21));
