@@ -93,7 +93,9 @@ def row_shows(rows, key, texts):
 def stop_long_scan(j):
     rv = Reelvault(j)
     folder = j.path("Long")
-    count = 150000
+    # Long enough that the progress window stays up for seconds on a busy two-core machine,
+    # where 150000 files took little more than one.
+    count = 600000
     with j.step("make a folder of %d files" % count):
         media.many_files(folder, count, media.untagged(j.path("seed.mp3")))
     with j.step("start, make a library and scan the folder"):
