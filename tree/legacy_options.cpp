@@ -124,7 +124,7 @@ TPropInfo LegacySetProperty(std::string name,
                     word += c;
                 }
             }
-            if (!words.empty()) read(words);
+            if (!text.empty()) read(words);  // "[]" is a set without members
         });
     info.Stored = [] { return false; };
     return info;

@@ -169,6 +169,11 @@ TEST(TreeStoredProperties, LegacyOptionsAreReadIntoEverySet) {
     TStoredPropList other = g.Entries({"Tracks.Options"});
     g.storage.LoadProps(&g.form, other);
     EXPECT_EQ(LegacyOptionNames(g.tree->TreeOptions()), LegacyOptionNames(o));
+
+    // The empty set stored empties every set.
+    g.values[{"1.x", "Tracks_Options"}] = "[]";
+    g.storage.LoadProps(&g.form, other);
+    EXPECT_TRUE(LegacyOptionNames(g.tree->TreeOptions()).empty());
 }
 
 TEST(TreeStoredProperties, TextTreeKeepsItsDefaultTextAndReadsTheOldStringSet) {
