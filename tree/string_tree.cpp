@@ -11,7 +11,9 @@
 namespace rv {
 
 TCustomVirtualStringTree::TCustomVirtualStringTree(TComponent* owner)
-    : TBaseVirtualTree(owner), textWidthOffset_(AllocateInternalDataArea(4)) {
+    : TBaseVirtualTree(owner),
+      textWidthOffset_(AllocateInternalDataArea(4)),
+      widthsMeasuredFor_{NoColumn, TextMargin()} {
     SetOptionsObject(std::make_unique<TStringTreeOptions>(this));
 }
 
@@ -24,6 +26,8 @@ TCustomVirtualStringTree::~TCustomVirtualStringTree() {
 void TCustomVirtualStringTree::SetDefaultText(const std::string& value) {
     if (value == defaultText_) return;
     defaultText_ = value;
+    // Every node whose OnGetText leaves the text as it is shows the new one.
+    ResetCachedWidths();
     if (!Loading()) Invalidate();
 }
 
@@ -145,6 +149,13 @@ int TCustomVirtualStringTree::DoGetNodeWidth(PVirtualNode node, TColumnIndex col
         return Header().Columns()[column].Width();
     if (column != Header().MainColumn())
         return CalculateTextWidth(MeasureCanvas(), node, column, GetText(node, column));
+    // However the main column or the text margin changed (the setters, the columns cleared or
+    // the first one added, a header read from a stream), the widths are measured anew.
+    const WidthsMeasuredFor now{column, TextMargin()};
+    if (now != widthsMeasuredFor_) {
+        ResetCachedWidths();
+        widthsMeasuredFor_ = now;
+    }
     std::uint32_t& cached = CachedWidth(node);
     if (cached == 0)
         cached =
@@ -173,12 +184,21 @@ int TCustomVirtualStringTree::EllipsisWidth() {
     return ellipsisWidth_;
 }
 
+void TCustomVirtualStringTree::ForgetMeasures(PVirtualNode node) {
+    if (!node || node == RootNode()) return;
+    CachedWidth(node) = 0;
+    node->Exclude(nsHeightMeasured);
+}
+
 TRect TCustomVirtualStringTree::InvalidateNode(PVirtualNode node) {
-    if (node && node != RootNode()) {
-        CachedWidth(node) = 0;
-        node->Exclude(nsHeightMeasured);
-    }
+    ForgetMeasures(node);
     return TBaseVirtualTree::InvalidateNode(node);
+}
+
+// Re-initialising is how an application tells the tree that a node's data changed.
+void TCustomVirtualStringTree::ReinitNode(PVirtualNode node, bool recursive) {
+    ForgetMeasures(node);
+    TBaseVirtualTree::ReinitNode(node, recursive);
 }
 
 void TCustomVirtualStringTree::WndProc(TMessage& message) {

@@ -66,8 +66,9 @@ public:
     // Forgets every cached text width (they are measured again when needed).
     void ResetCachedWidths();
 
-    // Also forgets the node's cached text width and measured height.
+    // Also forget the node's cached text width and measured height.
     TRect InvalidateNode(PVirtualNode node) override;
+    void ReinitNode(PVirtualNode node, bool recursive) override;
     // Editing: also forgets every cached text width.
     void CancelEditNode() override;
     // The editor starts with the font the cell's text is painted in (after OnPaintText), the
@@ -151,6 +152,8 @@ private:
     // true when it did.
     bool ExportCellFont(TCanvas& canvas, PVirtualNode node, TColumnIndex column);
     std::uint32_t& CachedWidth(PVirtualNode node);
+    // The node's text is measured again when next needed, and so is its height.
+    void ForgetMeasures(PVirtualNode node);
     void MeasureFont();
     // The tree's font in the canvas, with hot tracking and the selection's text colour.
     void SelectTextFont(const TVTPaintInfo& paintInfo, bool highlight);
@@ -159,6 +162,14 @@ private:
 
     std::string defaultText_ = kDefaultNodeText;
     std::uint32_t textWidthOffset_;
+    // What the cached widths were measured for. OnGetText answers by column index, and both
+    // text margins are part of each width, so the widths hold only while these stay.
+    struct WidthsMeasuredFor {
+        TColumnIndex mainColumn;
+        int textMargin;
+        bool operator==(const WidthsMeasuredFor&) const = default;
+    };
+    WidthsMeasuredFor widthsMeasuredFor_;
     bool fontMeasured_ = false;
     int textHeight_ = 0;
     int ellipsisWidth_ = 0;
