@@ -99,9 +99,7 @@ public:
     }
     // Where the user data starts in a node: after the internal data, on a multiple of 8 so that
     // pointers and doubles kept there are aligned (the string tree's 4 bytes leave a gap).
-    std::size_t UserDataOffset() const {
-        return (kNodeFixedSize + std::size_t(internalDataSize_) + 7) & ~std::size_t(7);
-    }
+    std::size_t UserDataOffset() const { return userDataOffset_; }
     // 0 for a top-level node, nil and the root.
     unsigned GetNodeLevel(PVirtualNode node) const;
     bool HasAsParent(PVirtualNode node, PVirtualNode potentialParent) const;
@@ -704,8 +702,10 @@ private:
     void StopDelayTimer(UINT_PTR id);
     std::vector<PVirtualNode> CollectInTreeOrder(std::uint16_t state, bool resolve) const;
     void SortChildren(PVirtualNode node, TColumnIndex column, TSortDirection direction);
-    PVirtualNode MergeSortSiblings(PVirtualNode& list, std::uint32_t count, TColumnIndex column,
-                                   TSortDirection direction);
+    void MergeSortSiblings(PVirtualNode* from, PVirtualNode* into, std::size_t count,
+                           TColumnIndex column, TSortDirection direction);
+    // The sibling chain being sorted, and the copy its runs are merged through.
+    std::vector<PVirtualNode> sortBuffer_;
     // Whether the children of the node last sorted with initialisation had no children of their
     // own when sorted: SortTree has nothing to do below them.
     bool sortedLeavesOnly_ = false;
@@ -789,6 +789,7 @@ private:
     std::uint32_t indent_ = 18;
     int nodeDataSize_ = -1;
     int internalDataSize_ = 0;
+    std::size_t userDataOffset_ = (kNodeFixedSize + 7) & ~std::size_t(7);
     TVTNodeAlignment nodeAlignment_ = naProportional;
     std::uint32_t visibleCount_ = 0;
     // While above 0 (a full collapse runs) the visible count is not kept up: it is counted

@@ -1,9 +1,17 @@
-// Sorting relinks the sibling chain in place by a stable merge sort on the NextSibling links and
-// allocates nothing.
+// Sorting relinks the sibling chain by a stable merge sort. The nodes are merged as an array of
+// pointers and the chain is relinked once at the end, so a comparison that throws leaves it as it
+// was; the smallest runs, most of the merges there are, go by straight-line code.
+
+#include <algorithm>
 
 #include "tree/base_tree.h"
 
 namespace rv {
+
+namespace {
+// Node pointers the sort buffer may keep between sorts (1 MiB).
+constexpr std::size_t kKeptSortBuffer = 1 << 17;
+}  // namespace
 
 void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirection direction,
                             bool doInit) {
@@ -41,62 +49,84 @@ void TBaseVirtualTree::Sort(PVirtualNode node, TColumnIndex column, TSortDirecti
 void TBaseVirtualTree::SortChildren(PVirtualNode node, TColumnIndex column,
                                     TSortDirection direction) {
     InterruptValidation(node);
-    PVirtualNode list = node->FirstChild;
-    PVirtualNode sorted;
-    try {
-        sorted = MergeSortSiblings(list, node->ChildCount, column, direction);
-    } catch (...) {
-        // Merging only rewrote NextSibling links: the PrevSibling links still hold the order
-        // from before, and FirstChild, LastChild and Index are untouched.
-        PVirtualNode next = nullptr;
-        for (PVirtualNode n = node->LastChild; n; n = n->PrevSibling) {
-            n->NextSibling = next;
-            next = n;
-        }
-        throw;
-    }
-    node->FirstChild = sorted;
+    const std::size_t count = node->ChildCount;
+    sortBuffer_.resize(2 * count);
+    PVirtualNode* const order = sortBuffer_.data();
+    PVirtualNode* const copy = order + count;
+    std::size_t i = 0;
+    for (PVirtualNode n = node->FirstChild; n; n = n->NextSibling, ++i) order[i] = copy[i] = n;
+    if (count > 1) MergeSortSiblings(copy, order, count, column, direction);
+    node->FirstChild = order[0];
     PVirtualNode previous = nullptr;
-    std::uint32_t index = 0;
-    for (PVirtualNode n = sorted; n; n = n->NextSibling) {
-        n->Index = index++;
+    for (i = 0; i < count; ++i) {
+        const PVirtualNode n = order[i];
+        n->Index = std::uint32_t(i);
         n->PrevSibling = previous;
+        if (previous) previous->NextSibling = n;
         previous = n;
     }
+    previous->NextSibling = nullptr;
     node->LastChild = previous;
+    // A sort of one huge sibling list does not hold its buffer for the tree's whole life.
+    if (sortBuffer_.capacity() > kKeptSortBuffer) std::vector<PVirtualNode>().swap(sortBuffer_);
 }
 
-// Sorts the `count` nodes at the head of `list` (advancing it past them) and returns the sorted
-// chain. Equal nodes keep their order in both directions.
-PVirtualNode TBaseVirtualTree::MergeSortSiblings(PVirtualNode& list, std::uint32_t count,
-                                                 TColumnIndex column, TSortDirection direction) {
-    if (count < 2) {
-        PVirtualNode n = list;
-        list = list->NextSibling;
-        n->NextSibling = nullptr;
-        return n;
-    }
-    PVirtualNode a = MergeSortSiblings(list, count / 2, column, direction);
-    PVirtualNode b = MergeSortSiblings(list, (count + 1) / 2, column, direction);
-    PVirtualNode head = nullptr;
-    PVirtualNode* tail = &head;
-    while (a && b) {
-        // Both successors are read before the comparison, so that the reads overlap it.
-        PVirtualNode nextA = a->NextSibling, nextB = b->NextSibling;
-        const int result = DoCompareNodes(a, b, column);
-        // A link that already points the right way (a run going on) is not written again.
-        if (direction == sdAscending ? result > 0 : result < 0) {
-            if (*tail != b) *tail = b;
-            tail = &b->NextSibling;
-            b = nextB;
-        } else {
-            if (*tail != a) *tail = a;
-            tail = &a->NextSibling;
-            a = nextA;
+// Sorts the `count` nodes of `into` (`from` holds the same nodes and is used up): the first half
+// (count / 2 nodes) and the second ((count + 1) / 2) are each sorted into `from`, then merged
+// into `into`, so the comparisons are those of a top-down merge of the chain, in the same order.
+// Equal nodes keep their order in both directions.
+void TBaseVirtualTree::MergeSortSiblings(PVirtualNode* from, PVirtualNode* into, std::size_t count,
+                                         TColumnIndex column, TSortDirection direction) {
+    // Whether the head of the second run goes before the head of the first.
+    const auto second = [&](PVirtualNode first, PVirtualNode other) {
+        const int result = DoCompareNodes(first, other, column);
+        return direction == sdAscending ? result > 0 : result < 0;
+    };
+    // Runs of two to four nodes are sorted without the loops' bookkeeping, with the merges'
+    // comparisons in their order.
+    if (count <= 4) {
+        PVirtualNode* n = into;
+        if (count == 2) {
+            if (second(n[0], n[1])) std::swap(n[0], n[1]);
+        } else if (count == 3) {  // 1 + 2
+            if (second(n[1], n[2])) std::swap(n[1], n[2]);
+            if (second(n[0], n[1])) {
+                std::swap(n[0], n[1]);
+                if (second(n[1], n[2])) std::swap(n[1], n[2]);
+            }
+        } else {  // 2 + 2
+            PVirtualNode a0 = n[0], a1 = n[1], b0 = n[2], b1 = n[3];
+            if (second(a0, a1)) std::swap(a0, a1);
+            if (second(b0, b1)) std::swap(b0, b1);
+            if (second(a0, b0)) {
+                n[0] = b0;
+                if (second(a0, b1)) {
+                    n[1] = b1, n[2] = a0, n[3] = a1;
+                    return;
+                }
+                n[1] = a0;
+            } else {
+                n[0] = a0;
+                if (!second(a1, b0)) {
+                    n[1] = a1, n[2] = b0, n[3] = b1;
+                    return;
+                }
+                n[1] = b0;
+            }
+            // Left: a1 from the first run and b1 from the second.
+            if (second(a1, b1)) std::swap(a1, b1);
+            n[2] = a1, n[3] = b1;
         }
+        return;
     }
-    *tail = a ? a : b;
-    return head;
+    const std::size_t half = count / 2;
+    MergeSortSiblings(into, from, half, column, direction);
+    MergeSortSiblings(into + half, from + half, count - half, column, direction);
+    const PVirtualNode *a = from, *const aEnd = from + half;
+    const PVirtualNode *b = aEnd, *const bEnd = from + count;
+    while (a != aEnd && b != bEnd) *into++ = second(*a, *b) ? *b++ : *a++;
+    while (a != aEnd) *into++ = *a++;
+    while (b != bEnd) *into++ = *b++;
 }
 
 void TBaseVirtualTree::SortTree(TColumnIndex column, TSortDirection direction, bool doInit) {

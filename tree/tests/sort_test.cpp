@@ -1,7 +1,9 @@
 // Sorting: stable in both directions, top down through initialised nodes, automatic with
 // toAutoSort, and a failing comparison leaves the siblings as they were.
 
+#include <random>
 #include <stdexcept>
+#include <utility>
 
 #include "tree/tests/tree_fixture.h"
 
@@ -95,6 +97,71 @@ TEST(TreeSort, SortsAutomaticallyByTheHeader) {
     tree.EndUpdate();
     EXPECT_EQ(tree.ChildIds(nullptr), (std::vector<int>{30, 10, 50, 0}));
     EXPECT_TRUE(tree.columns.empty());
+}
+
+// The comparisons a merge sort of a chain asks for, in their order: the first count / 2 nodes
+// and the other (count + 1) / 2 are each sorted, then merged, the first run's node taken on a tie.
+class MergeModel {
+public:
+    MergeModel(std::function<int(int, int)> compare, TSortDirection direction)
+        : compare_(std::move(compare)), direction_(direction) {}
+    std::vector<int> Sort(const std::vector<int>& ids) { return Sort(ids.data(), ids.size()); }
+    std::vector<std::pair<int, int>> pairs;
+
+private:
+    std::vector<int> Sort(const int* ids, std::size_t count) {
+        if (count < 2) return {ids, ids + count};
+        const std::vector<int> a = Sort(ids, count / 2);
+        const std::vector<int> b = Sort(ids + count / 2, (count + 1) / 2);
+        std::vector<int> merged;
+        std::size_t i = 0, j = 0;
+        while (i < a.size() && j < b.size()) {
+            pairs.emplace_back(a[i], b[j]);
+            const int result = compare_(a[i], b[j]);
+            const bool second = direction_ == sdAscending ? result > 0 : result < 0;
+            merged.push_back(second ? b[j++] : a[i++]);
+        }
+        merged.insert(merged.end(), a.begin() + long(i), a.end());
+        merged.insert(merged.end(), b.begin() + long(j), b.end());
+        return merged;
+    }
+    std::function<int(int, int)> compare_;
+    TSortDirection direction_;
+};
+
+// Applications see the comparisons: each pair is asked in the order of the model above, for
+// lists of every small length and for thousands of nodes with few distinct keys.
+TEST(TreeSort, AsksThePairsOfAMergeOfTheChainInItsOrder) {
+    std::mt19937 random(7);
+    const auto key = [](int id) { return id % 13; };
+    for (std::size_t count : {2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 17u, 31u, 1000u, 2999u}) {
+        for (TSortDirection direction : {sdAscending, sdDescending}) {
+            SCOPED_TRACE(std::to_string(count) + (direction == sdAscending ? " up" : " down"));
+            IdTree tree;
+            std::vector<int> ids(count);
+            for (std::size_t i = 0; i < count; ++i) ids[i] = int(random() % 100000);
+            for (int id : ids) tree.Add(nullptr, id);
+            std::vector<std::pair<int, int>> asked;
+            tree.OnCompareNodes = [&](TBaseVirtualTree*, PVirtualNode a, PVirtualNode b,
+                                      TColumnIndex, int& result) {
+                asked.emplace_back(tree.Id(a), tree.Id(b));
+                result = key(tree.Id(a)) - key(tree.Id(b));
+            };
+            tree.Sort(nullptr, 0, direction);
+
+            MergeModel model([&](int a, int b) { return key(a) - key(b); }, direction);
+            const std::vector<int> expected = model.Sort(ids);
+            ASSERT_EQ(asked, model.pairs);
+            EXPECT_EQ(tree.ChildIds(nullptr), expected);
+            ASSERT_TREE_OK(tree);
+            // Stable: equal keys keep the order they had.
+            std::vector<int> stable = ids;
+            std::stable_sort(stable.begin(), stable.end(), [&](int a, int b) {
+                return direction == sdAscending ? key(a) < key(b) : key(a) > key(b);
+            });
+            EXPECT_EQ(expected, stable);
+        }
+    }
 }
 
 // An edit whose end is refused keeps the order.
