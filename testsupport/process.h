@@ -29,10 +29,10 @@ bool PackageInstalled(const std::string& package);
         if (!::rv::test::HaveTool(name)) GTEST_SKIP() << (name) << " is not installed"; \
     } while (false)
 
-// Skips the current test when the Debian package of a server is not installed, and fails it when
-// the package is there but the server did not start (`started` false, `why` saying what
-// happened): the test scripts install every such package, so a server that does not start is a
-// fault to see, never a reason to pass over the test.
+// Skips the current test when the Debian package of a server (or of a program a test runs) is not
+// installed, and fails it when the package is there but the server did not start or the program
+// failed (`started` false, `why` saying what happened): the test scripts install every such
+// package, so a failure of its program is a fault to see, never a reason to pass over the test.
 #define RV_REQUIRE_STARTED(package, started, why)             \
     do {                                                      \
         if (!::rv::test::PackageInstalled(package))           \
