@@ -702,9 +702,9 @@ private:
     void StopDelayTimer(UINT_PTR id);
     std::vector<PVirtualNode> CollectInTreeOrder(std::uint16_t state, bool resolve) const;
     void SortChildren(PVirtualNode node, TColumnIndex column, TSortDirection direction);
-    void MergeSortSiblings(PVirtualNode* from, PVirtualNode* into, std::size_t count,
-                           TColumnIndex column, TSortDirection direction);
-    // The sibling chain being sorted, and the copy its runs are merged through.
+    void MergeSortSiblings(PVirtualNode& list, PVirtualNode* into, PVirtualNode* spare,
+                           std::size_t count, TColumnIndex column, TSortDirection direction);
+    // The siblings being sorted, and as many pointers their runs are merged from.
     std::vector<PVirtualNode> sortBuffer_;
     // Whether the children of the node last sorted with initialisation had no children of their
     // own when sorted: SortTree has nothing to do below them.

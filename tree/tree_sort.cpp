@@ -52,13 +52,11 @@ void TBaseVirtualTree::SortChildren(PVirtualNode node, TColumnIndex column,
     const std::size_t count = node->ChildCount;
     sortBuffer_.resize(2 * count);
     PVirtualNode* const order = sortBuffer_.data();
-    PVirtualNode* const copy = order + count;
-    std::size_t i = 0;
-    for (PVirtualNode n = node->FirstChild; n; n = n->NextSibling, ++i) order[i] = copy[i] = n;
-    if (count > 1) MergeSortSiblings(copy, order, count, column, direction);
+    PVirtualNode list = node->FirstChild;
+    MergeSortSiblings(list, order, order + count, count, column, direction);
     node->FirstChild = order[0];
     PVirtualNode previous = nullptr;
-    for (i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         const PVirtualNode n = order[i];
         n->Index = std::uint32_t(i);
         n->PrevSibling = previous;
@@ -71,11 +69,13 @@ void TBaseVirtualTree::SortChildren(PVirtualNode node, TColumnIndex column,
     if (sortBuffer_.capacity() > kKeptSortBuffer) std::vector<PVirtualNode>().swap(sortBuffer_);
 }
 
-// Sorts the `count` nodes of `into` (`from` holds the same nodes and is used up): the first half
-// (count / 2 nodes) and the second ((count + 1) / 2) are each sorted into `from`, then merged
-// into `into`, so the comparisons are those of a top-down merge of the chain, in the same order.
-// Equal nodes keep their order in both directions.
-void TBaseVirtualTree::MergeSortSiblings(PVirtualNode* from, PVirtualNode* into, std::size_t count,
+// Takes the next `count` nodes off `list` (following the chain, which stays as it is) and writes
+// them sorted into `into`, with as many pointers in `spare` to merge from: the first count / 2
+// nodes and the other (count + 1) / 2 are each sorted into `spare`, then merged, so the
+// comparisons are those of a top-down merge of the chain, in the same order. Equal nodes keep
+// their order in both directions.
+void TBaseVirtualTree::MergeSortSiblings(PVirtualNode& list, PVirtualNode* into,
+                                         PVirtualNode* spare, std::size_t count,
                                          TColumnIndex column, TSortDirection direction) {
     // Whether the head of the second run goes before the head of the first.
     const auto second = [&](PVirtualNode first, PVirtualNode other) {
@@ -86,6 +86,7 @@ void TBaseVirtualTree::MergeSortSiblings(PVirtualNode* from, PVirtualNode* into,
     // comparisons in their order.
     if (count <= 4) {
         PVirtualNode* n = into;
+        for (std::size_t i = 0; i < count; ++i, list = list->NextSibling) n[i] = list;
         if (count == 2) {
             if (second(n[0], n[1])) std::swap(n[0], n[1]);
         } else if (count == 3) {  // 1 + 2
@@ -94,7 +95,7 @@ void TBaseVirtualTree::MergeSortSiblings(PVirtualNode* from, PVirtualNode* into,
                 std::swap(n[0], n[1]);
                 if (second(n[1], n[2])) std::swap(n[1], n[2]);
             }
-        } else {  // 2 + 2
+        } else if (count == 4) {  // 2 + 2
             PVirtualNode a0 = n[0], a1 = n[1], b0 = n[2], b1 = n[3];
             if (second(a0, a1)) std::swap(a0, a1);
             if (second(b0, b1)) std::swap(b0, b1);
@@ -120,10 +121,10 @@ void TBaseVirtualTree::MergeSortSiblings(PVirtualNode* from, PVirtualNode* into,
         return;
     }
     const std::size_t half = count / 2;
-    MergeSortSiblings(into, from, half, column, direction);
-    MergeSortSiblings(into + half, from + half, count - half, column, direction);
-    const PVirtualNode *a = from, *const aEnd = from + half;
-    const PVirtualNode *b = aEnd, *const bEnd = from + count;
+    MergeSortSiblings(list, spare, into, half, column, direction);
+    MergeSortSiblings(list, spare + half, into + half, count - half, column, direction);
+    const PVirtualNode *a = spare, *const aEnd = spare + half;
+    const PVirtualNode *b = aEnd, *const bEnd = spare + count;
     while (a != aEnd && b != bEnd) *into++ = second(*a, *b) ? *b++ : *a++;
     while (a != aEnd) *into++ = *a++;
     while (b != bEnd) *into++ = *b++;
