@@ -406,27 +406,35 @@ class RandomUse:
         item = self.rng.choice(captions)
         name, sub = item if isinstance(item, tuple) else (item, None)
         path.append(name)
-        before = self.d.popups("Lorvix Reelvault")
+        before = set(self.d.popups("Lorvix Reelvault"))
         self.d.click(region[0] + 40, region[1] + places[name])
-        if sub:
-            region = self.rv.popup(set(before))
-            self.choose(name, region, sub, path)
-            return
-        time.sleep(0.2)
-        if set(self.d.popups("Lorvix Reelvault")) & set(before):
-            # A disabled item keeps its menu open; a person then gives up on it.
+        try:
+            dropped = self.rv.popup(before) if sub else None
+        except DriveError:
+            dropped = None
+        if dropped:
+            self.choose(name, dropped, sub, path)
+        elif self.given_up(before):
             path.append("(disabled: Escape)")
-            self.close_menus()
+        elif sub:
+            raise DriveError("%s closed and dropped no menu" % key)
 
     def command(self, menu, item):
         """Chooses a menu item; False when it was disabled."""
         region = self.open_menu(menu)
         places = self.items_of(menu, region, MENUS[menu])
+        before = set(self.d.popups("Lorvix Reelvault"))
         self.d.click(region[0] + 40, region[1] + places[item])
+        return not self.given_up(before)
+
+    def given_up(self, before):
+        """Whether the item just clicked was disabled. Such an item, with a sub-menu or without,
+        keeps its menu open: a person then closes the menus and gives up on it. (Left open, the
+        menu would take the next step's keys: Up Return there chooses Exit.)"""
         time.sleep(0.3)
-        if any(g == region for g in self.d.popups("Lorvix Reelvault").values()):
-            self.close_menus()
+        if not set(self.d.popups("Lorvix Reelvault")) & before:
             return False
+        self.close_menus()
         return True
 
     def close_menus(self):
