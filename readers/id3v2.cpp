@@ -16,7 +16,6 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 10;
 
-constexpr unsigned char kFlagUnsynchronised = 0x80;
 constexpr unsigned char kFlagExtendedHeader = 0x40;
 constexpr unsigned char kFlagFooter = 0x10;
 

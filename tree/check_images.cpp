@@ -166,7 +166,7 @@ void LoadCheckImages(TImageList& list, TCheckImageKind kind) {
     if (kind == ckCustom) return;
     const TColor key = clFuchsia;
     // Drawn again at the ratio of each canvas the list draws on.
-    auto strip = [kind, key](double ratio) {
+    auto strip = [kind](double ratio) {
         TBitmap picture(kCheckImageSize * kCheckImageCount, kCheckImageSize, pf24bit, ratio);
         TCanvas& c = picture.Canvas();
         c.Brush.Color = key;
