@@ -12,20 +12,11 @@
 #include <system_error>
 #include <vector>
 
+#include "testsupport/sanitizer_defaults.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 // Defined by the targets that set something up once, as under libFuzzer.
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
-
-// The same sanitizer defaults as the other test programs (testsupport/main.cpp).
-extern "C" const char* __asan_default_options() {
-    return "detect_leaks=1:abort_on_error=0";
-}
-extern "C" const char* __ubsan_default_options() {
-    return "print_stacktrace=1:halt_on_error=1";
-}
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig\nleak:libQt6Gui\nleak:libQt6Core\nleak:libdbus\n";
-}
 
 int main(int argc, char** argv) {
     if (argc != 2) {
