@@ -104,7 +104,7 @@ std::uint32_t TBaseVirtualTree::AllocateInternalDataArea(std::uint32_t size) {
                "Internal data allocation must be done before any node is created.");
     const std::uint32_t offset = kNodeFixedSize + std::uint32_t(internalDataSize_);
     internalDataSize_ += int((size + 3) & ~3u);
-    userDataOffset_ = (kNodeFixedSize + std::size_t(internalDataSize_) + 7) & ~std::size_t(7);
+    userDataOffset_ = UserDataOffsetFor(internalDataSize_);
     CreateRoot(std::uint32_t(internalDataSize_));
     return offset;
 }

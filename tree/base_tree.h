@@ -789,7 +789,10 @@ private:
     std::uint32_t indent_ = 18;
     int nodeDataSize_ = -1;
     int internalDataSize_ = 0;
-    std::size_t userDataOffset_ = (kNodeFixedSize + 7) & ~std::size_t(7);
+    static constexpr std::size_t UserDataOffsetFor(int internalDataSize) {
+        return (kNodeFixedSize + std::size_t(internalDataSize) + 7) & ~std::size_t(7);
+    }
+    std::size_t userDataOffset_ = UserDataOffsetFor(0);
     TVTNodeAlignment nodeAlignment_ = naProportional;
     std::uint32_t visibleCount_ = 0;
     // While above 0 (a full collapse runs) the visible count is not kept up: it is counted
