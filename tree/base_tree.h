@@ -702,8 +702,9 @@ private:
     void StopDelayTimer(UINT_PTR id);
     std::vector<PVirtualNode> CollectInTreeOrder(std::uint16_t state, bool resolve) const;
     void SortChildren(PVirtualNode node, TColumnIndex column, TSortDirection direction);
+    template <TSortDirection direction>
     void MergeSortSiblings(PVirtualNode& list, PVirtualNode* into, PVirtualNode* spare,
-                           std::size_t count, TColumnIndex column, TSortDirection direction);
+                           std::size_t count, TColumnIndex column);
     // The siblings being sorted, and as many pointers their runs are merged from.
     std::vector<PVirtualNode> sortBuffer_;
     // Whether the children of the node last sorted with initialisation had no children of their

@@ -53,7 +53,10 @@ void TBaseVirtualTree::SortChildren(PVirtualNode node, TColumnIndex column,
     sortBuffer_.resize(2 * count);
     PVirtualNode* const order = sortBuffer_.data();
     PVirtualNode list = node->FirstChild;
-    MergeSortSiblings(list, order, order + count, count, column, direction);
+    if (direction == sdAscending)
+        MergeSortSiblings<sdAscending>(list, order, order + count, count, column);
+    else
+        MergeSortSiblings<sdDescending>(list, order, order + count, count, column);
     node->FirstChild = order[0];
     PVirtualNode previous = nullptr;
     for (std::size_t i = 0; i < count; ++i) {
@@ -74,13 +77,17 @@ void TBaseVirtualTree::SortChildren(PVirtualNode node, TColumnIndex column,
 // nodes and the other (count + 1) / 2 are each sorted into `spare`, then merged, so the
 // comparisons are those of a top-down merge of the chain, in the same order. Equal nodes keep
 // their order in both directions.
+template <TSortDirection direction>
 void TBaseVirtualTree::MergeSortSiblings(PVirtualNode& list, PVirtualNode* into,
                                          PVirtualNode* spare, std::size_t count,
-                                         TColumnIndex column, TSortDirection direction) {
+                                         TColumnIndex column) {
     // Whether the head of the second run goes before the head of the first.
-    const auto second = [&](PVirtualNode first, PVirtualNode other) {
+    const auto second = [this, column](PVirtualNode first, PVirtualNode other) {
         const int result = DoCompareNodes(first, other, column);
-        return direction == sdAscending ? result > 0 : result < 0;
+        if constexpr (direction == sdAscending)
+            return result > 0;
+        else
+            return result < 0;
     };
     // Runs of two to four nodes are sorted without the loops' bookkeeping, with the merges'
     // comparisons in their order.
@@ -121,11 +128,23 @@ void TBaseVirtualTree::MergeSortSiblings(PVirtualNode& list, PVirtualNode* into,
         return;
     }
     const std::size_t half = count / 2;
-    MergeSortSiblings(list, spare, into, half, column, direction);
-    MergeSortSiblings(list, spare + half, into + half, count - half, column, direction);
+    MergeSortSiblings<direction>(list, spare, into, half, column);
+    MergeSortSiblings<direction>(list, spare + half, into + half, count - half, column);
+    // The heads stay at hand; only the run that gave its head is read and checked for its end.
     const PVirtualNode *a = spare, *const aEnd = spare + half;
     const PVirtualNode *b = aEnd, *const bEnd = spare + count;
-    while (a != aEnd && b != bEnd) *into++ = second(*a, *b) ? *b++ : *a++;
+    PVirtualNode x = *a, y = *b;
+    for (;;) {
+        if (second(x, y)) {
+            *into++ = y;
+            if (++b == bEnd) break;
+            y = *b;
+        } else {
+            *into++ = x;
+            if (++a == aEnd) break;
+            x = *a;
+        }
+    }
     while (a != aEnd) *into++ = *a++;
     while (b != bEnd) *into++ = *b++;
 }
