@@ -149,7 +149,7 @@ int TCustomVirtualStringTree::DoGetNodeWidth(PVirtualNode node, TColumnIndex col
         return Header().Columns()[column].Width();
     if (column != Header().MainColumn())
         return CalculateTextWidth(MeasureCanvas(), node, column, GetText(node, column));
-    // However the main column or the text margin changed (the setters, the columns cleared or
+    // Whichever way the main column or the text margin changed (the setters, the columns cleared or
     // the first one added, a header read from a stream), the widths are measured anew.
     const WidthsMeasuredFor now{column, TextMargin()};
     if (now != widthsMeasuredFor_) {
